@@ -1,0 +1,21 @@
+#ifndef TESTMAIN_H
+#define TESTMAIN_H
+
+// Shared entry for the test executables: one QApplication, offscreen unless the
+// caller chose a platform, and the console's start-up font substitutions.
+#include <QApplication>
+#include <QtTest>
+
+#define VISTEL_TEST_MAIN(TestObject)                                   \
+    int main(int argc, char *argv[])                                   \
+    {                                                                  \
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))            \
+            qputenv("QT_QPA_PLATFORM", "offscreen");                   \
+        QApplication app(argc, argv);                                  \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                       \
+        TestObject tc;                                                 \
+        QTEST_SET_MAIN_SOURCE_PATH                                     \
+        return QTest::qExec(&tc, argc, argv);                          \
+    }
+
+#endif // TESTMAIN_H
