@@ -1,0 +1,329 @@
+#include "BesMessageBox.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPixmap>
+#include <QSpacerItem>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+#include "BesButton.h"
+#include "BesScaleUtil.h"
+
+bool BesMessageBox::isBlackTheme = false;
+
+namespace {
+// State of the test answering seam.
+bool s_bTestAnswerSet = false;
+int s_nTestAnswer = QMessageBox::Cancel;
+BesMessageBox::AnswerHook s_testHook;
+QList<BesMessageRecord> s_listTestRecords;
+}
+
+BesMessageBox::BesMessageBox(QWidget *parent)
+    : BesFramelessDialog(parent)
+    , widgetMessageBoxContainer0(nullptr)
+    , widgetMessageBoxContainer(nullptr)
+    , widgetMessageTop(nullptr)
+    , widgetMessageMiddle(nullptr)
+    , widgetMessageBottom(nullptr)
+    , labelLogoTitle(nullptr)
+    , labelMessageTitle(nullptr)
+    , btnMessageClose(nullptr)
+    , labelMessageIcon(nullptr)
+    , labelMessageContent(nullptr)
+    , btnOK(nullptr)
+    , btnCancel(nullptr)
+    , m_pBtnSpacer(nullptr)
+    , btnResult(QMessageBox::Cancel)
+{
+    initLayout();
+    initConnection();
+}
+
+BesMessageBox::~BesMessageBox() = default;
+
+void BesMessageBox::initLayout()
+{
+    const double s = BesScaleUtil::scale();
+    auto sc = [s](int nBase) { return static_cast<int>(s * nBase); };
+
+    setMinimumHeight(sc(60));
+    setMinimumWidth(sc(280));
+
+    QVBoxLayout *pDialogLayout = new QVBoxLayout(this);
+    pDialogLayout->setSpacing(0);
+    pDialogLayout->setContentsMargins(0, 0, 0, 0);
+
+    widgetMessageBoxContainer0 = new QWidget(this);
+    widgetMessageBoxContainer0->setObjectName("widgetMessageBoxContainer");
+    pDialogLayout->addWidget(widgetMessageBoxContainer0);
+
+    QVBoxLayout *pLayout0 = new QVBoxLayout(widgetMessageBoxContainer0);
+    pLayout0->setSpacing(0);
+    pLayout0->setContentsMargins(1, 1, 1, 1);
+
+    widgetMessageBoxContainer = new QWidget(widgetMessageBoxContainer0);
+    widgetMessageBoxContainer->setObjectName("widgetMessageBoxContainer");
+    pLayout0->addWidget(widgetMessageBoxContainer);
+
+    QVBoxLayout *pContainerLayout = new QVBoxLayout(widgetMessageBoxContainer);
+    pContainerLayout->setSpacing(0);
+    const int nFrame = getFrameBorder();
+    pContainerLayout->setContentsMargins(nFrame, nFrame, nFrame, nFrame);
+
+    // Title bar.
+    widgetMessageTop = new QWidget(widgetMessageBoxContainer);
+    widgetMessageTop->setObjectName("widgetMessageTop");
+    widgetMessageTop->setMinimumHeight(sc(30));
+    widgetMessageTop->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    widgetMessageTop->setStyleSheet("QWidget{background-color:#333336};");
+
+    labelLogoTitle = new QLabel(widgetMessageTop);
+    labelLogoTitle->setObjectName("labelLogoTitle");
+    labelLogoTitle->setText(tr("商标"));
+    labelLogoTitle->setPixmap(QPixmap(":/res/res/image/kelvo.ico").scaled(30, 30));
+
+    labelMessageTitle = new QLabel(widgetMessageTop);
+    labelMessageTitle->setObjectName("labelMessageTitle");
+    labelMessageTitle->setText(tr("标题"));
+
+    btnMessageClose = new BesButton(widgetMessageTop);
+    btnMessageClose->setObjectName("btnMessageClose");
+    btnMessageClose->setFixedSize(30, 30);
+    btnMessageClose->setStyleSheet("QPushButton{border-image: url(:/res/res/image/close_normal.png);}");
+
+    QHBoxLayout *pTopLayout = new QHBoxLayout(widgetMessageTop);
+    pTopLayout->setSpacing(0);
+    pTopLayout->setContentsMargins(0, 0, 0, 0);
+    pTopLayout->addWidget(labelMessageTitle);
+    pTopLayout->addSpacerItem(new QSpacerItem(sc(20), 20, QSizePolicy::Expanding, QSizePolicy::Fixed));
+    pTopLayout->addWidget(btnMessageClose);
+    pTopLayout->addSpacerItem(new QSpacerItem(4, 20, QSizePolicy::Fixed, QSizePolicy::Fixed));
+
+    // Body.
+    widgetMessageMiddle = new QWidget(widgetMessageBoxContainer);
+    widgetMessageMiddle->setObjectName("widgetMessageMiddle");
+    widgetMessageMiddle->setMinimumHeight(sc(60));
+    widgetMessageMiddle->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    widgetMessageMiddle->setStyleSheet(
+        "QWidget{color:#AfAfAf;font-size:18px;font-family:Microsoft YaHei;};");
+
+    labelMessageContent = new QLabel(widgetMessageMiddle);
+    labelMessageContent->setObjectName("labelMessageContent");
+    labelMessageContent->setSizePolicy(QSizePolicy::MinimumExpanding, QSizePolicy::MinimumExpanding);
+    labelMessageContent->setText("提示内容");
+    labelMessageContent->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+
+    QHBoxLayout *pMiddleLayout = new QHBoxLayout(widgetMessageMiddle);
+    pMiddleLayout->setSpacing(0);
+    pMiddleLayout->addWidget(labelMessageContent);
+
+    // Button row.
+    widgetMessageBottom = new QWidget(widgetMessageBoxContainer);
+    widgetMessageBottom->setObjectName("widgetMessageBottom");
+    widgetMessageBottom->setMinimumHeight(sc(30));
+    widgetMessageBottom->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+
+    btnOK = new BesButton(widgetMessageBottom);
+    btnOK->setObjectName("btnOK");
+    btnOK->setText(tr("确定"));
+    btnCancel = new BesButton(widgetMessageBottom);
+    btnCancel->setObjectName("btnCancel");
+    btnCancel->setText(tr("取消"));
+    for (BesButton *pBtn : {btnOK, btnCancel}) {
+        pBtn->setMinimumSize(sc(50), sc(20));
+        pBtn->setMaximumSize(sc(100), sc(20));
+        pBtn->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    }
+
+    m_pBtnSpacer = new QSpacerItem(sc(40), 40, QSizePolicy::Fixed, QSizePolicy::Fixed);
+
+    QHBoxLayout *pBottomLayout = new QHBoxLayout(widgetMessageBottom);
+    pBottomLayout->setSpacing(0);
+    pBottomLayout->addSpacerItem(new QSpacerItem(sc(20), 20, QSizePolicy::Expanding, QSizePolicy::Fixed));
+    pBottomLayout->addWidget(btnOK);
+    pBottomLayout->addSpacerItem(m_pBtnSpacer);
+    pBottomLayout->addWidget(btnCancel);
+    pBottomLayout->addSpacerItem(new QSpacerItem(sc(20), 20, QSizePolicy::Expanding, QSizePolicy::Fixed));
+
+    pContainerLayout->addWidget(widgetMessageTop);
+    pContainerLayout->addWidget(widgetMessageMiddle);
+    pContainerLayout->addWidget(widgetMessageBottom);
+}
+
+void BesMessageBox::initConnection()
+{
+    connect(btnOK, &QPushButton::clicked, this, [this]() {
+        btnResult = QMessageBox::Ok;
+        accept();
+    });
+    connect(btnCancel, &QPushButton::clicked, this, [this]() {
+        btnResult = QMessageBox::Cancel;
+        reject();
+    });
+    connect(btnMessageClose, &QPushButton::clicked, this, [this]() {
+        btnResult = QMessageBox::Cancel;
+        close();
+    });
+}
+
+void BesMessageBox::setIsBlackTheme(bool bBlack)
+{
+    isBlackTheme = bBlack;
+}
+
+void BesMessageBox::limitBoxWidth(BesMessageBox *pBox, const QString &text, bool &bWordWrap)
+{
+    if (!pBox)
+        return;
+    const int nWidth = pBox->labelMessageContent->fontMetrics().boundingRect(text).width();
+    if (nWidth > 800) {
+        bWordWrap = true;
+        pBox->setMinimumWidth(1000);
+    }
+}
+
+bool BesMessageBox::answerForTest(const char *pszKind, const QString &title, const QString &text,
+                                  int &nResult)
+{
+    if (!s_bTestAnswerSet && !s_testHook)
+        return false;
+    BesMessageRecord record{QString::fromLatin1(pszKind), title, text};
+    s_listTestRecords.append(record);
+    nResult = s_testHook ? s_testHook(record) : s_nTestAnswer;
+    return true;
+}
+
+int BesMessageBox::question(const QString &title, const QString &text, QString strYes,
+                            QString strNo, bool bShowIcon, bool bWordWrap)
+{
+    Q_UNUSED(bShowIcon);
+    int nTestResult = QMessageBox::Cancel;
+    if (answerForTest("question", title, text, nTestResult))
+        return nTestResult == QMessageBox::Ok ? QMessageBox::Ok : QMessageBox::Cancel;
+
+    BesMessageBox *pBox = new BesMessageBox(nullptr);
+    if (!strYes.isEmpty())
+        pBox->btnOK->setText(strYes);
+    if (!strNo.isEmpty())
+        pBox->btnCancel->setText(strNo);
+    limitBoxWidth(pBox, text, bWordWrap);
+    pBox->labelMessageTitle->setText(title);
+    pBox->labelMessageContent->setText(text);
+    pBox->labelMessageContent->setWordWrap(bWordWrap);
+    pBox->labelMessageContent->setOpenExternalLinks(true);
+    pBox->exec();
+    const int nResult = pBox->btnResult;
+    delete pBox;
+    return nResult;
+}
+
+int BesMessageBox::information(const QString &title, const QString &text, bool bWordWrap)
+{
+    int nTestResult = QMessageBox::Cancel;
+    if (answerForTest("information", title, text, nTestResult))
+        return QMessageBox::Cancel;
+
+    BesMessageBox *pBox = new BesMessageBox(nullptr);
+    limitBoxWidth(pBox, text, bWordWrap);
+    pBox->labelMessageTitle->setText(title);
+    pBox->labelMessageContent->setText(text);
+    pBox->labelMessageContent->setWordWrap(bWordWrap);
+    pBox->labelMessageContent->setOpenExternalLinks(true);
+    pBox->btnCancel->hide();
+    pBox->btnOK->hide();
+    pBox->m_pBtnSpacer->changeSize(0, 0, QSizePolicy::Minimum, QSizePolicy::Minimum);
+    pBox->exec();
+    const int nResult = pBox->btnResult;
+    delete pBox;
+    return nResult;
+}
+
+int BesMessageBox::tipInfor(const QString &title, const QString &text, bool bWordWrap)
+{
+    Q_UNUSED(bWordWrap);
+    int nTestResult = QMessageBox::Cancel;
+    if (answerForTest("tipInfor", title, text, nTestResult))
+        return QMessageBox::Cancel;
+
+    BesMessageBox *pBox = new BesMessageBox(nullptr);
+    pBox->labelMessageTitle->setText(title);
+    pBox->labelMessageContent->setText(text);
+    pBox->labelMessageContent->setWordWrap(true);
+    pBox->labelMessageContent->setOpenExternalLinks(true);
+    pBox->widgetMessageBottom->hide();
+    pBox->exec();
+    const int nResult = pBox->btnResult;
+    delete pBox;
+    return nResult;
+}
+
+QString BesMessageBox::escapeDeviceText(const QString &strText)
+{
+    return strText.toHtmlEscaped();
+}
+
+QString BesMessageBox::plainMessage(const QString &strText)
+{
+    // Rich text that shows exactly the given characters (line breaks kept).
+    return Qt::convertFromPlainText(strText, Qt::WhiteSpaceNormal);
+}
+
+QString BesMessageBox::composeMessage(const QString &strTemplate, const QStringList &listTexts)
+{
+    const bool bRich = Qt::mightBeRichText(strTemplate);
+    // Substitute all markers in one pass so that a text containing "%2" is
+    // not taken for a marker itself.
+    QString strResult;
+    strResult.reserve(strTemplate.size());
+    for (int i = 0; i < strTemplate.size(); ++i) {
+        const QChar ch = strTemplate.at(i);
+        if (ch == QLatin1Char('%') && i + 1 < strTemplate.size() && strTemplate.at(i + 1).isDigit()) {
+            int j = i + 1;
+            int nIndex = 0;
+            while (j < strTemplate.size() && strTemplate.at(j).isDigit() && j - i <= 2)
+                nIndex = nIndex * 10 + strTemplate.at(j++).digitValue();
+            if (nIndex >= 1 && nIndex <= listTexts.size()) {
+                const QString &strArg = listTexts.at(nIndex - 1);
+                strResult += bRich ? strArg.toHtmlEscaped() : strArg;
+                i = j - 1;
+                continue;
+            }
+        }
+        strResult += ch;
+    }
+    if (bRich)
+        return strResult;
+    // A plain template: the filled text must still show literally even when a
+    // device text looks like markup.
+    return Qt::mightBeRichText(strResult) ? plainMessage(strResult) : strResult;
+}
+
+void BesMessageBox::setTestAnswer(int nAnswer)
+{
+    s_bTestAnswerSet = true;
+    s_nTestAnswer = nAnswer;
+}
+
+void BesMessageBox::setTestAnswerHook(AnswerHook hook)
+{
+    s_testHook = std::move(hook);
+}
+
+void BesMessageBox::clearTestAnswer()
+{
+    s_bTestAnswerSet = false;
+    s_nTestAnswer = QMessageBox::Cancel;
+    s_testHook = nullptr;
+}
+
+QList<BesMessageRecord> BesMessageBox::testRecords()
+{
+    return s_listTestRecords;
+}
+
+void BesMessageBox::clearTestRecords()
+{
+    s_listTestRecords.clear();
+}

@@ -1,0 +1,112 @@
+#ifndef BESMESSAGEBOX_H
+#define BESMESSAGEBOX_H
+
+// The one modal message box of the console.
+//
+// Callers use the static calls only; each builds, runs (exec) and deletes its
+// own box and returns a QMessageBox::StandardButton as int. Count an answer as
+// yes only when it equals QMessageBox::Ok.
+//   question(title, text, strYes, strNo, bShowIcon, bWordWrap)  -> Ok or Cancel
+//   information(title, text, bWordWrap)                          -> Cancel
+//   tipInfor(title, text, bWordWrap)                             -> Cancel
+//
+// Rich text: the content label auto-detects rich text and opens links. Any
+// text that comes from a device or the operator (input names, scene names,
+// device names) must not be pasted raw into a message:
+//   BesMessageBox::composeMessage(tr("场景 %1 ..."), {strSceneName})
+// fills %1..%n with the given texts so that they show literally, whether the
+// template is plain or rich text. escapeDeviceText() escapes one fragment for a
+// template that is already rich text; plainMessage() makes a whole plain text
+// show literally.
+//
+// Test answering seam (for tests only; the program never sets it):
+//   BesMessageBox::setTestAnswer(QMessageBox::Ok);   // answer every later box
+//   ... code under test ...
+//   BesMessageBox::testRecords();                     // what would have been shown
+//   BesMessageBox::clearTestAnswer();                 // back to real boxes
+// While an answer or a hook is set, no box is built or shown: question()
+// returns the answer, information() and tipInfor() return Cancel (as a real
+// box does), and every call is appended to testRecords(). For answers that
+// depend on the message, install a hook instead:
+//   BesMessageBox::setTestAnswerHook([](const BesMessageRecord &r) {
+//       return r.text.contains("删除") ? QMessageBox::Ok : QMessageBox::Cancel; });
+// clearTestAnswer() removes both the fixed answer and the hook; it does not
+// clear the records (clearTestRecords() does).
+
+#include <QList>
+#include <QMessageBox>
+#include <QString>
+#include <functional>
+
+#include "BesFramelessDialog.h"
+
+class QLabel;
+class QSpacerItem;
+class BesButton;
+
+// One message as a box call received it (recorded by the test seam).
+struct BesMessageRecord
+{
+    QString kind;   // "question", "information" or "tipInfor"
+    QString title;
+    QString text;
+};
+
+// Without an object macro of its own: its texts are translated in the context
+// of BesFramelessDialog.
+class BesMessageBox : public BesFramelessDialog
+{
+public:
+    explicit BesMessageBox(QWidget *parent = nullptr);
+    ~BesMessageBox() override;
+
+    static int question(const QString &title, const QString &text, QString strYes = QString(),
+                        QString strNo = QString(), bool bShowIcon = true, bool bWordWrap = false);
+    static int information(const QString &title, const QString &text, bool bWordWrap = false);
+    static int tipInfor(const QString &title, const QString &text, bool bWordWrap = false);
+
+    static void setIsBlackTheme(bool bBlack);
+
+    // Width rule: a text wider than 800 px (content label font) switches word
+    // wrap on and gives the box the minimum width 1000.
+    static void limitBoxWidth(BesMessageBox *pBox, const QString &text, bool &bWordWrap);
+
+    // ---- safe composition of messages that carry device or operator texts ----
+    static QString escapeDeviceText(const QString &strText);
+    static QString plainMessage(const QString &strText);
+    static QString composeMessage(const QString &strTemplate, const QStringList &listTexts);
+
+    // ---- test answering seam (see the top of this file) ----
+    using AnswerHook = std::function<int(const BesMessageRecord &record)>;
+    static void setTestAnswer(int nAnswer);
+    static void setTestAnswerHook(AnswerHook hook);
+    static void clearTestAnswer();
+    static QList<BesMessageRecord> testRecords();
+    static void clearTestRecords();
+
+private:
+    void initLayout();
+    void initConnection();
+    // Answers a call through the test seam; false when no seam is set.
+    static bool answerForTest(const char *pszKind, const QString &title, const QString &text,
+                              int &nResult);
+
+    QWidget *widgetMessageBoxContainer0;
+    QWidget *widgetMessageBoxContainer;
+    QWidget *widgetMessageTop;
+    QWidget *widgetMessageMiddle;
+    QWidget *widgetMessageBottom;
+    QLabel *labelLogoTitle;
+    QLabel *labelMessageTitle;
+    BesButton *btnMessageClose;
+    QLabel *labelMessageIcon;
+    QLabel *labelMessageContent;
+    BesButton *btnOK;
+    BesButton *btnCancel;
+    QSpacerItem *m_pBtnSpacer;
+    QMessageBox::StandardButton btnResult;
+
+    static bool isBlackTheme;
+};
+
+#endif // BESMESSAGEBOX_H

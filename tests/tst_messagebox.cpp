@@ -1,0 +1,244 @@
+#include "TestMain.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTextDocument>
+#include <QTimer>
+
+#include "BesMessageBox.h"
+#include "BesScaleUtil.h"
+#include "FontSubstitution.h"
+
+// Runs pAction on the modal box as soon as it is shown (the box's own nested
+// event loop delivers the zero-delay timer).
+static void onNextBox(std::function<void(QWidget *)> action)
+{
+    QTimer::singleShot(0, [action]() {
+        QWidget *pBox = QApplication::activeModalWidget();
+        QVERIFY(pBox);
+        action(pBox);
+    });
+}
+
+static void clickChild(QWidget *pBox, const char *pszName)
+{
+    QPushButton *pBtn = pBox->findChild<QPushButton *>(pszName);
+    QVERIFY(pBtn);
+    pBtn->click();
+}
+
+class TestMessageBox : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup()
+    {
+        BesMessageBox::clearTestAnswer();
+        BesMessageBox::clearTestRecords();
+    }
+
+    void scaleRanges()
+    {
+        QCOMPARE(BesScaleUtil::scaleForHeight(768), 0.96);
+        QCOMPARE(static_cast<int>(BesScaleUtil::scaleForHeight(768) * 280), 268);
+        QCOMPARE(static_cast<int>(BesScaleUtil::scaleForHeight(768) * 50), 48);
+        QCOMPARE(static_cast<int>(BesScaleUtil::scaleForHeight(768) * 20), 19);
+        QCOMPARE(BesScaleUtil::scaleForHeight(800), 1.0);
+        QCOMPARE(BesScaleUtil::scaleForHeight(1080), 1.0);
+        QCOMPARE(static_cast<int>(BesScaleUtil::scaleForHeight(1440) * 280), 373);
+        QCOMPARE(static_cast<int>(BesScaleUtil::scaleForHeight(1440) * 50), 66);
+        QCOMPARE(static_cast<int>(BesScaleUtil::scaleForHeight(1440) * 20), 26);
+        // The live factor follows the primary screen.
+        QCOMPARE(BesScaleUtil::scale(),
+                 BesScaleUtil::scaleForHeight(BesScaleUtil::getPrimaryScreenRect().height()));
+    }
+
+    void questionResults()
+    {
+        // OK button, Cancel button, title close button, Escape.
+        onNextBox([](QWidget *pBox) { clickChild(pBox, "btnOK"); });
+        QCOMPARE(BesMessageBox::question("t", "text"), int(QMessageBox::Ok));
+        onNextBox([](QWidget *pBox) { clickChild(pBox, "btnCancel"); });
+        QCOMPARE(BesMessageBox::question("t", "text"), int(QMessageBox::Cancel));
+        onNextBox([](QWidget *pBox) { clickChild(pBox, "btnMessageClose"); });
+        QCOMPARE(BesMessageBox::question("t", "text"), int(QMessageBox::Cancel));
+        onNextBox([](QWidget *pBox) { QTest::keyClick(pBox, Qt::Key_Escape); });
+        QCOMPARE(BesMessageBox::question("t", "text"), int(QMessageBox::Cancel));
+    }
+
+    void questionLayoutAndTexts()
+    {
+        QString strOk, strCancel, strTitle, strContent;
+        int nMinWidth = 0, nBtnMinW = 0, nBtnMinH = 0;
+        onNextBox([&](QWidget *pBox) {
+            strOk = pBox->findChild<QPushButton *>("btnOK")->text();
+            strCancel = pBox->findChild<QPushButton *>("btnCancel")->text();
+            strTitle = pBox->findChild<QLabel *>("labelMessageTitle")->text();
+            strContent = pBox->findChild<QLabel *>("labelMessageContent")->text();
+            nMinWidth = pBox->minimumWidth();
+            nBtnMinW = pBox->findChild<QPushButton *>("btnOK")->minimumWidth();
+            nBtnMinH = pBox->findChild<QPushButton *>("btnOK")->minimumHeight();
+            clickChild(pBox, "btnOK");
+        });
+        BesMessageBox::question("标题A", "内容B", "", "", true, false);
+        QCOMPARE(strOk, QStringLiteral("确定"));
+        QCOMPARE(strCancel, QStringLiteral("取消"));
+        QCOMPARE(strTitle, QStringLiteral("标题A"));
+        QCOMPARE(strContent, QStringLiteral("内容B"));
+        QCOMPARE(nMinWidth, BesScaleUtil::scaled(280));
+        QCOMPARE(nBtnMinW, BesScaleUtil::scaled(50));
+        QCOMPARE(nBtnMinH, BesScaleUtil::scaled(20));
+
+        onNextBox([&](QWidget *pBox) {
+            strOk = pBox->findChild<QPushButton *>("btnOK")->text();
+            strCancel = pBox->findChild<QPushButton *>("btnCancel")->text();
+            clickChild(pBox, "btnCancel");
+        });
+        BesMessageBox::question("t", "x", "是", "否");
+        QCOMPARE(strOk, QStringLiteral("是"));
+        QCOMPARE(strCancel, QStringLiteral("否"));
+    }
+
+    void widthRule()
+    {
+        BesMessageBox box;
+        QLabel *pLabel = box.findChild<QLabel *>("labelMessageContent");
+        const QFontMetrics fm = pLabel->fontMetrics();
+        // Build one text at most 800 px wide and one just beyond it.
+        QString strShort;
+        while (fm.boundingRect(strShort + "m").width() <= 800)
+            strShort += "m";
+        const QString strLong = strShort + "mm";
+        QVERIFY(fm.boundingRect(strLong).width() > 800);
+
+        bool bWrap = false;
+        const int nMinBefore = box.minimumWidth();
+        BesMessageBox::limitBoxWidth(&box, strShort, bWrap);
+        QCOMPARE(bWrap, false);
+        QCOMPARE(box.minimumWidth(), nMinBefore);
+        BesMessageBox::limitBoxWidth(&box, strLong, bWrap);
+        QCOMPARE(bWrap, true);
+        QCOMPARE(box.minimumWidth(), 1000);
+
+        // Through the static call: the long text wraps and widens the box...
+        bool bWordWrap = false;
+        int nWidth = 0;
+        onNextBox([&](QWidget *pBox) {
+            bWordWrap = pBox->findChild<QLabel *>("labelMessageContent")->wordWrap();
+            nWidth = pBox->minimumWidth();
+            clickChild(pBox, "btnOK");
+        });
+        BesMessageBox::question("t", strLong);
+        QVERIFY(bWordWrap);
+        QCOMPARE(nWidth, 1000);
+
+        // ...while tipInfor wraps without widening and shows no button row.
+        bool bRowVisible = true;
+        onNextBox([&](QWidget *pBox) {
+            bWordWrap = pBox->findChild<QLabel *>("labelMessageContent")->wordWrap();
+            nWidth = pBox->minimumWidth();
+            bRowVisible = pBox->findChild<QWidget *>("widgetMessageBottom")->isVisible();
+            clickChild(pBox, "btnMessageClose");
+        });
+        QCOMPARE(BesMessageBox::tipInfor("t", strLong, false), int(QMessageBox::Cancel));
+        QVERIFY(bWordWrap);
+        QCOMPARE(nWidth, BesScaleUtil::scaled(280));
+        QVERIFY(!bRowVisible);
+    }
+
+    void informationHasNoButtons()
+    {
+        bool bOk = true, bCancel = true, bRow = false;
+        onNextBox([&](QWidget *pBox) {
+            bOk = pBox->findChild<QPushButton *>("btnOK")->isVisible();
+            bCancel = pBox->findChild<QPushButton *>("btnCancel")->isVisible();
+            bRow = pBox->findChild<QWidget *>("widgetMessageBottom")->isVisible();
+            clickChild(pBox, "btnMessageClose");
+        });
+        QCOMPARE(BesMessageBox::information("t", "done"), int(QMessageBox::Cancel));
+        QVERIFY(!bOk);
+        QVERIFY(!bCancel);
+        QVERIFY(bRow); // the empty row keeps its height
+    }
+
+    void nestedBoxes()
+    {
+        int nInner = -1;
+        onNextBox([&](QWidget *pOuter) {
+            onNextBox([](QWidget *pInner) { clickChild(pInner, "btnOK"); });
+            nInner = BesMessageBox::question("inner", "inner");
+            clickChild(pOuter, "btnCancel");
+        });
+        QCOMPARE(BesMessageBox::question("outer", "outer"), int(QMessageBox::Cancel));
+        QCOMPARE(nInner, int(QMessageBox::Ok));
+    }
+
+    void testSeam()
+    {
+        BesMessageBox::setTestAnswer(QMessageBox::Ok);
+        QCOMPARE(BesMessageBox::question("q", "sure?"), int(QMessageBox::Ok));
+        QCOMPARE(BesMessageBox::information("i", "info"), int(QMessageBox::Cancel));
+        QCOMPARE(BesMessageBox::tipInfor("t", "tip"), int(QMessageBox::Cancel));
+        const QList<BesMessageRecord> records = BesMessageBox::testRecords();
+        QCOMPARE(records.size(), 3);
+        QCOMPARE(records.at(0).kind, QString("question"));
+        QCOMPARE(records.at(0).title, QString("q"));
+        QCOMPARE(records.at(0).text, QString("sure?"));
+        QCOMPARE(records.at(1).kind, QString("information"));
+        QCOMPARE(records.at(2).kind, QString("tipInfor"));
+
+        BesMessageBox::setTestAnswerHook([](const BesMessageRecord &r) {
+            return r.text.contains("yes") ? QMessageBox::Ok : QMessageBox::Cancel;
+        });
+        QCOMPARE(BesMessageBox::question("q", "say yes"), int(QMessageBox::Ok));
+        QCOMPARE(BesMessageBox::question("q", "say no"), int(QMessageBox::Cancel));
+        BesMessageBox::clearTestAnswer();
+        QCOMPARE(BesMessageBox::testRecords().size(), 5);
+
+        // Cleared: real boxes again.
+        onNextBox([](QWidget *pBox) { clickChild(pBox, "btnOK"); });
+        QCOMPARE(BesMessageBox::question("q", "real"), int(QMessageBox::Ok));
+        QCOMPARE(BesMessageBox::testRecords().size(), 5);
+    }
+
+    void deviceTextIsShownLiterally()
+    {
+        const QString strName = "<a href='http://x'>evil</a>&amp;";
+        // Plain template: the result shows the name as written.
+        const QString strPlain = BesMessageBox::composeMessage("场景 %1 已删除", {strName});
+        QTextDocument doc;
+        if (Qt::mightBeRichText(strPlain))
+            doc.setHtml(strPlain);
+        else
+            doc.setPlainText(strPlain);
+        QCOMPARE(doc.toPlainText(), QStringLiteral("场景 ") + strName + QStringLiteral(" 已删除"));
+
+        // Rich template: markup of the template stays, the name is escaped.
+        const QString strRich = BesMessageBox::composeMessage("<b>%1</b><br>%2", {strName, "%1"});
+        QTextDocument docRich;
+        docRich.setHtml(strRich);
+        QCOMPARE(docRich.toPlainText(), strName + "\n%1");
+
+        // A harmless name leaves a plain message plain.
+        QCOMPARE(BesMessageBox::composeMessage("输入 %1", {"HDMI1"}), QString("输入 HDMI1"));
+        QCOMPARE(BesMessageBox::escapeDeviceText("a<b>&"), QString("a&lt;b&gt;&amp;"));
+    }
+
+    void fontSubstitution()
+    {
+        g_installFontSubstitutions();
+        const QString strFamily = g_cjkSubstituteFamily();
+        if (strFamily.isEmpty())
+            QSKIP("no CJK font installed");
+        QVERIFY(QFont::substitutes("Microsoft YaHei").contains(strFamily, Qt::CaseInsensitive));
+        QVERIFY(QFont::substitutes(QStringLiteral("微软雅黑")).contains(strFamily, Qt::CaseInsensitive));
+        QVERIFY(QFont::substitutes(QStringLiteral("宋体")).contains(strFamily, Qt::CaseInsensitive));
+        g_installFontSubstitutions(); // a second call adds nothing twice
+        QCOMPARE(QFont::substitutes("Microsoft Yahei").count(strFamily.toLower()), 1);
+        QFont font("Microsoft YaHei");
+        QCOMPARE(QFontInfo(font).family(), strFamily);
+    }
+};
+
+VISTEL_TEST_MAIN(TestMessageBox)
+#include "tst_messagebox.moc"
