@@ -1,0 +1,347 @@
+#include "DeviceItem.h"
+#include "ui_DeviceItem.h"
+
+#include <QAction>
+#include <QCursor>
+#include <QDataStream>
+#include <QIODevice>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QPointer>
+
+#include "GbkCodec.h"
+#include "InputSetDlg.h"
+#include "globalObserver.h"
+
+const char *const CDeviceItem::DRAG_MIME_TYPE = "editScene/media";
+
+namespace {
+const char *const kCmdInputSet = "输入设置";
+
+void appendWord(QByteArray &payload, int nValue)
+{
+    payload.append(char((nValue >> 8) & 0xFF));
+    payload.append(char(nValue & 0xFF));
+}
+
+// Connector words in the order they are tested, with their two icons.
+struct PortIcon
+{
+    const char *word;
+    const char *on;
+    const char *off;
+};
+const PortIcon kPortIcons[] = {
+    {"HDMI", ":/res/res/image/hdmi-en.png", ":/res/res/image/hdmi-un.png"},
+    {"DVI", ":/res/res/image/dvi-en.png", ":/res/res/image/dvi-un.png"},
+    {"VGA", ":/res/res/image/vga-en.png", ":/res/res/image/vga-un.png"},
+    {"DP", ":/res/res/image/dp-en.png", ":/res/res/image/dp-un.png"},
+    {"SDI", ":/res/res/image/sdi-en.png", ":/res/res/image/sdi-un.png"},
+    {"CVBS", ":/res/res/image/cvbs-en.png", ":/res/res/image/cvbs-un.png"},
+    {"USB", ":/res/res/image/dvi-en.png", ":/res/res/image/dvi-un.png"},
+};
+}
+
+CDeviceItem::CDeviceItem(QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::CDeviceItem)
+{
+    ui->setupUi(this);
+    setMouseTracking(true);
+    setStyleSheet("QWidget{color:rgb(188, 188, 188);background-color: transparent;}");
+    setMenu();
+}
+
+CDeviceItem::~CDeviceItem()
+{
+    delete ui;
+}
+
+void CDeviceItem::setDeviceSerial(const QString &strSerial)
+{
+    m_strSerial = strSerial;
+}
+
+QString CDeviceItem::getDeviceSerial() const
+{
+    return m_strSerial;
+}
+
+void CDeviceItem::setDeviceInput(InputSource *pInput)
+{
+    m_pDeviceInput = pInput;
+    if (!pInput)
+        return;
+    if (pInput->nSig == 0) {
+        // Without a signal the record's timing means nothing: clear it.
+        pInput->nWidth = 0;
+        pInput->nHeight = 0;
+        pInput->nHz = 0;
+    }
+    ui->labelName->setText(QString("%1\r\n%2x%3@%4")
+                               .arg(pInput->strName)
+                               .arg(pInput->nWidth)
+                               .arg(pInput->nHeight)
+                               .arg(pInput->nHz));
+    ui->labelIndex->setText(QString::number(pInput->nId + 1));
+}
+
+void CDeviceItem::setDeviceType(const QString &strType)
+{
+    const bool bSignal = m_pDeviceInput && m_pDeviceInput->nSig == 1;
+    for (const PortIcon &icon : kPortIcons) {
+        if (strType.contains(QLatin1String(icon.word))) {
+            m_strFile = QString::fromLatin1(bSignal ? icon.on : icon.off);
+            ui->labelImage->setPixmap(QPixmap(m_strFile));
+            return;
+        }
+    }
+    m_strFile.clear();
+}
+
+QString CDeviceItem::getDeviceImage() const
+{
+    return m_strFile;
+}
+
+int CDeviceItem::getInputSrcIndex() const
+{
+    return m_pDeviceInput ? m_pDeviceInput->nId : -1;
+}
+
+void CDeviceItem::setMenu()
+{
+    if (!m_pMenu) {
+        m_pMenu = new QMenu(this);
+        m_pMenu->setStyleSheet(
+            "QMenu {background-color: rgb(57, 65, 69);color: rgb(255,255,255); font: 12pt;"
+            "border: 1px solid rgb(172, 172, 172);border-radius: 3px; }"
+            "QMenu::item {background-color: transparent;border-bottom: 1px solid rgb(172, 172, 172);"
+            "padding:5px 10px;margin:0px 0px; }"
+            "QMenu::item:selected {background-color: rgb(26, 171, 169); }");
+    }
+    if (g_strDevType == "Tarn") {
+        actInputAll = m_pMenu->addAction(tr("修改输入设置"), this, &CDeviceItem::slot_inputAll);
+        actInputName = m_pMenu->addAction(tr("修改输入名称"), this, &CDeviceItem::slot_inputName);
+        actInputResolution =
+            m_pMenu->addAction(tr("修改分辨率"), this, &CDeviceItem::slot_inputResolution);
+        actUpdateName = m_pMenu->addAction(tr("更新输入名称"), this, &CDeviceItem::slot_updateName);
+        actUpdateResolution =
+            m_pMenu->addAction(tr("更新分辨率"), this, &CDeviceItem::slot_updateResolution);
+        actResetName = m_pMenu->addAction(tr("恢复出厂设置名称"), this, &CDeviceItem::slot_resetName);
+        m_bZMenu = false;
+    } else if (g_strDevType == "Z") {
+        actInputResolution =
+            m_pMenu->addAction(tr("修改分辨率"), this, &CDeviceItem::slot_inputResolution);
+        actUpdateResolution =
+            m_pMenu->addAction(tr("更新分辨率"), this, &CDeviceItem::slot_updateResolution);
+        m_bZMenu = true;
+    }
+}
+
+void CDeviceItem::setMenuName()
+{
+    if (m_bZMenu)
+        return;
+    if (actInputAll)
+        actInputAll->setText(tr("修改输入设置"));
+    if (actInputName)
+        actInputName->setText(tr("修改输入名称"));
+    if (actInputResolution)
+        actInputResolution->setText(tr("修改分辨率"));
+    if (actUpdateName)
+        actUpdateName->setText(tr("更新输入名称"));
+    if (actUpdateResolution)
+        actUpdateResolution->setText(tr("更新分辨率"));
+    if (actResetName)
+        actResetName->setText(tr("恢复出厂设置名称"));
+}
+
+QString CDeviceItem::dragCaption() const
+{
+    if (!m_pDeviceInput)
+        return QString();
+    if (m_pDeviceInput->nSig != 0)
+        return QString("%1 : %2x%3@%4")
+            .arg(m_pDeviceInput->strName)
+            .arg(m_pDeviceInput->nWidth)
+            .arg(m_pDeviceInput->nHeight)
+            .arg(m_pDeviceInput->nHz);
+    return QString("%1 : 无输入").arg(m_pDeviceInput->strName);
+}
+
+QByteArray CDeviceItem::makeDragData(const QString &strFile, const QString &strText, int nId)
+{
+    QByteArray data;
+    QDataStream stream(&data, QIODevice::WriteOnly);
+    stream << qint32(MediaType_SingleText) << strFile << strFile << strText << qint32(nId);
+    return data;
+}
+
+QByteArray CDeviceItem::nameField(const QString &strName)
+{
+    return g_toGbkField(strName, CInputSetDlg::NAME_FIELD_BYTES);
+}
+
+void CDeviceItem::mousePressEvent(QMouseEvent *event)
+{
+    QPointer<CDeviceItem> self(this);
+    if (event->button() == Qt::RightButton) {
+        if (m_pMenu)
+            m_pMenu->exec(QCursor::pos());
+    } else if (event->button() == Qt::LeftButton) {
+        if (!m_pDeviceInput)
+            return;
+        // The panel that shows this row starts the drag while the button is
+        // still down; the serial tells it the row is its own.
+        QString strFile = m_strFile;
+        QString strText = dragCaption();
+        int nId = m_pDeviceInput->nId;
+        QString strSerial = m_strSerial;
+        globalObserver::getGlobalObserver()->notify("slot_startDrag", Q_ARG(QString, strFile),
+                                                    Q_ARG(QString, strText), Q_ARG(int, nId),
+                                                    Q_ARG(QString, strSerial));
+    }
+    // The menu, a dialog or the drag may have let the row be removed.
+    if (self)
+        QWidget::mousePressEvent(event);
+}
+
+void CDeviceItem::sendInputSet(QByteArray &payload, int nRw, int nSub)
+{
+    QString strSerial = m_strSerial;
+    QString strCmd = QString::fromUtf8(kCmdInputSet);
+    globalObserver::getGlobalObserver()->notify("slot_setDeviceCmd", Q_ARG(QString, strSerial),
+                                                Q_ARG(QString, strCmd), Q_ARG(QByteArray &, payload),
+                                                Q_ARG(int, nRw), Q_ARG(int, nSub));
+}
+
+void CDeviceItem::sendReflash()
+{
+    bool bReflash = true;
+    globalObserver::getGlobalObserver()->notify("slot_IsZReflash", Q_ARG(bool, bReflash));
+}
+
+// A: name, resolution index, width, height and refresh rate in one go.
+void CDeviceItem::slot_inputAll()
+{
+    if (!m_pDeviceInput)
+        return;
+    QPointer<CDeviceItem> self(this);
+    InputSource *pInput = m_pDeviceInput;
+    CInputSetDlg dlg;
+    dlg.setInputData(pInput);
+    dlg.setShowType(0);
+    if (dlg.exec() != QDialog::Accepted || !self)
+        return;
+
+    QByteArray payload;
+    payload.append(char(pInput->nId & 0xFF));
+    payload.append('\0');
+    payload.append('\0');
+    payload.append(nameField(pInput->strName));
+    payload.append(char(dlg.getResouIndex() & 0xFF));
+    appendWord(payload, pInput->nWidth);
+    appendWord(payload, pInput->nHeight);
+    payload.append(char(pInput->nHz & 0xFF));
+    setDeviceInput(pInput);
+    sendInputSet(payload, 2, 0);
+    sendReflash();
+}
+
+// B: the name only.
+void CDeviceItem::slot_inputName()
+{
+    if (!m_pDeviceInput)
+        return;
+    QPointer<CDeviceItem> self(this);
+    InputSource *pInput = m_pDeviceInput;
+    CInputSetDlg dlg;
+    dlg.setInputData(pInput);
+    dlg.setShowType(1);
+    if (dlg.exec() != QDialog::Accepted || !self)
+        return;
+
+    QByteArray payload;
+    payload.append(char(pInput->nId & 0xFF));
+    payload.append('\0');
+    payload.append(nameField(pInput->strName));
+    setDeviceInput(pInput);
+    sendInputSet(payload, 2, 2);
+    sendReflash();
+}
+
+// C (Tarn) and G (Z): resolution and refresh rate; 255 marks a custom size.
+void CDeviceItem::slot_inputResolution()
+{
+    if (!m_pDeviceInput)
+        return;
+    QPointer<CDeviceItem> self(this);
+    const bool bZ = m_bZMenu;
+    InputSource *pInput = m_pDeviceInput;
+    CInputSetDlg dlg;
+    dlg.setInputData(pInput);
+    dlg.setShowType(2);
+    if (dlg.exec() != QDialog::Accepted || !self)
+        return;
+
+    QByteArray payload;
+    payload.append(char(pInput->nId & 0xFF));
+    payload.append(char(dlg.getShowType() == 1 ? 0xFF : (dlg.getResouIndex() & 0xFF)));
+    appendWord(payload, dlg.getWidth());
+    appendWord(payload, dlg.getHeight());
+    payload.append(char(dlg.getHz() & 0xFF));
+    setDeviceInput(pInput);
+    sendInputSet(payload, 2, 3);
+    if (!bZ)
+        sendReflash();
+}
+
+// D: re-read the name.
+void CDeviceItem::slot_updateName()
+{
+    if (!m_pDeviceInput)
+        return;
+    QByteArray payload(1, char(m_pDeviceInput->nId & 0xFF));
+    sendInputSet(payload, 1, 2);
+    sendReflash();
+}
+
+// E (Tarn) and H (Z): re-read the resolution.
+void CDeviceItem::slot_updateResolution()
+{
+    if (!m_pDeviceInput)
+        return;
+    const bool bZ = m_bZMenu;
+    QByteArray payload(1, char(m_pDeviceInput->nId & 0xFF));
+    sendInputSet(payload, 1, 3);
+    if (!bZ)
+        sendReflash();
+}
+
+// F: restore the factory name, then read the inputs again.
+void CDeviceItem::slot_resetName()
+{
+    if (!m_pDeviceInput)
+        return;
+    QByteArray payload;
+    payload.append(char(m_pDeviceInput->nId & 0xFF));
+    payload.append(char(1));
+    payload.append(nameField(m_pDeviceInput->strName));
+    setDeviceInput(m_pDeviceInput);
+    sendInputSet(payload, 2, 2);
+
+    // The receivers may remove this row; keep what is needed on the stack.
+    QString strSerial = m_strSerial;
+    globalObserver::getGlobalObserver()->notify("slot_refreshinputName");
+    QString strCmd = QStringLiteral("获取输入状态");
+    QByteArray empty;
+    int nRead = 1;
+    int nSub = 1;
+    globalObserver::getGlobalObserver()->notify("slot_setDeviceCmd", Q_ARG(QString, strSerial),
+                                                Q_ARG(QString, strCmd), Q_ARG(QByteArray &, empty),
+                                                Q_ARG(int, nRead), Q_ARG(int, nSub));
+    bool bReflash = true;
+    globalObserver::getGlobalObserver()->notify("slot_IsZReflash", Q_ARG(bool, bReflash));
+}
