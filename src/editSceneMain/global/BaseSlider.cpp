@@ -1,0 +1,29 @@
+#include "BaseSlider.h"
+
+#include <QMouseEvent>
+#include <QWheelEvent>
+
+CBaseSlider::CBaseSlider(QWidget *parent)
+    : QSlider(parent)
+{
+}
+
+void CBaseSlider::mouseReleaseEvent(QMouseEvent *event)
+{
+    // A slider without width has no release point to map.
+    if (width() <= 0) {
+        QSlider::mouseReleaseEvent(event);
+        return;
+    }
+    const double per = event->pos().x() * 1.0 / width();
+    const int value = static_cast<int>(minimum() + (maximum() - minimum()) * per);
+    setValue(value);
+    emit rSliderValueManulChange(value);
+    QSlider::mouseReleaseEvent(event);
+}
+
+void CBaseSlider::wheelEvent(QWheelEvent *event)
+{
+    // Swallowed: neither the slider nor its parents scroll.
+    event->accept();
+}
