@@ -5,6 +5,9 @@
 #include <QTextDocument>
 #include <QTimer>
 
+#include <QFile>
+#include <QTranslator>
+
 #include "BesMessageBox.h"
 #include "BesScaleUtil.h"
 #include "FontSubstitution.h"
@@ -222,6 +225,46 @@ private slots:
         // A harmless name leaves a plain message plain.
         QCOMPARE(BesMessageBox::composeMessage("输入 %1", {"HDMI1"}), QString("输入 HDMI1"));
         QCOMPARE(BesMessageBox::escapeDeviceText("a<b>&"), QString("a&lt;b&gt;&amp;"));
+    }
+
+    void styleSheetParses()
+    {
+        QFile file(":/res/res/stylesheet/stylesheet.qss");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        static QStringList s_listWarnings;
+        s_listWarnings.clear();
+        QtMessageHandler old = qInstallMessageHandler(
+            [](QtMsgType type, const QMessageLogContext &, const QString &msg) {
+                if (type != QtDebugMsg)
+                    s_listWarnings << msg;
+            });
+        qApp->setStyleSheet(QString::fromUtf8(file.readAll()));
+        BesMessageBox box;
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        box.grab();
+        qInstallMessageHandler(old);
+        qApp->setStyleSheet(QString());
+        QVERIFY2(s_listWarnings.isEmpty(), qPrintable(s_listWarnings.join('\n')));
+    }
+
+    void englishTexts()
+    {
+        const QString strQm = qEnvironmentVariable("VISTEL_BUILD_DIR") + "/Tranlate_EN.qm";
+        QTranslator translator;
+        if (!QFile::exists(strQm) || !translator.load(strQm))
+            QSKIP("no English translation file here");
+        qApp->installTranslator(&translator);
+        QString strOk, strCancel;
+        onNextBox([&](QWidget *pBox) {
+            strOk = pBox->findChild<QPushButton *>("btnOK")->text();
+            strCancel = pBox->findChild<QPushButton *>("btnCancel")->text();
+            clickChild(pBox, "btnOK");
+        });
+        BesMessageBox::question("t", "x");
+        qApp->removeTranslator(&translator);
+        QCOMPARE(strOk, QString("OK"));
+        QCOMPARE(strCancel, QString("Cancel"));
     }
 
     void fontSubstitution()
