@@ -30,6 +30,16 @@ static void clickChild(QWidget *pBox, const char *pszName)
     pBtn->click();
 }
 
+// Sends a mouse event to the dialog at a global position.
+static void mouseAt(QWidget *pWidget, QEvent::Type type, const QPoint &global, Qt::MouseButton button,
+                    Qt::MouseButtons buttons)
+{
+    const QPoint local = pWidget->mapFromGlobal(global);
+    QMouseEvent ev(type, QPointF(local), QPointF(local), QPointF(global), button, buttons,
+                   Qt::NoModifier);
+    QApplication::sendEvent(pWidget, &ev);
+}
+
 class TestMessageBox : public QObject
 {
     Q_OBJECT
@@ -225,6 +235,49 @@ private slots:
         // A harmless name leaves a plain message plain.
         QCOMPARE(BesMessageBox::composeMessage("输入 %1", {"HDMI1"}), QString("输入 HDMI1"));
         QCOMPARE(BesMessageBox::escapeDeviceText("a<b>&"), QString("a&lt;b&gt;&amp;"));
+    }
+
+    void framelessDialogMovesAndResizes()
+    {
+        BesFramelessDialog dlg;
+        QCOMPARE(dlg.minimumSize(), QSize(80, 100));
+        QCOMPARE(dlg.getFrameBorder(), 8);
+        dlg.setGeometry(100, 100, 200, 150);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        const QPoint tl = dlg.mapToGlobal(QPoint(0, 0));
+
+        // The very corner pixel starts a LEFTTOP resize.
+        mouseAt(&dlg, QEvent::MouseMove, tl, Qt::NoButton, Qt::NoButton);
+        QCOMPARE(dlg.cursor().shape(), Qt::SizeFDiagCursor);
+        mouseAt(&dlg, QEvent::MouseButtonPress, tl, Qt::LeftButton, Qt::LeftButton);
+        mouseAt(&dlg, QEvent::MouseMove, tl + QPoint(-10, -20), Qt::NoButton, Qt::LeftButton);
+        mouseAt(&dlg, QEvent::MouseButtonRelease, tl + QPoint(-10, -20), Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(dlg.geometry(), QRect(90, 80, 210, 170));
+        QCOMPARE(dlg.cursor().shape(), Qt::ArrowCursor);
+
+        // A left edge dragged to within the minimum width of the right edge stays.
+        const QPoint leftMid(dlg.geometry().left() + 3, dlg.geometry().center().y());
+        mouseAt(&dlg, QEvent::MouseMove, leftMid, Qt::NoButton, Qt::NoButton);
+        QCOMPARE(dlg.cursor().shape(), Qt::SizeHorCursor);
+        mouseAt(&dlg, QEvent::MouseButtonPress, leftMid, Qt::LeftButton, Qt::LeftButton);
+        const int nRight = dlg.geometry().right();
+        mouseAt(&dlg, QEvent::MouseMove, QPoint(nRight - 50, leftMid.y()), Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(dlg.geometry().left(), 90);
+        mouseAt(&dlg, QEvent::MouseMove, QPoint(nRight - 100, leftMid.y()), Qt::NoButton, Qt::LeftButton);
+        QCOMPARE(dlg.geometry().left(), nRight - 100);
+        QCOMPARE(dlg.geometry().right(), nRight);
+        mouseAt(&dlg, QEvent::MouseButtonRelease, QPoint(nRight - 100, leftMid.y()), Qt::LeftButton,
+                Qt::NoButton);
+
+        // Dragging the surface moves the dialog.
+        const QRect before = dlg.geometry();
+        const QPoint mid = before.center();
+        mouseAt(&dlg, QEvent::MouseMove, mid, Qt::NoButton, Qt::NoButton);
+        mouseAt(&dlg, QEvent::MouseButtonPress, mid, Qt::LeftButton, Qt::LeftButton);
+        mouseAt(&dlg, QEvent::MouseMove, mid + QPoint(15, 10), Qt::NoButton, Qt::LeftButton);
+        mouseAt(&dlg, QEvent::MouseButtonRelease, mid + QPoint(15, 10), Qt::LeftButton, Qt::NoButton);
+        QCOMPARE(dlg.geometry(), before.translated(15, 10));
     }
 
     void styleSheetParses()
