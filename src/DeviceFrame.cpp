@@ -1,0 +1,178 @@
+#include "DeviceFrame.h"
+
+#include <cstring>
+
+quint16 CDeviceFrame::sum16(const char *pData, int nLen)
+{
+    quint32 uSum = 0;
+    const uchar *p = reinterpret_cast<const uchar *>(pData);
+    for (int i = 0; i < nLen; ++i)
+        uSum += p[i];
+    return quint16(uSum & 0xFFFF);
+}
+
+QByteArray CDeviceFrame::buildFrame(quint8 uStart0, quint8 uStart1, quint16 uType1, quint16 uType2,
+                                    int nCmd, int nReadOrWrite, int nSub, const QByteArray &payload)
+{
+    const int n = payload.size();
+    if (n > MaxRequestPayload)
+        return QByteArray();
+    QByteArray frame(n + Overhead, '\0');
+    uchar *p = reinterpret_cast<uchar *>(frame.data());
+    p[0] = uStart0;
+    p[1] = uStart1;
+    p[2] = uchar(n >> 8);
+    p[3] = uchar(n);
+    p[4] = uchar(uType1 >> 8);
+    p[5] = uchar(uType1);
+    p[6] = uchar(uType2 >> 8);
+    p[7] = uchar(uType2);
+    p[8] = uchar((nCmd >> 8) & 0xFF);
+    p[9] = uchar(nCmd & 0xFF);
+    p[10] = 0;
+    p[11] = uchar(nReadOrWrite & 0xFF);
+    p[12] = uchar((nSub >> 8) & 0xFF);
+    p[13] = uchar(nSub & 0xFF);
+    p[14] = (nSub == 2) ? 1 : 0;
+    p[15] = 0;
+    p[16] = 0;
+    if (n > 0)
+        std::memcpy(p + HeaderSize, payload.constData(), size_t(n));
+    const quint16 uCheck = sum16(frame.constData() + 2, HeaderSize - 2 + n);
+    p[HeaderSize + n] = uchar(uCheck >> 8);
+    p[HeaderSize + n + 1] = uchar(uCheck);
+    return frame;
+}
+
+QByteArray CDeviceFrame::buildRequest(int nCmd, int nReadOrWrite, int nSub, const QByteArray &payload)
+{
+    return buildFrame(0xAA, 0x55, quint16(TypeRequest << 11), quint16(TypeDevice << 11),
+                      nCmd, nReadOrWrite, nSub, payload);
+}
+
+QByteArray CDeviceFrame::buildReply(int nCmd, int nReadOrWrite, int nSub, const QByteArray &payload)
+{
+    return buildFrame(0x55, 0xAA, quint16(TypeDevice << 11), quint16(TypeRequest << 11),
+                      nCmd, nReadOrWrite, nSub, payload);
+}
+
+int CDeviceFrame::be16(const QByteArray &data, int nOff)
+{
+    return (uchar(data.at(nOff)) << 8) | uchar(data.at(nOff + 1));
+}
+
+CReplyFrame CReplyFrame::fromFrame(const QByteArray &frame)
+{
+    CReplyFrame r;
+    if (frame.size() < CDeviceFrame::Overhead)
+        return r;
+    const uchar *p = reinterpret_cast<const uchar *>(frame.constData());
+    const int n = (p[2] << 8) | p[3];
+    if (frame.size() < n + CDeviceFrame::Overhead)
+        return r;
+    r.nTypeByte = p[4];
+    r.nCmd = (p[8] | p[9]) & 0xFF;
+    r.nReadOrWrite = p[11];
+    r.nSub = (p[12] | p[13]) & 0xFF;
+    r.payload = frame.mid(CDeviceFrame::HeaderSize, n);
+    return r;
+}
+
+bool CReplyFrame::isAck() const
+{
+    return payload.size() >= 2 && uchar(payload[0]) == 0xC5 && uchar(payload[1]) == 0xC3;
+}
+
+bool CReplyFrame::isNak() const
+{
+    return payload.size() >= 2 && uchar(payload[0]) == 0xC5 && uchar(payload[1]) == 0xC0;
+}
+
+CDeviceFrameReader::CDeviceFrameReader(quint8 uStart0, quint8 uStart1, int nMaxPayload)
+    : m_uStart0(uStart0), m_uStart1(uStart1), m_nMaxPayload(nMaxPayload)
+{
+}
+
+void CDeviceFrameReader::append(const QByteArray &data)
+{
+    append(data.constData(), data.size());
+}
+
+void CDeviceFrameReader::append(const char *pData, int nLen)
+{
+    if (nLen <= 0)
+        return;
+    if (buffered() > 0 && m_lastData.isValid() && m_nStaleMs > 0 && m_lastData.elapsed() > m_nStaleMs) {
+        m_nDropped += buffered();
+        clear();
+    }
+    m_lastData.start();
+    compact();
+    m_buffer.append(pData, nLen);
+}
+
+void CDeviceFrameReader::clear()
+{
+    m_buffer.clear();
+    m_nPos = 0;
+}
+
+void CDeviceFrameReader::compact()
+{
+    if (m_nPos == 0)
+        return;
+    if (m_nPos >= m_buffer.size())
+        m_buffer.clear();
+    else
+        m_buffer.remove(0, m_nPos);
+    m_nPos = 0;
+}
+
+CDeviceFrameReader::Result CDeviceFrameReader::next(QByteArray &frame)
+{
+    for (;;) {
+        const int nSize = m_buffer.size();
+        const uchar *p = reinterpret_cast<const uchar *>(m_buffer.constData());
+        // Resynchronise: skip to the next start pair.
+        int i = m_nPos;
+        while (i + 1 < nSize && !(p[i] == m_uStart0 && p[i + 1] == m_uStart1))
+            ++i;
+        if (i + 1 >= nSize) {
+            // Keep a lone last byte that may begin the next start pair.
+            const int nKeep = (i < nSize && p[i] == m_uStart0) ? 1 : 0;
+            m_nDropped += (nSize - nKeep) - m_nPos;
+            m_nPos = nSize - nKeep;
+            compact();
+            return NeedMore;
+        }
+        m_nDropped += i - m_nPos;
+        m_nPos = i;
+        if (nSize - m_nPos < 4)
+            return NeedMore;
+        const int n = (p[m_nPos + 2] << 8) | p[m_nPos + 3];
+        if (n > m_nMaxPayload) {
+            // Not a believable frame: the start pair was part of something else.
+            ++m_nPos;
+            ++m_nDropped;
+            continue;
+        }
+        const int nFrame = n + CDeviceFrame::Overhead;
+        if (nSize - m_nPos < nFrame)
+            return NeedMore;
+        const quint16 uSum = CDeviceFrame::sum16(m_buffer.constData() + m_nPos + 2, CDeviceFrame::HeaderSize - 2 + n);
+        const int nEnd = m_nPos + CDeviceFrame::HeaderSize + n;
+        const quint16 uCheck = quint16((p[nEnd] << 8) | p[nEnd + 1]);
+        if (uSum != uCheck) {
+            ++m_nPos;
+            ++m_nDropped;
+            return BadCheck;
+        }
+        frame = m_buffer.mid(m_nPos, nFrame);
+        m_nPos += nFrame;
+        if (m_nPos >= m_buffer.size()) {
+            m_buffer.clear();
+            m_nPos = 0;
+        }
+        return Frame;
+    }
+}

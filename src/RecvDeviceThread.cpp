@@ -1,0 +1,105 @@
+#include "RecvDeviceThread.h"
+
+#include "globalObserver.h"
+
+#include <QUdpSocket>
+
+CRecvDeviceThread::CRecvDeviceThread(QObject *parent)
+    : QThread(parent)
+{
+}
+
+CRecvDeviceThread::~CRecvDeviceThread()
+{
+    m_bStop = true;
+    wait();
+}
+
+void CRecvDeviceThread::slot_recvStop()
+{
+    m_bStop = true;
+}
+
+void CRecvDeviceThread::run()
+{
+    QUdpSocket socket;
+    m_pUdpSocket = &socket;
+    if (socket.bind(m_bindAddress, m_uPort, QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint))
+        m_uBoundPort = socket.localPort();
+    while (!m_bStop) {
+        if (socket.state() != QAbstractSocket::BoundState) {
+            msleep(100); // the bind failed: receive nothing, but keep answering the stop flag
+            continue;
+        }
+        socket.waitForReadyRead(100);
+        while (!m_bStop && socket.hasPendingDatagrams()) {
+            const qint64 nSize = socket.pendingDatagramSize();
+            QByteArray datagram(int(qMax<qint64>(0, nSize)), '\0');
+            const qint64 nRead = socket.readDatagram(datagram.data(), datagram.size());
+            if (nRead < 0)
+                break;
+            datagram.truncate(int(nRead));
+            QStringList fields;
+            if (!parshUdpData(datagram, &fields))
+                continue;
+            emit sig_deviceAnnounced(fields);
+            globalObserver::getGlobalObserver()->notify("slot_newDevice", Q_ARG(QStringList, fields));
+        }
+    }
+    m_pUdpSocket = nullptr;
+    m_uBoundPort = 0;
+}
+
+bool CRecvDeviceThread::parshUdpData(const QByteArray &datagram, QStringList *pFields)
+{
+    const int nSize = datagram.size();
+    if (nSize > 256 || nSize < 6)
+        return false;
+    const uchar *p = reinterpret_cast<const uchar *>(datagram.constData());
+    if (p[0] != 0xAA || p[1] != 0x55)
+        return false;
+    const int n = (p[2] << 8) | p[3];
+    if (n + 6 > nSize)
+        return false;
+    quint32 uSum = 0;
+    for (int i = 0; i < 4 + n; ++i)
+        uSum += p[i];
+    if (quint16(uSum & 0xFFFF) != quint16((p[4 + n] << 8) | p[5 + n]))
+        return false;
+    QByteArray text = datagram.mid(4, n);
+    const int nZero = text.indexOf('\0');
+    if (nZero >= 0)
+        text.truncate(nZero);
+    const QStringList fields = QString::fromUtf8(text).split(':', Qt::KeepEmptyParts);
+    if (fields.size() < 4 || fields.at(3).isEmpty() || !isVaildIp(fields.at(0)))
+        return false;
+    if (pFields)
+        *pFields = fields;
+    return true;
+}
+
+bool CRecvDeviceThread::isVaildIp(const QString &strIp)
+{
+    const QByteArray ip = strIp.toLatin1();
+    if (ip.isEmpty() || ip.size() > 15)
+        return false;
+    int nDots = 0;
+    int nDigits = 0;
+    int nValue = 0;
+    for (char c : ip) {
+        if (c == '.') {
+            if (nDigits == 0)
+                return false;
+            ++nDots;
+            nDigits = 0;
+            nValue = 0;
+        } else if (c >= '0' && c <= '9') {
+            nValue = nValue * 10 + (c - '0');
+            if (++nDigits > 3 || nValue > 255)
+                return false;
+        } else {
+            return false;
+        }
+    }
+    return nDots == 3 && nDigits > 0;
+}

@@ -1,0 +1,224 @@
+#ifndef TCPDEVICETHREAD_H
+#define TCPDEVICETHREAD_H
+
+// The console's agent for one device (network or serial).
+//
+// The object, its transports, its records and all reply handling live on the GUI thread; the
+// thread itself (run()) only paces the command queue - one command in flight - and, over TCP,
+// sends the heartbeat every 3000 ms. It sleeps on a wait condition between events, so an idle
+// connected device costs next to nothing.
+//
+// Replies are reassembled from the byte stream (a read may hold part of a frame or several
+// frames), tested (start bytes, length, check, type field) and dispatched by command id to the
+// handlers, which read only inside the frame's payload, fill the records and notify the hub.
+//
+// Seams for tests and tools: setHeartbeatInterval(), setReplyTimeout(), setConnectTimeout(),
+// injectReceivedData(), queuedCommandCount(), and the scene hand-off setTarnSceneSink().
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QList>
+#include <QMutex>
+#include <QString>
+#include <QThread>
+#include <QWaitCondition>
+
+#include <atomic>
+
+#include "DeviceFrame.h"
+#include "QorGlobal.h"
+#include "TarnSceneSink.h"
+
+class CTcpSocket;
+class SerislPort;
+
+// One queued command.
+struct _mcu_cmd
+{
+    int nCmdIndex = 0;     // command id
+    int nReadOrWrite = 1;  // 1 read, 2 write
+    int nSubIndex3 = 0;    // sub-command
+    QByteArray byte;       // payload (a copy of the caller's)
+};
+
+class CTcpDeviceThread : public QThread
+{
+    Q_OBJECT
+public:
+    explicit CTcpDeviceThread(QObject *parent = nullptr);
+    ~CTcpDeviceThread() override;
+
+    // ---- identity and records
+    void setDeviceSerial(const QString &strSerial);
+    QString getDeviceSerial() const { return m_strSerial; }
+    DeviceInfo *getDeviceInfo() const { return m_pDeviceInfo; }
+    SystemInfo *getSystemInfo() const { return m_pSystemInfo; }
+    // The Tarn family's stored scenes (records; the editor's graphics scenes are built from them
+    // through the CTarnSceneSink) and the Z family's scene records. Owned by the worker.
+    const QList<CTarnSceneRecord *> &getSceneList() const { return m_listScene; }
+    const QList<ZSceneInfo *> &getZSceneList() const { return m_listZScene; }
+    const QList<QString> &getInputNameList() const { return m_inputstrname; }
+
+    // The family this device's replies are parsed by ("Tarn" or "Z"). Set it when the device is
+    // identified (announcement type or serial model text); while it is empty the worker follows
+    // the program-wide g_strDevType.
+    void setDeviceType(const QString &strFamily) { m_strDevType = strFamily; }
+    QString deviceType() const;
+
+    // ---- link
+    bool isConnected() const;
+    void setCanConnected(bool bCan);
+    bool canConnected() const { return m_bCanConnected; }
+    bool isSerialMode() const { return m_bCanSerislPortConnected; }
+    void reConnected();
+    QString getDeviceIp() const { return m_strIp; }
+    int getDevicePort() const { return m_nPort; }
+
+    // ---- commands
+    // Queues a command by its Chinese name. A name that is not in the command table is refused
+    // with a log line (nothing is sent); false then.
+    bool setMcuCommand(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSubIndex);
+    void setInputSrcCmd();
+    void setScreenSizeCmd();
+    int queuedCommandCount() const;
+
+    // "name : WxH@Hz" of an input, "name : 无输入" without signal, empty for an unknown id.
+    QString getMainSigInputSource(int nId);
+
+    // Tests one complete frame and dispatches it (the GUI thread's reply path).
+    void parseMcuData(QByteArray &data);
+    // Feeds received bytes as a transport would (tests, fuzzing).
+    void injectReceivedData(const QByteArray &data) { handleReceivedData(data); }
+
+    // ---- timing (defaults: heartbeat 3000 ms, serial reply time-out 3000 ms)
+    void setHeartbeatInterval(int nMs);
+    void setReplyTimeout(int nMs);
+    void setConnectTimeout(int nMs);
+    CTcpSocket *getTcpTransport() const { return m_pTcpSocket; }
+    SerislPort *getSerialTransport() const { return m_pSerislPort; }
+
+    // ---- program-wide hand-offs
+    // The device being edited: the topics "slot_refreshinputName", "slot_GetZSencedate" and
+    // "slot_GetZMainSig" act only on its worker. Empty (the default): on every worker.
+    static void setEditedDeviceSerial(const QString &strSerial);
+    static QString editedDeviceSerial();
+    // The scene editor's builder of graphics scenes (null: records only).
+    static void setTarnSceneSink(CTarnSceneSink *pSink);
+    static CTarnSceneSink *tarnSceneSink();
+
+    // OSD packets refused more often than this in a row abort the transfer.
+    enum { OsdPacketRetryLimit = 5 };
+
+signals:
+    void connected();
+    void disconnected();
+    void error(QString message);
+    void writeData(QByteArray data);
+    void sig_deviceStatus(bool bStatus);
+
+public slots:
+    void connectToServer(QString host, int port);
+    void disconnectFromServer();
+    void slot_stopDeviceThread();
+    void slot_refreshinputName();
+    void slot_GetZSencedate();
+    void slot_GetZMainSig(int nMainSig);
+    void connectToSerislport(QString Serislport);
+
+private slots:
+    void handleConnected();
+    void handleDisconnected();
+    void handleReceivedData(QByteArray data);
+    void handleError(QString message);
+    void handleSerislDisConnected();
+
+protected:
+    void run() override;
+
+private:
+    // worker thread
+    int sendCmdList(bool bSerial);
+    void sendHeartbeat();
+    void sendMcuCommand(int nCmd, int nLen, const QByteArray &payload, int nReadOrWrite, int nSub);
+    void wakeWorker();
+
+    // reply handlers (GUI thread)
+    bool isTarn() const { return deviceType() == QLatin1String("Tarn"); }
+    bool isZ() const { return deviceType() == QLatin1String("Z"); }
+    bool actsOnSharedTopics() const;
+    void releaseExtraGate();
+    void dispatch(const CReplyFrame &f);
+    void getDeviceInfo(const CReplyFrame &f);
+    void getScreenSize(const CReplyFrame &f);
+    void getInputSrcSet(const CReplyFrame &f);
+    void getInputSrcState(const CReplyFrame &f);
+    void getSceneAndSrcNum(const CReplyFrame &f);
+    void getZSceneAndSrcNum(const CReplyFrame &f);
+    void getLayerInfo(const CReplyFrame &f);
+    void getSceneInfo(const CReplyFrame &f);
+    void getTarnSceneRead(const CReplyFrame &f);
+    void getZSceneRead(const CReplyFrame &f);
+    void getTarnLayerRead(const CReplyFrame &f);
+    void getOutletsetting(const CReplyFrame &f);
+    void getOSDInfo(const CReplyFrame &f);
+    void getSystemName(const CReplyFrame &f);
+    void resendOsdPacket();
+    void abortOsdTransfer();
+    void removeTarnScene(int nIndex);
+    void queueStartReads();
+    void notifySetDeviceCmd(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSub);
+    InputSource *findInput(int nId) const;
+
+    QList<CTarnSceneRecord *> m_listScene;
+    QList<ZSceneInfo *> m_listZScene;
+    QList<QString> m_inputstrname;
+    QString m_strIp;
+    std::atomic<bool> m_bIsConnected{false};
+    std::atomic<bool> m_bStop{false};
+    int m_nExtraValue1 = 0;
+    int m_nExtraValue2 = 0;
+    int m_nSendIndex = -1;
+    int m_nRecvIndex = -1;
+    int m_nSendExtraVal = -1;
+    int m_nRecvExtraVal = -1;
+    int mcu_type = CDeviceFrame::TypeDevice;
+    int window_pc = CDeviceFrame::TypeRequest;
+    QString m_strSerial;
+    int m_nPort = 0;
+    std::atomic<bool> m_bCanConnected{false};
+    std::atomic<bool> m_bCanSerislPortConnected{false};
+    bool m_bGetEquipmentMessages = true;
+    bool m_bGetZSencedate = false;
+    CTcpSocket *m_pTcpSocket = nullptr;
+    SerislPort *m_pSerislPort = nullptr;
+    DeviceInfo *m_pDeviceInfo = nullptr;
+    SystemInfo *m_pSystemInfo = nullptr;
+    QMutex *m_pMutexRecv = nullptr;   // state lock: pacing fields (always taken before the queue lock)
+    QMutex *m_pMutexSend = nullptr;   // queue lock
+    int m_nSubIndex3 = -1;
+    QList<_mcu_cmd *> m_listMcuCmd;
+
+    // Scene recall/delete in flight: the scene id travels with the command, so a late reply is
+    // applied to the scene it was sent for, or ignored when another scene command came between.
+    int m_nPendingSceneSub = -1;
+    int m_nPendingSceneId = 0;
+
+    QString m_strDevType;
+    CDeviceFrameReader m_reader;
+    bool m_bDraining = false;
+    int m_nOsdRetry = 0;
+    bool m_bOsdLastTaken = false;
+
+    // waiting
+    QMutex m_wakeMutex;
+    QWaitCondition m_wakeCond;
+    bool m_bWake = false;
+    QElapsedTimer m_sentTimer;           // since the last frame went out (state lock)
+    std::atomic<int> m_nHeartbeatMs{3000};
+    std::atomic<int> m_nReplyTimeoutMs{3000};
+
+    static QString s_strEditedSerial;
+    static CTarnSceneSink *s_pTarnSceneSink;
+};
+
+#endif // TCPDEVICETHREAD_H

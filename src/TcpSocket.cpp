@@ -1,0 +1,91 @@
+#include "TcpSocket.h"
+
+#include "DeviceLog.h"
+
+#include <QNetworkProxy>
+#include <QTcpSocket>
+#include <QTimer>
+
+CTcpSocket::CTcpSocket(QObject *parent)
+    : QObject(parent)
+{
+    m_socket = new QTcpSocket(this);
+    m_socket->setProxy(QNetworkProxy::NoProxy);
+    m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+
+    // The platform's own connect time-out is far longer than the console's 3000 ms.
+    m_pConnectTimer = new QTimer(this);
+    m_pConnectTimer->setSingleShot(true);
+    m_pConnectTimer->setInterval(3000);
+    connect(m_pConnectTimer, &QTimer::timeout, this, &CTcpSocket::slot_connectTimeout);
+    connect(m_socket, &QTcpSocket::connected, m_pConnectTimer, &QTimer::stop);
+
+    connect(m_socket, &QTcpSocket::readyRead, this, &CTcpSocket::readData);
+    connect(m_socket, &QAbstractSocket::errorOccurred,
+            this, &CTcpSocket::displayError);
+}
+
+CTcpSocket::~CTcpSocket()
+{
+    m_pConnectTimer->stop();
+}
+
+void CTcpSocket::setConnectTimeout(int nMs)
+{
+    m_pConnectTimer->setInterval(nMs);
+}
+
+int CTcpSocket::connectTimeout() const
+{
+    return m_pConnectTimer->interval();
+}
+
+void CTcpSocket::connectToServer(QString host, int port)
+{
+    m_strIp = host;
+    m_nPort = port;
+    m_socket->abort();
+    m_pConnectTimer->start();
+    m_socket->connectToHost(host, quint16(port), QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
+}
+
+void CTcpSocket::tcpReConnected()
+{
+    connectToServer(m_strIp, m_nPort);
+}
+
+void CTcpSocket::sendData(QByteArray data)
+{
+    if (data.isEmpty())
+        return;
+    if (m_socket->write(data) < 1)
+        CDeviceLog::write({QString("The device ") + m_strIp + QString(" send the data is failed!")});
+}
+
+void CTcpSocket::disconnectFromServer()
+{
+    m_pConnectTimer->stop();
+    m_socket->disconnectFromHost();
+}
+
+void CTcpSocket::readData()
+{
+    const QByteArray data = m_socket->readAll();
+    if (!data.isEmpty())
+        emit receivedData(data);
+}
+
+void CTcpSocket::displayError(QAbstractSocket::SocketError socketError)
+{
+    Q_UNUSED(socketError);
+    m_pConnectTimer->stop();
+    emit error(m_socket->errorString());
+}
+
+void CTcpSocket::slot_connectTimeout()
+{
+    if (m_socket->state() == QAbstractSocket::ConnectedState)
+        return;
+    m_socket->abort();
+    emit error(tr("Connection timed out"));
+}

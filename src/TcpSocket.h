@@ -1,0 +1,52 @@
+#ifndef TCPSOCKET_H
+#define TCPSOCKET_H
+
+// TCP transport of one device worker: writes the frames it is handed and delivers every chunk of
+// received bytes. It adds no framing of its own (the worker reassembles replies).
+// A connection attempt gives up after the connect time-out (3000 ms): the socket is aborted and
+// error() is emitted.
+
+#include <QAbstractSocket>
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+class QTcpSocket;
+class QTimer;
+
+class CTcpSocket : public QObject
+{
+    Q_OBJECT
+public:
+    explicit CTcpSocket(QObject *parent = nullptr);
+    ~CTcpSocket() override;
+
+    QTcpSocket *getTcpSocket() const { return m_socket; }
+    void tcpReConnected();
+
+    // Connect time-out in milliseconds (3000 by default).
+    void setConnectTimeout(int nMs);
+    int connectTimeout() const;
+
+signals:
+    void receivedData(QByteArray data);
+    void error(QString message);
+
+public slots:
+    void connectToServer(QString host, int port);
+    void sendData(QByteArray data);
+    void disconnectFromServer();
+
+private slots:
+    void readData();
+    void displayError(QAbstractSocket::SocketError socketError);
+    void slot_connectTimeout();
+
+private:
+    QTcpSocket *m_socket = nullptr;
+    QTimer *m_pConnectTimer = nullptr;
+    QString m_strIp;
+    int m_nPort = 0;
+};
+
+#endif // TCPSOCKET_H

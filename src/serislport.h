@@ -1,0 +1,42 @@
+#ifndef SERISLPORT_H
+#define SERISLPORT_H
+
+// Serial transport of one device worker: 115200 baud, 8N1, no flow control, DTR on. It writes
+// the frames it is handed and delivers every chunk of received bytes; the worker reassembles
+// replies. Attached to the hub topic "Slot_DisconnectSerialPort", which closes every open port.
+
+#include <QByteArray>
+#include <QString>
+#include <QWidget>
+
+class QSerialPort;
+
+class SerislPort : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit SerislPort(QWidget *parent = nullptr);
+    ~SerislPort() override;
+
+    // Opens the named port; false (after the operator's message) when it cannot be opened.
+    bool SerialPortInits(QString portName);
+    bool isOpen() const;
+    QString portName() const;
+
+signals:
+    void receivedData(QByteArray data);
+    void SerialConnectState();
+    void CloseSerialPort();
+
+public slots:
+    void Slot_DisconnectSerialPort();
+    void SendSerialData(QByteArray data);
+
+private slots:
+    void ReceivedSerialData();
+
+private:
+    QSerialPort *m_serial = nullptr;
+};
+
+#endif // SERISLPORT_H

@@ -1,0 +1,80 @@
+#ifndef HUBSPY_H
+#define HUBSPY_H
+
+// CHubSpy - records the hub topics that the device link notifies, for tests.
+//
+//   CHubSpy spy;                                  // attaches every topic below
+//   spy.count("slot_updateInputSource");
+//   spy.last("slot_getSystemDeviceName").at(0).toString();
+//   spy.setRouteTo(&worker);                      // "slot_setDeviceCmd" is queued on that worker,
+//                                                 // as the device list window does
+// Each record is the topic and its arguments as QVariants (pointers as quintptr, a QByteArray&
+// payload as QByteArray). Detaches everything when destroyed.
+
+#include <QByteArray>
+#include <QList>
+#include <QObject>
+#include <QPair>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QVariantList>
+
+#include "QorGlobal.h"
+#include "TcpDeviceThread.h"
+
+
+
+class CHubSpy : public QObject
+{
+    Q_OBJECT
+public:
+    explicit CHubSpy(QObject *parent = nullptr);
+    ~CHubSpy() override;
+
+    QList<QVariantList> records(const QString &strTopic) const;
+    int count(const QString &strTopic) const { return records(strTopic).size(); }
+    QVariantList last(const QString &strTopic) const;
+    QStringList topics() const;   // every notification's topic, in order
+    void clear() { m_listRecord.clear(); }
+    void setRouteTo(CTcpDeviceThread *pWorker) { m_pRoute = pWorker; }
+
+    static const QStringList &spiedTopics();
+
+public slots:
+    void slot_setDeviceCmd(QString strSerial, QString strCmd, QByteArray &data, int nReadOrWrite, int nSub);
+    void slot_getSystemDeviceName(QString strName);
+    void slot_getConnectingType(QString strModel);
+    void slot_updateInputSource(DeviceInfo *pInfo, QString strSerial);
+    void slot_updateZEquipmentInputSource(DeviceInfo *pInfo, QString strSerial);
+    void slot_updateCurrentZDeviceDate(QString strName, int nSig, int nW, int nH, int nHz, int nX, int nY, int nLW, int nLH);
+    void slot_setZDeviceinputname(QList<QString> listNames);
+    void slot_getZScenedate(int nNum, int nTake);
+    void slot_updateCurrentDevice(QString strSerial);
+    void slot_updateCurrentZDevice(QString strSerial);
+    void slot_setListZDeviceScene(QList<ZSceneInfo *> listScene);
+    void slot_initWidgetdate(SystemInfo *pInfo);
+    void slot_IsZReflash(bool bReflash);
+    void slot_SetAudioSource(int nValue);
+    void slot_SetAudio(int nValue);
+    void InitOutputDate(int nCount, QString strType);
+    void SwitchOutputDate(int a, int b, int c, int d, int e);
+    void InitAdvancedDate(int a, int b, int c, int d, int e, int f, int g, int h, int i);
+    void Delay(int nValue);
+    void Noisecancellation(int nValue);
+    void slot_sendbeginOSDdate();
+    void slot_sendOSDdate(int nSerial);
+    void slot_GetOSDsendprogress(int nProgress);
+    void slot_itemPress(int nId);
+    void slot_SetOSDTextSpeed(int nSpeed);
+    void slot_newDevice(QStringList fields);
+    void slot_setButtonEnable();
+
+private:
+    void record(const QString &strTopic, const QVariantList &args);
+
+    QList<QPair<QString, QVariantList>> m_listRecord;
+    QPointer<CTcpDeviceThread> m_pRoute;
+};
+
+#endif // HUBSPY_H

@@ -1,0 +1,497 @@
+#include "TestMain.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTcpServer>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+#include <fcntl.h>
+
+#include "BesMessageBox.h"
+#include "DeviceSimulator.h"
+#include "HubSpy.h"
+#include "QorGlobal.h"
+#include "TcpDeviceThread.h"
+#include "globalObserver.h"
+
+// The device worker against the simulated device over TCP loopback: exact request bytes, the
+// records filled from real replies, reassembly of split/merged/corrupt replies, the pacing gates
+// and their releases, and the link's failure paths.
+class TestWorker : public QObject
+{
+    Q_OBJECT
+
+    static QByteArray hex(const char *psz) { return QByteArray::fromHex(psz); }
+
+    // A started worker connected to the simulator.
+    static bool connectWorker(CTcpDeviceThread &worker, CDeviceSimulator &sim, const QString &strSerial = "SN1")
+    {
+        worker.setDeviceSerial(strSerial);
+        worker.setCanConnected(true);
+        QSignalSpy connected(&worker, &CTcpDeviceThread::connected);
+        worker.connectToServer(sim.address().toString(), sim.port());
+        worker.start();
+        return connected.count() > 0 || connected.wait(3000);
+    }
+
+    // Waits until the worker's queue is empty and the simulator has been quiet for a moment.
+    static void settle(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nQuietMs = 150)
+    {
+        QElapsedTimer t;
+        t.start();
+        int nLast = -1;
+        QElapsedTimer quiet;
+        quiet.start();
+        while (t.elapsed() < 8000) {
+            QTest::qWait(20);
+            const int n = sim.requestCount();
+            if (n != nLast) {
+                nLast = n;
+                quiet.restart();
+            }
+            if (worker.queuedCommandCount() == 0 && quiet.elapsed() >= nQuietMs)
+                return;
+        }
+    }
+
+    static qint64 timeOf(const CDeviceSimulator &sim, int nCmd, int nSub = -1)
+    {
+        const QList<CSimRequest> list = sim.requests(nCmd, nSub);
+        return list.isEmpty() ? -1 : list.first().nTimeMs;
+    }
+
+    // A heartbeat request arrived after the first request of command nCmd1 and before the first
+    // request of command nCmd2 that follows it.
+    static bool heartbeatBetween(const CDeviceSimulator &sim, int nCmd1, int nCmd2)
+    {
+        const QList<CSimRequest> all = sim.requests();
+        int i = 0;
+        while (i < all.size() && all.at(i).nCmd != nCmd1)
+            ++i;
+        bool bHeart = false;
+        for (++i; i < all.size(); ++i) {
+            if (all.at(i).nCmd == 27)
+                bHeart = true;
+            else if (all.at(i).nCmd == nCmd2)
+                return bHeart;
+        }
+        return false;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        BesMessageBox::setTestAnswer(QMessageBox::Ok);
+        g_strDevType = "Tarn";
+    }
+
+    void init()
+    {
+        g_strDevType = "Tarn";
+        g_nConnectionType = 0;
+        CTcpDeviceThread::setEditedDeviceSerial(QString());
+    }
+
+    void requestFramesAreExact()
+    {
+        CDeviceSimulator sim;
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        QVERIFY(connectWorker(worker, sim));
+        QTRY_VERIFY(sim.hasRequest(27));
+        QCOMPARE(sim.requests(27).first().bytes, hex("AA55000008001000001B000100000000000034"));
+
+        worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
+        QTRY_VERIFY(sim.hasRequest(41));
+        QCOMPARE(sim.requests(41).first().bytes, hex("AA550000080010000029000100 0A00000000 4C"));
+
+        worker.setMcuCommand(QString::fromUtf8("图层设置"), hex("0000000000078004 38"), 2, 10);
+        QTRY_VERIFY(sim.hasRequest(34, 10));
+        QCOMPARE(sim.requests(34, 10).first().bytes, hex("AA550009080010000022000200 0A000000 000000000007800438 0112"));
+
+        worker.setMcuCommand(QString::fromUtf8("图层设置"), hex("0102"), 2, 2);
+        QTRY_VERIFY(sim.hasRequest(34, 2));
+        QCOMPARE(sim.requests(34, 2).first().bytes, hex("AA55000208001000002200020002010000010200 44"));
+
+        // a name that is not in the table is refused, nothing is queued
+        QVERIFY(!worker.setMcuCommand(QString::fromUtf8("心跳包 "), QByteArray(), 1, 0));
+        QCOMPARE(worker.queuedCommandCount(), 0);
+    }
+
+    void systemNameInGbk()
+    {
+        CHubSpy spy;
+        CDeviceSimulator sim;
+        sim.model().strDeviceName = QString::fromUtf8("北京控制中心"); // 6 characters = 12 GBK bytes
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        QVERIFY(connectWorker(worker, sim));
+        worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
+        QTRY_COMPARE(spy.count("slot_getSystemDeviceName"), 1);
+        QCOMPARE(spy.last("slot_getSystemDeviceName").at(0).toString(), QString::fromUtf8("北京控制中心"));
+        // the write carries the name as 12 GBK bytes
+        worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray::fromHex("C4CFBEA9000000000000000000"), 2, 10);
+        QTRY_COMPARE(sim.model().strDeviceName, QString::fromUtf8("南京"));
+    }
+
+    void tarnStartupFillsRecords()
+    {
+        CHubSpy spy;
+        CDeviceSimulator sim(CSimDeviceModel::Tarn, 4, 2);
+        sim.model().nScreenWidth = 3840;
+        sim.model().nScreenHeight = 2160;
+        sim.model().inputs[1].strName = QString::fromUtf8("摄像机");
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        spy.setRouteTo(&worker);
+        QVERIFY(connectWorker(worker, sim));
+        worker.setMcuCommand(QString::fromUtf8("设备信息"), hex("01"), 1, 0);
+        worker.setMcuCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
+        worker.setMcuCommand(QString::fromUtf8("OSD参数设置"), QByteArray(), 1, 0);
+        settle(worker, sim);
+
+        DeviceInfo *pInfo = worker.getDeviceInfo();
+        QCOMPARE(pInfo->strDevName, QString("Tarn-3"));
+        QCOMPARE(g_strSerialDevType, QString("Tarn-3"));
+        QCOMPARE(pInfo->strMcuVer, QString("V1.0.7"));
+        QCOMPARE(pInfo->nSrcNum, 4);
+        QCOMPARE(pInfo->nSceneNum, 2);
+        QCOMPARE(pInfo->nTakeScene, 1);
+        QCOMPARE(pInfo->nScreenWidth, 3840);
+        QCOMPARE(pInfo->nScreenHeight, 2160);
+        QCOMPARE(pInfo->vectorInput.size(), 4);
+        QCOMPARE(pInfo->vectorInput.at(1)->strName, QString::fromUtf8("摄像机"));
+        QCOMPARE(pInfo->vectorInput.at(1)->strType, QString("HDMI-4K"));
+        QCOMPARE(pInfo->vectorInput.at(0)->nWidth, 1920);
+        QCOMPARE(pInfo->vectorInput.at(2)->nSig, 0);   // the simulator's third input has no signal
+        QCOMPARE(pInfo->vectorInput.at(2)->nWidth, 0);
+
+        // the count reply queued the input-state, screen-size and scene reads, in this order
+        const QList<CSimRequest> reqs = sim.requestsWithoutHeartbeat();
+        QStringList order;
+        for (const CSimRequest &r : reqs)
+            order << QString("%1/%2").arg(r.nCmd).arg(r.nSub);
+        QCOMPARE(order.mid(0, 7), QStringList({"0/0", "33/0", "40/0", "32/1", "30/0", "35/0", "35/0"}));
+        QCOMPARE(sim.requests(32).first().payload, hex("0003"));
+        QCOMPARE(sim.requests(35, 0).at(1).payload, hex("02"));
+        QCOMPARE(sim.requests(35, 80).first().payload, hex("010001"));
+        // every unnamed input once, and every input again for the first name refresh
+        QCOMPARE(sim.requests(31).size(), 8);
+
+        const QList<CTarnSceneRecord *> &scenes = worker.getSceneList();
+        QCOMPARE(scenes.size(), 2);
+        QCOMPARE(scenes.at(0)->nId, 1);
+        QCOMPARE(scenes.at(1)->strName, QString("S2"));
+        QCOMPARE(scenes.at(0)->nLayerUse, 2);
+        QCOMPARE(scenes.at(0)->vectorLayer.size(), 2);
+        QCOMPARE(scenes.at(0)->vectorLayer.at(1).nX, 960);
+        QCOMPARE(scenes.at(0)->vectorLayer.at(1).nWidth, 960);
+        QVERIFY(spy.count("slot_updateInputSource") >= 2);
+        QVERIFY(spy.count("slot_updateCurrentDevice") >= 2);
+        QCOMPARE(spy.last("slot_updateCurrentDevice").at(0).toString(), QString("SN1"));
+    }
+
+    void zStartupFillsRecords()
+    {
+        g_strDevType = "Z";
+        CHubSpy spy;
+        CDeviceSimulator sim(CSimDeviceModel::Z, 3, 2);
+        sim.model().nMainSig = 1;
+        sim.model().nXDeflection = 12;
+        sim.model().scenes[1].nSound = 77;
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        worker.setDeviceType("Z");
+        spy.setRouteTo(&worker);
+        QVERIFY(connectWorker(worker, sim, "Z1"));
+        worker.setMcuCommand(QString::fromUtf8("设备信息"), hex("01"), 1, 0);
+        worker.setMcuCommand(QString::fromUtf8("图层设置"), hex("00"), 1, 0);
+        worker.setMcuCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
+        settle(worker, sim);
+
+        QCOMPARE(worker.getDeviceInfo()->strDevName, QString("Z7"));
+        QCOMPARE(worker.getSystemInfo()->nMainSignumber, 1);
+        QCOMPARE(worker.getSystemInfo()->nXDeflection, 12);
+        QCOMPARE(spy.count("slot_initWidgetdate"), 1);
+        QCOMPARE(worker.getZSceneList().size(), 2);
+        QCOMPARE(worker.getZSceneList().at(1)->nsound, 77);
+        QCOMPARE(worker.getZSceneList().at(1)->strName, QString("S2"));
+        QVERIFY(spy.count("slot_setListZDeviceScene") >= 2);
+        QVERIFY(spy.count("slot_updateZEquipmentInputSource") >= 1);
+        QVERIFY(spy.count("slot_updateCurrentZDeviceDate") >= 1);
+        QCOMPARE(spy.last("slot_updateCurrentZDeviceDate").at(2).toInt(), 1920);
+        QCOMPARE(spy.last("slot_updateCurrentZDeviceDate").at(5).toInt(), 12);
+        // the names arrive after the first poll; the next poll reports the main source by name
+        worker.setInputSrcCmd();
+        QTRY_COMPARE(spy.last("slot_updateCurrentZDeviceDate").at(0).toString(), QString("IN2"));
+        settle(worker, sim);
+        QCOMPARE(worker.getInputNameList(), QList<QString>({"IN1", "IN2", "IN3"}));
+        QCOMPARE(worker.getSceneList().size(), 0);
+
+        // a save dialog's count request is answered on the topic and queues nothing
+        const int nBefore = sim.requestCount();
+        worker.slot_GetZSencedate();
+        worker.setMcuCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
+        QTRY_COMPARE(spy.count("slot_getZScenedate"), 1);
+        settle(worker, sim);
+        QCOMPARE(sim.requestCount(), nBefore + 1);
+    }
+
+    // Replies split into single bytes, two replies in one write, garbage, a wrong check and a
+    // foreign type field.
+    void repliesAreReassembled()
+    {
+        CHubSpy spy;
+        CDeviceSimulator sim;
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        QVERIFY(connectWorker(worker, sim));
+        const QString strName = QString::fromUtf8("系统设置");
+
+        sim.injectFault(CDeviceSimulator::SplitBytes, 41);
+        worker.setMcuCommand(strName, QByteArray(), 1, 10);
+        QTRY_COMPARE(spy.count("slot_getSystemDeviceName"), 1);
+
+        sim.injectFault(CDeviceSimulator::MergeWithNext, 41);
+        worker.setMcuCommand(strName, QByteArray(), 1, 10);
+        worker.setMcuCommand(strName, QByteArray(), 1, 10);
+        QTRY_COMPARE(spy.count("slot_getSystemDeviceName"), 3);
+
+        sim.injectFault(CDeviceSimulator::GarbageBefore, 41);
+        worker.setMcuCommand(strName, QByteArray(), 1, 10);
+        QTRY_COMPARE(spy.count("slot_getSystemDeviceName"), 4);
+
+        sim.injectFault(CDeviceSimulator::BadCheck, 41);
+        sim.injectFault(CDeviceSimulator::ForeignType, 41);
+        worker.setMcuCommand(strName, QByteArray(), 1, 10);
+        worker.setMcuCommand(strName, QByteArray(), 1, 10);
+        worker.setMcuCommand(strName, QByteArray(), 1, 10);
+        // the two bad replies change nothing; the third command leaves after a heartbeat release
+        // and its good reply is taken
+        worker.setHeartbeatInterval(200);
+        QTRY_COMPARE_WITH_TIMEOUT(spy.count("slot_getSystemDeviceName"), 5, 5000);
+        QTest::qWait(100);
+        QCOMPARE(spy.count("slot_getSystemDeviceName"), 5);
+    }
+
+    // A command that is never answered holds the queue until the heartbeat's reply.
+    void heartbeatReleasesLostReply()
+    {
+        CDeviceSimulator sim;
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        worker.setHeartbeatInterval(400);
+        QVERIFY(connectWorker(worker, sim));
+        QTRY_VERIFY(sim.hasRequest(27));
+        QTest::qWait(50);
+        sim.injectFault(CDeviceSimulator::NoAnswer, 33);
+        worker.setMcuCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
+        worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
+        QTRY_VERIFY_WITH_TIMEOUT(sim.hasRequest(41), 3000);
+        QVERIFY(heartbeatBetween(sim, 33, 41));
+    }
+
+    // The extra holds over TCP: a scene read answered with another scene's id, and a transparency
+    // write that is not answered, keep the next command back until the heartbeat's reply; a
+    // recall (which records no scene id to wait for) does not.
+    void extraGatesOverTcp()
+    {
+        CDeviceSimulator sim(CSimDeviceModel::Tarn, 2, 3);
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        worker.setHeartbeatInterval(600);
+        QVERIFY(connectWorker(worker, sim));
+        QTRY_VERIFY(sim.hasRequest(27));
+        const QString strScene = QString::fromUtf8("场景操作");
+        const QString strLayer = QString::fromUtf8("图层设置");
+        const QString strSys = QString::fromUtf8("系统设置");
+
+        worker.setMcuCommand(strScene, hex("01"), 1, 0);
+        QTRY_VERIFY(sim.hasRequest(35, 0));
+        settle(worker, sim, 50);
+        // the reply to scene 2 carries scene 1's record
+        QByteArray wrong(39, '\0');
+        wrong[0] = 1;
+        sim.setNextReplyPayload(35, 0, wrong);
+        sim.clearRequests();
+        worker.setMcuCommand(strScene, hex("02"), 1, 0);
+        worker.setMcuCommand(strSys, QByteArray(), 1, 10);
+        QTRY_VERIFY_WITH_TIMEOUT(sim.hasRequest(41), 3000);
+        QVERIFY(heartbeatBetween(sim, 35, 41));
+
+        // transparency: the previous layer reply opened the base gate, the hold keeps 41 back
+        worker.setMcuCommand(strLayer, hex("000000000001000100"), 2, 10);
+        QTRY_VERIFY(sim.hasRequest(34, 10));
+        settle(worker, sim, 50);
+        sim.clearRequests();
+        sim.injectFault(CDeviceSimulator::NoAnswer, 34);
+        worker.setMcuCommand(strLayer, hex("0080"), 2, 30);
+        worker.setMcuCommand(strSys, QByteArray(), 1, 10);
+        QTRY_VERIFY_WITH_TIMEOUT(sim.hasRequest(41), 3000);
+        QVERIFY(heartbeatBetween(sim, 34, 41));
+
+        // a transparency write that is answered releases the hold at once
+        settle(worker, sim, 50);
+        worker.setHeartbeatInterval(3000);
+        QTest::qWait(100);
+        sim.clearRequests();
+        worker.setMcuCommand(strLayer, hex("0040"), 2, 30);
+        worker.setMcuCommand(strSys, QByteArray(), 1, 10);
+        QTRY_VERIFY(sim.hasRequest(41));
+        QVERIFY(timeOf(sim, 41) - timeOf(sim, 34) < 500);
+
+        // recall and delete: answered by an ACK that carries no scene id; no stall
+        settle(worker, sim, 50);
+        sim.clearRequests();
+        worker.setMcuCommand(strScene, hex("02"), 2, 20);
+        worker.setMcuCommand(strSys, QByteArray(), 1, 10);
+        QTRY_VERIFY(sim.hasRequest(41));
+        QVERIFY(timeOf(sim, 41) - timeOf(sim, 35) < 500);
+        QTRY_COMPARE(worker.getDeviceInfo()->nTakeScene, 2);
+        QCOMPARE(sim.model().nTakeScene, 2);
+    }
+
+    // A NAK releases the queue and is not retried.
+    void nakReleasesQueue()
+    {
+        CDeviceSimulator sim;
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        QVERIFY(connectWorker(worker, sim));
+        QTRY_VERIFY(sim.hasRequest(27));
+        sim.injectFault(CDeviceSimulator::Nak, 31);
+        worker.setMcuCommand(QString::fromUtf8("输入设置"), hex("01"), 1, 1);
+        worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
+        QTRY_VERIFY(sim.hasRequest(41));
+        QVERIFY(timeOf(sim, 41) - timeOf(sim, 31) < 1000);
+        QCOMPARE(sim.requests(31).size(), 1);
+    }
+
+    // A late recall reply after a delete was sent is not applied to the delete's scene.
+    void sceneReplyAppliesToItsOwnCommand()
+    {
+        CDeviceSimulator sim(CSimDeviceModel::Tarn, 2, 3);
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        QVERIFY(connectWorker(worker, sim));
+        worker.setMcuCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
+        settle(worker, sim);
+        QCOMPARE(worker.getSceneList().size(), 3);
+        QCOMPARE(worker.getDeviceInfo()->nTakeScene, 1);
+        // the last reply was a scene reply, so the recall and the delete leave back to back; the
+        // recall's reply then arrives after the delete went out
+        sim.setReplyDelay(200);
+        worker.setMcuCommand(QString::fromUtf8("场景操作"), hex("03"), 2, 20);
+        worker.setMcuCommand(QString::fromUtf8("场景操作"), hex("02"), 2, 30);
+        QTRY_VERIFY_WITH_TIMEOUT(sim.requests(35, 30).size() == 1, 3000);
+        QTRY_COMPARE(worker.getSceneList().size(), 2);
+        QCOMPARE(worker.getSceneList().at(0)->nId, 1);
+        QCOMPARE(worker.getSceneList().at(1)->nId, 2);
+        QCOMPARE(worker.getSceneList().at(1)->strName, QString("S3"));
+        QCOMPARE(worker.getDeviceInfo()->nTakeScene, 1);
+    }
+
+    void droppedLinkEndsLoop()
+    {
+        CDeviceSimulator sim;
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        QSignalSpy status(&worker, &CTcpDeviceThread::sig_deviceStatus);
+        QVERIFY(connectWorker(worker, sim));
+        QVERIFY(worker.isConnected());
+        sim.injectFault(CDeviceSimulator::DropConnection, 41);
+        worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
+        QTRY_VERIFY(!worker.isConnected());
+        QTRY_VERIFY(worker.isFinished());
+        QCOMPARE(status.last().at(0).toBool(), false);
+
+        // the link is made again on request
+        QSignalSpy connected(&worker, &CTcpDeviceThread::connected);
+        worker.reConnected();
+        worker.start();
+        QVERIFY(connected.wait(3000));
+        worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
+        QTRY_COMPARE(sim.requests(41).size(), 2);
+
+        worker.slot_stopDeviceThread();
+        QTRY_VERIFY(worker.isFinished());
+    }
+
+    // Connecting to a host that does not answer gives up after the connect time-out.
+    void connectTimeout()
+    {
+        // A listening socket with a full backlog leaves further connection attempts unanswered.
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        QVERIFY(fd >= 0);
+        sockaddr_in addr {};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(0x7F000001);
+        QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&addr), sizeof(addr)), 0);
+        QCOMPARE(::listen(fd, 0), 0);
+        socklen_t len = sizeof(addr);
+        ::getsockname(fd, reinterpret_cast<sockaddr *>(&addr), &len);
+        QList<int> fillers;
+        for (int i = 0; i < 4; ++i) {
+            const int c = ::socket(AF_INET, SOCK_STREAM, 0);
+            ::fcntl(c, F_SETFL, O_NONBLOCK);
+            ::connect(c, reinterpret_cast<sockaddr *>(&addr), sizeof(addr));
+            fillers << c;
+        }
+        QTest::qWait(50);
+
+        CTcpDeviceThread worker;
+        worker.setConnectTimeout(400);
+        worker.setCanConnected(true);
+        QSignalSpy errors(&worker, &CTcpDeviceThread::error);
+        QSignalSpy connected(&worker, &CTcpDeviceThread::connected);
+        QElapsedTimer t;
+        t.start();
+        worker.connectToServer("127.0.0.1", ntohs(addr.sin_port));
+        QVERIFY(errors.wait(3000));
+        QVERIFY2(t.elapsed() >= 300, qPrintable(QString::number(t.elapsed())));
+        QCOMPARE(connected.count(), 0);
+        QVERIFY(!worker.isConnected());
+        QVERIFY(!BesMessageBox::testRecords().isEmpty());
+        QCOMPARE(BesMessageBox::testRecords().last().kind, QString("tipInfor"));
+        for (int c : fillers)
+            ::close(c);
+        ::close(fd);
+    }
+
+    // An idle connected worker sleeps: only heartbeats leave, one per interval.
+    void idleWorkerOnlyHeartbeats()
+    {
+        CDeviceSimulator sim;
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        worker.setHeartbeatInterval(100);
+        QVERIFY(connectWorker(worker, sim));
+        QTest::qWait(550);
+        const int nBeats = sim.requests(27).size();
+        QVERIFY2(nBeats >= 4 && nBeats <= 8, qPrintable(QString::number(nBeats)));
+        QCOMPARE(sim.requestCount(), 0);
+    }
+
+    // The shared topics act only on the edited device's worker once one is named.
+    void sharedTopicsReachEditedDeviceOnly()
+    {
+        CTcpDeviceThread a, b;
+        a.setDeviceSerial("A");
+        b.setDeviceSerial("B");
+        int nMain = 7;
+        globalObserver::getGlobalObserver()->notify("slot_GetZMainSig", Q_ARG(int, nMain));
+        QCOMPARE(a.getSystemInfo()->nMainSignumber, 7);
+        QCOMPARE(b.getSystemInfo()->nMainSignumber, 7);
+        CTcpDeviceThread::setEditedDeviceSerial("B");
+        nMain = 3;
+        globalObserver::getGlobalObserver()->notify("slot_GetZMainSig", Q_ARG(int, nMain));
+        QCOMPARE(a.getSystemInfo()->nMainSignumber, 7);
+        QCOMPARE(b.getSystemInfo()->nMainSignumber, 3);
+        CTcpDeviceThread::setEditedDeviceSerial(QString());
+    }
+};
+
+VISTEL_TEST_MAIN(TestWorker)
+#include "tst_worker.moc"
