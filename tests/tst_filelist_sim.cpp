@@ -1,0 +1,300 @@
+#include "TestMain.h"
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
+
+#include "BesMessageBox.h"
+#include "DeviceItem.h"
+#include "DeviceSimulator.h"
+#include "FileListWidget.h"
+#include "InputSetDlg.h"
+#include "LayoutListWidget.h"
+#include "QorGlobal.h"
+#include "TcpDeviceThread.h"
+#include "globalObserver.h"
+
+// Routes "slot_setDeviceCmd" to one worker as the device list window does:
+// by serial, with the input-state read rebuilt by the worker.
+class CmdRouter : public QObject
+{
+    Q_OBJECT
+public:
+    explicit CmdRouter(CTcpDeviceThread *pWorker)
+        : m_pWorker(pWorker)
+    {
+        globalObserver::getGlobalObserver()->attach("slot_setDeviceCmd", this, "slot_setDeviceCmd");
+    }
+    ~CmdRouter() override { globalObserver::getGlobalObserver()->detach("slot_setDeviceCmd", this); }
+
+public slots:
+    void slot_setDeviceCmd(QString strSerial, QString strCmd, QByteArray &data, int nRw, int nSub)
+    {
+        if (strSerial != m_pWorker->getDeviceSerial())
+            return;
+        if (strCmd == QString::fromUtf8("获取输入状态"))
+            m_pWorker->setInputSrcCmd();
+        else
+            m_pWorker->setMcuCommand(strCmd, data, nRw, nSub);
+    }
+
+private:
+    CTcpDeviceThread *m_pWorker;
+};
+
+static void answerDialog(std::function<void(CInputSetDlg *)> fn)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(5);
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, [timer, fn, tries] {
+        auto *dlg = qobject_cast<CInputSetDlg *>(QApplication::activeModalWidget());
+        if (dlg || ++*tries > 400) {
+            timer->stop();
+            timer->deleteLater();
+            if (dlg)
+                fn(dlg);
+        }
+    });
+    timer->start();
+}
+
+static QAction *entry(CDeviceItem *row, const QString &text)
+{
+    for (QAction *a : row->menu()->actions())
+        if (a->text() == text)
+            return a;
+    return nullptr;
+}
+
+static CDeviceItem *rowOf(CFileListWidget &panel, int nId)
+{
+    for (int r = 0; r < panel.layoutList()->rowCount(); ++r)
+        if (panel.layoutList()->itemAt(r)->getInputSrcIndex() == nId)
+            return panel.layoutList()->itemAt(r);
+    return nullptr;
+}
+
+// The source panel against the simulated device: the bytes its rows and its
+// poll put on the wire, through a real device worker over TCP loopback.
+class TestFileListSim : public QObject
+{
+    Q_OBJECT
+
+    static bool connectWorker(CTcpDeviceThread &worker, CDeviceSimulator &sim, const QString &strSerial)
+    {
+        worker.setDeviceSerial(strSerial);
+        worker.setCanConnected(true);
+        QSignalSpy connected(&worker, &CTcpDeviceThread::connected);
+        worker.connectToServer(sim.address().toString(), sim.port());
+        worker.start();
+        return connected.count() > 0 || connected.wait(3000);
+    }
+
+    static void settle(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nQuietMs = 150)
+    {
+        QElapsedTimer t;
+        t.start();
+        int nLast = -1;
+        QElapsedTimer quiet;
+        quiet.start();
+        while (t.elapsed() < 8000) {
+            QTest::qWait(20);
+            const int n = sim.requestCount();
+            if (n != nLast) {
+                nLast = n;
+                quiet.restart();
+            }
+            if (worker.queuedCommandCount() == 0 && quiet.elapsed() >= nQuietMs)
+                return;
+        }
+    }
+
+    // The one request of a command and sub-command that arrived since the last clear.
+    static CSimRequest only(CDeviceSimulator &sim, int nCmd, int nSub)
+    {
+        const QList<CSimRequest> list = sim.requests(nCmd, nSub);
+        return list.size() == 1 ? list.first() : CSimRequest();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        BesMessageBox::setTestAnswer(QMessageBox::Ok);
+    }
+
+    void init()
+    {
+        g_strDevType = "Tarn";
+        g_nConnectionType = 0;
+        CTcpDeviceThread::setEditedDeviceSerial(QString());
+    }
+
+    void tarnRowCommandsReachTheDevice()
+    {
+        CDeviceSimulator sim(CSimDeviceModel::Tarn, 4, 1);
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        CmdRouter router(&worker);
+        QVERIFY(connectWorker(worker, sim, "SN1"));
+        worker.setMcuCommand(QString::fromUtf8("设备信息"), QByteArray::fromHex("01"), 1, 0);
+        worker.setMcuCommand(QString::fromUtf8("源及场景数"), QByteArray::fromHex("01"), 1, 0);
+        settle(worker, sim);
+        QCOMPARE(worker.getDeviceInfo()->vectorInput.size(), 4);
+
+        CFileListWidget panel;
+        panel.addDeviceToList(worker.getDeviceInfo(), "SN1");
+        QCOMPARE(panel.layoutList()->rowCount(), 4);
+        QVERIFY(rowOf(panel, 1)->getDeviceImage().startsWith(":/res/res/image/hdmi-"));
+        panel.slot_IsZReflash(false); // keep the timer out of the byte counts
+        sim.clearRequests();
+
+        // C: custom resolution of input 2.
+        answerDialog([](CInputSetDlg *dlg) {
+            dlg->findChild<QComboBox *>("cmbType")->setCurrentIndex(1);
+            dlg->findChild<QLineEdit *>("lineEditW")->setText("1366");
+            dlg->findChild<QLineEdit *>("lineEditH")->setText("768");
+            dlg->findChild<QLineEdit *>("lineEditHZ")->setText("60");
+            dlg->findChild<QPushButton *>("btnOk")->click();
+        });
+        entry(rowOf(panel, 2), "修改分辨率")->trigger();
+        QTRY_VERIFY(sim.hasRequest(31, 3));
+        CSimRequest req = only(sim, 31, 3);
+        QCOMPARE(req.payload, QByteArray::fromHex("02FF055603003C"));
+        QCOMPARE(req.nReadOrWrite, 2);
+        QCOMPARE(sim.model().inputs[2].nEdidWidth, 1366);
+        QCOMPARE(sim.model().inputs[2].nEdidHz, 60);
+        settle(worker, sim);
+        sim.clearRequests();
+
+        // B: a Chinese name, in GBK.
+        answerDialog([](CInputSetDlg *dlg) {
+            dlg->findChild<QLineEdit *>("lineEditName")->setText(QString::fromUtf8("摄像机"));
+            dlg->findChild<QPushButton *>("btnOk")->click();
+        });
+        entry(rowOf(panel, 1), "修改输入名称")->trigger();
+        QTRY_VERIFY(sim.hasRequest(31, 2));
+        req = only(sim, 31, 2);
+        QCOMPARE(req.payload, QByteArray::fromHex("0100C9E3CFF1BBFA000000000000"));
+        QCOMPARE(req.nReadOrWrite, 2);
+        settle(worker, sim);
+        sim.clearRequests();
+
+        // A: everything at once, standard 1920X1080 at 50 Hz.
+        answerDialog([](CInputSetDlg *dlg) {
+            dlg->findChild<QLineEdit *>("lineEditName")->setText("Cam");
+            dlg->findChild<QComboBox *>("cmbStandard")->setCurrentText("1920X1080");
+            dlg->findChild<QLineEdit *>("lineEditHZ")->setText("50");
+            dlg->findChild<QPushButton *>("btnOk")->click();
+        });
+        entry(rowOf(panel, 0), "修改输入设置")->trigger();
+        QTRY_VERIFY(sim.hasRequest(31, 0));
+        req = only(sim, 31, 0);
+        QCOMPARE(req.payload, QByteArray::fromHex("000000") + QByteArray("Cam") + QByteArray(9, '\0')
+                                  + QByteArray::fromHex("080780043832"));
+        QCOMPARE(req.nReadOrWrite, 2);
+        settle(worker, sim);
+        sim.clearRequests();
+
+        // D and E: reads of name and resolution.
+        entry(rowOf(panel, 3), "更新输入名称")->trigger();
+        QTRY_VERIFY(sim.hasRequest(31, 2));
+        entry(rowOf(panel, 3), "更新分辨率")->trigger();
+        QTRY_VERIFY(sim.hasRequest(31, 3));
+        QCOMPARE(only(sim, 31, 2).payload, QByteArray::fromHex("03"));
+        QCOMPARE(only(sim, 31, 2).nReadOrWrite, 1);
+        QCOMPARE(only(sim, 31, 3).payload, QByteArray::fromHex("03"));
+        QCOMPARE(only(sim, 31, 3).nReadOrWrite, 1);
+        settle(worker, sim);
+        sim.clearRequests();
+
+        // F: factory name, then the inputs are read again.
+        entry(rowOf(panel, 3), "恢复出厂设置名称")->trigger();
+        QTRY_VERIFY(sim.hasRequest(32, 1));
+        const QList<CSimRequest> reqs = sim.requestsWithoutHeartbeat();
+        QVERIFY(reqs.size() >= 2);
+        QCOMPARE(reqs.at(0).nCmd, 31);
+        QCOMPARE(reqs.at(0).nSub, 2);
+        QCOMPARE(reqs.at(0).nReadOrWrite, 2);
+        QCOMPARE(reqs.at(0).payload.size(), 14);
+        QCOMPARE(reqs.at(0).payload.left(2), QByteArray::fromHex("0301"));
+        QCOMPARE(sim.requests(32, 1).first().payload, QByteArray::fromHex("0003"));
+    }
+
+    void pollReadsStatusAndRefreshesNamesOnTick11()
+    {
+        CDeviceSimulator sim(CSimDeviceModel::Tarn, 4, 1);
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        CmdRouter router(&worker);
+        QVERIFY(connectWorker(worker, sim, "SN2"));
+        worker.setMcuCommand(QString::fromUtf8("源及场景数"), QByteArray(), 1, 0);
+        settle(worker, sim);
+
+        CFileListWidget panel;
+        panel.slot_IsZReflash(false);
+        panel.addDeviceToList(worker.getDeviceInfo(), "SN2");
+        sim.clearRequests();
+        for (int i = 0; i < 10; ++i) {
+            panel.slot_updateInputSrc();
+            QTRY_COMPARE(sim.requests(32, 1).size(), i + 1);
+        }
+        for (const CSimRequest &r : sim.requests(32, 1)) {
+            QCOMPARE(r.payload, QByteArray::fromHex("0003"));
+            QCOMPARE(r.nReadOrWrite, 1);
+        }
+        settle(worker, sim);
+        QCOMPARE(sim.requests(31).size(), 0); // no name reads in the first ten ticks
+
+        panel.slot_updateInputSrc(); // tick 11
+        QTRY_COMPARE(sim.requests(31, 1).size(), 4);
+        QStringList ids;
+        for (const CSimRequest &r : sim.requests(31, 1))
+            ids << r.payload.toHex();
+        QCOMPARE(ids, QStringList({"00", "01", "02", "03"}));
+    }
+
+    void zPressMakesTheMainSourceOnTheDevice()
+    {
+        g_strDevType = "Z";
+        CDeviceSimulator sim(CSimDeviceModel::Z, 3, 1);
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        worker.setDeviceType("Z");
+        CmdRouter router(&worker);
+        QVERIFY(connectWorker(worker, sim, "Z1"));
+        CTcpDeviceThread::setEditedDeviceSerial("Z1");
+
+        DeviceInfo info;
+        info.strSerial = "Z1";
+        QVector<InputSource> inputs(3);
+        for (int i = 0; i < 3; ++i) {
+            inputs[i].nId = i;
+            inputs[i].strName = QString("IN%1").arg(i + 1);
+            inputs[i].strType = "HDMI-2K";
+            inputs[i].nSig = 1;
+            info.vectorInput.append(&inputs[i]);
+        }
+        CFileListWidget panel;
+        panel.slot_IsZReflash(false);
+        panel.addDeviceToList(&info, "Z1");
+        settle(worker, sim);
+        sim.clearRequests();
+
+        QTest::mousePress(rowOf(panel, 2), Qt::LeftButton);
+        QTRY_VERIFY(sim.hasRequest(34, 3));
+        const CSimRequest req = only(sim, 34, 3);
+        QCOMPARE(req.payload, QByteArray::fromHex("0002"));
+        QCOMPARE(req.nReadOrWrite, 2);
+        QTRY_COMPARE(sim.model().nMainSig, 2);
+        QCOMPARE(worker.getSystemInfo()->nMainSignumber, 2);
+        CTcpDeviceThread::setEditedDeviceSerial(QString());
+    }
+};
+
+VISTEL_TEST_MAIN(TestFileListSim)
+#include "tst_filelist_sim.moc"
