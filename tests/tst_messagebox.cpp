@@ -280,6 +280,20 @@ private slots:
         QCOMPARE(dlg.geometry(), before.translated(15, 10));
     }
 
+    void imagesLoad()
+    {
+        for (const char *pszPath : {":/res/res/image/close_normal.png", ":/res/res/image/kelvo.ico",
+                                    ":/res/res/image/checked.png", ":/res/res/image/unchecked.png"}) {
+            QPixmap pixmap(QString::fromLatin1(pszPath));
+            QVERIFY2(!pixmap.isNull(), pszPath);
+        }
+        QLabel *pLogo = nullptr;
+        BesMessageBox box;
+        pLogo = box.findChild<QLabel *>("labelLogoTitle");
+        QVERIFY(pLogo);
+        QCOMPARE(pLogo->pixmap(Qt::ReturnByValue).size(), QSize(30, 30));
+    }
+
     void styleSheetParses()
     {
         QFile file(":/res/res/stylesheet/stylesheet.qss");

@@ -3,6 +3,8 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 
+#include <climits>
+
 CBaseSlider::CBaseSlider(QWidget *parent)
     : QSlider(parent)
 {
@@ -16,7 +18,9 @@ void CBaseSlider::mouseReleaseEvent(QMouseEvent *event)
         return;
     }
     const double per = event->pos().x() * 1.0 / width();
-    const int value = static_cast<int>(minimum() + (maximum() - minimum()) * per);
+    const double dValue = minimum() + (double(maximum()) - minimum()) * per;
+    // Far outside the widget the value could leave the int range.
+    const int value = static_cast<int>(qBound(double(INT_MIN), dValue, double(INT_MAX)));
     setValue(value);
     emit rSliderValueManulChange(value);
     QSlider::mouseReleaseEvent(event);

@@ -234,6 +234,7 @@ int BesMessageBox::information(const QString &title, const QString &text, bool b
     pBox->btnCancel->hide();
     pBox->btnOK->hide();
     pBox->m_pBtnSpacer->changeSize(0, 0, QSizePolicy::Minimum, QSizePolicy::Minimum);
+    pBox->widgetMessageBottom->layout()->invalidate();
     pBox->exec();
     const int nResult = pBox->btnResult;
     delete pBox;

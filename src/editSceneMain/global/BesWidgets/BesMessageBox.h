@@ -25,8 +25,9 @@
 //   BesMessageBox::testRecords();                     // what would have been shown
 //   BesMessageBox::clearTestAnswer();                 // back to real boxes
 // While an answer or a hook is set, no box is built or shown: question()
-// returns the answer, information() and tipInfor() return Cancel (as a real
-// box does), and every call is appended to testRecords(). For answers that
+// returns the answer (Ok when it is Ok, else Cancel), information() and
+// tipInfor() return Cancel (as a real box does), and every call is appended to
+// testRecords(). A hook is asked for every kind of box. For answers that
 // depend on the message, install a hook instead:
 //   BesMessageBox::setTestAnswerHook([](const BesMessageRecord &r) {
 //       return r.text.contains("删除") ? QMessageBox::Ok : QMessageBox::Cancel; });
