@@ -160,17 +160,6 @@ private slots:
         globalObserver::getGlobalObserver()->detach("slot_setBtnUpdateStatus", &spy);
     }
 
-    void radiusPixmap()
-    {
-        QVERIFY(g_getRadiusPixmap(QPixmap(), QSize(10, 10), 3).isNull());
-        QPixmap src(20, 20);
-        src.fill(Qt::red);
-        const QImage out = g_getRadiusPixmap(src, QSize(40, 30), 10).toImage();
-        QCOMPARE(out.size(), QSize(40, 30));
-        QCOMPARE(qAlpha(out.pixel(0, 0)), 0);          // corner cut away
-        QCOMPARE(out.pixelColor(20, 15), QColor(Qt::red));
-    }
-
     void loadImageKeepsAspect()
     {
         QImage img(200, 100, QImage::Format_RGB32);
