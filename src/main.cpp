@@ -1,11 +1,37 @@
+#include "FontSubstitution.h"
+#include "QorGlobal.h"
+#include "mainwindow.h"
+
 #include <QApplication>
-#include <QMainWindow>
+#include <QDateTime>
+#include <QFile>
 
 int main(int argc, char *argv[])
 {
-    QApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
-    QApplication a(argc, argv);
-    QMainWindow w;
-    w.show();
-    return a.exec();
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "1");
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Unset);
+
+    auto *pApp = new QApplication(argc, argv);
+    // The forms and style sheets name Windows fonts; map them to an installed
+    // CJK font before any window is built.
+    g_installFontSubstitutions();
+
+    qInfo().noquote() << QStringLiteral("[%1]: ")
+                                 .arg(QDateTime::currentDateTime().toString(
+                                     QStringLiteral("yyyy-MM-dd HH:mm:ss")))
+                             + QStringLiteral("/********** 软件启动 **********/");
+
+    auto *pWindow = new MainWindow(nullptr);
+    pWindow->show();
+
+    QFile qss(GlobalSpace::STYLE_QSS_FILE_PATH);
+    if (qss.open(QFile::ReadOnly)) {
+        pApp->setStyleSheet(QString::fromUtf8(qss.readAll()));
+        qss.close();
+    }
+
+    const int nRet = pApp->exec();
+    delete pWindow;
+    delete pApp;
+    return nRet;
 }

@@ -1,0 +1,758 @@
+#include "mainwindow.h"
+#include "ui_mainwindow.h"
+
+#include "BesMessageBox.h"
+#include "DeviceControl.h"
+#include "EditSceneMain.h"
+#include "QorGlobal.h"
+#include "RecvDeviceThread.h"
+#include "TcpDeviceThread.h"
+#include "globalObserver.h"
+#include "zinferface.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QDateTime>
+#include <QHeaderView>
+#include <QMenu>
+#include <QSerialPort>
+#include <QSerialPortInfo>
+#include <QSettings>
+#include <QTimer>
+#include <QTranslator>
+#include <QTreeWidget>
+#include <QTreeWidgetItem>
+
+namespace {
+
+int s_nDevicePort = 8089;
+quint16 s_nDiscoveryPort = 11502;
+QHostAddress s_discoveryAddress = QHostAddress(QHostAddress::AnyIPv4);
+std::function<QStringList()> s_serialPortLister;
+
+// How long shut-down waits for one thread to leave its loop.
+constexpr unsigned long kThreadStopWaitMs = 5000;
+
+const char *const kConfigFile = "Morvane.ini";
+const char *const kLanguageKey = "/Set/Language";
+
+void logInfo(const QString &strMessage)
+{
+    qInfo().noquote() << QStringLiteral("[%1]: ")
+                                 .arg(QDateTime::currentDateTime().toString(
+                                     QStringLiteral("yyyy-MM-dd HH:mm:ss")))
+                             + strMessage;
+}
+
+QByteArray payloadOf(const char *pBytes, int nLen)
+{
+    return QByteArray(pBytes, nLen);
+}
+
+} // namespace
+
+// ------------------------------------------------------------------ seams
+
+void MainWindow::setDevicePort(int nPort)
+{
+    s_nDevicePort = nPort;
+}
+
+int MainWindow::devicePort()
+{
+    return s_nDevicePort;
+}
+
+void MainWindow::setDiscoveryPort(quint16 nPort, const QHostAddress &bindAddress)
+{
+    s_nDiscoveryPort = nPort;
+    s_discoveryAddress = bindAddress;
+}
+
+void MainWindow::setSerialPortLister(std::function<QStringList()> lister)
+{
+    s_serialPortLister = std::move(lister);
+}
+
+QStringList MainWindow::listSerialPorts()
+{
+    if (s_serialPortLister)
+        return s_serialPortLister();
+    QStringList listNames;
+    const QList<QSerialPortInfo> listPorts = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo &info : listPorts)
+        listNames.append(info.portName());
+    return listNames;
+}
+
+// ------------------------------------------------------- start and stop
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+    , ui(new Ui::MainWindow)
+{
+    ui->setupUi(this);
+    initTree();
+
+    m_pTranslator = new QTranslator(this);
+    m_pSerialPort = new QSerialPort(this);
+    setMenu();
+    setWindowTitle(QStringLiteral("Vistel-V1.1(20250108)"));
+
+    m_pEditSceneMain = new CEditSceneMain(nullptr);
+    m_nTreeWidgetItemId = 0;
+    m_nCurrentlyTreeWidgetItemId = -1;
+    m_nLanguage = 0;
+
+    m_pRecvDevice = new CRecvDeviceThread(nullptr);
+    m_pRecvDevice->setListenPort(s_nDiscoveryPort);
+    m_pRecvDevice->setBindAddress(s_discoveryAddress);
+    connect(this, &MainWindow::sig_stopThread, m_pRecvDevice, &CRecvDeviceThread::slot_recvStop);
+    m_pRecvDevice->start(QThread::InheritPriority);
+
+    // One worker per serial port present now, keyed by the port name; they are
+    // started only when their port is connected on the TypeC tab.
+    const QStringList listPorts = listSerialPorts();
+    for (const QString &strPort : listPorts) {
+        auto *pDevice = new CTcpDeviceThread(this);
+        pDevice->setDeviceSerial(strPort);
+        connect(this, &MainWindow::sig_stopThread, pDevice, &CTcpDeviceThread::slot_stopDeviceThread);
+        m_listDevice.append(pDevice);
+    }
+    ui->portBox->addItems(listPorts);
+    ui->RefreshPushButton->setStyleSheet(QStringLiteral(
+        "QPushButton{border-image:url(:/res/res/image/reset-normal.png);background:transparent;}"
+        "QPushButton:hover{border-image:url(:/res/res/image/reset-hover.png);background:transparent;}"
+        "QPushButton:pressed{border-image:url(:/res/res/image/reset-hover.png);background:transparent;}"));
+
+    const int nLanguage = readStoredLanguage().contains(QStringLiteral("英文")) ? 1 : 0;
+    on_comboBoxLanguage_activated(nLanguage);
+
+    globalObserver *pHub = globalObserver::getGlobalObserver();
+    pHub->attach(QStringLiteral("slot_newDevice"), this, "slot_newDevice");
+    pHub->attach(QStringLiteral("slot_setDeviceCmd"), this, "slot_setDeviceCmd");
+    pHub->attach(QStringLiteral("slot_updateCurrentDevice"), this, "slot_updateCurrentDevice");
+    pHub->attach(QStringLiteral("slot_switchDeviceConnect"), this, "slot_switchDeviceConnect");
+    pHub->attach(QStringLiteral("slot_getSystemDeviceName"), this, "slot_getSystemDeviceName");
+    pHub->attach(QStringLiteral("slot_updateCurrentZDevice"), this, "slot_updateCurrentZDevice");
+    pHub->attach(QStringLiteral("slot_getEditSingleTextItemstrTextLanguage"), this,
+                 "slot_getEditSingleTextItemstrTextLanguage");
+    pHub->attach(QStringLiteral("slot_getConnectingType"), this, "slot_getConnectingType");
+    pHub->attach(QStringLiteral("slot_setButtonEnable"), this, "slot_setButtonEnable");
+}
+
+MainWindow::~MainWindow()
+{
+    globalObserver *pHub = globalObserver::getGlobalObserver();
+    pHub->detach(QStringLiteral("slot_newDevice"), this);
+    pHub->detach(QStringLiteral("slot_setDeviceCmd"), this);
+    pHub->detach(QStringLiteral("slot_switchDeviceConnect"), this);
+    pHub->detach(QStringLiteral("slot_updateCurrentDevice"), this);
+    pHub->detach(QStringLiteral("slot_getSystemDeviceName"), this);
+    pHub->detach(QStringLiteral("slot_updateCurrentZDevice"), this);
+    pHub->detach(QStringLiteral("slot_getEditSingleTextItemstrTextLanguage"), this);
+    pHub->detach(QStringLiteral("slot_getConnectingType"), this);
+    pHub->detach(QStringLiteral("slot_setButtonEnable"), this);
+
+    // The event loop may have ended without this window being closed (the Tarn
+    // frame quits the program directly): every thread is stopped and waited
+    // for here, before anything that it uses is deleted.
+    stopAllThreads();
+
+    delete m_pEditSceneMain;
+    m_pEditSceneMain = nullptr;
+    delete m_pZinterface;
+    m_pZinterface = nullptr;
+    delete ui;
+}
+
+// Stops every device worker and the discovery thread and waits (bounded) for
+// their loops to end; then deletes them. A thread that does not end within the
+// bound is left alive (and leaked) rather than destroyed while it runs.
+void MainWindow::stopAllThreads()
+{
+    if (m_bThreadsStopped)
+        return;
+    m_bThreadsStopped = true;
+
+    for (CTcpDeviceThread *pDevice : qAsConst(m_listDevice)) {
+        disconnect(pDevice, nullptr, this, nullptr);
+        pDevice->disconnect(SIGNAL(sig_deviceStatus(bool)));
+        pDevice->setCanConnected(false);
+        pDevice->slot_stopDeviceThread();
+    }
+    if (m_pRecvDevice)
+        m_pRecvDevice->slot_recvStop();
+
+    const QList<CTcpDeviceThread *> listDevice = m_listDevice;
+    m_listDevice.clear();
+    for (CTcpDeviceThread *pDevice : listDevice) {
+        pDevice->quit();
+        if (pDevice->wait(kThreadStopWaitMs)) {
+            delete pDevice;
+        } else {
+            logInfo(QStringLiteral("The device thread of %1 did not stop; it is left running")
+                        .arg(pDevice->getDeviceSerial()));
+            pDevice->setParent(nullptr);
+        }
+    }
+    if (pSerislportDevice) {
+        // Not in m_listDevice any more when closeEvent released it already.
+        pSerislportDevice = nullptr;
+    }
+    if (m_pRecvDevice) {
+        m_pRecvDevice->quit();
+        if (m_pRecvDevice->wait(kThreadStopWaitMs))
+            delete m_pRecvDevice;
+        else
+            logInfo(QStringLiteral("The discovery thread did not stop; it is left running"));
+        m_pRecvDevice = nullptr;
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    emit sig_stopThread();
+    globalObserver::getGlobalObserver()->notify(QStringLiteral("Slot_DisconnectSerialPort"));
+
+    delete m_pEditSceneMain;
+    m_pEditSceneMain = nullptr;
+    if (m_pZinterface) {
+        delete m_pZinterface;
+        m_pZinterface = nullptr;
+    }
+
+    if (pSerislportDevice) {
+        CTcpDeviceThread *pDevice = pSerislportDevice;
+        pSerislportDevice = nullptr;
+        m_listDevice.removeAll(pDevice);
+        pDevice->quit();
+        if (pDevice->wait(kThreadStopWaitMs))
+            delete pDevice;
+        else
+            pDevice->setParent(nullptr);
+    }
+
+    // Every other worker and the discovery thread are waited for as well, so
+    // that nothing is destroyed with its thread still running.
+    stopAllThreads();
+    QMainWindow::closeEvent(event);
+}
+
+// ---------------------------------------------------------------- the tree
+
+void MainWindow::initTree()
+{
+    QTreeWidget *pTree = ui->treeWidget;
+    if (!m_pRoot) {
+        pTree->setColumnCount(4);
+        pTree->setSelectionBehavior(QAbstractItemView::SelectRows);
+        pTree->setColumnWidth(0, 260);
+        pTree->setColumnWidth(1, 120);
+        pTree->setColumnWidth(2, 200);
+        pTree->setColumnWidth(3, 260);
+        m_pRoot = new QTreeWidgetItem(pTree);
+        m_pRoot->setExpanded(true);
+    }
+    // A language switch re-translates the header and the root in place: the
+    // rows, their ids and their workers stay as they are.
+    pTree->setHeaderLabels(QStringList() << tr("IP地址") << tr("设备类型") << tr("设备名称")
+                                         << QString());
+    m_pRoot->setText(0, tr("网络设备"));
+}
+
+void MainWindow::setMenu()
+{
+    m_pMenu = new QMenu(ui->treeWidget);
+    m_pMenu->setStyleSheet(QStringLiteral(
+        "QMenu{background-color:rgb(57, 65, 69);color:white;font-size:12pt;"
+        "border:1px solid rgb(172, 172, 172);border-radius:3px;}"
+        "QMenu::item{border-bottom:1px solid rgb(172, 172, 172);padding:5px 10px;}"
+        "QMenu::item:selected{background-color:rgb(26, 171, 169);}"));
+    const QStringList listActions = {QStringLiteral("刷新"), QStringLiteral("电源"),
+                                     QStringLiteral("锁屏"), QStringLiteral("3D"),
+                                     QStringLiteral("互动通知")};
+    for (const QString &strAction : listActions) {
+        QAction *pAction = m_pMenu->addAction(strAction);
+        connect(pAction, &QAction::triggered, this, [this, strAction]() { menuAction(strAction); });
+    }
+}
+
+void MainWindow::slot_ContextMenu()
+{
+    QTreeWidgetItem *pItem = ui->treeWidget->currentItem();
+    if (pItem && !pItem->text(1).isEmpty())
+        m_pMenu->exec(QCursor::pos());
+}
+
+// The tree menu's actions look the worker up by the text of the device name
+// column and act only on a connected worker.
+void MainWindow::menuAction(const QString &strAction)
+{
+    QTreeWidgetItem *pItem = ui->treeWidget->currentItem();
+    if (!pItem)
+        return;
+    CTcpDeviceThread *pDevice = getCurrentDevice(pItem->text(2));
+    if (!pDevice)
+        return;
+    if (!pDevice->isConnected()) {
+        if (strAction == QStringLiteral("刷新"))
+            logInfo(QStringLiteral("Current device %1 is disconnected!")
+                        .arg(pDevice->getDeviceInfo()->strIp));
+        return;
+    }
+    QByteArray byte = payloadOf("\x01", 1);
+    if (strAction == QStringLiteral("刷新")) {
+        pDevice->setMcuCommand(QStringLiteral("设备信息"), byte, 1, 0);
+        QByteArray byte2 = payloadOf("\x01", 1);
+        pDevice->setMcuCommand(QStringLiteral("源及场景数"), byte2, 1, 0);
+    } else if (strAction == QStringLiteral("互动通知")) {
+        pDevice->setMcuCommand(strAction, byte, 1, 0);
+    } else {
+        pDevice->setMcuCommand(strAction, byte, 2, 0);
+    }
+}
+
+CTcpDeviceThread *MainWindow::getCurrentDevice(const QString &strSerial) const
+{
+    for (CTcpDeviceThread *pDevice : m_listDevice) {
+        if (pDevice->getDeviceSerial() == strSerial)
+            return pDevice;
+    }
+    return nullptr;
+}
+
+CDeviceControl *MainWindow::checkR4Exist(const QString &strSerial) const
+{
+    if (!m_pRoot)
+        return nullptr;
+    for (int i = 0; i < m_pRoot->childCount(); ++i) {
+        auto *pControl = qobject_cast<CDeviceControl *>(
+            ui->treeWidget->itemWidget(m_pRoot->child(i), 3));
+        if (pControl && pControl->getDeviceSerial() == strSerial)
+            return pControl;
+    }
+    return nullptr;
+}
+
+int MainWindow::rowIdOfSerial(const QString &strSerial) const
+{
+    for (int i = 0; i < m_listitems.size(); ++i) {
+        auto *pControl = qobject_cast<CDeviceControl *>(ui->treeWidget->itemWidget(m_listitems.at(i), 3));
+        if (pControl && pControl->getDeviceSerial() == strSerial)
+            return i;
+    }
+    return -1;
+}
+
+// --------------------------------------------------------- announcements
+
+void MainWindow::slot_newDevice(QStringList deviceInfo)
+{
+    if (deviceInfo.size() < 4)
+        return;
+    const QString &strSerial = deviceInfo.at(3);
+    CDeviceControl *pControl = checkR4Exist(strSerial);
+    if (pControl && pControl->getSwitchBtnState()) {
+        CTcpDeviceThread *pDevice = getCurrentDevice(strSerial);
+        if (pDevice && !pDevice->isConnected()) {
+            pDevice->reConnected();
+            pDevice->start(QThread::InheritPriority);
+            logInfo(QStringLiteral("The device %1 had reconnected").arg(deviceInfo.at(0)));
+        }
+    }
+    if (pControl) {
+        const int nRow = rowIdOfSerial(strSerial);
+        if (nRow >= 0) {
+            m_listitems.at(nRow)->setText(0, deviceInfo.at(0));
+            m_listitems.at(nRow)->setText(1, deviceInfo.at(2));
+        }
+        return;
+    }
+    if (deviceInfo.at(2).contains(QStringLiteral("Tarn")))
+        addR4Device(deviceInfo);
+    else
+        addZ7Device(deviceInfo);
+}
+
+void MainWindow::addR4Device(const QStringList &deviceInfo)
+{
+    addDeviceRow(deviceInfo, true);
+}
+
+void MainWindow::addZ7Device(const QStringList &deviceInfo)
+{
+    addDeviceRow(deviceInfo, false);
+}
+
+void MainWindow::addDeviceRow(const QStringList &deviceInfo, bool bTarn)
+{
+    if (checkR4Exist(deviceInfo.at(3)))
+        return;
+
+    auto *pItem = new QTreeWidgetItem(m_pRoot);
+    pItem->setText(0, deviceInfo.at(0));
+    pItem->setText(1, deviceInfo.at(2));
+    for (int i = 0; i < 3; ++i)
+        pItem->setTextAlignment(i, Qt::AlignCenter);
+
+    auto *pControl = new CDeviceControl(nullptr);
+    pControl->setDeviceId(m_nTreeWidgetItemId);
+    pControl->setDeviceSerial(deviceInfo.at(3));
+    pControl->setStrDeviceType(deviceInfo.at(2));
+    pControl->slot_setDeviceStatus(false);
+    ui->treeWidget->setItemWidget(pItem, 3, pControl);
+
+    auto *pDevice = new CTcpDeviceThread(this);
+    connect(this, &MainWindow::sig_stopThread, pDevice, &CTcpDeviceThread::slot_stopDeviceThread);
+    connect(pDevice, &CTcpDeviceThread::connected, this,
+            [this, pDevice, bTarn]() { startupReads(pDevice, bTarn); }, Qt::DirectConnection);
+    // The worker parses this device's replies by the family of its announcement.
+    pDevice->setDeviceType(bTarn ? QStringLiteral("Tarn") : QStringLiteral("Z"));
+    pDevice->connectToServer(deviceInfo.at(0), s_nDevicePort);
+    pDevice->setDeviceSerial(deviceInfo.at(3));
+
+    connect(pDevice, &CTcpDeviceThread::sig_deviceStatus, pControl, &CDeviceControl::slot_setDeviceStatus);
+    connect(pControl, &CDeviceControl::sig_editScene, this,
+            [this](QString strSerial, QString strName, QString strType) {
+                slot_editScene(strSerial, strName, strType, 0);
+            });
+
+    m_listDevice.append(pDevice);
+    ++m_nTreeWidgetItemId;
+    m_listitems.append(pItem);
+    m_pRoot->setExpanded(true);
+}
+
+// The family's start-up reads once a worker's TCP link is up.
+void MainWindow::startupReads(CTcpDeviceThread *pDevice, bool bTarn)
+{
+    g_nConnectionType = 0;
+    if (!bTarn) {
+        g_strDevType = QStringLiteral("Z");
+        if (!m_pZinterface)
+            m_pZinterface = new Zinferface(nullptr);
+    }
+    QByteArray byteInfo = payloadOf("\x01", 1);
+    pDevice->setMcuCommand(QStringLiteral("设备信息"), byteInfo, 1, 0);
+    QByteArray byteCount = payloadOf("\x01", 1);
+    pDevice->setMcuCommand(QStringLiteral("源及场景数"), byteCount, 1, 0);
+    if (bTarn) {
+        QByteArray byteOsd;
+        pDevice->setMcuCommand(QStringLiteral("OSD参数设置"), byteOsd, 1, 0);
+    }
+}
+
+// ----------------------------------------------------------- the switch
+
+void MainWindow::slot_switchDeviceConnect(QString strSerial, bool bConnected, int nId)
+{
+    if (!m_pEditSceneMain)
+        return;
+    CTcpDeviceThread *pDevice = getCurrentDevice(strSerial);
+    if (!pDevice)
+        return;
+    pDevice->setCanConnected(bConnected);
+    if (bConnected) {
+        if (pDevice->isConnected())
+            return;
+        pDevice->reConnected();
+        pDevice->start(QThread::InheritPriority);
+        QByteArray byte;
+        int nRead = 1;
+        int nSub = 10;
+        QString strCmd = QStringLiteral("系统设置");
+        globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_setDeviceCmd"),
+                                                    Q_ARG(QString, strSerial),
+                                                    Q_ARG(QString, strCmd),
+                                                    Q_ARG(QByteArray &, byte),
+                                                    Q_ARG(int, nRead), Q_ARG(int, nSub));
+        m_nCurrentlyTreeWidgetItemId = nId;
+    } else if (pDevice->isConnected()) {
+        pDevice->slot_stopDeviceThread();
+    }
+}
+
+// ------------------------------------------------------- command routing
+
+void MainWindow::slot_setDeviceCmd(QString strSerial, QString strCmd, QByteArray &byte,
+                                   int nReadOrWrite, int nSubIndex3)
+{
+    logInfo(QStringLiteral("Add the device to main window %1").arg(strSerial));
+    CTcpDeviceThread *pDevice = getCurrentDevice(strSerial);
+    if (!pDevice)
+        return;
+    if (strCmd == QStringLiteral("获取输入状态"))
+        pDevice->setInputSrcCmd();
+    else
+        pDevice->setMcuCommand(strCmd, byte, nReadOrWrite, nSubIndex3);
+}
+
+// ----------------------------------------------------------- the editor
+
+void MainWindow::slot_editScene(QString strSerial, QString strDeviceName, QString strDeviceType,
+                                int m_nConnectingType)
+{
+    if (!m_pEditSceneMain && !m_pZinterface)
+        return;
+    CTcpDeviceThread *pDevice = getCurrentDevice(strSerial);
+    logInfo(QStringLiteral("Current devicesie 0x%1")
+                .arg(quintptr(pDevice), 0, 16));
+
+    if (strDeviceType.contains(QStringLiteral("Tarn"))) {
+        g_strDevType = QStringLiteral("Tarn");
+    } else {
+        g_strDevType = QStringLiteral("Z");
+        // Only a device that has a worker can be asked for its layers.
+        if (pDevice) {
+            QByteArray byte = payloadOf("\x00", 1);
+            pDevice->setMcuCommand(QStringLiteral("图层设置"), byte, 1, 0);
+        }
+    }
+
+    if (!pDevice || !pDevice->isConnected()) {
+        BesMessageBox::information(tr("设备不在线"), tr("设备离线中，请等待！"));
+        return;
+    }
+    DeviceInfo *pInfo = pDevice->getDeviceInfo();
+    if (!pInfo || pInfo->vectorInput.isEmpty()) {
+        BesMessageBox::information(tr("没有发现输入源"), tr("该设备正在被控制，或者连接异常！"));
+        return;
+    }
+
+    // The device-wide topics of the workers now act on this device.
+    CTcpDeviceThread::setEditedDeviceSerial(strSerial);
+    if (g_strDevType == QStringLiteral("Tarn")) {
+        if (!m_pEditSceneMain)
+            return;
+        m_pEditSceneMain->initSceneData(pInfo, pDevice->getSceneList());
+        m_pEditSceneMain->slot_activateMain(false);
+        if (m_nConnectingType == 0) {
+            globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_updateDeviceName"),
+                                                        Q_ARG(QString, strDeviceName));
+        }
+        retranslateForm();
+        m_pEditSceneMain->show();
+    } else {
+        if (!m_pZinterface)
+            m_pZinterface = new Zinferface(nullptr);
+        m_pZinterface->initSceneData(pInfo, pDevice->getZSceneList());
+        m_pZinterface->slot_activateMain(false);
+        globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_updateZDeviceName"),
+                                                    Q_ARG(QString, strDeviceName),
+                                                    Q_ARG(QString, strSerial));
+        m_pZinterface->show();
+    }
+}
+
+void MainWindow::slot_updateCurrentDevice(QString strSerial)
+{
+    if (!m_pEditSceneMain)
+        return;
+    CTcpDeviceThread *pDevice = getCurrentDevice(strSerial);
+    if (pDevice && pDevice->isConnected())
+        m_pEditSceneMain->updateSceneData(strSerial, pDevice->getSceneList());
+}
+
+void MainWindow::slot_updateCurrentZDevice(QString strSerial)
+{
+    if (!m_pZinterface)
+        return;
+    CTcpDeviceThread *pDevice = getCurrentDevice(strSerial);
+    if (pDevice && pDevice->isConnected())
+        m_pZinterface->updateZSceneData(strSerial, pDevice->getZSceneList());
+}
+
+// ------------------------------------------------------- the device name
+
+// Without a serial the name goes to the row of the device last switched on.
+void MainWindow::slot_getSystemDeviceName(QString strDeviceName)
+{
+    if (m_nConnectingType == 1) {
+        m_strDeviceName = strDeviceName;
+        globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_updateDeviceName"),
+                                                    Q_ARG(QString, m_strDeviceName));
+        return;
+    }
+    setDeviceNameOnRow(m_nCurrentlyTreeWidgetItemId, strDeviceName);
+}
+
+// With the serial of the replying device the name lands on that device's row,
+// whichever device was switched on last.
+void MainWindow::slot_getSystemDeviceName(QString strDeviceName, QString strSerial)
+{
+    if (m_nConnectingType == 1) {
+        slot_getSystemDeviceName(strDeviceName);
+        return;
+    }
+    setDeviceNameOnRow(rowIdOfSerial(strSerial), strDeviceName);
+}
+
+void MainWindow::setDeviceNameOnRow(int nRowId, const QString &strDeviceName)
+{
+    if (nRowId < 0 || nRowId >= m_listitems.size())
+        return;
+    QTreeWidgetItem *pItem = m_listitems.at(nRowId);
+    if (!m_pRoot || m_pRoot->indexOfChild(pItem) < 0)
+        return;
+    pItem->setText(2, strDeviceName);
+    if (auto *pControl = qobject_cast<CDeviceControl *>(ui->treeWidget->itemWidget(pItem, 3)))
+        pControl->setStrDeviceName(strDeviceName);
+}
+
+// --------------------------------------------------------------- language
+
+QString MainWindow::readStoredLanguage()
+{
+    QSettings settings(QString::fromLatin1(kConfigFile), QSettings::IniFormat);
+    settings.setIniCodec("GB2312");
+    return settings.value(QString::fromLatin1(kLanguageKey)).toString();
+}
+
+void MainWindow::on_comboBoxLanguage_activated(int index)
+{
+    QCoreApplication::removeTranslator(m_pTranslator);
+    if (index == 0) {
+        (void)m_pTranslator->load(QStringLiteral("Tranlate_CN.qm"));
+        g_strLanguage = QStringLiteral("Chinaese");
+    } else {
+        (void)m_pTranslator->load(QStringLiteral("Tranlate_EN.qm"));
+        ui->comboBoxLanguage->setCurrentIndex(1);
+        g_strLanguage = QStringLiteral("English");
+    }
+    QCoreApplication::installTranslator(m_pTranslator);
+
+    retranslateForm();
+    initTree();
+
+    globalObserver *pHub = globalObserver::getGlobalObserver();
+    pHub->notify(QStringLiteral("slot_updatelanguage"), Q_ARG(int, index));
+    pHub->notify(QStringLiteral("slot_updateFileListlanguage"), Q_ARG(int, index));
+    pHub->notify(QStringLiteral("slot_updatePropertyStacklanguage"), Q_ARG(int, index));
+    if (g_strDevType == QStringLiteral("Tarn")) {
+        if (m_pEditSceneMain)
+            m_pEditSceneMain->initLanguage(index);
+        pHub->notify(QStringLiteral("slot_updateEditSceneCanvaslanguage"), Q_ARG(int, index));
+    } else if (g_strDevType == QStringLiteral("Z")) {
+        pHub->notify(QStringLiteral("slot_updateZMiddleControllanguage"), Q_ARG(int, index));
+    }
+
+    m_nLanguage = index;
+
+    QSettings settings(QString::fromLatin1(kConfigFile), QSettings::IniFormat);
+    settings.setIniCodec("GB2312");
+    settings.setValue(QString::fromLatin1(kLanguageKey),
+                      index != 0 ? QStringLiteral("英文") : QStringLiteral("中文"));
+    settings.sync();
+}
+
+// The form's texts in the current language; the connect button keeps saying
+// that the port is open once it is.
+void MainWindow::retranslateForm()
+{
+    ui->retranslateUi(this);
+    if (m_nConnectingType == 1)
+        ui->SertalportBtn->setText(tr("串口已打开"));
+}
+
+// Every panel keeps a translator of its own, and all of them translate every
+// text: the form's texts are applied again once every translator has changed
+// (the change events are posted after the switch), so that none of the other
+// translators still holding the previous language wins.
+void MainWindow::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange && ui) {
+        retranslateForm();
+        initTree();
+    }
+    QMainWindow::changeEvent(event);
+}
+
+void MainWindow::slot_getEditSingleTextItemstrTextLanguage(int nCanvasType, QString &retTextwidth,
+                                                           QString &retTextheight)
+{
+    if (nCanvasType == 0 && m_nLanguage == 1) {
+        retTextwidth = QStringLiteral("Width");
+        retTextheight = QStringLiteral("Height");
+    } else {
+        retTextwidth = QStringLiteral("宽");
+        retTextheight = QStringLiteral("高");
+    }
+}
+
+// ------------------------------------------------------------ TypeC tab
+
+void MainWindow::on_RefreshPushButton_clicked()
+{
+    ui->portBox->clear();
+    ui->portBox->addItems(listSerialPorts());
+}
+
+void MainWindow::on_SertalportBtn_clicked()
+{
+    ui->SertalportBtn->setEnabled(false);
+    const QString strPort = ui->portBox->currentText();
+    CTcpDeviceThread *pDevice = strPort.isEmpty() ? nullptr : getCurrentDevice(strPort);
+    if (!pDevice) {
+        // Workers are made for the ports present at start-up only: a port that
+        // appeared later (or no port at all) has none. Nothing is touched.
+        BesMessageBox::information(tr("串口连接失败"),
+                                   tr("该端口不可用，请接入设备后重新启动软件！"));
+        ui->SertalportBtn->setEnabled(true);
+        return;
+    }
+    pSerislportDevice = pDevice;
+    // Opening the port sets the worker's connected flag (and clears its stop
+    // flag) only when the port opens.
+    pDevice->connectToSerislport(strPort);
+    if (!pDevice->isConnected())
+        return;
+
+    ui->SertalportBtn->setText(tr("串口已打开"));
+    pDevice->start(QThread::InheritPriority);
+    m_nConnectingType = 1;
+    g_nConnectionType = 1;
+    QByteArray byte = payloadOf("\x01", 1);
+    pDevice->setMcuCommand(QStringLiteral("设备信息"), byte, 1, 0);
+}
+
+void MainWindow::slot_setButtonEnable()
+{
+    ui->SertalportBtn->setEnabled(true);
+}
+
+void MainWindow::slot_getConnectingType(QString devicename)
+{
+    const QString strPort = ui->portBox->currentText();
+    if (pSerislportDevice) {
+        QByteArray byteEmpty;
+        QByteArray byteOne = payloadOf("\x01", 1);
+        QByteArray byteSystem;
+        if (devicename.contains(QStringLiteral("Tarn"))) {
+            g_strDevType = QStringLiteral("Tarn");
+            pSerislportDevice->setDeviceType(g_strDevType);
+            pSerislportDevice->setMcuCommand(QStringLiteral("OSD参数设置"), byteEmpty, 1, 0);
+            pSerislportDevice->setMcuCommand(QStringLiteral("源及场景数"), byteOne, 1, 0);
+            pSerislportDevice->setMcuCommand(QStringLiteral("系统设置"), byteSystem, 1, 10);
+        } else {
+            g_strDevType = QStringLiteral("Z");
+            pSerislportDevice->setDeviceType(g_strDevType);
+            if (!m_pZinterface)
+                m_pZinterface = new Zinferface(nullptr);
+            pSerislportDevice->setMcuCommand(QStringLiteral("源及场景数"), byteOne, 1, 0);
+            pSerislportDevice->setMcuCommand(QStringLiteral("系统设置"), byteSystem, 1, 10);
+        }
+    }
+    // Each report opens the editor 2000 ms later with the model known then.
+    auto *pTimer = new QTimer(this);
+    pTimer->setSingleShot(true);
+    connect(pTimer, &QTimer::timeout, this, [this, pTimer, strPort]() {
+        if (m_pTimer == pTimer)
+            m_pTimer = nullptr;
+        pTimer->deleteLater();
+        slot_editScene(strPort, g_strSerialDevType, g_strSerialDevType, 1);
+    });
+    m_pTimer = pTimer;
+    pTimer->start(2000);
+}

@@ -1,0 +1,293 @@
+// The language switch of the device list window and the configuration file.
+#include "TestMain.h"
+
+#include "DeviceControl.h"
+#include "QorGlobal.h"
+#include "TestUtil.h"
+#include "globalObserver.h"
+#include "mainwindow.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QUdpSocket>
+
+namespace {
+
+template<typename T>
+T *child(QObject &parent, const char *pName)
+{
+    return parent.findChild<T *>(QString::fromLatin1(pName));
+}
+
+// Records the order of the language topics.
+class LanguageSpy : public QObject
+{
+    Q_OBJECT
+public:
+    QStringList topics;
+    QList<int> indexes;
+    static QStringList names()
+    {
+        return {QStringLiteral("slot_updatelanguage"), QStringLiteral("slot_updateFileListlanguage"),
+                QStringLiteral("slot_updatePropertyStacklanguage"),
+                QStringLiteral("slot_updateEditSceneCanvaslanguage"),
+                QStringLiteral("slot_updateZMiddleControllanguage")};
+    }
+    LanguageSpy()
+    {
+        for (const QString &strTopic : names())
+            globalObserver::getGlobalObserver()->attach(strTopic, this, strTopic.toLatin1().constData());
+    }
+    ~LanguageSpy() override
+    {
+        for (const QString &strTopic : names())
+            globalObserver::getGlobalObserver()->detach(strTopic, this);
+    }
+    void record(const char *pTopic, int nIndex)
+    {
+        topics.append(QString::fromLatin1(pTopic));
+        indexes.append(nIndex);
+    }
+
+public slots:
+    void slot_updatelanguage(int n) { record("slot_updatelanguage", n); }
+    void slot_updateFileListlanguage(int n) { record("slot_updateFileListlanguage", n); }
+    void slot_updatePropertyStacklanguage(int n) { record("slot_updatePropertyStacklanguage", n); }
+    void slot_updateEditSceneCanvaslanguage(int n) { record("slot_updateEditSceneCanvaslanguage", n); }
+    void slot_updateZMiddleControllanguage(int n) { record("slot_updateZMiddleControllanguage", n); }
+};
+
+quint16 freeUdpPort()
+{
+    QUdpSocket socket;
+    socket.bind(QHostAddress(QHostAddress::LocalHost), 0);
+    return socket.localPort();
+}
+
+QByteArray readIni()
+{
+    QFile file(QStringLiteral("Morvane.ini"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.readAll();
+}
+
+void writeIni(const QByteArray &content)
+{
+    QFile file(QStringLiteral("Morvane.ini"));
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(content);
+}
+
+void switchLanguage(MainWindow &w, int nIndex)
+{
+    QVERIFY(QMetaObject::invokeMethod(&w, "on_comboBoxLanguage_activated", Q_ARG(int, nIndex)));
+}
+
+QStringList cjkTexts(MainWindow &w)
+{
+    static const QRegularExpression cjk(QStringLiteral("[\\x{4e00}-\\x{9fff}\\x{ff00}-\\x{ffef}]"));
+    QStringList listTexts;
+    auto check = [&](const QString &strText, const QString &strWhere) {
+        if (strText.contains(cjk))
+            listTexts << strWhere + QStringLiteral(": ") + strText;
+    };
+    check(w.windowTitle(), QStringLiteral("title"));
+    for (QLabel *p : w.findChildren<QLabel *>())
+        check(p->text(), p->objectName());
+    for (QPushButton *p : w.findChildren<QPushButton *>()) {
+        check(p->text(), p->objectName());
+        check(p->toolTip(), p->objectName());
+    }
+    for (QComboBox *p : w.findChildren<QComboBox *>()) {
+        if (p->objectName() == QLatin1String("comboBoxLanguage"))
+            for (int i = 0; i < p->count(); ++i)
+                check(p->itemText(i), p->objectName());
+    }
+    for (QTabWidget *p : w.findChildren<QTabWidget *>())
+        for (int i = 0; i < p->count(); ++i)
+            check(p->tabText(i), p->objectName());
+    QTreeWidget *pTree = child<QTreeWidget>(w, "treeWidget");
+    for (int i = 0; i < pTree->columnCount(); ++i)
+        check(pTree->headerItem()->text(i), QStringLiteral("header"));
+    check(w.rootItem()->text(0), QStringLiteral("root"));
+    for (CDeviceControl *p : w.findChildren<CDeviceControl *>()) {
+        check(p->statusText(), QStringLiteral("row status"));
+        for (QPushButton *b : p->findChildren<QPushButton *>())
+            check(b->text(), b->objectName());
+    }
+    return listTexts;
+}
+
+} // namespace
+
+class TestLanguage : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void firstStartWritesChinese();
+    void switchToEnglishWritesGb2312AndOrdersTopics();
+    void storedLanguageIsReadAtStart();
+    void zFamilyTopicOnly();
+    void englishTranslatesTheWholeWindowAndKeepsRows();
+    void captionQuery();
+};
+
+void TestLanguage::initTestCase()
+{
+    MainWindow::setDiscoveryPort(freeUdpPort(), QHostAddress::LocalHost);
+    MainWindow::setSerialPortLister([]() { return QStringList(); });
+}
+
+void TestLanguage::init()
+{
+    QFile::remove(QStringLiteral("Morvane.ini"));
+    QFile::remove(QStringLiteral("Tranlate_EN.qm"));
+    QFile::remove(QStringLiteral("Tranlate_CN.qm"));
+    g_strDevType = QStringLiteral("Tarn");
+    g_strLanguage = QStringLiteral("Chinaese");
+}
+
+void TestLanguage::cleanup()
+{
+    QFile::remove(QStringLiteral("Morvane.ini"));
+}
+
+void TestLanguage::firstStartWritesChinese()
+{
+    MainWindow w;
+    QCOMPARE(w.language(), 0);
+    QCOMPARE(g_strLanguage, QStringLiteral("Chinaese"));
+    const QByteArray ini = readIni();
+    QVERIFY(ini.contains("[Set]"));
+    // "中文" in GB2312.
+    QVERIFY2(ini.contains(QByteArray::fromHex("d6d0cec4")), ini.constData());
+}
+
+void TestLanguage::switchToEnglishWritesGb2312AndOrdersTopics()
+{
+    MainWindow w;
+    LanguageSpy spy;
+    switchLanguage(w, 1);
+    QCOMPARE(w.language(), 1);
+    QCOMPARE(g_strLanguage, QStringLiteral("English"));
+    QCOMPARE(child<QComboBox>(w, "comboBoxLanguage")->currentIndex(), 1);
+    QCOMPARE(spy.topics, (QStringList{QStringLiteral("slot_updatelanguage"),
+                                      QStringLiteral("slot_updateFileListlanguage"),
+                                      QStringLiteral("slot_updatePropertyStacklanguage"),
+                                      QStringLiteral("slot_updateEditSceneCanvaslanguage")}));
+    QCOMPARE(spy.indexes, (QList<int>{1, 1, 1, 1}));
+
+    const QByteArray ini = readIni();
+    QVERIFY(ini.contains("[Set]"));
+    // "英文" in GB2312: D3 A2 CE C4.
+    QVERIFY2(ini.contains(QByteArray("Language=") + QByteArray::fromHex("d3a2cec4")), ini.constData());
+
+    switchLanguage(w, 0);
+    QCOMPARE(g_strLanguage, QStringLiteral("Chinaese"));
+    QVERIFY(readIni().contains(QByteArray("Language=") + QByteArray::fromHex("d6d0cec4")));
+}
+
+void TestLanguage::storedLanguageIsReadAtStart()
+{
+    writeIni(QByteArray("[Set]\nLanguage=") + QByteArray::fromHex("d3a2cec4") + "\n");
+    {
+        MainWindow w;
+        QCOMPARE(w.language(), 1);
+        QCOMPARE(g_strLanguage, QStringLiteral("English"));
+        QCOMPARE(child<QComboBox>(w, "comboBoxLanguage")->currentIndex(), 1);
+    }
+    // Any text without "英文" means Chinese.
+    writeIni(QByteArray("[Set]\nLanguage=English\n"));
+    {
+        MainWindow w;
+        QCOMPARE(w.language(), 0);
+        QCOMPARE(g_strLanguage, QStringLiteral("Chinaese"));
+    }
+    // An unreadable file means Chinese too, and is rewritten.
+    writeIni(QByteArray("\xff\xfe\x00garbage", 10));
+    {
+        MainWindow w;
+        QCOMPARE(w.language(), 0);
+    }
+}
+
+void TestLanguage::zFamilyTopicOnly()
+{
+    MainWindow w;
+    g_strDevType = QStringLiteral("Z");
+    LanguageSpy spy;
+    switchLanguage(w, 1);
+    QCOMPARE(spy.topics.size(), 4);
+    QCOMPARE(spy.topics.last(), QStringLiteral("slot_updateZMiddleControllanguage"));
+    QVERIFY(!spy.topics.contains(QStringLiteral("slot_updateEditSceneCanvaslanguage")));
+}
+
+void TestLanguage::englishTranslatesTheWholeWindowAndKeepsRows()
+{
+    const QString strQm = TestUtil::buildDir() + QStringLiteral("/Tranlate_EN.qm");
+    QVERIFY2(QFile::exists(strQm), qPrintable(strQm));
+    QVERIFY(QFile::copy(strQm, QStringLiteral("Tranlate_EN.qm")));
+    QFile::copy(TestUtil::buildDir() + QStringLiteral("/Tranlate_CN.qm"), QStringLiteral("Tranlate_CN.qm"));
+
+    MainWindow w;
+    QCOMPARE(w.windowTitle(), QStringLiteral("Vistel-V1.1(20250108)"));
+    w.slot_newDevice({QStringLiteral("127.0.0.2"), QString(), QStringLiteral("Tarn-3"), QStringLiteral("SN1")});
+    w.slot_newDevice({QStringLiteral("127.0.0.3"), QString(), QStringLiteral("Z7"), QStringLiteral("SN2")});
+    QCOMPARE(w.rootItem()->childCount(), 2);
+
+    switchLanguage(w, 1);
+    // The rows follow the language change event that the new translator posts.
+    QTRY_VERIFY_WITH_TIMEOUT(cjkTexts(w).isEmpty(), 2000);
+    const QStringList listLeft = cjkTexts(w);
+    QVERIFY2(listLeft.isEmpty(), qPrintable(listLeft.join(QStringLiteral("; "))));
+    QCOMPARE(child<QTreeWidget>(w, "treeWidget")->headerItem()->text(0), QStringLiteral("IP address"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Vistel-V1.1(20250108)"));
+
+    // The rows stay, paired with their workers by serial and id.
+    QCOMPARE(w.rootItem()->childCount(), 2);
+    QCOMPARE(w.rowItems().size(), 2);
+    QCOMPARE(w.deviceList().size(), 2);
+    QCOMPARE(w.checkR4Exist(QStringLiteral("SN2"))->getDeviceId(), 1);
+    w.slot_newDevice({QStringLiteral("127.0.0.3"), QString(), QStringLiteral("Z7"), QStringLiteral("SN2")});
+    QCOMPARE(w.rootItem()->childCount(), 2);
+    QCOMPARE(w.deviceList().size(), 2);
+    QCOMPARE(w.rowItems().at(1)->text(0), QStringLiteral("127.0.0.3"));
+
+    // Back to Chinese: the source texts again.
+    switchLanguage(w, 0);
+    QTRY_COMPARE_WITH_TIMEOUT(child<QTreeWidget>(w, "treeWidget")->headerItem()->text(0),
+                              QStringLiteral("IP地址"), 2000);
+    QCOMPARE(child<QTabWidget>(w, "CommunicatetabWidget")->tabText(0), QStringLiteral("网络通讯"));
+    QTRY_COMPARE_WITH_TIMEOUT(w.checkR4Exist(QStringLiteral("SN1"))->findChild<QPushButton *>(QStringLiteral("btnEdit"))->text(),
+             QStringLiteral("场景编辑"), 2000);
+}
+
+void TestLanguage::captionQuery()
+{
+    MainWindow w;
+    auto ask = [](int nType) {
+        QString strW = QStringLiteral("?");
+        QString strH = QStringLiteral("?");
+        globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_getEditSingleTextItemstrTextLanguage"),
+                                                    Q_ARG(int, nType), Q_ARG(QString &, strW),
+                                                    Q_ARG(QString &, strH));
+        return strW + QLatin1Char('/') + strH;
+    };
+    QCOMPARE(ask(0), QStringLiteral("宽/高"));
+    switchLanguage(w, 1);
+    QCOMPARE(ask(0), QStringLiteral("Width/Height"));
+    QCOMPARE(ask(1), QStringLiteral("宽/高"));
+}
+
+VISTEL_TEST_MAIN(TestLanguage)
+#include "tst_language.moc"

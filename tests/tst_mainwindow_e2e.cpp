@@ -1,0 +1,256 @@
+// The device list window against simulated devices on loopback: discovery,
+// the switch, the start-up reads, the records, the editor, a dropped link and
+// shut-down with connected workers.
+#include "TestMain.h"
+
+#include "BesMessageBox.h"
+#include "DeviceControl.h"
+#include "DeviceSimulator.h"
+#include "EditSceneMain.h"
+#include "QorGlobal.h"
+#include "RecvDeviceThread.h"
+#include "SwitchButton.h"
+#include "TcpDeviceThread.h"
+#include "globalObserver.h"
+#include "mainwindow.h"
+#include "zinferface.h"
+
+#include <QFile>
+#include <QPushButton>
+#include <QTreeWidgetItem>
+#include <QUdpSocket>
+
+namespace {
+
+class NameSpy : public QObject
+{
+    Q_OBJECT
+public:
+    QStringList deviceNames;
+    QStringList zDeviceNames;
+    NameSpy()
+    {
+        globalObserver::getGlobalObserver()->attach(QStringLiteral("slot_updateDeviceName"), this,
+                                                    "slot_updateDeviceName");
+        globalObserver::getGlobalObserver()->attach(QStringLiteral("slot_updateZDeviceName"), this,
+                                                    "slot_updateZDeviceName");
+    }
+    ~NameSpy() override
+    {
+        globalObserver::getGlobalObserver()->detach(QStringLiteral("slot_updateDeviceName"), this);
+        globalObserver::getGlobalObserver()->detach(QStringLiteral("slot_updateZDeviceName"), this);
+    }
+public slots:
+    void slot_updateDeviceName(QString strName) { deviceNames << strName; }
+    void slot_updateZDeviceName(QString strName, QString strSerial) { zDeviceNames << strName << strSerial; }
+};
+
+quint16 freeUdpPort()
+{
+    QUdpSocket socket;
+    socket.bind(QHostAddress(QHostAddress::LocalHost), 0);
+    return socket.localPort();
+}
+
+// Command ids of the requests, heartbeats left out.
+QList<int> commandOrder(const CDeviceSimulator &sim)
+{
+    QList<int> listCmd;
+    for (const CSimRequest &req : sim.requestsWithoutHeartbeat())
+        listCmd << req.nCmd;
+    return listCmd;
+}
+
+QPushButton *editButton(CDeviceControl *pControl)
+{
+    return pControl->findChild<QPushButton *>(QStringLiteral("btnEdit"));
+}
+
+} // namespace
+
+class TestMainWindowE2E : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void tarnDeviceLifecycle();
+    void zDeviceStartupAndEditor();
+
+private:
+    quint16 m_nDiscoveryPort = 0;
+};
+
+void TestMainWindowE2E::initTestCase()
+{
+    m_nDiscoveryPort = freeUdpPort();
+    MainWindow::setDiscoveryPort(m_nDiscoveryPort, QHostAddress::LocalHost);
+    MainWindow::setSerialPortLister([]() { return QStringList(); });
+    BesMessageBox::setTestAnswer(QMessageBox::Cancel);
+}
+
+void TestMainWindowE2E::init()
+{
+    g_strDevType = QStringLiteral("Tarn");
+    g_nConnectionType = 0;
+    BesMessageBox::clearTestRecords();
+}
+
+void TestMainWindowE2E::cleanup()
+{
+    QFile::remove(QStringLiteral("Morvane.ini"));
+}
+
+void TestMainWindowE2E::tarnDeviceLifecycle()
+{
+    CDeviceSimulator sim(CSimDeviceModel::Tarn, 4, 2);
+    sim.setSerial(QStringLiteral("SN1"));
+    QVERIFY(sim.listen(QHostAddress(QStringLiteral("127.0.0.2")), 0));
+    MainWindow::setDevicePort(sim.port());
+
+    auto *pWindow = new MainWindow;
+    MainWindow &w = *pWindow;
+    QTRY_VERIFY_WITH_TIMEOUT(w.recvDevice()->boundPort() != 0, 3000);
+
+    // Announcements until the row appears; repeated ones keep one row.
+    sim.startAnnouncing(m_nDiscoveryPort, 50);
+    QTRY_VERIFY_WITH_TIMEOUT(w.checkR4Exist(QStringLiteral("SN1")), 3000);
+    QTest::qWait(200);
+    sim.stopAnnouncing();
+    QCOMPARE(w.rootItem()->childCount(), 1);
+    QCOMPARE(w.deviceList().size(), 1);
+    QTreeWidgetItem *pRow = w.rootItem()->child(0);
+    QCOMPARE(pRow->text(0), QStringLiteral("127.0.0.2"));
+    QCOMPARE(pRow->text(1), QStringLiteral("Tarn-3"));
+    CDeviceControl *pControl = w.checkR4Exist(QStringLiteral("SN1"));
+    CTcpDeviceThread *pDevice = w.getCurrentDevice(QStringLiteral("SN1"));
+    QVERIFY(!sim.hasClient());
+
+    NameSpy names;
+    // Switch on by a click: the worker connects; the system settings read
+    // comes first, then the family's start-up reads.
+    QTest::mouseClick(pControl->switchButton(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(sim.hasClient(), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(pControl->statusText(), QStringLiteral("在线"), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(commandOrder(sim).size() >= 4, 5000);
+    QCOMPARE(commandOrder(sim).mid(0, 4), (QList<int>{41, 0, 33, 40}));
+    const QList<CSimRequest> listReq = sim.requestsWithoutHeartbeat();
+    QCOMPARE(listReq.at(0).nSub, 10);
+    QCOMPARE(listReq.at(0).nReadOrWrite, 1);
+    QCOMPARE(listReq.at(0).payload, QByteArray());
+    QCOMPARE(listReq.at(1).payload, QByteArray::fromHex("01"));
+    QCOMPARE(listReq.at(2).payload, QByteArray::fromHex("01"));
+    QCOMPARE(listReq.at(3).payload, QByteArray());
+    QCOMPARE(g_nConnectionType, 0);
+
+    // The replies fill the records and the row.
+    QTRY_COMPARE_WITH_TIMEOUT(pDevice->getDeviceInfo()->vectorInput.size(), 4, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(pRow->text(2), QStringLiteral("演示设备"), 5000);
+    QCOMPARE(pControl->getStrDeviceName(), QStringLiteral("演示设备"));
+    QCOMPARE(pDevice->getDeviceInfo()->strDevName, QStringLiteral("Tarn-3"));
+
+    // A command from any panel reaches this device by its serial.
+    sim.clearRequests();
+    QByteArray byte = QByteArray::fromHex("01");
+    int nRead = 1;
+    int nSub = 0;
+    const QString strSerial = QStringLiteral("SN1");
+    const QString strCmd = QStringLiteral("场景操作");
+    globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_setDeviceCmd"), Q_ARG(QString, strSerial),
+                                                Q_ARG(QString, strCmd), Q_ARG(QByteArray &, byte),
+                                                Q_ARG(int, nRead), Q_ARG(int, nSub));
+    QTRY_VERIFY_WITH_TIMEOUT(sim.hasRequest(35, 0), 5000);
+
+    // The edit button opens the Tarn frame on this device.
+    editButton(pControl)->click();
+    QVERIFY(BesMessageBox::testRecords().isEmpty());
+    QVERIFY(w.editSceneMain()->isVisible());
+    QCOMPARE(w.editSceneMain()->currentDevice(), pDevice->getDeviceInfo());
+    QCOMPARE(names.deviceNames, QStringList{QStringLiteral("演示设备")});
+    QCOMPARE(g_strDevType, QStringLiteral("Tarn"));
+
+    // Switch off: the worker stops and drops the link.
+    QTest::mouseClick(pControl->switchButton(), Qt::LeftButton);
+    QCOMPARE(pControl->statusText(), QStringLiteral("离线"));
+    QTRY_VERIFY_WITH_TIMEOUT(!pDevice->isRunning(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!sim.hasClient(), 5000);
+    QVERIFY(!pDevice->isConnected());
+
+    // On again: connected anew, the system settings asked again.
+    sim.clearRequests();
+    QTest::mouseClick(pControl->switchButton(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(pDevice->isConnected(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(sim.hasRequest(41, 10), 5000);
+
+    // A dropped link: offline; the next announcement reconnects while the
+    // switch is still on, and the start-up reads go out again.
+    sim.dropClients();
+    QTRY_COMPARE_WITH_TIMEOUT(pControl->statusText(), QStringLiteral("离线"), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!pDevice->isConnected(), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(!pDevice->isRunning(), 5000);
+    QVERIFY(pControl->getSwitchBtnState());
+    sim.clearRequests();
+    sim.announce(m_nDiscoveryPort);
+    QTRY_VERIFY_WITH_TIMEOUT(pDevice->isConnected(), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(pControl->statusText(), QStringLiteral("在线"), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(sim.hasRequest(0) && sim.hasRequest(33), 5000);
+    QVERIFY(pDevice->isRunning());
+    QCOMPARE(w.rootItem()->childCount(), 1);
+
+    // Closing the window with a connected worker ends cleanly.
+    w.show();
+    QVERIFY(w.close());
+    QTRY_VERIFY_WITH_TIMEOUT(!sim.hasClient(), 5000);
+    QVERIFY(!w.editSceneMain());
+    delete pWindow;
+}
+
+void TestMainWindowE2E::zDeviceStartupAndEditor()
+{
+    CDeviceSimulator sim(CSimDeviceModel::Z, 3, 2);
+    sim.setSerial(QStringLiteral("ZSN"));
+    QVERIFY(sim.listen(QHostAddress(QStringLiteral("127.0.0.3")), 0));
+    MainWindow::setDevicePort(sim.port());
+
+    auto *pWindow = new MainWindow;
+    MainWindow &w = *pWindow;
+    QTRY_VERIFY_WITH_TIMEOUT(w.recvDevice()->boundPort() != 0, 3000);
+    sim.startAnnouncing(m_nDiscoveryPort, 50);
+    QTRY_VERIFY_WITH_TIMEOUT(w.checkR4Exist(QStringLiteral("ZSN")), 3000);
+    sim.stopAnnouncing();
+    CDeviceControl *pControl = w.checkR4Exist(QStringLiteral("ZSN"));
+    CTcpDeviceThread *pDevice = w.getCurrentDevice(QStringLiteral("ZSN"));
+    QCOMPARE(pDevice->deviceType(), QStringLiteral("Z"));
+    QVERIFY(!w.zInterface());
+
+    NameSpy names;
+    QTest::mouseClick(pControl->switchButton(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(commandOrder(sim).size() >= 3, 5000);
+    // The Z family asks no OSD settings at start.
+    QCOMPARE(commandOrder(sim).mid(0, 3), (QList<int>{41, 0, 33}));
+    QVERIFY(!sim.hasRequest(40));
+    QCOMPARE(g_strDevType, QStringLiteral("Z"));
+    QVERIFY(w.zInterface());
+    QVERIFY(w.zInterface()->isHidden());
+    QTRY_COMPARE_WITH_TIMEOUT(pDevice->getDeviceInfo()->vectorInput.size(), 3, 5000);
+
+    // Edit: the layer read is queued, the Z frame shows, the settings page
+    // gets the name first and the serial second.
+    sim.clearRequests();
+    editButton(pControl)->click();
+    QVERIFY(BesMessageBox::testRecords().isEmpty());
+    QVERIFY(w.zInterface()->isVisible());
+    QCOMPARE(w.zInterface()->currentDevice(), pDevice->getDeviceInfo());
+    QCOMPARE(names.zDeviceNames.size(), 2);
+    QCOMPARE(names.zDeviceNames.at(1), QStringLiteral("ZSN"));
+    QTRY_VERIFY_WITH_TIMEOUT(sim.hasRequest(34, 0), 5000);
+
+    // The event loop may end without this window being closed: destroying it
+    // stops and waits for the connected worker first.
+    delete pWindow;
+    QTRY_VERIFY_WITH_TIMEOUT(!sim.hasClient(), 5000);
+}
+
+VISTEL_TEST_MAIN(TestMainWindowE2E)
+#include "tst_mainwindow_e2e.moc"

@@ -1,0 +1,216 @@
+// The TypeC tab: serial ports supplied through the window's port-list seam,
+// a simulated device on a pseudo terminal, and ports without a worker.
+#include "TestMain.h"
+
+#include "BesMessageBox.h"
+#include "DeviceSimulator.h"
+#include "EditSceneMain.h"
+#include "QorGlobal.h"
+#include "TcpDeviceThread.h"
+#include "globalObserver.h"
+#include "mainwindow.h"
+#include "zinferface.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QPushButton>
+#include <QTreeWidgetItem>
+#include <QUdpSocket>
+
+namespace {
+
+quint16 freeUdpPort()
+{
+    QUdpSocket socket;
+    socket.bind(QHostAddress(QHostAddress::LocalHost), 0);
+    return socket.localPort();
+}
+
+QList<int> commandOrder(const CDeviceSimulator &sim)
+{
+    QList<int> listCmd;
+    for (const CSimRequest &req : sim.requestsWithoutHeartbeat())
+        listCmd << req.nCmd;
+    return listCmd;
+}
+
+QPushButton *connectButton(MainWindow &w)
+{
+    return w.findChild<QPushButton *>(QStringLiteral("SertalportBtn"));
+}
+
+QComboBox *portBox(MainWindow &w)
+{
+    return w.findChild<QComboBox *>(QStringLiteral("portBox"));
+}
+
+class NameSpy : public QObject
+{
+    Q_OBJECT
+public:
+    QStringList deviceNames;
+    NameSpy()
+    {
+        globalObserver::getGlobalObserver()->attach(QStringLiteral("slot_updateDeviceName"), this,
+                                                    "slot_updateDeviceName");
+    }
+    ~NameSpy() override
+    {
+        globalObserver::getGlobalObserver()->detach(QStringLiteral("slot_updateDeviceName"), this);
+    }
+public slots:
+    void slot_updateDeviceName(QString strName) { deviceNames << strName; }
+};
+
+} // namespace
+
+class TestTypeC : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void tarnOverSerial();
+    void zOverSerial();
+    void portWithoutWorker();
+    void portThatDoesNotOpen();
+};
+
+void TestTypeC::initTestCase()
+{
+    MainWindow::setDiscoveryPort(freeUdpPort(), QHostAddress::LocalHost);
+    BesMessageBox::setTestAnswer(QMessageBox::Cancel);
+}
+
+void TestTypeC::init()
+{
+    g_strDevType = QStringLiteral("Tarn");
+    g_strSerialDevType = QStringLiteral("Tarn");
+    g_nConnectionType = 0;
+    BesMessageBox::clearTestRecords();
+}
+
+void TestTypeC::cleanup()
+{
+    MainWindow::setSerialPortLister([]() { return QStringList(); });
+    QFile::remove(QStringLiteral("Morvane.ini"));
+}
+
+void TestTypeC::tarnOverSerial()
+{
+    CDeviceSimulator sim(CSimDeviceModel::Tarn, 4, 2);
+    QVERIFY(sim.openPty());
+    const QString strPort = sim.ptyName();
+    MainWindow::setSerialPortLister([strPort]() { return QStringList{strPort}; });
+
+    auto *pWindow = new MainWindow;
+    MainWindow &w = *pWindow;
+    QCOMPARE(portBox(w)->count(), 1);
+    QCOMPARE(portBox(w)->currentText(), strPort);
+    CTcpDeviceThread *pDevice = w.getCurrentDevice(strPort);
+    QVERIFY(pDevice);
+    QVERIFY(!pDevice->isRunning());
+
+    NameSpy names;
+    connectButton(w)->click();
+    QVERIFY(BesMessageBox::testRecords().isEmpty());
+    QVERIFY(!connectButton(w)->isEnabled());
+    QCOMPARE(connectButton(w)->text(), QStringLiteral("串口已打开"));
+    QCOMPARE(g_nConnectionType, 1);
+    QCOMPARE(w.serialDevice(), pDevice);
+    QVERIFY(pDevice->isRunning());
+
+    // The device information read, then (once the model is known) the Tarn
+    // family's follow-up reads in their order.
+    QTRY_VERIFY_WITH_TIMEOUT(commandOrder(sim).size() >= 4, 5000);
+    QCOMPARE(commandOrder(sim).mid(0, 4), (QList<int>{0, 40, 33, 41}));
+    const QList<CSimRequest> listReq = sim.requestsWithoutHeartbeat();
+    QVERIFY(listReq.at(0).bSerial);
+    QCOMPARE(listReq.at(0).payload, QByteArray::fromHex("01"));
+    QCOMPARE(listReq.at(3).nSub, 10);
+    QVERIFY(!sim.hasRequest(27));
+    QCOMPARE(g_strSerialDevType, QStringLiteral("Tarn-3"));
+    QCOMPARE(g_strDevType, QStringLiteral("Tarn"));
+
+    // The device name goes to the editor; the tree is not touched.
+    QTRY_VERIFY_WITH_TIMEOUT(names.deviceNames.contains(QStringLiteral("演示设备")), 5000);
+    QCOMPARE(w.rootItem()->childCount(), 0);
+
+    // 2000 ms after the model report the Tarn frame opens by itself.
+    QTRY_VERIFY_WITH_TIMEOUT(w.editSceneMain()->isVisible(), 6000);
+    QCOMPARE(w.editSceneMain()->currentDevice(), pDevice->getDeviceInfo());
+
+    // Shut-down closes the port and releases the serial worker.
+    QVERIFY(w.close());
+    QVERIFY(!w.serialDevice());
+    delete pWindow;
+}
+
+void TestTypeC::zOverSerial()
+{
+    CDeviceSimulator sim(CSimDeviceModel::Z, 2, 1);
+    QVERIFY(sim.openPty());
+    const QString strPort = sim.ptyName();
+    MainWindow::setSerialPortLister([strPort]() { return QStringList{QStringLiteral("/dev/ttyNONE0"), strPort}; });
+
+    MainWindow w;
+    QCOMPARE(w.deviceList().size(), 2);
+    portBox(w)->setCurrentIndex(1);
+    connectButton(w)->click();
+    QTRY_VERIFY_WITH_TIMEOUT(commandOrder(sim).size() >= 3, 5000);
+    QCOMPARE(commandOrder(sim).mid(0, 3), (QList<int>{0, 33, 41}));
+    QVERIFY(!sim.hasRequest(40));
+    QCOMPARE(g_strDevType, QStringLiteral("Z"));
+    QVERIFY(w.zInterface());
+    // The other port's worker is untouched.
+    QVERIFY(!w.deviceList().at(0)->isRunning());
+    QTRY_VERIFY_WITH_TIMEOUT(w.zInterface()->isVisible(), 6000);
+    QCOMPARE(w.zInterface()->currentDevice(), w.getCurrentDevice(strPort)->getDeviceInfo());
+}
+
+void TestTypeC::portWithoutWorker()
+{
+    MainWindow::setSerialPortLister([]() { return QStringList(); });
+    MainWindow w;
+    QCOMPARE(portBox(w)->count(), 0);
+
+    // Nothing in the combo box: nothing is touched, the operator is told.
+    connectButton(w)->click();
+    QCOMPARE(BesMessageBox::testRecords().size(), 1);
+    QVERIFY(connectButton(w)->isEnabled());
+    QCOMPARE(g_nConnectionType, 0);
+
+    // A port plugged in after start-up is listed by a refresh but has no worker.
+    MainWindow::setSerialPortLister([]() { return QStringList{QStringLiteral("ttyACM7")}; });
+    QMetaObject::invokeMethod(&w, "on_RefreshPushButton_clicked");
+    QCOMPARE(portBox(w)->count(), 1);
+    QCOMPARE(portBox(w)->currentText(), QStringLiteral("ttyACM7"));
+    QCOMPARE(w.deviceList().size(), 0);
+    connectButton(w)->click();
+    QCOMPARE(BesMessageBox::testRecords().size(), 2);
+    QCOMPARE(BesMessageBox::testRecords().at(1).kind, QStringLiteral("information"));
+    QVERIFY(connectButton(w)->isEnabled());
+    QCOMPARE(connectButton(w)->text(), QStringLiteral("串口连接"));
+    QVERIFY(!w.serialDevice());
+    QCOMPARE(g_nConnectionType, 0);
+}
+
+void TestTypeC::portThatDoesNotOpen()
+{
+    MainWindow::setSerialPortLister([]() { return QStringList{QStringLiteral("/dev/ttyNONE9")}; });
+    MainWindow w;
+    CTcpDeviceThread *pDevice = w.getCurrentDevice(QStringLiteral("/dev/ttyNONE9"));
+    QVERIFY(pDevice);
+    connectButton(w)->click();
+    // The transport tells the operator and re-enables the button.
+    QVERIFY(!BesMessageBox::testRecords().isEmpty());
+    QVERIFY(connectButton(w)->isEnabled());
+    QCOMPARE(connectButton(w)->text(), QStringLiteral("串口连接"));
+    QVERIFY(!pDevice->isRunning());
+    QVERIFY(!pDevice->isConnected());
+    QCOMPARE(g_nConnectionType, 0);
+}
+
+VISTEL_TEST_MAIN(TestTypeC)
+#include "tst_typec.moc"
