@@ -1,0 +1,155 @@
+#include "TestMain.h"
+
+#include <QSignalSpy>
+
+#include "BesMessageBox.h"
+#include "DeviceSimulator.h"
+#include "HubSpy.h"
+#include "QorGlobal.h"
+#include "TcpDeviceThread.h"
+#include "globalObserver.h"
+#include "serislport.h"
+
+// The worker in serial mode against the simulator over a pseudo-terminal pair: no heartbeat,
+// replies arriving in pieces, the reply time-out that replaces the heartbeat's release, the
+// one-step holds, and the port's failure and close paths.
+class TestSerial : public QObject
+{
+    Q_OBJECT
+
+    static bool openSerial(CTcpDeviceThread &worker, CDeviceSimulator &sim)
+    {
+        if (!sim.openPty())
+            return false;
+        worker.setDeviceSerial(sim.ptyName());
+        worker.connectToSerislport(sim.ptyName());
+        if (!worker.isConnected())
+            return false;
+        worker.start();
+        return true;
+    }
+
+    static qint64 timeOf(const CDeviceSimulator &sim, int nCmd, int nSub = -1)
+    {
+        const QList<CSimRequest> list = sim.requests(nCmd, nSub);
+        return list.isEmpty() ? -1 : list.first().nTimeMs;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        BesMessageBox::setTestAnswer(QMessageBox::Ok);
+    }
+
+    void init()
+    {
+        g_strDevType = "Tarn";
+        g_nConnectionType = 1;
+    }
+
+    void commandsAndRepliesOverPty()
+    {
+        CHubSpy spy;
+        CDeviceSimulator sim;
+        CTcpDeviceThread worker;
+        QVERIFY(openSerial(worker, sim));
+        QVERIFY(worker.isSerialMode());
+        worker.setMcuCommand(QString::fromUtf8("设备信息"), QByteArray(1, 1), 1, 0);
+        QTRY_COMPARE(spy.count("slot_getConnectingType"), 1);
+        QCOMPARE(spy.last("slot_getConnectingType").at(0).toString(), QString("Tarn-3"));
+        QCOMPARE(sim.requests(0).first().bytes, QByteArray::fromHex("AA55000108001000000000010000000000 01 001B"));
+        QVERIFY(sim.requests(0).first().bSerial);
+
+        // a reply delivered byte by byte, then two in one write
+        sim.injectFault(CDeviceSimulator::SplitBytes, 41);
+        worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
+        QTRY_COMPARE(spy.count("slot_getSystemDeviceName"), 1);
+        sim.injectFault(CDeviceSimulator::MergeWithNext, 41);
+        worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
+        worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
+        QTRY_COMPARE(spy.count("slot_getSystemDeviceName"), 3);
+
+        // no heartbeat on a serial line
+        QTest::qWait(200);
+        QCOMPARE(sim.requests(27).size(), 0);
+    }
+
+    // A lost reply holds the queue only until the reply time-out.
+    void lostReplyReleasedByTimeout()
+    {
+        CDeviceSimulator sim;
+        CTcpDeviceThread worker;
+        worker.setReplyTimeout(300);
+        QVERIFY(openSerial(worker, sim));
+        sim.injectFault(CDeviceSimulator::NoAnswer, 33);
+        worker.setMcuCommand(QString::fromUtf8("源及场景数"), QByteArray(1, 1), 1, 0);
+        worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
+        QTRY_VERIFY_WITH_TIMEOUT(sim.hasRequest(41), 3000);
+        const qint64 nGap = timeOf(sim, 41) - timeOf(sim, 33);
+        QVERIFY2(nGap >= 250 && nGap < 2000, qPrintable(QString::number(nGap)));
+        QCOMPARE(sim.requests(33).size(), 1);   // not sent again
+    }
+
+    // A scene reply that carries another scene id holds the next command for one step only; an
+    // unanswered transparency write holds it until the time-out.
+    void holdsInSerialMode()
+    {
+        CDeviceSimulator sim(CSimDeviceModel::Tarn, 2, 2);
+        CTcpDeviceThread worker;
+        worker.setReplyTimeout(400);
+        QVERIFY(openSerial(worker, sim));
+        const QString strScene = QString::fromUtf8("场景操作");
+        const QString strLayer = QString::fromUtf8("图层设置");
+        const QString strSys = QString::fromUtf8("系统设置");
+        worker.setMcuCommand(strScene, QByteArray(1, 1), 1, 0);
+        QTRY_VERIFY(worker.getSceneList().size() == 1);
+        QByteArray wrong(39, '\0');
+        wrong[0] = 1;
+        sim.setNextReplyPayload(35, 0, wrong);
+        sim.clearRequests();
+        worker.setMcuCommand(strScene, QByteArray(1, 2), 1, 0);
+        worker.setMcuCommand(strSys, QByteArray(), 1, 10);
+        QTRY_VERIFY(sim.hasRequest(41));
+        QVERIFY(timeOf(sim, 41) - timeOf(sim, 35) < 250);
+
+        worker.setMcuCommand(strLayer, QByteArray::fromHex("000000000001000100"), 2, 10);
+        QTRY_VERIFY(sim.hasRequest(34, 10));
+        QTest::qWait(50);
+        sim.clearRequests();
+        sim.injectFault(CDeviceSimulator::NoAnswer, 34);
+        worker.setMcuCommand(strLayer, QByteArray::fromHex("0080"), 2, 30);
+        worker.setMcuCommand(strSys, QByteArray(), 1, 10);
+        QTRY_VERIFY_WITH_TIMEOUT(sim.hasRequest(41), 3000);
+        const qint64 nGap = timeOf(sim, 41) - timeOf(sim, 34);
+        QVERIFY2(nGap >= 300, qPrintable(QString::number(nGap)));
+    }
+
+    void portFailureAndClose()
+    {
+        CHubSpy spy;
+        BesMessageBox::clearTestRecords();
+        CTcpDeviceThread worker;
+        worker.connectToSerislport("/dev/no-such-serial-port");
+        QVERIFY(!worker.isConnected());
+        QCOMPARE(spy.count("slot_setButtonEnable"), 1);
+        QCOMPARE(BesMessageBox::testRecords().size(), 1);
+        QCOMPARE(BesMessageBox::testRecords().first().kind, QString("information"));
+
+        // closing with no port open does nothing
+        QSignalSpy closed(worker.getSerialTransport(), &SerislPort::CloseSerialPort);
+        globalObserver::getGlobalObserver()->notify("Slot_DisconnectSerialPort");
+        QCOMPARE(closed.count(), 0);
+
+        CDeviceSimulator sim;
+        CTcpDeviceThread open;
+        QVERIFY(openSerial(open, sim));
+        QSignalSpy disconnected(&open, &CTcpDeviceThread::disconnected);
+        globalObserver::getGlobalObserver()->notify("Slot_DisconnectSerialPort");
+        QCOMPARE(disconnected.count(), 1);
+        QVERIFY(!open.isConnected());
+        QTRY_VERIFY(open.isFinished());
+    }
+};
+
+VISTEL_TEST_MAIN(TestSerial)
+#include "tst_serial.moc"
