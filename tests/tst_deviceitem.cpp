@@ -183,19 +183,7 @@ private slots:
         QCOMPARE(row.getDeviceImage(), icon);
         if (!icon.isEmpty()) {
             QVERIFY(QFile::exists(icon));
-            QVERIFY(!row.findChild<QLabel *>("labelImage")->pixmap()->isNull());
-        }
-    }
-
-    void everyPortIconIsCompiledIn()
-    {
-        for (const char *kind : {"hdmi", "dvi", "vga", "dp", "sdi", "cvbs"}) {
-            for (const char *state : {"en", "un"}) {
-                const QString path = QString(":/res/res/image/%1-%2.png").arg(kind, state);
-                QImage img(path);
-                QVERIFY2(!img.isNull(), qPrintable(path));
-                QVERIFY(img.width() <= 48);
-            }
+            QVERIFY(!row.findChild<QLabel *>("labelImage")->pixmap(Qt::ReturnByValue).isNull());
         }
     }
 
@@ -234,100 +222,6 @@ private slots:
         QVERIFY(spy.events.isEmpty());
     }
 
-    void customResolutionPayload()
-    {
-        RowSpy spy;
-        CDeviceItem row;
-        row.setDeviceSerial("SN1");
-        row.setDeviceInput(&m_in);
-        answerDialog([](CInputSetDlg *dlg) {
-            setCustom(dlg, "1366", "768", "60");
-            dlg->findChild<QPushButton *>("btnOk")->click();
-        });
-        entry(row, "修改分辨率")->trigger();
-
-        QCOMPARE(spy.cmds.size(), 1);
-        QCOMPARE(spy.cmds[0].serial, QString("SN1"));
-        QCOMPARE(spy.cmds[0].name, QString("输入设置"));
-        QCOMPARE(spy.cmds[0].payload, QByteArray::fromHex("02FF055603003C"));
-        QCOMPARE(spy.cmds[0].rw, 2);
-        QCOMPARE(spy.cmds[0].sub, 3);
-        QCOMPARE(spy.events.last(), QString("slot_IsZReflash:1"));
-        // The row shows what the dialog wrote back.
-        QCOMPARE(row.findChild<QLabel *>("labelName")->text(), QString("HDMI1\r\n1366x768@60"));
-    }
-
-    void standardResolutionInSettingsPayload()
-    {
-        RowSpy spy;
-        CDeviceItem row;
-        row.setDeviceSerial("SN1");
-        m_in.nWidth = 1280;
-        m_in.nHeight = 720;
-        m_in.nId = 1;
-        row.setDeviceInput(&m_in);
-        answerDialog([](CInputSetDlg *dlg) {
-            dlg->findChild<QLineEdit *>("lineEditName")->setText("Cam");
-            dlg->findChild<QComboBox *>("cmbStandard")->setCurrentText("1920X1080");
-            dlg->findChild<QLineEdit *>("lineEditHZ")->setText("50");
-            dlg->findChild<QPushButton *>("btnOk")->click();
-        });
-        entry(row, "修改输入设置")->trigger();
-
-        QCOMPARE(spy.cmds.size(), 1);
-        const QByteArray p = spy.cmds[0].payload;
-        QCOMPARE(p.size(), 21);
-        QCOMPARE(p.left(3), QByteArray::fromHex("010000"));
-        QCOMPARE(p.mid(3, 12), QByteArray("Cam", 3) + QByteArray(9, '\0'));
-        QCOMPARE(quint8(p[15]), quint8(8));
-        QCOMPARE(p.mid(16), QByteArray::fromHex("0780043832"));
-        QCOMPARE(spy.cmds[0].rw, 2);
-        QCOMPARE(spy.cmds[0].sub, 0);
-        QCOMPARE(spy.events, QStringList({"slot_setDeviceCmd", "slot_IsZReflash:1"}));
-        QCOMPARE(m_in.strName, QString("Cam"));
-    }
-
-    void namePayload()
-    {
-        RowSpy spy;
-        CDeviceItem row;
-        row.setDeviceSerial("SN1");
-        row.setDeviceInput(&m_in);
-        answerDialog([](CInputSetDlg *dlg) {
-            dlg->findChild<QLineEdit *>("lineEditName")->setText("Media");
-            dlg->findChild<QPushButton *>("btnOk")->click();
-        });
-        entry(row, "修改输入名称")->trigger();
-        QCOMPARE(spy.cmds.size(), 1);
-        QCOMPARE(spy.cmds[0].payload, QByteArray::fromHex("0200") + QByteArray("Media") + QByteArray(7, '\0'));
-        QCOMPARE(spy.cmds[0].rw, 2);
-        QCOMPARE(spy.cmds[0].sub, 2);
-
-        // A Chinese name goes out in GBK.
-        answerDialog([](CInputSetDlg *dlg) {
-            dlg->findChild<QLineEdit *>("lineEditName")->setText("摄像机");
-            dlg->findChild<QPushButton *>("btnOk")->click();
-        });
-        entry(row, "修改输入名称")->trigger();
-        QCOMPARE(spy.cmds.size(), 2);
-        QCOMPARE(spy.cmds[1].payload.mid(2), QByteArray::fromHex("C9E3CFF1BBFA") + QByteArray(6, '\0'));
-    }
-
-    void cancelSendsNothing()
-    {
-        RowSpy spy;
-        CDeviceItem row;
-        row.setDeviceSerial("SN1");
-        row.setDeviceInput(&m_in);
-        answerDialog([](CInputSetDlg *dlg) {
-            dlg->findChild<QLineEdit *>("lineEditName")->setText("Changed");
-            dlg->findChild<QPushButton *>("btnCancel")->click();
-        });
-        entry(row, "修改输入名称")->trigger();
-        QVERIFY(spy.events.isEmpty());
-        QCOMPARE(m_in.strName, QString("HDMI1"));
-    }
-
     void tooLongNameIsRefusedThenCancelled()
     {
         RowSpy spy;
@@ -344,25 +238,6 @@ private slots:
         QVERIFY(spy.cmds.isEmpty());
         QCOMPARE(BesMessageBox::testRecords().size(), 1);
         QCOMPARE(m_in.strName, QString("HDMI1"));
-    }
-
-    void readEntries()
-    {
-        RowSpy spy;
-        CDeviceItem row;
-        row.setDeviceSerial("SN9");
-        row.setDeviceInput(&m_in);
-        entry(row, "更新输入名称")->trigger();
-        entry(row, "更新分辨率")->trigger();
-        QCOMPARE(spy.cmds.size(), 2);
-        QCOMPARE(spy.cmds[0].payload, QByteArray::fromHex("02"));
-        QCOMPARE(spy.cmds[0].rw, 1);
-        QCOMPARE(spy.cmds[0].sub, 2);
-        QCOMPARE(spy.cmds[1].payload, QByteArray::fromHex("02"));
-        QCOMPARE(spy.cmds[1].rw, 1);
-        QCOMPARE(spy.cmds[1].sub, 3);
-        QCOMPARE(spy.events, QStringList({"slot_setDeviceCmd", "slot_IsZReflash:1", "slot_setDeviceCmd",
-                                          "slot_IsZReflash:1"}));
     }
 
     void factoryNameRestore()
@@ -386,14 +261,6 @@ private slots:
         QCOMPARE(spy.cmds[1].payload, QByteArray());
         QCOMPARE(spy.cmds[1].rw, 1);
         QCOMPARE(spy.cmds[1].sub, 1);
-    }
-
-    void nameFieldIsAlwaysTwelveBytes()
-    {
-        QCOMPARE(CDeviceItem::nameField(QString()), QByteArray(12, '\0'));
-        QCOMPARE(CDeviceItem::nameField("ABCDEFGHIJKLMNOP"), QByteArray("ABCDEFGHIJKL"));
-        QCOMPARE(CDeviceItem::nameField("输入源名称六七").size(), 12);
-        QCOMPARE(CDeviceItem::nameField("A输入源名称六七"), QByteArray("A") + g_toGbkFieldProbe());
     }
 
     void zFamilyEntries()
@@ -450,13 +317,6 @@ private slots:
         QCOMPARE(spy.drags[1].at(1).toString(), QString("HDMI1 : 无输入"));
     }
 
-private:
-    static QByteArray g_toGbkFieldProbe()
-    {
-        // "输入源名称" in GBK (10 bytes) and a zero: the sixth character would
-        // be split, so it is left out.
-        return QByteArray::fromHex("CAE4C8EBD4B4C3FBB3C6") + QByteArray(1, '\0');
-    }
 };
 
 VISTEL_TEST_MAIN(TestDeviceItem)

@@ -2,16 +2,12 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTranslator>
 
-#include "BaseTableWidget.h"
-#include "CardFileWidget.h"
-#include "CustomHeaderView.h"
 #include "DeviceItem.h"
 #include "FileListWidget.h"
 #include "FlowLayout.h"
@@ -143,36 +139,7 @@ private slots:
         QCOMPARE(list.rowCount(), 0);
     }
 
-    void listTableSetUp()
-    {
-        CLayoutListWidget list;
-        list.initValue();
-        QCOMPARE(list.table()->columnCount(), 1);
-        QVERIFY(list.table()->horizontalHeader()->isHidden());
-        QCOMPARE(list.table()->verticalHeader()->defaultSectionSize(), 65);
-        QVERIFY(qobject_cast<CustomHeaderView *>(list.table()->horizontalHeader()));
-    }
-
     // ---- panel ----
-
-    void constructionAndTopics()
-    {
-        const int before = globalObserver::getGlobalObserver()->subscriptionCount("slot_startDrag");
-        {
-            CFileListWidget panel;
-            QVERIFY(panel.isPolling());
-            QVERIFY(panel.isOpen());
-            auto *stack = panel.findChild<QStackedWidget *>("stackedWidget");
-            QCOMPARE(stack->count(), 2);
-            QCOMPARE(stack->currentWidget(), static_cast<QWidget *>(panel.layoutList()));
-            QCOMPARE(stack->widget(1), static_cast<QWidget *>(panel.layoutCard()));
-            QVERIFY(panel.acceptDrops());
-            QCOMPARE(panel.layoutCard()->cardCount(), 0);
-            QVERIFY(panel.layoutCard()->flowLayout());
-            QCOMPARE(globalObserver::getGlobalObserver()->subscriptionCount("slot_startDrag"), before + 1);
-        }
-        QCOMPARE(globalObserver::getGlobalObserver()->subscriptionCount("slot_startDrag"), before);
-    }
 
     void pollSendsStatusReadAndRefreshesNamesOnTick11()
     {
@@ -201,19 +168,14 @@ private slots:
                 refreshTicks << tick + 1;
         }
         QCOMPARE(refreshTicks, QList<int>({11, 21, 31}));
-    }
 
-    void zFamilyPollNeverRefreshesNames()
-    {
+        // The Z family never refreshes names: its counter is never reset.
         g_strDevType = "Z";
-        PanelSpy spy;
-        CFileListWidget panel;
-        for (int i = 0; i < 25; ++i)
+        spy.events.clear();
+        for (int i = 0; i < 20; ++i)
             panel.slot_updateInputSrc();
         QVERIFY(!spy.events.contains("slot_refreshinputName"));
-        QCOMPARE(spy.cmds.size(), 25);
-        QCOMPARE(panel.pollCount(), 25);
-        QCOMPARE(spy.cmds.first().serial, QString()); // never bound
+        QCOMPARE(panel.pollCount(), 21);
     }
 
     void refreshClickAndPollPause()
@@ -274,18 +236,6 @@ private slots:
 
         panel.addDeviceToList(nullptr, "X"); // ignored
         QCOMPARE(panel.serial(), QString("SNB"));
-    }
-
-    void rowsAreUpdatedInPlaceOnRebinding()
-    {
-        CFileListWidget panel;
-        FakeDevice dev("SN1", {0, 1});
-        panel.addDeviceToList(&dev.info, "SN1");
-        CDeviceItem *first = panel.layoutList()->itemAt(0);
-        dev.info.vectorInput[0]->nSig = 0;
-        panel.addDeviceToList(&dev.info, "SN1");
-        QCOMPARE(panel.layoutList()->itemAt(0), first);
-        QCOMPARE(first->getDeviceImage(), QString(":/res/res/image/hdmi-un.png"));
     }
 
     void inputQueryAnswers()
@@ -482,48 +432,23 @@ private slots:
         CLayoutCardWidget page;
         page.deleteAllItem(); // no flow layout yet: nothing happens
         page.deleteItemById(0);
-        QCOMPARE(page.cardCount(), 0);
         page.initValue();
         FlowLayout *flow = page.flowLayout();
         QVERIFY(flow);
-        QCOMPARE(flow->horizontalSpacing(), 10);
-        QCOMPARE(flow->verticalSpacing(), 20);
         page.initValue();
         QCOMPARE(page.flowLayout(), flow);
+        QCOMPARE(page.cardCount(), 0);
 
-        CCardFileWidget *card = page.addCardItem();
-        CCardFileWidget *second = page.addCardItem();
+        page.addCardItem();
+        page.addCardItem();
         QCOMPARE(page.cardCount(), 2);
-        QCOMPARE(card->size(), QSize(80, 80));
         QVERIFY(page.checkItemExist("card file"));
         QVERIFY(!page.checkItemExist("other"));
-        QCOMPARE(page.cardCount(), 2);
-
-        // A press on the second card selects it in every panel.
-        CFileListWidget panel;
-        QTest::mousePress(second, Qt::LeftButton);
-        QVERIFY(second->isSelected());
+        QCOMPARE(page.cardCount(), 2); // looking takes no card out
         page.deleteItemById(0);
         QCOMPARE(page.cardCount(), 1);
         page.deleteAllItem();
         QCOMPARE(page.cardCount(), 0);
-    }
-
-    void cardTexts()
-    {
-        CCardFileWidget card;
-        card.setCardName("A rather long card name that cannot fit");
-        card.updateCardToopTip();
-        QCOMPARE(card.toolTip(),
-                 QString("名称：A rather long card name that cannot fit \n时长： \n宽高： \n路径：card file "));
-        QVERIFY(card.findChild<QLabel *>("labelName")->text().contains(QChar(0x2026)));
-        QCOMPARE(card.getCardFile(), QString("card file"));
-        card.setAddBtn();
-        QPushButton *add = card.findChild<QPushButton *>();
-        QVERIFY(add && add->isHidden());
-        QSignalSpy spy(&card, &CCardFileWidget::sig_addCard);
-        add->click();
-        QCOMPARE(spy.count(), 1);
     }
 };
 
