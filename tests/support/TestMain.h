@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QtTest>
 
+#include "FontSubstitution.h"
+
 #define VISTEL_TEST_MAIN(TestObject)                                   \
     int main(int argc, char *argv[])                                   \
     {                                                                  \
@@ -13,6 +15,7 @@
             qputenv("QT_QPA_PLATFORM", "offscreen");                   \
         QApplication app(argc, argv);                                  \
         app.setAttribute(Qt::AA_Use96Dpi, true);                       \
+        g_installFontSubstitutions();                                  \
         TestObject tc;                                                 \
         QTEST_SET_MAIN_SOURCE_PATH                                     \
         return QTest::qExec(&tc, argc, argv);                          \
