@@ -107,7 +107,9 @@ void CDeviceFrameReader::append(const char *pData, int nLen)
         clear();
     }
     m_lastData.start();
-    compact();
+    // Move the unread rest to the front only now and then, not on every read.
+    if (m_nPos > 0 && (m_nPos >= m_buffer.size() || m_nPos > 65536 || m_nPos > m_buffer.size() / 2))
+        compact();
     m_buffer.append(pData, nLen);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QDebug>
+#include <QLoggingCategory>
 
 QString CDeviceLog::format(std::initializer_list<QVariant> items)
 {
@@ -21,6 +22,8 @@ QString CDeviceLog::format(std::initializer_list<QVariant> items)
 
 void CDeviceLog::write(std::initializer_list<QVariant> items)
 {
+    if (!QLoggingCategory::defaultCategory()->isInfoEnabled())
+        return;
     qInfo().noquote() << format(items);
 }
 

@@ -58,8 +58,11 @@ void CTcpSocket::sendData(QByteArray data)
 {
     if (data.isEmpty())
         return;
-    if (m_socket->write(data) < 1)
+    if (m_socket->write(data) < 1) {
         CDeviceLog::write({QString("The device ") + m_strIp + QString(" send the data is failed!")});
+        return;
+    }
+    m_socket->flush(); // one command in flight: do not wait for the next event loop pass to send it
 }
 
 void CTcpSocket::disconnectFromServer()

@@ -1,0 +1,125 @@
+// Reply stream reassembly and parsing throughput, against a plain memcpy of the same bytes.
+//
+// The stream is a mix of typical replies (input states, layer reads, scene records, ACKs and
+// heartbeat replies) with a little noise between some frames, delivered in 1460-byte chunks
+// (one TCP segment) and in 16-byte chunks (a serial line). Reassembly + parsing = the frame
+// reader finds, checks and cuts every frame and its fields are split out (CReplyFrame).
+// A third figure runs the whole reply path of a worker (handlers included, logging off).
+
+#include <QCoreApplication>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLoggingCategory>
+#include <QRandomGenerator>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "DeviceFrame.h"
+#include "TcpDeviceThread.h"
+
+namespace {
+
+QByteArray makeStream(int nBytes)
+{
+    QRandomGenerator rng(12345);
+    QByteArray stream;
+    while (stream.size() < nBytes) {
+        QByteArray payload;
+        int nCmd = 27, nSub = 0;
+        switch (rng.bounded(5)) {
+        case 0: // input state, 8 inputs
+            nCmd = 32; nSub = 1;
+            for (int i = 0; i < 8; ++i)
+                payload += QByteArray::fromHex("0107800438 3C01");
+            break;
+        case 1: // layer read, 4 layers
+            nCmd = 35; nSub = 80;
+            payload = QByteArray(1, 1) + QByteArray(4 * 23, '\x11');
+            break;
+        case 2: // scene record
+            nCmd = 35; nSub = 0;
+            payload = QByteArray(39, '\x02');
+            break;
+        case 3: // ACK
+            nCmd = 34; nSub = 10;
+            payload = QByteArray::fromHex("C5C3");
+            break;
+        default: // heartbeat reply
+            break;
+        }
+        if (rng.bounded(16) == 0)
+            stream += QByteArray::fromHex("001355");
+        stream += CDeviceFrame::buildReply(nCmd, 1, nSub, payload);
+    }
+    return stream;
+}
+
+double readerRun(const QByteArray &stream, int nChunk, int nRounds, long *pFrames)
+{
+    QElapsedTimer t;
+    t.start();
+    long nFrames = 0;
+    for (int r = 0; r < nRounds; ++r) {
+        CDeviceFrameReader reader;
+        QByteArray frame;
+        for (int nPos = 0; nPos < stream.size(); nPos += nChunk) {
+            reader.append(stream.constData() + nPos, qMin(nChunk, stream.size() - nPos));
+            while (reader.next(frame) != CDeviceFrameReader::NeedMore) {
+                const CReplyFrame f = CReplyFrame::fromFrame(frame);
+                nFrames += f.payload.size() >= 0 ? 1 : 0;
+            }
+        }
+    }
+    *pFrames = nFrames;
+    return t.nsecsElapsed() / 1e9;
+}
+
+double memcpyRun(const QByteArray &stream, int nChunk, int nRounds)
+{
+    std::vector<char> dst(size_t(stream.size()));
+    QElapsedTimer t;
+    t.start();
+    for (int r = 0; r < nRounds; ++r) {
+        for (int nPos = 0; nPos < stream.size(); nPos += nChunk)
+            std::memcpy(dst.data() + nPos, stream.constData() + nPos, size_t(qMin(nChunk, stream.size() - nPos)));
+        asm volatile("" : : "r"(dst.data()) : "memory");
+    }
+    return t.nsecsElapsed() / 1e9;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLoggingCategory::setFilterRules("*.info=false");
+    const QByteArray stream = makeStream(8 * 1024 * 1024);
+    const double dMB = stream.size() / 1e6;
+    const int nRounds = 5;
+    for (int nChunk : {1460, 16}) {
+        long nFrames = 0;
+        readerRun(stream, nChunk, 1, &nFrames); // warm up
+        const double dReader = readerRun(stream, nChunk, nRounds, &nFrames);
+        const double dCopy = memcpyRun(stream, nChunk, nRounds);
+        const double dReaderMBs = dMB * nRounds / dReader;
+        const double dCopyMBs = dMB * nRounds / dCopy;
+        std::printf("chunks of %4d bytes: reassembly+parsing %8.1f MB/s (%ld frames/s), memcpy %8.1f MB/s, ratio memcpy/reassembly %.1f\n",
+                    nChunk, dReaderMBs, long(nFrames / dReader), dCopyMBs, dCopyMBs / dReaderMBs);
+    }
+    // The whole reply path of a worker, handlers included (logging off).
+    {
+        const QByteArray part = stream.left(2 * 1024 * 1024);
+        CTcpDeviceThread worker;
+        worker.setDeviceSerial("BENCH");
+        QElapsedTimer t;
+        t.start();
+        for (int nPos = 0; nPos < part.size(); nPos += 1460)
+            worker.injectReceivedData(part.mid(nPos, 1460));
+        const double d = t.nsecsElapsed() / 1e9;
+        std::printf("worker reply path (reassembly, checks, handlers): %.1f MB/s\n", part.size() / 1e6 / d);
+    }
+    return 0;
+}

@@ -1,0 +1,49 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>CTcpDeviceThread</name>
+    <message>
+        <source>混合</source>
+        <translation>混合</translation>
+    </message>
+    <message>
+        <source>网口</source>
+        <translation>网口</translation>
+    </message>
+    <message>
+        <source>5G-PHY</source>
+        <translation>5G-PHY</translation>
+    </message>
+    <message>
+        <source>光口</source>
+        <translation>光口</translation>
+    </message>
+    <message>
+        <source>HDMI</source>
+        <translation>HDMI</translation>
+    </message>
+    <message>
+        <source>无输入</source>
+        <translation>无输入</translation>
+    </message>
+</context>
+<context>
+    <name>SerislPort</name>
+    <message>
+        <source>串口打开失败</source>
+        <translation>串口打开失败</translation>
+    </message>
+    <message>
+        <source>串口线松动，请重新插拔！</source>
+        <translation>串口线松动，请重新插拔！</translation>
+    </message>
+</context>
+<context>
+    <name>CTcpSocket</name>
+    <message>
+        <source>Connection timed out</source>
+        <translation>连接超时</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,49 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en_US">
+<context>
+    <name>CTcpDeviceThread</name>
+    <message>
+        <source>混合</source>
+        <translation>Mixed</translation>
+    </message>
+    <message>
+        <source>网口</source>
+        <translation>Ethernet</translation>
+    </message>
+    <message>
+        <source>5G-PHY</source>
+        <translation>5G-PHY</translation>
+    </message>
+    <message>
+        <source>光口</source>
+        <translation>Optical</translation>
+    </message>
+    <message>
+        <source>HDMI</source>
+        <translation>HDMI</translation>
+    </message>
+    <message>
+        <source>无输入</source>
+        <translation>No input</translation>
+    </message>
+</context>
+<context>
+    <name>SerislPort</name>
+    <message>
+        <source>串口打开失败</source>
+        <translation>Serial port open failed</translation>
+    </message>
+    <message>
+        <source>串口线松动，请重新插拔！</source>
+        <translation>The serial cable is loose, please plug it in again!</translation>
+    </message>
+</context>
+<context>
+    <name>CTcpSocket</name>
+    <message>
+        <source>Connection timed out</source>
+        <translation>Connection timed out</translation>
+    </message>
+</context>
+</TS>
