@@ -7,6 +7,7 @@
 #include "QorGlobal.h"
 #include "RecvDeviceThread.h"
 #include "TcpDeviceThread.h"
+#include "TcpSocket.h"
 #include "globalObserver.h"
 #include "zinferface.h"
 
@@ -19,6 +20,7 @@
 #include <QSerialPort>
 #include <QSerialPortInfo>
 #include <QSettings>
+#include <QTcpSocket>
 #include <QTimer>
 #include <QTranslator>
 #include <QTreeWidget>
@@ -33,6 +35,16 @@ std::function<QStringList()> s_serialPortLister;
 
 // How long shut-down waits for one thread to leave its loop.
 constexpr unsigned long kThreadStopWaitMs = 5000;
+
+// True while the worker's TCP transport is still looking up or connecting.
+bool isConnecting(CTcpDeviceThread *pDevice)
+{
+    CTcpSocket *pTransport = pDevice->getTcpTransport();
+    if (!pTransport || !pTransport->getTcpSocket())
+        return false;
+    const QAbstractSocket::SocketState state = pTransport->getTcpSocket()->state();
+    return state == QAbstractSocket::HostLookupState || state == QAbstractSocket::ConnectingState;
+}
 
 const char *const kConfigFile = "Morvane.ini";
 const char *const kLanguageKey = "/Set/Language";
@@ -350,15 +362,17 @@ int MainWindow::rowIdOfSerial(const QString &strSerial) const
 
 void MainWindow::slot_newDevice(QStringList deviceInfo)
 {
-    if (deviceInfo.size() < 4)
+    // An announcement still queued when the window shut down makes no worker.
+    if (deviceInfo.size() < 4 || m_bThreadsStopped)
         return;
     const QString &strSerial = deviceInfo.at(3);
     CDeviceControl *pControl = checkR4Exist(strSerial);
     if (pControl && pControl->getSwitchBtnState()) {
         CTcpDeviceThread *pDevice = getCurrentDevice(strSerial);
-        if (pDevice && !pDevice->isConnected()) {
+        // A connection attempt already under way is left to finish: starting
+        // it again on every announcement could keep it from ever completing.
+        if (pDevice && !pDevice->isConnected() && !isConnecting(pDevice)) {
             pDevice->reConnected();
-            pDevice->start(QThread::InheritPriority);
             logInfo(QStringLiteral("The device %1 had reconnected").arg(deviceInfo.at(0)));
         }
     }
@@ -408,6 +422,13 @@ void MainWindow::addDeviceRow(const QStringList &deviceInfo, bool bTarn)
     connect(this, &MainWindow::sig_stopThread, pDevice, &CTcpDeviceThread::slot_stopDeviceThread);
     connect(pDevice, &CTcpDeviceThread::connected, this,
             [this, pDevice, bTarn]() { startupReads(pDevice, bTarn); }, Qt::DirectConnection);
+    // The worker's loop starts once the link is up, so that its first frame
+    // (the heartbeat) is never written to a socket that is still connecting.
+    connect(pDevice, &CTcpDeviceThread::connected, this,
+            [pDevice]() {
+                if (!pDevice->isRunning())
+                    pDevice->start(QThread::InheritPriority);
+            }, Qt::DirectConnection);
     // The worker parses this device's replies by the family of its announcement.
     pDevice->setDeviceType(bTarn ? QStringLiteral("Tarn") : QStringLiteral("Z"));
     pDevice->connectToServer(deviceInfo.at(0), s_nDevicePort);
@@ -457,8 +478,9 @@ void MainWindow::slot_switchDeviceConnect(QString strSerial, bool bConnected, in
     if (bConnected) {
         if (pDevice->isConnected())
             return;
+        // The thread starts when the link comes up (see addDeviceRow); the
+        // system settings read waits in the queue until then.
         pDevice->reConnected();
-        pDevice->start(QThread::InheritPriority);
         QByteArray byte;
         int nRead = 1;
         int nSub = 10;
