@@ -177,6 +177,7 @@ MainWindow::~MainWindow()
     delete m_pZinterface;
     m_pZinterface = nullptr;
     delete ui;
+    ui = nullptr;
 }
 
 // Stops every device worker and the discovery thread and waits (bounded) for
