@@ -72,7 +72,6 @@ private slots:
     void init();
     void cleanup();
     void tarnOverSerial();
-    void zOverSerial();
     void portWithoutWorker();
     void portThatDoesNotOpen();
 };
@@ -145,28 +144,6 @@ void TestTypeC::tarnOverSerial()
     QVERIFY(w.close());
     QVERIFY(!w.serialDevice());
     delete pWindow;
-}
-
-void TestTypeC::zOverSerial()
-{
-    CDeviceSimulator sim(CSimDeviceModel::Z, 2, 1);
-    QVERIFY(sim.openPty());
-    const QString strPort = sim.ptyName();
-    MainWindow::setSerialPortLister([strPort]() { return QStringList{QStringLiteral("/dev/ttyNONE0"), strPort}; });
-
-    MainWindow w;
-    QCOMPARE(w.deviceList().size(), 2);
-    portBox(w)->setCurrentIndex(1);
-    connectButton(w)->click();
-    QTRY_VERIFY_WITH_TIMEOUT(commandOrder(sim).size() >= 3, 5000);
-    QCOMPARE(commandOrder(sim).mid(0, 3), (QList<int>{0, 33, 41}));
-    QVERIFY(!sim.hasRequest(40));
-    QCOMPARE(g_strDevType, QStringLiteral("Z"));
-    QVERIFY(w.zInterface());
-    // The other port's worker is untouched.
-    QVERIFY(!w.deviceList().at(0)->isRunning());
-    QTRY_VERIFY_WITH_TIMEOUT(w.zInterface()->isVisible(), 6000);
-    QCOMPARE(w.zInterface()->currentDevice(), w.getCurrentDevice(strPort)->getDeviceInfo());
 }
 
 void TestTypeC::portWithoutWorker()
