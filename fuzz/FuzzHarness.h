@@ -7,6 +7,7 @@
 //
 // Reply stream: byte 0 chooses the device family (bit 0: Z) and the chunking (bits 1..7: the
 // largest chunk, 1..128 bytes); the rest is fed to a fresh worker in chunks, as a transport would.
+// When the input's length is odd an OSD bitmap transfer of (length % 300) packets is running.
 // Discovery: the bytes are one datagram.
 
 #include <QApplication>
@@ -53,6 +54,8 @@ inline void fuzzReplyStream(const uint8_t *pData, size_t nSize)
     CTcpDeviceThread::setTarnSceneSink(&s_sink);
     const QString strFamily = (pData[0] & 1) ? QStringLiteral("Z") : QStringLiteral("Tarn");
     const size_t nChunk = 1 + (pData[0] >> 1);
+    g_ncountpack = (nSize & 1) ? int(nSize % 300) : 0;
+    g_ncurrentserial = 0;
     CTcpDeviceThread worker;
     worker.setDeviceSerial(QStringLiteral("FUZZ"));
     worker.setDeviceType(strFamily);

@@ -110,7 +110,10 @@ void CTcpDeviceThread::connectToServer(QString host, int port)
 {
     m_bStop = false;
     m_bIsConnected = false;
-    m_strIp = host;
+    {
+        QMutexLocker lock(m_pMutexRecv); // the worker thread reads the address for its log lines
+        m_strIp = host;
+    }
     m_nPort = port;
     m_pDeviceInfo->strIp = host;
     if (m_bCanConnected)
@@ -303,6 +306,11 @@ void CTcpDeviceThread::wakeWorker()
 void CTcpDeviceThread::run()
 {
     const bool bSerial = m_bCanSerislPortConnected;
+    QString strIp;
+    {
+        QMutexLocker lock(m_pMutexRecv);
+        strIp = m_strIp;
+    }
     QElapsedTimer heartbeat;
     auto running = [&]() {
         return !m_bStop && (bSerial ? m_bCanSerislPortConnected.load() : m_bCanConnected.load());
@@ -328,7 +336,7 @@ void CTcpDeviceThread::run()
             m_wakeCond.wait(&m_wakeMutex, nWait < 0 ? ULONG_MAX : ulong(nWait));
         m_bWake = false;
     }
-    CDeviceLog::write({QString("The device"), m_strIp, QString("Exit the tcp connect thread!")});
+    CDeviceLog::write({QString("The device"), strIp, QString("Exit the tcp connect thread!")});
 }
 
 void CTcpDeviceThread::sendHeartbeat()

@@ -117,7 +117,13 @@ private slots:
 
         // a name that is not in the table is refused, nothing is queued
         QVERIFY(!worker.setMcuCommand(QString::fromUtf8("心跳包 "), QByteArray(), 1, 0));
+        // so is a payload longer than the length field can say
+        QVERIFY(!worker.setMcuCommand(QString::fromUtf8("OSD参数设置"), QByteArray(70000, 'x'), 2, 11));
         QCOMPARE(worker.queuedCommandCount(), 0);
+        // a payload beyond the old 2029-byte buffer goes out whole
+        worker.setMcuCommand(QString::fromUtf8("OSD参数设置"), QByteArray(3000, '\x01'), 2, 11);
+        QTRY_VERIFY(sim.hasRequest(40, 11));
+        QCOMPARE(sim.requests(40, 11).first().payload.size(), 3000);
     }
 
     void systemNameInGbk()
