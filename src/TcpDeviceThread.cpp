@@ -484,8 +484,9 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
     if (f.nCmd != Tx_Heart) {
         if (f.isNak()) {
             if (f.nCmd == Tx_OSDSet && f.nSub == 11) {
-                CDeviceLog::write({QString::fromUtf8("单独包写入出现的问题"), g_ncurrentserial});
+                const int nSerial = g_ncurrentserial;
                 resendOsdPacket();
+                CDeviceLog::write({QString::fromUtf8("单独包写入出现的问题"), nSerial});
             }
             CDeviceLog::write({QString("The device"), m_strIp, QString("command recv error"), f.nCmd, f.nSub});
             releaseExtraGate();
