@@ -1,8 +1,6 @@
 #include "BesShadowDialog.h"
 
-#include <QPainter>
-#include <QPainterPath>
-#include <QtMath>
+#include "BesShadowPainter.h"
 
 BesShadowDialog::BesShadowDialog(QWidget *parent)
     : QDialog(parent)
@@ -30,30 +28,7 @@ void BesShadowDialog::SetBackgroundColor(QColor color)
 
 void BesShadowDialog::paintEvent(QPaintEvent *event)
 {
-    const int b = border;
-    const int m = marginTop;
-    const int w = width();
-    const int h = height();
-
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing, true);
-
-    QPainterPath body;
-    body.setFillRule(Qt::WindingFill);
-    body.addRect(b, b + m, w - 2 * b, h - 2 * b - m);
-    painter.fillPath(body, QBrush(bgColor));
-
-    // The glow: one outline per pixel of the band, fading outward.
-    QColor glow(255, 170, 0);
-    for (int i = 0; i < b; ++i) {
-        const int d = b - i;
-        QPainterPath outline;
-        outline.addRect(d, m + d, w - 2 * d, h - m - 2 * d);
-        glow.setAlpha(static_cast<int>(80 - 20 * qSqrt(i)));
-        painter.setPen(glow);
-        painter.drawPath(outline);
-    }
-    painter.end();
-
+    // Dark body, orange glow band.
+    BesShadowPainter::paint(this, border, marginTop, bgColor, QColor(255, 170, 0), 80);
     QDialog::paintEvent(event);
 }

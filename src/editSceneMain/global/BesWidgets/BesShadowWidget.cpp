@@ -1,8 +1,6 @@
 #include "BesShadowWidget.h"
 
-#include <QPainter>
-#include <QPainterPath>
-#include <QtMath>
+#include "BesShadowPainter.h"
 
 BesShadowWidget::BesShadowWidget(QWidget *parent)
     : QWidget(parent)
@@ -30,29 +28,7 @@ void BesShadowWidget::SetBackgroundColor(QColor color)
 
 void BesShadowWidget::paintEvent(QPaintEvent *event)
 {
-    const int b = border;
-    const int m = marginTop;
-    const int w = width();
-    const int h = height();
-
-    QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing, true);
-
-    QPainterPath body;
-    body.setFillRule(Qt::WindingFill);
-    body.addRect(b, b + m, w - 2 * b, h - 2 * b - m);
-    painter.fillPath(body, QBrush(bgColor));
-
-    QColor shadow(22, 22, 22);
-    for (int i = 0; i < b; ++i) {
-        const int d = b - i;
-        QPainterPath outline;
-        outline.addRect(d, m + d, w - 2 * d, h - m - 2 * d);
-        shadow.setAlpha(static_cast<int>(60 - 20 * qSqrt(i)));
-        painter.setPen(shadow);
-        painter.drawPath(outline);
-    }
-    painter.end();
-
+    // Dark body, soft dark shadow band.
+    BesShadowPainter::paint(this, border, marginTop, bgColor, QColor(22, 22, 22), 60);
     QWidget::paintEvent(event);
 }
