@@ -7,36 +7,12 @@ library is used: shapes are sampled 4x4 per pixel and written as RGBA PNGs.
 """
 import math
 import os
-import struct
 import sys
-import zlib
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from pngdraw import seg_dist, write_png  # noqa: E402
 
 SS = 4
-
-
-def write_png(path, w, h, pixels):
-    raw = bytearray()
-    for y in range(h):
-        raw.append(0)
-        for x in range(w):
-            raw.extend(pixels[y * w + x])
-
-    def chunk(tag, data):
-        c = struct.pack(">I", len(data)) + tag + data
-        return c + struct.pack(">I", zlib.crc32(tag + data) & 0xFFFFFFFF)
-
-    png = b"\x89PNG\r\n\x1a\n"
-    png += chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 6, 0, 0, 0))
-    png += chunk(b"IDAT", zlib.compress(bytes(raw), 9))
-    png += chunk(b"IEND", b"")
-    with open(path, "wb") as f:
-        f.write(png)
-
-
-def seg_dist(px, py, ax, ay, bx, by):
-    dx, dy = bx - ax, by - ay
-    t = max(0.0, min(1.0, ((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy)))
-    return math.hypot(px - (ax + t * dx), py - (ay + t * dy))
 
 
 def draw_delete(size, disc, cross):

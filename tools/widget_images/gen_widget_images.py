@@ -7,18 +7,14 @@ Run from anywhere: python3 tools/widget_images/gen_widget_images.py
 import math
 import os
 import struct
-import zlib
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+from pngdraw import seg_dist, write_png  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = os.path.normpath(os.path.join(HERE, "..", "..", "src", "res", "image"))
 SS = 4  # supersampling per axis
-
-
-def seg_dist(px, py, ax, ay, bx, by):
-    dx, dy = bx - ax, by - ay
-    t = ((px - ax) * dx + (py - ay) * dy) / float(dx * dx + dy * dy)
-    t = max(0.0, min(1.0, t))
-    return math.hypot(px - (ax + t * dx), py - (ay + t * dy))
 
 
 def rrect_dist(px, py, x0, y0, x1, y1, r):
@@ -58,20 +54,8 @@ def render(w, h, shader):
     return rows
 
 
-def write_png(path, rows):
-    h, w = len(rows), len(rows[0])
-    raw = b"".join(b"\x00" + bytes(v for px in row for v in px) for row in rows)
-
-    def chunk(tag, data):
-        c = struct.pack(">I", len(data)) + tag + data
-        return c + struct.pack(">I", zlib.crc32(tag + data) & 0xFFFFFFFF)
-
-    png = b"\x89PNG\r\n\x1a\n"
-    png += chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 6, 0, 0, 0))
-    png += chunk(b"IDAT", zlib.compress(raw, 9))
-    png += chunk(b"IEND", b"")
-    with open(path, "wb") as f:
-        f.write(png)
+def write_rows(path, rows):
+    write_png(path, len(rows[0]), len(rows), [px for row in rows for px in row])
 
 
 def write_ico(path, images):
@@ -144,9 +128,9 @@ def logo(size):
 
 def main():
     os.makedirs(OUT, exist_ok=True)
-    write_png(os.path.join(OUT, "close_normal.png"), close_icon((200, 200, 200, 255), None))
-    write_png(os.path.join(OUT, "unchecked.png"), checkbox(False))
-    write_png(os.path.join(OUT, "checked.png"), checkbox(True))
+    write_rows(os.path.join(OUT, "close_normal.png"), close_icon((200, 200, 200, 255), None))
+    write_rows(os.path.join(OUT, "unchecked.png"), checkbox(False))
+    write_rows(os.path.join(OUT, "checked.png"), checkbox(True))
     write_ico(os.path.join(OUT, "kelvo.ico"), [logo(16), logo(32), logo(48)])
     print("images written to", OUT)
 

@@ -8,30 +8,13 @@ Existing files of the same name are left alone unless --force is given.
 """
 import math
 import os
-import struct
 import sys
-import zlib
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)),
+                                "..", "..", "..", "..", "tools"))
+from pngdraw import write_png  # noqa: E402
 
 SS = 4  # samples per pixel and axis
-
-
-def write_png(path, w, h, pixels):
-    raw = bytearray()
-    for y in range(h):
-        raw.append(0)
-        for x in range(w):
-            raw.extend(pixels[y * w + x])
-
-    def chunk(tag, data):
-        c = struct.pack(">I", len(data)) + tag + data
-        return c + struct.pack(">I", zlib.crc32(tag + data) & 0xFFFFFFFF)
-
-    png = b"\x89PNG\r\n\x1a\n"
-    png += chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 6, 0, 0, 0))
-    png += chunk(b"IDAT", zlib.compress(bytes(raw), 9))
-    png += chunk(b"IEND", b"")
-    with open(path, "wb") as f:
-        f.write(png)
 
 
 class Canvas:
