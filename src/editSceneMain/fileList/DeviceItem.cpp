@@ -223,17 +223,22 @@ void CDeviceItem::sendReflash()
     globalObserver::getGlobalObserver()->notify("slot_IsZReflash", Q_ARG(bool, bReflash));
 }
 
+bool CDeviceItem::execInputDialog(CInputSetDlg &dlg, InputSource *pInput, int nShowType)
+{
+    QPointer<CDeviceItem> self(this);
+    dlg.setInputData(pInput);
+    dlg.setShowType(nShowType);
+    return dlg.exec() == QDialog::Accepted && self;
+}
+
 // A: name, resolution index, width, height and refresh rate in one go.
 void CDeviceItem::slot_inputAll()
 {
     if (!m_pDeviceInput)
         return;
-    QPointer<CDeviceItem> self(this);
     InputSource *pInput = m_pDeviceInput;
     CInputSetDlg dlg;
-    dlg.setInputData(pInput);
-    dlg.setShowType(0);
-    if (dlg.exec() != QDialog::Accepted || !self)
+    if (!execInputDialog(dlg, pInput, 0))
         return;
 
     QByteArray payload;
@@ -255,12 +260,9 @@ void CDeviceItem::slot_inputName()
 {
     if (!m_pDeviceInput)
         return;
-    QPointer<CDeviceItem> self(this);
     InputSource *pInput = m_pDeviceInput;
     CInputSetDlg dlg;
-    dlg.setInputData(pInput);
-    dlg.setShowType(1);
-    if (dlg.exec() != QDialog::Accepted || !self)
+    if (!execInputDialog(dlg, pInput, 1))
         return;
 
     QByteArray payload;
@@ -277,13 +279,10 @@ void CDeviceItem::slot_inputResolution()
 {
     if (!m_pDeviceInput)
         return;
-    QPointer<CDeviceItem> self(this);
     const bool bZ = m_bZMenu;
     InputSource *pInput = m_pDeviceInput;
     CInputSetDlg dlg;
-    dlg.setInputData(pInput);
-    dlg.setShowType(2);
-    if (dlg.exec() != QDialog::Accepted || !self)
+    if (!execInputDialog(dlg, pInput, 2))
         return;
 
     QByteArray payload;

@@ -7,6 +7,7 @@
 
 #include "QorGlobal.h"
 
+class CInputSetDlg;
 class QAction;
 class QMenu;
 class QMouseEvent;
@@ -72,8 +73,11 @@ private slots:
     void slot_resetName();         // 恢复出厂设置名称
 
 private:
+    // Opens the input settings dialog on pInput in the given mode; false when
+    // it was cancelled or this row was removed while it was open.
+    bool execInputDialog(CInputSetDlg &dlg, InputSource *pInput, int nShowType);
     void sendInputSet(QByteArray &payload, int nRw, int nSub);
-    void sendReflash();
+    static void sendReflash();
 
     Ui::CDeviceItem *ui;
     QString m_strFile;
