@@ -1320,8 +1320,12 @@ void CTcpDeviceThread::getSystemName(const CReplyFrame &f)
 {
     if (f.isAck() || f.payload.size() < 12)
         return;
+    // With the serial the device list puts the name on this device's row, whichever device was
+    // switched on last.
     QString strName = g_fromGbkField(f.payload.left(12));
-    globalObserver::getGlobalObserver()->notify("slot_getSystemDeviceName", Q_ARG(QString, strName));
+    QString strSerial = m_strSerial;
+    globalObserver::getGlobalObserver()->notify("slot_getSystemDeviceName", Q_ARG(QString, strName),
+                                                Q_ARG(QString, strSerial));
 }
 
 QString CTcpDeviceThread::getMainSigInputSource(int nId)

@@ -20,6 +20,8 @@
 #include <QTreeWidgetItem>
 #include <QUdpSocket>
 
+#include <memory>
+
 namespace {
 
 class NameSpy : public QObject
@@ -77,6 +79,7 @@ private slots:
     void cleanup();
     void tarnDeviceLifecycle();
     void zDeviceStartupAndEditor();
+    void deviceNameLandsOnItsOwnRow();
 
 private:
     quint16 m_nDiscoveryPort = 0;
@@ -238,6 +241,52 @@ void TestMainWindowE2E::zDeviceStartupAndEditor()
     // stops and waits for the connected worker first.
     delete pWindow;
     QTRY_VERIFY_WITH_TIMEOUT(!sim.hasClient(), 5000);
+}
+
+void TestMainWindowE2E::deviceNameLandsOnItsOwnRow()
+{
+    // Two devices on the one device port, at two loopback addresses.
+    std::unique_ptr<CDeviceSimulator> pSimA, pSimB;
+    bool bListening = false;
+    for (int i = 0; i < 20 && !bListening; ++i) {
+        pSimA.reset(new CDeviceSimulator(CSimDeviceModel::Tarn, 2, 1));
+        pSimB.reset(new CDeviceSimulator(CSimDeviceModel::Tarn, 2, 1));
+        bListening = pSimA->listen(QHostAddress(QStringLiteral("127.0.0.4")), 0)
+                     && pSimB->listen(QHostAddress(QStringLiteral("127.0.0.5")), pSimA->port());
+    }
+    QVERIFY(bListening);
+    pSimA->model().strDeviceName = QStringLiteral("甲设备");
+    pSimB->model().strDeviceName = QStringLiteral("乙设备");
+    MainWindow::setDevicePort(pSimA->port());
+    auto *pWindow = new MainWindow;
+    pWindow->slot_newDevice({QStringLiteral("127.0.0.4"), QString(), QStringLiteral("Tarn-3"), QStringLiteral("NA")});
+    pWindow->slot_newDevice({QStringLiteral("127.0.0.5"), QString(), QStringLiteral("Tarn-3"), QStringLiteral("NB")});
+    QCOMPARE(pWindow->rowItems().size(), 2);
+    QTreeWidgetItem *pRowA = pWindow->rowItems().at(0);
+    QTreeWidgetItem *pRowB = pWindow->rowItems().at(1);
+    QCOMPARE(pRowA->text(0), QStringLiteral("127.0.0.4"));
+
+    QTest::mouseClick(pWindow->checkR4Exist(QStringLiteral("NA"))->switchButton(), Qt::LeftButton);
+    QTest::mouseClick(pWindow->checkR4Exist(QStringLiteral("NB"))->switchButton(), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(pRowA->text(2), QStringLiteral("甲设备"), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(pRowB->text(2), QStringLiteral("乙设备"), 5000);
+
+    // B was switched on last; a later name reply of A still lands on A's row.
+    pSimA->model().strDeviceName = QStringLiteral("甲改名");
+    QByteArray empty;
+    int nRead = 1;
+    int nSub = 10;
+    const QString strSerial = QStringLiteral("NA");
+    const QString strCmd = QStringLiteral("系统设置");
+    globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_setDeviceCmd"), Q_ARG(QString, strSerial),
+                                                Q_ARG(QString, strCmd), Q_ARG(QByteArray &, empty),
+                                                Q_ARG(int, nRead), Q_ARG(int, nSub));
+    QTRY_COMPARE_WITH_TIMEOUT(pRowA->text(2), QStringLiteral("甲改名"), 5000);
+    QCOMPARE(pRowB->text(2), QStringLiteral("乙设备"));
+    QCOMPARE(pWindow->checkR4Exist(QStringLiteral("NA"))->getStrDeviceName(), QStringLiteral("甲改名"));
+
+    delete pWindow;
+    QTRY_VERIFY_WITH_TIMEOUT(!pSimA->hasClient() && !pSimB->hasClient(), 5000);
 }
 
 VISTEL_TEST_MAIN(TestMainWindowE2E)

@@ -364,6 +364,13 @@ private slots:
         worker.injectReceivedData(reply(41, 2, 10, hex("C5C3")));
         worker.injectReceivedData(reply(41, 1, 10, hex("4142")));       // shorter than the field
         QCOMPARE(spy.count("slot_getSystemDeviceName"), 1);
+        {
+            // the name travels with the replying device's serial
+            CTcpDeviceThread named;
+            named.setDeviceSerial("SN41");
+            named.injectReceivedData(reply(41, 1, 10, g_toGbkField("B")));
+            QCOMPARE(spy.last("slot_getSystemDeviceName"), (QVariantList{QString("B"), QString("SN41")}));
+        }
         // an OSD switch read answered by an ACK queues no follow-up read
         worker.injectReceivedData(reply(40, 1, 0, hex("C5C3")));
         QCOMPARE(spy.count("slot_setDeviceCmd"), 0);

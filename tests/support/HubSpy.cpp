@@ -67,7 +67,10 @@ void CHubSpy::slot_setDeviceCmd(QString strSerial, QString strCmd, QByteArray &d
         m_pRoute->setMcuCommand(strCmd, data, nReadOrWrite, nSub);
 }
 
-void CHubSpy::slot_getSystemDeviceName(QString strName) { record("slot_getSystemDeviceName", {strName}); }
+void CHubSpy::slot_getSystemDeviceName(QString strName, QString strSerial)
+{
+    record("slot_getSystemDeviceName", {strName, strSerial});
+}
 void CHubSpy::slot_getConnectingType(QString strModel) { record("slot_getConnectingType", {strModel}); }
 void CHubSpy::slot_updateInputSource(DeviceInfo *pInfo, QString strSerial)
 {

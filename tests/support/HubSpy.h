@@ -43,7 +43,7 @@ public:
 
 public slots:
     void slot_setDeviceCmd(QString strSerial, QString strCmd, QByteArray &data, int nReadOrWrite, int nSub);
-    void slot_getSystemDeviceName(QString strName);
+    void slot_getSystemDeviceName(QString strName, QString strSerial);
     void slot_getConnectingType(QString strModel);
     void slot_updateInputSource(DeviceInfo *pInfo, QString strSerial);
     void slot_updateZEquipmentInputSource(DeviceInfo *pInfo, QString strSerial);
