@@ -217,6 +217,18 @@ void CDeviceItem::sendInputSet(QByteArray &payload, int nRw, int nSub)
                                                 Q_ARG(int, nRw), Q_ARG(int, nSub));
 }
 
+void CDeviceItem::sendStatusRead(const QString &strSerial)
+{
+    QString strTarget = strSerial;
+    QString strCmd = QStringLiteral("获取输入状态");
+    QByteArray empty;
+    int nRead = 1;
+    int nSub = 1;
+    globalObserver::getGlobalObserver()->notify("slot_setDeviceCmd", Q_ARG(QString, strTarget),
+                                                Q_ARG(QString, strCmd), Q_ARG(QByteArray &, empty),
+                                                Q_ARG(int, nRead), Q_ARG(int, nSub));
+}
+
 void CDeviceItem::sendReflash()
 {
     bool bReflash = true;
@@ -332,15 +344,8 @@ void CDeviceItem::slot_resetName()
     sendInputSet(payload, 2, 2);
 
     // The receivers may remove this row; keep what is needed on the stack.
-    QString strSerial = m_strSerial;
+    const QString strSerial = m_strSerial;
     globalObserver::getGlobalObserver()->notify("slot_refreshinputName");
-    QString strCmd = QStringLiteral("获取输入状态");
-    QByteArray empty;
-    int nRead = 1;
-    int nSub = 1;
-    globalObserver::getGlobalObserver()->notify("slot_setDeviceCmd", Q_ARG(QString, strSerial),
-                                                Q_ARG(QString, strCmd), Q_ARG(QByteArray &, empty),
-                                                Q_ARG(int, nRead), Q_ARG(int, nSub));
-    bool bReflash = true;
-    globalObserver::getGlobalObserver()->notify("slot_IsZReflash", Q_ARG(bool, bReflash));
+    sendStatusRead(strSerial);
+    sendReflash();
 }

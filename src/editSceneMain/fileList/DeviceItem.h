@@ -61,6 +61,9 @@ public:
     // boundary, zero-padded.
     static QByteArray nameField(const QString &strName);
 
+    // Asks the device of strSerial for the state of its inputs.
+    static void sendStatusRead(const QString &strSerial);
+
 protected:
     void mousePressEvent(QMouseEvent *event) override;
 

@@ -128,14 +128,7 @@ void CFileListWidget::addDeviceToList(DeviceInfo *pDeviceInfo, QString strSerial
 
 void CFileListWidget::sendStatusRead()
 {
-    QString strSerial = m_strSerial;
-    QString strCmd = QStringLiteral("获取输入状态");
-    QByteArray empty;
-    int nRead = 1;
-    int nSub = 1;
-    globalObserver::getGlobalObserver()->notify("slot_setDeviceCmd", Q_ARG(QString, strSerial),
-                                                Q_ARG(QString, strCmd), Q_ARG(QByteArray &, empty),
-                                                Q_ARG(int, nRead), Q_ARG(int, nSub));
+    CDeviceItem::sendStatusRead(m_strSerial);
 }
 
 void CFileListWidget::slot_updateInputSrc()
