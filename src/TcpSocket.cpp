@@ -19,6 +19,8 @@ CTcpSocket::CTcpSocket(QObject *parent)
     m_pConnectTimer->setInterval(3000);
     connect(m_pConnectTimer, &QTimer::timeout, this, &CTcpSocket::slot_connectTimeout);
     connect(m_socket, &QTcpSocket::connected, m_pConnectTimer, &QTimer::stop);
+    connect(m_socket, &QTcpSocket::connected, this, &CTcpSocket::slot_connected);
+    connect(m_socket, &QTcpSocket::disconnected, this, [this]() { dropPending("the link was closed"); });
 
     connect(m_socket, &QTcpSocket::readyRead, this, &CTcpSocket::readData);
     connect(m_socket, &QAbstractSocket::errorOccurred,
@@ -45,6 +47,7 @@ void CTcpSocket::connectToServer(QString host, int port)
     m_strIp = host;
     m_nPort = port;
     m_socket->abort();
+    dropPending("a new connection attempt was started");
     m_pConnectTimer->start();
     m_socket->connectToHost(host, quint16(port), QIODevice::ReadWrite, QAbstractSocket::AnyIPProtocol);
 }
@@ -58,6 +61,22 @@ void CTcpSocket::sendData(QByteArray data)
 {
     if (data.isEmpty())
         return;
+    switch (m_socket->state()) {
+    case QAbstractSocket::ConnectedState:
+        writeNow(data);
+        break;
+    case QAbstractSocket::HostLookupState:
+    case QAbstractSocket::ConnectingState:
+        m_pendingData.append(data); // written once connected
+        break;
+    default:
+        CDeviceLog::write({QString("The device ") + m_strIp + QString(" send the data is failed!")});
+        break;
+    }
+}
+
+void CTcpSocket::writeNow(const QByteArray &data)
+{
     if (m_socket->write(data) < 1) {
         CDeviceLog::write({QString("The device ") + m_strIp + QString(" send the data is failed!")});
         return;
@@ -65,9 +84,28 @@ void CTcpSocket::sendData(QByteArray data)
     m_socket->flush(); // one command in flight: do not wait for the next event loop pass to send it
 }
 
+void CTcpSocket::slot_connected()
+{
+    if (m_pendingData.isEmpty())
+        return;
+    const QByteArray data = m_pendingData;
+    m_pendingData.clear();
+    writeNow(data);
+}
+
+void CTcpSocket::dropPending(const char *pszWhy)
+{
+    if (m_pendingData.isEmpty())
+        return;
+    CDeviceLog::write({QString("The device ") + m_strIp + QString(" dropped %1 unsent bytes: ").arg(m_pendingData.size())
+                       + QString::fromLatin1(pszWhy)});
+    m_pendingData.clear();
+}
+
 void CTcpSocket::disconnectFromServer()
 {
     m_pConnectTimer->stop();
+    dropPending("the link was closed");
     m_socket->disconnectFromHost();
 }
 
@@ -82,6 +120,7 @@ void CTcpSocket::displayError(QAbstractSocket::SocketError socketError)
 {
     Q_UNUSED(socketError);
     m_pConnectTimer->stop();
+    dropPending("the link failed");
     emit error(m_socket->errorString());
 }
 
@@ -90,5 +129,6 @@ void CTcpSocket::slot_connectTimeout()
     if (m_socket->state() == QAbstractSocket::ConnectedState)
         return;
     m_socket->abort();
+    dropPending("the connection attempt timed out");
     emit error(tr("Connection timed out"));
 }

@@ -5,6 +5,9 @@
 // received bytes. It adds no framing of its own (the worker reassembles replies).
 // A connection attempt gives up after the connect time-out (3000 ms): the socket is aborted and
 // error() is emitted.
+// Frames handed over while the link is still coming up are held and written, in order, as soon as
+// it is connected; if the attempt fails (error, time-out, disconnect or a new attempt) they are
+// dropped with a log line. Writing into a socket that is still connecting would kill the attempt.
 
 #include <QAbstractSocket>
 #include <QByteArray>
@@ -41,9 +44,14 @@ private slots:
     void readData();
     void displayError(QAbstractSocket::SocketError socketError);
     void slot_connectTimeout();
+    void slot_connected();
 
 private:
+    void writeNow(const QByteArray &data);
+    void dropPending(const char *pszWhy);
+
     QTcpSocket *m_socket = nullptr;
+    QByteArray m_pendingData;   // frames waiting for the link to come up
     QTimer *m_pConnectTimer = nullptr;
     QString m_strIp;
     int m_nPort = 0;

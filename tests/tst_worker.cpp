@@ -13,7 +13,9 @@
 #include "DeviceSimulator.h"
 #include "HubSpy.h"
 #include "QorGlobal.h"
+#include "DeviceFrame.h"
 #include "TcpDeviceThread.h"
+#include "TcpSocket.h"
 #include "globalObserver.h"
 
 // The device worker against the simulated device over TCP loopback: exact request bytes, the
@@ -423,6 +425,42 @@ private slots:
 
         worker.slot_stopDeviceThread();
         QTRY_VERIFY(worker.isFinished());
+    }
+
+    // Frames handed over while the link is still coming up go out unchanged once it is up; a failed
+    // attempt drops what it held, so nothing of it reaches a later link.
+    void framesHeldUntilConnected()
+    {
+        CDeviceSimulator sim;
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpSocket socket;
+        QSignalSpy errors(&socket, &CTcpSocket::error);
+        socket.connectToServer("127.0.0.1", sim.port());
+        QVERIFY(socket.getTcpSocket()->state() != QAbstractSocket::ConnectedState);
+        const QByteArray name = CDeviceFrame::buildRequest(41, 1, 10, QByteArray());
+        const QByteArray info = CDeviceFrame::buildRequest(0, 1, 0, hex("01"));
+        socket.sendData(name);
+        socket.sendData(info);
+        QTRY_VERIFY(sim.hasRequest(0));
+        QCOMPARE(sim.requests().size(), 2);
+        QCOMPARE(sim.requests().at(0).bytes, name);
+        QCOMPARE(sim.requests().at(1).bytes, info);
+        QCOMPARE(socket.getTcpSocket()->state(), QAbstractSocket::ConnectedState);
+        QCOMPARE(errors.count(), 0);
+
+        quint16 uClosedPort = 0;
+        {
+            QTcpServer probe;
+            QVERIFY(probe.listen(QHostAddress("127.0.0.1"), 0));
+            uClosedPort = probe.serverPort();
+        }
+        socket.connectToServer("127.0.0.1", uClosedPort);
+        socket.sendData(CDeviceFrame::buildRequest(33, 1, 0, hex("01")));
+        QVERIFY(errors.wait(3000));
+        socket.connectToServer("127.0.0.1", sim.port());
+        socket.sendData(name);
+        QTRY_COMPARE(sim.requests(41).size(), 2);
+        QVERIFY(!sim.hasRequest(33));
     }
 
     // Connecting to a host that does not answer gives up after the connect time-out.
