@@ -181,7 +181,10 @@ private slots:
         req = only(sim, 31, 2);
         QCOMPARE(req.payload, QByteArray::fromHex("0100C9E3CFF1BBFA000000000000"));
         QCOMPARE(req.nReadOrWrite, 2);
+        QCOMPARE(sim.model().inputs[1].strName, QString::fromUtf8("摄像机"));
         settle(worker, sim);
+        // the device's reply names the input the same way
+        QCOMPARE(worker.getDeviceInfo()->vectorInput.at(1)->strName, QString::fromUtf8("摄像机"));
         sim.clearRequests();
 
         // A: everything at once, standard 1920X1080 at 50 Hz.
@@ -197,10 +200,15 @@ private slots:
         QCOMPARE(req.payload, QByteArray::fromHex("000000") + QByteArray("Cam") + QByteArray(9, '\0')
                                   + QByteArray::fromHex("080780043832"));
         QCOMPARE(req.nReadOrWrite, 2);
+        const CSimInput &in0 = sim.model().inputs[0];
+        QCOMPARE(in0.strName, QString("Cam"));
+        QCOMPARE(QList<int>({in0.nResType, in0.nEdidWidth, in0.nEdidHeight, in0.nEdidHz}),
+                 QList<int>({8, 1920, 1080, 50}));
         settle(worker, sim);
         sim.clearRequests();
 
         // D and E: reads of name and resolution.
+        sim.model().inputs[3].strName = "Aux";
         entry(rowOf(panel, 3), "更新输入名称")->trigger();
         QTRY_VERIFY(sim.hasRequest(31, 2));
         entry(rowOf(panel, 3), "更新分辨率")->trigger();
@@ -210,6 +218,7 @@ private slots:
         QCOMPARE(only(sim, 31, 3).payload, QByteArray::fromHex("03"));
         QCOMPARE(only(sim, 31, 3).nReadOrWrite, 1);
         settle(worker, sim);
+        QCOMPARE(worker.getDeviceInfo()->vectorInput.at(3)->strName, QString("Aux"));
         sim.clearRequests();
 
         // F: factory name, then the inputs are read again.
@@ -222,6 +231,7 @@ private slots:
         QCOMPARE(reqs.at(0).nReadOrWrite, 2);
         QCOMPARE(reqs.at(0).payload.size(), 14);
         QCOMPARE(reqs.at(0).payload.left(2), QByteArray::fromHex("0301"));
+        QCOMPARE(sim.model().inputs[3].strName, QString("IN4"));
         QCOMPARE(sim.requests(32, 1).first().payload, QByteArray::fromHex("0003"));
     }
 

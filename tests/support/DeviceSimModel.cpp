@@ -77,6 +77,7 @@ void CSimDeviceModel::reset(Family f, int nInputs, int nScenes)
         CSimInput in;
         in.nId = i;
         in.strName = QString("IN%1").arg(i + 1);
+        in.strFactoryName = in.strName;
         in.nType = 1 + (i % 8);
         in.nSig = (i % 3 == 2) ? 0 : 1;
         inputs.append(in);
@@ -235,15 +236,40 @@ QByteArray CSimDeviceModel::answer(int nCmd, int nReadOrWrite, int nSub, const Q
         CSimInput *pIn = input(at8(p, 0, -1));
         if (!pIn)
             return nak();
+        // Reads answer in the sub-command's own layout: 1 everything, 2 [id, name field],
+        // 3 [id, resolution index, width16, height16, Hz].
+        if (bRead && nSub == 2)
+            return QByteArray(1, char(pIn->nId)) + nameField(pIn->strName);
+        if (bRead && nSub == 3)
+            return QByteArray(1, char(pIn->nId)) + inputSettings(*pIn).mid(15, 6);
         if (bRead)
             return inputSettings(*pIn);
-        if (nSub == 2 && p.size() >= 13)
-            pIn->strName = fromNameField(p.mid(1, 12));
-        else if (nSub == 3 && p.size() >= 7) {
+        switch (nSub) {
+        case 0: // [id, 0, 0, name field, resolution index, width16, height16, Hz]
+            if (p.size() < 21)
+                return nak();
+            pIn->strName = fromNameField(p.mid(3, 12));
+            pIn->nResType = at8(p, 15);
+            pIn->nEdidWidth = at16(p, 16);
+            pIn->nEdidHeight = at16(p, 18);
+            pIn->nEdidHz = at8(p, 20);
+            break;
+        case 2: // [id, restore flag (1 = factory name), name field]
+            if (p.size() < 14)
+                return nak();
+            pIn->strName = at8(p, 1) == 1 ? pIn->strFactoryName : fromNameField(p.mid(2, 12));
+            // the reply carries the name the input now has
+            return QByteArray(1, char(pIn->nId)) + nameField(pIn->strName);
+        case 3: // [id, resolution index, width16, height16, Hz]
+            if (p.size() < 7)
+                return nak();
             pIn->nResType = at8(p, 1);
             pIn->nEdidWidth = at16(p, 2);
             pIn->nEdidHeight = at16(p, 4);
             pIn->nEdidHz = at8(p, 6);
+            break;
+        default:
+            break;
         }
         return p; // the device echoes the settings it took, input id first
     }

@@ -18,6 +18,7 @@ struct CSimInput
 {
     int nId = 0;
     QString strName;           // may be empty: the console then asks for it
+    QString strFactoryName;    // what "restore the factory name" sets ("IN1".."INn")
     int nType = 1;             // 1 HDMI-2K ... 8 USB
     int nConnector = 0;
     int nWidth = 1920;
