@@ -12,39 +12,12 @@
 #include "DeviceItem.h"
 #include "DeviceSimulator.h"
 #include "FileListWidget.h"
+#include "HubSpy.h"
 #include "InputSetDlg.h"
 #include "LayoutListWidget.h"
 #include "QorGlobal.h"
 #include "TcpDeviceThread.h"
 #include "globalObserver.h"
-
-// Routes "slot_setDeviceCmd" to one worker as the device list window does:
-// by serial, with the input-state read rebuilt by the worker.
-class CmdRouter : public QObject
-{
-    Q_OBJECT
-public:
-    explicit CmdRouter(CTcpDeviceThread *pWorker)
-        : m_pWorker(pWorker)
-    {
-        globalObserver::getGlobalObserver()->attach("slot_setDeviceCmd", this, "slot_setDeviceCmd");
-    }
-    ~CmdRouter() override { globalObserver::getGlobalObserver()->detach("slot_setDeviceCmd", this); }
-
-public slots:
-    void slot_setDeviceCmd(QString strSerial, QString strCmd, QByteArray &data, int nRw, int nSub)
-    {
-        if (strSerial != m_pWorker->getDeviceSerial())
-            return;
-        if (strCmd == QString::fromUtf8("获取输入状态"))
-            m_pWorker->setInputSrcCmd();
-        else
-            m_pWorker->setMcuCommand(strCmd, data, nRw, nSub);
-    }
-
-private:
-    CTcpDeviceThread *m_pWorker;
-};
 
 static void answerDialog(std::function<void(CInputSetDlg *)> fn)
 {
@@ -139,7 +112,8 @@ private slots:
         CDeviceSimulator sim(CSimDeviceModel::Tarn, 4, 1);
         QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
         CTcpDeviceThread worker;
-        CmdRouter router(&worker);
+        CHubSpy router; // routes the panel's commands as the device list window does
+        router.setRouteTo(&worker);
         QVERIFY(connectWorker(worker, sim, "SN1"));
         worker.setMcuCommand(QString::fromUtf8("设备信息"), QByteArray::fromHex("01"), 1, 0);
         worker.setMcuCommand(QString::fromUtf8("源及场景数"), QByteArray::fromHex("01"), 1, 0);
@@ -240,7 +214,8 @@ private slots:
         CDeviceSimulator sim(CSimDeviceModel::Tarn, 4, 1);
         QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
         CTcpDeviceThread worker;
-        CmdRouter router(&worker);
+        CHubSpy router;
+        router.setRouteTo(&worker);
         QVERIFY(connectWorker(worker, sim, "SN2"));
         worker.setMcuCommand(QString::fromUtf8("源及场景数"), QByteArray(), 1, 0);
         settle(worker, sim);
@@ -275,7 +250,8 @@ private slots:
         QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
         CTcpDeviceThread worker;
         worker.setDeviceType("Z");
-        CmdRouter router(&worker);
+        CHubSpy router;
+        router.setRouteTo(&worker);
         QVERIFY(connectWorker(worker, sim, "Z1"));
         CTcpDeviceThread::setEditedDeviceSerial("Z1");
 

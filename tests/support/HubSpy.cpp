@@ -63,7 +63,12 @@ void CHubSpy::record(const QString &strTopic, const QVariantList &args)
 void CHubSpy::slot_setDeviceCmd(QString strSerial, QString strCmd, QByteArray &data, int nReadOrWrite, int nSub)
 {
     record("slot_setDeviceCmd", {strSerial, strCmd, data, nReadOrWrite, nSub});
-    if (m_pRoute && m_pRoute->getDeviceSerial() == strSerial)
+    if (!m_pRoute || m_pRoute->getDeviceSerial() != strSerial)
+        return;
+    // As the device list window does: the worker builds the input-state read for all its inputs.
+    if (strCmd == QString::fromUtf8("获取输入状态"))
+        m_pRoute->setInputSrcCmd();
+    else
         m_pRoute->setMcuCommand(strCmd, data, nReadOrWrite, nSub);
 }
 

@@ -6,8 +6,9 @@
 //   CHubSpy spy;                                  // attaches every topic below
 //   spy.count("slot_updateInputSource");
 //   spy.last("slot_getSystemDeviceName").at(0).toString();
-//   spy.setRouteTo(&worker);                      // "slot_setDeviceCmd" is queued on that worker,
-//                                                 // as the device list window does
+//   spy.setRouteTo(&worker);                      // "slot_setDeviceCmd" of that worker's serial is
+//                                                 // queued on it, as the device list window does
+//                                                 // ("获取输入状态" -> setInputSrcCmd())
 // Each record is the topic and its arguments as QVariants (pointers as quintptr, a QByteArray&
 // payload as QByteArray). Detaches everything when destroyed.
 
