@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTranslator>
 
+#include "BesFramelessWidget.h"
 #include "BesMessageBox.h"
 #include "BesScaleUtil.h"
 #include "FontSubstitution.h"
@@ -278,6 +279,41 @@ private slots:
         mouseAt(&dlg, QEvent::MouseMove, mid + QPoint(15, 10), Qt::NoButton, Qt::LeftButton);
         mouseAt(&dlg, QEvent::MouseButtonRelease, mid + QPoint(15, 10), Qt::LeftButton, Qt::NoButton);
         QCOMPARE(dlg.geometry(), before.translated(15, 10));
+    }
+
+    // The dialog lets its two cross corners pass the minimum size (the window
+    // then keeps its minimum by growing away from them); the widget keeps them.
+    void framelessCrossCorners()
+    {
+        BesFramelessDialog dlg;
+        BesFramelessWidget wgt;
+        wgt.setMinimumSize(dlg.minimumSize());
+        for (QWidget *pWindow : {static_cast<QWidget *>(&dlg), static_cast<QWidget *>(&wgt)}) {
+            const bool bDialog = pWindow == &dlg;
+            pWindow->setGeometry(100, 100, 200, 150);
+            pWindow->show();
+            QVERIFY(QTest::qWaitForWindowExposed(pWindow));
+
+            // LEFTBOTTOM: the left edge dragged to 50 px of the right edge.
+            const QPoint lb(100, 249);
+            mouseAt(pWindow, QEvent::MouseMove, lb, Qt::NoButton, Qt::NoButton);
+            QCOMPARE(pWindow->cursor().shape(), Qt::SizeBDiagCursor);
+            mouseAt(pWindow, QEvent::MouseButtonPress, lb, Qt::LeftButton, Qt::LeftButton);
+            mouseAt(pWindow, QEvent::MouseMove, QPoint(249, 249), Qt::NoButton, Qt::LeftButton);
+            mouseAt(pWindow, QEvent::MouseButtonRelease, QPoint(249, 249), Qt::LeftButton, Qt::NoButton);
+            QCOMPARE(pWindow->geometry().left(), bDialog ? 249 : 100);
+
+            // RIGHTTOP: the top edge dragged to 50 px of the bottom edge.
+            pWindow->setGeometry(100, 100, 200, 150);
+            const QPoint rt(299, 100);
+            mouseAt(pWindow, QEvent::MouseMove, rt, Qt::NoButton, Qt::NoButton);
+            QCOMPARE(pWindow->cursor().shape(), Qt::SizeBDiagCursor);
+            mouseAt(pWindow, QEvent::MouseButtonPress, rt, Qt::LeftButton, Qt::LeftButton);
+            mouseAt(pWindow, QEvent::MouseMove, QPoint(299, 199), Qt::NoButton, Qt::LeftButton);
+            mouseAt(pWindow, QEvent::MouseButtonRelease, QPoint(299, 199), Qt::LeftButton, Qt::NoButton);
+            QCOMPARE(pWindow->geometry().top(), bDialog ? 199 : 100);
+            pWindow->hide();
+        }
     }
 
     void imagesLoad()
