@@ -494,6 +494,12 @@ void MainWindow::slot_switchDeviceConnect(QString strSerial, bool bConnected, in
         m_nCurrentlyTreeWidgetItemId = nId;
     } else if (pDevice->isConnected()) {
         pDevice->slot_stopDeviceThread();
+    } else if (isConnecting(pDevice)) {
+        // A connection attempt still under way is abandoned: left alone, the
+        // link would come up with the switch off, and the next switch-on would
+        // find the worker "connected" with no loop running.
+        pDevice->getTcpTransport()->getTcpSocket()->abort();
+        pDevice->slot_stopDeviceThread();
     }
 }
 

@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QPointer>
 #include <QPushButton>
+#include <QTcpServer>
 #include <QTreeWidgetItem>
 #include <QUdpSocket>
 
@@ -88,6 +89,7 @@ private slots:
     void announcementMakesOneRowPerSerial();
     void routingBySerial();
     void switchOnAsksForSystemSettings();
+    void switchOffWhileConnecting();
     void editButtonChecks();
     void deviceNameReport();
     void closeStopsEverything();
@@ -192,6 +194,31 @@ void TestMainWindow::switchOnAsksForSystemSettings()
     clickSwitch(w, QStringLiteral("SN2"));
     QVERIFY(!pDevice->canConnected());
     QCOMPARE(spy.cmds.size(), 1);
+}
+
+void TestMainWindow::switchOffWhileConnecting()
+{
+    QTcpServer server;
+    QVERIFY(server.listen(QHostAddress(QStringLiteral("127.0.0.6")), 0));
+    MainWindow::setDevicePort(server.serverPort());
+    MainWindow w;
+    w.slot_newDevice(announcement(QStringLiteral("127.0.0.6"), QStringLiteral("Tarn-3"), QStringLiteral("SN6")));
+    MainWindow::setDevicePort(1);
+    CTcpDeviceThread *pDevice = w.getCurrentDevice(QStringLiteral("SN6"));
+    CDeviceControl *pControl = w.checkR4Exist(QStringLiteral("SN6"));
+
+    // On and off again before the link is up: the link does not come up.
+    clickSwitch(w, QStringLiteral("SN6"));
+    clickSwitch(w, QStringLiteral("SN6"));
+    QTest::qWait(300);
+    QVERIFY(!pDevice->isConnected());
+    QCOMPARE(pControl->statusText(), QStringLiteral("离线"));
+
+    // On again: the link comes up and the worker's loop runs.
+    clickSwitch(w, QStringLiteral("SN6"));
+    QTRY_VERIFY(pDevice->isConnected());
+    QTRY_VERIFY(pDevice->isRunning());
+    QCOMPARE(pControl->statusText(), QStringLiteral("在线"));
 }
 
 void TestMainWindow::editButtonChecks()
