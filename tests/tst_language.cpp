@@ -3,6 +3,7 @@
 
 #include "DeviceControl.h"
 #include "QorGlobal.h"
+#include "SwitchButton.h"
 #include "TestUtil.h"
 #include "globalObserver.h"
 #include "mainwindow.h"
@@ -131,6 +132,7 @@ private slots:
     void switchToEnglishWritesGb2312AndOrdersTopics();
     void storedLanguageIsReadAtStart();
     void englishTranslatesTheWholeWindowAndKeepsRows();
+    void chineseWinsOverATranslatorLeftInEnglish();
     void captionQuery();
 };
 
@@ -241,6 +243,33 @@ void TestLanguage::englishTranslatesTheWholeWindowAndKeepsRows()
     QCOMPARE(child<QTabWidget>(w, "CommunicatetabWidget")->tabText(0), QStringLiteral("网络通讯"));
     QTRY_COMPARE_WITH_TIMEOUT(w.checkR4Exist(QStringLiteral("SN1"))->findChild<QPushButton *>(QStringLiteral("btnEdit"))->text(),
              QStringLiteral("场景编辑"), 2000);
+}
+
+// The Tarn frame keeps its language while a Z device is the current family, so
+// its translator may still hold English when the window goes back to Chinese.
+void TestLanguage::chineseWinsOverATranslatorLeftInEnglish()
+{
+    QVERIFY(QFile::copy(TestUtil::buildDir() + QStringLiteral("/Tranlate_EN.qm"), QStringLiteral("Tranlate_EN.qm")));
+    QVERIFY(QFile::copy(TestUtil::buildDir() + QStringLiteral("/Tranlate_CN.qm"), QStringLiteral("Tranlate_CN.qm")));
+    MainWindow w;
+    w.slot_newDevice({QStringLiteral("127.0.0.2"), QString(), QStringLiteral("Tarn-3"), QStringLiteral("SN1")});
+    switchLanguage(w, 1);
+    QTRY_VERIFY_WITH_TIMEOUT(cjkTexts(w).isEmpty(), 2000);
+
+    g_strDevType = QStringLiteral("Z");
+    switchLanguage(w, 0);
+    CDeviceControl *pRow = w.checkR4Exist(QStringLiteral("SN1"));
+    QTRY_COMPARE_WITH_TIMEOUT(pRow->findChild<QPushButton *>(QStringLiteral("btnEdit"))->text(),
+                              QStringLiteral("场景编辑"), 2000);
+    QCOMPARE(child<QTreeWidget>(w, "treeWidget")->headerItem()->text(0), QStringLiteral("IP地址"));
+    QCOMPARE(w.rootItem()->text(0), QStringLiteral("网络设备"));
+    QCOMPARE(child<QTabWidget>(w, "CommunicatetabWidget")->tabText(1), QStringLiteral("TypeC通讯"));
+    QCOMPARE(child<QPushButton>(w, "SertalportBtn")->text(), QStringLiteral("串口连接"));
+    QCOMPARE(child<QComboBox>(w, "comboBoxLanguage")->itemText(1), QStringLiteral("英文"));
+    QCOMPARE(pRow->statusText(), QStringLiteral("离线"));
+    QCOMPARE(pRow->switchButton()->toolTip(), QStringLiteral("设备连接"));
+    QCOMPARE(pRow->switchButton()->textOff(), QStringLiteral("已断开"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Vistel-V1.1(20250108)"));
 }
 
 void TestLanguage::captionQuery()

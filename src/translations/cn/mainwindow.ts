@@ -7,5 +7,148 @@
         <source>MainWindow</source>
         <translation>Vistel-V1.1(20250108)</translation>
     </message>
+    <message>
+        <source>网络通讯</source>
+        <translation>网络通讯</translation>
+    </message>
+    <message>
+        <source>TypeC通讯</source>
+        <translation>TypeC通讯</translation>
+    </message>
+    <message>
+        <source>端口号：</source>
+        <translation>端口号：</translation>
+    </message>
+    <message>
+        <source>刷新端口号</source>
+        <translation>刷新端口号</translation>
+    </message>
+    <message>
+        <source>串口连接</source>
+        <translation>串口连接</translation>
+    </message>
+    <message>
+        <source>语言：</source>
+        <translation>语言：</translation>
+    </message>
+    <message>
+        <source>中文</source>
+        <translation>中文</translation>
+    </message>
+    <message>
+        <source>英文</source>
+        <translation>英文</translation>
+    </message>
+    <message>
+        <source>IP地址</source>
+        <translation>IP地址</translation>
+    </message>
+    <message>
+        <source>设备类型</source>
+        <translation>设备类型</translation>
+    </message>
+    <message>
+        <source>设备名称</source>
+        <translation>设备名称</translation>
+    </message>
+    <message>
+        <source>网络设备</source>
+        <translation>网络设备</translation>
+    </message>
+    <message>
+        <source>设备不在线</source>
+        <translation>设备不在线</translation>
+    </message>
+    <message>
+        <source>设备离线中，请等待！</source>
+        <translation>设备离线中，请等待！</translation>
+    </message>
+    <message>
+        <source>没有发现输入源</source>
+        <translation>没有发现输入源</translation>
+    </message>
+    <message>
+        <source>该设备正在被控制，或者连接异常！</source>
+        <translation>该设备正在被控制，或者连接异常！</translation>
+    </message>
+    <message>
+        <source>串口已打开</source>
+        <translation>串口已打开</translation>
+    </message>
+    <message>
+        <source>串口连接失败</source>
+        <translation>串口连接失败</translation>
+    </message>
+    <message>
+        <source>该端口不可用，请接入设备后重新启动软件！</source>
+        <translation>该端口不可用，请接入设备后重新启动软件！</translation>
+    </message>
+</context>
+<context>
+    <name>CDeviceControl</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>在线</source>
+        <translation>在线</translation>
+    </message>
+    <message>
+        <source>离线</source>
+        <translation>离线</translation>
+    </message>
+    <message>
+        <source>场景编辑</source>
+        <translation>场景编辑</translation>
+    </message>
+</context>
+<context>
+    <name>SwitchButton</name>
+    <message>
+        <source>可连接</source>
+        <translation>可连接</translation>
+    </message>
+    <message>
+        <source>已断开</source>
+        <translation>已断开</translation>
+    </message>
+    <message>
+        <source>设备连接</source>
+        <translation>设备连接</translation>
+    </message>
+</context>
+<context>
+    <name>About</name>
+    <message>
+        <source>关于</source>
+        <translation>关于</translation>
+    </message>
+    <message>
+        <source>版本号：V1.1(20250108)</source>
+        <translation>版本号：V1.1(20250108)</translation>
+    </message>
+</context>
+<context>
+    <name>CEditSceneMain</name>
+    <message>
+        <source>输入源</source>
+        <translation>输入源</translation>
+    </message>
+    <message>
+        <source>场景</source>
+        <translation>场景</translation>
+    </message>
+</context>
+<context>
+    <name>Zinferface</name>
+    <message>
+        <source>输入源</source>
+        <translation>输入源</translation>
+    </message>
+    <message>
+        <source>场景</source>
+        <translation>场景</translation>
+    </message>
 </context>
 </TS>
