@@ -116,8 +116,13 @@ void CTcpDeviceThread::connectToServer(QString host, int port)
     }
     m_nPort = port;
     m_pDeviceInfo->strIp = host;
-    if (m_bCanConnected)
+    if (m_bCanConnected) {
         m_pTcpSocket->connectToServer(host, port);
+        // Starting the attempt aborts a link that was still up, whose disconnected() has just
+        // stopped the worker: that ending belongs to the old link, not to this attempt.
+        m_bStop = false;
+        m_bIsConnected = false;
+    }
 }
 
 void CTcpDeviceThread::reConnected()
@@ -127,6 +132,8 @@ void CTcpDeviceThread::reConnected()
     m_bStop = false;
     m_bIsConnected = false;
     m_pTcpSocket->connectToServer(m_strIp, m_nPort);
+    m_bStop = false; // see connectToServer()
+    m_bIsConnected = false;
 }
 
 void CTcpDeviceThread::disconnectFromServer()

@@ -106,6 +106,13 @@ void CTcpSocket::disconnectFromServer()
 {
     m_pConnectTimer->stop();
     dropPending("the link was closed");
+    const QAbstractSocket::SocketState eState = m_socket->state();
+    if (eState == QAbstractSocket::HostLookupState || eState == QAbstractSocket::ConnectingState) {
+        // A plain disconnect only takes effect once the attempt succeeds: the link would come up
+        // (connected() emitted) and drop again after the caller gave it up. Abandon it instead.
+        m_socket->abort();
+        return;
+    }
     m_socket->disconnectFromHost();
 }
 

@@ -427,6 +427,54 @@ private slots:
         QTRY_VERIFY(worker.isFinished());
     }
 
+    // Disconnecting while the link is still coming up abandons the attempt: the link never comes up
+    // behind the caller's back, and a later connect works as usual.
+    void disconnectWhileConnecting()
+    {
+        CDeviceSimulator sim;
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        worker.setCanConnected(true);
+        QSignalSpy connected(&worker, &CTcpDeviceThread::connected);
+        QSignalSpy status(&worker, &CTcpDeviceThread::sig_deviceStatus);
+        worker.connectToServer(sim.address().toString(), sim.port());
+        QVERIFY(worker.getTcpTransport()->getTcpSocket()->state() != QAbstractSocket::ConnectedState);
+        worker.slot_stopDeviceThread();
+        QTest::qWait(300);
+        QCOMPARE(connected.count(), 0);
+        QVERIFY(!worker.isConnected());
+        QCOMPARE(worker.getTcpTransport()->getTcpSocket()->state(), QAbstractSocket::UnconnectedState);
+        for (const QList<QVariant> &args : status)
+            QCOMPARE(args.at(0).toBool(), false);
+
+        worker.connectToServer(sim.address().toString(), sim.port());
+        QVERIFY(connected.wait(3000));
+        QVERIFY(worker.isConnected());
+    }
+
+    // Connecting again while a link is up replaces it: the old link's end does not stop the worker
+    // on the new one.
+    void connectAgainWhileConnected()
+    {
+        CDeviceSimulator sim;
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        QVERIFY(connectWorker(worker, sim));
+        QSignalSpy connected(&worker, &CTcpDeviceThread::connected);
+        worker.reConnected();
+        QVERIFY(connected.wait(3000));
+        QVERIFY(worker.isConnected());
+        // The loop may have ended with the old link (the device list starts it again on connected()).
+        worker.wait(300);
+        if (!worker.isRunning())
+            worker.start();
+        worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
+        QTRY_VERIFY(sim.hasRequest(41));
+        QVERIFY(worker.isConnected());
+        worker.slot_stopDeviceThread();
+        QTRY_VERIFY(worker.isFinished());
+    }
+
     // Frames handed over while the link is still coming up go out unchanged once it is up; a failed
     // attempt drops what it held, so nothing of it reaches a later link.
     void framesHeldUntilConnected()
