@@ -430,6 +430,14 @@ void MainWindow::addDeviceRow(const QStringList &deviceInfo, bool bTarn)
                 if (!pDevice->isRunning())
                     pDevice->start(QThread::InheritPriority);
             }, Qt::DirectConnection);
+    // A link that comes up again while the previous loop is on its way out finds the thread
+    // still running and starts nothing: once that loop has ended, start it again for the link.
+    connect(pDevice, &QThread::finished, pDevice,
+            [pDevice]() {
+                pDevice->wait();
+                if (pDevice->isConnected())
+                    pDevice->start(QThread::InheritPriority);
+            }, Qt::QueuedConnection);
     // The worker parses this device's replies by the family of its announcement.
     pDevice->setDeviceType(bTarn ? QStringLiteral("Tarn") : QStringLiteral("Z"));
     pDevice->connectToServer(deviceInfo.at(0), s_nDevicePort);
