@@ -103,8 +103,10 @@ void CDeviceFrameReader::append(const char *pData, int nLen)
     if (nLen <= 0)
         return;
     if (buffered() > 0 && m_lastData.isValid() && m_nStaleMs > 0 && m_lastData.elapsed() > m_nStaleMs) {
-        m_nDropped += buffered();
-        clear();
+        // The frame in front stopped arriving: give up its start pair only. Whole frames that a
+        // corrupted length field made us wait behind are still found by the resynchronisation.
+        ++m_nPos;
+        ++m_nDropped;
     }
     m_lastData.start();
     // Move the unread rest to the front only now and then, not on every read.

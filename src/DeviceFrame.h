@@ -71,7 +71,8 @@ public:
                                 int nMaxPayload = CDeviceFrame::MaxReplyPayload);
 
     // Appends received bytes. A partial frame left unfinished for longer than the stale time
-    // (default 1000 ms) is thrown away first.
+    // (default 1000 ms) is given up first: its start pair is skipped and the bytes behind it are
+    // searched again for whole frames.
     void append(const QByteArray &data);
     void append(const char *pData, int nLen);
 

@@ -146,6 +146,21 @@ private slots:
         QVERIFY(reader.droppedBytes() >= 10);
     }
 
+    // A corrupted length field makes the reader wait for bytes that never come; once that frame
+    // is given up, the whole reply that arrived behind it is still delivered.
+    void replyBehindACorruptedLengthSurvives()
+    {
+        const QByteArray a = CDeviceFrame::buildReply(33, 1, 0, hex("04080201"));
+        const QByteArray b = CDeviceFrame::buildReply(27, 1, 0, hex("C5C3"));
+        CDeviceFrameReader reader;
+        reader.setStaleMs(50);
+        reader.append(hex("55AA0100080010") + a);
+        QCOMPARE(readAll(reader), QList<QByteArray>());
+        QTest::qWait(120);
+        reader.append(b);
+        QCOMPARE(readAll(reader), QList<QByteArray>({a, b}));
+    }
+
     // Random frames in random chunks, with random noise between some of them, come out whole
     // and in order.
     void randomStreams()
