@@ -149,9 +149,9 @@ bool CSysInfo::GetCpuUsage(double &nCpuRate)
 {
     nCpuRate = -1.0;
     const QByteArray before = readProcFile("stat");
-    if (before.isEmpty())
-        return false;
-    if (!waitUnlessQuit(kMeasureMs))
+    // The measuring period passes even when the counters cannot be read, so
+    // that the samples keep their rhythm.
+    if (!waitUnlessQuit(kMeasureMs) || before.isEmpty())
         return false;
     return cpuLoadFromStat(before, readProcFile("stat"), nCpuRate);
 }
