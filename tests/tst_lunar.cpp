@@ -4,6 +4,7 @@
 #include <QHash>
 
 #include <atomic>
+#include <limits>
 #include <thread>
 #include <vector>
 
@@ -252,6 +253,14 @@ private slots:
         QCOMPARE(p->getLunarYear(1925), QString("乙丑牛"));
         QCOMPARE(p->getLunarYear(1901), QString("辛丑牛"));
         QCOMPARE(p->getLunarYear(1900), QString("庚子鼠"));
+
+        // Years at the int limits stay defined (no overflow, index in range).
+        QCOMPARE(p->getLunarYear(std::numeric_limits<int>::min()).size(), 3);
+        QCOMPARE(p->getLunarYear(std::numeric_limits<int>::max()).size(), 3);
+        for (int year : {std::numeric_limits<int>::min(), std::numeric_limits<int>::max()}) {
+            const int w = p->getFirstDayOfWeek(year, 3);
+            QVERIFY(w >= 0 && w <= 6);
+        }
     }
 
     void conversions_data()

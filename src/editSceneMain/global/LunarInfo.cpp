@@ -63,9 +63,10 @@ QList<QString> toList(std::initializer_list<const char *> texts)
 }
 
 // Non-negative remainder, also for years before the cycle's reference year.
-int positiveMod(int n, int m)
+// Takes 64 bits so that year arithmetic near the int limits cannot overflow.
+int positiveMod(qint64 n, int m)
 {
-    return ((n % m) + m) % m;
+    return int(((n % m) + m) % m);
 }
 
 const char *const kLeapMark = "闰";
@@ -147,7 +148,8 @@ int CLunarInfo::getTotalMonthDays(int year, int month) const
 
 int CLunarInfo::getFirstDayOfWeek(int year, int month) const
 {
-    const int w = (year + (year - 1) / 4 - (year - 1) / 100 + (year - 1) / 400) % 7;
+    const qint64 y = year;
+    const qint64 w = (y + (y - 1) / 4 - (y - 1) / 100 + (y - 1) / 400) % 7;
     return positiveMod(w + getTotalMonthDays(year, month), 7);
 }
 
@@ -187,7 +189,7 @@ QString CLunarInfo::getLunarFestival(int month, int day) const
 QString CLunarInfo::getLunarYear(int year) const
 {
     // Stems and branches run on without end; index 0 of each list is 1924.
-    const int t = year - 1924;
+    const qint64 t = qint64(year) - 1924;
     return listTianGan.at(positiveMod(t, listTianGan.size()))
          + listDiZhi.at(positiveMod(t, listDiZhi.size()))
          + listShuXiang.at(positiveMod(t, listShuXiang.size()));
