@@ -82,6 +82,16 @@ private slots:
         QCOMPARE(readAll(dayFile(QDate(2026, 3, 15))), QByteArray("early\n"));
     }
 
+    void fileOpenedAgainAfterAFailure()
+    {
+        m_pLog->handler(CQorLog::eSave);
+        QVERIFY(QDir(m_strDir).removeRecursively());
+        qDebug("lost");        // the folder is gone: nothing can be written
+        QVERIFY(QDir().mkpath(m_strDir));
+        qDebug("kept");        // the same day's file is opened on the next message
+        QCOMPARE(readAll(dayFile(m_now.date())), QByteArray("kept\n"));
+    }
+
     void rotationKeepsUniqueNames()
     {
         m_pLog->setMaxLogSize(10);

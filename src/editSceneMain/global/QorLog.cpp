@@ -328,8 +328,12 @@ void CQorLog::handleMessage(QtMsgType type, const QString &msg)
                 d->m_file.close();
                 autoDeleteLog();
                 d->m_file.setFileName(name);
-                d->m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text);
             }
+            // Opened here rather than only on a new name: a file that could not
+            // be opened (folder missing for a while) is tried again with the
+            // next message instead of losing the rest of the day.
+            if (!d->m_file.isOpen())
+                d->m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text);
             if (d->m_file.isOpen()) {
                 d->m_file.write(text.toUtf8());
                 d->m_file.write("\n");
