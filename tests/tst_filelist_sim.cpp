@@ -18,6 +18,10 @@
 #include "QorGlobal.h"
 #include "TcpDeviceThread.h"
 #include "globalObserver.h"
+#include "SimTestUtil.h"
+
+using SimTest::connectWorker;
+using SimTest::settle;
 
 static void answerDialog(std::function<void(CInputSetDlg *)> fn)
 {
@@ -57,35 +61,6 @@ static CDeviceItem *rowOf(CFileListWidget &panel, int nId)
 class TestFileListSim : public QObject
 {
     Q_OBJECT
-
-    static bool connectWorker(CTcpDeviceThread &worker, CDeviceSimulator &sim, const QString &strSerial)
-    {
-        worker.setDeviceSerial(strSerial);
-        worker.setCanConnected(true);
-        QSignalSpy connected(&worker, &CTcpDeviceThread::connected);
-        worker.connectToServer(sim.address().toString(), sim.port());
-        worker.start();
-        return connected.count() > 0 || connected.wait(3000);
-    }
-
-    static void settle(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nQuietMs = 150)
-    {
-        QElapsedTimer t;
-        t.start();
-        int nLast = -1;
-        QElapsedTimer quiet;
-        quiet.start();
-        while (t.elapsed() < 8000) {
-            QTest::qWait(20);
-            const int n = sim.requestCount();
-            if (n != nLast) {
-                nLast = n;
-                quiet.restart();
-            }
-            if (worker.queuedCommandCount() == 0 && quiet.elapsed() >= nQuietMs)
-                return;
-        }
-    }
 
     // The one request of a command and sub-command that arrived since the last clear.
     static CSimRequest only(CDeviceSimulator &sim, int nCmd, int nSub)

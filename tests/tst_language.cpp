@@ -16,6 +16,9 @@
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QUdpSocket>
+#include "SimTestUtil.h"
+
+using SimTest::freeUdpPort;
 
 namespace {
 
@@ -62,13 +65,6 @@ public slots:
     void slot_updateEditSceneCanvaslanguage(int n) { record("slot_updateEditSceneCanvaslanguage", n); }
     void slot_updateZMiddleControllanguage(int n) { record("slot_updateZMiddleControllanguage", n); }
 };
-
-quint16 freeUdpPort()
-{
-    QUdpSocket socket;
-    socket.bind(QHostAddress(QHostAddress::LocalHost), 0);
-    return socket.localPort();
-}
 
 QByteArray readIni()
 {

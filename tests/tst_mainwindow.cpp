@@ -18,6 +18,9 @@
 #include <QTcpServer>
 #include <QTreeWidgetItem>
 #include <QUdpSocket>
+#include "SimTestUtil.h"
+
+using SimTest::freeUdpPort;
 
 namespace {
 
@@ -46,13 +49,6 @@ public slots:
     }
     void Slot_DisconnectSerialPort() { ++nDisconnectSerial; }
 };
-
-quint16 freeUdpPort()
-{
-    QUdpSocket socket;
-    socket.bind(QHostAddress(QHostAddress::LocalHost), 0);
-    return socket.localPort();
-}
 
 QStringList announcement(const QString &strIp, const QString &strType, const QString &strSerial)
 {

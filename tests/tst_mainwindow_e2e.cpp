@@ -21,6 +21,10 @@
 #include <QUdpSocket>
 
 #include <memory>
+#include "SimTestUtil.h"
+
+using SimTest::freeUdpPort;
+using SimTest::commandOrder;
 
 namespace {
 
@@ -46,22 +50,6 @@ public slots:
     void slot_updateDeviceName(QString strName) { deviceNames << strName; }
     void slot_updateZDeviceName(QString strName, QString strSerial) { zDeviceNames << strName << strSerial; }
 };
-
-quint16 freeUdpPort()
-{
-    QUdpSocket socket;
-    socket.bind(QHostAddress(QHostAddress::LocalHost), 0);
-    return socket.localPort();
-}
-
-// Command ids of the requests, heartbeats left out.
-QList<int> commandOrder(const CDeviceSimulator &sim)
-{
-    QList<int> listCmd;
-    for (const CSimRequest &req : sim.requestsWithoutHeartbeat())
-        listCmd << req.nCmd;
-    return listCmd;
-}
 
 QPushButton *editButton(CDeviceControl *pControl)
 {

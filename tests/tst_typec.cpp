@@ -16,23 +16,12 @@
 #include <QPushButton>
 #include <QTreeWidgetItem>
 #include <QUdpSocket>
+#include "SimTestUtil.h"
+
+using SimTest::freeUdpPort;
+using SimTest::commandOrder;
 
 namespace {
-
-quint16 freeUdpPort()
-{
-    QUdpSocket socket;
-    socket.bind(QHostAddress(QHostAddress::LocalHost), 0);
-    return socket.localPort();
-}
-
-QList<int> commandOrder(const CDeviceSimulator &sim)
-{
-    QList<int> listCmd;
-    for (const CSimRequest &req : sim.requestsWithoutHeartbeat())
-        listCmd << req.nCmd;
-    return listCmd;
-}
 
 QPushButton *connectButton(MainWindow &w)
 {

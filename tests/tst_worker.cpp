@@ -17,6 +17,10 @@
 #include "TcpDeviceThread.h"
 #include "TcpSocket.h"
 #include "globalObserver.h"
+#include "SimTestUtil.h"
+
+using SimTest::connectWorker;
+using SimTest::settle;
 
 // The device worker against the simulated device over TCP loopback: exact request bytes, the
 // records filled from real replies, reassembly of split/merged/corrupt replies, the pacing gates
@@ -26,37 +30,6 @@ class TestWorker : public QObject
     Q_OBJECT
 
     static QByteArray hex(const char *psz) { return QByteArray::fromHex(psz); }
-
-    // A started worker connected to the simulator.
-    static bool connectWorker(CTcpDeviceThread &worker, CDeviceSimulator &sim, const QString &strSerial = "SN1")
-    {
-        worker.setDeviceSerial(strSerial);
-        worker.setCanConnected(true);
-        QSignalSpy connected(&worker, &CTcpDeviceThread::connected);
-        worker.connectToServer(sim.address().toString(), sim.port());
-        worker.start();
-        return connected.count() > 0 || connected.wait(3000);
-    }
-
-    // Waits until the worker's queue is empty and the simulator has been quiet for a moment.
-    static void settle(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nQuietMs = 150)
-    {
-        QElapsedTimer t;
-        t.start();
-        int nLast = -1;
-        QElapsedTimer quiet;
-        quiet.start();
-        while (t.elapsed() < 8000) {
-            QTest::qWait(20);
-            const int n = sim.requestCount();
-            if (n != nLast) {
-                nLast = n;
-                quiet.restart();
-            }
-            if (worker.queuedCommandCount() == 0 && quiet.elapsed() >= nQuietMs)
-                return;
-        }
-    }
 
     static qint64 timeOf(const CDeviceSimulator &sim, int nCmd, int nSub = -1)
     {

@@ -1,0 +1,58 @@
+#include "SimTestUtil.h"
+
+#include <QElapsedTimer>
+#include <QHostAddress>
+#include <QSignalSpy>
+#include <QTest>
+#include <QUdpSocket>
+
+#include "DeviceSimulator.h"
+#include "TcpDeviceThread.h"
+
+namespace SimTest {
+
+bool connectWorker(CTcpDeviceThread &worker, CDeviceSimulator &sim, const QString &strSerial)
+{
+    worker.setDeviceSerial(strSerial);
+    worker.setCanConnected(true);
+    QSignalSpy connected(&worker, &CTcpDeviceThread::connected);
+    worker.connectToServer(sim.address().toString(), sim.port());
+    worker.start();
+    return connected.count() > 0 || connected.wait(3000);
+}
+
+void settle(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nQuietMs)
+{
+    QElapsedTimer t;
+    t.start();
+    int nLast = -1;
+    QElapsedTimer quiet;
+    quiet.start();
+    while (t.elapsed() < 8000) {
+        QTest::qWait(20);
+        const int n = sim.requestCount();
+        if (n != nLast) {
+            nLast = n;
+            quiet.restart();
+        }
+        if (worker.queuedCommandCount() == 0 && quiet.elapsed() >= nQuietMs)
+            return;
+    }
+}
+
+quint16 freeUdpPort()
+{
+    QUdpSocket socket;
+    socket.bind(QHostAddress(QHostAddress::LocalHost), 0);
+    return socket.localPort();
+}
+
+QList<int> commandOrder(const CDeviceSimulator &sim)
+{
+    QList<int> listCmd;
+    for (const CSimRequest &req : sim.requestsWithoutHeartbeat())
+        listCmd << req.nCmd;
+    return listCmd;
+}
+
+}

@@ -1,0 +1,28 @@
+#ifndef SIMTESTUTIL_H
+#define SIMTESTUTIL_H
+
+#include <QList>
+#include <QString>
+
+class CDeviceSimulator;
+class CTcpDeviceThread;
+
+// Helpers for tests that drive a device worker against the simulated device.
+namespace SimTest {
+
+// Connects the worker to the simulator over TCP and starts its loop; true once connected.
+bool connectWorker(CTcpDeviceThread &worker, CDeviceSimulator &sim, const QString &strSerial = "SN1");
+
+// Waits (at most 8 s) until the worker's queue is empty and the simulator has received
+// nothing new for nQuietMs.
+void settle(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nQuietMs = 150);
+
+// A UDP port on 127.0.0.1 that was free a moment ago.
+quint16 freeUdpPort();
+
+// Command ids of the requests the simulator received, heartbeats left out.
+QList<int> commandOrder(const CDeviceSimulator &sim);
+
+}
+
+#endif // SIMTESTUTIL_H
