@@ -784,6 +784,16 @@ void CTcpDeviceThread::queueStartReads()
         setMcuCommand(g_texing_name[Tx_SceneInfo], QByteArray(1, char(nId)), 1, 0);
 }
 
+// The Tarn scene record with this device scene id (the last one, should the device repeat an id).
+CTarnSceneRecord *CTcpDeviceThread::findTarnScene(int nId) const
+{
+    CTarnSceneRecord *pScene = nullptr;
+    for (CTarnSceneRecord *s : m_listScene)
+        if (s->nId == nId)
+            pScene = s;
+    return pScene;
+}
+
 void CTcpDeviceThread::removeTarnScene(int nIndex)
 {
     CTarnSceneRecord *pScene = m_listScene.takeAt(nIndex);
@@ -1023,10 +1033,7 @@ void CTcpDeviceThread::getTarnSceneRead(const CReplyFrame &f)
     const QByteArray &p = f.payload;
     const int nId = u8(p, 0);
     if (p.size() >= 26) {
-        CTarnSceneRecord *pScene = nullptr;
-        for (CTarnSceneRecord *s : m_listScene)
-            if (s->nId == nId)
-                pScene = s;
+        CTarnSceneRecord *pScene = findTarnScene(nId);
         const bool bCreated = pScene == nullptr;
         if (bCreated) {
             pScene = new CTarnSceneRecord();
@@ -1113,10 +1120,7 @@ void CTcpDeviceThread::getTarnLayerRead(const CReplyFrame &f)
 {
     const QByteArray &p = f.payload;
     const int nSceneId = u8(p, 0);
-    CTarnSceneRecord *pScene = nullptr;
-    for (CTarnSceneRecord *s : m_listScene)
-        if (s->nId == nSceneId)
-            pScene = s;
+    CTarnSceneRecord *pScene = findTarnScene(nSceneId);
     if (!pScene)
         return; // the gate stays closed, as for any reply that answers nothing held
     QVector<CTarnLayerRecord> listRead;

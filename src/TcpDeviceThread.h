@@ -164,6 +164,7 @@ private:
     void getSystemName(const CReplyFrame &f);
     void resendOsdPacket();
     void abortOsdTransfer();
+    CTarnSceneRecord *findTarnScene(int nId) const;
     void removeTarnScene(int nIndex);
     void queueStartReads();
     void notifySetDeviceCmd(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSub);
