@@ -1,0 +1,327 @@
+// Reply handlers shared by both families: device information, inputs, screen size, scene dispatch, name.
+#include "TcpDeviceThread.h"
+
+#include "DeviceLog.h"
+#include "GbkCodec.h"
+#include "ReplyBytes.h"
+#include "globalObserver.h"
+
+#include <algorithm>
+
+using ReplyBytes::be16;
+using ReplyBytes::u8;
+
+InputSource *CTcpDeviceThread::findInput(int nId) const
+{
+    for (InputSource *pInput : m_pDeviceInfo->vectorInput)
+        if (pInput->nId == nId)
+            return pInput;
+    return nullptr;
+}
+
+// Device information (0): p[16] = L1, the model text, then L2 and the firmware version.
+void CTcpDeviceThread::getDeviceInfo(const CReplyFrame &f)
+{
+    const QByteArray &p = f.payload;
+    if (f.isAck() || p.size() < 17)
+        return;
+    const int nL1 = u8(p, 16);
+    if (17 + nL1 > p.size())
+        return;
+    const QString strName = g_fromGbk(p.mid(17, nL1));
+    m_pDeviceInfo->strDevName = strName;
+    g_strSerialDevType = strName;
+    CDeviceLog::write({QString::fromUtf8("The osddevice 输出数据"), strName});
+    const int nVer = 17 + nL1;
+    if (nVer < p.size()) {
+        const int nL2 = u8(p, nVer);
+        if (nVer + 1 + nL2 <= p.size())
+            m_pDeviceInfo->strMcuVer = QString::fromUtf8(p.mid(nVer + 1, nL2));
+    }
+    if (g_nConnectionType == 1) {
+        QString strModel = strName;
+        globalObserver::getGlobalObserver()->notify("slot_getConnectingType", Q_ARG(QString, strModel));
+    }
+}
+
+// Screen size (30).
+void CTcpDeviceThread::getScreenSize(const CReplyFrame &f)
+{
+    const QByteArray &p = f.payload;
+    if (f.nReadOrWrite != 1) {
+        CDeviceLog::write({QString("The device"), m_strIp, QString("set LED screen successfully!")});
+        return;
+    }
+    if (f.isAck() || p.size() < 4)
+        return;
+    const int nWidth = be16(p, 0);
+    const int nHeight = be16(p, 2);
+    if (nWidth <= 0 || nHeight <= 0) {
+        CDeviceLog::write({QString("The device"), m_strIp, QString("LED screen size ignored:"), nWidth, nHeight});
+        return;
+    }
+    m_pDeviceInfo->nScreenWidth = nWidth;
+    m_pDeviceInfo->nScreenHeight = nHeight;
+    g_setDefaultDesktop(nWidth, nHeight);
+    CDeviceLog::write({QString("The device"), m_strIp, QString("LED screen return data:"), QString(":"), nWidth, nHeight,
+                       p.size() > 4 ? u8(p, 4) : 0, p.size() > 5 ? u8(p, 5) : 0});
+}
+
+// Input settings (31).
+void CTcpDeviceThread::getInputSrcSet(const CReplyFrame &f)
+{
+    const QByteArray &p = f.payload;
+    if (f.isAck() || p.isEmpty())
+        return;
+    const int nId = u8(p, 0);
+    InputSource *pInput = findInput(nId);
+    if (!pInput)
+        return;
+    const bool bLast = m_pDeviceInfo->vectorInput.last() == pInput;
+    switch (f.nSub) {
+    case 1:
+        if (p.size() >= 21) {
+            static const char *const s_types[] = {nullptr, "HDMI-2K", "HDMI-4K", "DP-4K", "DVI(2K)", "VGA", "SDI", "CVBS", "USB"};
+            pInput->nInputType = u8(p, 1);
+            if (pInput->nInputType >= 1 && pInput->nInputType <= 8)
+                pInput->strType = QString::fromLatin1(s_types[pInput->nInputType]);
+            pInput->nCType = u8(p, 2);
+            pInput->strName = g_fromGbkField(p.mid(3, 12));
+            pInput->nResouType = u8(p, 15);
+            pInput->nEdidWidth = be16(p, 16);
+            pInput->nEdidHeight = be16(p, 18);
+            pInput->nEdidHZ = u8(p, 20);
+            if (bLast) {
+                DeviceInfo *pInfo = m_pDeviceInfo;
+                QString strSerial = m_strSerial;
+                globalObserver::getGlobalObserver()->notify("slot_updateInputSource", Q_ARG(DeviceInfo *, pInfo), Q_ARG(QString, strSerial));
+            }
+            if (isZ() && m_inputstrname.size() < m_pDeviceInfo->nSrcNum) {
+                m_inputstrname.append(pInput->strName);
+                QList<QString> listNames = m_inputstrname;
+                globalObserver::getGlobalObserver()->notify("slot_setZDeviceinputname", Q_ARG(QList<QString>, listNames));
+            }
+        }
+        break;
+    case 2:
+        if (p.size() >= 13)
+            pInput->strName = g_fromGbkField(p.mid(1, 12));
+        break;
+    case 3:
+        if (p.size() >= 7) {
+            pInput->nResouType = u8(p, 1);
+            pInput->nEdidWidth = be16(p, 2);
+            pInput->nEdidHeight = be16(p, 4);
+            pInput->nEdidHZ = u8(p, 6);
+            CDeviceLog::write({QString("The device"), m_strIp, QString("input set edid return data: "), nId,
+                               pInput->nResouType, pInput->nEdidWidth, pInput->nEdidHeight, pInput->nEdidHZ});
+        }
+        break;
+    default:
+        break;
+    }
+    {
+        QMutexLocker lock(m_pMutexRecv);
+        m_nRecvExtraVal = nId;
+    }
+    CDeviceLog::write({QString("The m_nRecvExtraVal"), nId});
+}
+
+// Input state (32): 7-byte records [id, w16, h16, hz, sig] within the payload.
+void CTcpDeviceThread::getInputSrcState(const CReplyFrame &f)
+{
+    const QByteArray &p = f.payload;
+    if (f.isAck())
+        return;
+    const bool bZ = !isTarn();
+    for (int i = 0; i + 7 <= p.size(); i += 7) {
+        const int nId = u8(p, i);
+        int nWidth = be16(p, i + 1);
+        int nHeight = be16(p, i + 3);
+        int nHz = u8(p, i + 5);
+        const int nSig = u8(p, i + 6);
+        InputSource *pInput = findInput(nId);
+        if (!pInput) {
+            pInput = new InputSource();
+            m_pDeviceInfo->vectorInput.append(pInput);
+        }
+        if (nWidth <= 99 || nWidth >= 9001 || nHeight <= 99 || nHeight >= 9001 || nHz < 20) {
+            nWidth = 0;
+            nHeight = 0;
+            nHz = 0;
+        }
+        pInput->nId = nId;
+        pInput->nSig = nSig;
+        if (nSig == 1) {
+            pInput->nWidth = nWidth;
+            pInput->nHeight = nHeight;
+            pInput->nHz = nHz;
+        } else {
+            pInput->nWidth = 0;
+            pInput->nHeight = 0;
+            pInput->nHz = 0;
+        }
+        if (bZ && pInput->nWidth == 0 && pInput->nHeight == 0)
+            pInput->nSig = 0;
+    }
+    const QString strSet = g_texing_name[Tx_InputSet];
+    for (InputSource *pInput : m_pDeviceInfo->vectorInput)
+        if (pInput->strName.isEmpty())
+            setMcuCommand(strSet, QByteArray(1, char(pInput->nId)), 1, 1);
+    if (m_bGetEquipmentMessages) {
+        for (InputSource *pInput : m_pDeviceInfo->vectorInput)
+            setMcuCommand(strSet, QByteArray(1, char(pInput->nId)), 1, 1);
+        m_bGetEquipmentMessages = false;
+    }
+    DeviceInfo *pInfo = m_pDeviceInfo;
+    QString strSerial = m_strSerial;
+    globalObserver *pHub = globalObserver::getGlobalObserver();
+    if (isTarn()) {
+        pHub->notify("slot_updateInputSource", Q_ARG(DeviceInfo *, pInfo), Q_ARG(QString, strSerial));
+        return;
+    }
+    pHub->notify("slot_updateZEquipmentInputSource", Q_ARG(DeviceInfo *, pInfo), Q_ARG(QString, strSerial));
+    InputSource *pMain = findInput(m_pSystemInfo->nMainSignumber);
+    if (pMain) {
+        QString strName = pMain->strName;
+        int nSig = pMain->nSig, nW = pMain->nWidth, nH = pMain->nHeight, nHz = pMain->nHz;
+        int nX = m_pSystemInfo->nXDeflection, nY = m_pSystemInfo->nYDeflection;
+        int nLW = m_pSystemInfo->nLayerWidth, nLH = m_pSystemInfo->nLayerHeight;
+        pHub->notify("slot_updateCurrentZDeviceDate", Q_ARG(QString, strName), Q_ARG(int, nSig), Q_ARG(int, nW),
+                     Q_ARG(int, nH), Q_ARG(int, nHz), Q_ARG(int, nX), Q_ARG(int, nY), Q_ARG(int, nLW), Q_ARG(int, nLH));
+    }
+}
+
+void CTcpDeviceThread::queueStartReads()
+{
+    QByteArray range(2, '\0');
+    range[1] = char((m_pDeviceInfo->nSrcNum - 1) & 0xFF);
+    setMcuCommand(g_texing_name[Tx_GetInput], range, 1, 1);
+    setMcuCommand(g_texing_name[Tx_LEDWHSet], QByteArray(1, '\0'), 1, 0);
+    for (int nId = 1; nId <= m_pDeviceInfo->nSceneNum; ++nId)
+        setMcuCommand(g_texing_name[Tx_SceneInfo], QByteArray(1, char(nId)), 1, 0);
+}
+
+// Scene replies (35).
+void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
+{
+    const QByteArray &p = f.payload;
+    int nSendIndex;
+    {
+        QMutexLocker lock(m_pMutexRecv);
+        nSendIndex = m_nSendIndex;
+    }
+    switch (f.nSub) {
+    case 0:
+        if (f.isAck() || p.isEmpty())
+            return;
+        if (isTarn())
+            getTarnSceneRead(f);
+        else
+            getZSceneRead(f);
+        break;
+    case 80:
+        if (f.isAck() || p.isEmpty())
+            return;
+        getTarnLayerRead(f);
+        break;
+    case 1:
+        CDeviceLog::write({QString("The device"), m_strIp, QString("take the scene1 successfully!"), nSendIndex, f.nSub});
+        break;
+    case 10:
+        CDeviceLog::write({QString("The device"), m_strIp, QString("save the scene successfully!"), nSendIndex, f.nSub});
+        break;
+    case 20:
+    case 30: {
+        int nPendingSub, nSceneId;
+        {
+            QMutexLocker lock(m_pMutexRecv);
+            nPendingSub = m_nPendingSceneSub;
+            nSceneId = m_nPendingSceneId;
+            if (nPendingSub == f.nSub)
+                m_nPendingSceneSub = -1;
+        }
+        if (nPendingSub != f.nSub) {
+            CDeviceLog::write({QString("The device"), m_strIp, QString("scene reply without its command, ignored:"), f.nSub});
+            break;
+        }
+        if (f.nSub == 20) {
+            m_pDeviceInfo->nTakeScene = nSceneId;
+            CDeviceLog::write({QString("The device"), m_strIp, QString("take the scene successfully!"), nSendIndex, f.nSub});
+            break;
+        }
+        if (isTarn()) {
+            for (int i = 0; i < m_listScene.size(); ++i) {
+                if (m_listScene.at(i)->nId == nSceneId) {
+                    removeTarnScene(i);
+                    break;
+                }
+            }
+            for (int i = 0; i < m_listScene.size(); ++i) {
+                const int nOld = m_listScene.at(i)->nId;
+                m_listScene.at(i)->nId = i + 1;
+                if (nOld != i + 1 && s_pTarnSceneSink)
+                    s_pTarnSceneSink->sceneRenumbered(this, nOld, i + 1);
+            }
+            if (m_pDeviceInfo->nTakeScene == nSceneId)
+                m_pDeviceInfo->nTakeScene = 0;
+            QString strSerial = m_strSerial;
+            globalObserver::getGlobalObserver()->notify("slot_updateCurrentDevice", Q_ARG(QString, strSerial));
+            CDeviceLog::write({QString("The device"), m_strIp, QString("delete the "), nSceneId, QString("index scene successfully!"),
+                               nSendIndex, f.nSub, m_listScene.size()});
+        } else {
+            for (int i = 0; i < m_listZScene.size(); ++i) {
+                if (m_listZScene.at(i)->nSceneIndex == nSceneId) {
+                    delete m_listZScene.takeAt(i);
+                    break;
+                }
+            }
+            for (int i = 0; i < m_listZScene.size(); ++i)
+                m_listZScene.at(i)->nSceneIndex = i + 1;
+            if (m_pDeviceInfo->nTakeScene == nSceneId)
+                m_pDeviceInfo->nTakeScene = 0;
+            notifySetDeviceCmd(g_texing_name[Tx_GetSourceNum], QByteArray(), 1, 0);
+        }
+        break;
+    }
+    case 40:
+        CDeviceLog::write({QString("The device"), m_strIp, QString("set the scene name successfully!"), nSendIndex, f.nSub});
+        break;
+    case 50:
+    case 51:
+        if (p.size() < 2)
+            break;
+        if (f.nSub == 50)
+            CDeviceLog::write({QString("The device"), m_strIp, QString::fromUtf8("set the scene Audiosuccessfully! 音频索引"), u8(p, 1), u8(p, 0), f.nSub});
+        if (u8(p, 0) <= 99 && u8(p, 1) <= 100) {
+            int nValue = u8(p, 1);
+            globalObserver::getGlobalObserver()->notify(f.nSub == 50 ? "slot_SetAudioSource" : "slot_SetAudio", Q_ARG(int, nValue));
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+// Device name (41), read replies.
+void CTcpDeviceThread::getSystemName(const CReplyFrame &f)
+{
+    if (f.isAck() || f.payload.size() < 12)
+        return;
+    // With the serial the device list puts the name on this device's row, whichever device was
+    // switched on last.
+    QString strName = g_fromGbkField(f.payload.left(12));
+    QString strSerial = m_strSerial;
+    globalObserver::getGlobalObserver()->notify("slot_getSystemDeviceName", Q_ARG(QString, strName),
+                                                Q_ARG(QString, strSerial));
+}
+
+QString CTcpDeviceThread::getMainSigInputSource(int nId)
+{
+    InputSource *pInput = findInput(nId);
+    if (!pInput)
+        return QString();
+    if (pInput->nSig == 1)
+        return QString("%1 : %2x%3@%4").arg(pInput->strName).arg(pInput->nWidth).arg(pInput->nHeight).arg(pInput->nHz);
+    return QString("%1 : %2").arg(pInput->strName, tr("无输入"));
+}

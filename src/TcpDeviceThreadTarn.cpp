@@ -1,0 +1,338 @@
+// Reply handlers of the Tarn family: scene count, scenes and layers, layer commands, OSD.
+#include "TcpDeviceThread.h"
+
+#include "DeviceLog.h"
+#include "GbkCodec.h"
+#include "ReplyBytes.h"
+#include "globalObserver.h"
+
+#include <QTimer>
+
+#include <algorithm>
+
+using ReplyBytes::be16;
+using ReplyBytes::u8;
+
+// The Tarn scene record with this device scene id (the last one, should the device repeat an id).
+CTarnSceneRecord *CTcpDeviceThread::findTarnScene(int nId) const
+{
+    CTarnSceneRecord *pScene = nullptr;
+    for (CTarnSceneRecord *s : m_listScene)
+        if (s->nId == nId)
+            pScene = s;
+    return pScene;
+}
+
+void CTcpDeviceThread::removeTarnScene(int nIndex)
+{
+    CTarnSceneRecord *pScene = m_listScene.takeAt(nIndex);
+    if (s_pTarnSceneSink)
+        s_pTarnSceneSink->sceneRemoved(this, pScene->nId);
+    delete pScene;
+}
+
+// Source and scene counts (33), Tarn family.
+void CTcpDeviceThread::getSceneAndSrcNum(const CReplyFrame &f)
+{
+    const QByteArray &p = f.payload;
+    if (f.isAck() || p.size() < 4)
+        return;
+    m_pDeviceInfo->nSrcNum = u8(p, 0);
+    m_pDeviceInfo->nSceneMax = u8(p, 1);
+    m_pDeviceInfo->nSceneNum = u8(p, 2);
+    m_pDeviceInfo->nTakeScene = u8(p, 3);
+    CDeviceLog::write({QString::fromUtf8("信号源操作，组包发送"), m_pDeviceInfo->nSrcNum});
+    CDeviceLog::write({QString::fromUtf8("场景操作，组包发送"), m_pDeviceInfo->nSceneNum});
+    queueStartReads();
+    const int nKeep = m_pDeviceInfo->nSceneNum;
+    if (nKeep == 0)
+        CDeviceLog::write({QString("The device"), m_strIp, QString("scene number failure!")});
+    bool bTrimmed = false;
+    while (m_listScene.size() > nKeep) {
+        removeTarnScene(m_listScene.size() - 1);
+        bTrimmed = true;
+    }
+    if (bTrimmed) {
+        // Let the editor drop the removed scenes at once.
+        QString strSerial = m_strSerial;
+        globalObserver::getGlobalObserver()->notify("slot_updateCurrentDevice", Q_ARG(QString, strSerial));
+    }
+    CDeviceLog::write({QString("The device"), m_strIp, QString("get input source and scene number return: "),
+                       m_pDeviceInfo->nSrcNum, m_pDeviceInfo->nSceneMax, m_pDeviceInfo->nSceneNum, m_pDeviceInfo->nTakeScene});
+}
+
+// Layer replies (34).
+void CTcpDeviceThread::getLayerInfo(const CReplyFrame &f)
+{
+    int nSendIndex;
+    {
+        QMutexLocker lock(m_pMutexRecv);
+        nSendIndex = m_nSendIndex;
+    }
+    if (nSendIndex == Tx_GetInput)
+        return; // an input-state poll went out since the layer command
+    const QByteArray &p = f.payload;
+    const bool bWrite = f.nReadOrWrite == 2;
+    QString strText;
+    switch (f.nSub) {
+    case 0:
+        if (bWrite) {
+            strText = "set layer all parameter";
+        } else if (isZ() && !f.isAck() && p.size() >= 35) {
+            SystemInfo *s = m_pSystemInfo;
+            s->nMainSignumber = u8(p, 3);
+            s->nXDeflection = be16(p, 6);
+            s->nYDeflection = be16(p, 8);
+            s->nLayerWidth = be16(p, 10);
+            s->nLayerHeight = be16(p, 12);
+            s->nXinput = be16(p, 15);
+            s->nYinput = be16(p, 17);
+            s->ninputWidth = be16(p, 19);
+            s->ninputHeight = be16(p, 21);
+            s->nScaleMode = u8(p, 23);
+            s->nXoutput = be16(p, 24);
+            s->nYoutput = be16(p, 26);
+            s->noutputWidth = be16(p, 28);
+            s->noutputHeight = be16(p, 30);
+            s->nsilent = u8(p, 32);
+            s->nsound = u8(p, 33);
+            s->nbrightness = u8(p, 34);
+            globalObserver::getGlobalObserver()->notify("slot_initWidgetdate", Q_ARG(SystemInfo *, s));
+        }
+        break;
+    case 1:
+        strText = "set layer state";
+        break;
+    case 2:
+        strText = "set layer level";
+        break;
+    case 10: {
+        strText = "set layer pos";
+        bool bReflash = false;
+        globalObserver::getGlobalObserver()->notify("slot_IsZReflash", Q_ARG(bool, bReflash));
+        break;
+    }
+    case 20:
+        strText = "set layer cut";
+        break;
+    case 30:
+        if (bWrite) {
+            strText = "set layer translate";
+            QMutexLocker lock(m_pMutexRecv);
+            m_nExtraValue2 = m_nExtraValue1;
+        }
+        break;
+    case 40:
+        strText = "delete layer";
+        break;
+    case 41:
+        strText = "delete all layer";
+        break;
+    default:
+        break;
+    }
+    if (f.nSub <= 41)
+        CDeviceLog::write({QString("The device"), m_strIp, strText, QString("successfully!"), nSendIndex, f.nSub});
+}
+
+void CTcpDeviceThread::getTarnSceneRead(const CReplyFrame &f)
+{
+    const QByteArray &p = f.payload;
+    const int nId = u8(p, 0);
+    if (p.size() >= 26) {
+        CTarnSceneRecord *pScene = findTarnScene(nId);
+        const bool bCreated = pScene == nullptr;
+        if (bCreated) {
+            pScene = new CTarnSceneRecord();
+            pScene->nId = nId;
+            pScene->strName = g_fromGbkField(p.mid(2, 12));
+            m_listScene.append(pScene);
+        }
+        pScene->nSceneState = u8(p, 1);
+        pScene->nWidth = be16(p, 14);
+        pScene->nHeight = be16(p, 16);
+        pScene->nHz = u8(p, 18);
+        pScene->nCanvasCount = u8(p, 19);
+        pScene->nLayerCount = u8(p, 20);
+        pScene->nLayerUse = u8(p, 21);
+        pScene->nCanvasType = u8(p, 22);
+        pScene->nLight = u8(p, 23);
+        pScene->nAudio = u8(p, 24);
+        pScene->nMainSig = u8(p, 25);
+        if (pScene->nLayerUse > 0) {
+            QByteArray read(3, '\0');
+            read[0] = char(nId);
+            read[2] = char(pScene->nLayerUse - 1);
+            setMcuCommand(g_texing_name[Tx_SceneInfo], read, 1, 80);
+        }
+        std::sort(pScene->vectorLayer.begin(), pScene->vectorLayer.end(),
+                  [](const CTarnLayerRecord &a, const CTarnLayerRecord &b) { return a.nIndex < b.nIndex; });
+        while (pScene->vectorLayer.size() > pScene->nLayerUse)
+            pScene->vectorLayer.removeLast();
+        if (s_pTarnSceneSink)
+            s_pTarnSceneSink->sceneRead(this, *pScene, bCreated);
+        QString strSerial = m_strSerial;
+        globalObserver::getGlobalObserver()->notify("slot_updateCurrentDevice", Q_ARG(QString, strSerial));
+        CDeviceLog::write({QString("Scene return data: "), nId, pScene->nSceneState, pScene->strName, pScene->nWidth,
+                           pScene->nHeight, pScene->nHz, pScene->nCanvasCount, pScene->nLayerCount, pScene->nLayerUse,
+                           pScene->nCanvasType, pScene->nLight, pScene->nAudio, pScene->nMainSig});
+    } else {
+        CDeviceLog::write({QString("The device"), m_strIp, QString("short scene reply ignored, bytes:"), p.size()});
+    }
+    QMutexLocker lock(m_pMutexRecv);
+    m_nRecvExtraVal = nId;
+}
+
+// Layer read (35, sub 80): p[0] scene id, then 23-byte layer records within the payload.
+void CTcpDeviceThread::getTarnLayerRead(const CReplyFrame &f)
+{
+    const QByteArray &p = f.payload;
+    const int nSceneId = u8(p, 0);
+    CTarnSceneRecord *pScene = findTarnScene(nSceneId);
+    if (!pScene)
+        return; // the gate stays closed, as for any reply that answers nothing held
+    QVector<CTarnLayerRecord> listRead;
+    for (int i = 1; i + 23 <= p.size(); i += 23) {
+        CTarnLayerRecord l;
+        l.nIndex = u8(p, i);
+        l.nState = u8(p, i + 1);
+        l.nLevel = u8(p, i + 2);
+        l.nMainSig = u8(p, i + 3);
+        l.nBackupSig = u8(p, i + 4);
+        l.nTrans = u8(p, i + 5);
+        l.nX = be16(p, i + 6);
+        l.nY = be16(p, i + 8);
+        l.nWidth = be16(p, i + 10);
+        l.nHeight = be16(p, i + 12);
+        l.nCut = u8(p, i + 14);
+        l.nCutX = be16(p, i + 15);
+        l.nCutY = be16(p, i + 17);
+        l.nCutWidth = be16(p, i + 19);
+        l.nCutHeight = be16(p, i + 21);
+        bool bFound = false;
+        for (CTarnLayerRecord &held : pScene->vectorLayer) {
+            if (held.nIndex == l.nIndex) {
+                held = l;
+                bFound = true;
+                break;
+            }
+        }
+        if (!bFound)
+            pScene->vectorLayer.append(l);
+        listRead.append(l);
+        CDeviceLog::write({QString("layer data return: "), nSceneId, l.nIndex, l.nState, l.nLevel, l.nMainSig, l.nBackupSig,
+                           l.nTrans, l.nX, l.nY, l.nWidth, l.nHeight, l.nCut, l.nCutX, l.nCutY, l.nCutWidth, l.nCutHeight});
+    }
+    std::sort(pScene->vectorLayer.begin(), pScene->vectorLayer.end(),
+              [](const CTarnLayerRecord &a, const CTarnLayerRecord &b) { return a.nIndex < b.nIndex; });
+    if (s_pTarnSceneSink)
+        s_pTarnSceneSink->layersRead(this, nSceneId, listRead);
+    QMutexLocker lock(m_pMutexRecv);
+    m_nRecvExtraVal = (80 + nSceneId) % 256;
+}
+
+void CTcpDeviceThread::abortOsdTransfer()
+{
+    CDeviceLog::write({QString("The device"), m_strIp, QString("OSD packet refused too often, transfer aborted:"), g_ncurrentserial});
+    g_ncountpack = 0;
+    g_ncurrentserial = 0;
+    m_nOsdRetry = 0;
+    m_bOsdLastTaken = false;
+    int nProgress = -1;
+    globalObserver::getGlobalObserver()->notify("slot_GetOSDsendprogress", Q_ARG(int, nProgress));
+    bool bReflash = true;
+    globalObserver::getGlobalObserver()->notify("slot_IsZReflash", Q_ARG(bool, bReflash));
+}
+
+void CTcpDeviceThread::resendOsdPacket()
+{
+    if (g_ncountpack <= 0)
+        return; // no transfer in progress
+    if (++m_nOsdRetry > OsdPacketRetryLimit) {
+        abortOsdTransfer();
+        return;
+    }
+    int nSerial = g_ncurrentserial;
+    globalObserver::getGlobalObserver()->notify("slot_sendOSDdate", Q_ARG(int, nSerial));
+}
+
+// OSD replies (40).
+void CTcpDeviceThread::getOSDInfo(const CReplyFrame &f)
+{
+    const QByteArray &p = f.payload;
+    globalObserver *pHub = globalObserver::getGlobalObserver();
+    switch (f.nSub) {
+    case 0:
+        if (!f.isAck() && !p.isEmpty() && u8(p, 0) != 0)
+            notifySetDeviceCmd(g_texing_name[Tx_OSDSet], QByteArray(), 1, 2);
+        break;
+    case 2:
+        if (!f.isAck() && !p.isEmpty() && u8(p, 0) == 1)
+            g_OSDState = true;
+        break;
+    case 10:
+        m_nOsdRetry = 0;
+        m_bOsdLastTaken = false;
+        pHub->notify("slot_sendbeginOSDdate");
+        break;
+    case 11: {
+        if (g_ncountpack <= 0 || m_bOsdLastTaken)
+            break; // no transfer in progress (a late or repeated reply)
+        const int nStep = g_ncountpack > 100 ? g_ncountpack / 100 : 1;
+        const int nStatus = p.size() >= 6 ? u8(p, 5) : 0;
+        if (g_ncurrentserial < g_ncountpack - 1) {
+            if (nStatus == 1) {
+                ++g_ncurrentserial;
+                m_nOsdRetry = 0;
+                if (g_ncurrentserial / nStep <= 99) {
+                    int nProgress = g_ncurrentserial / nStep;
+                    pHub->notify("slot_GetOSDsendprogress", Q_ARG(int, nProgress));
+                }
+                CDeviceLog::write({QString("whilteret"), nStatus, g_ncurrentserial});
+                int nSerial = g_ncurrentserial;
+                pHub->notify("slot_sendOSDdate", Q_ARG(int, nSerial));
+            } else {
+                CDeviceLog::write({QString("whilteret"), nStatus, g_ncurrentserial});
+                resendOsdPacket();
+            }
+        } else {
+            g_ncurrentserial = g_ncountpack - 1;
+            if (nStatus == 1) {
+                m_bOsdLastTaken = true;
+                m_nOsdRetry = 0;
+                notifySetDeviceCmd(g_texing_name[Tx_OSDSet], QByteArray(1, char(g_OSDindex)), 2, 12);
+                CDeviceLog::write({QString("endret"), nStatus});
+            } else {
+                resendOsdPacket();
+                if (g_ncountpack <= 0)
+                    break; // aborted
+            }
+            int nProgress = 99;
+            pHub->notify("slot_GetOSDsendprogress", Q_ARG(int, nProgress));
+        }
+        break;
+    }
+    case 12: {
+        QByteArray on(2, '\0');
+        on[0] = 1;
+        on[1] = char(g_OSDindex);
+        notifySetDeviceCmd(g_texing_name[Tx_OSDSet], on, 2, 2);
+        const int nQuot = g_ncountpack / 256;
+        const int nDelay = nQuot > 0 ? nQuot * 800 : 1000;
+        QTimer::singleShot(nDelay, this, []() {
+            globalObserver *pHub = globalObserver::getGlobalObserver();
+            int nProgress = 100;
+            int nItem = -1;
+            int nSpeed = g_nOSDSpeed;
+            bool bReflash = true;
+            pHub->notify("slot_GetOSDsendprogress", Q_ARG(int, nProgress));
+            pHub->notify("slot_itemPress", Q_ARG(int, nItem));
+            pHub->notify("slot_SetOSDTextSpeed", Q_ARG(int, nSpeed));
+            pHub->notify("slot_IsZReflash", Q_ARG(bool, bReflash));
+        });
+        break;
+    }
+    default:
+        break;
+    }
+}

@@ -1,0 +1,129 @@
+// Reply handlers of the Z family: scene count, stored scenes, output ports.
+#include "TcpDeviceThread.h"
+
+#include "DeviceLog.h"
+#include "GbkCodec.h"
+#include "ReplyBytes.h"
+#include "globalObserver.h"
+
+#include <algorithm>
+
+using ReplyBytes::be16;
+using ReplyBytes::u8;
+
+// Source and scene counts (33), Z family.
+void CTcpDeviceThread::getZSceneAndSrcNum(const CReplyFrame &f)
+{
+    const QByteArray &p = f.payload;
+    if (f.isAck() || p.size() < 4)
+        return;
+    m_pDeviceInfo->nSrcNum = u8(p, 0);
+    m_pDeviceInfo->nSceneMax = u8(p, 1);
+    m_pDeviceInfo->nSceneNum = u8(p, 2);
+    m_pDeviceInfo->nTakeScene = u8(p, 3);
+    if (m_bGetZSencedate) {
+        int nNum = m_pDeviceInfo->nSceneNum;
+        int nTake = m_pDeviceInfo->nTakeScene;
+        m_bGetZSencedate = false;
+        globalObserver::getGlobalObserver()->notify("slot_getZScenedate", Q_ARG(int, nNum), Q_ARG(int, nTake));
+        return;
+    }
+    CDeviceLog::write({QString("scenedate"), m_pDeviceInfo->nSceneNum, m_pDeviceInfo->nTakeScene});
+    queueStartReads();
+}
+
+void CTcpDeviceThread::getZSceneRead(const CReplyFrame &f)
+{
+    const QByteArray &p = f.payload;
+    const int nId = u8(p, 0);
+    if (p.size() >= 39) {
+        ZSceneInfo *pScene = nullptr;
+        for (ZSceneInfo *s : m_listZScene)
+            if (s->nSceneIndex == nId)
+                pScene = s;
+        if (!pScene) {
+            pScene = new ZSceneInfo();
+            pScene->nSceneIndex = nId;
+            pScene->strName = g_fromGbkField(p.mid(2, 12));
+            m_listZScene.append(pScene);
+        }
+        if (isZ()) {
+            pScene->nMainSig = u8(p, 25);
+            pScene->nBackup = u8(p, 26);
+            pScene->nXinput = be16(p, 27);
+            pScene->nYinput = be16(p, 29);
+            pScene->ninputWidth = be16(p, 31);
+            pScene->ninputHeight = be16(p, 33);
+            pScene->nScaleMode = u8(p, 35);
+            pScene->nsilent = u8(p, 36);
+            pScene->nsound = u8(p, 37);
+            pScene->nbrightness = u8(p, 38);
+        }
+        QString strSerial = m_strSerial;
+        QList<ZSceneInfo *> listScene = m_listZScene;
+        globalObserver *pHub = globalObserver::getGlobalObserver();
+        pHub->notify("slot_updateCurrentZDevice", Q_ARG(QString, strSerial));
+        pHub->notify("slot_setListZDeviceScene", Q_ARG(QList<ZSceneInfo *>, listScene));
+    } else {
+        CDeviceLog::write({QString("The device"), m_strIp, QString("short scene reply ignored, bytes:"), p.size()});
+    }
+    QMutexLocker lock(m_pMutexRecv);
+    m_nRecvExtraVal = nId;
+}
+
+// Output ports (37), read replies only.
+void CTcpDeviceThread::getOutletsetting(const CReplyFrame &f)
+{
+    const QByteArray &p = f.payload;
+    if (f.nReadOrWrite != 1 || f.isAck())
+        return;
+    globalObserver *pHub = globalObserver::getGlobalObserver();
+    switch (f.nSub) {
+    case 1:
+        if (p.size() >= 4 && u8(p, 3) != 0) {
+            QString strType;
+            switch (u8(p, 2)) {
+            case 0: strType = tr("混合"); break;
+            case 1: strType = tr("网口"); break;
+            case 2: strType = tr("5G-PHY"); break;
+            case 3: strType = tr("光口"); break;
+            case 4: strType = tr("HDMI"); break;
+            default: break;
+            }
+            int nCount = be16(p, 0);
+            pHub->notify("InitOutputDate", Q_ARG(int, nCount), Q_ARG(QString, strType));
+            notifySetDeviceCmd(g_texing_name[Tx_Outletsetting], QByteArray(1, 1), 1, 10);
+        }
+        break;
+    case 10:
+        if (p.size() >= 10) {
+            int a = u8(p, 0), b = u8(p, 4), c = be16(p, 5), d = be16(p, 7), e = u8(p, 9);
+            pHub->notify("SwitchOutputDate", Q_ARG(int, a), Q_ARG(int, b), Q_ARG(int, c), Q_ARG(int, d), Q_ARG(int, e));
+        }
+        break;
+    case 20:
+        if (p.size() >= 18) {
+            int v[9];
+            for (int i = 0; i < 8; ++i)
+                v[i] = be16(p, 1 + 2 * i);
+            v[8] = u8(p, 17);
+            pHub->notify("InitAdvancedDate", Q_ARG(int, v[0]), Q_ARG(int, v[1]), Q_ARG(int, v[2]), Q_ARG(int, v[3]),
+                         Q_ARG(int, v[4]), Q_ARG(int, v[5]), Q_ARG(int, v[6]), Q_ARG(int, v[7]), Q_ARG(int, v[8]));
+        }
+        break;
+    case 21:
+        if (p.size() >= 3) {
+            int nDelay = be16(p, 1);
+            pHub->notify("Delay", Q_ARG(int, nDelay));
+        }
+        break;
+    case 22:
+        if (p.size() >= 3) {
+            int nValue = be16(p, 1);
+            pHub->notify("Noisecancellation", Q_ARG(int, nValue));
+        }
+        break;
+    default:
+        break;
+    }
+}
