@@ -114,6 +114,15 @@ void CTcpDeviceThread::connectToServer(QString host, int port)
     }
 }
 
+void CTcpDeviceThread::setDeviceAddress(const QString &strHost)
+{
+    {
+        QMutexLocker lock(m_pMutexRecv); // the worker thread reads the address for its log lines
+        m_strIp = strHost;
+    }
+    m_pDeviceInfo->strIp = strHost;
+}
+
 void CTcpDeviceThread::reConnected()
 {
     if (!m_pTcpSocket || !m_bCanConnected)
@@ -177,12 +186,28 @@ void CTcpDeviceThread::handleError(QString message)
 {
     emit error(message);
     CDeviceLog::write({QString("The device"), m_strIp, QString("thread error message"), message});
-    if (deviceType() == QLatin1String("Tarn")) {
-        if (g_strLanguage == QLatin1String("English"))
-            BesMessageBox::tipInfor("Network connection error", "Network communication is down, please reconnect");
-        else
-            BesMessageBox::tipInfor(QString::fromUtf8("网络连接出错"), QString::fromUtf8("网络通讯断开，请重新连接"));
-    }
+    if (deviceType() != QLatin1String("Tarn"))
+        return;
+    // The box runs an event loop of its own until the operator closes it. Opened here, inside the
+    // socket's error signal, it would hold the socket half closed: the loss not handled yet (row
+    // still online, nothing to reconnect) and the socket's notifiers firing on a closed handle.
+    // The socket finishes reporting first (disconnected() marks the link lost), then the box opens.
+    QTimer::singleShot(0, this, &CTcpDeviceThread::showLinkErrorBox);
+}
+
+void CTcpDeviceThread::showLinkErrorBox()
+{
+    // The box names the device, so that with several devices switched on the operator knows which
+    // one was lost.
+    QString strDevice = m_strIp;
+    if (!m_strSerial.isEmpty())
+        strDevice += QStringLiteral(" (%1)").arg(m_strSerial);
+    if (g_strLanguage == QLatin1String("English"))
+        BesMessageBox::tipInfor("Network connection error",
+                                BesMessageBox::composeMessage("Network communication is down, please reconnect\n%1", {strDevice}));
+    else
+        BesMessageBox::tipInfor(QString::fromUtf8("网络连接出错"),
+                                BesMessageBox::composeMessage(QString::fromUtf8("网络通讯断开，请重新连接\n%1"), {strDevice}));
 }
 
 // ------------------------------------------------------------------ hub topics

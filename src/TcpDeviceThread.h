@@ -71,6 +71,9 @@ public:
     bool canConnected() const { return m_bCanConnected; }
     bool isSerialMode() const { return m_bCanSerislPortConnected; }
     void reConnected();
+    // The address the next connection goes to (a device announced at a new address). A link
+    // that is up or coming up is left alone.
+    void setDeviceAddress(const QString &strHost);
     QString getDeviceIp() const { return m_strIp; }
     int getDevicePort() const { return m_nPort; }
 
@@ -131,6 +134,7 @@ private slots:
     void handleReceivedData(QByteArray data);
     void handleError(QString message);
     void handleSerislDisConnected();
+    void showLinkErrorBox();
 
 protected:
     void run() override;

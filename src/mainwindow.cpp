@@ -368,11 +368,16 @@ void MainWindow::slot_newDevice(QStringList deviceInfo)
         return;
     const QString &strSerial = deviceInfo.at(3);
     CDeviceControl *pControl = checkR4Exist(strSerial);
+    CTcpDeviceThread *pDevice = pControl ? getCurrentDevice(strSerial) : nullptr;
+    // A device announced at a new address is reached there from its next connection on.
+    const bool bMoved = pDevice && pDevice->getDeviceIp() != deviceInfo.at(0);
+    if (bMoved)
+        pDevice->setDeviceAddress(deviceInfo.at(0));
     if (pControl && pControl->getSwitchBtnState()) {
-        CTcpDeviceThread *pDevice = getCurrentDevice(strSerial);
         // A connection attempt already under way is left to finish: starting
         // it again on every announcement could keep it from ever completing.
-        if (pDevice && !pDevice->isConnected() && !isConnecting(pDevice)) {
+        // One still going to the old address is given up for the new one.
+        if (pDevice && !pDevice->isConnected() && (bMoved || !isConnecting(pDevice))) {
             pDevice->reConnected();
             logInfo(QStringLiteral("The device %1 had reconnected").arg(deviceInfo.at(0)));
         }
@@ -432,10 +437,12 @@ void MainWindow::addDeviceRow(const QStringList &deviceInfo, bool bTarn)
             }, Qt::DirectConnection);
     // A link that comes up again while the previous loop is on its way out finds the thread
     // still running and starts nothing: once that loop has ended, start it again for the link.
+    // By the time this runs the link may have started a new loop already: start() then returns
+    // at once (it waits only for an ending thread's own clean-up), where waiting for the thread
+    // would wait for that new loop, which ends only when the GUI thread stops it.
     connect(pDevice, &QThread::finished, pDevice,
             [pDevice]() {
-                pDevice->wait();
-                if (pDevice->isConnected())
+                if (pDevice->isConnected() && pDevice->canConnected())
                     pDevice->start(QThread::InheritPriority);
             }, Qt::QueuedConnection);
     // The worker parses this device's replies by the family of its announcement.

@@ -15,8 +15,11 @@
 #include "mainwindow.h"
 #include "zinferface.h"
 
+#include <QEventLoop>
 #include <QFile>
 #include <QPushButton>
+#include <QSemaphore>
+#include <QTimer>
 #include <QTreeWidgetItem>
 #include <QUdpSocket>
 
@@ -56,6 +59,59 @@ QPushButton *editButton(CDeviceControl *pControl)
     return pControl->findChild<QPushButton *>(QStringLiteral("btnEdit"));
 }
 
+// Collects the warnings printed while it lives.
+class WarningCatcher
+{
+public:
+    WarningCatcher() { s_listWarnings.clear(); m_prev = qInstallMessageHandler(&WarningCatcher::handler); }
+    ~WarningCatcher() { qInstallMessageHandler(m_prev); }
+    QStringList warnings() const { return s_listWarnings; }
+
+private:
+    static void handler(QtMsgType type, const QMessageLogContext &, const QString &strMsg)
+    {
+        if (type == QtWarningMsg)
+            s_listWarnings << strMsg;
+    }
+    static QStringList s_listWarnings;
+    QtMessageHandler m_prev = nullptr;
+};
+QStringList WarningCatcher::s_listWarnings;
+
+// Unblocks a GUI thread that waits for a worker's loop: after the grace time it forbids the
+// worker to connect, which ends the loop, and notes that it had to.
+class LoopWatchdog : public QThread
+{
+public:
+    explicit LoopWatchdog(CTcpDeviceThread *pDevice) : m_pDevice(pDevice) {}
+    void release() { m_done.release(); }
+    std::atomic<bool> bFired{false};
+
+protected:
+    void run() override
+    {
+        if (!m_done.tryAcquire(1, 3000)) {
+            bFired = true;
+            m_pDevice->setCanConnected(false);
+        }
+    }
+
+private:
+    CTcpDeviceThread *m_pDevice;
+    QSemaphore m_done;
+};
+
+// Makes a window with one device row for the simulator and switches it on.
+CTcpDeviceThread *switchedOnDevice(MainWindow &w, CDeviceSimulator &sim, const QString &strSerial)
+{
+    w.slot_newDevice({QStringLiteral("127.0.0.2"), QString(), QStringLiteral("Tarn-3"), strSerial});
+    QTest::mouseClick(w.checkR4Exist(strSerial)->switchButton(), Qt::LeftButton);
+    CTcpDeviceThread *pDevice = w.getCurrentDevice(strSerial);
+    if (!QTest::qWaitFor([&]() { return pDevice->isConnected() && pDevice->isRunning() && sim.hasClient(); }, 5000))
+        return nullptr;
+    return pDevice;
+}
+
 } // namespace
 
 class TestMainWindowE2E : public QObject
@@ -68,6 +124,9 @@ private slots:
     void tarnDeviceLifecycle();
     void zDeviceStartupAndEditor();
     void deviceNameLandsOnItsOwnRow();
+    void lostTarnLinkIsHandledBeforeTheBox();
+    void reannouncedAddressIsDialled();
+    void endedLoopRestartsWithoutWaiting();
 
 private:
     quint16 m_nDiscoveryPort = 0;
@@ -275,6 +334,108 @@ void TestMainWindowE2E::deviceNameLandsOnItsOwnRow()
 
     delete pWindow;
     QTRY_VERIFY_WITH_TIMEOUT(!pSimA->hasClient() && !pSimB->hasClient(), 5000);
+}
+
+void TestMainWindowE2E::lostTarnLinkIsHandledBeforeTheBox()
+{
+    CDeviceSimulator sim(CSimDeviceModel::Tarn, 2, 1);
+    QVERIFY(sim.listen(QHostAddress(QStringLiteral("127.0.0.2")), 0));
+    MainWindow::setDevicePort(sim.port());
+    MainWindow w;
+    CTcpDeviceThread *pDevice = switchedOnDevice(w, sim, QStringLiteral("SN1"));
+    QVERIFY(pDevice);
+    CDeviceControl *pControl = w.checkR4Exist(QStringLiteral("SN1"));
+    QTRY_COMPARE_WITH_TIMEOUT(pControl->statusText(), QStringLiteral("在线"), 5000);
+
+    // The box stays open a while, running its own event loop as a real one does.
+    QStringList listStatusAtBox;
+    QList<bool> listConnectedAtBox;
+    BesMessageBox::setTestAnswerHook([&](const BesMessageRecord &) {
+        listStatusAtBox << pControl->statusText();
+        listConnectedAtBox << pDevice->isConnected();
+        QEventLoop loop;
+        QTimer::singleShot(150, &loop, &QEventLoop::quit);
+        loop.exec();
+        return int(QMessageBox::Cancel);
+    });
+    WarningCatcher catcher;
+    sim.dropClients();
+    QTRY_VERIFY_WITH_TIMEOUT(!BesMessageBox::testRecords().isEmpty(), 5000);
+    QTest::qWait(200);
+    BesMessageBox::clearTestAnswer();
+    BesMessageBox::setTestAnswer(QMessageBox::Cancel);
+
+    // The loss was handled before the box opened; the box names the device.
+    QCOMPARE(listStatusAtBox.value(0), QStringLiteral("离线"));
+    QCOMPARE(listConnectedAtBox.value(0, true), false);
+    const BesMessageRecord record = BesMessageBox::testRecords().first();
+    QCOMPARE(record.title, QStringLiteral("网络连接出错"));
+    QVERIFY(record.text.startsWith(QStringLiteral("网络通讯断开，请重新连接")));
+    QVERIFY(record.text.contains(QStringLiteral("127.0.0.2")) && record.text.contains(QStringLiteral("SN1")));
+    for (const QString &strWarning : catcher.warnings())
+        QVERIFY2(!strWarning.contains(QStringLiteral("QSocketNotifier")), qPrintable(strWarning));
+
+    // Reconnection is armed: the next announcement brings the link back.
+    w.slot_newDevice({QStringLiteral("127.0.0.2"), QString(), QStringLiteral("Tarn-3"), QStringLiteral("SN1")});
+    QTRY_VERIFY_WITH_TIMEOUT(pDevice->isConnected() && sim.hasClient(), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(pControl->statusText(), QStringLiteral("在线"), 5000);
+}
+
+void TestMainWindowE2E::reannouncedAddressIsDialled()
+{
+    CDeviceSimulator sim(CSimDeviceModel::Tarn, 2, 1);
+    QVERIFY(sim.listen(QHostAddress(QStringLiteral("127.0.0.2")), 0));
+    MainWindow::setDevicePort(sim.port());
+    MainWindow w;
+    // First seen where nothing answers; switched on, the attempt fails there.
+    w.slot_newDevice({QStringLiteral("127.0.0.7"), QString(), QStringLiteral("Tarn-3"), QStringLiteral("SN1")});
+    CTcpDeviceThread *pDevice = w.getCurrentDevice(QStringLiteral("SN1"));
+    QTest::mouseClick(w.checkR4Exist(QStringLiteral("SN1"))->switchButton(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!BesMessageBox::testRecords().isEmpty(), 5000);
+    QVERIFY(!pDevice->isConnected());
+
+    // Announced at its new address: the next connection goes there.
+    w.slot_newDevice({QStringLiteral("127.0.0.2"), QString(), QStringLiteral("Tarn-3"), QStringLiteral("SN1")});
+    QCOMPARE(pDevice->getDeviceIp(), QStringLiteral("127.0.0.2"));
+    QCOMPARE(pDevice->getDeviceInfo()->strIp, QStringLiteral("127.0.0.2"));
+    QCOMPARE(w.rowItems().at(0)->text(0), QStringLiteral("127.0.0.2"));
+    QTRY_VERIFY_WITH_TIMEOUT(pDevice->isConnected() && sim.hasClient(), 5000);
+
+    // Moved while connected: the link that is up stays; after a switch off and on the new
+    // address is dialled.
+    CDeviceSimulator simMoved(CSimDeviceModel::Tarn, 2, 1);
+    QVERIFY(simMoved.listen(QHostAddress(QStringLiteral("127.0.0.8")), sim.port()));
+    w.slot_newDevice({QStringLiteral("127.0.0.8"), QString(), QStringLiteral("Tarn-3"), QStringLiteral("SN1")});
+    QVERIFY(pDevice->isConnected());
+    QTest::mouseClick(w.checkR4Exist(QStringLiteral("SN1"))->switchButton(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!sim.hasClient(), 5000);
+    QTest::mouseClick(w.checkR4Exist(QStringLiteral("SN1"))->switchButton(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(pDevice->isConnected() && simMoved.hasClient(), 5000);
+    QVERIFY(!sim.hasClient());
+}
+
+void TestMainWindowE2E::endedLoopRestartsWithoutWaiting()
+{
+    CDeviceSimulator sim(CSimDeviceModel::Tarn, 2, 1);
+    QVERIFY(sim.listen(QHostAddress(QStringLiteral("127.0.0.2")), 0));
+    MainWindow::setDevicePort(sim.port());
+    MainWindow w;
+    CTcpDeviceThread *pDevice = switchedOnDevice(w, sim, QStringLiteral("SN1"));
+    QVERIFY(pDevice);
+
+    // The loop ends; before the GUI thread hears of it the link has started a new one.
+    pDevice->setCanConnected(false);
+    QVERIFY(pDevice->wait(3000));
+    pDevice->setCanConnected(true);
+    pDevice->start();
+    LoopWatchdog watchdog(pDevice);
+    watchdog.start();
+    QTest::qWait(100);
+    watchdog.release();
+    QVERIFY(watchdog.wait(5000));
+    QVERIFY2(!watchdog.bFired, "the GUI thread waited for the running loop");
+    QVERIFY(pDevice->isRunning());
+    QVERIFY(pDevice->isConnected());
 }
 
 VISTEL_TEST_MAIN(TestMainWindowE2E)
