@@ -276,7 +276,7 @@ void CTcpDeviceThread::getOSDInfo(const CReplyFrame &f)
         pHub->notify("slot_sendbeginOSDdate");
         break;
     case 11: {
-        if (g_ncountpack <= 0 || m_bOsdLastTaken)
+        if (g_ncountpack <= 0 || m_bOsdLastTaken || g_ncurrentserial >= g_ncountpack)
             break; // no transfer in progress (a late or repeated reply)
         const int nStep = g_ncountpack > 100 ? g_ncountpack / 100 : 1;
         const int nStatus = p.size() >= 6 ? u8(p, 5) : 0;
@@ -300,6 +300,7 @@ void CTcpDeviceThread::getOSDInfo(const CReplyFrame &f)
             if (nStatus == 1) {
                 m_bOsdLastTaken = true;
                 m_nOsdRetry = 0;
+                g_ncurrentserial = g_ncountpack; // every packet taken: the end is in flight
                 notifySetDeviceCmd(g_texing_name[Tx_OSDSet], QByteArray(1, char(g_OSDindex)), 2, 12);
                 CDeviceLog::write({QString("endret"), nStatus});
             } else {
@@ -313,6 +314,9 @@ void CTcpDeviceThread::getOSDInfo(const CReplyFrame &f)
         break;
     }
     case 12: {
+        if (g_ncountpack <= 0 || g_ncurrentserial != g_ncountpack)
+            break; // no end in flight (a late or repeated reply)
+        g_ncurrentserial = g_ncountpack + 1; // the device took the end
         QByteArray on(2, '\0');
         on[0] = 1;
         on[1] = char(g_OSDindex);

@@ -405,13 +405,18 @@ private slots:
         QCOMPARE(spy.last("slot_setDeviceCmd"), QVariantList({"SN1", QString::fromUtf8("OSD参数设置"), hex("02"), 2, 12}));
         QCOMPARE(spy.last("slot_GetOSDsendprogress"), QVariantList({99}));
         // a repeated reply no longer counts nor asks for a packet past the end
+        QCOMPARE(g_ncurrentserial, 250); // every packet taken
         worker.injectReceivedData(reply(40, 2, 11, taken));
-        QCOMPARE(g_ncurrentserial, 249);
+        QCOMPARE(g_ncurrentserial, 250);
         QCOMPARE(spy.count("slot_setDeviceCmd"), 1);
         QCOMPARE(spy.count("slot_sendOSDdate"), 0);
         // end accepted: the switch-on write at once, the final notifications after the delay
         worker.injectReceivedData(reply(40, 2, 12, hex("C5C3")));
         QCOMPARE(spy.last("slot_setDeviceCmd"), QVariantList({"SN1", QString::fromUtf8("OSD参数设置"), hex("0102"), 2, 2}));
+        QCOMPARE(g_ncurrentserial, 251); // the end taken
+        // a repeated end reply switches nothing on again
+        worker.injectReceivedData(reply(40, 2, 12, hex("C5C3")));
+        QCOMPARE(spy.count("slot_setDeviceCmd"), 2);
         QCOMPARE(spy.count("slot_itemPress"), 0);
         QTRY_COMPARE_WITH_TIMEOUT(spy.count("slot_itemPress"), 1, 2000);
         QCOMPARE(spy.last("slot_GetOSDsendprogress"), QVariantList({100}));

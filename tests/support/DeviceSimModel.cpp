@@ -209,6 +209,16 @@ QByteArray CSimDeviceModel::layerRecords(int nId, int nFirst, int nLast) const
     return out;
 }
 
+bool CSimDeviceModel::osdComplete() const
+{
+    if (nOsdPackets <= 0 || nOsdEnds == 0)
+        return false;
+    for (int i = 0; i < nOsdPackets; ++i)
+        if (!osdPacketsTaken.contains(i))
+            return false;
+    return true;
+}
+
 QByteArray CSimDeviceModel::answer(int nCmd, int nReadOrWrite, int nSub, const QByteArray &p)
 {
     const bool bRead = nReadOrWrite == 1;
@@ -516,8 +526,9 @@ QByteArray CSimDeviceModel::answer(int nCmd, int nReadOrWrite, int nSub, const Q
         case 10:
             nOsdPackets = at32(p, 1);
             nOsdBytes = at32(p, 5);
-            osdBitmap.clear();
+            osdBitmap = QByteArray(qBound(0, nOsdBytes, 1 << 24), '\0');
             osdPacketsTaken.clear();
+            nOsdEnds = 0;
             return ack();
         case 11: {
             const int nNumber = at32(p, 1);
@@ -529,11 +540,22 @@ QByteArray CSimDeviceModel::answer(int nCmd, int nReadOrWrite, int nSub, const Q
                 return out;
             }
             const int nLen = at16(p, 5);
-            osdBitmap.append(p.mid(7, nLen));
+            const QByteArray data = p.mid(7, nLen);
+            const qint64 nAt = qint64(nNumber) * 128;
+            if (nNumber < 0 || nNumber >= nOsdPackets || data.size() != nLen || nAt + nLen > osdBitmap.size()) {
+                put8(out, 0); // a packet outside the announced bitmap is refused
+                return out;
+            }
+            osdBitmap.replace(int(nAt), nLen, data);
             osdPacketsTaken.append(nNumber);
             put8(out, 1);
             return out;
         }
+        case 12:
+            if (bOsdRefuseEnd)
+                return nak();
+            ++nOsdEnds;
+            return ack();
         default:
             return ack();
         }

@@ -106,9 +106,13 @@ public:
     int nOsdOn = 0;
     int nOsdPackets = 0;
     int nOsdBytes = 0;
-    QByteArray osdBitmap;
+    QByteArray osdBitmap;          // the bitmap as reassembled: byte count of the header, packets at their place
     QVector<int> osdPacketsTaken;  // packet numbers accepted, in order
     int nOsdRefusePackets = 0;     // refuse (status 0) this many packet writes before taking them
+    int nOsdEnds = 0;              // end commands (sub 12) taken
+    bool bOsdRefuseEnd = false;    // refuse (NAK) every end command
+    // True when every packet the header announced was taken and the end command followed.
+    bool osdComplete() const;
 
     static QByteArray ack();
     static QByteArray nak();

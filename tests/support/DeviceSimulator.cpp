@@ -333,9 +333,25 @@ CDeviceSimulator::Fault CDeviceSimulator::takeFault(int nCmd)
     return NoFault;
 }
 
+void CDeviceSimulator::injectOsdPacketFault(int nPacket, Fault fault)
+{
+    m_listOsdPacketFault.append(qMakePair(nPacket, fault));
+}
+
 void CDeviceSimulator::sendReply(Channel *pChannel, const CSimRequest &req)
 {
-    const Fault fault = takeFault(req.nCmd);
+    Fault fault = takeFault(req.nCmd);
+    if (fault == NoFault && req.nCmd == 40 && req.nSub == 11 && req.payload.size() >= 5) {
+        const QByteArray &p = req.payload;
+        const int nPacket = int((quint32(uchar(p.at(1))) << 24) | (quint32(uchar(p.at(2))) << 16)
+                                | (quint32(uchar(p.at(3))) << 8) | quint32(uchar(p.at(4))));
+        for (int i = 0; i < m_listOsdPacketFault.size(); ++i) {
+            if (m_listOsdPacketFault.at(i).first == nPacket) {
+                fault = m_listOsdPacketFault.takeAt(i).second;
+                break;
+            }
+        }
+    }
     if (fault == NoAnswer)
         return;
     if (fault == DropConnection) {
@@ -466,6 +482,7 @@ void CDeviceSimulator::injectFault(Fault fault, int nCmd, int nCount)
 void CDeviceSimulator::clearFaults()
 {
     m_listFault.clear();
+    m_listOsdPacketFault.clear();
     m_listOverride.clear();
 }
 

@@ -34,6 +34,7 @@
 //   NoAnswer        not answered at all (the model is not changed)
 //   DropConnection  the link is closed instead of answering
 //   GarbageBefore   preceded by a few stray bytes (including a lone 55)
+// injectOsdPacketFault(packet, fault) does the same for the first reply to one OSD bitmap packet.
 // setNextReplyPayload(cmd, sub, payload) replaces the model's payload of the next reply to that
 // command and sub-command (-1: any); setReplyDelay(ms) delays every reply.
 
@@ -41,6 +42,7 @@
 #include <QHostAddress>
 #include <QList>
 #include <QObject>
+#include <QPair>
 #include <QString>
 
 #include "DeviceSimModel.h"
@@ -110,6 +112,8 @@ public:
     // ---- faults and timing
     void injectFault(Fault fault, int nCmd = -1, int nCount = 1);
     void clearFaults();
+    // The reply to the first request for OSD bitmap packet nPacket (40, sub 11) gets the fault.
+    void injectOsdPacketFault(int nPacket, Fault fault);
     void setNextReplyPayload(int nCmd, int nSub, const QByteArray &payload);
     void setReplyDelay(int nMs) { m_nReplyDelayMs = nMs; }
     void setAnswering(bool bAnswer) { m_bAnswering = bAnswer; }   // false: a device that never answers
@@ -154,6 +158,7 @@ private:
     Channel *m_pPtyChannel = nullptr;
     QList<CSimRequest> m_listRequest;
     QList<PendingFault> m_listFault;
+    QList<QPair<int, Fault>> m_listOsdPacketFault;
     QList<Override> m_listOverride;
     int m_nReplyDelayMs = 0;
     bool m_bAnswering = true;
