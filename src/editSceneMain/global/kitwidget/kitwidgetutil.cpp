@@ -408,7 +408,7 @@ QString KitWidget::getHtml(const QString &url, int timeout)
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     if (!reply->isFinished())
         loop.exec();
-    const QString html = QString::fromUtf8(reply->readAll());
+    const QString html = reply->isOpen() ? QString::fromUtf8(reply->readAll()) : QString();
     delete reply;
     return html;
 }
