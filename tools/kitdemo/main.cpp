@@ -2,7 +2,7 @@
 // its style menu, a navigation bar of glyph buttons, the message and input
 // boxes and a few conversions.
 //
-//   kitdemo [--style N]     N = 0..12 applies one of the colour styles at start
+//   kitdemo [--theme N]     N = 0..12 applies one of the colour styles at start
 #include <QApplication>
 #include <QComboBox>
 #include <QFormLayout>
@@ -50,7 +50,7 @@ int main(int argc, char *argv[])
 
     int style = -1;
     const QStringList args = app.arguments();
-    const int at = args.indexOf("--style");
+    const int at = args.indexOf("--theme");
     if (at >= 0 && at + 1 < args.count())
         style = args.at(at + 1).toInt();
 

@@ -18,7 +18,6 @@ class QVBoxLayout;
 class KitWidget : public QDialog
 {
     Q_OBJECT
-    Q_ENUMS(Style)
     Q_PROPERTY(QString title READ getTitle WRITE setTitle)
     Q_PROPERTY(Qt::Alignment alignment READ getAlignment WRITE setAlignment)
 
@@ -47,6 +46,7 @@ public:
         Style_FlatBlack = 11,
         Style_FlatWhite = 12
     };
+    Q_ENUM(Style)
 
     explicit KitWidget(QWidget *parent = nullptr);
     ~KitWidget() override;
