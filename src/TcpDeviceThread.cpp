@@ -14,6 +14,7 @@
 #include <algorithm>
 
 QString CTcpDeviceThread::s_strEditedSerial;
+QHash<QString, QString> CTcpDeviceThread::s_editedSerialByFamily;
 CTarnSceneSink *CTcpDeviceThread::s_pTarnSceneSink = nullptr;
 
 using ReplyBytes::be16;
@@ -212,9 +213,12 @@ void CTcpDeviceThread::showLinkErrorBox()
 
 // ------------------------------------------------------------------ hub topics
 
+// Each family's editor frame edits one device: a worker acts when it is the
+// device edited in its family's frame (or when no device was named).
 bool CTcpDeviceThread::actsOnSharedTopics() const
 {
-    return s_strEditedSerial.isEmpty() || s_strEditedSerial == m_strSerial;
+    const QString strEdited = editedDeviceSerial(deviceType());
+    return strEdited.isEmpty() || strEdited == m_strSerial;
 }
 
 void CTcpDeviceThread::slot_refreshinputName()
@@ -235,14 +239,19 @@ void CTcpDeviceThread::slot_GetZMainSig(int nMainSig)
         m_pSystemInfo->nMainSignumber = nMainSig;
 }
 
-void CTcpDeviceThread::setEditedDeviceSerial(const QString &strSerial)
+void CTcpDeviceThread::setEditedDeviceSerial(const QString &strSerial, const QString &strFamily)
 {
-    s_strEditedSerial = strSerial;
+    if (strFamily.isEmpty()) {
+        s_strEditedSerial = strSerial;
+        s_editedSerialByFamily.clear();
+    } else {
+        s_editedSerialByFamily.insert(strFamily, strSerial);
+    }
 }
 
-QString CTcpDeviceThread::editedDeviceSerial()
+QString CTcpDeviceThread::editedDeviceSerial(const QString &strFamily)
 {
-    return s_strEditedSerial;
+    return s_editedSerialByFamily.value(strFamily, s_strEditedSerial);
 }
 
 void CTcpDeviceThread::setTarnSceneSink(CTarnSceneSink *pSink)

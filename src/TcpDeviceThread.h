@@ -19,6 +19,7 @@
 #include <QElapsedTimer>
 #include <QList>
 #include <QMutex>
+#include <QHash>
 #include <QString>
 #include <QThread>
 #include <QWaitCondition>
@@ -102,9 +103,12 @@ public:
 
     // ---- program-wide hand-offs
     // The device being edited: the topics "slot_refreshinputName", "slot_GetZSencedate" and
-    // "slot_GetZMainSig" act only on its worker. Empty (the default): on every worker.
-    static void setEditedDeviceSerial(const QString &strSerial);
-    static QString editedDeviceSerial();
+    // "slot_GetZMainSig", and the Z source strip's refresh, act only on its worker. With a family
+    // ("Tarn" or "Z") it names the device of that family's editor frame, so that both frames can
+    // be open on two devices; without one it names the device for every family. Empty (the
+    // default): every worker acts.
+    static void setEditedDeviceSerial(const QString &strSerial, const QString &strFamily = QString());
+    static QString editedDeviceSerial(const QString &strFamily = QString());
     // The scene editor's builder of graphics scenes (null: records only).
     static void setTarnSceneSink(CTarnSceneSink *pSink);
     static CTarnSceneSink *tarnSceneSink();
@@ -223,6 +227,7 @@ private:
     std::atomic<int> m_nReplyTimeoutMs{3000};
 
     static QString s_strEditedSerial;
+    static QHash<QString, QString> s_editedSerialByFamily;
     static CTarnSceneSink *s_pTarnSceneSink;
 };
 

@@ -181,7 +181,8 @@ void CTcpDeviceThread::getInputSrcState(const CReplyFrame &f)
         return;
     }
     pHub->notify("slot_updateZEquipmentInputSource", Q_ARG(DeviceInfo *, pInfo), Q_ARG(QString, strSerial));
-    InputSource *pMain = findInput(m_pSystemInfo->nMainSignumber);
+    // The source strip shows the device edited in the Z frame only.
+    InputSource *pMain = actsOnSharedTopics() ? findInput(m_pSystemInfo->nMainSignumber) : nullptr;
     if (pMain) {
         QString strName = pMain->strName;
         int nSig = pMain->nSig, nW = pMain->nWidth, nH = pMain->nHeight, nHz = pMain->nHz;

@@ -12,6 +12,8 @@
 #include "zinferface.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QIcon>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QDateTime>
@@ -105,6 +107,8 @@ MainWindow::MainWindow(QWidget *parent)
     , ui(new Ui::MainWindow)
 {
     ui->setupUi(this);
+    // Every window of the program shows the program's icon.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/res/res/image/kelvo.ico")));
     initTree();
 
     m_pTranslator = new QTranslator(this);
@@ -566,7 +570,7 @@ void MainWindow::slot_editScene(QString strSerial, QString strDeviceName, QStrin
     }
 
     // The device-wide topics of the workers now act on this device.
-    CTcpDeviceThread::setEditedDeviceSerial(strSerial);
+    CTcpDeviceThread::setEditedDeviceSerial(strSerial, g_strDevType);
     if (g_strDevType == QStringLiteral("Tarn")) {
         if (!m_pEditSceneMain)
             return;

@@ -3,15 +3,32 @@
 
 #include <QList>
 #include <QMainWindow>
+#include <QRect>
+#include <QSystemTrayIcon>
 
 struct DeviceInfo;
 struct ZSceneInfo;
+class CFileListWidget;
+class CLockWidget;
+class CSysInfo;
+class CTitleHelper;
+class QAction;
 class QLabel;
+class QThread;
+class ZMiddleControl;
 
-// Editor frame of the Z family. For now it carries only what the device list
-// window uses: binding a device and its scene records, refreshing them,
-// bringing the frame up and closing it (hidden on a network connection, the
-// whole program on a serial one). The panels are added with the scene editor.
+namespace Ui {
+class Zinferface;
+}
+
+// The window in which a Z-family device is edited: the Tarn frame cut down.
+// The middle column shows the source information strip instead of a canvas;
+// there are no settings buttons, menus or documents, and the lock button is
+// hidden. Closing it hides it, unless the device is on a serial line, when the
+// whole program closes. It follows only the device bound to it.
+//
+// Panels that other parts of the editor provide are hosted in named places of
+// the work area (programListPlace, propertyPlace).
 class Zinferface : public QMainWindow
 {
     Q_OBJECT
@@ -23,20 +40,60 @@ public:
     void updateZSceneData(QString strSerial, const QList<ZSceneInfo *> &listScene);
 
     DeviceInfo *currentDevice() const { return m_pCurrentDevice; }
-    int sceneCount() const { return m_nSceneCount; }
+    CFileListWidget *fileListWidget() const { return m_pListWidget; }
+    ZMiddleControl *middleControl() const { return m_pZMiddleControl; }
+    CLockWidget *lockWidget() const { return m_pLockWidget; }
+    QThread *samplerThread() const { return m_pSysThread; }
+    QLabel *versionLabel() const { return m_pVerInfo; }
+    QWidget *panelPlace(const QString &strName) const;
+
+signals:
+    void sig_startThread();
 
 public slots:
+    void slot_destroySceneMain();
     void slot_activateMain(bool bIsMin);
+    void slot_updateZEquipmentInputSource(DeviceInfo *device, QString strSerial);
+    void onActivated(QSystemTrayIcon::ActivationReason reason);
+    void slot_doubleclick_max();
+    void on_btnMin_clicked();
+    void on_btnNormalMax_clicked();
+    void on_btnClose_clicked();
+    void on_btnLock_clicked();
 
 protected:
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
 
 private:
-    void showDeviceText();
+    void initNewWindow();
+    void changeStatuBar();
+    void startSampler();
+    void stopSampler();
+    void closeMain();
 
+    QList<QRect> m_listRtDesktop;
+    CFileListWidget *m_pListWidget = nullptr;
+    QWidget *m_pProgramListPlace = nullptr;
+    QWidget *m_pPropertyPlace = nullptr;
+    ZMiddleControl *m_pZMiddleControl = nullptr;
+    QString m_strSaveFile;
+    bool m_bShow = true;
+    bool m_bBack = true;
+    bool m_bLock = false;
+    CLockWidget *m_pLockWidget = nullptr;
+    QLabel *m_pLabelSysInfo = nullptr;
+    QLabel *m_pVerInfo = nullptr;
+    QString m_strVerDate;
+    CSysInfo *m_pSysInfo = nullptr;
+    QThread *m_pSysThread = nullptr;
     DeviceInfo *m_pCurrentDevice = nullptr; // not owned: its worker owns it
-    int m_nSceneCount = 0;
-    QLabel *m_pLabel = nullptr;
+    CTitleHelper *m_titleHelper = nullptr;
+    QAction *m_pSetShow = nullptr;
+    QAction *m_pSetBack = nullptr;
+    QAction *m_pSetScreen = nullptr;
+    Ui::Zinferface *ui;
 };
 
 #endif // ZINFERFACE_H

@@ -1,0 +1,158 @@
+#include "zmiddlecontrol.h"
+#include "ui_zmiddlecontrol.h"
+
+#include "globalObserver.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QTranslator>
+
+namespace {
+const char *const kTopics[] = {
+    "slot_updateCurrentZDeviceDate", "slot_WaitupdateCurrentZDeviceDate", "slot_ChangeScenesize",
+    "slot_ChangeXPos",               "slot_previewCurrentZDeviceDate",    "slot_updateZMiddleControllanguage",
+};
+} // namespace
+
+ZMiddleControl::ZMiddleControl(QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::ZMiddleControl)
+{
+    ui->setupUi(this);
+    m_nMainSigName = QStringLiteral("HDMI");
+    translateLabels();
+    m_pTranslator = new QTranslator(this);
+    globalObserver *pHub = globalObserver::getGlobalObserver();
+    for (const char *pszTopic : kTopics)
+        pHub->attach(QLatin1String(pszTopic), this, pszTopic);
+}
+
+ZMiddleControl::~ZMiddleControl()
+{
+    globalObserver *pHub = globalObserver::getGlobalObserver();
+    for (const char *pszTopic : kTopics)
+        pHub->detach(QLatin1String(pszTopic), this);
+    delete ui;
+}
+
+void ZMiddleControl::translateLabels()
+{
+    m_nCurrentsignal = tr("当前信号源");
+    m_nSourceresolution = tr("信号源分辨率");
+    m_nHorizontalcoordinates = tr("水平坐标偏移量");
+    m_nVerticalcoordinates = tr("垂直坐标偏移量");
+    m_nCanvasdate = tr("画布宽高");
+}
+
+QStringList ZMiddleControl::lines() const
+{
+    QStringList list;
+    list << QStringLiteral("[%1:%2]").arg(m_nCurrentsignal, m_nMainSigName);
+    if (m_nsig != 1)
+        return list;
+    list << QStringLiteral("[%1:%2x%3@%4HZ]")
+                .arg(m_nSourceresolution)
+                .arg(m_nZResolutionX)
+                .arg(m_nZResolutionY)
+                .arg(m_nZResolutionHZ);
+    list << QStringLiteral("[%1:%2,%3:%4]")
+                .arg(m_nHorizontalcoordinates)
+                .arg(m_nPosX)
+                .arg(m_nVerticalcoordinates)
+                .arg(m_nPosY);
+    list << QStringLiteral("[%1:%2x%3]").arg(m_nCanvasdate).arg(m_nScenesizeX).arg(m_nScenesizeY);
+    return list;
+}
+
+void ZMiddleControl::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    QFont font(QStringLiteral("Comic Sans MS"), 16);
+    const QFontMetrics metrics(font);
+    const int h = metrics.height();
+    const QStringList list = lines();
+
+    if (m_nsig != 1) {
+        QConicalGradient gradient(width() / 2, height() / 2, 60);
+        gradient.setColorAt(0, Qt::black);
+        gradient.setColorAt(1, Qt::gray);
+        painter.setBrush(gradient);
+    } else {
+        QLinearGradient gradient(0, 0, width() / 2, height() / 2);
+        gradient.setSpread(QGradient::PadSpread);
+        gradient.setColorAt(0, Qt::blue);
+        gradient.setColorAt(1, Qt::green);
+        painter.setBrush(gradient);
+    }
+    painter.drawRect(0, 0, width(), height());
+    painter.setPen(Qt::white);
+    painter.setFont(font);
+
+    // Line tops: 5, h + 5, 2 (h + 5), 3 h + 15.
+    const int tops[] = {5, h + 5, 2 * (h + 5), 3 * h + 15};
+    for (int i = 0; i < list.size() && i < 4; ++i) {
+        const QRect rect(0, tops[i], metrics.horizontalAdvance(list.at(i)), h);
+        painter.drawText(rect, Qt::AlignLeft, list.at(i));
+    }
+}
+
+// The seven numbers are taken only with a present main source; otherwise the
+// strip shows the name alone and keeps the numbers it had.
+void ZMiddleControl::slot_updateCurrentZDeviceDate(QString MainSigName, int nSig, int ResolutionX,
+                                                   int ResolutionY, int ResolutionHZ, int PosX, int PosY,
+                                                   int ScenesizeX, int ScenesizeY)
+{
+    m_nsig = nSig;
+    m_nMainSigName = MainSigName;
+    if (nSig == 1) {
+        m_nZResolutionX = ResolutionX;
+        m_nZResolutionY = ResolutionY;
+        m_nZResolutionHZ = ResolutionHZ;
+        m_nPosX = PosX;
+        m_nPosY = PosY;
+        m_nScenesizeX = ScenesizeX;
+        m_nScenesizeY = ScenesizeY;
+    }
+    update();
+}
+
+void ZMiddleControl::slot_WaitupdateCurrentZDeviceDate()
+{
+    m_nsig = 0;
+    m_nMainSigName = tr("信号源切换中");
+    update();
+}
+
+void ZMiddleControl::slot_ChangeScenesize(int width, int height)
+{
+    m_nScenesizeX = width;
+    m_nScenesizeY = height;
+    update();
+}
+
+void ZMiddleControl::slot_ChangeXPos(int posX, int posY)
+{
+    m_nPosX = posX;
+    m_nPosY = posY;
+    update();
+}
+
+void ZMiddleControl::slot_previewCurrentZDeviceDate(QString name)
+{
+    m_nsig = 0;
+    m_nMainSigName = name;
+    update();
+}
+
+void ZMiddleControl::slot_updateZMiddleControllanguage(int nlanguage)
+{
+    if (nlanguage == 0 || nlanguage == 1) {
+        QCoreApplication::removeTranslator(m_pTranslator);
+        (void)m_pTranslator->load(nlanguage == 0 ? QStringLiteral("Tranlate_CN.qm")
+                                                 : QStringLiteral("Tranlate_EN.qm"));
+    }
+    QCoreApplication::installTranslator(m_pTranslator);
+    ui->retranslateUi(this);
+    translateLabels();
+    update();
+}

@@ -1,0 +1,405 @@
+#include "TestMain.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+#include "BesMessageBox.h"
+#include "EditSceneMain.h"
+#include "FileListWidget.h"
+#include "LockWidget.h"
+#include "QorGlobal.h"
+#include "TitleWidget.h"
+#include "globalObserver.h"
+#include "zinferface.h"
+#include "zmiddlecontrol.h"
+
+// Receives the topics the frames and the lock overlay notify.
+class CFrameTopics : public QObject
+{
+    Q_OBJECT
+public:
+    CFrameTopics()
+    {
+        for (const char *psz : kTopics)
+            globalObserver::getGlobalObserver()->attach(psz, this, psz);
+    }
+    ~CFrameTopics() override
+    {
+        for (const char *psz : kTopics)
+            globalObserver::getGlobalObserver()->detach(psz, this);
+    }
+    QStringList seen;
+    QList<bool> locks;
+    QStringList commands;
+
+public slots:
+    void Slot_DisconnectSerialPort() { seen << "Slot_DisconnectSerialPort"; }
+    void slot_setLock(bool bLock) { locks << bLock; }
+    void slot_showToolBar(bool) { seen << "slot_showToolBar"; }
+    void slot_toolBarCenter() { seen << "slot_toolBarCenter"; }
+    void slot_setDeviceCmd(QString strSerial, QString strCmd, QByteArray &, int nRw, int nSub)
+    {
+        commands << QString("%1 %2 %3/%4").arg(strSerial, strCmd).arg(nRw).arg(nSub);
+    }
+
+private:
+    static constexpr const char *kTopics[] = {"Slot_DisconnectSerialPort", "slot_setLock", "slot_showToolBar",
+                                              "slot_toolBarCenter", "slot_setDeviceCmd"};
+};
+
+// A device record with n inputs, as a worker keeps it.
+struct CTestDevice
+{
+    DeviceInfo info;
+    QVector<InputSource> inputs;
+    CTestDevice(const QString &strSerial, int n)
+    {
+        info.strSerial = strSerial;
+        inputs.resize(n);
+        for (int i = 0; i < n; ++i) {
+            inputs[i].nId = i;
+            inputs[i].strName = QString("%1-IN%2").arg(strSerial).arg(i + 1);
+            inputs[i].strType = "HDMI-2K";
+            info.vectorInput.append(&inputs[i]);
+        }
+    }
+};
+
+class TestEditorFrames : public QObject
+{
+    Q_OBJECT
+
+    static QPushButton *button(QWidget &w, const char *psz) { return w.findChild<QPushButton *>(psz); }
+
+private slots:
+    void init()
+    {
+        g_strSerialDevType = "Tarn";
+        g_nConnectionType = 0;
+        g_strLanguage = "Chinaese";
+    }
+    void cleanup()
+    {
+        BesMessageBox::clearTestAnswer();
+        BesMessageBox::clearTestRecords();
+    }
+
+    // ---------------------------------------------------------------- forms
+
+    void formsHaveTheirWidgetTrees()
+    {
+        CEditSceneMain tarn;
+        Zinferface z;
+        const QStringList title = {"widgetTitle", "labelLogo",  "btnFile",      "btnSet",  "btnHelp",
+                                   "labelTitle",  "btnLock",    "btnMin",       "btnNormalMax", "btnClose",
+                                   "mainWidget",  "statusbar",  "lineTop",      "lineBottom"};
+        for (const QString &name : title) {
+            QVERIFY2(tarn.findChild<QWidget *>(name), qPrintable("Tarn " + name));
+            QVERIFY2(z.findChild<QWidget *>(name), qPrintable("Z " + name));
+        }
+        for (const char *psz : {"line", "ToolbarWidget", "OutputSettingButton", "OSDSettingButton", "AudioSettingsButton"}) {
+            QVERIFY2(tarn.findChild<QWidget *>(psz), psz);
+            QVERIFY2(!z.findChild<QWidget *>(psz), psz);
+        }
+        QVERIFY(qobject_cast<CTitleWidget *>(tarn.findChild<QWidget *>("widgetTitle")));
+        QVERIFY(qobject_cast<QToolButton *>(tarn.findChild<QWidget *>("OutputSettingButton")));
+        QCOMPARE(tarn.findChildren<QAction *>("helpAbout").size(), 1);
+        QCOMPARE(tarn.findChild<QWidget *>("widgetTitle")->height(), 40);
+        QCOMPARE(tarn.objectName(), QString("EditSceneMain"));
+        QCOMPARE(z.objectName(), QString("Zinferface"));
+        QCOMPARE(z.size(), QSize(846, 600));
+        // the work area took the placeholder's place; the panels sit in it
+        QVERIFY(tarn.findChild<QWidget *>("mainWidget")->isHidden());
+        QVERIFY(tarn.fileListWidget() && z.fileListWidget() && z.middleControl());
+        for (const char *psz : {"programListPlace", "canvasPlace", "propertyPlace"})
+            QVERIFY2(tarn.panelPlace(psz), psz);
+        QVERIFY(z.panelPlace("programListPlace") && z.panelPlace("propertyPlace") && !z.panelPlace("canvasPlace"));
+        // the menus exist but their buttons are hidden
+        QVERIFY(tarn.fileMenu() && tarn.setMenu());
+        QVERIFY(button(tarn, "btnFile")->isHidden() && button(tarn, "btnHelp")->isHidden());
+        QVERIFY(button(z, "btnLock")->isHidden());
+        QVERIFY(!button(tarn, "btnLock")->isHidden());
+        QVERIFY(tarn.windowFlags() & Qt::FramelessWindowHint);
+    }
+
+    void retranslationResetsTheFormTexts()
+    {
+        CEditSceneMain tarn;
+        button(tarn, "btnSet")->setText("x");
+        auto *pAction = tarn.findChild<QAction *>("fileSave");
+        pAction->setShortcut(QKeySequence("Ctrl+Q"));
+        tarn.initLanguage(0);
+        QCOMPARE(button(tarn, "btnSet")->text(), QString("设置"));
+        QCOMPARE(pAction->shortcut(), QKeySequence("Ctrl+S"));
+        QCOMPARE(pAction->text(), QString("保存工程 Ctrl+S"));
+        QVERIFY(tarn.findChild<QLabel *>("labelTitle")->text().isEmpty());
+        QCOMPARE(tarn.windowTitle(), QString("EditScene"));
+    }
+
+    void versionLabels()
+    {
+        CEditSceneMain tarn;
+        QCOMPARE(tarn.versionLabel()->text(), QString("版本号：V1.0.Vistel-V1.1(20250108)  "));
+        g_strLanguage = "English";
+        Zinferface z;
+        g_strLanguage = "Chinaese";
+        QCOMPARE(z.versionLabel()->text(), QString("  Version number：V1.0.Vistel-V1.1(20240604)  "));
+        z.show();
+        QCOMPARE(z.versionLabel()->text(), QString("  Version number：V1.0.Vistel-V1.1(20240604)  "));
+        z.hide();
+    }
+
+    // --------------------------------------------------- model-chosen buttons
+
+    void settingsButtonsByModel_data()
+    {
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<bool>("output");
+        QTest::addColumn<bool>("osd");
+        QTest::newRow("Tarn-3") << "Tarn-3" << true << true;
+        QTest::newRow("Tarn-4") << "Tarn-4" << true << false;
+        QTest::newRow("longer text with Tarn-6") << "X-Tarn-6-B" << true << false;
+        QTest::newRow("start value") << "Tarn" << false << false;
+    }
+
+    void settingsButtonsByModel()
+    {
+        QFETCH(QString, model);
+        QFETCH(bool, output);
+        QFETCH(bool, osd);
+        g_strSerialDevType = model;
+        CEditSceneMain tarn;
+        tarn.show();
+        QCOMPARE(tarn.findChild<QWidget *>("OutputSettingButton")->isVisible(), output);
+        QCOMPARE(tarn.findChild<QWidget *>("OSDSettingButton")->isVisible(), osd);
+        QVERIFY(tarn.findChild<QWidget *>("AudioSettingsButton")->isVisible());
+        tarn.hide();
+    }
+
+    void audioSourcesByModel()
+    {
+        QCOMPARE(CEditSceneMain::audioSourceNames("Tarn-1 Tarn-6"), QStringList({"关闭", "AudioIn", "窗口1"}));
+        QCOMPARE(CEditSceneMain::audioSourceNames("Tarn-4").size(), 6);
+        QCOMPARE(CEditSceneMain::audioSourceNames("Tarn-6").last(), QString("窗口6"));
+        QVERIFY(CEditSceneMain::audioSourceNames("Tarn").isEmpty());
+    }
+
+    void outputButtonReadsTheBoundDevicesOutputs()
+    {
+        CFrameTopics topics;
+        CTestDevice dev("T1", 2);
+        CEditSceneMain tarn;
+        QList<CTarnSceneRecord *> none;
+        tarn.initSceneData(&dev.info, none);
+        QTest::mouseClick(tarn.findChild<QToolButton *>("OutputSettingButton"), Qt::LeftButton);
+        QCOMPARE(topics.commands, QStringList{"T1 输出口设置 1/1"});
+    }
+
+    // ---------------------------------------------------------- close paths
+
+    void tarnCloseButtonAndWindowCloseTakeOnePath()
+    {
+        CFrameTopics topics;
+        CEditSceneMain tarn;
+        tarn.show();
+        QTest::mouseClick(button(tarn, "btnClose"), Qt::LeftButton);
+        QVERIFY(tarn.isHidden());
+        tarn.show();
+        QVERIFY(!tarn.close()); // refused as a close, handled as the frame's own
+        QVERIFY(tarn.isHidden());
+        QCOMPARE(topics.seen, QStringList({"Slot_DisconnectSerialPort", "Slot_DisconnectSerialPort"}));
+    }
+
+    void zCloseHidesOnNetworkAndClosesAllOnSerial()
+    {
+        CFrameTopics topics;
+        Zinferface z;
+        QWidget other;
+        other.show();
+        z.show();
+        QTest::mouseClick(button(z, "btnClose"), Qt::LeftButton);
+        QVERIFY(z.isHidden());
+        QTest::qWait(20);
+        QVERIFY(other.isVisible());
+
+        g_nConnectionType = 1;
+        z.show();
+        z.close();
+        QVERIFY(z.isHidden());
+        QTRY_VERIFY(!other.isVisible());
+        QCOMPARE(topics.seen.count("Slot_DisconnectSerialPort"), 2);
+    }
+
+    void maximiseToggle()
+    {
+        CFrameTopics topics;
+        CEditSceneMain tarn;
+        tarn.show();
+        QTest::mouseClick(button(tarn, "btnNormalMax"), Qt::LeftButton);
+        QTRY_VERIFY(tarn.isMaximized());
+        QVERIFY(button(tarn, "btnNormalMax")->styleSheet().contains("max_normal.png"));
+        QTest::mouseClick(button(tarn, "btnNormalMax"), Qt::LeftButton);
+        QTRY_VERIFY(!tarn.isMaximized());
+        QCOMPARE(topics.seen, QStringList({"slot_showToolBar", "slot_showToolBar", "slot_toolBarCenter"}));
+        QTest::mouseDClick(tarn.findChild<QWidget *>("widgetTitle"), Qt::LeftButton);
+        QTRY_VERIFY(tarn.isMaximized());
+        QCOMPARE(topics.seen.size(), 3); // the title's double click leaves the tool strip alone
+        tarn.hide();
+    }
+
+    // ------------------------------------------------------------- the lock
+
+    void lockOverlayLocksAndOnlyItsButtonUnlocks()
+    {
+        CFrameTopics topics;
+        CEditSceneMain tarn;
+        tarn.slot_unLock(); // no overlay yet: nothing
+        QVERIFY(!tarn.lockWidget());
+        tarn.show();
+        QTest::mouseClick(button(tarn, "btnLock"), Qt::LeftButton);
+        CLockWidget *pLock = tarn.lockWidget();
+        QVERIFY(pLock && pLock->isVisible() && tarn.isLocked());
+        QCOMPARE(pLock->geometry(), tarn.geometry());
+        QVERIFY(pLock->isWindow());
+        QCOMPARE(pLock->parentWidget(), &tarn);
+
+        QVERIFY(!pLock->close()); // the window system cannot close it
+        QTest::ignoreMessage(QtInfoMsg, QRegularExpression("alt \\+ F4"));
+        QTest::keyClick(pLock, Qt::Key_F4, Qt::AltModifier);
+        QTest::keyClick(pLock, Qt::Key_F4, Qt::AltModifier | Qt::ControlModifier); // no second line
+        QVERIFY(pLock->isVisible());
+
+        QTest::mouseClick(pLock->findChild<QPushButton *>("pushButtonLock"), Qt::LeftButton);
+        QVERIFY(!pLock->isVisible() && !tarn.isLocked());
+        QCOMPARE(topics.locks, QList<bool>({true, false}));
+
+        QTest::mouseClick(button(tarn, "btnLock"), Qt::LeftButton);
+        QCOMPARE(tarn.lockWidget(), pLock); // one overlay, reused
+        tarn.hide();
+    }
+
+    void overlayButtonWithoutAFrameLeavesItShown()
+    {
+        QWidget owner;
+        CLockWidget lock(QRect(10, 10, 300, 200), &owner);
+        lock.show();
+        QTest::mouseClick(lock.findChild<QPushButton *>("pushButtonLock"), Qt::LeftButton);
+        QVERIFY(lock.isVisible());
+        QCOMPARE(lock.findChild<QPushButton *>("pushButtonLock")->size(), QSize(250, 250));
+        QCOMPARE(lock.windowOpacity(), 0.8);
+    }
+
+    // ---------------------------------------------------------- the sampler
+
+    // Each frame's sampler thread runs while the frame lives and is stopped and
+    // waited for when it goes.
+    void samplerThreadEndsWithItsFrame()
+    {
+        for (int nFamily = 0; nFamily < 2; ++nFamily) {
+            QPointer<QThread> pThread;
+            QElapsedTimer timer;
+            {
+                QScopedPointer<QMainWindow> pFrame;
+                if (nFamily == 0) {
+                    auto *p = new CEditSceneMain;
+                    pThread = p->samplerThread();
+                    pFrame.reset(p);
+                } else {
+                    auto *p = new Zinferface;
+                    pThread = p->samplerThread();
+                    pFrame.reset(p);
+                }
+                QVERIFY(pThread && pThread->isRunning());
+                QTest::qWait(50);
+                timer.start();
+            }
+            QVERIFY(pThread.isNull());
+            QVERIFY(timer.elapsed() < 2000);
+        }
+    }
+
+    // ------------------------------------------------------- device binding
+
+    void tarnFollowsOnlyItsBoundDevice()
+    {
+        CTestDevice a("A", 3);
+        CTestDevice b("B", 2);
+        CEditSceneMain tarn;
+        QList<CTarnSceneRecord *> none;
+        globalObserver *pHub = globalObserver::getGlobalObserver();
+        DeviceInfo *pB = &b.info;
+        pHub->notify("slot_updateInputSource", Q_ARG(DeviceInfo *, pB), Q_ARG(QString, QString("B")));
+        QVERIFY(!tarn.fileListWidget()->deviceInfo()); // nothing bound yet
+        tarn.initSceneData(&a.info, none);
+        tarn.show();
+        pHub->notify("slot_updateInputSource", Q_ARG(DeviceInfo *, pB), Q_ARG(QString, QString("B")));
+        QCOMPARE(tarn.fileListWidget()->deviceInfo(), &a.info);
+        QCOMPARE(tarn.fileListWidget()->serial(), QString("A"));
+        tarn.hide();
+    }
+
+    void zFollowsOnlyItsBoundDevice()
+    {
+        CTestDevice a("ZA", 3);
+        CTestDevice b("ZB", 2);
+        Zinferface z;
+        QList<ZSceneInfo *> none;
+        z.initSceneData(&a.info, none);
+        z.show();
+        globalObserver *pHub = globalObserver::getGlobalObserver();
+        DeviceInfo *pB = &b.info;
+        pHub->notify("slot_updateZEquipmentInputSource", Q_ARG(DeviceInfo *, pB), Q_ARG(QString, QString("ZB")));
+        QCOMPARE(z.fileListWidget()->deviceInfo(), &a.info);
+        QCOMPARE(z.fileListWidget()->serial(), QString("ZA"));
+        DeviceInfo *pA = &a.info;
+        a.inputs[0].strName = "renamed";
+        pHub->notify("slot_updateZEquipmentInputSource", Q_ARG(DeviceInfo *, pA), Q_ARG(QString, QString("ZA")));
+        QCOMPARE(z.fileListWidget()->deviceInfo(), &a.info);
+        z.updateZSceneData("ZB", none); // another serial: nothing
+        QCOMPARE(z.currentDevice(), &a.info);
+        z.hide();
+    }
+
+    // ------------------------------------------------------ scene documents
+
+    void saveReportsSuccessOnlyForAWholeFile()
+    {
+        BesMessageBox::setTestAnswer(QMessageBox::Ok);
+        QTemporaryDir dir;
+        CEditSceneMain tarn;
+        const QString strGood = dir.filePath("a.smt");
+        QVERIFY(tarn.saveProject(strGood));
+        QVERIFY(QFile::exists(strGood));
+        QCOMPARE(BesMessageBox::testRecords().last().text, QString("节目文件保存成功"));
+
+        // a folder in the way: nothing is written and no success is claimed
+        QDir(dir.path()).mkdir("taken.smt");
+        QVERIFY(!tarn.saveProject(dir.filePath("taken.smt")));
+        QVERIFY(BesMessageBox::testRecords().last().text.startsWith("节目文件保存失败"));
+        QVERIFY(!tarn.saveProject(dir.filePath("missing/b.smt")));
+        QVERIFY(!QFile::exists(dir.filePath("missing/b.smt")));
+    }
+
+    void loadRefusesTextThatIsNotJson()
+    {
+        BesMessageBox::setTestAnswer(QMessageBox::Ok);
+        QTemporaryDir dir;
+        QFile f(dir.filePath("bad.smt"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("{ not json");
+        f.close();
+        CEditSceneMain tarn;
+        QVERIFY(!tarn.loadProject(f.fileName()));
+        QCOMPARE(BesMessageBox::testRecords().last().text, QString("文件Json解析失败"));
+        QVERIFY(!tarn.loadProject(dir.filePath("absent.smt")));
+        QCOMPARE(BesMessageBox::testRecords().size(), 1); // an unreadable file says nothing
+    }
+};
+
+VISTEL_TEST_MAIN(TestEditorFrames)
+#include "tst_editorframes.moc"
