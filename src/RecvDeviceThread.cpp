@@ -11,49 +11,60 @@ CRecvDeviceThread::CRecvDeviceThread(QObject *parent)
 
 CRecvDeviceThread::~CRecvDeviceThread()
 {
-    m_bStop = true;
+    slot_recvStop();
     wait();
 }
 
+// Safe from any thread: the loop leaves at once, also when it has not started
+// yet (its event loop then returns on entry).
 void CRecvDeviceThread::slot_recvStop()
 {
     m_bStop = true;
+    quit();
 }
 
 void CRecvDeviceThread::run()
 {
     QUdpSocket socket;
     m_pUdpSocket = &socket;
-    if (socket.bind(m_bindAddress, m_uPort, QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint))
+    if (socket.bind(m_bindAddress, m_uPort, QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint)) {
+        // Devices announce in bursts: a larger receive buffer holds a burst
+        // while the thread is busy (the system may grant less).
+        socket.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, kReceiveBufferBytes);
         m_uBoundPort = socket.localPort();
-    while (!m_bStop) {
-        if (socket.state() != QAbstractSocket::BoundState) {
-            msleep(100); // the bind failed: receive nothing, but keep answering the stop flag
-            continue;
-        }
-        socket.waitForReadyRead(100);
-        while (!m_bStop && socket.hasPendingDatagrams()) {
-            const qint64 nSize = socket.pendingDatagramSize();
-            QByteArray datagram(int(qMax<qint64>(0, nSize)), '\0');
-            const qint64 nRead = socket.readDatagram(datagram.data(), datagram.size());
-            if (nRead < 0)
-                break;
-            datagram.truncate(int(nRead));
-            QStringList fields;
-            if (!parshUdpData(datagram, &fields))
-                continue;
-            emit sig_deviceAnnounced(fields);
-            globalObserver::getGlobalObserver()->notify("slot_newDevice", Q_ARG(QStringList, fields));
-        }
     }
+    // The thread sleeps in its event loop until datagrams arrive or it is
+    // stopped; a failed bind just receives nothing.
+    connect(&socket, &QUdpSocket::readyRead, &socket, [this, &socket]() { readPending(socket); },
+            Qt::DirectConnection);
+    if (!m_bStop)
+        exec();
     m_pUdpSocket = nullptr;
     m_uBoundPort = 0;
+}
+
+void CRecvDeviceThread::readPending(QUdpSocket &socket)
+{
+    QByteArray datagram;
+    while (!m_bStop && socket.hasPendingDatagrams()) {
+        const qint64 nSize = socket.pendingDatagramSize();
+        datagram.resize(int(qBound<qint64>(0, nSize, kMaxDatagramBytes + 1)));
+        const qint64 nRead = socket.readDatagram(datagram.data(), datagram.size());
+        if (nRead < 0)
+            break;
+        datagram.truncate(int(nRead));
+        QStringList fields;
+        if (!parshUdpData(datagram, &fields))
+            continue;
+        emit sig_deviceAnnounced(fields);
+        globalObserver::getGlobalObserver()->notify("slot_newDevice", Q_ARG(QStringList, fields));
+    }
 }
 
 bool CRecvDeviceThread::parshUdpData(const QByteArray &datagram, QStringList *pFields)
 {
     const int nSize = datagram.size();
-    if (nSize > 256 || nSize < 6)
+    if (nSize > kMaxDatagramBytes || nSize < 6)
         return false;
     const uchar *p = reinterpret_cast<const uchar *>(datagram.constData());
     if (p[0] != 0xAA || p[1] != 0x55)

@@ -9,8 +9,9 @@
 // Fields: 0 IPv4 address, 1 unused, 2 device type, 3 serial, more passed on unread. A datagram is
 // accepted only with a valid dotted address and at least four fields, the serial not empty.
 //
-// The loop blocks in the socket's wait (100 ms steps) instead of polling. Port and bind address
-// can be set before start() (tests use an ephemeral port: 0, then boundPort()).
+// The thread sleeps in its event loop until a datagram arrives or it is stopped (at once, from any
+// thread). Port and bind address can be set before start() (tests use an ephemeral port: 0, then
+// boundPort()).
 
 #include <QByteArray>
 #include <QHostAddress>
@@ -48,6 +49,9 @@ protected:
     void run() override;
 
 private:
+    enum { kMaxDatagramBytes = 256, kReceiveBufferBytes = 1 << 20 };
+    void readPending(QUdpSocket &socket);
+
     QUdpSocket *m_pUdpSocket = nullptr;
     std::atomic<bool> m_bStop{false};
     quint16 m_uPort = 11502;

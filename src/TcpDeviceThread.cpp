@@ -27,7 +27,6 @@ CTcpDeviceThread::CTcpDeviceThread(QObject *parent)
     m_pDeviceInfo = new DeviceInfo();
     m_pSystemInfo = new SystemInfo();
     m_pTcpSocket = new CTcpSocket(this);
-    m_pSerislPort = new SerislPort();
 
     connect(m_pTcpSocket->getTcpSocket(), &QTcpSocket::connected, this, &CTcpDeviceThread::handleConnected);
     connect(m_pTcpSocket->getTcpSocket(), &QTcpSocket::disconnected, this, &CTcpDeviceThread::handleDisconnected);
@@ -35,10 +34,8 @@ CTcpDeviceThread::CTcpDeviceThread(QObject *parent)
     connect(m_pTcpSocket, &CTcpSocket::error, this, &CTcpDeviceThread::handleError);
     // Frames are built on the worker thread and reach the transports (GUI thread) as byte copies.
     connect(this, &CTcpDeviceThread::writeData, m_pTcpSocket, &CTcpSocket::sendData);
-    connect(this, &CTcpDeviceThread::writeData, m_pSerislPort, &SerislPort::SendSerialData);
-    connect(m_pSerislPort, &SerislPort::receivedData, this, &CTcpDeviceThread::handleReceivedData);
-    connect(m_pSerislPort, &SerislPort::SerialConnectState, this, &CTcpDeviceThread::handleSerislDisConnected);
-    connect(m_pSerislPort, &SerislPort::CloseSerialPort, this, &CTcpDeviceThread::handleDisconnected);
+    // The serial transport is made when a serial port is first opened: most workers are network
+    // devices that never use one.
 
     globalObserver *pHub = globalObserver::getGlobalObserver();
     pHub->attach("slot_refreshinputName", this, "slot_refreshinputName");
@@ -154,6 +151,13 @@ void CTcpDeviceThread::connectToSerislport(QString Serislport)
     disconnect(this, &CTcpDeviceThread::writeData, m_pTcpSocket, &CTcpSocket::sendData);
     m_bStop = false;
     m_reader.clear();
+    if (!m_pSerislPort) {
+        m_pSerislPort = new SerislPort();
+        connect(this, &CTcpDeviceThread::writeData, m_pSerislPort, &SerislPort::SendSerialData);
+        connect(m_pSerislPort, &SerislPort::receivedData, this, &CTcpDeviceThread::handleReceivedData);
+        connect(m_pSerislPort, &SerislPort::SerialConnectState, this, &CTcpDeviceThread::handleSerislDisConnected);
+        connect(m_pSerislPort, &SerislPort::CloseSerialPort, this, &CTcpDeviceThread::handleDisconnected);
+    }
     if (m_pSerislPort->SerialPortInits(Serislport))
         m_bIsConnected = true;
 }

@@ -99,6 +99,7 @@ public:
     void setReplyTimeout(int nMs);
     void setConnectTimeout(int nMs);
     CTcpSocket *getTcpTransport() const { return m_pTcpSocket; }
+    // Null until a serial port was first opened (connectToSerislport).
     SerislPort *getSerialTransport() const { return m_pSerislPort; }
 
     // ---- program-wide hand-offs

@@ -134,7 +134,7 @@ MainWindow::MainWindow(QWidget *parent)
         auto *pDevice = new CTcpDeviceThread(this);
         pDevice->setDeviceSerial(strPort);
         connect(this, &MainWindow::sig_stopThread, pDevice, &CTcpDeviceThread::slot_stopDeviceThread);
-        m_listDevice.append(pDevice);
+        addWorker(pDevice);
     }
     ui->portBox->addItems(listPorts);
     ui->RefreshPushButton->setStyleSheet(QStringLiteral(
@@ -204,6 +204,7 @@ void MainWindow::stopAllThreads()
 
     const QList<CTcpDeviceThread *> listDevice = m_listDevice;
     m_listDevice.clear();
+    m_workerOfSerial.clear();
     for (CTcpDeviceThread *pDevice : listDevice) {
         pDevice->quit();
         if (pDevice->wait(kThreadStopWaitMs)) {
@@ -243,7 +244,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     if (pSerislportDevice) {
         CTcpDeviceThread *pDevice = pSerislportDevice;
         pSerislportDevice = nullptr;
-        m_listDevice.removeAll(pDevice);
+        removeWorker(pDevice);
         pDevice->quit();
         if (pDevice->wait(kThreadStopWaitMs))
             delete pDevice;
@@ -333,34 +334,43 @@ void MainWindow::menuAction(const QString &strAction)
 
 CTcpDeviceThread *MainWindow::getCurrentDevice(const QString &strSerial) const
 {
-    for (CTcpDeviceThread *pDevice : m_listDevice) {
-        if (pDevice->getDeviceSerial() == strSerial)
-            return pDevice;
+    return m_workerOfSerial.value(strSerial, nullptr);
+}
+
+// Workers are looked up by serial; the first one made for a serial wins, as a
+// walk of m_listDevice from its start would find it.
+void MainWindow::addWorker(CTcpDeviceThread *pDevice)
+{
+    m_listDevice.append(pDevice);
+    const QString strSerial = pDevice->getDeviceSerial();
+    if (!m_workerOfSerial.contains(strSerial))
+        m_workerOfSerial.insert(strSerial, pDevice);
+}
+
+void MainWindow::removeWorker(CTcpDeviceThread *pDevice)
+{
+    m_listDevice.removeAll(pDevice);
+    const QString strSerial = pDevice->getDeviceSerial();
+    if (m_workerOfSerial.value(strSerial) != pDevice)
+        return;
+    m_workerOfSerial.remove(strSerial);
+    for (CTcpDeviceThread *pOther : qAsConst(m_listDevice)) {
+        if (pOther->getDeviceSerial() == strSerial) {
+            m_workerOfSerial.insert(strSerial, pOther);
+            break;
+        }
     }
-    return nullptr;
 }
 
 CDeviceControl *MainWindow::checkR4Exist(const QString &strSerial) const
 {
-    if (!m_pRoot)
-        return nullptr;
-    for (int i = 0; i < m_pRoot->childCount(); ++i) {
-        auto *pControl = qobject_cast<CDeviceControl *>(
-            ui->treeWidget->itemWidget(m_pRoot->child(i), 3));
-        if (pControl && pControl->getDeviceSerial() == strSerial)
-            return pControl;
-    }
-    return nullptr;
+    const int nRow = rowIdOfSerial(strSerial);
+    return nRow >= 0 ? m_listRowControls.at(nRow).data() : nullptr;
 }
 
 int MainWindow::rowIdOfSerial(const QString &strSerial) const
 {
-    for (int i = 0; i < m_listitems.size(); ++i) {
-        auto *pControl = qobject_cast<CDeviceControl *>(ui->treeWidget->itemWidget(m_listitems.at(i), 3));
-        if (pControl && pControl->getDeviceSerial() == strSerial)
-            return i;
-    }
-    return -1;
+    return m_rowOfSerial.value(strSerial, -1);
 }
 
 // --------------------------------------------------------- announcements
@@ -453,6 +463,7 @@ void MainWindow::addDeviceRow(const QStringList &deviceInfo, bool bTarn)
     pDevice->setDeviceType(bTarn ? QStringLiteral("Tarn") : QStringLiteral("Z"));
     pDevice->connectToServer(deviceInfo.at(0), s_nDevicePort);
     pDevice->setDeviceSerial(deviceInfo.at(3));
+    addWorker(pDevice);
 
     connect(pDevice, &CTcpDeviceThread::sig_deviceStatus, pControl, &CDeviceControl::slot_setDeviceStatus);
     connect(pControl, &CDeviceControl::sig_editScene, this,
@@ -460,10 +471,12 @@ void MainWindow::addDeviceRow(const QStringList &deviceInfo, bool bTarn)
                 slot_editScene(strSerial, strName, strType, 0);
             });
 
-    m_listDevice.append(pDevice);
+    m_rowOfSerial.insert(deviceInfo.at(3), m_listitems.size());
     ++m_nTreeWidgetItemId;
     m_listitems.append(pItem);
-    m_pRoot->setExpanded(true);
+    m_listRowControls.append(pControl);
+    if (!m_pRoot->isExpanded())
+        m_pRoot->setExpanded(true);
 }
 
 // The family's start-up reads once a worker's TCP link is up.
@@ -642,10 +655,10 @@ void MainWindow::setDeviceNameOnRow(int nRowId, const QString &strDeviceName)
     if (nRowId < 0 || nRowId >= m_listitems.size())
         return;
     QTreeWidgetItem *pItem = m_listitems.at(nRowId);
-    if (!m_pRoot || m_pRoot->indexOfChild(pItem) < 0)
+    if (!m_pRoot || pItem->parent() != m_pRoot)
         return;
     pItem->setText(2, strDeviceName);
-    if (auto *pControl = qobject_cast<CDeviceControl *>(ui->treeWidget->itemWidget(pItem, 3)))
+    if (CDeviceControl *pControl = m_listRowControls.at(nRowId))
         pControl->setStrDeviceName(strDeviceName);
 }
 

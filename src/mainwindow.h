@@ -1,9 +1,11 @@
 #ifndef MAINWINDOW_H
 #define MAINWINDOW_H
 
+#include <QHash>
 #include <QHostAddress>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 
 #include <functional>
@@ -102,6 +104,8 @@ private:
     void retranslateForm();
     void setDeviceNameOnRow(int nRowId, const QString &strDeviceName);
     int rowIdOfSerial(const QString &strSerial) const;
+    void addWorker(CTcpDeviceThread *pDevice);
+    void removeWorker(CTcpDeviceThread *pDevice);
     void stopAllThreads();
     static QString readStoredLanguage();
 
@@ -113,6 +117,12 @@ private:
     QMenu *m_pMenu = nullptr;
     QList<CTcpDeviceThread *> m_listDevice;
     QList<QTreeWidgetItem *> m_listitems;
+    // Lookups by serial, so that an announcement or a command costs the same
+    // with a thousand devices as with one: the first worker of a serial in
+    // m_listDevice, the row id of a serial, and each row's widget.
+    QHash<QString, CTcpDeviceThread *> m_workerOfSerial;
+    QHash<QString, int> m_rowOfSerial;
+    QList<QPointer<CDeviceControl>> m_listRowControls;
     int m_nCurrentlyTreeWidgetItemId = -1;
     int m_nLanguage = 0;
     int m_nConnectingType = 0;

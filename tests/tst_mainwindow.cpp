@@ -89,6 +89,7 @@ private slots:
     void editButtonChecks();
     void deviceNameReport();
     void closeStopsEverything();
+    void thousandDevices();
 };
 
 void TestMainWindow::initTestCase()
@@ -290,6 +291,52 @@ void TestMainWindow::closeStopsEverything()
     pWindow->slot_newDevice(announcement(QStringLiteral("127.0.0.3"), QStringLiteral("Z7"), QStringLiteral("SN3")));
     QVERIFY(pWindow->deviceList().isEmpty());
     delete pWindow;
+}
+
+// A thousand distinct serials make a thousand rows, in order, each with its own
+// worker and row widget; announcing them all again makes none. The shown tree
+// places the row widgets of the rows in view.
+void TestMainWindow::thousandDevices()
+{
+    const int nDevices = 1000;
+    auto ipOf = [](int i, int nRound) { return QStringLiteral("127.%1.%2.%3").arg(nRound).arg(i / 250).arg(1 + i % 250); };
+    auto serialOf = [](int i) { return QStringLiteral("SN%1").arg(i); };
+    MainWindow w;
+    w.show();
+    for (int i = 0; i < nDevices; ++i)
+        w.slot_newDevice(announcement(ipOf(i, 1), i % 3 ? QStringLiteral("Z7") : QStringLiteral("Tarn-3"), serialOf(i)));
+    QCOMPARE(w.rootItem()->childCount(), nDevices);
+    QCOMPARE(w.deviceList().size(), nDevices);
+    for (int nRound = 2; nRound <= 3; ++nRound) {
+        for (int i = nDevices - 1; i >= 0; --i)
+            w.slot_newDevice(announcement(ipOf(i, nRound), QStringLiteral("Tarn-6"), serialOf(i)));
+    }
+    QCOMPARE(w.rootItem()->childCount(), nDevices);
+    QCOMPARE(w.deviceList().size(), nDevices);
+    for (int i : {0, 1, 499, nDevices - 1}) {
+        QTreeWidgetItem *pRow = w.rootItem()->child(i);
+        QCOMPARE(w.rowItems().at(i), pRow);
+        QCOMPARE(pRow->text(0), ipOf(i, 3));
+        QCOMPARE(pRow->text(1), QStringLiteral("Tarn-6"));
+        CDeviceControl *pControl = w.checkR4Exist(serialOf(i));
+        QCOMPARE(pControl->getDeviceId(), i);
+        QCOMPARE(pControl->getDeviceSerial(), serialOf(i));
+        QCOMPARE(pControl->getStrDeviceType(), i % 3 ? QStringLiteral("Z7") : QStringLiteral("Tarn-3"));
+        CTcpDeviceThread *pDevice = w.getCurrentDevice(serialOf(i));
+        QCOMPARE(w.deviceList().at(i), pDevice);
+        QCOMPARE(pDevice->getDeviceIp(), ipOf(i, 3));
+        QVERIFY(!pDevice->getSerialTransport());
+    }
+    QVERIFY(!w.checkR4Exist(QStringLiteral("SN1000")));
+
+    auto *pTree = w.rootItem()->treeWidget();
+    QTreeWidgetItem *pFirst = w.rootItem()->child(0);
+    CDeviceControl *pFirstControl = w.checkR4Exist(serialOf(0));
+    QTRY_VERIFY(pFirstControl->isVisible());
+    QCOMPARE(pTree->itemWidget(pFirst, 3), pFirstControl);
+    QVERIFY(pTree->visualItemRect(pFirst).contains(pFirstControl->geometry().center()));
+    QTreeWidgetItem *pLast = w.rootItem()->child(nDevices - 1);
+    QVERIFY(pTree->visualItemRect(pLast).contains(w.checkR4Exist(serialOf(nDevices - 1))->geometry().center()));
 }
 
 VISTEL_TEST_MAIN(TestMainWindow)

@@ -207,6 +207,67 @@ private slots:
         QCOMPARE(g_log, QStringList({"a:int:6"}));
     }
 
+    // The delivery rules hold with many topics: each topic keeps its own
+    // order, a notification reaches only its topic, detaching during a
+    // delivery and destroyed receivers behave as with one topic.
+    void manyTopicsKeepTheirOwnRules()
+    {
+        Receiver a("a"), b("b"), c("c");
+        auto *gone = new Receiver("gone");
+        gone->m_bDetachOnDestroy = false;
+        const int nTopics = 300;
+        for (int i = 0; i < nTopics; ++i) {
+            const QString strTopic = QString("t%1").arg(i);
+            const QList<Receiver *> order = (i % 2) ? QList<Receiver *>{&c, gone, &b, &a}
+                                                    : QList<Receiver *>{&a, &b, gone, &c};
+            for (Receiver *r : order)
+                hub()->attach(strTopic, r, "slot_value");
+        }
+        hub()->attach("slot_value", &a, "slot_value");
+        hub()->attach("slot_value", &b, "slot_value");
+        hub()->attach("slot_value", &c, "slot_value");
+        hub()->attach("t3", &a, "slot_value");
+        QCOMPARE(hub()->subscriptionCount(), nTopics * 4 + 4);
+
+        int n = 1;
+        hub()->notify("t7", Q_ARG(int, n));
+        QCOMPARE(g_log, QStringList({"c:int:1", "gone:int:1", "b:int:1", "a:int:1"}));
+        g_log.clear();
+        hub()->notify("t8", Q_ARG(int, n));
+        QCOMPARE(g_log, QStringList({"a:int:1", "b:int:1", "gone:int:1", "c:int:1"}));
+
+        // Destroyed without detaching: skipped and dropped, in every topic.
+        delete gone;
+        g_log.clear();
+        hub()->notify("t8", Q_ARG(int, n));
+        QCOMPARE(g_log, QStringList({"a:int:1", "b:int:1", "c:int:1"}));
+        QCOMPARE(hub()->subscriptionCount("t9"), 3);
+        QCOMPARE(hub()->subscriptionCount(), nTopics * 3 + 4);
+
+        // Detached during a delivery of one topic: skipped there, kept elsewhere.
+        a.m_pVictim = &b;
+        g_log.clear();
+        hub()->notify("slot_value", Q_ARG(int, n));
+        QCOMPARE(g_log, QStringList({"a:int:1", "c:int:1"}));
+        g_log.clear();
+        hub()->notify("t5", Q_ARG(int, n));
+        QCOMPARE(g_log, QStringList({"c:int:1", "b:int:1", "a:int:1"}));
+
+        // detach takes the oldest equal subscription of that topic only.
+        g_log.clear();
+        hub()->detach("t3", &a);
+        hub()->notify("t3", Q_ARG(int, n));
+        QCOMPARE(g_log, QStringList({"c:int:1", "b:int:1", "a:int:1"}));
+        QCOMPARE(hub()->subscriptionCount("t4"), 3);
+        for (int i = 0; i < nTopics; ++i) {
+            for (Receiver *r : {&a, &b, &c})
+                hub()->detach(QString("t%1").arg(i), r);
+        }
+        hub()->detach("slot_value", &a);
+        hub()->detach("slot_value", &c);
+        QCOMPARE(hub()->subscriptionCount(), 0);
+    }
+
     void crossThreadNotificationIsQueued()
     {
         Receiver a("a");

@@ -21,8 +21,10 @@ globalObserver::globalObserver(QObject *parent)
 globalObserver::~globalObserver()
 {
     QMutexLocker locker(&m_mutex);
-    for (const auto &rel : qAsConst(m_oRelationList))
-        rel->bAttached = false;
+    for (const RelationList &list : qAsConst(m_oRelationList)) {
+        for (const auto &rel : list)
+            rel->bAttached = false;
+    }
     m_oRelationList.clear();
 }
 
@@ -41,13 +43,14 @@ void globalObserver::release()
     m_pInst = nullptr;
 }
 
-// Drops subscriptions whose receiver no longer exists. Called with m_mutex held.
-void globalObserver::pruneLocked()
+// Drops the subscriptions of one topic whose receiver no longer exists.
+// Called with m_mutex held.
+void globalObserver::pruneLocked(RelationList &list)
 {
-    for (int i = m_oRelationList.size() - 1; i >= 0; --i) {
-        if (m_oRelationList.at(i)->reciver.isNull()) {
-            m_oRelationList.at(i)->bAttached = false;
-            m_oRelationList.removeAt(i);
+    for (int i = list.size() - 1; i >= 0; --i) {
+        if (list.at(i)->reciver.isNull()) {
+            list.at(i)->bAttached = false;
+            list.removeAt(i);
         }
     }
 }
@@ -61,8 +64,9 @@ void globalObserver::attach(const QString &type, QObject *reciver, const char *m
     rel->reciver = reciver;
     rel->method = QByteArray(method);
     QMutexLocker locker(&m_mutex);
-    pruneLocked();
-    m_oRelationList.append(rel);
+    RelationList &list = m_oRelationList[type];
+    pruneLocked(list);
+    list.append(rel);
 }
 
 void globalObserver::detach(const QString &type, const QObject *reciver)
@@ -70,15 +74,21 @@ void globalObserver::detach(const QString &type, const QObject *reciver)
     if (!reciver)
         return;
     QMutexLocker locker(&m_mutex);
-    for (int i = 0; i < m_oRelationList.size(); ++i) {
-        const auto &rel = m_oRelationList.at(i);
-        if (rel->reciver.data() == reciver && rel->type == type) {
+    const auto it = m_oRelationList.find(type);
+    if (it == m_oRelationList.end())
+        return;
+    RelationList &list = it.value();
+    for (int i = 0; i < list.size(); ++i) {
+        const auto &rel = list.at(i);
+        if (rel->reciver.data() == reciver) {
             rel->bAttached = false;
-            m_oRelationList.removeAt(i);
+            list.removeAt(i);
             break;
         }
     }
-    pruneLocked();
+    pruneLocked(list);
+    if (list.isEmpty())
+        m_oRelationList.erase(it);
 }
 
 void globalObserver::notify(const QString &type,
@@ -90,14 +100,14 @@ void globalObserver::notify(const QString &type,
 {
     // Collect under the lock, deliver without it: slots may attach, detach and
     // notify freely while a delivery runs.
-    QList<std::shared_ptr<relationData>> targets;
+    RelationList targets;
     {
         QMutexLocker locker(&m_mutex);
-        pruneLocked();
-        for (const auto &rel : qAsConst(m_oRelationList)) {
-            if (rel->type == type)
-                targets.append(rel);
-        }
+        const auto it = m_oRelationList.find(type);
+        if (it == m_oRelationList.end())
+            return;
+        pruneLocked(it.value());
+        targets = it.value();
     }
 
     for (const auto &rel : qAsConst(targets)) {
@@ -119,10 +129,18 @@ void globalObserver::notify(const QString &type,
 int globalObserver::subscriptionCount(const QString &type) const
 {
     QMutexLocker locker(&m_mutex);
+    auto countLive = [](const RelationList &list) {
+        int count = 0;
+        for (const auto &rel : list) {
+            if (!rel->reciver.isNull())
+                ++count;
+        }
+        return count;
+    };
+    if (!type.isEmpty())
+        return countLive(m_oRelationList.value(type));
     int count = 0;
-    for (const auto &rel : m_oRelationList) {
-        if (!rel->reciver.isNull() && (type.isEmpty() || rel->type == type))
-            ++count;
-    }
+    for (const RelationList &list : m_oRelationList)
+        count += countLive(list);
     return count;
 }

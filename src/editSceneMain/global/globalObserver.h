@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QGenericArgument>
+#include <QHash>
 #include <QList>
 #include <QMutex>
 #include <QObject>
@@ -30,6 +31,10 @@ struct relationData
 // types choose among overloads of the slot; receivers in the notifying thread
 // are called at once (so reference arguments carry answers back), receivers in
 // other threads get a queued call.
+//
+// Subscriptions are kept per topic, so that a notification, an attach or a
+// detach costs the same however many subscriptions the other topics hold (a
+// thousand devices subscribe a few topics each).
 class globalObserver : public QObject
 {
     Q_OBJECT
@@ -57,9 +62,11 @@ public:
 private:
     explicit globalObserver(QObject *parent = nullptr);
     ~globalObserver() override;
-    void pruneLocked();
+    using RelationList = QList<std::shared_ptr<relationData>>;
+    static void pruneLocked(RelationList &list);
 
-    QList<std::shared_ptr<relationData>> m_oRelationList;
+    // Topic -> its subscriptions in the order they were made.
+    QHash<QString, RelationList> m_oRelationList;
     mutable QMutex m_mutex;
     static globalObserver *m_pInst;
 };
