@@ -1,0 +1,210 @@
+// Both editor frames against simulated devices: each family's frame opened
+// from the device list, both open at once on two devices, each following only
+// its own device, and a Z input dragged to become the main source.
+#include "TestMain.h"
+
+#include "BesMessageBox.h"
+#include "DeviceControl.h"
+#include "DeviceItem.h"
+#include "DeviceSimulator.h"
+#include "EditSceneMain.h"
+#include "FileListWidget.h"
+#include "LayoutListWidget.h"
+#include "QorGlobal.h"
+#include "SwitchButton.h"
+#include "TcpDeviceThread.h"
+#include "globalObserver.h"
+#include "mainwindow.h"
+#include "zinferface.h"
+#include "zmiddlecontrol.h"
+
+#include <QPushButton>
+
+#include <memory>
+
+namespace {
+
+CDeviceItem *rowOf(CFileListWidget *pPanel, int nId)
+{
+    for (int r = 0; r < pPanel->layoutList()->rowCount(); ++r)
+        if (pPanel->layoutList()->itemAt(r)->getInputSrcIndex() == nId)
+            return pPanel->layoutList()->itemAt(r);
+    return nullptr;
+}
+
+void readInputState(const QString &strSerial)
+{
+    QByteArray empty;
+    int nRead = 1;
+    int nSub = 1;
+    QString strCmd = QStringLiteral("获取输入状态");
+    globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_setDeviceCmd"), Q_ARG(QString, strSerial),
+                                                Q_ARG(QString, strCmd), Q_ARG(QByteArray &, empty),
+                                                Q_ARG(int, nRead), Q_ARG(int, nSub));
+}
+
+} // namespace
+
+class TestFramesE2E : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<CDeviceSimulator> m_pSimT;
+    std::unique_ptr<CDeviceSimulator> m_pSimZ;
+    MainWindow *m_pWindow = nullptr;
+
+    // A window with a Tarn device (4 inputs) on 127.0.0.4 and a Z device
+    // (3 inputs) on 127.0.0.5, both switched on and read.
+    bool startTwoDevices()
+    {
+        bool bListening = false;
+        for (int i = 0; i < 20 && !bListening; ++i) {
+            m_pSimT.reset(new CDeviceSimulator(CSimDeviceModel::Tarn, 4, 2));
+            m_pSimZ.reset(new CDeviceSimulator(CSimDeviceModel::Z, 3, 2));
+            m_pSimT->setSerial(QStringLiteral("TSN"));
+            m_pSimZ->setSerial(QStringLiteral("ZSN"));
+            bListening = m_pSimT->listen(QHostAddress(QStringLiteral("127.0.0.4")), 0)
+                         && m_pSimZ->listen(QHostAddress(QStringLiteral("127.0.0.5")), m_pSimT->port());
+        }
+        if (!bListening)
+            return false;
+        MainWindow::setDevicePort(m_pSimT->port());
+        m_pWindow = new MainWindow;
+        m_pWindow->slot_newDevice({"127.0.0.4", QString(), "Tarn-3", "TSN"});
+        m_pWindow->slot_newDevice({"127.0.0.5", QString(), "Z7", "ZSN"});
+        QTest::mouseClick(m_pWindow->checkR4Exist("TSN")->switchButton(), Qt::LeftButton);
+        QTest::mouseClick(m_pWindow->checkR4Exist("ZSN")->switchButton(), Qt::LeftButton);
+        return QTest::qWaitFor(
+            [this]() {
+                return m_pWindow->getCurrentDevice("TSN")->getDeviceInfo()->vectorInput.size() == 4
+                       && m_pWindow->getCurrentDevice("ZSN")->getDeviceInfo()->vectorInput.size() == 3;
+            },
+            5000);
+    }
+
+    void edit(const QString &strSerial)
+    {
+        m_pWindow->checkR4Exist(strSerial)->findChild<QPushButton *>(QStringLiteral("btnEdit"))->click();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        MainWindow::setDiscoveryPort(0, QHostAddress::LocalHost);
+        MainWindow::setSerialPortLister([]() { return QStringList(); });
+        BesMessageBox::setTestAnswer(QMessageBox::Cancel);
+    }
+
+    void cleanup()
+    {
+        delete m_pWindow;
+        m_pWindow = nullptr;
+        m_pSimT.reset();
+        m_pSimZ.reset();
+        CTcpDeviceThread::setEditedDeviceSerial(QString());
+        QFile::remove(QStringLiteral("Morvane.ini"));
+    }
+
+    void bothFramesFollowOnlyTheirOwnDevice()
+    {
+        QVERIFY(startTwoDevices());
+        CTcpDeviceThread *pT = m_pWindow->getCurrentDevice("TSN");
+        CTcpDeviceThread *pZ = m_pWindow->getCurrentDevice("ZSN");
+
+        edit("TSN");
+        CEditSceneMain *pTarn = m_pWindow->editSceneMain();
+        QVERIFY(pTarn->isVisible());
+        QCOMPARE(pTarn->fileListWidget()->layoutList()->rowCount(), 4);
+
+        edit("ZSN");
+        Zinferface *pZFrame = m_pWindow->zInterface();
+        QVERIFY(pZFrame->isVisible() && pTarn->isVisible());
+        QCOMPARE(pZFrame->currentDevice(), pZ->getDeviceInfo());
+        QCOMPARE(pZFrame->fileListWidget()->layoutList()->rowCount(), 3);
+        QCOMPARE(CTcpDeviceThread::editedDeviceSerial("Tarn"), QString("TSN"));
+        QCOMPARE(CTcpDeviceThread::editedDeviceSerial("Z"), QString("ZSN"));
+
+        // Input refreshes of both devices: each panel keeps its own device.
+        readInputState("TSN");
+        readInputState("ZSN");
+        QTRY_VERIFY_WITH_TIMEOUT(m_pSimT->hasRequest(32, 1) && m_pSimZ->hasRequest(32, 1), 5000);
+        QTest::qWait(300);
+        QCOMPARE(pTarn->fileListWidget()->deviceInfo(), pT->getDeviceInfo());
+        QCOMPARE(pTarn->fileListWidget()->serial(), QString("TSN"));
+        QCOMPARE(pZFrame->fileListWidget()->deviceInfo(), pZ->getDeviceInfo());
+        QCOMPARE(pTarn->currentDevice(), pT->getDeviceInfo());
+        QCOMPARE(pZFrame->fileListWidget()->layoutList()->rowCount(), 3);
+        QCOMPARE(pTarn->fileListWidget()->layoutList()->rowCount(), 4);
+    }
+
+    // A Z input dragged from the Z frame's panel becomes the device's main
+    // source; the strip waits for it and then shows the new source.
+    void zInputDragSetsTheMainSource()
+    {
+        QVERIFY(startTwoDevices());
+        edit("TSN");
+        edit("ZSN");
+        Zinferface *pZFrame = m_pWindow->zInterface();
+        QTest::qWait(300);
+        m_pSimT->clearRequests();
+        m_pSimZ->clearRequests();
+
+        QTest::mousePress(rowOf(pZFrame->fileListWidget(), 2), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(m_pSimZ->hasRequest(34, 3), 5000);
+        for (const CSimRequest &req : m_pSimZ->requestsWithoutHeartbeat()) {
+            if (req.nCmd == 34 && req.nSub == 3)
+                QCOMPARE(req.payload, QByteArray::fromHex("0002"));
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(m_pSimZ->model().nMainSig, 2, 5000);
+        QVERIFY(!m_pSimT->hasRequest(34, 3));
+        QCOMPARE(pZFrame->middleControl()->lines().first(), QString("[当前信号源:信号源切换中]"));
+
+        readInputState("ZSN");
+        const QString strName = m_pSimZ->model().inputs[2].strName;
+        QTRY_COMPARE_WITH_TIMEOUT(pZFrame->middleControl()->lines().first(),
+                                  QString("[当前信号源:%1]").arg(strName), 5000);
+    }
+
+    // While the Tarn frame is the active one, a press on its inputs acts as
+    // the Tarn family does: no main-source command reaches either device.
+    void tarnInputPressAfterTheZFrameOpened()
+    {
+        QVERIFY(startTwoDevices());
+        edit("TSN");
+        edit("ZSN");
+        CEditSceneMain *pTarn = m_pWindow->editSceneMain();
+        m_pWindow->zInterface()->activateWindow();
+        QTRY_COMPARE_WITH_TIMEOUT(g_strDevType, QString("Z"), 3000);
+        pTarn->activateWindow();
+        QTRY_COMPARE_WITH_TIMEOUT(g_strDevType, QString("Tarn"), 3000);
+        QTest::qWait(300);
+        m_pSimT->clearRequests();
+        m_pSimZ->clearRequests();
+        QTest::mousePress(rowOf(pTarn->fileListWidget(), 1), Qt::LeftButton);
+        QTest::qWait(300);
+        QVERIFY(!m_pSimT->hasRequest(34, 3));
+        QVERIFY(!m_pSimZ->hasRequest(34, 3));
+    }
+
+    // Shut-down in both orders: the frames go first (window closed), or the
+    // workers go first (window destroyed without a close).
+    void shutDownInBothOrders()
+    {
+        for (int nOrder = 0; nOrder < 2; ++nOrder) {
+            QVERIFY(startTwoDevices());
+            edit("TSN");
+            edit("ZSN");
+            if (nOrder == 0) {
+                m_pWindow->show();
+                QVERIFY(m_pWindow->close());
+                QVERIFY(!m_pWindow->editSceneMain() && !m_pWindow->zInterface());
+            }
+            delete m_pWindow;
+            m_pWindow = nullptr;
+            QTRY_VERIFY_WITH_TIMEOUT(!m_pSimT->hasClient() && !m_pSimZ->hasClient(), 5000);
+        }
+    }
+};
+
+VISTEL_TEST_MAIN(TestFramesE2E)
+#include "tst_frames_e2e.moc"
