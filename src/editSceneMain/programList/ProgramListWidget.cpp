@@ -1,0 +1,414 @@
+#include "ProgramListWidget.h"
+#include "ui_ProgramListWidget.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QTranslator>
+
+#include "BesMessageBox.h"
+#include "CardProgramWidget.h"
+#include "FlowLayout.h"
+#include "QorGlobal.h"
+#include "globalObserver.h"
+
+namespace {
+const char *const kTopics[] = {"slot_getNewCardId",        "slot_addUsedCardItem",
+                               "slot_addNormalCardItem",   "slot_updateProgramLayout",
+                               "slot_updateLayoutTakeStatus", "slot_updatelanguage"};
+}
+
+CProgramListWidget::CProgramListWidget(QWidget *parent)
+    : QWidget(nullptr)
+    , ui(new Ui::programListWidget)
+{
+    // The frames put the strip into a splitter, which becomes its parent.
+    Q_UNUSED(parent);
+    ui->setupUi(this);
+    initValue();
+    m_pTranslator = new QTranslator(this);
+    ui->btnAdd->setToolTip(tr("添加场景"));
+    applyButtonStyles();
+    for (const char *pszTopic : kTopics)
+        globalObserver::getGlobalObserver()->attach(pszTopic, this, pszTopic);
+}
+
+CProgramListWidget::~CProgramListWidget()
+{
+    for (const char *pszTopic : kTopics)
+        globalObserver::getGlobalObserver()->detach(pszTopic, this);
+    delete ui;
+}
+
+void CProgramListWidget::applyButtonStyles()
+{
+    ui->btnAdd->setStyleSheet(
+        "QPushButton{background:transparent;border-image: url(:/res/res/image/add-normal.png);}"
+        "QPushButton:hover{background:transparent;border-image: url(:/res/res/image/add-pressed.png);}"
+        "QPushButton:pressed{background:transparent;border-image: url(:/res/res/image/add-pressed.png);}");
+    ui->btnProgram->setStyleSheet(
+        m_bOpen ? "QPushButton{background:transparent;border-image: url(:/res/res/image/open.png);}"
+                : "QPushButton{background:transparent;border-image: url(:/res/res/image/close.png);}");
+    ui->btnReflash->setStyleSheet(
+        "QPushButton{background:transparent;border-image: url(:/res/res/image/reset-normal.png);}"
+        "QPushButton:hover{background:transparent;border-image: url(:/res/res/image/reset-hover.png);}"
+        "QPushButton:pressed{background:transparent;border-image: url(:/res/res/image/reset-hover.png);}");
+}
+
+void CProgramListWidget::initValue()
+{
+    ui->btnAdd->hide();
+    ui->btnDelete->hide();
+    if (!m_pFlowLayout)
+        m_pFlowLayout = new FlowLayout(ui->scrollAreaWidgetContents, 1, 10, 10);
+    m_pFlowLayout->setMargin(5);
+    setAcceptDrops(true);
+}
+
+QString CProgramListWidget::deviceFamily() const
+{
+    return m_strFamily.isEmpty() ? g_strDevType : m_strFamily;
+}
+
+QList<CCardProgramWidget *> CProgramListWidget::cards() const
+{
+    QList<CCardProgramWidget *> list;
+    if (!m_pFlowLayout)
+        return list;
+    for (int i = 0; i < m_pFlowLayout->count(); ++i) {
+        QLayoutItem *pItem = m_pFlowLayout->itemAt(i);
+        if (auto *pCard = qobject_cast<CCardProgramWidget *>(pItem ? pItem->widget() : nullptr))
+            list.append(pCard);
+    }
+    return list;
+}
+
+void CProgramListWidget::runWaitNotice(const QString &strText, int nMs, bool bOnTop)
+{
+    QMessageBox box;
+    if (bOnTop)
+        box.setWindowFlags(box.windowFlags() | Qt::WindowStaysOnTopHint);
+    box.setText(strText);
+    box.setStyleSheet("QLabel{min-width:240px;min-height:40px; font-size:16px;color:black;}");
+    box.addButton(QMessageBox::Ok)->hide();
+    QTimer::singleShot(nMs, &box, [&box]() { box.done(QMessageBox::Ok); });
+    box.exec();
+}
+
+// ------------------------------------------------------------------ filling
+
+void CProgramListWidget::destroyProgram()
+{
+    if (!m_pFlowLayout)
+        return;
+    while (m_pFlowLayout->count() > 0) {
+        QLayoutItem *pItem = m_pFlowLayout->takeAt(0);
+        if (QWidget *pWidget = pItem->widget())
+            deleteCard(qobject_cast<CCardProgramWidget *>(pWidget));
+        delete pItem;
+    }
+}
+
+// A card leaves the strip at once but is freed only when control is back in
+// the event loop: its own handler may be the one that asked for this.
+void CProgramListWidget::deleteCard(CCardProgramWidget *pCard)
+{
+    if (!pCard)
+        return;
+    pCard->disconnect(this);
+    pCard->setOwnerList(nullptr);
+    pCard->hide();
+    pCard->deleteLater();
+}
+
+void CProgramListWidget::addUsedCardItem(int nId, QString strName, QString strSerial, int nTake, int nSceneMax)
+{
+    if (CCardProgramWidget *pCard = itemIsExits(nId)) {
+        pCard->setTake(nTake);
+        pCard->setCardName(strName);
+        pCard->setSceneMax(nSceneMax);
+        return;
+    }
+    m_nSceneMax = nSceneMax;
+    slot_addUsedCardItem(strName, strSerial, nTake);
+    m_strSerial = strSerial;
+}
+
+void CProgramListWidget::slot_addUsedCardItem(QString strName, QString strSerial, int nTake)
+{
+    m_strCardName = strName;
+    m_nTake = nTake;
+    addProgramItem(strSerial, nTake, true);
+}
+
+void CProgramListWidget::slot_addUsedCardItem(QString strName, QString strSerial)
+{
+    slot_addUsedCardItem(strName, strSerial, 0);
+}
+
+void CProgramListWidget::slot_addNormalCardItem()
+{
+    updateLayoutStatus();
+}
+
+void CProgramListWidget::initCardItem()
+{
+    slot_addNormalCardItem();
+}
+
+void CProgramListWidget::addProgramItem(QString strSerial, int nTake, bool bUse)
+{
+    int nId = 0;
+    slot_getNewCardId(nId);
+
+    QString strName;
+    if (m_strCardName.isEmpty())
+        strName = QString::fromUtf8("节目") + QString::number(nId);
+    else if (g_strLanguage == "English" && m_strCardName == QString::fromUtf8("用户场景"))
+        strName = "User scenario";
+    else
+        strName = m_strCardName;
+
+    auto *pCard = new CCardProgramWidget(strSerial, strName, nId, nullptr);
+    pCard->setOwnerList(this);
+    pCard->setUsedCard(bUse);
+    pCard->setTake(nTake);
+    pCard->setSceneMax(m_nSceneMax);
+
+    connect(pCard, &CCardProgramWidget::sig_takeScene, this, &CProgramListWidget::slot_cardTaken);
+    const QString strFamily = deviceFamily();
+    if (strFamily == "Tarn") {
+        connect(pCard, &CCardProgramWidget::sig_changeCard, this, &CProgramListWidget::slot_tarnCardChanged);
+        connect(pCard, &CCardProgramWidget::sig_deleteCard, this, &CProgramListWidget::slot_tarnCardDelete);
+    } else if (strFamily == "Z") {
+        connect(pCard, &CCardProgramWidget::sig_changeCard, this, &CProgramListWidget::slot_zCardChanged);
+        connect(pCard, &CCardProgramWidget::sig_deleteCard, this, &CProgramListWidget::slot_zCardDelete);
+    }
+    if (m_pFlowLayout) {
+        m_pFlowLayout->addWidget(pCard);
+        m_pFlowLayout->update();
+    } else {
+        delete pCard;
+    }
+}
+
+void CProgramListWidget::updateLayoutStatus()
+{
+    if (!m_pFlowLayout)
+        return;
+    for (CCardProgramWidget *pCard : cards()) {
+        if (!pCard->checkCardIsUse()) {
+            pCard->showBtnAdd();
+            return;
+        }
+    }
+    addProgramItem(m_strSerial, m_nTake, false);
+}
+
+void CProgramListWidget::slot_updateProgramLayout()
+{
+    updateLayoutStatus();
+}
+
+void CProgramListWidget::slot_updateProgramLayout(QString strSerial)
+{
+    if (strSerial == m_strSerial)
+        updateLayoutStatus();
+}
+
+// ------------------------------------------------------------------ ids and take
+
+void CProgramListWidget::slot_getNewCardId(int &nOutId)
+{
+    if (!m_pFlowLayout)
+        return;
+    const QList<CCardProgramWidget *> listCard = cards();
+    for (int nCandidate = 1;; ++nCandidate) {
+        bool bTaken = false;
+        for (CCardProgramWidget *pCard : listCard) {
+            if (pCard->checkCardIsUse() && pCard->getCardId() == nCandidate) {
+                bTaken = true;
+                break;
+            }
+        }
+        if (!bTaken) {
+            nOutId = nCandidate;
+            return;
+        }
+    }
+}
+
+void CProgramListWidget::slot_getNewCardId(int &nOutId, QString strSerial)
+{
+    if (strSerial == m_strSerial)
+        slot_getNewCardId(nOutId);
+}
+
+void CProgramListWidget::slot_updateLayoutTakeStatus(int nTake)
+{
+    if (!m_pFlowLayout)
+        return;
+    m_nTake = nTake;
+    for (CCardProgramWidget *pCard : cards())
+        pCard->setTake(nTake);
+}
+
+void CProgramListWidget::slot_updateLayoutTakeStatus(int nTake, QString strSerial)
+{
+    if (strSerial == m_strSerial)
+        slot_updateLayoutTakeStatus(nTake);
+}
+
+CCardProgramWidget *CProgramListWidget::itemIsExits(int nId)
+{
+    for (CCardProgramWidget *pCard : cards())
+        if (pCard->checkCardIsUse() && pCard->getCardId() == nId)
+            return pCard;
+    return nullptr;
+}
+
+int CProgramListWidget::getLastUseCard()
+{
+    int nId = -1;
+    for (CCardProgramWidget *pCard : cards())
+        if (pCard->checkCardIsUse())
+            nId = pCard->getCardId();
+    return nId;
+}
+
+int CProgramListWidget::usedCardCount() const
+{
+    int n = 0;
+    for (CCardProgramWidget *pCard : cards())
+        if (pCard->checkCardIsUse())
+            ++n;
+    return n;
+}
+
+void CProgramListWidget::changeOtherCardStatus(int nId)
+{
+    for (CCardProgramWidget *pCard : cards())
+        if (pCard->checkCardIsUse() && pCard->getCardId() != nId)
+            pCard->setCardStauts(false);
+}
+
+// ------------------------------------------------------------------ card signals
+
+void CProgramListWidget::slot_cardTaken(int nTake)
+{
+    QPointer<CProgramListWidget> pSelf(this);
+    globalObserver::getGlobalObserver()->notify("slot_IsZReflash", Q_ARG(bool, true));
+    if (pSelf)
+        slot_updateLayoutTakeStatus(nTake);
+}
+
+void CProgramListWidget::slot_tarnCardChanged(int nId)
+{
+    changeOtherCardStatus(nId);
+    globalObserver::getGlobalObserver()->notify("slot_changeCanvasScene", Q_ARG(int, nId));
+}
+
+void CProgramListWidget::slot_zCardChanged(int nId)
+{
+    changeOtherCardStatus(nId);
+    globalObserver *pHub = globalObserver::getGlobalObserver();
+    pHub->notify("slot_IsZReflash", Q_ARG(bool, nId == m_nTake));
+    pHub->notify("slot_setZDeviceScenepreview", Q_ARG(int, nId));
+}
+
+void CProgramListWidget::slot_tarnCardDelete(CCardProgramWidget *pThis)
+{
+    // The last stored scene stays: refuse unless another one remains.
+    if (usedCardCount() < 2) {
+        BesMessageBox::information(tr("删除失败"), tr("不能删除最后一个场景！"), false);
+        return;
+    }
+    QPointer<CProgramListWidget> pSelf(this);
+    QPointer<CCardProgramWidget> pCard(pThis);
+    runWaitNotice(tr("删除场景中请稍等"), DELETE_NOTICE_MS, false);
+    // The notice ran a nested loop: a reply may have rebuilt the strip.
+    if (!pSelf || !pCard)
+        return;
+    slot_zCardDelete(pCard);
+}
+
+void CProgramListWidget::slot_zCardDelete(CCardProgramWidget *pThis)
+{
+    if (!m_pFlowLayout || !pThis)
+        return;
+    const int nIndex = m_pFlowLayout->indexOf(pThis);
+    if (nIndex < 0)
+        return;
+    QPointer<CProgramListWidget> pSelf(this);
+    const int nId = pThis->getCardId();
+    QByteArray data(1, char(nId & 0xFF));
+    pThis->setCmdData(data, 2, 30);
+    if (!pSelf)
+        return;
+    deleteCardItem(m_pFlowLayout->indexOf(pThis), nId);
+    if (pSelf && m_pFlowLayout->count() < m_nSceneMax)
+        updateLayoutStatus();
+}
+
+void CProgramListWidget::deleteCardItem(int nIndex, int nId)
+{
+    Q_UNUSED(nId);
+    if (!m_pFlowLayout)
+        return;
+    if (QLayoutItem *pItem = m_pFlowLayout->takeAt(nIndex)) {
+        deleteCard(qobject_cast<CCardProgramWidget *>(pItem->widget()));
+        delete pItem;
+        m_pFlowLayout->update();
+    }
+    if (deviceFamily() == "Tarn") {
+        int nLast = getLastUseCard();
+        globalObserver::getGlobalObserver()->notify("slot_changeCanvasScene", Q_ARG(int, nLast));
+    }
+}
+
+// ------------------------------------------------------------------ header buttons
+
+void CProgramListWidget::on_btnProgram_clicked()
+{
+    if (m_bOpen) {
+        if (g_nOpenCount > 1)
+            return;
+        ui->frameList->hide();
+        m_nMaxHeight = maximumHeight();
+        setMaximumHeight(ui->frame->height());
+        ++g_nOpenCount;
+        m_bOpen = false;
+    } else {
+        ui->frameList->show();
+        setMaximumHeight(m_nMaxHeight);
+        --g_nOpenCount;
+        m_bOpen = true;
+    }
+    applyButtonStyles();
+}
+
+void CProgramListWidget::on_btnReflash_clicked()
+{
+    QString strSerial = m_strSerial;
+    QString strName = "源及场景数";
+    QByteArray empty;
+    globalObserver *pHub = globalObserver::getGlobalObserver();
+    pHub->notify("slot_setDeviceCmd", Q_ARG(QString, strSerial), Q_ARG(QString, strName), Q_ARG(QByteArray &, empty),
+                 Q_ARG(int, 1), Q_ARG(int, 0));
+    pHub->notify("slot_IsZReflash", Q_ARG(bool, true));
+}
+
+void CProgramListWidget::slot_updatelanguage(int nlanguage)
+{
+    if (nlanguage == 0) {
+        qApp->removeTranslator(m_pTranslator);
+        m_pTranslator->load("Tranlate_CN.qm");
+    } else if (nlanguage == 1) {
+        qApp->removeTranslator(m_pTranslator);
+        m_pTranslator->load("Tranlate_EN.qm");
+    }
+    qApp->installTranslator(m_pTranslator);
+    ui->retranslateUi(this);
+}

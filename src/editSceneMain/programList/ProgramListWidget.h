@@ -1,0 +1,111 @@
+#ifndef PROGRAMLISTWIDGET_H
+#define PROGRAMLISTWIDGET_H
+
+#include <QList>
+#include <QString>
+#include <QWidget>
+
+class QTranslator;
+class FlowLayout;
+class CCardProgramWidget;
+
+namespace Ui {
+class programListWidget;
+}
+
+// The collapsible "场景列表" strip of an editor frame: one card per stored
+// scene of the device being edited, in the order the frame hands them over,
+// and one add-card while the device has room for more. The frame fills it
+// (destroyProgram, addUsedCardItem per scene, slot_updateProgramLayout) and
+// empties it on teardown.
+//
+// Card ids are the smallest positive numbers no used card holds, so a fresh
+// fill numbers the cards 1..n as the device numbers its scenes.
+//
+// Hub topics attached: "slot_getNewCardId", "slot_addUsedCardItem",
+// "slot_addNormalCardItem", "slot_updateProgramLayout",
+// "slot_updateLayoutTakeStatus", "slot_updatelanguage". Their plain forms
+// reach every strip; the forms that carry a device serial as last argument
+// ("slot_getNewCardId"(int&, QString), "slot_updateProgramLayout"(QString),
+// "slot_updateLayoutTakeStatus"(int, QString)) are answered only by the strip
+// showing that device. The strip's own cards talk to it directly.
+//
+// Cards are removed from the layout at once and destroyed later (deleteLater),
+// so a card whose handler is still running, or that waits in a nested loop,
+// is never freed under it.
+class CProgramListWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int DELETE_NOTICE_MS = 600;
+    static constexpr int ADD_NOTICE_MS = 1000;
+
+    explicit CProgramListWidget(QWidget *parent = nullptr);
+    ~CProgramListWidget() override;
+
+    void initValue();
+    void destroyProgram();
+    void addUsedCardItem(int nId, QString strName, QString strSerial, int nTake, int nSceneMax);
+
+    // The family ("Tarn" or "Z") of the device the strip shows, set by its
+    // frame. While empty, g_strDevType decides at the moment of use.
+    void setDeviceFamily(const QString &strFamily) { m_strFamily = strFamily; }
+    QString deviceFamily() const;
+
+    QString serial() const { return m_strSerial; }
+    int takeScene() const { return m_nTake; }
+    int sceneMax() const { return m_nSceneMax; }
+    bool isOpen() const { return m_bOpen; }
+    // The cards in layout order.
+    QList<CCardProgramWidget *> cards() const;
+    FlowLayout *flowLayout() const { return m_pFlowLayout; }
+
+    // A waiting notice: a message box without buttons, closed after nMs.
+    static void runWaitNotice(const QString &strText, int nMs, bool bOnTop);
+
+public slots:
+    void slot_updateLayoutTakeStatus(int nTake);
+    void slot_updateLayoutTakeStatus(int nTake, QString strSerial);
+    void slot_addUsedCardItem(QString strName, QString strSerial, int nTake);
+    void slot_addUsedCardItem(QString strName, QString strSerial);
+    void slot_addNormalCardItem();
+    void slot_getNewCardId(int &nOutId);
+    void slot_getNewCardId(int &nOutId, QString strSerial);
+    void slot_updateProgramLayout();
+    void slot_updateProgramLayout(QString strSerial);
+    void slot_updatelanguage(int nlanguage);
+    void on_btnProgram_clicked();
+    void on_btnReflash_clicked();
+
+private slots:
+    void slot_cardTaken(int nTake);
+    void slot_tarnCardChanged(int nId);
+    void slot_zCardChanged(int nId);
+    void slot_tarnCardDelete(CCardProgramWidget *pThis);
+    void slot_zCardDelete(CCardProgramWidget *pThis);
+
+private:
+    void addProgramItem(QString strSerial, int nTake, bool bUse);
+    void updateLayoutStatus();
+    void deleteCard(CCardProgramWidget *pCard);
+    void deleteCardItem(int nIndex, int nId);
+    int getLastUseCard();
+    int usedCardCount() const;
+    CCardProgramWidget *itemIsExits(int nId);
+    void changeOtherCardStatus(int nId);
+    void initCardItem();
+    void applyButtonStyles();
+
+    int m_nTake = 0;
+    int m_nSceneMax = 0;
+    QString m_strSerial;
+    QString m_strCardName = "";
+    int m_nMaxHeight = 0;
+    bool m_bOpen = true;
+    FlowLayout *m_pFlowLayout = nullptr;
+    Ui::programListWidget *ui;
+    QTranslator *m_pTranslator = nullptr;
+    QString m_strFamily;
+};
+
+#endif // PROGRAMLISTWIDGET_H

@@ -1,0 +1,123 @@
+#include "SceneSaveAsDlg.h"
+#include "ui_SceneSaveAsDlg.h"
+
+#include <QIntValidator>
+
+#include "BesMessageBox.h"
+#include "globalObserver.h"
+
+CSceneSaveAsDlg::CSceneSaveAsDlg(QWidget *parent)
+    : QDialog(parent)
+    , ui(new Ui::CSceneSaveAsDlg)
+{
+    ui->setupUi(this);
+    setWindowFlags(Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint);
+    setWindowOpacity(0.95);
+    setStyleSheet("QDialog{background-color:#232326};");
+
+    Scenerange = tr("场景保存范围");
+
+    m_bZMode = (g_strDevType == "Z");
+    if (m_bZMode) {
+        ui->pushButtonCancel->hide();
+        ui->pushButtonYOK->hide();
+    } else {
+        ui->pushButtonExit->hide();
+        ui->pushButtonOk->hide();
+        ui->tipslabel->hide();
+        connect(ui->lineEditIndex, &QLineEdit::textEdited, this, &CSceneSaveAsDlg::slot_indexEdited);
+    }
+    connect(ui->pushButtonYOK, &QPushButton::clicked, this, &CSceneSaveAsDlg::slot_acceptIndex);
+    connect(ui->pushButtonCancel, &QPushButton::clicked, this, &CSceneSaveAsDlg::reject);
+}
+
+CSceneSaveAsDlg::~CSceneSaveAsDlg()
+{
+    delete ui;
+}
+
+void CSceneSaveAsDlg::setZsencedate(int nCount, int nTake)
+{
+    m_nscenenum = nCount;
+    m_ntake = nTake;
+    ui->lineEditIndex->setText(QString::number(nTake));
+    ui->tipslabel->setText(QString("[%1:%2~%3]").arg(Scenerange).arg(1).arg(nCount + 1));
+}
+
+void CSceneSaveAsDlg::setSaveSceneIndex(int n)
+{
+    m_nMaxIndex = n;
+    m_strIndex = QString::number(n);
+    ui->lineEditIndex->setText(m_strIndex);
+    // Only whole numbers from 1 to n can be typed; the edit owns the validator.
+    const QValidator *pOld = ui->lineEditIndex->validator();
+    ui->lineEditIndex->setValidator(new QIntValidator(1, qMax(1, n), ui->lineEditIndex));
+    delete pOld;
+}
+
+int CSceneSaveAsDlg::getValidSaveSceneIndex() const
+{
+    bool bOk = false;
+    const int n = m_strIndex.trimmed().toInt(&bOk);
+    return (bOk && n >= 1 && n <= m_nMaxIndex) ? n : 0;
+}
+
+void CSceneSaveAsDlg::slot_indexEdited(const QString &strText)
+{
+    m_strIndex = strText;
+}
+
+// Tarn mode: the opener sends the save after an accept, so nothing outside
+// 1 .. the proposed number may leave the dialog.
+void CSceneSaveAsDlg::slot_acceptIndex()
+{
+    if (getValidSaveSceneIndex() == 0) {
+        BesMessageBox::information("保存失败", "请输入有效值！", false);
+        return;
+    }
+    accept();
+}
+
+void CSceneSaveAsDlg::on_pushButtonOk_clicked()
+{
+    const int n = ui->lineEditIndex->text().toInt();
+    if (n < 1 || n > m_nscenenum + 1) {
+        BesMessageBox::information("保存失败", "请输入有效值！", false);
+        return;
+    }
+
+    QByteArray data;
+    data.append(char(0x00));
+    data.append(char(n & 0xFF));
+    QString strSerial = m_strSerial;
+    QString strName = "场景操作";
+    globalObserver::getGlobalObserver()->notify("slot_setDeviceCmd", Q_ARG(QString, strSerial),
+                                                Q_ARG(QString, strName), Q_ARG(QByteArray &, data),
+                                                Q_ARG(int, 2), Q_ARG(int, 10));
+
+    if (n == m_nscenenum + 1) {
+        QByteArray empty;
+        QString strCount = "源及场景数";
+        globalObserver::getGlobalObserver()->notify("slot_setDeviceCmd", Q_ARG(QString, strSerial),
+                                                    Q_ARG(QString, strCount), Q_ARG(QByteArray &, empty),
+                                                    Q_ARG(int, 1), Q_ARG(int, 0));
+    } else if (n - 1 < m_listZDeviceScene.size() && m_listZDeviceScene.at(n - 1)) {
+        // The record now mirrors what the device saved; nothing more is sent.
+        ZSceneInfo *pScene = m_listZDeviceScene.at(n - 1);
+        pScene->nXinput = Xinput.toInt();
+        pScene->nYinput = Yinput.toInt();
+        pScene->ninputWidth = inputWidth.toInt();
+        pScene->ninputHeight = inputHeight.toInt();
+        pScene->nMainSig = mainsig;
+        pScene->nbrightness = nbrightness;
+        pScene->nsound = nsound;
+        pScene->nsilent = nsilent;
+        pScene->nScaleMode = nScaleMode;
+    }
+    close();
+}
+
+void CSceneSaveAsDlg::on_pushButtonExit_clicked()
+{
+    close();
+}

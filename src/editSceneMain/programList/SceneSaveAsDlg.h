@@ -1,0 +1,89 @@
+#ifndef SCENESAVEASDLG_H
+#define SCENESAVEASDLG_H
+
+#include <QDialog>
+#include <QList>
+#include <QString>
+
+#include "QorGlobal.h"
+
+namespace Ui {
+class CSceneSaveAsDlg;
+}
+
+// Asks for the number of the device scene that the current picture is saved
+// into. The mode is fixed at construction by g_strDevType:
+//  - Z: the dialog checks the number against the device's scene count, sends
+//    the save itself, and either re-reads the counts (a new scene) or copies
+//    the settings page's values into the saved scene's record;
+//  - any other family: the dialog only collects a number from 1 to the one
+//    proposed with setSaveSceneIndex(); the opener sends the save.
+class CSceneSaveAsDlg : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit CSceneSaveAsDlg(QWidget *parent = nullptr);
+    ~CSceneSaveAsDlg() override;
+
+    bool isZMode() const { return m_bZMode; }
+
+    void setStrSerial(const QString &strSerial) { m_strSerial = strSerial; }
+    void setXinput(const QString &str) { Xinput = str; }
+    void setYinput(const QString &str) { Yinput = str; }
+    void setInputWidth(const QString &str) { inputWidth = str; }
+    void setInputHeight(const QString &str) { inputHeight = str; }
+    void setMainsig(int n) { mainsig = n; }
+    void setNbrightness(int n) { nbrightness = n; }
+    void setNsound(int n) { nsound = n; }
+    void setNsilent(int n) { nsilent = n; }
+    void setNScaleMode(int n) { nScaleMode = n; }
+    // The device's scene records (not owned; entry n-1 is scene n). Give the
+    // current list before every run, an empty one included: records of an
+    // earlier list may have been freed by their worker since.
+    void setListZDeviceScene(QList<ZSceneInfo *> list) { m_listZDeviceScene = list; }
+
+    // The device's scene count and taken scene (Z mode): fills the edit with
+    // the taken scene and shows the allowed range 1 .. count + 1.
+    void setZsencedate(int nCount, int nTake);
+
+    // Proposes scene number n and accepts the numbers 1 .. n (Tarn mode).
+    void setSaveSceneIndex(int n);
+
+    // The chosen scene number as text (Tarn mode result).
+    QString getSaveSceneIndex() const { return m_strIndex; }
+    // The chosen number when it lies in 1 .. the proposed number, else 0.
+    int getValidSaveSceneIndex() const;
+
+    int sceneCount() const { return m_nscenenum; }
+    int takeScene() const { return m_ntake; }
+
+public slots:
+    void on_pushButtonOk_clicked();
+    void on_pushButtonExit_clicked();
+
+private slots:
+    void slot_indexEdited(const QString &strText);
+    void slot_acceptIndex();
+
+private:
+    QString m_strSerial;
+    int m_nscenenum = -1; // unknown until the device's count arrived
+    int m_ntake = 0;
+    QString Xinput;
+    QString Yinput;
+    QString inputWidth;
+    QString inputHeight;
+    QString Scenerange;
+    int mainsig = 0;
+    int nbrightness = 0;
+    int nsound = 0;
+    int nsilent = 0;
+    int nScaleMode = 0;
+    QString m_strIndex;
+    int m_nMaxIndex = 0; // highest number accepted in Tarn mode
+    bool m_bZMode = false;
+    QList<ZSceneInfo *> m_listZDeviceScene;
+    Ui::CSceneSaveAsDlg *ui;
+};
+
+#endif // SCENESAVEASDLG_H

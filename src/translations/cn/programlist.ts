@@ -1,0 +1,162 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>programListWidget</name>
+    <message>
+        <source>场景列表</source>
+        <translation>场景列表</translation>
+    </message>
+    <message>
+        <source>刷新所有场景</source>
+        <translation>刷新所有场景</translation>
+    </message>
+</context>
+<context>
+    <name>CProgramListWidget</name>
+    <message>
+        <source>添加场景</source>
+        <translation>添加场景</translation>
+    </message>
+    <message>
+        <source>删除失败</source>
+        <translation>删除失败</translation>
+    </message>
+    <message>
+        <source>不能删除最后一个场景！</source>
+        <translation>不能删除最后一个场景！</translation>
+    </message>
+    <message>
+        <source>删除场景中请稍等</source>
+        <translation>删除场景中请稍等</translation>
+    </message>
+</context>
+<context>
+    <name>CCardProgramWidget</name>
+    <message>
+        <source>添加场景</source>
+        <translation>添加场景</translation>
+    </message>
+    <message>
+        <source>已调用</source>
+        <translation>已调用</translation>
+    </message>
+    <message>
+        <source>未调用</source>
+        <translation>未调用</translation>
+    </message>
+    <message>
+        <source>更新场景</source>
+        <translation>更新场景</translation>
+    </message>
+    <message>
+        <source>调用场景</source>
+        <translation>调用场景</translation>
+    </message>
+    <message>
+        <source>保存场景</source>
+        <translation>保存场景</translation>
+    </message>
+    <message>
+        <source>保存到场景</source>
+        <translation>保存到场景</translation>
+    </message>
+    <message>
+        <source>重命名场景</source>
+        <translation>重命名场景</translation>
+    </message>
+    <message>
+        <source>删除场景</source>
+        <translation>删除场景</translation>
+    </message>
+    <message>
+        <source>场景未调用</source>
+        <translation>场景未调用</translation>
+    </message>
+    <message>
+        <source>该场景未调用，是否立即调用？</source>
+        <translation>该场景未调用，是否立即调用？</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>新建场景中请稍等</source>
+        <translation>新建场景中请稍等</translation>
+    </message>
+    <message>
+        <source>新增场景</source>
+        <translation>新增场景</translation>
+    </message>
+    <message>
+        <source>用户场景</source>
+        <translation>用户场景</translation>
+    </message>
+</context>
+<context>
+    <name>CSceneSaveAsDlg</name>
+    <message>
+        <source>Dialog</source>
+        <translation>Dialog</translation>
+    </message>
+    <message>
+        <source>保存到场景序号：</source>
+        <translation>保存到场景序号：</translation>
+    </message>
+    <message>
+        <source>TextLabel</source>
+        <translation>TextLabel</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>退出</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>场景保存范围</source>
+        <translation>场景保存范围</translation>
+    </message>
+</context>
+<context>
+    <name>CProgramDlg</name>
+    <message>
+        <source>Dialog</source>
+        <translation>Dialog</translation>
+    </message>
+    <message>
+        <source>场景名称：</source>
+        <translation>场景名称：</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>CPlayWnd</name>
+    <message>
+        <source>00:00:00</source>
+        <translation>00:00:00</translation>
+    </message>
+    <message>
+        <source>00:00:01</source>
+        <translation>00:00:01</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,698 @@
+// The scene list strip and its cards, without a device: the frames' fill, card ids, the
+// commands each card sends, the delete and add flows with their notices and questions, and
+// cards or strips that go away while one of their nested loops runs.
+#include "TestMain.h"
+
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+
+#include "BesMessageBox.h"
+#include "CardProgramWidget.h"
+#include "FlowLayout.h"
+#include "GbkCodec.h"
+#include "ProgramListWidget.h"
+#include "ProgramSpy.h"
+#include "QorGlobal.h"
+#include "RollLabel.h"
+#include "SceneSaveAsDlg.h"
+
+namespace {
+// What the frames do with a device's scene list.
+void fill(CProgramListWidget &strip, const QString &strSerial, const QStringList &names, int nTake, int nMax)
+{
+    strip.destroyProgram();
+    for (int i = 0; i < names.size(); ++i)
+        strip.addUsedCardItem(i + 1, names.at(i), strSerial, nTake, nMax);
+    if (!names.isEmpty() && names.size() < nMax)
+        strip.slot_updateProgramLayout();
+}
+
+QList<int> usedIds(const CProgramListWidget &strip)
+{
+    QList<int> ids;
+    for (CCardProgramWidget *c : strip.cards())
+        if (c->checkCardIsUse())
+            ids << c->getCardId();
+    return ids;
+}
+
+CCardProgramWidget *addCard(const CProgramListWidget &strip)
+{
+    for (CCardProgramWidget *c : strip.cards())
+        if (!c->checkCardIsUse())
+            return c;
+    return nullptr;
+}
+
+CCardProgramWidget *card(const CProgramListWidget &strip, int nId)
+{
+    for (CCardProgramWidget *c : strip.cards())
+        if (c->checkCardIsUse() && c->getCardId() == nId)
+            return c;
+    return nullptr;
+}
+
+// Chooses a context menu entry as the operator would, without running the menu.
+bool chooseEntry(CCardProgramWidget *pCard, const QString &strText)
+{
+    QScopedPointer<QMenu> pMenu(pCard->createMenu());
+    if (!pMenu)
+        return false;
+    for (QAction *a : pMenu->actions()) {
+        if (a->text() == strText) {
+            a->trigger();
+            return true;
+        }
+    }
+    return false;
+}
+
+QStringList entries(CCardProgramWidget *pCard)
+{
+    QStringList list;
+    QScopedPointer<QMenu> pMenu(pCard->createMenu());
+    if (pMenu)
+        for (QAction *a : pMenu->actions())
+            list << a->text();
+    return list;
+}
+
+QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray b;
+    for (int v : values)
+        b.append(char(v));
+    return b;
+}
+
+void processDeferredDeletes()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+}
+
+class TestProgramList : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        g_strDevType = "Tarn";
+        g_strLanguage = "Chinaese";
+        g_nOpenCount = 1;
+        BesMessageBox::clearTestAnswer();
+        BesMessageBox::clearTestRecords();
+    }
+    void cleanup()
+    {
+        BesMessageBox::clearTestAnswer();
+        processDeferredDeletes();
+    }
+
+    void fillNumbersCardsAndAddsOneEmptyCard_data()
+    {
+        QTest::addColumn<int>("nScenes");
+        QTest::addColumn<int>("nMax");
+        QTest::addColumn<QList<int>>("ids");
+        QTest::addColumn<int>("nAddId");
+        QTest::newRow("room for more") << 3 << 8 << QList<int>{1, 2, 3} << 4;
+        QTest::newRow("full") << 2 << 2 << QList<int>{1, 2} << 0;
+        QTest::newRow("no scenes") << 0 << 8 << QList<int>{} << 0;
+    }
+    void fillNumbersCardsAndAddsOneEmptyCard()
+    {
+        QFETCH(int, nScenes);
+        QFETCH(int, nMax);
+        QFETCH(QList<int>, ids);
+        QFETCH(int, nAddId);
+        CProgramListWidget strip;
+        QStringList names;
+        for (int i = 0; i < nScenes; ++i)
+            names << QString("S%1").arg(i + 1);
+        fill(strip, "SN1", names, 2, nMax);
+        QCOMPARE(usedIds(strip), ids);
+        CCardProgramWidget *pAdd = addCard(strip);
+        QCOMPARE(pAdd ? pAdd->getCardId() : 0, nAddId);
+        if (pAdd) {
+            QVERIFY(!pAdd->addButton()->isHidden());
+            QCOMPARE(strip.cards().last(), pAdd);
+        }
+        if (nScenes >= 2) {
+            QCOMPARE(card(strip, 2)->takeText(), QString::fromUtf8("已调用"));
+            QCOMPARE(card(strip, 1)->takeText(), QString::fromUtf8("未调用"));
+            QCOMPARE(card(strip, 1)->indexText(), QString("1"));
+            QCOMPARE(card(strip, 1)->nameLabel()->text(), QString("S1"));
+        }
+        // A second fill with the same scenes rebuilds, it does not pile up.
+        fill(strip, "SN1", names, 2, nMax);
+        QCOMPARE(usedIds(strip), ids);
+    }
+
+    void cardNamesFollowTheLanguageRule()
+    {
+        CProgramListWidget strip;
+        g_strLanguage = "English";
+        fill(strip, "SN1", {QString::fromUtf8("用户场景"), "", QString::fromUtf8("大厅")}, 1, 3);
+        QCOMPARE(card(strip, 1)->nameLabel()->text(), QString("User scenario"));
+        QCOMPARE(card(strip, 2)->nameLabel()->text(), QString::fromUtf8("节目2"));
+        QCOMPARE(card(strip, 3)->nameLabel()->text(), QString::fromUtf8("大厅"));
+        // A fill for an existing id updates that card only.
+        strip.addUsedCardItem(3, "Hall", "SN1", 3, 3);
+        QCOMPARE(strip.cards().size(), 3);
+        QCOMPARE(card(strip, 3)->nameLabel()->text(), QString("Hall"));
+        QCOMPARE(card(strip, 3)->takeText(), QString::fromUtf8("已调用"));
+    }
+
+    void takeStatusMarksEveryCard()
+    {
+        CProgramListWidget strip;
+        fill(strip, "SN1", {"A", "B", "C"}, 1, 8);
+        strip.slot_updateLayoutTakeStatus(3);
+        QCOMPARE(strip.takeScene(), 3);
+        for (CCardProgramWidget *c : strip.cards())
+            QCOMPARE(c->getTake(), 3);
+        QCOMPARE(card(strip, 3)->takeText(), QString::fromUtf8("已调用"));
+        // The serial form reaches only the strip of that device.
+        strip.slot_updateLayoutTakeStatus(2, "OTHER");
+        QCOMPARE(strip.takeScene(), 3);
+        strip.slot_updateLayoutTakeStatus(2, "SN1");
+        QCOMPARE(strip.takeScene(), 2);
+    }
+
+    void selectionTellsTheCanvasOrTheSettingsPage()
+    {
+        CProgramSpy spy;
+        for (const QString &strFamily : {QString("Tarn"), QString("Z")}) {
+            g_strDevType = strFamily;
+            CProgramListWidget strip;
+            strip.setDeviceFamily(strFamily);
+            fill(strip, "SN1", {"A", "B", "C"}, 2, 8);
+            spy.clear();
+            QTest::mouseClick(card(strip, 1), Qt::LeftButton);
+            QTest::mouseClick(card(strip, 3), Qt::LeftButton);
+            QVERIFY(!card(strip, 1)->isSelected());
+            QVERIFY(card(strip, 3)->isSelected());
+            if (strFamily == "Tarn")
+                QCOMPARE(spy.events, QStringList({"slot_changeCanvasScene(1)", "slot_changeCanvasScene(3)"}));
+            else
+                QCOMPARE(spy.events, QStringList({"slot_IsZReflash(false)", "slot_setZDeviceScenepreview(1)",
+                                                  "slot_IsZReflash(false)", "slot_setZDeviceScenepreview(3)"}));
+            // A right press selects without telling anyone; an empty card ignores presses.
+            spy.clear();
+            QTest::mouseClick(card(strip, 2), Qt::RightButton);
+            QVERIFY(card(strip, 2)->isSelected());
+            QTest::mouseClick(addCard(strip), Qt::LeftButton);
+            QVERIFY(!addCard(strip)->isSelected());
+            QVERIFY(spy.events.isEmpty());
+        }
+    }
+
+    void menuEntriesByFamily()
+    {
+        CProgramListWidget strip;
+        strip.setDeviceFamily("Tarn");
+        fill(strip, "SN1", {"A"}, 1, 8);
+        QCOMPARE(entries(card(strip, 1)),
+                 QStringList({QString::fromUtf8("更新场景"), QString::fromUtf8("调用场景"), QString::fromUtf8("保存场景"),
+                              QString::fromUtf8("保存到场景"), QString::fromUtf8("重命名场景"),
+                              QString::fromUtf8("删除场景")}));
+        QVERIFY(entries(addCard(strip)).isEmpty());
+        strip.setDeviceFamily("Z");
+        QCOMPARE(entries(card(strip, 1)), QStringList({QString::fromUtf8("更新场景"), QString::fromUtf8("调用场景"),
+                                                       QString::fromUtf8("删除场景")}));
+    }
+
+    // Each entry's exact commands: (family, card, taken scene, entry, commands as "name rw sub payload").
+    void cardCommands_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<int>("nCard");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QStringList>("expected");
+        const QString op = QString::fromUtf8("场景操作");
+        QTest::newRow("Tarn update") << "Tarn" << 3 << QString::fromUtf8("更新场景") << QStringList{op + " 1 0 03"};
+        QTest::newRow("Z update, taken") << "Z" << 2 << QString::fromUtf8("更新场景")
+                                         << QStringList{QString::fromUtf8("图层设置") + " 1 0 00"};
+        QTest::newRow("Z update, not taken") << "Z" << 3 << QString::fromUtf8("更新场景") << QStringList{};
+        QTest::newRow("Tarn recall") << "Tarn" << 3 << QString::fromUtf8("调用场景") << QStringList{op + " 2 20 03"};
+        QTest::newRow("Z recall") << "Z" << 1 << QString::fromUtf8("调用场景") << QStringList{op + " 2 20 01"};
+        QTest::newRow("Tarn save") << "Tarn" << 3 << QString::fromUtf8("保存场景") << QStringList{op + " 2 10 03 03"};
+    }
+    void cardCommands()
+    {
+        QFETCH(QString, family);
+        QFETCH(int, nCard);
+        QFETCH(QString, entry);
+        QFETCH(QStringList, expected);
+        g_strDevType = family;
+        CProgramSpy spy;
+        CProgramListWidget strip;
+        fill(strip, "SN1", {"A", "B", "C"}, 2, 8);
+        spy.clear();
+        QVERIFY(chooseEntry(card(strip, nCard), entry));
+        QStringList got;
+        for (const CSpyCmd &c : spy.cmds) {
+            QCOMPARE(c.serial, QString("SN1"));
+            got << QString("%1 %2 %3 %4").arg(c.name).arg(c.rw).arg(c.sub).arg(QString::fromLatin1(c.payload.toHex(' ')));
+        }
+        QCOMPARE(got, expected);
+    }
+
+    void recallMarksTheTakenCardAndTellsOthers()
+    {
+        CProgramSpy spy;
+        for (const QString &strFamily : {QString("Tarn"), QString("Z")}) {
+            g_strDevType = strFamily;
+            CProgramListWidget strip;
+            fill(strip, "SN1", {"A", "B", "C"}, 1, 8);
+            spy.clear();
+            QTest::mouseDClick(card(strip, 3), Qt::LeftButton);
+            QCOMPARE(spy.cmdsNamed(QString::fromUtf8("场景操作")).size(), 1);
+            QCOMPARE(strip.takeScene(), 3);
+            QCOMPARE(card(strip, 3)->takeText(), QString::fromUtf8("已调用"));
+            QCOMPARE(card(strip, 1)->takeText(), QString::fromUtf8("未调用"));
+            QVERIFY(spy.events.contains("slot_IsZReflash(true)"));
+            // The canvas's taken scene is the Tarn device's; the Z page hears of the take.
+            QCOMPARE(spy.events.contains("slot_setTakeScene(3)"), strFamily == "Tarn");
+            QCOMPARE(spy.events.contains("slot_setZDeviceSceneTake(3)"), strFamily == "Z");
+            QCOMPARE(spy.events.contains("slot_WaitupdateCurrentZDeviceDate()"), strFamily == "Z");
+        }
+    }
+
+    void doubleClickOnTheAddCardRecallsNothing()
+    {
+        CProgramSpy spy;
+        CProgramListWidget strip;
+        fill(strip, "SN1", {"A", "B"}, 1, 8);
+        spy.clear();
+        QTest::mouseDClick(addCard(strip), Qt::LeftButton);
+        QVERIFY(spy.cmds.isEmpty());
+        QCOMPARE(strip.takeScene(), 1);
+        QCOMPARE(card(strip, 1)->takeText(), QString::fromUtf8("已调用"));
+    }
+
+    void renameSendsTwelveGbkBytes_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("field");
+        QTest::newRow("4 ASCII") << "Hall" << QByteArray("Hall").append(8, '\0');
+        QTest::newRow("20 ASCII, cut") << "ABCDEFGHIJKLMNOPQRST" << QByteArray("ABCDEFGHIJKL");
+        // Seven Chinese characters are 14 bytes: six fit, none is split.
+        QTest::newRow("Chinese, cut at a character")
+            << QString::fromUtf8("一二三四五六七") << g_toGbk(QString::fromUtf8("一二三四五六"));
+        QTest::newRow("mixed, cut before a split character")
+            << QString::fromUtf8("A一二三四五六") << g_toGbk(QString::fromUtf8("A一二三四五")).append('\0');
+    }
+    void renameSendsTwelveGbkBytes()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, field);
+        CProgramSpy spy;
+        spy.nTaken = 2;
+        CProgramListWidget strip;
+        fill(strip, "SN1", {"A", "B"}, 2, 8);
+        CCardProgramWidget *pCard = card(strip, 2);
+        spy.clear();
+        QVERIFY(chooseEntry(pCard, QString::fromUtf8("重命名场景")));
+        QVERIFY(pCard->isEditingName());
+        QCOMPARE(pCard->nameEditor()->text(), QString("B"));
+        pCard->nameEditor()->setText(name);
+        QTest::keyClick(pCard->nameEditor(), Qt::Key_Return);
+        QVERIFY(!pCard->isEditingName());
+        QCOMPARE(pCard->nameLabel()->text(), name);
+        QCOMPARE(spy.cmds.size(), 1);
+        QCOMPARE(spy.cmds[0].sub, 40);
+        QCOMPARE(spy.cmds[0].rw, 2);
+        QCOMPARE(spy.cmds[0].payload, QByteArray(1, '\x02') + field);
+        QCOMPARE(spy.cmds[0].payload.size(), 13);
+        QVERIFY(spy.events.contains("slot_changeCavasSceneName(" + name + ")"));
+        // Hiding the editor on commit is no second commit.
+        QCOMPARE(spy.cmdsNamed(QString::fromUtf8("场景操作")).size(), 1);
+    }
+
+    void renameOfASceneNotShownAsksFirst()
+    {
+        CProgramSpy spy;
+        spy.nTaken = 1;
+        CProgramListWidget strip;
+        fill(strip, "SN1", {"A", "B"}, 1, 8);
+        CCardProgramWidget *pCard = card(strip, 2);
+
+        // Menu rename, answered with Cancel: nothing sent, no editor.
+        spy.clear();
+        BesMessageBox::setTestAnswer(QMessageBox::Cancel);
+        QVERIFY(chooseEntry(pCard, QString::fromUtf8("重命名场景")));
+        QVERIFY(spy.cmds.isEmpty());
+        QVERIFY(!pCard->isEditingName());
+        QCOMPARE(BesMessageBox::testRecords().last().title, QString::fromUtf8("场景未调用"));
+
+        // Answered with OK: the scene is recalled, then the editor opens.
+        BesMessageBox::setTestAnswer(QMessageBox::Ok);
+        QVERIFY(chooseEntry(pCard, QString::fromUtf8("重命名场景")));
+        QCOMPARE(spy.cmds.size(), 1);
+        QCOMPARE(spy.cmds[0].sub, 20);
+        QCOMPARE(spy.cmds[0].payload, bytes({2}));
+        QVERIFY(spy.events.contains("slot_setTakeScene(2)"));
+        QCOMPARE(strip.takeScene(), 2);
+        QVERIFY(pCard->isEditingName());
+
+        // The canvas still shows scene 1: Return asks again and keeps the edit open.
+        spy.clear();
+        pCard->nameEditor()->setText("New");
+        QTest::keyClick(pCard->nameEditor(), Qt::Key_Enter);
+        QVERIFY(pCard->isEditingName());
+        QCOMPARE(pCard->nameLabel()->text(), QString("B"));
+        QCOMPARE(spy.cmds.size(), 1);
+        QCOMPARE(spy.cmds[0].sub, 20);
+        // Once the scene is shown, the next Return commits.
+        spy.nTaken = 2;
+        QTest::keyClick(pCard->nameEditor(), Qt::Key_Return);
+        QVERIFY(!pCard->isEditingName());
+        QCOMPARE(spy.cmds.last().sub, 40);
+    }
+
+    void saveToSendsOnlyATargetItOffered_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QByteArray>("payload");
+        QTest::newRow("5") << "5" << bytes({3, 5});
+        QTest::newRow("proposal kept") << "" << bytes({3, 4});
+        QTest::newRow("beyond the next free") << "6" << QByteArray();
+        QTest::newRow("emptied") << "<clear>" << QByteArray();
+    }
+    void saveToSendsOnlyATargetItOffered()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, payload);
+        CProgramSpy spy;
+        CProgramListWidget strip;
+        // Scenes 1, 2, 3, 4 with 5 the next free: the proposal is 5.
+        fill(strip, "SN1", {"A", "B", "C", "D"}, 1, 8);
+        if (typed.isEmpty())
+            fill(strip, "SN1", {"A", "B", "C"}, 1, 8); // proposal 4
+        spy.clear();
+        BesMessageBox::setTestAnswer(QMessageBox::Ok);
+        bool bSeen = false;
+        QTimer::singleShot(0, [&]() {
+            auto *pDlg = qobject_cast<CSceneSaveAsDlg *>(QApplication::activeModalWidget());
+            if (!pDlg)
+                return;
+            bSeen = true;
+            QCOMPARE(pDlg->windowTitle(), QString::fromUtf8("保存到场景"));
+            auto *pEdit = pDlg->findChild<QLineEdit *>("lineEditIndex");
+            if (typed == "<clear>" || (!typed.isEmpty())) {
+                pEdit->selectAll();
+                QTest::keyClick(pEdit, Qt::Key_Backspace);
+            }
+            if (!typed.isEmpty() && typed != "<clear>")
+                QTest::keyClicks(pEdit, typed);
+            QTest::mouseClick(pDlg->findChild<QPushButton *>("pushButtonYOK"), Qt::LeftButton);
+            if (pDlg->isVisible())
+                pDlg->reject();
+        });
+        QVERIFY(chooseEntry(card(strip, 3), QString::fromUtf8("保存到场景")));
+        QVERIFY(bSeen);
+        if (payload.isEmpty()) {
+            QVERIFY(spy.cmds.isEmpty());
+            QCOMPARE(BesMessageBox::testRecords().last().text, QString::fromUtf8("请输入有效值！"));
+            return;
+        }
+        QCOMPARE(spy.cmds.size(), 2);
+        QCOMPARE(spy.cmds[0].payload, payload);
+        QCOMPARE(spy.cmds[0].sub, 10);
+        QCOMPARE(spy.cmds[1].name, QString::fromUtf8("源及场景数"));
+        QCOMPARE(spy.cmds[1].rw, 1);
+    }
+
+    void addStoresTheNextFreeNumber_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<int>("nMax");
+        QTest::addColumn<bool>("bDeleteTwo");
+        QTest::addColumn<QStringList>("expected");
+        QTest::addColumn<int>("nNewAddId");
+        QTest::newRow("Tarn") << "Tarn" << 8 << false
+                              << QStringList{"slot_createCanvasScene(用户场景)", "02 04 / 2 10", "04 / 1 0"} << 5;
+        QTest::newRow("Tarn at the maximum") << "Tarn" << 4 << false
+                                             << QStringList{"slot_createCanvasScene(用户场景)", "02 04 / 2 10", "04 / 1 0"}
+                                             << 0;
+        QTest::newRow("Z") << "Z" << 8 << false << QStringList{"00 04 / 2 10", "04 / 1 0"} << 5;
+        QTest::newRow("Z after a gap") << "Z" << 8 << true << QStringList{"00 02 / 2 10", "02 / 1 0"} << 4;
+    }
+    void addStoresTheNextFreeNumber()
+    {
+        QFETCH(QString, family);
+        QFETCH(int, nMax);
+        QFETCH(bool, bDeleteTwo);
+        QFETCH(QStringList, expected);
+        QFETCH(int, nNewAddId);
+        g_strDevType = family;
+        CProgramSpy spy;
+        CProgramListWidget strip;
+        fill(strip, "SN1", {"A", "B", "C"}, 2, nMax);
+        if (bDeleteTwo)
+            QVERIFY(chooseEntry(card(strip, 2), QString::fromUtf8("删除场景")));
+        processDeferredDeletes();
+        spy.clear();
+        CCardProgramWidget *pAdd = addCard(strip);
+        QVERIFY(pAdd);
+        QTest::mouseClick(pAdd->addButton(), Qt::LeftButton);
+        QStringList got;
+        for (const QString &e : spy.events) {
+            if (e.startsWith("slot_createCanvasScene"))
+                got << e;
+        }
+        for (const CSpyCmd &c : spy.cmds)
+            got << QString("%1 / %2 %3").arg(QString::fromLatin1(c.payload.toHex(' '))).arg(c.rw).arg(c.sub);
+        QCOMPARE(got, expected);
+        // The card now is the new scene, under the number it was stored as.
+        const int nNew = bDeleteTwo ? 2 : 4;
+        QVERIFY(pAdd->checkCardIsUse());
+        QCOMPARE(pAdd->getCardId(), nNew);
+        QCOMPARE(pAdd->indexText(), QString::number(nNew));
+        QCOMPARE(pAdd->nameLabel()->text(),
+                 family == "Z" ? QString::fromUtf8("新增场景") : QString::fromUtf8("用户场景"));
+        CCardProgramWidget *pNext = addCard(strip);
+        QCOMPARE(pNext ? pNext->getCardId() : 0, nNewAddId);
+        // Its later commands address that number.
+        spy.clear();
+        QVERIFY(chooseEntry(pAdd, QString::fromUtf8("调用场景")));
+        QCOMPARE(spy.cmds[0].payload, bytes({nNew}));
+    }
+
+    void zDeleteFreesTheIdAndBringsTheAddCardBack()
+    {
+        g_strDevType = "Z";
+        CProgramSpy spy;
+        CProgramListWidget strip;
+        fill(strip, "SN1", {"A", "B", "C"}, 1, 3);
+        QVERIFY(!addCard(strip));
+        QVERIFY(chooseEntry(card(strip, 2), QString::fromUtf8("删除场景")));
+        QCOMPARE(spy.cmds.size(), 1);
+        QCOMPARE(spy.cmds[0].payload, bytes({2}));
+        QCOMPARE(spy.cmds[0].sub, 30);
+        QCOMPARE(usedIds(strip), QList<int>({1, 3}));
+        QVERIFY(addCard(strip));
+        QCOMPARE(addCard(strip)->getCardId(), 2);
+        int n = 0;
+        strip.slot_getNewCardId(n);
+        QCOMPARE(n, 2);
+        QVERIFY(spy.eventsOf("slot_changeCanvasScene").isEmpty());
+    }
+
+    void tarnDeleteRefusesTheLastSceneOnly_data()
+    {
+        QTest::addColumn<int>("nScenes");
+        QTest::addColumn<int>("nMax");
+        QTest::addColumn<bool>("bRefused");
+        QTest::newRow("one scene and the add-card") << 1 << 8 << true;
+        QTest::newRow("two scenes at the maximum") << 2 << 2 << false;
+        QTest::newRow("three scenes") << 3 << 8 << false;
+    }
+    void tarnDeleteRefusesTheLastSceneOnly()
+    {
+        QFETCH(int, nScenes);
+        QFETCH(int, nMax);
+        QFETCH(bool, bRefused);
+        CProgramSpy spy;
+        CProgramListWidget strip;
+        strip.setDeviceFamily("Tarn");
+        QStringList names;
+        for (int i = 0; i < nScenes; ++i)
+            names << QString("S%1").arg(i + 1);
+        fill(strip, "SN1", names, 1, nMax);
+        BesMessageBox::setTestAnswer(QMessageBox::Ok);
+        spy.clear();
+        QVERIFY(chooseEntry(card(strip, 1), QString::fromUtf8("删除场景")));
+        if (bRefused) {
+            QVERIFY(spy.cmds.isEmpty());
+            QCOMPARE(BesMessageBox::testRecords().last().text, QString::fromUtf8("不能删除最后一个场景！"));
+            QCOMPARE(usedIds(strip).size(), nScenes);
+            return;
+        }
+        QCOMPARE(spy.cmds.size(), 1);
+        QCOMPARE(spy.cmds[0].payload, bytes({1}));
+        QCOMPARE(usedIds(strip).size(), nScenes - 1);
+        // The canvas goes to the last stored scene left.
+        QCOMPARE(spy.eventsOf("slot_changeCanvasScene").last(), QString("slot_changeCanvasScene(%1)").arg(nScenes));
+        QVERIFY(addCard(strip));
+    }
+
+    void stripCollapsesOnlyWhileThePanelIsOpen()
+    {
+        CProgramListWidget strip;
+        strip.resize(300, 400);
+        g_nOpenCount = 2; // the source panel is folded
+        strip.on_btnProgram_clicked();
+        QVERIFY(strip.isOpen());
+        QCOMPARE(g_nOpenCount, 2);
+        g_nOpenCount = 1;
+        strip.on_btnProgram_clicked();
+        QVERIFY(!strip.isOpen());
+        QCOMPARE(g_nOpenCount, 2);
+        strip.on_btnProgram_clicked();
+        QVERIFY(strip.isOpen());
+        QCOMPARE(g_nOpenCount, 1);
+    }
+
+    void refreshReadsTheCounts()
+    {
+        CProgramSpy spy;
+        CProgramListWidget strip;
+        fill(strip, "SN7", {"A"}, 1, 8);
+        spy.clear();
+        strip.on_btnReflash_clicked();
+        QCOMPARE(spy.cmds.size(), 1);
+        QCOMPARE(spy.cmds[0].serial, QString("SN7"));
+        QCOMPARE(spy.cmds[0].name, QString::fromUtf8("源及场景数"));
+        QCOMPARE(spy.events.last(), QString("slot_IsZReflash(true)"));
+    }
+
+    // Two frames, two devices: each card asks its own strip for ids and layout updates.
+    void twoStripsEachAnswerForTheirOwnDevice()
+    {
+        g_strDevType = "Z";
+        CProgramSpy spy;
+        CProgramListWidget stripA, stripB;
+        fill(stripA, "SNA", {"A1", "A2", "A3"}, 1, 8);
+        fill(stripB, "SNB", {"B1"}, 1, 8);
+        spy.clear();
+        QTest::mouseClick(addCard(stripA)->addButton(), Qt::LeftButton);
+        QCOMPARE(spy.cmds.first().serial, QString("SNA"));
+        QCOMPARE(spy.cmds.first().payload, bytes({0, 4}));
+        QCOMPARE(usedIds(stripB), QList<int>({1}));
+        QCOMPARE(stripB.cards().size(), 2);
+        spy.clear();
+        QTest::mouseClick(addCard(stripB)->addButton(), Qt::LeftButton);
+        QCOMPARE(spy.cmds.first().serial, QString("SNB"));
+        QCOMPARE(spy.cmds.first().payload, bytes({0, 2}));
+        // A take on one device leaves the other strip alone.
+        QTest::mouseDClick(card(stripB, 2), Qt::LeftButton);
+        QCOMPARE(stripB.takeScene(), 2);
+        QCOMPARE(stripA.takeScene(), 1);
+        // The serial forms of the topics reach one strip.
+        int n = 0;
+        stripA.slot_getNewCardId(n, "SNB");
+        QCOMPARE(n, 0);
+        stripB.slot_getNewCardId(n, "SNB");
+        QCOMPARE(n, 3);
+    }
+
+    // The frame rebuilds the strip while a card's nested loop runs (a reply came in): the card's
+    // handler stops without touching the freed card, and sends nothing for it.
+    void rebuildDuringADeleteNotice()
+    {
+        CProgramSpy spy;
+        CProgramListWidget strip;
+        strip.setDeviceFamily("Tarn");
+        fill(strip, "SN1", {"A", "B", "C"}, 1, 8);
+        QPointer<CCardProgramWidget> pCard = card(strip, 2);
+        QTimer::singleShot(50, &strip, [&]() { fill(strip, "SN1", {"A", "B", "C"}, 1, 8); });
+        spy.clear();
+        QVERIFY(chooseEntry(pCard, QString::fromUtf8("删除场景")));
+        QVERIFY(spy.cmds.isEmpty());
+        QVERIFY(!pCard);
+        QCOMPARE(usedIds(strip), QList<int>({1, 2, 3}));
+    }
+
+    void rebuildDuringAnAddNotice()
+    {
+        CProgramSpy spy;
+        CProgramListWidget strip;
+        fill(strip, "SN1", {"A"}, 1, 8);
+        QPointer<CCardProgramWidget> pAdd = addCard(strip);
+        QTimer::singleShot(50, &strip, [&]() { strip.destroyProgram(); });
+        spy.clear();
+        QTest::mouseClick(pAdd->addButton(), Qt::LeftButton);
+        QVERIFY(!pAdd);
+        QVERIFY(spy.cmds.isEmpty());
+    }
+
+    void stripGoneDuringADeleteNotice()
+    {
+        CProgramSpy spy;
+        auto *pStrip = new CProgramListWidget();
+        pStrip->setDeviceFamily("Tarn");
+        fill(*pStrip, "SN1", {"A", "B"}, 1, 8);
+        QPointer<CCardProgramWidget> pCard = card(*pStrip, 2);
+        QTimer::singleShot(50, [&]() { delete pStrip; pStrip = nullptr; });
+        spy.clear();
+        QVERIFY(chooseEntry(pCard, QString::fromUtf8("删除场景")));
+        QVERIFY(spy.cmds.isEmpty());
+        QVERIFY(!pCard);
+    }
+
+    // The operator's menu is open while the strip is rebuilt, then an entry is chosen: it does
+    // nothing. And the delete entry of a running menu removes its own card safely.
+    void menuOpenWhileTheCardGoes()
+    {
+        CProgramSpy spy;
+        g_strDevType = "Z";
+        CProgramListWidget strip;
+        fill(strip, "SN1", {"A", "B", "C"}, 1, 8);
+        strip.show();
+        QPointer<CCardProgramWidget> pCard = card(strip, 2);
+        QTimer::singleShot(20, [&]() {
+            auto *pMenu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QVERIFY(pMenu);
+            fill(strip, "SN1", {"A", "B", "C"}, 1, 8);
+            processDeferredDeletes();
+            QVERIFY(!pCard);
+            pMenu->actions().last()->trigger();
+            pMenu->close();
+        });
+        emit pCard->customContextMenuRequested(QPoint(5, 5));
+        QVERIFY(spy.cmds.isEmpty());
+
+        pCard = card(strip, 3);
+        QTimer::singleShot(20, [&]() {
+            auto *pMenu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QVERIFY(pMenu);
+            pMenu->actions().last()->trigger();
+            processDeferredDeletes();
+            pMenu->close();
+        });
+        emit pCard->customContextMenuRequested(QPoint(5, 5));
+        processDeferredDeletes();
+        QVERIFY(!pCard);
+        QCOMPARE(spy.cmds.size(), 1);
+        QCOMPARE(spy.cmds[0].payload, bytes({3}));
+        QCOMPARE(usedIds(strip), QList<int>({1, 2}));
+    }
+
+    void languageSwitchRetranslates()
+    {
+        CProgramListWidget strip;
+        fill(strip, "SN1", {"A"}, 1, 8);
+        for (int n : {1, 2, 0})
+            strip.slot_updatelanguage(n);
+        QCOMPARE(strip.cards().size(), 2);
+    }
+};
+
+VISTEL_TEST_MAIN(TestProgramList)
+#include "tst_programlist.moc"

@@ -1,0 +1,246 @@
+// The save-to-scene dialog in both modes and the scene-name picker.
+#include "TestMain.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "BesMessageBox.h"
+#include "ProgramDlg.h"
+#include "ProgramSpy.h"
+#include "QorGlobal.h"
+#include "SceneSaveAsDlg.h"
+
+namespace {
+QLineEdit *edit(QWidget *pDlg) { return pDlg->findChild<QLineEdit *>("lineEditIndex"); }
+QPushButton *button(QWidget *pDlg, const char *pszName) { return pDlg->findChild<QPushButton *>(pszName); }
+
+// A Z-mode dialog as the settings page fills it; the records are the caller's.
+void fillZ(CSceneSaveAsDlg &dlg, const QList<ZSceneInfo *> &list)
+{
+    dlg.setXinput("10");
+    dlg.setYinput("20");
+    dlg.setInputWidth("1280");
+    dlg.setInputHeight("720");
+    dlg.setMainsig(3);
+    dlg.setNbrightness(80);
+    dlg.setNsound(40);
+    dlg.setNsilent(1);
+    dlg.setNScaleMode(1);
+    dlg.setStrSerial("SNZ");
+    dlg.setListZDeviceScene(list);
+}
+}
+
+class TestSceneSaveAs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        BesMessageBox::setTestAnswer(QMessageBox::Ok);
+        BesMessageBox::clearTestRecords();
+    }
+    void cleanup()
+    {
+        BesMessageBox::clearTestAnswer();
+        g_strDevType = "Tarn";
+    }
+
+    void modeChoosesTheButtons()
+    {
+        for (const QString &strType : {QString("Z"), QString("Tarn"), QString("other")}) {
+            g_strDevType = strType;
+            CSceneSaveAsDlg dlg;
+            dlg.show();
+            const bool bZ = strType == "Z";
+            QCOMPARE(dlg.isZMode(), bZ);
+            QCOMPARE(button(&dlg, "pushButtonOk")->isVisible(), bZ);
+            QCOMPARE(button(&dlg, "pushButtonExit")->isVisible(), bZ);
+            QCOMPARE(dlg.findChild<QLabel *>("tipslabel")->isVisible(), bZ);
+            QCOMPARE(button(&dlg, "pushButtonYOK")->isVisible(), !bZ);
+            QCOMPARE(button(&dlg, "pushButtonCancel")->isVisible(), !bZ);
+            QCOMPARE(dlg.findChild<QLabel *>("tipslabel")->text(), QString("TextLabel"));
+        }
+    }
+
+    // (count, typed number, commands sent, record written)
+    void zOkChecksTheRangeAndSaves_data()
+    {
+        QTest::addColumn<int>("nCount");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QStringList>("cmds");
+        QTest::addColumn<int>("nRecord");
+        const QString op = QString::fromUtf8("场景操作");
+        const QString count = QString::fromUtf8("源及场景数");
+        QTest::newRow("count 0, new scene 1") << 0 << "1" << QStringList{op + " 00 01 2 10", count + "  1 0"} << -1;
+        QTest::newRow("count 0, 0") << 0 << "0" << QStringList{} << -1;
+        QTest::newRow("count 0, 2") << 0 << "2" << QStringList{} << -1;
+        QTest::newRow("count 4, new scene 5") << 4 << "5" << QStringList{op + " 00 05 2 10", count + "  1 0"} << -1;
+        QTest::newRow("count 4, existing 4") << 4 << "4" << QStringList{op + " 00 04 2 10"} << 3;
+        QTest::newRow("count 4, existing 1") << 4 << "1" << QStringList{op + " 00 01 2 10"} << 0;
+        QTest::newRow("no number") << 4 << "3a" << QStringList{} << -1;
+        QTest::newRow("empty") << 4 << "" << QStringList{} << -1;
+        // The count has not arrived: nothing is a valid number yet.
+        QTest::newRow("before the count") << -1 << "1" << QStringList{} << -1;
+    }
+    void zOkChecksTheRangeAndSaves()
+    {
+        QFETCH(int, nCount);
+        QFETCH(QString, typed);
+        QFETCH(QStringList, cmds);
+        QFETCH(int, nRecord);
+        g_strDevType = "Z";
+        CProgramSpy spy;
+        QVector<ZSceneInfo> records(4);
+        QList<ZSceneInfo *> list;
+        for (ZSceneInfo &r : records) {
+            r.strName = "keep";
+            list << &r;
+        }
+        CSceneSaveAsDlg dlg;
+        fillZ(dlg, list);
+        if (nCount >= 0) {
+            dlg.setZsencedate(nCount, 2);
+            QCOMPARE(edit(&dlg)->text(), QString("2"));
+            QCOMPARE(dlg.findChild<QLabel *>("tipslabel")->text(),
+                     QString::fromUtf8("[场景保存范围:1~%1]").arg(nCount + 1));
+        }
+        dlg.show();
+        edit(&dlg)->setText(typed);
+        QTest::mouseClick(button(&dlg, "pushButtonOk"), Qt::LeftButton);
+
+        QStringList got;
+        for (const CSpyCmd &c : spy.cmds) {
+            QCOMPARE(c.serial, QString("SNZ"));
+            got << QString("%1 %2 %3 %4").arg(c.name, QString::fromLatin1(c.payload.toHex(' '))).arg(c.rw).arg(c.sub);
+        }
+        QCOMPARE(got, cmds);
+        QCOMPARE(dlg.isVisible(), cmds.isEmpty());
+        if (cmds.isEmpty()) {
+            QCOMPARE(BesMessageBox::testRecords().last().title, QString::fromUtf8("保存失败"));
+            QCOMPARE(BesMessageBox::testRecords().last().text, QString::fromUtf8("请输入有效值！"));
+            QCOMPARE(edit(&dlg)->text(), typed);
+        }
+        for (int i = 0; i < records.size(); ++i) {
+            const ZSceneInfo &r = records.at(i);
+            QCOMPARE(r.strName, QString("keep"));
+            if (i == nRecord) {
+                QCOMPARE(r.nXinput, 10);
+                QCOMPARE(r.nYinput, 20);
+                QCOMPARE(r.ninputWidth, 1280);
+                QCOMPARE(r.ninputHeight, 720);
+                QCOMPARE(r.nMainSig, 3);
+                QCOMPARE(r.nbrightness, 80);
+                QCOMPARE(r.nsound, 40);
+                QCOMPARE(r.nsilent, 1);
+                QCOMPARE(r.nScaleMode, 1);
+            } else {
+                QCOMPARE(r.nXinput, 0);
+                QCOMPARE(r.nMainSig, 0);
+            }
+        }
+    }
+
+    // A scene list shorter than the count (kept from an earlier use): the save goes out,
+    // no record outside the list is written.
+    void zOkWithAShortListWritesNoRecord()
+    {
+        g_strDevType = "Z";
+        CProgramSpy spy;
+        ZSceneInfo one;
+        CSceneSaveAsDlg dlg;
+        fillZ(dlg, {&one});
+        dlg.setZsencedate(4, 1);
+        dlg.show();
+        edit(&dlg)->setText("3");
+        QTest::mouseClick(button(&dlg, "pushButtonOk"), Qt::LeftButton);
+        QCOMPARE(spy.cmds.size(), 1);
+        QCOMPARE(spy.cmds[0].payload, QByteArray::fromHex("0003"));
+        QCOMPARE(one.nXinput, 0);
+        QVERIFY(!dlg.isVisible());
+        // Exit closes without sending.
+        dlg.show();
+        QTest::mouseClick(button(&dlg, "pushButtonExit"), Qt::LeftButton);
+        QVERIFY(!dlg.isVisible());
+        QCOMPARE(spy.cmds.size(), 1);
+    }
+
+    void tarnModeCollectsANumberItOffered()
+    {
+        g_strDevType = "Tarn";
+        CProgramSpy spy;
+        CSceneSaveAsDlg dlg;
+        dlg.setSaveSceneIndex(12);
+        QCOMPARE(edit(&dlg)->text(), QString("12"));
+        QCOMPARE(dlg.getSaveSceneIndex(), QString("12"));
+        QCOMPARE(dlg.getValidSaveSceneIndex(), 12);
+        // Typing goes through the validator; what it lets pass on the way is checked at OK.
+        edit(&dlg)->clear();
+        QTest::keyClicks(edit(&dlg), "130");
+        QCOMPARE(edit(&dlg)->text(), QString("13"));
+        QCOMPARE(dlg.getSaveSceneIndex(), QString("13"));
+        QCOMPARE(dlg.getValidSaveSceneIndex(), 0);
+        edit(&dlg)->clear();
+        QTest::keyClicks(edit(&dlg), "9x");
+        QCOMPARE(dlg.getSaveSceneIndex(), QString("9"));
+        // Text the program sets is no operator edit.
+        edit(&dlg)->setText("4");
+        QCOMPARE(dlg.getSaveSceneIndex(), QString("9"));
+        dlg.show();
+        QTest::mouseClick(button(&dlg, "pushButtonYOK"), Qt::LeftButton);
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        QVERIFY(spy.cmds.isEmpty());
+        // An emptied edit is refused and keeps the dialog open.
+        dlg.show();
+        dlg.setResult(0);
+        edit(&dlg)->clear();
+        QTest::keyClick(edit(&dlg), Qt::Key_Backspace);
+        QTest::keyClicks(edit(&dlg), "0");
+        QCOMPARE(dlg.getValidSaveSceneIndex(), 0);
+        QTest::mouseClick(button(&dlg, "pushButtonYOK"), Qt::LeftButton);
+        QVERIFY(dlg.isVisible());
+        QCOMPARE(BesMessageBox::testRecords().size(), 1);
+        QTest::mouseClick(button(&dlg, "pushButtonCancel"), Qt::LeftButton);
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        // A second proposal replaces the validator.
+        dlg.setSaveSceneIndex(3);
+        edit(&dlg)->clear();
+        QTest::keyClicks(edit(&dlg), "5");
+        QCOMPARE(dlg.getValidSaveSceneIndex(), 0);
+    }
+
+    void pickerTakesTheChosenOrTypedName()
+    {
+        {
+            CProgramDlg dlg;
+            QVERIFY(dlg.getName().isEmpty());
+            QStringList names{QString::fromUtf8("大厅"), "Stage"};
+            dlg.setName(names);
+            QCOMPARE(dlg.getName(), QString::fromUtf8("大厅"));
+            auto *pCombo = dlg.findChild<QComboBox *>("cmbName");
+            pCombo->setCurrentIndex(1);
+            QCOMPARE(dlg.getName(), QString("Stage"));
+            pCombo->lineEdit()->clear();
+            QTest::keyClicks(pCombo->lineEdit(), "Lobby");
+            QCOMPARE(dlg.getName(), QString("Lobby"));
+            dlg.show();
+            QTest::mouseClick(button(&dlg, "pushButtonOk"), Qt::LeftButton);
+            QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        }
+        {
+            CProgramDlg dlg;
+            QStringList none;
+            dlg.setName(none);
+            QVERIFY(dlg.getName().isEmpty());
+            dlg.show();
+            QTest::mouseClick(button(&dlg, "pushButtonCancel"), Qt::LeftButton);
+            QCOMPARE(dlg.result(), int(QDialog::Rejected));
+        }
+    }
+};
+
+VISTEL_TEST_MAIN(TestSceneSaveAs)
+#include "tst_scenesaveas.moc"
