@@ -21,7 +21,7 @@ public:
         HeaderSize = 17,          // bytes before the payload
         Overhead = 19,            // header + check
         MaxRequestPayload = 0xFFFF,
-        MaxReplyPayload = 4096,   // far above the largest real reply
+        MaxReplyPayload = 1 + 255 * 23, // the largest reply: a layer read of 255 layers (5,866 bytes)
         TypeRequest = 1,          // window_pc
         TypeDevice = 2            // mcu_type
     };

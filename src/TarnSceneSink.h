@@ -69,7 +69,8 @@ struct CTarnSceneRecord
 class CTarnSceneSink
 {
 public:
-    virtual ~CTarnSceneSink() = default;
+    // A sink that goes away unregisters itself, so no worker can call a destroyed sink.
+    virtual ~CTarnSceneSink();
 
     // A scene read: bCreated when the worker did not hold this scene id before (create the scene
     // with its name), otherwise update its device values (the name stays). The scene then holds

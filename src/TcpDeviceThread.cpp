@@ -268,6 +268,12 @@ CTarnSceneSink *CTcpDeviceThread::tarnSceneSink()
     return s_pTarnSceneSink;
 }
 
+CTarnSceneSink::~CTarnSceneSink()
+{
+    if (CTcpDeviceThread::tarnSceneSink() == this)
+        CTcpDeviceThread::setTarnSceneSink(nullptr);
+}
+
 void CTcpDeviceThread::setHeartbeatInterval(int nMs)
 {
     m_nHeartbeatMs = std::max(1, nMs);

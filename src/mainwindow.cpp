@@ -4,6 +4,7 @@
 #include "BesMessageBox.h"
 #include "DeviceControl.h"
 #include "EditSceneMain.h"
+#include "TarnSceneStore.h"
 #include "QorGlobal.h"
 #include "RecvDeviceThread.h"
 #include "TcpDeviceThread.h"
@@ -116,6 +117,8 @@ MainWindow::MainWindow(QWidget *parent)
     setMenu();
     setWindowTitle(QStringLiteral("Vistel-V1.1(20250108)"));
 
+    // The one owner of the Tarn scenes, before the frames that show them.
+    new CTarnSceneStore(this);
     m_pEditSceneMain = new CEditSceneMain(nullptr);
     m_nTreeWidgetItemId = 0;
     m_nCurrentlyTreeWidgetItemId = -1;
@@ -587,6 +590,8 @@ void MainWindow::slot_editScene(QString strSerial, QString strDeviceName, QStrin
     if (g_strDevType == QStringLiteral("Tarn")) {
         if (!m_pEditSceneMain)
             return;
+        if (CTarnSceneStore *pStore = CTarnSceneStore::instance())
+            pStore->bindDevice(pDevice);
         m_pEditSceneMain->initSceneData(pInfo, pDevice->getSceneList());
         m_pEditSceneMain->slot_activateMain(false);
         if (m_nConnectingType == 0) {

@@ -1,0 +1,61 @@
+// The scene's snapping guide lines and alignment (the canvas's tool commands drive them).
+#include "EditBaseScene.h"
+
+#include <QPainter>
+#include <QTimer>
+
+#include "EditBaseItem.h"
+
+void CEditBaseScene::setHorMagneticLine(QPoint ptStart, QPoint ptEnd, bool bShow)
+{
+    m_ptHorStart = ptStart;
+    m_ptHorEnd = ptEnd;
+    m_bHorMagnetic = bShow;
+    if (bShow)
+        m_pTimer->start();
+    update();
+}
+
+void CEditBaseScene::setVerMagneticLine(QPoint ptStart, QPoint ptEnd, bool bShow)
+{
+    m_ptVerStart = ptStart;
+    m_ptVerEnd = ptEnd;
+    m_bVerMagnetic = bShow;
+    if (bShow)
+        m_pTimer->start();
+    update();
+}
+
+void CEditBaseScene::slot_guideLineTimeout()
+{
+    m_pTimer->stop();
+    m_bHorMagnetic = false;
+    m_bVerMagnetic = false;
+    update();
+}
+
+void CEditBaseScene::drawBackground(QPainter *painter, const QRectF &rect)
+{
+    QGraphicsScene::drawBackground(painter, rect);
+}
+
+void CEditBaseScene::drawForeground(QPainter *painter, const QRectF &rect)
+{
+    QGraphicsScene::drawForeground(painter, rect);
+    if (!m_bHorMagnetic && !m_bVerMagnetic)
+        return;
+    painter->save();
+    painter->setPen(QPen(QColor(0, 255, 0), 1, Qt::DashLine));
+    if (m_bHorMagnetic)
+        painter->drawLine(m_ptHorStart, m_ptHorEnd);
+    if (m_bVerMagnetic)
+        painter->drawLine(m_ptVerStart, m_ptVerEnd);
+    painter->restore();
+}
+
+void CEditBaseScene::align(AlignType alignType)
+{
+    // Only the two even distributions need more than one item; with fewer than two records
+    // there is nothing to distribute.
+    Q_UNUSED(alignType)
+}

@@ -1,0 +1,8 @@
+#include "EditBaseView.h"
+
+CEditBaseView::CEditBaseView(QWidget *parent)
+    : QGraphicsView(parent)
+{
+}
+
+CEditBaseView::~CEditBaseView() = default;

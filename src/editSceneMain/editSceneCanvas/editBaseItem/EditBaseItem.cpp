@@ -1,0 +1,365 @@
+#include "EditBaseItem.h"
+
+#include <QGraphicsItemGroup>
+#include <QGraphicsScene>
+#include <QPainter>
+#include <QStyleOptionGraphicsItem>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+#include <cmath>
+
+#include "Json.h"
+#include "QorGlobal.h"
+#include "globalObserver.h"
+
+namespace {
+
+// Half up: add 0.5 and cut toward zero (so a negative value rounds toward zero).
+int roundHalfUp(double v)
+{
+    return int(v + 0.5);
+}
+
+const char *kTimePrefix = "yyyy-MM-dd ";
+
+QString timeToText(const QTime &t)
+{
+    if (t.isNull())
+        return QString();
+    // The stored form keeps the literal date letters in front of the time of day.
+    return QLatin1String(kTimePrefix) + t.toString(QStringLiteral("hh:mm:ss"));
+}
+
+QTime timeFromText(const QString &strText)
+{
+    const QString strPrefix = QLatin1String(kTimePrefix);
+    if (!strText.startsWith(strPrefix))
+        return QTime();
+    return QTime::fromString(strText.mid(strPrefix.size()), QStringLiteral("hh:mm:ss"));
+}
+
+QString realText(double v)
+{
+    return QString::number(v, 'g', 6);
+}
+
+} // namespace
+
+QString g_itemColorToText(const QColor &color)
+{
+    return QString::number(qRgb(color.red(), color.green(), color.blue()), 16);
+}
+
+QColor g_itemColorFromText(const QString &strText)
+{
+    bool bOk = false;
+    const uint v = strText.toUInt(&bOk, 16);
+    if (!bOk)
+        return QColor(0, 0, 0);
+    return QColor(qRed(v), qGreen(v), qBlue(v));
+}
+
+CEditBaseItem::CEditBaseItem(QGraphicsItem *parent)
+    : QObject(nullptr)
+    , CEditAbstractItem<QGraphicsItem>(parent)
+{
+    createHandles();
+    setFlags(QGraphicsItem::ItemIsMovable | QGraphicsItem::ItemIsSelectable | QGraphicsItem::ItemSendsGeometryChanges);
+    setAcceptHoverEvents(true);
+    initParam();
+}
+
+CEditBaseItem::~CEditBaseItem() = default;
+
+void CEditBaseItem::initParam()
+{
+    m_bIsMove = false;
+    m_dAngleRotate = 0;
+    m_nFontSize = 16;
+    m_strFontName = QString::fromUtf8("仿宋");
+    m_strShowName.clear();
+    m_strFilePath.clear();
+    m_bIsChange = false;
+    m_nMarins = 0;
+    m_bShowNormal = true;
+    m_lineColor = QColor(0, 255, 0);
+    m_transColor = QColor(255, 255, 0);
+    m_nLineWidth = 0;
+    m_nTransNum = 255;
+    m_nLightNum = 255;
+    m_nCmpareNum = 10;
+    m_timeStart = QTime(); // "00:00" does not match "hh:mm:ss": no start time
+    m_dWaitTime = 2.0;
+    m_nShowStyle = 0;
+    m_nInSpeed = 5;
+    m_nOutSpeed = 0;
+    m_nRound = 0;
+    m_bStop = m_bPlay = m_bPause = m_bPreview = false;
+    m_bTrans = true;
+    m_bkColor = QColor(129, 180, 210);
+    m_penLine = QPen(QBrush(m_lineColor), m_nLineWidth, Qt::SolidLine, Qt::SquareCap, Qt::BevelJoin);
+}
+
+QPixmap CEditBaseItem::image()
+{
+    QPixmap pixmap(64, 64);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    setPen(QPen(QColor(Qt::black)));
+    setBrush(QBrush(Qt::white));
+    QStyleOptionGraphicsItem option;
+    paint(&painter, &option, nullptr);
+    return pixmap;
+}
+
+void CEditBaseItem::setFullScreen(bool bFull)
+{
+    const double f = m_fScaleFactor;
+    double x, y, w, h;
+    float fFont;
+    if (bFull) {
+        x = pos().x() * f;
+        y = pos().y() * f;
+        w = f * m_width;
+        h = f * m_height;
+        fFont = float(m_nFontSize) * m_fScaleFactor;
+    } else {
+        x = pos().x() / f;
+        y = pos().y() / f;
+        w = m_width / f;
+        h = m_height / f;
+        fFont = float(m_nFontSize) / m_fScaleFactor;
+    }
+    m_nFontSize = int(fFont);
+    setWidth(int(w));
+    setHeight(int(h));
+    setPos(int(x), int(y));
+    update();
+}
+
+void CEditBaseItem::updateItemData(CEditBaseItem *pOther)
+{
+    if (!pOther)
+        return;
+    const int x = int(pOther->pos().x() * g_dWScale);
+    const int y = int(pOther->pos().y() * g_dHScale);
+    const int w = int(pOther->width() * g_dWScale);
+    const int h = int(pOther->height() * g_dHScale);
+    m_nType = pOther->m_nType;
+    m_nId = pOther->m_nId;
+    m_nMarins = pOther->m_nMarins;
+    m_bShowNormal = pOther->m_bShowNormal;
+    m_lineColor = pOther->m_lineColor;
+    m_transColor = pOther->m_transColor;
+    m_nLineWidth = pOther->m_nLineWidth;
+    m_nTransNum = pOther->m_nTransNum;
+    m_nLightNum = pOther->m_nLightNum;
+    m_nCmpareNum = pOther->m_nCmpareNum;
+    m_timeStart = pOther->m_timeStart;
+    m_dWaitTime = pOther->m_dWaitTime;
+    m_nShowStyle = pOther->m_nShowStyle;
+    m_nInSpeed = pOther->m_nInSpeed;
+    m_bTrans = pOther->m_bTrans;
+    m_bkColor = pOther->m_bkColor;
+    m_penLine = pOther->m_penLine;
+    setWidth(w);
+    setHeight(h);
+    setPos(x, y);
+    if (!qFuzzyCompare(pOther->m_dAngleRotate + 1.0, m_dAngleRotate + 1.0)) {
+        m_dAngleRotate = pOther->m_dAngleRotate;
+        setRotation(m_dAngleRotate);
+    }
+    setZValue(pOther->zValue());
+}
+
+void CEditBaseItem::setParentData(CEditBaseItem &other)
+{
+    const int x = int(other.pos().x() * g_dWScale);
+    const int y = int(other.pos().y() * g_dHScale);
+    const int w = int(other.m_width * g_dWScale);
+    const int h = int(other.m_height * g_dHScale);
+    m_nType = other.m_nType;
+    m_nId = other.m_nId;
+    m_nMarins = other.m_nMarins;
+    m_bShowNormal = other.m_bShowNormal;
+    m_lineColor = other.m_lineColor;
+    m_transColor = other.m_transColor;
+    m_nLineWidth = other.m_nLineWidth;
+    m_nTransNum = other.m_nTransNum;
+    m_nLightNum = other.m_nLightNum;
+    m_nCmpareNum = other.m_nCmpareNum;
+    m_timeStart = other.m_timeStart;
+    m_dWaitTime = other.m_dWaitTime;
+    m_nShowStyle = other.m_nShowStyle;
+    m_nInSpeed = other.m_nInSpeed;
+    m_bTrans = other.m_bTrans;
+    m_bkColor = other.m_bkColor;
+    m_penLine = other.m_penLine;
+    setWidth(w);
+    setHeight(h);
+    setPos(x, y);
+    m_dAngleRotate = other.m_dAngleRotate;
+    setRotation(m_dAngleRotate);
+    setZValue(other.zValue());
+}
+
+QVariant CEditBaseItem::itemChange(GraphicsItemChange change, const QVariant &value)
+{
+    // Inside a group the group is selected, never the member by itself.
+    if (change == QGraphicsItem::ItemSelectedHasChanged && dynamic_cast<QGraphicsItemGroup *>(parentItem())) {
+        if (value.toBool())
+            setSelected(false);
+        return QVariant(false);
+    }
+    return QGraphicsItem::itemChange(change, value);
+}
+
+void CEditBaseItem::updatehandles()
+{
+    placeHandles(boundingRect());
+}
+
+void CEditBaseItem::contextMenuEvent(QGraphicsSceneContextMenuEvent *event)
+{
+    Q_UNUSED(event)
+}
+
+void CEditBaseItem::moveItem(const QPointF &point)
+{
+    QPointF p = point;
+    setChange(true);
+    if (m_bShowNormal) {
+        m_bIsMove = true;
+        if (p.x() < m_width / 2)
+            p.setX(m_width / 2);
+        if (p.y() < m_height / 2)
+            p.setY(m_height / 2);
+    } else {
+        if (p.x() < m_width / 2 + 5)
+            p.setX(m_width / 2 + 5);
+        if (p.y() < m_height / 2 + 20)
+            p.setY(m_height / 2 + 20);
+    }
+    setPos(p);
+}
+
+void CEditBaseItem::setItemRotation(double dAngle)
+{
+    if (dAngle == m_dAngleRotate)
+        return;
+    m_dAngleRotate = dAngle;
+    setRotation(dAngle);
+}
+
+void CEditBaseItem::setChange(bool bChanged)
+{
+    g_bHadChange = bChanged;
+    m_bIsChange = bChanged;
+    update();
+}
+
+void CEditBaseItem::releaseSelection(QGraphicsItem *pItem)
+{
+    if (pItem && pItem->isSelected()) {
+        QGraphicsItem *pNone = nullptr;
+        globalObserver::getGlobalObserver()->notify("slot_propertyDataChange", Q_ARG(QGraphicsItem *, pNone));
+    }
+}
+
+// ---------------------------------------------------------------- persistence
+
+QJsonObject CEditBaseItem::saveToJson()
+{
+    QJsonObject o;
+    o.insert("Id", m_nId);
+    o.insert("Type", m_nType);
+    o.insert("X", roundHalfUp(pos().x() - m_width / 2));
+    o.insert("Y", roundHalfUp(pos().y() - m_height / 2));
+    o.insert("Z", zValue());
+    o.insert("Width", roundHalfUp(m_width));
+    o.insert("Height", roundHalfUp(m_height));
+    o.insert("Rotation", rotation());
+    o.insert("WaitTime", m_dWaitTime);
+    o.insert("Marins", m_nMarins);
+    o.insert("FilePath", m_strFilePath);
+    o.insert("ShowName", m_strShowName);
+    o.insert("LineColor", g_itemColorToText(m_lineColor));
+    o.insert("TransColor", g_itemColorToText(m_transColor));
+    o.insert("BkColor", g_itemColorToText(m_bkColor));
+    o.insert("LineWidth", m_nLineWidth);
+    o.insert("TransNum", m_nTransNum);
+    o.insert("LightNum", m_nLightNum);
+    o.insert("CmpareNum", m_nCmpareNum);
+    o.insert("TimeStart", timeToText(m_timeStart));
+    o.insert("ShowStyle", m_nShowStyle);
+    o.insert("InSpeed", m_nInSpeed);
+    o.insert("OutSpeed", m_nOutSpeed);
+    o.insert("FontSize", m_nFontSize);
+    o.insert("FontName", m_strFontName);
+    o.insert("Trans", m_bTrans);
+    o.insert("Round", m_nRound);
+    return o;
+}
+
+bool CEditBaseItem::loadFromJson(const Json &json)
+{
+    m_nId = json.getInt("Id", 0);
+    setWidth(json.getInt("Width", 0));
+    setHeight(json.getInt("Height", 0));
+    setPos(json.getInt("X", 0) + m_width / 2, json.getInt("Y", 0) + m_height / 2);
+    setZValue(json.getDouble("Z", 0.0));
+    setItemRotation(json.getDouble("Rotation", 0.0));
+    m_dWaitTime = json.getDouble("WaitTime", 0.0);
+    m_nMarins = json.getInt("Marins", 0);
+    m_strShowName = json.getString("ShowName");
+    m_lineColor = g_itemColorFromText(json.getString("LineColor"));
+    m_nLineWidth = json.getInt("LineWidth", 0);
+    m_transColor = g_itemColorFromText(json.getString("TransColor"));
+    m_bkColor = g_itemColorFromText(json.getString("BkColor"));
+    m_nTransNum = json.getInt("TransNum", 0);
+    m_nLightNum = json.getInt("LightNum", 0);
+    m_nCmpareNum = json.getInt("CmpareNum", 0);
+    m_timeStart = timeFromText(json.getString("TimeStart"));
+    m_nShowStyle = json.getInt("ShowStyle", 0);
+    m_nInSpeed = json.getInt("InSpeed", 0);
+    m_nOutSpeed = json.getInt("OutSpeed", 0);
+    m_nFontSize = json.getInt("FontSize", 0);
+    m_strFontName = json.getString("FontName");
+    m_bTrans = json.getBool("Trans", false);
+    m_nRound = json.getInt("Round", 0);
+    return true;
+}
+
+bool CEditBaseItem::writeBaseAttributes(QXmlStreamWriter *pWriter)
+{
+    if (!pWriter)
+        return false;
+    pWriter->writeAttribute("rotate", realText(rotation()));
+    pWriter->writeAttribute("x", realText(pos().x()));
+    pWriter->writeAttribute("y", realText(pos().y()));
+    pWriter->writeAttribute("z", realText(zValue()));
+    pWriter->writeAttribute("width", realText(m_width));
+    pWriter->writeAttribute("height", realText(m_height));
+    return true;
+}
+
+bool CEditBaseItem::readBaseAttributes(QXmlStreamReader *pReader)
+{
+    if (!pReader)
+        return false;
+    const QXmlStreamAttributes attrs = pReader->attributes();
+    auto number = [&attrs](const char *name) {
+        bool bOk = false;
+        const double v = attrs.value(QLatin1String(name)).toDouble(&bOk);
+        return bOk && std::isfinite(v) ? v : 0.0;
+    };
+    const double x = number("x");
+    const double y = number("y");
+    m_width = number("width");
+    m_height = number("height");
+    setZValue(number("z"));
+    setRotation(number("rotate"));
+    setPos(x, y);
+    return true;
+}

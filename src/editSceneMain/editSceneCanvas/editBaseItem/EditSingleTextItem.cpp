@@ -1,0 +1,555 @@
+#include "EditSingleTextItem.h"
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QStyleOptionGraphicsItem>
+#include <QTimer>
+#include <QtDebug>
+
+#include <cmath>
+
+#include "BesMessageBox.h"
+#include "EditBaseScene.h"
+#include "Json.h"
+#include "QorGlobal.h"
+#include "globalObserver.h"
+
+namespace {
+
+// Scene length to device pixels, half away from zero.
+int toDevice(double v, double dScale)
+{
+    const double d = v * dScale;
+    if (v > 0)
+        return int(d + 0.5);
+    return int(d - 0.5);
+}
+
+void putBe16(QByteArray &out, int v)
+{
+    out.append(char((v >> 8) & 0xFF));
+    out.append(char(v & 0xFF));
+}
+
+void logLine(const QString &strText)
+{
+    qInfo().noquote() << QString("[%1]: ").arg(QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss")) + strText;
+}
+
+const QString kLayerCmd = QString::fromUtf8("图层设置");
+
+} // namespace
+
+QRectF RecalcBounds(const QPolygonF &polygon)
+{
+    if (polygon.isEmpty())
+        return QRectF();
+    QPointF tl = polygon.first(), br = polygon.first();
+    for (const QPointF &p : polygon) {
+        tl.setX(std::min(tl.x(), p.x()));
+        tl.setY(std::min(tl.y(), p.y()));
+        br.setX(std::max(br.x(), p.x()));
+        br.setY(std::max(br.y(), p.y()));
+    }
+    return QRectF(tl, br).normalized();
+}
+
+CEditSingleTextItem::CEditSingleTextItem(const QRect &rect, bool bShowNormal, QGraphicsItem *parent)
+    : CEditBaseItem(parent)
+{
+    m_startTime = QTime::fromString("00:01", "hh:mm:ss");
+    m_endTime = QTime::fromString("00:05", "hh:mm:ss");
+    m_strTextLanguagewidth = QString::fromUtf8("宽");
+    m_strTextLanguageheight = QString::fromUtf8("高");
+    m_width = rect.width();
+    m_height = rect.height();
+    m_localRect = rect;
+    m_initialRect = rect;
+    m_originPoint = QPointF(0, 0);
+    m_bShowNormal = bShowNormal;
+    m_nFontSize = 12;
+
+    // The timer belongs to the item and ends with it.
+    m_pTimer = new QTimer(this);
+    connect(m_pTimer, &QTimer::timeout, this, [this]() { onTick(); });
+    m_pTimer->start(500);
+}
+
+CEditSingleTextItem::~CEditSingleTextItem()
+{
+    m_pTimer->stop();
+}
+
+CEditSingleTextItem &CEditSingleTextItem::operator=(CEditSingleTextItem &other)
+{
+    if (this != &other)
+        setParentData(other);
+    return *this;
+}
+
+void CEditSingleTextItem::onTick()
+{
+    --m_nTimer;
+    if (m_nTimer > 0 && !m_bUpdateNow)
+        return;
+    m_nTimer = 10;
+    m_bUpdateNow = false;
+    globalObserver *pHub = globalObserver::getGlobalObserver();
+    int nMainSig = m_nMainSig;
+    QString strSerial = m_strSerial;
+    pHub->notify("slot_getMainSigInputSource", Q_ARG(int, nMainSig), Q_ARG(QString &, m_strTextContent),
+                 Q_ARG(QString, strSerial));
+    int nType = 0;
+    pHub->notify("slot_getEditSingleTextItemstrTextLanguage", Q_ARG(int, nType),
+                 Q_ARG(QString &, m_strTextLanguagewidth), Q_ARG(QString &, m_strTextLanguageheight));
+    update();
+}
+
+void CEditSingleTextItem::setItemMainSig(int n)
+{
+    m_nMainSig = n;
+    m_nBackupSig = n == 0 ? n + 1 : n - 1;
+}
+
+void CEditSingleTextItem::setItemFile(const QString &strPath)
+{
+    if (strPath == m_strFilePath)
+        return;
+    m_strShowName = QFileInfo(strPath).fileName();
+    m_strFilePath = strPath;
+}
+
+void CEditSingleTextItem::setItemState(EditSelectionHandleState state)
+{
+    setHandlesState(state);
+}
+
+// ---------------------------------------------------------------- geometry
+
+QRectF CEditSingleTextItem::boundingRect() const
+{
+    // Everything painted: the outline (half the line width outside), the frame of an item
+    // without signal one unit right and down, the fill and the selection frame.
+    const qreal p = m_nLineWidth / 2 + 1;
+    return m_localRect.adjusted(-p, -p, p + 1, p + 1);
+}
+
+QPainterPath CEditSingleTextItem::shape() const
+{
+    QPainterPath path;
+    path.addRect(rect());
+    return path;
+}
+
+QString CEditSingleTextItem::displayName() const
+{
+    return tr("single item");
+}
+
+void CEditSingleTextItem::control(int dir, const QPointF &point)
+{
+    Q_UNUSED(dir)
+    Q_UNUSED(point)
+    prepareGeometryChange();
+    updatehandles();
+}
+
+void CEditSingleTextItem::stretch(int handle, double sx, double sy, const QPointF &origin)
+{
+    switch (handle) {
+    case 2:
+    case 6:
+        sx = 1.0;
+        break;
+    case 4:
+    case 8:
+        sy = 1.0;
+        break;
+    default:
+        break;
+    }
+    if (handle == 1 || handle == 2 || handle == 3 || handle == 7 || handle == 8)
+        m_bIsMove = true;
+    m_opposite_ = origin;
+    if (!std::isfinite(sx) || !std::isfinite(sy))
+        return;
+    QTransform trans;
+    trans.translate(origin.x(), origin.y());
+    trans.scale(sx, sy);
+    trans.translate(-origin.x(), -origin.y());
+    if (m_initialRect.width() < 10 || m_initialRect.height() < 10)
+        return;
+    prepareGeometryChange();
+    m_localRect = trans.mapRect(m_initialRect);
+    m_width = m_localRect.width();
+    m_height = m_localRect.height();
+    updatehandles();
+}
+
+void CEditSingleTextItem::updateCoordinate()
+{
+    prepareGeometryChange();
+    m_localRect.setWidth(m_width);
+    m_localRect.setHeight(m_height);
+    const QPointF o = mapToScene(transformOriginPoint());
+    const QPointF c = mapToScene(m_localRect.center());
+    const QPointF d = o - c;
+    m_initialRect = m_localRect;
+    setTransform(transform().translate(d.x(), d.y()));
+    setTransformOriginPoint(m_localRect.center());
+    moveBy(-d.x(), -d.y());
+    updatehandles();
+}
+
+void CEditSingleTextItem::move(const QPointF &delta)
+{
+    moveBy(delta.x(), delta.y());
+}
+
+QGraphicsItem *CEditSingleTextItem::duplicate() const
+{
+    CEditSingleTextItem *pItem = new CEditSingleTextItem(rect().toRect(), m_bShowNormal);
+    pItem->m_width = m_width;
+    pItem->m_height = m_height;
+    pItem->setPos(pos());
+    pItem->setPen(pen());
+    pItem->setBrush(brush());
+    pItem->setTransform(transform());
+    pItem->setTransformOriginPoint(transformOriginPoint());
+    pItem->setRotation(rotation());
+    pItem->setScale(scale());
+    pItem->setZValue(zValue() + 0.1);
+    pItem->m_fRatioY = m_fRatioY;
+    pItem->m_fRatioX = m_fRatioX;
+    pItem->updateCoordinate();
+    return pItem;
+}
+
+void CEditSingleTextItem::updatehandles()
+{
+    placeHandles(rect());
+}
+
+// ---------------------------------------------------------------- device geometry
+
+QPointF CEditSingleTextItem::centreOffset() const
+{
+    const QRectF r = rect();
+    return mapToScene(QPointF(r.width() / 2, r.height() / 2)) - mapToScene(QPointF(0, 0));
+}
+
+void CEditSingleTextItem::getItemPos(int &x, int &y) const
+{
+    const QPointF d = centreOffset();
+    x = toDevice(pos().x() - d.x(), g_dWScale);
+    y = toDevice(pos().y() - d.y(), g_dHScale);
+}
+
+void CEditSingleTextItem::getItemSize(int &w, int &h) const
+{
+    w = toDevice(rect().width(), g_dWScale);
+    h = toDevice(rect().height(), g_dHScale);
+}
+
+bool CEditSingleTextItem::getZoomOutPos(int x, int y, double &sx, double &sy) const
+{
+    if (!(g_dWScale > 0) || !(g_dHScale > 0))
+        return false;
+    const QPointF d = centreOffset();
+    sx = x / g_dWScale + d.x();
+    sy = y / g_dHScale + d.y();
+    return true;
+}
+
+bool CEditSingleTextItem::isCrossCanvas() const
+{
+    int x, y, w, h;
+    getItemPos(x, y);
+    getItemSize(w, h);
+    const int m = g_rtBackCanvas.width() / 2;
+    return x < m && m < x + w;
+}
+
+void CEditSingleTextItem::rememberTopLeft()
+{
+    int x, y;
+    getItemPos(x, y);
+    m_nX = std::max(0, x);
+    m_nY = std::max(0, y);
+}
+
+bool CEditSingleTextItem::clampToCanvas(int &x, int &y, int &w, int &h) const
+{
+    const int W = g_rtBackCanvas.width();
+    const int H = g_rtBackCanvas.height();
+    if (x >= 0 && x + w > W)
+        w = W - x;
+    if (y >= 0 && y + h > H)
+        h = H - y;
+    if (x < 0) {
+        w += x;
+        x = 0;
+    }
+    if (y < 0) {
+        h += y;
+        y = 0;
+    }
+    // A layer that overhangs both edges ends at the far edge too.
+    if (x + w > W)
+        w = W - x;
+    if (y + h > H)
+        h = H - y;
+    return w > 0 && h > 0;
+}
+
+// ---------------------------------------------------------------- layer commands
+
+void CEditSingleTextItem::sendItemCmd(const QString &strName, QByteArray &payload, int nReadOrWrite, int nSub)
+{
+    QString strSerial = m_strSerial;
+    QString strCmd = strName;
+    globalObserver::getGlobalObserver()->notify("slot_setDeviceCmd", Q_ARG(QString, strSerial), Q_ARG(QString, strCmd),
+                                                Q_ARG(QByteArray &, payload), Q_ARG(int, nReadOrWrite),
+                                                Q_ARG(int, nSub));
+}
+
+bool CEditSingleTextItem::setLayerAllCmd()
+{
+    int x, y, w, h;
+    getItemPos(x, y);
+    getItemSize(w, h);
+    // The same clamp as the position command: nothing outside the canvas, no wrapped values.
+    if (!clampToCanvas(x, y, w, h)) {
+        logLine(QString("layer %1 lies outside the device canvas, not sent").arg(m_nId));
+        return false;
+    }
+    QByteArray p;
+    p.append(char(m_nId));
+    p.append(char(m_nLayerState));
+    p.append(char(int(zValue())));
+    p.append(char(m_nMainSig));
+    p.append(char(m_nBackupSig));
+    p.append(char(m_nTransNum));
+    putBe16(p, x);
+    putBe16(p, y);
+    putBe16(p, w);
+    putBe16(p, h);
+    p.append(char(m_nCut));
+    putBe16(p, m_nCutX);
+    putBe16(p, m_nCutY);
+    putBe16(p, m_nCutWidth);
+    putBe16(p, m_nCutHeight);
+    sendItemCmd(kLayerCmd, p, 2, 0);
+    return true;
+}
+
+void CEditSingleTextItem::setLayerEnable(int nState)
+{
+    m_nLayerState = nState;
+    QByteArray p;
+    p.append(char(m_nId));
+    p.append(char(m_nLayerState));
+    sendItemCmd(kLayerCmd, p, 2, 1);
+}
+
+void CEditSingleTextItem::setLayerLevel(int nLevel)
+{
+    QByteArray p;
+    p.append(char(m_nId));
+    p.append(char(nLevel));
+    sendItemCmd(kLayerCmd, p, 2, 2);
+    if (CEditBaseScene *pScene = dynamic_cast<CEditBaseScene *>(scene())) {
+        QByteArray read(1, char(pScene->getSceneID()));
+        sendItemCmd(QString::fromUtf8("场景操作"), read, 1, 0);
+    }
+}
+
+void CEditSingleTextItem::setLayerSig(int nSource)
+{
+    if (nSource == m_nMainSig)
+        return;
+    m_nMainSig = nSource;
+    QByteArray p;
+    p.append(char(m_nId));
+    p.append(char(m_nMainSig));
+    sendItemCmd(kLayerCmd, p, 2, 3);
+}
+
+bool CEditSingleTextItem::setLayerPosAndSize()
+{
+    int x, y, w, h;
+    getItemPos(x, y);
+    getItemSize(w, h);
+    if (m_bIsMove) {
+        m_nX = x;
+        m_nY = y;
+    } else if (m_nX >= 0 && m_nY >= 0) {
+        x = m_nX;
+        y = m_nY;
+    }
+    const bool bInside = clampToCanvas(x, y, w, h);
+    m_bIsMove = false;
+    if (!bInside) {
+        logLine(QString("layer %1 lies outside the device canvas, position not sent").arg(m_nId));
+        return false;
+    }
+    logLine(QString::fromUtf8("图层设置 - 写图层nid顺序") + QString::number(m_nId));
+    QByteArray p;
+    p.append(char(m_nId));
+    putBe16(p, x);
+    putBe16(p, y);
+    putBe16(p, w);
+    putBe16(p, h);
+    sendItemCmd(kLayerCmd, p, 2, 10);
+    return true;
+}
+
+bool CEditSingleTextItem::setLayerCut(int x, int y, int w, int h)
+{
+    int lw, lh;
+    getItemSize(lw, lh);
+    const bool bEnglish = g_strLanguage == QLatin1String("English");
+    const QString strTitle = bEnglish ? QString("Delivery failure") : QString::fromUtf8("下发失败");
+    if (x < 0 || y < 0) {
+        BesMessageBox::tipInfor(strTitle, bEnglish ? QString("The starting coordinates must not be negative")
+                                                   : QString::fromUtf8("起始坐标不得为负数"));
+        return false;
+    }
+    // The crop must be a real rectangle inside the layer.
+    if (w <= 0 || h <= 0 || w > lw || h > lh || x + w > lw || y + h > lh) {
+        BesMessageBox::tipInfor(strTitle, bEnglish ? QString("The width and height values are out of range")
+                                                   : QString::fromUtf8("输入宽高值不在有效范围内"));
+        return false;
+    }
+    QByteArray p;
+    p.append(char(m_nId));
+    p.append(char(1));
+    putBe16(p, x);
+    putBe16(p, y);
+    putBe16(p, w);
+    putBe16(p, h);
+    sendItemCmd(kLayerCmd, p, 2, 20);
+    return true;
+}
+
+void CEditSingleTextItem::setLayerTrans()
+{
+    QByteArray p;
+    p.append(char(m_nId));
+    p.append(char(m_nTransNum));
+    sendItemCmd(kLayerCmd, p, 2, 30);
+}
+
+// ---------------------------------------------------------------- persistence
+
+QJsonObject CEditSingleTextItem::saveToJson()
+{
+    QJsonObject o = CEditBaseItem::saveToJson();
+    o.insert("InStyle", m_nShowStyle);
+    o.insert("Textcontent", m_strTextContent);
+    o.insert("TextFile", m_strFilePath);
+    o.insert("TextFont", m_font.family());
+    o.insert("TextFontColor", g_itemColorToText(m_fontColor));
+    o.insert("TextSpaceing", m_nTextSpaceing);
+    o.insert("TextRowHeight", m_nRowHeight);
+    o.insert("TextBkColor", g_itemColorToText(m_bkColor));
+    return o;
+}
+
+bool CEditSingleTextItem::loadFromJson(const Json &json)
+{
+    CEditBaseItem::loadFromJson(json);
+    QFont font;
+    if (font.fromString(json.getString("TextFont")))
+        m_font = font;
+    setItemFile(json.getString("TextFile"));
+    m_nShowStyle = json.getInt("InStyle", 0);
+    m_strTextContent = json.getString("Textcontent");
+    m_nTextSpaceing = json.getInt("TextSpaceing", 0);
+    m_nRowHeight = json.getInt("TextRowHeight", 0);
+    m_fontColor = g_itemColorFromText(json.getString("TextFontColor"));
+    m_bkColor = g_itemColorFromText(json.getString("TextBkColor"));
+    return true;
+}
+
+// ---------------------------------------------------------------- painting
+
+void CEditSingleTextItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
+{
+    Q_UNUSED(option)
+    Q_UNUSED(widget)
+    painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
+    if (m_nLineWidth > 0) {
+        const int p = m_nLineWidth / 2;
+        m_penLine.setColor(m_lineColor);
+        m_penLine.setWidth(m_nLineWidth);
+        painter->setPen(m_penLine);
+        painter->drawRect(rect().adjusted(-p, -p, -p, -p));
+    }
+    const bool bSignal = m_strTextContent.contains(QLatin1Char('@'));
+    if (bSignal) {
+        m_bkColor = m_crNormal.lighter(isSelected() ? 120 : 100);
+        m_fontColor = QColor(255, 255, 255);
+    } else {
+        m_bkColor = QColor(35, 35, 35);
+        m_fontColor = QColor(131, 131, 131);
+    }
+    drawSingleText(painter);
+    if (!bSignal && !isSelected()) {
+        painter->setOpacity(1.0);
+        painter->setPen(QPen(QColor(169, 169, 169), 1));
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(rect().adjusted(1, 1, 1, 1));
+    }
+    if (isSelected()) {
+        const QRectF mapped = painter->transform().mapRect(QRectF(0, 0, 1, 1));
+        const QRectF bound = painter->transform().mapRect(rect());
+        if (!qFuzzyIsNull(std::max(mapped.width(), mapped.height())) && std::min(bound.width(), bound.height()) >= 1.0) {
+            const int p = m_nLineWidth / 2;
+            m_penLine.setColor(m_lineColor);
+            m_penLine.setWidth(m_nLineWidth);
+            painter->setOpacity(1.0);
+            painter->setPen(m_penLine);
+            painter->setBrush(Qt::NoBrush);
+            painter->drawRect(rect().adjusted(-p, -p, p, p));
+        }
+    }
+    setItemState(isSelected() ? EditSelectionHandleActive : EditSelectionHandleOff);
+}
+
+void CEditSingleTextItem::drawSingleText(QPainter *painter)
+{
+    int x, y, w, h;
+    getItemPos(x, y);
+    getItemSize(w, h);
+    // The remembered top-left comes from the layer's own geometry, never from a page that may
+    // show another layer.
+    if (m_nX < 0 || m_nY < 0 || x < 0 || y < 0) {
+        m_nX = std::max(0, x);
+        m_nY = std::max(0, y);
+    }
+    if (m_bIsMove) {
+        m_nX = x;
+        m_nY = y;
+    }
+    m_font = QFont(m_strFontName, m_nFontSize);
+    painter->setOpacity(m_nTransNum / 255.0);
+    const int p = m_nLineWidth / 2;
+    painter->fillRect(rect().adjusted(p, p, p, p), QBrush(m_bkColor));
+    painter->setPen(m_fontColor);
+    painter->setFont(m_font);
+    const QString strLevel = QString("[L%1]").arg(zValue(), 0, 'g', -1);
+    const QString strSize = QString("[%1:%2 %3:%4]").arg(m_strTextLanguagewidth).arg(w).arg(m_strTextLanguageheight).arg(h);
+    const QString strSource = QString("[%1]").arg(m_strTextContent);
+    const int nLine = QFontMetrics(m_font).boundingRect(strLevel).height();
+    const int nLeft = int(rect().x() + 5.0);
+    const int nWidth = int(rect().width());
+    int nTop = int(rect().y() + 5.0);
+    for (const QString &s : {strLevel, strSize, strSource}) {
+        painter->drawText(QRect(nLeft, nTop, nWidth, nLine), Qt::AlignLeft, s);
+        nTop += nLine;
+    }
+    m_bIsEnd = true;
+}

@@ -1,0 +1,177 @@
+#include "SceneTestUtil.h"
+
+#include "DeviceFrame.h"
+#include "GbkCodec.h"
+#include "QorGlobal.h"
+#include "globalObserver.h"
+
+namespace {
+
+void put16(QByteArray &out, int v)
+{
+    out.append(char((v >> 8) & 0xFF));
+    out.append(char(v & 0xFF));
+}
+
+const QStringList kTopics = {"slot_propertyDataChange", "slot_updateItemPos", "slot_showItemMenu", "slot_selectToolBar",
+                             "slot_itemPress", "slot_setDeviceCmd", "slot_getMainSigInputSource"};
+
+} // namespace
+
+namespace SceneTest {
+
+QByteArray sceneReply(const CTarnSceneRecord &s)
+{
+    QByteArray p;
+    p.append(char(s.nId));
+    p.append(char(s.nSceneState));
+    p.append(g_toGbkField(s.strName, 12));
+    put16(p, s.nWidth);
+    put16(p, s.nHeight);
+    p.append(char(s.nHz));
+    p.append(char(s.nCanvasCount));
+    p.append(char(s.nLayerCount));
+    p.append(char(s.nLayerUse));
+    p.append(char(s.nCanvasType));
+    p.append(char(s.nLight));
+    p.append(char(s.nAudio));
+    p.append(char(s.nMainSig));
+    p.append(QByteArray(13, '\0'));
+    return CDeviceFrame::buildReply(35, 1, 0, p);
+}
+
+QByteArray layerReply(int nSceneId, const QList<CTarnLayerRecord> &layers)
+{
+    QByteArray p;
+    p.append(char(nSceneId));
+    for (const CTarnLayerRecord &l : layers) {
+        p.append(char(l.nIndex));
+        p.append(char(l.nState));
+        p.append(char(l.nLevel));
+        p.append(char(l.nMainSig));
+        p.append(char(l.nBackupSig));
+        p.append(char(l.nTrans));
+        put16(p, l.nX);
+        put16(p, l.nY);
+        put16(p, l.nWidth);
+        put16(p, l.nHeight);
+        p.append(char(l.nCut));
+        put16(p, l.nCutX);
+        put16(p, l.nCutY);
+        put16(p, l.nCutWidth);
+        put16(p, l.nCutHeight);
+    }
+    return CDeviceFrame::buildReply(35, 1, 80, p);
+}
+
+CTarnLayerRecord layer(int nIndex, int x, int y, int w, int h, int nLevel, int nSource)
+{
+    CTarnLayerRecord l;
+    l.nIndex = nIndex;
+    l.nState = 1;
+    l.nLevel = nLevel;
+    l.nMainSig = nSource;
+    l.nBackupSig = nSource + 1;
+    l.nTrans = 255;
+    l.nX = x;
+    l.nY = y;
+    l.nWidth = w;
+    l.nHeight = h;
+    return l;
+}
+
+CTarnSceneRecord scene(int nId, const QString &strName, int nLayerUse)
+{
+    CTarnSceneRecord s;
+    s.nId = nId;
+    s.nSceneState = 1;
+    s.strName = strName;
+    s.nWidth = 1920;
+    s.nHeight = 1080;
+    s.nHz = 60;
+    s.nLayerCount = 16;
+    s.nLayerUse = nLayerUse;
+    return s;
+}
+
+void useDeviceCanvas(int nWidth, int nHeight)
+{
+    g_nWidth = 480;
+    g_nHeight = 320;
+    g_setDefaultDesktop(nWidth, nHeight);
+}
+
+} // namespace SceneTest
+
+CSceneSpy::CSceneSpy(QObject *parent)
+    : QObject(parent)
+{
+    for (const QString &strTopic : kTopics)
+        globalObserver::getGlobalObserver()->attach(strTopic, this, strTopic.toLatin1().constData());
+}
+
+CSceneSpy::~CSceneSpy()
+{
+    for (const QString &strTopic : kTopics)
+        globalObserver::getGlobalObserver()->detach(strTopic, this);
+}
+
+QList<QVariantList> CSceneSpy::records(const QString &strTopic) const
+{
+    QList<QVariantList> list;
+    for (const auto &r : m_listRecord)
+        if (r.first == strTopic)
+            list.append(r.second);
+    return list;
+}
+
+QVariantList CSceneSpy::last(const QString &strTopic) const
+{
+    const QList<QVariantList> list = records(strTopic);
+    return list.isEmpty() ? QVariantList() : list.last();
+}
+
+QList<QByteArray> CSceneSpy::payloads(const QString &strCmd, int nSub) const
+{
+    QList<QByteArray> list;
+    for (const QVariantList &r : records("slot_setDeviceCmd"))
+        if (r.at(1).toString() == strCmd && r.at(4).toInt() == nSub)
+            list << r.at(2).toByteArray();
+    return list;
+}
+
+void CSceneSpy::slot_propertyDataChange(QGraphicsItem *pItem)
+{
+    m_listRecord.append({"slot_propertyDataChange", {QVariant::fromValue(quintptr(pItem))}});
+}
+
+void CSceneSpy::slot_updateItemPos(bool bPos)
+{
+    m_listRecord.append({"slot_updateItemPos", {bPos}});
+}
+
+void CSceneSpy::slot_showItemMenu(QPoint pt)
+{
+    m_listRecord.append({"slot_showItemMenu", {pt}});
+}
+
+void CSceneSpy::slot_selectToolBar(int nTool)
+{
+    m_listRecord.append({"slot_selectToolBar", {nTool}});
+}
+
+void CSceneSpy::slot_itemPress(int nId)
+{
+    m_listRecord.append({"slot_itemPress", {nId}});
+}
+
+void CSceneSpy::slot_setDeviceCmd(QString strSerial, QString strCmd, QByteArray &data, int nReadOrWrite, int nSub)
+{
+    m_listRecord.append({"slot_setDeviceCmd", {strSerial, strCmd, data, nReadOrWrite, nSub}});
+}
+
+void CSceneSpy::slot_getMainSigInputSource(int nMainSig, QString &retText, QString strSerial)
+{
+    m_listRecord.append({"slot_getMainSigInputSource", {nMainSig, strSerial}});
+    retText = m_strCaption;
+}
