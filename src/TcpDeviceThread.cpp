@@ -465,8 +465,9 @@ void CTcpDeviceThread::sendMcuCommand(int nCmd, int nLen, const QByteArray &payl
         m_nSendExtraVal = byteAt(0);
     } else if (nCmd == Tx_SceneInfo && (nSub == 20 || nSub == 30)) {
         m_nExtraValue1 = byteAt(0);
-        m_nPendingSceneSub = nSub;
-        m_nPendingSceneId = byteAt(0);
+        if (m_listPendingScene.size() >= MaxPendingScene)
+            m_listPendingScene.removeFirst(); // a reply that never came
+        m_listPendingScene.append(qMakePair(nSub, byteAt(0)));
     } else if (nCmd == Tx_SceneInfo && nSub == 80) {
         m_nSendExtraVal = (byteAt(0) + 80) % 256;
     }
@@ -529,6 +530,9 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
                 CDeviceLog::write({QString::fromUtf8("单独包写入出现的问题"), nSerial});
             }
             CDeviceLog::write({QString("The device"), m_strIp, QString("command recv error"), f.nCmd, f.nSub});
+            // A refused recall or delete changed nothing; its scene id must not answer a later one.
+            if (f.nCmd == Tx_SceneInfo && (f.nSub == 20 || f.nSub == 30))
+                takePendingScene(f.nSub);
             releaseExtraGate();
             QMutexLocker lock(m_pMutexRecv);
             m_nSubIndex3 = -1;

@@ -175,6 +175,8 @@ private:
     void abortOsdTransfer();
     CTarnSceneRecord *findTarnScene(int nId) const;
     void removeTarnScene(int nIndex);
+    void followDeletedScene(int nDeleted);
+    int takePendingScene(int nSub);
     void queueStartReads();
     void notifySetDeviceCmd(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSub);
     InputSource *findInput(int nId) const;
@@ -208,10 +210,11 @@ private:
     int m_nSubIndex3 = -1;
     QList<_mcu_cmd *> m_listMcuCmd;
 
-    // Scene recall/delete in flight: the scene id travels with the command, so a late reply is
-    // applied to the scene it was sent for, or ignored when another scene command came between.
-    int m_nPendingSceneSub = -1;
-    int m_nPendingSceneId = 0;
+    // Scene recalls and deletes in flight, (sub-command, scene id) in the order they were sent:
+    // each reply is matched to the oldest pair of its sub-command, so commands sent back to
+    // back are applied to the scenes they named, and a reply without its command is ignored.
+    QList<QPair<int, int>> m_listPendingScene;
+    enum { MaxPendingScene = 16 };
 
     QString m_strDevType;
     CDeviceFrameReader m_reader;

@@ -234,15 +234,8 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
         break;
     case 20:
     case 30: {
-        int nPendingSub, nSceneId;
-        {
-            QMutexLocker lock(m_pMutexRecv);
-            nPendingSub = m_nPendingSceneSub;
-            nSceneId = m_nPendingSceneId;
-            if (nPendingSub == f.nSub)
-                m_nPendingSceneSub = -1;
-        }
-        if (nPendingSub != f.nSub) {
+        const int nSceneId = takePendingScene(f.nSub);
+        if (nSceneId < 0) {
             CDeviceLog::write({QString("The device"), m_strIp, QString("scene reply without its command, ignored:"), f.nSub});
             break;
         }
@@ -264,8 +257,7 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
                 if (nOld != i + 1 && s_pTarnSceneSink)
                     s_pTarnSceneSink->sceneRenumbered(this, nOld, i + 1);
             }
-            if (m_pDeviceInfo->nTakeScene == nSceneId)
-                m_pDeviceInfo->nTakeScene = 0;
+            followDeletedScene(nSceneId);
             QString strSerial = m_strSerial;
             globalObserver::getGlobalObserver()->notify("slot_updateCurrentDevice", Q_ARG(QString, strSerial));
             CDeviceLog::write({QString("The device"), m_strIp, QString("delete the "), nSceneId, QString("index scene successfully!"),
@@ -279,8 +271,7 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
             }
             for (int i = 0; i < m_listZScene.size(); ++i)
                 m_listZScene.at(i)->nSceneIndex = i + 1;
-            if (m_pDeviceInfo->nTakeScene == nSceneId)
-                m_pDeviceInfo->nTakeScene = 0;
+            followDeletedScene(nSceneId);
             notifySetDeviceCmd(g_texing_name[Tx_GetSourceNum], QByteArray(), 1, 0);
         }
         break;
@@ -302,6 +293,30 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
     default:
         break;
     }
+}
+
+// The scene id of the oldest recall or delete in flight with this sub-command, taken off the
+// list; pairs older than it lost their replies and go too. -1 when none is in flight.
+int CTcpDeviceThread::takePendingScene(int nSub)
+{
+    QMutexLocker lock(m_pMutexRecv);
+    while (!m_listPendingScene.isEmpty()) {
+        const QPair<int, int> pending = m_listPendingScene.takeFirst();
+        if (pending.first == nSub)
+            return pending.second;
+    }
+    return -1;
+}
+
+// After scene nDeleted was deleted the device numbers the scenes behind it one lower: the live
+// scene is 0 when it was the deleted one and otherwise follows the scene it named.
+void CTcpDeviceThread::followDeletedScene(int nDeleted)
+{
+    int &nTake = m_pDeviceInfo->nTakeScene;
+    if (nTake == nDeleted)
+        nTake = 0;
+    else if (nTake > nDeleted)
+        --nTake;
 }
 
 // Device name (41), read replies.

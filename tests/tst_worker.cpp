@@ -350,9 +350,22 @@ private slots:
         QCOMPARE(sim.requests(31).size(), 1);
     }
 
-    // A late recall reply after a delete was sent is not applied to the delete's scene.
-    void sceneReplyAppliesToItsOwnCommand()
+    // Scene commands sent back to back: each reply is applied to the scene its own command
+    // named, so the worker's scenes and live scene end as the device's; after a delete the
+    // live scene follows the scene it named.
+    void backToBackSceneCommands_data()
     {
+        QTest::addColumn<QList<int>>("commands"); // (sub, scene id) pairs in sending order
+        QTest::addColumn<QStringList>("names");   // scene names left, in order
+        QTest::newRow("recall 3, delete 2") << QList<int>({20, 3, 30, 2}) << QStringList({"S1", "S3"});
+        QTest::newRow("recall 2, delete 3") << QList<int>({20, 2, 30, 3}) << QStringList({"S1", "S2"});
+        QTest::newRow("delete 3, delete 2") << QList<int>({30, 3, 30, 2}) << QStringList({"S1"});
+        QTest::newRow("recall 3, delete 1") << QList<int>({20, 3, 30, 1}) << QStringList({"S2", "S3"});
+    }
+    void backToBackSceneCommands()
+    {
+        QFETCH(QList<int>, commands);
+        QFETCH(QStringList, names);
         CDeviceSimulator sim(CSimDeviceModel::Tarn, 2, 3);
         QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
         CTcpDeviceThread worker;
@@ -360,18 +373,44 @@ private slots:
         worker.setMcuCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
         settle(worker, sim);
         QCOMPARE(worker.getSceneList().size(), 3);
-        QCOMPARE(worker.getDeviceInfo()->nTakeScene, 1);
-        // the last reply was a scene reply, so the recall and the delete leave back to back; the
-        // recall's reply then arrives after the delete went out
+        // the last reply was a scene reply, so the two commands leave back to back and the
+        // first reply arrives after the second command went out
         sim.setReplyDelay(200);
-        worker.setMcuCommand(QString::fromUtf8("场景操作"), hex("03"), 2, 20);
-        worker.setMcuCommand(QString::fromUtf8("场景操作"), hex("02"), 2, 30);
-        QTRY_VERIFY_WITH_TIMEOUT(sim.requests(35, 30).size() == 1, 3000);
-        QTRY_COMPARE(worker.getSceneList().size(), 2);
-        QCOMPARE(worker.getSceneList().at(0)->nId, 1);
-        QCOMPARE(worker.getSceneList().at(1)->nId, 2);
+        for (int i = 0; i < commands.size(); i += 2)
+            worker.setMcuCommand(QString::fromUtf8("场景操作"), QByteArray(1, char(commands.at(i + 1))), 2, commands.at(i));
+        QTRY_VERIFY_WITH_TIMEOUT(sim.requests(35, commands.at(2)).size() >= 1, 3000);
+        QTRY_COMPARE(worker.getSceneList().size(), names.size());
+        QStringList held;
+        for (int i = 0; i < worker.getSceneList().size(); ++i) {
+            QCOMPARE(worker.getSceneList().at(i)->nId, i + 1);
+            held << worker.getSceneList().at(i)->strName;
+        }
+        QCOMPARE(held, names);
+        QStringList device;
+        for (const CSimScene &s : sim.model().scenes)
+            device << s.strName;
+        QCOMPARE(held, device);
+        QTRY_COMPARE(worker.getDeviceInfo()->nTakeScene, sim.model().nTakeScene);
+    }
+
+    // A refused delete leaves everything, and its scene id does not answer the next delete.
+    void refusedDeleteIsForgotten()
+    {
+        CDeviceSimulator sim(CSimDeviceModel::Tarn, 2, 3);
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        QVERIFY(connectWorker(worker, sim));
+        worker.setMcuCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
+        settle(worker, sim);
+        sim.injectFault(CDeviceSimulator::Nak, 35);
+        worker.setMcuCommand(QString::fromUtf8("场景操作"), hex("03"), 2, 30);
+        settle(worker, sim);
+        QCOMPARE(worker.getSceneList().size(), 3);
+        worker.setMcuCommand(QString::fromUtf8("场景操作"), hex("01"), 2, 30);
+        settle(worker, sim);
+        QCOMPARE(worker.getSceneList().size(), 2);
+        QCOMPARE(worker.getSceneList().at(0)->strName, QString("S2"));
         QCOMPARE(worker.getSceneList().at(1)->strName, QString("S3"));
-        QCOMPARE(worker.getDeviceInfo()->nTakeScene, 1);
     }
 
     void droppedLinkEndsLoop()
