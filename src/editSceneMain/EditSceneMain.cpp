@@ -201,7 +201,7 @@ void CEditSceneMain::initNewWindow()
     pMain->setStretchFactor(2, 2);
 
     // The main splitter takes the place of the form's placeholder.
-    ui->centralwidget->layout()->replaceWidget(ui->mainWidget, pMain, Qt::FindChildrenRecursively);
+    delete ui->centralwidget->layout()->replaceWidget(ui->mainWidget, pMain, Qt::FindChildrenRecursively);
     ui->mainWidget->hide();
 }
 

@@ -143,7 +143,7 @@ void Zinferface::initNewWindow()
     pMain->setStretchFactor(1, 5);
     pMain->setStretchFactor(2, 2);
 
-    ui->centralwidget->layout()->replaceWidget(ui->mainWidget, pMain, Qt::FindChildrenRecursively);
+    delete ui->centralwidget->layout()->replaceWidget(ui->mainWidget, pMain, Qt::FindChildrenRecursively);
     ui->mainWidget->hide();
 }
 
