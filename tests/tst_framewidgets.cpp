@@ -1,11 +1,13 @@
 #include "TestMain.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
 
 #include "BesMessageBox.h"
+#include "TestUtil.h"
 #include "TitleWidget.h"
 #include "globalObserver.h"
 #include "screenManage/ScreenPoperty.h"
@@ -235,14 +237,31 @@ private slots:
         QVERIFY(!strip.grab().isNull()); // paints in both states
     }
 
-    void stripLanguageSwitchBackToChinese()
+    // English and back: the labels, the waiting text and the tool tips follow
+    // the translation; an unknown index keeps the translator as it is.
+    void languageSwitchAndBack()
     {
+        for (const char *psz : {"Tranlate_EN.qm", "Tranlate_CN.qm"}) {
+            QFile::remove(psz);
+            QVERIFY(QFile::copy(TestUtil::buildDir() + "/" + psz, psz));
+        }
         ZMiddleControl strip;
         globalObserver *pHub = globalObserver::getGlobalObserver();
         pHub->notify("slot_updateZMiddleControllanguage", Q_ARG(int, 1));
-        pHub->notify("slot_updateZMiddleControllanguage", Q_ARG(int, 7)); // unchanged translator
+        QCOMPARE(strip.lines().first(), QString("[Current source:HDMI]"));
+        pHub->notify("slot_updateZMiddleControllanguage", Q_ARG(int, 7));
+        QCOMPARE(strip.lines().at(3), QString("[Canvas size:0x0]"));
+        pHub->notify("slot_WaitupdateCurrentZDeviceDate");
+        QCOMPARE(strip.lines().first(), QString("[Current source:Switching source]"));
+
+        QWidget canvas;
+        CToolBar bar(&canvas);
+        QCOMPARE(bar.findChild<QToolButton *>("btnUp")->toolTip(), QString("Up one layer"));
+
         pHub->notify("slot_updateZMiddleControllanguage", Q_ARG(int, 0));
-        QCOMPARE(strip.lines().first(), QString("[当前信号源:HDMI]"));
+        QCOMPARE(strip.lines().first(), QString("[当前信号源:Switching source]")); // the name keeps its language
+        bar.setBtnTip();
+        QCOMPARE(bar.findChild<QToolButton *>("btnUp")->toolTip(), QString("上移一层"));
     }
 };
 

@@ -1,0 +1,305 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN">
+<context>
+    <name>EditSceneMain</name>
+    <message>
+        <source>文件</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>帮助</source>
+        <translation>帮助</translation>
+    </message>
+    <message>
+        <source>输出设置</source>
+        <translation>输出设置</translation>
+    </message>
+    <message>
+        <source>OSD设置</source>
+        <translation>OSD设置</translation>
+    </message>
+    <message>
+        <source>音频设置</source>
+        <translation>音频设置</translation>
+    </message>
+    <message>
+        <source>新建工程 Ctrl+N</source>
+        <translation>新建工程 Ctrl+N</translation>
+    </message>
+    <message>
+        <source>打开工程 Ctrl+O</source>
+        <translation>打开工程 Ctrl+O</translation>
+    </message>
+    <message>
+        <source>保存工程 Ctrl+S</source>
+        <translation>保存工程 Ctrl+S</translation>
+    </message>
+    <message>
+        <source>另存为(A) Ctrl+F2</source>
+        <translation>另存为(A) Ctrl+F2</translation>
+    </message>
+    <message>
+        <source>导出工程(X)...</source>
+        <translation>导出工程(X)...</translation>
+    </message>
+    <message>
+        <source>显示播放窗 Ctrl+F3</source>
+        <translation>显示播放窗 Ctrl+F3</translation>
+    </message>
+    <message>
+        <source>隐藏播放窗 Ctrl+F4</source>
+        <translation>隐藏播放窗 Ctrl+F4</translation>
+    </message>
+    <message>
+        <source>帮助手册</source>
+        <translation>帮助手册</translation>
+    </message>
+    <message>
+        <source>联系我们</source>
+        <translation>联系我们</translation>
+    </message>
+    <message>
+        <source>关于Brightpane</source>
+        <translation>关于Brightpane</translation>
+    </message>
+</context>
+<context>
+    <name>CEditSceneMain</name>
+    <message>
+        <source>版本号</source>
+        <translation>版本号</translation>
+    </message>
+    <message>
+        <source>输出设置</source>
+        <translation>输出设置</translation>
+    </message>
+    <message>
+        <source>新建工程Ctrl+N</source>
+        <translation>新建工程Ctrl+N</translation>
+    </message>
+    <message>
+        <source>打开工程Ctrl+O</source>
+        <translation>打开工程Ctrl+O</translation>
+    </message>
+    <message>
+        <source>保存工程Ctrl+S</source>
+        <translation>保存工程Ctrl+S</translation>
+    </message>
+    <message>
+        <source>另存为(As)...</source>
+        <translation>另存为(As)...</translation>
+    </message>
+    <message>
+        <source>退出程序Ctrl+W</source>
+        <translation>退出程序Ctrl+W</translation>
+    </message>
+    <message>
+        <source>隐藏播放窗Ctrl+F4</source>
+        <translation>隐藏播放窗Ctrl+F4</translation>
+    </message>
+    <message>
+        <source>显示播放窗Ctrl+F3</source>
+        <translation>显示播放窗Ctrl+F3</translation>
+    </message>
+    <message>
+        <source>前台播放Ctrl+F6</source>
+        <translation>前台播放Ctrl+F6</translation>
+    </message>
+    <message>
+        <source>后台播放Ctrl+F5</source>
+        <translation>后台播放Ctrl+F5</translation>
+    </message>
+    <message>
+        <source>屏幕管理</source>
+        <translation>屏幕管理</translation>
+    </message>
+    <message>
+        <source>帮助手册</source>
+        <translation>帮助手册</translation>
+    </message>
+    <message>
+        <source>联系我们</source>
+        <translation>联系我们</translation>
+    </message>
+    <message>
+        <source>节目 (*.smt)</source>
+        <translation>节目 (*.smt)</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>窗口1</source>
+        <translation>窗口1</translation>
+    </message>
+    <message>
+        <source>窗口2</source>
+        <translation>窗口2</translation>
+    </message>
+    <message>
+        <source>窗口3</source>
+        <translation>窗口3</translation>
+    </message>
+    <message>
+        <source>窗口4</source>
+        <translation>窗口4</translation>
+    </message>
+    <message>
+        <source>窗口5</source>
+        <translation>窗口5</translation>
+    </message>
+    <message>
+        <source>窗口6</source>
+        <translation>窗口6</translation>
+    </message>
+</context>
+<context>
+    <name>Zinferface</name>
+    <message>
+        <source>文件</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>设置</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>帮助</source>
+        <translation>帮助</translation>
+    </message>
+</context>
+<context>
+    <name>CToolBar</name>
+    <message>
+        <source>删除画布中选择的页面</source>
+        <translation>删除画布中选择的页面</translation>
+    </message>
+    <message>
+        <source>上移一层</source>
+        <translation>上移一层</translation>
+    </message>
+    <message>
+        <source>下移一层</source>
+        <translation>下移一层</translation>
+    </message>
+    <message>
+        <source>自动填充屏幕</source>
+        <translation>自动填充屏幕</translation>
+    </message>
+    <message>
+        <source>分区水平居中</source>
+        <translation>分区水平居中</translation>
+    </message>
+    <message>
+        <source>分区垂直居中</source>
+        <translation>分区垂直居中</translation>
+    </message>
+</context>
+<context>
+    <name>ZMiddleControl</name>
+    <message>
+        <source>当前信号源</source>
+        <translation>当前信号源</translation>
+    </message>
+    <message>
+        <source>信号源分辨率</source>
+        <translation>信号源分辨率</translation>
+    </message>
+    <message>
+        <source>水平坐标偏移量</source>
+        <translation>水平坐标偏移量</translation>
+    </message>
+    <message>
+        <source>垂直坐标偏移量</source>
+        <translation>垂直坐标偏移量</translation>
+    </message>
+    <message>
+        <source>画布宽高</source>
+        <translation>画布宽高</translation>
+    </message>
+    <message>
+        <source>信号源切换中</source>
+        <translation>信号源切换中</translation>
+    </message>
+</context>
+<context>
+    <name>CSreenManageDlg</name>
+    <message>
+        <source>屏幕管理</source>
+        <translation>屏幕管理</translation>
+    </message>
+    <message>
+        <source>输出显卡：</source>
+        <translation>输出显卡：</translation>
+    </message>
+    <message>
+        <source>名称：</source>
+        <translation>名称：</translation>
+    </message>
+    <message>
+        <source>X坐标：</source>
+        <translation>X坐标：</translation>
+    </message>
+    <message>
+        <source>宽度：</source>
+        <translation>宽度：</translation>
+    </message>
+    <message>
+        <source>Y坐标：</source>
+        <translation>Y坐标：</translation>
+    </message>
+    <message>
+        <source>高度：</source>
+        <translation>高度：</translation>
+    </message>
+    <message>
+        <source>应用</source>
+        <translation>应用</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>取消</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>宽度和高度必须是大于0的整数</source>
+        <translation>宽度和高度必须是大于0的整数</translation>
+    </message>
+</context>
+<context>
+    <name>CScreenPoperty</name>
+    <message>
+        <source>输出显卡：</source>
+        <translation>输出显卡：</translation>
+    </message>
+    <message>
+        <source>名称：</source>
+        <translation>名称：</translation>
+    </message>
+    <message>
+        <source>X坐标：</source>
+        <translation>X坐标：</translation>
+    </message>
+    <message>
+        <source>宽度：</source>
+        <translation>宽度：</translation>
+    </message>
+    <message>
+        <source>Y坐标：</source>
+        <translation>Y坐标：</translation>
+    </message>
+    <message>
+        <source>高度：</source>
+        <translation>高度：</translation>
+    </message>
+</context>
+</TS>
