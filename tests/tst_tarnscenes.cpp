@@ -4,7 +4,10 @@
 
 #include <QPointer>
 
+#include "DeviceSimulator.h"
 #include "EditBaseScene.h"
+#include "HubSpy.h"
+#include "SimTestUtil.h"
 #include "EditSingleTextItem.h"
 #include "SceneTestUtil.h"
 #include "TarnSceneStore.h"
@@ -151,6 +154,50 @@ private slots:
             layers << layer(i, (i % 20) * 96, (i / 20) * 108, 96, 108, i + 1);
         rig.feed(layerReply(1, layers));
         QCOMPARE(rig.scene(1)->layerItems().size(), 200);
+    }
+
+    // Layer commands of the store's items reach the simulated device; reading the scene back
+    // brings the device's state into the same items.
+    void layerCommandsReachTheDevice()
+    {
+        CDeviceSimulator sim(CSimDeviceModel::Tarn, 4, 2);
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTarnSceneStore store;
+        CTcpDeviceThread worker;
+        CHubSpy route;
+        route.setRouteTo(&worker);
+        QVERIFY(SimTest::connectWorker(worker, sim));
+        store.bindDevice(&worker);
+        worker.setMcuCommand(QString::fromUtf8("源及场景数"), QByteArray(1, 1), 1, 0);
+        SimTest::settle(worker, sim);
+        CEditBaseScene *pScene = store.scene("SN1", 1);
+        QVERIFY(pScene);
+        QCOMPARE(layerIds(pScene), QList<int>({0, 1}));
+        CEditSingleTextItem *p = static_cast<CEditSingleTextItem *>(pScene->itemById(1));
+        int x, y;
+        p->getItemPos(x, y);
+        QCOMPARE(x, 960);
+
+        double sx = 0, sy = 0;
+        QVERIFY(p->getZoomOutPos(100, 54, sx, sy));
+        p->moveItem(QPointF(sx, sy));
+        QVERIFY(p->setLayerPosAndSize());
+        p->setLayerSig(3);
+        p->m_nTransNum = 100;
+        p->setLayerTrans();
+        QVERIFY(p->setLayerCut(0, 0, 100, 50));
+        p->setLayerLevel(5);
+        SimTest::settle(worker, sim);
+        const CSimLayer &l = sim.model().scenes.at(0).layers.at(1);
+        QCOMPARE(QList<int>({l.nX, l.nY, l.nWidth, l.nHeight}), QList<int>({100, 54, 960, 540}));
+        QCOMPARE(l.nMainSig, 3);
+        QCOMPARE(l.nTrans, 100);
+        QCOMPARE(QList<int>({l.nCut, l.nCutWidth, l.nCutHeight}), QList<int>({1, 100, 50}));
+        QCOMPARE(l.nLevel, 5);
+        // the level change read the scene back: the item shows the device's level
+        QTRY_COMPARE(p->zValue(), 5.0);
+        QCOMPARE(p->m_nMainSig, 3);
+        QCOMPARE(p->m_nTransNum, 100);
     }
 
     // The worker goes first: its scenes leave the store and holders see them go.

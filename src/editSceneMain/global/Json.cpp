@@ -53,6 +53,12 @@ Json::Json(const QString &jsonOrFilePath, bool fromFile)
     d->root = doc.object();
 }
 
+Json::Json(const QJsonObject &root)
+    : d(new JsonPrivate)
+{
+    d->root = root;
+}
+
 Json::~Json()
 {
     delete d;
@@ -60,7 +66,10 @@ Json::~Json()
 
 QJsonValue Json::getJsonValue(const QString &path, const QJsonObject &fromNode) const
 {
-    QJsonObject current = fromNode.isEmpty() ? d->root : fromNode;
+    const QJsonObject &start = fromNode.isEmpty() ? d->root : fromNode;
+    if (!path.contains(QLatin1Char('.')))
+        return start.value(path); // a plain key: no path to walk
+    QJsonObject current = start;
     const QStringList keys = path.split('.');
     for (int i = 0; i < keys.size() - 1; ++i) {
         if (current.isEmpty())

@@ -21,6 +21,8 @@ public:
     // of a file holding it. An unreadable file or invalid text gives an empty
     // document (and a diagnostic line).
     explicit Json(const QString &jsonOrFilePath = "{}", bool fromFile = false);
+    // A reader over an object already parsed (for example one entry of a larger document).
+    explicit Json(const QJsonObject &root);
     ~Json();
     Json(const Json &) = delete;
     Json &operator=(const Json &) = delete;

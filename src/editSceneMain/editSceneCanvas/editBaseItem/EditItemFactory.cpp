@@ -53,7 +53,7 @@ CEditBaseItem *CEditItemFactory::createFromJson(const QJsonObject &object)
     CEditBaseItem *pItem = create(type.toInt(-1), QRect(0, 0, w, h));
     if (!pItem)
         return nullptr;
-    const Json json(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact)));
+    const Json json(object);
     pItem->loadFromJson(json);
     return pItem;
 }

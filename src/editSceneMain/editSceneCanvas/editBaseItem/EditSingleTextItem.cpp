@@ -59,8 +59,9 @@ QRectF RecalcBounds(const QPolygonF &polygon)
 CEditSingleTextItem::CEditSingleTextItem(const QRect &rect, bool bShowNormal, QGraphicsItem *parent)
     : CEditBaseItem(parent)
 {
-    m_startTime = QTime::fromString("00:01", "hh:mm:ss");
-    m_endTime = QTime::fromString("00:05", "hh:mm:ss");
+    // "00:01" and "00:05" do not match "hh:mm:ss": neither time is valid.
+    m_startTime = QTime();
+    m_endTime = QTime();
     m_strTextLanguagewidth = QString::fromUtf8("宽");
     m_strTextLanguageheight = QString::fromUtf8("高");
     m_width = rect.width();
