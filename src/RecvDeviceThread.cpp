@@ -45,16 +45,15 @@ void CRecvDeviceThread::run()
 
 void CRecvDeviceThread::readPending(QUdpSocket &socket)
 {
-    QByteArray datagram;
+    // One byte more than an announcement may have: a longer datagram arrives cut to the buffer
+    // and is refused by its length. No separate query of each datagram's size.
+    char buffer[kMaxDatagramBytes + 1];
     while (!m_bStop && socket.hasPendingDatagrams()) {
-        const qint64 nSize = socket.pendingDatagramSize();
-        datagram.resize(int(qBound<qint64>(0, nSize, kMaxDatagramBytes + 1)));
-        const qint64 nRead = socket.readDatagram(datagram.data(), datagram.size());
+        const qint64 nRead = socket.readDatagram(buffer, sizeof buffer);
         if (nRead < 0)
             break;
-        datagram.truncate(int(nRead));
         QStringList fields;
-        if (!parshUdpData(datagram, &fields))
+        if (!parshUdpData(QByteArray::fromRawData(buffer, int(nRead)), &fields))
             continue;
         emit sig_deviceAnnounced(fields);
         globalObserver::getGlobalObserver()->notify("slot_newDevice", Q_ARG(QStringList, fields));
