@@ -7,6 +7,8 @@
 #include <QXmlStreamWriter>
 
 #include "BesMessageBox.h"
+#include "EditBaseItemBorder.h"
+#include "EditBoxSort.h"
 #include "EditBaseItemGroup.h"
 #include "EditBaseProxyWidget.h"
 #include "EditBaseScene.h"
@@ -53,6 +55,41 @@ public:
     void setItemFile(const QString &strFile) override { m_strFilePath = strFile; }
     void setVideoMute(bool bMute) override { m_bMute = bMute; }
     void setVideoVolume(double dVolume) override { m_dVolume = dVolume; }
+};
+
+// The smallest concrete base item.
+class CPlainItem : public CEditBaseItem
+{
+public:
+    QRectF boundingRect() const override { return m_localRect; }
+    void paint(QPainter *, const QStyleOptionGraphicsItem *, QWidget *) override {}
+    void setItemState(EditSelectionHandleState state) override { setHandlesState(state); }
+    void setItemFile(const QString &strFile) override { m_strFilePath = strFile; }
+};
+
+// A mouse tool of a kind no real tool serves, recording what the scene hands it.
+class CProbeTool : public CEditBaseItemBorder
+{
+public:
+    CProbeTool() : CEditBaseItemBorder(polyline) {}
+    void mousePressEvent(QGraphicsSceneMouseEvent *e, CEditBaseScene *s) override
+    {
+        CEditBaseItemBorder::mousePressEvent(e, s);
+        calls << "press";
+        pScene = s;
+    }
+    void mouseMoveEvent(QGraphicsSceneMouseEvent *e, CEditBaseScene *s) override
+    {
+        CEditBaseItemBorder::mouseMoveEvent(e, s);
+        calls << "move";
+    }
+    void mouseReleaseEvent(QGraphicsSceneMouseEvent *e, CEditBaseScene *s) override
+    {
+        CEditBaseItemBorder::mouseReleaseEvent(e, s);
+        calls << "release";
+    }
+    QStringList calls;
+    CEditBaseScene *pScene = nullptr;
 };
 
 } // namespace
@@ -496,6 +533,97 @@ private slots:
         p.writeBaseAttributes(&w);
         w.writeEndElement();
         QCOMPARE(text, QString(R"(<item rotate="0" x="50" y="25" z="0" width="100" height="50"/>)"));
+    }
+
+    // Every field of a fresh item has its documented value in the item object.
+    void freshItemDefaults()
+    {
+        CPlainItem item;
+        const QJsonObject o = item.saveToJson();
+        QCOMPARE(o.size(), 27);
+        const QJsonObject want{{"Id", 0}, {"Type", 0}, {"X", 0}, {"Y", 0}, {"Z", 0}, {"Width", 0}, {"Height", 0},
+                               {"Rotation", 0}, {"WaitTime", 2}, {"Marins", 0}, {"FilePath", ""}, {"ShowName", ""},
+                               {"LineColor", "ff00ff00"}, {"TransColor", "ffffff00"}, {"BkColor", "ff81b4d2"},
+                               {"LineWidth", 0}, {"TransNum", 255}, {"LightNum", 255}, {"CmpareNum", 10},
+                               {"TimeStart", ""}, {"ShowStyle", 0}, {"InSpeed", 5}, {"OutSpeed", 0}, {"FontSize", 16},
+                               {"FontName", QString::fromUtf8("仿宋")}, {"Trans", true}, {"Round", 0}};
+        QCOMPARE(o, want);
+        QCOMPARE(item.displayName(), QString("AbstractType"));
+        QCOMPARE(item.type(), 0x10001);
+        CEditBaseItemGroup group;
+        QCOMPARE(group.m_nOutSpeed, 0);
+        QCOMPARE(group.m_nRound, 0);
+        QCOMPARE(group.m_nType, 0);
+        QCOMPARE(group.type(), 0x10003);
+    }
+
+    // The scene hands presses, moves and releases to the tool of the current kind.
+    void mouseGoesToTheCurrentTool()
+    {
+        CProbeTool probe;
+        QCOMPARE(CEditBaseItemBorder::findTool(polyline), &probe);
+        QVERIFY(!CEditBaseItemBorder::findTool(bezier));
+        CEditBaseScene scene;
+        CEditBaseItemBorder::m_sBorderType = polyline;
+        for (QEvent::Type t : {QEvent::GraphicsSceneMousePress, QEvent::GraphicsSceneMouseMove, QEvent::GraphicsSceneMouseRelease}) {
+            QGraphicsSceneMouseEvent e(t);
+            e.setButton(Qt::LeftButton);
+            e.setScenePos(QPointF(t == QEvent::GraphicsSceneMousePress ? 12.7 : 40, 30.2));
+            QApplication::sendEvent(&scene, &e);
+        }
+        QCOMPARE(probe.calls, QStringList({"press", "move", "release"}));
+        QCOMPARE(probe.pScene, &scene);
+        QCOMPARE(CEditBaseItemBorder::m_down, QPointF(12.7, 30.2));
+        QCOMPARE(CEditBaseItemBorder::m_sLast, QPointF(40, 30.2));
+        QCOMPARE(CEditBaseItemBorder::m_nMagneticX, 12);
+        // the release away from the press keeps the kind; one at the press returns to selection
+        QCOMPARE(CEditBaseItemBorder::m_sBorderType, polyline);
+        QGraphicsSceneMouseEvent press(QEvent::GraphicsSceneMousePress), release(QEvent::GraphicsSceneMouseRelease);
+        press.setScenePos(QPointF(5, 5));
+        release.setScenePos(QPointF(5, 5));
+        QApplication::sendEvent(&scene, &press);
+        QApplication::sendEvent(&scene, &release);
+        QCOMPARE(CEditBaseItemBorder::m_sBorderType, selection);
+    }
+
+    void handleStates()
+    {
+        CEditSizeHandleRect h(nullptr, 3, true);
+        QVERIFY(!h.isVisible());
+        h.setState(EditSelectionHandleActive);
+        QVERIFY(h.isVisible());
+        h.setState(EditSelectionHandleOff);
+        QVERIFY(!h.isVisible());
+        QCOMPARE(h.borderColor(), QColor(Qt::white));
+        // the dot drawn is inside the bounding rectangle; the hit area stays 6 x 6
+        QVERIFY(h.boundingRect().contains(QRectF(-6, -6, 12, 12)));
+        QCOMPARE(h.shape().boundingRect(), QRectF(-3, -3, 6, 6));
+    }
+
+    void groupStretch()
+    {
+        CEditBaseScene scene;
+        CEditSingleTextItem *a = placeLayer(scene, 0, 0, 0, 200, 100);
+        CEditSingleTextItem *b = placeLayer(scene, 1, 400, 0, 200, 100);
+        CEditBaseItemGroup *g = scene.createGroup({a, b}, true);
+        const QRectF before = g->boundingRect();
+        g->stretch(5, 2, 2, before.topLeft()); // a corner outside normal mode: nothing
+        QCOMPARE(g->boundingRect(), before);
+        g->stretch(4, 2, 2, before.topLeft()); // right-centre: horizontal only
+        QCOMPARE(g->boundingRect().height(), before.height());
+        QCOMPARE(g->boundingRect().width(), before.width() * 2);
+        g->stretch(4, 2, 2, before.topLeft()); // from the last coordinate update, not compounded
+        QCOMPARE(g->boundingRect().width(), before.width() * 2);
+    }
+
+    void boxSort()
+    {
+        const EditBoxSort h(nullptr, QRectF(10, 5, 30, 8), HORZEVEN_ALIGN);
+        QCOMPARE(QList<qreal>({h.min(), h.max(), h.extent(), h.anchor}), QList<qreal>({10, 40, 30, 25}));
+        const EditBoxSort v(nullptr, QRectF(10, 5, 30, 8), VERTERVEN_ALIGN);
+        QCOMPARE(QList<qreal>({v.min(), v.max(), v.extent(), v.anchor}), QList<qreal>({5, 13, 8, 9}));
+        const EditBoxSort same(nullptr, QRectF(0, 20, 50, 10), HORZEVEN_ALIGN);
+        QVERIFY(!(h < same) && !(same < h));
     }
 
     // The caption comes from the source panel through the serial form of the question.
