@@ -21,6 +21,9 @@
 CEditBaseScene::CEditBaseScene(QObject *parent)
     : QGraphicsScene(parent)
 {
+    // Layers move all the time and a scene holds a few hundred items at most: a linear search
+    // beats keeping a spatial index up to date.
+    setItemIndexMethod(QGraphicsScene::NoIndex);
     m_playThread = new CPlayEndThread();
     connect(this, &CEditBaseScene::sig_playEndStop, m_playThread, &CPlayEndThread::slot_playEndStop,
             Qt::DirectConnection);

@@ -272,34 +272,39 @@ void CEditBaseItem::releaseSelection(QGraphicsItem *pItem)
 QJsonObject CEditBaseItem::saveToJson()
 {
     QJsonObject o;
-    o.insert("Id", m_nId);
-    o.insert("Type", m_nType);
-    o.insert("X", roundHalfUp(pos().x() - m_width / 2));
-    o.insert("Y", roundHalfUp(pos().y() - m_height / 2));
-    o.insert("Z", zValue());
-    o.insert("Width", roundHalfUp(m_width));
-    o.insert("Height", roundHalfUp(m_height));
-    o.insert("Rotation", rotation());
-    o.insert("WaitTime", m_dWaitTime);
-    o.insert("Marins", m_nMarins);
-    o.insert("FilePath", m_strFilePath);
-    o.insert("ShowName", m_strShowName);
-    o.insert("LineColor", g_itemColorToText(m_lineColor));
-    o.insert("TransColor", g_itemColorToText(m_transColor));
-    o.insert("BkColor", g_itemColorToText(m_bkColor));
-    o.insert("LineWidth", m_nLineWidth);
-    o.insert("TransNum", m_nTransNum);
-    o.insert("LightNum", m_nLightNum);
-    o.insert("CmpareNum", m_nCmpareNum);
-    o.insert("TimeStart", timeToText(m_timeStart));
-    o.insert("ShowStyle", m_nShowStyle);
-    o.insert("InSpeed", m_nInSpeed);
-    o.insert("OutSpeed", m_nOutSpeed);
-    o.insert("FontSize", m_nFontSize);
-    o.insert("FontName", m_strFontName);
-    o.insert("Trans", m_bTrans);
-    o.insert("Round", m_nRound);
+    writeBaseJson(o);
     return o;
+}
+
+void CEditBaseItem::writeBaseJson(QJsonObject &o)
+{
+    o["Id"] = m_nId;
+    o["Type"] = m_nType;
+    o["X"] = roundHalfUp(pos().x() - m_width / 2);
+    o["Y"] = roundHalfUp(pos().y() - m_height / 2);
+    o["Z"] = zValue();
+    o["Width"] = roundHalfUp(m_width);
+    o["Height"] = roundHalfUp(m_height);
+    o["Rotation"] = rotation();
+    o["WaitTime"] = m_dWaitTime;
+    o["Marins"] = m_nMarins;
+    o["FilePath"] = m_strFilePath;
+    o["ShowName"] = m_strShowName;
+    o["LineColor"] = g_itemColorToText(m_lineColor);
+    o["TransColor"] = g_itemColorToText(m_transColor);
+    o["BkColor"] = g_itemColorToText(m_bkColor);
+    o["LineWidth"] = m_nLineWidth;
+    o["TransNum"] = m_nTransNum;
+    o["LightNum"] = m_nLightNum;
+    o["CmpareNum"] = m_nCmpareNum;
+    o["TimeStart"] = timeToText(m_timeStart);
+    o["ShowStyle"] = m_nShowStyle;
+    o["InSpeed"] = m_nInSpeed;
+    o["OutSpeed"] = m_nOutSpeed;
+    o["FontSize"] = m_nFontSize;
+    o["FontName"] = m_strFontName;
+    o["Trans"] = m_bTrans;
+    o["Round"] = m_nRound;
 }
 
 bool CEditBaseItem::loadFromJson(const Json &json)

@@ -275,6 +275,8 @@ public:
     void updatehandles() override;
     void contextMenuEvent(QGraphicsSceneContextMenuEvent *event) override;
 
+    // Sets the 27 keys of the base item object in o (keys already there are replaced).
+    void writeBaseJson(QJsonObject &o);
     bool writeBaseAttributes(QXmlStreamWriter *pWriter);
     bool readBaseAttributes(QXmlStreamReader *pReader);
     void initParam();

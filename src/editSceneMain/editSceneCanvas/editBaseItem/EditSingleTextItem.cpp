@@ -447,15 +447,28 @@ void CEditSingleTextItem::setLayerTrans()
 
 QJsonObject CEditSingleTextItem::saveToJson()
 {
-    QJsonObject o = CEditBaseItem::saveToJson();
-    o.insert("InStyle", m_nShowStyle);
-    o.insert("Textcontent", m_strTextContent);
-    o.insert("TextFile", m_strFilePath);
-    o.insert("TextFont", m_font.family());
-    o.insert("TextFontColor", g_itemColorToText(m_fontColor));
-    o.insert("TextSpaceing", m_nTextSpaceing);
-    o.insert("TextRowHeight", m_nRowHeight);
-    o.insert("TextBkColor", g_itemColorToText(m_bkColor));
+    // Filling a copy of an object that already holds every key replaces values in place
+    // instead of growing the object key by key.
+    static const QJsonObject s_prototype = [] {
+        QJsonObject o;
+        for (const char *psz : {"Id", "Type", "X", "Y", "Z", "Width", "Height", "Rotation", "WaitTime", "Marins",
+                                "FilePath", "ShowName", "LineColor", "TransColor", "BkColor", "LineWidth", "TransNum",
+                                "LightNum", "CmpareNum", "TimeStart", "ShowStyle", "InSpeed", "OutSpeed", "FontSize",
+                                "FontName", "Trans", "Round", "InStyle", "Textcontent", "TextFile", "TextFont",
+                                "TextFontColor", "TextSpaceing", "TextRowHeight", "TextBkColor"})
+            o.insert(QLatin1String(psz), QJsonValue());
+        return o;
+    }();
+    QJsonObject o = s_prototype;
+    writeBaseJson(o);
+    o["InStyle"] = m_nShowStyle;
+    o["Textcontent"] = m_strTextContent;
+    o["TextFile"] = m_strFilePath;
+    o["TextFont"] = m_font.family();
+    o["TextFontColor"] = g_itemColorToText(m_fontColor);
+    o["TextSpaceing"] = m_nTextSpaceing;
+    o["TextRowHeight"] = m_nRowHeight;
+    o["TextBkColor"] = g_itemColorToText(m_bkColor);
     return o;
 }
 
