@@ -4,6 +4,8 @@
 
 #include <QGraphicsSceneMouseEvent>
 #include <QJsonDocument>
+#include <QPainter>
+#include <QStyleOptionGraphicsItem>
 #include <QXmlStreamWriter>
 
 #include "BesMessageBox.h"
@@ -624,6 +626,36 @@ private slots:
         QCOMPARE(QList<qreal>({v.min(), v.max(), v.extent(), v.anchor}), QList<qreal>({5, 13, 8, 9}));
         const EditBoxSort same(nullptr, QRectF(0, 20, 50, 10), HORZEVEN_ALIGN);
         QVERIFY(!(h < same) && !(same < h));
+    }
+
+    // A layer with signal shows its palette colour, one without signal dark grey; a
+    // transparency of 0 shows nothing of the fill.
+    void painting_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("trans");
+        QTest::addColumn<QColor>("fill");
+        QTest::newRow("signal") << "IN1 : 1920x1080@60" << 255 << QColor(87, 156, 137);
+        QTest::newRow("no signal") << QString::fromUtf8("IN1 : 无输入") << 255 << QColor(35, 35, 35);
+        QTest::newRow("transparent") << "IN1 : 1920x1080@60" << 0 << QColor(Qt::white);
+    }
+    void painting()
+    {
+        QFETCH(QString, caption);
+        QFETCH(int, trans);
+        QFETCH(QColor, fill);
+        CEditSingleTextItem p(QRect(0, 0, 100, 60), true);
+        p.setItemSelectColor(QColor(87, 156, 137));
+        p.setItemContent(caption);
+        p.m_nTransNum = trans;
+        QImage image(100, 60, QImage::Format_ARGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        QStyleOptionGraphicsItem option;
+        p.paint(&painter, &option, nullptr);
+        painter.end();
+        QCOMPARE(QColor(image.pixel(90, 50)), fill);
+        QVERIFY(p.isEnd());
     }
 
     // The caption comes from the source panel through the serial form of the question.
