@@ -19,6 +19,8 @@
 #include "zmiddlecontrol.h"
 
 #include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
 
 #include <memory>
 
@@ -184,6 +186,71 @@ private slots:
         QTest::qWait(300);
         QVERIFY(!m_pSimT->hasRequest(34, 3));
         QVERIFY(!m_pSimZ->hasRequest(34, 3));
+    }
+
+    // With two Z devices connected, the Z frame and its strip show only the
+    // device opened in it, whatever the other one replies.
+    void zFrameIgnoresTheOtherZDevice()
+    {
+        std::unique_ptr<CDeviceSimulator> pSimA, pSimB;
+        bool bListening = false;
+        for (int i = 0; i < 20 && !bListening; ++i) {
+            pSimA.reset(new CDeviceSimulator(CSimDeviceModel::Z, 3, 1));
+            pSimB.reset(new CDeviceSimulator(CSimDeviceModel::Z, 3, 1));
+            pSimA->setSerial("ZA");
+            pSimB->setSerial("ZB");
+            bListening = pSimA->listen(QHostAddress("127.0.0.6"), 0)
+                         && pSimB->listen(QHostAddress("127.0.0.7"), pSimA->port());
+        }
+        QVERIFY(bListening);
+        for (int i = 0; i < 3; ++i)
+            pSimB->model().inputs[i].strName = QString("B-IN%1").arg(i + 1);
+        MainWindow::setDevicePort(pSimA->port());
+        m_pWindow = new MainWindow;
+        m_pWindow->slot_newDevice({"127.0.0.6", QString(), "Z7", "ZA"});
+        m_pWindow->slot_newDevice({"127.0.0.7", QString(), "Z7", "ZB"});
+        QTest::mouseClick(m_pWindow->checkR4Exist("ZA")->switchButton(), Qt::LeftButton);
+        QTest::mouseClick(m_pWindow->checkR4Exist("ZB")->switchButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(m_pWindow->getCurrentDevice("ZA")->getDeviceInfo()->vectorInput.size() == 3
+                                     && m_pWindow->getCurrentDevice("ZB")->getDeviceInfo()->vectorInput.size() == 3,
+                                 5000);
+        edit("ZA");
+        Zinferface *pZFrame = m_pWindow->zInterface();
+        readInputState("ZA");
+        const QString strA = QString("[当前信号源:%1]").arg(pSimA->model().inputs[0].strName);
+        QTRY_COMPARE_WITH_TIMEOUT(pZFrame->middleControl()->lines().first(), strA, 5000);
+
+        pSimB->clearRequests();
+        readInputState("ZB");
+        QTRY_VERIFY_WITH_TIMEOUT(pSimB->hasRequest(32, 1), 5000);
+        QTest::qWait(300);
+        QCOMPARE(pZFrame->middleControl()->lines().first(), strA);
+        QCOMPARE(pZFrame->fileListWidget()->serial(), QString("ZA"));
+        QCOMPARE(pZFrame->fileListWidget()->deviceInfo(), m_pWindow->getCurrentDevice("ZA")->getDeviceInfo());
+    }
+
+    // Every window shows the program's icon, and the device list shows which
+    // of its two tabs is selected.
+    void iconAndSelectedTab()
+    {
+        MainWindow::setDevicePort(1);
+        m_pWindow = new MainWindow;
+        QVERIFY(!m_pWindow->windowIcon().isNull());
+        QVERIFY(!m_pWindow->editSceneMain()->windowIcon().isNull());
+        auto *pTabs = m_pWindow->findChild<QTabWidget *>("CommunicatetabWidget");
+        m_pWindow->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_pWindow));
+        const QImage image = pTabs->tabBar()->grab().toImage();
+        auto colourOf = [&](int nTab) {
+            const QRect rect = pTabs->tabBar()->tabRect(nTab);
+            return image.pixelColor(rect.left() + 12, rect.bottom() - 3);
+        };
+        QVERIFY(colourOf(0) != colourOf(1));
+        pTabs->setCurrentIndex(1);
+        const QImage after = pTabs->tabBar()->grab().toImage();
+        const QRect rect1 = pTabs->tabBar()->tabRect(1);
+        QCOMPARE(after.pixelColor(rect1.left() + 12, rect1.bottom() - 3), colourOf(0));
+        m_pWindow->hide();
     }
 
     // Shut-down in both orders: the frames go first (window closed), or the
