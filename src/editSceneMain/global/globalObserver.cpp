@@ -65,7 +65,10 @@ void globalObserver::attach(const QString &type, QObject *reciver, const char *m
     rel->method = QByteArray(method);
     QMutexLocker locker(&m_mutex);
     RelationList &list = m_oRelationList[type];
-    pruneLocked(list);
+    // Pruned whenever the list has doubled, so that a thousand receivers
+    // attaching one topic cost a thousand steps, not a million.
+    if ((list.size() & (list.size() - 1)) == 0)
+        pruneLocked(list);
     list.append(rel);
 }
 
@@ -78,15 +81,23 @@ void globalObserver::detach(const QString &type, const QObject *reciver)
     if (it == m_oRelationList.end())
         return;
     RelationList &list = it.value();
-    for (int i = 0; i < list.size(); ++i) {
+    // Dead receivers met on the way to the oldest match are dropped too; the
+    // rest of the list is left for the topic's next notification.
+    for (int i = 0; i < list.size();) {
         const auto &rel = list.at(i);
-        if (rel->reciver.data() == reciver) {
+        QObject *pAlive = rel->reciver.data();
+        if (!pAlive) {
+            rel->bAttached = false;
+            list.removeAt(i);
+            continue;
+        }
+        if (pAlive == reciver) {
             rel->bAttached = false;
             list.removeAt(i);
             break;
         }
+        ++i;
     }
-    pruneLocked(list);
     if (list.isEmpty())
         m_oRelationList.erase(it);
 }
