@@ -252,6 +252,25 @@ private slots:
         tarn.hide();
     }
 
+    // The frameless frames move by their title row.
+    void titleRowMovesTheFrame()
+    {
+        Zinferface z;
+        z.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&z));
+        QWidget *pTitle = z.findChild<QWidget *>("widgetTitle");
+        const QPoint before = z.pos();
+        const QPoint at(300, 20);
+        QTest::mousePress(pTitle, Qt::LeftButton, Qt::NoModifier, at);
+        const QPoint to = at + QPoint(40, 25);
+        QMouseEvent move(QEvent::MouseMove, to, pTitle->mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(pTitle, &move);
+        QTest::mouseRelease(pTitle, Qt::LeftButton, Qt::NoModifier, to);
+        QCOMPARE(z.pos(), before + QPoint(40, 25));
+        z.hide();
+    }
+
     // ------------------------------------------------------------- the lock
 
     void lockOverlayLocksAndOnlyItsButtonUnlocks()
