@@ -5,6 +5,7 @@
 #include "FileListWidget.h"
 #include "FrameStyles.h"
 #include "LockWidget.h"
+#include "ProgramListWidget.h"
 #include "QorGlobal.h"
 #include "SysInfo.h"
 #include "TarnSceneSink.h"
@@ -181,6 +182,9 @@ void CEditSceneMain::initNewWindow()
     pLeft->addWidget(m_pListWidget);
     m_pProgramListPlace = makePlace(QStringLiteral("programListPlace"));
     pLeft->addWidget(m_pProgramListPlace);
+    m_pProgramListWidget = new CProgramListWidget(nullptr);
+    m_pProgramListWidget->setDeviceFamily(QStringLiteral("Tarn"));
+    hostPanel(m_pProgramListPlace, m_pProgramListWidget);
     pLeft->setStretchFactor(0, 5);
     pLeft->setStretchFactor(1, 3);
 
@@ -337,16 +341,29 @@ void CEditSceneMain::initSceneData(DeviceInfo *device, const QList<CTarnSceneRec
 {
     if (!device || !m_pListWidget)
         return;
-    Q_UNUSED(listScene)
     m_pCurrentDevice = device;
     m_pListWidget->addDeviceToList(device, device->strSerial);
+    fillProgramList(listScene);
 }
 
 void CEditSceneMain::updateSceneData(QString strSerial, const QList<CTarnSceneRecord *> &listScene)
 {
     if (!m_pCurrentDevice || m_pCurrentDevice->strSerial != strSerial)
         return;
-    Q_UNUSED(listScene)
+    fillProgramList(listScene);
+}
+
+// One card per stored scene, in list order, and the add-card while there is room.
+void CEditSceneMain::fillProgramList(const QList<CTarnSceneRecord *> &listScene)
+{
+    if (!m_pProgramListWidget || !m_pCurrentDevice)
+        return;
+    m_pProgramListWidget->destroyProgram();
+    for (const CTarnSceneRecord *pScene : listScene)
+        m_pProgramListWidget->addUsedCardItem(pScene->nId, pScene->strName, m_pCurrentDevice->strSerial,
+                                              m_pCurrentDevice->nTakeScene, m_pCurrentDevice->nSceneMax);
+    if (!listScene.isEmpty() && listScene.size() < m_pCurrentDevice->nSceneMax)
+        m_pProgramListWidget->slot_updateProgramLayout();
 }
 
 // Only the bound device's inputs reach the panel, and only while it shows.
@@ -368,6 +385,8 @@ void CEditSceneMain::slot_updatecomboxInputSource()
 // Empties the canvas and the scene list.
 void CEditSceneMain::slot_destroySceneMain()
 {
+    if (m_pProgramListWidget)
+        m_pProgramListWidget->destroyProgram();
 }
 
 void CEditSceneMain::slot_showMonitor(bool bShow)

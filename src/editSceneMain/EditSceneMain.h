@@ -18,6 +18,7 @@ class QMenu;
 class QSplitter;
 class QThread;
 class QTranslator;
+class CProgramListWidget;
 
 namespace Ui {
 class EditSceneMain;
@@ -56,6 +57,7 @@ public:
 
     DeviceInfo *currentDevice() const { return m_pCurrentDevice; }
     CFileListWidget *fileListWidget() const { return m_pListWidget; }
+    CProgramListWidget *programListWidget() const { return m_pProgramListWidget; }
     CLockWidget *lockWidget() const { return m_pLockWidget; }
     bool isLocked() const { return m_bLock; }
     QThread *samplerThread() const { return m_pSysThread; }
@@ -104,10 +106,12 @@ private:
     void askTakeScene(int &nTake, QString &strSerial);
     static void hostPanel(QWidget *pPlace, QWidget *pPanel);
     QSplitter *makeSplitter(Qt::Orientation orientation, const QString &strTitle, QWidget *pParent);
+    void fillProgramList(const QList<CTarnSceneRecord *> &listScene);
 
     QList<QRect> m_listRtDesktop;
     CFileListWidget *m_pListWidget = nullptr;
     QWidget *m_pProgramListPlace = nullptr;
+    CProgramListWidget *m_pProgramListWidget = nullptr;
     QWidget *m_pCanvasPlace = nullptr;
     QWidget *m_pPropertyPlace = nullptr;
     QString m_strSaveFile;

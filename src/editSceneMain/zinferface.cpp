@@ -4,6 +4,7 @@
 #include "FileListWidget.h"
 #include "FrameStyles.h"
 #include "LockWidget.h"
+#include "ProgramListWidget.h"
 #include "QorGlobal.h"
 #include "SysInfo.h"
 #include "TitleHelper.h"
@@ -124,6 +125,9 @@ void Zinferface::initNewWindow()
     pLeft->addWidget(m_pListWidget);
     m_pProgramListPlace = makePlace(QStringLiteral("programListPlace"));
     pLeft->addWidget(m_pProgramListPlace);
+    m_pProgramListWidget = new CProgramListWidget(nullptr);
+    m_pProgramListWidget->setDeviceFamily(QStringLiteral("Z"));
+    m_pProgramListPlace->layout()->addWidget(m_pProgramListWidget);
     pLeft->setStretchFactor(0, 5);
     pLeft->setStretchFactor(1, 3);
 
@@ -177,16 +181,29 @@ void Zinferface::initSceneData(DeviceInfo *device, const QList<ZSceneInfo *> &li
 {
     if (!device || !m_pListWidget)
         return;
-    Q_UNUSED(listScene)
     m_pCurrentDevice = device;
     m_pListWidget->addDeviceToList(device, device->strSerial);
+    fillProgramList(listScene);
 }
 
 void Zinferface::updateZSceneData(QString strSerial, const QList<ZSceneInfo *> &listScene)
 {
     if (!m_pCurrentDevice || m_pCurrentDevice->strSerial != strSerial)
         return;
-    Q_UNUSED(listScene)
+    fillProgramList(listScene);
+}
+
+// One card per stored scene, in list order, and the add-card while there is room.
+void Zinferface::fillProgramList(const QList<ZSceneInfo *> &listScene)
+{
+    if (!m_pProgramListWidget || !m_pCurrentDevice)
+        return;
+    m_pProgramListWidget->destroyProgram();
+    for (const ZSceneInfo *pScene : listScene)
+        m_pProgramListWidget->addUsedCardItem(pScene->nSceneIndex, pScene->strName, m_pCurrentDevice->strSerial,
+                                              m_pCurrentDevice->nTakeScene, m_pCurrentDevice->nSceneMax);
+    if (!listScene.isEmpty() && listScene.size() < m_pCurrentDevice->nSceneMax)
+        m_pProgramListWidget->slot_updateProgramLayout();
 }
 
 // Only the bound device's input refresh reaches the panel: a refresh of any
@@ -203,6 +220,8 @@ void Zinferface::slot_updateZEquipmentInputSource(DeviceInfo *device, QString st
 // Empties the scene list.
 void Zinferface::slot_destroySceneMain()
 {
+    if (m_pProgramListWidget)
+        m_pProgramListWidget->destroyProgram();
 }
 
 void Zinferface::showEvent(QShowEvent *event)

@@ -9,6 +9,7 @@
 struct DeviceInfo;
 struct ZSceneInfo;
 class CFileListWidget;
+class CProgramListWidget;
 class CLockWidget;
 class CSysInfo;
 class CTitleHelper;
@@ -41,6 +42,7 @@ public:
 
     DeviceInfo *currentDevice() const { return m_pCurrentDevice; }
     CFileListWidget *fileListWidget() const { return m_pListWidget; }
+    CProgramListWidget *programListWidget() const { return m_pProgramListWidget; }
     ZMiddleControl *middleControl() const { return m_pZMiddleControl; }
     CLockWidget *lockWidget() const { return m_pLockWidget; }
     QThread *samplerThread() const { return m_pSysThread; }
@@ -72,10 +74,12 @@ private:
     void startSampler();
     void stopSampler();
     void closeMain();
+    void fillProgramList(const QList<ZSceneInfo *> &listScene);
 
     QList<QRect> m_listRtDesktop;
     CFileListWidget *m_pListWidget = nullptr;
     QWidget *m_pProgramListPlace = nullptr;
+    CProgramListWidget *m_pProgramListWidget = nullptr;
     QWidget *m_pPropertyPlace = nullptr;
     ZMiddleControl *m_pZMiddleControl = nullptr;
     QString m_strSaveFile;

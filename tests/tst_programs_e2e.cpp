@@ -1,0 +1,278 @@
+// The scene cards against simulated devices, through the device list window and both editor
+// frames: each card command's frames as the device receives them, and the device's scene list
+// as the frame shows it after the replies. Both frames are open on two devices at once.
+#include "TestMain.h"
+
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+
+#include <memory>
+
+#include "BesMessageBox.h"
+#include "CardProgramWidget.h"
+#include "DeviceControl.h"
+#include "DeviceSimulator.h"
+#include "EditSceneMain.h"
+#include "ProgramListWidget.h"
+#include "ProgramSpy.h"
+#include "QorGlobal.h"
+#include "SceneSaveAsDlg.h"
+#include "SwitchButton.h"
+#include "TcpDeviceThread.h"
+#include "mainwindow.h"
+#include "zinferface.h"
+
+namespace {
+QList<int> usedIds(const CProgramListWidget *pStrip)
+{
+    QList<int> ids;
+    for (CCardProgramWidget *c : pStrip->cards())
+        if (c->checkCardIsUse())
+            ids << c->getCardId();
+    return ids;
+}
+
+QStringList usedNames(const CProgramListWidget *pStrip)
+{
+    QStringList names;
+    for (CCardProgramWidget *c : pStrip->cards())
+        if (c->checkCardIsUse())
+            names << c->getCardName();
+    return names;
+}
+
+CCardProgramWidget *card(const CProgramListWidget *pStrip, int nId)
+{
+    for (CCardProgramWidget *c : pStrip->cards())
+        if (c->checkCardIsUse() && c->getCardId() == nId)
+            return c;
+    return nullptr;
+}
+
+CCardProgramWidget *addCard(const CProgramListWidget *pStrip)
+{
+    for (CCardProgramWidget *c : pStrip->cards())
+        if (!c->checkCardIsUse())
+            return c;
+    return nullptr;
+}
+
+bool choose(CCardProgramWidget *pCard, const char *pszEntry)
+{
+    if (!pCard)
+        return false;
+    QScopedPointer<QMenu> pMenu(pCard->createMenu());
+    for (QAction *a : pMenu ? pMenu->actions() : QList<QAction *>()) {
+        if (a->text() == QString::fromUtf8(pszEntry)) {
+            a->trigger();
+            return true;
+        }
+    }
+    return false;
+}
+
+// The scene-operation requests (command 35) a device received, as "rw sub payload".
+QStringList sceneOps(const CDeviceSimulator &sim)
+{
+    QStringList list;
+    for (const CSimRequest &r : sim.requests(35))
+        list << QString("%1 %2 %3").arg(r.nReadOrWrite).arg(r.nSub).arg(QString::fromLatin1(r.payload.toHex(' ')));
+    return list;
+}
+
+QStringList simNames(CDeviceSimulator &sim)
+{
+    QStringList names;
+    for (const CSimScene &s : sim.model().scenes)
+        names << s.strName;
+    return names;
+}
+}
+
+class TestProgramsE2E : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<CDeviceSimulator> m_pSimT;
+    std::unique_ptr<CDeviceSimulator> m_pSimZ;
+    MainWindow *m_pWindow = nullptr;
+
+    bool startTwoDevices()
+    {
+        bool bListening = false;
+        for (int i = 0; i < 20 && !bListening; ++i) {
+            m_pSimT.reset(new CDeviceSimulator(CSimDeviceModel::Tarn, 2, 2));
+            m_pSimZ.reset(new CDeviceSimulator(CSimDeviceModel::Z, 2, 2));
+            m_pSimT->setSerial("TSN");
+            m_pSimZ->setSerial("ZSN");
+            bListening = m_pSimT->listen(QHostAddress("127.0.0.6"), 0)
+                         && m_pSimZ->listen(QHostAddress("127.0.0.7"), m_pSimT->port());
+        }
+        if (!bListening)
+            return false;
+        MainWindow::setDevicePort(m_pSimT->port());
+        m_pWindow = new MainWindow;
+        m_pWindow->slot_newDevice({"127.0.0.6", QString(), "Tarn-3", "TSN"});
+        m_pWindow->slot_newDevice({"127.0.0.7", QString(), "Z7", "ZSN"});
+        QTest::mouseClick(m_pWindow->checkR4Exist("TSN")->switchButton(), Qt::LeftButton);
+        QTest::mouseClick(m_pWindow->checkR4Exist("ZSN")->switchButton(), Qt::LeftButton);
+        if (!QTest::qWaitFor(
+                [this]() {
+                    return m_pWindow->getCurrentDevice("TSN")->getDeviceInfo()->vectorInput.size() == 2
+                           && m_pWindow->getCurrentDevice("ZSN")->getDeviceInfo()->vectorInput.size() == 2;
+                },
+                5000))
+            return false;
+        for (const char *pszSerial : {"TSN", "ZSN"})
+            m_pWindow->checkR4Exist(pszSerial)->findChild<QPushButton *>("btnEdit")->click();
+        return QTest::qWaitFor([this]() { return usedIds(tarn()).size() == 2 && usedIds(zstrip()).size() == 2; },
+                               5000);
+    }
+
+    CProgramListWidget *tarn() const { return m_pWindow->editSceneMain()->programListWidget(); }
+    CProgramListWidget *zstrip() const { return m_pWindow->zInterface()->programListWidget(); }
+
+private slots:
+    void initTestCase()
+    {
+        MainWindow::setDiscoveryPort(0, QHostAddress::LocalHost);
+        MainWindow::setSerialPortLister([]() { return QStringList(); });
+    }
+
+    void init()
+    {
+        BesMessageBox::setTestAnswer(QMessageBox::Ok);
+        QVERIFY(startTwoDevices());
+        QTest::qWait(200);
+        m_pSimT->clearRequests();
+        m_pSimZ->clearRequests();
+    }
+
+    void cleanup()
+    {
+        BesMessageBox::clearTestAnswer();
+        delete m_pWindow;
+        m_pWindow = nullptr;
+        m_pSimT.reset();
+        m_pSimZ.reset();
+        CTcpDeviceThread::setEditedDeviceSerial(QString());
+        QFile::remove("Morvane.ini");
+    }
+
+    void stripsShowEachDevicesScenes()
+    {
+        QCOMPARE(usedIds(tarn()), QList<int>({1, 2}));
+        QCOMPARE(usedIds(zstrip()), QList<int>({1, 2}));
+        QCOMPARE(addCard(tarn())->getCardId(), 3);
+        QCOMPARE(card(tarn(), 1)->getSerial(), QString("TSN"));
+        QCOMPARE(card(zstrip(), 1)->getSerial(), QString("ZSN"));
+        QCOMPARE(usedNames(tarn()), simNames(*m_pSimT));
+        QCOMPARE(usedNames(zstrip()), simNames(*m_pSimZ));
+        QCOMPARE(card(tarn(), 1)->takeText(), QString::fromUtf8("已调用"));
+    }
+
+    void tarnRecallSaveAndUpdate()
+    {
+        QVERIFY(choose(card(tarn(), 2), "调用场景"));
+        QVERIFY(choose(card(tarn(), 1), "保存场景"));
+        QVERIFY(choose(card(tarn(), 1), "更新场景"));
+        QTRY_COMPARE_WITH_TIMEOUT(sceneOps(*m_pSimT), QStringList({"2 20 02", "2 10 01 01", "1 0 01"}), 5000);
+        QCOMPARE(m_pSimT->model().nTakeScene, 2);
+        QCOMPARE(tarn()->takeScene(), 2);
+        QCOMPARE(zstrip()->takeScene(), 1);
+        QVERIFY(sceneOps(*m_pSimZ).isEmpty());
+    }
+
+    void tarnAddSaveToRenameDelete()
+    {
+        CProgramSpy canvas; // answers "slot_isTakeScene" as the canvas would
+        // Add: the taken scene 1 is stored as scene 3, which is read back.
+        QTest::mouseClick(addCard(tarn())->addButton(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(m_pSimT->model().scenes.size(), 3, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(usedIds(tarn()), QList<int>({1, 2, 3}), 5000);
+        QCOMPARE(addCard(tarn())->getCardId(), 4);
+        QCOMPARE(sceneOps(*m_pSimT).mid(0, 2), QStringList({"2 10 01 03", "1 0 03"}));
+
+        // Save to: card 2 into the next free number 4; the counts are read again.
+        m_pSimT->clearRequests();
+        QTimer::singleShot(0, []() {
+            auto *pDlg = qobject_cast<CSceneSaveAsDlg *>(QApplication::activeModalWidget());
+            if (pDlg)
+                pDlg->findChild<QPushButton *>("pushButtonYOK")->click();
+        });
+        QVERIFY(choose(card(tarn(), 2), "保存到场景"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_pSimT->model().scenes.size(), 4, 5000);
+        QVERIFY(sceneOps(*m_pSimT).contains("2 10 02 04"));
+        QVERIFY(m_pSimT->hasRequest(33, 0));
+        QTRY_COMPARE_WITH_TIMEOUT(usedIds(tarn()), QList<int>({1, 2, 3, 4}), 5000);
+
+        // Rename of the shown scene: the name reaches the device in its 12-byte field.
+        canvas.nTaken = 1;
+        CCardProgramWidget *pCard = card(tarn(), 1);
+        QVERIFY(choose(pCard, "重命名场景"));
+        pCard->nameEditor()->setText(QString::fromUtf8("大厅舞台灯光控制"));
+        QTest::keyClick(pCard->nameEditor(), Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(m_pSimT->model().scenes[0].strName, QString::fromUtf8("大厅舞台灯光"), 5000);
+
+        // Delete scene 3: the device renumbers, the strip follows.
+        m_pSimT->clearRequests();
+        QVERIFY(choose(card(tarn(), 3), "删除场景"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_pSimT->model().scenes.size(), 3, 5000);
+        QVERIFY(sceneOps(*m_pSimT).contains("2 30 03"));
+        QTRY_COMPARE_WITH_TIMEOUT(usedIds(tarn()).size(), 3, 5000);
+        QVERIFY(!m_pSimZ->hasRequest(35));
+        QCOMPARE(usedIds(zstrip()), QList<int>({1, 2}));
+    }
+
+    void zRecallUpdateAddDelete()
+    {
+        // Recall scene 2, then update it: the taken card reads the live layer.
+        QTest::mouseDClick(card(zstrip(), 2), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(m_pSimZ->model().nTakeScene, 2, 5000);
+        QCOMPARE(zstrip()->takeScene(), 2);
+        QCOMPARE(tarn()->takeScene(), 1);
+        m_pSimZ->clearRequests();
+        QVERIFY(choose(card(zstrip(), 2), "更新场景"));
+        QTRY_VERIFY_WITH_TIMEOUT(m_pSimZ->hasRequest(34, 0), 5000);
+        QCOMPARE(m_pSimZ->requests(34, 0).first().payload, QByteArray(1, '\0'));
+
+        // Add: stored from the live picture as scene 3, read back into the strip.
+        m_pSimZ->clearRequests();
+        QTest::mouseClick(addCard(zstrip())->addButton(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(m_pSimZ->model().scenes.size(), 3, 5000);
+        QCOMPARE(sceneOps(*m_pSimZ).mid(0, 2), QStringList({"2 10 00 03", "1 0 03"}));
+        QTRY_COMPARE_WITH_TIMEOUT(usedIds(zstrip()), QList<int>({1, 2, 3}), 5000);
+        QCOMPARE(usedIds(tarn()), QList<int>({1, 2}));
+
+        // Delete scene 1: the device renumbers, the counts and scenes are read again.
+        m_pSimZ->clearRequests();
+        QVERIFY(choose(card(zstrip(), 1), "删除场景"));
+        QTRY_COMPARE_WITH_TIMEOUT(m_pSimZ->model().scenes.size(), 2, 5000);
+        QVERIFY(sceneOps(*m_pSimZ).contains("2 30 01"));
+        QTRY_COMPARE_WITH_TIMEOUT(usedIds(zstrip()), QList<int>({1, 2}), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(usedNames(zstrip()), simNames(*m_pSimZ), 5000);
+        QVERIFY(!m_pSimT->hasRequest(35));
+    }
+
+    // The strip is rebuilt by a reply while the delete notice is up: the card that asked is gone,
+    // nothing is sent for it.
+    void tarnDeleteWhileTheStripIsRebuilt()
+    {
+        QPointer<CCardProgramWidget> pCard = card(tarn(), 2);
+        QTimer::singleShot(100, [this]() { tarn()->on_btnReflash_clicked(); });
+        QTimer::singleShot(300, []() {}); // keep the loop busy until the reread has landed
+        QVERIFY(choose(pCard, "删除场景"));
+        QTRY_VERIFY_WITH_TIMEOUT(m_pSimT->hasRequest(33, 0), 3000);
+        QTest::qWait(200);
+        if (pCard)
+            QCOMPARE(sceneOps(*m_pSimT).filter("2 30").size(), 1);
+        else
+            QVERIFY(sceneOps(*m_pSimT).filter("2 30").isEmpty());
+        QTRY_COMPARE_WITH_TIMEOUT(usedIds(tarn()).size(), m_pSimT->model().scenes.size(), 5000);
+    }
+};
+
+VISTEL_TEST_MAIN(TestProgramsE2E)
+#include "tst_programs_e2e.moc"
