@@ -193,7 +193,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(m_pSimT->model().scenes.size(), 3, 5000);
         QTRY_COMPARE_WITH_TIMEOUT(usedIds(tarn()), QList<int>({1, 2, 3}), 5000);
         QCOMPARE(addCard(tarn())->getCardId(), 4);
-        QCOMPARE(sceneOps(*m_pSimT).mid(0, 2), QStringList({"2 10 01 03", "1 0 03"}));
+        QTRY_COMPARE_WITH_TIMEOUT(sceneOps(*m_pSimT).mid(0, 2), QStringList({"2 10 01 03", "1 0 03"}), 5000);
 
         // Save to: card 2 into the next free number 4; the counts are read again.
         m_pSimT->clearRequests();
@@ -242,7 +242,7 @@ private slots:
         m_pSimZ->clearRequests();
         QTest::mouseClick(addCard(zstrip())->addButton(), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(m_pSimZ->model().scenes.size(), 3, 5000);
-        QCOMPARE(sceneOps(*m_pSimZ).mid(0, 2), QStringList({"2 10 00 03", "1 0 03"}));
+        QTRY_COMPARE_WITH_TIMEOUT(sceneOps(*m_pSimZ).mid(0, 2), QStringList({"2 10 00 03", "1 0 03"}), 5000);
         QTRY_COMPARE_WITH_TIMEOUT(usedIds(zstrip()), QList<int>({1, 2, 3}), 5000);
         QCOMPARE(usedIds(tarn()), QList<int>({1, 2}));
 
