@@ -309,30 +309,32 @@ void CEditBaseItem::writeBaseJson(QJsonObject &o)
 
 bool CEditBaseItem::loadFromJson(const Json &json)
 {
-    m_nId = json.getInt("Id", 0);
-    setWidth(json.getInt("Width", 0));
-    setHeight(json.getInt("Height", 0));
-    setPos(json.getInt("X", 0) + m_width / 2, json.getInt("Y", 0) + m_height / 2);
-    setZValue(json.getDouble("Z", 0.0));
-    setItemRotation(json.getDouble("Rotation", 0.0));
-    m_dWaitTime = json.getDouble("WaitTime", 0.0);
-    m_nMarins = json.getInt("Marins", 0);
-    m_strShowName = json.getString("ShowName");
-    m_lineColor = g_itemColorFromText(json.getString("LineColor"));
-    m_nLineWidth = json.getInt("LineWidth", 0);
-    m_transColor = g_itemColorFromText(json.getString("TransColor"));
-    m_bkColor = g_itemColorFromText(json.getString("BkColor"));
-    m_nTransNum = json.getInt("TransNum", 0);
-    m_nLightNum = json.getInt("LightNum", 0);
-    m_nCmpareNum = json.getInt("CmpareNum", 0);
-    m_timeStart = timeFromText(json.getString("TimeStart"));
-    m_nShowStyle = json.getInt("ShowStyle", 0);
-    m_nInSpeed = json.getInt("InSpeed", 0);
-    m_nOutSpeed = json.getInt("OutSpeed", 0);
-    m_nFontSize = json.getInt("FontSize", 0);
-    m_strFontName = json.getString("FontName");
-    m_bTrans = json.getBool("Trans", false);
-    m_nRound = json.getInt("Round", 0);
+    m_nId = json.getInt(QStringLiteral("Id"), 0);
+    // Width and height, then one geometry rebuild (as setWidth and setHeight would give).
+    m_width = json.getInt(QStringLiteral("Width"), 0);
+    m_height = json.getInt(QStringLiteral("Height"), 0);
+    updateCoordinate();
+    setPos(json.getInt(QStringLiteral("X"), 0) + m_width / 2, json.getInt(QStringLiteral("Y"), 0) + m_height / 2);
+    setZValue(json.getDouble(QStringLiteral("Z"), 0.0));
+    setItemRotation(json.getDouble(QStringLiteral("Rotation"), 0.0));
+    m_dWaitTime = json.getDouble(QStringLiteral("WaitTime"), 0.0);
+    m_nMarins = json.getInt(QStringLiteral("Marins"), 0);
+    m_strShowName = json.getString(QStringLiteral("ShowName"));
+    m_lineColor = g_itemColorFromText(json.getString(QStringLiteral("LineColor")));
+    m_nLineWidth = json.getInt(QStringLiteral("LineWidth"), 0);
+    m_transColor = g_itemColorFromText(json.getString(QStringLiteral("TransColor")));
+    m_bkColor = g_itemColorFromText(json.getString(QStringLiteral("BkColor")));
+    m_nTransNum = json.getInt(QStringLiteral("TransNum"), 0);
+    m_nLightNum = json.getInt(QStringLiteral("LightNum"), 0);
+    m_nCmpareNum = json.getInt(QStringLiteral("CmpareNum"), 0);
+    m_timeStart = timeFromText(json.getString(QStringLiteral("TimeStart")));
+    m_nShowStyle = json.getInt(QStringLiteral("ShowStyle"), 0);
+    m_nInSpeed = json.getInt(QStringLiteral("InSpeed"), 0);
+    m_nOutSpeed = json.getInt(QStringLiteral("OutSpeed"), 0);
+    m_nFontSize = json.getInt(QStringLiteral("FontSize"), 0);
+    m_strFontName = json.getString(QStringLiteral("FontName"));
+    m_bTrans = json.getBool(QStringLiteral("Trans"), false);
+    m_nRound = json.getInt(QStringLiteral("Round"), 0);
     return true;
 }
 

@@ -476,15 +476,15 @@ bool CEditSingleTextItem::loadFromJson(const Json &json)
 {
     CEditBaseItem::loadFromJson(json);
     QFont font;
-    if (font.fromString(json.getString("TextFont")))
+    if (font.fromString(json.getString(QStringLiteral("TextFont"))))
         m_font = font;
-    setItemFile(json.getString("TextFile"));
-    m_nShowStyle = json.getInt("InStyle", 0);
-    m_strTextContent = json.getString("Textcontent");
-    m_nTextSpaceing = json.getInt("TextSpaceing", 0);
-    m_nRowHeight = json.getInt("TextRowHeight", 0);
-    m_fontColor = g_itemColorFromText(json.getString("TextFontColor"));
-    m_bkColor = g_itemColorFromText(json.getString("TextBkColor"));
+    setItemFile(json.getString(QStringLiteral("TextFile")));
+    m_nShowStyle = json.getInt(QStringLiteral("InStyle"), 0);
+    m_strTextContent = json.getString(QStringLiteral("Textcontent"));
+    m_nTextSpaceing = json.getInt(QStringLiteral("TextSpaceing"), 0);
+    m_nRowHeight = json.getInt(QStringLiteral("TextRowHeight"), 0);
+    m_fontColor = g_itemColorFromText(json.getString(QStringLiteral("TextFontColor")));
+    m_bkColor = g_itemColorFromText(json.getString(QStringLiteral("TextBkColor")));
     return true;
 }
 
