@@ -237,6 +237,10 @@ private slots:
         p->m_nTransNum = 128;
         p->setLayerTrans();
         QCOMPARE(spy.payloads(kLayer, 30), QList<QByteArray>({hex("0280")}));
+        p->m_nTransNum = 300;
+        p->setLayerTrans();
+        QCOMPARE(spy.payloads(kLayer, 30).last(), hex("02ff"));
+        p->m_nTransNum = 128;
         spy.clear();
         p->setLayerLevel(5);
         const QList<QVariantList> cmds = spy.records("slot_setDeviceCmd");

@@ -437,6 +437,8 @@ bool CEditSingleTextItem::setLayerCut(int x, int y, int w, int h)
 
 void CEditSingleTextItem::setLayerTrans()
 {
+    // The device takes 0 to 255; a value outside never wraps round to its low byte.
+    m_nTransNum = qBound(0, m_nTransNum, 255);
     QByteArray p;
     p.append(char(m_nId));
     p.append(char(m_nTransNum));
