@@ -14,3 +14,20 @@ void CDeviceTree::rowsInserted(const QModelIndex &parent, int nStart, int nEnd)
     // widgets, which is all the immediate handling did.
     scheduleDelayedItemsLayout();
 }
+
+void CDeviceTree::updateEditorGeometries()
+{
+    if (!isVisible()) {
+        m_bEditorsPending = true;
+        return;
+    }
+    m_bEditorsPending = false;
+    QTreeWidget::updateEditorGeometries();
+}
+
+void CDeviceTree::showEvent(QShowEvent *event)
+{
+    QTreeWidget::showEvent(event);
+    if (m_bEditorsPending)
+        updateEditorGeometries();
+}

@@ -17,6 +17,14 @@ public:
 
 protected:
     void rowsInserted(const QModelIndex &parent, int nStart, int nEnd) override;
+    // A hidden tree (a window not shown yet, or closing) places no row
+    // widgets: placing them walks every row for each row widget. They are
+    // placed when the tree is shown.
+    void updateEditorGeometries() override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    bool m_bEditorsPending = false;
 };
 
 #endif // DEVICETREE_H
