@@ -127,6 +127,8 @@ void CEditSelectBorder::mousePressEvent(QGraphicsSceneMouseEvent *event, CEditBa
         pScene->mouseEvent(event);
     g_nDragHandle = 0;
     g_selectMode = none;
+    m_isMagneticMoveX = false;
+    m_isMagneticMoveY = false;
     m_bHaveOpposite = false;
     m_mapSelectItem.clear();
     m_listPressedLayers.clear();

@@ -51,7 +51,7 @@ public:
     void magneticCalculation(QGraphicsSceneMouseEvent *event, CEditBaseItem *pItem, CEditBaseScene *pScene);
     // Compares one candidate with the layer: edge flags, targets and guide lines.
     void magneticLine(const QRectF &other, const QRectF &own);
-    // Proximity gate: b comes within 2 x MAGNETIC_RANGE of a (or overlaps it).
+    // Proximity gate: an edge of b comes within 2 x MAGNETIC_RANGE of a parallel edge of a.
     static bool isInMagneticRange(const QRectF &a, const QRectF &b);
     // The integer rectangle an item takes part in snapping with.
     static QRectF magneticRect(const QPointF &centre, qreal width, qreal height);

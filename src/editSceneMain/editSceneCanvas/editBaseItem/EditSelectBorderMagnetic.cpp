@@ -4,7 +4,7 @@
 // All distances are scene units. A layer takes part with the integer rectangle built from its
 // centre and its truncated size. Per axis the dragged layer is either free (it follows the
 // cursor from where it was pressed) or held at a target until the cursor has travelled more
-// than 2 x MAGNETIC_RANGE beyond the place where it was last free.
+// than 2 x MAGNETIC_RANGE beyond the place where it was last free. Every drag starts free.
 #include "EditSelectBorder.h"
 
 #include <QGraphicsSceneMouseEvent>
@@ -45,10 +45,12 @@ QRectF CEditSelectBorder::magneticRect(const QPointF &centre, qreal width, qreal
 
 bool CEditSelectBorder::isInMagneticRange(const QRectF &a, const QRectF &b)
 {
-    // Close enough that one of b's edges may lie within the snap distance of one of a's:
-    // the two rectangles overlap or come within that distance of each other in both axes.
-    return b.left() <= a.right() + kSnap && b.right() >= a.left() - kSnap && b.top() <= a.bottom() + kSnap
-        && b.bottom() >= a.top() - kSnap;
+    // Some edge of b lies within the snap distance of a parallel edge of a. Nearness in the
+    // other axis is not asked for: a layer lines up with another across a gap as well.
+    auto isClose = [](qreal p, qreal q) { return std::fabs(p - q) < kSnap + 1; };
+    return isClose(b.left(), a.left()) || isClose(b.left(), a.right()) || isClose(b.right(), a.left())
+        || isClose(b.right(), a.right()) || isClose(b.top(), a.top()) || isClose(b.top(), a.bottom())
+        || isClose(b.bottom(), a.top()) || isClose(b.bottom(), a.bottom());
 }
 
 void CEditSelectBorder::magneticLine(const QRectF &other, const QRectF &own)
@@ -160,8 +162,11 @@ void CEditSelectBorder::moveMagneticItem(QGraphicsSceneMouseEvent *event, CEditB
     if (m_isMagneticMoveX) {
         const int off = int(m_sLast.x() - m_nMagneticX);
         if (std::abs(off) > kSnap) {
+            // Free again, from here: a later hold counts the cursor's travel from this point,
+            // so the layer never runs ahead of the cursor by travel already spent.
             m_isMagneticMoveX = false;
             nx = cx + off;
+            m_nMagneticX = int(m_sLast.x());
         }
     } else if (m_lIsMagnetic) {
         nx = int(m_magneticPointTL.x());
@@ -177,8 +182,11 @@ void CEditSelectBorder::moveMagneticItem(QGraphicsSceneMouseEvent *event, CEditB
     if (m_isMagneticMoveY) {
         const int off = int(m_sLast.y() - m_nMagneticY);
         if (std::abs(off) > kSnap) {
+            // Free again, from here: a later hold counts the cursor's travel from this point,
+            // so the layer never runs ahead of the cursor by travel already spent.
             m_isMagneticMoveY = false;
             ny = cy + off;
+            m_nMagneticY = int(m_sLast.y());
         }
     } else if (m_tIsMagnetic) {
         ny = int(m_magneticPointTL.y());
