@@ -433,6 +433,36 @@ private slots:
                                               posPayload(2, (200 + step) * 4, (100 + step) * 4, 240, 160)}));
     }
 
+    // A drag on empty canvas draws a rubber band that selects the layers it covers; the view
+    // leaves rubber-band mode at the release. The two then move together and both reach the device.
+    void rubberBandThenMoveTogether()
+    {
+        CEditSingleTextItem *a = layer(1, 40, 40, 60, 40);
+        CEditSingleTextItem *b = layer(2, 120, 60, 50, 30);
+        CEditSingleTextItem *c = layer(3, 300, 150, 50, 30);
+        press(QPointF(30, 30));
+        QCOMPARE(int(g_selectMode), int(netSelect));
+        QCOMPARE(m_pView->dragMode(), QGraphicsView::RubberBandDrag);
+        moveTo(QPointF(100, 60));
+        moveTo(QPointF(200, 100));
+        release(QPointF(200, 100));
+        QCOMPARE(m_pView->dragMode(), QGraphicsView::NoDrag);
+        QVERIFY(a->isSelected() && b->isSelected() && !c->isSelected());
+        QVERIFY(received().isEmpty());
+
+        press(QPointF(70, 60));
+        moveTo(QPointF(80, 65));
+        moveTo(QPointF(90, 70));
+        release(QPointF(90, 70));
+        QCOMPARE(sceneRect(a), QRectF(60, 50, 60, 40));
+        QCOMPARE(sceneRect(b), QRectF(140, 70, 50, 30));
+        QList<QByteArray> payloads;
+        for (const CSimRequest &r : received())
+            payloads << r.payload;
+        std::sort(payloads.begin(), payloads.end());
+        QCOMPARE(payloads, QList<QByteArray>({posPayload(1, 240, 200, 240, 160), posPayload(2, 560, 280, 200, 120)}));
+    }
+
     // Snapping: an edge that comes within six units of another layer's edge (or the canvas's)
     // jumps onto it and the guide line is announced; at seven units nothing happens.
     void snapAtThreshold_data()
