@@ -289,13 +289,17 @@ double hubNotifyUs(int nOtherSubscriptions)
     }
     HubSink sink;
     pHub->attach(QStringLiteral("slot_bench"), &sink, "slot_bench");
+    // Best of five rounds: the machine may be shared.
     const int nRounds = 20000;
     int n = 1;
-    QElapsedTimer t;
-    t.start();
-    for (int i = 0; i < nRounds; ++i)
-        pHub->notify(QStringLiteral("slot_bench"), Q_ARG(int, n));
-    const double dUs = t.nsecsElapsed() / 1000.0 / nRounds;
+    double dUs = 1e9;
+    for (int nTry = 0; nTry < 5; ++nTry) {
+        QElapsedTimer t;
+        t.start();
+        for (int i = 0; i < nRounds; ++i)
+            pHub->notify(QStringLiteral("slot_bench"), Q_ARG(int, n));
+        dUs = std::min(dUs, t.nsecsElapsed() / 1000.0 / nRounds);
+    }
     pHub->detach(QStringLiteral("slot_bench"), &sink);
     for (int i = 0; i < listOthers.size(); ++i)
         pHub->detach(QStringLiteral("slot_other%1").arg(i % 100), listOthers.at(i));

@@ -4,8 +4,14 @@
 
 #include <QUdpSocket>
 
+#include <cerrno>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 CRecvDeviceThread::CRecvDeviceThread(QObject *parent)
     : QThread(parent)
+    , m_nWakeFd(::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK))
 {
 }
 
@@ -13,32 +19,46 @@ CRecvDeviceThread::~CRecvDeviceThread()
 {
     slot_recvStop();
     wait();
+    if (m_nWakeFd >= 0)
+        ::close(m_nWakeFd);
 }
 
 // Safe from any thread: the loop leaves at once, also when it has not started
-// yet (its event loop then returns on entry).
+// yet (it then returns on entry).
 void CRecvDeviceThread::slot_recvStop()
 {
     m_bStop = true;
-    quit();
+    if (m_nWakeFd >= 0) {
+        const quint64 uOne = 1;
+        const ssize_t nWritten = ::write(m_nWakeFd, &uOne, sizeof uOne);
+        Q_UNUSED(nWritten); // a counter already at its limit wakes the loop all the same
+    }
 }
 
 void CRecvDeviceThread::run()
 {
     QUdpSocket socket;
     m_pUdpSocket = &socket;
+    int nSocketFd = -1;
     if (socket.bind(m_bindAddress, m_uPort, QUdpSocket::ShareAddress | QUdpSocket::ReuseAddressHint)) {
         // Devices announce in bursts: a larger receive buffer holds a burst
         // while the thread is busy (the system may grant less).
         socket.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, kReceiveBufferBytes);
+        nSocketFd = int(socket.socketDescriptor());
         m_uBoundPort = socket.localPort();
     }
-    // The thread sleeps in its event loop until datagrams arrive or it is
-    // stopped; a failed bind just receives nothing.
-    connect(&socket, &QUdpSocket::readyRead, &socket, [this, &socket]() { readPending(socket); },
-            Qt::DirectConnection);
-    if (!m_bStop)
-        exec();
+    // The thread sleeps until a datagram arrives or the stop wakes it; a failed
+    // bind just receives nothing. Without a wake handle it looks at the stop
+    // flag every 100 ms.
+    const int nTimeoutMs = m_nWakeFd >= 0 ? -1 : 100;
+    while (!m_bStop) {
+        pollfd fds[2] = {{m_nWakeFd, POLLIN, 0}, {nSocketFd, POLLIN, 0}};
+        const int nReady = ::poll(fds, 2, nTimeoutMs);
+        if (nReady < 0 && errno != EINTR)
+            break;
+        if (nReady > 0 && (fds[1].revents & POLLIN))
+            readPending(socket);
+    }
     m_pUdpSocket = nullptr;
     m_uBoundPort = 0;
 }

@@ -9,8 +9,8 @@
 // Fields: 0 IPv4 address, 1 unused, 2 device type, 3 serial, more passed on unread. A datagram is
 // accepted only with a valid dotted address and at least four fields, the serial not empty.
 //
-// The thread sleeps in its event loop until a datagram arrives or it is stopped (at once, from any
-// thread). Port and bind address can be set before start() (tests use an ephemeral port: 0, then
+// The thread sleeps in the system's poll until a datagram arrives or it is stopped (at once, from
+// any thread). Port and bind address can be set before start() (tests use an ephemeral port: 0, then
 // boundPort()).
 
 #include <QByteArray>
@@ -54,6 +54,7 @@ private:
 
     QUdpSocket *m_pUdpSocket = nullptr;
     std::atomic<bool> m_bStop{false};
+    int m_nWakeFd = -1;   // written by slot_recvStop to wake the loop
     quint16 m_uPort = 11502;
     QHostAddress m_bindAddress = QHostAddress(QHostAddress::AnyIPv4);
     std::atomic<quint16> m_uBoundPort{0};
