@@ -597,6 +597,8 @@ private slots:
         press(grab);
         QCOMPARE(int(g_selectMode), int(rotate));
         QVERIFY(pTool->outline());
+        QCOMPARE(int(m_pView->cursor().shape()), int(Qt::BitmapCursor));
+        QCOMPARE(m_pView->cursor().hotSpot(), QPoint(12, 12));
         // A quarter turn clockwise: the cursor goes below the centre.
         const QPointF to = centre + QPointF(0, 60);
         moveTo(to);

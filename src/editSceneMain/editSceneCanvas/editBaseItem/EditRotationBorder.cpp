@@ -4,6 +4,7 @@
 #include <QGraphicsSceneMouseEvent>
 #include <QPainter>
 #include <QPen>
+#include <QImage>
 #include <QPixmap>
 
 #include <cmath>
@@ -35,14 +36,14 @@ int handleAt(QGraphicsItem *pItem, const QPointF &pos)
     }
 }
 
-// A circular arrow, drawn once.
+// A circular arrow, drawn once. Kept as an image: an image outlives the application object
+// safely, a pixmap does not.
 QCursor rotateCursor()
 {
-    static QPixmap s_pixmap;
-    if (s_pixmap.isNull()) {
-        QPixmap pm(24, 24);
-        pm.fill(Qt::transparent);
-        QPainter p(&pm);
+    static const QImage s_image = [] {
+        QImage img(24, 24, QImage::Format_ARGB32_Premultiplied);
+        img.fill(Qt::transparent);
+        QPainter p(&img);
         p.setRenderHint(QPainter::Antialiasing, true);
         for (int pass = 0; pass < 2; ++pass) {
             // A white halo under a black stroke, readable on any background.
@@ -54,10 +55,9 @@ QCursor rotateCursor()
             p.setBrush(pass == 0 ? Qt::white : Qt::black);
             p.drawPolygon(head);
         }
-        p.end();
-        s_pixmap = pm;
-    }
-    return QCursor(s_pixmap, s_pixmap.width() / 2, s_pixmap.height() / 2);
+        return img;
+    }();
+    return QCursor(QPixmap::fromImage(s_image), s_image.width() / 2, s_image.height() / 2);
 }
 
 } // namespace
