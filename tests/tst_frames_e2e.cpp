@@ -152,6 +152,8 @@ private slots:
         m_pSimZ->clearRequests();
 
         QTest::mousePress(rowOf(pZFrame->fileListWidget(), 2), Qt::LeftButton);
+        // The strip says so at once; any later input read may already name the new source.
+        QCOMPARE(pZFrame->middleControl()->lines().first(), QString("[当前信号源:信号源切换中]"));
         QTRY_VERIFY_WITH_TIMEOUT(m_pSimZ->hasRequest(34, 3), 5000);
         for (const CSimRequest &req : m_pSimZ->requestsWithoutHeartbeat()) {
             if (req.nCmd == 34 && req.nSub == 3)
@@ -159,7 +161,6 @@ private slots:
         }
         QTRY_COMPARE_WITH_TIMEOUT(m_pSimZ->model().nMainSig, 2, 5000);
         QVERIFY(!m_pSimT->hasRequest(34, 3));
-        QCOMPARE(pZFrame->middleControl()->lines().first(), QString("[当前信号源:信号源切换中]"));
 
         readInputState("ZSN");
         const QString strName = m_pSimZ->model().inputs[2].strName;
