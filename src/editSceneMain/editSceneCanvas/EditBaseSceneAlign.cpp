@@ -6,32 +6,49 @@
 
 #include "EditBaseItem.h"
 
+namespace {
+
+// The part of the scene a guide line paints, with room for its pen.
+QRectF guideRect(const QPoint &ptStart, const QPoint &ptEnd)
+{
+    return QRectF(QPointF(ptStart), QPointF(ptEnd)).normalized().adjusted(-2, -2, 2, 2);
+}
+
+} // namespace
+
+// A guide line changes on nearly every step of a drag: only the old and the new line are
+// painted again, never the whole scene with every layer on it.
 void CEditBaseScene::setHorMagneticLine(QPoint ptStart, QPoint ptEnd, bool bShow)
 {
+    if (m_bHorMagnetic)
+        update(guideRect(m_ptHorStart, m_ptHorEnd));
     m_ptHorStart = ptStart;
     m_ptHorEnd = ptEnd;
     m_bHorMagnetic = bShow;
-    if (bShow)
+    if (bShow) {
         m_pTimer->start();
-    update();
+        update(guideRect(ptStart, ptEnd));
+    }
 }
 
 void CEditBaseScene::setVerMagneticLine(QPoint ptStart, QPoint ptEnd, bool bShow)
 {
+    if (m_bVerMagnetic)
+        update(guideRect(m_ptVerStart, m_ptVerEnd));
     m_ptVerStart = ptStart;
     m_ptVerEnd = ptEnd;
     m_bVerMagnetic = bShow;
-    if (bShow)
+    if (bShow) {
         m_pTimer->start();
-    update();
+        update(guideRect(ptStart, ptEnd));
+    }
 }
 
 void CEditBaseScene::slot_guideLineTimeout()
 {
     m_pTimer->stop();
-    m_bHorMagnetic = false;
-    m_bVerMagnetic = false;
-    update();
+    setHorMagneticLine(m_ptHorStart, m_ptHorEnd, false);
+    setVerMagneticLine(m_ptVerStart, m_ptVerEnd, false);
 }
 
 void CEditBaseScene::drawBackground(QPainter *painter, const QRectF &rect)
