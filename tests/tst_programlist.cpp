@@ -17,6 +17,7 @@
 #include "QorGlobal.h"
 #include "RollLabel.h"
 #include "SceneSaveAsDlg.h"
+#include "globalObserver.h"
 
 namespace {
 // What the frames do with a device's scene list.
@@ -600,6 +601,29 @@ private slots:
         QCOMPARE(n, 0);
         stripB.slot_getNewCardId(n, "SNB");
         QCOMPARE(n, 3);
+    }
+
+    // The plain topics carry no device: they reach the strip of the family being edited.
+    void plainTopicsReachTheFamilyBeingEdited()
+    {
+        CProgramListWidget tarnStrip, zStrip;
+        tarnStrip.setDeviceFamily("Tarn");
+        zStrip.setDeviceFamily("Z");
+        fill(tarnStrip, "SNT", {"A", "B", "C"}, 1, 8);
+        fill(zStrip, "SNZ", {"A"}, 1, 8);
+        globalObserver *pHub = globalObserver::getGlobalObserver();
+        for (const QString &strFamily : {QString("Z"), QString("Tarn")}) {
+            g_strDevType = strFamily;
+            pHub->notify("slot_updateLayoutTakeStatus", Q_ARG(int, 2));
+            int n = 0;
+            pHub->notify("slot_getNewCardId", Q_ARG(int &, n));
+            QCOMPARE(n, strFamily == "Z" ? 2 : 4);
+        }
+        QCOMPARE(zStrip.takeScene(), 2);
+        QCOMPARE(tarnStrip.takeScene(), 2);
+        g_strDevType = "Z";
+        pHub->notify("slot_updateLayoutTakeStatus", Q_ARG(int, 3));
+        QCOMPARE(tarnStrip.takeScene(), 2);
     }
 
     // The frame rebuilds the strip while a card's nested loop runs (a reply came in): the card's

@@ -363,7 +363,7 @@ void CEditSceneMain::fillProgramList(const QList<CTarnSceneRecord *> &listScene)
         m_pProgramListWidget->addUsedCardItem(pScene->nId, pScene->strName, m_pCurrentDevice->strSerial,
                                               m_pCurrentDevice->nTakeScene, m_pCurrentDevice->nSceneMax);
     if (!listScene.isEmpty() && listScene.size() < m_pCurrentDevice->nSceneMax)
-        m_pProgramListWidget->slot_updateProgramLayout();
+        m_pProgramListWidget->slot_updateProgramLayout(m_pCurrentDevice->strSerial);
 }
 
 // Only the bound device's inputs reach the panel, and only while it shows.

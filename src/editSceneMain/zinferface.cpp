@@ -203,7 +203,7 @@ void Zinferface::fillProgramList(const QList<ZSceneInfo *> &listScene)
         m_pProgramListWidget->addUsedCardItem(pScene->nSceneIndex, pScene->strName, m_pCurrentDevice->strSerial,
                                               m_pCurrentDevice->nTakeScene, m_pCurrentDevice->nSceneMax);
     if (!listScene.isEmpty() && listScene.size() < m_pCurrentDevice->nSceneMax)
-        m_pProgramListWidget->slot_updateProgramLayout();
+        m_pProgramListWidget->slot_updateProgramLayout(m_pCurrentDevice->strSerial);
 }
 
 // Only the bound device's input refresh reaches the panel: a refresh of any

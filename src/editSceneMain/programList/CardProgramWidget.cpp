@@ -190,7 +190,7 @@ int CCardProgramWidget::askNewCardId()
 {
     int n = 0;
     if (m_pOwner)
-        m_pOwner->slot_getNewCardId(n);
+        m_pOwner->slot_getNewCardId(n, m_strSerial);
     else
         globalObserver::getGlobalObserver()->notify("slot_getNewCardId", Q_ARG(int &, n));
     return n;
@@ -199,7 +199,7 @@ int CCardProgramWidget::askNewCardId()
 void CCardProgramWidget::updateOwnerLayout()
 {
     if (m_pOwner)
-        m_pOwner->slot_updateProgramLayout();
+        m_pOwner->slot_updateProgramLayout(m_strSerial);
     else
         globalObserver::getGlobalObserver()->notify("slot_updateProgramLayout");
 }
@@ -207,7 +207,7 @@ void CCardProgramWidget::updateOwnerLayout()
 void CCardProgramWidget::updateOwnerTakeStatus(int nTake)
 {
     if (m_pOwner)
-        m_pOwner->slot_updateLayoutTakeStatus(nTake);
+        m_pOwner->slot_updateLayoutTakeStatus(nTake, m_strSerial);
     else
         globalObserver::getGlobalObserver()->notify("slot_updateLayoutTakeStatus", Q_ARG(int, nTake));
 }

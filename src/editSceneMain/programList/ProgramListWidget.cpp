@@ -160,8 +160,7 @@ void CProgramListWidget::initCardItem()
 
 void CProgramListWidget::addProgramItem(QString strSerial, int nTake, bool bUse)
 {
-    int nId = 0;
-    slot_getNewCardId(nId);
+    const int nId = nextCardId(0);
 
     QString strName;
     if (m_strCardName.isEmpty())
@@ -207,9 +206,17 @@ void CProgramListWidget::updateLayoutStatus()
     addProgramItem(m_strSerial, m_nTake, false);
 }
 
+// The plain topics carry no device: they come from the editor the operator
+// works in, so a strip of the other family leaves them alone.
+bool CProgramListWidget::answersPlainTopic() const
+{
+    return m_strFamily.isEmpty() || m_strFamily == g_strDevType;
+}
+
 void CProgramListWidget::slot_updateProgramLayout()
 {
-    updateLayoutStatus();
+    if (answersPlainTopic())
+        updateLayoutStatus();
 }
 
 void CProgramListWidget::slot_updateProgramLayout(QString strSerial)
@@ -222,8 +229,14 @@ void CProgramListWidget::slot_updateProgramLayout(QString strSerial)
 
 void CProgramListWidget::slot_getNewCardId(int &nOutId)
 {
+    if (answersPlainTopic())
+        nOutId = nextCardId(nOutId);
+}
+
+int CProgramListWidget::nextCardId(int nDefault) const
+{
     if (!m_pFlowLayout)
-        return;
+        return nDefault;
     const QList<CCardProgramWidget *> listCard = cards();
     for (int nCandidate = 1;; ++nCandidate) {
         bool bTaken = false;
@@ -233,20 +246,24 @@ void CProgramListWidget::slot_getNewCardId(int &nOutId)
                 break;
             }
         }
-        if (!bTaken) {
-            nOutId = nCandidate;
-            return;
-        }
+        if (!bTaken)
+            return nCandidate;
     }
 }
 
 void CProgramListWidget::slot_getNewCardId(int &nOutId, QString strSerial)
 {
     if (strSerial == m_strSerial)
-        slot_getNewCardId(nOutId);
+        nOutId = nextCardId(nOutId);
 }
 
 void CProgramListWidget::slot_updateLayoutTakeStatus(int nTake)
+{
+    if (answersPlainTopic())
+        updateTakeStatus(nTake);
+}
+
+void CProgramListWidget::updateTakeStatus(int nTake)
 {
     if (!m_pFlowLayout)
         return;
@@ -258,7 +275,7 @@ void CProgramListWidget::slot_updateLayoutTakeStatus(int nTake)
 void CProgramListWidget::slot_updateLayoutTakeStatus(int nTake, QString strSerial)
 {
     if (strSerial == m_strSerial)
-        slot_updateLayoutTakeStatus(nTake);
+        updateTakeStatus(nTake);
 }
 
 CCardProgramWidget *CProgramListWidget::itemIsExits(int nId)
@@ -301,7 +318,7 @@ void CProgramListWidget::slot_cardTaken(int nTake)
     QPointer<CProgramListWidget> pSelf(this);
     globalObserver::getGlobalObserver()->notify("slot_IsZReflash", Q_ARG(bool, true));
     if (pSelf)
-        slot_updateLayoutTakeStatus(nTake);
+        updateTakeStatus(nTake);
 }
 
 void CProgramListWidget::slot_tarnCardChanged(int nId)

@@ -25,7 +25,8 @@ class programListWidget;
 // Hub topics attached: "slot_getNewCardId", "slot_addUsedCardItem",
 // "slot_addNormalCardItem", "slot_updateProgramLayout",
 // "slot_updateLayoutTakeStatus", "slot_updatelanguage". Their plain forms
-// reach every strip; the forms that carry a device serial as last argument
+// reach the strip of the family being edited (g_strDevType) or a strip with
+// no family set; the forms that carry a device serial as last argument
 // ("slot_getNewCardId"(int&, QString), "slot_updateProgramLayout"(QString),
 // "slot_updateLayoutTakeStatus"(int, QString)) are answered only by the strip
 // showing that device. The strip's own cards talk to it directly.
@@ -87,6 +88,9 @@ private slots:
 private:
     void addProgramItem(QString strSerial, int nTake, bool bUse);
     void updateLayoutStatus();
+    bool answersPlainTopic() const;
+    int nextCardId(int nDefault) const;
+    void updateTakeStatus(int nTake);
     void deleteCard(CCardProgramWidget *pCard);
     void deleteCardItem(int nIndex, int nId);
     int getLastUseCard();
