@@ -19,6 +19,8 @@
 #include "SceneSaveAsDlg.h"
 #include "globalObserver.h"
 
+using namespace ProgramTest;
+
 namespace {
 // What the frames do with a device's scene list.
 void fill(CProgramListWidget &strip, const QString &strSerial, const QStringList &names, int nTake, int nMax)
@@ -28,46 +30,6 @@ void fill(CProgramListWidget &strip, const QString &strSerial, const QStringList
         strip.addUsedCardItem(i + 1, names.at(i), strSerial, nTake, nMax);
     if (!names.isEmpty() && names.size() < nMax)
         strip.slot_updateProgramLayout();
-}
-
-QList<int> usedIds(const CProgramListWidget &strip)
-{
-    QList<int> ids;
-    for (CCardProgramWidget *c : strip.cards())
-        if (c->checkCardIsUse())
-            ids << c->getCardId();
-    return ids;
-}
-
-CCardProgramWidget *addCard(const CProgramListWidget &strip)
-{
-    for (CCardProgramWidget *c : strip.cards())
-        if (!c->checkCardIsUse())
-            return c;
-    return nullptr;
-}
-
-CCardProgramWidget *card(const CProgramListWidget &strip, int nId)
-{
-    for (CCardProgramWidget *c : strip.cards())
-        if (c->checkCardIsUse() && c->getCardId() == nId)
-            return c;
-    return nullptr;
-}
-
-// Chooses a context menu entry as the operator would, without running the menu.
-bool chooseEntry(CCardProgramWidget *pCard, const QString &strText)
-{
-    QScopedPointer<QMenu> pMenu(pCard->createMenu());
-    if (!pMenu)
-        return false;
-    for (QAction *a : pMenu->actions()) {
-        if (a->text() == strText) {
-            a->trigger();
-            return true;
-        }
-    }
-    return false;
 }
 
 QStringList entries(CCardProgramWidget *pCard)

@@ -26,15 +26,6 @@
 #include "zinferface.h"
 
 namespace {
-QList<int> usedIds(const CProgramListWidget *pStrip)
-{
-    QList<int> ids;
-    for (CCardProgramWidget *c : pStrip->cards())
-        if (c->checkCardIsUse())
-            ids << c->getCardId();
-    return ids;
-}
-
 QStringList usedNames(const CProgramListWidget *pStrip)
 {
     QStringList names;
@@ -44,34 +35,12 @@ QStringList usedNames(const CProgramListWidget *pStrip)
     return names;
 }
 
-CCardProgramWidget *card(const CProgramListWidget *pStrip, int nId)
-{
-    for (CCardProgramWidget *c : pStrip->cards())
-        if (c->checkCardIsUse() && c->getCardId() == nId)
-            return c;
-    return nullptr;
-}
-
-CCardProgramWidget *addCard(const CProgramListWidget *pStrip)
-{
-    for (CCardProgramWidget *c : pStrip->cards())
-        if (!c->checkCardIsUse())
-            return c;
-    return nullptr;
-}
-
+QList<int> usedIds(const CProgramListWidget *pStrip) { return ProgramTest::usedIds(*pStrip); }
+CCardProgramWidget *card(const CProgramListWidget *pStrip, int nId) { return ProgramTest::card(*pStrip, nId); }
+CCardProgramWidget *addCard(const CProgramListWidget *pStrip) { return ProgramTest::addCard(*pStrip); }
 bool choose(CCardProgramWidget *pCard, const char *pszEntry)
 {
-    if (!pCard)
-        return false;
-    QScopedPointer<QMenu> pMenu(pCard->createMenu());
-    for (QAction *a : pMenu ? pMenu->actions() : QList<QAction *>()) {
-        if (a->text() == QString::fromUtf8(pszEntry)) {
-            a->trigger();
-            return true;
-        }
-    }
-    return false;
+    return ProgramTest::chooseEntry(pCard, QString::fromUtf8(pszEntry));
 }
 
 // The scene-operation requests (command 35) a device received, as "rw sub payload".

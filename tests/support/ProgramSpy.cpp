@@ -1,5 +1,10 @@
 #include "ProgramSpy.h"
 
+#include <QMenu>
+#include <QScopedPointer>
+
+#include "CardProgramWidget.h"
+#include "ProgramListWidget.h"
 #include "globalObserver.h"
 
 namespace {
@@ -78,3 +83,42 @@ void CProgramSpy::slot_play() { events << "slot_play()"; }
 void CProgramSpy::slot_stop() { events << "slot_stop()"; }
 void CProgramSpy::slot_activateMain(bool bIsMin) { events << QString("slot_activateMain(%1)").arg(bIsMin ? "true" : "false"); }
 void CProgramSpy::slot_monitor(QPixmap) { ++nMonitorCount; }
+
+QList<int> ProgramTest::usedIds(const CProgramListWidget &strip)
+{
+    QList<int> ids;
+    for (CCardProgramWidget *c : strip.cards())
+        if (c->checkCardIsUse())
+            ids << c->getCardId();
+    return ids;
+}
+
+CCardProgramWidget *ProgramTest::card(const CProgramListWidget &strip, int nId)
+{
+    for (CCardProgramWidget *c : strip.cards())
+        if (c->checkCardIsUse() && c->getCardId() == nId)
+            return c;
+    return nullptr;
+}
+
+CCardProgramWidget *ProgramTest::addCard(const CProgramListWidget &strip)
+{
+    for (CCardProgramWidget *c : strip.cards())
+        if (!c->checkCardIsUse())
+            return c;
+    return nullptr;
+}
+
+bool ProgramTest::chooseEntry(CCardProgramWidget *pCard, const QString &strText)
+{
+    QScopedPointer<QMenu> pMenu(pCard ? pCard->createMenu() : nullptr);
+    if (!pMenu)
+        return false;
+    for (QAction *a : pMenu->actions()) {
+        if (a->text() == strText) {
+            a->trigger();
+            return true;
+        }
+    }
+    return false;
+}

@@ -18,6 +18,9 @@
 #include <QString>
 #include <QStringList>
 
+class CCardProgramWidget;
+class CProgramListWidget;
+
 struct CSpyCmd
 {
     QString serial, name;
@@ -59,5 +62,14 @@ public slots:
     void slot_activateMain(bool bIsMin);
     void slot_monitor(QPixmap pixmap);
 };
+
+// Cards of a strip, as the operator sees them.
+namespace ProgramTest {
+QList<int> usedIds(const CProgramListWidget &strip);      // ids of the used cards, in order
+CCardProgramWidget *card(const CProgramListWidget &strip, int nId);
+CCardProgramWidget *addCard(const CProgramListWidget &strip);
+// Chooses a context menu entry of a card (by its text) without running the menu.
+bool chooseEntry(CCardProgramWidget *pCard, const QString &strText);
+}
 
 #endif // PROGRAMSPY_H
