@@ -364,7 +364,10 @@ void CProgramListWidget::slot_zCardDelete(CCardProgramWidget *pThis)
     pThis->setCmdData(data, 2, 30);
     if (!pSelf)
         return;
-    deleteCardItem(m_pFlowLayout->indexOf(pThis), nId);
+    const int nNow = m_pFlowLayout->indexOf(pThis);
+    if (nNow < 0)
+        return;
+    deleteCardItem(nNow, nId);
     if (pSelf && m_pFlowLayout->count() < m_nSceneMax)
         updateLayoutStatus();
 }
