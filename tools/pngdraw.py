@@ -2,7 +2,8 @@
 
 write_png(path, w, h, pixels) writes 8-bit RGBA pixels (a flat, row-major list
 of (r, g, b, a) tuples) as a PNG; seg_dist gives the distance of a point to a
-line segment, used to draw strokes by supersampling.
+line segment, used to draw strokes by supersampling; supersample(w, h, shader)
+renders a shader into such a pixel list.
 """
 import math
 import struct
@@ -26,6 +27,38 @@ def write_png(path, w, h, pixels):
     png += chunk(b"IEND", b"")
     with open(path, "wb") as f:
         f.write(png)
+
+
+def half_up(v):
+    return int(v + 0.5)
+
+
+def supersample(w, h, shader, ss=4, rounding=half_up):
+    """Renders shader(x, y) -> (r, g, b, a) or None, sampled ss x ss times a
+    pixel, into a flat row-major list of RGBA tuples: each pixel's colour is
+    the coverage-weighted mean of its samples, its alpha their mean coverage,
+    both rounded to whole numbers by rounding."""
+    pixels = []
+    n = ss * ss
+    for y in range(h):
+        for x in range(w):
+            acc = [0.0, 0.0, 0.0, 0.0]
+            for sy in range(ss):
+                for sx in range(ss):
+                    c = shader(x + (sx + 0.5) / ss, y + (sy + 0.5) / ss)
+                    if c:
+                        a = c[3] / 255.0
+                        acc[0] += c[0] * a
+                        acc[1] += c[1] * a
+                        acc[2] += c[2] * a
+                        acc[3] += a
+            a = acc[3] / n
+            if a > 0:
+                pixels.append((rounding(acc[0] / acc[3]), rounding(acc[1] / acc[3]),
+                               rounding(acc[2] / acc[3]), rounding(a * 255)))
+            else:
+                pixels.append((0, 0, 0, 0))
+    return pixels
 
 
 def seg_dist(px, py, ax, ay, bx, by):

@@ -11,32 +11,15 @@ import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, ".."))
-from pngdraw import seg_dist, write_png  # noqa: E402
+from pngdraw import seg_dist, supersample, write_png  # noqa: E402
 
 RES = os.path.normpath(os.path.join(HERE, "..", "..", "src", "res"))
 SS = 4
 
 
 def render(path, w, h, shader):
-    pixels = []
-    for y in range(h):
-        for x in range(w):
-            acc = [0.0, 0.0, 0.0, 0.0]
-            for sy in range(SS):
-                for sx in range(SS):
-                    c = shader(x + (sx + 0.5) / SS, y + (sy + 0.5) / SS)
-                    if c:
-                        a = c[3] / 255.0
-                        for i in range(3):
-                            acc[i] += c[i] * a
-                        acc[3] += a
-            a = acc[3] / (SS * SS)
-            if a > 0:
-                pixels.append(tuple(int(acc[i] / acc[3] + 0.5) for i in range(3)) + (int(a * 255 + 0.5),))
-            else:
-                pixels.append((0, 0, 0, 0))
     os.makedirs(os.path.dirname(path), exist_ok=True)
-    write_png(path, w, h, pixels)
+    write_png(path, w, h, supersample(w, h, shader, SS))
 
 
 def plus(size, color, ring_color=None):

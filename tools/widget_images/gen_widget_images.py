@@ -10,7 +10,7 @@ import struct
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
-from pngdraw import seg_dist, write_png  # noqa: E402
+from pngdraw import seg_dist, supersample, write_png  # noqa: E402
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 OUT = os.path.normpath(os.path.join(HERE, "..", "..", "src", "res", "image"))
@@ -28,30 +28,8 @@ def rrect_dist(px, py, x0, y0, x1, y1, r):
 
 def render(w, h, shader):
     """shader(x, y) -> (r, g, b, a) or None; returns rows of RGBA tuples."""
-    rows = []
-    for y in range(h):
-        row = []
-        for x in range(w):
-            acc = [0.0, 0.0, 0.0, 0.0]
-            for sy in range(SS):
-                for sx in range(SS):
-                    c = shader(x + (sx + 0.5) / SS, y + (sy + 0.5) / SS)
-                    if c:
-                        a = c[3] / 255.0
-                        acc[0] += c[0] * a
-                        acc[1] += c[1] * a
-                        acc[2] += c[2] * a
-                        acc[3] += a
-            n = SS * SS
-            a = acc[3] / n
-            if a > 0:
-                px = (int(acc[0] / acc[3] + 0.5), int(acc[1] / acc[3] + 0.5),
-                      int(acc[2] / acc[3] + 0.5), int(a * 255 + 0.5))
-            else:
-                px = (0, 0, 0, 0)
-            row.append(px)
-        rows.append(row)
-    return rows
+    pixels = supersample(w, h, shader, SS)
+    return [pixels[y * w:(y + 1) * w] for y in range(h)]
 
 
 def write_rows(path, rows):
