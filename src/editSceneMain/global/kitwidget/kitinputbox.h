@@ -3,6 +3,8 @@
 
 #include <QDialog>
 
+#include "kitboxframe.h"
+
 class QComboBox;
 class QFrame;
 class QHBoxLayout;
@@ -47,14 +49,7 @@ private:
     static KitInputBox *self;
 
     QVBoxLayout *verticalLayout1 = nullptr;
-    QWidget *widgetTitle = nullptr;
-    QHBoxLayout *horizontalLayout1 = nullptr;
-    QLabel *labIco = nullptr;
-    QLabel *labTitle = nullptr;
-    QLabel *labTime = nullptr;
-    QWidget *widgetMenu = nullptr;
-    QHBoxLayout *horizontalLayout2 = nullptr;
-    QPushButton *btnMenu_Close = nullptr;
+    KitBoxFrame::TitleRow titleRow;
     QWidget *widgetMain = nullptr;
     QVBoxLayout *verticalLayout2 = nullptr;
     QFrame *frame = nullptr;

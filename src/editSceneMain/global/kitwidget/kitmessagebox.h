@@ -3,6 +3,8 @@
 
 #include <QDialog>
 
+#include "kitboxframe.h"
+
 class QFrame;
 class QHBoxLayout;
 class QLabel;
@@ -43,14 +45,7 @@ private:
     static KitMessageBox *self;
 
     QVBoxLayout *verticalLayout1 = nullptr;
-    QWidget *widgetTitle = nullptr;
-    QHBoxLayout *horizontalLayout3 = nullptr;
-    QLabel *labIco = nullptr;
-    QLabel *labTitle = nullptr;
-    QLabel *labTime = nullptr;
-    QWidget *widgetMenu = nullptr;
-    QHBoxLayout *horizontalLayout4 = nullptr;
-    QPushButton *btnMenu_Close = nullptr;
+    KitBoxFrame::TitleRow titleRow;
     QWidget *widgetMain = nullptr;
     QVBoxLayout *verticalLayout2 = nullptr;
     QFrame *frame = nullptr;
