@@ -163,6 +163,7 @@ private:
     void getInputSrcState(const CReplyFrame &f);
     void getSceneAndSrcNum(const CReplyFrame &f);
     void getZSceneAndSrcNum(const CReplyFrame &f);
+    bool readSceneAndSrcCounts(const CReplyFrame &f);
     void getLayerInfo(const CReplyFrame &f);
     void getSceneInfo(const CReplyFrame &f);
     void getTarnSceneRead(const CReplyFrame &f);

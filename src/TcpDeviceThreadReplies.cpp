@@ -193,6 +193,21 @@ void CTcpDeviceThread::getInputSrcState(const CReplyFrame &f)
     }
 }
 
+// Source and scene counts (33), laid out alike in both families: sources,
+// most scenes, stored scenes, scene taken. False for an ack or a short reply,
+// which leave the device's counts as they were.
+bool CTcpDeviceThread::readSceneAndSrcCounts(const CReplyFrame &f)
+{
+    const QByteArray &p = f.payload;
+    if (f.isAck() || p.size() < 4)
+        return false;
+    m_pDeviceInfo->nSrcNum = u8(p, 0);
+    m_pDeviceInfo->nSceneMax = u8(p, 1);
+    m_pDeviceInfo->nSceneNum = u8(p, 2);
+    m_pDeviceInfo->nTakeScene = u8(p, 3);
+    return true;
+}
+
 void CTcpDeviceThread::queueStartReads()
 {
     QByteArray range(2, '\0');

@@ -34,13 +34,8 @@ void CTcpDeviceThread::removeTarnScene(int nIndex)
 // Source and scene counts (33), Tarn family.
 void CTcpDeviceThread::getSceneAndSrcNum(const CReplyFrame &f)
 {
-    const QByteArray &p = f.payload;
-    if (f.isAck() || p.size() < 4)
+    if (!readSceneAndSrcCounts(f))
         return;
-    m_pDeviceInfo->nSrcNum = u8(p, 0);
-    m_pDeviceInfo->nSceneMax = u8(p, 1);
-    m_pDeviceInfo->nSceneNum = u8(p, 2);
-    m_pDeviceInfo->nTakeScene = u8(p, 3);
     CDeviceLog::write({QString::fromUtf8("信号源操作，组包发送"), m_pDeviceInfo->nSrcNum});
     CDeviceLog::write({QString::fromUtf8("场景操作，组包发送"), m_pDeviceInfo->nSceneNum});
     queueStartReads();

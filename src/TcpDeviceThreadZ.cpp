@@ -14,13 +14,8 @@ using ReplyBytes::u8;
 // Source and scene counts (33), Z family.
 void CTcpDeviceThread::getZSceneAndSrcNum(const CReplyFrame &f)
 {
-    const QByteArray &p = f.payload;
-    if (f.isAck() || p.size() < 4)
+    if (!readSceneAndSrcCounts(f))
         return;
-    m_pDeviceInfo->nSrcNum = u8(p, 0);
-    m_pDeviceInfo->nSceneMax = u8(p, 1);
-    m_pDeviceInfo->nSceneNum = u8(p, 2);
-    m_pDeviceInfo->nTakeScene = u8(p, 3);
     if (m_bGetZSencedate) {
         int nNum = m_pDeviceInfo->nSceneNum;
         int nTake = m_pDeviceInfo->nTakeScene;
