@@ -51,6 +51,13 @@ QString g_itemColorToText(const QColor &color)
     return QString::number(qRgb(color.red(), color.green(), color.blue()), 16);
 }
 
+double g_itemXmlNumber(const QXmlStreamAttributes &attrs, const char *pszName)
+{
+    bool bOk = false;
+    const double v = attrs.value(QLatin1String(pszName)).toDouble(&bOk);
+    return bOk && std::isfinite(v) ? v : 0.0;
+}
+
 QColor g_itemColorFromText(const QString &strText)
 {
     bool bOk = false;
@@ -348,25 +355,5 @@ bool CEditBaseItem::writeBaseAttributes(QXmlStreamWriter *pWriter)
     pWriter->writeAttribute("z", realText(zValue()));
     pWriter->writeAttribute("width", realText(m_width));
     pWriter->writeAttribute("height", realText(m_height));
-    return true;
-}
-
-bool CEditBaseItem::readBaseAttributes(QXmlStreamReader *pReader)
-{
-    if (!pReader)
-        return false;
-    const QXmlStreamAttributes attrs = pReader->attributes();
-    auto number = [&attrs](const char *name) {
-        bool bOk = false;
-        const double v = attrs.value(QLatin1String(name)).toDouble(&bOk);
-        return bOk && std::isfinite(v) ? v : 0.0;
-    };
-    const double x = number("x");
-    const double y = number("y");
-    m_width = number("width");
-    m_height = number("height");
-    setZValue(number("z"));
-    setRotation(number("rotate"));
-    setPos(x, y);
     return true;
 }

@@ -29,13 +29,13 @@
 #include <QRectF>
 #include <QString>
 #include <QTime>
+#include <QXmlStreamReader>
 
 #include <cstdlib>
 
 #include "EditSizeHandle.h"
 
 class Json;
-class QXmlStreamReader;
 class QXmlStreamWriter;
 
 // Graphics-item types of the canvas items.
@@ -51,6 +51,9 @@ enum EditItemGraphicsType
 // RGB with full opacity (the top byte is ignored), black when the text is no hex number.
 QString g_itemColorToText(const QColor &color);
 QColor g_itemColorFromText(const QString &strText);
+
+// A number attribute of an item's XML element; 0 where it is missing, unreadable or not finite.
+double g_itemXmlNumber(const QXmlStreamAttributes &attrs, const char *pszName);
 
 template <typename T>
 class CEditAbstractItem : public T
@@ -160,6 +163,9 @@ public:
     bool m_bIsEnd = false;
     float m_fScaleFactor = 3.0f;
 
+    // Reads position, stacking, rotation and size from the item's XML element.
+    bool readBaseAttributes(QXmlStreamReader *pReader);
+
 protected:
     // The eight dot handles, directions 1 to 8 in list order, children of this item.
     void createHandles();
@@ -212,6 +218,22 @@ int CEditAbstractItem<T>::collidesWithHandle(const QPointF &scenePoint) const
             return h->dir();
     }
     return 0;
+}
+
+template <typename T>
+bool CEditAbstractItem<T>::readBaseAttributes(QXmlStreamReader *pReader)
+{
+    if (!pReader)
+        return false;
+    const QXmlStreamAttributes attrs = pReader->attributes();
+    const double x = g_itemXmlNumber(attrs, "x");
+    const double y = g_itemXmlNumber(attrs, "y");
+    m_width = g_itemXmlNumber(attrs, "width");
+    m_height = g_itemXmlNumber(attrs, "height");
+    T::setZValue(g_itemXmlNumber(attrs, "z"));
+    T::setRotation(g_itemXmlNumber(attrs, "rotate"));
+    T::setPos(x, y);
+    return true;
 }
 
 template <typename T>
@@ -278,7 +300,6 @@ public:
     // Sets the 27 keys of the base item object in o (keys already there are replaced).
     void writeBaseJson(QJsonObject &o);
     bool writeBaseAttributes(QXmlStreamWriter *pWriter);
-    bool readBaseAttributes(QXmlStreamReader *pReader);
     void initParam();
     // Moves the centre to p; the top-left corner stays at or right of and below (0, 0), or
     // (5, 20) outside normal show mode. The right and bottom edges are not limited.

@@ -270,23 +270,3 @@ bool CEditBaseProxyWidget::writeBaseAttributes(QXmlStreamWriter *pWriter)
     pWriter->writeAttribute("height", QString("%1").arg(m_height));
     return true;
 }
-
-bool CEditBaseProxyWidget::readBaseAttributes(QXmlStreamReader *pReader)
-{
-    if (!pReader)
-        return false;
-    const QXmlStreamAttributes attrs = pReader->attributes();
-    auto number = [&attrs](const char *name) {
-        bool bOk = false;
-        const double v = attrs.value(QLatin1String(name)).toDouble(&bOk);
-        return bOk && std::isfinite(v) ? v : 0.0;
-    };
-    const double x = number("x");
-    const double y = number("y");
-    m_width = number("width");
-    m_height = number("height");
-    setZValue(number("z"));
-    setRotation(number("rotate"));
-    setPos(x, y);
-    return true;
-}

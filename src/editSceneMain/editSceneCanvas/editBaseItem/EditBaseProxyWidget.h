@@ -41,7 +41,6 @@ public:
     void moveItem(const QPointF &pos);
     void setItemRotation(qreal dAngle);
     void setChange(bool bChanged);
-    bool readBaseAttributes(QXmlStreamReader *pReader);
     bool writeBaseAttributes(QXmlStreamWriter *pWriter);
     QGraphicsPathItem *frameItem() const { return m_pProxyWidgetFrame; }
 
