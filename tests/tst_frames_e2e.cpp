@@ -11,6 +11,7 @@
 #include "FileListWidget.h"
 #include "LayoutListWidget.h"
 #include "QorGlobal.h"
+#include "SimTestUtil.h"
 #include "SwitchButton.h"
 #include "TcpDeviceThread.h"
 #include "globalObserver.h"
@@ -147,7 +148,9 @@ private slots:
         edit("TSN");
         edit("ZSN");
         Zinferface *pZFrame = m_pWindow->zInterface();
-        QTest::qWait(300);
+        // Reads still on their way would answer with the old main source after the press.
+        SimTest::settle(*m_pWindow->getCurrentDevice("TSN"), *m_pSimT);
+        SimTest::settle(*m_pWindow->getCurrentDevice("ZSN"), *m_pSimZ);
         m_pSimT->clearRequests();
         m_pSimZ->clearRequests();
 
