@@ -165,6 +165,8 @@ public:
 
     // Reads position, stacking, rotation and size from the item's XML element.
     bool readBaseAttributes(QXmlStreamReader *pReader);
+    // Takes the other item's frame, colours, transparency, brightness, timing, entry style and pen.
+    void copyShownAttributes(const CEditAbstractItem<T> &other);
 
 protected:
     // The eight dot handles, directions 1 to 8 in list order, children of this item.
@@ -234,6 +236,23 @@ bool CEditAbstractItem<T>::readBaseAttributes(QXmlStreamReader *pReader)
     T::setRotation(g_itemXmlNumber(attrs, "rotate"));
     T::setPos(x, y);
     return true;
+}
+
+template <typename T>
+void CEditAbstractItem<T>::copyShownAttributes(const CEditAbstractItem<T> &other)
+{
+    m_bShowNormal = other.m_bShowNormal;
+    m_lineColor = other.m_lineColor;
+    m_transColor = other.m_transColor;
+    m_nLineWidth = other.m_nLineWidth;
+    m_nTransNum = other.m_nTransNum;
+    m_nLightNum = other.m_nLightNum;
+    m_nCmpareNum = other.m_nCmpareNum;
+    m_timeStart = other.m_timeStart;
+    m_dWaitTime = other.m_dWaitTime;
+    m_nShowStyle = other.m_nShowStyle;
+    m_nInSpeed = other.m_nInSpeed;
+    m_penLine = other.m_penLine;
 }
 
 template <typename T>
