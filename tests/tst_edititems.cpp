@@ -6,6 +6,7 @@
 #include <QJsonDocument>
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>
+#include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
 #include "BesMessageBox.h"
@@ -539,6 +540,90 @@ private slots:
         p.writeBaseAttributes(&w);
         w.writeEndElement();
         QCOMPARE(text, QString(R"(<item rotate="0" x="50" y="25" z="0" width="100" height="50"/>)"));
+    }
+
+    // Both item kinds read their geometry back from the element's attributes; a missing,
+    // unreadable or infinite number reads as 0.
+    void xmlAttributesRead_data()
+    {
+        QTest::addColumn<QString>("xml");
+        QTest::addColumn<QList<double>>("geometry"); // x, y, z, rotation, width, height
+        QTest::newRow("all") << R"(<item rotate="30" x="50.5" y="25" z="2" width="100" height="50"/>)"
+                             << QList<double>({50.5, 25, 2, 30, 100, 50});
+        QTest::newRow("damaged") << R"(<item rotate="abc" x="inf" y="7" width="nan" height="-4"/>)"
+                                 << QList<double>({0, 7, 0, 0, 0, -4});
+    }
+    void xmlAttributesRead()
+    {
+        QFETCH(QString, xml);
+        QFETCH(QList<double>, geometry);
+        auto check = [&](auto &item) {
+            QXmlStreamReader r(xml);
+            r.readNextStartElement();
+            QVERIFY(item.readBaseAttributes(&r));
+            const QList<double> got = {item.pos().x(), item.pos().y(), item.zValue(), item.rotation(),
+                                       double(item.width()), double(item.height())};
+            QCOMPARE(got, geometry);
+        };
+        CPlainItem item;
+        check(item);
+        CTestProxy proxy;
+        check(proxy);
+        QVERIFY(!item.readBaseAttributes(nullptr));
+    }
+
+    // An assigned layer and a copied widget item take the other's shown attributes.
+    void copiesTakeShownAttributes()
+    {
+        auto fill = [](auto &item) {
+            item.m_bShowNormal = false;
+            item.m_lineColor = QColor(1, 2, 3);
+            item.m_transColor = QColor(4, 5, 6);
+            item.m_nLineWidth = 3;
+            item.m_nTransNum = 100;
+            item.m_nLightNum = 90;
+            item.m_nCmpareNum = 7;
+            item.m_timeStart = QTime(1, 2, 3);
+            item.m_dWaitTime = 8.5;
+            item.m_nShowStyle = 2;
+            item.m_nInSpeed = 4;
+            item.m_penLine = QPen(QColor(7, 8, 9), 2);
+        };
+        // the names of the shown attributes in which b differs from a
+        auto differ = [](const auto &a, const auto &b) {
+            QStringList names;
+            auto note = [&names](bool bSame, const char *pszName) {
+                if (!bSame)
+                    names << pszName;
+            };
+            note(a.m_bShowNormal == b.m_bShowNormal, "showNormal");
+            note(a.m_lineColor == b.m_lineColor, "lineColor");
+            note(a.m_transColor == b.m_transColor, "transColor");
+            note(a.m_nLineWidth == b.m_nLineWidth, "lineWidth");
+            note(a.m_nTransNum == b.m_nTransNum, "trans");
+            note(a.m_nLightNum == b.m_nLightNum, "light");
+            note(a.m_nCmpareNum == b.m_nCmpareNum, "compare");
+            note(a.m_timeStart == b.m_timeStart, "timeStart");
+            note(a.m_dWaitTime == b.m_dWaitTime, "waitTime");
+            note(a.m_nShowStyle == b.m_nShowStyle, "showStyle");
+            note(a.m_nInSpeed == b.m_nInSpeed, "inSpeed");
+            note(a.m_penLine == b.m_penLine, "pen");
+            return names;
+        };
+        // (the layer keeps an entry style and speed of its own beside these)
+        CEditSingleTextItem from(QRect(0, 0, 10, 10), true);
+        CEditSingleTextItem to(QRect(0, 0, 10, 10), true);
+        CEditBaseItem &baseFrom = from;
+        CEditBaseItem &baseTo = to;
+        fill(baseFrom);
+        QCOMPARE(differ(baseFrom, baseTo).size(), 12);
+        to = from;
+        QCOMPARE(differ(baseFrom, baseTo), QStringList());
+        CTestProxy proxyFrom;
+        CTestProxy proxyTo;
+        fill(proxyFrom);
+        proxyTo.setParentData(proxyFrom);
+        QCOMPARE(differ(proxyFrom, proxyTo), QStringList());
     }
 
     // Every field of a fresh item has its documented value in the item object.
