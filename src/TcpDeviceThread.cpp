@@ -243,6 +243,24 @@ void CTcpDeviceThread::slot_GetZMainSig(int nMainSig)
         m_pSystemInfo->nMainSignumber = nMainSig;
 }
 
+void CTcpDeviceThread::slot_refreshinputName(QString strSerial)
+{
+    if (strSerial == m_strSerial)
+        m_bGetEquipmentMessages = true;
+}
+
+void CTcpDeviceThread::slot_GetZSencedate(QString strSerial)
+{
+    if (strSerial == m_strSerial)
+        m_bGetZSencedate = true;
+}
+
+void CTcpDeviceThread::slot_GetZMainSig(int nMainSig, QString strSerial)
+{
+    if (strSerial == m_strSerial)
+        m_pSystemInfo->nMainSignumber = nMainSig;
+}
+
 void CTcpDeviceThread::setEditedDeviceSerial(const QString &strSerial, const QString &strFamily)
 {
     if (strFamily.isEmpty()) {

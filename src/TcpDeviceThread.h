@@ -104,7 +104,8 @@ public:
 
     // ---- program-wide hand-offs
     // The device being edited: the topics "slot_refreshinputName", "slot_GetZSencedate" and
-    // "slot_GetZMainSig", and the Z source strip's refresh, act only on its worker. With a family
+    // "slot_GetZMainSig" without a serial, and the Z source strip's refresh, act only on its worker.
+    // Their forms with a serial act on the worker of that serial alone. With a family
     // ("Tarn" or "Z") it names the device of that family's editor frame, so that both frames can
     // be open on two devices; without one it names the device for every family. Empty (the
     // default): every worker acts.
@@ -129,8 +130,11 @@ public slots:
     void disconnectFromServer();
     void slot_stopDeviceThread();
     void slot_refreshinputName();
+    void slot_refreshinputName(QString strSerial);
     void slot_GetZSencedate();
+    void slot_GetZSencedate(QString strSerial);
     void slot_GetZMainSig(int nMainSig);
+    void slot_GetZMainSig(int nMainSig, QString strSerial);
     void connectToSerislport(QString Serislport);
 
 private slots:

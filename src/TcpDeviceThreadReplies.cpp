@@ -99,7 +99,9 @@ void CTcpDeviceThread::getInputSrcSet(const CReplyFrame &f)
             if (isZ() && m_inputstrname.size() < m_pDeviceInfo->nSrcNum) {
                 m_inputstrname.append(pInput->strName);
                 QList<QString> listNames = m_inputstrname;
-                globalObserver::getGlobalObserver()->notify("slot_setZDeviceinputname", Q_ARG(QList<QString>, listNames));
+                QString strSerial = m_strSerial;
+                globalObserver::getGlobalObserver()->notify("slot_setZDeviceinputname", Q_ARG(QList<QString>, listNames),
+                                                            Q_ARG(QString, strSerial));
             }
         }
         break;

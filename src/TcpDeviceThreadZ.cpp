@@ -19,8 +19,10 @@ void CTcpDeviceThread::getZSceneAndSrcNum(const CReplyFrame &f)
     if (m_bGetZSencedate) {
         int nNum = m_pDeviceInfo->nSceneNum;
         int nTake = m_pDeviceInfo->nTakeScene;
+        QString strSerial = m_strSerial;
         m_bGetZSencedate = false;
-        globalObserver::getGlobalObserver()->notify("slot_getZScenedate", Q_ARG(int, nNum), Q_ARG(int, nTake));
+        globalObserver::getGlobalObserver()->notify("slot_getZScenedate", Q_ARG(int, nNum), Q_ARG(int, nTake),
+                                                    Q_ARG(QString, strSerial));
         return;
     }
     CDeviceLog::write({QString("scenedate"), m_pDeviceInfo->nSceneNum, m_pDeviceInfo->nTakeScene});
@@ -58,7 +60,7 @@ void CTcpDeviceThread::getZSceneRead(const CReplyFrame &f)
         QList<ZSceneInfo *> listScene = m_listZScene;
         globalObserver *pHub = globalObserver::getGlobalObserver();
         pHub->notify("slot_updateCurrentZDevice", Q_ARG(QString, strSerial));
-        pHub->notify("slot_setListZDeviceScene", Q_ARG(QList<ZSceneInfo *>, listScene));
+        pHub->notify("slot_setListZDeviceScene", Q_ARG(QList<ZSceneInfo *>, listScene), Q_ARG(QString, strSerial));
     } else {
         CDeviceLog::write({QString("The device"), m_strIp, QString("short scene reply ignored, bytes:"), p.size()});
     }

@@ -608,6 +608,14 @@ void MainWindow::slot_editScene(QString strSerial, QString strDeviceName, QStrin
         globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_updateZDeviceName"),
                                                     Q_ARG(QString, strDeviceName),
                                                     Q_ARG(QString, strSerial));
+        // The settings page has dropped the previous device's values: hand it this device's scenes
+        // and input names (its settings arrive with the layer read queued above).
+        QList<ZSceneInfo *> listScene = pDevice->getZSceneList();
+        QList<QString> listNames = pDevice->getInputNameList();
+        globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_setListZDeviceScene"),
+                                                    Q_ARG(QList<ZSceneInfo *>, listScene), Q_ARG(QString, strSerial));
+        globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_setZDeviceinputname"),
+                                                    Q_ARG(QList<QString>, listNames), Q_ARG(QString, strSerial));
         m_pZinterface->show();
     }
 }

@@ -46,6 +46,7 @@ public slots:
     }
     void slot_IsZReflash(bool b) { events << QString("slot_IsZReflash:%1").arg(b); }
     void slot_refreshinputName() { events << "slot_refreshinputName"; }
+    void slot_refreshinputName(QString) { events << "slot_refreshinputName"; }
     void slot_startDrag(QString file, QString text, int id, QString serial)
     {
         events << "slot_startDrag";

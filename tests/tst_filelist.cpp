@@ -49,12 +49,14 @@ public slots:
         cmds.append({serial, name, payload, rw, sub});
     }
     void slot_refreshinputName() { events << "slot_refreshinputName"; }
+    void slot_refreshinputName(QString) { events << "slot_refreshinputName"; }
     void slot_WaitupdateCurrentZDeviceDate() { events << "slot_WaitupdateCurrentZDeviceDate"; }
     void slot_GetZMainSig(int n)
     {
         events << "slot_GetZMainSig";
         mainSigs << n;
     }
+    void slot_GetZMainSig(int n, QString) { slot_GetZMainSig(n); }
 
 private:
     static constexpr const char *kTopics[] = {"slot_setDeviceCmd", "slot_refreshinputName",

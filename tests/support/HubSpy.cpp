@@ -63,13 +63,16 @@ void CHubSpy::record(const QString &strTopic, const QVariantList &args)
 void CHubSpy::slot_setDeviceCmd(QString strSerial, QString strCmd, QByteArray &data, int nReadOrWrite, int nSub)
 {
     record("slot_setDeviceCmd", {strSerial, strCmd, data, nReadOrWrite, nSub});
-    if (!m_pRoute || m_pRoute->getDeviceSerial() != strSerial)
+    for (const QPointer<CTcpDeviceThread> &pRoute : qAsConst(m_listRoute)) {
+        if (!pRoute || pRoute->getDeviceSerial() != strSerial)
+            continue;
+        // As the device list window does: the worker builds the input-state read for all its inputs.
+        if (strCmd == QString::fromUtf8("获取输入状态"))
+            pRoute->setInputSrcCmd();
+        else
+            pRoute->setMcuCommand(strCmd, data, nReadOrWrite, nSub);
         return;
-    // As the device list window does: the worker builds the input-state read for all its inputs.
-    if (strCmd == QString::fromUtf8("获取输入状态"))
-        m_pRoute->setInputSrcCmd();
-    else
-        m_pRoute->setMcuCommand(strCmd, data, nReadOrWrite, nSub);
+    }
 }
 
 void CHubSpy::slot_getSystemDeviceName(QString strName, QString strSerial)
@@ -90,11 +93,21 @@ void CHubSpy::slot_updateCurrentZDeviceDate(QString strName, int nSig, int nW, i
     record("slot_updateCurrentZDeviceDate", {strName, nSig, nW, nH, nHz, nX, nY, nLW, nLH});
 }
 void CHubSpy::slot_setZDeviceinputname(QList<QString> listNames) { record("slot_setZDeviceinputname", {QStringList(listNames)}); }
+void CHubSpy::slot_setZDeviceinputname(QList<QString> listNames, QString strSerial)
+{
+    record("slot_setZDeviceinputname", {QStringList(listNames), strSerial});
+}
 void CHubSpy::slot_getZScenedate(int nNum, int nTake) { record("slot_getZScenedate", {nNum, nTake}); }
+void CHubSpy::slot_getZScenedate(int nNum, int nTake, QString strSerial) { record("slot_getZScenedate", {nNum, nTake, strSerial}); }
 void CHubSpy::slot_updateCurrentDevice(QString strSerial) { record("slot_updateCurrentDevice", {strSerial}); }
 void CHubSpy::slot_updateCurrentZDevice(QString strSerial) { record("slot_updateCurrentZDevice", {strSerial}); }
 void CHubSpy::slot_setListZDeviceScene(QList<ZSceneInfo *> listScene) { record("slot_setListZDeviceScene", {listScene.size()}); }
+void CHubSpy::slot_setListZDeviceScene(QList<ZSceneInfo *> listScene, QString strSerial)
+{
+    record("slot_setListZDeviceScene", {listScene.size(), strSerial});
+}
 void CHubSpy::slot_initWidgetdate(SystemInfo *pInfo) { record("slot_initWidgetdate", {quintptr(pInfo)}); }
+void CHubSpy::slot_initWidgetdate(SystemInfo *pInfo, QString strSerial) { record("slot_initWidgetdate", {quintptr(pInfo), strSerial}); }
 void CHubSpy::slot_IsZReflash(bool bReflash) { record("slot_IsZReflash", {bReflash}); }
 void CHubSpy::slot_SetAudioSource(int nValue) { record("slot_SetAudioSource", {nValue}); }
 void CHubSpy::slot_SetAudio(int nValue) { record("slot_SetAudio", {nValue}); }

@@ -9,6 +9,7 @@
 //   spy.setRouteTo(&worker);                      // "slot_setDeviceCmd" of that worker's serial is
 //                                                 // queued on it, as the device list window does
 //                                                 // ("获取输入状态" -> setInputSrcCmd())
+//   spy.addRouteTo(&worker2);                     // and that of a second device to its worker
 // Each record is the topic and its arguments as QVariants (pointers as quintptr, a QByteArray&
 // payload as QByteArray). Detaches everything when destroyed.
 
@@ -38,7 +39,13 @@ public:
     QVariantList last(const QString &strTopic) const;
     QStringList topics() const;   // every notification's topic, in order
     void clear() { m_listRecord.clear(); }
-    void setRouteTo(CTcpDeviceThread *pWorker) { m_pRoute = pWorker; }
+    void setRouteTo(CTcpDeviceThread *pWorker)
+    {
+        m_listRoute.clear();
+        addRouteTo(pWorker);
+    }
+    // One more worker to route to (several devices connected at once).
+    void addRouteTo(CTcpDeviceThread *pWorker) { m_listRoute.append(pWorker); }
 
     static const QStringList &spiedTopics();
 
@@ -49,12 +56,17 @@ public slots:
     void slot_updateInputSource(DeviceInfo *pInfo, QString strSerial);
     void slot_updateZEquipmentInputSource(DeviceInfo *pInfo, QString strSerial);
     void slot_updateCurrentZDeviceDate(QString strName, int nSig, int nW, int nH, int nHz, int nX, int nY, int nLW, int nLH);
+    // The Z topics in both forms: without and with the device serial (recorded last).
     void slot_setZDeviceinputname(QList<QString> listNames);
+    void slot_setZDeviceinputname(QList<QString> listNames, QString strSerial);
     void slot_getZScenedate(int nNum, int nTake);
+    void slot_getZScenedate(int nNum, int nTake, QString strSerial);
     void slot_updateCurrentDevice(QString strSerial);
     void slot_updateCurrentZDevice(QString strSerial);
     void slot_setListZDeviceScene(QList<ZSceneInfo *> listScene);
+    void slot_setListZDeviceScene(QList<ZSceneInfo *> listScene, QString strSerial);
     void slot_initWidgetdate(SystemInfo *pInfo);
+    void slot_initWidgetdate(SystemInfo *pInfo, QString strSerial);
     void slot_IsZReflash(bool bReflash);
     void slot_SetAudioSource(int nValue);
     void slot_SetAudio(int nValue);
@@ -75,7 +87,7 @@ private:
     void record(const QString &strTopic, const QVariantList &args);
 
     QList<QPair<QString, QVariantList>> m_listRecord;
-    QPointer<CTcpDeviceThread> m_pRoute;
+    QList<QPointer<CTcpDeviceThread>> m_listRoute;
 };
 
 #endif // HUBSPY_H

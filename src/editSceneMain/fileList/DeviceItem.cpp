@@ -344,8 +344,8 @@ void CDeviceItem::slot_resetName()
     sendInputSet(payload, 2, 2);
 
     // The receivers may remove this row; keep what is needed on the stack.
-    const QString strSerial = m_strSerial;
-    globalObserver::getGlobalObserver()->notify("slot_refreshinputName");
+    QString strSerial = m_strSerial;
+    globalObserver::getGlobalObserver()->notify("slot_refreshinputName", Q_ARG(QString, strSerial));
     sendStatusRead(strSerial);
     sendReflash();
 }

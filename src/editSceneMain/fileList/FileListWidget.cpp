@@ -134,7 +134,8 @@ void CFileListWidget::sendStatusRead()
 void CFileListWidget::slot_updateInputSrc()
 {
     if (g_strDevType == "Tarn" && m_nrefresh == 10) {
-        globalObserver::getGlobalObserver()->notify("slot_refreshinputName");
+        QString strSerial = m_strSerial;
+        globalObserver::getGlobalObserver()->notify("slot_refreshinputName", Q_ARG(QString, strSerial));
         m_nrefresh = 0;
     }
     sendStatusRead();
@@ -143,7 +144,8 @@ void CFileListWidget::slot_updateInputSrc()
 
 void CFileListWidget::on_btnReflash_clicked()
 {
-    globalObserver::getGlobalObserver()->notify("slot_refreshinputName");
+    QString strSerial = m_strSerial;
+    globalObserver::getGlobalObserver()->notify("slot_refreshinputName", Q_ARG(QString, strSerial));
     sendStatusRead();
     slot_IsZReflash(true);
 }
@@ -209,7 +211,7 @@ void CFileListWidget::slot_startDrag(QString strFile, QString strText, int nId, 
             Q_ARG(QByteArray &, payload), Q_ARG(int, nWrite), Q_ARG(int, nSub));
         globalObserver::getGlobalObserver()->notify("slot_WaitupdateCurrentZDeviceDate");
         int nMainSig = m_nMainSig;
-        globalObserver::getGlobalObserver()->notify("slot_GetZMainSig", Q_ARG(int, nMainSig));
+        globalObserver::getGlobalObserver()->notify("slot_GetZMainSig", Q_ARG(int, nMainSig), Q_ARG(QString, strSerialCmd));
     } else {
         slot_IsZReflash(true);
     }
