@@ -240,6 +240,10 @@ QByteArray CSimDeviceModel::answer(int nCmd, int nReadOrWrite, int nSub, const Q
             nScreenWidth = at16(p, 0);
             nScreenHeight = at16(p, 2);
             nScreenHz = at8(p, 4, nScreenHz);
+            if (family == Z) {
+                nLayerWidth = nScreenWidth;
+                nLayerHeight = nScreenHeight;
+            }
         }
         return ack();
     case 31: { // input settings
@@ -312,13 +316,10 @@ QByteArray CSimDeviceModel::answer(int nCmd, int nReadOrWrite, int nSub, const Q
             set16(8, nYDeflection);
             set16(10, nLayerWidth);
             set16(12, nLayerHeight);
-            CSimScene *pLive = scene(nTakeScene);
-            if (pLive) {
-                set16(15, pLive->nCropX);
-                set16(17, pLive->nCropY);
-                set16(19, pLive->nCropW);
-                set16(21, pLive->nCropH);
-            }
+            set16(15, nInX);
+            set16(17, nInY);
+            set16(19, nInW);
+            set16(21, nInH);
             z[23] = char(nScaleMode);
             set16(24, nOutX);
             set16(26, nOutY);
@@ -356,9 +357,9 @@ QByteArray CSimDeviceModel::answer(int nCmd, int nReadOrWrite, int nSub, const Q
             }
             break;
         case 20:
-            if (family == Z && pLive) {
-                pLive->nCropX = at16(p, 2); pLive->nCropY = at16(p, 4);
-                pLive->nCropW = at16(p, 6); pLive->nCropH = at16(p, 8);
+            if (family == Z) {
+                nInX = at16(p, 2); nInY = at16(p, 4);
+                nInW = at16(p, 6); nInH = at16(p, 8);
             } else if (pLayer) {
                 pLayer->nCut = at8(p, 1);
                 pLayer->nCutX = at16(p, 2); pLayer->nCutY = at16(p, 4);
@@ -383,7 +384,7 @@ QByteArray CSimDeviceModel::answer(int nCmd, int nReadOrWrite, int nSub, const Q
             nOutX = at16(p, 1); nOutY = at16(p, 3); nOutW = at16(p, 5); nOutH = at16(p, 7);
             break;
         case 43: nScaleMode = at8(p, 1); break;
-        case 44: nSilent = at8(p, 1) ? 0 : 1; break;
+        case 44: nSilent = at8(p, 1); break;
         case 45: nSound = at8(p, 1); break;
         case 46: nBrightness = at8(p, 1); break;
         case 0:
@@ -421,6 +422,12 @@ QByteArray CSimDeviceModel::answer(int nCmd, int nReadOrWrite, int nSub, const Q
             CSimScene copy;
             if (CSimScene *pSrc = scene(nId > 0 ? nId : nTakeScene))
                 copy = *pSrc;
+            if (family == Z) {
+                copy.nMainSig = nMainSig;
+                copy.nCropX = nInX; copy.nCropY = nInY; copy.nCropW = nInW; copy.nCropH = nInH;
+                copy.nScaleMode = nScaleMode; copy.nSilent = nSilent;
+                copy.nSound = nSound; copy.nBrightness = nBrightness;
+            }
             if (scene(nTarget)) {
                 const QString strName = scene(nTarget)->strName;
                 *scene(nTarget) = copy;
@@ -437,6 +444,13 @@ QByteArray CSimDeviceModel::answer(int nCmd, int nReadOrWrite, int nSub, const Q
             if (!scene(nId))
                 return nak();
             nTakeScene = nId;
+            if (family == Z) {
+                const CSimScene &t = *scene(nId);
+                nMainSig = t.nMainSig;
+                nInX = t.nCropX; nInY = t.nCropY; nInW = t.nCropW; nInH = t.nCropH;
+                nScaleMode = t.nScaleMode; nSilent = t.nSilent;
+                nSound = t.nSound; nBrightness = t.nBrightness;
+            }
             return ack();
         case 30:
             if (!scene(nId))

@@ -94,11 +94,14 @@ public:
     int nTakeScene = 1;
     QVector<CSimInput> inputs;
     QList<CSimScene> scenes;   // scene id = position + 1
-    // Z-family live layer (layer settings read 34/0)
+    // Z-family live layer (layer settings read 34/0). A Z device's screen size write (30) sets the
+    // layer size; saving a scene (35/10) stores the live crop, main source, scale, sound and
+    // brightness into it, and taking a scene (35/20) makes them live again.
     int nMainSig = 0;
     int nXDeflection = 0, nYDeflection = 0, nLayerWidth = 1920, nLayerHeight = 1080;
+    int nInX = 0, nInY = 0, nInW = 1920, nInH = 1080;
     int nOutX = 0, nOutY = 0, nOutW = 1920, nOutH = 1080;
-    int nScaleMode = 0, nSilent = 0, nSound = 50, nBrightness = 100;
+    int nScaleMode = 0, nSilent = 1, nSound = 50, nBrightness = 100;   // nSilent: 0 muted, 1 sound on
     // outputs
     int nOutputType = 1;       // 1 网口
     QVector<CSimOutput> outputs;
