@@ -1,0 +1,460 @@
+#include "OtherWidget.h"
+#include "ui_OtherWidget.h"
+
+#include <QEvent>
+#include <QTextCodec>
+
+#include "BesMessageBox.h"
+#include "GbkCodec.h"
+#include "globalObserver.h"
+
+namespace {
+
+const char *const kOpenLook = "QToolButton{background:transparent;border-image: url(:/res/res/image/open.png);}";
+const char *const kClosedLook = "QToolButton{background:transparent;border-image: url(:/res/res/image/close.png);}";
+const char *const kSoundOnLook = "QToolButton{background:transparent;border-image: url(:/res/res/videoTool/volume.png);}";
+const char *const kMuteLook = "QToolButton{background:transparent;border-image: url(:/res/res/videoTool/mute.png);}";
+
+// The topics the page takes, each on the slot of the same name.
+const char *const kTopics[] = {"slot_updateZDeviceName", "slot_initWidgetdate", "slot_setListZDeviceScene",
+                               "slot_setZDeviceScenepreview", "slot_setZDeviceinputname", "slot_setZDeviceSceneTake",
+                               "slot_getZScenedate"};
+
+// A field's decimal number; false for anything else (empty text included).
+bool readNumber(const QLineEdit *pEdit, int &nValue)
+{
+    bool bOk = false;
+    nValue = pEdit->text().trimmed().toInt(&bOk, 10);
+    return bOk;
+}
+
+void put16(QByteArray &out, int v)
+{
+    out.append(char((v >> 8) & 0xFF));
+    out.append(char(v & 0xFF));
+}
+
+void setNumber(QLineEdit *pEdit, int nValue)
+{
+    pEdit->setText(QString::number(nValue)); // clears the modified mark too
+}
+
+} // namespace
+
+COtherWidget::COtherWidget(QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::otherWidget)
+{
+    ui->setupUi(this);
+    ui->systemsettoolButton->setStyleSheet(kOpenLook);
+    ui->inputcutButton->setStyleSheet(kOpenLook);
+    ui->OutputcutButton->setStyleSheet(kOpenLook);
+    showSilent(true);
+
+    globalObserver *pHub = globalObserver::getGlobalObserver();
+    for (const char *pszTopic : kTopics)
+        pHub->attach(pszTopic, this, pszTopic);
+}
+
+COtherWidget::~COtherWidget()
+{
+    globalObserver *pHub = globalObserver::getGlobalObserver();
+    for (const char *pszTopic : kTopics)
+        pHub->detach(pszTopic, this);
+    delete ui;
+}
+
+void COtherWidget::changeEvent(QEvent *event)
+{
+    // A language switch retranslates the page in place: the values shown stay.
+    if (event->type() == QEvent::LanguageChange)
+        ui->retranslateUi(this);
+    QWidget::changeEvent(event);
+}
+
+// ------------------------------------------------------------------ filling
+
+bool COtherWidget::isOwnDevice(const QString &strSerial) const
+{
+    return !m_strSerial.isEmpty() && strSerial == m_strSerial;
+}
+
+void COtherWidget::clearDeviceValues()
+{
+    m_pSysteminitInfo = nullptr;
+    m_listZDeviceScene.clear();
+    m_inputstrname.clear();
+    m_nscenenum = -1;
+    m_ntake = -1;
+    const QList<QLineEdit *> listEdits = {ui->lineEditW, ui->lineEditH, ui->lineEditXDeflection, ui->lineEditYDeflection,
+                                          ui->lineEditCutX, ui->lineEditCutY, ui->lineEditCutW, ui->lineEditCutH,
+                                          ui->lineEditoutCutX, ui->lineEditoutCutY, ui->lineEditoutCutW, ui->lineEditoutCutH};
+    for (QLineEdit *pEdit : listEdits)
+        pEdit->clear();
+}
+
+void COtherWidget::slot_updateZDeviceName(QString DeviceName, QString strSerial)
+{
+    // Another device: nothing of the previous one may be checked against or written any more.
+    if (strSerial != m_strSerial)
+        clearDeviceValues();
+    m_strSerial = strSerial;
+    ui->lineEditstrSerial->setText(DeviceName);
+}
+
+void COtherWidget::slot_initWidgetdate(SystemInfo *SysteminitInfo)
+{
+    if (!SysteminitInfo)
+        return;
+    m_pSysteminitInfo = SysteminitInfo;
+    const SystemInfo *s = SysteminitInfo;
+    setNumber(ui->lineEditW, s->nLayerWidth);
+    setNumber(ui->lineEditH, s->nLayerHeight);
+    setNumber(ui->lineEditXDeflection, s->nXDeflection);
+    setNumber(ui->lineEditYDeflection, s->nYDeflection);
+    setNumber(ui->lineEditCutX, s->nXinput);
+    setNumber(ui->lineEditCutY, s->nYinput);
+    setNumber(ui->lineEditCutW, s->ninputWidth);
+    setNumber(ui->lineEditCutH, s->ninputHeight);
+    setNumber(ui->lineEditoutCutX, s->nXoutput);
+    setNumber(ui->lineEditoutCutY, s->nYoutput);
+    setNumber(ui->lineEditoutCutW, s->noutputWidth);
+    setNumber(ui->lineEditoutCutH, s->noutputHeight);
+    // Showing the device's value is not a change to send back.
+    {
+        const QSignalBlocker blocker(ui->ScalecomboBox);
+        ui->ScalecomboBox->setCurrentIndex(s->nScaleMode);
+    }
+    ui->brightnessSlider->setValue(s->nbrightness);
+    ui->SoundSlider->setValue(s->nsound);
+    showSilent(s->nsilent != 0);
+    update();
+}
+
+void COtherWidget::slot_initWidgetdate(SystemInfo *SysteminitInfo, QString strSerial)
+{
+    if (isOwnDevice(strSerial))
+        slot_initWidgetdate(SysteminitInfo);
+}
+
+void COtherWidget::slot_setListZDeviceScene(QList<ZSceneInfo *> listZDeviceScene)
+{
+    m_listZDeviceScene = listZDeviceScene;
+}
+
+void COtherWidget::slot_setListZDeviceScene(QList<ZSceneInfo *> listZDeviceScene, QString strSerial)
+{
+    if (isOwnDevice(strSerial))
+        m_listZDeviceScene = listZDeviceScene;
+}
+
+void COtherWidget::slot_setZDeviceinputname(QList<QString> inputstrname)
+{
+    m_inputstrname = inputstrname;
+}
+
+void COtherWidget::slot_setZDeviceinputname(QList<QString> inputstrname, QString strSerial)
+{
+    if (isOwnDevice(strSerial))
+        m_inputstrname = inputstrname;
+}
+
+ZSceneInfo *COtherWidget::showStoredScene(int nId)
+{
+    if (nId < 1 || nId > m_listZDeviceScene.size())
+        return nullptr;
+    ZSceneInfo *s = m_listZDeviceScene.at(nId - 1);
+    if (!s)
+        return nullptr;
+    setNumber(ui->lineEditCutX, s->nXinput);
+    setNumber(ui->lineEditCutY, s->nYinput);
+    setNumber(ui->lineEditCutW, s->ninputWidth);
+    setNumber(ui->lineEditCutH, s->ninputHeight);
+    ui->brightnessSlider->setValue(s->nbrightness);
+    ui->SoundSlider->setValue(s->nsound);
+    const QSignalBlocker blocker(ui->ScalecomboBox);
+    ui->ScalecomboBox->setCurrentIndex(s->nScaleMode);
+    return s;
+}
+
+void COtherWidget::slot_setZDeviceScenepreview(int nId)
+{
+    ZSceneInfo *s = showStoredScene(nId);
+    if (!s)
+        return;
+    if (s->nMainSig >= 0 && s->nMainSig < m_inputstrname.size()) {
+        QString strName = m_inputstrname.at(s->nMainSig);
+        globalObserver::getGlobalObserver()->notify("slot_previewCurrentZDeviceDate", Q_ARG(QString, strName));
+    }
+}
+
+void COtherWidget::slot_setZDeviceSceneTake(int nId)
+{
+    ZSceneInfo *s = showStoredScene(nId);
+    if (s && m_pSysteminitInfo)
+        m_pSysteminitInfo->nMainSignumber = s->nMainSig;
+}
+
+// ------------------------------------------------------------------ sections
+
+void COtherWidget::setSectionOpen(QWidget *pSection, QWidget *pButton, bool &bOpen)
+{
+    if (bOpen) {
+        pSection->hide();
+        pButton->setStyleSheet(kClosedLook);
+    } else {
+        pSection->show();
+        pButton->setStyleSheet(kOpenLook);
+    }
+    bOpen = !bOpen;
+}
+
+void COtherWidget::on_systemsettoolButton_clicked()
+{
+    setSectionOpen(ui->systemsettwidget, ui->systemsettoolButton, m_bOpen);
+}
+
+void COtherWidget::on_inputcutButton_clicked()
+{
+    setSectionOpen(ui->inputcutwidget, ui->inputcutButton, m_binputOpen);
+}
+
+void COtherWidget::on_OutputcutButton_clicked()
+{
+    setSectionOpen(ui->outputcutwidget, ui->OutputcutButton, m_boutputOpen);
+}
+
+// ------------------------------------------------------------------ commands
+
+void COtherWidget::sendCmd(const QString &strName, QByteArray payload, int nReadOrWrite, int nSub)
+{
+    globalObserver::getGlobalObserver()->notify("slot_setDeviceCmd", Q_ARG(QString, m_strSerial), Q_ARG(QString, strName),
+                                                Q_ARG(QByteArray &, payload), Q_ARG(int, nReadOrWrite), Q_ARG(int, nSub));
+}
+
+void COtherWidget::sendLayerCmd(int nSub, const QByteArray &payload)
+{
+    sendCmd(g_texing_name[Tx_SetLayer], payload, 2, nSub);
+}
+
+void COtherWidget::on_ScalecomboBox_currentIndexChanged(int index)
+{
+    if (index < 0)
+        return;
+    QByteArray payload(2, '\0');
+    payload[1] = char(index & 0xFF);
+    sendLayerCmd(43, payload);
+    if (m_pSysteminitInfo)
+        m_pSysteminitInfo->nScaleMode = index;
+}
+
+void COtherWidget::on_brightnessSlider_sliderReleased()
+{
+    QByteArray payload(2, '\0');
+    payload[1] = char(ui->brightnessSlider->value() & 0xFF);
+    sendLayerCmd(46, payload);
+}
+
+void COtherWidget::on_SoundSlider_sliderReleased()
+{
+    QByteArray payload(2, '\0');
+    payload[1] = char(ui->SoundSlider->value() & 0xFF);
+    sendLayerCmd(45, payload);
+}
+
+void COtherWidget::showSilent(bool bSoundOn)
+{
+    m_bSilent = bSoundOn;
+    ui->SilenttoolButton->setStyleSheet(bSoundOn ? kSoundOnLook : kMuteLook);
+}
+
+void COtherWidget::on_SilenttoolButton_clicked()
+{
+    // Turn over what the device has (the record), or what the button shows before a read.
+    const bool bSoundOn = m_pSysteminitInfo ? m_pSysteminitInfo->nsilent != 0 : m_bSilent;
+    const int nNew = bSoundOn ? 0 : 1;
+    QByteArray payload(2, '\0');
+    payload[1] = char(nNew);
+    sendLayerCmd(44, payload);
+    if (m_pSysteminitInfo)
+        m_pSysteminitInfo->nsilent = nNew;
+    showSilent(nNew != 0);
+}
+
+// ------------------------------------------------------------------ apply
+
+bool COtherWidget::refuse(const QString &strTitle, const QString &strText, const QList<QLineEdit *> &listEdits,
+                          const QList<int> &listValues)
+{
+    BesMessageBox::information(strTitle, strText, false);
+    for (int i = 0; i < listEdits.size() && i < listValues.size(); ++i)
+        setNumber(listEdits.at(i), listValues.at(i));
+    return false;
+}
+
+bool COtherWidget::needsRecord()
+{
+    if (m_pSysteminitInfo)
+        return true;
+    BesMessageBox::information(tr("修改失败"), tr("设备参数尚未读取，请稍候再试！"), false);
+    return false;
+}
+
+bool COtherWidget::applyName()
+{
+    if (!ui->lineEditstrSerial->isModified())
+        return true;
+    sendCmd(g_texing_name[Tx_SetSystem], g_toGbkField(ui->lineEditstrSerial->text(), 12), 2, 10);
+    ui->lineEditstrSerial->setModified(false);
+    return true;
+}
+
+bool COtherWidget::applySize()
+{
+    if (!ui->lineEditW->isModified() && !ui->lineEditH->isModified())
+        return true;
+    if (!needsRecord())
+        return false;
+    SystemInfo *s = m_pSysteminitInfo;
+    int nW = 0, nH = 0;
+    if (!readNumber(ui->lineEditW, nW) || !readNumber(ui->lineEditH, nH) || nW < 0 || nW > 3840 || nH < 0 || nH > 2160)
+        return refuse(tr("修改失败"), tr("请输入正确屏幕宽高！"), {ui->lineEditW, ui->lineEditH},
+                      {s->nLayerWidth, s->nLayerHeight});
+    s->nLayerWidth = nW;
+    s->nLayerHeight = nH;
+    QByteArray payload;
+    put16(payload, nW);
+    put16(payload, nH);
+    payload.append(char(60));
+    sendCmd(g_texing_name[Tx_LEDWHSet], payload, 2, 0);
+    ui->lineEditW->setModified(false);
+    ui->lineEditH->setModified(false);
+    int nLW = s->nLayerWidth, nLH = s->nLayerHeight;
+    globalObserver::getGlobalObserver()->notify("slot_ChangeScenesize", Q_ARG(int, nLW), Q_ARG(int, nLH));
+    return true;
+}
+
+bool COtherWidget::applyOffset()
+{
+    if (!ui->lineEditXDeflection->isModified() && !ui->lineEditYDeflection->isModified())
+        return true;
+    if (!needsRecord())
+        return false;
+    SystemInfo *s = m_pSysteminitInfo;
+    int nX = 0, nY = 0;
+    if (!readNumber(ui->lineEditXDeflection, nX) || !readNumber(ui->lineEditYDeflection, nY) || nX < 0
+        || nX > s->nLayerWidth || nY < 0 || nY > s->nLayerHeight)
+        return refuse(tr("修改失败"), tr("偏移点需在画布范围内！"), {ui->lineEditXDeflection, ui->lineEditYDeflection},
+                      {s->nXDeflection, s->nYDeflection});
+    s->nXDeflection = nX;
+    s->nYDeflection = nY;
+    QByteArray payload(1, '\0');
+    put16(payload, nX);
+    put16(payload, nY);
+    put16(payload, s->nLayerWidth);
+    put16(payload, s->nLayerHeight);
+    sendLayerCmd(10, payload);
+    ui->lineEditXDeflection->setModified(false);
+    ui->lineEditYDeflection->setModified(false);
+    globalObserver::getGlobalObserver()->notify("slot_ChangeXPos", Q_ARG(int, nX), Q_ARG(int, nY));
+    return true;
+}
+
+bool COtherWidget::applyInputCrop()
+{
+    const QList<QLineEdit *> listEdits = {ui->lineEditCutX, ui->lineEditCutY, ui->lineEditCutW, ui->lineEditCutH};
+    bool bModified = false;
+    for (QLineEdit *pEdit : listEdits)
+        bModified = bModified || pEdit->isModified();
+    if (!bModified)
+        return true;
+    if (!needsRecord())
+        return false;
+    SystemInfo *s = m_pSysteminitInfo;
+    int v[4];
+    for (int i = 0; i < 4; ++i) {
+        if (!readNumber(listEdits.at(i), v[i]) || v[i] < 0 || v[i] > 0xFFFF)
+            return refuse(tr("截取失败"), tr("截取值需为0到65535的整数！"), listEdits,
+                          {s->nXinput, s->nYinput, s->ninputWidth, s->ninputHeight});
+    }
+    s->nXinput = v[0];
+    s->nYinput = v[1];
+    s->ninputWidth = v[2];
+    s->ninputHeight = v[3];
+    QByteArray payload;
+    payload.append(char(0));
+    payload.append(char(1));
+    for (int n : v)
+        put16(payload, n);
+    sendLayerCmd(20, payload);
+    for (QLineEdit *pEdit : listEdits)
+        pEdit->setModified(false);
+    return true;
+}
+
+bool COtherWidget::applyOutputCrop()
+{
+    const QList<QLineEdit *> listEdits = {ui->lineEditoutCutX, ui->lineEditoutCutY, ui->lineEditoutCutW, ui->lineEditoutCutH};
+    bool bModified = false;
+    for (QLineEdit *pEdit : listEdits)
+        bModified = bModified || pEdit->isModified();
+    if (!bModified)
+        return true;
+    if (!needsRecord())
+        return false;
+    SystemInfo *s = m_pSysteminitInfo;
+    int nX = 0, nY = 0, nW = 0, nH = 0;
+    const bool bNumbers = readNumber(ui->lineEditoutCutX, nX) && readNumber(ui->lineEditoutCutY, nY)
+                          && readNumber(ui->lineEditoutCutW, nW) && readNumber(ui->lineEditoutCutH, nH);
+    // The crop lies wholly inside the canvas.
+    if (!bNumbers || nX < 0 || nY < 0 || nW < 0 || nH < 0 || nX + nW > s->nLayerWidth || nY + nH > s->nLayerHeight)
+        return refuse(tr("截取失败"), tr("截取图像需在画布范围内！"), listEdits,
+                      {s->nXoutput, s->nYoutput, s->noutputWidth, s->noutputHeight});
+    s->nXoutput = nX;
+    s->nYoutput = nY;
+    s->noutputWidth = nW;
+    s->noutputHeight = nH;
+    QByteArray payload(1, '\0');
+    put16(payload, nX);
+    put16(payload, nY);
+    put16(payload, nW);
+    put16(payload, nH);
+    sendLayerCmd(42, payload);
+    for (QLineEdit *pEdit : listEdits)
+        pEdit->setModified(false);
+    return true;
+}
+
+void COtherWidget::sendZDeviceCmd()
+{
+    // In order; a refused group ends the apply, groups already sent stay sent.
+    if (applyName() && applySize() && applyOffset() && applyInputCrop())
+        applyOutputCrop();
+}
+
+// ------------------------------------------------------------------ save to a stored scene
+
+void COtherWidget::on_SavescenepushButton_clicked()
+{
+    // Only this page's device answers with its counts.
+    QString strSerial = m_strSerial;
+    globalObserver::getGlobalObserver()->notify("slot_GetZSencedate", Q_ARG(QString, strSerial));
+    sendCmd(g_texing_name[Tx_GetSourceNum], QByteArray(1, 1), 1, 2);
+    slot_GetCurrentZDeviceSence();
+}
+
+void COtherWidget::slot_GetCurrentZDeviceSence()
+{
+}
+
+void COtherWidget::slot_getZScenedate(int scenenum, int take)
+{
+    m_nscenenum = scenenum;
+    m_ntake = take;
+}
+
+void COtherWidget::slot_getZScenedate(int scenenum, int take, QString strSerial)
+{
+    if (isOwnDevice(strSerial))
+        slot_getZScenedate(scenenum, take);
+}

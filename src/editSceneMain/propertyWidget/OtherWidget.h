@@ -1,0 +1,106 @@
+#ifndef OTHERWIDGET_H
+#define OTHERWIDGET_H
+
+// The Z-family device page of the property stack: device name, canvas size and offset,
+// brightness, sound and mute, scale mode, input and output crop, preview and take of a stored
+// scene, and saving the current values into a stored scene.
+//
+// The page edits the device whose serial "slot_updateZDeviceName" gave it. The device worker
+// fills it from replies through the hub; the forms of those topics that carry a device serial
+// are taken only when the serial is the page's own, so with several Z devices connected each
+// page follows its device alone. Every command leaves as "slot_setDeviceCmd" with the page's
+// serial.
+//
+// The worker's system-settings record (SystemInfo) is kept from the last fill and written as the
+// operator's edits are sent, so page and record agree without a read back. Until a record has
+// arrived the page sends nothing that needs the device's values.
+
+#include <QList>
+#include <QString>
+#include <QWidget>
+
+#include "QorGlobal.h"
+
+namespace Ui {
+class otherWidget;
+}
+
+class QLineEdit;
+
+class COtherWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit COtherWidget(QWidget *parent = nullptr);
+    ~COtherWidget() override;
+
+    // The apply of the property stack: sends the groups whose fields the operator changed.
+    void sendZDeviceCmd();
+
+    QString deviceSerial() const { return m_strSerial; }
+    SystemInfo *systemInfo() const { return m_pSysteminitInfo; }
+
+public slots:
+    void slot_updateZDeviceName(QString DeviceName, QString strSerial);
+    void slot_initWidgetdate(SystemInfo *SysteminitInfo);
+    void slot_initWidgetdate(SystemInfo *SysteminitInfo, QString strSerial);
+    void slot_setListZDeviceScene(QList<ZSceneInfo *> listZDeviceScene);
+    void slot_setListZDeviceScene(QList<ZSceneInfo *> listZDeviceScene, QString strSerial);
+    void slot_setZDeviceinputname(QList<QString> inputstrname);
+    void slot_setZDeviceinputname(QList<QString> inputstrname, QString strSerial);
+    void slot_setZDeviceScenepreview(int nId);
+    void slot_setZDeviceSceneTake(int nId);
+    void slot_getZScenedate(int scenenum, int take);
+    void slot_getZScenedate(int scenenum, int take, QString strSerial);
+    void slot_GetCurrentZDeviceSence();
+
+protected:
+    void changeEvent(QEvent *event) override;
+
+private slots:
+    void on_systemsettoolButton_clicked();
+    void on_inputcutButton_clicked();
+    void on_OutputcutButton_clicked();
+    void on_ScalecomboBox_currentIndexChanged(int index);
+    void on_SavescenepushButton_clicked();
+    void on_brightnessSlider_sliderReleased();
+    void on_SoundSlider_sliderReleased();
+    void on_SilenttoolButton_clicked();
+
+private:
+    bool isOwnDevice(const QString &strSerial) const;
+    void sendCmd(const QString &strName, QByteArray payload, int nReadOrWrite, int nSub);
+    void sendLayerCmd(int nSub, const QByteArray &payload);
+    // Shows the scene's crop, sliders and scale mode without sending; null when nId is not a
+    // stored scene.
+    ZSceneInfo *showStoredScene(int nId);
+    void showSilent(bool bSoundOn);
+    void setSectionOpen(QWidget *pSection, QWidget *pButton, bool &bOpen);
+    void clearDeviceValues();
+
+    // Apply groups; false ends the apply.
+    bool applyName();
+    bool applySize();
+    bool applyOffset();
+    bool applyInputCrop();
+    bool applyOutputCrop();
+    bool refuse(const QString &strTitle, const QString &strText, const QList<QLineEdit *> &listEdits,
+                const QList<int> &listValues);
+    bool needsRecord();
+
+    QString m_strSerial;
+    int m_nscenenum = -1;
+    int m_ntake = -1;
+    QList<ZSceneInfo *> m_listZDeviceScene;
+    QList<QString> m_inputstrname;
+    Ui::otherWidget *ui = nullptr;
+    bool m_bOpen = true;
+    bool m_binputOpen = true;
+    bool m_boutputOpen = true;
+    // What the mute button shows: true for sound on. A click turns it over (the device's value
+    // from the record when there is one).
+    bool m_bSilent = true;
+    SystemInfo *m_pSysteminitInfo = nullptr;
+};
+
+#endif // OTHERWIDGET_H

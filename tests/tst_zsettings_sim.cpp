@@ -1,0 +1,146 @@
+#include "TestMain.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QToolButton>
+
+#include "BesMessageBox.h"
+#include "DeviceSimulator.h"
+#include "HubSpy.h"
+#include "OtherWidget.h"
+#include "SimTestUtil.h"
+#include "TcpDeviceThread.h"
+
+using SimTest::connectWorker;
+using SimTest::settle;
+
+// Two Z devices connected at once, each with its own settings page: what a page sends reaches
+// its device (and the device keeps it), and what a device answers reaches its page alone.
+class TestZSettingsSim : public QObject
+{
+    Q_OBJECT
+
+    struct Device
+    {
+        Device(const QString &serial, int nLayerWidth)
+            : sim(CSimDeviceModel::Z, 3, 2)
+        {
+            strSerial = serial;
+            sim.setSerial(serial);
+            sim.model().nLayerWidth = nLayerWidth;
+            worker.setDeviceType("Z");
+            page.slot_updateZDeviceName("dev", serial);
+        }
+        QString strSerial;
+        CDeviceSimulator sim;
+        CTcpDeviceThread worker;
+        COtherWidget page;
+    };
+
+    static QLineEdit *edit(COtherWidget &w, const char *name) { return w.findChild<QLineEdit *>(name); }
+    static void type(COtherWidget &w, const char *name, const QString &text)
+    {
+        edit(w, name)->setText(text);
+        edit(w, name)->setModified(true);
+    }
+    static void readLayer(Device &d)
+    {
+        d.worker.setMcuCommand(QString::fromUtf8("图层设置"), QByteArray(1, '\0'), 1, 0);
+        settle(d.worker, d.sim);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        g_strDevType = "Z";
+        BesMessageBox::setTestAnswer(QMessageBox::Ok);
+    }
+
+    void eachPageActsOnItsOwnDevice()
+    {
+        CHubSpy spy;
+        Device a("ZA", 1920), b("ZB", 1280);
+        a.sim.model().scenes[1].nCropX = 99;
+        b.sim.model().scenes[1].nCropX = 55;
+        spy.setRouteTo(&a.worker);
+        spy.addRouteTo(&b.worker);
+        for (Device *d : {&a, &b}) {
+            QVERIFY(d->sim.listen(QHostAddress("127.0.0.1"), 0));
+            QVERIFY(connectWorker(d->worker, d->sim, d->strSerial));
+            d->worker.setMcuCommand(QString::fromUtf8("源及场景数"), QByteArray(1, 1), 1, 0);
+            settle(d->worker, d->sim);
+            readLayer(*d);
+        }
+
+        // each page shows its device's record and scenes
+        QCOMPARE(a.page.systemInfo(), a.worker.getSystemInfo());
+        QCOMPARE(b.page.systemInfo(), b.worker.getSystemInfo());
+        QCOMPARE(edit(a.page, "lineEditW")->text(), QString("1920"));
+        QCOMPARE(edit(b.page, "lineEditW")->text(), QString("1280"));
+        a.page.slot_setZDeviceScenepreview(2);
+        b.page.slot_setZDeviceScenepreview(2);
+        QCOMPARE(edit(a.page, "lineEditCutX")->text(), QString("99"));
+        QCOMPARE(edit(b.page, "lineEditCutX")->text(), QString("55"));
+
+        // every command of page A, applied and immediate
+        b.sim.clearRequests();
+        type(a.page, "lineEditstrSerial", "Hall");
+        type(a.page, "lineEditW", "1280");
+        type(a.page, "lineEditH", "720");
+        type(a.page, "lineEditXDeflection", "10");
+        type(a.page, "lineEditYDeflection", "20");
+        type(a.page, "lineEditCutX", "4");
+        type(a.page, "lineEditCutW", "640");
+        type(a.page, "lineEditoutCutX", "0");
+        type(a.page, "lineEditoutCutW", "1280");
+        type(a.page, "lineEditoutCutH", "720");
+        a.page.sendZDeviceCmd();
+        a.page.findChild<QComboBox *>("ScalecomboBox")->setCurrentIndex(1);
+        a.page.findChild<QToolButton *>("SilenttoolButton")->click();
+        QSlider *bright = a.page.findChild<QSlider *>("brightnessSlider");
+        bright->setValue(55);
+        emit bright->sliderReleased();
+        QSlider *sound = a.page.findChild<QSlider *>("SoundSlider");
+        sound->setValue(66);
+        emit sound->sliderReleased();
+        settle(a.worker, a.sim);
+
+        const CSimDeviceModel &m = a.sim.model();
+        QCOMPARE(m.strDeviceName, QString("Hall"));
+        QCOMPARE(QList<int>({m.nLayerWidth, m.nLayerHeight, m.nXDeflection, m.nYDeflection}), QList<int>({1280, 720, 10, 20}));
+        QCOMPARE(QList<int>({m.nInX, m.nInW}), QList<int>({4, 640}));
+        QCOMPARE(QList<int>({m.nOutX, m.nOutY, m.nOutW, m.nOutH}), QList<int>({0, 0, 1280, 720}));
+        QCOMPARE(QList<int>({m.nScaleMode, m.nSilent, m.nBrightness, m.nSound}), QList<int>({1, 0, 55, 66}));
+        QCOMPARE(b.sim.requestCount(), 0);
+        QCOMPARE(b.sim.model().nLayerWidth, 1280);
+        QCOMPARE(b.sim.model().strDeviceName, QString::fromUtf8("演示设备"));
+
+        // read back: the page shows what the device kept
+        edit(a.page, "lineEditW")->clear();
+        readLayer(a);
+        QCOMPARE(edit(a.page, "lineEditW")->text(), QString("1280"));
+        QCOMPARE(edit(a.page, "lineEditYDeflection")->text(), QString("20"));
+        QCOMPARE(edit(a.page, "lineEditCutW")->text(), QString("640"));
+        QCOMPARE(edit(a.page, "lineEditoutCutH")->text(), QString("720"));
+        QCOMPARE(a.page.findChild<QComboBox *>("ScalecomboBox")->currentIndex(), 1);
+        QCOMPARE(bright->value(), 55);
+        QVERIFY(a.page.findChild<QToolButton *>("SilenttoolButton")->styleSheet().contains("mute.png"));
+        QCOMPARE(edit(b.page, "lineEditW")->text(), QString("1280"));
+        QCOMPARE(edit(b.page, "lineEditCutX")->text(), QString("55"));
+
+        // saving arms only device A: B's count reply keeps its ordinary handling
+        spy.clear();
+        a.page.findChild<QPushButton *>("SavescenepushButton")->click();
+        b.worker.setMcuCommand(QString::fromUtf8("源及场景数"), QByteArray(1, 1), 1, 0);
+        settle(a.worker, a.sim);
+        settle(b.worker, b.sim);
+        QCOMPARE(spy.count("slot_getZScenedate"), 1);
+        QCOMPARE(spy.last("slot_getZScenedate"), QVariantList({2, 1, QString("ZA")}));
+        QVERIFY(b.sim.hasRequest(35, 0));
+    }
+};
+
+VISTEL_TEST_MAIN(TestZSettingsSim)
+#include "tst_zsettings_sim.moc"
