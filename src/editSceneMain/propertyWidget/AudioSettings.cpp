@@ -1,0 +1,145 @@
+#include "AudioSettings.h"
+#include "ui_AudioSettings.h"
+
+#include <QCoreApplication>
+#include <QIcon>
+#include <QPointer>
+#include <QTimer>
+
+#include "QorGlobal.h"
+#include "globalObserver.h"
+
+namespace {
+const int kVolumeMax = 100;
+}
+
+AudioSettings::AudioSettings(QWidget *parent)
+    : QDialog(parent)
+    , ui(new Ui::AudioSettings)
+{
+    ui->setupUi(this);
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    setWindowIcon(QIcon(":/res/res/image/kelvo.ico"));
+    InitWidget();
+    globalObserver *pHub = globalObserver::getGlobalObserver();
+    pHub->attach("slot_SetAudio", this, "slot_SetAudio");
+    pHub->attach("slot_SetAudioSource", this, "slot_SetAudioSource");
+}
+
+AudioSettings::~AudioSettings()
+{
+    globalObserver *pHub = globalObserver::getGlobalObserver();
+    pHub->detach("slot_SetAudio", this);
+    pHub->detach("slot_SetAudioSource", this);
+    delete ui;
+}
+
+void AudioSettings::InitWidget()
+{
+    m_nSeneceindex = 0;
+    ui->VoiceSliderTrans->setRange(0, kVolumeMax);
+    ui->VoiceSpinBox->setRange(0, kVolumeMax);
+    connect(ui->VoiceSpinBox, QOverload<int>::of(&QSpinBox::valueChanged), this, [this](int nValue) {
+        ui->VoiceSliderTrans->setValue(nValue);
+        QByteArray payload = scenePayload();
+        payload.append(char(nValue & 0xFF));
+        sendCmd(payload, 2, 51);
+    });
+    // A drag writes once, on release, through the spin box.
+    connect(ui->VoiceSliderTrans, &CBaseSlider::rSliderValueManulChange, ui->VoiceSpinBox, &QSpinBox::setValue);
+    connect(ui->AudioComboBox, QOverload<int>::of(&QComboBox::currentIndexChanged), this, [this](int nIndex) {
+        if (nIndex < 0 || nIndex > 10)
+            return;
+        QByteArray payload = scenePayload();
+        payload.append(char(nIndex));
+        sendCmd(payload, 2, 50);
+    });
+}
+
+QByteArray AudioSettings::scenePayload() const
+{
+    return QByteArray(1, char(m_nSeneceindex & 0xFF));
+}
+
+void AudioSettings::sendCmd(QByteArray payload, int nReadOrWrite, int nSub)
+{
+    QString strName = g_texing_name[Tx_SceneInfo];
+    globalObserver::getGlobalObserver()->notify("slot_setDeviceCmd", Q_ARG(QString, m_strSerial), Q_ARG(QString, strName),
+                                                Q_ARG(QByteArray &, payload), Q_ARG(int, nReadOrWrite), Q_ARG(int, nSub));
+}
+
+void AudioSettings::GetSeneceDate(int index, QString strSerial)
+{
+    m_nSeneceindex = index;
+    m_strSerial = strSerial;
+    const QString strFormat = g_strLanguage == QLatin1String("English") ? QStringLiteral("Scene%1") : QString::fromUtf8("场景%1");
+    ui->scenenumberlabel->setText(strFormat.arg(index));
+    sendCmd(scenePayload(), 1, 51);
+}
+
+void AudioSettings::GetAudioDate(QList<QString> list)
+{
+    ui->AudioComboBox->clear();
+    {
+        const QSignalBlocker blocker(ui->AudioComboBox);
+        ui->AudioComboBox->addItems(list);
+    }
+    QTimer::singleShot(400, this, [this]() { sendCmd(scenePayload(), 1, 50); });
+}
+
+void AudioSettings::slot_SetAudio(int Audio)
+{
+    const QSignalBlocker sliderBlocker(ui->VoiceSliderTrans);
+    const QSignalBlocker spinBlocker(ui->VoiceSpinBox);
+    ui->VoiceSliderTrans->setValue(Audio);
+    ui->VoiceSpinBox->setValue(Audio);
+}
+
+void AudioSettings::slot_SetAudioSource(int AudioSource)
+{
+    const QSignalBlocker blocker(ui->AudioComboBox);
+    ui->AudioComboBox->setCurrentIndex(AudioSource);
+}
+
+void AudioSettings::on_CancelpushButton_clicked()
+{
+    close();
+}
+
+void AudioSettings::on_OKPushButton_clicked()
+{
+    close();
+}
+
+QList<QString> AudioSettings::audioSourceItems(const QString &strModel)
+{
+    int nWindows = 0;
+    if (strModel.contains(QLatin1String("Tarn-1")))
+        nWindows = 1;
+    else if (strModel.contains(QLatin1String("Tarn-3")))
+        nWindows = 3;
+    else if (strModel.contains(QLatin1String("Tarn-4")))
+        nWindows = 4;
+    else if (strModel.contains(QLatin1String("Tarn-6")))
+        nWindows = 6;
+    else
+        return {};
+    static const char *const kWindows[] = {QT_TRANSLATE_NOOP("CEditSceneMain", "窗口1"), QT_TRANSLATE_NOOP("CEditSceneMain", "窗口2"),
+                                           QT_TRANSLATE_NOOP("CEditSceneMain", "窗口3"), QT_TRANSLATE_NOOP("CEditSceneMain", "窗口4"),
+                                           QT_TRANSLATE_NOOP("CEditSceneMain", "窗口5"), QT_TRANSLATE_NOOP("CEditSceneMain", "窗口6")};
+    QList<QString> list = {QCoreApplication::translate("CEditSceneMain", "关闭"),
+                           QCoreApplication::translate("CEditSceneMain", "AudioIn")};
+    for (int i = 0; i < nWindows; ++i)
+        list.append(QCoreApplication::translate("CEditSceneMain", kWindows[i]));
+    return list;
+}
+
+void AudioSettings::run(int nScene, const QString &strSerial, const QString &strModel, QWidget *parent)
+{
+    // The parent may go while the dialog runs; then it took the dialog with it.
+    QPointer<AudioSettings> pDlg = new AudioSettings(parent);
+    pDlg->GetSeneceDate(nScene, strSerial);
+    pDlg->GetAudioDate(audioSourceItems(strModel));
+    pDlg->exec();
+    delete pDlg.data();
+}

@@ -1,0 +1,55 @@
+#ifndef AUDIOSETTINGS_H
+#define AUDIOSETTINGS_H
+
+// The audio settings dialog: the audio source and the volume of the scene a Tarn-family device
+// is showing. It reads both when it opens and writes every change at once ("场景操作", sub 50
+// for the source, 51 for the volume); the device's answers arrive on "slot_SetAudioSource" and
+// "slot_SetAudio" and are shown without being written back. OK and Cancel only close it.
+//
+// The volume runs 0-100, the device's own range.
+
+#include <QDialog>
+#include <QList>
+#include <QString>
+
+namespace Ui {
+class AudioSettings;
+}
+
+class AudioSettings : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit AudioSettings(QWidget *parent = nullptr);
+    ~AudioSettings() override;
+
+    void InitWidget();
+    // The scene and the device; shows the scene number and reads its volume.
+    void GetSeneceDate(int index, QString strSerial);
+    // The audio sources offered; reads the scene's source 400 ms later.
+    void GetAudioDate(QList<QString> list);
+
+    // The sources a model offers ("关闭", "AudioIn", then its windows), translated in the
+    // context of the Tarn editor frame; empty for a model not in the table.
+    static QList<QString> audioSourceItems(const QString &strModel);
+    // The whole opening: a new dialog for the scene and device, run modally and destroyed.
+    static void run(int nScene, const QString &strSerial, const QString &strModel, QWidget *parent = nullptr);
+
+public slots:
+    void slot_SetAudio(int Audio);
+    void slot_SetAudioSource(int AudioSource);
+
+private slots:
+    void on_CancelpushButton_clicked();
+    void on_OKPushButton_clicked();
+
+private:
+    void sendCmd(QByteArray payload, int nReadOrWrite, int nSub);
+    QByteArray scenePayload() const;
+
+    int m_nSeneceindex = 0;
+    QString m_strSerial;
+    Ui::AudioSettings *ui = nullptr;
+};
+
+#endif // AUDIOSETTINGS_H
