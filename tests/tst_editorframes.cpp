@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 
 #include "BesMessageBox.h"
@@ -196,8 +197,14 @@ private slots:
         CEditSceneMain tarn;
         QList<CTarnSceneRecord *> none;
         tarn.initSceneData(&dev.info, none);
+        // the dialog it runs is closed at once
+        QTimer::singleShot(0, [] {
+            if (QWidget *pModal = QApplication::activeModalWidget())
+                pModal->close();
+        });
         QTest::mouseClick(tarn.findChild<QToolButton *>("OutputSettingButton"), Qt::LeftButton);
         QCOMPARE(topics.commands, QStringList{"T1 输出口设置 1/1"});
+        QCOMPARE(tarn.findChildren<QDialog *>().size(), 0);
     }
 
     // ---------------------------------------------------------- close paths

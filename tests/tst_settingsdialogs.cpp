@@ -12,6 +12,7 @@
 #include "AudioSettings.h"
 #include "BaseSlider.h"
 #include "BesMessageBox.h"
+#include "EditSceneMain.h"
 #include "OutputSettingDlg.h"
 #include "QorGlobal.h"
 #include "globalObserver.h"
@@ -35,6 +36,11 @@ public slots:
         cmds << QString("%1/%2:%3").arg(rw).arg(sub).arg(QString(payload.toHex()));
     }
 };
+
+QList<QString> tarn3Sources()
+{
+    return {QString::fromUtf8("关闭"), "AudioIn", QString::fromUtf8("窗口1"), QString::fromUtf8("窗口2"), QString::fromUtf8("窗口3")};
+}
 
 // Closes the next modal dialog as soon as it runs.
 void closeNextModal()
@@ -236,7 +242,7 @@ private slots:
         AudioSettings d;
         d.GetSeneceDate(3, "T1");
         QCOMPARE(child<QLabel>(d, "scenenumberlabel")->text(), QString::fromUtf8("场景3"));
-        d.GetAudioDate(AudioSettings::audioSourceItems("Tarn-3"));
+        d.GetAudioDate(tarn3Sources());
         QComboBox *c = child<QComboBox>(d, "AudioComboBox");
         QCOMPARE(c->count(), 5);
         QCOMPARE(c->currentIndex(), 0);
@@ -247,32 +253,12 @@ private slots:
         QCOMPARE(child<QLabel>(d, "scenenumberlabel")->text(), QString("Scene12"));
     }
 
-    void audioSourcesByModel_data()
-    {
-        QTest::addColumn<QString>("model");
-        QTest::addColumn<int>("items");
-        QTest::newRow("Tarn-1") << "Tarn-1" << 3;
-        QTest::newRow("Tarn-3") << "Tarn-3" << 5;
-        QTest::newRow("Tarn-4 pro") << "Tarn-4 pro" << 6;
-        QTest::newRow("Tarn-6") << "Tarn-6" << 8;
-        QTest::newRow("other") << "Z7" << 0;
-    }
-    void audioSourcesByModel()
-    {
-        QFETCH(QString, model);
-        QFETCH(int, items);
-        const QList<QString> list = AudioSettings::audioSourceItems(model);
-        QCOMPARE(list.size(), items);
-        if (items)
-            QCOMPARE(list.last(), QString::fromUtf8("窗口%1").arg(items - 2));
-    }
-
     void audioChangesAreWrittenAtOnce()
     {
         CmdRecorder rec;
         AudioSettings d;
         d.GetSeneceDate(2, "T1");
-        d.GetAudioDate(AudioSettings::audioSourceItems("Tarn-3"));
+        d.GetAudioDate(tarn3Sources());
         rec.cmds.clear();
         QSpinBox *spin = child<QSpinBox>(d, "VoiceSpinBox");
         CBaseSlider *slider = child<CBaseSlider>(d, "VoiceSliderTrans");
@@ -303,7 +289,7 @@ private slots:
         CmdRecorder rec;
         AudioSettings d;
         d.GetSeneceDate(1, "T1");
-        d.GetAudioDate(AudioSettings::audioSourceItems("Tarn-3"));
+        d.GetAudioDate(tarn3Sources());
         rec.cmds.clear();
         globalObserver::getGlobalObserver()->notify("slot_SetAudio", Q_ARG(int, 100));
         globalObserver::getGlobalObserver()->notify("slot_SetAudioSource", Q_ARG(int, 4));
@@ -319,12 +305,24 @@ private slots:
         CmdRecorder rec;
         const int nBefore = globalObserver::getGlobalObserver()->subscriptionCount("slot_SetAudio");
         closeNextModal();
-        AudioSettings::run(4, "T2", "Tarn-1");
+        AudioSettings::run(4, "T2", {"关闭", "AudioIn", "窗口1"});
         QCOMPARE(rec.cmds, QStringList{"1/51:04"});
         QCOMPARE(globalObserver::getGlobalObserver()->subscriptionCount("slot_SetAudio"), nBefore);
         // the source read of a closed dialog never goes out
         QTest::qWait(450);
         QCOMPARE(rec.cmds.size(), 1);
+    }
+
+    // The Tarn frame's audio button runs one dialog for the live scene and keeps none.
+    void tarnFrameAudioButtonRunsOneDialog()
+    {
+        CmdRecorder rec;
+        g_strSerialDevType = "Tarn-3";
+        CEditSceneMain frame;
+        closeNextModal();
+        frame.findChild<QAbstractButton *>("AudioSettingsButton")->click();
+        QCOMPARE(rec.cmds, QStringList{"1/51:00"});
+        QCOMPARE(frame.findChildren<AudioSettings *>().size(), 0);
     }
 };
 

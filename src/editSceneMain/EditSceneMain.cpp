@@ -1,10 +1,12 @@
 #include "EditSceneMain.h"
 #include "ui_EditSceneMain.h"
 
+#include "AudioSettings.h"
 #include "BesMessageBox.h"
 #include "FileListWidget.h"
 #include "FrameStyles.h"
 #include "LockWidget.h"
+#include "OutputSettingDlg.h"
 #include "ProgramListWidget.h"
 #include "QorGlobal.h"
 #include "SysInfo.h"
@@ -562,13 +564,8 @@ void CEditSceneMain::on_OutputSettingButton_clicked()
     int nTake = 0;
     QString strSerial;
     askTakeScene(nTake, strSerial);
-    QByteArray byte;
-    QString strCmd = QStringLiteral("输出口设置");
-    int nRead = 1;
-    int nSub = 1;
-    globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_setDeviceCmd"), Q_ARG(QString, strSerial),
-                                                Q_ARG(QString, strCmd), Q_ARG(QByteArray &, byte),
-                                                Q_ARG(int, nRead), Q_ARG(int, nSub));
+    // Reads the device's ports and runs one dialog, destroyed when it closes.
+    OutputSettingDlg::run(strSerial);
 }
 
 // Also reached as the topic of the same name (a double click on the OSD item).
@@ -582,12 +579,11 @@ void CEditSceneMain::on_AudioSettingsButton_clicked()
     int nTake = 0;
     QString strSerial;
     askTakeScene(nTake, strSerial);
-    QStringList listAudio;
+    QList<QString> listAudio;
     for (const QString &strName : audioSourceNames(g_strSerialDevType))
         listAudio << tr(strName.toUtf8().constData());
-    // The audio settings dialog (a child of the frame) is given nTake,
-    // strSerial and listAudio here and run modally.
-    Q_UNUSED(listAudio)
+    // One dialog for the live scene, destroyed when it closes.
+    AudioSettings::run(nTake, strSerial, listAudio, this);
 }
 
 QStringList CEditSceneMain::audioSourceNames(const QString &strModel)

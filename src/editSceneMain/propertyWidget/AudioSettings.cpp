@@ -1,7 +1,6 @@
 #include "AudioSettings.h"
 #include "ui_AudioSettings.h"
 
-#include <QCoreApplication>
 #include <QIcon>
 #include <QPointer>
 #include <QTimer>
@@ -111,35 +110,12 @@ void AudioSettings::on_OKPushButton_clicked()
     close();
 }
 
-QList<QString> AudioSettings::audioSourceItems(const QString &strModel)
-{
-    int nWindows = 0;
-    if (strModel.contains(QLatin1String("Tarn-1")))
-        nWindows = 1;
-    else if (strModel.contains(QLatin1String("Tarn-3")))
-        nWindows = 3;
-    else if (strModel.contains(QLatin1String("Tarn-4")))
-        nWindows = 4;
-    else if (strModel.contains(QLatin1String("Tarn-6")))
-        nWindows = 6;
-    else
-        return {};
-    static const char *const kWindows[] = {QT_TRANSLATE_NOOP("CEditSceneMain", "窗口1"), QT_TRANSLATE_NOOP("CEditSceneMain", "窗口2"),
-                                           QT_TRANSLATE_NOOP("CEditSceneMain", "窗口3"), QT_TRANSLATE_NOOP("CEditSceneMain", "窗口4"),
-                                           QT_TRANSLATE_NOOP("CEditSceneMain", "窗口5"), QT_TRANSLATE_NOOP("CEditSceneMain", "窗口6")};
-    QList<QString> list = {QCoreApplication::translate("CEditSceneMain", "关闭"),
-                           QCoreApplication::translate("CEditSceneMain", "AudioIn")};
-    for (int i = 0; i < nWindows; ++i)
-        list.append(QCoreApplication::translate("CEditSceneMain", kWindows[i]));
-    return list;
-}
-
-void AudioSettings::run(int nScene, const QString &strSerial, const QString &strModel, QWidget *parent)
+void AudioSettings::run(int nScene, const QString &strSerial, const QList<QString> &listSources, QWidget *parent)
 {
     // The parent may go while the dialog runs; then it took the dialog with it.
     QPointer<AudioSettings> pDlg = new AudioSettings(parent);
     pDlg->GetSeneceDate(nScene, strSerial);
-    pDlg->GetAudioDate(audioSourceItems(strModel));
+    pDlg->GetAudioDate(listSources);
     pDlg->exec();
     delete pDlg.data();
 }

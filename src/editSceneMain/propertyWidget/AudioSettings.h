@@ -29,11 +29,9 @@ public:
     // The audio sources offered; reads the scene's source 400 ms later.
     void GetAudioDate(QList<QString> list);
 
-    // The sources a model offers ("关闭", "AudioIn", then its windows), translated in the
-    // context of the Tarn editor frame; empty for a model not in the table.
-    static QList<QString> audioSourceItems(const QString &strModel);
-    // The whole opening: a new dialog for the scene and device, run modally and destroyed.
-    static void run(int nScene, const QString &strSerial, const QString &strModel, QWidget *parent = nullptr);
+    // The whole opening: a new dialog for the scene and device offering listSources, run
+    // modally and destroyed.
+    static void run(int nScene, const QString &strSerial, const QList<QString> &listSources, QWidget *parent = nullptr);
 
 public slots:
     void slot_SetAudio(int Audio);
