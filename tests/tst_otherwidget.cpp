@@ -4,11 +4,13 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QTimer>
 #include <QToolButton>
 #include <QTranslator>
 
 #include "BesMessageBox.h"
 #include "OtherWidget.h"
+#include "SceneSaveAsDlg.h"
 #include "TestUtil.h"
 #include "globalObserver.h"
 
@@ -59,6 +61,17 @@ private:
     static constexpr const char *kTopics[] = {"slot_setDeviceCmd", "slot_ChangeScenesize", "slot_ChangeXPos",
                                               "slot_previewCurrentZDeviceDate", "slot_GetZSencedate"};
 };
+
+// Closes the next modal dialog as soon as it runs.
+void closeNextModal(std::function<void()> whileOpen = {})
+{
+    QTimer::singleShot(0, [whileOpen] {
+        if (whileOpen)
+            whileOpen();
+        if (QWidget *w = QApplication::activeModalWidget())
+            w->close();
+    });
+}
 
 SystemInfo deviceRecord()
 {
@@ -411,6 +424,7 @@ private slots:
         QVERIFY(rec.events.isEmpty());
 
         // the save arms only this page's device
+        closeNextModal();
         w.findChild<QPushButton *>("SavescenepushButton")->click();
         QCOMPARE(rec.events, QStringList{"arm Z1"});
         QCOMPARE(rec.cmds.size(), 1);
@@ -425,6 +439,42 @@ private slots:
         QVERIFY(edit(w, "lineEditW")->text().isEmpty());
         hub->notify("slot_initWidgetdate", Q_ARG(SystemInfo *, p), Q_ARG(QString, QString("Z2")));
         QCOMPARE(edit(w, "lineEditW")->text(), QString("640"));
+    }
+
+    // The save hands the dialog what the page shows and the device's counts as they arrive.
+    void saveFillsTheDialog()
+    {
+        Recorder rec;
+        SystemInfo s = deviceRecord();
+        s.nMainSignumber = 2;
+        ZSceneInfo scene;
+        COtherWidget w;
+        bind(w, s);
+        w.slot_setListZDeviceScene({&scene}, "Z1");
+        type(w, "lineEditCutX", "12");
+        globalObserver *hub = globalObserver::getGlobalObserver();
+        closeNextModal([hub] {
+            hub->notify("slot_getZScenedate", Q_ARG(int, 5), Q_ARG(int, 9), Q_ARG(QString, QString("Z2")));
+            hub->notify("slot_getZScenedate", Q_ARG(int, 3), Q_ARG(int, 2), Q_ARG(QString, QString("Z1")));
+        });
+        w.findChild<QPushButton *>("SavescenepushButton")->click();
+        CSceneSaveAsDlg *d = w.sceneSaveAsDlg();
+        QVERIFY(d && d->isZMode());
+        QCOMPARE(d->sceneCount(), 3);
+        QCOMPARE(d->takeScene(), 2);
+        // OK on the live scene writes the page's values into its record
+        d->findChild<QLineEdit *>("lineEditIndex")->setText("1");
+        d->on_pushButtonOk_clicked();
+        QCOMPARE(scene.nXinput, 12);
+        QCOMPARE(scene.nMainSig, 2);
+        QCOMPARE(scene.nScaleMode, 1);
+        QCOMPARE(scene.nbrightness, 80);
+        // a page built after a language switch saves with zeros for what it has not read
+        COtherWidget fresh;
+        fresh.slot_updateZDeviceName("dev", "Z1");
+        closeNextModal();
+        fresh.findChild<QPushButton *>("SavescenepushButton")->click();
+        QVERIFY(fresh.sceneSaveAsDlg());
     }
 
     // A language switch keeps the page and the values it shows.

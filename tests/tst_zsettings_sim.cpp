@@ -4,12 +4,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSlider>
+#include <QTimer>
 #include <QToolButton>
 
 #include "BesMessageBox.h"
 #include "DeviceSimulator.h"
 #include "HubSpy.h"
 #include "OtherWidget.h"
+#include "SceneSaveAsDlg.h"
 #include "SimTestUtil.h"
 #include "TcpDeviceThread.h"
 
@@ -132,13 +134,30 @@ private slots:
 
         // saving arms only device A: B's count reply keeps its ordinary handling
         spy.clear();
-        a.page.findChild<QPushButton *>("SavescenepushButton")->click();
+        b.sim.model().nTakeScene = 2;
         b.worker.setMcuCommand(QString::fromUtf8("源及场景数"), QByteArray(1, 1), 1, 0);
+        // the device's counts reach the open dialog; then the live values are saved into scene 2
+        QTimer::singleShot(0, [&a] {
+            CSceneSaveAsDlg *d = a.page.sceneSaveAsDlg();
+            if (!QTest::qWaitFor([d] { return d->sceneCount() == 2; }, 5000)) {
+                d->close();
+                return;
+            }
+            d->findChild<QLineEdit *>("lineEditIndex")->setText("2");
+            d->on_pushButtonOk_clicked();
+        });
+        a.page.findChild<QPushButton *>("SavescenepushButton")->click();
         settle(a.worker, a.sim);
         settle(b.worker, b.sim);
+        QCOMPARE(a.page.sceneSaveAsDlg()->takeScene(), 1);
         QCOMPARE(spy.count("slot_getZScenedate"), 1);
         QCOMPARE(spy.last("slot_getZScenedate"), QVariantList({2, 1, QString("ZA")}));
         QVERIFY(b.sim.hasRequest(35, 0));
+        QCOMPARE(b.worker.getDeviceInfo()->nTakeScene, 2);
+        const CSimScene &saved = a.sim.model().scenes.at(1);
+        QCOMPARE(QList<int>({saved.nCropX, saved.nCropW, saved.nBrightness, saved.nSound, saved.nScaleMode}),
+                 QList<int>({4, 640, 55, 66, 1}));
+        QCOMPARE(a.worker.getZSceneList().at(1)->ninputWidth, 640);
     }
 };
 

@@ -2,10 +2,10 @@
 #include "ui_OtherWidget.h"
 
 #include <QEvent>
-#include <QTextCodec>
 
 #include "BesMessageBox.h"
 #include "GbkCodec.h"
+#include "SceneSaveAsDlg.h"
 #include "globalObserver.h"
 
 namespace {
@@ -61,6 +61,7 @@ COtherWidget::~COtherWidget()
     globalObserver *pHub = globalObserver::getGlobalObserver();
     for (const char *pszTopic : kTopics)
         pHub->detach(pszTopic, this);
+    delete m_pSceneSaveAsDlg;
     delete ui;
 }
 
@@ -436,21 +437,54 @@ void COtherWidget::sendZDeviceCmd()
 
 void COtherWidget::on_SavescenepushButton_clicked()
 {
+    if (m_strSerial.isEmpty())
+        return;
+    // The dialog takes its family when it is made; the page only saves Z scenes.
+    if (m_pSceneSaveAsDlg && !m_pSceneSaveAsDlg->isZMode()) {
+        delete m_pSceneSaveAsDlg;
+        m_pSceneSaveAsDlg = nullptr;
+    }
+    if (!m_pSceneSaveAsDlg) {
+        const QString strFamily = g_strDevType;
+        g_strDevType = QStringLiteral("Z");
+        m_pSceneSaveAsDlg = new CSceneSaveAsDlg();
+        g_strDevType = strFamily;
+    }
     // Only this page's device answers with its counts.
     QString strSerial = m_strSerial;
     globalObserver::getGlobalObserver()->notify("slot_GetZSencedate", Q_ARG(QString, strSerial));
     sendCmd(g_texing_name[Tx_GetSourceNum], QByteArray(1, 1), 1, 2);
     slot_GetCurrentZDeviceSence();
+    m_pSceneSaveAsDlg->setStrSerial(m_strSerial);
+    // Always the current list (an empty one too): an earlier device's records may be gone.
+    m_pSceneSaveAsDlg->setListZDeviceScene(m_listZDeviceScene);
+    // The page is not touched after the run: it may have gone with its property stack meanwhile.
+    m_pSceneSaveAsDlg->exec();
 }
 
 void COtherWidget::slot_GetCurrentZDeviceSence()
 {
+    if (!m_pSceneSaveAsDlg)
+        return;
+    CSceneSaveAsDlg *d = m_pSceneSaveAsDlg;
+    d->setXinput(ui->lineEditCutX->text());
+    d->setYinput(ui->lineEditCutY->text());
+    d->setInputWidth(ui->lineEditCutW->text());
+    d->setInputHeight(ui->lineEditCutH->text());
+    // Before the device's values were read the record's numbers go as 0.
+    d->setMainsig(m_pSysteminitInfo ? m_pSysteminitInfo->nMainSignumber : 0);
+    d->setNbrightness(ui->brightnessSlider->value());
+    d->setNsound(ui->SoundSlider->value());
+    d->setNsilent(m_pSysteminitInfo ? m_pSysteminitInfo->nsilent : 0);
+    d->setNScaleMode(qMax(0, ui->ScalecomboBox->currentIndex()));
 }
 
 void COtherWidget::slot_getZScenedate(int scenenum, int take)
 {
     m_nscenenum = scenenum;
     m_ntake = take;
+    if (m_pSceneSaveAsDlg)
+        m_pSceneSaveAsDlg->setZsencedate(m_nscenenum, m_ntake);
 }
 
 void COtherWidget::slot_getZScenedate(int scenenum, int take, QString strSerial)

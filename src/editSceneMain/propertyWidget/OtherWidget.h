@@ -25,6 +25,7 @@ namespace Ui {
 class otherWidget;
 }
 
+class CSceneSaveAsDlg;
 class QLineEdit;
 
 class COtherWidget : public QWidget
@@ -39,6 +40,8 @@ public:
 
     QString deviceSerial() const { return m_strSerial; }
     SystemInfo *systemInfo() const { return m_pSysteminitInfo; }
+    // The save-to-scene dialog (made at the first save, kept for the page's life).
+    CSceneSaveAsDlg *sceneSaveAsDlg() const { return m_pSceneSaveAsDlg; }
 
 public slots:
     void slot_updateZDeviceName(QString DeviceName, QString strSerial);
@@ -101,6 +104,7 @@ private:
     // from the record when there is one).
     bool m_bSilent = true;
     SystemInfo *m_pSysteminitInfo = nullptr;
+    CSceneSaveAsDlg *m_pSceneSaveAsDlg = nullptr;
 };
 
 #endif // OTHERWIDGET_H
