@@ -1,0 +1,104 @@
+#include "SceneDocument.h"
+
+#include "Json.h"
+
+#include <QColor>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonParseError>
+#include <QSaveFile>
+
+const QString CSceneDocument::VERSION = QStringLiteral("20230420-V0.1");
+const QString CSceneDocument::DEFAULT_FILE = QStringLiteral("kelvo.smt");
+const QString CSceneDocument::SUFFIX = QStringLiteral("smt");
+
+CSceneDocument::Result CSceneDocument::parse(const QString &strJson, QVector<Scene> &scenes)
+{
+    scenes.clear();
+    Json json(strJson);
+    if (json.getString(QStringLiteral("Version")) != VERSION)
+        return BadVersion;
+
+    const int nSceneCount = json.getInt(QStringLiteral("SceneCount"), 0);
+    const QJsonObject view = json.getJsonObject(QStringLiteral("view"));
+    // A count is believed only as far as the document holds what it counts.
+    if (nSceneCount < 1 || nSceneCount > view.size())
+        return Damaged;
+
+    QVector<Scene> result;
+    result.reserve(nSceneCount);
+    for (int n = 1; n <= nSceneCount; ++n) {
+        const QJsonObject sceneObj = view.value(QStringLiteral("scene%1").arg(n)).toObject();
+        Scene scene;
+        scene.strName = json.getString(QStringLiteral("SceneName"), QString(), sceneObj);
+        int nItemCount = sceneObj.isEmpty() ? 0 : json.getInt(QStringLiteral("ItemCount"), 0, sceneObj);
+        if (nItemCount < 0)
+            nItemCount = 0;
+        if (nItemCount > sceneObj.size())
+            return Damaged;
+        scene.items.reserve(nItemCount);
+        for (int i = 1; i <= nItemCount; ++i) {
+            const QJsonObject itemObj = sceneObj.value(QStringLiteral("Item%1").arg(i)).toObject();
+            const int nWidth = itemObj.isEmpty() ? 0 : json.getInt(QStringLiteral("Width"), 0, itemObj);
+            const int nHeight = itemObj.isEmpty() ? 0 : json.getInt(QStringLiteral("Height"), 0, itemObj);
+            if (nWidth < 1 || nHeight < 1)
+                return Damaged;
+            Item item;
+            item.obj = itemObj;
+            item.rect = QRect(0, 0, nWidth, nHeight);
+            item.nType = json.getInt(QStringLiteral("Type"), 0, itemObj);
+            scene.items.append(item);
+        }
+        result.append(scene);
+    }
+    scenes = result;
+    return Ok;
+}
+
+QString CSceneDocument::colorText(const QColor &color)
+{
+    return QString::number(qRgb(color.red(), color.green(), color.blue()), 16);
+}
+
+bool CSceneDocument::writeFile(const QString &strPath, const QJsonObject &doc, QString &strError)
+{
+    QSaveFile file(strPath);
+    if (!file.open(QIODevice::WriteOnly)) {
+        strError = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = QJsonDocument(doc).toJson(QJsonDocument::Indented);
+    if (file.write(bytes) != bytes.size()) {
+        strError = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        strError = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool CSceneDocument::readFile(const QString &strPath, QString &strText, QString &strError)
+{
+    QFile file(strPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        strError = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        strError = file.errorString();
+        return false;
+    }
+    strText = QString::fromUtf8(bytes);
+    return true;
+}
+
+bool CSceneDocument::isJsonObject(const QString &strText)
+{
+    QJsonParseError error;
+    const QJsonDocument doc = QJsonDocument::fromJson(strText.toUtf8(), &error);
+    return error.error == QJsonParseError::NoError && doc.isObject();
+}
