@@ -3,6 +3,7 @@
 
 #include "AudioSettings.h"
 #include "BesMessageBox.h"
+#include "EditSceneCanvas.h"
 #include "FileListWidget.h"
 #include "FrameStyles.h"
 #include "LockWidget.h"
@@ -10,6 +11,7 @@
 #include "ProgramListWidget.h"
 #include "QorGlobal.h"
 #include "SysInfo.h"
+#include "TarnSceneStore.h"
 #include "TarnSceneSink.h"
 #include "TitleHelper.h"
 #include "globalObserver.h"
@@ -194,6 +196,9 @@ void CEditSceneMain::initNewWindow()
     QSplitter *pCanvasSplitter = makeSplitter(Qt::Vertical, tr("Splitter Right"), pMiddle);
     m_pCanvasPlace = makePlace(QStringLiteral("canvasPlace"));
     pCanvasSplitter->addWidget(m_pCanvasPlace);
+    m_pCanvas = new CEditSceneCanvas;
+    hostPanel(m_pCanvasPlace, m_pCanvas);
+    m_pCanvas->sendCurrentScene();
     pCanvasSplitter->setStretchFactor(0, 7);
     pMiddle->setStretchFactor(0, 8);
 
@@ -236,7 +241,11 @@ void CEditSceneMain::initMenu()
     m_pFileMenu->setStyleSheet(QStringLiteral(
         "QMenu {border: 1px solid #353535;background-color:#353535;color:white;}"
         "QMenu::item:selected{background-color:#606060;}"));
-    m_pFileMenu->addAction(tr("新建工程Ctrl+N"), this, [this]() { slot_destroySceneMain(); });
+    m_pFileMenu->addAction(tr("新建工程Ctrl+N"), this, [this]() {
+        slot_destroySceneMain();
+        if (m_pCanvas)
+            m_pCanvas->slot_createCanvasScene(tr("节目1"));
+    });
     m_pFileMenu->addAction(tr("打开工程Ctrl+O"), this, &CEditSceneMain::openProject);
     m_pFileMenu->addAction(tr("保存工程Ctrl+S"), this, &CEditSceneMain::saveProjectAs);
     m_pFileMenu->addAction(tr("另存为(As)..."));
@@ -293,48 +302,21 @@ void CEditSceneMain::openProject()
     loadProject(strPath);
 }
 
-// The document is written beside the target and takes its place only when it
-// was written whole, so a failed save never leaves a truncated file behind.
+// The canvas writes the document (its scenes and the source panel's share)
+// through a temporary file and reports how it went.
 bool CEditSceneMain::saveProject(const QString &strPath)
 {
-    QJsonObject obj;
-    if (m_pListWidget)
-        m_pListWidget->fileListToJson(obj);
-    const QByteArray text = QJsonDocument(obj).toJson(QJsonDocument::Indented);
-
-    QSaveFile file(strPath);
-    bool bOk = file.open(QIODevice::WriteOnly);
-    if (bOk)
-        bOk = file.write(text) == text.size();
-    if (bOk)
-        bOk = file.commit();
-    else
-        file.cancelWriting();
-    if (!bOk) {
-        BesMessageBox::information(QStringLiteral("保存文件"),
-                                   QStringLiteral("节目文件保存失败：%1").arg(file.errorString()));
+    if (!m_pCanvas)
         return false;
-    }
-    BesMessageBox::information(QStringLiteral("保存文件"), QStringLiteral("节目文件保存成功"));
-    return true;
+    return m_pCanvas->saveProjectFile(strPath, m_pListWidget);
 }
 
+// A document is checked whole first; a refused one changes nothing.
 bool CEditSceneMain::loadProject(const QString &strPath)
 {
-    QFile file(strPath);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!m_pCanvas)
         return false;
-    const QByteArray bytes = file.readAll();
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
-    if (doc.isNull() && error.error != QJsonParseError::NoError) {
-        BesMessageBox::information(QStringLiteral("加载工程文件"), QStringLiteral("文件Json解析失败"));
-        return false;
-    }
-    QString strJson = QString::fromUtf8(bytes);
-    if (m_pListWidget)
-        m_pListWidget->jsonToFileList(strJson);
-    return true;
+    return m_pCanvas->loadProjectFile(strPath, m_pListWidget);
 }
 
 // ----------------------------------------------------------- device binding
@@ -346,6 +328,18 @@ void CEditSceneMain::initSceneData(DeviceInfo *device, const QList<CTarnSceneRec
     m_pCurrentDevice = device;
     m_pListWidget->addDeviceToList(device, device->strSerial);
     fillProgramList(listScene);
+    showDeviceScenes();
+}
+
+// The bound device's scenes, as the scene store keeps them, go to the canvas.
+void CEditSceneMain::showDeviceScenes()
+{
+    if (!m_pCanvas || !m_pCurrentDevice)
+        return;
+    QList<CEditBaseScene *> listScene;
+    if (CTarnSceneStore *pStore = CTarnSceneStore::instance())
+        listScene = pStore->scenes(m_pCurrentDevice->strSerial);
+    m_pCanvas->setSceneData(m_pCurrentDevice->strSerial, listScene, false, m_pCurrentDevice->nTakeScene);
 }
 
 void CEditSceneMain::updateSceneData(QString strSerial, const QList<CTarnSceneRecord *> &listScene)
@@ -353,6 +347,7 @@ void CEditSceneMain::updateSceneData(QString strSerial, const QList<CTarnSceneRe
     if (!m_pCurrentDevice || m_pCurrentDevice->strSerial != strSerial)
         return;
     fillProgramList(listScene);
+    showDeviceScenes();
 }
 
 // One card per stored scene, in list order, and the add-card while there is room.
@@ -389,6 +384,8 @@ void CEditSceneMain::slot_destroySceneMain()
 {
     if (m_pProgramListWidget)
         m_pProgramListWidget->destroyProgram();
+    if (m_pCanvas)
+        m_pCanvas->destroyCanvas();
 }
 
 void CEditSceneMain::slot_showMonitor(bool bShow)

@@ -19,6 +19,7 @@ class QSplitter;
 class QThread;
 class QTranslator;
 class CProgramListWidget;
+class CEditSceneCanvas;
 
 namespace Ui {
 class EditSceneMain;
@@ -58,6 +59,7 @@ public:
     DeviceInfo *currentDevice() const { return m_pCurrentDevice; }
     CFileListWidget *fileListWidget() const { return m_pListWidget; }
     CProgramListWidget *programListWidget() const { return m_pProgramListWidget; }
+    CEditSceneCanvas *canvas() const { return m_pCanvas; }
     CLockWidget *lockWidget() const { return m_pLockWidget; }
     bool isLocked() const { return m_bLock; }
     QThread *samplerThread() const { return m_pSysThread; }
@@ -104,12 +106,14 @@ private:
     void saveProjectAs();
     void openProject();
     void askTakeScene(int &nTake, QString &strSerial);
+    void showDeviceScenes();
     static void hostPanel(QWidget *pPlace, QWidget *pPanel);
     QSplitter *makeSplitter(Qt::Orientation orientation, const QString &strTitle, QWidget *pParent);
     void fillProgramList(const QList<CTarnSceneRecord *> &listScene);
 
     QList<QRect> m_listRtDesktop;
     CFileListWidget *m_pListWidget = nullptr;
+    CEditSceneCanvas *m_pCanvas = nullptr;
     QWidget *m_pProgramListPlace = nullptr;
     CProgramListWidget *m_pProgramListWidget = nullptr;
     QWidget *m_pCanvasPlace = nullptr;

@@ -193,6 +193,16 @@ protected:
 private slots:
     void slot_guideLineTimeout();
 
+public:
+    static constexpr int GUIDE_LINE_MS = 1000;    // a guide line not refreshed for this long goes
+    static constexpr int DELETE_NOTICE_MS = 600;  // the notice shown while a layer is deleted
+    static constexpr int OSD_ITEM_ID = 1000;      // the OSD item's id in every scene
+
+private:
+    // A device command of this scene, to its device serial.
+    void sendSceneCmd(const QString &strName, const QByteArray &payload, int nRw, int nSub);
+    void showDeleteNotice();
+
 private:
     QTimer *m_pTimer = nullptr;
     bool m_bRButton = false;

@@ -1,55 +1,194 @@
-// Item removal and the cross-canvas check of the scene.
+// Item removal and the cross-canvas check of the scene. Every wait here (a
+// question, the deletion notice) runs a nested event loop in which device
+// replies may change or delete this scene, so nothing of it is touched after
+// a wait without checking that it is still there.
 #include "EditBaseScene.h"
 
 #include <QByteArray>
+#include <QDateTime>
+#include <QAbstractButton>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
+#include <QtDebug>
 
+#include "BesMessageBox.h"
 #include "EditBaseProxyWidget.h"
 #include "EditSingleTextItem.h"
 #include "QorGlobal.h"
 #include "globalObserver.h"
 
+namespace {
+globalObserver *hub()
+{
+    return globalObserver::getGlobalObserver();
+}
+
+QString timeStamp()
+{
+    return QStringLiteral("[%1]: ").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+}
+
+int editableId(QGraphicsItem *pItem)
+{
+    if (pItem->type() == EditItemType_Base)
+        return static_cast<CEditBaseItem *>(pItem)->getItemId();
+    if (pItem->type() == EditItemType_Proxy)
+        return static_cast<CEditBaseProxyWidget *>(pItem)->getItemId();
+    return -1;
+}
+}
+
+void CEditBaseScene::sendSceneCmd(const QString &strName, const QByteArray &payload, int nRw, int nSub)
+{
+    QString strSerial = m_strSerial;
+    QString strCmd = strName;
+    QByteArray data = payload;
+    hub()->notify(QStringLiteral("slot_setDeviceCmd"), Q_ARG(QString, strSerial), Q_ARG(QString, strCmd),
+                  Q_ARG(QByteArray &, data), Q_ARG(int, nRw), Q_ARG(int, nSub));
+}
+
+// A short notice that stays on top while the device removes the layer.
+void CEditBaseScene::showDeleteNotice()
+{
+    QMessageBox box;
+    box.setWindowTitle(QString());
+    box.setText(tr("图层删除中请稍等"));
+    box.setStyleSheet(QStringLiteral("QLabel{min-width:180px;min-height:40px; font-size:16px;color:black;}"));
+    box.setStandardButtons(QMessageBox::Ok);
+    if (QAbstractButton *pOk = box.button(QMessageBox::Ok))
+        pOk->hide();
+    box.setWindowFlags(box.windowFlags() | Qt::WindowStaysOnTopHint);
+    QTimer::singleShot(DELETE_NOTICE_MS, &box, &QMessageBox::accept);
+    box.exec();
+}
+
 void CEditBaseScene::deleteItemById(int nId)
 {
     bool bTaken = false;
     int nScene = int(m_nId);
-    globalObserver *pHub = globalObserver::getGlobalObserver();
-    pHub->notify("slot_isTakeScene", Q_ARG(int, nScene), Q_ARG(bool &, bTaken));
-    if (!bTaken)
+    hub()->notify(QStringLiteral("slot_isTakeScene"), Q_ARG(int, nScene), Q_ARG(bool &, bTaken));
+    QPointer<CEditBaseScene> self(this);
+    if (!bTaken) {
+        // The scene is not on the device's output: offer the recall; nothing
+        // is deleted either way.
+        const int nAnswer = BesMessageBox::question(tr("场景未调用"), tr("该场景未调用，是否立即调用？"), tr("确定"), tr("取消"));
+        if (!self || nAnswer != QMessageBox::Ok)
+            return;
+        sendSceneCmd(QStringLiteral("场景操作"), QByteArray(1, char(nScene & 0xFF)), 2, 20);
+        hub()->notify(QStringLiteral("slot_setTakeScene"), Q_ARG(int, nScene));
+        hub()->notify(QStringLiteral("slot_updateLayoutTakeStatus"), Q_ARG(int, nScene));
         return;
-    CEditBaseItem *pItem = itemById(nId);
-    if (!pItem || pItem->getItemType() == MediaType_Pixmap)
+    }
+
+    QGraphicsItem *pFound = nullptr;
+    for (QGraphicsItem *pItem : qAsConst(m_listItems)) {
+        if (editableId(pItem) == nId) {
+            pFound = pItem;
+            break;
+        }
+    }
+    if (!pFound)
         return;
+    const QRectF rect = pFound->sceneBoundingRect();
+    QString strName;
+    if (pFound->type() == EditItemType_Base)
+        strName = static_cast<CEditBaseItem *>(pFound)->displayName();
+    else
+        strName = static_cast<CEditBaseProxyWidget *>(pFound)->displayName();
+    qInfo().noquote() << timeStamp()
+                             + QStringLiteral("Delete the canvas item successful %1:%2 (%3, %4, %5 x %6)")
+                                   .arg(m_strSceneName, strName)
+                                   .arg(rect.x())
+                                   .arg(rect.y())
+                                   .arg(rect.width())
+                                   .arg(rect.height());
+
+    if (pFound->type() == EditItemType_Proxy) {
+        removeAndDeleteItem(pFound);
+        return;
+    }
+    auto *pItem = static_cast<CEditBaseItem *>(pFound);
+    if (pItem->getItemType() == MediaType_Pixmap) {
+        // The OSD item: the device switches its OSD off. The item goes with
+        // it, so that the next OSD creation makes a fresh one.
+        g_OSDState = false;
+        QByteArray payload;
+        payload.append(char(0));
+        payload.append(char(g_OSDindex & 0xFF));
+        sendSceneCmd(QStringLiteral("OSD参数设置"), payload, 2, 2);
+        removeAndDeleteItem(pItem);
+        return;
+    }
     removeAndDeleteItem(pItem);
     --m_nLayerUse;
-    QByteArray payload(1, char(nId));
-    QString strSerial = m_strSerial;
-    QString strCmd = QString::fromUtf8("图层设置");
-    int nWrite = 2, nSub = 40;
-    pHub->notify("slot_setDeviceCmd", Q_ARG(QString, strSerial), Q_ARG(QString, strCmd), Q_ARG(QByteArray &, payload),
-                 Q_ARG(int, nWrite), Q_ARG(int, nSub));
+    sendSceneCmd(QStringLiteral("图层设置"), QByteArray(1, char(nId & 0xFF)), 2, 40);
+    showDeleteNotice();
+    if (!self)
+        return;
+    hub()->notify(QStringLiteral("slot_updateCurrentData"));
+    g_setGlobalChange();
 }
 
 void CEditBaseScene::destroyAllItem()
 {
     stopItem();
     const QList<QGraphicsItem *> items = m_listItems;
-    for (QGraphicsItem *pItem : items)
+    for (QGraphicsItem *pItem : items) {
+        const int nId = editableId(pItem);
+        if (nId >= 0) {
+            CEditBaseScene *pThis = this;
+            hub()->notify(QStringLiteral("slot_deletePreviewItem"), Q_ARG(CEditBaseScene *, pThis), Q_ARG(int, nId));
+            g_setGlobalChange();
+        }
+        if (pItem == m_pItem)
+            g_OSDState = false;
         removeAndDeleteItem(pItem);
+    }
 }
 
 void CEditBaseScene::deleteSelectsItem()
 {
     const QList<QGraphicsItem *> items = m_listItems;
-    for (QGraphicsItem *pItem : items)
-        if (pItem->isSelected() && (pItem->type() == EditItemType_Base || pItem->type() == EditItemType_Proxy))
-            removeAndDeleteItem(pItem);
+    for (QGraphicsItem *pItem : items) {
+        if (!pItem->isSelected())
+            continue;
+        // The id is read before the item goes.
+        const int nId = editableId(pItem);
+        if (nId < 0)
+            continue;
+        removeAndDeleteItem(pItem);
+        CEditBaseScene *pThis = this;
+        hub()->notify(QStringLiteral("slot_deletePreviewItem"), Q_ARG(CEditBaseScene *, pThis), Q_ARG(int, nId));
+        g_setGlobalChange();
+    }
 }
 
 bool CEditBaseScene::ifCanChangeLayer(CEditBaseItem *pItemChange)
 {
     if (m_nCanvasCount != 1 || !pItemChange)
         return false;
-    if (CEditSingleTextItem *pLayer = dynamic_cast<CEditSingleTextItem *>(pItemChange))
+    auto *pLayer = qobject_cast<CEditSingleTextItem *>(pItemChange);
+    if (!pLayer)
+        return false;
+    int nOthers = 0;
+    for (CEditSingleTextItem *pOther : layerItems())
+        if (pOther->getItemId() != pLayer->getItemId() && !pOther->isCrossCanvas())
+            ++nOthers;
+    if (nOthers == 0) {
         pLayer->setLayerPosAndSize();
+        return false;
+    }
+    pLayer->setSelected(false);
+    QPointer<CEditBaseScene> self(this);
+    QPointer<CEditSingleTextItem> pGuard(pLayer);
+    const int nAnswer = BesMessageBox::question(tr("图层数量复位"), tr("该图层跨画布后，其他非跨画布图层将消失，是否继续？"),
+                                                tr("确定"), tr("取消"));
+    if (!self)
+        return false;
+    if (nAnswer == QMessageBox::Ok && pGuard)
+        pGuard->setLayerPosAndSize();
+    // The device decides what is left; read the scene back whatever the answer.
+    sendSceneCmd(QStringLiteral("场景操作"), QByteArray(1, char(m_nId & 0xFF)), 1, 0);
     return false;
 }

@@ -1,0 +1,117 @@
+// The editing canvas's part of the scene document, and the document file
+// itself with the source panel's share.
+
+#include "EditSceneCanvas.h"
+
+#include "BesMessageBox.h"
+#include "EditBaseItem.h"
+#include "EditBaseScene.h"
+#include "EditBaseView.h"
+#include "FileListWidget.h"
+#include "Json.h"
+#include "QorGlobal.h"
+#include "SceneDocument.h"
+#include "globalObserver.h"
+
+#include <QJsonDocument>
+#include <QPointer>
+
+QJsonObject CEditSceneCanvas::programToJson()
+{
+    QJsonObject doc;
+    doc.insert(QStringLiteral("Version"), CSceneDocument::VERSION);
+    doc.insert(QStringLiteral("SceneCount"), m_listScene.size());
+    const QRect rtView = m_pBaseView->geometry();
+    QJsonObject view;
+    int k = 1;
+    for (CEditBaseScene *pScene : qAsConst(m_listScene)) {
+        QJsonObject sceneObj;
+        sceneObj.insert(QStringLiteral("x"), rtView.x());
+        sceneObj.insert(QStringLiteral("y"), rtView.y());
+        sceneObj.insert(QStringLiteral("Width"), rtView.width());
+        sceneObj.insert(QStringLiteral("Height"), rtView.height());
+        sceneObj.insert(QStringLiteral("BkColor"), CSceneDocument::colorText(pScene->backgroundBrush().color()));
+        sceneObj.insert(QStringLiteral("SceneId"), int(pScene->getSceneID()));
+        sceneObj.insert(QStringLiteral("SceneType"), pScene->getSceneType());
+        sceneObj.insert(QStringLiteral("SceneName"), pScene->getSceneName());
+        sceneObj.insert(QStringLiteral("ItemCount"), pScene->m_listItems.size());
+        int i = 1;
+        for (QGraphicsItem *pItem : pScene->m_listItems) {
+            QJsonObject itemObj;
+            if (pItem->type() == EditItemType_Base)
+                itemObj = static_cast<CEditBaseItem *>(pItem)->saveToJson();
+            sceneObj.insert(QStringLiteral("Item%1").arg(i++), itemObj);
+        }
+        view.insert(QStringLiteral("scene%1").arg(k++), sceneObj);
+    }
+    doc.insert(QStringLiteral("view"), view);
+    return doc;
+}
+
+int CEditSceneCanvas::jsonToPropgram(QString &strJson)
+{
+    // The whole document is checked before anything on the canvas goes.
+    QVector<CSceneDocument::Scene> scenes;
+    const CSceneDocument::Result result = CSceneDocument::parse(strJson, scenes);
+    if (result == CSceneDocument::BadVersion) {
+        BesMessageBox::information(tr("加载工程文件"), tr("工程文件版本错误"));
+        return 0;
+    }
+    if (result != CSceneDocument::Ok) {
+        BesMessageBox::information(tr("加载工程文件"), tr("工程文件已损坏"));
+        return 0;
+    }
+    QPointer<CEditSceneCanvas> self(this);
+    globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_destroySceneMain"));
+    if (!self)
+        return 0;
+    destroyCanvas();
+    for (const CSceneDocument::Scene &scene : qAsConst(scenes)) {
+        slot_createCanvasScene(scene.strName);
+        for (const CSceneDocument::Item &item : scene.items) {
+            Json itemJson(QString::fromUtf8(QJsonDocument(item.obj).toJson(QJsonDocument::Compact)));
+            QRect rtItem = item.rect;
+            m_pCurrentScene->addCanvasItemFromJson(itemJson, rtItem, item.nType);
+        }
+    }
+    setPlayBtnStatus(true);
+    globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_updateProgramLayout"));
+    return 1;
+}
+
+bool CEditSceneCanvas::saveProjectFile(const QString &strPath, CFileListWidget *pFileList)
+{
+    QJsonObject doc = programToJson();
+    if (pFileList)
+        pFileList->fileListToJson(doc);
+    QString strError;
+    if (!CSceneDocument::writeFile(strPath, doc, strError)) {
+        BesMessageBox::information(tr("保存文件"),
+                                   BesMessageBox::composeMessage(tr("节目文件保存失败：%1"), {strError}));
+        return false;
+    }
+    BesMessageBox::information(tr("保存文件"), tr("节目文件保存成功"));
+    return true;
+}
+
+bool CEditSceneCanvas::loadProjectFile(const QString &strPath, CFileListWidget *pFileList)
+{
+    QString strText;
+    QString strError;
+    // A file that cannot be opened is left without a word, as the file
+    // dialog only offers files that are there.
+    if (!CSceneDocument::readFile(strPath, strText, strError))
+        return false;
+    if (!CSceneDocument::isJsonObject(strText)) {
+        BesMessageBox::information(tr("加载工程文件"), tr("文件Json解析失败"));
+        return false;
+    }
+    QPointer<CFileListWidget> pPanel(pFileList);
+    QPointer<CEditSceneCanvas> self(this);
+    const int nResult = jsonToPropgram(strText);
+    if (!self || nResult != 1)
+        return false;
+    if (pPanel)
+        pPanel->jsonToFileList(strText);
+    return true;
+}
