@@ -232,6 +232,24 @@ private slots:
         QCOMPARE(m_pSpy->named(SCENE, 0).first().payload, QByteArray::fromHex("02"));
     }
 
+    // A scene whose size the device has not told yet (0 x 0), or a screen
+    // size of 0, leaves the scale factors as they were.
+    void zeroSizesNeverReachTheScaleFactors()
+    {
+        CEditBaseScene *pScene = m_pDevice->add(1);
+        pScene->m_nWidth = 0;
+        pScene->m_nHeight = 0;
+        const qreal dW = g_dWScale;
+        const qreal dH = g_dHScale;
+        m_pCanvas->setSceneData("SN1", m_pDevice->list, false, 1);
+        QCOMPARE(g_dWScale, dW);
+        QCOMPARE(g_dHScale, dH);
+        QRect rt(0, 0, 0, 1080);
+        m_pCanvas->slot_resizePlayWnd(rt);
+        QCOMPARE(g_dWScale, dW);
+        QVERIFY(qIsFinite(g_dHScale) && g_dHScale > 0);
+    }
+
     void answersTakeSceneQueries()
     {
         start();

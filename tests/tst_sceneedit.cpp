@@ -1,5 +1,6 @@
 #include "TestMain.h"
 
+#include <QFile>
 #include <QPainter>
 #include <QPointer>
 #include <functional>
@@ -275,6 +276,50 @@ private slots:
         };
         QVERIFY(lineShown());
         QTRY_VERIFY_WITH_TIMEOUT(!lineShown(), 3000);
+    }
+
+    // The OSD item from the "/OSD/" settings: fallbacks for an empty file, one
+    // item per scene, and a fresh item once the old one was deleted.
+    void osdItemFromTheSettings()
+    {
+#if __has_include("editosditem.h")
+        QFile::remove("Morvane.ini");
+        const QColor fontBefore = g_fontColor;
+        g_OSDState = false;
+        QCOMPARE(m_pScene->createOSDItem("Welcome", QSize(960, 64), QPointF()), 1000);
+        CEditBaseItem *pItem = m_pScene->osdItem();
+        QVERIFY(pItem);
+        QCOMPARE(pItem->getItemId(), 1000);
+        QVERIFY(g_OSDState);
+        QCOMPARE(qRound(pItem->width() * g_dWScale), 1920);
+        QCOMPARE(qRound(pItem->height() * g_dHScale), 108);
+        QCOMPARE(pItem->m_nFontSize, 12);
+        QCOMPARE(g_fontTransparency, 255);
+        QCOMPARE(g_bkColorTransparency, 255);
+        QCOMPARE(g_fontColor, fontBefore);
+        // While it exists, a second call refreshes it in place.
+        const QPointF pos = pItem->pos();
+        QCOMPARE(m_pScene->createOSDItem("Again", QSize(960, 64), QPointF()), -1);
+        QCOMPARE(m_pScene->osdItem(), pItem);
+        QCOMPARE(pItem->pos(), pos);
+        // Deleted with the OSD switched off, then made again: a new item.
+        g_OSDindex = 3;
+        m_pSpy->cmds.clear();
+        m_pScene->deleteItemById(1000);
+        QVERIFY(!g_OSDState);
+        QCOMPARE(m_pSpy->cmds.size(), 1);
+        QCOMPARE(m_pSpy->cmds.first().strName, QString::fromUtf8("OSD参数设置"));
+        QCOMPARE(m_pSpy->cmds.first().payload, QByteArray::fromHex("0003"));
+        g_OSDindex = 0;
+        QVERIFY(!m_pScene->osdItem());
+        g_OSDState = true;
+        QCOMPARE(m_pScene->createOSDItem("Back", QSize(960, 64), QPointF()), 1000);
+        QVERIFY(m_pScene->osdItem());
+        QCOMPARE(m_pScene->m_listItems.size(), 1);
+        g_OSDState = false;
+#else
+        QSKIP("the OSD item is not built yet");
+#endif
     }
 
     void playEndWatcher()

@@ -266,7 +266,7 @@ void CEditSceneCanvas::slot_showToolBar(bool bShow)
         if (m_bShowToolBar)
             return;
         qInfo().noquote() << timeStamp() + QStringLiteral("set DeleteID m_nItemType %1").arg(m_nItemType);
-        auto *pAnimation = new QPropertyAnimation(m_pToolWidget, "pos");
+        auto *pAnimation = new QPropertyAnimation(m_pToolWidget, "pos", m_pToolWidget);
         pAnimation->setDuration(100);
         pAnimation->setStartValue(QPoint(nStartX, nY));
         pAnimation->setEndValue(QPoint(nEndX, nY));
@@ -279,7 +279,7 @@ void CEditSceneCanvas::slot_showToolBar(bool bShow)
         for (QGraphicsItem *pItem : m_pCurrentScene->selectedItems())
             pItem->setSelected(false);
     if (m_bShowToolBar) {
-        auto *pAnimation = new QPropertyAnimation(m_pToolWidget, "pos");
+        auto *pAnimation = new QPropertyAnimation(m_pToolWidget, "pos", m_pToolWidget);
         pAnimation->setDuration(100);
         pAnimation->setStartValue(QPoint(nEndX, nY));
         pAnimation->setEndValue(QPoint(nStartX, nY));
