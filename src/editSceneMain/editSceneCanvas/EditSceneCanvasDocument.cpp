@@ -69,7 +69,7 @@ int CEditSceneCanvas::jsonToPropgram(QString &strJson)
     for (const CSceneDocument::Scene &scene : qAsConst(scenes)) {
         slot_createCanvasScene(scene.strName);
         for (const CSceneDocument::Item &item : scene.items) {
-            Json itemJson(QString::fromUtf8(QJsonDocument(item.obj).toJson(QJsonDocument::Compact)));
+            const Json itemJson(item.obj);
             QRect rtItem = item.rect;
             m_pCurrentScene->addCanvasItemFromJson(itemJson, rtItem, item.nType);
         }
