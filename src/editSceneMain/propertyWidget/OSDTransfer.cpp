@@ -73,6 +73,7 @@ void COSDTransfer::slot_sendHeader()
     m_nRetries = 0;
     sendCmd(10, COSDBitmap::headerPayload(m_nIndex, m_nPackets, m_bitmap.size()));
     m_pTimer->start();
+    emit sig_headerSent();
 }
 
 void COSDTransfer::sendBegin()
@@ -108,7 +109,7 @@ void COSDTransfer::progress(int nProgress)
     if (!isActive())
         return;
     if (nProgress < 0) {
-        fail(tr("The device refused the OSD data."), false);
+        fail(tr("设备拒绝了OSD数据"), false);
         return;
     }
     if (nProgress == 100) {
@@ -131,7 +132,7 @@ void COSDTransfer::slot_tick()
     switch (m_phase) {
     case Announced:
         if (++m_nRetries > m_nRetryLimit) {
-            fail(tr("The device did not answer the OSD header."), true);
+            fail(tr("设备未应答OSD数据头"), true);
             return;
         }
         CDeviceLog::write({QString("OSD header again"), m_nRetries});
@@ -150,7 +151,7 @@ void COSDTransfer::slot_tick()
             return;
         }
         if (++m_nRetries > m_nRetryLimit) {
-            fail(tr("The device did not acknowledge OSD packet %1.").arg(nSerial), true);
+            fail(tr("设备未确认OSD数据包%1").arg(nSerial), true);
             return;
         }
         CDeviceLog::write({QString::fromUtf8("丢包补发"), nSerial});
@@ -161,11 +162,11 @@ void COSDTransfer::slot_tick()
         if (g_ncurrentserial > m_nPackets) {
             // the end was taken; the worker reports 100 after its finishing delay
             if (--m_nEndWaitTicks < 0)
-                fail(tr("The device did not finish the OSD transfer."), true);
+                fail(tr("设备未完成OSD数据下发"), true);
             return;
         }
         if (++m_nRetries > m_nRetryLimit) {
-            fail(tr("The device did not answer the end of the OSD data."), true);
+            fail(tr("设备未应答OSD数据结束"), true);
             return;
         }
         sendCmd(12, COSDBitmap::endPayload(m_nIndex));

@@ -66,6 +66,8 @@ public:
     int retryLimit() const { return m_nRetryLimit; }
 
 signals:
+    // The header went out (500 ms after the start).
+    void sig_headerSent();
     // Every packet has been taken by the device.
     void sig_allPacketsTaken();
     // The transfer ended: ok with progress 100, or failed with a reason.

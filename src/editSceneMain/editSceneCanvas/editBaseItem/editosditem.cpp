@@ -1,0 +1,479 @@
+#include "editosditem.h"
+
+#include <QFileInfo>
+#include <QGraphicsSceneMouseEvent>
+#include <QPainter>
+#include <QStyleOptionGraphicsItem>
+
+#include <cmath>
+
+#include "BaseThread.h"
+#include "DeviceLog.h"
+#include "EditAnimation.h"
+#include "EditBaseScene.h"
+#include "EditItemFactory.h"
+#include "globalObserver.h"
+
+namespace {
+
+// Scene length to device pixels, half away from zero.
+int toDevice(double v, double dScale)
+{
+    const double d = v * dScale;
+    return v > 0 ? int(d + 0.5) : int(d - 0.5);
+}
+
+void putBe16(QByteArray &out, int v)
+{
+    out.append(char((v >> 8) & 0xFF));
+    out.append(char(v & 0xFF));
+}
+
+// The OSD item is the factory's kind 0.
+const bool s_bRegistered = [] {
+    CEditItemFactory::registerKind(MediaType_Pixmap, [](const QRect &rect, bool bShowNormal) -> CEditBaseItem * {
+        return new EditOSDItem(rect, bShowNormal);
+    });
+    return true;
+}();
+
+} // namespace
+
+EditOSDItem::EditOSDItem(const QRect &rect, bool bShowNormal, QGraphicsItem *parent)
+    : CEditBaseItem(parent)
+{
+    Q_UNUSED(s_bRegistered)
+    m_startTime = QTime::fromString("00:01", "hh:mm:ss");
+    m_endTime = QTime::fromString("00:05", "hh:mm:ss");
+    m_strTextLanguagewidth = QString::fromUtf8("宽");
+    m_strTextLanguageheight = QString::fromUtf8("高");
+    m_nId = 0;
+    m_width = rect.width();
+    m_height = rect.height();
+    m_localRect = rect;
+    m_initialRect = rect;
+    m_originPoint = QPointF(0, 0);
+    m_nFontSize = 12;
+    m_bPreview = true;
+    m_bShowNormal = bShowNormal;
+    setAcceptedMouseButtons(Qt::LeftButton);
+    setFlag(QGraphicsItem::ItemIsSelectable, true);
+
+    m_pEditAnimation = new CEditAnimation(nullptr);
+    // Frames are painted on the frame thread and arrive here queued, as copies.
+    connect(m_pEditAnimation, &CEditAnimation::sig_drawFinish, this, &EditOSDItem::slot_getDrawPixmap);
+
+    m_pThread = new CBaseThread(nullptr);
+    CEditAnimation *pEngine = m_pEditAnimation;
+    m_pThread->setHooks([this]() { initData(); }, [this]() { draw(); });
+    m_pThread->setInterruptHooks([pEngine]() { pEngine->requestAbort(); }, [pEngine]() { pEngine->clearAbort(); });
+    connect(this, &EditOSDItem::sig_playState, m_pThread, &CBaseThread::playState);
+    m_pThread->start(QThread::InheritPriority);
+}
+
+EditOSDItem::~EditOSDItem()
+{
+    // The frame thread renders from this item: stop it and wait before anything goes.
+    m_pThread->stopAndWait();
+    delete m_pThread;
+    m_pThread = nullptr;
+    delete m_pEditAnimation;
+    m_pEditAnimation = nullptr;
+}
+
+EditOSDItem &EditOSDItem::operator=(EditOSDItem &other)
+{
+    if (this != &other)
+        setParentData(other);
+    return *this;
+}
+
+// ---------------------------------------------------------------- frames
+
+void EditOSDItem::setOSDPixmap(const QPixmap &pixmap)
+{
+    m_OSDPixmap = pixmap;
+    m_pEditAnimation->setSourceImage(pixmap.toImage());
+}
+
+void EditOSDItem::initData()
+{
+    m_pEditAnimation->setAnimaStop();
+}
+
+void EditOSDItem::draw()
+{
+    QRect rect;
+    {
+        QMutexLocker lock(&m_drawMutex);
+        rect = m_drawRect;
+    }
+    m_pEditAnimation->renderAnimation(rect, MoveLeftEffect, m_nDrawSpeed.load());
+}
+
+void EditOSDItem::preview()
+{
+    m_bPreview = true;
+    {
+        QMutexLocker lock(&m_drawMutex);
+        m_drawRect = rect().toRect();
+    }
+    m_nDrawSpeed.store(m_nInSpeed);
+    m_pEditAnimation->setPaceSpeed(g_nOSDSpeed);
+    m_pEditAnimation->setSourceImage(m_OSDPixmap.toImage());
+    if (m_pThread && !m_pThread->isRunning())
+        m_pThread->start(QThread::InheritPriority);
+    emit sig_playState(ItemInit);
+    emit sig_playState(ItemPreview);
+}
+
+void EditOSDItem::stopScroll()
+{
+    emit sig_playState(ItemInit);
+}
+
+bool EditOSDItem::isScrolling() const
+{
+    return m_pThread && m_pThread->isDrawing();
+}
+
+void EditOSDItem::slot_getDrawPixmap(QImage image)
+{
+    m_drawPixmap = QPixmap::fromImage(image);
+    update();
+}
+
+// ---------------------------------------------------------------- painting
+
+QRectF EditOSDItem::boundingRect() const
+{
+    return m_localRect;
+}
+
+QPainterPath EditOSDItem::shape() const
+{
+    QPainterPath path;
+    path.addRect(rect());
+    return path;
+}
+
+void EditOSDItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
+{
+    Q_UNUSED(widget)
+    painter->setRenderHint(QPainter::SmoothPixmapTransform);
+    if (m_nLineWidth > 0) {
+        const int h = m_nLineWidth / 2;
+        m_penLine.setColor(m_lineColor);
+        m_penLine.setWidth(m_nLineWidth);
+        painter->setPen(m_penLine);
+        painter->setBrush(Qt::NoBrush);
+        painter->drawRect(rect().translated(-h, -h));
+    }
+    drawText(painter);
+    const bool bSelected = option && (option->state & QStyle::State_Selected);
+    if (bSelected)
+        drawSelection(painter, option);
+    setItemState(bSelected ? EditSelectionHandleActive : EditSelectionHandleOff);
+}
+
+void EditOSDItem::drawText(QPainter *painter)
+{
+    int x = 0, y = 0;
+    getItemPos(x, y);
+    // The cached corner comes from this item's own geometry, never from a page bound to another item.
+    if (m_nX < 0 || m_nY < 0 || x < 0 || y < 0) {
+        m_nX = std::max(0, x);
+        m_nY = std::max(0, y);
+    }
+    if (m_bIsMove) {
+        m_nX = x;
+        m_nY = y;
+    }
+    m_font = QFont();
+    m_font.setFamily(m_strFontName);
+    m_font.setPixelSize(std::max(1, m_nFontSize));
+    m_font.setWeight(m_nOSDFontWidth);
+    m_font.setLetterSpacing(QFont::AbsoluteSpacing, m_nTextSpaceing);
+    painter->save();
+    painter->setOpacity(m_nTransNum / 255.0);
+    const int h = m_nLineWidth / 2;
+    painter->fillRect(rect().translated(h, h), QBrush(m_bkColor));
+    painter->setPen(QPen(m_fontColor));
+    painter->setFont(m_font);
+    if (m_nInSpeed != 0)
+        painter->drawPixmap(rect().toRect(), m_drawPixmap);
+    else
+        painter->drawText(rect(), Qt::AlignLeft | Qt::AlignVCenter, m_strTextContent);
+    painter->restore();
+}
+
+void EditOSDItem::drawSelection(QPainter *painter, const QStyleOptionGraphicsItem *option)
+{
+    Q_UNUSED(option)
+    const QRectF unit = painter->transform().mapRect(QRectF(0, 0, 1, 1));
+    if (qFuzzyIsNull(std::max(unit.width(), unit.height())))
+        return;
+    const QRectF mapped = painter->transform().mapRect(boundingRect());
+    if (std::min(mapped.width(), mapped.height()) < 1.0)
+        return;
+    const double h = m_nLineWidth / 2.0;
+    m_penLine.setColor(m_lineColor);
+    m_penLine.setWidth(1);
+    painter->setPen(m_penLine);
+    painter->setBrush(Qt::NoBrush);
+    painter->drawRect(boundingRect().adjusted(-h, -h, h, h));
+}
+
+void EditOSDItem::mouseDoubleClickEvent(QGraphicsSceneMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    globalObserver::getGlobalObserver()->notify("on_OSDSettingButton_clicked");
+    CEditBaseItem::mouseDoubleClickEvent(event);
+}
+
+// ---------------------------------------------------------------- geometry
+
+QString EditOSDItem::displayName() const
+{
+    return tr("single item");
+}
+
+void EditOSDItem::setItemState(EditSelectionHandleState state)
+{
+    setHandlesState(state);
+}
+
+void EditOSDItem::setItemFile(const QString &strPath)
+{
+    if (strPath == m_strFilePath)
+        return;
+    m_strShowName = QFileInfo(strPath).fileName();
+    m_strFilePath = strPath;
+}
+
+void EditOSDItem::setItemMainSig(int s)
+{
+    m_nMainSig = s;
+    m_nBackupSig = s == 0 ? 1 : s - 1;
+}
+
+void EditOSDItem::control(int dir, const QPointF &point)
+{
+    Q_UNUSED(dir)
+    Q_UNUSED(point)
+    prepareGeometryChange();
+    updatehandles();
+}
+
+void EditOSDItem::stretch(int handle, double sx, double sy, const QPointF &origin)
+{
+    switch (handle) {
+    case 1:
+    case 3:
+    case 7:
+        m_bIsMove = true;
+        break;
+    case 2:
+        sx = 1;
+        m_bIsMove = true;
+        break;
+    case 4:
+        sy = 1;
+        break;
+    case 6:
+        sx = 1;
+        break;
+    case 8:
+        sy = 1;
+        m_bIsMove = true;
+        break;
+    default:
+        break;
+    }
+    m_opposite_ = origin;
+    if (!std::isfinite(sx) || !std::isfinite(sy))
+        return;
+    QTransform trans;
+    trans.translate(origin.x(), origin.y());
+    trans.scale(sx, sy);
+    trans.translate(-origin.x(), -origin.y());
+    if (m_initialRect.width() < 10 || m_initialRect.height() < 10)
+        return;
+    prepareGeometryChange();
+    m_localRect = trans.mapRect(m_initialRect);
+    m_width = m_localRect.width();
+    m_height = m_localRect.height();
+    updatehandles();
+}
+
+void EditOSDItem::updateCoordinate()
+{
+    prepareGeometryChange();
+    m_localRect.setWidth(m_width);
+    m_localRect.setHeight(m_height);
+    const QPointF o = mapToScene(transformOriginPoint());
+    const QPointF c = mapToScene(m_localRect.center());
+    const QPointF d = o - c;
+    m_initialRect = m_localRect;
+    setTransform(transform().translate(d.x(), d.y()));
+    setTransformOriginPoint(m_localRect.center());
+    moveBy(-d.x(), -d.y());
+    updatehandles();
+}
+
+void EditOSDItem::move(const QPointF &delta)
+{
+    moveBy(delta.x(), delta.y());
+}
+
+QGraphicsItem *EditOSDItem::duplicate() const
+{
+    auto *pItem = new EditOSDItem(rect().toRect(), m_bShowNormal);
+    pItem->m_width = m_width;
+    pItem->m_height = m_height;
+    pItem->setPos(pos());
+    pItem->setPen(pen());
+    pItem->setBrush(brush());
+    pItem->setTransform(transform());
+    pItem->setTransformOriginPoint(transformOriginPoint());
+    pItem->setRotation(rotation());
+    pItem->setScale(scale());
+    pItem->setZValue(zValue() + 0.1);
+    pItem->m_fRatioY = m_fRatioY;
+    pItem->m_fRatioX = m_fRatioX;
+    pItem->updateCoordinate();
+    return pItem;
+}
+
+void EditOSDItem::updatehandles()
+{
+    placeHandles(boundingRect());
+}
+
+QPointF EditOSDItem::centreOffset() const
+{
+    const QRectF r = rect();
+    return mapToScene(QPointF(r.width() / 2, r.height() / 2)) - mapToScene(QPointF(0, 0));
+}
+
+void EditOSDItem::getItemPos(int &x, int &y) const
+{
+    const QPointF d = centreOffset();
+    x = toDevice(pos().x() - d.x(), g_dWScale);
+    y = toDevice(pos().y() - d.y(), g_dHScale);
+}
+
+void EditOSDItem::getItemSize(int &w, int &h) const
+{
+    w = toDevice(rect().width(), g_dWScale);
+    h = toDevice(rect().height(), g_dHScale);
+}
+
+bool EditOSDItem::getZoomOutPos(int x, int y, double &px, double &py) const
+{
+    if (!(g_dWScale > 0) || !(g_dHScale > 0))
+        return false;
+    const QPointF d = centreOffset();
+    px = x / g_dWScale + d.x();
+    py = y / g_dHScale + d.y();
+    return true;
+}
+
+// ---------------------------------------------------------------- commands
+
+void EditOSDItem::sendItemCmd(const QString &strName, QByteArray &payload, int nReadOrWrite, int nSub)
+{
+    QString strSerial = m_strSerial;
+    QString strCmd = strName;
+    globalObserver::getGlobalObserver()->notify("slot_setDeviceCmd", Q_ARG(QString, strSerial), Q_ARG(QString, strCmd),
+                                                Q_ARG(QByteArray &, payload), Q_ARG(int, nReadOrWrite), Q_ARG(int, nSub));
+    CDeviceLog::write({strName, nSub, m_strSerial});
+}
+
+namespace {
+QByteArray osdPayload(std::initializer_list<int> values)
+{
+    QByteArray out;
+    out.append(char(g_OSDindex & 0xFF));
+    for (int v : values)
+        out.append(char(v & 0xFF));
+    return out;
+}
+}
+
+void EditOSDItem::sendFontTrans()
+{
+    QByteArray p = osdPayload({m_nFontTransNum});
+    sendItemCmd(QStringLiteral("OSD参数设置"), p, 2, 3);
+}
+
+void EditOSDItem::setOSDTrans(int nValue)
+{
+    QByteArray p = osdPayload({nValue});
+    sendItemCmd(QStringLiteral("OSD参数设置"), p, 2, 4);
+}
+
+void EditOSDItem::setLayerTrans()
+{
+    QByteArray p = osdPayload({m_nTransNum});
+    sendItemCmd(QStringLiteral("OSD参数设置"), p, 2, 4);
+}
+
+void EditOSDItem::sendFontSpeed(int nValue)
+{
+    QByteArray p = osdPayload({nValue});
+    sendItemCmd(QStringLiteral("OSD参数设置"), p, 2, 5);
+}
+
+void EditOSDItem::sendFontColor(QColor color)
+{
+    QByteArray p = osdPayload({color.red(), color.green(), color.blue()});
+    sendItemCmd(QStringLiteral("OSD参数设置"), p, 2, 7);
+}
+
+void EditOSDItem::sendbkColor(QColor color)
+{
+    QByteArray p = osdPayload({color.red(), color.green(), color.blue()});
+    sendItemCmd(QStringLiteral("OSD参数设置"), p, 2, 8);
+}
+
+void EditOSDItem::setLayerLevel(int nLevel)
+{
+    QByteArray p;
+    p.append(char(m_nId & 0xFF));
+    p.append(char(nLevel & 0xFF));
+    sendItemCmd(QStringLiteral("图层设置"), p, 2, 2);
+    auto *pScene = qobject_cast<CEditBaseScene *>(scene());
+    QByteArray read(1, char(pScene ? pScene->getSceneID() & 0xFF : 0));
+    sendItemCmd(QStringLiteral("场景操作"), read, 1, 0);
+}
+
+void EditOSDItem::setLayerSig(int nSource)
+{
+    if (nSource == m_nMainSig)
+        return;
+    m_nMainSig = nSource;
+    QByteArray p;
+    p.append(char(m_nId & 0xFF));
+    p.append(char(m_nMainSig & 0xFF));
+    sendItemCmd(QStringLiteral("图层设置"), p, 2, 3);
+}
+
+void EditOSDItem::setLayerCut()
+{
+    QByteArray p;
+    p.append(char(m_nId & 0xFF));
+    p.append(char(m_nCut & 0xFF));
+    putBe16(p, m_nCutX);
+    putBe16(p, m_nCutY);
+    putBe16(p, m_nCutWidth);
+    putBe16(p, m_nCutHeight);
+    sendItemCmd(QStringLiteral("图层设置"), p, 2, 20);
+}
+
+void EditOSDItem::setLayerPosAndSize()
+{
+    if (m_bIsMove)
+        getItemPos(m_nX, m_nY);
+}

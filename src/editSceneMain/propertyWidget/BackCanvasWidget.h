@@ -1,0 +1,63 @@
+#ifndef BACKCANVASWIDGET_H
+#define BACKCANVASWIDGET_H
+
+// CBackCanvasWidget - the screen and canvas page: the LED screen's size in
+// device pixels, the canvas size (and, for large screens, the refresh rate)
+// derived from it, and the device name. Applying a new screen size clears the
+// live scene's layers on the canvas and in the device and sends the new size;
+// applying a changed name sends the name (12-byte GBK field).
+//
+// Only an operator's edit of the screen size arms the screen step; binding a
+// canvas fills the fields and arms nothing. The canvas size is validated
+// before anything is cleared.
+
+#include <QPointer>
+#include <QWidget>
+
+class CSceneBackCanvas;
+class QGraphicsItem;
+
+namespace Ui {
+class backCanvasWidget;
+}
+
+class CBackCanvasWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit CBackCanvasWidget(QWidget *parent = nullptr);
+    ~CBackCanvasWidget() override;
+
+    void setWidgetData(QGraphicsItem *pItem);
+    void getDeviceName(QString strName);
+    void sendDeviceCmd();
+    void sendDeviceNameChangeCmd();
+
+    // The canvas size for a screen size and the refresh rate it needs (integer arithmetic).
+    static int canvasWidthFor(int nScreenW, int nScreenH, int &nHz);
+
+    CSceneBackCanvas *canvas() const { return m_pCanvasGuard ? m_pCanvas : nullptr; }
+    bool isArmed() const { return m_baccent; }
+    int refreshRate() const { return m_nHZ; }
+    Ui::backCanvasWidget *form() const { return ui; }
+
+private slots:
+    void on_systemsettoolButton_clicked();
+    void on_checkBox_stateChanged(int arg1);
+
+private:
+    void onScreenSizeChanged();
+    // Fills the canvas edits from the screen edits; false when they hold no valid screen.
+    bool applyScreenRule();
+    void sendName();
+
+    Ui::backCanvasWidget *ui;
+    QString m_strSerial;
+    CSceneBackCanvas *m_pCanvas = nullptr;
+    QPointer<QObject> m_pCanvasGuard; // null once the bound canvas is gone
+    bool m_bOpen = true;
+    int m_nHZ = 60;
+    bool m_baccent = false;
+};
+
+#endif // BACKCANVASWIDGET_H

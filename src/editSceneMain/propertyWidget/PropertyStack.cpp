@@ -1,0 +1,454 @@
+#include "PropertyStack.h"
+#include "ui_PropertyStack.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QSettings>
+#include <QStyleOptionGraphicsItem>
+#include <QTextCodec>
+#include <QTranslator>
+
+#include "BackCanvasWidget.h"
+#include "BesMessageBox.h"
+#include "DeviceLog.h"
+#include "DrawerWidget.h"
+#include "EditBaseItem.h"
+#include "EditBaseProxyWidget.h"
+#include "EditSingleTextItem.h"
+#include "OSDTransfer.h"
+#include "OSDWidget.h"
+#include "SceneBackCanvas.h"
+#include "TextWidget.h"
+#include "WndLineWidget.h"
+#include "WndOSDPosWidget.h"
+#include "WndPosWidget.h"
+#include "editosditem.h"
+#include "globalObserver.h"
+
+// The Z-family device page comes with the device settings; until it is built the stack holds an
+// empty page in its place.
+#if __has_include("OtherWidget.h")
+#include "OtherWidget.h"
+#define STACK_HAS_DEVICE_PAGE 1
+#endif
+
+namespace {
+const char *const kTopics[] = {"slot_updateItemPos", "slot_propertyDataChange", "slot_updateDeviceName",
+                               "slot_updatePropertyStacklanguage", "slot_sendOSDdate", "slot_sendbeginOSDdate",
+                               "slot_GetOSDsendprogress"};
+
+// The QObject side of a canvas item, for items of the known classes.
+QObject *itemObject(QGraphicsItem *pItem)
+{
+    if (!pItem)
+        return nullptr;
+    switch (pItem->type()) {
+    case EditItemType_Base:
+        return static_cast<CEditBaseItem *>(pItem);
+    case EditItemType_Proxy:
+        return dynamic_cast<CEditBaseProxyWidget *>(pItem);
+    case EditItemType_BackCanvas:
+        return dynamic_cast<CSceneBackCanvas *>(pItem);
+    default:
+        return nullptr;
+    }
+}
+
+// The media kind of an editable item; -1 for anything else.
+int itemKind(QGraphicsItem *pItem)
+{
+    if (!pItem)
+        return -1;
+    if (pItem->type() == EditItemType_Base)
+        return static_cast<CEditBaseItem *>(pItem)->getItemType();
+    if (pItem->type() == EditItemType_Proxy)
+        if (auto *pProxy = dynamic_cast<CEditBaseProxyWidget *>(pItem))
+            return pProxy->getItemType();
+    return -1;
+}
+}
+
+CPropertyStack::CPropertyStack(QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::propertyStack)
+{
+    ui->setupUi(this);
+    m_nCurrentIndex = 0;
+    m_ncurrentpack = 0;
+    m_nbytescount = 0;
+    m_pItem = nullptr;
+    m_pOSDTransfer = new COSDTransfer(this);
+    connect(m_pOSDTransfer, &COSDTransfer::sig_finished, this, &CPropertyStack::onTransferFinished);
+    connect(m_pOSDTransfer, &COSDTransfer::sig_headerSent, this, [this]() {
+        // the width as the operator entered it comes back once the cut one is on its way
+        if (m_pWndOSDPosWidget && m_nEnteredWidth > 0)
+            m_pWndOSDPosWidget->setNCurrentWidth(m_nEnteredWidth);
+    });
+    m_CurrentfontColor = QColor(255, 255, 255, 255);
+    m_CurrentbkColor = QColor(80, 70, 255, 255);
+    m_pTranslator = new QTranslator(this);
+    globalObserver *pHub = globalObserver::getGlobalObserver();
+    for (const char *pszTopic : kTopics)
+        pHub->attach(pszTopic, this, pszTopic);
+    initWidget();
+}
+
+CPropertyStack::~CPropertyStack()
+{
+    globalObserver *pHub = globalObserver::getGlobalObserver();
+    for (const char *pszTopic : kTopics)
+        pHub->detach(pszTopic, this);
+    if (m_pTranslator)
+        QApplication::removeTranslator(m_pTranslator);
+    delete ui;
+}
+
+QGraphicsItem *CPropertyStack::selectedItem() const
+{
+    return m_pItemGuard ? m_pItem : nullptr;
+}
+
+void CPropertyStack::initWidget()
+{
+    m_pDrawerWidget = new CDrawerWidget();
+    m_pDrawerWidget->setObjectName("lockerWidget");
+    m_pTextWidget = new CTextWidget();
+    m_pTextWidget->setObjectName("textProperty");
+    if (!m_pTipsWidget) {
+        // The device page is built once: it keeps its device's values across language switches
+        // and retranslates itself.
+#ifdef STACK_HAS_DEVICE_PAGE
+        m_pTipsWidget = new COtherWidget();
+#else
+        m_pTipsWidget = new QWidget();
+#endif
+        m_pTipsWidget->setObjectName("tipsWidget");
+    }
+    m_pWndPosWidget = new CWndPosWidget();
+    m_pWndLineWidget = new CWndLineWidget();
+    m_pBackCanvasWidget = new CBackCanvasWidget();
+    m_pBackCanvasWidget->setObjectName("backCanvasWidget");
+    m_pWndOSDPosWidget = new WndOSDPosWidget();
+    m_pWndOSDPosWidget->setObjectName("wndOSDPosWidget");
+    m_pOSDWidget = new OSDWidget();
+    m_pOSDWidget->setObjectName("OSDWidget");
+
+    m_pDrawerWidget->add_locker({tr("画面参数"), tr("图层设置")}, {m_pWndPosWidget, m_pWndLineWidget});
+    m_pDrawerWidget->setStyleSheet("QWidget#lockerWidget{border: none;}");
+    m_pOSDWidget->add_OSDLocker({m_pWndOSDPosWidget, m_pTextWidget});
+    m_pOSDWidget->setStyleSheet("QWidget#lockerWidget{border: none;}");
+
+    ui->stackedWidget->setStyleSheet("background-color:rgb(26,26,26);");
+    ui->stackedWidget->insertWidget(0, m_pDrawerWidget);
+    ui->stackedWidget->insertWidget(1, m_pBackCanvasWidget);
+    if (ui->stackedWidget->indexOf(m_pTipsWidget) < 0)
+        ui->stackedWidget->insertWidget(2, m_pTipsWidget);
+    ui->stackedWidget->insertWidget(3, m_pOSDWidget);
+
+    m_nCurrentIndex = 2;
+    setShowWidget();
+    m_bUpdatePos = true;
+}
+
+void CPropertyStack::setShowWidget()
+{
+    switch (m_nCurrentIndex) {
+    case 0:
+        ui->btnWindow->setText(tr("图层参数"));
+        ui->Application->hide();
+        ui->ZApplication->hide();
+        ui->LayerApplication->show();
+        ui->OSDApplication->hide();
+        setItemProperty();
+        break;
+    case 1:
+        ui->btnWindow->setText(tr("大屏参数"));
+        ui->Application->show();
+        ui->ZApplication->hide();
+        ui->LayerApplication->hide();
+        ui->OSDApplication->hide();
+        ui->stackedWidget->setCurrentWidget(m_pBackCanvasWidget);
+        break;
+    case 2:
+        ui->btnWindow->setText(tr("设备参数"));
+        ui->Application->hide();
+        ui->ZApplication->show();
+        ui->LayerApplication->hide();
+        ui->OSDApplication->hide();
+        ui->stackedWidget->setCurrentWidget(m_pTipsWidget);
+        break;
+    default:
+        break;
+    }
+}
+
+void CPropertyStack::setItemProperty()
+{
+    QGraphicsItem *pItem = selectedItem();
+    if (!pItem)
+        return;
+    const int nKind = itemKind(pItem);
+    if (nKind == MediaType_Pixmap) {
+        ui->btnWindow->setText(tr("OSD设置"));
+        ui->stackedWidget->setCurrentWidget(m_pOSDWidget);
+        ui->OSDApplication->show();
+        ui->LayerApplication->hide();
+        m_pWndOSDPosWidget->setItemData(pItem, true);
+        if (pItem->type() == EditItemType_Base)
+            m_pTextWidget->setItemData(dynamic_cast<EditOSDItem *>(static_cast<CEditBaseItem *>(pItem)));
+    } else if (nKind == MediaType_SingleText) {
+        ui->stackedWidget->setCurrentWidget(m_pDrawerWidget);
+        ui->OSDApplication->hide();
+        m_pWndPosWidget->setItemData(pItem);
+        m_pWndPosWidget->setItemPos(m_bUpdatePos);
+        m_pWndLineWidget->setCurrentItem(pItem);
+    }
+}
+
+void CPropertyStack::setInputSourceData(QVector<InputSource *> &vec)
+{
+    if (m_pWndPosWidget)
+        m_pWndPosWidget->setInputSource(vec);
+}
+
+void CPropertyStack::slot_propertyDataChange(QGraphicsItem *item)
+{
+    m_pItem = item;
+    m_pItemGuard = itemObject(item);
+    if (!item) {
+        m_nCurrentIndex = 1;
+    } else if (item->type() == EditItemType_BackCanvas && m_pItemGuard) {
+        ui->btnWindow->setText(QString::fromUtf8("大屏参数"));
+        m_nCurrentIndex = 1;
+        ui->stackedWidget->setCurrentWidget(m_pBackCanvasWidget);
+        m_pBackCanvasWidget->setWidgetData(item);
+    } else {
+        m_nCurrentIndex = 0;
+    }
+    setShowWidget();
+}
+
+void CPropertyStack::slot_updateItemPos(bool bUpdataPos)
+{
+    m_bUpdatePos = bUpdataPos;
+    QGraphicsItem *pItem = selectedItem();
+    if (!pItem)
+        return;
+    if (itemKind(pItem) == MediaType_Pixmap)
+        m_pWndOSDPosWidget->setItemData(pItem, m_bUpdatePos);
+    else
+        m_pWndPosWidget->setItemPos(m_bUpdatePos);
+}
+
+void CPropertyStack::slot_updateDeviceName(QString DeviceName)
+{
+    if (m_pBackCanvasWidget)
+        m_pBackCanvasWidget->getDeviceName(DeviceName);
+}
+
+void CPropertyStack::retranslateTexts()
+{
+    setWindowTitle(QApplication::translate("propertyStack", "Form"));
+    ui->btnWindow->setText(QApplication::translate("propertyStack", "大屏参数"));
+    ui->OSDApplication->setText(QApplication::translate("propertyStack", "OSD应用"));
+    ui->LayerApplication->setText(QApplication::translate("propertyStack", "图层应用"));
+    ui->ZApplication->setText(QApplication::translate("propertyStack", "应用"));
+    ui->Application->setText(QApplication::translate("propertyStack", "应用"));
+}
+
+void CPropertyStack::slot_updatePropertyStacklanguage(int nlanguage)
+{
+    if (nlanguage == 0) {
+        QApplication::removeTranslator(m_pTranslator);
+        m_pTranslator->load("Tranlate_CN.qm");
+    } else if (nlanguage == 1) {
+        QApplication::removeTranslator(m_pTranslator);
+        m_pTranslator->load("Tranlate_EN.qm");
+    }
+    QApplication::installTranslator(m_pTranslator);
+    retranslateTexts();
+    // The pages are built again under the new translation (the device page stays and
+    // retranslates itself); the new pages carry no item until the next selection.
+    for (QWidget *pPage : {static_cast<QWidget *>(m_pDrawerWidget), static_cast<QWidget *>(m_pBackCanvasWidget),
+                           static_cast<QWidget *>(m_pOSDWidget)}) {
+        ui->stackedWidget->removeWidget(pPage);
+        delete pPage;
+    }
+    initWidget();
+}
+
+// ---------------------------------------------------------------- apply buttons
+
+void CPropertyStack::on_btnWindow_clicked()
+{
+    m_nCurrentIndex = 0;
+}
+
+void CPropertyStack::on_Application_clicked()
+{
+    m_pBackCanvasWidget->sendDeviceCmd();
+}
+
+void CPropertyStack::on_ZApplication_clicked()
+{
+#ifdef STACK_HAS_DEVICE_PAGE
+    if (auto *pOther = qobject_cast<COtherWidget *>(m_pTipsWidget))
+        pOther->sendZDeviceCmd();
+#endif
+}
+
+void CPropertyStack::on_LayerApplication_clicked()
+{
+    QGraphicsItem *pItem = selectedItem();
+    if (!pItem || pItem->type() != EditItemType_Base || itemKind(pItem) != MediaType_SingleText)
+        return;
+    if (auto *pLayer = dynamic_cast<CEditSingleTextItem *>(pItem))
+        pLayer->setLayerPosAndSize();
+}
+
+// ---------------------------------------------------------------- OSD bitmap transfer
+
+void CPropertyStack::osdMessage(const QString &strText)
+{
+    BesMessageBox::information(tr("OSD设置"), strText);
+}
+
+QImage CPropertyStack::renderOSDImage(EditOSDItem *pItem, int nWidth, int nHeight)
+{
+    const QRectF br = pItem->boundingRect();
+    const int w = std::max(1, int(br.width()));
+    const int h = std::max(1, int(br.height()));
+    QPixmap pixmap(w, h);
+    m_CurrentfontColor = pItem->m_fontColor;
+    m_CurrentbkColor = pItem->m_bkColor;
+    const int nSpeed = pItem->m_nInSpeed;
+    pItem->m_nInSpeed = 0; // the text itself, not the latest scroll frame
+    QStyleOptionGraphicsItem option;
+    auto paintItem = [&]() {
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        painter.translate(-br.topLeft());
+        pItem->paint(&painter, &option, nullptr);
+    };
+    paintItem();
+    pItem->setOSDPixmap(pixmap);
+    pItem->m_fontColor = QColor(Qt::white);
+    pItem->m_bkColor = QColor(Qt::black);
+    paintItem();
+    pItem->m_fontColor = m_CurrentfontColor;
+    pItem->m_bkColor = m_CurrentbkColor;
+    pItem->m_nInSpeed = nSpeed;
+    pItem->update();
+    return pixmap.scaled(nWidth, nHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).toImage();
+}
+
+void CPropertyStack::on_OSDApplication_clicked()
+{
+    EditOSDItem *pItem = m_pTextWidget ? m_pTextWidget->item() : nullptr;
+    if (!pItem || !m_pWndOSDPosWidget->item()) {
+        osdMessage(tr("请先选择OSD"));
+        return;
+    }
+    if (COSDTransfer::activeTransfer()) {
+        osdMessage(tr("OSD数据正在下发，请稍候"));
+        return;
+    }
+    // Read once: the parameters, the picture, the counts and the stored values all agree.
+    const int nEntered = m_pWndOSDPosWidget->getItemCurrentWidth();
+    const int nWidth = nEntered / 8 * 8;
+    const int nHeight = m_pWndOSDPosWidget->getItemCurrentHeight();
+    const int nX = m_pWndOSDPosWidget->getItemCurrentX();
+    const int nY = m_pWndOSDPosWidget->getItemCurrentY();
+    if (nWidth < 8 || nHeight < 1 || nHeight > 256) {
+        osdMessage(tr("OSD宽度至少为8，高度取值1-256"));
+        return;
+    }
+    ui->OSDApplication->setEnabled(false);
+    g_nOSDSpeed = 0;
+    g_ncurrentserial = 0;
+    g_ncountpack = 0;
+    m_nbytescount = 0;
+    m_ncurrentpack = 0;
+    g_nOSDSpeed = pItem->m_nInSpeed;
+    globalObserver *pHub = globalObserver::getGlobalObserver();
+    int nZero = 0;
+    pHub->notify("slot_SetOSDTextSpeed", Q_ARG(int, nZero));
+    m_list.clear();
+    pHub->notify("slot_GetOSDsendprogress", Q_ARG(int, nZero));
+    bool bReflash = false;
+    pHub->notify("slot_IsZReflash", Q_ARG(bool, bReflash));
+    m_nEnteredWidth = 0;
+    if (nWidth != nEntered) {
+        m_nEnteredWidth = nEntered;
+        m_pWndOSDPosWidget->setNCurrentWidth(nWidth);
+    }
+
+    COSDBitmap::Params params;
+    params.nIndex = g_OSDindex;
+    params.nFontTrans = g_fontTransparency;
+    params.nBkTrans = pItem->getNBkTransparency();
+    params.nSpeed = pItem->m_nInSpeed;
+    params.nX = nX;
+    params.nY = nY;
+    params.nW = nWidth;
+    params.nH = nHeight;
+    params.fontColor = pItem->m_fontColor;
+    params.bkColor = pItem->m_bkColor;
+
+    {
+        QSettings settings("Morvane.ini", QSettings::IniFormat);
+        settings.setIniCodec(QTextCodec::codecForName("GB2312"));
+        settings.setValue("/OSD/g_strOSD", g_strOSD);
+        settings.setValue("/OSD/OSDnX", nX);
+        settings.setValue("/OSD/OSDnY", nY);
+        settings.setValue("/OSD/OSDnW", nWidth);
+        settings.setValue("/OSD/OSDnH", nHeight);
+        settings.setValue("/OSD/OSDg_fontTransparency", g_fontTransparency);
+        settings.setValue("/OSD/OSDg_bkColorTransparency", g_bkColorTransparency);
+        settings.setValue("/OSD/OSDfontred", pItem->m_fontColor.red());
+        settings.setValue("/OSD/OSDfontblue", pItem->m_fontColor.blue());
+        settings.setValue("/OSD/OSDfontblack", pItem->m_fontColor.green());
+        settings.setValue("/OSD/OSDBkred", pItem->m_bkColor.red());
+        settings.setValue("/OSD/OSDBkgreen", pItem->m_bkColor.green());
+        settings.setValue("/OSD/OSDBkblue", pItem->m_bkColor.blue());
+    }
+
+    m_OSDimage = renderOSDImage(pItem, nWidth, nHeight);
+    m_nbytescount = COSDBitmap::byteCount(nWidth, nHeight);
+    if (!m_pOSDTransfer->start(pItem->m_strSerial, params, m_OSDimage)) {
+        onTransferFinished(false, tr("OSD数据为空"));
+        return;
+    }
+}
+
+void CPropertyStack::slot_sendbeginOSDdate()
+{
+    // Only the stack whose transfer runs answers; another stack has no bitmap of its own.
+    if (m_pOSDTransfer->isActive())
+        m_pOSDTransfer->sendBegin();
+}
+
+void CPropertyStack::slot_sendOSDdate(int pack)
+{
+    if (m_pOSDTransfer->isActive()) {
+        m_ncurrentpack = pack;
+        m_pOSDTransfer->sendPacket(pack);
+    }
+}
+
+void CPropertyStack::slot_GetOSDsendprogress(int nProgress)
+{
+    if (m_pOSDTransfer->isActive())
+        m_pOSDTransfer->progress(nProgress);
+}
+
+void CPropertyStack::onTransferFinished(bool bOk, const QString &strReason)
+{
+    ui->OSDApplication->setEnabled(true);
+    if (bOk)
+        return;
+    int nFailed = -1;
+    if (m_pTextWidget)
+        m_pTextWidget->slot_GetOSDsendprogress(nFailed);
+    osdMessage(tr("OSD数据下发失败：%1").arg(strReason));
+}

@@ -1,0 +1,295 @@
+#include "WndPosWidget.h"
+#include "ui_WndPosWidget.h"
+
+#include "BesMessageBox.h"
+#include "EditBaseScene.h"
+#include "EditSingleTextItem.h"
+#include "globalObserver.h"
+
+namespace {
+int toDevice(qreal v, qreal dScale)
+{
+    return int(dScale * v + (v > 0 ? 0.5 : -0.5));
+}
+}
+
+CWndPosWidget::CWndPosWidget(QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::wndPosWidget)
+{
+    ui->setupUi(this);
+    ui->spinBoxX->setRange(0, 500000);
+    ui->spinBoxY->setRange(0, 500000);
+    ui->spinBoxW->setRange(10, 500000);
+    ui->spinBoxH->setRange(10, 500000);
+    // A value reaches the layer when it is complete, not at every keystroke.
+    for (QSpinBox *s : {ui->spinBoxX, ui->spinBoxY, ui->spinBoxW, ui->spinBoxH}) {
+        s->setKeyboardTracking(false);
+        s->installEventFilter(this);
+    }
+    connect(ui->spinBoxX, QOverload<int>::of(&QSpinBox::valueChanged), this, &CWndPosWidget::onX);
+    connect(ui->spinBoxY, QOverload<int>::of(&QSpinBox::valueChanged), this, &CWndPosWidget::onY);
+    connect(ui->spinBoxW, QOverload<int>::of(&QSpinBox::valueChanged), this, &CWndPosWidget::onW);
+    connect(ui->spinBoxH, QOverload<int>::of(&QSpinBox::valueChanged), this, &CWndPosWidget::onH);
+    connect(ui->cmbMainSig, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &CWndPosWidget::onMainSig);
+    connect(ui->cmbLayerState, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &CWndPosWidget::onLayerState);
+    ui->labelLayerState->hide();
+    ui->cmbLayerState->hide();
+    ui->RefreshPushButton->setStyleSheet(
+        "QPushButton{background:transparent;border-image: url(:/res/res/image/reset-normal.png);}"
+        "QPushButton:hover{background:transparent;border-image: url(:/res/res/image/reset-hover.png);}"
+        "QPushButton:pressed{background:transparent;border-image: url(:/res/res/image/reset-hover.png);}");
+    globalObserver::getGlobalObserver()->attach("slot_Getposinformation", this, "slot_Getposinformation");
+}
+
+CWndPosWidget::~CWndPosWidget()
+{
+    globalObserver::getGlobalObserver()->detach("slot_Getposinformation", this);
+    delete ui;
+}
+
+bool CWndPosWidget::eventFilter(QObject *watched, QEvent *event)
+{
+    return QWidget::eventFilter(watched, event);
+}
+
+void CWndPosWidget::slot_Getposinformation(int &dPosX, int &dPosY)
+{
+    dPosX = ui->spinBoxX->value();
+    dPosY = ui->spinBoxY->value();
+}
+
+CEditBaseScene *CWndPosWidget::layerScene() const
+{
+    return m_pItem ? dynamic_cast<CEditBaseScene *>(m_pItem->scene()) : nullptr;
+}
+
+QPointF CWndPosWidget::centreOffset() const
+{
+    const QRectF r = m_pItem->rect();
+    return m_pItem->mapToScene(QRectF(0, 0, r.width(), r.height()).center()) - m_pItem->scenePos();
+}
+
+void CWndPosWidget::setInputSource(QVector<InputSource *> &vec)
+{
+    m_vectorInput = vec;
+    const bool bBlocked = ui->cmbMainSig->blockSignals(true);
+    ui->cmbMainSig->clear();
+    for (InputSource *pSource : m_vectorInput) {
+        if (!pSource)
+            continue;
+        const int nAt = qBound(0, pSource->nId, ui->cmbMainSig->count());
+        ui->cmbMainSig->insertItem(nAt, pSource->strName, pSource->nId);
+    }
+    if (m_pItem)
+        ui->cmbMainSig->setCurrentIndex(comboIndexOfSource(m_pItem->m_nMainSig));
+    ui->cmbMainSig->blockSignals(bBlocked);
+}
+
+int CWndPosWidget::comboIndexOfSource(int nId) const
+{
+    return ui->cmbMainSig->findData(nId);
+}
+
+void CWndPosWidget::selectSource(int nId)
+{
+    const bool bBlocked = ui->cmbMainSig->blockSignals(true);
+    ui->cmbMainSig->setCurrentIndex(comboIndexOfSource(nId));
+    ui->cmbMainSig->blockSignals(bBlocked);
+}
+
+void CWndPosWidget::setItemData(QGraphicsItem *pItem)
+{
+    if (!pItem) {
+        m_pItem = nullptr;
+        return;
+    }
+    auto *pLayer = dynamic_cast<CEditSingleTextItem *>(pItem);
+    if (!pLayer || pLayer->getItemType() != MediaType_SingleText)
+        return;
+    m_pItem = pLayer;
+    m_strName = pLayer->getItemShowName();
+    if (CEditBaseScene *pScene = layerScene()) {
+        int nId = int(pScene->getSceneID());
+        globalObserver::getGlobalObserver()->notify("slot_isTakeScene", Q_ARG(int, nId), Q_ARG(bool &, m_bTake));
+    }
+    // Showing a source the list does not hold selects nothing; the layer keeps its source.
+    selectSource(pLayer->m_nMainSig);
+    const bool bBlocked = ui->cmbLayerState->blockSignals(true);
+    ui->cmbLayerState->setCurrentIndex(pLayer->m_nLayerState);
+    ui->cmbLayerState->blockSignals(bBlocked);
+}
+
+void CWndPosWidget::setItemPos(bool bUpdatePos)
+{
+    if (!m_pItem)
+        return;
+    const QRectF r = m_pItem->rect();
+    const QPointF o = centreOffset();
+    m_strName = m_pItem->getItemShowName();
+    m_dX = m_pItem->pos().x() - o.x();
+    m_dY = m_pItem->pos().y() - o.y();
+    m_dWidth = r.width();
+    m_dHeight = r.height();
+    m_dRota = m_pItem->rotation();
+    if (bUpdatePos) {
+        const bool bx = ui->spinBoxX->blockSignals(true);
+        const bool by = ui->spinBoxY->blockSignals(true);
+        ui->spinBoxX->setValue(toDevice(m_dX, g_dWScale));
+        ui->spinBoxY->setValue(toDevice(m_dY, g_dHScale));
+        ui->spinBoxX->blockSignals(bx);
+        ui->spinBoxY->blockSignals(by);
+    }
+    const bool bw = ui->spinBoxW->blockSignals(true);
+    const bool bh = ui->spinBoxH->blockSignals(true);
+    ui->spinBoxW->setValue(toDevice(m_dWidth, g_dWScale));
+    ui->spinBoxH->setValue(toDevice(m_dHeight, g_dHScale));
+    ui->spinBoxW->blockSignals(bw);
+    ui->spinBoxH->blockSignals(bh);
+}
+
+bool CWndPosWidget::takeSceneCheck()
+{
+    if (!m_pItem)
+        return false;
+    CEditBaseScene *pScene = layerScene();
+    if (!pScene)
+        return true; // a layer outside any scene has nothing to recall
+    // Asked at every edit: another scene may have been recalled since the binding.
+    int nId = int(pScene->getSceneID());
+    globalObserver *pHub = globalObserver::getGlobalObserver();
+    pHub->notify("slot_isTakeScene", Q_ARG(int, nId), Q_ARG(bool &, m_bTake));
+    if (m_bTake)
+        return true;
+    const QString strSerial = pScene->m_strSerial;
+    QPointer<CWndPosWidget> self(this);
+    const int nAnswer = BesMessageBox::question(tr("场景未调用"), tr("该场景未调用，是否立即调用？"), tr("确定"), tr("取消"), true, false);
+    if (!self || nAnswer != 1024)
+        return false;
+    QString strSerialArg = strSerial;
+    QString strCmd = QStringLiteral("场景操作");
+    QByteArray payload(1, char(nId & 0xFF));
+    int nWrite = 2, nSub = 20;
+    pHub->notify("slot_setDeviceCmd", Q_ARG(QString, strSerialArg), Q_ARG(QString, strCmd), Q_ARG(QByteArray &, payload),
+                 Q_ARG(int, nWrite), Q_ARG(int, nSub));
+    pHub->notify("slot_setTakeScene", Q_ARG(int, nId));
+    pHub->notify("slot_updateLayoutTakeStatus", Q_ARG(int, nId));
+    return false;
+}
+
+void CWndPosWidget::sendGeometry(bool bCanvasRule)
+{
+    if (!m_pItem)
+        return;
+    CEditBaseScene *pScene = layerScene();
+    if (bCanvasRule && pScene && pScene->m_nCanvasCount == 1 && m_pItem->isCrossCanvas())
+        pScene->ifCanChangeLayer(m_pItem);
+    else
+        m_pItem->setLayerPosAndSize();
+}
+
+void CWndPosWidget::onX(int v)
+{
+    if (!m_pItem || !(g_dWScale > 0) || !takeSceneCheck() || !m_pItem)
+        return;
+    const QPointF o = centreOffset();
+    m_pItem->moveItem(QPointF(v / g_dWScale + o.x(), m_pItem->pos().y()));
+    g_setGlobalChange();
+    sendGeometry(true);
+}
+
+void CWndPosWidget::onY(int v)
+{
+    if (!m_pItem || !(g_dHScale > 0) || !takeSceneCheck() || !m_pItem)
+        return;
+    const QPointF o = centreOffset();
+    m_pItem->moveItem(QPointF(m_pItem->pos().x(), v / g_dHScale + o.y()));
+    g_setGlobalChange();
+    sendGeometry(false);
+}
+
+void CWndPosWidget::onW(int v)
+{
+    if (!m_pItem || !(g_dWScale > 0) || !takeSceneCheck() || !m_pItem)
+        return;
+    m_pItem->setWidth(v / g_dWScale);
+    m_pItem->dataChange();
+    g_setGlobalChange();
+    sendGeometry(true);
+}
+
+void CWndPosWidget::onH(int v)
+{
+    if (!m_pItem || !(g_dHScale > 0) || !takeSceneCheck() || !m_pItem)
+        return;
+    m_pItem->setHeight(v / g_dHScale);
+    m_pItem->dataChange();
+    g_setGlobalChange();
+    sendGeometry(false);
+}
+
+void CWndPosWidget::onMainSig(int i)
+{
+    // The cheap checks first: a refill or an unchanged source never asks the operator.
+    if (!m_pItem || i < 0)
+        return;
+    const int nSource = ui->cmbMainSig->itemData(i).toInt();
+    const int nOld = m_pItem->m_nMainSig;
+    if (nSource == nOld)
+        return;
+    if (!takeSceneCheck() || !m_pItem) {
+        selectSource(nOld);
+        return;
+    }
+    if (g_strSerialDevType.contains("Tarn-3")) {
+        m_pItem->setLayerSig(nSource);
+        m_pItem->setItemUpdateNow();
+        return;
+    }
+    bool bOk = false;
+    int nLayer = m_pItem->getItemId();
+    int nArg = nSource;
+    globalObserver::getGlobalObserver()->notify("slot_changeItemInSrc", Q_ARG(int, nLayer), Q_ARG(int, nArg), Q_ARG(bool &, bOk));
+    if (!m_pItem)
+        return;
+    if (bOk) {
+        m_pItem->setLayerSig(nSource);
+        m_pItem->setItemUpdateNow();
+    } else {
+        selectSource(nOld);
+    }
+}
+
+void CWndPosWidget::onLayerState(int i)
+{
+    if (!m_pItem || i < 0 || i == m_pItem->m_nLayerState || !takeSceneCheck() || !m_pItem)
+        return;
+    m_pItem->setLayerEnable(i);
+}
+
+void CWndPosWidget::on_RefreshPushButton_clicked()
+{
+    if (!m_pItem)
+        return;
+    const int nSource = m_pItem->m_nMainSig;
+    globalObserver::getGlobalObserver()->notify("slot_updatecomboxInputSource");
+    ui->cmbMainSig->setCurrentIndex(comboIndexOfSource(nSource));
+}
+
+QString CWndPosWidget::getMainSigInputSource(int nId) const
+{
+    for (InputSource *p : m_vectorInput) {
+        if (p && p->nId == nId) {
+            if (p->nSig != 0)
+                return QString("%1 : %2x%3@%4").arg(p->strName).arg(p->nWidth).arg(p->nHeight).arg(p->nHz);
+            return QString::fromUtf8("%1 : 无输入").arg(p->strName);
+        }
+    }
+    return QString();
+}
+
+void CWndPosWidget::getItemRotation(double dAngle)
+{
+    if (m_pItem)
+        m_pItem->setItemRotation(dAngle);
+}

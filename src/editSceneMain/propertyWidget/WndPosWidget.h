@@ -1,0 +1,72 @@
+#ifndef WNDPOSWIDGET_H
+#define WNDPOSWIDGET_H
+
+// CWndPosWidget - the layer position and main source page: the selected layer
+// window's X, Y, W and H in device pixels and its main input source. An edit
+// is applied when it is complete (Enter, leaving the field, a spin step), after
+// the live-scene check, and sent through the layer's own commands.
+
+#include <QPointer>
+#include <QVector>
+#include <QWidget>
+
+#include "QorGlobal.h"
+
+class CEditBaseScene;
+class CEditSingleTextItem;
+class QGraphicsItem;
+
+namespace Ui {
+class wndPosWidget;
+}
+
+class CWndPosWidget : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit CWndPosWidget(QWidget *parent = nullptr);
+    ~CWndPosWidget() override;
+
+    void setInputSource(QVector<InputSource *> &vec);
+    void setItemData(QGraphicsItem *pItem);
+    void setItemPos(bool bUpdatePos);
+    CEditSingleTextItem *item() const { return m_pItem.data(); }
+
+    QString getMainSigInputSource(int nId) const;
+    void getItemRotation(double dAngle);
+    Ui::wndPosWidget *form() const { return ui; }
+
+public slots:
+    void slot_Getposinformation(int &dPosX, int &dPosY);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private slots:
+    void on_RefreshPushButton_clicked();
+
+private:
+    CEditBaseScene *layerScene() const;
+    QPointF centreOffset() const;
+    // True when the layer's scene is the device's live scene; otherwise offers to recall it.
+    bool takeSceneCheck();
+    void sendGeometry(bool bCanvasRule);
+    int comboIndexOfSource(int nId) const;
+    void selectSource(int nId);
+
+    void onX(int v);
+    void onY(int v);
+    void onW(int v);
+    void onH(int v);
+    void onMainSig(int i);
+    void onLayerState(int i);
+
+    bool m_bTake = false;
+    QPointer<CEditSingleTextItem> m_pItem;
+    qreal m_dX = 0, m_dY = 0, m_dWidth = 0, m_dHeight = 0, m_dRota = 0;
+    QString m_strName;
+    QVector<InputSource *> m_vectorInput;
+    Ui::wndPosWidget *ui;
+};
+
+#endif // WNDPOSWIDGET_H

@@ -1,0 +1,479 @@
+// The property stack following the selection, its OSD page and the OSD apply against the
+// simulated device.
+#include "TestMain.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QVBoxLayout>
+#include <QProgressBar>
+#include <QSpinBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QStackedWidget>
+
+#include "BackCanvasWidget.h"
+#include "BesMessageBox.h"
+#include "DeviceSimulator.h"
+#include "DrawerWidget.h"
+#include "EditBaseScene.h"
+#include "EditSingleTextItem.h"
+#include "HubSpy.h"
+#include "OSDBitmap.h"
+#include "OSDTransfer.h"
+#include "OSDWidget.h"
+#include "PropertyStack.h"
+#include "SceneBackCanvas.h"
+#include "SimTestUtil.h"
+#include "TcpDeviceThread.h"
+#include "TextWidget.h"
+#include "WndOSDPosWidget.h"
+#include "WndPosWidget.h"
+#include "editosditem.h"
+#include "globalObserver.h"
+#include "osdsrttingdlg.h"
+
+// Answers the live-scene question and records the OSD item requests of the settings dialog.
+class CCanvasStandIn : public QObject
+{
+    Q_OBJECT
+public:
+    CCanvasStandIn()
+    {
+        globalObserver *pHub = globalObserver::getGlobalObserver();
+        pHub->attach("slot_isTakeScene", this, "slot_isTakeScene");
+        pHub->attach("slot_addCanvasOSDItem", this, "slot_addCanvasOSDItem");
+    }
+    ~CCanvasStandIn() override
+    {
+        globalObserver *pHub = globalObserver::getGlobalObserver();
+        pHub->detach("slot_isTakeScene", this);
+        pHub->detach("slot_addCanvasOSDItem", this);
+    }
+    bool m_bTaken = true;
+    QList<QVariantList> m_listAdd;
+public slots:
+    void slot_isTakeScene(int nId, bool &bTaken) { Q_UNUSED(nId) bTaken = m_bTaken; }
+    void slot_addCanvasOSDItem(QPointF &pos, const QString &strText, int nSelect) { m_listAdd.append({pos, strText, nSelect}); }
+};
+
+// A widget of a form by its object name.
+template <typename T>
+static T *child(QObject *pParent, const char *pszName)
+{
+    T *p = pParent->findChild<T *>(QString::fromLatin1(pszName));
+    if (!p)
+        qFatal("no %s", pszName);
+    return p;
+}
+
+static bool shown(QWidget *w)
+{
+    return w->isVisibleTo(w->parentWidget());
+}
+
+static QImage threshold(const QImage &src)
+{
+    QImage img = src.convertToFormat(QImage::Format_RGB32);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            img.setPixel(x, y, qGreen(img.pixel(x, y)) >= 50 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    return img;
+}
+
+static QImage unpack(const QByteArray &bits, int w, int h)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    for (int i = 0; i < w * h; ++i)
+        img.setPixel(i % w, i / w, ((uchar(bits.at(i / 8)) >> (i % 8)) & 1) ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    return img;
+}
+
+class TestPropertyStack : public QObject
+{
+    Q_OBJECT
+
+    // A scene with a background canvas, one layer window and one OSD item.
+    struct Scene
+    {
+        CEditBaseScene scene;
+        CEditSingleTextItem *pLayer = nullptr;
+        EditOSDItem *pOsd = nullptr;
+        Scene(int nOsdWidth = 200, int nOsdHeight = 16)
+        {
+            scene.setSceneID(1);
+            scene.m_strSerial = "SN1";
+            QRect rt(0, 0, 1920, 1080);
+            scene.createBackCanvas(rt);
+            pLayer = new CEditSingleTextItem(QRect(0, 0, 240, 160), true);
+            pLayer->setItemType(MediaType_SingleText);
+            pLayer->m_strSerial = "SN1";
+            scene.addItem(pLayer);
+            pLayer->updateCoordinate();
+            pLayer->setPos(120, 80);
+            pOsd = new EditOSDItem(QRect(0, 0, nOsdWidth, nOsdHeight), true);
+            pOsd->setItemType(MediaType_Pixmap);
+            pOsd->setItemId(1000);
+            pOsd->m_strSerial = "SN1";
+            pOsd->setItemContent("OSD 0123");
+            scene.addItem(pOsd);
+            pOsd->updateCoordinate();
+            pOsd->setPos(nOsdWidth / 2.0, nOsdHeight / 2.0);
+        }
+    };
+
+    static void select(QGraphicsItem *pItem)
+    {
+        globalObserver::getGlobalObserver()->notify("slot_propertyDataChange", Q_ARG(QGraphicsItem *, pItem));
+    }
+
+private slots:
+    void init()
+    {
+        g_dWScale = 1.0;
+        g_dHScale = 1.0;
+        g_OSDindex = 1;
+        g_nOSDSpeed = 0;
+        g_fontTransparency = 255;
+        g_bkColorTransparency = 255;
+        g_ncountpack = 0;
+        g_ncurrentserial = 0;
+        BesMessageBox::setTestAnswer(QMessageBox::Ok);
+        BesMessageBox::clearTestRecords();
+        QFile::remove("Morvane.ini");
+    }
+    void cleanup() { BesMessageBox::clearTestAnswer(); }
+
+    // The page and the apply buttons of each selection; a selection sends nothing.
+    void followsSelection()
+    {
+        CHubSpy spy;
+        CPropertyStack stack;
+        Scene s;
+                QCOMPARE(child<QStackedWidget>(&stack, "stackedWidget")->count(), 4);
+        QCOMPARE(child<QStackedWidget>(&stack, "stackedWidget")->currentWidget(), stack.tipsWidget());
+        QCOMPARE(child<QPushButton>(&stack, "btnWindow")->text(), QString::fromUtf8("设备参数"));
+        QVERIFY(shown(child<QPushButton>(&stack, "ZApplication")) && !shown(child<QPushButton>(&stack, "Application")) && !shown(child<QPushButton>(&stack, "OSDApplication")) && !shown(child<QPushButton>(&stack, "LayerApplication")));
+
+        select(s.pOsd);
+        QCOMPARE(child<QStackedWidget>(&stack, "stackedWidget")->currentWidget(), stack.osdWidget());
+        QCOMPARE(child<QPushButton>(&stack, "btnWindow")->text(), QString::fromUtf8("OSD设置"));
+        QVERIFY(shown(child<QPushButton>(&stack, "OSDApplication")) && !shown(child<QPushButton>(&stack, "LayerApplication")) && !shown(child<QPushButton>(&stack, "Application")) && !shown(child<QPushButton>(&stack, "ZApplication")));
+        QCOMPARE(stack.textWidget()->item(), s.pOsd);
+        QCOMPARE(child<QLineEdit>(stack.wndOSDPosWidget(), "editW")->text(), QString("200"));
+
+        select(s.pLayer);
+        QCOMPARE(child<QStackedWidget>(&stack, "stackedWidget")->currentWidget(), stack.drawerWidget());
+        QCOMPARE(child<QPushButton>(&stack, "btnWindow")->text(), QString::fromUtf8("图层参数"));
+        QVERIFY(shown(child<QPushButton>(&stack, "LayerApplication")) && !shown(child<QPushButton>(&stack, "OSDApplication")));
+        QCOMPARE(stack.wndPosWidget()->item(), s.pLayer);
+
+        select(s.scene.m_pBackCanvas);
+        QCOMPARE(child<QStackedWidget>(&stack, "stackedWidget")->currentWidget(), stack.backCanvasWidget());
+        QCOMPARE(stack.backCanvasWidget()->canvas(), s.scene.m_pBackCanvas);
+        QVERIFY(shown(child<QPushButton>(&stack, "Application")) && !shown(child<QPushButton>(&stack, "LayerApplication")));
+
+        select(nullptr);
+        QCOMPARE(child<QStackedWidget>(&stack, "stackedWidget")->currentWidget(), stack.backCanvasWidget());
+        QCOMPARE(child<QPushButton>(&stack, "btnWindow")->text(), QString::fromUtf8("大屏参数"));
+        // the title button changes nothing on screen
+        child<QPushButton>(&stack, "btnWindow")->click();
+        QCOMPARE(child<QStackedWidget>(&stack, "stackedWidget")->currentWidget(), stack.backCanvasWidget());
+
+        QCOMPARE(spy.count("slot_setDeviceCmd"), 0);
+    }
+
+    // A selected item deleted under the stack is never touched again.
+    void deletedSelection()
+    {
+        CHubSpy spy;
+        CPropertyStack stack;
+        Scene s;
+        select(s.pLayer);
+        delete s.pLayer;
+        child<QPushButton>(&stack, "LayerApplication")->click();
+        globalObserver::getGlobalObserver()->notify("slot_updateItemPos", Q_ARG(bool, true));
+        select(s.pOsd);
+        delete s.pOsd;
+        globalObserver::getGlobalObserver()->notify("slot_updateItemPos", Q_ARG(bool, true));
+        child<QPushButton>(&stack, "OSDApplication")->click();
+        QCOMPARE(spy.count("slot_setDeviceCmd"), 0);
+        QCOMPARE(BesMessageBox::testRecords().size(), 1); // no OSD item: said so, nothing sent
+    }
+
+    void languageRebuild()
+    {
+        CPropertyStack stack;
+        Scene s;
+        select(s.pOsd);
+        QWidget *pTips = stack.tipsWidget();
+        for (int nLanguage : {1, 0, 7}) {
+            globalObserver::getGlobalObserver()->notify("slot_updatePropertyStacklanguage", Q_ARG(int, nLanguage));
+            QCOMPARE(child<QStackedWidget>(&stack, "stackedWidget")->count(), 4);
+            QCOMPARE(child<QStackedWidget>(&stack, "stackedWidget")->currentWidget(), pTips);
+            QCOMPARE(stack.currentIndex(), 2);
+        }
+        globalObserver *pHub = globalObserver::getGlobalObserver();
+        QCOMPARE(pHub->subscriptionCount("slot_GetOSDsendprogress"), 2); // the text page and the stack
+        QCOMPARE(pHub->subscriptionCount("slot_SetOSDTextSpeed"), 1);
+        QCOMPARE(pHub->subscriptionCount("slot_Getposinformation"), 1);
+        QVERIFY(!stack.textWidget()->item());
+    }
+
+    // The text page loads an item without sending; its edits send through the item.
+    void textPage()
+    {
+        CHubSpy spy;
+        CPropertyStack stack;
+        Scene s;
+        s.pOsd->m_nTextSpaceing = 4;
+        s.pOsd->m_nInSpeed = 2;
+        s.pOsd->m_nTexTransparency = 100;
+        select(s.pOsd);
+        QCOMPARE(spy.count("slot_setDeviceCmd"), 0);
+        QWidget *text = stack.textWidget();
+        QCOMPARE(child<QComboBox>(text, "SpeedcomboBox")->currentIndex(), 2);
+        QCOMPARE(child<QSpinBox>(text, "FontspinBoxTrans")->value(), 100);
+
+        // letter spacing while a speed is chosen: the speed is held, "静止" chosen, speed 0 sent
+        child<QSpinBox>(text, "spinBoxTextSpaceing")->setValue(6);
+        QCOMPARE(g_nOSDSpeed, 2);
+        QCOMPARE(child<QComboBox>(text, "SpeedcomboBox")->currentIndex(), 0);
+        QCOMPARE(s.pOsd->m_nTextSpaceing, 6);
+        QCOMPARE(spy.last("slot_setDeviceCmd"), QVariantList({"SN1", QString::fromUtf8("OSD参数设置"), QByteArray::fromHex("0100"), 2, 5}));
+
+        // 三档: stored, sent, and the scroll starts
+        spy.clear();
+        child<QComboBox>(text, "SpeedcomboBox")->setCurrentIndex(3);
+        QCOMPARE(g_nOSDSpeed, 3);
+        QCOMPARE(spy.last("slot_setDeviceCmd"), QVariantList({"SN1", QString::fromUtf8("OSD参数设置"), QByteArray::fromHex("0103"), 2, 5}));
+        QCOMPARE(QSettings("Morvane.ini", QSettings::IniFormat).value("/OSD/nInSpeed").toInt(), 3);
+        QTRY_VERIFY(s.pOsd->isScrolling());
+        child<QComboBox>(text, "SpeedcomboBox")->setCurrentIndex(0);
+        QTRY_VERIFY(!s.pOsd->isScrolling());
+
+        // ticking "文本透明" sends text transparency 0 once
+        spy.clear();
+        child<QCheckBox>(text, "FontcheckBoxTrans")->click();
+        QCOMPARE(spy.count("slot_setDeviceCmd"), 1);
+        QCOMPARE(spy.last("slot_setDeviceCmd").at(2).toByteArray(), QByteArray::fromHex("0100"));
+        QCOMPARE(g_fontTransparency, 0);
+        // ticking and clearing "背景透明": everything back at 255
+        child<QCheckBox>(text, "bKcheckBoxTrans")->click();
+        child<QCheckBox>(text, "bKcheckBoxTrans")->click();
+        QCOMPARE(child<QSpinBox>(text, "spinBoxTrans")->value(), 255);
+        QCOMPARE(s.pOsd->getNBkTransparency(), 255);
+        QCOMPARE(s.pOsd->m_bkColor.alpha(), 255);
+        QCOMPARE(g_bkColorTransparency, 255);
+        // a typed background transparency is kept in the item for the apply
+        child<QSpinBox>(text, "spinBoxTrans")->setValue(100);
+        QCOMPARE(child<QSlider>(text, "sliderTrans")->value(), 100);
+        QCOMPARE(s.pOsd->getNBkTransparency(), 100);
+        QCOMPARE(spy.last("slot_setDeviceCmd").at(2).toByteArray(), QByteArray::fromHex("0164"));
+
+        // progress: 0 shows, 50 moves, 100 and a failure hide
+        stack.textWidget()->slot_GetOSDsendprogress(0);
+        QVERIFY(shown(child<QProgressBar>(text, "OSDProgressBar")));
+        stack.textWidget()->slot_GetOSDsendprogress(50);
+        QCOMPARE(child<QProgressBar>(text, "OSDProgressBar")->value(), 50);
+        stack.textWidget()->slot_GetOSDsendprogress(-1);
+        QVERIFY(!shown(child<QProgressBar>(text, "OSDProgressBar")) && !shown(child<QLabel>(text, "OSDProgressLabel")));
+    }
+
+    // The OSD position pane in device pixels; incomplete values leave the item alone.
+    void osdPositionPane()
+    {
+        g_dWScale = 2.0;
+        g_dHScale = 2.0;
+        CPropertyStack stack;
+        Scene s(40, 20);
+        select(s.pOsd);
+        QWidget *pane = stack.wndOSDPosWidget();
+        QTest::keyClicks(child<QLineEdit>(pane, "editX"), "");
+        child<QLineEdit>(pane, "editX")->clear();
+        QTest::keyClicks(child<QLineEdit>(pane, "editX"), "100");
+        QCOMPARE(s.pOsd->pos().x() - 20, 50.0);
+        child<QLineEdit>(pane, "editX")->clear();
+        QTest::keyClicks(child<QLineEdit>(pane, "editX"), "-");
+        QCOMPARE(s.pOsd->pos().x() - 20, 50.0); // a lone minus is not a position
+        QTest::keyClicks(child<QLineEdit>(pane, "editX"), "20");
+        QCOMPARE(s.pOsd->pos().x() - 20, 0.0); // the move keeps the left edge at 0
+        child<QLineEdit>(pane, "editH")->clear();
+        QCOMPARE(s.pOsd->rect().height(), 20.0); // an emptied height leaves the item as it is
+        QTest::keyClicks(child<QLineEdit>(pane, "editH"), "300");
+        QCOMPARE(child<QLineEdit>(pane, "editH")->text(), QString("30")); // the validator refuses the third digit
+        // an item taller than 256 device pixels is shown, and cut, at 256
+        s.pOsd->setHeight(150);
+        stack.wndOSDPosWidget()->setItemData(s.pOsd, true);
+        QCOMPARE(child<QLineEdit>(pane, "editH")->text(), QString("256"));
+        QCOMPARE(s.pOsd->rect().height(), 128.0);
+        stack.wndOSDPosWidget()->setNCurrentWidth(1912);
+        QCOMPARE(s.pOsd->rect().width(), 956.0);
+        // with nothing bound, a null item is skipped
+        WndOSDPosWidget unbound;
+        unbound.setItemData(nullptr, true);
+        QVERIFY(!unbound.item());
+    }
+
+    void settingsDialogAndOsdPage()
+    {
+        CCanvasStandIn canvas;
+        g_strOSD = "Welcome";
+        g_OSDindex = 0;
+        OSDsrttingdlg dlg;
+        dlg.show();
+        dlg.findChild<QPushButton *>("ReturnButton")->click();
+        QVERIFY(canvas.m_listAdd.isEmpty());
+        QCOMPARE(g_strOSD, QString("Welcome"));
+        QCOMPARE(g_OSDindex, 0);
+        auto *pTabs = dlg.findChild<QTabWidget *>("tabWidget");
+        pTabs->setCurrentIndex(3);
+        dlg.findChild<QLineEdit *>("lineEdit_4")->setText(QString::fromUtf8("通知"));
+        dlg.show();
+        dlg.findChild<QPushButton *>("ApplyButton")->click();
+        QCOMPARE(g_OSDindex, 3);
+        QCOMPARE(g_strOSD, QString::fromUtf8("通知"));
+        QCOMPARE(canvas.m_listAdd.size(), 1);
+        QCOMPARE(canvas.m_listAdd.first(), QVariantList({QPointF(0, 0), QString::fromUtf8("通知"), 1}));
+        QVERIFY(!dlg.isVisible());
+        // an empty text is taken as it is
+        pTabs->setCurrentIndex(0);
+        dlg.findChild<QPushButton *>("ApplyButton")->click();
+        QCOMPARE(g_strOSD, QString());
+
+        // the OSD page: panes replaced, never deleted in between
+        OSDWidget page;
+        QWidget a, b;
+        page.add_OSDLocker({&a, &b});
+        page.add_OSDLocker({&a, &b});
+        QCOMPARE(page.paneLayout()->count(), 3);
+        QCOMPARE(a.parentWidget(), page.paneContainer());
+        page.add_OSDLocker({});
+        QCOMPARE(page.paneLayout()->count(), 1);
+        QCOMPARE(a.parentWidget(), nullptr);
+    }
+
+    void drawer()
+    {
+        CDrawerWidget drawer;
+        QWidget notTaken;
+        drawer.add_locker({"a", "b"}, {&notTaken});
+        QVERIFY(drawer.buttons().isEmpty());
+        auto *pOne = new QWidget;
+        auto *pTwo = new QWidget;
+        drawer.add_locker({"one"}, {pOne});
+        drawer.add_locker({"two"}, {pTwo});
+        QCOMPARE(drawer.buttons().size(), 2);
+        drawer.show();
+        QVERIFY(pOne->isVisible());
+        drawer.buttons().first()->click();
+        QVERIFY(!pOne->isVisible());
+        QVERIFY(pTwo->isVisible());
+        drawer.buttons().first()->click();
+        QVERIFY(pOne->isVisible());
+    }
+
+    // The OSD apply against the simulated device: the bitmap the device reassembles is the one
+    // rendered, bit for bit; the width is cut to a multiple of 8 and shown as entered again; Apply
+    // is enabled again only at the end.
+    void osdApplyAgainstDevice()
+    {
+        CDeviceSimulator sim(CSimDeviceModel::Tarn, 2, 1);
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        worker.setHeartbeatInterval(100);
+        QVERIFY(SimTest::connectWorker(worker, sim, "SN1"));
+        CHubSpy spy;
+        spy.setRouteTo(&worker);
+        CPropertyStack stack;
+        stack.osdTransfer()->setHeaderDelay(50);
+        stack.osdTransfer()->setResendInterval(200);
+        CPropertyStack other; // a second frame's stack stays out of it
+        Scene s(204, 16);
+        select(s.pOsd);
+        sim.injectOsdPacketFault(1, CDeviceSimulator::Nak);
+        sim.clearRequests();
+        QPushButton *pApply = child<QPushButton>(&stack, "OSDApplication");
+        pApply->click();
+        QVERIFY(!pApply->isEnabled());
+        QCOMPARE(child<QLineEdit>(stack.wndOSDPosWidget(), "editW")->text(), QString("200"));
+        QTRY_COMPARE(child<QLineEdit>(stack.wndOSDPosWidget(), "editW")->text(), QString("204"));
+        QTRY_VERIFY_WITH_TIMEOUT(spy.records("slot_GetOSDsendprogress").contains(QVariantList({100})), 8000);
+        QVERIFY(pApply->isEnabled());
+        QVERIFY(sim.model().osdComplete());
+        QCOMPARE(stack.osdImage().size(), QSize(200, 16));
+        QCOMPARE(unpack(sim.model().osdBitmap, 200, 16), threshold(stack.osdImage()));
+        // white text on black: something is lit, not everything
+        const int nLit = sim.model().osdBitmap.count('\0');
+        QVERIFY(nLit > 0 && nLit < sim.model().osdBitmap.size());
+        const CSimRequest params = sim.requests(40, 1).first();
+        QCOMPARE(params.payload.left(5), QByteArray::fromHex("0100FFFF00"));
+        QCOMPARE(params.payload.mid(5, 8), QByteArray::fromHex("0000000000C80010"));
+        QCOMPARE(sim.model().nOsdOn, 1);
+        QSettings ini("Morvane.ini", QSettings::IniFormat);
+        QCOMPARE(ini.value("/OSD/OSDnW").toInt(), 200);
+        QCOMPARE(ini.value("/OSD/OSDnH").toInt(), 16);
+        QVERIFY(!other.osdTransfer()->isActive());
+        worker.slot_stopDeviceThread();
+        worker.wait(3000);
+    }
+
+    // Nothing leaves for a bitmap that would be empty, or while another transfer runs.
+    void osdApplyRefused_data()
+    {
+        QTest::addColumn<QString>("width");
+        QTest::addColumn<QString>("height");
+        QTest::newRow("width below 8") << "7" << "16";
+        QTest::newRow("no height") << "200" << "";
+        QTest::newRow("height 0") << "200" << "0";
+    }
+    void osdApplyRefused()
+    {
+        QFETCH(QString, width);
+        QFETCH(QString, height);
+        CHubSpy spy;
+        CPropertyStack stack;
+        Scene s;
+        select(s.pOsd);
+        QWidget *pane = stack.wndOSDPosWidget();
+        child<QLineEdit>(pane, "editW")->blockSignals(true);
+        child<QLineEdit>(pane, "editH")->blockSignals(true);
+        child<QLineEdit>(pane, "editW")->setText(width);
+        child<QLineEdit>(pane, "editH")->setText(height);
+        child<QPushButton>(&stack, "OSDApplication")->click();
+        QCOMPARE(spy.count("slot_setDeviceCmd"), 0);
+        QCOMPARE(spy.count("slot_IsZReflash"), 0);
+        QCOMPARE(BesMessageBox::testRecords().size(), 1);
+        QVERIFY(child<QPushButton>(&stack, "OSDApplication")->isEnabled());
+    }
+
+    // A device that stops answering: the apply is given up with a message, Apply comes back.
+    void osdApplyDeadDevice()
+    {
+        CDeviceSimulator sim(CSimDeviceModel::Tarn, 2, 1);
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        worker.setHeartbeatInterval(100);
+        QVERIFY(SimTest::connectWorker(worker, sim, "SN1"));
+        CHubSpy spy;
+        spy.setRouteTo(&worker);
+        CPropertyStack stack;
+        stack.osdTransfer()->setHeaderDelay(20);
+        stack.osdTransfer()->setResendInterval(100);
+        stack.osdTransfer()->setRetryLimit(2);
+        Scene s(64, 8);
+        select(s.pOsd);
+        sim.setAnswering(false);
+        child<QPushButton>(&stack, "OSDApplication")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(child<QPushButton>(&stack, "OSDApplication")->isEnabled(), 5000);
+        QVERIFY(!spy.records("slot_GetOSDsendprogress").contains(QVariantList({100})));
+        QVERIFY(!shown(child<QProgressBar>(stack.textWidget(), "OSDProgressBar")));
+        QCOMPARE(BesMessageBox::testRecords().size(), 1);
+        worker.slot_stopDeviceThread();
+        worker.wait(3000);
+    }
+};
+
+VISTEL_TEST_MAIN(TestPropertyStack)
+#include "tst_propertystack.moc"
