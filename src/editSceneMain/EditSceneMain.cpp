@@ -9,12 +9,14 @@
 #include "LockWidget.h"
 #include "OutputSettingDlg.h"
 #include "ProgramListWidget.h"
+#include "PropertyStack.h"
 #include "QorGlobal.h"
 #include "SysInfo.h"
 #include "TarnSceneStore.h"
 #include "TarnSceneSink.h"
 #include "TitleHelper.h"
 #include "globalObserver.h"
+#include "osdsrttingdlg.h"
 #include "screenManage/SreenManageDlg.h"
 
 #include <QApplication>
@@ -103,6 +105,7 @@ CEditSceneMain::~CEditSceneMain()
     globalObserver *pHub = globalObserver::getGlobalObserver();
     for (const char *pszTopic : kTopics)
         pHub->detach(QLatin1String(pszTopic), this);
+    delete m_pOSDSettingDlg;
     delete ui;
 }
 
@@ -205,6 +208,8 @@ void CEditSceneMain::initNewWindow()
     QSplitter *pRight = makeSplitter(Qt::Vertical, tr("Splitter Right"), pMain);
     m_pPropertyPlace = makePlace(QStringLiteral("propertyPlace"));
     pRight->addWidget(m_pPropertyPlace);
+    m_pPropertyStack = new CPropertyStack;
+    hostPanel(m_pPropertyPlace, m_pPropertyStack);
     pRight->setStretchFactor(0, 4);
 
     pMain->setStretchFactor(0, 2);
@@ -328,6 +333,8 @@ void CEditSceneMain::initSceneData(DeviceInfo *device, const QList<CTarnSceneRec
     m_pCurrentDevice = device;
     m_pListWidget->addDeviceToList(device, device->strSerial);
     fillProgramList(listScene);
+    if (m_pPropertyStack)
+        m_pPropertyStack->setInputSourceData(device->vectorInput);
     showDeviceScenes();
 }
 
@@ -377,6 +384,8 @@ void CEditSceneMain::slot_updateInputSource(DeviceInfo *device, QString strSeria
 // Hands the bound device's inputs to the property stack again.
 void CEditSceneMain::slot_updatecomboxInputSource()
 {
+    if (m_pPropertyStack && m_pCurrentDevice)
+        m_pPropertyStack->setInputSourceData(m_pCurrentDevice->vectorInput);
 }
 
 // Empties the canvas and the scene list.
@@ -407,6 +416,9 @@ void CEditSceneMain::initLanguage(int nLanguage)
     // The form's re-translation gives back its own title and button texts.
     setWindowTitle(QStringLiteral("EditScene"));
     ui->OutputSettingButton->setText(tr("输出设置"));
+    // The OSD settings dialog follows the language it is built in: the old one goes.
+    delete m_pOSDSettingDlg;
+    m_pOSDSettingDlg = new OSDsrttingdlg;
 }
 
 // --------------------------------------------------------------- the show
@@ -569,6 +581,9 @@ void CEditSceneMain::on_OutputSettingButton_clicked()
 // Runs the OSD settings dialog that the last language switch made.
 void CEditSceneMain::on_OSDSettingButton_clicked()
 {
+    if (!m_pOSDSettingDlg)
+        m_pOSDSettingDlg = new OSDsrttingdlg;
+    m_pOSDSettingDlg->exec();
 }
 
 void CEditSceneMain::on_AudioSettingsButton_clicked()

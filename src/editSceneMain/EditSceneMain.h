@@ -10,6 +10,8 @@ struct DeviceInfo;
 struct CTarnSceneRecord;
 class CFileListWidget;
 class CLockWidget;
+class CPropertyStack;
+class OSDsrttingdlg;
 class CSysInfo;
 class CTitleHelper;
 class QAction;
@@ -68,6 +70,9 @@ public:
     QMenu *setMenu() const { return m_pSetMenu; }
     // The named place that hosts a panel ("programListPlace", "canvasPlace", "propertyPlace").
     QWidget *panelPlace(const QString &strName) const;
+    CPropertyStack *propertyStack() const { return m_pPropertyStack; }
+    // The OSD settings dialog of the language in force (built anew at each language switch).
+    OSDsrttingdlg *osdSettingDialog() const { return m_pOSDSettingDlg; }
 
 signals:
     void sig_startThread();
@@ -118,6 +123,8 @@ private:
     CProgramListWidget *m_pProgramListWidget = nullptr;
     QWidget *m_pCanvasPlace = nullptr;
     QWidget *m_pPropertyPlace = nullptr;
+    CPropertyStack *m_pPropertyStack = nullptr;
+    OSDsrttingdlg *m_pOSDSettingDlg = nullptr;
     QString m_strSaveFile;
     bool m_bShow = true;
     bool m_bBack = true;

@@ -121,10 +121,11 @@ void EditOSDItem::preview()
     m_nDrawSpeed.store(m_nInSpeed);
     m_pEditAnimation->setPaceSpeed(g_nOSDSpeed);
     m_pEditAnimation->setSourceImage(m_OSDPixmap.toImage());
-    if (m_pThread && !m_pThread->isRunning())
-        m_pThread->start(QThread::InheritPriority);
     emit sig_playState(ItemInit);
     emit sig_playState(ItemPreview);
+    // a thread that was stopped is started again, after the states cleared its stop
+    if (m_pThread && !m_pThread->isRunning())
+        m_pThread->start(QThread::InheritPriority);
 }
 
 void EditOSDItem::stopScroll()
