@@ -365,3 +365,8 @@ void CTextWidget::on_bKcheckBoxTrans_clicked(bool bChecked)
     m_pItem->m_bkColor.setAlpha(v);
     refresh();
 }
+
+EditOSDItem *CTextWidget::item() const
+{
+    return m_pItem.data();
+}

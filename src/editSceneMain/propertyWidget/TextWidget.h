@@ -25,7 +25,7 @@ public:
 
     // Shows the item; a null item is ignored and the previous one stays.
     void setItemData(EditOSDItem *pItem);
-    EditOSDItem *item() const { return m_pItem.data(); }
+    EditOSDItem *item() const;
     Ui::textWidget *form() const { return ui; }
 
     // Writes keys of the "/OSD/" group of Morvane.ini (GB2312), opening and closing the file.

@@ -156,3 +156,8 @@ void CWndLineWidget::on_pushButton_clicked()
     if (m_pItem)
         m_pItem->update();
 }
+
+CEditSingleTextItem *CWndLineWidget::item() const
+{
+    return m_pItem.data();
+}

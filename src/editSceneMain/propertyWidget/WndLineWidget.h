@@ -25,7 +25,7 @@ public:
 
     // Binds and loads a layer window; loading sends nothing. Null changes nothing.
     void setCurrentItem(QGraphicsItem *pItem);
-    CEditSingleTextItem *item() const { return m_pItem.data(); }
+    CEditSingleTextItem *item() const;
 
     void getLineWidth(int nWidth);
     void getLineColor();

@@ -293,3 +293,8 @@ void CWndPosWidget::getItemRotation(double dAngle)
     if (m_pItem)
         m_pItem->setItemRotation(dAngle);
 }
+
+CEditSingleTextItem *CWndPosWidget::item() const
+{
+    return m_pItem.data();
+}

@@ -30,7 +30,7 @@ public:
     void setInputSource(QVector<InputSource *> &vec);
     void setItemData(QGraphicsItem *pItem);
     void setItemPos(bool bUpdatePos);
-    CEditSingleTextItem *item() const { return m_pItem.data(); }
+    CEditSingleTextItem *item() const;
 
     QString getMainSigInputSource(int nId) const;
     void getItemRotation(double dAngle);
