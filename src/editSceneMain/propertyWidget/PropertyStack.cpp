@@ -87,6 +87,7 @@ CPropertyStack::CPropertyStack(QWidget *parent)
     m_CurrentfontColor = QColor(255, 255, 255, 255);
     m_CurrentbkColor = QColor(80, 70, 255, 255);
     m_pTranslator = new QTranslator(this);
+    ui->stackedWidget->setStyleSheet("background-color:rgb(26,26,26);");
     globalObserver *pHub = globalObserver::getGlobalObserver();
     for (const char *pszTopic : kTopics)
         pHub->attach(pszTopic, this, pszTopic);
@@ -110,8 +111,10 @@ QGraphicsItem *CPropertyStack::selectedItem() const
 
 void CPropertyStack::initWidget()
 {
+    // Style sheets go on before the pages are filled: a later one would restyle every child again.
     m_pDrawerWidget = new CDrawerWidget();
     m_pDrawerWidget->setObjectName("lockerWidget");
+    m_pDrawerWidget->setStyleSheet("QWidget#lockerWidget{border: none;}");
     m_pTextWidget = new CTextWidget();
     m_pTextWidget->setObjectName("textProperty");
     if (!m_pTipsWidget) {
@@ -132,13 +135,11 @@ void CPropertyStack::initWidget()
     m_pWndOSDPosWidget->setObjectName("wndOSDPosWidget");
     m_pOSDWidget = new OSDWidget();
     m_pOSDWidget->setObjectName("OSDWidget");
-
-    m_pDrawerWidget->add_locker({tr("画面参数"), tr("图层设置")}, {m_pWndPosWidget, m_pWndLineWidget});
-    m_pDrawerWidget->setStyleSheet("QWidget#lockerWidget{border: none;}");
-    m_pOSDWidget->add_OSDLocker({m_pWndOSDPosWidget, m_pTextWidget});
     m_pOSDWidget->setStyleSheet("QWidget#lockerWidget{border: none;}");
 
-    ui->stackedWidget->setStyleSheet("background-color:rgb(26,26,26);");
+    m_pDrawerWidget->add_locker({tr("画面参数"), tr("图层设置")}, {m_pWndPosWidget, m_pWndLineWidget});
+    m_pOSDWidget->add_OSDLocker({m_pWndOSDPosWidget, m_pTextWidget});
+
     ui->stackedWidget->insertWidget(0, m_pDrawerWidget);
     ui->stackedWidget->insertWidget(1, m_pBackCanvasWidget);
     if (ui->stackedWidget->indexOf(m_pTipsWidget) < 0)
@@ -267,6 +268,15 @@ void CPropertyStack::slot_updatePropertyStacklanguage(int nlanguage)
     }
     QApplication::installTranslator(m_pTranslator);
     retranslateTexts();
+    // Pages built in the language they would be rebuilt in stay as they are (the pages are made
+    // with the Chinese texts, which the Chinese translation keeps).
+    if ((nlanguage == 0 || nlanguage == 1) && nlanguage == m_nPageLanguage) {
+        m_nCurrentIndex = 2;
+        setShowWidget();
+        m_bUpdatePos = true;
+        return;
+    }
+    m_nPageLanguage = nlanguage;
     // The pages are built again under the new translation (the device page stays and
     // retranslates itself); the new pages carry no item until the next selection.
     for (QWidget *pPage : {static_cast<QWidget *>(m_pDrawerWidget), static_cast<QWidget *>(m_pBackCanvasWidget),

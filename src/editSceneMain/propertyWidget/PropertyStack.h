@@ -138,6 +138,7 @@ private:
     int m_ncurrentpack = 0;
     COSDTransfer *m_pOSDTransfer = nullptr;
     int m_nEnteredWidth = 0;
+    int m_nPageLanguage = 0; // the language the pages were built in
 };
 
 #endif // PROPERTYSTACK_H
