@@ -5,7 +5,6 @@
 #include "FrameStyles.h"
 #include "LockWidget.h"
 #include "ProgramListWidget.h"
-#include "PropertyStack.h"
 #include "QorGlobal.h"
 #include "SysInfo.h"
 #include "TitleHelper.h"
@@ -142,8 +141,6 @@ void Zinferface::initNewWindow()
     QSplitter *pRight = makeSplitter(Qt::Vertical, tr("Splitter Right"), pMain);
     m_pPropertyPlace = makePlace(QStringLiteral("propertyPlace"));
     pRight->addWidget(m_pPropertyPlace);
-    m_pPropertyStack = new CPropertyStack;
-    m_pPropertyPlace->layout()->addWidget(m_pPropertyStack);
     pRight->setStretchFactor(0, 4);
 
     pMain->setStretchFactor(0, 2);
@@ -187,8 +184,6 @@ void Zinferface::initSceneData(DeviceInfo *device, const QList<ZSceneInfo *> &li
     m_pCurrentDevice = device;
     m_pListWidget->addDeviceToList(device, device->strSerial);
     fillProgramList(listScene);
-    if (m_pPropertyStack)
-        m_pPropertyStack->setInputSourceData(device->vectorInput);
 }
 
 void Zinferface::updateZSceneData(QString strSerial, const QList<ZSceneInfo *> &listScene)

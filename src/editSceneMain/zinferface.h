@@ -8,7 +8,6 @@
 
 struct DeviceInfo;
 struct ZSceneInfo;
-class CPropertyStack;
 class CFileListWidget;
 class CProgramListWidget;
 class CLockWidget;
@@ -49,7 +48,6 @@ public:
     QThread *samplerThread() const { return m_pSysThread; }
     QLabel *versionLabel() const { return m_pVerInfo; }
     QWidget *panelPlace(const QString &strName) const;
-    CPropertyStack *propertyStack() const { return m_pPropertyStack; }
 
 signals:
     void sig_startThread();
@@ -83,7 +81,6 @@ private:
     QWidget *m_pProgramListPlace = nullptr;
     CProgramListWidget *m_pProgramListWidget = nullptr;
     QWidget *m_pPropertyPlace = nullptr;
-    CPropertyStack *m_pPropertyStack = nullptr;
     ZMiddleControl *m_pZMiddleControl = nullptr;
     QString m_strSaveFile;
     bool m_bShow = true;
