@@ -4,6 +4,7 @@
 #include "FileListWidget.h"
 #include "FrameStyles.h"
 #include "LockWidget.h"
+#include "PropertyStack.h"
 #include "ProgramListWidget.h"
 #include "QorGlobal.h"
 #include "SysInfo.h"
@@ -184,6 +185,13 @@ void Zinferface::initSceneData(DeviceInfo *device, const QList<ZSceneInfo *> &li
     m_pCurrentDevice = device;
     m_pListWidget->addDeviceToList(device, device->strSerial);
     fillProgramList(listScene);
+    if (!m_pPropertyStack && m_pPropertyPlace) {
+        // Made when a device is first edited here; it holds the Z device settings page.
+        m_pPropertyStack = new CPropertyStack;
+        m_pPropertyPlace->layout()->addWidget(m_pPropertyStack);
+    }
+    if (m_pPropertyStack)
+        m_pPropertyStack->setInputSourceData(device->vectorInput);
 }
 
 void Zinferface::updateZSceneData(QString strSerial, const QList<ZSceneInfo *> &listScene)

@@ -9,6 +9,7 @@
 struct DeviceInfo;
 struct ZSceneInfo;
 class CFileListWidget;
+class CPropertyStack;
 class CProgramListWidget;
 class CLockWidget;
 class CSysInfo;
@@ -48,6 +49,7 @@ public:
     QThread *samplerThread() const { return m_pSysThread; }
     QLabel *versionLabel() const { return m_pVerInfo; }
     QWidget *panelPlace(const QString &strName) const;
+    CPropertyStack *propertyStack() const { return m_pPropertyStack; }
 
 signals:
     void sig_startThread();
@@ -81,6 +83,7 @@ private:
     QWidget *m_pProgramListPlace = nullptr;
     CProgramListWidget *m_pProgramListWidget = nullptr;
     QWidget *m_pPropertyPlace = nullptr;
+    CPropertyStack *m_pPropertyStack = nullptr;
     ZMiddleControl *m_pZMiddleControl = nullptr;
     QString m_strSaveFile;
     bool m_bShow = true;
