@@ -17,6 +17,7 @@
 #include "EditSingleTextItem.h"
 #include "OSDTransfer.h"
 #include "OSDWidget.h"
+#include "OtherWidget.h"
 #include "SceneBackCanvas.h"
 #include "TextWidget.h"
 #include "WndLineWidget.h"
@@ -24,13 +25,6 @@
 #include "WndPosWidget.h"
 #include "editosditem.h"
 #include "globalObserver.h"
-
-// The Z-family device page comes with the device settings; until it is built the stack holds an
-// empty page in its place.
-#if __has_include("OtherWidget.h")
-#include "OtherWidget.h"
-#define STACK_HAS_DEVICE_PAGE 1
-#endif
 
 namespace {
 const char *const kTopics[] = {"slot_updateItemPos", "slot_propertyDataChange", "slot_updateDeviceName",
@@ -120,11 +114,7 @@ void CPropertyStack::initWidget()
     if (!m_pTipsWidget) {
         // The device page is built once: it keeps its device's values across language switches
         // and retranslates itself.
-#ifdef STACK_HAS_DEVICE_PAGE
         m_pTipsWidget = new COtherWidget();
-#else
-        m_pTipsWidget = new QWidget();
-#endif
         m_pTipsWidget->setObjectName("tipsWidget");
     }
     m_pWndPosWidget = new CWndPosWidget();
@@ -301,10 +291,8 @@ void CPropertyStack::on_Application_clicked()
 
 void CPropertyStack::on_ZApplication_clicked()
 {
-#ifdef STACK_HAS_DEVICE_PAGE
     if (auto *pOther = qobject_cast<COtherWidget *>(m_pTipsWidget))
         pOther->sendZDeviceCmd();
-#endif
 }
 
 void CPropertyStack::on_LayerApplication_clicked()
