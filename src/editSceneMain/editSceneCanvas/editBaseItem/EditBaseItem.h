@@ -342,6 +342,14 @@ public:
 
 signals:
     void selectedChange(QGraphicsItem *item);
+
+protected:
+    // A window item's stretch once its handle has fixed sx and sy: scales the rectangle the
+    // gesture started from about origin. Non-finite factors and starts under 10 change nothing.
+    void stretchFromInitial(double sx, double sy, const QPointF &origin);
+    // After a size change: the transform origin (rotation centre) goes back to the middle
+    // without the item moving on the scene.
+    void centreTransformOrigin();
 };
 
 #endif // EDITBASEITEM_H

@@ -292,35 +292,12 @@ void EditOSDItem::stretch(int handle, double sx, double sy, const QPointF &origi
     default:
         break;
     }
-    m_opposite_ = origin;
-    if (!std::isfinite(sx) || !std::isfinite(sy))
-        return;
-    QTransform trans;
-    trans.translate(origin.x(), origin.y());
-    trans.scale(sx, sy);
-    trans.translate(-origin.x(), -origin.y());
-    if (m_initialRect.width() < 10 || m_initialRect.height() < 10)
-        return;
-    prepareGeometryChange();
-    m_localRect = trans.mapRect(m_initialRect);
-    m_width = m_localRect.width();
-    m_height = m_localRect.height();
-    updatehandles();
+    stretchFromInitial(sx, sy, origin);
 }
 
 void EditOSDItem::updateCoordinate()
 {
-    prepareGeometryChange();
-    m_localRect.setWidth(m_width);
-    m_localRect.setHeight(m_height);
-    const QPointF o = mapToScene(transformOriginPoint());
-    const QPointF c = mapToScene(m_localRect.center());
-    const QPointF d = o - c;
-    m_initialRect = m_localRect;
-    setTransform(transform().translate(d.x(), d.y()));
-    setTransformOriginPoint(m_localRect.center());
-    moveBy(-d.x(), -d.y());
-    updatehandles();
+    centreTransformOrigin();
 }
 
 void EditOSDItem::move(const QPointF &delta)
