@@ -113,33 +113,14 @@ CEditSceneMain::~CEditSceneMain()
 
 void CEditSceneMain::startSampler()
 {
-    m_pSysInfo = new CSysInfo;
-    m_pSysThread = new QThread;
-    m_pSysInfo->moveToThread(m_pSysThread);
-    connect(this, &CEditSceneMain::sig_startThread, m_pSysInfo, &CSysInfo::doWork);
-    connect(m_pSysThread, &QThread::finished, m_pSysInfo, &QObject::deleteLater);
+    m_pSysThread = CSysInfo::startInThread(m_pSysInfo);
     connect(m_pSysInfo, &CSysInfo::sig_finish, [](const QString &) {});
-    m_pSysThread->start(QThread::InheritPriority);
-    emit sig_startThread();
 }
 
-// The sampling loop is asked to end, its thread is quit and waited for; the
-// thread's end deletes the sampler. A thread that does not end in time is left
-// running (and leaked) rather than destroyed while it runs.
+// The thread's end deletes the sampler; one that does not end in time is left running.
 void CEditSceneMain::stopSampler()
 {
-    if (!m_pSysThread)
-        return;
-    if (m_pSysInfo)
-        m_pSysInfo->stopUpdateInfo();
-    m_pSysThread->quit();
-    if (m_pSysThread->wait(kSamplerStopWaitMs)) {
-        delete m_pSysThread;
-    } else {
-        qWarning() << "The sampler thread of the editor frame did not stop; it is left running";
-    }
-    m_pSysThread = nullptr;
-    m_pSysInfo = nullptr;
+    CSysInfo::stopThread(m_pSysInfo, m_pSysThread, kSamplerStopWaitMs);
 }
 
 // ---------------------------------------------------------------- work area

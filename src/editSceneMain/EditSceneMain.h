@@ -74,9 +74,6 @@ public:
     // The OSD settings dialog of the language in force (built anew at each language switch).
     OSDsrttingdlg *osdSettingDialog() const { return m_pOSDSettingDlg; }
 
-signals:
-    void sig_startThread();
-
 public slots:
     void slot_destroySceneMain();
     void slot_unLock();

@@ -90,31 +90,14 @@ Zinferface::~Zinferface()
 
 void Zinferface::startSampler()
 {
-    m_pSysInfo = new CSysInfo;
-    m_pSysThread = new QThread;
-    m_pSysInfo->moveToThread(m_pSysThread);
-    connect(this, &Zinferface::sig_startThread, m_pSysInfo, &CSysInfo::doWork);
-    connect(m_pSysThread, &QThread::finished, m_pSysInfo, &QObject::deleteLater);
+    m_pSysThread = CSysInfo::startInThread(m_pSysInfo);
     connect(m_pSysInfo, &CSysInfo::sig_finish, [](const QString &) {});
-    m_pSysThread->start(QThread::InheritPriority);
-    emit sig_startThread();
 }
 
-// As in the Tarn frame: stop the loop, quit and wait for the thread, whose end
-// deletes the sampler; a thread that does not end in time is left running.
+// The thread's end deletes the sampler; one that does not end in time is left running.
 void Zinferface::stopSampler()
 {
-    if (!m_pSysThread)
-        return;
-    if (m_pSysInfo)
-        m_pSysInfo->stopUpdateInfo();
-    m_pSysThread->quit();
-    if (m_pSysThread->wait(kSamplerStopWaitMs))
-        delete m_pSysThread;
-    else
-        qWarning() << "The sampler thread of the Z editor frame did not stop; it is left running";
-    m_pSysThread = nullptr;
-    m_pSysInfo = nullptr;
+    CSysInfo::stopThread(m_pSysInfo, m_pSysThread, kSamplerStopWaitMs);
 }
 
 void Zinferface::initNewWindow()

@@ -51,9 +51,6 @@ public:
     QWidget *panelPlace(const QString &strName) const;
     CPropertyStack *propertyStack() const { return m_pPropertyStack; }
 
-signals:
-    void sig_startThread();
-
 public slots:
     void slot_destroySceneMain();
     void slot_activateMain(bool bIsMin);

@@ -225,3 +225,29 @@ void CSysInfo::doWork()
         emit sig_finish(strInfo);
     }
 }
+
+QThread *CSysInfo::startInThread(CSysInfo *&pInfo)
+{
+    pInfo = new CSysInfo;
+    auto *pThread = new QThread;
+    pInfo->moveToThread(pThread);
+    connect(pThread, &QThread::finished, pInfo, &QObject::deleteLater);
+    pThread->start(QThread::InheritPriority);
+    QMetaObject::invokeMethod(pInfo, &CSysInfo::doWork, Qt::QueuedConnection);
+    return pThread;
+}
+
+void CSysInfo::stopThread(CSysInfo *&pInfo, QThread *&pThread, unsigned long nWaitMs)
+{
+    if (!pThread)
+        return;
+    if (pInfo)
+        pInfo->stopUpdateInfo();
+    pThread->quit();
+    if (pThread->wait(nWaitMs))
+        delete pThread;
+    else
+        qWarning() << "A sampler thread did not stop; it is left running";
+    pThread = nullptr;
+    pInfo = nullptr;
+}

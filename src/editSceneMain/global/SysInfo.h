@@ -6,6 +6,8 @@
 #include <QString>
 #include <QTimer>
 
+class QThread;
+
 #include <atomic>
 
 // Measures the processor load and memory use about every 1.5 s in a thread of
@@ -36,6 +38,14 @@ public:
     bool GetNetUsage();
     bool GetPathSpace(const QString &strPath);
     bool GetDiskSpeed();
+
+    // Starts a new sampler's doWork in a thread of its own, whose end deletes the sampler.
+    // pInfo receives the sampler; the thread is returned.
+    static QThread *startInThread(CSysInfo *&pInfo);
+    // The owner's side of shut-down: asks the loop to end, quits the thread and waits up to
+    // nWaitMs. A thread that ended is deleted; one that did not is left running (and leaked)
+    // rather than destroyed while it runs. Both pointers are cleared.
+    static void stopThread(CSysInfo *&pInfo, QThread *&pThread, unsigned long nWaitMs = 5000);
 
     // Folder that holds "stat" and "meminfo" ("/proc" by default).
     void setProcRoot(const QString &strRoot);
