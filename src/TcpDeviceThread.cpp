@@ -3,7 +3,7 @@
 #include "BesMessageBox.h"
 #include "DeviceLog.h"
 #include "GbkCodec.h"
-#include "ReplyBytes.h"
+#include "WireBytes.h"
 #include "TcpSocket.h"
 #include "globalObserver.h"
 #include "serislport.h"
@@ -17,7 +17,7 @@ QString CTcpDeviceThread::s_strEditedSerial;
 QHash<QString, QString> CTcpDeviceThread::s_editedSerialByFamily;
 CTarnSceneSink *CTcpDeviceThread::s_pTarnSceneSink = nullptr;
 
-using ReplyBytes::be16;
+using WireBytes::be16;
 
 CTcpDeviceThread::CTcpDeviceThread(QObject *parent)
     : QThread(parent)

@@ -3,15 +3,15 @@
 
 #include "DeviceLog.h"
 #include "GbkCodec.h"
-#include "ReplyBytes.h"
+#include "WireBytes.h"
 #include "globalObserver.h"
 
 #include <QTimer>
 
 #include <algorithm>
 
-using ReplyBytes::be16;
-using ReplyBytes::u8;
+using WireBytes::be16;
+using WireBytes::u8;
 
 // The Tarn scene record with this device scene id (the last one, should the device repeat an id).
 CTarnSceneRecord *CTcpDeviceThread::findTarnScene(int nId) const

@@ -3,13 +3,13 @@
 
 #include "DeviceLog.h"
 #include "GbkCodec.h"
-#include "ReplyBytes.h"
+#include "WireBytes.h"
 #include "globalObserver.h"
 
 #include <algorithm>
 
-using ReplyBytes::be16;
-using ReplyBytes::u8;
+using WireBytes::be16;
+using WireBytes::u8;
 
 // Source and scene counts (33), Z family.
 void CTcpDeviceThread::getZSceneAndSrcNum(const CReplyFrame &f)

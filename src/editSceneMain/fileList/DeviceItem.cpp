@@ -13,17 +13,14 @@
 #include "GbkCodec.h"
 #include "InputSetDlg.h"
 #include "globalObserver.h"
+#include "WireBytes.h"
+
+using WireBytes::appendBe16;
 
 const char *const CDeviceItem::DRAG_MIME_TYPE = "editScene/media";
 
 namespace {
 const char *const kCmdInputSet = "输入设置";
-
-void appendWord(QByteArray &payload, int nValue)
-{
-    payload.append(char((nValue >> 8) & 0xFF));
-    payload.append(char(nValue & 0xFF));
-}
 
 // Connector words in the order they are tested, with their two icons.
 struct PortIcon
@@ -259,8 +256,8 @@ void CDeviceItem::slot_inputAll()
     payload.append('\0');
     payload.append(nameField(pInput->strName));
     payload.append(char(dlg.getResouIndex() & 0xFF));
-    appendWord(payload, pInput->nWidth);
-    appendWord(payload, pInput->nHeight);
+    appendBe16(payload, pInput->nWidth);
+    appendBe16(payload, pInput->nHeight);
     payload.append(char(pInput->nHz & 0xFF));
     setDeviceInput(pInput);
     sendInputSet(payload, 2, 0);
@@ -300,8 +297,8 @@ void CDeviceItem::slot_inputResolution()
     QByteArray payload;
     payload.append(char(pInput->nId & 0xFF));
     payload.append(char(dlg.getShowType() == 1 ? 0xFF : (dlg.getResouIndex() & 0xFF)));
-    appendWord(payload, dlg.getWidth());
-    appendWord(payload, dlg.getHeight());
+    appendBe16(payload, dlg.getWidth());
+    appendBe16(payload, dlg.getHeight());
     payload.append(char(dlg.getHz() & 0xFF));
     setDeviceInput(pInput);
     sendInputSet(payload, 2, 3);

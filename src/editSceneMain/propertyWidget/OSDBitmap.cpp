@@ -1,15 +1,11 @@
 #include "OSDBitmap.h"
+#include "WireBytes.h"
 
 #include <algorithm>
 
+using WireBytes::appendBe16;
 
 namespace {
-void put16(QByteArray &out, int v)
-{
-    out.append(char((v >> 8) & 0xFF));
-    out.append(char(v & 0xFF));
-}
-
 void put32(QByteArray &out, qint64 v)
 {
     const quint32 u = quint32(v);
@@ -61,10 +57,10 @@ QByteArray COSDBitmap::paramsPayload(const Params &p)
     out.append(char(p.nFontTrans & 0xFF));
     out.append(char(p.nBkTrans & 0xFF));
     out.append(char(p.nSpeed & 0xFF));
-    put16(out, p.nX);
-    put16(out, p.nY);
-    put16(out, p.nW);
-    put16(out, p.nH);
+    appendBe16(out, p.nX);
+    appendBe16(out, p.nY);
+    appendBe16(out, p.nW);
+    appendBe16(out, p.nH);
     out.append(char(p.fontColor.red()));
     out.append(char(p.fontColor.green()));
     out.append(char(p.fontColor.blue()));
@@ -102,7 +98,7 @@ QByteArray COSDBitmap::packetPayload(int nIndex, const QByteArray &bitmap, int n
     out.reserve(7 + n);
     out.append(char(nIndex & 0xFF));
     put32(out, nPacket);
-    put16(out, n);
+    appendBe16(out, n);
     out.append(bitmap.constData() + nFrom, n);
     return out;
 }

@@ -7,6 +7,9 @@
 #include "GbkCodec.h"
 #include "SceneSaveAsDlg.h"
 #include "globalObserver.h"
+#include "WireBytes.h"
+
+using WireBytes::appendBe16;
 
 namespace {
 
@@ -26,12 +29,6 @@ bool readNumber(const QLineEdit *pEdit, int &nValue)
     bool bOk = false;
     nValue = pEdit->text().trimmed().toInt(&bOk, 10);
     return bOk;
-}
-
-void put16(QByteArray &out, int v)
-{
-    out.append(char((v >> 8) & 0xFF));
-    out.append(char(v & 0xFF));
 }
 
 void setNumber(QLineEdit *pEdit, int nValue)
@@ -324,8 +321,8 @@ bool COtherWidget::applySize()
     s->nLayerWidth = nW;
     s->nLayerHeight = nH;
     QByteArray payload;
-    put16(payload, nW);
-    put16(payload, nH);
+    appendBe16(payload, nW);
+    appendBe16(payload, nH);
     payload.append(char(60));
     sendCmd(g_texing_name[Tx_LEDWHSet], payload, 2, 0);
     ui->lineEditW->setModified(false);
@@ -350,10 +347,10 @@ bool COtherWidget::applyOffset()
     s->nXDeflection = nX;
     s->nYDeflection = nY;
     QByteArray payload(1, '\0');
-    put16(payload, nX);
-    put16(payload, nY);
-    put16(payload, s->nLayerWidth);
-    put16(payload, s->nLayerHeight);
+    appendBe16(payload, nX);
+    appendBe16(payload, nY);
+    appendBe16(payload, s->nLayerWidth);
+    appendBe16(payload, s->nLayerHeight);
     sendLayerCmd(10, payload);
     ui->lineEditXDeflection->setModified(false);
     ui->lineEditYDeflection->setModified(false);
@@ -386,7 +383,7 @@ bool COtherWidget::applyInputCrop()
     payload.append(char(0));
     payload.append(char(1));
     for (int n : v)
-        put16(payload, n);
+        appendBe16(payload, n);
     sendLayerCmd(20, payload);
     for (QLineEdit *pEdit : listEdits)
         pEdit->setModified(false);
@@ -416,10 +413,10 @@ bool COtherWidget::applyOutputCrop()
     s->noutputWidth = nW;
     s->noutputHeight = nH;
     QByteArray payload(1, '\0');
-    put16(payload, nX);
-    put16(payload, nY);
-    put16(payload, nW);
-    put16(payload, nH);
+    appendBe16(payload, nX);
+    appendBe16(payload, nY);
+    appendBe16(payload, nW);
+    appendBe16(payload, nH);
     sendLayerCmd(42, payload);
     for (QLineEdit *pEdit : listEdits)
         pEdit->setModified(false);

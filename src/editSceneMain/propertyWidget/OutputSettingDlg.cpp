@@ -8,6 +8,9 @@
 #include "BesMessageBox.h"
 #include "QorGlobal.h"
 #include "globalObserver.h"
+#include "WireBytes.h"
+
+using WireBytes::appendBe16;
 
 namespace {
 
@@ -17,12 +20,6 @@ const char *const kRadioStyle = "QRadioButton{color: rgb(255, 255, 255); font-si
                                 "QRadioButton:checked{color: rgb(255, 255, 255);}"
                                 "QRadioButton:unchecked{color: rgb(255, 255, 255);}"
                                 "QRadioButton::indicator{width: 20px; height: 20px;}";
-
-void put16(QByteArray &out, int v)
-{
-    out.append(char((v >> 8) & 0xFF));
-    out.append(char(v & 0xFF));
-}
 
 } // namespace
 
@@ -243,8 +240,8 @@ void OutputSettingDlg::on_ApplePushButton_clicked()
     payload.append(char(0));
     payload.append(char(1));
     payload.append(char(nStandard));
-    put16(payload, nWidth);
-    put16(payload, nHeight);
+    appendBe16(payload, nWidth);
+    appendBe16(payload, nHeight);
     payload.append(char(nHz));
     sendCmd(payload, 2, 10);
 }
@@ -262,7 +259,7 @@ void OutputSettingDlg::on_Advancedapplication_clicked()
         int nValue = 0;
         if (!readField(pEdit, 0xFFFF, nValue))
             return;
-        put16(payload, nValue);
+        appendBe16(payload, nValue);
     }
     int nMaxHz = 0;
     if (!readField(ui->MaxHzlineEdit, 0xFF, nMaxHz))
@@ -280,10 +277,10 @@ void OutputSettingDlg::on_SetuppushButton_clicked()
     if (!readField(ui->DelaylineEdit, 0xFFFF, nDelay) || !readField(ui->NoiselineEdit, 0xFFFF, nNoise))
         return;
     QByteArray delay(1, char(nIndex + 1));
-    put16(delay, nDelay);
+    appendBe16(delay, nDelay);
     sendCmd(delay, 2, 21);
     QByteArray noise(1, char(nIndex + 1));
-    put16(noise, nNoise);
+    appendBe16(noise, nNoise);
     sendCmd(noise, 2, 22);
 }
 

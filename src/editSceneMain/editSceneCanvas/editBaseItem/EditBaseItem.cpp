@@ -379,3 +379,55 @@ void CEditBaseItem::centreTransformOrigin()
     moveBy(-d.x(), -d.y());
     updatehandles();
 }
+
+int CEditBaseItem::toDevice(double v, double dScale)
+{
+    const double d = v * dScale;
+    return v > 0 ? int(d + 0.5) : int(d - 0.5);
+}
+
+QPointF CEditBaseItem::centreOffset() const
+{
+    const QRectF r = rect();
+    return mapToScene(QPointF(r.width() / 2, r.height() / 2)) - mapToScene(QPointF(0, 0));
+}
+
+void CEditBaseItem::getItemPos(int &x, int &y) const
+{
+    const QPointF d = centreOffset();
+    x = toDevice(pos().x() - d.x(), g_dWScale);
+    y = toDevice(pos().y() - d.y(), g_dHScale);
+}
+
+void CEditBaseItem::getItemSize(int &w, int &h) const
+{
+    w = toDevice(rect().width(), g_dWScale);
+    h = toDevice(rect().height(), g_dHScale);
+}
+
+bool CEditBaseItem::getZoomOutPos(int x, int y, double &px, double &py) const
+{
+    if (!(g_dWScale > 0) || !(g_dHScale > 0))
+        return false;
+    const QPointF d = centreOffset();
+    px = x / g_dWScale + d.x();
+    py = y / g_dHScale + d.y();
+    return true;
+}
+
+void CEditBaseItem::copyPlacementTo(CEditBaseItem *pItem) const
+{
+    pItem->m_width = m_width;
+    pItem->m_height = m_height;
+    pItem->setPos(pos());
+    pItem->setPen(pen());
+    pItem->setBrush(brush());
+    pItem->setTransform(transform());
+    pItem->setTransformOriginPoint(transformOriginPoint());
+    pItem->setRotation(rotation());
+    pItem->setScale(scale());
+    pItem->setZValue(zValue() + 0.1);
+    pItem->m_fRatioY = m_fRatioY;
+    pItem->m_fRatioX = m_fRatioX;
+    pItem->updateCoordinate();
+}

@@ -340,10 +340,26 @@ public:
     QPixmap m_drawPixmap;
     double m_dAngleRotate = 0;
 
+    // ---- device geometry (device pixels = scene units x g_dWScale / g_dHScale, half away from zero)
+    // Top-left of the item in device pixels.
+    void getItemPos(int &x, int &y) const;
+    // Size of rect() in device pixels.
+    void getItemSize(int &w, int &h) const;
+    // The scene position (centre) that moveItem takes for an item whose top-left lies at these
+    // device pixels; the item's size must be set first. False (and nothing written) while a
+    // scale factor is still 0.
+    bool getZoomOutPos(int x, int y, double &px, double &py) const;
+    // Scene length to device pixels, half away from zero.
+    static int toDevice(double v, double dScale);
+
 signals:
     void selectedChange(QGraphicsItem *item);
 
 protected:
+    // From the item's position to its top-left, in scene units.
+    QPointF centreOffset() const;
+    // A duplicate takes the item's size, place, pen, brush, transform and ratios, one step above it.
+    void copyPlacementTo(CEditBaseItem *pItem) const;
     // A window item's stretch once its handle has fixed sx and sy: scales the rectangle the
     // gesture started from about origin. Non-finite factors and starts under 10 change nothing.
     void stretchFromInitial(double sx, double sy, const QPointF &origin);

@@ -15,23 +15,11 @@
 #include "Json.h"
 #include "QorGlobal.h"
 #include "globalObserver.h"
+#include "WireBytes.h"
+
+using WireBytes::appendBe16;
 
 namespace {
-
-// Scene length to device pixels, half away from zero.
-int toDevice(double v, double dScale)
-{
-    const double d = v * dScale;
-    if (v > 0)
-        return int(d + 0.5);
-    return int(d - 0.5);
-}
-
-void putBe16(QByteArray &out, int v)
-{
-    out.append(char((v >> 8) & 0xFF));
-    out.append(char(v & 0xFF));
-}
 
 void logLine(const QString &strText)
 {
@@ -189,19 +177,7 @@ void CEditSingleTextItem::move(const QPointF &delta)
 QGraphicsItem *CEditSingleTextItem::duplicate() const
 {
     CEditSingleTextItem *pItem = new CEditSingleTextItem(rect().toRect(), m_bShowNormal);
-    pItem->m_width = m_width;
-    pItem->m_height = m_height;
-    pItem->setPos(pos());
-    pItem->setPen(pen());
-    pItem->setBrush(brush());
-    pItem->setTransform(transform());
-    pItem->setTransformOriginPoint(transformOriginPoint());
-    pItem->setRotation(rotation());
-    pItem->setScale(scale());
-    pItem->setZValue(zValue() + 0.1);
-    pItem->m_fRatioY = m_fRatioY;
-    pItem->m_fRatioX = m_fRatioX;
-    pItem->updateCoordinate();
+    copyPlacementTo(pItem);
     return pItem;
 }
 
@@ -211,35 +187,6 @@ void CEditSingleTextItem::updatehandles()
 }
 
 // ---------------------------------------------------------------- device geometry
-
-QPointF CEditSingleTextItem::centreOffset() const
-{
-    const QRectF r = rect();
-    return mapToScene(QPointF(r.width() / 2, r.height() / 2)) - mapToScene(QPointF(0, 0));
-}
-
-void CEditSingleTextItem::getItemPos(int &x, int &y) const
-{
-    const QPointF d = centreOffset();
-    x = toDevice(pos().x() - d.x(), g_dWScale);
-    y = toDevice(pos().y() - d.y(), g_dHScale);
-}
-
-void CEditSingleTextItem::getItemSize(int &w, int &h) const
-{
-    w = toDevice(rect().width(), g_dWScale);
-    h = toDevice(rect().height(), g_dHScale);
-}
-
-bool CEditSingleTextItem::getZoomOutPos(int x, int y, double &sx, double &sy) const
-{
-    if (!(g_dWScale > 0) || !(g_dHScale > 0))
-        return false;
-    const QPointF d = centreOffset();
-    sx = x / g_dWScale + d.x();
-    sy = y / g_dHScale + d.y();
-    return true;
-}
 
 bool CEditSingleTextItem::isCrossCanvas() const
 {
@@ -310,15 +257,15 @@ bool CEditSingleTextItem::setLayerAllCmd()
     p.append(char(m_nMainSig));
     p.append(char(m_nBackupSig));
     p.append(char(m_nTransNum));
-    putBe16(p, x);
-    putBe16(p, y);
-    putBe16(p, w);
-    putBe16(p, h);
+    appendBe16(p, x);
+    appendBe16(p, y);
+    appendBe16(p, w);
+    appendBe16(p, h);
     p.append(char(m_nCut));
-    putBe16(p, m_nCutX);
-    putBe16(p, m_nCutY);
-    putBe16(p, m_nCutWidth);
-    putBe16(p, m_nCutHeight);
+    appendBe16(p, m_nCutX);
+    appendBe16(p, m_nCutY);
+    appendBe16(p, m_nCutWidth);
+    appendBe16(p, m_nCutHeight);
     sendItemCmd(kLayerCmd, p, 2, 0);
     return true;
 }
@@ -376,10 +323,10 @@ bool CEditSingleTextItem::setLayerPosAndSize()
     logLine(QString::fromUtf8("图层设置 - 写图层nid顺序") + QString::number(m_nId));
     QByteArray p;
     p.append(char(m_nId));
-    putBe16(p, x);
-    putBe16(p, y);
-    putBe16(p, w);
-    putBe16(p, h);
+    appendBe16(p, x);
+    appendBe16(p, y);
+    appendBe16(p, w);
+    appendBe16(p, h);
     sendItemCmd(kLayerCmd, p, 2, 10);
     return true;
 }
@@ -404,10 +351,10 @@ bool CEditSingleTextItem::setLayerCut(int x, int y, int w, int h)
     QByteArray p;
     p.append(char(m_nId));
     p.append(char(1));
-    putBe16(p, x);
-    putBe16(p, y);
-    putBe16(p, w);
-    putBe16(p, h);
+    appendBe16(p, x);
+    appendBe16(p, y);
+    appendBe16(p, w);
+    appendBe16(p, h);
     sendItemCmd(kLayerCmd, p, 2, 20);
     return true;
 }

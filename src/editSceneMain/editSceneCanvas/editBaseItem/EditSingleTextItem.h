@@ -52,15 +52,7 @@ public:
     QGraphicsItem *duplicate() const override;
     void updatehandles() override;
 
-    // ---- device geometry
-    // Top-left of the layer in device pixels.
-    void getItemPos(int &x, int &y) const;
-    // Size of rect() in device pixels.
-    void getItemSize(int &w, int &h) const;
-    // The scene position (centre) that moveItem takes for a layer whose top-left lies at these
-    // device pixels; the layer's size must be set first. False (and nothing written) while a
-    // scale factor is still 0.
-    bool getZoomOutPos(int x, int y, double &sx, double &sy) const;
+    // ---- device geometry (getItemPos, getItemSize, getZoomOutPos: the base item's)
     // True when the layer straddles the vertical middle of the device canvas.
     bool isCrossCanvas() const;
     // The remembered top-left takes the layer's current geometry (clamped at 0); the creator
@@ -124,7 +116,6 @@ private:
     void onTick();
     // The geometry clamped to the device canvas; false when nothing of it is left to send.
     bool clampToCanvas(int &x, int &y, int &w, int &h) const;
-    QPointF centreOffset() const;
 
     QTimer *m_pTimer = nullptr;
 };

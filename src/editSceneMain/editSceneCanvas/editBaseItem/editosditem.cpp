@@ -13,21 +13,11 @@
 #include "EditBaseScene.h"
 #include "EditItemFactory.h"
 #include "globalObserver.h"
+#include "WireBytes.h"
+
+using WireBytes::appendBe16;
 
 namespace {
-
-// Scene length to device pixels, half away from zero.
-int toDevice(double v, double dScale)
-{
-    const double d = v * dScale;
-    return v > 0 ? int(d + 0.5) : int(d - 0.5);
-}
-
-void putBe16(QByteArray &out, int v)
-{
-    out.append(char((v >> 8) & 0xFF));
-    out.append(char(v & 0xFF));
-}
 
 // The OSD item is the factory's kind 0.
 const bool s_bRegistered = [] {
@@ -308,54 +298,13 @@ void EditOSDItem::move(const QPointF &delta)
 QGraphicsItem *EditOSDItem::duplicate() const
 {
     auto *pItem = new EditOSDItem(rect().toRect(), m_bShowNormal);
-    pItem->m_width = m_width;
-    pItem->m_height = m_height;
-    pItem->setPos(pos());
-    pItem->setPen(pen());
-    pItem->setBrush(brush());
-    pItem->setTransform(transform());
-    pItem->setTransformOriginPoint(transformOriginPoint());
-    pItem->setRotation(rotation());
-    pItem->setScale(scale());
-    pItem->setZValue(zValue() + 0.1);
-    pItem->m_fRatioY = m_fRatioY;
-    pItem->m_fRatioX = m_fRatioX;
-    pItem->updateCoordinate();
+    copyPlacementTo(pItem);
     return pItem;
 }
 
 void EditOSDItem::updatehandles()
 {
     placeHandles(boundingRect());
-}
-
-QPointF EditOSDItem::centreOffset() const
-{
-    const QRectF r = rect();
-    return mapToScene(QPointF(r.width() / 2, r.height() / 2)) - mapToScene(QPointF(0, 0));
-}
-
-void EditOSDItem::getItemPos(int &x, int &y) const
-{
-    const QPointF d = centreOffset();
-    x = toDevice(pos().x() - d.x(), g_dWScale);
-    y = toDevice(pos().y() - d.y(), g_dHScale);
-}
-
-void EditOSDItem::getItemSize(int &w, int &h) const
-{
-    w = toDevice(rect().width(), g_dWScale);
-    h = toDevice(rect().height(), g_dHScale);
-}
-
-bool EditOSDItem::getZoomOutPos(int x, int y, double &px, double &py) const
-{
-    if (!(g_dWScale > 0) || !(g_dHScale > 0))
-        return false;
-    const QPointF d = centreOffset();
-    px = x / g_dWScale + d.x();
-    py = y / g_dHScale + d.y();
-    return true;
 }
 
 // ---------------------------------------------------------------- commands
@@ -443,10 +392,10 @@ void EditOSDItem::setLayerCut()
     QByteArray p;
     p.append(char(m_nId & 0xFF));
     p.append(char(m_nCut & 0xFF));
-    putBe16(p, m_nCutX);
-    putBe16(p, m_nCutY);
-    putBe16(p, m_nCutWidth);
-    putBe16(p, m_nCutHeight);
+    appendBe16(p, m_nCutX);
+    appendBe16(p, m_nCutY);
+    appendBe16(p, m_nCutWidth);
+    appendBe16(p, m_nCutHeight);
     sendItemCmd(QStringLiteral("图层设置"), p, 2, 20);
 }
 

@@ -79,11 +79,7 @@ public:
     CBaseThread *frameThread() const { return m_pThread; }
     CEditAnimation *animation() const { return m_pEditAnimation; }
 
-    // ---- device geometry (device pixels = scene units x g_dWScale / g_dHScale, half away from zero)
-    void getItemPos(int &x, int &y) const;
-    void getItemSize(int &w, int &h) const;
-    // The item position (centre) for a device-pixel top-left; false while a scale is 0.
-    bool getZoomOutPos(int x, int y, double &px, double &py) const;
+    // ---- device geometry: getItemPos, getItemSize, getZoomOutPos are the base item's
 
     // ---- live OSD commands ("OSD参数设置", write)
     void sendFontTrans();
@@ -149,7 +145,6 @@ protected:
 private:
     void drawText(QPainter *painter);
     void drawSelection(QPainter *painter, const QStyleOptionGraphicsItem *option);
-    QPointF centreOffset() const;
 
     CBaseThread *m_pThread = nullptr;
     CEditAnimation *m_pEditAnimation = nullptr;
