@@ -387,12 +387,7 @@ void CEditSceneMain::slot_showMonitor(bool bShow)
 
 void CEditSceneMain::initLanguage(int nLanguage)
 {
-    if (nLanguage == 0 || nLanguage == 1) {
-        QCoreApplication::removeTranslator(m_pTranslator);
-        (void)m_pTranslator->load(nLanguage == 0 ? QStringLiteral("Tranlate_CN.qm")
-                                                 : QStringLiteral("Tranlate_EN.qm"));
-    }
-    QCoreApplication::installTranslator(m_pTranslator);
+    g_applyLanguage(m_pTranslator, nLanguage);
     ui->retranslateUi(this);
     // The form's re-translation gives back its own title and button texts.
     setWindowTitle(QStringLiteral("EditScene"));

@@ -1,6 +1,7 @@
 #include "zmiddlecontrol.h"
 #include "ui_zmiddlecontrol.h"
 
+#include "QorGlobal.h"
 #include "globalObserver.h"
 
 #include <QApplication>
@@ -146,12 +147,7 @@ void ZMiddleControl::slot_previewCurrentZDeviceDate(QString name)
 
 void ZMiddleControl::slot_updateZMiddleControllanguage(int nlanguage)
 {
-    if (nlanguage == 0 || nlanguage == 1) {
-        QCoreApplication::removeTranslator(m_pTranslator);
-        (void)m_pTranslator->load(nlanguage == 0 ? QStringLiteral("Tranlate_CN.qm")
-                                                 : QStringLiteral("Tranlate_EN.qm"));
-    }
-    QCoreApplication::installTranslator(m_pTranslator);
+    g_applyLanguage(m_pTranslator, nlanguage);
     ui->retranslateUi(this);
     translateLabels();
     update();

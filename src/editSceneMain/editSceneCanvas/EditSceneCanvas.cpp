@@ -558,12 +558,7 @@ void CEditSceneCanvas::resizeEvent(QResizeEvent *event)
 
 void CEditSceneCanvas::slot_updateEditSceneCanvaslanguage(int nlanguage)
 {
-    if (nlanguage == 0 || nlanguage == 1) {
-        QCoreApplication::removeTranslator(m_pTranslator);
-        (void)m_pTranslator->load(nlanguage == 0 ? QStringLiteral("Tranlate_CN.qm")
-                                                 : QStringLiteral("Tranlate_EN.qm"));
-    }
-    QCoreApplication::installTranslator(m_pTranslator);
+    g_applyLanguage(m_pTranslator, nlanguage);
     ui->retranslateUi(this);
     setToolTips();
 }

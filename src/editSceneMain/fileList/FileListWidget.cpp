@@ -18,6 +18,7 @@
 #include "Json.h"
 #include "LayoutCardWidget.h"
 #include "LayoutListWidget.h"
+#include "QorGlobal.h"
 #include "globalObserver.h"
 
 namespace {
@@ -270,14 +271,7 @@ void CFileListWidget::slot_IsZReflash(bool nReflash)
 
 void CFileListWidget::slot_updateFileListlanguage(int nlanguage)
 {
-    if (nlanguage == 0) {
-        qApp->removeTranslator(m_pTranslator);
-        m_pTranslator->load("Tranlate_CN.qm");
-    } else if (nlanguage == 1) {
-        qApp->removeTranslator(m_pTranslator);
-        m_pTranslator->load("Tranlate_EN.qm");
-    }
-    qApp->installTranslator(m_pTranslator);
+    g_applyLanguage(m_pTranslator, nlanguage);
     ui->retranslateUi(this);
     ui->btnReflash->setToolTip(tr("刷新输入源"));
 }

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
+#include <QTranslator>
 
 // ------------------------------------------------------ program-wide state
 
@@ -214,4 +215,13 @@ QPixmap g_getRadiusPixmap(const QPixmap &src, const QSize &size, int nRadius)
     painter.drawPixmap(QRect(QPoint(0, 0), size), src);
     painter.end();
     return dest;
+}
+
+void g_applyLanguage(QTranslator *pTranslator, int nLanguage)
+{
+    if (nLanguage == 0 || nLanguage == 1) {
+        QCoreApplication::removeTranslator(pTranslator);
+        (void)pTranslator->load(nLanguage == 0 ? QStringLiteral("Tranlate_CN.qm") : QStringLiteral("Tranlate_EN.qm"));
+    }
+    QCoreApplication::installTranslator(pTranslator);
 }

@@ -13,6 +13,8 @@
 #include <QString>
 #include <QVector>
 
+class QTranslator;
+
 // ---------------------------------------------------------------- records
 
 // One input of a device.
@@ -255,6 +257,10 @@ const QString LOGO_PATH = QStringLiteral(":/res/res/image/kelvo.ico");
 
 // "background-color:rgb(r,g,b);" for a colour.
 QString g_colorToQssString(const QColor &color);
+
+// A panel's translator for UI language 0 (Chinese, "Tranlate_CN.qm") or 1 (English,
+// "Tranlate_EN.qm"); another number keeps what it holds. The translator is installed (again) last.
+void g_applyLanguage(QTranslator *pTranslator, int nLanguage);
 
 // Marks the scenes as changed; while playing, enables the canvas update button.
 void g_setGlobalChange();

@@ -422,13 +422,6 @@ void CProgramListWidget::on_btnReflash_clicked()
 
 void CProgramListWidget::slot_updatelanguage(int nlanguage)
 {
-    if (nlanguage == 0) {
-        qApp->removeTranslator(m_pTranslator);
-        m_pTranslator->load("Tranlate_CN.qm");
-    } else if (nlanguage == 1) {
-        qApp->removeTranslator(m_pTranslator);
-        m_pTranslator->load("Tranlate_EN.qm");
-    }
-    qApp->installTranslator(m_pTranslator);
+    g_applyLanguage(m_pTranslator, nlanguage);
     ui->retranslateUi(this);
 }

@@ -18,6 +18,7 @@
 #include "OSDTransfer.h"
 #include "OSDWidget.h"
 #include "OtherWidget.h"
+#include "QorGlobal.h"
 #include "SceneBackCanvas.h"
 #include "TextWidget.h"
 #include "WndLineWidget.h"
@@ -249,14 +250,7 @@ void CPropertyStack::retranslateTexts()
 
 void CPropertyStack::slot_updatePropertyStacklanguage(int nlanguage)
 {
-    if (nlanguage == 0) {
-        QApplication::removeTranslator(m_pTranslator);
-        m_pTranslator->load("Tranlate_CN.qm");
-    } else if (nlanguage == 1) {
-        QApplication::removeTranslator(m_pTranslator);
-        m_pTranslator->load("Tranlate_EN.qm");
-    }
-    QApplication::installTranslator(m_pTranslator);
+    g_applyLanguage(m_pTranslator, nlanguage);
     retranslateTexts();
     // Pages built in the language they would be rebuilt in stay as they are (the pages are made
     // with the Chinese texts, which the Chinese translation keeps).
