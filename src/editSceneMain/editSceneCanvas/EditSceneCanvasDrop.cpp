@@ -22,15 +22,6 @@ globalObserver *hub()
     return globalObserver::getGlobalObserver();
 }
 
-CEditSingleTextItem *asLayer(QGraphicsItem *pItem)
-{
-    if (!pItem || pItem->type() != EditItemType_Base)
-        return nullptr;
-    auto *pBase = static_cast<CEditBaseItem *>(pItem);
-    if (pBase->getItemType() != MediaType_SingleText)
-        return nullptr;
-    return qobject_cast<CEditSingleTextItem *>(pBase);
-}
 }
 
 // Asks to recall a scene that is not live; true when the operator agreed (the
@@ -102,7 +93,7 @@ bool CEditSceneCanvas::isMaxLayer()
         // A layer across the middle of a two-output canvas takes two layers.
         int nCross = 0;
         for (QGraphicsItem *pItem : listItems) {
-            CEditSingleTextItem *pLayer = asLayer(pItem);
+            CEditSingleTextItem *pLayer = CEditSingleTextItem::fromItem(pItem);
             if (pLayer && pLayer->isCrossCanvas())
                 ++nCross;
         }
@@ -128,7 +119,7 @@ void CEditSceneCanvas::getLayerInSrcConflict(int nInId, int nInSrc, QVector<int>
     QVector<Visible> list4K;
     QVector<Visible> list2K;
     for (QGraphicsItem *pItem : m_pCurrentScene->m_listItems) {
-        CEditSingleTextItem *pLayer = asLayer(pItem);
+        CEditSingleTextItem *pLayer = CEditSingleTextItem::fromItem(pItem);
         if (!pLayer || pLayer->m_nLayerState == 0)
             continue;
         const int nSig = pLayer->m_nMainSig;
@@ -202,7 +193,7 @@ void CEditSceneCanvas::slot_changeItemInSrc(int nInId, int nInSrc, bool &bRet)
     if (pScene) {
         for (int nId : qAsConst(vectorOutId)) {
             for (QGraphicsItem *pItem : pScene->m_listItems) {
-                CEditSingleTextItem *pLayer = asLayer(pItem);
+                CEditSingleTextItem *pLayer = CEditSingleTextItem::fromItem(pItem);
                 if (pLayer && pLayer->getItemId() == nId) {
                     pLayer->setLayerSig(3);
                     pLayer->setItemUpdateNow();

@@ -31,15 +31,6 @@ QString timeStamp()
     return QStringLiteral("[%1]: ").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
 }
 
-CEditSingleTextItem *asLayer(QGraphicsItem *pItem)
-{
-    if (!pItem || pItem->type() != EditItemType_Base)
-        return nullptr;
-    auto *pBase = static_cast<CEditBaseItem *>(pItem);
-    if (pBase->getItemType() != MediaType_SingleText)
-        return nullptr;
-    return qobject_cast<CEditSingleTextItem *>(pBase);
-}
 }
 
 void CEditSceneCanvas::slot_selectToolBar(int nType)
@@ -167,7 +158,7 @@ void CEditSceneCanvas::levelCommand(int nCommand)
     if (listSelected.isEmpty())
         return;
     m_pBaseView->setModified(true);
-    CEditSingleTextItem *pLayer = asLayer(listSelected.first());
+    CEditSingleTextItem *pLayer = CEditSingleTextItem::fromItem(listSelected.first());
     if (!pLayer)
         return;
     const int i = pLayer->getItemId();
@@ -220,7 +211,7 @@ void CEditSceneCanvas::stretchCommand(int nCommand)
     for (const QPointer<CEditBaseItem> &pItem : qAsConst(listItems)) {
         if (!pItem || !pScene)
             continue;
-        CEditSingleTextItem *pLayer = asLayer(pItem.data());
+        CEditSingleTextItem *pLayer = CEditSingleTextItem::fromItem(pItem.data());
         const bool bCross = pLayer && pLayer->isCrossCanvas();
         const QPointF pos = pItem->pos();
         switch (nCommand) {

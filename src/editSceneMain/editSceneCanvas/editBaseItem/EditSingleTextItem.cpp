@@ -493,3 +493,13 @@ void CEditSingleTextItem::drawSingleText(QPainter *painter)
     }
     m_bIsEnd = true;
 }
+
+CEditSingleTextItem *CEditSingleTextItem::fromItem(QGraphicsItem *pItem)
+{
+    if (!pItem || pItem->type() != EditItemType_Base)
+        return nullptr;
+    auto *pBase = static_cast<CEditBaseItem *>(pItem);
+    if (pBase->getItemType() != MediaType_SingleText)
+        return nullptr;
+    return qobject_cast<CEditSingleTextItem *>(pBase);
+}

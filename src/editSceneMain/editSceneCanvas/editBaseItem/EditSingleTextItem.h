@@ -50,6 +50,8 @@ public:
     void updateCoordinate() override;
     void move(const QPointF &delta) override;
     QGraphicsItem *duplicate() const override;
+    // The layer window behind a scene item, or null for any other kind of item.
+    static CEditSingleTextItem *fromItem(QGraphicsItem *pItem);
     void updatehandles() override;
 
     // ---- device geometry (getItemPos, getItemSize, getZoomOutPos: the base item's)
