@@ -20,7 +20,10 @@ static QWidget *buildNavigation(QWidget *parent)
 {
     QWidget *bar = new QWidget(parent);
     bar->setObjectName("widgetNav");
-    bar->setProperty("flag", "left");
+    // The bar's rules match its "flag" property, so it carries the type the
+    // buttons are styled with.
+    const QString type = "bottom";
+    bar->setProperty("flag", type);
     QHBoxLayout *layout = new QHBoxLayout(bar);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -40,7 +43,7 @@ static QWidget *buildNavigation(QWidget *parent)
         btns << btn;
     }
     btns.first()->setChecked(true);
-    IconHelper::Instance()->setStyle(bar, btns, glyphs, 18, 24, 24, "bottom", 3);
+    IconHelper::Instance()->setStyle(bar, btns, glyphs, 18, 24, 24, type, 3);
     return bar;
 }
 
