@@ -1,5 +1,7 @@
 #include "TestMain.h"
 
+#include <algorithm>
+
 #include <QNetworkInterface>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -158,6 +160,10 @@ private slots:
         QTest::newRow("email no at") << "email" << "example.com" << false;
         QTest::newRow("email no dot") << "email" << "a@b" << false;
         QTest::newRow("email two ats") << "email" << "a@b@c.com" << false;
+        // "$" alone also matches before a final line feed.
+        QTest::newRow("mac line feed") << "mac" << "00-1A-2B-3C-4D-5E\n" << false;
+        QTest::newRow("tel line feed") << "tel" << "13812345678\n" << false;
+        QTest::newRow("email line feed") << "email" << "li.ming@example.com\n" << false;
     }
     void validators()
     {
@@ -336,8 +342,25 @@ private slots:
 
         QCOMPARE(KitWidget::urlToIP("127.0.0.1"), QString("127.0.0.1"));
         QCOMPARE(KitWidget::urlToIP(""), QString());
-        QVERIFY(KitWidget::getLocalIP() != QString("127.0.0.1") ||
-                QNetworkInterface::allAddresses().count() <= 1);
+    }
+
+    void localIpSkipsLoopback()
+    {
+        const QList<QHostAddress> all = QNetworkInterface::allAddresses();
+        QList<QHostAddress> others;
+        for (const QHostAddress &a : all)
+            if (!a.isLoopback())
+                others << a;
+        const QString ip = KitWidget::getLocalIP();
+        if (others.isEmpty()) {
+            QCOMPARE(ip, all.isEmpty() ? QString() : QString("127.0.0.1"));
+        } else {
+            QVERIFY2(others.contains(QHostAddress(ip)), qPrintable(ip));
+            const auto isV4 = [](const QHostAddress &a) {
+                return a.protocol() == QAbstractSocket::IPv4Protocol;
+            };
+            QCOMPARE(isV4(QHostAddress(ip)), std::any_of(others.begin(), others.end(), isV4));
+        }
     }
 
     void getHtmlReadsTheBody()
@@ -357,6 +380,31 @@ private slots:
         timer.start();
         QCOMPARE(KitWidget::getHtml(silent.url(), 300), QString());
         QVERIFY(timer.elapsed() < 5000);
+    }
+
+    void getHtmlKeepsOneDeadlineForATricklingServer()
+    {
+        // The head at once, then a body byte every 150 ms, far past the deadline.
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+        QByteArray sent;
+        QTimer trickle;
+        connect(&server, &QTcpServer::newConnection, this, [&]() {
+            QTcpSocket *pSocket = server.nextPendingConnection();
+            pSocket->write("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n");
+            connect(&trickle, &QTimer::timeout, pSocket, [&sent, pSocket]() {
+                sent += char('a' + sent.size() % 26);
+                pSocket->write(sent.right(1));
+            });
+            trickle.start(150);
+        });
+        QElapsedTimer timer;
+        timer.start();
+        const QString html =
+            KitWidget::getHtml(QString("http://127.0.0.1:%1/").arg(server.serverPort()), 1000);
+        const qint64 elapsed = timer.elapsed();
+        QVERIFY2(elapsed >= 950 && elapsed < 1500, qPrintable(QString::number(elapsed)));
+        QVERIFY2(html.size() >= 3 && sent.startsWith(html.toLatin1()), qPrintable(html));
     }
 
     void netIpFromAnEchoPage_data()

@@ -368,21 +368,25 @@ bool KitWidget::isIP(const QString &ip)
     return re.match(ip).hasMatch();
 }
 
+// The validators anchor at the very end of the text: a plain "$" would also
+// match before a final line feed and let "...\n" through.
 bool KitWidget::isMac(const QString &mac)
 {
-    static const QRegularExpression re("^[A-F0-9]{2}(-[A-F0-9]{2}){5}$");
+    static const QRegularExpression re(
+        QRegularExpression::anchoredPattern("[A-F0-9]{2}(-[A-F0-9]{2}){5}"));
     return re.match(mac).hasMatch();
 }
 
 bool KitWidget::isTel(const QString &tel)
 {
-    static const QRegularExpression re("^1[3458][0-9]{9}$");
+    static const QRegularExpression re(QRegularExpression::anchoredPattern("1[3458][0-9]{9}"));
     return re.match(tel).hasMatch();
 }
 
 bool KitWidget::isEmail(const QString &email)
 {
-    static const QRegularExpression re("^[^@\\s]+@[^@\\s.]+(\\.[^@\\s.]+)+$");
+    static const QRegularExpression re(
+        QRegularExpression::anchoredPattern("[^@\\s]+@[^@\\s.]+(\\.[^@\\s.]+)+"));
     return re.match(email).hasMatch();
 }
 
@@ -400,17 +404,30 @@ bool KitWidget::ipLive(const QString &ip, int port, int timeout)
 QString KitWidget::getHtml(const QString &url, int timeout)
 {
     QNetworkAccessManager manager;
-    QNetworkRequest request{QUrl(url)};
-    // A server that never finishes its answer ends the wait after timeout ms.
-    request.setTransferTimeout(timeout);
-    QNetworkReply *reply = manager.get(request);
+    QNetworkReply *reply = manager.get(QNetworkRequest(QUrl(url)));
+    // The body is collected as it arrives, so that a reply cut off at the
+    // deadline still gives what came before it.
+    QByteArray body;
     QEventLoop loop;
+    QObject::connect(reply, &QNetworkReply::readyRead, &loop,
+                     [reply, &body]() { body += reply->readAll(); });
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    if (!reply->isFinished())
+    // One deadline for the whole call: a server trickling its answer byte by
+    // byte does not hold it any longer than a silent one.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, &loop, [reply]() {
+        reply->abort();
+    });
+    if (!reply->isFinished()) {
+        if (timeout > 0)
+            deadline.start(timeout);
         loop.exec();
-    const QString html = reply->isOpen() ? QString::fromUtf8(reply->readAll()) : QString();
+    }
+    if (reply->isOpen())
+        body += reply->readAll();
     delete reply;
-    return html;
+    return QString::fromUtf8(body);
 }
 
 QString KitWidget::getNetIP(const QString &webCode)
@@ -430,15 +447,21 @@ QString KitWidget::getNetIP(const QString &webCode)
 
 QString KitWidget::getLocalIP()
 {
+    // The first address that is not a loopback one, an IPv4 address before any
+    // other; "127.0.0.1" when the computer has only loopback addresses.
     const QList<QHostAddress> addresses = QNetworkInterface::allAddresses();
-    QString ip;
+    QString other;
     for (const QHostAddress &address : addresses) {
-        const QString text = address.toString();
-        if (text != "127.0.0.1")
-            return text;
-        ip = text;
+        if (address.isLoopback())
+            continue;
+        if (address.protocol() == QAbstractSocket::IPv4Protocol)
+            return address.toString();
+        if (other.isEmpty())
+            other = address.toString();
     }
-    return ip;
+    if (!other.isEmpty())
+        return other;
+    return addresses.isEmpty() ? QString() : QStringLiteral("127.0.0.1");
 }
 
 QString KitWidget::urlToIP(const QString &url)
