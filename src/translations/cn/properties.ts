@@ -35,6 +35,10 @@
         <source>画布宽度取值:[500,18600]，画布高度取值:[100,8192]</source>
         <translation>画布宽度取值:[500,18600]，画布高度取值:[100,8192]</translation>
     </message>
+    <message>
+        <source>大屏宽度取值:[500,18600]，大屏高度取值:[100,8192]</source>
+        <translation>大屏宽度取值:[500,18600]，大屏高度取值:[100,8192]</translation>
+    </message>
 </context>
 <context>
     <name>COSDTransfer</name>
