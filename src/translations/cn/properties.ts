@@ -102,6 +102,10 @@
         <translation>OSD宽度至少为8，高度取值1-256</translation>
     </message>
     <message>
+        <source>OSD坐标取值0-50000，宽度取值8-50000，高度取值1-256</source>
+        <translation>OSD坐标取值0-50000，宽度取值8-50000，高度取值1-256</translation>
+    </message>
+    <message>
         <source>OSD数据为空</source>
         <translation>OSD数据为空</translation>
     </message>

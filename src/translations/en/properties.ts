@@ -102,6 +102,10 @@
         <translation>The OSD width must be at least 8 and its height 1-256</translation>
     </message>
     <message>
+        <source>OSD坐标取值0-50000，宽度取值8-50000，高度取值1-256</source>
+        <translation>The OSD position must be 0-50000, its width 8-50000 and its height 1-256</translation>
+    </message>
+    <message>
         <source>OSD数据为空</source>
         <translation>The OSD data is empty</translation>
     </message>
