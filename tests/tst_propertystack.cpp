@@ -288,36 +288,31 @@ private slots:
     {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QList<int>>("geometry"); // the item's X, Y, W, H in device pixels afterwards
+        QTest::addColumn<QRectF>("geometry"); // the item's afterwards, in scene units
         QTest::addColumn<QString>("shown");
-        QTest::newRow("X") << "editX" << "100" << QList<int>{100, 0, 80, 40} << "100";
-        QTest::newRow("X below 0 stops at 0") << "editX" << "-20" << QList<int>{0, 0, 80, 40} << "0";
-        QTest::newRow("a lone minus") << "editY" << "-" << QList<int>{0, 0, 80, 40} << "-";
-        QTest::newRow("W") << "editW" << "1920" << QList<int>{0, 0, 1920, 40} << "1920";
-        QTest::newRow("W past the range") << "editW" << "60000" << QList<int>{0, 0, 80, 40} << "60000";
-        QTest::newRow("H, third digit refused") << "editH" << "300" << QList<int>{0, 0, 80, 30} << "30";
+        QTest::newRow("X") << "editX" << "100" << QRectF(50, 0, 40, 20) << "100";
+        QTest::newRow("X below 0 stops at 0") << "editX" << "-20" << QRectF(0, 0, 40, 20) << "0";
+        QTest::newRow("a lone minus") << "editY" << "-" << QRectF(0, 0, 40, 20) << "-";
+        QTest::newRow("W") << "editW" << "1920" << QRectF(0, 0, 960, 20) << "1920";
+        QTest::newRow("W past the range") << "editW" << "60000" << QRectF(0, 0, 40, 20) << "60000";
+        QTest::newRow("H, third digit refused") << "editH" << "300" << QRectF(0, 0, 40, 15) << "30";
     }
     void osdPaneTypedValues()
     {
         QFETCH(QString, field);
         QFETCH(QString, typed);
-        QFETCH(QList<int>, geometry);
+        QFETCH(QRectF, geometry);
         QFETCH(QString, shown);
         g_dWScale = 2.0;
         g_dHScale = 2.0;
         CPropertyStack stack;
         Scene s(40, 20);
         select(s.pOsd);
-        auto device = [&s]() {
-            const QRectF r = s.pOsd->rect();
-            return QList<int>{int(2 * s.pOsd->pos().x() - r.width()), int(2 * s.pOsd->pos().y() - r.height()),
-                              int(2 * r.width()), int(2 * r.height())};
-        };
         auto *pEdit = child<QLineEdit>(stack.wndOSDPosWidget(), qPrintable(field));
         TestUtil::retype(pEdit, typed);
-        QCOMPARE(device(), QList<int>({0, 0, 80, 40})); // nothing while typing
+        QCOMPARE(s.pOsd->sceneBoundingRect(), QRectF(0, 0, 40, 20)); // nothing while typing
         QTest::keyClick(pEdit, Qt::Key_Return);
-        QCOMPARE(device(), geometry);
+        QCOMPARE(s.pOsd->sceneBoundingRect(), geometry);
         QCOMPARE(pEdit->text(), shown);
     }
 
@@ -471,7 +466,7 @@ private slots:
         CPropertyStack stack;
         Scene s;
         select(s.pOsd);
-        TestUtil::retype(child<QLineEdit>(stack.wndOSDPosWidget(), field.toLatin1().constData()), typed);
+        TestUtil::retype(child<QLineEdit>(stack.wndOSDPosWidget(), qPrintable(field)), typed);
         child<QPushButton>(&stack, "OSDApplication")->click();
         QCOMPARE(spy.count("slot_setDeviceCmd"), 0);
         QCOMPARE(spy.count("slot_IsZReflash"), 0);
