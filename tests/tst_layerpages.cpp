@@ -15,8 +15,11 @@
 #include "EditSingleTextItem.h"
 #include "HubSpy.h"
 #include "SceneBackCanvas.h"
+#include "TestUtil.h"
+#include "TextWidget.h"
 #include "WndLineWidget.h"
 #include "WndPosWidget.h"
+#include "editosditem.h"
 #include "globalObserver.h"
 
 template <typename T>
@@ -212,19 +215,29 @@ private slots:
         QVERIFY(!page.isArmed());
     }
 
-    // A canvas size out of range is refused before any layer is cleared.
-    void applyInvalidCanvasClearsNothing()
+    // A canvas size out of range, or screen fields typed out of range (after a valid prefix, or
+    // never valid), are refused before any layer is cleared.
+    void applyInvalidSizeClearsNothing_data()
     {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("canvas width 300") << "lineEditW" << "300";
+        QTest::newRow("screen width typed past 1920") << "lineScreenEditW" << "19200";
+        QTest::newRow("screen width never valid") << "lineScreenEditW" << "400";
+        QTest::newRow("screen height emptied") << "lineScreenEditH" << "";
+    }
+    void applyInvalidSizeClearsNothing()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
         CHubSpy spy;
         CCanvasStandIn canvas;
         LayerScene s;
         CBackCanvasWidget page;
         page.setWidgetData(s.scene.m_pBackCanvas);
         child<QCheckBox>(&page, "checkBox")->setChecked(true);
-        auto *pW = child<QLineEdit>(&page, "lineEditW");
-        QVERIFY(!pW->isReadOnly());
-        pW->setText("300");
-        pW->setModified(true);
+        QVERIFY(!child<QLineEdit>(&page, "lineEditW")->isReadOnly());
+        TestUtil::retype(child<QLineEdit>(&page, qPrintable(field)), typed);
         page.sendDeviceCmd();
         QCOMPARE(spy.count("slot_setDeviceCmd"), 0);
         QCOMPARE(s.scene.layerItems().size(), 1);
@@ -307,6 +320,38 @@ private slots:
         int x = -1, y = -1;
         globalObserver::getGlobalObserver()->notify("slot_Getposinformation", Q_ARG(int &, x), Q_ARG(int &, y));
         QCOMPARE(y, 50);
+    }
+
+    // A typed transparency goes out once, with its final value, on Return; an arrow step once more.
+    void typedTransparencySentOnce_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("sub");
+        QTest::newRow("layer") << "spinBoxTrans" << QString::fromUtf8("图层设置") << 30;
+        QTest::newRow("OSD text") << "FontspinBoxTrans" << QString::fromUtf8("OSD参数设置") << 3;
+        QTest::newRow("OSD background") << "spinBoxTrans" << QString::fromUtf8("OSD参数设置") << 4;
+    }
+    void typedTransparencySentOnce()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, name);
+        QFETCH(int, sub);
+        g_OSDindex = 0; // OSD payloads then begin with 00, as the layer's (id 0) do
+        CHubSpy spy;
+        LayerScene s;
+        EditOSDItem osd(QRect(0, 0, 200, 16), true);
+        osd.m_strSerial = "SN1";
+        CWndLineWidget layerPage;
+        layerPage.setCurrentItem(s.pLayer);
+        CTextWidget textPage;
+        textPage.setItemData(&osd);
+        auto *pSpin = child<QSpinBox>(sub == 30 ? static_cast<QWidget *>(&layerPage) : &textPage, qPrintable(field));
+        TestUtil::retype(pSpin, "200");
+        QTest::keyClick(pSpin, Qt::Key_Return);
+        QTest::keyClick(pSpin, Qt::Key_Up);
+        QCOMPARE(spy.records("slot_setDeviceCmd"), QList<QVariantList>({{"SN1", name, QByteArray::fromHex("00C8"), 2, sub},
+                                                                        {"SN1", name, QByteArray::fromHex("00C9"), 2, sub}}));
     }
 
     // The transparency page: loading sends nothing, each change is sent once, clamped.

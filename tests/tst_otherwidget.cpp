@@ -104,12 +104,10 @@ class TestOtherWidget : public QObject
     Q_OBJECT
 
     static QLineEdit *edit(COtherWidget &w, const char *name) { return w.findChild<QLineEdit *>(name); }
-    // As the operator types: the field carries the modified mark.
+    // As the operator types, key by key: the field carries the modified mark.
     static void type(COtherWidget &w, const char *name, const QString &text)
     {
-        QLineEdit *e = edit(w, name);
-        e->setText(text);
-        e->setModified(true);
+        TestUtil::retype(edit(w, name), text);
     }
     static void bind(COtherWidget &w, SystemInfo &s, const QString &serial = "Z1")
     {
@@ -227,6 +225,10 @@ private slots:
         QTest::newRow("output crop past the bottom") << QStringList{"lineEditoutCutY=1"} << crop << "lineEditoutCutY=0";
         QTest::newRow("output width wider than the layer") << QStringList{"lineEditoutCutW=1921"} << crop
                                                            << "lineEditoutCutW=1920";
+        QTest::newRow("output crop whose sums pass 32 bits")
+            << QStringList{"lineEditoutCutX=2000000000", "lineEditoutCutW=2000000000"} << crop << "lineEditoutCutX=0";
+        QTest::newRow("output crop whose height sum passes 32 bits")
+            << QStringList{"lineEditoutCutY=2147483647", "lineEditoutCutH=1"} << crop << "lineEditoutCutY=0";
         QTest::newRow("negative output crop") << QStringList{"lineEditoutCutX=-5", "lineEditoutCutW=100"} << crop
                                               << "lineEditoutCutX=0";
     }

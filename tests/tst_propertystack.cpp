@@ -27,6 +27,7 @@
 #include "SceneBackCanvas.h"
 #include "SimTestUtil.h"
 #include "TcpDeviceThread.h"
+#include "TestUtil.h"
 #include "TextWidget.h"
 #include "WndOSDPosWidget.h"
 #include "WndPosWidget.h"
@@ -281,7 +282,41 @@ private slots:
         QVERIFY(!shown(child<QProgressBar>(text, "OSDProgressBar")) && !shown(child<QLabel>(text, "OSDProgressLabel")));
     }
 
-    // The OSD position pane in device pixels; incomplete values leave the item alone.
+    // A value typed into the OSD position pane (scale 2) reaches the item on Return, not before,
+    // and the field then shows what the item took; text the field does not accept never does.
+    void osdPaneTypedValues_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QRectF>("geometry"); // the item's afterwards, in scene units
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("X") << "editX" << "100" << QRectF(50, 0, 40, 20) << "100";
+        QTest::newRow("X below 0 stops at 0") << "editX" << "-20" << QRectF(0, 0, 40, 20) << "0";
+        QTest::newRow("a lone minus") << "editY" << "-" << QRectF(0, 0, 40, 20) << "-";
+        QTest::newRow("W") << "editW" << "1920" << QRectF(0, 0, 960, 20) << "1920";
+        QTest::newRow("W past the range") << "editW" << "60000" << QRectF(0, 0, 40, 20) << "60000";
+        QTest::newRow("H, third digit refused") << "editH" << "300" << QRectF(0, 0, 40, 15) << "30";
+    }
+    void osdPaneTypedValues()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
+        QFETCH(QRectF, geometry);
+        QFETCH(QString, shown);
+        g_dWScale = 2.0;
+        g_dHScale = 2.0;
+        CPropertyStack stack;
+        Scene s(40, 20);
+        select(s.pOsd);
+        auto *pEdit = child<QLineEdit>(stack.wndOSDPosWidget(), qPrintable(field));
+        TestUtil::retype(pEdit, typed);
+        QCOMPARE(s.pOsd->sceneBoundingRect(), QRectF(0, 0, 40, 20)); // nothing while typing
+        QTest::keyClick(pEdit, Qt::Key_Return);
+        QCOMPARE(s.pOsd->sceneBoundingRect(), geometry);
+        QCOMPARE(pEdit->text(), shown);
+    }
+
+    // Showing an item cuts it to 256 device pixels; the apply's width write resizes the item.
     void osdPositionPane()
     {
         g_dWScale = 2.0;
@@ -290,19 +325,6 @@ private slots:
         Scene s(40, 20);
         select(s.pOsd);
         QWidget *pane = stack.wndOSDPosWidget();
-        QTest::keyClicks(child<QLineEdit>(pane, "editX"), "");
-        child<QLineEdit>(pane, "editX")->clear();
-        QTest::keyClicks(child<QLineEdit>(pane, "editX"), "100");
-        QCOMPARE(s.pOsd->pos().x() - 20, 50.0);
-        child<QLineEdit>(pane, "editX")->clear();
-        QTest::keyClicks(child<QLineEdit>(pane, "editX"), "-");
-        QCOMPARE(s.pOsd->pos().x() - 20, 50.0); // a lone minus is not a position
-        QTest::keyClicks(child<QLineEdit>(pane, "editX"), "20");
-        QCOMPARE(s.pOsd->pos().x() - 20, 0.0); // the move keeps the left edge at 0
-        child<QLineEdit>(pane, "editH")->clear();
-        QCOMPARE(s.pOsd->rect().height(), 20.0); // an emptied height leaves the item as it is
-        QTest::keyClicks(child<QLineEdit>(pane, "editH"), "300");
-        QCOMPARE(child<QLineEdit>(pane, "editH")->text(), QString("30")); // the validator refuses the third digit
         // an item taller than 256 device pixels is shown, and cut, at 256
         s.pOsd->setHeight(150);
         stack.wndOSDPosWidget()->setItemData(s.pOsd, true);
@@ -392,11 +414,15 @@ private slots:
         CPropertyStack other; // a second frame's stack stays out of it
         Scene s(204, 16);
         select(s.pOsd);
+        // typed without completing the edits: the item stops at 0, and so does what is sent
+        TestUtil::retype(child<QLineEdit>(stack.wndOSDPosWidget(), "editX"), "-20");
+        TestUtil::retype(child<QLineEdit>(stack.wndOSDPosWidget(), "editY"), "-5");
         sim.injectOsdPacketFault(1, CDeviceSimulator::Nak);
         sim.clearRequests();
         QPushButton *pApply = child<QPushButton>(&stack, "OSDApplication");
         pApply->click();
         QVERIFY(!pApply->isEnabled());
+        QCOMPARE(child<QLineEdit>(stack.wndOSDPosWidget(), "editX")->text(), QString("0"));
         QCOMPARE(child<QLineEdit>(stack.wndOSDPosWidget(), "editW")->text(), QString("200"));
         QTRY_COMPARE(child<QLineEdit>(stack.wndOSDPosWidget(), "editW")->text(), QString("204"));
         QTRY_VERIFY_WITH_TIMEOUT(spy.records("slot_GetOSDsendprogress").contains(QVariantList({100})), 8000);
@@ -414,38 +440,39 @@ private slots:
         QSettings ini("Morvane.ini", QSettings::IniFormat);
         QCOMPARE(ini.value("/OSD/OSDnW").toInt(), 200);
         QCOMPARE(ini.value("/OSD/OSDnH").toInt(), 16);
+        QCOMPARE(ini.value("/OSD/OSDnX").toInt(), 0);
+        QCOMPARE(ini.value("/OSD/OSDnY").toInt(), 0);
         QVERIFY(!other.osdTransfer()->isActive());
         worker.slot_stopDeviceThread();
         worker.wait(3000);
     }
 
-    // Nothing leaves for a bitmap that would be empty, or while another transfer runs.
+    // Nothing leaves for typed values the pane refuses or a bitmap that would be empty: one
+    // message, Apply stays enabled.
     void osdApplyRefused_data()
     {
-        QTest::addColumn<QString>("width");
-        QTest::addColumn<QString>("height");
-        QTest::newRow("width below 8") << "7" << "16";
-        QTest::newRow("no height") << "200" << "";
-        QTest::newRow("height 0") << "200" << "0";
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("width below 8") << "editW" << "7";
+        QTest::newRow("no height") << "editH" << "";
+        QTest::newRow("width past the range") << "editW" << "60000";
+        QTest::newRow("a lone minus") << "editX" << "-";
     }
     void osdApplyRefused()
     {
-        QFETCH(QString, width);
-        QFETCH(QString, height);
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
         CHubSpy spy;
         CPropertyStack stack;
         Scene s;
         select(s.pOsd);
-        QWidget *pane = stack.wndOSDPosWidget();
-        child<QLineEdit>(pane, "editW")->blockSignals(true);
-        child<QLineEdit>(pane, "editH")->blockSignals(true);
-        child<QLineEdit>(pane, "editW")->setText(width);
-        child<QLineEdit>(pane, "editH")->setText(height);
+        TestUtil::retype(child<QLineEdit>(stack.wndOSDPosWidget(), qPrintable(field)), typed);
         child<QPushButton>(&stack, "OSDApplication")->click();
         QCOMPARE(spy.count("slot_setDeviceCmd"), 0);
         QCOMPARE(spy.count("slot_IsZReflash"), 0);
         QCOMPARE(BesMessageBox::testRecords().size(), 1);
         QVERIFY(child<QPushButton>(&stack, "OSDApplication")->isEnabled());
+        QVERIFY(!QFile::exists("Morvane.ini"));
     }
 
     // A device that stops answering: the apply is given up with a message, Apply comes back.

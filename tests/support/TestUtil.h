@@ -3,11 +3,17 @@
 
 #include <QString>
 
+class QWidget;
+
 namespace TestUtil {
 // The build folder (where the program, the .qm files and the tools are).
 QString buildDir();
 // The checkout's root folder.
 QString sourceDir();
+// Replaces the text of a line edit or spin box as an operator does: select all, erase, type
+// key by key (the field's validator sees each keystroke). The edit is not completed: follow
+// with Return or a focus change.
+void retype(QWidget *pField, const QString &strText);
 }
 
 #endif // TESTUTIL_H

@@ -87,16 +87,22 @@ int CBackCanvasWidget::canvasWidthFor(int W, int H, int &nHz)
     return C;
 }
 
+bool CBackCanvasWidget::screenFieldsValid() const
+{
+    bool bwOk = false, bhOk = false;
+    const int W = ui->lineScreenEditW->text().toInt(&bwOk);
+    const int H = ui->lineScreenEditH->text().toInt(&bhOk);
+    return bwOk && bhOk && inScreenRange(W, H);
+}
+
 bool CBackCanvasWidget::applyScreenRule()
 {
+    if (!screenFieldsValid())
+        return false;
     const QString strW = ui->lineScreenEditW->text();
     const QString strH = ui->lineScreenEditH->text();
-    if (strW.isEmpty() || strH.isEmpty())
-        return false;
     const int W = strW.toInt();
     const int H = strH.toInt();
-    if (!inScreenRange(W, H))
-        return false;
     if (qint64(W) * H <= 13000000) {
         ui->lineEditW->setText(strW);
         ui->lineEditH->setText(strH);
@@ -187,6 +193,13 @@ void CBackCanvasWidget::sendDeviceCmd()
             return;
         }
     }
+    // The screen fields as they stand now: a value typed after the last valid one (which armed
+    // the step and filled the canvas size) is refused before any layer is cleared.
+    const bool bScreenTyped = ui->lineScreenEditW->isModified() || ui->lineScreenEditH->isModified();
+    if ((m_baccent || bScreenTyped) && !screenFieldsValid()) {
+        BesMessageBox::information(tr("提示"), tr("大屏宽度取值:[500,18600]，大屏高度取值:[100,8192]"));
+        return;
+    }
     if (ui->lineEditW->isModified() || ui->lineEditH->isModified() || m_baccent) {
         bool bwOk = false, bhOk = false;
         const int W = ui->lineEditW->text().toInt(&bwOk);
@@ -227,6 +240,8 @@ void CBackCanvasWidget::sendDeviceCmd()
             pScene->m_nLayerUse = 0;
         ui->lineEditW->setModified(false);
         ui->lineEditH->setModified(false);
+        ui->lineScreenEditW->setModified(false);
+        ui->lineScreenEditH->setModified(false);
         m_baccent = false;
         m_nHZ = 60;
     }

@@ -8,8 +8,8 @@
 // applying a changed name sends the name (12-byte GBK field).
 //
 // Only an operator's edit of the screen size arms the screen step; binding a
-// canvas fills the fields and arms nothing. The canvas size is validated
-// before anything is cleared.
+// canvas fills the fields and arms nothing. The screen fields as they stand
+// and the canvas size are validated before anything is cleared.
 
 #include <QPointer>
 #include <QWidget>
@@ -47,6 +47,8 @@ private slots:
 
 private:
     void onScreenSizeChanged();
+    // True when the screen edits hold a screen size in range.
+    bool screenFieldsValid() const;
     // Fills the canvas edits from the screen edits; false when they hold no valid screen.
     bool applyScreenRule();
     void sendName();

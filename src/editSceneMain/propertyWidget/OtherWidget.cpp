@@ -404,8 +404,9 @@ bool COtherWidget::applyOutputCrop()
     int nX = 0, nY = 0, nW = 0, nH = 0;
     const bool bNumbers = readNumber(ui->lineEditoutCutX, nX) && readNumber(ui->lineEditoutCutY, nY)
                           && readNumber(ui->lineEditoutCutW, nW) && readNumber(ui->lineEditoutCutH, nH);
-    // The crop lies wholly inside the canvas.
-    if (!bNumbers || nX < 0 || nY < 0 || nW < 0 || nH < 0 || nX + nW > s->nLayerWidth || nY + nH > s->nLayerHeight)
+    // The crop lies wholly inside the canvas (summed in 64 bits: large values cannot wrap round).
+    if (!bNumbers || nX < 0 || nY < 0 || nW < 0 || nH < 0 || qint64(nX) + nW > s->nLayerWidth
+        || qint64(nY) + nH > s->nLayerHeight)
         return refuse(tr("截取失败"), tr("截取图像需在画布范围内！"), listEdits,
                       {s->nXoutput, s->nYoutput, s->noutputWidth, s->noutputHeight});
     s->nXoutput = nX;

@@ -345,6 +345,14 @@ void CPropertyStack::on_OSDApplication_clicked()
         osdMessage(tr("OSD数据正在下发，请稍候"));
         return;
     }
+    // What was typed reaches the item first; the geometry the item then has, as the pane shows
+    // it, is what goes out. A typed value the pane refuses sends nothing.
+    const QString strRange = tr("OSD坐标取值0-50000，宽度取值8-50000，高度取值1-256");
+    const int nMaxPos = 50000; // the largest position and width the pane takes
+    if (!m_pWndOSDPosWidget->applyTypedEdits()) {
+        osdMessage(strRange);
+        return;
+    }
     // Read once: the parameters, the picture, the counts and the stored values all agree.
     const int nEntered = m_pWndOSDPosWidget->getItemCurrentWidth();
     const int nWidth = nEntered / 8 * 8;
@@ -353,6 +361,10 @@ void CPropertyStack::on_OSDApplication_clicked()
     const int nY = m_pWndOSDPosWidget->getItemCurrentY();
     if (nWidth < 8 || nHeight < 1 || nHeight > 256) {
         osdMessage(tr("OSD宽度至少为8，高度取值1-256"));
+        return;
+    }
+    if (nX < 0 || nX > nMaxPos || nY < 0 || nY > nMaxPos || nWidth > nMaxPos) {
+        osdMessage(strRange);
         return;
     }
     ui->OSDApplication->setEnabled(false);

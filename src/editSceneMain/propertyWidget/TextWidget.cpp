@@ -33,6 +33,10 @@ CTextWidget::CTextWidget(QWidget *parent)
     ui->sliderTrans->setValue(g_bkColorTransparency);
     ui->FontsliderTrans->setValue(g_fontTransparency);
     ui->FontspinBoxTrans->setValue(g_fontTransparency);
+    // A typed transparency is sent once, when the edit completes (Return, leaving the field);
+    // an arrow step still sends at each step.
+    ui->spinBoxTrans->setKeyboardTracking(false);
+    ui->FontspinBoxTrans->setKeyboardTracking(false);
     ui->cmbFontName->setFontFilters(QFontComboBox::ScalableFonts);
     connectHandlers();
 }

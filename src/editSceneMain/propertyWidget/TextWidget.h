@@ -4,7 +4,8 @@
 // CTextWidget - the OSD text page: edits the selected OSD text item in place
 // (font, size, colours, transparencies, letter spacing, font width, scroll
 // speed) and sends colour, transparency and speed changes through the item's
-// own commands. Showing an item only loads the controls; it sends nothing.
+// own commands (a typed transparency once, when its edit completes). Showing
+// an item only loads the controls; it sends nothing.
 // During an OSD transfer it shows the progress.
 
 #include <QPointer>

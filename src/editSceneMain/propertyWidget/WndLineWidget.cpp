@@ -16,6 +16,8 @@ CWndLineWidget::CWndLineWidget(QWidget *parent)
     ui->setupUi(this);
     ui->sliderTrans->setRange(0, 255);
     ui->sliderTrans->setSingleStep(15);
+    // A typed value is sent once, when the edit completes; an arrow step at each step.
+    ui->spinBoxTrans->setKeyboardTracking(false);
     ui->systemsettoolButton->setStyleSheet("QToolButton{background:transparent;border-image: url(:/res/res/image/open.png);}");
     connect(ui->spinBoxTrans, QOverload<int>::of(&QSpinBox::valueChanged), this, &CWndLineWidget::onSpinTrans);
     connect(ui->sliderTrans, &CBaseSlider::rSliderValueManulChange, this, &CWndLineWidget::onSliderTrans);

@@ -1,7 +1,8 @@
 #ifndef WNDLINEWIDGET_H
 #define WNDLINEWIDGET_H
 
-// CWndLineWidget - the layer transparency page: each transparency change is
+// CWndLineWidget - the layer transparency page: each transparency change (a
+// typed value once its edit completes, a slider move, an arrow step) is
 // written into the selected layer window and sent to the device (layer command
 // sub-command 30). Its border, colour and input crop rows are hidden.
 

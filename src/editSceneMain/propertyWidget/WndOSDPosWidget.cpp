@@ -44,10 +44,10 @@ WndOSDPosWidget::WndOSDPosWidget(QWidget *parent)
     ui->editW->setValidator(new QIntValidator(0, 50000, this));
     ui->editH->setValidator(new BaseIntValidator(1, 256, this));
     ui->editH->setPlaceholderText(tr("请输入1-256"));
-    connect(ui->editX, &QLineEdit::textEdited, this, &WndOSDPosWidget::getX);
-    connect(ui->editY, &QLineEdit::textEdited, this, &WndOSDPosWidget::getY);
-    connect(ui->editW, &QLineEdit::textChanged, this, &WndOSDPosWidget::getW);
-    connect(ui->editH, &QLineEdit::textChanged, this, &WndOSDPosWidget::getH);
+    // A typed value reaches the item when the edit completes (Return, leaving the field), not
+    // at every keystroke.
+    for (QLineEdit *pEdit : {ui->editX, ui->editY, ui->editW, ui->editH})
+        connect(pEdit, &QLineEdit::editingFinished, this, [this, pEdit]() { onEditingFinished(pEdit); });
 }
 
 WndOSDPosWidget::~WndOSDPosWidget()
@@ -83,13 +83,8 @@ void WndOSDPosWidget::setCurrentItem(QGraphicsItem *pItem)
     m_pItemGuard = pObject;
 }
 
-void WndOSDPosWidget::setItemData(QGraphicsItem *pItem, bool bShowPos)
+void WndOSDPosWidget::readItem(QGraphicsItem *p)
 {
-    if (pItem)
-        setCurrentItem(pItem);
-    QGraphicsItem *p = boundItem();
-    if (!p)
-        return; // nothing bound (or it is gone): nothing to show
     if (p->type() == EditItemType_Base) {
         auto *pBase = static_cast<CEditBaseItem *>(p);
         const QPointF o = centreOffset(p);
@@ -105,16 +100,96 @@ void WndOSDPosWidget::setItemData(QGraphicsItem *pItem, bool bShowPos)
         m_dHeight = pProxy->rect().height();
         m_dRota = p->rotation();
     }
-    const int x = int(g_dWScale * m_dX + 0.5);
-    const int y = int(g_dHScale * m_dY + 0.5);
+}
+
+QString WndOSDPosWidget::shownText(QLineEdit *pEdit) const
+{
+    int v = 0;
+    if (pEdit == ui->editX)
+        v = int(g_dWScale * m_dX + 0.5);
+    else if (pEdit == ui->editY)
+        v = int(g_dHScale * m_dY + 0.5);
+    else if (pEdit == ui->editW)
+        v = int(g_dWScale * m_dWidth + 0.5);
+    else
+        v = int(g_dHScale * m_dHeight + 0.5);
+    return QString::number(v);
+}
+
+bool WndOSDPosWidget::showField(QLineEdit *pEdit)
+{
+    const QString strText = shownText(pEdit);
+    if (pEdit->text() == strText)
+        return false;
+    pEdit->setText(strText);
+    return true;
+}
+
+void WndOSDPosWidget::setItemData(QGraphicsItem *pItem, bool bShowPos)
+{
+    if (pItem)
+        setCurrentItem(pItem);
+    QGraphicsItem *p = boundItem();
+    if (!p)
+        return; // nothing bound (or it is gone): nothing to show
+    readItem(p);
     if (bShowPos) {
-        ui->editX->setText(QString::number(x));
-        ui->editY->setText(QString::number(y));
+        showField(ui->editX);
+        showField(ui->editY);
     }
-    const int w = int(g_dWScale * m_dWidth + 0.5);
-    const int h = int(g_dHScale * m_dHeight + 0.5);
-    ui->editW->setText(QString::number(w));
-    ui->editH->setText(QString::number(h));
+    // A changed size is given back to the item as shown: whole device pixels, at most 256 high.
+    if (showField(ui->editW))
+        getW(ui->editW->text());
+    if (showField(ui->editH))
+        getH(ui->editH->text());
+}
+
+void WndOSDPosWidget::onEditingFinished(QLineEdit *pEdit)
+{
+    // Reported again when the field loses the focus after Return: a value the item already
+    // has is not applied a second time.
+    QGraphicsItem *p = boundItem();
+    if (!p)
+        return;
+    readItem(p);
+    if (pEdit->isModified() || pEdit->text() != shownText(pEdit))
+        applyEdit(pEdit);
+}
+
+void WndOSDPosWidget::applyEdit(QLineEdit *pEdit)
+{
+    pEdit->setModified(false);
+    const QString strText = pEdit->text();
+    if (pEdit == ui->editX)
+        getX(strText);
+    else if (pEdit == ui->editY)
+        getY(strText);
+    else if (pEdit == ui->editW)
+        getW(strText);
+    else
+        getH(strText);
+    // The field shows what the item took (a move keeps the left and top edges at 0).
+    if (QGraphicsItem *p = boundItem()) {
+        readItem(p);
+        showField(pEdit);
+    }
+}
+
+bool WndOSDPosWidget::applyTypedEdits()
+{
+    const QList<QLineEdit *> edits{ui->editX, ui->editY, ui->editW, ui->editH};
+    for (QLineEdit *pEdit : edits) {
+        if (pEdit->isModified() && !pEdit->hasAcceptableInput())
+            return false;
+    }
+    if (!boundItem())
+        return false;
+    for (QLineEdit *pEdit : edits) {
+        if (pEdit->isModified())
+            applyEdit(pEdit);
+    }
+    setItemData(nullptr, true);
+    return true;
 }
 
 void WndOSDPosWidget::getX(const QString &strText)
@@ -179,10 +254,8 @@ void WndOSDPosWidget::getH(const QString &strText)
         return; // empty or not a number: the item keeps its height
     h = qBound(0, h, 256);
     const QString strH = QString::number(h);
-    if (strH != strText) {
-        ui->editH->setText(strH); // runs this handler again with the cut value
-        return;
-    }
+    if (strH != ui->editH->text())
+        ui->editH->setText(strH);
     if (h < 1)
         return;
     if (p->type() == EditItemType_Base) {
@@ -222,7 +295,11 @@ int WndOSDPosWidget::getItemCurrentHeight()
 void WndOSDPosWidget::setNCurrentWidth(int nWidth)
 {
     m_nCurrentWidth = nWidth;
-    ui->editW->setText(QString::number(nWidth));
+    const QString strWidth = QString::number(nWidth);
+    if (ui->editW->text() == strWidth)
+        return;
+    ui->editW->setText(strWidth);
+    getW(strWidth);
 }
 
 void WndOSDPosWidget::getItemRotation(double dAngle)

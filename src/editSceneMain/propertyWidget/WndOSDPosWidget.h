@@ -2,14 +2,17 @@
 #define WNDOSDPOSWIDGET_H
 
 // WndOSDPosWidget - the OSD position pane: the selected OSD item's left edge X,
-// top edge Y, width W and height H in device pixels. An edit moves or resizes
-// the item at once when it holds an acceptable value (an intermediate or empty
-// text leaves the item as it is); the OSD apply reads the four values.
+// top edge Y, width W and height H in device pixels. A typed value moves or
+// resizes the item when its edit completes (Return, leaving the field) with a
+// value the field accepts, and the field then shows what the item took; an
+// intermediate or empty text leaves the item as it is. The OSD apply takes the
+// typed values first (applyTypedEdits) and then reads the four fields.
 
 #include <QPointer>
 #include <QWidget>
 
 class QGraphicsItem;
+class QLineEdit;
 
 namespace Ui {
 class WndOSDPosWidget;
@@ -32,6 +35,10 @@ public:
     int getItemCurrentWidth();
     int getItemCurrentHeight();
     void setNCurrentWidth(int nWidth);
+    // Applies the values typed but not yet completed and shows the item's geometry in all four
+    // fields; false, with nothing applied, when a typed value is one its field does not accept
+    // (empty, a lone sign, out of range) or no item is bound.
+    bool applyTypedEdits();
     void getItemRotation(double dAngle);
     Ui::WndOSDPosWidget *form() const { return ui; }
 
@@ -45,6 +52,15 @@ private:
     // The bound item while it exists.
     QGraphicsItem *boundItem() const;
     QPointF centreOffset(QGraphicsItem *pItem) const;
+    // Reads the item's position and size (scene units) into m_dX .. m_dRota.
+    void readItem(QGraphicsItem *pItem);
+    // The last read value of that field in device pixels, as text.
+    QString shownText(QLineEdit *pEdit) const;
+    // Writes it into the field; true when the text changed.
+    bool showField(QLineEdit *pEdit);
+    void onEditingFinished(QLineEdit *pEdit);
+    // A completed edit: the value goes to the item and the field shows what the item took.
+    void applyEdit(QLineEdit *pEdit);
 
     QGraphicsItem *m_pItem = nullptr;
     QPointer<QObject> m_pItemGuard;

@@ -35,6 +35,10 @@
         <source>画布宽度取值:[500,18600]，画布高度取值:[100,8192]</source>
         <translation>画布宽度取值:[500,18600]，画布高度取值:[100,8192]</translation>
     </message>
+    <message>
+        <source>大屏宽度取值:[500,18600]，大屏高度取值:[100,8192]</source>
+        <translation>大屏宽度取值:[500,18600]，大屏高度取值:[100,8192]</translation>
+    </message>
 </context>
 <context>
     <name>COSDTransfer</name>
@@ -96,6 +100,10 @@
     <message>
         <source>OSD宽度至少为8，高度取值1-256</source>
         <translation>OSD宽度至少为8，高度取值1-256</translation>
+    </message>
+    <message>
+        <source>OSD坐标取值0-50000，宽度取值8-50000，高度取值1-256</source>
+        <translation>OSD坐标取值0-50000，宽度取值8-50000，高度取值1-256</translation>
     </message>
     <message>
         <source>OSD数据为空</source>
