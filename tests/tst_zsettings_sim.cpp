@@ -185,14 +185,15 @@ private slots:
         QString strSerial = a.strSerial, strOp = QString::fromUtf8("场景操作");
         globalObserver::getGlobalObserver()->notify("slot_setDeviceCmd", Q_ARG(QString, strSerial), Q_ARG(QString, strOp),
                                                     Q_ARG(QByteArray &, del), Q_ARG(int, 2), Q_ARG(int, 30));
-        bool bTyped = false;
+        bool bAnswered = false;
         QTimer::singleShot(0, [&] {
             CSceneSaveAsDlg *d = a.page.sceneSaveAsDlg();
             settle(a.worker, a.sim);
             QLineEdit *e = d->findChild<QLineEdit *>("lineEditIndex");
             e->clear();
             QTest::keyClicks(e, "1");
-            bTyped = d->sceneCount() == 2 && a.worker.getZSceneList().size() == 2;
+            // the delete, the counts and the re-read have all been answered by now
+            bAnswered = d->sceneCount() == 2 && a.worker.getZSceneList().size() == 2;
             QTest::mouseClick(d->findChild<QPushButton *>("pushButtonOk"), Qt::LeftButton);
             if (d->isVisible())
                 d->close();
@@ -200,7 +201,7 @@ private slots:
         a.page.findChild<QPushButton *>("SavescenepushButton")->click();
         settle(a.worker, a.sim);
 
-        QVERIFY(bTyped);
+        QVERIFY(bAnswered);
         const QList<CSimRequest> saves = a.sim.requests(35, 10);
         QCOMPARE(saves.size(), 1);
         QCOMPARE(saves.at(0).payload, QByteArray::fromHex("0001"));
