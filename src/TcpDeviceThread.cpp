@@ -16,6 +16,7 @@
 QString CTcpDeviceThread::s_strEditedSerial;
 QHash<QString, QString> CTcpDeviceThread::s_editedSerialByFamily;
 CTarnSceneSink *CTcpDeviceThread::s_pTarnSceneSink = nullptr;
+QList<CTcpDeviceThread *> CTcpDeviceThread::s_listWorkers;
 
 using WireBytes::be16;
 
@@ -41,10 +42,12 @@ CTcpDeviceThread::CTcpDeviceThread(QObject *parent)
     pHub->attach("slot_refreshinputName", this, "slot_refreshinputName");
     pHub->attach("slot_GetZSencedate", this, "slot_GetZSencedate");
     pHub->attach("slot_GetZMainSig", this, "slot_GetZMainSig");
+    s_listWorkers.append(this);
 }
 
 CTcpDeviceThread::~CTcpDeviceThread()
 {
+    s_listWorkers.removeAll(this);
     m_bStop = true;
     globalObserver *pHub = globalObserver::getGlobalObserver();
     pHub->detach("slot_refreshinputName", this);

@@ -60,6 +60,23 @@ public:
     const QList<ZSceneInfo *> &getZSceneList() const { return m_listZScene; }
     const QList<QString> &getInputNameList() const { return m_inputstrname; }
 
+    // ---- records by device
+    // The records stay the worker's: a delete reply frees a scene record and renumbers the rest.
+    // Pages and dialogs therefore keep a device's serial and scene numbers, never pointers into
+    // its records across an event-loop turn: scene lists reach them as copies (the topic
+    // "slot_setListZDeviceScene"), and a record they read or write they look up here at the
+    // moment they use it.
+    // The worker of a device serial (the first one made for it), or null.
+    static CTcpDeviceThread *findBySerial(const QString &strSerial);
+    // The Z family's stored scene of number nSceneIndex, or null.
+    ZSceneInfo *findZScene(int nSceneIndex) const;
+    // Copies of the Z family's scene records in scene order.
+    QList<ZSceneInfo> zSceneValues() const;
+    // Puts the values saved into stored scene nSceneIndex (input crop, main source, scale mode,
+    // mute, sound, brightness; name, index and backup stay) into its record and hands the list
+    // out again. False when the device holds no such scene.
+    bool setZSceneValues(int nSceneIndex, const ZSceneInfo &values);
+
     // The family this device's replies are parsed by ("Tarn" or "Z"). Set it when the device is
     // identified (announcement type or serial model text); while it is empty the worker follows
     // the program-wide g_strDevType.
@@ -184,6 +201,7 @@ private:
     int takePendingScene(int nSub);
     void queueStartReads();
     void notifySetDeviceCmd(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSub);
+    void notifyZSceneList();
     InputSource *findInput(int nId) const;
 
     QList<CTarnSceneRecord *> m_listScene;
@@ -238,6 +256,7 @@ private:
     static QString s_strEditedSerial;
     static QHash<QString, QString> s_editedSerialByFamily;
     static CTarnSceneSink *s_pTarnSceneSink;
+    static QList<CTcpDeviceThread *> s_listWorkers; // every worker, in the order they were made
 };
 
 #endif // TCPDEVICETHREAD_H

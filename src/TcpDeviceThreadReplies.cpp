@@ -289,6 +289,8 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
             for (int i = 0; i < m_listZScene.size(); ++i)
                 m_listZScene.at(i)->nSceneIndex = i + 1;
             followDeletedScene(nSceneId);
+            // The copies held by pages and dialogs take the new numbering now, not at the re-read.
+            notifyZSceneList();
             notifySetDeviceCmd(g_texing_name[Tx_GetSourceNum], QByteArray(), 1, 0);
         }
         break;

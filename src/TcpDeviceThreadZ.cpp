@@ -57,15 +57,69 @@ void CTcpDeviceThread::getZSceneRead(const CReplyFrame &f)
             pScene->nbrightness = u8(p, 38);
         }
         QString strSerial = m_strSerial;
-        QList<ZSceneInfo *> listScene = m_listZScene;
-        globalObserver *pHub = globalObserver::getGlobalObserver();
-        pHub->notify("slot_updateCurrentZDevice", Q_ARG(QString, strSerial));
-        pHub->notify("slot_setListZDeviceScene", Q_ARG(QList<ZSceneInfo *>, listScene), Q_ARG(QString, strSerial));
+        globalObserver::getGlobalObserver()->notify("slot_updateCurrentZDevice", Q_ARG(QString, strSerial));
+        notifyZSceneList();
     } else {
         CDeviceLog::write({QString("The device"), m_strIp, QString("short scene reply ignored, bytes:"), p.size()});
     }
     QMutexLocker lock(m_pMutexRecv);
     m_nRecvExtraVal = nId;
+}
+
+// The scene records are handed out as copies, so that nobody keeps one the worker may free.
+void CTcpDeviceThread::notifyZSceneList()
+{
+    QList<ZSceneInfo> listScene = zSceneValues();
+    QString strSerial = m_strSerial;
+    globalObserver::getGlobalObserver()->notify("slot_setListZDeviceScene", Q_ARG(QList<ZSceneInfo>, listScene),
+                                                Q_ARG(QString, strSerial));
+}
+
+CTcpDeviceThread *CTcpDeviceThread::findBySerial(const QString &strSerial)
+{
+    if (strSerial.isEmpty())
+        return nullptr;
+    for (CTcpDeviceThread *pWorker : qAsConst(s_listWorkers))
+        if (pWorker->m_strSerial == strSerial)
+            return pWorker;
+    return nullptr;
+}
+
+ZSceneInfo *CTcpDeviceThread::findZScene(int nSceneIndex) const
+{
+    for (ZSceneInfo *pScene : m_listZScene)
+        if (pScene->nSceneIndex == nSceneIndex)
+            return pScene;
+    return nullptr;
+}
+
+QList<ZSceneInfo> CTcpDeviceThread::zSceneValues() const
+{
+    QList<ZSceneInfo> listScene;
+    listScene.reserve(m_listZScene.size());
+    for (const ZSceneInfo *pScene : m_listZScene)
+        listScene.append(*pScene);
+    return listScene;
+}
+
+bool CTcpDeviceThread::setZSceneValues(int nSceneIndex, const ZSceneInfo &values)
+{
+    ZSceneInfo *pScene = findZScene(nSceneIndex);
+    if (!pScene) {
+        CDeviceLog::write({QString("The device"), m_strIp, QString("no scene to take the saved values:"), nSceneIndex});
+        return false;
+    }
+    pScene->nXinput = values.nXinput;
+    pScene->nYinput = values.nYinput;
+    pScene->ninputWidth = values.ninputWidth;
+    pScene->ninputHeight = values.ninputHeight;
+    pScene->nMainSig = values.nMainSig;
+    pScene->nbrightness = values.nbrightness;
+    pScene->nsound = values.nsound;
+    pScene->nsilent = values.nsilent;
+    pScene->nScaleMode = values.nScaleMode;
+    notifyZSceneList();
+    return true;
 }
 
 // Output ports (37), read replies only.

@@ -610,10 +610,10 @@ void MainWindow::slot_editScene(QString strSerial, QString strDeviceName, QStrin
                                                     Q_ARG(QString, strSerial));
         // The settings page has dropped the previous device's values: hand it this device's scenes
         // and input names (its settings arrive with the layer read queued above).
-        QList<ZSceneInfo *> listScene = pDevice->getZSceneList();
+        QList<ZSceneInfo> listScene = pDevice->zSceneValues();
         QList<QString> listNames = pDevice->getInputNameList();
         globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_setListZDeviceScene"),
-                                                    Q_ARG(QList<ZSceneInfo *>, listScene), Q_ARG(QString, strSerial));
+                                                    Q_ARG(QList<ZSceneInfo>, listScene), Q_ARG(QString, strSerial));
         globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_setZDeviceinputname"),
                                                     Q_ARG(QList<QString>, listNames), Q_ARG(QString, strSerial));
         m_pZinterface->show();

@@ -9,8 +9,11 @@
 #include <QTranslator>
 
 #include "BesMessageBox.h"
+#include "DeviceSimModel.h"
 #include "OtherWidget.h"
 #include "SceneSaveAsDlg.h"
+#include "SimTestUtil.h"
+#include "TcpDeviceThread.h"
 #include "TestUtil.h"
 #include "globalObserver.h"
 
@@ -95,6 +98,15 @@ SystemInfo deviceRecord()
     return s;
 }
 
+// The settings record of an (unconnected) worker of the serial, holding deviceRecord().
+SystemInfo &record(CTcpDeviceThread &dev, const QString &serial = "Z1")
+{
+    dev.setDeviceSerial(serial);
+    dev.setDeviceType("Z");
+    *dev.getSystemInfo() = deviceRecord();
+    return *dev.getSystemInfo();
+}
+
 } // namespace
 
 // The Z device page: what each apply group sends and refuses, how filling, preview and take
@@ -155,7 +167,8 @@ private slots:
         QFETCH(QByteArray, payload);
         QFETCH(QString, event);
         Recorder rec;
-        SystemInfo s = deviceRecord();
+        CTcpDeviceThread dev;
+        SystemInfo &s = record(dev);
         COtherWidget w;
         bind(w, s);
         w.sendZDeviceCmd();
@@ -179,7 +192,8 @@ private slots:
     void applyWritesTheRecord()
     {
         Recorder rec;
-        SystemInfo s = deviceRecord();
+        CTcpDeviceThread dev;
+        SystemInfo &s = record(dev);
         COtherWidget w;
         bind(w, s);
         type(w, "lineEditW", "1280");
@@ -238,7 +252,8 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, restored);
         Recorder rec;
-        SystemInfo s = deviceRecord();
+        CTcpDeviceThread dev;
+        SystemInfo &s = record(dev);
         const SystemInfo before = s;
         COtherWidget w;
         bind(w, s);
@@ -263,7 +278,8 @@ private slots:
     void refusedSizeStopsLaterGroupsButNotTheName()
     {
         Recorder rec;
-        SystemInfo s = deviceRecord();
+        CTcpDeviceThread dev;
+        SystemInfo &s = record(dev);
         COtherWidget w;
         bind(w, s);
         type(w, "lineEditstrSerial", "N");
@@ -297,7 +313,8 @@ private slots:
     void fillingShowsValuesAndSendsNothing()
     {
         Recorder rec;
-        SystemInfo s = deviceRecord();
+        CTcpDeviceThread dev;
+        SystemInfo &s = record(dev);
         s.nsilent = 0;
         COtherWidget w;
         bind(w, s);
@@ -335,7 +352,8 @@ private slots:
         QFETCH(QByteArray, first);
         QFETCH(QByteArray, second);
         Recorder rec;
-        SystemInfo s = deviceRecord();
+        CTcpDeviceThread dev;
+        SystemInfo &s = record(dev);
         s.nsilent = silent;
         COtherWidget w;
         bind(w, s);
@@ -353,7 +371,8 @@ private slots:
     void slidersSendOnRelease()
     {
         Recorder rec;
-        SystemInfo s = deviceRecord();
+        CTcpDeviceThread dev;
+        SystemInfo &s = record(dev);
         COtherWidget w;
         bind(w, s);
         QSlider *bright = w.findChild<QSlider *>("brightnessSlider");
@@ -374,7 +393,8 @@ private slots:
     void previewAndTake()
     {
         Recorder rec;
-        SystemInfo s = deviceRecord();
+        CTcpDeviceThread dev;
+        SystemInfo &s = record(dev);
         ZSceneInfo a, b;
         a.nXinput = 7;
         a.nMainSig = 1;
@@ -383,7 +403,7 @@ private slots:
         b.nMainSig = 5;   // no input of that number
         COtherWidget w;
         bind(w, s);
-        w.slot_setListZDeviceScene({&a, &b}, "Z1");
+        w.slot_setListZDeviceScene({a, b}, "Z1");
         w.slot_setZDeviceinputname({"IN1", "IN2"}, "Z1");
 
         w.slot_setZDeviceScenepreview(1);
@@ -407,18 +427,19 @@ private slots:
     void pageFollowsOnlyItsDevice()
     {
         Recorder rec;
-        SystemInfo mine = deviceRecord();
-        SystemInfo other = deviceRecord();
+        CTcpDeviceThread devMine, devOther;
+        SystemInfo &mine = record(devMine, "Z1");
+        SystemInfo &other = record(devOther, "Z2");
         other.nLayerWidth = 640;
         ZSceneInfo scene;
         COtherWidget w;
         bind(w, mine, "Z1");
         globalObserver *hub = globalObserver::getGlobalObserver();
         SystemInfo *p = &other;
-        QList<ZSceneInfo *> list{&scene};
+        QList<ZSceneInfo> list{scene};
         QList<QString> names{"X"};
         hub->notify("slot_initWidgetdate", Q_ARG(SystemInfo *, p), Q_ARG(QString, QString("Z2")));
-        hub->notify("slot_setListZDeviceScene", Q_ARG(QList<ZSceneInfo *>, list), Q_ARG(QString, QString("Z2")));
+        hub->notify("slot_setListZDeviceScene", Q_ARG(QList<ZSceneInfo>, list), Q_ARG(QString, QString("Z2")));
         hub->notify("slot_setZDeviceinputname", Q_ARG(QList<QString>, names), Q_ARG(QString, QString("Z2")));
         QCOMPARE(w.systemInfo(), &mine);
         QCOMPARE(edit(w, "lineEditW")->text(), QString("1920"));
@@ -447,12 +468,13 @@ private slots:
     void saveFillsTheDialog()
     {
         Recorder rec;
-        SystemInfo s = deviceRecord();
+        CTcpDeviceThread dev;
+        SystemInfo &s = record(dev);
         s.nMainSignumber = 2;
-        ZSceneInfo scene;
         COtherWidget w;
         bind(w, s);
-        w.slot_setListZDeviceScene({&scene}, "Z1");
+        CSimDeviceModel device(CSimDeviceModel::Z, 2, 1);
+        SimTest::feedScenes(dev, device);
         type(w, "lineEditCutX", "12");
         globalObserver *hub = globalObserver::getGlobalObserver();
         closeNextModal([hub] {
@@ -467,10 +489,12 @@ private slots:
         // OK on the live scene writes the page's values into its record
         d->findChild<QLineEdit *>("lineEditIndex")->setText("1");
         d->on_pushButtonOk_clicked();
-        QCOMPARE(scene.nXinput, 12);
-        QCOMPARE(scene.nMainSig, 2);
-        QCOMPARE(scene.nScaleMode, 1);
-        QCOMPARE(scene.nbrightness, 80);
+        const ZSceneInfo *scene = dev.findZScene(1);
+        QVERIFY(scene);
+        QCOMPARE(scene->nXinput, 12);
+        QCOMPARE(scene->nMainSig, 2);
+        QCOMPARE(scene->nScaleMode, 1);
+        QCOMPARE(scene->nbrightness, 80);
         // a page built after a language switch saves with zeros for what it has not read
         COtherWidget fresh;
         fresh.slot_updateZDeviceName("dev", "Z1");
@@ -482,7 +506,8 @@ private slots:
     // A language switch keeps the page and the values it shows.
     void languageSwitchKeepsValues()
     {
-        SystemInfo s = deviceRecord();
+        CTcpDeviceThread dev;
+        SystemInfo &s = record(dev);
         COtherWidget w;
         bind(w, s);
         QTranslator tr;

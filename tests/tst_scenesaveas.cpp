@@ -7,17 +7,21 @@
 #include <QPushButton>
 
 #include "BesMessageBox.h"
+#include "DeviceSimModel.h"
 #include "ProgramDlg.h"
 #include "ProgramSpy.h"
 #include "QorGlobal.h"
 #include "SceneSaveAsDlg.h"
+#include "SimTestUtil.h"
+#include "TcpDeviceThread.h"
+#include "globalObserver.h"
 
 namespace {
 QLineEdit *edit(QWidget *pDlg) { return pDlg->findChild<QLineEdit *>("lineEditIndex"); }
 QPushButton *button(QWidget *pDlg, const char *pszName) { return pDlg->findChild<QPushButton *>(pszName); }
 
-// A Z-mode dialog as the settings page fills it; the records are the caller's.
-void fillZ(CSceneSaveAsDlg &dlg, const QList<ZSceneInfo *> &list)
+// A Z-mode dialog as the settings page of device "SNZ" fills it.
+void fillZ(CSceneSaveAsDlg &dlg, const QList<ZSceneInfo> &list)
 {
     dlg.setXinput("10");
     dlg.setYinput("20");
@@ -94,14 +98,14 @@ private slots:
         QFETCH(int, nRecord);
         g_strDevType = "Z";
         CProgramSpy spy;
-        QVector<ZSceneInfo> records(4);
-        QList<ZSceneInfo *> list;
-        for (ZSceneInfo &r : records) {
-            r.strName = "keep";
-            list << &r;
-        }
+        CTcpDeviceThread dev;
+        dev.setDeviceSerial("SNZ");
+        dev.setDeviceType("Z");
+        CSimDeviceModel device(CSimDeviceModel::Z, 2, 4);
+        SimTest::feedScenes(dev, device);
+        const QList<ZSceneInfo> before = dev.zSceneValues();
         CSceneSaveAsDlg dlg;
-        fillZ(dlg, list);
+        fillZ(dlg, before);
         if (nCount >= 0) {
             dlg.setZsencedate(nCount, 2);
             QCOMPARE(edit(&dlg)->text(), QString("2"));
@@ -124,9 +128,11 @@ private slots:
             QCOMPARE(BesMessageBox::testRecords().last().text, QString::fromUtf8("请输入有效值！"));
             QCOMPARE(edit(&dlg)->text(), typed);
         }
-        for (int i = 0; i < records.size(); ++i) {
-            const ZSceneInfo &r = records.at(i);
-            QCOMPARE(r.strName, QString("keep"));
+        // the device's worker holds the saved values in the record of the scene saved over
+        QCOMPARE(dev.getZSceneList().size(), before.size());
+        for (int i = 0; i < before.size(); ++i) {
+            const ZSceneInfo &r = *dev.getZSceneList().at(i);
+            QCOMPARE(r.strName, before.at(i).strName);
             if (i == nRecord) {
                 QCOMPARE(r.nXinput, 10);
                 QCOMPARE(r.nYinput, 20);
@@ -138,34 +144,46 @@ private slots:
                 QCOMPARE(r.nsilent, 1);
                 QCOMPARE(r.nScaleMode, 1);
             } else {
-                QCOMPARE(r.nXinput, 0);
-                QCOMPARE(r.nMainSig, 0);
+                QCOMPARE(r.nXinput, before.at(i).nXinput);
+                QCOMPARE(r.nMainSig, before.at(i).nMainSig);
             }
         }
     }
 
-    // A scene list shorter than the count (kept from an earlier use): the save goes out,
-    // no record outside the list is written.
-    void zOkWithAShortListWritesNoRecord()
+    // The dialog numbers the scenes as its device's worker last handed them out: another
+    // device's list and a list without a serial are left alone, its own replaces the page's. A
+    // number the count allows but whose scene the list no longer holds (deleted while the dialog
+    // was open) is refused, and nothing is sent.
+    void zOkFollowsTheDevicesSceneList()
     {
         g_strDevType = "Z";
         CProgramSpy spy;
-        ZSceneInfo one;
+        QList<ZSceneInfo> two{ZSceneInfo(), ZSceneInfo()};
+        two[0].nSceneIndex = 1;
+        two[1].nSceneIndex = 2;
         CSceneSaveAsDlg dlg;
-        fillZ(dlg, {&one});
-        dlg.setZsencedate(4, 1);
+        fillZ(dlg, two);
+        dlg.setZsencedate(2, 1);
+        globalObserver *hub = globalObserver::getGlobalObserver();
+        QList<ZSceneInfo> one = two.mid(0, 1);
+        hub->notify("slot_setListZDeviceScene", Q_ARG(QList<ZSceneInfo>, one), Q_ARG(QString, QString("SNX")));
+        hub->notify("slot_setListZDeviceScene", Q_ARG(QList<ZSceneInfo>, one));
+        QCOMPARE(dlg.listZDeviceScene().size(), 2);
+        hub->notify("slot_setListZDeviceScene", Q_ARG(QList<ZSceneInfo>, one), Q_ARG(QString, QString("SNZ")));
+        QCOMPARE(dlg.listZDeviceScene().size(), 1);
+
         dlg.show();
-        edit(&dlg)->setText("3");
+        edit(&dlg)->clear();
+        QTest::keyClicks(edit(&dlg), "2");
         QTest::mouseClick(button(&dlg, "pushButtonOk"), Qt::LeftButton);
-        QCOMPARE(spy.cmds.size(), 1);
-        QCOMPARE(spy.cmds[0].payload, QByteArray::fromHex("0003"));
-        QCOMPARE(one.nXinput, 0);
-        QVERIFY(!dlg.isVisible());
+        QVERIFY(spy.cmds.isEmpty());
+        QVERIFY(dlg.isVisible());
+        QCOMPARE(BesMessageBox::testRecords().last().title, QString::fromUtf8("保存失败"));
+        QCOMPARE(BesMessageBox::testRecords().last().text, QString::fromUtf8("场景2已不存在，请重新输入！"));
         // Exit closes without sending.
-        dlg.show();
         QTest::mouseClick(button(&dlg, "pushButtonExit"), Qt::LeftButton);
         QVERIFY(!dlg.isVisible());
-        QCOMPARE(spy.cmds.size(), 1);
+        QVERIFY(spy.cmds.isEmpty());
     }
 
     void tarnModeCollectsANumberItOffered()

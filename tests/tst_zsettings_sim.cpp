@@ -14,6 +14,7 @@
 #include "SceneSaveAsDlg.h"
 #include "SimTestUtil.h"
 #include "TcpDeviceThread.h"
+#include "globalObserver.h"
 
 using SimTest::connectWorker;
 using SimTest::settle;
@@ -158,6 +159,60 @@ private slots:
         QCOMPARE(QList<int>({saved.nCropX, saved.nCropW, saved.nBrightness, saved.nSound, saved.nScaleMode}),
                  QList<int>({4, 640, 55, 66, 1}));
         QCOMPARE(a.worker.getZSceneList().at(1)->ninputWidth, 640);
+    }
+
+    // Scene 1 is deleted and the save-to dialog opened before the device answered; the re-read
+    // comes while it is open. Number 1 is then the device's new scene 1 (the old scene 2): the
+    // save goes to it and the page's values land in its record, not in the freed one of the old
+    // scene 1 nor in the record of the old numbering.
+    void saveToAfterADeleteWritesTheSceneOfItsCurrentNumber()
+    {
+        CHubSpy spy;
+        Device a("ZA", 1920);
+        a.sim.model().scenes.append(a.sim.model().scenes.at(1));
+        for (int i = 0; i < 3; ++i)
+            a.sim.model().scenes[i].nCropX = 11 * (i + 1);
+        spy.setRouteTo(&a.worker);
+        QVERIFY(a.sim.listen(QHostAddress("127.0.0.1"), 0));
+        QVERIFY(connectWorker(a.worker, a.sim, a.strSerial));
+        a.worker.setMcuCommand(QString::fromUtf8("源及场景数"), QByteArray(1, 1), 1, 0);
+        settle(a.worker, a.sim);
+        readLayer(a);
+        QCOMPARE(a.worker.getZSceneList().size(), 3);
+        type(a.page, "lineEditCutX", "7");
+
+        QByteArray del(1, char(1));
+        QString strSerial = a.strSerial, strOp = QString::fromUtf8("场景操作");
+        globalObserver::getGlobalObserver()->notify("slot_setDeviceCmd", Q_ARG(QString, strSerial), Q_ARG(QString, strOp),
+                                                    Q_ARG(QByteArray &, del), Q_ARG(int, 2), Q_ARG(int, 30));
+        bool bAnswered = false;
+        QTimer::singleShot(0, [&] {
+            CSceneSaveAsDlg *d = a.page.sceneSaveAsDlg();
+            settle(a.worker, a.sim);
+            QLineEdit *e = d->findChild<QLineEdit *>("lineEditIndex");
+            e->clear();
+            QTest::keyClicks(e, "1");
+            // the delete, the counts and the re-read have all been answered by now
+            bAnswered = d->sceneCount() == 2 && a.worker.getZSceneList().size() == 2;
+            QTest::mouseClick(d->findChild<QPushButton *>("pushButtonOk"), Qt::LeftButton);
+            if (d->isVisible())
+                d->close();
+        });
+        a.page.findChild<QPushButton *>("SavescenepushButton")->click();
+        settle(a.worker, a.sim);
+
+        QVERIFY(bAnswered);
+        const QList<CSimRequest> saves = a.sim.requests(35, 10);
+        QCOMPARE(saves.size(), 1);
+        QCOMPARE(saves.at(0).payload, QByteArray::fromHex("0001"));
+        const QList<ZSceneInfo *> &list = a.worker.getZSceneList();
+        QCOMPARE(list.size(), 2);
+        QCOMPARE(QList<int>({list.at(0)->nSceneIndex, list.at(0)->nXinput}), QList<int>({1, 7}));
+        QCOMPARE(QList<int>({list.at(1)->nSceneIndex, list.at(1)->nXinput}), QList<int>({2, 33}));
+        // the page's copies follow: its preview of scene 1 shows the saved values
+        edit(a.page, "lineEditCutX")->clear();
+        a.page.slot_setZDeviceScenepreview(1);
+        QCOMPARE(edit(a.page, "lineEditCutX")->text(), QString("7"));
     }
 };
 

@@ -101,8 +101,8 @@ void CHubSpy::slot_getZScenedate(int nNum, int nTake) { record("slot_getZSceneda
 void CHubSpy::slot_getZScenedate(int nNum, int nTake, QString strSerial) { record("slot_getZScenedate", {nNum, nTake, strSerial}); }
 void CHubSpy::slot_updateCurrentDevice(QString strSerial) { record("slot_updateCurrentDevice", {strSerial}); }
 void CHubSpy::slot_updateCurrentZDevice(QString strSerial) { record("slot_updateCurrentZDevice", {strSerial}); }
-void CHubSpy::slot_setListZDeviceScene(QList<ZSceneInfo *> listScene) { record("slot_setListZDeviceScene", {listScene.size()}); }
-void CHubSpy::slot_setListZDeviceScene(QList<ZSceneInfo *> listScene, QString strSerial)
+void CHubSpy::slot_setListZDeviceScene(QList<ZSceneInfo> listScene) { record("slot_setListZDeviceScene", {listScene.size()}); }
+void CHubSpy::slot_setListZDeviceScene(QList<ZSceneInfo> listScene, QString strSerial)
 {
     record("slot_setListZDeviceScene", {listScene.size(), strSerial});
 }

@@ -63,8 +63,8 @@ public slots:
     void slot_getZScenedate(int nNum, int nTake, QString strSerial);
     void slot_updateCurrentDevice(QString strSerial);
     void slot_updateCurrentZDevice(QString strSerial);
-    void slot_setListZDeviceScene(QList<ZSceneInfo *> listScene);
-    void slot_setListZDeviceScene(QList<ZSceneInfo *> listScene, QString strSerial);
+    void slot_setListZDeviceScene(QList<ZSceneInfo> listScene);
+    void slot_setListZDeviceScene(QList<ZSceneInfo> listScene, QString strSerial);
     void slot_initWidgetdate(SystemInfo *pInfo);
     void slot_initWidgetdate(SystemInfo *pInfo, QString strSerial);
     void slot_IsZReflash(bool bReflash);

@@ -47,6 +47,13 @@ quint16 freeUdpPort()
     return socket.localPort();
 }
 
+void feedScenes(CTcpDeviceThread &worker, CSimDeviceModel &model)
+{
+    for (int nId = 1; nId <= model.scenes.size(); ++nId)
+        worker.injectReceivedData(
+            CDeviceSimulator::replyFrame(35, 1, 0, model.answer(35, 1, 0, QByteArray(1, char(nId)))));
+}
+
 QList<int> commandOrder(const CDeviceSimulator &sim)
 {
     QList<int> listCmd;

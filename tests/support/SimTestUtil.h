@@ -5,6 +5,7 @@
 #include <QString>
 
 class CDeviceSimulator;
+class CSimDeviceModel;
 class CTcpDeviceThread;
 
 // Helpers for tests that drive a device worker against the simulated device.
@@ -22,6 +23,10 @@ quint16 freeUdpPort();
 
 // Command ids of the requests the simulator received, heartbeats left out.
 QList<int> commandOrder(const CDeviceSimulator &sim);
+
+// Hands the worker, without a link, the model's answers to the reads of its stored scenes, as
+// a device would answer them: the worker then holds those scene records.
+void feedScenes(CTcpDeviceThread &worker, CSimDeviceModel &model);
 
 }
 

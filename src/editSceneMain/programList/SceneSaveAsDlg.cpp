@@ -4,7 +4,12 @@
 #include <QIntValidator>
 
 #include "BesMessageBox.h"
+#include "TcpDeviceThread.h"
 #include "globalObserver.h"
+
+namespace {
+const char *const kSceneListTopic = "slot_setListZDeviceScene";
+}
 
 CSceneSaveAsDlg::CSceneSaveAsDlg(QWidget *parent)
     : QDialog(parent)
@@ -21,6 +26,7 @@ CSceneSaveAsDlg::CSceneSaveAsDlg(QWidget *parent)
     if (m_bZMode) {
         ui->pushButtonCancel->hide();
         ui->pushButtonYOK->hide();
+        globalObserver::getGlobalObserver()->attach(kSceneListTopic, this, kSceneListTopic);
     } else {
         ui->pushButtonExit->hide();
         ui->pushButtonOk->hide();
@@ -33,7 +39,28 @@ CSceneSaveAsDlg::CSceneSaveAsDlg(QWidget *parent)
 
 CSceneSaveAsDlg::~CSceneSaveAsDlg()
 {
+    if (m_bZMode)
+        globalObserver::getGlobalObserver()->detach(kSceneListTopic, this);
     delete ui;
+}
+
+void CSceneSaveAsDlg::slot_setListZDeviceScene(QList<ZSceneInfo> list)
+{
+    Q_UNUSED(list)
+}
+
+void CSceneSaveAsDlg::slot_setListZDeviceScene(QList<ZSceneInfo> list, QString strSerial)
+{
+    if (!m_strSerial.isEmpty() && strSerial == m_strSerial)
+        m_listZDeviceScene = list;
+}
+
+bool CSceneSaveAsDlg::holdsScene(int nSceneIndex) const
+{
+    for (const ZSceneInfo &scene : m_listZDeviceScene)
+        if (scene.nSceneIndex == nSceneIndex)
+            return true;
+    return false;
 }
 
 void CSceneSaveAsDlg::setZsencedate(int nCount, int nTake)
@@ -85,6 +112,13 @@ void CSceneSaveAsDlg::on_pushButtonOk_clicked()
         BesMessageBox::information("保存失败", "请输入有效值！", false);
         return;
     }
+    const bool bNewScene = n == m_nscenenum + 1;
+    // An existing scene is the one its number names now; one the device no longer holds (a
+    // delete answered while the dialog was open) is not saved over.
+    if (!bNewScene && !holdsScene(n)) {
+        BesMessageBox::information("保存失败", tr("场景%1已不存在，请重新输入！").arg(n), false);
+        return;
+    }
 
     QByteArray data;
     data.append(char(0x00));
@@ -95,24 +129,25 @@ void CSceneSaveAsDlg::on_pushButtonOk_clicked()
                                                 Q_ARG(QString, strName), Q_ARG(QByteArray &, data),
                                                 Q_ARG(int, 2), Q_ARG(int, 10));
 
-    if (n == m_nscenenum + 1) {
+    if (bNewScene) {
         QByteArray empty;
         QString strCount = "源及场景数";
         globalObserver::getGlobalObserver()->notify("slot_setDeviceCmd", Q_ARG(QString, strSerial),
                                                     Q_ARG(QString, strCount), Q_ARG(QByteArray &, empty),
                                                     Q_ARG(int, 1), Q_ARG(int, 0));
-    } else if (n - 1 < m_listZDeviceScene.size() && m_listZDeviceScene.at(n - 1)) {
-        // The record now mirrors what the device saved; nothing more is sent.
-        ZSceneInfo *pScene = m_listZDeviceScene.at(n - 1);
-        pScene->nXinput = Xinput.toInt();
-        pScene->nYinput = Yinput.toInt();
-        pScene->ninputWidth = inputWidth.toInt();
-        pScene->ninputHeight = inputHeight.toInt();
-        pScene->nMainSig = mainsig;
-        pScene->nbrightness = nbrightness;
-        pScene->nsound = nsound;
-        pScene->nsilent = nsilent;
-        pScene->nScaleMode = nScaleMode;
+    } else if (CTcpDeviceThread *pDevice = CTcpDeviceThread::findBySerial(m_strSerial)) {
+        // The worker's record of scene n now mirrors what the device saved; nothing more is sent.
+        ZSceneInfo values;
+        values.nXinput = Xinput.toInt();
+        values.nYinput = Yinput.toInt();
+        values.ninputWidth = inputWidth.toInt();
+        values.ninputHeight = inputHeight.toInt();
+        values.nMainSig = mainsig;
+        values.nbrightness = nbrightness;
+        values.nsound = nsound;
+        values.nsilent = nsilent;
+        values.nScaleMode = nScaleMode;
+        pDevice->setZSceneValues(n, values);
     }
     close();
 }

@@ -14,8 +14,9 @@ class CSceneSaveAsDlg;
 // Asks for the number of the device scene that the current picture is saved
 // into. The mode is fixed at construction by g_strDevType:
 //  - Z: the dialog checks the number against the device's scene count, sends
-//    the save itself, and either re-reads the counts (a new scene) or copies
-//    the settings page's values into the saved scene's record;
+//    the save itself, and either re-reads the counts (a new scene) or has the
+//    device's worker copy the settings page's values into the record of the
+//    scene that number names now (looked up by serial and number at OK);
 //  - any other family: the dialog only collects a number from 1 to the one
 //    proposed with setSaveSceneIndex(); the opener sends the save.
 class CSceneSaveAsDlg : public QDialog
@@ -37,10 +38,11 @@ public:
     void setNsound(int n) { nsound = n; }
     void setNsilent(int n) { nsilent = n; }
     void setNScaleMode(int n) { nScaleMode = n; }
-    // The device's scene records (not owned; entry n-1 is scene n). Give the
-    // current list before every run, an empty one included: records of an
-    // earlier list may have been freed by their worker since.
-    void setListZDeviceScene(QList<ZSceneInfo *> list) { m_listZDeviceScene = list; }
+    // Copies of the device's scene records in scene order. Give the current
+    // list before every run; while the dialog is open it follows the lists the
+    // device's worker hands out (a delete renumbers, a re-read refreshes).
+    void setListZDeviceScene(const QList<ZSceneInfo> &list) { m_listZDeviceScene = list; }
+    QList<ZSceneInfo> listZDeviceScene() const { return m_listZDeviceScene; }
 
     // The device's scene count and taken scene (Z mode): fills the edit with
     // the taken scene and shows the allowed range 1 .. count + 1.
@@ -60,12 +62,18 @@ public:
 public slots:
     void on_pushButtonOk_clicked();
     void on_pushButtonExit_clicked();
+    // The hub's scene lists: only the one of this dialog's device is taken; a
+    // list without a serial may be any device's and is left alone.
+    void slot_setListZDeviceScene(QList<ZSceneInfo> list);
+    void slot_setListZDeviceScene(QList<ZSceneInfo> list, QString strSerial);
 
 private slots:
     void slot_indexEdited(const QString &strText);
     void slot_acceptIndex();
 
 private:
+    bool holdsScene(int nSceneIndex) const;
+
     QString m_strSerial;
     int m_nscenenum = -1; // unknown until the device's count arrived
     int m_ntake = 0;
@@ -82,7 +90,7 @@ private:
     QString m_strIndex;
     int m_nMaxIndex = 0; // highest number accepted in Tarn mode
     bool m_bZMode = false;
-    QList<ZSceneInfo *> m_listZDeviceScene;
+    QList<ZSceneInfo> m_listZDeviceScene;
     Ui::CSceneSaveAsDlg *ui;
 };
 

@@ -6,6 +6,7 @@
 #include "BesMessageBox.h"
 #include "GbkCodec.h"
 #include "SceneSaveAsDlg.h"
+#include "TcpDeviceThread.h"
 #include "globalObserver.h"
 #include "WireBytes.h"
 
@@ -77,9 +78,17 @@ bool COtherWidget::isOwnDevice(const QString &strSerial) const
     return !m_strSerial.isEmpty() && strSerial == m_strSerial;
 }
 
+SystemInfo *COtherWidget::systemInfo() const
+{
+    if (!m_bSystemRead)
+        return nullptr;
+    CTcpDeviceThread *pDevice = CTcpDeviceThread::findBySerial(m_strSerial);
+    return pDevice ? pDevice->getSystemInfo() : nullptr;
+}
+
 void COtherWidget::clearDeviceValues()
 {
-    m_pSysteminitInfo = nullptr;
+    m_bSystemRead = false;
     m_listZDeviceScene.clear();
     m_inputstrname.clear();
     m_nscenenum = -1;
@@ -104,7 +113,8 @@ void COtherWidget::slot_initWidgetdate(SystemInfo *SysteminitInfo)
 {
     if (!SysteminitInfo)
         return;
-    m_pSysteminitInfo = SysteminitInfo;
+    // Shown now; read again through the worker whenever it is needed.
+    m_bSystemRead = true;
     const SystemInfo *s = SysteminitInfo;
     setNumber(ui->lineEditW, s->nLayerWidth);
     setNumber(ui->lineEditH, s->nLayerHeight);
@@ -135,12 +145,12 @@ void COtherWidget::slot_initWidgetdate(SystemInfo *SysteminitInfo, QString strSe
         slot_initWidgetdate(SysteminitInfo);
 }
 
-void COtherWidget::slot_setListZDeviceScene(QList<ZSceneInfo *> listZDeviceScene)
+void COtherWidget::slot_setListZDeviceScene(QList<ZSceneInfo> listZDeviceScene)
 {
     m_listZDeviceScene = listZDeviceScene;
 }
 
-void COtherWidget::slot_setListZDeviceScene(QList<ZSceneInfo *> listZDeviceScene, QString strSerial)
+void COtherWidget::slot_setListZDeviceScene(QList<ZSceneInfo> listZDeviceScene, QString strSerial)
 {
     if (isOwnDevice(strSerial))
         m_listZDeviceScene = listZDeviceScene;
@@ -157,13 +167,11 @@ void COtherWidget::slot_setZDeviceinputname(QList<QString> inputstrname, QString
         m_inputstrname = inputstrname;
 }
 
-ZSceneInfo *COtherWidget::showStoredScene(int nId)
+const ZSceneInfo *COtherWidget::showStoredScene(int nId)
 {
     if (nId < 1 || nId > m_listZDeviceScene.size())
         return nullptr;
-    ZSceneInfo *s = m_listZDeviceScene.at(nId - 1);
-    if (!s)
-        return nullptr;
+    const ZSceneInfo *s = &m_listZDeviceScene.at(nId - 1);
     setNumber(ui->lineEditCutX, s->nXinput);
     setNumber(ui->lineEditCutY, s->nYinput);
     setNumber(ui->lineEditCutW, s->ninputWidth);
@@ -177,7 +185,7 @@ ZSceneInfo *COtherWidget::showStoredScene(int nId)
 
 void COtherWidget::slot_setZDeviceScenepreview(int nId)
 {
-    ZSceneInfo *s = showStoredScene(nId);
+    const ZSceneInfo *s = showStoredScene(nId);
     if (!s)
         return;
     if (s->nMainSig >= 0 && s->nMainSig < m_inputstrname.size()) {
@@ -188,9 +196,10 @@ void COtherWidget::slot_setZDeviceScenepreview(int nId)
 
 void COtherWidget::slot_setZDeviceSceneTake(int nId)
 {
-    ZSceneInfo *s = showStoredScene(nId);
-    if (s && m_pSysteminitInfo)
-        m_pSysteminitInfo->nMainSignumber = s->nMainSig;
+    const ZSceneInfo *s = showStoredScene(nId);
+    SystemInfo *pRecord = systemInfo();
+    if (s && pRecord)
+        pRecord->nMainSignumber = s->nMainSig;
 }
 
 // ------------------------------------------------------------------ sections
@@ -242,8 +251,8 @@ void COtherWidget::on_ScalecomboBox_currentIndexChanged(int index)
     QByteArray payload(2, '\0');
     payload[1] = char(index & 0xFF);
     sendLayerCmd(43, payload);
-    if (m_pSysteminitInfo)
-        m_pSysteminitInfo->nScaleMode = index;
+    if (SystemInfo *pRecord = systemInfo())
+        pRecord->nScaleMode = index;
 }
 
 void COtherWidget::on_brightnessSlider_sliderReleased()
@@ -269,13 +278,14 @@ void COtherWidget::showSilent(bool bSoundOn)
 void COtherWidget::on_SilenttoolButton_clicked()
 {
     // Turn over what the device has (the record), or what the button shows before a read.
-    const bool bSoundOn = m_pSysteminitInfo ? m_pSysteminitInfo->nsilent != 0 : m_bSilent;
+    const SystemInfo *pRead = systemInfo();
+    const bool bSoundOn = pRead ? pRead->nsilent != 0 : m_bSilent;
     const int nNew = bSoundOn ? 0 : 1;
     QByteArray payload(2, '\0');
     payload[1] = char(nNew);
     sendLayerCmd(44, payload);
-    if (m_pSysteminitInfo)
-        m_pSysteminitInfo->nsilent = nNew;
+    if (SystemInfo *pRecord = systemInfo())
+        pRecord->nsilent = nNew;
     showSilent(nNew != 0);
 }
 
@@ -292,7 +302,7 @@ bool COtherWidget::refuse(const QString &strTitle, const QString &strText, const
 
 bool COtherWidget::needsRecord()
 {
-    if (m_pSysteminitInfo)
+    if (systemInfo())
         return true;
     BesMessageBox::information(tr("修改失败"), tr("设备参数尚未读取，请稍候再试！"), false);
     return false;
@@ -313,7 +323,7 @@ bool COtherWidget::applySize()
         return true;
     if (!needsRecord())
         return false;
-    SystemInfo *s = m_pSysteminitInfo;
+    SystemInfo *s = systemInfo();
     int nW = 0, nH = 0;
     if (!readNumber(ui->lineEditW, nW) || !readNumber(ui->lineEditH, nH) || nW < 0 || nW > 3840 || nH < 0 || nH > 2160)
         return refuse(tr("修改失败"), tr("请输入正确屏幕宽高！"), {ui->lineEditW, ui->lineEditH},
@@ -327,8 +337,7 @@ bool COtherWidget::applySize()
     sendCmd(g_texing_name[Tx_LEDWHSet], payload, 2, 0);
     ui->lineEditW->setModified(false);
     ui->lineEditH->setModified(false);
-    int nLW = s->nLayerWidth, nLH = s->nLayerHeight;
-    globalObserver::getGlobalObserver()->notify("slot_ChangeScenesize", Q_ARG(int, nLW), Q_ARG(int, nLH));
+    globalObserver::getGlobalObserver()->notify("slot_ChangeScenesize", Q_ARG(int, nW), Q_ARG(int, nH));
     return true;
 }
 
@@ -338,7 +347,7 @@ bool COtherWidget::applyOffset()
         return true;
     if (!needsRecord())
         return false;
-    SystemInfo *s = m_pSysteminitInfo;
+    SystemInfo *s = systemInfo();
     int nX = 0, nY = 0;
     if (!readNumber(ui->lineEditXDeflection, nX) || !readNumber(ui->lineEditYDeflection, nY) || nX < 0
         || nX > s->nLayerWidth || nY < 0 || nY > s->nLayerHeight)
@@ -368,7 +377,7 @@ bool COtherWidget::applyInputCrop()
         return true;
     if (!needsRecord())
         return false;
-    SystemInfo *s = m_pSysteminitInfo;
+    SystemInfo *s = systemInfo();
     int v[4];
     for (int i = 0; i < 4; ++i) {
         if (!readNumber(listEdits.at(i), v[i]) || v[i] < 0 || v[i] > 0xFFFF)
@@ -400,7 +409,7 @@ bool COtherWidget::applyOutputCrop()
         return true;
     if (!needsRecord())
         return false;
-    SystemInfo *s = m_pSysteminitInfo;
+    SystemInfo *s = systemInfo();
     int nX = 0, nY = 0, nW = 0, nH = 0;
     const bool bNumbers = readNumber(ui->lineEditoutCutX, nX) && readNumber(ui->lineEditoutCutY, nY)
                           && readNumber(ui->lineEditoutCutW, nW) && readNumber(ui->lineEditoutCutH, nH);
@@ -470,10 +479,11 @@ void COtherWidget::slot_GetCurrentZDeviceSence()
     d->setInputWidth(ui->lineEditCutW->text());
     d->setInputHeight(ui->lineEditCutH->text());
     // Before the device's values were read the record's numbers go as 0.
-    d->setMainsig(m_pSysteminitInfo ? m_pSysteminitInfo->nMainSignumber : 0);
+    const SystemInfo *pRecord = systemInfo();
+    d->setMainsig(pRecord ? pRecord->nMainSignumber : 0);
     d->setNbrightness(ui->brightnessSlider->value());
     d->setNsound(ui->SoundSlider->value());
-    d->setNsilent(m_pSysteminitInfo ? m_pSysteminitInfo->nsilent : 0);
+    d->setNsilent(pRecord ? pRecord->nsilent : 0);
     d->setNScaleMode(qMax(0, ui->ScalecomboBox->currentIndex()));
 }
 

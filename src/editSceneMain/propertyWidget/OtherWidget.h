@@ -11,9 +11,11 @@
 // page follows its device alone. Every command leaves as "slot_setDeviceCmd" with the page's
 // serial.
 //
-// The worker's system-settings record (SystemInfo) is kept from the last fill and written as the
-// operator's edits are sent, so page and record agree without a read back. Until a record has
-// arrived the page sends nothing that needs the device's values.
+// The page holds no pointer into the worker's records: the stored scenes arrive as copies, and
+// the worker's system-settings record (SystemInfo) is looked up by the page's serial whenever it
+// is read or written, so a record the worker freed or renumbered is never touched. The operator's
+// edits are written into that record as they are sent, so page and record agree without a read
+// back. Until the device's settings have arrived the page sends nothing that needs them.
 
 #include <QList>
 #include <QString>
@@ -39,7 +41,9 @@ public:
     void sendZDeviceCmd();
 
     QString deviceSerial() const { return m_strSerial; }
-    SystemInfo *systemInfo() const { return m_pSysteminitInfo; }
+    // The device's settings record, looked up through its worker at each call; null until the
+    // settings were read, or when no worker has the page's serial. Not to be kept.
+    SystemInfo *systemInfo() const;
     // The save-to-scene dialog (made at the first save, kept for the page's life).
     CSceneSaveAsDlg *sceneSaveAsDlg() const { return m_pSceneSaveAsDlg; }
 
@@ -47,8 +51,8 @@ public slots:
     void slot_updateZDeviceName(QString DeviceName, QString strSerial);
     void slot_initWidgetdate(SystemInfo *SysteminitInfo);
     void slot_initWidgetdate(SystemInfo *SysteminitInfo, QString strSerial);
-    void slot_setListZDeviceScene(QList<ZSceneInfo *> listZDeviceScene);
-    void slot_setListZDeviceScene(QList<ZSceneInfo *> listZDeviceScene, QString strSerial);
+    void slot_setListZDeviceScene(QList<ZSceneInfo> listZDeviceScene);
+    void slot_setListZDeviceScene(QList<ZSceneInfo> listZDeviceScene, QString strSerial);
     void slot_setZDeviceinputname(QList<QString> inputstrname);
     void slot_setZDeviceinputname(QList<QString> inputstrname, QString strSerial);
     void slot_setZDeviceScenepreview(int nId);
@@ -75,8 +79,8 @@ private:
     void sendCmd(const QString &strName, QByteArray payload, int nReadOrWrite, int nSub);
     void sendLayerCmd(int nSub, const QByteArray &payload);
     // Shows the scene's crop, sliders and scale mode without sending; null when nId is not a
-    // stored scene.
-    ZSceneInfo *showStoredScene(int nId);
+    // stored scene. Points into the page's own copies.
+    const ZSceneInfo *showStoredScene(int nId);
     void showSilent(bool bSoundOn);
     void setSectionOpen(QWidget *pSection, QWidget *pButton, bool &bOpen);
     void clearDeviceValues();
@@ -94,7 +98,7 @@ private:
     QString m_strSerial;
     int m_nscenenum = -1;
     int m_ntake = -1;
-    QList<ZSceneInfo *> m_listZDeviceScene;
+    QList<ZSceneInfo> m_listZDeviceScene; // copies, in scene order
     QList<QString> m_inputstrname;
     Ui::otherWidget *ui = nullptr;
     bool m_bOpen = true;
@@ -103,7 +107,7 @@ private:
     // What the mute button shows: true for sound on. A click turns it over (the device's value
     // from the record when there is one).
     bool m_bSilent = true;
-    SystemInfo *m_pSysteminitInfo = nullptr;
+    bool m_bSystemRead = false; // the device's settings have arrived
     CSceneSaveAsDlg *m_pSceneSaveAsDlg = nullptr;
 };
 

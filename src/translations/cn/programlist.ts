@@ -128,6 +128,10 @@
         <source>场景保存范围</source>
         <translation>场景保存范围</translation>
     </message>
+    <message>
+        <source>场景%1已不存在，请重新输入！</source>
+        <translation>场景%1已不存在，请重新输入！</translation>
+    </message>
 </context>
 <context>
     <name>CProgramDlg</name>

@@ -128,6 +128,10 @@
         <source>场景保存范围</source>
         <translation>Save range</translation>
     </message>
+    <message>
+        <source>场景%1已不存在，请重新输入！</source>
+        <translation>Scene %1 no longer exists, please enter another number!</translation>
+    </message>
 </context>
 <context>
     <name>CProgramDlg</name>
