@@ -181,6 +181,7 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("message");  // empty: loaded
         QTest::newRow("255 scenes, a full device") << "255" << QString();
+        QTest::newRow("a byte that is no UTF-8") << "stray" << QString();
         QTest::newRow("256 scenes") << "256" << QString::fromUtf8("工程文件场景过多：最多255个场景");
         QTest::newRow("2000 scenes") << "2000" << QString::fromUtf8("工程文件场景过多：最多255个场景");
         QTest::newRow("missing") << "missing" << QString::fromUtf8("工程文件不存在：");
@@ -202,8 +203,13 @@ private slots:
             QVERIFY(QDir(m_dir.path()).mkdir(kind + ".smt"));
         else if (kind == "fifo")
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-        else if (kind != "missing")
+        else if (kind != "missing" && kind != "stray")
             QVERIFY(CSceneDocument::writeFile(path, makeDoc(QVector<int>(nScenes, 1)), error));
+        if (kind == "stray") {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(text(makeDoc({1})).toUtf8().replace("S1", "S\xff"));
+        }
         if (kind == "large")
             QVERIFY(QFile(path).resize(CSceneDocument::MAX_FILE_BYTES + 1));
         if (kind == "chmod")
@@ -215,8 +221,8 @@ private slots:
             // Ids 1..n in document order; a new scene takes the lowest freed id.
             QCOMPARE(after.size(), nScenes);
             QCOMPARE(int(after.last()->getSceneID()), nScenes);
-            m_pCanvas->slot_deleteSceneById(7);
-            QCOMPARE(m_pCanvas->getNewSceneID(), 7);
+            m_pCanvas->slot_deleteSceneById(nScenes / 2 + 1);
+            QCOMPARE(m_pCanvas->getNewSceneID(), nScenes / 2 + 1);
             return;
         }
         QVERIFY2(BesMessageBox::testRecords().last().text.startsWith(message),

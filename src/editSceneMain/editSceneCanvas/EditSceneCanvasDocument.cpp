@@ -135,7 +135,10 @@ bool CEditSceneCanvas::loadProjectFile(const QString &strPath, CFileListWidget *
     }
     // Parsed once here for the scenes; the source panel reads its keys from the text.
     QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
+    QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
+    // Bytes that are no UTF-8 are taken as replacement characters, as text.
+    if (error.error == QJsonParseError::IllegalUTF8String)
+        doc = QJsonDocument::fromJson(QString::fromUtf8(bytes).toUtf8(), &error);
     if (error.error != QJsonParseError::NoError || !doc.isObject()) {
         BesMessageBox::information(tr("加载工程文件"), tr("文件Json解析失败"));
         return false;
