@@ -1,6 +1,9 @@
 // The editing canvas with a large device: saving and loading a scene document
 // of 16 scenes x 64 layers, and switching the shown scene between two scenes
 // of 64 layers (the switch itself, then with the repaint it causes).
+// Then loading documents of 16, 255 and 2,000 scenes of 8 layers each from
+// their files (the last holds more scenes than a device and is refused), and
+// the largest document a device can fill: 255 scenes x 255 layers.
 // Run offscreen: QT_QPA_PLATFORM=offscreen ./bench_canvas
 
 #include <QApplication>
@@ -10,10 +13,13 @@
 #include <QLoggingCategory>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <vector>
 
+#include "BesMessageBox.h"
+#include "EditBaseItem.h"
 #include "EditBaseScene.h"
 #include "EditSceneCanvas.h"
 #include "QorGlobal.h"
@@ -26,6 +32,26 @@ const int LAYERS = 64;
 double ms(const QElapsedTimer &timer, int nRuns)
 {
     return timer.nsecsElapsed() / 1e6 / nRuns;
+}
+
+// A document of nScenes scenes, each holding nLayers copies of the layer's
+// own JSON form, as the canvas writes them.
+QJsonObject makeDocument(int nScenes, int nLayers, const QJsonObject &layer)
+{
+    QJsonObject view;
+    for (int k = 1; k <= nScenes; ++k) {
+        QJsonObject scene{{"x", 0},          {"y", 0},           {"Width", 1000},
+                          {"Height", 700},   {"BkColor", "ff2b2b2b"}, {"SceneId", k},
+                          {"SceneType", 0},  {"SceneName", QStringLiteral("Scene %1").arg(k)},
+                          {"ItemCount", nLayers}};
+        for (int i = 1; i <= nLayers; ++i) {
+            QJsonObject item = layer;
+            item.insert("Id", i);
+            scene.insert(QStringLiteral("Item%1").arg(i), item);
+        }
+        view.insert(QStringLiteral("scene%1").arg(k), scene);
+    }
+    return QJsonObject{{"Version", CSceneDocument::VERSION}, {"SceneCount", nScenes}, {"view", view}};
 }
 }
 
@@ -126,6 +152,43 @@ int main(int argc, char *argv[])
     }
     const double dSwitchPaint = ms(timer, SWITCHES / 4);
 
+    // Documents of growing scene counts, each loaded from its file: reading,
+    // checking and the scenes it names (or the refusal).
+    BesMessageBox::setTestAnswer(QMessageBox::Cancel);
+    QJsonObject layer;
+    for (QGraphicsItem *pItem : listScene.first()->m_listItems)
+        if (pItem->type() == EditItemType_Base) {
+            layer = static_cast<CEditBaseItem *>(pItem)->saveToJson();
+            break;
+        }
+    struct Load
+    {
+        int nScenes;
+        int nLayers;
+        qint64 nBytes;
+        double dMs;
+        bool bLoaded;
+    };
+    std::vector<Load> loads;
+    for (const auto &size : std::vector<std::pair<int, int>>{{16, 8}, {255, 8}, {2000, 8}, {255, 255}}) {
+        const QString strDoc = dir.filePath(QStringLiteral("doc%1x%2.smt").arg(size.first).arg(size.second));
+        if (!CSceneDocument::writeFile(strDoc, makeDocument(size.first, size.second, layer), strError))
+            std::fprintf(stderr, "write failed: %s\n", qPrintable(strError));
+        const int nRuns = size.first * size.second > 10000 ? 3 : 10;
+        std::vector<double> times;
+        bool bLoaded = false;
+        for (int r = 0; r < nRuns; ++r) {
+            QElapsedTimer part;
+            part.start();
+            bLoaded = canvas.loadProjectFile(strDoc, nullptr);
+            times.push_back(part.nsecsElapsed() / 1e6);
+            canvas.setSceneData(QStringLiteral("SN1"), listScene, false, 1);
+        }
+        std::sort(times.begin(), times.end());
+        loads.push_back({size.first, size.second, QFileInfo(strDoc).size(), times[times.size() / 2], bLoaded});
+    }
+    BesMessageBox::clearTestAnswer();
+
     std::printf("document of %d scenes x %d layers: %lld bytes\n", SCENES, LAYERS,
                 static_cast<long long>(QFileInfo(path).size()));
     std::printf("save: %.2f ms (items to JSON %.2f ms, JSON text %.2f ms, the rest the file)\n", dSave, dToJson,
@@ -133,5 +196,10 @@ int main(int argc, char *argv[])
     std::printf("load: %.2f ms (of which checking the whole document once takes %.2f ms)\n", dLoad, dParse);
     std::printf("switch between two scenes of %d layers: %.3f ms, with the repaint %.2f ms\n", LAYERS, dSwitch,
                 dSwitchPaint);
+    std::printf("loading a document from its file (median):\n");
+    for (const Load &l : loads)
+        std::printf("  %5d scenes x %3d layers, %9lld bytes: %9.2f ms, %7.2f us per scene, %s\n", l.nScenes,
+                    l.nLayers, static_cast<long long>(l.nBytes), l.dMs, l.dMs * 1000.0 / l.nScenes,
+                    l.bLoaded ? "loaded" : "refused");
     return 0;
 }

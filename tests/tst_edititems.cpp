@@ -632,7 +632,7 @@ private slots:
         CPlainItem item;
         const QJsonObject o = item.saveToJson();
         QCOMPARE(o.size(), 27);
-        const QJsonObject want{{"Id", 0}, {"Type", 0}, {"X", 0}, {"Y", 0}, {"Z", 0}, {"Width", 0}, {"Height", 0},
+        const QJsonObject want{{"Id", 0}, {"Type", 0}, {"X", 0}, {"Y", 0}, {"Z", 0}, {"Width", 1}, {"Height", 1},
                                {"Rotation", 0}, {"WaitTime", 2}, {"Marins", 0}, {"FilePath", ""}, {"ShowName", ""},
                                {"LineColor", "ff00ff00"}, {"TransColor", "ffffff00"}, {"BkColor", "ff81b4d2"},
                                {"LineWidth", 0}, {"TransNum", 255}, {"LightNum", 255}, {"CmpareNum", 10},

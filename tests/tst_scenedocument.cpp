@@ -1,14 +1,21 @@
 #include "TestMain.h"
 
 #include <QJsonDocument>
-#include <functional>
 #include <QTemporaryDir>
+#include <functional>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include "BesMessageBox.h"
+#include "EditBaseItem.h"
+#include "EditBaseScene.h"
+#include "EditSceneCanvas.h"
 #include "SceneDocument.h"
 
 namespace {
 // A document of the given scenes, each with nItems items of size 10 x 10.
-QJsonObject makeDoc(const QList<int> &itemsPerScene)
+QJsonObject makeDoc(const QVector<int> &itemsPerScene)
 {
     QJsonObject view;
     for (int k = 0; k < itemsPerScene.size(); ++k) {
@@ -31,7 +38,26 @@ QString text(const QJsonObject &obj)
 class TestSceneDocument : public QObject
 {
     Q_OBJECT
+    std::unique_ptr<CEditSceneCanvas> m_pCanvas;
+    QTemporaryDir m_dir;
+
 private slots:
+    // Each test is bounded: a read that blocks or a load that runs away ends
+    // the run instead of hanging it.
+    void init()
+    {
+        ::alarm(60);
+        m_pCanvas.reset(new CEditSceneCanvas);
+        m_pCanvas->newCanvas();
+        BesMessageBox::setTestAnswer(QMessageBox::Cancel);
+    }
+    void cleanup()
+    {
+        BesMessageBox::clearTestAnswer();
+        m_pCanvas.reset();
+        ::alarm(0);
+    }
+
     void readsScenesAndItemsInOrder()
     {
         QVector<CSceneDocument::Scene> scenes;
@@ -134,7 +160,7 @@ private slots:
         QString error;
         QVERIFY(CSceneDocument::writeFile(path, makeDoc({1}), error));
         QString read;
-        QVERIFY(CSceneDocument::readFile(path, read, error));
+        QCOMPARE(CSceneDocument::readFile(path, read, error), CSceneDocument::ReadOk);
         QVector<CSceneDocument::Scene> scenes;
         QCOMPARE(CSceneDocument::parse(read, scenes), CSceneDocument::Ok);
 
@@ -146,7 +172,79 @@ private slots:
         error.clear();
         QVERIFY(!CSceneDocument::writeFile(dir.filePath("plain/kelvo.smt"), makeDoc({1}), error));
         QVERIFY(!error.isEmpty());
-        QVERIFY(!CSceneDocument::readFile(dir.filePath("missing.smt"), read, error));
+    }
+
+    // A document holds at most the scenes a device stores, and a path that
+    // gives no document says why; a refusal leaves the canvas as it was.
+    void loadsOrSaysWhy_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("message");  // empty: loaded
+        QTest::newRow("255 scenes, a full device") << "255" << QString();
+        QTest::newRow("a byte that is no UTF-8") << "stray" << QString();
+        QTest::newRow("256 scenes") << "256" << QString::fromUtf8("工程文件场景过多：最多255个场景");
+        QTest::newRow("2000 scenes") << "2000" << QString::fromUtf8("工程文件场景过多：最多255个场景");
+        QTest::newRow("missing") << "missing" << QString::fromUtf8("工程文件不存在：");
+        QTest::newRow("folder") << "folder" << QString::fromUtf8("所选路径是文件夹，不是工程文件：");
+        QTest::newRow("no permission") << "chmod" << QString::fromUtf8("工程文件无法读取：");
+        QTest::newRow("a pipe") << "fifo" << QString::fromUtf8("工程文件无法读取：");
+        QTest::newRow("one byte over the bound") << "large" << QString::fromUtf8("工程文件过大，最大支持128 MB");
+    }
+    void loadsOrSaysWhy()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, message);
+        const QString path = m_dir.filePath(kind + ".smt");
+        const int nScenes = qMax(1, kind.toInt());
+        QString error;
+        if (kind == "chmod" && ::geteuid() == 0)
+            QSKIP("root reads a file of any mode");
+        if (kind == "folder")
+            QVERIFY(QDir(m_dir.path()).mkdir(kind + ".smt"));
+        else if (kind == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (kind != "missing" && kind != "stray")
+            QVERIFY(CSceneDocument::writeFile(path, makeDoc(QVector<int>(nScenes, 1)), error));
+        if (kind == "stray") {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(text(makeDoc({1})).toUtf8().replace("S1", "S\xff"));
+        }
+        if (kind == "large")
+            QVERIFY(QFile(path).resize(CSceneDocument::MAX_FILE_BYTES + 1));
+        if (kind == "chmod")
+            QVERIFY(QFile(path).setPermissions(QFileDevice::Permissions()));
+        const QList<CEditBaseScene *> before = m_pCanvas->sceneList();
+        QCOMPARE(m_pCanvas->loadProjectFile(path, nullptr), message.isEmpty());
+        const QList<CEditBaseScene *> after = m_pCanvas->sceneList();
+        if (message.isEmpty()) {
+            // Ids 1..n in document order; a new scene takes the lowest freed id.
+            QCOMPARE(after.size(), nScenes);
+            QCOMPARE(int(after.last()->getSceneID()), nScenes);
+            m_pCanvas->slot_deleteSceneById(nScenes / 2 + 1);
+            QCOMPARE(m_pCanvas->getNewSceneID(), nScenes / 2 + 1);
+            return;
+        }
+        QVERIFY2(BesMessageBox::testRecords().last().text.startsWith(message),
+                 qPrintable(BesMessageBox::testRecords().last().text));
+        QCOMPARE(after, before);
+    }
+
+    // A layer thinner than half a canvas unit (one device pixel on a large
+    // screen), or one the device reported without a size, is written so that
+    // the document loads again.
+    void thinLayersAreReadBack()
+    {
+        CEditBaseScene *pScene = m_pCanvas->currentScene();
+        qreal dDuration = 0;
+        for (const QSizeF &size : {QSizeF(0.25, 40), QSizeF(40, 0)}) {
+            const int nId = pScene->createSingleTextItem("", "IN", QSize(100, 100), QPointF(50, 50), dDuration, 1);
+            pScene->itemById(nId)->setWidth(size.width());
+            pScene->itemById(nId)->setHeight(size.height());
+        }
+        const QString path = m_dir.filePath("thin.smt");
+        QVERIFY(m_pCanvas->saveProjectFile(path, nullptr));
+        QVERIFY2(m_pCanvas->loadProjectFile(path, nullptr), qPrintable(BesMessageBox::testRecords().last().text));
     }
 };
 

@@ -226,12 +226,12 @@ void CEditSceneCanvas::setSceneData(QString strSerial, QList<CEditBaseScene *> &
     changeSceneById(nCurScene);
 }
 
-void CEditSceneCanvas::createScene(QString strName)
+void CEditSceneCanvas::createScene(QString strName, int nId)
 {
     auto *pScene = new CEditBaseScene(this);
     adoptScene(pScene);
     makeCurrent(pScene);
-    pScene->setSceneID(unsigned(getNewSceneID()));
+    pScene->setSceneID(unsigned(nId > 0 ? nId : getNewSceneID()));
     pScene->m_strSerial = m_strSerial;
     makeBackCanvas(pScene);
     applySceneRect(pScene);
@@ -242,10 +242,18 @@ void CEditSceneCanvas::createScene(QString strName)
     sendCurrentScene();
 }
 
+// The lowest id no scene holds. Of 1..n+1 one is free with n scenes, so a
+// single pass over the scenes marks all that matter.
 int CEditSceneCanvas::getNewSceneID()
 {
+    QVector<bool> vectorUsed(m_listScene.size() + 2, false);
+    for (CEditBaseScene *pScene : qAsConst(m_listScene)) {
+        const int nUsed = int(pScene->getSceneID());
+        if (nUsed > 0 && nUsed < vectorUsed.size())
+            vectorUsed[nUsed] = true;
+    }
     int nId = 1;
-    while (sceneById(nId))
+    while (vectorUsed.at(nId))
         ++nId;
     return nId;
 }
@@ -329,11 +337,12 @@ void CEditSceneCanvas::destroyCanvas()
 {
     if (m_listScene.isEmpty())
         return;
+    // The list is emptied first, so that a scene leaving does not search it.
     const QList<CEditBaseScene *> listOld = m_listScene;
-    for (CEditBaseScene *pScene : listOld)
-        releaseScene(pScene);
     m_listScene.clear();
     m_pCurrentScene = nullptr;
+    for (CEditBaseScene *pScene : listOld)
+        releaseScene(pScene);
     g_setGlobalChange();
     slot_showToolBar(false);
     slot_itemPress(-1);

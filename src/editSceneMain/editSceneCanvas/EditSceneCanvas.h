@@ -77,7 +77,8 @@ public:
 
     // ---- scenes and the live scene
     void setSceneData(QString strSerial, QList<CEditBaseScene *> &listScene, bool bIsChange, int nCurScene);
-    void createScene(QString strName);
+    // A new empty scene, made current; nId 0 gives it the lowest free id.
+    void createScene(QString strName, int nId = 0);
     void changeSceneById(int nIndex);
     int getNewSceneID();
     void sendCurrentScene();
@@ -232,6 +233,7 @@ private:
     bool askRecall(CEditBaseScene *pScene);
     void applyPlayStyle(QPushButton *pButton, const QString &strName, bool bEnable);
     void setToolTips();
+    int loadDocument(const QJsonObject &root);
 
     int m_nTakeScene = 0;
     QTimer *m_pTimer = nullptr;

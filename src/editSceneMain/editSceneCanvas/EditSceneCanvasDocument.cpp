@@ -16,6 +16,23 @@
 #include <QJsonDocument>
 #include <QPointer>
 
+namespace {
+// Why a file was not taken, in the operator's words.
+QString readFailureText(CSceneDocument::ReadResult result, const QString &strPath, const QString &strError)
+{
+    switch (result) {
+    case CSceneDocument::NotFound:
+        return BesMessageBox::composeMessage(CEditSceneCanvas::tr("工程文件不存在：%1"), {strPath});
+    case CSceneDocument::IsFolder:
+        return BesMessageBox::composeMessage(CEditSceneCanvas::tr("所选路径是文件夹，不是工程文件：%1"), {strPath});
+    case CSceneDocument::TooLarge:
+        return CEditSceneCanvas::tr("工程文件过大，最大支持%1 MB").arg(CSceneDocument::MAX_FILE_BYTES / (1024 * 1024));
+    default:
+        return BesMessageBox::composeMessage(CEditSceneCanvas::tr("工程文件无法读取：%1（%2）"), {strPath, strError});
+    }
+}
+}
+
 QJsonObject CEditSceneCanvas::programToJson()
 {
     QJsonObject doc;
@@ -50,11 +67,21 @@ QJsonObject CEditSceneCanvas::programToJson()
 
 int CEditSceneCanvas::jsonToPropgram(QString &strJson)
 {
+    return loadDocument(QJsonDocument::fromJson(strJson.toUtf8()).object());
+}
+
+int CEditSceneCanvas::loadDocument(const QJsonObject &root)
+{
     // The whole document is checked before anything on the canvas goes.
     QVector<CSceneDocument::Scene> scenes;
-    const CSceneDocument::Result result = CSceneDocument::parse(strJson, scenes);
+    const CSceneDocument::Result result = CSceneDocument::parse(root, scenes);
     if (result == CSceneDocument::BadVersion) {
         BesMessageBox::information(tr("加载工程文件"), tr("工程文件版本错误"));
+        return 0;
+    }
+    if (result == CSceneDocument::TooManyScenes) {
+        BesMessageBox::information(tr("加载工程文件"),
+                                   tr("工程文件场景过多：最多%1个场景").arg(CSceneDocument::MAX_SCENES));
         return 0;
     }
     if (result != CSceneDocument::Ok) {
@@ -66,8 +93,11 @@ int CEditSceneCanvas::jsonToPropgram(QString &strJson)
     if (!self)
         return 0;
     destroyCanvas();
+    // The canvas is empty now: the scenes take the ids 1..n in document order.
+    int nId = 0;
     for (const CSceneDocument::Scene &scene : qAsConst(scenes)) {
-        slot_createCanvasScene(scene.strName);
+        createScene(scene.strName, ++nId);
+        g_setGlobalChange();
         for (const CSceneDocument::Item &item : scene.items) {
             const Json itemJson(item.obj);
             QRect rtItem = item.rect;
@@ -96,22 +126,31 @@ bool CEditSceneCanvas::saveProjectFile(const QString &strPath, CFileListWidget *
 
 bool CEditSceneCanvas::loadProjectFile(const QString &strPath, CFileListWidget *pFileList)
 {
-    QString strText;
+    QByteArray bytes;
     QString strError;
-    // A file that cannot be opened is left without a word, as the file
-    // dialog only offers files that are there.
-    if (!CSceneDocument::readFile(strPath, strText, strError))
+    const CSceneDocument::ReadResult read = CSceneDocument::readFile(strPath, bytes, strError);
+    if (read != CSceneDocument::ReadOk) {
+        BesMessageBox::information(tr("加载工程文件"), readFailureText(read, strPath, strError));
         return false;
-    if (!CSceneDocument::isJsonObject(strText)) {
+    }
+    // Parsed once here for the scenes; the source panel reads its keys from the text.
+    QJsonParseError error;
+    QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
+    // Bytes that are no UTF-8 are taken as replacement characters, as text.
+    if (error.error == QJsonParseError::IllegalUTF8String)
+        doc = QJsonDocument::fromJson(QString::fromUtf8(bytes).toUtf8(), &error);
+    if (error.error != QJsonParseError::NoError || !doc.isObject()) {
         BesMessageBox::information(tr("加载工程文件"), tr("文件Json解析失败"));
         return false;
     }
     QPointer<CFileListWidget> pPanel(pFileList);
     QPointer<CEditSceneCanvas> self(this);
-    const int nResult = jsonToPropgram(strText);
+    const int nResult = loadDocument(doc.object());
     if (!self || nResult != 1)
         return false;
-    if (pPanel)
+    if (pPanel) {
+        QString strText = QString::fromUtf8(bytes);
         pPanel->jsonToFileList(strText);
+    }
     return true;
 }

@@ -4,8 +4,8 @@
 
 #include <QColor>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
-#include <QJsonParseError>
 #include <QSaveFile>
 
 const QString CSceneDocument::VERSION = QStringLiteral("20230420-V0.1");
@@ -14,8 +14,13 @@ const QString CSceneDocument::SUFFIX = QStringLiteral("smt");
 
 CSceneDocument::Result CSceneDocument::parse(const QString &strJson, QVector<Scene> &scenes)
 {
+    return parse(QJsonDocument::fromJson(strJson.toUtf8()).object(), scenes);
+}
+
+CSceneDocument::Result CSceneDocument::parse(const QJsonObject &root, QVector<Scene> &scenes)
+{
     scenes.clear();
-    Json json(strJson);
+    const Json json(root);
     if (json.getString(QStringLiteral("Version")) != VERSION)
         return BadVersion;
 
@@ -24,6 +29,8 @@ CSceneDocument::Result CSceneDocument::parse(const QString &strJson, QVector<Sce
     // A count is believed only as far as the document holds what it counts.
     if (nSceneCount < 1 || nSceneCount > view.size())
         return Damaged;
+    if (nSceneCount > MAX_SCENES)
+        return TooManyScenes;
 
     QVector<Scene> result;
     result.reserve(nSceneCount);
@@ -80,25 +87,59 @@ bool CSceneDocument::writeFile(const QString &strPath, const QJsonObject &doc, Q
     return true;
 }
 
-bool CSceneDocument::readFile(const QString &strPath, QString &strText, QString &strError)
+CSceneDocument::ReadResult CSceneDocument::readFile(const QString &strPath, QString &strText, QString &strError)
 {
+    QByteArray bytes;
+    const ReadResult result = readFile(strPath, bytes, strError);
+    strText = QString::fromUtf8(bytes);
+    return result;
+}
+
+CSceneDocument::ReadResult CSceneDocument::readFile(const QString &strPath, QByteArray &bytes, QString &strError)
+{
+    bytes.clear();
+    const QFileInfo info(strPath);
+    if (strPath.isEmpty() || !info.exists()) {
+        strError = QStringLiteral("no such file");
+        return NotFound;
+    }
+    if (info.isDir()) {
+        strError = QStringLiteral("a folder");
+        return IsFolder;
+    }
+    // A pipe or a device would block on opening or never end.
+    if (!info.isFile()) {
+        strError = QStringLiteral("not a plain file");
+        return NotReadable;
+    }
+    if (info.size() > MAX_FILE_BYTES) {
+        strError = QStringLiteral("larger than %1 bytes").arg(MAX_FILE_BYTES);
+        return TooLarge;
+    }
     QFile file(strPath);
     if (!file.open(QIODevice::ReadOnly)) {
         strError = file.errorString();
-        return false;
+        return NotReadable;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        strError = file.errorString();
-        return false;
+    // Read in pieces up to the bound: the file may have grown since it was
+    // looked at, and some plain files (under /proc) tell no size.
+    bytes.reserve(int(info.size()));
+    QByteArray chunk(1 << 20, Qt::Uninitialized);
+    for (;;) {
+        const qint64 nRead = file.read(chunk.data(), chunk.size());
+        if (nRead < 0) {
+            bytes.clear();
+            strError = file.errorString();
+            return NotReadable;
+        }
+        if (nRead == 0)
+            break;
+        if (bytes.size() + nRead > MAX_FILE_BYTES) {
+            bytes.clear();
+            strError = QStringLiteral("larger than %1 bytes").arg(MAX_FILE_BYTES);
+            return TooLarge;
+        }
+        bytes.append(chunk.constData(), int(nRead));
     }
-    strText = QString::fromUtf8(bytes);
-    return true;
-}
-
-bool CSceneDocument::isJsonObject(const QString &strText)
-{
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(strText.toUtf8(), &error);
-    return error.error == QJsonParseError::NoError && doc.isObject();
+    return ReadOk;
 }

@@ -16,7 +16,8 @@
 // Reading is all or nothing: parse() checks the whole text and hands back what
 // a load would build, so the caller replaces nothing until the document has
 // been found whole. Counts are believed only as far as the document holds the
-// entries they count.
+// entries they count, and a document never holds more scenes than a device
+// stores. readFile() takes no file larger than MAX_FILE_BYTES.
 
 #include <QJsonObject>
 #include <QRect>
@@ -30,10 +31,25 @@ public:
     static const QString DEFAULT_FILE;  // "kelvo.smt"
     static const QString SUFFIX;        // "smt"
 
+    // The most scenes a device stores: a scene id is one byte, 0 is no scene.
+    static constexpr int MAX_SCENES = 255;
+    // The largest file read as a document. A device filled to the brim (255
+    // scenes of 255 layers) writes about 77 MB.
+    static constexpr qint64 MAX_FILE_BYTES = 128 * 1024 * 1024;
+
     enum Result {
         Ok = 0,
-        BadVersion,   // "Version" missing or another text
-        Damaged       // a count, a scene or an item that does not hold together
+        BadVersion,    // "Version" missing or another text
+        Damaged,       // a count, a scene or an item that does not hold together
+        TooManyScenes  // more than MAX_SCENES scenes
+    };
+
+    enum ReadResult {
+        ReadOk = 0,
+        NotFound,      // nothing at the path
+        IsFolder,      // the path names a folder
+        NotReadable,   // not a plain file, or opening or reading it failed
+        TooLarge       // more than MAX_FILE_BYTES
     };
 
     struct Item
@@ -50,8 +66,10 @@ public:
     };
 
     // Reads a whole document. On Ok, scenes holds every scene in document
-    // order; otherwise scenes is left empty.
+    // order; otherwise scenes is left empty. Text that is no JSON object
+    // reads as an empty object.
     static Result parse(const QString &strJson, QVector<Scene> &scenes);
+    static Result parse(const QJsonObject &root, QVector<Scene> &scenes);
 
     // The colour as the document writes it: ffRRGGBB, lower case, no prefix.
     static QString colorText(const QColor &color);
@@ -61,11 +79,10 @@ public:
     // why and the target is as it was.
     static bool writeFile(const QString &strPath, const QJsonObject &doc, QString &strError);
 
-    // Reads a file's whole text; false (with the reason) when it cannot be read.
-    static bool readFile(const QString &strPath, QString &strText, QString &strError);
-
-    // True when the text is a JSON object at all.
-    static bool isJsonObject(const QString &strText);
+    // Reads a file's whole text. Anything but ReadOk leaves strText empty and
+    // says why in strError (the system's own words, for NotReadable).
+    static ReadResult readFile(const QString &strPath, QString &strText, QString &strError);
+    static ReadResult readFile(const QString &strPath, QByteArray &bytes, QString &strError);
 };
 
 #endif // SCENEDOCUMENT_H

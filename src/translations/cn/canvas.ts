@@ -131,6 +131,26 @@
         <source>文件Json解析失败</source>
         <translation>文件Json解析失败</translation>
     </message>
+    <message>
+        <source>工程文件不存在：%1</source>
+        <translation>工程文件不存在：%1</translation>
+    </message>
+    <message>
+        <source>所选路径是文件夹，不是工程文件：%1</source>
+        <translation>所选路径是文件夹，不是工程文件：%1</translation>
+    </message>
+    <message>
+        <source>工程文件无法读取：%1（%2）</source>
+        <translation>工程文件无法读取：%1（%2）</translation>
+    </message>
+    <message>
+        <source>工程文件过大，最大支持%1 MB</source>
+        <translation>工程文件过大，最大支持%1 MB</translation>
+    </message>
+    <message>
+        <source>工程文件场景过多：最多%1个场景</source>
+        <translation>工程文件场景过多：最多%1个场景</translation>
+    </message>
 </context>
 <context>
     <name>CEditBaseScene</name>

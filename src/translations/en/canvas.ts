@@ -131,6 +131,26 @@
         <source>文件Json解析失败</source>
         <translation>The file is not valid JSON</translation>
     </message>
+    <message>
+        <source>工程文件不存在：%1</source>
+        <translation>The project file does not exist: %1</translation>
+    </message>
+    <message>
+        <source>所选路径是文件夹，不是工程文件：%1</source>
+        <translation>The path is a folder, not a project file: %1</translation>
+    </message>
+    <message>
+        <source>工程文件无法读取：%1（%2）</source>
+        <translation>The project file cannot be read: %1 (%2)</translation>
+    </message>
+    <message>
+        <source>工程文件过大，最大支持%1 MB</source>
+        <translation>The project file is too large; at most %1 MB can be loaded</translation>
+    </message>
+    <message>
+        <source>工程文件场景过多：最多%1个场景</source>
+        <translation>The project file holds too many scenes: at most %1</translation>
+    </message>
 </context>
 <context>
     <name>CEditBaseScene</name>

@@ -21,6 +21,15 @@ int roundHalfUp(double v)
     return int(v + 0.5);
 }
 
+// A width or height in whole units: an item that exists is at least 1 wide and
+// high, however thin it is on the canvas (a layer of one device pixel on a
+// large screen, or one the device reported with no size), as a reader takes
+// no item of size 0.
+int sizeUnits(double v)
+{
+    return v >= 1.0 ? roundHalfUp(v) : 1;
+}
+
 const char *kTimePrefix = "yyyy-MM-dd ";
 
 QString timeToText(const QTime &t)
@@ -279,8 +288,8 @@ void CEditBaseItem::writeBaseJson(QJsonObject &o)
     o["X"] = roundHalfUp(pos().x() - m_width / 2);
     o["Y"] = roundHalfUp(pos().y() - m_height / 2);
     o["Z"] = zValue();
-    o["Width"] = roundHalfUp(m_width);
-    o["Height"] = roundHalfUp(m_height);
+    o["Width"] = sizeUnits(m_width);
+    o["Height"] = sizeUnits(m_height);
     o["Rotation"] = rotation();
     o["WaitTime"] = m_dWaitTime;
     o["Marins"] = m_nMarins;
