@@ -8,6 +8,7 @@
 #include "EditBaseScene.h"
 #include "EditBaseView.h"
 #include "FileListWidget.h"
+#include "GuardedWait.h"
 #include "Json.h"
 #include "QorGlobal.h"
 #include "SceneDocument.h"
@@ -54,11 +55,11 @@ int CEditSceneCanvas::jsonToPropgram(QString &strJson)
     QVector<CSceneDocument::Scene> scenes;
     const CSceneDocument::Result result = CSceneDocument::parse(strJson, scenes);
     if (result == CSceneDocument::BadVersion) {
-        BesMessageBox::information(tr("加载工程文件"), tr("工程文件版本错误"));
+        CGuardedWait{this}.information(tr("加载工程文件"), tr("工程文件版本错误"));
         return 0;
     }
     if (result != CSceneDocument::Ok) {
-        BesMessageBox::information(tr("加载工程文件"), tr("工程文件已损坏"));
+        CGuardedWait{this}.information(tr("加载工程文件"), tr("工程文件已损坏"));
         return 0;
     }
     QPointer<CEditSceneCanvas> self(this);
@@ -86,11 +87,11 @@ bool CEditSceneCanvas::saveProjectFile(const QString &strPath, CFileListWidget *
         pFileList->fileListToJson(doc);
     QString strError;
     if (!CSceneDocument::writeFile(strPath, doc, strError)) {
-        BesMessageBox::information(tr("保存文件"),
-                                   BesMessageBox::composeMessage(tr("节目文件保存失败：%1"), {strError}));
+        CGuardedWait{this}.information(tr("保存文件"),
+                                       BesMessageBox::composeMessage(tr("节目文件保存失败：%1"), {strError}));
         return false;
     }
-    BesMessageBox::information(tr("保存文件"), tr("节目文件保存成功"));
+    CGuardedWait{this}.information(tr("保存文件"), tr("节目文件保存成功"));
     return true;
 }
 
@@ -103,7 +104,7 @@ bool CEditSceneCanvas::loadProjectFile(const QString &strPath, CFileListWidget *
     if (!CSceneDocument::readFile(strPath, strText, strError))
         return false;
     if (!CSceneDocument::isJsonObject(strText)) {
-        BesMessageBox::information(tr("加载工程文件"), tr("文件Json解析失败"));
+        CGuardedWait{this}.information(tr("加载工程文件"), tr("文件Json解析失败"));
         return false;
     }
     QPointer<CFileListWidget> pPanel(pFileList);
