@@ -1,5 +1,12 @@
 #include "SceneTestUtil.h"
 
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QMenu>
+
 #include "DeviceFrame.h"
 #include "GbkCodec.h"
 #include "QorGlobal.h"
@@ -174,4 +181,64 @@ void CSceneSpy::slot_getMainSigInputSource(int nMainSig, QString &retText, QStri
 {
     m_listRecord.append({"slot_getMainSigInputSource", {nMainSig, strSerial}});
     retText = m_strCaption;
+}
+
+CModalDriver::CModalDriver(std::function<void()> fnWhileOpen, const QString &strAnswer, QObject *parent)
+    : QObject(parent)
+    , m_fnWhileOpen(std::move(fnWhileOpen))
+    , m_strAnswer(strAnswer)
+{
+    m_poll.setInterval(10);
+    connect(&m_poll, &QTimer::timeout, this, &CModalDriver::poll);
+    m_poll.start();
+}
+
+void CModalDriver::poll()
+{
+    QWidget *pWait = QApplication::activePopupWidget();
+    if (!pWait)
+        pWait = QApplication::activeModalWidget();
+    if (!pWait)
+        return;
+    m_poll.stop();
+    m_bSeen = true;
+    m_pWait = pWait;
+    if (m_fnWhileOpen)
+        m_fnWhileOpen();
+    QTimer::singleShot(ANSWER_MS, this, &CModalDriver::answer);
+}
+
+void CModalDriver::answer()
+{
+    if (!m_pWait)
+        return;
+    if (m_strAnswer.isEmpty()) {
+        m_bAnswered = true;
+        return;
+    }
+    if (auto *pMenu = qobject_cast<QMenu *>(m_pWait.data())) {
+        for (QAction *pAction : pMenu->actions()) {
+            if (pAction->text() == m_strAnswer) {
+                m_bAnswered = true;
+                pMenu->setActiveAction(pAction);
+                QKeyEvent key(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+                QApplication::sendEvent(pMenu, &key);
+                return;
+            }
+        }
+        pMenu->close();
+        return;
+    }
+    for (QAbstractButton *pButton : m_pWait->findChildren<QAbstractButton *>()) {
+        if (pButton->objectName() == m_strAnswer || pButton->text() == m_strAnswer) {
+            m_bAnswered = true;
+            pButton->click();
+            return;
+        }
+    }
+    // Nothing to choose: the wait is closed, so that the test goes on and fails.
+    if (auto *pDialog = qobject_cast<QDialog *>(m_pWait.data()))
+        pDialog->reject();
+    else
+        m_pWait->close();
 }
