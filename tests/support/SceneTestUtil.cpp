@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QPointer>
+#include <QTimer>
 
 #include "DeviceFrame.h"
 #include "GbkCodec.h"
@@ -108,6 +110,37 @@ void useDeviceCanvas(int nWidth, int nHeight)
     g_setDefaultDesktop(nWidth, nHeight);
 }
 
+void whenNextWaitOpens(const std::function<void()> &fnWhileOpen, const QString &strAnswer, bool &bSeen)
+{
+    auto *pPoll = new QTimer(qApp);
+    QObject::connect(pPoll, &QTimer::timeout, pPoll, [=, &bSeen]() {
+        QPointer<QWidget> pWait = QApplication::activePopupWidget();
+        if (!pWait)
+            pWait = QApplication::activeModalWidget();
+        if (!pWait)
+            return;
+        pPoll->deleteLater();
+        bSeen = true;
+        fnWhileOpen();
+        QTimer::singleShot(100, pWait, [pWait, strAnswer]() {
+            if (auto *pMenu = qobject_cast<QMenu *>(pWait.data())) {
+                for (QAction *pAction : pMenu->actions())
+                    if (pAction->text() == strAnswer)
+                        pMenu->setActiveAction(pAction);
+                QKeyEvent key(QEvent::KeyPress, pMenu->activeAction() ? Qt::Key_Return : Qt::Key_Escape, Qt::NoModifier);
+                QApplication::sendEvent(pMenu, &key);
+            } else if (strAnswer.isEmpty()) {
+                return;
+            } else if (auto *pButton = pWait->findChild<QAbstractButton *>(strAnswer)) {
+                pButton->click();
+            } else if (auto *pDialog = qobject_cast<QDialog *>(pWait.data())) {
+                pDialog->reject(); // nothing to answer with: the test goes on and fails
+            }
+        });
+    });
+    pPoll->start(10);
+}
+
 } // namespace SceneTest
 
 CSceneSpy::CSceneSpy(QObject *parent)
@@ -181,64 +214,4 @@ void CSceneSpy::slot_getMainSigInputSource(int nMainSig, QString &retText, QStri
 {
     m_listRecord.append({"slot_getMainSigInputSource", {nMainSig, strSerial}});
     retText = m_strCaption;
-}
-
-CModalDriver::CModalDriver(std::function<void()> fnWhileOpen, const QString &strAnswer, QObject *parent)
-    : QObject(parent)
-    , m_fnWhileOpen(std::move(fnWhileOpen))
-    , m_strAnswer(strAnswer)
-{
-    m_poll.setInterval(10);
-    connect(&m_poll, &QTimer::timeout, this, &CModalDriver::poll);
-    m_poll.start();
-}
-
-void CModalDriver::poll()
-{
-    QWidget *pWait = QApplication::activePopupWidget();
-    if (!pWait)
-        pWait = QApplication::activeModalWidget();
-    if (!pWait)
-        return;
-    m_poll.stop();
-    m_bSeen = true;
-    m_pWait = pWait;
-    if (m_fnWhileOpen)
-        m_fnWhileOpen();
-    QTimer::singleShot(ANSWER_MS, this, &CModalDriver::answer);
-}
-
-void CModalDriver::answer()
-{
-    if (!m_pWait)
-        return;
-    if (m_strAnswer.isEmpty()) {
-        m_bAnswered = true;
-        return;
-    }
-    if (auto *pMenu = qobject_cast<QMenu *>(m_pWait.data())) {
-        for (QAction *pAction : pMenu->actions()) {
-            if (pAction->text() == m_strAnswer) {
-                m_bAnswered = true;
-                pMenu->setActiveAction(pAction);
-                QKeyEvent key(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-                QApplication::sendEvent(pMenu, &key);
-                return;
-            }
-        }
-        pMenu->close();
-        return;
-    }
-    for (QAbstractButton *pButton : m_pWait->findChildren<QAbstractButton *>()) {
-        if (pButton->objectName() == m_strAnswer || pButton->text() == m_strAnswer) {
-            m_bAnswered = true;
-            pButton->click();
-            return;
-        }
-    }
-    // Nothing to choose: the wait is closed, so that the test goes on and fails.
-    if (auto *pDialog = qobject_cast<QDialog *>(m_pWait.data()))
-        pDialog->reject();
-    else
-        m_pWait->close();
 }

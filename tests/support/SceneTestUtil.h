@@ -8,11 +8,8 @@
 #include <QList>
 #include <QObject>
 #include <QPoint>
-#include <QPointer>
 #include <QString>
-#include <QTimer>
 #include <QVariantList>
-#include <QWidget>
 
 #include <functional>
 
@@ -33,6 +30,12 @@ CTarnSceneRecord scene(int nId, const QString &strName, int nLayerUse);
 
 // The device canvas 1920 x 1080 with the base canvas 480 x 320: scales 2.0 and 1.6875.
 void useDeviceCanvas(int nWidth = 1920, int nHeight = 1080);
+
+// Once the next box, dialog or menu is open, runs fnWhileOpen (say, the store removing a scene,
+// as a device reply would) and 100 ms later answers it: the button with that object name, or the
+// menu entry with that text; an empty answer leaves a notice to close by itself. bSeen is set
+// when a wait opens.
+void whenNextWaitOpens(const std::function<void()> &fnWhileOpen, const QString &strAnswer, bool &bSeen);
 
 }
 
@@ -65,35 +68,6 @@ public slots:
 
 private:
     QList<QPair<QString, QVariantList>> m_listRecord;
-};
-
-// Drives the next modal wait the code under test opens (a box, a dialog, a menu). Once the wait
-// is up, fnWhileOpen runs (for example the store removing a scene, as a device reply would), and
-// ANSWER_MS later the wait is answered: the button with that object name or text is clicked, or
-// the menu entry with that text chosen. An empty answer leaves a notice to close by itself; an
-// answer not found closes the wait.
-class CModalDriver : public QObject
-{
-    Q_OBJECT
-public:
-    static constexpr int ANSWER_MS = 100;
-
-    CModalDriver(std::function<void()> fnWhileOpen, const QString &strAnswer, QObject *parent = nullptr);
-
-    // A wait was seen open, and the answer found what it was to choose.
-    bool sawWait() const { return m_bSeen; }
-    bool answered() const { return m_bAnswered; }
-
-private:
-    void poll();
-    void answer();
-
-    std::function<void()> m_fnWhileOpen;
-    QString m_strAnswer;
-    QTimer m_poll;
-    QPointer<QWidget> m_pWait;
-    bool m_bSeen = false;
-    bool m_bAnswered = false;
 };
 
 #endif // SCENETESTUTIL_H
