@@ -114,9 +114,8 @@ void whenNextWaitOpens(const std::function<void()> &fnWhileOpen, const QString &
 {
     auto *pPoll = new QTimer(qApp);
     QObject::connect(pPoll, &QTimer::timeout, pPoll, [=, &bSeen]() {
-        QPointer<QWidget> pWait = QApplication::activePopupWidget();
-        if (!pWait)
-            pWait = QApplication::activeModalWidget();
+        QPointer<QWidget> pWait = QApplication::activePopupWidget() ? QApplication::activePopupWidget()
+                                                                     : QApplication::activeModalWidget();
         if (!pWait)
             return;
         pPoll->deleteLater();
@@ -139,6 +138,7 @@ void whenNextWaitOpens(const std::function<void()> &fnWhileOpen, const QString &
         });
     });
     pPoll->start(10);
+    QTimer::singleShot(5000, pPoll, &QObject::deleteLater); // no wait came: later tests are left alone
 }
 
 } // namespace SceneTest
