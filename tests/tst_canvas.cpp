@@ -5,6 +5,8 @@
 #include <QJsonDocument>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -14,13 +16,16 @@
 #include "BesMessageBox.h"
 #include "DeviceItem.h"
 #include "DeviceSimulator.h"
+#include "EditBaseItemBorder.h"
 #include "EditBaseScene.h"
 #include "EditBaseView.h"
 #include "EditSceneCanvas.h"
 #include "EditSingleTextItem.h"
 #include "HubSpy.h"
 #include "QorGlobal.h"
+#include "SceneTestUtil.h"
 #include "SimTestUtil.h"
+#include "TarnSceneStore.h"
 #include "TcpDeviceThread.h"
 #include "globalObserver.h"
 
@@ -774,6 +779,73 @@ private slots:
         // No delta is a step out, whatever the limit.
         wheel(0);
         QVERIFY(qAbs(pView->transform().m11() - dLow / 1.2) < 1e-12);
+    }
+
+    // ---------------------------------------------------------- nested waits
+
+    // Each box and menu raised from the scene's handlers, the mouse tools and the canvas is shown
+    // for real; while it is open the store removes the scene (a device reply), then it is
+    // answered. The handler stops: it touches nothing of the freed scene (the sanitizer build
+    // checks that) and sends the device nothing more.
+    void sceneRemovedWhileAWaitIsOpen_data()
+    {
+        QTest::addColumn<QString>("site");
+        QTest::addColumn<QString>("answer");
+        for (const char *psz : {"press", "release", "escape", "delete recall", "drop recall", "drop limit", "drop conflict"})
+            QTest::newRow(psz) << psz << "btnOK";
+        QTest::newRow("item menu") << "item menu" << QString::fromUtf8("删除图层");
+        QTest::newRow("delete notice") << "delete notice" << QString();
+    }
+
+    void sceneRemovedWhileAWaitIsOpen()
+    {
+        QFETCH(QString, site);
+        QFETCH(QString, answer);
+        BesMessageBox::clearTestAnswer(); // real boxes: their own event loops are the point
+        CEditBaseItemBorder::m_sBorderType = selection;
+        CTarnSceneStore store;
+        QPointer<CEditBaseScene> pScene = store.createScene("SN1", 1, "S1");
+        store.createScene("SN1", 2, "S2");
+        pScene->m_nCanvasCount = 1; // two outputs: a layer coming to cross the middle is checked
+        pScene->m_nLayerCount = site == "drop limit" ? 2 : 8;
+        addLayer(pScene, 4, 150);
+        CEditSingleTextItem *pLayer = addLayer(pScene, site == "drop conflict" ? 0 : 3, 200);
+        QList<CEditBaseScene *> list = store.scenes("SN1");
+        m_pCanvas->setSceneData("SN1", list, false, 1);
+        if (site == "press" || site.endsWith("recall"))
+            m_pCanvas->slot_setTakeScene(2);
+        m_pCanvas->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_pCanvas.get()));
+        auto mouse = [this](QEvent::Type type, const QPointF &pt, Qt::MouseButton button, Qt::MouseButtons buttons) {
+            const QPoint vp = m_pCanvas->view()->mapFromScene(pt);
+            QMouseEvent e(type, vp, m_pCanvas->view()->viewport()->mapToGlobal(vp), button, buttons, Qt::NoModifier);
+            QApplication::sendEvent(m_pCanvas->view()->viewport(), &e);
+        };
+        bool bSeen = false;
+        SceneTest::whenNextWaitOpens([&]() { m_pSpy->clear(); store.deleteScene(pScene); }, answer, bSeen);
+
+        QPointF pt(200, 80); // on the upper layer, away from its handles
+        if (site == "press" || site == "item menu") {
+            const Qt::MouseButton button = site == "press" ? Qt::LeftButton : Qt::RightButton;
+            mouse(QEvent::MouseButtonPress, pt, button, button);
+        } else if (site == "release") {
+            mouse(QEvent::MouseButtonPress, pt, Qt::LeftButton, Qt::LeftButton);
+            mouse(QEvent::MouseMove, pt + QPointF(100, 0), Qt::NoButton, Qt::LeftButton);
+            mouse(QEvent::MouseMove, pt + QPointF(300, 0), Qt::NoButton, Qt::LeftButton);
+            mouse(QEvent::MouseButtonRelease, pt + QPointF(300, 0), Qt::LeftButton, Qt::NoButton);
+        } else if (site == "escape") {
+            pLayer->setSelected(true);
+            QTest::keyClick(m_pCanvas->view(), Qt::Key_Escape);
+        } else if (site.startsWith("delete")) {
+            pLayer->setSelected(true);
+            m_pCanvas->slot_selectToolBar(CEditSceneCanvas::ToolBar_Delete);
+        } else {
+            m_pCanvas->slot_addCanvasItem(pt, "f", "IN", MediaType_SingleText, site == "drop conflict" ? 0 : 5);
+        }
+        QVERIFY(bSeen);
+        QTRY_VERIFY(!pScene);
+        QVERIFY(m_pSpy->cmds.isEmpty());
+        QVERIFY(!m_pCanvas->currentScene());
     }
 };
 

@@ -325,9 +325,12 @@ private slots:
     void playEndWatcher()
     {
         addLayer(m_pScene.get(), 1);
-        // Every item has ended already: the watch ends and marks the scene.
+        // Every item has ended already: the watch ends and marks the scene. It looks at the items
+        // on the GUI thread only, so nothing is marked while that thread is busy elsewhere.
         static_cast<CEditBaseItem *>(m_pScene->m_listItems.first())->m_bIsEnd = true;
         m_pScene->playItem();
+        QThread::msleep(5 * CPlayEndThread::LOOK_INTERVAL_MS);
+        QVERIFY(!m_pScene->isEnd());
         QTRY_VERIFY(m_pScene->isEnd());
         // Played again and stopped at once: no wait on the earlier watch, and
         // the scene goes with its watcher (checked under the sanitizers).

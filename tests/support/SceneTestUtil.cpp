@@ -1,5 +1,14 @@
 #include "SceneTestUtil.h"
 
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QPointer>
+#include <QTimer>
+
 #include "DeviceFrame.h"
 #include "GbkCodec.h"
 #include "QorGlobal.h"
@@ -99,6 +108,37 @@ void useDeviceCanvas(int nWidth, int nHeight)
     g_nWidth = 480;
     g_nHeight = 320;
     g_setDefaultDesktop(nWidth, nHeight);
+}
+
+void whenNextWaitOpens(const std::function<void()> &fnWhileOpen, const QString &strAnswer, bool &bSeen)
+{
+    auto *pPoll = new QTimer(qApp);
+    QObject::connect(pPoll, &QTimer::timeout, pPoll, [=, &bSeen]() {
+        QPointer<QWidget> pWait = QApplication::activePopupWidget() ? QApplication::activePopupWidget()
+                                                                     : QApplication::activeModalWidget();
+        if (!pWait)
+            return;
+        pPoll->deleteLater();
+        bSeen = true;
+        fnWhileOpen();
+        QTimer::singleShot(100, pWait, [pWait, strAnswer]() {
+            if (auto *pMenu = qobject_cast<QMenu *>(pWait.data())) {
+                for (QAction *pAction : pMenu->actions())
+                    if (pAction->text() == strAnswer)
+                        pMenu->setActiveAction(pAction);
+                QKeyEvent key(QEvent::KeyPress, pMenu->activeAction() ? Qt::Key_Return : Qt::Key_Escape, Qt::NoModifier);
+                QApplication::sendEvent(pMenu, &key);
+            } else if (strAnswer.isEmpty()) {
+                return;
+            } else if (auto *pButton = pWait->findChild<QAbstractButton *>(strAnswer)) {
+                pButton->click();
+            } else if (auto *pDialog = qobject_cast<QDialog *>(pWait.data())) {
+                pDialog->reject(); // nothing to answer with: the test goes on and fails
+            }
+        });
+    });
+    pPoll->start(10);
+    QTimer::singleShot(5000, pPoll, &QObject::deleteLater); // no wait came: later tests are left alone
 }
 
 } // namespace SceneTest

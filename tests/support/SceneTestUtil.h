@@ -11,6 +11,8 @@
 #include <QString>
 #include <QVariantList>
 
+#include <functional>
+
 #include "TarnSceneSink.h"
 
 class QGraphicsItem;
@@ -28,6 +30,12 @@ CTarnSceneRecord scene(int nId, const QString &strName, int nLayerUse);
 
 // The device canvas 1920 x 1080 with the base canvas 480 x 320: scales 2.0 and 1.6875.
 void useDeviceCanvas(int nWidth = 1920, int nHeight = 1080);
+
+// Once the next box, dialog or menu is open, runs fnWhileOpen (say, the store removing a scene,
+// as a device reply would) and 100 ms later answers it: the button with that object name, or the
+// menu entry with that text; an empty answer leaves a notice to close by itself. bSeen is set
+// when a wait opens within 5 s.
+void whenNextWaitOpens(const std::function<void()> &fnWhileOpen, const QString &strAnswer, bool &bSeen);
 
 }
 

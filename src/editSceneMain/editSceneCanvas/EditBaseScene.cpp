@@ -13,6 +13,7 @@
 #include "EditBaseProxyWidget.h"
 #include "EditBaseView.h"
 #include "EditSingleTextItem.h"
+#include "GuardedWait.h"
 #include "PlayEndThread.h"
 #include "QorGlobal.h"
 #include "SceneBackCanvas.h"
@@ -36,15 +37,12 @@ CEditBaseScene::CEditBaseScene(QObject *parent)
 
 CEditBaseScene::~CEditBaseScene()
 {
-    // The watcher first: it reads the item list from its own thread.
+    // The watcher first: its thread must not outlive the scene it was given.
     emit sig_playEndStop();
     delete m_playThread;
     m_playThread = nullptr;
     QList<QGraphicsItem *> items;
-    {
-        QMutexLocker lock(&m_itemsMutex);
-        items.swap(m_listItems);
-    }
+    items.swap(m_listItems);
     // An OSD item taken out of the list is still the scene's to free.
     if (m_pItem && !items.contains(m_pItem))
         items.append(m_pItem);
@@ -131,10 +129,7 @@ void CEditBaseScene::removeAndDeleteItem(QGraphicsItem *pItem)
     if (!pItem)
         return;
     CEditBaseItem::releaseSelection(pItem);
-    {
-        QMutexLocker lock(&m_itemsMutex);
-        m_listItems.removeAll(pItem);
-    }
+    m_listItems.removeAll(pItem);
     if (pItem->scene() == this)
         removeItem(pItem);
     if (pItem == m_pItem)
@@ -160,10 +155,7 @@ int CEditBaseScene::createSingleTextItem(QString strFile, QString strText, QSize
     pItem->setItemId(getNewItemID());
     pItem->setItemSelectColor(getSelectedColor(m_listItems.size()));
     durTime = pItem->getItemDuraTime();
-    {
-        QMutexLocker lock(&m_itemsMutex);
-        m_listItems.append(pItem);
-    }
+    m_listItems.append(pItem);
     ++m_nLayerUse;
     pItem->setItemMainSig(nSourceId);
     pItem->m_strSerial = m_strSerial;
@@ -301,12 +293,10 @@ CEditBaseItemGroup *CEditBaseScene::createGroup(const QList<QGraphicsItem *> &it
             dNextX += dWidth;
         }
         pGroup->addToGroup(pItem);
-        QMutexLocker lock(&m_itemsMutex);
         m_listItems.removeAll(pItem); // the group holds it now
     }
     pGroup->updateCoordinate();
     pGroup->setItemId(getNewItemID());
-    QMutexLocker lock(&m_itemsMutex);
     m_listItems.append(pGroup);
     return pGroup;
 }
@@ -322,13 +312,9 @@ void CEditBaseScene::destroyGroup(QGraphicsItemGroup *pGroup)
             continue; // a handle of the group
         pChild->setSelected(true);
         pGroup->removeFromGroup(pChild);
-        QMutexLocker lock(&m_itemsMutex);
         m_listItems.append(pChild);
     }
-    {
-        QMutexLocker lock(&m_itemsMutex);
-        m_listItems.removeAll(pGroup);
-    }
+    m_listItems.removeAll(pGroup);
     removeItem(pGroup);
     delete pGroup;
 }
@@ -354,8 +340,11 @@ void CEditBaseScene::mouseEvent(QGraphicsSceneMouseEvent *event)
 
 void CEditBaseScene::mousePressEvent(QGraphicsSceneMouseEvent *event)
 {
+    // The tool may ask a question (the recall), during which replies can take this scene away.
+    CGuardedWait wait{this};
     if (CEditBaseItemBorder *pTool = CEditBaseItemBorder::findTool(CEditBaseItemBorder::m_sBorderType))
-        pTool->mousePressEvent(event, this);
+        if (!wait.run([&] { pTool->mousePressEvent(event, this); }))
+            return;
     m_bRButton = false;
     if (event->button() != Qt::RightButton)
         return;
@@ -366,7 +355,8 @@ void CEditBaseScene::mousePressEvent(QGraphicsSceneMouseEvent *event)
     for (QGraphicsItem *p : m_listItems)
         p->setSelected(false);
     pItem->setSelected(true);
-    // The item menu needs a place in a view; a scene shown nowhere has none to offer.
+    // The item menu needs a place in a view; a scene shown nowhere has none to offer. The menu
+    // waits for the operator: nothing of the scene is touched after it.
     if (CEditBaseView *pView = view()) {
         QPoint pt = pView->mapFromScene(event->scenePos());
         globalObserver::getGlobalObserver()->notify("slot_showItemMenu", Q_ARG(QPoint, pt));
@@ -390,15 +380,19 @@ void CEditBaseScene::keyPressEvent(QKeyEvent *event)
     m_bMoved = false;
     qreal dx = 0, dy = 0;
     globalObserver *pHub = globalObserver::getGlobalObserver();
+    // The fill and the deletion may ask questions, during which replies can take this scene away.
+    CGuardedWait wait{this};
     switch (event->key()) {
     case Qt::Key_Escape: {
         int nTool = 14; // automatic layout
-        pHub->notify("slot_selectToolBar", Q_ARG(int, nTool));
+        if (!wait.run([&] { pHub->notify("slot_selectToolBar", Q_ARG(int, nTool)); }))
+            return;
         break;
     }
     case Qt::Key_Delete:
         m_bMoved = false;
-        pHub->notify("slot_delTLSelectItem");
+        if (!wait.run([&] { pHub->notify("slot_delTLSelectItem"); }))
+            return;
         break;
     case Qt::Key_Left:
         dx = -1;

@@ -10,11 +10,18 @@
 // The scene keeps the list of its editable items, hands out item ids, gives each new layer its
 // selection colour, passes mouse events to the current mouse tool (CEditBaseItemBorder), moves
 // the selection with the arrow keys and draws the snapping guide lines.
+//
+// Threads: the scene, its item list (m_listItems) and its items are the GUI thread's alone; the
+// play-end watcher's thread only keeps the pace and has each look run on the GUI thread.
+//
+// Waits: a handler of the scene that asks a question, shows a notice or opens a menu, or calls
+// something that may (a mouse tool, a hub topic), does so through CGuardedWait and stops when
+// the scene went during the wait: the store deletes a removed scene in whatever event loop
+// runs next, a box's own included.
 
 #include <QColor>
 #include <QGraphicsScene>
 #include <QList>
-#include <QMutex>
 #include <QPoint>
 #include <QPointer>
 #include <QRect>
@@ -127,7 +134,7 @@ public:
     CEditBaseScene &operator=(CEditBaseScene &newScene);
     void createPreviewItem(CEditBaseScene *pScene);
     void updateItemData(QGraphicsItem *pDes, QGraphicsItem *pSrc, int nType);
-    // For the play-end watcher (its own thread): every editable and proxy item has ended.
+    // Every editable and proxy item has ended (the play-end watcher's look, on the GUI thread).
     bool allItemsEnded() const;
 
     // ---- time-line leftovers
@@ -201,7 +208,7 @@ public:
 private:
     // A device command of this scene, to its device serial.
     void sendSceneCmd(const QString &strName, const QByteArray &payload, int nRw, int nSub);
-    void showDeleteNotice();
+    bool showDeleteNotice();
 
 private:
     QTimer *m_pTimer = nullptr;
@@ -224,7 +231,6 @@ private:
     QString m_strSceneName;
     CPlayEndThread *m_playThread = nullptr;
     bool m_bStartCreate = false;
-    mutable QMutex m_itemsMutex; // guards m_listItems against the play-end watcher's scan
 };
 
 #endif // EDITBASESCENE_H

@@ -139,10 +139,7 @@ int CEditBaseScene::createOSDItem(QString strText, QSize sz, QPointF pt)
     }
     pItem->m_nFontSize = s.nFontSize;
     pItem->setItemId(getNewItemID());
-    {
-        QMutexLocker lock(&m_itemsMutex);
-        m_listItems.append(pItem);
-    }
+    m_listItems.append(pItem);
     render(pItem);
     pItem->setItemId(OSD_ITEM_ID);
     g_OSDState = true;

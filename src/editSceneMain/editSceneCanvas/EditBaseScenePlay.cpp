@@ -9,7 +9,6 @@
 
 bool CEditBaseScene::allItemsEnded() const
 {
-    QMutexLocker lock(&m_itemsMutex);
     for (QGraphicsItem *pItem : m_listItems) {
         if (pItem->type() == EditItemType_Base && !static_cast<CEditBaseItem *>(pItem)->isEnd())
             return false;

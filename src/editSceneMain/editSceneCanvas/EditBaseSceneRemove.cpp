@@ -1,7 +1,7 @@
 // Item removal and the cross-canvas check of the scene. Every wait here (a
 // question, the deletion notice) runs a nested event loop in which device
-// replies may change or delete this scene, so nothing of it is touched after
-// a wait without checking that it is still there.
+// replies may change or delete this scene: each goes through CGuardedWait, and
+// nothing of the scene is touched after a wait it did not outlive.
 #include "EditBaseScene.h"
 
 #include <QByteArray>
@@ -12,9 +12,9 @@
 #include <QTimer>
 #include <QtDebug>
 
-#include "BesMessageBox.h"
 #include "EditBaseProxyWidget.h"
 #include "EditSingleTextItem.h"
+#include "GuardedWait.h"
 #include "QorGlobal.h"
 #include "globalObserver.h"
 
@@ -48,8 +48,9 @@ void CEditBaseScene::sendSceneCmd(const QString &strName, const QByteArray &payl
                   Q_ARG(QByteArray &, data), Q_ARG(int, nRw), Q_ARG(int, nSub));
 }
 
-// A short notice that stays on top while the device removes the layer.
-void CEditBaseScene::showDeleteNotice()
+// A short notice that stays on top while the device removes the layer; false
+// when the scene went while it was up.
+bool CEditBaseScene::showDeleteNotice()
 {
     QMessageBox box;
     box.setWindowTitle(QString());
@@ -60,7 +61,9 @@ void CEditBaseScene::showDeleteNotice()
         pOk->hide();
     box.setWindowFlags(box.windowFlags() | Qt::WindowStaysOnTopHint);
     QTimer::singleShot(DELETE_NOTICE_MS, &box, &QMessageBox::accept);
-    box.exec();
+    CGuardedWait wait{this};
+    wait.exec(box);
+    return wait.alive();
 }
 
 void CEditBaseScene::deleteItemById(int nId)
@@ -68,16 +71,11 @@ void CEditBaseScene::deleteItemById(int nId)
     bool bTaken = false;
     int nScene = int(m_nId);
     hub()->notify(QStringLiteral("slot_isTakeScene"), Q_ARG(int, nScene), Q_ARG(bool &, bTaken));
-    QPointer<CEditBaseScene> self(this);
     if (!bTaken) {
         // The scene is not on the device's output: offer the recall; nothing
         // is deleted either way.
-        const int nAnswer = BesMessageBox::question(tr("场景未调用"), tr("该场景未调用，是否立即调用？"), tr("确定"), tr("取消"));
-        if (!self || nAnswer != QMessageBox::Ok)
-            return;
-        sendSceneCmd(QStringLiteral("场景操作"), QByteArray(1, char(nScene & 0xFF)), 2, 20);
-        hub()->notify(QStringLiteral("slot_setTakeScene"), Q_ARG(int, nScene));
-        hub()->notify(QStringLiteral("slot_updateLayoutTakeStatus"), Q_ARG(int, nScene));
+        CGuardedWait wait{this};
+        wait.recallScene(m_strSerial, nScene, tr("场景未调用"), tr("该场景未调用，是否立即调用？"), tr("确定"), tr("取消"));
         return;
     }
 
@@ -123,8 +121,7 @@ void CEditBaseScene::deleteItemById(int nId)
     removeAndDeleteItem(pItem);
     --m_nLayerUse;
     sendSceneCmd(QStringLiteral("图层设置"), QByteArray(1, char(nId & 0xFF)), 2, 40);
-    showDeleteNotice();
-    if (!self)
+    if (!showDeleteNotice())
         return;
     hub()->notify(QStringLiteral("slot_updateCurrentData"));
     g_setGlobalChange();
@@ -180,13 +177,13 @@ bool CEditBaseScene::ifCanChangeLayer(CEditBaseItem *pItemChange)
         return false;
     }
     pLayer->setSelected(false);
-    QPointer<CEditBaseScene> self(this);
+    CGuardedWait wait{this};
     QPointer<CEditSingleTextItem> pGuard(pLayer);
-    const int nAnswer = BesMessageBox::question(tr("图层数量复位"), tr("该图层跨画布后，其他非跨画布图层将消失，是否继续？"),
-                                                tr("确定"), tr("取消"));
-    if (!self)
+    const bool bYes = wait.confirm(tr("图层数量复位"), tr("该图层跨画布后，其他非跨画布图层将消失，是否继续？"),
+                                   tr("确定"), tr("取消"));
+    if (!wait.alive())
         return false;
-    if (nAnswer == QMessageBox::Ok && pGuard)
+    if (bYes && pGuard)
         pGuard->setLayerPosAndSize();
     // The device decides what is left; read the scene back whatever the answer.
     sendSceneCmd(QStringLiteral("场景操作"), QByteArray(1, char(m_nId & 0xFF)), 1, 0);

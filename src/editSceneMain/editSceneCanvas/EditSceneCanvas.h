@@ -230,7 +230,6 @@ private:
     void sendCmd(const QString &strName, int nRw, int nSub, const QByteArray &payload);
     void levelCommand(int nCommand);
     void stretchCommand(int nCommand);
-    bool askRecall(CEditBaseScene *pScene);
     void applyPlayStyle(QPushButton *pButton, const QString &strName, bool bEnable);
     void setToolTips();
     int loadDocument(const QJsonObject &root);

@@ -8,6 +8,7 @@
 #include "EditBaseScene.h"
 #include "EditBaseView.h"
 #include "FileListWidget.h"
+#include "GuardedWait.h"
 #include "Json.h"
 #include "QorGlobal.h"
 #include "SceneDocument.h"
@@ -76,16 +77,16 @@ int CEditSceneCanvas::loadDocument(const QJsonObject &root)
     QVector<CSceneDocument::Scene> scenes;
     const CSceneDocument::Result result = CSceneDocument::parse(root, scenes);
     if (result == CSceneDocument::BadVersion) {
-        BesMessageBox::information(tr("加载工程文件"), tr("工程文件版本错误"));
+        CGuardedWait{this}.information(tr("加载工程文件"), tr("工程文件版本错误"));
         return 0;
     }
     if (result == CSceneDocument::TooManyScenes) {
-        BesMessageBox::information(tr("加载工程文件"),
-                                   tr("工程文件场景过多：最多%1个场景").arg(CSceneDocument::MAX_SCENES));
+        CGuardedWait{this}.information(tr("加载工程文件"),
+                                       tr("工程文件场景过多：最多%1个场景").arg(CSceneDocument::MAX_SCENES));
         return 0;
     }
     if (result != CSceneDocument::Ok) {
-        BesMessageBox::information(tr("加载工程文件"), tr("工程文件已损坏"));
+        CGuardedWait{this}.information(tr("加载工程文件"), tr("工程文件已损坏"));
         return 0;
     }
     QPointer<CEditSceneCanvas> self(this);
@@ -116,11 +117,11 @@ bool CEditSceneCanvas::saveProjectFile(const QString &strPath, CFileListWidget *
         pFileList->fileListToJson(doc);
     QString strError;
     if (!CSceneDocument::writeFile(strPath, doc, strError)) {
-        BesMessageBox::information(tr("保存文件"),
-                                   BesMessageBox::composeMessage(tr("节目文件保存失败：%1"), {strError}));
+        CGuardedWait{this}.information(tr("保存文件"),
+                                       BesMessageBox::composeMessage(tr("节目文件保存失败：%1"), {strError}));
         return false;
     }
-    BesMessageBox::information(tr("保存文件"), tr("节目文件保存成功"));
+    CGuardedWait{this}.information(tr("保存文件"), tr("节目文件保存成功"));
     return true;
 }
 
@@ -130,7 +131,7 @@ bool CEditSceneCanvas::loadProjectFile(const QString &strPath, CFileListWidget *
     QString strError;
     const CSceneDocument::ReadResult read = CSceneDocument::readFile(strPath, bytes, strError);
     if (read != CSceneDocument::ReadOk) {
-        BesMessageBox::information(tr("加载工程文件"), readFailureText(read, strPath, strError));
+        CGuardedWait{this}.information(tr("加载工程文件"), readFailureText(read, strPath, strError));
         return false;
     }
     // Parsed once here for the scenes; the source panel reads its keys from the text.
@@ -140,7 +141,7 @@ bool CEditSceneCanvas::loadProjectFile(const QString &strPath, CFileListWidget *
     if (error.error == QJsonParseError::IllegalUTF8String)
         doc = QJsonDocument::fromJson(QString::fromUtf8(bytes).toUtf8(), &error);
     if (error.error != QJsonParseError::NoError || !doc.isObject()) {
-        BesMessageBox::information(tr("加载工程文件"), tr("文件Json解析失败"));
+        CGuardedWait{this}.information(tr("加载工程文件"), tr("文件Json解析失败"));
         return false;
     }
     QPointer<CFileListWidget> pPanel(pFileList);

@@ -3,17 +3,16 @@
 
 #include "EditSceneCanvas.h"
 
-#include "BesMessageBox.h"
 #include "EditBaseItem.h"
 #include "EditBaseScene.h"
 #include "EditBaseView.h"
 #include "EditSingleTextItem.h"
+#include "GuardedWait.h"
 #include "QorGlobal.h"
 #include "globalObserver.h"
 
 #include <QDateTime>
 #include <QMenu>
-#include <QPointer>
 #include <QtDebug>
 
 namespace {
@@ -24,59 +23,47 @@ globalObserver *hub()
 
 }
 
-// Asks to recall a scene that is not live; true when the operator agreed (the
-// recall is then sent and announced).
-bool CEditSceneCanvas::askRecall(CEditBaseScene *pScene)
-{
-    const int nId = int(pScene->getSceneID());
-    QPointer<CEditSceneCanvas> self(this);
-    const int nAnswer = BesMessageBox::question(tr("场景未调用"), tr("该场景未调用，是否立即调用？"), tr("确定"), tr("取消"));
-    if (!self || nAnswer != QMessageBox::Ok)
-        return false;
-    sendCmd(QStringLiteral("场景操作"), 2, 20, QByteArray(1, char(nId & 0xFF)));
-    hub()->notify(QStringLiteral("slot_setTakeScene"), Q_ARG(int, nId));
-    hub()->notify(QStringLiteral("slot_updateLayoutTakeStatus"), Q_ARG(int, nId));
-    return true;
-}
-
 void CEditSceneCanvas::slot_addCanvasItem(QPointF &ptPos, const QString &strFile, const QString &strText, int nType,
                                           int nSourceId, bool bPos)
 {
     if (!m_pCurrentScene)
         return;
-    QPointer<CEditBaseScene> pScene(m_pCurrentScene);
+    // Each box below lets replies in: the drop goes on only while the canvas
+    // and the scene it was made on are there and that scene is still current.
+    CEditBaseScene *pScene = m_pCurrentScene;
+    CGuardedWait wait{this, pScene};
+    const auto stillHere = [&]() { return wait.alive() && pScene == m_pCurrentScene; };
     const QSize size{int(g_nWidth), int(g_nHeight)};
     bool bTake = false;
     slot_isTakeScene(int(pScene->getSceneID()), bTake);
     if (!bTake) {
         // The recall alone; the decision stays no, so the drop adds nothing
         // on a model whose sources are not checked.
-        QPointer<CEditSceneCanvas> self(this);
-        const bool bRecalled = askRecall(pScene);
-        if (!self || !pScene || pScene != m_pCurrentScene || !bRecalled)
+        const bool bRecalled = wait.recallScene(m_strSerial, int(pScene->getSceneID()), tr("场景未调用"),
+                                                tr("该场景未调用，是否立即调用？"), tr("确定"), tr("取消"));
+        if (!bRecalled || !stillHere())
             return;
     }
     if (g_OSDState) {
-        BesMessageBox::information(tr("添加失败"), tr("请关闭OSD设置后再添加图层"));
+        wait.information(tr("添加失败"), tr("请关闭OSD设置后再添加图层"));
         return;
     }
-    QPointer<CEditSceneCanvas> self(this);
     if (isMaxLayer())
         return;
-    if (!self || !pScene || pScene != m_pCurrentScene)
+    if (!stillHere())
         return;
     if (g_strSerialDevType.contains(QStringLiteral("Tarn-3"))) {
         qInfo().noquote() << QStringLiteral("[%1]: ").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
                                  + QStringLiteral("Tarn-3 sources are not checked for conflicts");
     } else {
         slot_changeItemInSrc(-1, nSourceId, bTake);
-        if (!self || !pScene || pScene != m_pCurrentScene)
+        if (!stillHere())
             return;
     }
     if (!bTake)
         return;
     pScene->addCanvasItem(ptPos, strFile, strText, size, nType, nSourceId, bPos);
-    if (!self)
+    if (!wait.alive())
         return;
     if (!g_bIsPlay)
         setPlayBtnStatus(true);
@@ -102,7 +89,7 @@ bool CEditSceneCanvas::isMaxLayer()
         bMax = listItems.size() >= m_pCurrentScene->m_nLayerCount;
     }
     if (bMax)
-        BesMessageBox::information(tr("添加失败"), tr("已经到达最大图层上限数量！"));
+        CGuardedWait{this}.information(tr("添加失败"), tr("已经到达最大图层上限数量！"));
     return bMax;
 }
 
@@ -164,6 +151,7 @@ void CEditSceneCanvas::slot_changeItemInSrc(int nInId, int nInSrc, bool &bRet)
 {
     if (!m_pCurrentScene)
         return;
+    CEditBaseScene *pScene = m_pCurrentScene;
     QVector<int> vectorOutId;
     bool bConflict = false;
     getLayerInSrcConflict(nInId, nInSrc, vectorOutId, bConflict);
@@ -174,31 +162,28 @@ void CEditSceneCanvas::slot_changeItemInSrc(int nInId, int nInSrc, bool &bRet)
     if (vectorOutId.isEmpty()) {
         // No single layer is in the way (the 4K sources are all taken), so
         // there is nothing to switch away: the change is refused.
-        BesMessageBox::information(tr("输入源冲突"), tr("4K输入源已被占满，无法调用该输入源"));
         bRet = false;
+        CGuardedWait{this}.information(tr("输入源冲突"), tr("4K输入源已被占满，无法调用该输入源"));
         return;
     }
-    QPointer<CEditBaseScene> pScene(m_pCurrentScene);
-    QPointer<CEditSceneCanvas> self(this);
-    const int nAnswer = BesMessageBox::question(tr("输入源冲突"),
-                                                tr("该输入源和图层L%1有冲突，是否强制调用？").arg(vectorOutId.first() + 1),
-                                                tr("确定"), tr("取消"));
-    if (!self)
+    // bRet is the caller's: it stays writable whatever goes during the box.
+    bRet = false;
+    CGuardedWait wait{this, pScene};
+    const bool bYes = wait.confirm(tr("输入源冲突"),
+                                   tr("该输入源和图层L%1有冲突，是否强制调用？").arg(vectorOutId.first() + 1),
+                                   tr("确定"), tr("取消"));
+    // A scene that went takes the conflict with it: nothing is switched, and the
+    // change waiting for the answer is refused.
+    if (!bYes)
         return;
-    if (nAnswer != QMessageBox::Ok) {
-        bRet = false;
-        return;
-    }
     // The layers are looked up again: the box let replies change the scene.
-    if (pScene) {
-        for (int nId : qAsConst(vectorOutId)) {
-            for (QGraphicsItem *pItem : pScene->m_listItems) {
-                CEditSingleTextItem *pLayer = CEditSingleTextItem::fromItem(pItem);
-                if (pLayer && pLayer->getItemId() == nId) {
-                    pLayer->setLayerSig(3);
-                    pLayer->setItemUpdateNow();
-                    break;
-                }
+    for (int nId : qAsConst(vectorOutId)) {
+        for (QGraphicsItem *pItem : pScene->m_listItems) {
+            CEditSingleTextItem *pLayer = CEditSingleTextItem::fromItem(pItem);
+            if (pLayer && pLayer->getItemId() == nId) {
+                pLayer->setLayerSig(3);
+                pLayer->setItemUpdateNow();
+                break;
             }
         }
     }
@@ -249,9 +234,12 @@ void CEditSceneCanvas::setMenu(QPoint pos)
     QAction *pTop = menu.addAction(tr("置顶图层"));
     QAction *pBottom = menu.addAction(tr("置底图层"));
     QAction *pAuto = menu.addAction(tr("全屏图层"));
-    QPointer<CEditSceneCanvas> self(this);
-    QAction *pChosen = menu.exec(m_pBaseView->mapToGlobal(pos));
-    if (!self || !pChosen)
+    // The entries act on the scene the menu was opened on: none when it went or
+    // is no longer the current one once the menu closes.
+    CEditBaseScene *pScene = m_pCurrentScene;
+    CGuardedWait wait{this, pScene};
+    QAction *pChosen = wait.exec(menu, m_pBaseView->mapToGlobal(pos));
+    if (!pChosen || pScene != m_pCurrentScene)
         return;
     if (pChosen == pDelete)
         toolBarDelete();

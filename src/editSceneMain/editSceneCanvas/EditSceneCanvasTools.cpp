@@ -8,6 +8,7 @@
 #include "EditBaseScene.h"
 #include "EditBaseView.h"
 #include "EditSingleTextItem.h"
+#include "GuardedWait.h"
 #include "QorGlobal.h"
 #include "ToolBar.h"
 #include "globalObserver.h"
@@ -77,12 +78,11 @@ void CEditSceneCanvas::toolBarDelete()
     for (QGraphicsItem *pItem : m_pCurrentScene->selectedItems())
         if (pItem->type() == EditItemType_Base)
             listIds.append(static_cast<CEditBaseItem *>(pItem)->getItemId());
-    QPointer<CEditBaseScene> pScene(m_pCurrentScene);
-    for (int nId : qAsConst(listIds)) {
-        if (!pScene)
+    CEditBaseScene *pScene = m_pCurrentScene;
+    CGuardedWait wait{pScene};
+    for (int nId : qAsConst(listIds))
+        if (!wait.run([&] { pScene->deleteItemById(nId); }))
             break;
-        pScene->deleteItemById(nId);
-    }
 }
 
 void CEditSceneCanvas::toolBarClean()
@@ -207,9 +207,10 @@ void CEditSceneCanvas::stretchCommand(int nCommand)
     for (QGraphicsItem *pItem : m_pCurrentScene->selectedItems())
         if (pItem->type() == EditItemType_Base)
             listItems.append(static_cast<CEditBaseItem *>(pItem));
-    QPointer<CEditBaseScene> pScene(m_pCurrentScene);
+    CEditBaseScene *pScene = m_pCurrentScene;
+    CGuardedWait wait{pScene};
     for (const QPointer<CEditBaseItem> &pItem : qAsConst(listItems)) {
-        if (!pItem || !pScene)
+        if (!pItem)
             continue;
         CEditSingleTextItem *pLayer = CEditSingleTextItem::fromItem(pItem.data());
         const bool bCross = pLayer && pLayer->isCrossCanvas();
@@ -234,10 +235,12 @@ void CEditSceneCanvas::stretchCommand(int nCommand)
         // canvas alone.
         if (!pLayer)
             continue;
-        if (pScene->m_nCanvasCount == 1 && !bCross)
-            pScene->ifCanChangeLayer(pLayer);
-        else
+        if (pScene->m_nCanvasCount == 1 && !bCross) {
+            if (!wait.run([&] { pScene->ifCanChangeLayer(pLayer); }))
+                return; // the scene went while its question was open
+        } else {
             pLayer->setLayerPosAndSize();
+        }
     }
     hub()->notify(QStringLiteral("slot_updateItemPos"), Q_ARG(bool, true));
 }

@@ -8,8 +8,8 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "BesMessageBox.h"
 #include "GbkCodec.h"
+#include "GuardedWait.h"
 #include "ProgramListWidget.h"
 #include "QorGlobal.h"
 #include "RollLabel.h"
@@ -340,18 +340,17 @@ bool CCardProgramWidget::isSceneTaken()
 
 bool CCardProgramWidget::askRecall(bool bTranslated)
 {
-    QPointer<CCardProgramWidget> pSelf(this);
+    CGuardedWait wait{this};
     m_bAsking = true;
-    int nAnswer;
+    bool bYes;
     if (bTranslated)
-        nAnswer = BesMessageBox::question(tr("场景未调用"), tr("该场景未调用，是否立即调用？"), tr("确定"),
-                                          tr("取消"), true, false);
+        bYes = wait.confirm(tr("场景未调用"), tr("该场景未调用，是否立即调用？"), tr("确定"), tr("取消"), true, false);
     else
-        nAnswer = BesMessageBox::question("场景未调用", "该场景未调用，是否立即调用？", "确定", "取消", true, false);
-    if (!pSelf)
+        bYes = wait.confirm("场景未调用", "该场景未调用，是否立即调用？", "确定", "取消", true, false);
+    if (!wait.alive())
         return false;
     m_bAsking = false;
-    return nAnswer == QMessageBox::Ok;
+    return bYes;
 }
 
 void CCardProgramWidget::recallForRename()

@@ -8,6 +8,7 @@
 #include "BesMessageBox.h"
 #include "EditBaseScene.h"
 #include "GbkCodec.h"
+#include "GuardedWait.h"
 #include "QorGlobal.h"
 #include "SceneBackCanvas.h"
 #include "globalObserver.h"
@@ -182,14 +183,9 @@ void CBackCanvasWidget::sendDeviceCmd()
         bool bTaken = false;
         pHub->notify("slot_isTakeScene", Q_ARG(int, nSceneId), Q_ARG(bool &, bTaken));
         if (!bTaken) {
-            const QString strSerial = pScene->m_strSerial;
-            QPointer<CBackCanvasWidget> self(this);
-            const int nAnswer = BesMessageBox::question(tr("场景未调用"), tr("该场景未调用，是否立即调用？"), tr("确定"), tr("取消"), true, false);
-            if (self && nAnswer == 1024) {
-                notifyCmd(strSerial, QStringLiteral("场景操作"), QByteArray(1, char(nSceneId & 0xFF)), 20);
-                pHub->notify("slot_setTakeScene", Q_ARG(int, nSceneId));
-                pHub->notify("slot_updateLayoutTakeStatus", Q_ARG(int, nSceneId));
-            }
+            CGuardedWait wait{this, pScene};
+            wait.recallScene(pScene->m_strSerial, nSceneId, tr("场景未调用"), tr("该场景未调用，是否立即调用？"), tr("确定"),
+                             tr("取消"), true, false);
             return;
         }
     }

@@ -1,9 +1,9 @@
 #include "WndPosWidget.h"
 #include "ui_WndPosWidget.h"
 
-#include "BesMessageBox.h"
 #include "EditBaseScene.h"
 #include "EditSingleTextItem.h"
+#include "GuardedWait.h"
 #include "globalObserver.h"
 
 namespace {
@@ -161,19 +161,9 @@ bool CWndPosWidget::takeSceneCheck()
     pHub->notify("slot_isTakeScene", Q_ARG(int, nId), Q_ARG(bool &, m_bTake));
     if (m_bTake)
         return true;
-    const QString strSerial = pScene->m_strSerial;
-    QPointer<CWndPosWidget> self(this);
-    const int nAnswer = BesMessageBox::question(tr("场景未调用"), tr("该场景未调用，是否立即调用？"), tr("确定"), tr("取消"), true, false);
-    if (!self || nAnswer != 1024)
-        return false;
-    QString strSerialArg = strSerial;
-    QString strCmd = QStringLiteral("场景操作");
-    QByteArray payload(1, char(nId & 0xFF));
-    int nWrite = 2, nSub = 20;
-    pHub->notify("slot_setDeviceCmd", Q_ARG(QString, strSerialArg), Q_ARG(QString, strCmd), Q_ARG(QByteArray &, payload),
-                 Q_ARG(int, nWrite), Q_ARG(int, nSub));
-    pHub->notify("slot_setTakeScene", Q_ARG(int, nId));
-    pHub->notify("slot_updateLayoutTakeStatus", Q_ARG(int, nId));
+    CGuardedWait wait{this, pScene};
+    wait.recallScene(pScene->m_strSerial, nId, tr("场景未调用"), tr("该场景未调用，是否立即调用？"), tr("确定"), tr("取消"),
+                     true, false);
     return false;
 }
 

@@ -2,17 +2,16 @@
 
 #include <QGraphicsSceneMouseEvent>
 #include <QGraphicsView>
-#include <QMessageBox>
 
 #include <cmath>
 
-#include "BesMessageBox.h"
 #include "EditBaseItem.h"
 #include "EditBaseItemGroup.h"
 #include "EditBaseProxyWidget.h"
 #include "EditBaseScene.h"
 #include "EditBaseView.h"
 #include "EditSingleTextItem.h"
+#include "GuardedWait.h"
 #include "QorGlobal.h"
 #include "SceneBackCanvas.h"
 #include "globalObserver.h"
@@ -92,22 +91,16 @@ bool CEditSelectBorder::askRecall(CEditBaseScene *pScene)
     hub()->notify("slot_isTakeScene", Q_ARG(int, nScene), Q_ARG(bool &, bTaken));
     if (bTaken)
         return true;
-    const bool bEnglish = g_strLanguage == QLatin1String("English");
-    const int nAnswer = bEnglish
-        ? BesMessageBox::question("Scene not called", QString::fromUtf8("This scenario is not called. Whether to call it immediately？"),
-                                  "Confirm", "Cancel", true, false)
-        : BesMessageBox::question(QString::fromUtf8("场景未调用"), QString::fromUtf8("该场景未调用，是否立即调用？"),
-                                  QString::fromUtf8("确定"), QString::fromUtf8("取消"), true, false);
-    if (nAnswer == QMessageBox::Ok) {
-        QByteArray payload(1, char(nScene & 0xFF));
-        QString strSerial = pScene->m_strSerial;
-        QString strCmd = QString::fromUtf8("场景操作");
-        int nWrite = 2, nSub = 20;
-        hub()->notify("slot_setDeviceCmd", Q_ARG(QString, strSerial), Q_ARG(QString, strCmd),
-                      Q_ARG(QByteArray &, payload), Q_ARG(int, nWrite), Q_ARG(int, nSub));
-        hub()->notify("slot_setTakeScene", Q_ARG(int, nScene));
-        hub()->notify("slot_updateLayoutTakeStatus", Q_ARG(int, nScene));
-    }
+    // The press ends here whatever the answer; the scene may be gone once the box closes.
+    CGuardedWait wait{pScene};
+    if (g_strLanguage == QLatin1String("English"))
+        wait.recallScene(pScene->m_strSerial, nScene, "Scene not called",
+                         QString::fromUtf8("This scenario is not called. Whether to call it immediately？"), "Confirm",
+                         "Cancel", true, false);
+    else
+        wait.recallScene(pScene->m_strSerial, nScene, QString::fromUtf8("场景未调用"),
+                         QString::fromUtf8("该场景未调用，是否立即调用？"), QString::fromUtf8("确定"),
+                         QString::fromUtf8("取消"), true, false);
     return false;
 }
 
@@ -372,16 +365,32 @@ void CEditSelectBorder::mouseMoveProxyWidget(QGraphicsSceneMouseEvent *event, CE
 
 // ---------------------------------------------------------------- release
 
-void CEditSelectBorder::sendLayerGeometry(CEditSingleTextItem *pLayer, bool bCrossAtPress, CEditBaseScene *pScene)
+bool CEditSelectBorder::sendLayerGeometry(CEditSingleTextItem *pLayer, bool bCrossAtPress, CEditBaseScene *pScene)
 {
     if (!pLayer)
-        return;
+        return true;
     // A screen driven by two outputs: a layer that comes to straddle the middle needs the
-    // scene's consent (the device limits such layers).
-    if (pScene->m_nCanvasCount == 1 && !bCrossAtPress && pLayer->isCrossCanvas())
-        pScene->ifCanChangeLayer(pLayer);
-    else
-        pLayer->setLayerPosAndSize();
+    // scene's consent (the device limits such layers). That is a question, during which the
+    // scene may go.
+    if (pScene->m_nCanvasCount == 1 && !bCrossAtPress && pLayer->isCrossCanvas()) {
+        CGuardedWait wait{pScene};
+        return wait.run([&] { pScene->ifCanChangeLayer(pLayer); });
+    }
+    pLayer->setLayerPosAndSize();
+    return true;
+}
+
+void CEditSelectBorder::endGesture()
+{
+    m_mapSelectItem.clear();
+    m_listPressedLayers.clear();
+    m_nMagneticX = 0;
+    m_nMagneticY = 0;
+    g_selectMode = none;
+    g_nDragHandle = 0;
+    m_hoverSizer = false;
+    m_ptOpposite = QPointF();
+    m_bHaveOpposite = false;
 }
 
 void CEditSelectBorder::mouseReleaseEvent(QGraphicsSceneMouseEvent *event, CEditBaseScene *pScene)
@@ -391,6 +400,7 @@ void CEditSelectBorder::mouseReleaseEvent(QGraphicsSceneMouseEvent *event, CEdit
         return;
     const bool bMoved = m_sLast != m_down;
     const bool bReshaped = (g_selectMode == size || g_selectMode == editor) && bMoved;
+    const SelectMode mode = g_selectMode;
 
     if (CEditBaseProxyWidget *pProxy = m_pProxyWidgetSelected.data()) {
         if (bReshaped)
@@ -399,6 +409,7 @@ void CEditSelectBorder::mouseReleaseEvent(QGraphicsSceneMouseEvent *event, CEdit
     m_pProxyWidgetSelected = nullptr;
 
     CEditBaseItem *pSingle = nullptr;
+    QList<PressedLayer> listCarried;
     const QList<QGraphicsItem *> selected = pScene->selectedItems();
     if (selected.size() == 1) {
         QGraphicsItem *pItem = selected.first();
@@ -419,35 +430,32 @@ void CEditSelectBorder::mouseReleaseEvent(QGraphicsSceneMouseEvent *event, CEdit
             pGroup->dataChange();
             notifyBool("slot_updateItemPos", true);
         }
-    } else if (selected.size() > 1 && g_selectMode == move && bMoved) {
+    } else if (selected.size() > 1 && mode == move && bMoved) {
         const QPointF d = m_sLast - m_down;
         if (std::fabs(d.x()) > PADDING || std::fabs(d.y()) > PADDING)
             emit pScene->itemMoved(nullptr, d);
-        // Every layer the drag carried along tells the device where it is now.
-        for (const PressedLayer &rec : qAsConst(m_listPressedLayers)) {
-            CEditSingleTextItem *pLayer = rec.pLayer.data();
-            if (!pLayer || pLayer->scene() != pScene || pLayer->pos() == rec.ptPos)
-                continue;
-            pLayer->m_bIsMove = true;
-            sendLayerGeometry(pLayer, rec.bCross, pScene);
-        }
+        listCarried = m_listPressedLayers;
     }
+    const bool bSendSingle = pSingle && (mode == move || mode == size) && bMoved && isLayer(pSingle);
+    const bool bCrossAtPress = m_bIsCross;
+    // The gesture is over before anything below may wait on a question.
+    endGesture();
 
-    if (g_selectMode == netSelect)
+    if (mode == netSelect)
         if (CEditBaseView *pView = pScene->view())
             pView->setDragMode(QGraphicsView::NoDrag);
 
-    if (pSingle && (g_selectMode == move || g_selectMode == size) && bMoved && isLayer(pSingle))
-        sendLayerGeometry(dynamic_cast<CEditSingleTextItem *>(pSingle), m_bIsCross, pScene);
+    // Every layer the drag carried along tells the device where it is now.
+    for (const PressedLayer &rec : qAsConst(listCarried)) {
+        CEditSingleTextItem *pLayer = rec.pLayer.data();
+        if (!pLayer || pLayer->scene() != pScene || pLayer->pos() == rec.ptPos)
+            continue;
+        pLayer->m_bIsMove = true;
+        if (!sendLayerGeometry(pLayer, rec.bCross, pScene))
+            return; // the scene went while its question was open
+    }
 
-    m_mapSelectItem.clear();
-    m_listPressedLayers.clear();
-    m_nMagneticX = 0;
-    m_nMagneticY = 0;
-    g_selectMode = none;
-    g_nDragHandle = 0;
-    m_hoverSizer = false;
-    m_ptOpposite = QPointF();
-    m_bHaveOpposite = false;
+    if (bSendSingle && !sendLayerGeometry(dynamic_cast<CEditSingleTextItem *>(pSingle), bCrossAtPress, pScene))
+        return;
     pScene->mouseEvent(event);
 }

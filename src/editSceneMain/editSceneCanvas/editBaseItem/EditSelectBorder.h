@@ -17,6 +17,10 @@
 // together as a multi-selection each send theirs. On a screen driven by two outputs a layer
 // that did not straddle the middle at the press and straddles it now is handed to the scene's
 // layer-limit check instead.
+//
+// Both questions (the recall, the layer-limit check) are nested waits through CGuardedWait: the
+// scene may be gone when they return, and the tool then stops without touching it; the gesture
+// is over before the first question is asked.
 
 #include <QList>
 #include <QMap>
@@ -79,9 +83,13 @@ private:
     QPointF resizeFactors(T *pItem);
     // Remembers every selected layer of a multi-selection with its place and cross state.
     void rememberSelectedLayers(CEditBaseScene *pScene);
-    // Sends a moved or resized layer's geometry, with the two-output check.
-    void sendLayerGeometry(CEditSingleTextItem *pLayer, bool bCrossAtPress, CEditBaseScene *pScene);
+    // Sends a moved or resized layer's geometry, with the two-output check; false when the scene
+    // went away while that check's question was open.
+    bool sendLayerGeometry(CEditSingleTextItem *pLayer, bool bCrossAtPress, CEditBaseScene *pScene);
+    // True when the device shows the scene; otherwise offers the recall (a question) and false.
     bool askRecall(CEditBaseScene *pScene);
+    // Forgets the gesture: mode, handle, grabbed items.
+    void endGesture();
 
     QPointF m_ptInitialPositions;
     QPointF m_ptOpposite;
