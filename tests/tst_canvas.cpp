@@ -169,8 +169,8 @@ private slots:
         g_setDefaultDesktop(1920, 1080);
         g_OSDState = false;
         g_bIsPlay = false;
-        g_strSerialDevType = "Tarn-2";
         m_pCanvas.reset(new CEditSceneCanvas);
+        m_pCanvas->setDeviceModel("Tarn-2");
         m_pCanvas->resize(800, 600);
         m_pDevice.reset(new Device);
         m_pSpy.reset(new CCanvasSpy);
@@ -356,7 +356,7 @@ private slots:
         QFETCH(QString, model);
         QFETCH(int, answer);
         QFETCH(int, layers);
-        g_strSerialDevType = model;
+        m_pCanvas->setDeviceModel(model);
         start();
         m_pCanvas->slot_changeCanvasScene(2);
         CEditBaseScene *pScene = m_pCanvas->currentScene();

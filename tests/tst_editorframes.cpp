@@ -9,13 +9,22 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <functional>
+
+#include <QComboBox>
+#include <QLineEdit>
+
 #include "BesMessageBox.h"
+#include "EditBaseScene.h"
+#include "EditBaseView.h"
+#include "EditSceneCanvas.h"
 #include "EditSceneMain.h"
 #include "FileListWidget.h"
 #include "LockWidget.h"
 #include "QorGlobal.h"
 #include "TitleWidget.h"
 #include "globalObserver.h"
+#include "screenManage/SreenManageDlg.h"
 #include "zinferface.h"
 #include "zmiddlecontrol.h"
 
@@ -70,6 +79,31 @@ struct CTestDevice
         }
     }
 };
+
+// Counts the log lines written while it lives that contain a text.
+class CLogLines
+{
+public:
+    CLogLines() { s_listLines.clear(); m_prev = qInstallMessageHandler(&CLogLines::handler); }
+    ~CLogLines() { qInstallMessageHandler(m_prev); }
+    int count(const QString &strPart) const { return s_listLines.filter(strPart).size(); }
+
+private:
+    static void handler(QtMsgType, const QMessageLogContext &, const QString &strMsg) { s_listLines << strMsg; }
+    static inline QStringList s_listLines;
+    QtMessageHandler m_prev = nullptr;
+};
+
+// Runs fnLook on the next modal dialog as soon as it is up, then closes it.
+void lookAtNextModal(std::function<void(QWidget *)> fnLook)
+{
+    QTimer::singleShot(0, [fnLook] {
+        if (QWidget *pModal = QApplication::activeModalWidget()) {
+            fnLook(pModal);
+            pModal->close();
+        }
+    });
+}
 
 class TestEditorFrames : public QObject
 {
@@ -157,28 +191,47 @@ private slots:
 
     // --------------------------------------------------- model-chosen buttons
 
-    void settingsButtonsByModel_data()
+    // The buttons and the audio sources follow the bound device's own model,
+    // whatever device replied last (here a Z device).
+    void settingsFollowTheBoundModel_data()
     {
         QTest::addColumn<QString>("model");
         QTest::addColumn<bool>("output");
         QTest::addColumn<bool>("osd");
-        QTest::newRow("Tarn-3") << "Tarn-3" << true << true;
-        QTest::newRow("Tarn-4") << "Tarn-4" << true << false;
-        QTest::newRow("longer text with Tarn-6") << "X-Tarn-6-B" << true << false;
-        QTest::newRow("start value") << "Tarn" << false << false;
+        QTest::addColumn<int>("audioSources");
+        QTest::newRow("Tarn-3") << "Tarn-3" << true << true << 5;
+        QTest::newRow("Tarn-4") << "Tarn-4" << true << false << 6;
+        QTest::newRow("longer text with Tarn-6") << "X-Tarn-6-B" << true << false << 8;
+        QTest::newRow("start value") << "Tarn" << false << false << 0;
     }
 
-    void settingsButtonsByModel()
+    void settingsFollowTheBoundModel()
     {
         QFETCH(QString, model);
         QFETCH(bool, output);
         QFETCH(bool, osd);
-        g_strSerialDevType = model;
+        QFETCH(int, audioSources);
+        g_strSerialDevType = "Z7";
+        CTestDevice dev("T1", 2);
+        dev.info.strDevName = model;
         CEditSceneMain tarn;
+        QList<CTarnSceneRecord *> none;
+        tarn.initSceneData(&dev.info, none);
         tarn.show();
         QCOMPARE(tarn.findChild<QWidget *>("OutputSettingButton")->isVisible(), output);
         QCOMPARE(tarn.findChild<QWidget *>("OSDSettingButton")->isVisible(), osd);
         QVERIFY(tarn.findChild<QWidget *>("AudioSettingsButton")->isVisible());
+        int nOffered = -1;
+        lookAtNextModal([&](QWidget *pDialog) { nOffered = pDialog->findChild<QComboBox *>("AudioComboBox")->count(); });
+        button(tarn, "AudioSettingsButton")->click();
+        QCOMPARE(nOffered, audioSources);
+
+        // Another device bound to the open frame brings its own buttons.
+        CTestDevice other("T2", 1);
+        other.info.strDevName = "Tarn-6";
+        tarn.initSceneData(&other.info, none);
+        QVERIFY(tarn.findChild<QWidget *>("OutputSettingButton")->isVisible());
+        QVERIFY(!tarn.findChild<QWidget *>("OSDSettingButton")->isVisible());
         tarn.hide();
     }
 
@@ -209,15 +262,34 @@ private slots:
 
     // ---------------------------------------------------------- close paths
 
+    // Closing the Tarn frame ends the program's event loop. The close runs
+    // inside that loop, which leaves nothing behind for later event loops.
+    static bool closeEndsTheLoop(const std::function<void()> &fnClose)
+    {
+        bool bTimedOut = false;
+        QTimer guard;
+        guard.setSingleShot(true);
+        QObject::connect(&guard, &QTimer::timeout, [&bTimedOut] {
+            bTimedOut = true;
+            QCoreApplication::exit(1);
+        });
+        guard.start(5000);
+        QTimer::singleShot(0, fnClose);
+        const int nCode = QCoreApplication::exec();
+        return !bTimedOut && nCode == 0;
+    }
+
     void tarnCloseButtonAndWindowCloseTakeOnePath()
     {
         CFrameTopics topics;
         CEditSceneMain tarn;
         tarn.show();
-        QTest::mouseClick(button(tarn, "btnClose"), Qt::LeftButton);
+        QVERIFY(closeEndsTheLoop([&] { QTest::mouseClick(button(tarn, "btnClose"), Qt::LeftButton); }));
         QVERIFY(tarn.isHidden());
         tarn.show();
-        QVERIFY(!tarn.close()); // refused as a close, handled as the frame's own
+        bool bClosed = true;
+        QVERIFY(closeEndsTheLoop([&] { bClosed = tarn.close(); }));
+        QVERIFY(!bClosed); // refused as a close, handled as the frame's own
         QVERIFY(tarn.isHidden());
         QCOMPARE(topics.seen, QStringList({"Slot_DisconnectSerialPort", "Slot_DisconnectSerialPort"}));
     }
@@ -295,9 +367,13 @@ private slots:
         QCOMPARE(pLock->parentWidget(), &tarn);
 
         QVERIFY(!pLock->close()); // the window system cannot close it
-        QTest::ignoreMessage(QtInfoMsg, QRegularExpression("alt \\+ F4"));
-        QTest::keyClick(pLock, Qt::Key_F4, Qt::AltModifier);
-        QTest::keyClick(pLock, Qt::Key_F4, Qt::AltModifier | Qt::ControlModifier); // no second line
+        {
+            CLogLines log;
+            QTest::keyClick(pLock, Qt::Key_F4, Qt::AltModifier);
+            QCOMPARE(log.count("alt + F4"), 1);
+            QTest::keyClick(pLock, Qt::Key_F4, Qt::AltModifier | Qt::ControlModifier);
+            QCOMPARE(log.count("alt + F4"), 1); // no second line
+        }
         QVERIFY(pLock->isVisible());
 
         QTest::mouseClick(pLock->findChild<QPushButton *>("pushButtonLock"), Qt::LeftButton);
@@ -329,6 +405,7 @@ private slots:
         for (int nFamily = 0; nFamily < 2; ++nFamily) {
             QPointer<QThread> pThread;
             QElapsedTimer timer;
+            CLogLines log;
             {
                 QScopedPointer<QMainWindow> pFrame;
                 if (nFamily == 0) {
@@ -346,7 +423,66 @@ private slots:
             }
             QVERIFY(pThread.isNull());
             QVERIFY(timer.elapsed() < 2000);
+            QCOMPARE(log.count("/********** 软件关闭 **********/"), 1);
         }
+    }
+
+    // --------------------------------------------------------- the canvas
+
+    // At the frame's default size the canvas column is open: the view is at
+    // least 640 x 400 and shows the whole screen canvas of a scene.
+    void canvasShowsTheWholeScreenCanvasAtTheDefaultSize()
+    {
+        CEditSceneMain tarn;
+        tarn.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tarn));
+        CEditBaseView *pView = tarn.canvas()->view();
+        QVERIFY2(pView->width() >= 640 && pView->height() >= 400,
+                 qPrintable(QString("%1 x %2").arg(pView->width()).arg(pView->height())));
+        tarn.canvas()->createScene("S1");
+        const QRect rtCanvas = pView->mapFromScene(tarn.canvas()->currentScene()->getBackCanvasRect()).boundingRect();
+        QVERIFY(!rtCanvas.isEmpty());
+        QVERIFY2(pView->viewport()->rect().contains(rtCanvas), qPrintable(QString("%1,%2 %3x%4")
+                     .arg(rtCanvas.x()).arg(rtCanvas.y()).arg(rtCanvas.width()).arg(rtCanvas.height())));
+        // the Z frame's strip is open as well
+        Zinferface z;
+        z.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&z));
+        QVERIFY(z.middleControl()->width() >= 100);
+        tarn.hide();
+        z.hide();
+    }
+
+    // ------------------------------------------------------------ Set menu
+
+    void setMenuTogglesAndShowsThePlayWindow()
+    {
+        CEditSceneMain tarn;
+        const QList<QAction *> listItems = tarn.setMenu()->actions();
+        QCOMPARE(listItems.size(), 3);
+        QAction *pShow = listItems.at(0);
+        QAction *pBack = listItems.at(1);
+        pShow->trigger();
+        QCOMPARE(pShow->text(), QString("显示播放窗Ctrl+F3"));
+        pShow->trigger();
+        QCOMPARE(pShow->text(), QString("隐藏播放窗Ctrl+F4"));
+        pBack->trigger();
+        QCOMPARE(pBack->text(), QString("后台播放Ctrl+F5"));
+        pBack->trigger();
+        QCOMPARE(pBack->text(), QString("前台播放Ctrl+F6"));
+
+        // The screen dialog opens on the play window as it was last set.
+        QRect rtPlay(0, 0, 1280, 720);
+        tarn.canvas()->slot_resizePlayWnd(rtPlay);
+        QStringList listShown;
+        lookAtNextModal([&](QWidget *pDialog) {
+            QVERIFY(qobject_cast<CSreenManageDlg *>(pDialog));
+            for (const char *psz : {"editX", "editY", "editW", "editH"})
+                listShown << pDialog->findChild<QLineEdit *>(psz)->text();
+            listShown << QString::number(pDialog->findChild<QComboBox *>("comboBoxCard")->count());
+        });
+        listItems.at(2)->trigger();
+        QCOMPARE(listShown, QStringList({"0", "0", "1280", "720", QString::number(QGuiApplication::screens().size())}));
     }
 
     // ------------------------------------------------------- device binding

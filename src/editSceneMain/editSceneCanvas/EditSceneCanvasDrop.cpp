@@ -65,7 +65,7 @@ void CEditSceneCanvas::slot_addCanvasItem(QPointF &ptPos, const QString &strFile
         return;
     if (!self || !pScene || pScene != m_pCurrentScene)
         return;
-    if (g_strSerialDevType.contains(QStringLiteral("Tarn-3"))) {
+    if (m_strModel.contains(QStringLiteral("Tarn-3"))) {
         qInfo().noquote() << QStringLiteral("[%1]: ").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
                                  + QStringLiteral("Tarn-3 sources are not checked for conflicts");
     } else {
