@@ -19,6 +19,7 @@
 #include "EditSceneCanvas.h"
 #include "EditSingleTextItem.h"
 #include "HubSpy.h"
+#include "SceneTestUtil.h"
 #include "QorGlobal.h"
 #include "SimTestUtil.h"
 #include "TcpDeviceThread.h"
@@ -128,13 +129,7 @@ CEditSingleTextItem *addLayer(CEditBaseScene *pScene, int nSource, qreal dCentre
 
 void dropOn(CEditBaseView *pView, const QByteArray &data, const QPoint &pt)
 {
-    QMimeData mime;
-    mime.setData(CDeviceItem::DRAG_MIME_TYPE, data);
-    QDragEnterEvent enter(pt, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(pView->viewport(), &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(pt, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(pView->viewport(), &drop);
+    QVERIFY(SceneTest::dropOn(pView, data, pt));
 }
 
 int layerCount(CEditBaseScene *pScene)
