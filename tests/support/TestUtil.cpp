@@ -1,6 +1,8 @@
 #include "TestUtil.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
 
 namespace TestUtil {
 
@@ -13,6 +15,16 @@ QString buildDir()
 QString sourceDir()
 {
     return qEnvironmentVariable("VISTEL_SOURCE_DIR");
+}
+
+void lookAtNextModal(std::function<void(QWidget *)> fnLook)
+{
+    QTimer::singleShot(0, [fnLook] {
+        if (QWidget *pModal = QApplication::activeModalWidget()) {
+            fnLook(pModal);
+            pModal->close();
+        }
+    });
 }
 
 }

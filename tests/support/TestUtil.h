@@ -3,11 +3,17 @@
 
 #include <QString>
 
+#include <functional>
+
+class QWidget;
+
 namespace TestUtil {
 // The build folder (where the program, the .qm files and the tools are).
 QString buildDir();
 // The checkout's root folder.
 QString sourceDir();
+// Runs fnLook on the next modal dialog as soon as it is up, then closes it.
+void lookAtNextModal(std::function<void(QWidget *)> fnLook);
 }
 
 #endif // TESTUTIL_H
