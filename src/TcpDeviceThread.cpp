@@ -92,6 +92,9 @@ bool CTcpDeviceThread::isConnected() const
 
 void CTcpDeviceThread::setCanConnected(bool bCan)
 {
+    // Switched off: the next failure after switching on again is news to the operator.
+    if (!bCan)
+        m_bLinkLossShown = false;
     m_bCanConnected = bCan;
     wakeWorker();
 }
@@ -168,6 +171,7 @@ void CTcpDeviceThread::connectToSerislport(QString Serislport)
 void CTcpDeviceThread::handleConnected()
 {
     m_bIsConnected = true;
+    m_bLinkLossShown = false;
     m_reader.clear();
     emit connected();
     emit sig_deviceStatus(true);
@@ -196,6 +200,11 @@ void CTcpDeviceThread::handleError(QString message)
     CDeviceLog::write({QString("The device"), m_strIp, QString("thread error message"), message});
     if (deviceType() != QLatin1String("Tarn"))
         return;
+    // One box per loss: a device that goes on refusing is dialled again on each of its
+    // announcements, and each refusal would otherwise open a box of its own.
+    if (m_bLinkLossShown)
+        return;
+    m_bLinkLossShown = true;
     // The box runs an event loop of its own until the operator closes it. Opened here, inside the
     // socket's error signal, it would hold the socket half closed: the loss not handled yet (row
     // still online, nothing to reconnect) and the socket's notifiers firing on a closed handle.

@@ -224,6 +224,9 @@ private:
     std::atomic<bool> m_bCanSerislPortConnected{false};
     bool m_bGetEquipmentMessages = true;
     bool m_bGetZSencedate = false;
+    // The operator was told of the present loss of the link (GUI thread): attempts made again
+    // while the device still refuses say nothing more until the link was up again.
+    bool m_bLinkLossShown = false;
     CTcpSocket *m_pTcpSocket = nullptr;
     SerislPort *m_pSerislPort = nullptr;
     DeviceInfo *m_pDeviceInfo = nullptr;

@@ -704,13 +704,12 @@ void MainWindow::on_comboBoxLanguage_activated(int index)
     pHub->notify(QStringLiteral("slot_updatelanguage"), Q_ARG(int, index));
     pHub->notify(QStringLiteral("slot_updateFileListlanguage"), Q_ARG(int, index));
     pHub->notify(QStringLiteral("slot_updatePropertyStacklanguage"), Q_ARG(int, index));
-    if (g_strDevType == QStringLiteral("Tarn")) {
-        if (m_pEditSceneMain)
-            m_pEditSceneMain->initLanguage(index);
-        pHub->notify(QStringLiteral("slot_updateEditSceneCanvaslanguage"), Q_ARG(int, index));
-    } else if (g_strDevType == QStringLiteral("Z")) {
-        pHub->notify(QStringLiteral("slot_updateZMiddleControllanguage"), Q_ARG(int, index));
-    }
+    // Both frames may be open on two devices: each follows the switch, whichever
+    // family was used last.
+    if (m_pEditSceneMain)
+        m_pEditSceneMain->initLanguage(index);
+    pHub->notify(QStringLiteral("slot_updateEditSceneCanvaslanguage"), Q_ARG(int, index));
+    pHub->notify(QStringLiteral("slot_updateZMiddleControllanguage"), Q_ARG(int, index));
 
     m_nLanguage = index;
 

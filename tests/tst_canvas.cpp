@@ -22,6 +22,7 @@
 #include "EditSceneCanvas.h"
 #include "EditSingleTextItem.h"
 #include "HubSpy.h"
+#include "SceneTestUtil.h"
 #include "QorGlobal.h"
 #include "SceneTestUtil.h"
 #include "SimTestUtil.h"
@@ -133,13 +134,7 @@ CEditSingleTextItem *addLayer(CEditBaseScene *pScene, int nSource, qreal dCentre
 
 void dropOn(CEditBaseView *pView, const QByteArray &data, const QPoint &pt)
 {
-    QMimeData mime;
-    mime.setData(CDeviceItem::DRAG_MIME_TYPE, data);
-    QDragEnterEvent enter(pt, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(pView->viewport(), &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(pt, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(pView->viewport(), &drop);
+    QVERIFY(SceneTest::dropOn(pView, data, pt));
 }
 
 int layerCount(CEditBaseScene *pScene)
@@ -174,8 +169,8 @@ private slots:
         g_setDefaultDesktop(1920, 1080);
         g_OSDState = false;
         g_bIsPlay = false;
-        g_strSerialDevType = "Tarn-2";
         m_pCanvas.reset(new CEditSceneCanvas);
+        m_pCanvas->setDeviceModel("Tarn-2");
         m_pCanvas->resize(800, 600);
         m_pDevice.reset(new Device);
         m_pSpy.reset(new CCanvasSpy);
@@ -361,7 +356,7 @@ private slots:
         QFETCH(QString, model);
         QFETCH(int, answer);
         QFETCH(int, layers);
-        g_strSerialDevType = model;
+        m_pCanvas->setDeviceModel(model);
         start();
         m_pCanvas->slot_changeCanvasScene(2);
         CEditBaseScene *pScene = m_pCanvas->currentScene();

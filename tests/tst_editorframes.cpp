@@ -9,11 +9,18 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <QComboBox>
+#include <QLineEdit>
+
 #include "BesMessageBox.h"
+#include "EditBaseScene.h"
+#include "EditBaseView.h"
+#include "EditSceneCanvas.h"
 #include "EditSceneMain.h"
 #include "FileListWidget.h"
 #include "LockWidget.h"
 #include "QorGlobal.h"
+#include "TestUtil.h"
 #include "TitleWidget.h"
 #include "globalObserver.h"
 #include "zinferface.h"
@@ -70,6 +77,8 @@ struct CTestDevice
         }
     }
 };
+
+using TestUtil::lookAtNextModal;
 
 class TestEditorFrames : public QObject
 {
@@ -157,28 +166,47 @@ private slots:
 
     // --------------------------------------------------- model-chosen buttons
 
-    void settingsButtonsByModel_data()
+    // The buttons and the audio sources follow the bound device's own model,
+    // whatever device replied last (here a Z device).
+    void settingsFollowTheBoundModel_data()
     {
         QTest::addColumn<QString>("model");
         QTest::addColumn<bool>("output");
         QTest::addColumn<bool>("osd");
-        QTest::newRow("Tarn-3") << "Tarn-3" << true << true;
-        QTest::newRow("Tarn-4") << "Tarn-4" << true << false;
-        QTest::newRow("longer text with Tarn-6") << "X-Tarn-6-B" << true << false;
-        QTest::newRow("start value") << "Tarn" << false << false;
+        QTest::addColumn<int>("audioSources");
+        QTest::newRow("Tarn-3") << "Tarn-3" << true << true << 5;
+        QTest::newRow("Tarn-4") << "Tarn-4" << true << false << 6;
+        QTest::newRow("longer text with Tarn-6") << "X-Tarn-6-B" << true << false << 8;
+        QTest::newRow("start value") << "Tarn" << false << false << 0;
     }
 
-    void settingsButtonsByModel()
+    void settingsFollowTheBoundModel()
     {
         QFETCH(QString, model);
         QFETCH(bool, output);
         QFETCH(bool, osd);
-        g_strSerialDevType = model;
+        QFETCH(int, audioSources);
+        g_strSerialDevType = "Z7";
+        CTestDevice dev("T1", 2);
+        dev.info.strDevName = model;
         CEditSceneMain tarn;
+        QList<CTarnSceneRecord *> none;
+        tarn.initSceneData(&dev.info, none);
         tarn.show();
         QCOMPARE(tarn.findChild<QWidget *>("OutputSettingButton")->isVisible(), output);
         QCOMPARE(tarn.findChild<QWidget *>("OSDSettingButton")->isVisible(), osd);
         QVERIFY(tarn.findChild<QWidget *>("AudioSettingsButton")->isVisible());
+        int nOffered = -1;
+        lookAtNextModal([&](QWidget *pDialog) { nOffered = pDialog->findChild<QComboBox *>("AudioComboBox")->count(); });
+        button(tarn, "AudioSettingsButton")->click();
+        QCOMPARE(nOffered, audioSources);
+
+        // Another device bound to the open frame brings its own buttons.
+        CTestDevice other("T2", 1);
+        other.info.strDevName = "Tarn-6";
+        tarn.initSceneData(&other.info, none);
+        QVERIFY(tarn.findChild<QWidget *>("OutputSettingButton")->isVisible());
+        QVERIFY(!tarn.findChild<QWidget *>("OSDSettingButton")->isVisible());
         tarn.hide();
     }
 
@@ -209,15 +237,28 @@ private slots:
 
     // ---------------------------------------------------------- close paths
 
+    // Closing the Tarn frame ends the program's event loop. The close runs
+    // inside that loop, which leaves nothing behind for later event loops.
+    static bool closeEndsTheLoop(const std::function<void()> &fnClose)
+    {
+        QTimer guard;
+        guard.callOnTimeout([] { QCoreApplication::exit(1); });
+        guard.start(5000);
+        QTimer::singleShot(0, fnClose);
+        return QCoreApplication::exec() == 0;
+    }
+
     void tarnCloseButtonAndWindowCloseTakeOnePath()
     {
         CFrameTopics topics;
         CEditSceneMain tarn;
         tarn.show();
-        QTest::mouseClick(button(tarn, "btnClose"), Qt::LeftButton);
+        QVERIFY(closeEndsTheLoop([&] { QTest::mouseClick(button(tarn, "btnClose"), Qt::LeftButton); }));
         QVERIFY(tarn.isHidden());
         tarn.show();
-        QVERIFY(!tarn.close()); // refused as a close, handled as the frame's own
+        bool bClosed = true;
+        QVERIFY(closeEndsTheLoop([&] { bClosed = tarn.close(); }));
+        QVERIFY(!bClosed); // refused as a close, handled as the frame's own
         QVERIFY(tarn.isHidden());
         QCOMPARE(topics.seen, QStringList({"Slot_DisconnectSerialPort", "Slot_DisconnectSerialPort"}));
     }
@@ -295,9 +336,14 @@ private slots:
         QCOMPARE(pLock->parentWidget(), &tarn);
 
         QVERIFY(!pLock->close()); // the window system cannot close it
-        QTest::ignoreMessage(QtInfoMsg, QRegularExpression("alt \\+ F4"));
+        static int s_nLines = 0;
+        const QtMessageHandler prev = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &s) {
+            s_nLines += s.contains("alt + F4") ? 1 : 0;
+        });
         QTest::keyClick(pLock, Qt::Key_F4, Qt::AltModifier);
         QTest::keyClick(pLock, Qt::Key_F4, Qt::AltModifier | Qt::ControlModifier); // no second line
+        qInstallMessageHandler(prev);
+        QCOMPARE(s_nLines, 1);
         QVERIFY(pLock->isVisible());
 
         QTest::mouseClick(pLock->findChild<QPushButton *>("pushButtonLock"), Qt::LeftButton);
@@ -347,6 +393,48 @@ private slots:
             QVERIFY(pThread.isNull());
             QVERIFY(timer.elapsed() < 2000);
         }
+    }
+
+    // --------------------------------------------------------- the canvas
+
+    // At the frame's default size the canvas column is open: the view is at
+    // least 640 x 400 and shows the whole screen canvas of a scene.
+    void canvasShowsTheWholeScreenCanvasAtTheDefaultSize()
+    {
+        CEditSceneMain tarn;
+        tarn.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tarn));
+        CEditBaseView *pView = tarn.canvas()->view();
+        QVERIFY(pView->width() >= 640 && pView->height() >= 400);
+        tarn.canvas()->createScene("S1");
+        const QRect rtCanvas = pView->mapFromScene(tarn.canvas()->currentScene()->getBackCanvasRect()).boundingRect();
+        QVERIFY(!rtCanvas.isEmpty() && pView->viewport()->rect().contains(rtCanvas));
+        tarn.hide();
+    }
+
+    // ------------------------------------------------------------ Set menu
+
+    void setMenuTogglesAndShowsThePlayWindow()
+    {
+        CEditSceneMain tarn;
+        const QList<QAction *> listItems = tarn.setMenu()->actions();
+        QStringList listTexts;
+        for (int i = 0; i < 4; ++i) {
+            listItems.at(i / 2)->trigger();
+            listTexts << listItems.at(i / 2)->text();
+        }
+        QCOMPARE(listTexts, QStringList({"显示播放窗Ctrl+F3", "隐藏播放窗Ctrl+F4", "后台播放Ctrl+F5", "前台播放Ctrl+F6"}));
+
+        // The screen dialog opens on the play window as it was last set.
+        QRect rtPlay(0, 0, 1280, 720);
+        tarn.canvas()->slot_resizePlayWnd(rtPlay);
+        QStringList listShown;
+        lookAtNextModal([&](QWidget *pDialog) {
+            for (const char *psz : {"editX", "editY", "editW", "editH"})
+                listShown << pDialog->findChild<QLineEdit *>(psz)->text();
+        });
+        listItems.at(2)->trigger();
+        QCOMPARE(listShown, QStringList({"0", "0", "1280", "720"}));
     }
 
     // ------------------------------------------------------- device binding

@@ -7,21 +7,28 @@
 #include "DeviceControl.h"
 #include "DeviceItem.h"
 #include "DeviceSimulator.h"
+#include "EditBaseScene.h"
+#include "EditBaseView.h"
+#include "EditSceneCanvas.h"
 #include "EditSceneMain.h"
 #include "FileListWidget.h"
 #include "LayoutListWidget.h"
 #include "QorGlobal.h"
+#include "SceneTestUtil.h"
 #include "SimTestUtil.h"
 #include "SwitchButton.h"
 #include "TcpDeviceThread.h"
+#include "TestUtil.h"
 #include "globalObserver.h"
 #include "mainwindow.h"
 #include "zinferface.h"
 #include "zmiddlecontrol.h"
 
+#include <QComboBox>
 #include <QPushButton>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 
 #include <memory>
 
@@ -100,6 +107,10 @@ private slots:
 
     void cleanup()
     {
+        BesMessageBox::setTestAnswer(QMessageBox::Cancel);
+        BesMessageBox::clearTestRecords();
+        QFile::remove(QStringLiteral("Tranlate_EN.qm"));
+        QFile::remove(QStringLiteral("Tranlate_CN.qm"));
         delete m_pWindow;
         m_pWindow = nullptr;
         m_pSimT.reset();
@@ -138,6 +149,97 @@ private slots:
         QCOMPARE(pTarn->currentDevice(), pT->getDeviceInfo());
         QCOMPARE(pZFrame->fileListWidget()->layoutList()->rowCount(), 3);
         QCOMPARE(pTarn->fileListWidget()->layoutList()->rowCount(), 4);
+    }
+
+    // Whichever device's information reply came last, the Tarn frame shows its
+    // own device's (a Tarn-3's) buttons and audio sources, and an input dropped
+    // onto its canvas follows the Tarn-3's rules: no source-conflict question,
+    // and the new layer reaches the device inside its screen.
+    void tarnFrameFollowsItsOwnModel_data()
+    {
+        QTest::addColumn<QString>("readLast");
+        QTest::addColumn<QString>("model");
+        QTest::newRow("Z read last") << "ZSN" << "Z7";
+        QTest::newRow("Tarn read last") << "TSN" << "Tarn-3";
+    }
+
+    void tarnFrameFollowsItsOwnModel()
+    {
+        QFETCH(QString, readLast);
+        QFETCH(QString, model);
+        QVERIFY(startTwoDevices());
+        CTcpDeviceThread *pT = m_pWindow->getCurrentDevice("TSN");
+        SimTest::settle(*pT, *m_pSimT);
+        SimTest::settle(*m_pWindow->getCurrentDevice("ZSN"), *m_pSimZ);
+        const QByteArray one(1, '\x01');
+        m_pWindow->getCurrentDevice(readLast)->setMcuCommand(QStringLiteral("设备信息"), one, 1, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(g_strSerialDevType, model, 5000);
+
+        edit("TSN");
+        edit("ZSN");
+        CEditSceneMain *pTarn = m_pWindow->editSceneMain();
+        QVERIFY(QTest::qWaitForWindowExposed(pTarn));
+        QVERIFY(pTarn->findChild<QWidget *>("OSDSettingButton")->isVisible());
+        int nAudioSources = -1;
+        TestUtil::lookAtNextModal([&](QWidget *pDialog) {
+            nAudioSources = pDialog->findChild<QComboBox *>("AudioComboBox")->count();
+        });
+        pTarn->findChild<QPushButton *>("AudioSettingsButton")->click();
+        QCOMPARE(nAudioSources, 5);
+
+        // Input 1 is the source of layer L1 of the live scene already.
+        CEditBaseScene *pScene = pTarn->canvas()->currentScene();
+        QVERIFY(pScene);
+        QTRY_COMPARE_WITH_TIMEOUT(pScene->layerItems().size(), 2, 5000);
+        SimTest::settle(*pT, *m_pSimT);
+        m_pSimT->clearRequests();
+        m_pSimZ->clearRequests();
+        BesMessageBox::setTestAnswer(QMessageBox::Ok);
+        BesMessageBox::clearTestRecords();
+        CEditBaseView *pView = pTarn->canvas()->view();
+        const QPoint pt = pView->mapFromScene(QRectF(pScene->getBackCanvasRect()).center());
+        QVERIFY(pView->viewport()->rect().contains(pt));
+        CDeviceItem *pRow = rowOf(pTarn->fileListWidget(), 0);
+        QVERIFY(pRow);
+        QVERIFY(SceneTest::dropOn(pView, CDeviceItem::makeDragData(pRow->getDeviceImage(), pRow->dragCaption(), 0), pt));
+
+        QTRY_COMPARE_WITH_TIMEOUT(m_pSimT->model().scenes[0].layers.size(), 3, 5000);
+        const CSimLayer layer = m_pSimT->model().scenes[0].layers.last();
+        QCOMPARE(layer.nMainSig, 0);
+        QVERIFY(QRect(0, 0, 1920, 1080).contains(QRect(layer.nX, layer.nY, layer.nWidth, layer.nHeight)));
+        QTest::qWait(200);
+        QVERIFY(BesMessageBox::testRecords().isEmpty());
+        QVERIFY(!m_pSimT->hasRequest(34, 3) && !m_pSimZ->hasRequest(34));
+    }
+
+    // With both frames open, a language switch reaches both, whichever family
+    // the operator used last.
+    void languageSwitchReachesBothFrames_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::newRow("Z used last") << "Z";
+        QTest::newRow("Tarn used last") << "Tarn";
+    }
+
+    void languageSwitchReachesBothFrames()
+    {
+        QFETCH(QString, family);
+        for (const char *psz : {"Tranlate_EN.qm", "Tranlate_CN.qm"})
+            QVERIFY(QFile::copy(TestUtil::buildDir() + "/" + psz, psz));
+        QVERIFY(startTwoDevices());
+        edit("TSN");
+        edit("ZSN");
+        CEditSceneMain *pTarn = m_pWindow->editSceneMain();
+        Zinferface *pZFrame = m_pWindow->zInterface();
+        auto *pOutput = pTarn->findChild<QToolButton *>("OutputSettingButton");
+        g_strDevType = family;
+        QVERIFY(QMetaObject::invokeMethod(m_pWindow, "on_comboBoxLanguage_activated", Q_ARG(int, 1)));
+        QCOMPARE(pOutput->text(), QString("Output settings"));
+        QVERIFY2(pZFrame->middleControl()->lines().first().startsWith("[Current source:"),
+                 qPrintable(pZFrame->middleControl()->lines().first()));
+        QVERIFY(QMetaObject::invokeMethod(m_pWindow, "on_comboBoxLanguage_activated", Q_ARG(int, 0)));
+        QCOMPARE(pOutput->text(), QString("输出设置"));
+        QVERIFY(pZFrame->middleControl()->lines().first().startsWith("[当前信号源:"));
     }
 
     // A Z input dragged from the Z frame's panel becomes the device's main

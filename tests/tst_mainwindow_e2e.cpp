@@ -19,6 +19,7 @@
 #include <QFile>
 #include <QPushButton>
 #include <QSemaphore>
+#include <QSignalSpy>
 #include <QTimer>
 #include <QTreeWidgetItem>
 #include <QUdpSocket>
@@ -125,6 +126,7 @@ private slots:
     void zDeviceStartupAndEditor();
     void deviceNameLandsOnItsOwnRow();
     void lostTarnLinkIsHandledBeforeTheBox();
+    void refusingDeviceGetsOneBoxPerLoss();
     void reannouncedAddressIsDialled();
     void endedLoopRestartsWithoutWaiting();
 
@@ -379,6 +381,43 @@ void TestMainWindowE2E::lostTarnLinkIsHandledBeforeTheBox()
     w.slot_newDevice({QStringLiteral("127.0.0.2"), QString(), QStringLiteral("Tarn-3"), QStringLiteral("SN1")});
     QTRY_VERIFY_WITH_TIMEOUT(pDevice->isConnected() && sim.hasClient(), 5000);
     QTRY_COMPARE_WITH_TIMEOUT(pControl->statusText(), QStringLiteral("在线"), 5000);
+}
+
+// A device switched on that goes on refusing connections is dialled again on every
+// announcement; the operator hears of each loss once, not of each attempt.
+void TestMainWindowE2E::refusingDeviceGetsOneBoxPerLoss()
+{
+    auto pSim = std::make_unique<CDeviceSimulator>(CSimDeviceModel::Tarn, 2, 1);
+    QVERIFY(pSim->listen(QHostAddress(QStringLiteral("127.0.0.2")), 0));
+    const quint16 nPort = pSim->port();
+    MainWindow::setDevicePort(nPort);
+    MainWindow w;
+    CTcpDeviceThread *pDevice = switchedOnDevice(w, *pSim, QStringLiteral("SN1"));
+    QVERIFY(pDevice);
+    QSignalSpy errors(pDevice, &CTcpDeviceThread::error);
+    auto boxes = []() { return BesMessageBox::testRecords().size(); };
+    auto announceAndWait = [&]() {
+        const int nErrors = errors.size();
+        w.slot_newDevice({QStringLiteral("127.0.0.2"), QString(), QStringLiteral("Tarn-3"), QStringLiteral("SN1")});
+        QTRY_VERIFY_WITH_TIMEOUT(errors.size() > nErrors || pDevice->isConnected(), 5000);
+        QTest::qWait(30); // a box is opened on the next pass of the event loop
+    };
+
+    for (int nLoss = 1; nLoss <= 2; ++nLoss) {
+        pSim.reset(); // the device goes away and refuses from now on
+        QTRY_COMPARE_WITH_TIMEOUT(boxes(), nLoss, 5000);
+        for (int i = 0; i < 3; ++i)
+            announceAndWait();
+        QVERIFY(!pDevice->isConnected());
+        QCOMPARE(boxes(), nLoss);
+
+        // Back again: the link comes up on the next announcement.
+        pSim = std::make_unique<CDeviceSimulator>(CSimDeviceModel::Tarn, 2, 1);
+        QVERIFY(pSim->listen(QHostAddress(QStringLiteral("127.0.0.2")), nPort));
+        announceAndWait();
+        QTRY_VERIFY_WITH_TIMEOUT(pDevice->isConnected() && pSim->hasClient(), 5000);
+        QCOMPARE(boxes(), nLoss);
+    }
 }
 
 void TestMainWindowE2E::reannouncedAddressIsDialled()

@@ -2,39 +2,25 @@
 #include "ui_EditSceneMain.h"
 
 #include "AudioSettings.h"
-#include "BesMessageBox.h"
 #include "EditSceneCanvas.h"
 #include "FileListWidget.h"
-#include "FrameStyles.h"
-#include "LockWidget.h"
 #include "OutputSettingDlg.h"
 #include "ProgramListWidget.h"
 #include "PropertyStack.h"
 #include "QorGlobal.h"
-#include "SysInfo.h"
 #include "TarnSceneStore.h"
 #include "TarnSceneSink.h"
-#include "TitleHelper.h"
 #include "globalObserver.h"
 #include "osdsrttingdlg.h"
 #include "screenManage/SreenManageDlg.h"
 
 #include <QApplication>
-#include <QCloseEvent>
-#include <QDateTime>
-#include <QDebug>
-#include <QFile>
 #include <QFileDialog>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QLabel>
 #include <QMenu>
-#include <QSaveFile>
 #include <QSplitter>
-#include <QStatusBar>
-#include <QThread>
+#include <QToolButton>
 #include <QTranslator>
-#include <QVBoxLayout>
 
 namespace {
 // Topics the frame receives, attached in this order and detached in the same.
@@ -43,50 +29,50 @@ const char *const kTopics[] = {
     "slot_destroySceneMain", "slot_updateInputSource",      "slot_updatecomboxInputSource",
     "on_OSDSettingButton_clicked",
 };
-
-// How long the frame waits for its sampler thread to end when it goes.
-constexpr unsigned long kSamplerStopWaitMs = 5000;
 } // namespace
 
 CEditSceneMain::CEditSceneMain(QWidget *parent)
-    : QMainWindow(parent)
+    : CEditFrameBase(QStringLiteral("Tarn"), parent)
     , ui(new Ui::EditSceneMain)
 {
     ui->setupUi(this);
     m_pTranslator = new QTranslator(this);
 
-    m_listRtDesktop = g_getDefaultDesktop();
+    FormParts parts;
+    parts.pTitle = ui->widgetTitle;
+    parts.pLogo = ui->labelLogo;
+    parts.pFile = ui->btnFile;
+    parts.pSet = ui->btnSet;
+    parts.pHelp = ui->btnHelp;
+    parts.pLock = ui->btnLock;
+    parts.pMin = ui->btnMin;
+    parts.pNormalMax = ui->btnNormalMax;
+    parts.pClose = ui->btnClose;
+    parts.pCentral = ui->centralwidget;
+    parts.pMainWidget = ui->mainWidget;
+    parts.pStatus = ui->statusbar;
+    initFrame(parts);
     g_rtSetSize = QRect(0, 0, g_rtBackCanvas.width(), g_rtBackCanvas.height());
 
     m_strVerDate = QStringLiteral("Vistel-V1.1(20250108)");
-    m_strVerNumber = g_strLanguage == QLatin1String("English") ? tr("Version number") : tr("版本号");
     setObjectName(QStringLiteral("EditSceneMain"));
 
-    initNewWindow();
-    m_titleHelper = new CTitleHelper(this, this);
-    m_titleHelper->setTitleHeight(ui->widgetTitle->height());
-    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint);
-    connect(ui->widgetTitle, &CTitleWidget::doubleClicked, this, &CEditSceneMain::slot_doubleclick_max);
+    // The middle column: the canvas in its place.
+    m_pCanvasPlace = makePlace(QStringLiteral("canvasPlace"));
+    addPlace(m_pCanvasPlace);
+    m_pCanvas = new CEditSceneCanvas;
+    hostPanel(m_pCanvasPlace, m_pCanvas);
+    m_pCanvas->sendCurrentScene();
+    buildWorkArea(m_pCanvasPlace);
+    ensurePropertyStack();
+
     initMenu();
     setWindowTitle(QStringLiteral("EditScene"));
     changeStatuBar();
 
-    startSampler();
-
     const int w = g_rtPrimaryScreen.width() * 2 / 3;
     const int h = g_rtPrimaryScreen.height() * 2 / 3;
     setGeometry((g_rtPrimaryScreen.width() - w) / 2, (g_rtPrimaryScreen.height() - h) / 2, w, h);
-
-    ui->btnFile->hide();
-    ui->btnSet->hide();
-    ui->btnHelp->hide();
-    ui->labelLogo->setPixmap(QPixmap(QStringLiteral(":/res/res/image/kelvo.ico"))
-                                 .scaled(32, 32, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
-    ui->btnMin->setStyleSheet(QLatin1String(FrameStyles::kMin));
-    ui->btnNormalMax->setStyleSheet(QLatin1String(FrameStyles::kNormal));
-    ui->btnClose->setStyleSheet(QLatin1String(FrameStyles::kClose));
-    ui->btnLock->setStyleSheet(QLatin1String(FrameStyles::kLock));
 
     ui->OutputSettingButton->setText(tr("输出设置"));
     ui->OutputSettingButton->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -97,109 +83,21 @@ CEditSceneMain::CEditSceneMain(QWidget *parent)
         pHub->attach(QLatin1String(pszTopic), this, pszTopic);
 }
 
-// Reads nothing of the bound device: its worker may be gone already when the
-// device list window shuts down.
 CEditSceneMain::~CEditSceneMain()
 {
-    stopSampler();
     globalObserver *pHub = globalObserver::getGlobalObserver();
     for (const char *pszTopic : kTopics)
         pHub->detach(QLatin1String(pszTopic), this);
+    destroy();
     delete m_pOSDSettingDlg;
     delete ui;
 }
 
-// ------------------------------------------------------------------ sampler
-
-void CEditSceneMain::startSampler()
+// The canvas goes first: it lets go of the scenes the other panels show.
+void CEditSceneMain::releaseFamilyPanels()
 {
-    m_pSysThread = CSysInfo::startInThread(m_pSysInfo);
-    connect(m_pSysInfo, &CSysInfo::sig_finish, [](const QString &) {});
-}
-
-// The thread's end deletes the sampler; one that does not end in time is left running.
-void CEditSceneMain::stopSampler()
-{
-    CSysInfo::stopThread(m_pSysInfo, m_pSysThread, kSamplerStopWaitMs);
-}
-
-// ---------------------------------------------------------------- work area
-
-QSplitter *CEditSceneMain::makeSplitter(Qt::Orientation orientation, const QString &strTitle,
-                                        QWidget *pParent)
-{
-    auto *pSplitter = new QSplitter(orientation, pParent);
-    pSplitter->setHandleWidth(5);
-    pSplitter->setChildrenCollapsible(false);
-    pSplitter->setWindowTitle(strTitle);
-    return pSplitter;
-}
-
-void CEditSceneMain::hostPanel(QWidget *pPlace, QWidget *pPanel)
-{
-    if (!pPlace || !pPanel)
-        return;
-    pPlace->layout()->addWidget(pPanel);
-}
-
-QWidget *CEditSceneMain::panelPlace(const QString &strName) const
-{
-    for (QWidget *pPlace : {m_pProgramListPlace, m_pCanvasPlace, m_pPropertyPlace}) {
-        if (pPlace && pPlace->objectName() == strName)
-            return pPlace;
-    }
-    return nullptr;
-}
-
-static QWidget *makePlace(const QString &strName)
-{
-    auto *pPlace = new QWidget;
-    pPlace->setObjectName(strName);
-    auto *pLayout = new QVBoxLayout(pPlace);
-    pLayout->setContentsMargins(0, 0, 0, 0);
-    pLayout->setSpacing(0);
-    return pPlace;
-}
-
-void CEditSceneMain::initNewWindow()
-{
-    QSplitter *pMain = makeSplitter(Qt::Horizontal, tr("splitter Main"), ui->mainWidget);
-
-    QSplitter *pLeft = makeSplitter(Qt::Vertical, tr("Splitter up Left"), pMain);
-    m_pListWidget = new CFileListWidget(this);
-    pLeft->addWidget(m_pListWidget);
-    m_pProgramListPlace = makePlace(QStringLiteral("programListPlace"));
-    pLeft->addWidget(m_pProgramListPlace);
-    m_pProgramListWidget = new CProgramListWidget(nullptr);
-    m_pProgramListWidget->setDeviceFamily(QStringLiteral("Tarn"));
-    hostPanel(m_pProgramListPlace, m_pProgramListWidget);
-    pLeft->setStretchFactor(0, 5);
-    pLeft->setStretchFactor(1, 3);
-
-    QSplitter *pMiddle = makeSplitter(Qt::Vertical, tr("Splitter Right"), pMain);
-    QSplitter *pCanvasSplitter = makeSplitter(Qt::Vertical, tr("Splitter Right"), pMiddle);
-    m_pCanvasPlace = makePlace(QStringLiteral("canvasPlace"));
-    pCanvasSplitter->addWidget(m_pCanvasPlace);
-    m_pCanvas = new CEditSceneCanvas;
-    hostPanel(m_pCanvasPlace, m_pCanvas);
-    m_pCanvas->sendCurrentScene();
-    pCanvasSplitter->setStretchFactor(0, 7);
-    pMiddle->setStretchFactor(0, 8);
-
-    QSplitter *pRight = makeSplitter(Qt::Vertical, tr("Splitter Right"), pMain);
-    m_pPropertyPlace = makePlace(QStringLiteral("propertyPlace"));
-    pRight->addWidget(m_pPropertyPlace);
-    m_pPropertyStack = new CPropertyStack;
-    hostPanel(m_pPropertyPlace, m_pPropertyStack);
-    pRight->setStretchFactor(0, 4);
-
-    pMain->setStretchFactor(0, 2);
-    pMain->setStretchFactor(1, 5);
-    pMain->setStretchFactor(2, 2);
-
-    // The main splitter takes the place of the form's placeholder.
-    delete ui->centralwidget->layout()->replaceWidget(ui->mainWidget, pMain, Qt::FindChildrenRecursively);
-    ui->mainWidget->hide();
+    delete m_pCanvas;
+    m_pCanvas = nullptr;
 }
 
 // A second arrangement of the work area (sources, canvas and properties side
@@ -207,12 +105,10 @@ void CEditSceneMain::initNewWindow()
 void CEditSceneMain::initWindow()
 {
     QSplitter *pMain = makeSplitter(Qt::Vertical, tr("splitter Main"), ui->mainWidget);
-    QSplitter *pUp = makeSplitter(Qt::Horizontal, tr("Splitter up Left"), pMain);
-    QSplitter *pDown = makeSplitter(Qt::Horizontal, tr("Splitter Down"), pMain);
+    makeSplitter(Qt::Horizontal, tr("Splitter up Left"), pMain);
+    makeSplitter(Qt::Horizontal, tr("Splitter Down"), pMain);
     pMain->setStretchFactor(0, 3);
     pMain->setStretchFactor(1, 3);
-    Q_UNUSED(pUp)
-    Q_UNUSED(pDown)
 }
 
 // ------------------------------------------------------------------- menus
@@ -242,20 +138,24 @@ void CEditSceneMain::initMenu()
     m_pSetMenu->setStyleSheet(strSetStyle);
     m_pSetShow = m_pSetMenu->addAction(tr("隐藏播放窗Ctrl+F4"));
     connect(m_pSetShow, &QAction::triggered, this, [this]() {
-        if (!m_bShow) {
-            m_bShow = true;
-            m_pSetShow->setText(tr("隐藏播放窗Ctrl+F4"));
-        } else {
-            m_bShow = false;
-            m_pSetShow->setText(tr("显示播放窗Ctrl+F3"));
-        }
+        m_bShow = !m_bShow;
+        if (m_pCanvas)
+            m_pCanvas->showPlayWnd(m_bShow);
+        m_pSetShow->setText(m_bShow ? tr("隐藏播放窗Ctrl+F4") : tr("显示播放窗Ctrl+F3"));
     });
     m_pSetBack = m_pSetMenu->addAction(tr("前台播放Ctrl+F6"));
-    connect(m_pSetBack, &QAction::triggered, this, [this]() { m_listRtDesktop = g_getDefaultDesktop(); });
+    connect(m_pSetBack, &QAction::triggered, this, [this]() {
+        m_listRtDesktop = g_getDefaultDesktop();
+        if (!m_pCanvas)
+            return;
+        m_bBack = !m_bBack;
+        m_pCanvas->frontPlayWnd(!m_bBack);
+        m_pSetBack->setText(m_bBack ? tr("前台播放Ctrl+F6") : tr("后台播放Ctrl+F5"));
+    });
     m_pSetScreen = m_pSetMenu->addAction(tr("屏幕管理"));
     connect(m_pSetScreen, &QAction::triggered, this, [this]() {
         CSreenManageDlg dlg;
-        QRect rtPlay;
+        QRect rtPlay = m_pCanvas ? m_pCanvas->getPlayWndSize() : QRect();
         dlg.setDlgData(m_listRtDesktop, rtPlay);
         dlg.exec();
     });
@@ -307,19 +207,25 @@ bool CEditSceneMain::loadProject(const QString &strPath)
 
 // ----------------------------------------------------------- device binding
 
+CEditFrameBase::CardList CEditSceneMain::cardsOf(const QList<CTarnSceneRecord *> &listScene)
+{
+    CardList listCards;
+    for (const CTarnSceneRecord *pScene : listScene)
+        listCards.append({pScene->nId, pScene->strName});
+    return listCards;
+}
+
 void CEditSceneMain::initSceneData(DeviceInfo *device, const QList<CTarnSceneRecord *> &listScene)
 {
     if (!device || !m_pListWidget)
         return;
-    m_pCurrentDevice = device;
-    m_pListWidget->addDeviceToList(device, device->strSerial);
-    fillProgramList(listScene);
-    if (m_pPropertyStack)
-        m_pPropertyStack->setInputSourceData(device->vectorInput);
+    bindDevice(device, cardsOf(listScene));
+    applyModelButtons();
     showDeviceScenes();
 }
 
-// The bound device's scenes, as the scene store keeps them, go to the canvas.
+// The bound device's scenes, as the scene store keeps them, go to the canvas
+// together with the device's model, which decides its drop rules.
 void CEditSceneMain::showDeviceScenes()
 {
     if (!m_pCanvas || !m_pCurrentDevice)
@@ -327,39 +233,22 @@ void CEditSceneMain::showDeviceScenes()
     QList<CEditBaseScene *> listScene;
     if (CTarnSceneStore *pStore = CTarnSceneStore::instance())
         listScene = pStore->scenes(m_pCurrentDevice->strSerial);
+    m_pCanvas->setDeviceModel(deviceModel());
     m_pCanvas->setSceneData(m_pCurrentDevice->strSerial, listScene, false, m_pCurrentDevice->nTakeScene);
 }
 
 void CEditSceneMain::updateSceneData(QString strSerial, const QList<CTarnSceneRecord *> &listScene)
 {
-    if (!m_pCurrentDevice || m_pCurrentDevice->strSerial != strSerial)
+    if (!isBoundTo(strSerial))
         return;
-    fillProgramList(listScene);
+    fillProgramCards(cardsOf(listScene));
     showDeviceScenes();
-}
-
-// One card per stored scene, in list order, and the add-card while there is room.
-void CEditSceneMain::fillProgramList(const QList<CTarnSceneRecord *> &listScene)
-{
-    if (!m_pProgramListWidget || !m_pCurrentDevice)
-        return;
-    m_pProgramListWidget->destroyProgram();
-    for (const CTarnSceneRecord *pScene : listScene)
-        m_pProgramListWidget->addUsedCardItem(pScene->nId, pScene->strName, m_pCurrentDevice->strSerial,
-                                              m_pCurrentDevice->nTakeScene, m_pCurrentDevice->nSceneMax);
-    if (!listScene.isEmpty() && listScene.size() < m_pCurrentDevice->nSceneMax)
-        m_pProgramListWidget->slot_updateProgramLayout(m_pCurrentDevice->strSerial);
 }
 
 // Only the bound device's inputs reach the panel, and only while it shows.
 void CEditSceneMain::slot_updateInputSource(DeviceInfo *device, QString strSerial)
 {
-    if (isHidden() || !m_pCurrentDevice || !device || device->strSerial != m_pCurrentDevice->strSerial)
-        return;
-    if (!m_pListWidget)
-        return;
-    m_pCurrentDevice = device;
-    m_pListWidget->addDeviceToList(device, strSerial);
+    refreshInputs(device, strSerial);
 }
 
 // Hands the bound device's inputs to the property stack again.
@@ -404,15 +293,16 @@ void CEditSceneMain::showEvent(QShowEvent *event)
     setAttribute(Qt::WA_Mapped);
     applyModelButtons();
     changeStatuBar();
-    QMainWindow::showEvent(event);
+    CEditFrameBase::showEvent(event);
 }
 
+// The settings buttons that suit the bound device's model.
 void CEditSceneMain::applyModelButtons()
 {
-    if (g_strSerialDevType.contains(QLatin1String("Tarn-3"))) {
+    const QString strModel = deviceModel();
+    if (strModel.contains(QLatin1String("Tarn-3"))) {
         ui->OSDSettingButton->show();
-    } else if (g_strSerialDevType.contains(QLatin1String("Tarn-6"))
-               || g_strSerialDevType.contains(QLatin1String("Tarn-4"))) {
+    } else if (strModel.contains(QLatin1String("Tarn-6")) || strModel.contains(QLatin1String("Tarn-4"))) {
         ui->OutputSettingButton->show();
         ui->OSDSettingButton->hide();
     } else {
@@ -424,112 +314,22 @@ void CEditSceneMain::applyModelButtons()
 void CEditSceneMain::changeStatuBar()
 {
     m_strVerNumber = g_strLanguage == QLatin1String("English") ? tr("Version number") : tr("版本号");
-    if (!m_pVerInfo) {
-        m_pVerInfo = new QLabel;
-        m_pLabelSysInfo = new QLabel;
-        m_pVerInfo->setFrameShape(QFrame::NoFrame);
-        m_pLabelSysInfo->setFrameShape(QFrame::NoFrame);
-        ui->statusbar->addWidget(m_pVerInfo);
-        ui->statusbar->addPermanentWidget(m_pLabelSysInfo, 0);
-    }
-    m_pVerInfo->setText(QStringLiteral("%1：V1.0.%2  ").arg(m_strVerNumber, m_strVerDate));
-}
-
-// While a frame is the active window, the program-wide family text is its
-// own, so the panels act by the family of the device the operator works on.
-bool CEditSceneMain::event(QEvent *event)
-{
-    if (event->type() == QEvent::WindowActivate && m_pCurrentDevice)
-        g_strDevType = QStringLiteral("Tarn");
-    return QMainWindow::event(event);
+    setVersionText(QStringLiteral("%1：V1.0.%2  ").arg(m_strVerNumber, m_strVerDate));
 }
 
 // ------------------------------------------------------ window behaviour
 
-void CEditSceneMain::on_btnNormalMax_clicked()
+void CEditSceneMain::leavingMaximised()
 {
-    globalObserver *pHub = globalObserver::getGlobalObserver();
-    bool bShow = false;
-    if (isMaximized()) {
-        pHub->notify(QStringLiteral("slot_showToolBar"), Q_ARG(bool, bShow));
-        pHub->notify(QStringLiteral("slot_toolBarCenter"));
-        showNormal();
-        ui->btnNormalMax->setStyleSheet(QLatin1String(FrameStyles::kNormal));
-    } else {
-        pHub->notify(QStringLiteral("slot_showToolBar"), Q_ARG(bool, bShow));
-        showMaximized();
-        ui->btnNormalMax->setStyleSheet(QLatin1String(FrameStyles::kMax));
-    }
-}
-
-void CEditSceneMain::slot_doubleclick_max()
-{
-    if (isMaximized())
-        showNormal();
-    else
-        showMaximized();
-}
-
-void CEditSceneMain::on_btnMin_clicked()
-{
-    showMinimized();
-}
-
-void CEditSceneMain::slot_activateMain(bool bIsMin)
-{
-    if (bIsMin && isMinimized())
-        return;
-    showNormal();
-    raise();
-    activateWindow();
-}
-
-void CEditSceneMain::onActivated(QSystemTrayIcon::ActivationReason reason)
-{
-    if (reason == QSystemTrayIcon::DoubleClick)
-        slot_activateMain(false);
+    globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_toolBarCenter"));
 }
 
 // The close button, the File menu's exit and a close by the window system all
 // end here: every serial port closes, the frame hides and the program ends.
 void CEditSceneMain::closeMain()
 {
-    globalObserver::getGlobalObserver()->notify(QStringLiteral("Slot_DisconnectSerialPort"));
-    hide();
+    CEditFrameBase::closeMain();
     QCoreApplication::quit();
-}
-
-void CEditSceneMain::on_btnClose_clicked()
-{
-    closeMain();
-}
-
-void CEditSceneMain::closeEvent(QCloseEvent *event)
-{
-    event->ignore();
-    closeMain();
-}
-
-// --------------------------------------------------------------- the lock
-
-void CEditSceneMain::on_btnLock_clicked()
-{
-    const QRect rect = geometry();
-    if (!m_pLockWidget)
-        m_pLockWidget = new CLockWidget(rect, window());
-    m_bLock = true;
-    m_pLockWidget->setGeometry(geometry());
-    m_pLockWidget->show();
-    bool bLock = true;
-    globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_setLock"), Q_ARG(bool, bLock));
-}
-
-void CEditSceneMain::slot_unLock()
-{
-    if (!m_pLockWidget)
-        return;
-    m_bLock = false;
-    m_pLockWidget->hide();
 }
 
 // ------------------------------------------------------ settings buttons
@@ -568,7 +368,7 @@ void CEditSceneMain::on_AudioSettingsButton_clicked()
     QString strSerial;
     askTakeScene(nTake, strSerial);
     QList<QString> listAudio;
-    for (const QString &strName : audioSourceNames(g_strSerialDevType))
+    for (const QString &strName : audioSourceNames(deviceModel()))
         listAudio << tr(strName.toUtf8().constData());
     // One dialog for the live scene, destroyed when it closes.
     AudioSettings::run(nTake, strSerial, listAudio, this);

@@ -10,9 +10,15 @@
 #include <QTimer>
 
 #include "DeviceFrame.h"
+#include "DeviceItem.h"
+#include "EditBaseView.h"
 #include "GbkCodec.h"
 #include "QorGlobal.h"
 #include "globalObserver.h"
+
+#include <QApplication>
+#include <QDropEvent>
+#include <QMimeData>
 
 namespace {
 
@@ -28,6 +34,19 @@ const QStringList kTopics = {"slot_propertyDataChange", "slot_updateItemPos", "s
 } // namespace
 
 namespace SceneTest {
+
+bool dropOn(CEditBaseView *pView, const QByteArray &data, const QPoint &pt)
+{
+    QMimeData mime;
+    mime.setData(CDeviceItem::DRAG_MIME_TYPE, data);
+    QDragEnterEvent enter(pt, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(pView->viewport(), &enter);
+    if (!enter.isAccepted())
+        return false;
+    QDropEvent drop(pt, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(pView->viewport(), &drop);
+    return true;
+}
 
 QByteArray sceneReply(const CTarnSceneRecord &s)
 {

@@ -15,6 +15,7 @@
 
 #include "TarnSceneSink.h"
 
+class CEditBaseView;
 class QGraphicsItem;
 
 namespace SceneTest {
@@ -27,6 +28,10 @@ QByteArray layerReply(int nSceneId, const QList<CTarnLayerRecord> &layers);
 CTarnLayerRecord layer(int nIndex, int x, int y, int w, int h, int nLevel = 1, int nSource = 0);
 // A scene record with that id, name and layers in use.
 CTarnSceneRecord scene(int nId, const QString &strName, int nLayerUse);
+
+// Drags data of the input-source kind ("editScene/media") into the view's viewport at pt and
+// drops it there, as the platform delivers a drag and drop; false when the drag was refused.
+bool dropOn(CEditBaseView *pView, const QByteArray &data, const QPoint &pt);
 
 // The device canvas 1920 x 1080 with the base canvas 480 x 320: scales 2.0 and 1.6875.
 void useDeviceCanvas(int nWidth = 1920, int nHeight = 1080);

@@ -1,8 +1,11 @@
 #include "TestUtil.h"
 
 #include <QAbstractSpinBox>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QTimer>
+#include <QWidget>
 #include <QtTest>
 
 namespace TestUtil {
@@ -26,6 +29,16 @@ void retype(QWidget *pField, const QString &strText)
         pSpin->selectAll();
     QTest::keyClick(pField, Qt::Key_Backspace);
     QTest::keyClicks(pField, strText);
+}
+
+void lookAtNextModal(std::function<void(QWidget *)> fnLook)
+{
+    QTimer::singleShot(0, [fnLook] {
+        if (QWidget *pModal = QApplication::activeModalWidget()) {
+            fnLook(pModal);
+            pModal->close();
+        }
+    });
 }
 
 }

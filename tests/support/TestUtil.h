@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class QWidget;
 
 namespace TestUtil {
@@ -14,6 +16,8 @@ QString sourceDir();
 // key by key (the field's validator sees each keystroke). The edit is not completed: follow
 // with Return or a focus change.
 void retype(QWidget *pField, const QString &strText);
+// Runs fnLook on the next modal dialog as soon as it is up, then closes it.
+void lookAtNextModal(std::function<void(QWidget *)> fnLook);
 }
 
 #endif // TESTUTIL_H

@@ -104,6 +104,7 @@ CEditSceneCanvas::~CEditSceneCanvas()
 void CEditSceneCanvas::createView()
 {
     m_pBaseView = new CEditBaseView(ui->canvasWidget);
+    ui->verticalLayout_3->addWidget(m_pBaseView);
     m_pBaseView->setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
     m_pBaseView->setAlignment(Qt::AlignLeft);
     m_pBaseView->setStyleSheet(QStringLiteral("padding: 0px; border: 0px;"));
@@ -555,7 +556,6 @@ void CEditSceneCanvas::resizeEvent(QResizeEvent *event)
     const int nW = ui->canvasWidget->width();
     const int nH = ui->canvasWidget->height();
     applySceneRect(m_pCurrentScene);
-    m_pBaseView->setGeometry(0, 0, nW, nH);
     if (m_pPlayWidget)
         m_pPlayWidget->move((nW - m_pPlayWidget->width()) / 2, nH);
     if (m_pCanvasWidget)

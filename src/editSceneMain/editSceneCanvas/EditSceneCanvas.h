@@ -76,6 +76,10 @@ public:
     ~CEditSceneCanvas() override;
 
     // ---- scenes and the live scene
+    // The model text of the edited device ("Tarn-3", ...): it decides which
+    // drops are checked for input-source conflicts.
+    void setDeviceModel(const QString &strModel) { m_strModel = strModel; }
+    QString deviceModel() const { return m_strModel; }
     void setSceneData(QString strSerial, QList<CEditBaseScene *> &listScene, bool bIsChange, int nCurScene);
     // A new empty scene, made current; nId 0 gives it the lowest free id.
     void createScene(QString strName, int nId = 0);
@@ -263,6 +267,7 @@ private:
     QWidget *m_pCanvasWidget = nullptr;
     CToolBar *m_pToolWidget = nullptr;
     QString m_strSerial;
+    QString m_strModel;
     QTranslator *m_pTranslator = nullptr;
     QSet<CEditBaseScene *> m_setWatched; // scenes whose destruction the canvas follows
 };

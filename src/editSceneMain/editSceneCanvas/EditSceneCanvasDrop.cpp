@@ -52,7 +52,7 @@ void CEditSceneCanvas::slot_addCanvasItem(QPointF &ptPos, const QString &strFile
         return;
     if (!stillHere())
         return;
-    if (g_strSerialDevType.contains(QStringLiteral("Tarn-3"))) {
+    if (m_strModel.contains(QStringLiteral("Tarn-3"))) {
         qInfo().noquote() << QStringLiteral("[%1]: ").arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
                                  + QStringLiteral("Tarn-3 sources are not checked for conflicts");
     } else {

@@ -309,15 +309,17 @@ void CEditSceneCanvas::btnCanvasMin()
         }
     }
     stop();
-    m_pBaseView->setParent(ui->canvasWidget);
+    // Back into the canvas widget's layout, which sizes it with the canvas.
+    ui->verticalLayout_3->addWidget(m_pBaseView);
     m_pBaseView->showNormal();
     if (QGraphicsScene *pScene = m_pBaseView->scene())
         pScene->setSceneRect(0, 0, m_pBaseView->width(), m_pBaseView->height());
 }
 
+// The play window's geometry, as the screen dialog last set it.
 QRect CEditSceneCanvas::getPlayWndSize()
 {
-    return QRect();
+    return g_rtSetSize;
 }
 
 void CEditSceneCanvas::showPlayWnd(bool bShow)

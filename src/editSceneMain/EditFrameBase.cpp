@@ -1,0 +1,334 @@
+#include "EditFrameBase.h"
+
+#include "FileListWidget.h"
+#include "FrameStyles.h"
+#include "LockWidget.h"
+#include "ProgramListWidget.h"
+#include "PropertyStack.h"
+#include "QorGlobal.h"
+#include "SysInfo.h"
+#include "TitleHelper.h"
+#include "TitleWidget.h"
+#include "globalObserver.h"
+
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QLabel>
+#include <QLayout>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QThread>
+#include <QVBoxLayout>
+#include <QtDebug>
+
+namespace {
+// How long a frame waits for its sampler thread to end when it goes.
+constexpr unsigned long kSamplerStopWaitMs = 5000;
+} // namespace
+
+CEditFrameBase::CEditFrameBase(const QString &strFamily, QWidget *parent)
+    : QMainWindow(parent)
+    , m_strFamily(strFamily)
+{
+}
+
+// Reads nothing of the bound device: its worker may be gone already when the
+// device list window shuts down.
+CEditFrameBase::~CEditFrameBase()
+{
+    stopSampler();
+}
+
+QString CEditFrameBase::deviceModel() const
+{
+    return m_pCurrentDevice ? m_pCurrentDevice->strDevName : QString();
+}
+
+// ----------------------------------------------------------------- set-up
+
+void CEditFrameBase::initFrame(const FormParts &parts)
+{
+    m_form = parts;
+    m_listRtDesktop = g_getDefaultDesktop();
+
+    m_titleHelper = new CTitleHelper(this, this);
+    m_titleHelper->setTitleHeight(m_form.pTitle->height());
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint);
+    connect(m_form.pTitle, &CTitleWidget::doubleClicked, this, &CEditFrameBase::slot_doubleclick_max);
+
+    m_form.pFile->hide();
+    m_form.pSet->hide();
+    m_form.pHelp->hide();
+    m_form.pLogo->setPixmap(QPixmap(QStringLiteral(":/res/res/image/kelvo.ico"))
+                                .scaled(32, 32, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    m_form.pMin->setStyleSheet(QLatin1String(FrameStyles::kMin));
+    m_form.pNormalMax->setStyleSheet(QLatin1String(FrameStyles::kNormal));
+    m_form.pClose->setStyleSheet(QLatin1String(FrameStyles::kClose));
+    m_form.pLock->setStyleSheet(QLatin1String(FrameStyles::kLock));
+
+    startSampler();
+}
+
+QSplitter *CEditFrameBase::makeSplitter(Qt::Orientation orientation, const QString &strTitle, QWidget *pParent)
+{
+    auto *pSplitter = new QSplitter(orientation, pParent);
+    pSplitter->setHandleWidth(5);
+    pSplitter->setChildrenCollapsible(false);
+    pSplitter->setWindowTitle(strTitle);
+    return pSplitter;
+}
+
+QWidget *CEditFrameBase::makePlace(const QString &strName)
+{
+    auto *pPlace = new QWidget;
+    pPlace->setObjectName(strName);
+    auto *pLayout = new QVBoxLayout(pPlace);
+    pLayout->setContentsMargins(0, 0, 0, 0);
+    pLayout->setSpacing(0);
+    return pPlace;
+}
+
+void CEditFrameBase::hostPanel(QWidget *pPlace, QWidget *pPanel)
+{
+    if (pPlace && pPanel)
+        pPlace->layout()->addWidget(pPanel);
+}
+
+QWidget *CEditFrameBase::panelPlace(const QString &strName) const
+{
+    for (QWidget *pPlace : m_listPlaces) {
+        if (pPlace && pPlace->objectName() == strName)
+            return pPlace;
+    }
+    return nullptr;
+}
+
+// Left: the source panel over the scene list (5 : 3). Middle: the family's
+// panel in a splitter of its own. Right: the property place. Columns 2 : 5 : 2.
+void CEditFrameBase::buildWorkArea(QWidget *pMiddle)
+{
+    QSplitter *pMain = makeSplitter(Qt::Horizontal, tr("splitter Main"), m_form.pMainWidget);
+
+    QSplitter *pLeft = makeSplitter(Qt::Vertical, tr("Splitter up Left"), pMain);
+    m_pListWidget = new CFileListWidget(this);
+    pLeft->addWidget(m_pListWidget);
+    m_pProgramListPlace = makePlace(QStringLiteral("programListPlace"));
+    addPlace(m_pProgramListPlace);
+    pLeft->addWidget(m_pProgramListPlace);
+    m_pProgramListWidget = new CProgramListWidget(nullptr);
+    m_pProgramListWidget->setDeviceFamily(m_strFamily);
+    hostPanel(m_pProgramListPlace, m_pProgramListWidget);
+    pLeft->setStretchFactor(0, 5);
+    pLeft->setStretchFactor(1, 3);
+
+    QSplitter *pMiddleColumn = makeSplitter(Qt::Vertical, tr("Splitter Right"), pMain);
+    QSplitter *pInner = makeSplitter(Qt::Vertical, tr("Splitter Right"), pMiddleColumn);
+    pInner->addWidget(pMiddle);
+    pInner->setStretchFactor(0, 7);
+    pMiddleColumn->setStretchFactor(0, 8);
+
+    QSplitter *pRight = makeSplitter(Qt::Vertical, tr("Splitter Right"), pMain);
+    m_pPropertyPlace = makePlace(QStringLiteral("propertyPlace"));
+    addPlace(m_pPropertyPlace);
+    pRight->addWidget(m_pPropertyPlace);
+    pRight->setStretchFactor(0, 4);
+
+    pMain->setStretchFactor(0, 2);
+    pMain->setStretchFactor(1, 5);
+    pMain->setStretchFactor(2, 2);
+
+    delete m_form.pCentral->layout()->replaceWidget(m_form.pMainWidget, pMain, Qt::FindChildrenRecursively);
+    m_form.pMainWidget->hide();
+}
+
+void CEditFrameBase::ensurePropertyStack()
+{
+    if (m_pPropertyStack || !m_pPropertyPlace)
+        return;
+    m_pPropertyStack = new CPropertyStack;
+    hostPanel(m_pPropertyPlace, m_pPropertyStack);
+}
+
+void CEditFrameBase::setVersionText(const QString &strText)
+{
+    if (!m_pVerInfo) {
+        m_pVerInfo = new QLabel;
+        m_pLabelSysInfo = new QLabel;
+        m_pVerInfo->setFrameShape(QFrame::NoFrame);
+        m_pLabelSysInfo->setFrameShape(QFrame::NoFrame);
+        m_form.pStatus->addWidget(m_pVerInfo);
+        m_form.pStatus->addPermanentWidget(m_pLabelSysInfo, 0);
+    }
+    m_pVerInfo->setText(strText);
+}
+
+// ------------------------------------------------------------------ sampler
+
+// The sampler lives in a thread of its own, whose end deletes it; its text
+// goes to a handler that does nothing.
+void CEditFrameBase::startSampler()
+{
+    m_pSysInfo = new CSysInfo;
+    m_pSysThread = new QThread;
+    m_pSysInfo->moveToThread(m_pSysThread);
+    connect(this, &CEditFrameBase::sig_startThread, m_pSysInfo, &CSysInfo::doWork);
+    connect(m_pSysThread, &QThread::finished, m_pSysInfo, &QObject::deleteLater);
+    connect(m_pSysInfo, &CSysInfo::sig_finish, [](const QString &) {});
+    m_pSysThread->start(QThread::InheritPriority);
+    emit sig_startThread();
+}
+
+// One that does not end in time is left running rather than destroyed while it runs.
+void CEditFrameBase::stopSampler()
+{
+    CSysInfo::stopThread(m_pSysInfo, m_pSysThread, kSamplerStopWaitMs);
+}
+
+void CEditFrameBase::destroy()
+{
+    releaseFamilyPanels();
+    delete m_pListWidget;
+    m_pListWidget = nullptr;
+    delete m_pProgramListWidget;
+    m_pProgramListWidget = nullptr;
+    delete m_pPropertyStack;
+    m_pPropertyStack = nullptr;
+    qInfo().noquote() << QStringLiteral("[%1]: ").arg(QDateTime::currentDateTime().toString(
+                             QStringLiteral("yyyy-MM-dd HH:mm:ss")))
+                             + QStringLiteral("/********** 软件关闭 **********/");
+}
+
+// ------------------------------------------------------------------ binding
+
+bool CEditFrameBase::isBoundTo(const QString &strSerial) const
+{
+    return m_pCurrentDevice && m_pCurrentDevice->strSerial == strSerial;
+}
+
+void CEditFrameBase::bindDevice(DeviceInfo *device, const CardList &listCards)
+{
+    m_pCurrentDevice = device;
+    m_pListWidget->addDeviceToList(device, device->strSerial);
+    fillProgramCards(listCards);
+    if (m_pPropertyStack)
+        m_pPropertyStack->setInputSourceData(device->vectorInput);
+}
+
+// One card per stored scene, in list order, and the add-card while there is room.
+void CEditFrameBase::fillProgramCards(const CardList &listCards)
+{
+    if (!m_pProgramListWidget || !m_pCurrentDevice)
+        return;
+    m_pProgramListWidget->destroyProgram();
+    for (const QPair<int, QString> &card : listCards)
+        m_pProgramListWidget->addUsedCardItem(card.first, card.second, m_pCurrentDevice->strSerial,
+                                              m_pCurrentDevice->nTakeScene, m_pCurrentDevice->nSceneMax);
+    if (!listCards.isEmpty() && listCards.size() < m_pCurrentDevice->nSceneMax)
+        m_pProgramListWidget->slot_updateProgramLayout(m_pCurrentDevice->strSerial);
+}
+
+// A refresh of any other device would rebind the panel, which would then poll
+// and command that device.
+bool CEditFrameBase::refreshInputs(DeviceInfo *device, const QString &strSerial)
+{
+    if (isHidden() || !m_pListWidget || !device || !isBoundTo(device->strSerial))
+        return false;
+    m_pCurrentDevice = device;
+    m_pListWidget->addDeviceToList(device, strSerial);
+    return true;
+}
+
+// While a frame is the active window, the program-wide family text is its
+// own, so the panels act by the family of the device the operator works on.
+bool CEditFrameBase::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate && m_pCurrentDevice)
+        g_strDevType = m_strFamily;
+    return QMainWindow::event(event);
+}
+
+// ------------------------------------------------------- window behaviour
+
+void CEditFrameBase::on_btnNormalMax_clicked()
+{
+    bool bShow = false;
+    globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_showToolBar"), Q_ARG(bool, bShow));
+    if (isMaximized()) {
+        leavingMaximised();
+        showNormal();
+        m_form.pNormalMax->setStyleSheet(QLatin1String(FrameStyles::kNormal));
+    } else {
+        showMaximized();
+        m_form.pNormalMax->setStyleSheet(QLatin1String(FrameStyles::kMax));
+    }
+}
+
+void CEditFrameBase::slot_doubleclick_max()
+{
+    if (isMaximized())
+        showNormal();
+    else
+        showMaximized();
+}
+
+void CEditFrameBase::on_btnMin_clicked()
+{
+    showMinimized();
+}
+
+void CEditFrameBase::slot_activateMain(bool bIsMin)
+{
+    if (bIsMin && isMinimized())
+        return;
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void CEditFrameBase::onActivated(QSystemTrayIcon::ActivationReason reason)
+{
+    if (reason == QSystemTrayIcon::DoubleClick)
+        slot_activateMain(false);
+}
+
+// The close button and a close by the window system end here.
+void CEditFrameBase::closeMain()
+{
+    globalObserver::getGlobalObserver()->notify(QStringLiteral("Slot_DisconnectSerialPort"));
+    hide();
+}
+
+void CEditFrameBase::on_btnClose_clicked()
+{
+    closeMain();
+}
+
+void CEditFrameBase::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    closeMain();
+}
+
+// ----------------------------------------------------------------- the lock
+
+// One overlay, made on the first lock, laid over the frame as it stands.
+void CEditFrameBase::on_btnLock_clicked()
+{
+    if (!m_pLockWidget)
+        m_pLockWidget = new CLockWidget(geometry(), window());
+    m_bLock = true;
+    m_pLockWidget->setGeometry(geometry());
+    m_pLockWidget->show();
+    bool bLock = true;
+    globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_setLock"), Q_ARG(bool, bLock));
+}
+
+void CEditFrameBase::slot_unLock()
+{
+    if (!m_pLockWidget)
+        return;
+    m_bLock = false;
+    m_pLockWidget->hide();
+}

@@ -1,0 +1,156 @@
+#ifndef EDITFRAMEBASE_H
+#define EDITFRAMEBASE_H
+
+#include <QList>
+#include <QMainWindow>
+#include <QPair>
+#include <QRect>
+#include <QString>
+#include <QSystemTrayIcon>
+#include <QVector>
+
+struct DeviceInfo;
+class CFileListWidget;
+class CLockWidget;
+class CProgramListWidget;
+class CPropertyStack;
+class CSysInfo;
+class CTitleHelper;
+class CTitleWidget;
+class QLabel;
+class QPushButton;
+class QSplitter;
+class QStatusBar;
+class QThread;
+
+// What the two editor frames (the Tarn family's and the Z family's) have in
+// common: a frameless main window with its title row, a three-column work
+// area (source panel over the scene list, the family's middle panel, the
+// property stack), a version line in the status bar, a CPU/memory sampler in a
+// thread of its own, the lock overlay and the title-row buttons. A frame binds
+// one device and follows only that device; what it shows of the device's model
+// is decided from the bound device's own record.
+//
+// A frame sets up its form, hands the title row to initFrame(), builds its
+// middle panel and calls buildWorkArea() with it. Panels are hosted in named
+// places of the work area ("programListPlace", "propertyPlace", and what the
+// frame adds with makePlace()).
+class CEditFrameBase : public QMainWindow
+{
+    Q_OBJECT
+public:
+    ~CEditFrameBase() override;
+
+    DeviceInfo *currentDevice() const { return m_pCurrentDevice; }
+    // The model text of the bound device ("Tarn-3", "Z7", ...); empty while none is bound.
+    QString deviceModel() const;
+    CFileListWidget *fileListWidget() const { return m_pListWidget; }
+    CProgramListWidget *programListWidget() const { return m_pProgramListWidget; }
+    CPropertyStack *propertyStack() const { return m_pPropertyStack; }
+    CLockWidget *lockWidget() const { return m_pLockWidget; }
+    bool isLocked() const { return m_bLock; }
+    QThread *samplerThread() const { return m_pSysThread; }
+    QLabel *versionLabel() const { return m_pVerInfo; }
+    // The named place that hosts a panel, or null.
+    QWidget *panelPlace(const QString &strName) const;
+
+    // Releases the panels of the work area and writes the closing log line;
+    // the frame's destructor runs it.
+    void destroy();
+
+signals:
+    void sig_startThread();
+
+public slots:
+    void slot_unLock();
+    void slot_activateMain(bool bIsMin);
+    void onActivated(QSystemTrayIcon::ActivationReason reason);
+    void slot_doubleclick_max();
+    void on_btnMin_clicked();
+    void on_btnNormalMax_clicked();
+    void on_btnClose_clicked();
+    void on_btnLock_clicked();
+
+protected:
+    // The widgets of the frame's form that the shared behaviour works with.
+    struct FormParts
+    {
+        CTitleWidget *pTitle = nullptr;
+        QLabel *pLogo = nullptr;
+        QPushButton *pFile = nullptr;
+        QPushButton *pSet = nullptr;
+        QPushButton *pHelp = nullptr;
+        QPushButton *pLock = nullptr;
+        QPushButton *pMin = nullptr;
+        QPushButton *pNormalMax = nullptr;
+        QPushButton *pClose = nullptr;
+        QWidget *pCentral = nullptr;    // holds the placeholder in its layout
+        QWidget *pMainWidget = nullptr; // the placeholder the work area replaces
+        QStatusBar *pStatus = nullptr;
+    };
+
+    // strFamily: "Tarn" or "Z", the family of the devices edited here.
+    CEditFrameBase(const QString &strFamily, QWidget *parent);
+
+    // The window behaviour: move/resize filter, frameless flags, title double
+    // click, the title-row buttons' looks (menus' buttons hidden), the screens,
+    // and the sampler thread, set going by sig_startThread.
+    void initFrame(const FormParts &parts);
+    // Builds the work area around the family's middle panel and puts it in the
+    // placeholder's stead.
+    void buildWorkArea(QWidget *pMiddle);
+    static QWidget *makePlace(const QString &strName);
+    static void hostPanel(QWidget *pPlace, QWidget *pPanel);
+    void addPlace(QWidget *pPlace) { m_listPlaces.append(pPlace); }
+    // The property stack in its place, made on first need.
+    void ensurePropertyStack();
+    // The text of the version line (the status labels are made on first use).
+    void setVersionText(const QString &strText);
+
+    // Binding: the device, its inputs in the source panel and the property
+    // stack, and one card per stored scene (id, name).
+    using CardList = QVector<QPair<int, QString>>;
+    void bindDevice(DeviceInfo *device, const CardList &listCards);
+    void fillProgramCards(const CardList &listCards);
+    bool isBoundTo(const QString &strSerial) const;
+    // An input refresh of the bound device, while the frame shows; false when it was not taken.
+    bool refreshInputs(DeviceInfo *device, const QString &strSerial);
+
+    // Every serial port closes and the frame hides; a family adds its ending.
+    virtual void closeMain();
+    // The maximise button is about to show the frame normal again.
+    virtual void leavingMaximised() {}
+    // The family's own panels go before the shared ones (destroy()).
+    virtual void releaseFamilyPanels() {}
+
+    void closeEvent(QCloseEvent *event) override;
+    bool event(QEvent *event) override;
+
+    QList<QRect> m_listRtDesktop;
+    CFileListWidget *m_pListWidget = nullptr;
+    QWidget *m_pProgramListPlace = nullptr;
+    CProgramListWidget *m_pProgramListWidget = nullptr;
+    QWidget *m_pPropertyPlace = nullptr;
+    CPropertyStack *m_pPropertyStack = nullptr;
+    DeviceInfo *m_pCurrentDevice = nullptr; // not owned: its worker owns it
+
+    // A splitter of the work area: handle width 5, children not collapsible.
+    static QSplitter *makeSplitter(Qt::Orientation orientation, const QString &strTitle, QWidget *pParent);
+
+private:
+    void startSampler();
+    void stopSampler();
+
+    QString m_strFamily;
+    FormParts m_form;
+    QList<QWidget *> m_listPlaces;
+    bool m_bLock = false;
+    CLockWidget *m_pLockWidget = nullptr;
+    QLabel *m_pLabelSysInfo = nullptr;
+    QLabel *m_pVerInfo = nullptr;
+    CSysInfo *m_pSysInfo = nullptr;
+    QThread *m_pSysThread = nullptr;
+    CTitleHelper *m_titleHelper = nullptr;
+};
+
+#endif // EDITFRAMEBASE_H
