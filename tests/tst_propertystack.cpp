@@ -137,8 +137,6 @@ private slots:
         g_nOSDSpeed = 0;
         g_fontTransparency = 255;
         g_bkColorTransparency = 255;
-        g_ncountpack = 0;
-        g_ncurrentserial = 0;
         BesMessageBox::setTestAnswer(QMessageBox::Ok);
         BesMessageBox::clearTestRecords();
         QFile::remove("Morvane.ini");
@@ -215,7 +213,7 @@ private slots:
             QCOMPARE(stack.currentIndex(), 2);
         }
         globalObserver *pHub = globalObserver::getGlobalObserver();
-        QCOMPARE(pHub->subscriptionCount("slot_GetOSDsendprogress"), 2); // the text page and the stack
+        QCOMPARE(pHub->subscriptionCount("slot_GetOSDsendprogress"), 1); // the text page
         QCOMPARE(pHub->subscriptionCount("slot_SetOSDTextSpeed"), 1);
         QCOMPARE(pHub->subscriptionCount("slot_Getposinformation"), 1);
         QVERIFY(!stack.textWidget()->item());
@@ -469,7 +467,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(child<QPushButton>(&stack, "OSDApplication")->isEnabled(), 5000);
         QVERIFY(!spy.records("slot_GetOSDsendprogress").contains(QVariantList({100})));
         QVERIFY(!shown(child<QProgressBar>(stack.textWidget(), "OSDProgressBar")));
-        QCOMPARE(BesMessageBox::testRecords().size(), 1);
+        QTRY_COMPARE(BesMessageBox::testRecords().size(), 1);
         worker.slot_stopDeviceThread();
         worker.wait(3000);
     }
