@@ -15,6 +15,7 @@
 
 #include "BackCanvasWidget.h"
 #include "BesMessageBox.h"
+#include "DeviceFrame.h"
 #include "DeviceSimulator.h"
 #include "DrawerWidget.h"
 #include "EditBaseScene.h"
@@ -470,6 +471,72 @@ private slots:
         QTRY_COMPARE(BesMessageBox::testRecords().size(), 1);
         worker.slot_stopDeviceThread();
         worker.wait(3000);
+    }
+
+    // The stack going while its transfer runs: the device gets its OSD back and the poll resumes;
+    // nothing is reported, and the replies still on their way touch nothing of it.
+    void osdStackDestroyedMidTransfer()
+    {
+        CDeviceSimulator sim(CSimDeviceModel::Tarn, 2, 1);
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        worker.setHeartbeatInterval(100);
+        QVERIFY(SimTest::connectWorker(worker, sim, "SN1"));
+        CHubSpy spy;
+        spy.setRouteTo(&worker);
+        Scene s(200, 16);
+        auto *pStack = new CPropertyStack;
+        pStack->osdTransfer()->setHeaderDelay(20);
+        select(s.pOsd);
+        sim.setReplyDelay(40);
+        child<QPushButton>(pStack, "OSDApplication")->click();
+        QTRY_VERIFY(!sim.model().osdPacketsTaken.isEmpty());
+        QCOMPARE(sim.model().nOsdOn, 0);
+        delete pStack;
+        QVERIFY(!COSDTransfer::activeTransfer());
+        QCOMPARE(spy.last("slot_IsZReflash"), QVariantList({true}));
+        QTRY_COMPARE(sim.model().nOsdOn, 1);
+        SimTest::settle(worker, sim);
+        QVERIFY(!sim.model().osdComplete());
+        QVERIFY(!spy.records("slot_GetOSDsendprogress").contains(QVariantList({100})));
+        QCOMPARE(BesMessageBox::testRecords().size(), 0);
+        worker.slot_stopDeviceThread();
+        worker.wait(3000);
+    }
+
+    // A failure found while the worker handles a reply is shown once that handling is over, and
+    // not at all when the stack is gone by then.
+    void osdFailureShownAfterReply()
+    {
+        CHubSpy spy;
+        CTcpDeviceThread worker; // never connected: what it is given stays queued
+        worker.setDeviceSerial("SN1");
+        spy.setRouteTo(&worker);
+        Scene s(64, 8);
+        for (bool bStackGoes : {false, true}) {
+            auto *pStack = new CPropertyStack;
+            pStack->osdTransfer()->setHeaderDelay(0);
+            select(s.pOsd);
+            BesMessageBox::clearTestRecords();
+            child<QPushButton>(pStack, "OSDApplication")->click();
+            QTRY_COMPARE(pStack->osdTransfer()->phase(), COSDTransfer::Announced);
+            worker.injectReceivedData(CDeviceFrame::buildReply(40, 2, 10, QByteArray::fromHex("C5C3")));
+            QCOMPARE(pStack->osdTransfer()->phase(), COSDTransfer::Sending);
+            for (int i = 0; i <= pStack->osdTransfer()->retryLimit(); ++i)
+                worker.injectReceivedData(CDeviceFrame::buildReply(40, 2, 11, QByteArray::fromHex("C5C0")));
+            QVERIFY(!pStack->osdTransfer()->isActive());
+            QVERIFY(child<QPushButton>(pStack, "OSDApplication")->isEnabled());
+            QCOMPARE(BesMessageBox::testRecords().size(), 0);
+            if (bStackGoes) {
+                delete pStack;
+                QTest::qWait(20);
+                QCOMPARE(BesMessageBox::testRecords().size(), 0);
+            } else {
+                QTRY_COMPARE(BesMessageBox::testRecords().size(), 1);
+                QCOMPARE(BesMessageBox::testRecords().first().text, QString::fromUtf8("OSD数据下发失败：设备拒绝了OSD数据"));
+                delete pStack;
+            }
+        }
     }
 };
 
