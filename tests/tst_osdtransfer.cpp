@@ -308,7 +308,6 @@ private slots:
         QCOMPARE(rig.finished.first().at(1).toString(), QString::fromUtf8("与设备的连接已断开"));
         QVERIFY(!rig.spy.records("slot_GetOSDsendprogress").contains(QVariantList({100})));
         QCOMPARE(rig.spy.last("slot_IsZReflash"), QVariantList({true}));
-        QCOMPARE(rig.spy.last("slot_SetOSDTextSpeed"), QVariantList({3}));
         QCOMPARE(rig.sim.model().nOsdOn, 0);
 
         QTRY_VERIFY(rig.worker.isFinished());
@@ -319,10 +318,8 @@ private slots:
         rig.worker.start();
         QTRY_COMPARE(rig.sim.model().nOsdOn, 1);
         SimTest::settle(rig.worker, rig.sim);
-        QCOMPARE(rig.sim.requests(40, 2).last().payload, QByteArray::fromHex("0102"));
         for (int nSub : {10, 11, 12})
             QVERIFY2(!rig.sim.hasRequest(40, nSub), qPrintable(QString("sub %1 after the link came back").arg(nSub)));
-        QCOMPARE(rig.finished.count(), 1);
     }
 
     // One transfer at a time: a second one is refused while the first runs.
