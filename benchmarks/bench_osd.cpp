@@ -47,19 +47,18 @@ class CRoute : public QObject
 public:
     CRoute(CTcpDeviceThread *pWorker, COSDTransfer *pTransfer) : m_pWorker(pWorker), m_pTransfer(pTransfer)
     {
-        for (const char *t : {"slot_setDeviceCmd", "slot_sendbeginOSDdate", "slot_sendOSDdate", "slot_GetOSDsendprogress"})
+        for (const char *t : {"slot_setDeviceCmd", "slot_sendbeginOSDdate", "slot_sendOSDdate"})
             globalObserver::getGlobalObserver()->attach(t, this, t);
     }
     ~CRoute() override
     {
-        for (const char *t : {"slot_setDeviceCmd", "slot_sendbeginOSDdate", "slot_sendOSDdate", "slot_GetOSDsendprogress"})
+        for (const char *t : {"slot_setDeviceCmd", "slot_sendbeginOSDdate", "slot_sendOSDdate"})
             globalObserver::getGlobalObserver()->detach(t, this);
     }
 public slots:
     void slot_setDeviceCmd(QString, QString strCmd, QByteArray &data, int nRw, int nSub) { m_pWorker->setMcuCommand(strCmd, data, nRw, nSub); }
     void slot_sendbeginOSDdate() { m_pTransfer->sendBegin(); }
     void slot_sendOSDdate(int n) { m_pTransfer->sendPacket(n); }
-    void slot_GetOSDsendprogress(int n) { m_pTransfer->progress(n); }
 private:
     CTcpDeviceThread *m_pWorker;
     COSDTransfer *m_pTransfer;

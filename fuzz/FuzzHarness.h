@@ -7,16 +7,19 @@
 //
 // Reply stream: byte 0 chooses the device family (bit 0: Z) and the chunking (bits 1..7: the
 // largest chunk, 1..128 bytes); the rest is fed to a fresh worker in chunks, as a transport would.
-// When the input's length is odd an OSD bitmap transfer of (length % 300) packets is running.
+// When the input's length is odd an OSD bitmap transfer of (length % 300, at least 1) packets
+// is running, its first packet in flight.
 // Discovery: the bytes are one datagram.
 
 #include <QApplication>
 #include <QByteArray>
+#include <QImage>
 #include <QStringList>
 
 #include <cstddef>
 #include <cstdint>
 
+#include "OSDTransfer.h"
 #include "RecvDeviceThread.h"
 #include "TcpDeviceThread.h"
 
@@ -54,11 +57,17 @@ inline void fuzzReplyStream(const uint8_t *pData, size_t nSize)
     CTcpDeviceThread::setTarnSceneSink(&s_sink);
     const QString strFamily = (pData[0] & 1) ? QStringLiteral("Z") : QStringLiteral("Tarn");
     const size_t nChunk = 1 + (pData[0] >> 1);
-    g_ncountpack = (nSize & 1) ? int(nSize % 300) : 0;
-    g_ncurrentserial = 0;
     CTcpDeviceThread worker;
     worker.setDeviceSerial(QStringLiteral("FUZZ"));
     worker.setDeviceType(strFamily);
+    COSDTransfer transfer;
+    if (nSize & 1) {
+        QImage image(1024, qMax(1, int(nSize % 300)), QImage::Format_RGB32); // 128 bytes a row
+        image.fill(Qt::white);
+        transfer.start(QStringLiteral("FUZZ"), COSDBitmap::Params(), image);
+        QMetaObject::invokeMethod(&transfer, "slot_sendHeader");
+        transfer.sendBegin();
+    }
     size_t i = 1;
     while (i < nSize) {
         const size_t n = qMin(nChunk, nSize - i);

@@ -3,6 +3,7 @@
 #include "BesMessageBox.h"
 #include "DeviceLog.h"
 #include "GbkCodec.h"
+#include "OSDTransfer.h"
 #include "WireBytes.h"
 #include "TcpSocket.h"
 #include "globalObserver.h"
@@ -187,6 +188,23 @@ void CTcpDeviceThread::handleDisconnected()
     m_bStop = true;
     wakeWorker();
     CDeviceLog::write({QString("The device"), m_strIp, QString("is disconnectedness!")});
+    // An OSD bitmap transfer to this device ends now. Its packets still waiting here would reach
+    // the device out of turn once the link is back; what the failed transfer queues (the OSD
+    // switched on again) waits for that link.
+    if (COSDTransfer *pTransfer = COSDTransfer::forDevice(m_strSerial)) {
+        dropQueuedOsdBitmap();
+        pTransfer->linkLost();
+    }
+}
+
+void CTcpDeviceThread::dropQueuedOsdBitmap()
+{
+    QMutexLocker queue(m_pMutexSend);
+    for (int i = m_listMcuCmd.size() - 1; i >= 0; --i) {
+        const _mcu_cmd *pCmd = m_listMcuCmd.at(i);
+        if (pCmd->nCmdIndex == Tx_OSDSet && pCmd->nSubIndex3 >= 10 && pCmd->nSubIndex3 <= 12)
+            delete m_listMcuCmd.takeAt(i);
+    }
 }
 
 void CTcpDeviceThread::handleSerislDisConnected()
@@ -460,8 +478,10 @@ int CTcpDeviceThread::sendCmdList(bool bSerial)
     }
     _mcu_cmd *pCmd = nullptr;
     {
+        // Stopping (the link went): what is queued now waits for the next link. Tested under the
+        // queue lock, so a command queued after the stop is never taken by this loop.
         QMutexLocker queue(m_pMutexSend);
-        if (m_listMcuCmd.isEmpty())
+        if (m_listMcuCmd.isEmpty() || m_bStop)
             return -1;
         pCmd = m_listMcuCmd.takeFirst();
     }
@@ -555,9 +575,10 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
     if (f.nCmd != Tx_Heart) {
         if (f.isNak()) {
             if (f.nCmd == Tx_OSDSet && f.nSub == 11) {
-                const int nSerial = g_ncurrentserial;
-                resendOsdPacket();
-                CDeviceLog::write({QString::fromUtf8("单独包写入出现的问题"), nSerial});
+                if (COSDTransfer *pTransfer = COSDTransfer::forDevice(m_strSerial)) {
+                    CDeviceLog::write({QString::fromUtf8("单独包写入出现的问题"), pTransfer->packetInFlight()});
+                    pTransfer->packetAnswered(false);
+                }
             }
             CDeviceLog::write({QString("The device"), m_strIp, QString("command recv error"), f.nCmd, f.nSub});
             // A refused recall or delete changed nothing; its scene id must not answer a later one.

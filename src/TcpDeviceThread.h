@@ -132,9 +132,6 @@ public:
     static void setTarnSceneSink(CTarnSceneSink *pSink);
     static CTarnSceneSink *tarnSceneSink();
 
-    // OSD packets refused more often than this in a row abort the transfer.
-    enum { OsdPacketRetryLimit = 5 };
-
 signals:
     void connected();
     void disconnected();
@@ -193,8 +190,7 @@ private:
     void getOutletsetting(const CReplyFrame &f);
     void getOSDInfo(const CReplyFrame &f);
     void getSystemName(const CReplyFrame &f);
-    void resendOsdPacket();
-    void abortOsdTransfer();
+    void dropQueuedOsdBitmap();
     CTarnSceneRecord *findTarnScene(int nId) const;
     void removeTarnScene(int nIndex);
     void followDeletedScene(int nDeleted);
@@ -245,8 +241,6 @@ private:
     QString m_strDevType;
     CDeviceFrameReader m_reader;
     bool m_bDraining = false;
-    int m_nOsdRetry = 0;
-    bool m_bOsdLastTaken = false;
 
     // waiting
     QMutex m_wakeMutex;

@@ -3,10 +3,9 @@
 
 #include "DeviceLog.h"
 #include "GbkCodec.h"
+#include "OSDTransfer.h"
 #include "WireBytes.h"
 #include "globalObserver.h"
-
-#include <QTimer>
 
 #include <algorithm>
 
@@ -228,36 +227,10 @@ void CTcpDeviceThread::getTarnLayerRead(const CReplyFrame &f)
     m_nRecvExtraVal = (80 + nSceneId) % 256;
 }
 
-void CTcpDeviceThread::abortOsdTransfer()
-{
-    CDeviceLog::write({QString("The device"), m_strIp, QString("OSD packet refused too often, transfer aborted:"), g_ncurrentserial});
-    g_ncountpack = 0;
-    g_ncurrentserial = 0;
-    m_nOsdRetry = 0;
-    m_bOsdLastTaken = false;
-    int nProgress = -1;
-    globalObserver::getGlobalObserver()->notify("slot_GetOSDsendprogress", Q_ARG(int, nProgress));
-    bool bReflash = true;
-    globalObserver::getGlobalObserver()->notify("slot_IsZReflash", Q_ARG(bool, bReflash));
-}
-
-void CTcpDeviceThread::resendOsdPacket()
-{
-    if (g_ncountpack <= 0)
-        return; // no transfer in progress
-    if (++m_nOsdRetry > OsdPacketRetryLimit) {
-        abortOsdTransfer();
-        return;
-    }
-    int nSerial = g_ncurrentserial;
-    globalObserver::getGlobalObserver()->notify("slot_sendOSDdate", Q_ARG(int, nSerial));
-}
-
 // OSD replies (40).
 void CTcpDeviceThread::getOSDInfo(const CReplyFrame &f)
 {
     const QByteArray &p = f.payload;
-    globalObserver *pHub = globalObserver::getGlobalObserver();
     switch (f.nSub) {
     case 0:
         if (!f.isAck() && !p.isEmpty() && u8(p, 0) != 0)
@@ -268,69 +241,18 @@ void CTcpDeviceThread::getOSDInfo(const CReplyFrame &f)
             g_OSDState = true;
         break;
     case 10:
-        m_nOsdRetry = 0;
-        m_bOsdLastTaken = false;
-        pHub->notify("slot_sendbeginOSDdate");
-        break;
-    case 11: {
-        if (g_ncountpack <= 0 || m_bOsdLastTaken || g_ncurrentserial >= g_ncountpack)
-            break; // no transfer in progress (a late or repeated reply)
-        const int nStep = g_ncountpack > 100 ? g_ncountpack / 100 : 1;
-        const int nStatus = p.size() >= 6 ? u8(p, 5) : 0;
-        if (g_ncurrentserial < g_ncountpack - 1) {
-            if (nStatus == 1) {
-                ++g_ncurrentserial;
-                m_nOsdRetry = 0;
-                if (g_ncurrentserial / nStep <= 99) {
-                    int nProgress = g_ncurrentserial / nStep;
-                    pHub->notify("slot_GetOSDsendprogress", Q_ARG(int, nProgress));
-                }
-                CDeviceLog::write({QString("whilteret"), nStatus, g_ncurrentserial});
-                int nSerial = g_ncurrentserial;
-                pHub->notify("slot_sendOSDdate", Q_ARG(int, nSerial));
-            } else {
-                CDeviceLog::write({QString("whilteret"), nStatus, g_ncurrentserial});
-                resendOsdPacket();
-            }
-        } else {
-            g_ncurrentserial = g_ncountpack - 1;
-            if (nStatus == 1) {
-                m_bOsdLastTaken = true;
-                m_nOsdRetry = 0;
-                g_ncurrentserial = g_ncountpack; // every packet taken: the end is in flight
-                notifySetDeviceCmd(g_texing_name[Tx_OSDSet], QByteArray(1, char(g_OSDindex)), 2, 12);
-                CDeviceLog::write({QString("endret"), nStatus});
-            } else {
-                resendOsdPacket();
-                if (g_ncountpack <= 0)
-                    break; // aborted
-            }
-            int nProgress = 99;
-            pHub->notify("slot_GetOSDsendprogress", Q_ARG(int, nProgress));
-        }
-        break;
-    }
+    case 11:
     case 12: {
-        if (g_ncountpack <= 0 || g_ncurrentserial != g_ncountpack)
-            break; // no end in flight (a late or repeated reply)
-        g_ncurrentserial = g_ncountpack + 1; // the device took the end
-        QByteArray on(2, '\0');
-        on[0] = 1;
-        on[1] = char(g_OSDindex);
-        notifySetDeviceCmd(g_texing_name[Tx_OSDSet], on, 2, 2);
-        const int nQuot = g_ncountpack / 256;
-        const int nDelay = nQuot > 0 ? nQuot * 800 : 1000;
-        QTimer::singleShot(nDelay, this, []() {
-            globalObserver *pHub = globalObserver::getGlobalObserver();
-            int nProgress = 100;
-            int nItem = -1;
-            int nSpeed = g_nOSDSpeed;
-            bool bReflash = true;
-            pHub->notify("slot_GetOSDsendprogress", Q_ARG(int, nProgress));
-            pHub->notify("slot_itemPress", Q_ARG(int, nItem));
-            pHub->notify("slot_SetOSDTextSpeed", Q_ARG(int, nSpeed));
-            pHub->notify("slot_IsZReflash", Q_ARG(bool, bReflash));
-        });
+        // The bitmap transfer keeps its own state: it is told of the reply and decides what follows.
+        COSDTransfer *pTransfer = COSDTransfer::forDevice(m_strSerial);
+        if (!pTransfer)
+            break; // no transfer to this device (a late or foreign reply)
+        if (f.nSub == 10)
+            pTransfer->headerAnswered();
+        else if (f.nSub == 11)
+            pTransfer->packetAnswered(p.size() >= 6 && u8(p, 5) == 1);
+        else
+            pTransfer->endAnswered();
         break;
     }
     default:

@@ -219,6 +219,47 @@ private slots:
         QTest::qWait(20);
     }
 
+    // A stop right after a preview, before the frame thread has taken it up, still ends the scroll:
+    // no frames come after it.
+    void stopRightAfterPreview()
+    {
+        EditOSDItem item(QRect(0, 0, 60, 20), true);
+        item.setOSDPixmap(textPixmap(60, 20));
+        item.m_nInSpeed = 10;
+        g_nOSDSpeed = 10; // 110 ms between frames
+        for (int i = 0; i < 20; ++i) {
+            item.preview();
+            item.stopScroll();
+            QTRY_VERIFY(!item.isScrolling() && item.frameThread()->isIdle());
+            QTest::qWait(20); // a frame rendered before the stop may still be on its way
+            item.m_drawPixmap = QPixmap();
+            QTest::qWait(150);
+            QVERIFY2(item.m_drawPixmap.isNull() && !item.isScrolling(), qPrintable(QString("run %1").arg(i)));
+        }
+    }
+
+    // The scene refreshing its OSD item for a new text: a running scroll ends (the item is still
+    // text again) and the engine renders from the new picture.
+    void sceneRefreshStopsScroll()
+    {
+        CEditBaseScene scene;
+        QCOMPARE(scene.createOSDItem("first", QSize(60, 20), QPointF()), 1000);
+        auto *pItem = static_cast<EditOSDItem *>(scene.osdItem());
+        pItem->m_nInSpeed = 10;
+        g_nOSDSpeed = 10;
+        pItem->preview();
+        QTRY_VERIFY(pItem->isScrolling());
+        const QImage before = pItem->animation()->sourceImage();
+        const QColor bk = g_bkColor;
+        g_bkColor = Qt::darkGreen; // a picture unlike the first
+        QCOMPARE(scene.createOSDItem("second", QSize(60, 20), QPointF()), -1);
+        g_bkColor = bk;
+        QCOMPARE(pItem->m_nInSpeed, 0);
+        QTRY_VERIFY(!pItem->isScrolling() && pItem->frameThread()->isIdle());
+        QCOMPARE(pItem->animation()->sourceImage(), pItem->m_OSDPixmap.toImage());
+        QVERIFY(pItem->animation()->sourceImage() != before);
+    }
+
     // Many items created and destroyed while scrolling, with the source changed underneath.
     void scrollChurn()
     {

@@ -1,8 +1,10 @@
 #include "TestMain.h"
 
+#include <QElapsedTimer>
 #include <QPainter>
 #include <QSignalSpy>
 
+#include "BesMessageBox.h"
 #include "DeviceSimulator.h"
 #include "HubSpy.h"
 #include "OSDBitmap.h"
@@ -22,19 +24,16 @@ public:
         globalObserver *pHub = globalObserver::getGlobalObserver();
         pHub->attach("slot_sendbeginOSDdate", this, "slot_sendbeginOSDdate");
         pHub->attach("slot_sendOSDdate", this, "slot_sendOSDdate");
-        pHub->attach("slot_GetOSDsendprogress", this, "slot_GetOSDsendprogress");
     }
     ~CTransferHost() override
     {
         globalObserver *pHub = globalObserver::getGlobalObserver();
         pHub->detach("slot_sendbeginOSDdate", this);
         pHub->detach("slot_sendOSDdate", this);
-        pHub->detach("slot_GetOSDsendprogress", this);
     }
 public slots:
     void slot_sendbeginOSDdate() { m_pTransfer->sendBegin(); }
     void slot_sendOSDdate(int n) { m_pTransfer->sendPacket(n); }
-    void slot_GetOSDsendprogress(int n) { m_pTransfer->progress(n); }
 private:
     COSDTransfer *m_pTransfer;
 };
@@ -114,10 +113,10 @@ private:
     };
 
 private slots:
+    void initTestCase() { BesMessageBox::setTestAnswer(QMessageBox::Ok); } // the link-lost box
+
     void init()
     {
-        g_ncountpack = 0;
-        g_ncurrentserial = 0;
         g_OSDindex = 2;
         g_nOSDSpeed = 3;
     }
@@ -258,11 +257,69 @@ private slots:
         const QList<QVariantList> cmds = rig.spy.records("slot_setDeviceCmd");
         QVERIFY(cmds.contains(QVariantList({"SN1", QString::fromUtf8("OSD参数设置"), QByteArray::fromHex("0102"), 2, 2})));
         QVERIFY(!rig.transfer.isActive());
-        QCOMPARE(g_ncountpack, 0);
         // late replies change nothing now
         const int nProgress = rig.spy.count("slot_GetOSDsendprogress");
         rig.worker.injectReceivedData(CDeviceSimulator::replyFrame(40, 2, 11, QByteArray::fromHex("020000000001")));
         QCOMPARE(rig.spy.count("slot_GetOSDsendprogress"), nProgress);
+    }
+
+    // The link lost mid-transfer ends it at once, within one watchdog period, saying so; never
+    // 100. The switch-on waits for the link: once it is back the device shows an OSD again, and
+    // nothing of the dead transfer reaches it.
+    void linkLostMidTransfer_data()
+    {
+        QTest::addColumn<int>("packet"); // the packet whose reply is the link going down; -1: the parameters
+        QTest::addColumn<bool>("held"); // the header waits in the queue behind an unanswered command
+        QTest::newRow("while starting") << -1 << false;
+        QTest::newRow("first packet") << 0 << false;
+        QTest::newRow("last packet") << 3 << false;
+        QTest::newRow("header still queued") << -1 << true;
+    }
+    void linkLostMidTransfer()
+    {
+        QFETCH(int, packet);
+        QFETCH(bool, held);
+        Rig rig;
+        QVERIFY(rig.ok);
+        QSignalSpy lost(&rig.worker, &CTcpDeviceThread::disconnected);
+        rig.transfer.setResendInterval(4000);
+        if (held) {
+            // no heartbeat to give up on the unanswered read: the header stays queued behind it
+            rig.worker.setHeartbeatInterval(60000);
+            rig.sim.injectFault(CDeviceSimulator::NoAnswer, 41);
+            QVERIFY(rig.transfer.start("SN1", params(200, 16), testImage(200, 16)));
+            rig.worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
+            QTRY_VERIFY(rig.sim.hasRequest(41) && rig.transfer.phase() == COSDTransfer::Announced);
+            QCOMPARE(rig.worker.queuedCommandCount(), 1);
+            rig.sim.dropClients();
+        } else {
+            if (packet < 0)
+                rig.sim.injectFault(CDeviceSimulator::DropConnection, 40);
+            else
+                rig.sim.injectOsdPacketFault(packet, CDeviceSimulator::DropConnection);
+            QVERIFY(rig.transfer.start("SN1", params(200, 16), testImage(200, 16)));
+        }
+        QVERIFY(lost.count() > 0 || lost.wait(3000));
+        QElapsedTimer t;
+        t.start();
+        QTRY_COMPARE_WITH_TIMEOUT(rig.finished.count(), 1, 4000);
+        QVERIFY(t.elapsed() < rig.transfer.resendInterval());
+        QCOMPARE(rig.finished.first().at(0).toBool(), false);
+        QCOMPARE(rig.finished.first().at(1).toString(), QString::fromUtf8("与设备的连接已断开"));
+        QVERIFY(!rig.spy.records("slot_GetOSDsendprogress").contains(QVariantList({100})));
+        QCOMPARE(rig.spy.last("slot_IsZReflash"), QVariantList({true}));
+        QCOMPARE(rig.sim.model().nOsdOn, 0);
+
+        QTRY_VERIFY(rig.worker.isFinished());
+        rig.sim.clearRequests();
+        QSignalSpy connected(&rig.worker, &CTcpDeviceThread::connected);
+        rig.worker.reConnected();
+        QVERIFY(connected.wait(3000));
+        rig.worker.start();
+        QTRY_COMPARE(rig.sim.model().nOsdOn, 1);
+        SimTest::settle(rig.worker, rig.sim);
+        for (int nSub : {10, 11, 12})
+            QVERIFY2(!rig.sim.hasRequest(40, nSub), qPrintable(QString("sub %1 after the link came back").arg(nSub)));
     }
 
     // One transfer at a time: a second one is refused while the first runs.
@@ -276,7 +333,8 @@ private slots:
         // notifications meant for a running transfer do nothing to one that does not run
         b.sendBegin();
         b.sendPacket(0);
-        b.progress(100);
+        b.packetAnswered(true);
+        b.endAnswered();
         QVERIFY(!b.isActive());
         a.abort("test");
         QVERIFY(!COSDTransfer::activeTransfer());

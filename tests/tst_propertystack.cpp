@@ -15,6 +15,7 @@
 
 #include "BackCanvasWidget.h"
 #include "BesMessageBox.h"
+#include "DeviceFrame.h"
 #include "DeviceSimulator.h"
 #include "DrawerWidget.h"
 #include "EditBaseScene.h"
@@ -138,8 +139,6 @@ private slots:
         g_nOSDSpeed = 0;
         g_fontTransparency = 255;
         g_bkColorTransparency = 255;
-        g_ncountpack = 0;
-        g_ncurrentserial = 0;
         BesMessageBox::setTestAnswer(QMessageBox::Ok);
         BesMessageBox::clearTestRecords();
         QFile::remove("Morvane.ini");
@@ -216,7 +215,7 @@ private slots:
             QCOMPARE(stack.currentIndex(), 2);
         }
         globalObserver *pHub = globalObserver::getGlobalObserver();
-        QCOMPARE(pHub->subscriptionCount("slot_GetOSDsendprogress"), 2); // the text page and the stack
+        QCOMPARE(pHub->subscriptionCount("slot_GetOSDsendprogress"), 1); // the text page
         QCOMPARE(pHub->subscriptionCount("slot_SetOSDTextSpeed"), 1);
         QCOMPARE(pHub->subscriptionCount("slot_Getposinformation"), 1);
         QVERIFY(!stack.textWidget()->item());
@@ -496,9 +495,62 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(child<QPushButton>(&stack, "OSDApplication")->isEnabled(), 5000);
         QVERIFY(!spy.records("slot_GetOSDsendprogress").contains(QVariantList({100})));
         QVERIFY(!shown(child<QProgressBar>(stack.textWidget(), "OSDProgressBar")));
-        QCOMPARE(BesMessageBox::testRecords().size(), 1);
+        QTRY_COMPARE(BesMessageBox::testRecords().size(), 1);
         worker.slot_stopDeviceThread();
         worker.wait(3000);
+    }
+
+    // The stack going while its transfer runs: the device gets its OSD back and the poll resumes;
+    // nothing is reported, and the replies still on their way touch nothing of it.
+    void osdStackDestroyedMidTransfer()
+    {
+        CDeviceSimulator sim(CSimDeviceModel::Tarn, 2, 1);
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        worker.setHeartbeatInterval(100);
+        QVERIFY(SimTest::connectWorker(worker, sim, "SN1"));
+        CHubSpy spy;
+        spy.setRouteTo(&worker);
+        Scene s(200, 16);
+        auto *pStack = new CPropertyStack;
+        pStack->osdTransfer()->setHeaderDelay(20);
+        select(s.pOsd);
+        sim.setReplyDelay(40);
+        child<QPushButton>(pStack, "OSDApplication")->click();
+        QTRY_VERIFY(!sim.model().osdPacketsTaken.isEmpty());
+        QCOMPARE(sim.model().nOsdOn, 0);
+        delete pStack;
+        QVERIFY(!COSDTransfer::activeTransfer());
+        QCOMPARE(spy.last("slot_IsZReflash"), QVariantList({true}));
+        QTRY_COMPARE(sim.model().nOsdOn, 1);
+        SimTest::settle(worker, sim);
+        QVERIFY(!spy.records("slot_GetOSDsendprogress").contains(QVariantList({100})));
+        QCOMPARE(BesMessageBox::testRecords().size(), 0);
+        worker.slot_stopDeviceThread();
+        worker.wait(3000);
+    }
+
+    // A failure found while the worker handles a reply is shown once that handling is over.
+    void osdFailureShownAfterReply()
+    {
+        CHubSpy spy;
+        CTcpDeviceThread worker; // never connected: what it is given stays queued
+        worker.setDeviceSerial("SN1");
+        spy.setRouteTo(&worker);
+        Scene s(64, 8);
+        CPropertyStack stack;
+        stack.osdTransfer()->setHeaderDelay(0);
+        select(s.pOsd);
+        child<QPushButton>(&stack, "OSDApplication")->click();
+        QTRY_COMPARE(stack.osdTransfer()->phase(), COSDTransfer::Announced);
+        worker.injectReceivedData(CDeviceFrame::buildReply(40, 2, 10, QByteArray::fromHex("C5C3")));
+        QCOMPARE(stack.osdTransfer()->phase(), COSDTransfer::Sending);
+        for (int i = 0; i <= stack.osdTransfer()->retryLimit(); ++i)
+            worker.injectReceivedData(CDeviceFrame::buildReply(40, 2, 11, QByteArray::fromHex("C5C0")));
+        QVERIFY(!stack.osdTransfer()->isActive());
+        QCOMPARE(BesMessageBox::testRecords().size(), 0);
+        QTRY_COMPARE(BesMessageBox::testRecords().size(), 1);
+        QCOMPARE(BesMessageBox::testRecords().first().text, QString::fromUtf8("OSD数据下发失败：设备拒绝了OSD数据"));
     }
 };
 

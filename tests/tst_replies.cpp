@@ -6,6 +6,8 @@
 #include "DeviceFrame.h"
 #include "GbkCodec.h"
 #include "HubSpy.h"
+#include "OSDBitmap.h"
+#include "OSDTransfer.h"
 #include "QorGlobal.h"
 #include "TcpDeviceThread.h"
 
@@ -87,8 +89,6 @@ private slots:
     {
         g_strDevType = "Tarn";
         g_nConnectionType = 0;
-        g_ncountpack = 0;
-        g_ncurrentserial = 0;
         g_OSDindex = 0;
         CTcpDeviceThread::setTarnSceneSink(nullptr);
         CTcpDeviceThread::setEditedDeviceSerial(QString());
@@ -380,21 +380,36 @@ private slots:
         QVERIFY(g_OSDState);
     }
 
-    // The OSD bitmap transfer: progress steps, the end, resends and their limit.
+    // A transfer of that many 128-byte packets to SN1, its first packet in flight.
+    static void startOsdTransfer(COSDTransfer &transfer, CTcpDeviceThread &worker, CHubSpy &spy, int nPackets)
+    {
+        transfer.setHeaderDelay(0);
+        COSDBitmap::Params params;
+        params.nIndex = 2;
+        QImage image(1024, nPackets, QImage::Format_RGB32); // 128 bytes a row
+        image.fill(Qt::white);
+        QVERIFY(transfer.start("SN1", params, image));
+        QTRY_COMPARE(transfer.phase(), COSDTransfer::Announced);
+        worker.injectReceivedData(reply(40, 2, 10, hex("C5C3")));
+        QCOMPARE(spy.count("slot_sendbeginOSDdate"), 1);
+        transfer.sendBegin(); // as the stack that started it answers
+        QCOMPARE(transfer.phase(), COSDTransfer::Sending);
+        spy.clear();
+    }
+
+    // The OSD bitmap transfer as the worker hands it the replies: progress steps, the end, a
+    // repeated reply, the finishing delay.
     void osdTransfer()
     {
         CHubSpy spy;
         CTcpDeviceThread worker;
         worker.setDeviceSerial("SN1");
-        g_ncountpack = 250;
-        g_ncurrentserial = 0;
-        g_OSDindex = 2;
-        worker.injectReceivedData(reply(40, 2, 10, hex("C5C3")));
-        QCOMPARE(spy.count("slot_sendbeginOSDdate"), 1);
+        COSDTransfer transfer;
+        startOsdTransfer(transfer, worker, spy, 250);
         const QByteArray taken = hex("0200000000 01");
         for (int i = 0; i < 249; ++i)
             worker.injectReceivedData(reply(40, 2, 11, taken));
-        QCOMPARE(g_ncurrentserial, 249);
+        QCOMPARE(transfer.packetInFlight(), 249);
         QList<QVariantList> progress = spy.records("slot_GetOSDsendprogress");
         QCOMPARE(progress.first(), QVariantList({0}));   // packet 1, step 2
         QCOMPARE(progress.last(), QVariantList({99}));   // 249 / 2 = 124 is above 99: not reported
@@ -404,16 +419,14 @@ private slots:
         worker.injectReceivedData(reply(40, 2, 11, taken));
         QCOMPARE(spy.last("slot_setDeviceCmd"), QVariantList({"SN1", QString::fromUtf8("OSD参数设置"), hex("02"), 2, 12}));
         QCOMPARE(spy.last("slot_GetOSDsendprogress"), QVariantList({99}));
+        QCOMPARE(transfer.phase(), COSDTransfer::Ending);
         // a repeated reply no longer counts nor asks for a packet past the end
-        QCOMPARE(g_ncurrentserial, 250); // every packet taken
         worker.injectReceivedData(reply(40, 2, 11, taken));
-        QCOMPARE(g_ncurrentserial, 250);
         QCOMPARE(spy.count("slot_setDeviceCmd"), 1);
         QCOMPARE(spy.count("slot_sendOSDdate"), 0);
         // end accepted: the switch-on write at once, the final notifications after the delay
         worker.injectReceivedData(reply(40, 2, 12, hex("C5C3")));
         QCOMPARE(spy.last("slot_setDeviceCmd"), QVariantList({"SN1", QString::fromUtf8("OSD参数设置"), hex("0102"), 2, 2}));
-        QCOMPARE(g_ncurrentserial, 251); // the end taken
         // a repeated end reply switches nothing on again
         worker.injectReceivedData(reply(40, 2, 12, hex("C5C3")));
         QCOMPARE(spy.count("slot_setDeviceCmd"), 2);
@@ -421,30 +434,41 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(spy.count("slot_itemPress"), 1, 2000);
         QCOMPARE(spy.last("slot_GetOSDsendprogress"), QVariantList({100}));
         QCOMPARE(spy.last("slot_IsZReflash"), QVariantList({true}));
+        QVERIFY(!transfer.isActive());
+        QCOMPARE(COSDTransfer::finishDelayMs(250), 1000);
+        QCOMPARE(COSDTransfer::finishDelayMs(300), 800);
+        QCOMPARE(COSDTransfer::finishDelayMs(600), 1600);
     }
 
+    // Refusals by status and by NAK send the same packet again, up to the limit; replies of
+    // another device and replies after the end do nothing.
     void osdResendLimit()
     {
         CHubSpy spy;
         CTcpDeviceThread worker;
-        g_ncountpack = 3;
-        g_ncurrentserial = 1;
-        worker.injectReceivedData(reply(40, 2, 10, hex("C5C3")));
-        // refused by status and by NAK: the same packet again, five times, then the transfer ends
-        worker.injectReceivedData(reply(40, 2, 11, hex("0000000001 00")));
+        worker.setDeviceSerial("SN1");
+        CTcpDeviceThread other;
+        other.setDeviceSerial("SN2");
+        COSDTransfer transfer;
+        startOsdTransfer(transfer, worker, spy, 3);
+        worker.injectReceivedData(reply(40, 2, 11, hex("0200000000 01")));
+        other.injectReceivedData(reply(40, 2, 11, hex("0200000001 01")));
+        QCOMPARE(transfer.packetInFlight(), 1);
+        QCOMPARE(spy.last("slot_sendOSDdate"), QVariantList({1}));
+        worker.injectReceivedData(reply(40, 2, 11, hex("0200000001 00")));
         QCOMPARE(spy.last("slot_sendOSDdate"), QVariantList({1}));
         for (int i = 0; i < 4; ++i)
             worker.injectReceivedData(reply(40, 2, 11, hex("C5C0")));
-        QCOMPARE(spy.count("slot_sendOSDdate"), 5);
+        QCOMPARE(spy.count("slot_sendOSDdate"), 6);
+        QVERIFY(transfer.isActive());
         worker.injectReceivedData(reply(40, 2, 11, hex("C5C0")));
-        QCOMPARE(spy.count("slot_sendOSDdate"), 5);
+        QCOMPARE(spy.count("slot_sendOSDdate"), 6);
         QCOMPARE(spy.last("slot_GetOSDsendprogress"), QVariantList({-1}));
-        QCOMPARE(g_ncountpack, 0);
-        QCOMPARE(g_ncurrentserial, 0);
+        QVERIFY(!transfer.isActive());
         // with no transfer running, packet replies do nothing
-        worker.injectReceivedData(reply(40, 2, 11, hex("0000000001 01")));
+        worker.injectReceivedData(reply(40, 2, 11, hex("0200000001 01")));
         worker.injectReceivedData(reply(40, 2, 11, hex("C5C0")));
-        QCOMPARE(spy.count("slot_sendOSDdate"), 5);
+        QCOMPARE(spy.count("slot_sendOSDdate"), 6);
     }
 
     // The tests of a reply: wrong start, short chunk, wrong check, foreign type.

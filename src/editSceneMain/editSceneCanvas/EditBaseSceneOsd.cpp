@@ -99,7 +99,7 @@ int CEditBaseScene::createOSDItem(QString strText, QSize sz, QPointF pt)
         QStyleOptionGraphicsItem option;
         pItem->paint(&painter, &option, nullptr);
         painter.end();
-        pItem->m_OSDPixmap = pixmap;
+        pItem->setOSDPixmap(pixmap);
     };
 
     // The scene has its OSD item: it takes the new text and colours only.
@@ -109,6 +109,7 @@ int CEditBaseScene::createOSDItem(QString strText, QSize sz, QPointF pt)
         pItem->m_fontColor = withAlpha(g_fontColor, g_fontTransparency);
         pItem->m_bkColor = withAlpha(g_bkColor, g_bkColorTransparency);
         pItem->m_nInSpeed = 0;
+        pItem->stopScroll(); // still text now: a running scroll would go on rendering unseen
         pItem->dataChange();
         render(pItem);
         return -1;

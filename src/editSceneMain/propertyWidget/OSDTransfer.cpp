@@ -4,6 +4,7 @@
 #include "QorGlobal.h"
 #include "globalObserver.h"
 
+#include <QPointer>
 #include <QTimer>
 
 COSDTransfer *COSDTransfer::s_pActive = nullptr;
@@ -17,16 +18,24 @@ COSDTransfer::COSDTransfer(QObject *parent)
     m_pHeaderTimer = new QTimer(this);
     m_pHeaderTimer->setSingleShot(true);
     connect(m_pHeaderTimer, &QTimer::timeout, this, &COSDTransfer::slot_sendHeader);
+    m_pFinishTimer = new QTimer(this);
+    m_pFinishTimer->setSingleShot(true);
+    connect(m_pFinishTimer, &QTimer::timeout, this, &COSDTransfer::slot_finishDelayOver);
 }
 
 COSDTransfer::~COSDTransfer()
 {
-    if (s_pActive == this) {
-        // The owner goes mid-transfer: the worker must not drive a transfer nobody answers.
-        s_pActive = nullptr;
-        g_ncountpack = 0;
-        g_ncurrentserial = 0;
-    }
+    if (!isActive())
+        return;
+    // The owner goes mid-transfer: nobody is left to finish it, so the device gets its OSD back
+    // and the console polls again. Nothing is reported: whoever would show it is going.
+    const bool bSwitchedOn = m_phase == Finishing;
+    release();
+    CDeviceLog::write({QString("OSD transfer given up: its owner went")});
+    if (!bSwitchedOn)
+        sendCmd(2, COSDBitmap::switchPayload(m_nIndex, true));
+    bool bReflash = true;
+    globalObserver::getGlobalObserver()->notify("slot_IsZReflash", Q_ARG(bool, bReflash));
 }
 
 COSDTransfer *COSDTransfer::activeTransfer()
@@ -34,10 +43,21 @@ COSDTransfer *COSDTransfer::activeTransfer()
     return s_pActive;
 }
 
+COSDTransfer *COSDTransfer::forDevice(const QString &strSerial)
+{
+    return s_pActive && s_pActive->m_strSerial == strSerial ? s_pActive : nullptr;
+}
+
 void COSDTransfer::setResendInterval(int nMs)
 {
     m_nResendMs = std::max(1, nMs);
     m_pTimer->setInterval(m_nResendMs);
+}
+
+int COSDTransfer::finishDelayMs(int nPackets)
+{
+    const int nQuot = nPackets / 256;
+    return nQuot > 0 ? nQuot * 800 : 1000;
 }
 
 bool COSDTransfer::start(const QString &strSerial, const COSDBitmap::Params &params, const QImage &image)
@@ -51,12 +71,12 @@ bool COSDTransfer::start(const QString &strSerial, const COSDBitmap::Params &par
     m_nIndex = params.nIndex;
     m_bitmap = bitmap;
     m_nPackets = COSDBitmap::packetCount(m_bitmap.size());
+    m_nPacket = 0;
     m_nRetries = 0;
-    m_nLastSeen = -1;
+    m_bHeard = false;
+    m_bRefused = false;
     m_phase = Starting;
     s_pActive = this;
-    g_ncurrentserial = 0;
-    g_ncountpack = 0;
     sendCmd(1, COSDBitmap::paramsPayload(params));
     sendCmd(2, COSDBitmap::switchPayload(m_nIndex, false));
     m_pHeaderTimer->start(m_nHeaderDelayMs);
@@ -67,29 +87,39 @@ void COSDTransfer::slot_sendHeader()
 {
     if (m_phase != Starting)
         return;
-    g_ncountpack = m_nPackets;
-    g_ncurrentserial = 0;
     m_phase = Announced;
     m_nRetries = 0;
+    m_bHeard = false;
     sendCmd(10, COSDBitmap::headerPayload(m_nIndex, m_nPackets, m_bitmap.size()));
     m_pTimer->start();
     emit sig_headerSent();
 }
 
-void COSDTransfer::sendBegin()
+void COSDTransfer::headerAnswered()
 {
     if (m_phase != Announced)
         return; // a late answer to a header sent again
+    m_bHeard = true;
+    globalObserver::getGlobalObserver()->notify("slot_sendbeginOSDdate");
+}
+
+void COSDTransfer::sendBegin()
+{
+    if (m_phase != Announced)
+        return;
     m_phase = Sending;
+    m_nPacket = 0;
     m_nRetries = 0;
-    m_nLastSeen = g_ncurrentserial;
+    m_bHeard = true;
+    m_bRefused = false;
     m_pTimer->start(); // a full period for the first packet
-    sendPacketNow(g_ncurrentserial);
+    sendPacketNow(m_nPacket);
 }
 
 void COSDTransfer::sendPacket(int nPacket)
 {
-    if (m_phase != Sending)
+    // Only the packet the transfer asked for: a stack answering late asks for nothing else.
+    if (m_phase != Sending || nPacket != m_nPacket)
         return;
     sendPacketNow(nPacket);
 }
@@ -104,71 +134,111 @@ void COSDTransfer::sendPacketNow(int nPacket)
     sendCmd(11, payload);
 }
 
-void COSDTransfer::progress(int nProgress)
+void COSDTransfer::packetAnswered(bool bTaken)
 {
-    if (!isActive())
-        return;
-    if (nProgress < 0) {
-        fail(tr("设备拒绝了OSD数据"), false);
+    if (m_phase != Sending)
+        return; // no packet in flight: a late or repeated reply
+    m_bHeard = true;
+    const bool bLast = m_nPacket >= m_nPackets - 1;
+    if (!bTaken) {
+        CDeviceLog::write({QString("whilteret"), 0, m_nPacket});
+        m_bRefused = true;
+        if (!countRetry())
+            return;
+        int nPacket = m_nPacket;
+        globalObserver::getGlobalObserver()->notify("slot_sendOSDdate", Q_ARG(int, nPacket));
+        if (bLast)
+            notifyProgress(99);
         return;
     }
-    if (nProgress == 100) {
-        finish();
-        return;
-    }
-    if (m_phase == Sending && g_ncurrentserial >= m_nPackets) {
+    m_nRetries = 0;
+    m_bRefused = false;
+    if (bLast) {
         m_phase = Ending;
-        m_nRetries = 0;
-        const int nQuot = m_nPackets / 256;
-        const int nDelay = nQuot > 0 ? nQuot * 800 : 1000;
-        m_nEndWaitTicks = nDelay / m_nResendMs + 2;
-        m_pTimer->start();
-        emit sig_allPacketsTaken();
+        m_pTimer->start(); // a full period for the end
+        sendCmd(12, COSDBitmap::endPayload(m_nIndex));
+        CDeviceLog::write({QString("endret"), 1});
+        QPointer<COSDTransfer> self(this);
+        notifyProgress(99);
+        if (self)
+            emit sig_allPacketsTaken();
+        return;
+    }
+    ++m_nPacket;
+    const int nStep = m_nPackets > 100 ? m_nPackets / 100 : 1;
+    if (m_nPacket / nStep <= 99)
+        notifyProgress(m_nPacket / nStep);
+    CDeviceLog::write({QString("whilteret"), 1, m_nPacket});
+    int nPacket = m_nPacket;
+    globalObserver::getGlobalObserver()->notify("slot_sendOSDdate", Q_ARG(int, nPacket));
+}
+
+void COSDTransfer::endAnswered()
+{
+    if (m_phase != Ending)
+        return; // no end in flight: a late or repeated reply
+    m_phase = Finishing;
+    m_pTimer->stop();
+    sendCmd(2, COSDBitmap::switchPayload(m_nIndex, true));
+    m_pFinishTimer->start(finishDelayMs(m_nPackets));
+}
+
+void COSDTransfer::slot_finishDelayOver()
+{
+    if (m_phase != Finishing)
+        return;
+    release();
+    QPointer<COSDTransfer> self(this);
+    globalObserver *pHub = globalObserver::getGlobalObserver();
+    int nProgress = 100;
+    int nItem = -1;
+    int nSpeed = g_nOSDSpeed;
+    bool bReflash = true;
+    pHub->notify("slot_GetOSDsendprogress", Q_ARG(int, nProgress));
+    pHub->notify("slot_itemPress", Q_ARG(int, nItem));
+    pHub->notify("slot_SetOSDTextSpeed", Q_ARG(int, nSpeed));
+    pHub->notify("slot_IsZReflash", Q_ARG(bool, bReflash));
+    if (self)
+        emit sig_finished(true, QString());
+}
+
+void COSDTransfer::linkLost()
+{
+    switch (m_phase) {
+    case Idle:
+        return;
+    case Finishing:
+        // The device has the whole bitmap; the switch-on may have gone down with the link.
+        CDeviceLog::write({QString("OSD transfer: link lost while finishing, OSD on again when it is back")});
+        sendCmd(2, COSDBitmap::switchPayload(m_nIndex, true));
+        return;
+    default:
+        fail(tr("与设备的连接已断开"));
+        return;
     }
 }
 
 void COSDTransfer::slot_tick()
 {
+    if (m_phase != Announced && m_phase != Sending && m_phase != Ending)
+        return;
+    if (m_bHeard) {
+        m_bHeard = false;
+        return;
+    }
+    if (!countRetry())
+        return;
     switch (m_phase) {
     case Announced:
-        if (++m_nRetries > m_nRetryLimit) {
-            fail(tr("设备未应答OSD数据头"), true);
-            return;
-        }
         CDeviceLog::write({QString("OSD header again"), m_nRetries});
         sendCmd(10, COSDBitmap::headerPayload(m_nIndex, m_nPackets, m_bitmap.size()));
         break;
-    case Sending: {
-        const int nSerial = g_ncurrentserial;
-        if (nSerial >= m_nPackets) {
-            progress(99);
-            return;
-        }
-        if (nSerial != m_nLastSeen) {
-            // a packet was acknowledged since the last tick
-            m_nLastSeen = nSerial;
-            m_nRetries = 0;
-            return;
-        }
-        if (++m_nRetries > m_nRetryLimit) {
-            fail(tr("设备未确认OSD数据包%1").arg(nSerial), true);
-            return;
-        }
-        CDeviceLog::write({QString::fromUtf8("丢包补发"), nSerial});
-        sendPacketNow(nSerial);
+    case Sending:
+        CDeviceLog::write({QString::fromUtf8("丢包补发"), m_nPacket});
+        sendPacketNow(m_nPacket);
         break;
-    }
     case Ending:
-        if (g_ncurrentserial > m_nPackets) {
-            // the end was taken; the worker reports 100 after its finishing delay
-            if (--m_nEndWaitTicks < 0)
-                fail(tr("设备未完成OSD数据下发"), true);
-            return;
-        }
-        if (++m_nRetries > m_nRetryLimit) {
-            fail(tr("设备未应答OSD数据结束"), true);
-            return;
-        }
+        CDeviceLog::write({QString("OSD end again"), m_nRetries});
         sendCmd(12, COSDBitmap::endPayload(m_nIndex));
         break;
     default:
@@ -176,44 +246,63 @@ void COSDTransfer::slot_tick()
     }
 }
 
+bool COSDTransfer::countRetry()
+{
+    if (++m_nRetries <= m_nRetryLimit)
+        return true;
+    fail(stepFailure());
+    return false;
+}
+
+QString COSDTransfer::stepFailure() const
+{
+    switch (m_phase) {
+    case Announced:
+        return tr("设备未应答OSD数据头");
+    case Ending:
+        return tr("设备未应答OSD数据结束");
+    default:
+        return m_bRefused ? tr("设备拒绝了OSD数据") : tr("设备未确认OSD数据包%1").arg(m_nPacket);
+    }
+}
+
 void COSDTransfer::abort(const QString &strReason)
 {
     if (isActive())
-        fail(strReason, true);
+        fail(strReason);
 }
 
-void COSDTransfer::fail(const QString &strReason, bool bNotifyProgress)
+void COSDTransfer::notifyProgress(int nProgress)
 {
-    m_pTimer->stop();
-    m_pHeaderTimer->stop();
-    m_phase = Idle;
-    if (s_pActive == this)
-        s_pActive = nullptr;
-    g_ncountpack = 0;
-    g_ncurrentserial = 0;
+    globalObserver::getGlobalObserver()->notify("slot_GetOSDsendprogress", Q_ARG(int, nProgress));
+}
+
+void COSDTransfer::fail(const QString &strReason)
+{
+    release();
     CDeviceLog::write({QString("OSD transfer failed:"), strReason});
-    globalObserver *pHub = globalObserver::getGlobalObserver();
-    if (bNotifyProgress) {
-        int nProgress = -1;
-        pHub->notify("slot_GetOSDsendprogress", Q_ARG(int, nProgress));
-    }
-    // Leave the device showing an OSD and the console polling again, as after a transfer.
+    // Leave the device showing an OSD and the console polling again, as after a transfer. With
+    // the link lost, the switch-on waits in the device's queue until the link is back.
     sendCmd(2, COSDBitmap::switchPayload(m_nIndex, true));
+    QPointer<COSDTransfer> self(this);
+    notifyProgress(-1);
+    globalObserver *pHub = globalObserver::getGlobalObserver();
     bool bReflash = true;
     pHub->notify("slot_IsZReflash", Q_ARG(bool, bReflash));
     int nSpeed = g_nOSDSpeed;
     pHub->notify("slot_SetOSDTextSpeed", Q_ARG(int, nSpeed));
-    emit sig_finished(false, strReason);
+    if (self)
+        emit sig_finished(false, strReason);
 }
 
-void COSDTransfer::finish()
+void COSDTransfer::release()
 {
     m_pTimer->stop();
     m_pHeaderTimer->stop();
+    m_pFinishTimer->stop();
     m_phase = Idle;
     if (s_pActive == this)
         s_pActive = nullptr;
-    emit sig_finished(true, QString());
 }
 
 void COSDTransfer::sendCmd(int nSub, const QByteArray &payload)

@@ -6,6 +6,7 @@
 #include <QSettings>
 #include <QStyleOptionGraphicsItem>
 #include <QTextCodec>
+#include <QTimer>
 #include <QTranslator>
 
 #include "BackCanvasWidget.h"
@@ -29,8 +30,7 @@
 
 namespace {
 const char *const kTopics[] = {"slot_updateItemPos", "slot_propertyDataChange", "slot_updateDeviceName",
-                               "slot_updatePropertyStacklanguage", "slot_sendOSDdate", "slot_sendbeginOSDdate",
-                               "slot_GetOSDsendprogress"};
+                               "slot_updatePropertyStacklanguage", "slot_sendOSDdate", "slot_sendbeginOSDdate"};
 
 // The QObject side of a canvas item, for items of the known classes.
 QObject *itemObject(QGraphicsItem *pItem)
@@ -440,12 +440,6 @@ void CPropertyStack::slot_sendOSDdate(int pack)
     }
 }
 
-void CPropertyStack::slot_GetOSDsendprogress(int nProgress)
-{
-    if (m_pOSDTransfer->isActive())
-        m_pOSDTransfer->progress(nProgress);
-}
-
 void CPropertyStack::onTransferFinished(bool bOk, const QString &strReason)
 {
     ui->OSDApplication->setEnabled(true);
@@ -454,5 +448,8 @@ void CPropertyStack::onTransferFinished(bool bOk, const QString &strReason)
     int nFailed = -1;
     if (m_pTextWidget)
         m_pTextWidget->slot_GetOSDsendprogress(nFailed);
-    osdMessage(tr("OSD数据下发失败：%1").arg(strReason));
+    // A failure is mostly found while the device worker handles a reply or the loss of its link:
+    // the box (an event loop of its own) opens once that handling is over.
+    const QString strText = tr("OSD数据下发失败：%1").arg(strReason);
+    QTimer::singleShot(0, this, [this, strText]() { osdMessage(strText); });
 }

@@ -96,7 +96,6 @@ public slots:
     void slot_updatePropertyStacklanguage(int nlanguage);
     void slot_sendOSDdate(int pack);
     void slot_sendbeginOSDdate();
-    void slot_GetOSDsendprogress(int nProgress);
 
 private slots:
     void on_btnWindow_clicked();

@@ -55,8 +55,8 @@
         <translation>设备未确认OSD数据包%1</translation>
     </message>
     <message>
-        <source>设备未完成OSD数据下发</source>
-        <translation>设备未完成OSD数据下发</translation>
+        <source>与设备的连接已断开</source>
+        <translation>与设备的连接已断开</translation>
     </message>
     <message>
         <source>设备未应答OSD数据结束</source>

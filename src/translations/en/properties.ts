@@ -55,8 +55,8 @@
         <translation>The device did not acknowledge OSD packet %1</translation>
     </message>
     <message>
-        <source>设备未完成OSD数据下发</source>
-        <translation>The device did not finish the OSD transfer</translation>
+        <source>与设备的连接已断开</source>
+        <translation>The link to the device was lost</translation>
     </message>
     <message>
         <source>设备未应答OSD数据结束</source>

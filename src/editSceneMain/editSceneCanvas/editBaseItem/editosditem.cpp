@@ -120,7 +120,8 @@ void EditOSDItem::preview()
 
 void EditOSDItem::stopScroll()
 {
-    emit sig_playState(ItemInit);
+    // A pause, not a mere reset: it also takes back a preview the thread has not started yet.
+    emit sig_playState(ItemPause);
 }
 
 bool EditOSDItem::isScrolling() const

@@ -8,10 +8,11 @@
 // the item's frame thread (CBaseThread) runs the animation engine
 // (CEditAnimation) on the item's source picture (m_OSDPixmap) and the frames
 // come back to the GUI thread by a queued signal. A new preview() interrupts a
-// running scroll and starts it again; stopScroll() ends it. The source, the
-// rectangle and the speed are handed to the engine when the scroll starts
-// (copies, never shared pixmaps); the destructor stops the thread and waits for
-// it before anything of the item goes.
+// running scroll and starts it again; stopScroll() ends it, even right after a
+// preview() the thread has not taken up yet. The source, the rectangle and the
+// speed are handed to the engine when the scroll starts (copies, never shared
+// pixmaps); setOSDPixmap() also hands a running scroll the new source. The
+// destructor stops the thread and waits for it before anything of the item goes.
 //
 // The live OSD settings (text and background transparency, speed, colours) go
 // to the device as "OSD参数设置" writes, first byte the device OSD slot
@@ -72,7 +73,8 @@ public:
     // The source picture of the scroll; a running scroll takes it from its next frame.
     void setOSDPixmap(const QPixmap &pixmap);
 
-    // Ends a running scroll (the thread goes back to sleep); the item shows its still text.
+    // Ends a running scroll, or one asked for that has not started yet (the thread pauses until
+    // the next preview()); the item shows its still text.
     void stopScroll();
     // True while the frame thread renders a scroll.
     bool isScrolling() const;
