@@ -244,7 +244,7 @@ extern QColor g_fontColor;
 extern QColor g_bkColor;
 extern int g_fontTransparency;
 extern int g_bkColorTransparency;
-// Written by the OSD apply, read by nothing: a bitmap transfer keeps its own packet count and
+// Kept for callers outside the console; a bitmap transfer keeps its own packet count and
 // packet in flight (COSDTransfer).
 extern int g_ncountpack;
 extern int g_ncurrentserial;

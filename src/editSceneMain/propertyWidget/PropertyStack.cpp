@@ -369,8 +369,6 @@ void CPropertyStack::on_OSDApplication_clicked()
     }
     ui->OSDApplication->setEnabled(false);
     g_nOSDSpeed = 0;
-    g_ncurrentserial = 0;
-    g_ncountpack = 0;
     m_nbytescount = 0;
     m_ncurrentpack = 0;
     g_nOSDSpeed = pItem->m_nInSpeed;
