@@ -25,13 +25,17 @@ MainWindow *g_startConsole(QApplication &app)
                                      QStringLiteral("yyyy-MM-dd HH:mm:ss")))
                              + QStringLiteral("/********** 软件启动 **********/");
 
-    auto *pWindow = new MainWindow(nullptr);
-    pWindow->show();
-
+    // The style sheet is in force before the window is built: the windows are
+    // then styled once, when they are first polished, where a sheet set on a
+    // built window restyles every widget it has again. Nothing is painted
+    // before the event loop runs, so the window looks the same either way.
     QFile qss(GlobalSpace::STYLE_QSS_FILE_PATH);
     if (qss.open(QFile::ReadOnly)) {
         app.setStyleSheet(QString::fromUtf8(qss.readAll()));
         qss.close();
     }
+
+    auto *pWindow = new MainWindow(nullptr);
+    pWindow->show();
     return pWindow;
 }

@@ -11,8 +11,8 @@ class QApplication;
 void g_prepareConsoleApplication();
 
 // With the application object made: font substitutions, the start line of the
-// log, the device list window built and shown, then the application style
-// sheet. The caller runs the event loop and deletes the window afterwards.
+// log, the application style sheet, then the device list window built and
+// shown. The caller runs the event loop and deletes the window afterwards.
 MainWindow *g_startConsole(QApplication &app);
 
 #endif // CONSOLESTART_H
