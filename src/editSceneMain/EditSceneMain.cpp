@@ -52,6 +52,11 @@ CEditSceneMain::CEditSceneMain(QWidget *parent)
     : QMainWindow(parent)
     , ui(new Ui::EditSceneMain)
 {
+    // The window's kind is settled before the form is built: changing it later restyles every
+    // widget the frame has.
+    m_titleHelper = new CTitleHelper(this, this);
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint);
     ui->setupUi(this);
     m_pTranslator = new QTranslator(this);
 
@@ -63,10 +68,7 @@ CEditSceneMain::CEditSceneMain(QWidget *parent)
     setObjectName(QStringLiteral("EditSceneMain"));
 
     initNewWindow();
-    m_titleHelper = new CTitleHelper(this, this);
     m_titleHelper->setTitleHeight(ui->widgetTitle->height());
-    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint);
     connect(ui->widgetTitle, &CTitleWidget::doubleClicked, this, &CEditSceneMain::slot_doubleclick_max);
     initMenu();
     setWindowTitle(QStringLiteral("EditScene"));
@@ -163,10 +165,10 @@ static QWidget *makePlace(const QString &strName)
 
 void CEditSceneMain::initNewWindow()
 {
-    QSplitter *pMain = makeSplitter(Qt::Horizontal, tr("splitter Main"), ui->mainWidget);
+    QSplitter *pMain = makeSplitter(Qt::Horizontal, tr("splitter Main"), ui->centralwidget);
 
     QSplitter *pLeft = makeSplitter(Qt::Vertical, tr("Splitter up Left"), pMain);
-    m_pListWidget = new CFileListWidget(this);
+    m_pListWidget = new CFileListWidget(pLeft);
     pLeft->addWidget(m_pListWidget);
     m_pProgramListPlace = makePlace(QStringLiteral("programListPlace"));
     pLeft->addWidget(m_pProgramListPlace);
@@ -180,7 +182,7 @@ void CEditSceneMain::initNewWindow()
     QSplitter *pCanvasSplitter = makeSplitter(Qt::Vertical, tr("Splitter Right"), pMiddle);
     m_pCanvasPlace = makePlace(QStringLiteral("canvasPlace"));
     pCanvasSplitter->addWidget(m_pCanvasPlace);
-    m_pCanvas = new CEditSceneCanvas;
+    m_pCanvas = new CEditSceneCanvas(m_pCanvasPlace);
     hostPanel(m_pCanvasPlace, m_pCanvas);
     m_pCanvas->sendCurrentScene();
     pCanvasSplitter->setStretchFactor(0, 7);
@@ -189,7 +191,7 @@ void CEditSceneMain::initNewWindow()
     QSplitter *pRight = makeSplitter(Qt::Vertical, tr("Splitter Right"), pMain);
     m_pPropertyPlace = makePlace(QStringLiteral("propertyPlace"));
     pRight->addWidget(m_pPropertyPlace);
-    m_pPropertyStack = new CPropertyStack;
+    m_pPropertyStack = new CPropertyStack(m_pPropertyPlace);
     hostPanel(m_pPropertyPlace, m_pPropertyStack);
     pRight->setStretchFactor(0, 4);
 
