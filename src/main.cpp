@@ -1,34 +1,13 @@
-#include "FontSubstitution.h"
-#include "QorGlobal.h"
+#include "ConsoleStart.h"
 #include "mainwindow.h"
 
 #include <QApplication>
-#include <QDateTime>
-#include <QFile>
 
 int main(int argc, char *argv[])
 {
-    qputenv("QT_ENABLE_HIGHDPI_SCALING", "1");
-    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Unset);
-
+    g_prepareConsoleApplication();
     auto *pApp = new QApplication(argc, argv);
-    // The forms and style sheets name Windows fonts; map them to an installed
-    // CJK font before any window is built.
-    g_installFontSubstitutions();
-
-    qInfo().noquote() << QStringLiteral("[%1]: ")
-                                 .arg(QDateTime::currentDateTime().toString(
-                                     QStringLiteral("yyyy-MM-dd HH:mm:ss")))
-                             + QStringLiteral("/********** 软件启动 **********/");
-
-    auto *pWindow = new MainWindow(nullptr);
-    pWindow->show();
-
-    QFile qss(GlobalSpace::STYLE_QSS_FILE_PATH);
-    if (qss.open(QFile::ReadOnly)) {
-        pApp->setStyleSheet(QString::fromUtf8(qss.readAll()));
-        qss.close();
-    }
+    MainWindow *pWindow = g_startConsole(*pApp);
 
     const int nRet = pApp->exec();
     delete pWindow;

@@ -29,6 +29,8 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItem>
 
+#include <future>
+
 namespace {
 
 int s_nDevicePort = 8089;
@@ -107,6 +109,10 @@ MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , ui(new Ui::MainWindow)
 {
+    // The serial ports are listed on a thread of their own while the window
+    // builds itself: the platform's list looks at every terminal device of the
+    // system and takes a while.
+    std::future<QStringList> portsListed = std::async(std::launch::async, &MainWindow::listSerialPorts);
     ui->setupUi(this);
     // Every window of the program shows the program's icon.
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/res/res/image/kelvo.ico")));
@@ -132,7 +138,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     // One worker per serial port present now, keyed by the port name; they are
     // started only when their port is connected on the TypeC tab.
-    const QStringList listPorts = listSerialPorts();
+    const QStringList listPorts = portsListed.get();
     for (const QString &strPort : listPorts) {
         auto *pDevice = new CTcpDeviceThread(this);
         pDevice->setDeviceSerial(strPort);

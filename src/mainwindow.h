@@ -46,7 +46,8 @@ public:
     // Source of the serial port names of the TypeC tab; by default the
     // platform's list (QSerialPortInfo::availablePorts). Tests give their own
     // (a pty is not enumerated by the platform). An empty function restores
-    // the platform's list.
+    // the platform's list. The window's constructor calls it on a thread of
+    // its own.
     static void setSerialPortLister(std::function<QStringList()> lister);
     static QStringList listSerialPorts();
 

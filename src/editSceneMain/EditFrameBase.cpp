@@ -31,6 +31,11 @@ CEditFrameBase::CEditFrameBase(const QString &strFamily, QWidget *parent)
     : QMainWindow(parent)
     , m_strFamily(strFamily)
 {
+    // The window's kind is settled before the frame builds its form: changing
+    // it later styles every widget of the frame again.
+    m_titleHelper = new CTitleHelper(this, this);
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint);
 }
 
 // Reads nothing of the bound device: its worker may be gone already when the
@@ -52,10 +57,7 @@ void CEditFrameBase::initFrame(const FormParts &parts)
     m_form = parts;
     m_listRtDesktop = g_getDefaultDesktop();
 
-    m_titleHelper = new CTitleHelper(this, this);
     m_titleHelper->setTitleHeight(m_form.pTitle->height());
-    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint);
     connect(m_form.pTitle, &CTitleWidget::doubleClicked, this, &CEditFrameBase::slot_doubleclick_max);
 
     m_form.pFile->hide();
@@ -80,9 +82,9 @@ QSplitter *CEditFrameBase::makeSplitter(Qt::Orientation orientation, const QStri
     return pSplitter;
 }
 
-QWidget *CEditFrameBase::makePlace(const QString &strName)
+QWidget *CEditFrameBase::makePlace(const QString &strName, QWidget *pParent)
 {
-    auto *pPlace = new QWidget;
+    auto *pPlace = new QWidget(pParent);
     pPlace->setObjectName(strName);
     auto *pLayout = new QVBoxLayout(pPlace);
     pLayout->setContentsMargins(0, 0, 0, 0);
@@ -107,17 +109,17 @@ QWidget *CEditFrameBase::panelPlace(const QString &strName) const
 
 // Left: the source panel over the scene list (5 : 3). Middle: the family's
 // panel in a splitter of its own. Right: the property place. Columns 2 : 5 : 2.
-void CEditFrameBase::buildWorkArea(QWidget *pMiddle)
+void CEditFrameBase::buildWorkArea(const std::function<QWidget *(QWidget *)> &fnMiddle)
 {
     QSplitter *pMain = makeSplitter(Qt::Horizontal, tr("splitter Main"), m_form.pMainWidget);
 
     QSplitter *pLeft = makeSplitter(Qt::Vertical, tr("Splitter up Left"), pMain);
-    m_pListWidget = new CFileListWidget(this);
+    m_pListWidget = new CFileListWidget(pLeft);
     pLeft->addWidget(m_pListWidget);
-    m_pProgramListPlace = makePlace(QStringLiteral("programListPlace"));
+    m_pProgramListPlace = makePlace(QStringLiteral("programListPlace"), pLeft);
     addPlace(m_pProgramListPlace);
     pLeft->addWidget(m_pProgramListPlace);
-    m_pProgramListWidget = new CProgramListWidget(nullptr);
+    m_pProgramListWidget = new CProgramListWidget(m_pProgramListPlace);
     m_pProgramListWidget->setDeviceFamily(m_strFamily);
     hostPanel(m_pProgramListPlace, m_pProgramListWidget);
     pLeft->setStretchFactor(0, 5);
@@ -125,12 +127,12 @@ void CEditFrameBase::buildWorkArea(QWidget *pMiddle)
 
     QSplitter *pMiddleColumn = makeSplitter(Qt::Vertical, tr("Splitter Right"), pMain);
     QSplitter *pInner = makeSplitter(Qt::Vertical, tr("Splitter Right"), pMiddleColumn);
-    pInner->addWidget(pMiddle);
+    pInner->addWidget(fnMiddle(pInner));
     pInner->setStretchFactor(0, 7);
     pMiddleColumn->setStretchFactor(0, 8);
 
     QSplitter *pRight = makeSplitter(Qt::Vertical, tr("Splitter Right"), pMain);
-    m_pPropertyPlace = makePlace(QStringLiteral("propertyPlace"));
+    m_pPropertyPlace = makePlace(QStringLiteral("propertyPlace"), pRight);
     addPlace(m_pPropertyPlace);
     pRight->addWidget(m_pPropertyPlace);
     pRight->setStretchFactor(0, 4);
@@ -147,7 +149,7 @@ void CEditFrameBase::ensurePropertyStack()
 {
     if (m_pPropertyStack || !m_pPropertyPlace)
         return;
-    m_pPropertyStack = new CPropertyStack;
+    m_pPropertyStack = new CPropertyStack(m_pPropertyPlace);
     hostPanel(m_pPropertyPlace, m_pPropertyStack);
 }
 

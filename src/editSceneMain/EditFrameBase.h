@@ -9,6 +9,8 @@
 #include <QSystemTrayIcon>
 #include <QVector>
 
+#include <functional>
+
 struct DeviceInfo;
 class CFileListWidget;
 class CLockWidget;
@@ -31,8 +33,8 @@ class QThread;
 // one device and follows only that device; what it shows of the device's model
 // is decided from the bound device's own record.
 //
-// A frame sets up its form, hands the title row to initFrame(), builds its
-// middle panel and calls buildWorkArea() with it. Panels are hosted in named
+// A frame sets up its form, hands the title row to initFrame() and calls
+// buildWorkArea() with a maker of its middle panel. Panels are hosted in named
 // places of the work area ("programListPlace", "propertyPlace", and what the
 // frame adds with makePlace()).
 class CEditFrameBase : public QMainWindow
@@ -96,10 +98,12 @@ protected:
     // click, the title-row buttons' looks (menus' buttons hidden), the screens,
     // and the sampler thread, set going by sig_startThread.
     void initFrame(const FormParts &parts);
-    // Builds the work area around the family's middle panel and puts it in the
-    // placeholder's stead.
-    void buildWorkArea(QWidget *pMiddle);
-    static QWidget *makePlace(const QString &strName);
+    // Builds the work area around the family's middle panel, made by fnMiddle
+    // under the parent it is given, and puts it in the placeholder's stead.
+    // Every panel is made under the widget that shows it: under the program's
+    // style sheet a widget that changes parent is styled again, subtree and all.
+    void buildWorkArea(const std::function<QWidget *(QWidget *)> &fnMiddle);
+    static QWidget *makePlace(const QString &strName, QWidget *pParent);
     static void hostPanel(QWidget *pPlace, QWidget *pPanel);
     void addPlace(QWidget *pPlace) { m_listPlaces.append(pPlace); }
     // The property stack in its place, made on first need.

@@ -58,12 +58,14 @@ CEditSceneMain::CEditSceneMain(QWidget *parent)
     setObjectName(QStringLiteral("EditSceneMain"));
 
     // The middle column: the canvas in its place.
-    m_pCanvasPlace = makePlace(QStringLiteral("canvasPlace"));
-    addPlace(m_pCanvasPlace);
-    m_pCanvas = new CEditSceneCanvas;
-    hostPanel(m_pCanvasPlace, m_pCanvas);
+    buildWorkArea([this](QWidget *pParent) {
+        m_pCanvasPlace = makePlace(QStringLiteral("canvasPlace"), pParent);
+        addPlace(m_pCanvasPlace);
+        m_pCanvas = new CEditSceneCanvas(m_pCanvasPlace);
+        hostPanel(m_pCanvasPlace, m_pCanvas);
+        return m_pCanvasPlace;
+    });
     m_pCanvas->sendCurrentScene();
-    buildWorkArea(m_pCanvasPlace);
     ensurePropertyStack();
 
     initMenu();

@@ -35,8 +35,10 @@ Zinferface::Zinferface(QWidget *parent)
     m_strVerDate = QStringLiteral("Vistel-V1.1(20240604)");
     setObjectName(QStringLiteral("Zinferface"));
 
-    m_pZMiddleControl = new ZMiddleControl;
-    buildWorkArea(m_pZMiddleControl);
+    buildWorkArea([this](QWidget *pParent) {
+        m_pZMiddleControl = new ZMiddleControl(pParent);
+        return m_pZMiddleControl;
+    });
     setWindowTitle(QStringLiteral("Zinferface"));
 
     // The version text keeps the language in force when the frame was made.

@@ -54,6 +54,8 @@ CDrawerWidget::CDrawerWidget(QWidget *parent)
     layout_widgetScroll = new QVBoxLayout(scrollWidget);
     layout_widgetScroll->setContentsMargins(0, 0, 0, 0);
     layout_widgetScroll->setSpacing(0);
+    // In place while it is empty, so that filling it moves nothing.
+    scrollArea->setWidget(scrollWidget);
 }
 
 CDrawerWidget::~CDrawerWidget()
@@ -75,7 +77,7 @@ void CDrawerWidget::add_locker(const QStringList &titles, const QList<QWidget *>
     if (titles.size() != widgets.size())
         return;
     for (int i = 0; i < titles.size(); ++i) {
-        m_Button = new CDrawerButton(this);
+        m_Button = new CDrawerButton(scrollWidget);
         m_Button->SetTextLabel(titles.at(i));
         m_Button->SetImageLabel(pixmap_open);
         m_Button->setStyleSheet("#LockerButton{background-color:rgba(195,195,195,0.4)}"
@@ -91,8 +93,6 @@ void CDrawerWidget::add_locker(const QStringList &titles, const QList<QWidget *>
         layout_widgetScroll->addWidget(Widgets.at(i));
     }
     layout_widgetScroll->addStretch();
-    if (scrollArea->widget() != scrollWidget)
-        scrollArea->setWidget(scrollWidget);
 }
 
 void CDrawerWidget::deleteAllitemsOfLayout(QLayout *layout)

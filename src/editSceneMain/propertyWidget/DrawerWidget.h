@@ -47,6 +47,9 @@ public:
     static void deleteAllitemsOfLayout(QLayout *layout);
 
     const QList<CDrawerButton *> &buttons() const { return Buttons; }
+    // The widget the sections are laid out in: a section made as its child is placed without
+    // being moved (a widget moved to another parent is restyled with everything in it).
+    QWidget *paneContainer() const { return scrollWidget; }
     const QList<QWidget *> &widgets() const { return Widgets; }
 
 public slots:

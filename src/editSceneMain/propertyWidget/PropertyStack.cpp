@@ -107,26 +107,28 @@ QGraphicsItem *CPropertyStack::selectedItem() const
 void CPropertyStack::initWidget()
 {
     // Style sheets go on before the pages are filled: a later one would restyle every child again.
-    m_pDrawerWidget = new CDrawerWidget();
+    // Each page is made where it is shown, so that placing it restyles nothing: a widget moved
+    // to another parent is restyled with everything in it.
+    m_pDrawerWidget = new CDrawerWidget(ui->stackedWidget);
     m_pDrawerWidget->setObjectName("lockerWidget");
     m_pDrawerWidget->setStyleSheet("QWidget#lockerWidget{border: none;}");
-    m_pTextWidget = new CTextWidget();
+    m_pOSDWidget = new OSDWidget(ui->stackedWidget);
+    m_pOSDWidget->setObjectName("OSDWidget");
+    m_pOSDWidget->setStyleSheet("QWidget#lockerWidget{border: none;}");
+    m_pTextWidget = new CTextWidget(m_pOSDWidget->paneContainer());
     m_pTextWidget->setObjectName("textProperty");
     if (!m_pTipsWidget) {
         // The device page is built once: it keeps its device's values across language switches
         // and retranslates itself.
-        m_pTipsWidget = new COtherWidget();
+        m_pTipsWidget = new COtherWidget(ui->stackedWidget);
         m_pTipsWidget->setObjectName("tipsWidget");
     }
-    m_pWndPosWidget = new CWndPosWidget();
-    m_pWndLineWidget = new CWndLineWidget();
-    m_pBackCanvasWidget = new CBackCanvasWidget();
+    m_pWndPosWidget = new CWndPosWidget(m_pDrawerWidget->paneContainer());
+    m_pWndLineWidget = new CWndLineWidget(m_pDrawerWidget->paneContainer());
+    m_pBackCanvasWidget = new CBackCanvasWidget(ui->stackedWidget);
     m_pBackCanvasWidget->setObjectName("backCanvasWidget");
-    m_pWndOSDPosWidget = new WndOSDPosWidget();
+    m_pWndOSDPosWidget = new WndOSDPosWidget(m_pOSDWidget->paneContainer());
     m_pWndOSDPosWidget->setObjectName("wndOSDPosWidget");
-    m_pOSDWidget = new OSDWidget();
-    m_pOSDWidget->setObjectName("OSDWidget");
-    m_pOSDWidget->setStyleSheet("QWidget#lockerWidget{border: none;}");
 
     m_pDrawerWidget->add_locker({tr("画面参数"), tr("图层设置")}, {m_pWndPosWidget, m_pWndLineWidget});
     m_pOSDWidget->add_OSDLocker({m_pWndOSDPosWidget, m_pTextWidget});
