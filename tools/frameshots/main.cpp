@@ -5,7 +5,6 @@
 // and waits for a line on its standard input before going on; "done" ends the list.
 
 #include <QApplication>
-#include <QFile>
 #include <QLoggingCategory>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -21,7 +20,7 @@
 #include "DeviceControl.h"
 #include "DeviceSimulator.h"
 #include "EditSceneMain.h"
-#include "FontSubstitution.h"
+#include "ConsoleStart.h"
 #include "SwitchButton.h"
 #include "TcpDeviceThread.h"
 #include "mainwindow.h"
@@ -54,9 +53,9 @@ static void shot(const char *pszName, QWidget *pWindow)
 
 int main(int argc, char *argv[])
 {
+    g_prepareConsoleApplication();
     QApplication app(argc, argv);
     QLoggingCategory::setFilterRules("*.info=false");
-    g_installFontSubstitutions();
 
     CDeviceSimulator simTarn(CSimDeviceModel::Tarn, 4, 2);
     CDeviceSimulator simZ(CSimDeviceModel::Z, 3, 2);
@@ -73,11 +72,8 @@ int main(int argc, char *argv[])
     MainWindow::setDevicePort(simTarn.port());
     MainWindow::setDiscoveryPort(0, QHostAddress::LocalHost);
 
-    auto *pWindow = new MainWindow;
-    pWindow->show();
-    QFile qss(":/res/res/stylesheet/stylesheet.qss");
-    if (qss.open(QIODevice::ReadOnly))
-        app.setStyleSheet(QString::fromUtf8(qss.readAll()));
+    // Started as the program starts: style sheet first, then the device list shown.
+    MainWindow *pWindow = g_startConsole(app);
 
     pWindow->slot_newDevice({"127.0.0.2", QString(), "Tarn-3", "SIM1"});
     pWindow->slot_newDevice({"127.0.0.3", QString(), "Z7", "SIM2"});
