@@ -90,6 +90,25 @@ protected:
         QWidget *pMainWidget = nullptr; // the placeholder the work area replaces
         QStatusBar *pStatus = nullptr;
     };
+    // The parts of a frame's form; both families' forms name them alike.
+    template <typename Form>
+    static FormParts formParts(Form *pForm)
+    {
+        FormParts parts;
+        parts.pTitle = pForm->widgetTitle;
+        parts.pLogo = pForm->labelLogo;
+        parts.pFile = pForm->btnFile;
+        parts.pSet = pForm->btnSet;
+        parts.pHelp = pForm->btnHelp;
+        parts.pLock = pForm->btnLock;
+        parts.pMin = pForm->btnMin;
+        parts.pNormalMax = pForm->btnNormalMax;
+        parts.pClose = pForm->btnClose;
+        parts.pCentral = pForm->centralwidget;
+        parts.pMainWidget = pForm->mainWidget;
+        parts.pStatus = pForm->statusbar;
+        return parts;
+    }
 
     // strFamily: "Tarn" or "Z", the family of the devices edited here.
     CEditFrameBase(const QString &strFamily, QWidget *parent);

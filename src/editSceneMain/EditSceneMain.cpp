@@ -38,20 +38,7 @@ CEditSceneMain::CEditSceneMain(QWidget *parent)
     ui->setupUi(this);
     m_pTranslator = new QTranslator(this);
 
-    FormParts parts;
-    parts.pTitle = ui->widgetTitle;
-    parts.pLogo = ui->labelLogo;
-    parts.pFile = ui->btnFile;
-    parts.pSet = ui->btnSet;
-    parts.pHelp = ui->btnHelp;
-    parts.pLock = ui->btnLock;
-    parts.pMin = ui->btnMin;
-    parts.pNormalMax = ui->btnNormalMax;
-    parts.pClose = ui->btnClose;
-    parts.pCentral = ui->centralwidget;
-    parts.pMainWidget = ui->mainWidget;
-    parts.pStatus = ui->statusbar;
-    initFrame(parts);
+    initFrame(formParts(ui));
     g_rtSetSize = QRect(0, 0, g_rtBackCanvas.width(), g_rtBackCanvas.height());
 
     m_strVerDate = QStringLiteral("Vistel-V1.1(20250108)");

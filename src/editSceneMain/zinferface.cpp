@@ -16,20 +16,7 @@ Zinferface::Zinferface(QWidget *parent)
 {
     ui->setupUi(this);
 
-    FormParts parts;
-    parts.pTitle = ui->widgetTitle;
-    parts.pLogo = ui->labelLogo;
-    parts.pFile = ui->btnFile;
-    parts.pSet = ui->btnSet;
-    parts.pHelp = ui->btnHelp;
-    parts.pLock = ui->btnLock;
-    parts.pMin = ui->btnMin;
-    parts.pNormalMax = ui->btnNormalMax;
-    parts.pClose = ui->btnClose;
-    parts.pCentral = ui->centralwidget;
-    parts.pMainWidget = ui->mainWidget;
-    parts.pStatus = ui->statusbar;
-    initFrame(parts);
+    initFrame(formParts(ui));
     ui->btnLock->hide();
 
     m_strVerDate = QStringLiteral("Vistel-V1.1(20240604)");
