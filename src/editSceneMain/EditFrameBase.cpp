@@ -212,8 +212,10 @@ void CEditFrameBase::bindDevice(DeviceInfo *device, const CardList &listCards)
     m_pCurrentDevice = device;
     m_pListWidget->addDeviceToList(device, device->strSerial);
     fillProgramCards(listCards);
-    if (m_pPropertyStack)
+    if (m_pPropertyStack) {
+        m_pPropertyStack->setDeviceModel(device->strDevName);
         m_pPropertyStack->setInputSourceData(device->vectorInput);
+    }
 }
 
 // One card per stored scene, in list order, and the add-card while there is room.

@@ -119,6 +119,7 @@ void CPropertyStack::initWidget()
         m_pTipsWidget->setObjectName("tipsWidget");
     }
     m_pWndPosWidget = new CWndPosWidget();
+    m_pWndPosWidget->setDeviceModel(m_strDeviceModel);
     m_pWndLineWidget = new CWndLineWidget();
     m_pBackCanvasWidget = new CBackCanvasWidget();
     m_pBackCanvasWidget->setObjectName("backCanvasWidget");
@@ -201,6 +202,13 @@ void CPropertyStack::setInputSourceData(QVector<InputSource *> &vec)
 {
     if (m_pWndPosWidget)
         m_pWndPosWidget->setInputSource(vec);
+}
+
+void CPropertyStack::setDeviceModel(const QString &strModel)
+{
+    m_strDeviceModel = strModel;
+    if (m_pWndPosWidget)
+        m_pWndPosWidget->setDeviceModel(strModel);
 }
 
 void CPropertyStack::slot_propertyDataChange(QGraphicsItem *item)
