@@ -113,6 +113,7 @@ void CEditFrameBase::buildWorkArea(QWidget *pMiddle)
 
     QSplitter *pLeft = makeSplitter(Qt::Vertical, tr("Splitter up Left"), pMain);
     m_pListWidget = new CFileListWidget(this);
+    m_pListWidget->setDeviceFamily(m_strFamily);
     pLeft->addWidget(m_pListWidget);
     m_pProgramListPlace = makePlace(QStringLiteral("programListPlace"));
     addPlace(m_pProgramListPlace);
