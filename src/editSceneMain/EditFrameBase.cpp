@@ -244,7 +244,8 @@ bool CEditFrameBase::refreshInputs(DeviceInfo *device, const QString &strSerial)
 }
 
 // While a frame is the active window, the program-wide family text is its
-// own, so the panels act by the family of the device the operator works on.
+// own: the plain hub topics reach the scene list of the family the operator
+// works in. The frame's panels take their family and model from the frame.
 bool CEditFrameBase::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate && m_pCurrentDevice)
