@@ -249,21 +249,14 @@ private slots:
         QVERIFY(openBothAfterReading(readLast, model));
         CTcpDeviceThread *pT = m_pWindow->getCurrentDevice("TSN");
         CEditSceneMain *pTarn = m_pWindow->editSceneMain();
-        Zinferface *pZFrame = m_pWindow->zInterface();
-        QVERIFY(QTest::qWaitForWindowExposed(pTarn) && QTest::qWaitForWindowExposed(pZFrame));
-        CEditFrameBase *pUsedLast = usedLast == "Z" ? static_cast<CEditFrameBase *>(pZFrame) : pTarn;
-        pUsedLast->activateWindow();
+        (usedLast == "Z" ? static_cast<CEditFrameBase *>(m_pWindow->zInterface()) : pTarn)->activateWindow();
         QTRY_COMPARE_WITH_TIMEOUT(g_strDevType, usedLast, 3000);
 
         // Layer L2 of the live scene shows input 2; L1 shows input 1.
         CEditBaseScene *pScene = pTarn->canvas()->currentScene();
         QVERIFY(pScene);
         QTRY_COMPARE_WITH_TIMEOUT(pScene->layerItems().size(), 2, 5000);
-        CEditSingleTextItem *pL2 = nullptr;
-        for (CEditSingleTextItem *pLayer : pScene->layerItems())
-            if (pLayer->getItemId() == 1)
-                pL2 = pLayer;
-        QVERIFY(pL2);
+        CEditSingleTextItem *pL2 = pScene->layerItems().at(pScene->layerItems().at(0)->getItemId() == 1 ? 0 : 1);
         SimTest::settle(*pT, *m_pSimT);
         m_pSimT->clearRequests();
         m_pSimZ->clearRequests();
