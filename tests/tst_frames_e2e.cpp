@@ -4,6 +4,7 @@
 #include "TestMain.h"
 
 #include "BesMessageBox.h"
+#include "CardProgramWidget.h"
 #include "DeviceControl.h"
 #include "DeviceItem.h"
 #include "DeviceSimulator.h"
@@ -11,14 +12,19 @@
 #include "EditBaseView.h"
 #include "EditSceneCanvas.h"
 #include "EditSceneMain.h"
+#include "EditSingleTextItem.h"
 #include "FileListWidget.h"
 #include "LayoutListWidget.h"
+#include "PropertyStack.h"
+#include "ProgramListWidget.h"
 #include "QorGlobal.h"
+#include "SceneSaveAsDlg.h"
 #include "SceneTestUtil.h"
 #include "SimTestUtil.h"
 #include "SwitchButton.h"
 #include "TcpDeviceThread.h"
 #include "TestUtil.h"
+#include "WndPosWidget.h"
 #include "globalObserver.h"
 #include "mainwindow.h"
 #include "zinferface.h"
@@ -97,6 +103,23 @@ class TestFramesE2E : public QObject
         m_pWindow->checkR4Exist(strSerial)->findChild<QPushButton *>(QStringLiteral("btnEdit"))->click();
     }
 
+    // Both devices read, then the information of strReadLast read again (the
+    // program-wide model text becomes its model), then both frames opened.
+    bool openBothAfterReading(const QString &strReadLast, const QString &strModel)
+    {
+        if (!startTwoDevices())
+            return false;
+        SimTest::settle(*m_pWindow->getCurrentDevice("TSN"), *m_pSimT);
+        SimTest::settle(*m_pWindow->getCurrentDevice("ZSN"), *m_pSimZ);
+        const QByteArray one(1, '\x01');
+        m_pWindow->getCurrentDevice(strReadLast)->setMcuCommand(QStringLiteral("设备信息"), one, 1, 0);
+        if (!QTest::qWaitFor([&]() { return g_strSerialDevType == strModel; }, 5000))
+            return false;
+        edit("TSN");
+        edit("ZSN");
+        return true;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -167,16 +190,8 @@ private slots:
     {
         QFETCH(QString, readLast);
         QFETCH(QString, model);
-        QVERIFY(startTwoDevices());
+        QVERIFY(openBothAfterReading(readLast, model));
         CTcpDeviceThread *pT = m_pWindow->getCurrentDevice("TSN");
-        SimTest::settle(*pT, *m_pSimT);
-        SimTest::settle(*m_pWindow->getCurrentDevice("ZSN"), *m_pSimZ);
-        const QByteArray one(1, '\x01');
-        m_pWindow->getCurrentDevice(readLast)->setMcuCommand(QStringLiteral("设备信息"), one, 1, 0);
-        QTRY_COMPARE_WITH_TIMEOUT(g_strSerialDevType, model, 5000);
-
-        edit("TSN");
-        edit("ZSN");
         CEditSceneMain *pTarn = m_pWindow->editSceneMain();
         QVERIFY(QTest::qWaitForWindowExposed(pTarn));
         QVERIFY(pTarn->findChild<QWidget *>("OSDSettingButton")->isVisible());
@@ -210,6 +225,72 @@ private slots:
         QTest::qWait(200);
         QVERIFY(BesMessageBox::testRecords().isEmpty());
         QVERIFY(!m_pSimT->hasRequest(34, 3) && !m_pSimZ->hasRequest(34));
+    }
+
+    // Whichever device was read last and whichever frame was used last, the
+    // Tarn-3 frame's panels act as a Tarn-3's do: its layer page switches a
+    // layer to a source another layer shows without a conflict question and
+    // leaves the other layer alone, and a press on one of its inputs sends no
+    // main-source command.
+    void tarnPanelsFollowTheirOwnDevice_data()
+    {
+        QTest::addColumn<QString>("readLast");
+        QTest::addColumn<QString>("model");
+        QTest::addColumn<QString>("usedLast");
+        QTest::newRow("Z read and used last") << "ZSN" << "Z7" << "Z";
+        QTest::newRow("Tarn read and used last") << "TSN" << "Tarn-3" << "Tarn";
+    }
+
+    void tarnPanelsFollowTheirOwnDevice()
+    {
+        QFETCH(QString, readLast);
+        QFETCH(QString, model);
+        QFETCH(QString, usedLast);
+        QVERIFY(openBothAfterReading(readLast, model));
+        CTcpDeviceThread *pT = m_pWindow->getCurrentDevice("TSN");
+        CEditSceneMain *pTarn = m_pWindow->editSceneMain();
+        (usedLast == "Z" ? static_cast<CEditFrameBase *>(m_pWindow->zInterface()) : pTarn)->activateWindow();
+        QTRY_COMPARE_WITH_TIMEOUT(g_strDevType, usedLast, 3000);
+
+        // Layer L2 of the live scene shows input 2; L1 shows input 1.
+        CEditBaseScene *pScene = pTarn->canvas()->currentScene();
+        QVERIFY(pScene);
+        QTRY_COMPARE_WITH_TIMEOUT(pScene->layerItems().size(), 2, 5000);
+        CEditSingleTextItem *pL2 = pScene->layerItems().at(pScene->layerItems().at(0)->getItemId() == 1 ? 0 : 1);
+        SimTest::settle(*pT, *m_pSimT);
+        m_pSimT->clearRequests();
+        m_pSimZ->clearRequests();
+        BesMessageBox::setTestAnswer(QMessageBox::Ok);
+        BesMessageBox::clearTestRecords();
+        CEditBaseView *pView = pTarn->canvas()->view();
+        QTest::mouseClick(pView->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          pView->mapFromScene(pL2->sceneBoundingRect().center()));
+        CWndPosWidget *pPage = pTarn->propertyStack()->wndPosWidget();
+        QTRY_COMPARE_WITH_TIMEOUT(pPage->item(), pL2, 3000);
+        auto *pSource = pPage->findChild<QComboBox *>("cmbMainSig");
+        pSource->setCurrentIndex(pSource->findData(0));
+
+        QTRY_COMPARE_WITH_TIMEOUT(m_pSimT->model().scenes[0].layers[1].nMainSig, 0, 5000);
+        QTest::qWait(200);
+        QVERIFY(BesMessageBox::testRecords().isEmpty());
+        QCOMPARE(m_pSimT->model().scenes[0].layers[0].nMainSig, 0);
+
+        // A press on a Tarn input starts a drag only.
+        m_pSimT->clearRequests();
+        QTest::mousePress(rowOf(pTarn->fileListWidget(), 1), Qt::LeftButton);
+        QTest::qWait(300);
+        QVERIFY(!m_pSimT->hasRequest(34, 3) && !m_pSimZ->hasRequest(34, 3));
+
+        // Saving one of its scenes to another number asks for the number only.
+        bool bZMode = true;
+        TestUtil::lookAtNextModal([&](QWidget *pDialog) {
+            auto *pSaveAs = qobject_cast<CSceneSaveAsDlg *>(pDialog);
+            bZMode = !pSaveAs || pSaveAs->isZMode();
+        });
+        pTarn->programListWidget()->cards().first()->saveToScene();
+        QVERIFY(!bZMode);
+        QCOMPARE(g_strDevType, usedLast);
+        QCOMPARE(g_strSerialDevType, model);
     }
 
     // With both frames open, a language switch reaches both, whichever family

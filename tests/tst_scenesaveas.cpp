@@ -50,14 +50,12 @@ private slots:
     void cleanup()
     {
         BesMessageBox::clearTestAnswer();
-        g_strDevType = "Tarn";
     }
 
     void modeChoosesTheButtons()
     {
         for (const QString &strType : {QString("Z"), QString("Tarn"), QString("other")}) {
-            g_strDevType = strType;
-            CSceneSaveAsDlg dlg;
+            CSceneSaveAsDlg dlg(strType);
             dlg.show();
             const bool bZ = strType == "Z";
             QCOMPARE(dlg.isZMode(), bZ);
@@ -96,7 +94,6 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QStringList, cmds);
         QFETCH(int, nRecord);
-        g_strDevType = "Z";
         CProgramSpy spy;
         CTcpDeviceThread dev;
         dev.setDeviceSerial("SNZ");
@@ -104,7 +101,7 @@ private slots:
         CSimDeviceModel device(CSimDeviceModel::Z, 2, 4);
         SimTest::feedScenes(dev, device);
         const QList<ZSceneInfo> before = dev.zSceneValues();
-        CSceneSaveAsDlg dlg;
+        CSceneSaveAsDlg dlg("Z");
         fillZ(dlg, before);
         if (nCount >= 0) {
             dlg.setZsencedate(nCount, 2);
@@ -156,12 +153,11 @@ private slots:
     // was open) is refused, and nothing is sent.
     void zOkFollowsTheDevicesSceneList()
     {
-        g_strDevType = "Z";
         CProgramSpy spy;
         QList<ZSceneInfo> two{ZSceneInfo(), ZSceneInfo()};
         two[0].nSceneIndex = 1;
         two[1].nSceneIndex = 2;
-        CSceneSaveAsDlg dlg;
+        CSceneSaveAsDlg dlg("Z");
         fillZ(dlg, two);
         dlg.setZsencedate(2, 1);
         globalObserver *hub = globalObserver::getGlobalObserver();
@@ -188,9 +184,8 @@ private slots:
 
     void tarnModeCollectsANumberItOffered()
     {
-        g_strDevType = "Tarn";
         CProgramSpy spy;
-        CSceneSaveAsDlg dlg;
+        CSceneSaveAsDlg dlg("Tarn");
         dlg.setSaveSceneIndex(12);
         QCOMPARE(edit(&dlg)->text(), QString("12"));
         QCOMPARE(dlg.getSaveSceneIndex(), QString("12"));

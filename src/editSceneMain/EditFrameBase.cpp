@@ -115,6 +115,7 @@ void CEditFrameBase::buildWorkArea(const std::function<QWidget *(QWidget *)> &fn
 
     QSplitter *pLeft = makeSplitter(Qt::Vertical, tr("Splitter up Left"), pMain);
     m_pListWidget = new CFileListWidget(pLeft);
+    m_pListWidget->setDeviceFamily(m_strFamily);
     pLeft->addWidget(m_pListWidget);
     m_pProgramListPlace = makePlace(QStringLiteral("programListPlace"), pLeft);
     addPlace(m_pProgramListPlace);
@@ -214,8 +215,10 @@ void CEditFrameBase::bindDevice(DeviceInfo *device, const CardList &listCards)
     m_pCurrentDevice = device;
     m_pListWidget->addDeviceToList(device, device->strSerial);
     fillProgramCards(listCards);
-    if (m_pPropertyStack)
+    if (m_pPropertyStack) {
+        m_pPropertyStack->setDeviceModel(device->strDevName);
         m_pPropertyStack->setInputSourceData(device->vectorInput);
+    }
 }
 
 // One card per stored scene, in list order, and the add-card while there is room.
@@ -243,7 +246,8 @@ bool CEditFrameBase::refreshInputs(DeviceInfo *device, const QString &strSerial)
 }
 
 // While a frame is the active window, the program-wide family text is its
-// own, so the panels act by the family of the device the operator works on.
+// own: the plain hub topics reach the scene list of the family the operator
+// works in. The frame's panels take their family and model from the frame.
 bool CEditFrameBase::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate && m_pCurrentDevice)

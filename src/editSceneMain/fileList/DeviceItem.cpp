@@ -107,6 +107,13 @@ int CDeviceItem::getInputSrcIndex() const
     return m_pDeviceInput ? m_pDeviceInput->nId : -1;
 }
 
+void CDeviceItem::setDeviceFamily(const QString &strFamily)
+{
+    m_strFamily = strFamily;
+    if (!strFamily.isEmpty() && strFamily != m_strMenuFamily)
+        setMenu();
+}
+
 void CDeviceItem::setMenu()
 {
     if (!m_pMenu) {
@@ -118,7 +125,12 @@ void CDeviceItem::setMenu()
             "padding:5px 10px;margin:0px 0px; }"
             "QMenu::item:selected {background-color: rgb(26, 171, 169); }");
     }
-    if (g_strDevType == "Tarn") {
+    m_pMenu->clear();
+    actInputAll = actInputName = actInputResolution = nullptr;
+    actUpdateName = actUpdateResolution = actResetName = nullptr;
+    m_bZMenu = false;
+    m_strMenuFamily = m_strFamily.isEmpty() ? g_strDevType : m_strFamily;
+    if (m_strMenuFamily == QLatin1String("Tarn")) {
         actInputAll = m_pMenu->addAction(tr("修改输入设置"), this, &CDeviceItem::slot_inputAll);
         actInputName = m_pMenu->addAction(tr("修改输入名称"), this, &CDeviceItem::slot_inputName);
         actInputResolution =
@@ -127,8 +139,7 @@ void CDeviceItem::setMenu()
         actUpdateResolution =
             m_pMenu->addAction(tr("更新分辨率"), this, &CDeviceItem::slot_updateResolution);
         actResetName = m_pMenu->addAction(tr("恢复出厂设置名称"), this, &CDeviceItem::slot_resetName);
-        m_bZMenu = false;
-    } else if (g_strDevType == "Z") {
+    } else if (m_strMenuFamily == QLatin1String("Z")) {
         actInputResolution =
             m_pMenu->addAction(tr("修改分辨率"), this, &CDeviceItem::slot_inputResolution);
         actUpdateResolution =

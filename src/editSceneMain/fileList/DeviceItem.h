@@ -43,7 +43,11 @@ public:
     // The bound input's id, or -1 without an input.
     int getInputSrcIndex() const;
 
-    // Builds the context menu of the device family current at this moment.
+    // The family ("Tarn" or "Z") of the row's device; the menu is built
+    // again when it changes.
+    void setDeviceFamily(const QString &strFamily);
+    // Builds the context menu of the row's family; while none was given, of
+    // g_strDevType at this moment.
     void setMenu();
     // Sets the texts of the Tarn-family entries again (language switch).
     void setMenuName();
@@ -93,7 +97,9 @@ private:
     QAction *actUpdateName = nullptr;
     QAction *actUpdateResolution = nullptr;
     QAction *actResetName = nullptr;
-    bool m_bZMenu = false; // the menu was built for the Z family
+    QString m_strFamily;
+    QString m_strMenuFamily; // the family the menu was built for
+    bool m_bZMenu = false;   // the menu was built for the Z family
 };
 
 #endif // DEVICEITEM_H

@@ -99,6 +99,18 @@ void CFileListWidget::initCardLayout()
         m_pLayoutCard->initValue();
 }
 
+void CFileListWidget::setDeviceFamily(const QString &strFamily)
+{
+    m_strFamily = strFamily;
+    if (m_pLayoutList)
+        m_pLayoutList->setDeviceFamily(strFamily);
+}
+
+QString CFileListWidget::deviceFamily() const
+{
+    return m_strFamily.isEmpty() ? g_strDevType : m_strFamily;
+}
+
 bool CFileListWidget::isPolling() const
 {
     return m_pTimer && m_pTimer->isActive();
@@ -134,7 +146,7 @@ void CFileListWidget::sendStatusRead()
 
 void CFileListWidget::slot_updateInputSrc()
 {
-    if (g_strDevType == "Tarn" && m_nrefresh == 10) {
+    if (deviceFamily() == QLatin1String("Tarn") && m_nrefresh == 10) {
         QString strSerial = m_strSerial;
         globalObserver::getGlobalObserver()->notify("slot_refreshinputName", Q_ARG(QString, strSerial));
         m_nrefresh = 0;
@@ -196,7 +208,7 @@ void CFileListWidget::slot_startDrag(QString strFile, QString strText, int nId, 
     if (!self)
         return;
 
-    if (g_strDevType == "Z") {
+    if (deviceFamily() == QLatin1String("Z")) {
         m_nMainSig = nId;
         QByteArray payload;
         payload.append('\0');

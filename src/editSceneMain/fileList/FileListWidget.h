@@ -42,6 +42,12 @@ public:
     explicit CFileListWidget(QWidget *parent = nullptr);
     ~CFileListWidget() override;
 
+    // The family ("Tarn" or "Z") of the devices the hosting frame edits; it
+    // decides the panel's polling, its drag and its rows' menus. While empty,
+    // g_strDevType decides at the moment of use.
+    void setDeviceFamily(const QString &strFamily);
+    QString deviceFamily() const;
+
     // Binds the panel to a device (record not owned) and refreshes its rows.
     void addDeviceToList(DeviceInfo *pDeviceInfo, QString strSerial);
 
@@ -91,6 +97,7 @@ private:
     void applyButtonStyles();
 
     QString m_strSerial;
+    QString m_strFamily;
     int m_nLayoutType = LayoutType_List;
     int m_nMaxHeight = 0;
     bool m_bOpen = true;

@@ -73,13 +73,22 @@ CDeviceItem *CLayoutListWidget::itemAt(int nRow) const
     return qobject_cast<CDeviceItem *>(ui->tableWidgetFile->cellWidget(nRow, 0));
 }
 
+void CLayoutListWidget::setDeviceFamily(const QString &strFamily)
+{
+    m_strFamily = strFamily;
+    for (int nRow = 0; nRow < rowCount(); ++nRow)
+        if (CDeviceItem *pItem = itemAt(nRow))
+            pItem->setDeviceFamily(strFamily);
+}
+
 void CLayoutListWidget::fillItem(CDeviceItem *pItem, const QString &strSerial, InputSource *pInput)
 {
     pItem->setDeviceSerial(strSerial);
     pItem->setDeviceInput(pInput);
     pItem->setDeviceType(pInput->strType);
-    if (g_strDevType == "Tarn")
-        pItem->setMenuName();
+    if (!m_strFamily.isEmpty())
+        pItem->setDeviceFamily(m_strFamily);
+    pItem->setMenuName();
 }
 
 void CLayoutListWidget::addListItem(const QString &strSerial, InputSource *pInput)

@@ -27,6 +27,9 @@ public:
     explicit CLayoutListWidget(QWidget *parent = nullptr);
     ~CLayoutListWidget() override;
 
+    // The family whose menus the rows carry (see CFileListWidget::setDeviceFamily).
+    void setDeviceFamily(const QString &strFamily);
+
     // Configures the table; called once by the panel.
     void initValue();
     // Updates the row showing the input's id, or appends a row for it.
@@ -48,6 +51,7 @@ public:
 private:
     void fillItem(CDeviceItem *pItem, const QString &strSerial, InputSource *pInput);
 
+    QString m_strFamily;
     Ui::LayoutListWidget *ui;
     CustomHeaderView *deviceTableHeaderView = nullptr;
     SongsTableDelegate *deviceTableDelegate = nullptr;

@@ -60,6 +60,8 @@ CCardProgramWidget::~CCardProgramWidget()
 
 void CCardProgramWidget::setOwnerList(CProgramListWidget *pList)
 {
+    if (m_pOwner)
+        m_strFamily = m_pOwner->deviceFamily();
     m_pOwner = pList;
 }
 
@@ -67,7 +69,7 @@ QString CCardProgramWidget::family() const
 {
     if (m_pOwner)
         return m_pOwner->deviceFamily();
-    return g_strDevType;
+    return m_strFamily.isEmpty() ? g_strDevType : m_strFamily;
 }
 
 void CCardProgramWidget::initCtrl()
@@ -308,7 +310,7 @@ void CCardProgramWidget::saveToScene()
 {
     QPointer<CCardProgramWidget> pSelf(this);
     int n = askNewCardId();
-    CSceneSaveAsDlg dlg;
+    CSceneSaveAsDlg dlg(family());
     if (m_nSceneMax < n)
         n = m_nSceneMax;
     dlg.setSaveSceneIndex(n);

@@ -34,8 +34,9 @@ public:
     ~CCardProgramWidget() override;
 
     // The strip that made the card: new ids and layout updates come from it,
-    // and so does the device family. Without one the card uses the hub topics
-    // and g_strDevType.
+    // and so does the device family. A card taken off its strip keeps the
+    // strip's family; without a strip the card uses the hub topics, and a card
+    // that never had one g_strDevType.
     void setOwnerList(CProgramListWidget *pList);
     QString family() const;
 
@@ -130,6 +131,7 @@ private:
     int m_nTake = 0;
     int m_nSceneMax = 0;
     QPointer<CProgramListWidget> m_pOwner;
+    QString m_strFamily; // the family of the strip the card was taken off
 };
 
 #endif // CARDPROGRAMWIDGET_H

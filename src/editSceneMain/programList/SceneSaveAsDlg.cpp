@@ -11,7 +11,7 @@ namespace {
 const char *const kSceneListTopic = "slot_setListZDeviceScene";
 }
 
-CSceneSaveAsDlg::CSceneSaveAsDlg(QWidget *parent)
+CSceneSaveAsDlg::CSceneSaveAsDlg(const QString &strFamily, QWidget *parent)
     : QDialog(parent)
     , ui(new Ui::CSceneSaveAsDlg)
 {
@@ -22,7 +22,7 @@ CSceneSaveAsDlg::CSceneSaveAsDlg(QWidget *parent)
 
     Scenerange = tr("场景保存范围");
 
-    m_bZMode = (g_strDevType == "Z");
+    m_bZMode = (strFamily == QLatin1String("Z"));
     if (m_bZMode) {
         ui->pushButtonCancel->hide();
         ui->pushButtonYOK->hide();

@@ -12,7 +12,7 @@ class CSceneSaveAsDlg;
 }
 
 // Asks for the number of the device scene that the current picture is saved
-// into. The mode is fixed at construction by g_strDevType:
+// into. The mode is fixed at construction by the family of the opener's device:
 //  - Z: the dialog checks the number against the device's scene count, sends
 //    the save itself, and either re-reads the counts (a new scene) or has the
 //    device's worker copy the settings page's values into the record of the
@@ -23,7 +23,8 @@ class CSceneSaveAsDlg : public QDialog
 {
     Q_OBJECT
 public:
-    explicit CSceneSaveAsDlg(QWidget *parent = nullptr);
+    // strFamily: "Z" for the Z mode; any other family collects a number only.
+    explicit CSceneSaveAsDlg(const QString &strFamily, QWidget *parent = nullptr);
     ~CSceneSaveAsDlg() override;
 
     bool isZMode() const { return m_bZMode; }

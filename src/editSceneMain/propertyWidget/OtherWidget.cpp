@@ -446,17 +446,9 @@ void COtherWidget::on_SavescenepushButton_clicked()
 {
     if (m_strSerial.isEmpty())
         return;
-    // The dialog takes its family when it is made; the page only saves Z scenes.
-    if (m_pSceneSaveAsDlg && !m_pSceneSaveAsDlg->isZMode()) {
-        delete m_pSceneSaveAsDlg;
-        m_pSceneSaveAsDlg = nullptr;
-    }
-    if (!m_pSceneSaveAsDlg) {
-        const QString strFamily = g_strDevType;
-        g_strDevType = QStringLiteral("Z");
-        m_pSceneSaveAsDlg = new CSceneSaveAsDlg();
-        g_strDevType = strFamily;
-    }
+    // The page only saves Z scenes.
+    if (!m_pSceneSaveAsDlg)
+        m_pSceneSaveAsDlg = new CSceneSaveAsDlg(QStringLiteral("Z"));
     // Only this page's device answers with its counts.
     QString strSerial = m_strSerial;
     globalObserver::getGlobalObserver()->notify("slot_GetZSencedate", Q_ARG(QString, strSerial));

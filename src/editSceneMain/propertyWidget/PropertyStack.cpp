@@ -124,6 +124,7 @@ void CPropertyStack::initWidget()
         m_pTipsWidget->setObjectName("tipsWidget");
     }
     m_pWndPosWidget = new CWndPosWidget(m_pDrawerWidget->paneContainer());
+    m_pWndPosWidget->setDeviceModel(m_strDeviceModel);
     m_pWndLineWidget = new CWndLineWidget(m_pDrawerWidget->paneContainer());
     m_pBackCanvasWidget = new CBackCanvasWidget(ui->stackedWidget);
     m_pBackCanvasWidget->setObjectName("backCanvasWidget");
@@ -203,6 +204,13 @@ void CPropertyStack::setInputSourceData(QVector<InputSource *> &vec)
 {
     if (m_pWndPosWidget)
         m_pWndPosWidget->setInputSource(vec);
+}
+
+void CPropertyStack::setDeviceModel(const QString &strModel)
+{
+    m_strDeviceModel = strModel;
+    if (m_pWndPosWidget)
+        m_pWndPosWidget->setDeviceModel(strModel);
 }
 
 void CPropertyStack::slot_propertyDataChange(QGraphicsItem *item)

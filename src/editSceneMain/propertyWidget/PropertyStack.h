@@ -57,6 +57,9 @@ public:
     ~CPropertyStack() override;
 
     void setInputSourceData(QVector<InputSource *> &vec);
+    // The model text of the device the hosting frame edits; the layer page
+    // decides its source rules by it, also after the pages are rebuilt.
+    void setDeviceModel(const QString &strModel);
 
     // Hooks that do nothing.
     void setWndLight() {}
@@ -138,6 +141,7 @@ private:
     COSDTransfer *m_pOSDTransfer = nullptr;
     int m_nEnteredWidth = 0;
     int m_nPageLanguage = 0; // the language the pages were built in
+    QString m_strDeviceModel;
 };
 
 #endif // PROPERTYSTACK_H

@@ -231,7 +231,7 @@ void CWndPosWidget::onMainSig(int i)
         selectSource(nOld);
         return;
     }
-    if (g_strSerialDevType.contains("Tarn-3")) {
+    if (m_strModel.contains(QLatin1String("Tarn-3"))) {
         m_pItem->setLayerSig(nSource);
         m_pItem->setItemUpdateNow();
         return;

@@ -4,7 +4,9 @@
 // CWndPosWidget - the layer position and main source page: the selected layer
 // window's X, Y, W and H in device pixels and its main input source. An edit
 // is applied when it is complete (Enter, leaving the field, a spin step), after
-// the live-scene check, and sent through the layer's own commands.
+// the live-scene check, and sent through the layer's own commands. Which
+// source changes are checked for conflicts follows the model text of the
+// edited device, given by the frame that hosts the page.
 
 #include <QPointer>
 #include <QVector>
@@ -31,6 +33,9 @@ public:
     void setItemData(QGraphicsItem *pItem);
     void setItemPos(bool bUpdatePos);
     CEditSingleTextItem *item() const;
+    // The model text of the edited device ("Tarn-3", ...); empty: sources are checked.
+    void setDeviceModel(const QString &strModel) { m_strModel = strModel; }
+    QString deviceModel() const { return m_strModel; }
 
     QString getMainSigInputSource(int nId) const;
     void getItemRotation(double dAngle);
@@ -65,6 +70,7 @@ private:
     QPointer<CEditSingleTextItem> m_pItem;
     qreal m_dX = 0, m_dY = 0, m_dWidth = 0, m_dHeight = 0, m_dRota = 0;
     QString m_strName;
+    QString m_strModel;
     QVector<InputSource *> m_vectorInput;
     Ui::wndPosWidget *ui;
 };
