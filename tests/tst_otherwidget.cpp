@@ -8,6 +8,8 @@
 #include <QToolButton>
 #include <QTranslator>
 
+#include <list>
+
 #include "BesMessageBox.h"
 #include "DeviceSimModel.h"
 #include "OtherWidget.h"
@@ -98,15 +100,6 @@ SystemInfo deviceRecord()
     return s;
 }
 
-// The settings record of an (unconnected) worker of the serial, holding deviceRecord().
-SystemInfo &record(CTcpDeviceThread &dev, const QString &serial = "Z1")
-{
-    dev.setDeviceSerial(serial);
-    dev.setDeviceType("Z");
-    *dev.getSystemInfo() = deviceRecord();
-    return *dev.getSystemInfo();
-}
-
 } // namespace
 
 // The Z device page: what each apply group sends and refuses, how filling, preview and take
@@ -121,6 +114,16 @@ class TestOtherWidget : public QObject
     {
         TestUtil::retype(edit(w, name), text);
     }
+    // The settings record of a new unconnected worker of the serial holding deviceRecord(); gone after the test.
+    std::list<CTcpDeviceThread> m_listDev;
+    SystemInfo &record(const QString &serial = "Z1")
+    {
+        CTcpDeviceThread &dev = m_listDev.emplace_back();
+        dev.setDeviceSerial(serial);
+        dev.setDeviceType("Z");
+        *dev.getSystemInfo() = deviceRecord();
+        return *dev.getSystemInfo();
+    }
     static void bind(COtherWidget &w, SystemInfo &s, const QString &serial = "Z1")
     {
         w.slot_updateZDeviceName("dev", serial);
@@ -133,7 +136,7 @@ private slots:
         BesMessageBox::clearTestRecords();
         BesMessageBox::setTestAnswer(QMessageBox::Ok);
     }
-    void cleanup() { BesMessageBox::clearTestAnswer(); }
+    void cleanup() { BesMessageBox::clearTestAnswer(); m_listDev.clear(); }
 
     // Each group's frame, its record write and its topic; a group is sent once per edit.
     void applyGroupSendsEditedFields_data()
@@ -167,8 +170,7 @@ private slots:
         QFETCH(QByteArray, payload);
         QFETCH(QString, event);
         Recorder rec;
-        CTcpDeviceThread dev;
-        SystemInfo &s = record(dev);
+        SystemInfo &s = record();
         COtherWidget w;
         bind(w, s);
         w.sendZDeviceCmd();
@@ -192,8 +194,7 @@ private slots:
     void applyWritesTheRecord()
     {
         Recorder rec;
-        CTcpDeviceThread dev;
-        SystemInfo &s = record(dev);
+        SystemInfo &s = record();
         COtherWidget w;
         bind(w, s);
         type(w, "lineEditW", "1280");
@@ -252,8 +253,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(QString, restored);
         Recorder rec;
-        CTcpDeviceThread dev;
-        SystemInfo &s = record(dev);
+        SystemInfo &s = record();
         const SystemInfo before = s;
         COtherWidget w;
         bind(w, s);
@@ -278,8 +278,7 @@ private slots:
     void refusedSizeStopsLaterGroupsButNotTheName()
     {
         Recorder rec;
-        CTcpDeviceThread dev;
-        SystemInfo &s = record(dev);
+        SystemInfo &s = record();
         COtherWidget w;
         bind(w, s);
         type(w, "lineEditstrSerial", "N");
@@ -313,8 +312,7 @@ private slots:
     void fillingShowsValuesAndSendsNothing()
     {
         Recorder rec;
-        CTcpDeviceThread dev;
-        SystemInfo &s = record(dev);
+        SystemInfo &s = record();
         s.nsilent = 0;
         COtherWidget w;
         bind(w, s);
@@ -352,8 +350,7 @@ private slots:
         QFETCH(QByteArray, first);
         QFETCH(QByteArray, second);
         Recorder rec;
-        CTcpDeviceThread dev;
-        SystemInfo &s = record(dev);
+        SystemInfo &s = record();
         s.nsilent = silent;
         COtherWidget w;
         bind(w, s);
@@ -371,8 +368,7 @@ private slots:
     void slidersSendOnRelease()
     {
         Recorder rec;
-        CTcpDeviceThread dev;
-        SystemInfo &s = record(dev);
+        SystemInfo &s = record();
         COtherWidget w;
         bind(w, s);
         QSlider *bright = w.findChild<QSlider *>("brightnessSlider");
@@ -393,8 +389,7 @@ private slots:
     void previewAndTake()
     {
         Recorder rec;
-        CTcpDeviceThread dev;
-        SystemInfo &s = record(dev);
+        SystemInfo &s = record();
         ZSceneInfo a, b;
         a.nXinput = 7;
         a.nMainSig = 1;
@@ -427,9 +422,8 @@ private slots:
     void pageFollowsOnlyItsDevice()
     {
         Recorder rec;
-        CTcpDeviceThread devMine, devOther;
-        SystemInfo &mine = record(devMine, "Z1");
-        SystemInfo &other = record(devOther, "Z2");
+        SystemInfo &mine = record("Z1");
+        SystemInfo &other = record("Z2");
         other.nLayerWidth = 640;
         ZSceneInfo scene;
         COtherWidget w;
@@ -468,13 +462,12 @@ private slots:
     void saveFillsTheDialog()
     {
         Recorder rec;
-        CTcpDeviceThread dev;
-        SystemInfo &s = record(dev);
+        SystemInfo &s = record();
         s.nMainSignumber = 2;
         COtherWidget w;
         bind(w, s);
         CSimDeviceModel device(CSimDeviceModel::Z, 2, 1);
-        SimTest::feedScenes(dev, device);
+        SimTest::feedScenes(m_listDev.back(), device);
         type(w, "lineEditCutX", "12");
         globalObserver *hub = globalObserver::getGlobalObserver();
         closeNextModal([hub] {
@@ -489,7 +482,7 @@ private slots:
         // OK on the live scene writes the page's values into its record
         d->findChild<QLineEdit *>("lineEditIndex")->setText("1");
         d->on_pushButtonOk_clicked();
-        const ZSceneInfo *scene = dev.findZScene(1);
+        const ZSceneInfo *scene = m_listDev.back().findZScene(1);
         QVERIFY(scene);
         QCOMPARE(scene->nXinput, 12);
         QCOMPARE(scene->nMainSig, 2);
@@ -506,8 +499,7 @@ private slots:
     // A language switch keeps the page and the values it shows.
     void languageSwitchKeepsValues()
     {
-        CTcpDeviceThread dev;
-        SystemInfo &s = record(dev);
+        SystemInfo &s = record();
         COtherWidget w;
         bind(w, s);
         QTranslator tr;
