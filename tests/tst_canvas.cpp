@@ -22,7 +22,6 @@
 #include "EditSceneCanvas.h"
 #include "EditSingleTextItem.h"
 #include "HubSpy.h"
-#include "SceneTestUtil.h"
 #include "QorGlobal.h"
 #include "SceneTestUtil.h"
 #include "SimTestUtil.h"

@@ -104,20 +104,21 @@ class TestFramesE2E : public QObject
     }
 
     // Both devices read, then the information of strReadLast read again (the
-    // program-wide model text becomes its model), then both frames opened.
-    bool openBothAfterReading(const QString &strReadLast, const QString &strModel)
+    // program-wide model text becomes its model), then both frames opened:
+    // the Tarn frame, or nullptr.
+    CEditSceneMain *openBothAfterReading(const QString &strReadLast, const QString &strModel)
     {
         if (!startTwoDevices())
-            return false;
+            return nullptr;
         SimTest::settle(*m_pWindow->getCurrentDevice("TSN"), *m_pSimT);
         SimTest::settle(*m_pWindow->getCurrentDevice("ZSN"), *m_pSimZ);
         const QByteArray one(1, '\x01');
         m_pWindow->getCurrentDevice(strReadLast)->setMcuCommand(QStringLiteral("设备信息"), one, 1, 0);
         if (!QTest::qWaitFor([&]() { return g_strSerialDevType == strModel; }, 5000))
-            return false;
+            return nullptr;
         edit("TSN");
         edit("ZSN");
-        return true;
+        return m_pWindow->editSceneMain();
     }
 
 private slots:
@@ -190,10 +191,8 @@ private slots:
     {
         QFETCH(QString, readLast);
         QFETCH(QString, model);
-        QVERIFY(openBothAfterReading(readLast, model));
-        CTcpDeviceThread *pT = m_pWindow->getCurrentDevice("TSN");
-        CEditSceneMain *pTarn = m_pWindow->editSceneMain();
-        QVERIFY(QTest::qWaitForWindowExposed(pTarn));
+        CEditSceneMain *pTarn = openBothAfterReading(readLast, model);
+        QVERIFY(pTarn && QTest::qWaitForWindowExposed(pTarn));
         QVERIFY(pTarn->findChild<QWidget *>("OSDSettingButton")->isVisible());
         int nAudioSources = -1;
         TestUtil::lookAtNextModal([&](QWidget *pDialog) {
@@ -206,7 +205,7 @@ private slots:
         CEditBaseScene *pScene = pTarn->canvas()->currentScene();
         QVERIFY(pScene);
         QTRY_COMPARE_WITH_TIMEOUT(pScene->layerItems().size(), 2, 5000);
-        SimTest::settle(*pT, *m_pSimT);
+        SimTest::settle(*m_pWindow->getCurrentDevice("TSN"), *m_pSimT);
         m_pSimT->clearRequests();
         m_pSimZ->clearRequests();
         BesMessageBox::setTestAnswer(QMessageBox::Ok);
@@ -246,9 +245,8 @@ private slots:
         QFETCH(QString, readLast);
         QFETCH(QString, model);
         QFETCH(QString, usedLast);
-        QVERIFY(openBothAfterReading(readLast, model));
-        CTcpDeviceThread *pT = m_pWindow->getCurrentDevice("TSN");
-        CEditSceneMain *pTarn = m_pWindow->editSceneMain();
+        CEditSceneMain *pTarn = openBothAfterReading(readLast, model);
+        QVERIFY(pTarn);
         (usedLast == "Z" ? static_cast<CEditFrameBase *>(m_pWindow->zInterface()) : pTarn)->activateWindow();
         QTRY_COMPARE_WITH_TIMEOUT(g_strDevType, usedLast, 3000);
 
@@ -257,7 +255,7 @@ private slots:
         QVERIFY(pScene);
         QTRY_COMPARE_WITH_TIMEOUT(pScene->layerItems().size(), 2, 5000);
         CEditSingleTextItem *pL2 = pScene->layerItems().at(pScene->layerItems().at(0)->getItemId() == 1 ? 0 : 1);
-        SimTest::settle(*pT, *m_pSimT);
+        SimTest::settle(*m_pWindow->getCurrentDevice("TSN"), *m_pSimT);
         m_pSimT->clearRequests();
         m_pSimZ->clearRequests();
         BesMessageBox::setTestAnswer(QMessageBox::Ok);

@@ -4,8 +4,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QPointer>
 #include <QTimer>
 
@@ -15,10 +17,6 @@
 #include "GbkCodec.h"
 #include "QorGlobal.h"
 #include "globalObserver.h"
-
-#include <QApplication>
-#include <QDropEvent>
-#include <QMimeData>
 
 namespace {
 
