@@ -403,7 +403,7 @@ private slots:
         const QString html =
             KitWidget::getHtml(QString("http://127.0.0.1:%1/").arg(server.serverPort()), 1000);
         const qint64 elapsed = timer.elapsed();
-        QVERIFY2(elapsed >= 950 && elapsed < 1500, qPrintable(QString::number(elapsed)));
+        QVERIFY2(elapsed >= 900 && elapsed < 1500, qPrintable(QString::number(elapsed)));
         QVERIFY2(html.size() >= 3 && sent.startsWith(html.toLatin1()), qPrintable(html));
     }
 

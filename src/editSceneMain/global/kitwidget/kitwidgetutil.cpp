@@ -416,6 +416,7 @@ QString KitWidget::getHtml(const QString &url, int timeout)
     // byte does not hold it any longer than a silent one.
     QTimer deadline;
     deadline.setSingleShot(true);
+    deadline.setTimerType(Qt::PreciseTimer);
     QObject::connect(&deadline, &QTimer::timeout, &loop, [reply]() {
         reply->abort();
     });
