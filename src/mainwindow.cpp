@@ -3,7 +3,11 @@
 
 #include "BesMessageBox.h"
 #include "DeviceControl.h"
+#include "EditSceneCanvas.h"
 #include "EditSceneMain.h"
+#include "FileListWidget.h"
+#include "ProgramListWidget.h"
+#include "PropertyStack.h"
 #include "TarnSceneStore.h"
 #include "QorGlobal.h"
 #include "RecvDeviceThread.h"
@@ -25,6 +29,7 @@
 #include <QSettings>
 #include <QTcpSocket>
 #include <QTimer>
+#include <QWindow>
 #include <QTranslator>
 #include <QTreeWidget>
 #include <QTreeWidgetItem>
@@ -40,6 +45,11 @@ std::function<QStringList()> s_serialPortLister;
 
 // How long shut-down waits for one thread to leave its loop.
 constexpr unsigned long kThreadStopWaitMs = 5000;
+
+// How long after the device list is first shown the Tarn frame is built: long
+// enough for the list's first paint to reach the screen, short against any reach
+// for the edit button.
+constexpr int kEditFrameDelayMs = 50;
 
 // True while the worker's TCP transport is still looking up or connecting.
 bool isConnecting(CTcpDeviceThread *pDevice)
@@ -123,9 +133,10 @@ MainWindow::MainWindow(QWidget *parent)
     setMenu();
     setWindowTitle(QStringLiteral("Vistel-V1.1(20250108)"));
 
-    // The one owner of the Tarn scenes, before the frames that show them.
+    // The one owner of the Tarn scenes, before the frames that show them. The
+    // Tarn frame itself is built once the list has been shown (see showEvent),
+    // or the moment something needs it earlier (editSceneMain).
     new CTarnSceneStore(this);
-    m_pEditSceneMain = new CEditSceneMain(nullptr);
     m_nTreeWidgetItemId = 0;
     m_nCurrentlyTreeWidgetItemId = -1;
     m_nLanguage = 0;
@@ -185,6 +196,7 @@ MainWindow::~MainWindow()
     // for here, before anything that it uses is deleted.
     stopAllThreads();
 
+    m_bFramesClosed = true;
     delete m_pEditSceneMain;
     m_pEditSceneMain = nullptr;
     delete m_pZinterface;
@@ -243,6 +255,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     emit sig_stopThread();
     globalObserver::getGlobalObserver()->notify(QStringLiteral("Slot_DisconnectSerialPort"));
 
+    m_bFramesClosed = true;
     delete m_pEditSceneMain;
     m_pEditSceneMain = nullptr;
     if (m_pZinterface) {
@@ -265,6 +278,57 @@ void MainWindow::closeEvent(QCloseEvent *event)
     // that nothing is destroyed with its thread still running.
     stopAllThreads();
     QMainWindow::closeEvent(event);
+}
+
+// ------------------------------------------------------- the Tarn frame
+
+CEditSceneMain *MainWindow::editSceneMain()
+{
+    if (!m_pEditSceneMain && !m_bFramesClosed) {
+        m_pEditSceneMain = new CEditSceneMain(nullptr);
+        applyLanguageToEditSceneMain();
+    }
+    return m_pEditSceneMain;
+}
+
+// The frame and its panels in the language in force, as a language switch
+// reaches them (the panels in the order of the switch's topics).
+void MainWindow::applyLanguageToEditSceneMain()
+{
+    CEditSceneMain *pFrame = m_pEditSceneMain;
+    const int nLanguage = m_nLanguage;
+    if (CProgramListWidget *pList = pFrame->programListWidget())
+        pList->slot_updatelanguage(nLanguage);
+    if (CFileListWidget *pFiles = pFrame->fileListWidget())
+        pFiles->slot_updateFileListlanguage(nLanguage);
+    if (CPropertyStack *pStack = pFrame->propertyStack())
+        pStack->slot_updatePropertyStacklanguage(nLanguage);
+    pFrame->initLanguage(nLanguage);
+    if (CEditSceneCanvas *pCanvas = pFrame->canvas())
+        pCanvas->slot_updateEditSceneCanvaslanguage(nLanguage);
+}
+
+// The device list is shown first; the Tarn frame is built a moment after the
+// list's window is first exposed (and so painted), unless something has built
+// it already.
+void MainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_bEditFrameScheduled || m_pEditSceneMain)
+        return;
+    if (QWindow *pWindow = windowHandle()) {
+        m_bEditFrameScheduled = true;
+        pWindow->installEventFilter(this);
+    }
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed()) {
+        watched->removeEventFilter(this);
+        QTimer::singleShot(kEditFrameDelayMs, this, [this]() { editSceneMain(); });
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 // ---------------------------------------------------------------- the tree
@@ -511,7 +575,7 @@ void MainWindow::startupReads(CTcpDeviceThread *pDevice, bool bTarn)
 
 void MainWindow::slot_switchDeviceConnect(QString strSerial, bool bConnected, int nId)
 {
-    if (!m_pEditSceneMain)
+    if (m_bFramesClosed)
         return;
     CTcpDeviceThread *pDevice = getCurrentDevice(strSerial);
     if (!pDevice)
@@ -520,6 +584,9 @@ void MainWindow::slot_switchDeviceConnect(QString strSerial, bool bConnected, in
     if (bConnected) {
         if (pDevice->isConnected())
             return;
+        // The device's replies from its first reads on (OSD, output and audio
+        // settings) go to the Tarn frame's panels: the frame is there before the link.
+        editSceneMain();
         // The thread starts when the link comes up (see addDeviceRow); the
         // system settings read waits in the queue until then.
         pDevice->reConnected();
@@ -564,7 +631,7 @@ void MainWindow::slot_setDeviceCmd(QString strSerial, QString strCmd, QByteArray
 void MainWindow::slot_editScene(QString strSerial, QString strDeviceName, QString strDeviceType,
                                 int m_nConnectingType)
 {
-    if (!m_pEditSceneMain && !m_pZinterface)
+    if (m_bFramesClosed)
         return;
     CTcpDeviceThread *pDevice = getCurrentDevice(strSerial);
     logInfo(QStringLiteral("Current devicesie 0x%1")
@@ -594,18 +661,19 @@ void MainWindow::slot_editScene(QString strSerial, QString strDeviceName, QStrin
     // The device-wide topics of the workers now act on this device.
     CTcpDeviceThread::setEditedDeviceSerial(strSerial, g_strDevType);
     if (g_strDevType == QStringLiteral("Tarn")) {
-        if (!m_pEditSceneMain)
+        CEditSceneMain *pFrame = editSceneMain();
+        if (!pFrame)
             return;
         if (CTarnSceneStore *pStore = CTarnSceneStore::instance())
             pStore->bindDevice(pDevice);
-        m_pEditSceneMain->initSceneData(pInfo, pDevice->getSceneList());
-        m_pEditSceneMain->slot_activateMain(false);
+        pFrame->initSceneData(pInfo, pDevice->getSceneList());
+        pFrame->slot_activateMain(false);
         if (m_nConnectingType == 0) {
             globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_updateDeviceName"),
                                                         Q_ARG(QString, strDeviceName));
         }
         retranslateForm();
-        m_pEditSceneMain->show();
+        pFrame->show();
     } else {
         if (!m_pZinterface)
             m_pZinterface = new Zinferface(nullptr);
@@ -628,6 +696,7 @@ void MainWindow::slot_editScene(QString strSerial, QString strDeviceName, QStrin
 
 void MainWindow::slot_updateCurrentDevice(QString strSerial)
 {
+    // A frame not built yet shows no device: it reads the scenes when one is bound.
     if (!m_pEditSceneMain)
         return;
     CTcpDeviceThread *pDevice = getCurrentDevice(strSerial);
@@ -711,7 +780,8 @@ void MainWindow::on_comboBoxLanguage_activated(int index)
     pHub->notify(QStringLiteral("slot_updateFileListlanguage"), Q_ARG(int, index));
     pHub->notify(QStringLiteral("slot_updatePropertyStacklanguage"), Q_ARG(int, index));
     // Both frames may be open on two devices: each follows the switch, whichever
-    // family was used last.
+    // family was used last. A Tarn frame not built yet takes the language when
+    // it is built.
     if (m_pEditSceneMain)
         m_pEditSceneMain->initLanguage(index);
     pHub->notify(QStringLiteral("slot_updateEditSceneCanvaslanguage"), Q_ARG(int, index));
@@ -782,6 +852,8 @@ void MainWindow::on_SertalportBtn_clicked()
         return;
     }
     pSerislportDevice = pDevice;
+    // As for a device switched on: the frame is there before the device's replies.
+    editSceneMain();
     // Opening the port sets the worker's connected flag (and clears its stop
     // flag) only when the port opens.
     pDevice->connectToSerislport(strPort);

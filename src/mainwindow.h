@@ -59,7 +59,9 @@ public:
     const QList<QTreeWidgetItem *> &rowItems() const { return m_listitems; }
     int currentRowId() const { return m_nCurrentlyTreeWidgetItemId; }
     int language() const { return m_nLanguage; }
-    CEditSceneMain *editSceneMain() const { return m_pEditSceneMain; }
+    // The Tarn frame, built here if it is not yet (none once the window has
+    // closed).
+    CEditSceneMain *editSceneMain();
     Zinferface *zInterface() const { return m_pZinterface; }
     CRecvDeviceThread *recvDevice() const { return m_pRecvDevice; }
     CTcpDeviceThread *serialDevice() const { return pSerislportDevice; }
@@ -87,6 +89,8 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private slots:
@@ -108,6 +112,7 @@ private:
     void addWorker(CTcpDeviceThread *pDevice);
     void removeWorker(CTcpDeviceThread *pDevice);
     void stopAllThreads();
+    void applyLanguageToEditSceneMain();
     static QString readStoredLanguage();
 
     QTreeWidgetItem *m_pRoot = nullptr;
@@ -134,6 +139,8 @@ private:
     QTimer *m_pTimer = nullptr;
     QSerialPort *m_pSerialPort = nullptr;
     bool m_bThreadsStopped = false;
+    bool m_bFramesClosed = false;
+    bool m_bEditFrameScheduled = false;
 };
 
 #endif // MAINWINDOW_H

@@ -2,17 +2,20 @@
 #include "TestMain.h"
 
 #include "DeviceControl.h"
+#include "EditSceneMain.h"
 #include "QorGlobal.h"
 #include "SwitchButton.h"
 #include "TestUtil.h"
 #include "globalObserver.h"
 #include "mainwindow.h"
 
+#include <QAbstractButton>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QUdpSocket>
@@ -116,6 +119,27 @@ QStringList cjkTexts(MainWindow &w)
     return listTexts;
 }
 
+// Every text of a frame, its panels and their pages, each with the name of its widget.
+QStringList frameTexts(QWidget *pFrame)
+{
+    QStringList listTexts{pFrame->windowTitle()};
+    for (QWidget *p : pFrame->findChildren<QWidget *>()) {
+        const QString strName = p->objectName() + QLatin1Char('=');
+        if (auto *pButton = qobject_cast<QAbstractButton *>(p))
+            listTexts << strName + pButton->text();
+        else if (auto *pLabel = qobject_cast<QLabel *>(p))
+            listTexts << strName + pLabel->text();
+        if (!p->toolTip().isEmpty())
+            listTexts << strName + p->toolTip();
+    }
+    return listTexts;
+}
+
+bool hasCjk(const QString &strText)
+{
+    return strText.contains(QRegularExpression(QStringLiteral("[\\x{4e00}-\\x{9fff}]")));
+}
+
 } // namespace
 
 class TestLanguage : public QObject
@@ -130,6 +154,7 @@ private slots:
     void englishTranslatesTheWholeWindowAndKeepsRows();
     void chineseWinsOverATranslatorLeftInEnglish();
     void captionQuery();
+    void tarnFrameBuiltAfterASwitchTakesItsLanguage();
 };
 
 void TestLanguage::initTestCase()
@@ -280,6 +305,52 @@ void TestLanguage::captionQuery()
     switchLanguage(w, 1);
     QCOMPARE(ask(0), QStringLiteral("Width/Height"));
     QCOMPARE(ask(1), QStringLiteral("宽/高"));
+}
+
+// The Tarn frame is built after the device list shows: one built after a switch
+// reads as one that was there when the switch came, and follows the next switch
+// as that one does.
+void TestLanguage::tarnFrameBuiltAfterASwitchTakesItsLanguage()
+{
+    QVERIFY(QFile::copy(TestUtil::buildDir() + QStringLiteral("/Tranlate_EN.qm"), QStringLiteral("Tranlate_EN.qm")));
+    QVERIFY(QFile::copy(TestUtil::buildDir() + QStringLiteral("/Tranlate_CN.qm"), QStringLiteral("Tranlate_CN.qm")));
+    QStringList listThere, listThereBack;
+    {
+        MainWindow w;
+        w.editSceneMain();
+        for (QStringList *pList : {&listThere, &listThereBack}) {
+            switchLanguage(w, pList == &listThere ? 1 : 0);
+            QCoreApplication::processEvents();
+            *pList = frameTexts(w.editSceneMain());
+        }
+    }
+    QVERIFY(listThere.contains(QStringLiteral("OutputSettingButton=Output settings")));
+    QFile::remove(QStringLiteral("Morvane.ini"));
+    g_strLanguage = QStringLiteral("Chinaese");
+
+    MainWindow w;
+    switchLanguage(w, 1);
+    CEditSceneMain *pFrame = w.editSceneMain();
+    QCoreApplication::processEvents();
+    // Texts made once, when the frame is built, come in English where the frame that was
+    // there keeps the Chinese it was built with; every other text is the same.
+    const QStringList listBuilt = frameTexts(pFrame);
+    QCOMPARE(listBuilt.size(), listThere.size());
+    QSet<int> madeOnce;
+    for (int i = 0; i < listBuilt.size(); ++i) {
+        if (listBuilt.at(i) == listThere.at(i))
+            continue;
+        QVERIFY2(hasCjk(listThere.at(i)) && !hasCjk(listBuilt.at(i)), qPrintable(listBuilt.at(i)));
+        madeOnce.insert(i);
+    }
+
+    switchLanguage(w, 0);
+    QCoreApplication::processEvents();
+    const QStringList listBack = frameTexts(pFrame);
+    for (int i = 0; i < listBack.size(); ++i) {
+        if (!madeOnce.contains(i))
+            QCOMPARE(listBack.at(i), listThereBack.value(i));
+    }
 }
 
 VISTEL_TEST_MAIN(TestLanguage)

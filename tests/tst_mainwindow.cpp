@@ -73,6 +73,30 @@ void clickSwitch(MainWindow &w, const QString &strSerial)
     QTest::mouseClick(w.checkR4Exist(strSerial)->switchButton(), Qt::LeftButton);
 }
 
+// The Tarn frames in existence, counted without asking the window (which builds one).
+int tarnFrames()
+{
+    int nFrames = 0;
+    for (QWidget *pWidget : QApplication::topLevelWidgets())
+        nFrames += qobject_cast<CEditSceneMain *>(pWidget) != nullptr;
+    return nFrames;
+}
+
+// The number of Tarn frames when a window is first painted.
+class FirstPaintSpy : public QObject
+{
+public:
+    QWidget *pWindow = nullptr;
+    int nFramesAtPaint = -1;
+    bool eventFilter(QObject *pWatched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint && nFramesAtPaint < 0 && pWatched->isWidgetType()
+            && static_cast<QWidget *>(pWatched)->window() == pWindow)
+            nFramesAtPaint = tarnFrames();
+        return false;
+    }
+};
+
 } // namespace
 
 class TestMainWindow : public QObject
@@ -89,6 +113,8 @@ private slots:
     void editButtonChecks();
     void deviceNameReport();
     void closeStopsEverything();
+    void tarnFrameAfterFirstPaintOrWhenNeeded_data();
+    void tarnFrameAfterFirstPaintOrWhenNeeded();
     void thousandDevices();
 };
 
@@ -290,6 +316,52 @@ void TestMainWindow::closeStopsEverything()
     // An announcement still queued at shut-down makes no worker.
     pWindow->slot_newDevice(announcement(QStringLiteral("127.0.0.3"), QStringLiteral("Z7"), QStringLiteral("SN3")));
     QVERIFY(pWindow->deviceList().isEmpty());
+    delete pWindow;
+}
+
+void TestMainWindow::tarnFrameAfterFirstPaintOrWhenNeeded_data()
+{
+    QTest::addColumn<QString>("strNeed");
+    QTest::addColumn<bool>("bShown");
+    QTest::newRow("shown, nobody asks") << QString() << true;
+    QTest::newRow("asked before shown") << QStringLiteral("ask") << true;
+    QTest::newRow("device switched on before shown") << QStringLiteral("switch") << true;
+    QTest::newRow("never shown nor needed") << QString() << false;
+}
+
+// The device list is painted before the Tarn frame is built; the frame follows
+// without anyone asking, or comes at once when something needs it earlier, and
+// only one is ever made.
+void TestMainWindow::tarnFrameAfterFirstPaintOrWhenNeeded()
+{
+    QFETCH(QString, strNeed);
+    QFETCH(bool, bShown);
+    auto *pWindow = new MainWindow;
+    QCOMPARE(tarnFrames(), 0);
+    if (strNeed == QLatin1String("ask"))
+        QVERIFY(pWindow->editSceneMain());
+    if (strNeed == QLatin1String("switch")) {
+        pWindow->slot_newDevice(announcement(QStringLiteral("127.0.0.2"), QStringLiteral("Tarn-3"), QStringLiteral("SN1")));
+        clickSwitch(*pWindow, QStringLiteral("SN1"));
+    }
+    QCOMPARE(tarnFrames(), strNeed.isEmpty() ? 0 : 1);
+    if (bShown) {
+        FirstPaintSpy spy;
+        spy.pWindow = pWindow;
+        qApp->installEventFilter(&spy);
+        pWindow->show();
+        QTRY_VERIFY(spy.nFramesAtPaint >= 0);
+        QCOMPARE(spy.nFramesAtPaint, strNeed.isEmpty() ? 0 : 1);
+        QTRY_COMPARE(tarnFrames(), 1);
+        QTest::qWait(100);
+        QCOMPARE(tarnFrames(), 1);
+        QVERIFY(pWindow->editSceneMain()->isHidden());
+        // Closed, the window has no frame and builds none.
+        QVERIFY(pWindow->close());
+        QVERIFY(!pWindow->editSceneMain());
+    }
+    QTest::qWait(100);
+    QCOMPARE(tarnFrames(), 0);
     delete pWindow;
 }
 
