@@ -2,12 +2,16 @@
 #include "TestMain.h"
 
 #include "DeviceControl.h"
+#include "CardProgramWidget.h"
+#include "EditSceneCanvas.h"
 #include "EditSceneMain.h"
+#include "ProgramListWidget.h"
 #include "QorGlobal.h"
 #include "SwitchButton.h"
 #include "TestUtil.h"
 #include "globalObserver.h"
 #include "mainwindow.h"
+#include "zinferface.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -155,6 +159,8 @@ private slots:
     void chineseWinsOverATranslatorLeftInEnglish();
     void captionQuery();
     void tarnFrameBuiltAfterASwitchTakesItsLanguage();
+    void textsMadeInCodeFollowASwitch_data();
+    void textsMadeInCodeFollowASwitch();
 };
 
 void TestLanguage::initTestCase()
@@ -351,6 +357,56 @@ void TestLanguage::tarnFrameBuiltAfterASwitchTakesItsLanguage()
         if (!madeOnce.contains(i))
             QCOMPARE(listBack.at(i), listThereBack.value(i));
     }
+}
+
+void TestLanguage::textsMadeInCodeFollowASwitch_data()
+{
+    QTest::addColumn<int>("nBuilt");
+    QTest::addColumn<bool>("bMute");
+    QTest::addColumn<QStringList>("listThen");
+
+    const QStringList listCn{QStringLiteral("静音"), QStringLiteral("添加场景"), QStringLiteral("添加场景"),
+                             QStringLiteral("  版本号：V1.0.Vistel-V1.1(20240604)  ")};
+    const QStringList listEn{QStringLiteral("Mute"), QStringLiteral("Add scene"), QStringLiteral("Add scene"),
+                             QStringLiteral("  Version number：V1.0.Vistel-V1.1(20240604)  ")};
+    QStringList listCnMuted = listCn, listEnMuted = listEn;
+    listCnMuted[0] = QStringLiteral("取消静音");
+    listEnMuted[0] = QStringLiteral("Unmute");
+    QTest::newRow("built in Chinese, then English") << 0 << false << listEn;
+    QTest::newRow("built in English, then Chinese") << 1 << false << listCn;
+    QTest::newRow("built in Chinese muted, then English") << 0 << true << listEnMuted;
+    QTest::newRow("built in English muted, then Chinese") << 1 << true << listCnMuted;
+}
+
+// The mute tip, the add tips of the scene list and its cards and the Z frame's version
+// line are set in code: frames built in one language read in the other after a switch,
+// and the mute tip still says what a click does.
+void TestLanguage::textsMadeInCodeFollowASwitch()
+{
+    QFETCH(int, nBuilt);
+    QFETCH(bool, bMute);
+    QFETCH(QStringList, listThen);
+    QVERIFY(QFile::copy(TestUtil::buildDir() + QStringLiteral("/Tranlate_EN.qm"), QStringLiteral("Tranlate_EN.qm")));
+    QVERIFY(QFile::copy(TestUtil::buildDir() + QStringLiteral("/Tranlate_CN.qm"), QStringLiteral("Tranlate_CN.qm")));
+
+    MainWindow w;
+    switchLanguage(w, nBuilt);
+    QCoreApplication::processEvents();
+    CEditSceneMain *pFrame = w.editSceneMain();
+    Zinferface z;
+    CProgramListWidget *pStrip = pFrame->programListWidget();
+    pStrip->addUsedCardItem(1, QStringLiteral("A"), QStringLiteral("SN1"), 0, 8);
+    QCOMPARE(pStrip->cards().size(), 1);
+    QPushButton *pMute = pFrame->canvas()->volumeButton();
+    if (bMute)
+        QTest::mouseClick(pMute, Qt::LeftButton);
+    QCOMPARE(pFrame->canvas()->isVolumeOn(), !bMute);
+
+    switchLanguage(w, 1 - nBuilt);
+    QCoreApplication::processEvents();
+    const QStringList listNow{pMute->toolTip(), pStrip->findChild<QPushButton *>(QStringLiteral("btnAdd"))->toolTip(),
+                              pStrip->cards().first()->addButton()->toolTip(), z.versionLabel()->text()};
+    QCOMPARE(listNow, listThen);
 }
 
 VISTEL_TEST_MAIN(TestLanguage)

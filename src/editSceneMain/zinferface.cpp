@@ -8,6 +8,7 @@
 #include "zmiddlecontrol.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QPushButton>
 
 Zinferface::Zinferface(QWidget *parent)
@@ -28,11 +29,7 @@ Zinferface::Zinferface(QWidget *parent)
     });
     setWindowTitle(QStringLiteral("Zinferface"));
 
-    // The version text keeps the language in force when the frame was made.
-    if (g_strLanguage == QLatin1String("English"))
-        setVersionText(QStringLiteral("  Version number：V1.0.%1  ").arg(m_strVerDate));
-    else
-        setVersionText(QStringLiteral("  版本号：V1.0.%1  ").arg(m_strVerDate));
+    applyVersionText();
 
     globalObserver::getGlobalObserver()->attach(QStringLiteral("slot_updateZEquipmentInputSource"), this,
                                                 "slot_updateZEquipmentInputSource");
@@ -79,6 +76,23 @@ void Zinferface::slot_destroySceneMain()
 {
     if (m_pProgramListWidget)
         m_pProgramListWidget->destroyProgram();
+}
+
+// The version text in the language in force; a language switch posts the change
+// event after g_strLanguage is set.
+void Zinferface::applyVersionText()
+{
+    if (g_strLanguage == QLatin1String("English"))
+        setVersionText(QStringLiteral("  Version number：V1.0.%1  ").arg(m_strVerDate));
+    else
+        setVersionText(QStringLiteral("  版本号：V1.0.%1  ").arg(m_strVerDate));
+}
+
+void Zinferface::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::LanguageChange && versionLabel())
+        applyVersionText();
+    CEditFrameBase::changeEvent(event);
 }
 
 void Zinferface::showEvent(QShowEvent *event)

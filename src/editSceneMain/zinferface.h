@@ -39,9 +39,11 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
     void closeMain() override;
 
 private:
+    void applyVersionText();
     static CardList cardsOf(const QList<ZSceneInfo *> &listScene);
 
     ZMiddleControl *m_pZMiddleControl = nullptr;

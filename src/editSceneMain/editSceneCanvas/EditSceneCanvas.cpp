@@ -578,6 +578,7 @@ void CEditSceneCanvas::setToolTips()
     pBtnCenter->setToolTip(tr("画布居中"));
     pBtnZoomIn->setToolTip(tr("放大"));
     pBtnZoomOut->setToolTip(tr("缩小"));
+    setVolumeTip();
     if (m_pToolWidget)
         m_pToolWidget->setBtnTip();
 }

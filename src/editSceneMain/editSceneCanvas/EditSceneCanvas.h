@@ -236,6 +236,7 @@ private:
     void stretchCommand(int nCommand);
     void applyPlayStyle(QPushButton *pButton, const QString &strName, bool bEnable);
     void setToolTips();
+    void setVolumeTip();
     int loadDocument(const QJsonObject &root);
 
     int m_nTakeScene = 0;

@@ -62,7 +62,7 @@ void CEditSceneCanvas::createPlayTool()
     m_pBtnVolume = new QPushButton(m_pPlayWidget);
     m_pBtnVolume->setFixedSize(30, 30);
     m_pBtnVolume->setStyleSheet(VOLUME_ON_STYLE);
-    m_pBtnVolume->setToolTip(tr("静音"));
+    setVolumeTip();
 
     m_pVolumeValue = new QLineEdit(m_pPlayWidget);
     m_pVolumeValue->setEnabled(false);
@@ -148,15 +148,16 @@ void CEditSceneCanvas::slot_volumeClicked()
 {
     setGlobalMute(m_bVolume);
     g_setGlobalChange();
-    if (m_bVolume) {
-        m_bVolume = false;
-        m_pBtnVolume->setToolTip(tr("取消静音"));
-        m_pBtnVolume->setStyleSheet(VOLUME_MUTE_STYLE);
-    } else {
-        m_bVolume = true;
-        m_pBtnVolume->setToolTip(tr("静音"));
-        m_pBtnVolume->setStyleSheet(VOLUME_ON_STYLE);
-    }
+    m_bVolume = !m_bVolume;
+    m_pBtnVolume->setStyleSheet(m_bVolume ? VOLUME_ON_STYLE : VOLUME_MUTE_STYLE);
+    setVolumeTip();
+}
+
+// The volume button tells what a click does: mute while the sound is on, unmute while muted.
+void CEditSceneCanvas::setVolumeTip()
+{
+    if (m_pBtnVolume)
+        m_pBtnVolume->setToolTip(m_bVolume ? tr("静音") : tr("取消静音"));
 }
 
 void CEditSceneCanvas::slot_volumeChanged(int nValue)

@@ -77,7 +77,6 @@ void CCardProgramWidget::initCtrl()
     if (!m_pBtnAdd) {
         m_pBtnAdd = new QPushButton(this);
         m_pBtnAdd->setFixedSize(32, 32);
-        m_pBtnAdd->setToolTip(tr("添加场景"));
         m_pBtnAdd->setAttribute(Qt::WA_TranslucentBackground);
         m_pBtnAdd->setStyleSheet(
             "QPushButton{background:transparent;border-image: url(:/res/res/image/maxadd-nomal.png);}"
@@ -87,9 +86,16 @@ void CCardProgramWidget::initCtrl()
         m_pBtnAdd->move((width() - 32) / 2, (height() - 32) / 2);
         m_pBtnAdd->hide();
     }
+    retranslate();
     ui->labelIcon->setScaledContents(true);
     ui->labelIndex->setText(QString::number(m_nId));
     initLabelCtrl();
+}
+
+void CCardProgramWidget::retranslate()
+{
+    if (m_pBtnAdd)
+        m_pBtnAdd->setToolTip(tr("添加场景"));
 }
 
 void CCardProgramWidget::initLabelCtrl()

@@ -50,6 +50,8 @@ public:
     QString getCardName() const { return m_strName; }
     QString getSerial() const { return m_strSerial; }
     void showBtnAdd();
+    // The texts made in code, in the current language; the strip calls it on a language switch.
+    void retranslate();
     void setTake(int nTake);
     int getTake() const { return m_nTake; }
     void setCardStauts(bool bSelect);

@@ -424,4 +424,7 @@ void CProgramListWidget::slot_updatelanguage(int nlanguage)
 {
     g_applyLanguage(m_pTranslator, nlanguage);
     ui->retranslateUi(this);
+    ui->btnAdd->setToolTip(tr("添加场景"));
+    for (CCardProgramWidget *pCard : cards())
+        pCard->retranslate();
 }
