@@ -32,6 +32,7 @@
 
 #include <QComboBox>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
@@ -289,6 +290,43 @@ private slots:
         QVERIFY(!bZMode);
         QCOMPARE(g_strDevType, usedLast);
         QCOMPARE(g_strSerialDevType, model);
+    }
+
+    // With both frames open, selecting a Tarn layer and then deleting it moves
+    // the Tarn frame's property stack only: the Z frame's stack stays on its
+    // device page.
+    void zStackIgnoresTarnSelection()
+    {
+        CEditSceneMain *pTarn = openBothAfterReading(QStringLiteral("TSN"), QStringLiteral("Tarn-3"));
+        QVERIFY(pTarn);
+        CPropertyStack *pZStack = m_pWindow->zInterface()->propertyStack();
+        CPropertyStack *pTStack = pTarn->propertyStack();
+        auto *pZPages = pZStack->findChild<QStackedWidget *>(QStringLiteral("stackedWidget"));
+        auto *pZTitle = pZStack->findChild<QPushButton *>(QStringLiteral("btnWindow"));
+        auto zOnDevicePage = [&]() {
+            return pZStack->currentIndex() == 2 && pZPages->currentWidget() == pZStack->tipsWidget()
+                   && pZTitle->text() == QString::fromUtf8("设备参数") && !pZStack->selectedItem();
+        };
+        QVERIFY(zOnDevicePage());
+
+        CEditBaseScene *pScene = pTarn->canvas()->currentScene();
+        QVERIFY(pScene);
+        QTRY_COMPARE_WITH_TIMEOUT(pScene->layerItems().size(), 2, 5000);
+        SimTest::settle(*m_pWindow->getCurrentDevice("TSN"), *m_pSimT);
+        CEditSingleTextItem *pLayer = pScene->layerItems().first();
+        CEditBaseView *pView = pTarn->canvas()->view();
+        QTest::mouseClick(pView->viewport(), Qt::LeftButton, Qt::NoModifier,
+                          pView->mapFromScene(pLayer->sceneBoundingRect().center()));
+        QTRY_COMPARE_WITH_TIMEOUT(pTStack->wndPosWidget()->item(), pLayer, 3000);
+        QCOMPARE(pTStack->currentIndex(), 0);
+        QVERIFY(zOnDevicePage());
+
+        // The selected layer deleted: the Tarn selection clears, the Z page stays.
+        BesMessageBox::setTestAnswer(QMessageBox::Ok);
+        pTarn->canvas()->slot_selectToolBar(CEditSceneCanvas::ToolBar_Delete);
+        QTRY_VERIFY_WITH_TIMEOUT(!pTStack->selectedItem(), 5000);
+        QCOMPARE(pTStack->currentIndex(), 1);
+        QVERIFY(zOnDevicePage());
     }
 
     // With both frames open, a language switch reaches both, whichever family

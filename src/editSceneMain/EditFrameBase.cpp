@@ -151,6 +151,7 @@ void CEditFrameBase::ensurePropertyStack()
     if (m_pPropertyStack || !m_pPropertyPlace)
         return;
     m_pPropertyStack = new CPropertyStack(m_pPropertyPlace);
+    m_pPropertyStack->setServedDevice(m_pCurrentDevice ? m_pCurrentDevice->strSerial : QString(), m_strFamily);
     hostPanel(m_pPropertyPlace, m_pPropertyStack);
 }
 
@@ -217,6 +218,7 @@ void CEditFrameBase::bindDevice(DeviceInfo *device, const CardList &listCards)
     fillProgramCards(listCards);
     if (m_pPropertyStack) {
         m_pPropertyStack->setDeviceModel(device->strDevName);
+        m_pPropertyStack->setServedDevice(device->strSerial, m_strFamily);
         m_pPropertyStack->setInputSourceData(device->vectorInput);
     }
 }

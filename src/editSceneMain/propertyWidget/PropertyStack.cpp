@@ -15,6 +15,7 @@
 #include "DrawerWidget.h"
 #include "EditBaseItem.h"
 #include "EditBaseProxyWidget.h"
+#include "EditBaseScene.h"
 #include "EditSingleTextItem.h"
 #include "OSDTransfer.h"
 #include "OSDWidget.h"
@@ -213,8 +214,27 @@ void CPropertyStack::setDeviceModel(const QString &strModel)
         m_pWndPosWidget->setDeviceModel(strModel);
 }
 
+void CPropertyStack::setServedDevice(const QString &strSerial, const QString &strFamily)
+{
+    m_strServedSerial = strSerial;
+    m_strServedFamily = strFamily;
+}
+
+bool CPropertyStack::followsSelection(QGraphicsItem *pItem) const
+{
+    if (m_strServedSerial.isEmpty() && m_strServedFamily.isEmpty())
+        return true;
+    auto *pScene = pItem ? dynamic_cast<CEditBaseScene *>(pItem->scene()) : nullptr;
+    if (pScene && !pScene->deviceSerial().isEmpty() && !m_strServedSerial.isEmpty())
+        return pScene->deviceSerial() == m_strServedSerial;
+    // Selections are made and cleared on the editing canvas, which only the Tarn family has.
+    return m_strServedFamily == QLatin1String("Tarn");
+}
+
 void CPropertyStack::slot_propertyDataChange(QGraphicsItem *item)
 {
+    if (!followsSelection(item))
+        return;
     m_pItem = item;
     m_pItemGuard = itemObject(item);
     if (!item) {

@@ -60,6 +60,10 @@ public:
     // The model text of the device the hosting frame edits; the layer page
     // decides its source rules by it, also after the pages are rebuilt.
     void setDeviceModel(const QString &strModel);
+    // The device the hosting frame edits: its serial (empty until one is bound)
+    // and family ("Tarn", "Z"). Such a stack follows selections of its device's
+    // scenes only; a stack that serves nothing follows every selection.
+    void setServedDevice(const QString &strSerial, const QString &strFamily);
 
     // Hooks that do nothing.
     void setWndLight() {}
@@ -111,6 +115,8 @@ private:
     void initWidget();
     void setShowWidget();
     void setItemProperty();
+    // Whether a selection (null: cleared) the hub reports is this stack's to show.
+    bool followsSelection(QGraphicsItem *pItem) const;
     void retranslateTexts();
     // Renders the OSD item white on black, scaled to w x h.
     QImage renderOSDImage(EditOSDItem *pItem, int nWidth, int nHeight);
@@ -142,6 +148,8 @@ private:
     int m_nEnteredWidth = 0;
     int m_nPageLanguage = 0; // the language the pages were built in
     QString m_strDeviceModel;
+    QString m_strServedSerial;
+    QString m_strServedFamily;
 };
 
 #endif // PROPERTYSTACK_H
