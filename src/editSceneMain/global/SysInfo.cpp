@@ -226,17 +226,6 @@ void CSysInfo::doWork()
     }
 }
 
-QThread *CSysInfo::startInThread(CSysInfo *&pInfo)
-{
-    pInfo = new CSysInfo;
-    auto *pThread = new QThread;
-    pInfo->moveToThread(pThread);
-    connect(pThread, &QThread::finished, pInfo, &QObject::deleteLater);
-    pThread->start(QThread::InheritPriority);
-    QMetaObject::invokeMethod(pInfo, &CSysInfo::doWork, Qt::QueuedConnection);
-    return pThread;
-}
-
 void CSysInfo::stopThread(CSysInfo *&pInfo, QThread *&pThread, unsigned long nWaitMs)
 {
     if (!pThread)

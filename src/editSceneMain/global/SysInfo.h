@@ -39,9 +39,6 @@ public:
     bool GetPathSpace(const QString &strPath);
     bool GetDiskSpeed();
 
-    // Starts a new sampler's doWork in a thread of its own, whose end deletes the sampler.
-    // pInfo receives the sampler; the thread is returned.
-    static QThread *startInThread(CSysInfo *&pInfo);
     // The owner's side of shut-down: asks the loop to end, quits the thread and waits up to
     // nWaitMs. A thread that ended is deleted; one that did not is left running (and leaked)
     // rather than destroyed while it runs. Both pointers are cleared.
