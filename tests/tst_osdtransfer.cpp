@@ -336,7 +336,7 @@ private slots:
         b.packetAnswered(true);
         b.endAnswered();
         QVERIFY(!b.isActive());
-        a.abort("test");
+        a.linkLost();
         QVERIFY(!COSDTransfer::activeTransfer());
         QVERIFY(b.start("SN1", params(16, 8), testImage(16, 8)));
     }

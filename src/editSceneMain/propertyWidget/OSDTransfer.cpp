@@ -266,12 +266,6 @@ QString COSDTransfer::stepFailure() const
     }
 }
 
-void COSDTransfer::abort(const QString &strReason)
-{
-    if (isActive())
-        fail(strReason);
-}
-
 void COSDTransfer::notifyProgress(int nProgress)
 {
     globalObserver::getGlobalObserver()->notify("slot_GetOSDsendprogress", Q_ARG(int, nProgress));

@@ -71,9 +71,6 @@ public:
     void sendBegin();
     void sendPacket(int nPacket);
 
-    // Gives the transfer up with that reason.
-    void abort(const QString &strReason);
-
     // Timing (defaults: 500 ms before the header, 3000 ms watchdog, 5 re-sends).
     void setHeaderDelay(int nMs) { m_nHeaderDelayMs = nMs; }
     void setResendInterval(int nMs);
