@@ -48,7 +48,6 @@ CEditSingleTextItem *placeLayer(CEditBaseScene &scene, int nId, int x, int y, in
     double sx = 0, sy = 0;
     p->getZoomOutPos(x, y, sx, sy);
     p->setPos(sx, sy);
-    p->m_bIsMove = true;
     return p;
 }
 
@@ -171,15 +170,12 @@ private slots:
             QCOMPARE(spy.payloads(kLayer, 0).first().mid(6, 8).toHex(), payload.mid(1).toHex());
     }
 
-    // A resize by the right or bottom edge keeps the remembered top-left, which starts from the
-    // layer's own geometry.
-    void rememberedTopLeft()
+    // A width change moves the right edge only: the top-left sent stays where the layer is.
+    void widthChangeKeepsTopLeft()
     {
         CEditBaseScene scene;
         CSceneSpy spy;
         CEditSingleTextItem *p = placeLayer(scene, 1, 100, 60, 400, 300);
-        p->m_bIsMove = false;
-        p->rememberTopLeft();
         p->setWidth(p->width() + 50); // the right edge moved
         QVERIFY(p->setLayerPosAndSize());
         QCOMPARE(spy.payloads(kLayer, 10).last().toHex(), hex("010064003c01f4012c").toHex());

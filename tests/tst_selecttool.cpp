@@ -146,7 +146,6 @@ class TestSelectTool : public QObject
         p->setZValue(nId + 1);
         p->m_strSerial = "SN1";
         p->setPos(x + w / 2, y + h / 2);
-        p->rememberTopLeft();
         return p;
     }
 
@@ -299,6 +298,59 @@ private slots:
         QVERIFY(p->isSelected());
         QCOMPARE(onlyPositionCommand(), posPayload(4, int(reached.x() * 4), int(reached.y() * 4),
                                                     int(reached.width() * 4), int(reached.height() * 4)));
+    }
+
+    // Whatever came before (a fresh drop, a move, a resize over the left and top edges) and
+    // whichever handle is dragged, the device ends up holding the part of the layer the canvas
+    // shows. The view repaints between the steps of each gesture, as it does for a person.
+    void handleResizeReachesDeviceAsShown_data()
+    {
+        QTest::addColumn<int>("handle");
+        QTest::addColumn<int>("before");
+        const char *const pszBefore[] = {"fresh", "moved", "hanging"};
+        for (int nBefore = 0; nBefore < 3; ++nBefore)
+            for (int h = 1; h <= 8; ++h)
+                QTest::addRow("%s, handle %d", pszBefore[nBefore], h) << h << nBefore;
+    }
+    void handleResizeReachesDeviceAsShown()
+    {
+        QFETCH(int, handle);
+        QFETCH(int, before);
+        // The device's live scene: L0 (0, 0) and L1 (960, 540), each 960 x 540; IN2 is dropped
+        // at device point (603, 17) and becomes L2 filling the top-left quarter.
+        CSimScene &live = m_pSim->model().scenes[0];
+        live.layers.resize(2);
+        live.layers[1].nX = 960;
+        live.layers[1].nY = 540;
+        layer(0, 0, 0, 240, 135);
+        layer(1, 240, 135, 240, 135);
+        QPointF ptDrop(603 / 4.0, 17 / 4.0);
+        m_pScene->addCanvasItem(ptDrop, "", "IN2", QSize(240, 135), MediaType_SingleText, 1, true);
+        CEditSingleTextItem *p = CEditSingleTextItem::fromItem(m_pScene->itemById(2));
+        QVERIFY(p && p->isSelected());
+        const auto shown = [p]() { return p->mapRectToScene(p->rect()); };
+        const auto gesture = [this, p, shown](int nHandle, const QPointF &travel) {
+            const QRectF r = shown();
+            const QPointF grab = nHandle == 0 ? r.center() : p->mapToScene(p->handlePos(nHandle));
+            hover(grab);
+            press(grab);
+            for (int i = 1; i <= 4; ++i) {
+                moveTo(grab + travel * i / 4);
+                m_pView->viewport()->repaint();
+            }
+            release(grab + travel);
+            m_pView->viewport()->repaint();
+        };
+        if (before == 1)
+            gesture(0, QPointF(37, 29));
+        else if (before == 2)
+            gesture(1, QPointF(-5, -5));
+        gesture(handle, QPointF(-58, 23));
+        const QRect device = QRectF(shown().topLeft() * 4, shown().size() * 4).toRect() & QRect(0, 0, 1920, 1080);
+        received();
+        QCOMPARE(live.layers.size(), 3);
+        const CSimLayer &held = live.layers[2];
+        QCOMPARE(QRect(held.nX, held.nY, held.nWidth, held.nHeight), device);
     }
 
     // Over a handle of the selected layer the cursor shows the resize arrows; elsewhere the arrow.

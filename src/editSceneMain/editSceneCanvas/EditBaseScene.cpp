@@ -159,7 +159,6 @@ int CEditBaseScene::createSingleTextItem(QString strFile, QString strText, QSize
     ++m_nLayerUse;
     pItem->setItemMainSig(nSourceId);
     pItem->m_strSerial = m_strSerial;
-    pItem->rememberTopLeft();
     pItem->setLayerAllCmd();
     qInfo().noquote() << QString("[%1]: ").arg(QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss"))
                              + QString("Add the canvas item successful %1").arg(pItem->getItemId());

@@ -237,7 +237,6 @@ void CTarnSceneStore::applyLayer(CEditSingleTextItem *pItem, const CTarnLayerRec
     pItem->m_nCutWidth = int(layer.nCutWidth / g_dWScale);
     pItem->m_nCutHeight = int(layer.nCutHeight / g_dHScale);
     pItem->setZValue(layer.nLevel);
-    pItem->rememberTopLeft();
 }
 
 bool CTarnSceneStore::syncLayers(CEditBaseScene *pScene, const CTarnSceneRecord &record, const QString &strSerial)

@@ -403,9 +403,11 @@ QPointF CEditBaseItem::centreOffset() const
 
 void CEditBaseItem::getItemPos(int &x, int &y) const
 {
-    const QPointF d = centreOffset();
-    x = toDevice(pos().x() - d.x(), g_dWScale);
-    y = toDevice(pos().y() - d.y(), g_dHScale);
+    // The corner as drawn: during a resize the rectangle changes before the position is
+    // re-centred at the release, so the position alone would be off by half the change.
+    const QPointF tl = mapToScene(rect().topLeft());
+    x = toDevice(tl.x(), g_dWScale);
+    y = toDevice(tl.y(), g_dHScale);
 }
 
 void CEditBaseItem::getItemSize(int &w, int &h) const

@@ -341,7 +341,7 @@ public:
     double m_dAngleRotate = 0;
 
     // ---- device geometry (device pixels = scene units x g_dWScale / g_dHScale, half away from zero)
-    // Top-left of the item in device pixels.
+    // Top-left of the item as drawn, in device pixels (right during a resize gesture too).
     void getItemPos(int &x, int &y) const;
     // Size of rect() in device pixels.
     void getItemSize(int &w, int &h) const;

@@ -450,7 +450,6 @@ void CEditSelectBorder::mouseReleaseEvent(QGraphicsSceneMouseEvent *event, CEdit
         CEditSingleTextItem *pLayer = rec.pLayer.data();
         if (!pLayer || pLayer->scene() != pScene || pLayer->pos() == rec.ptPos)
             continue;
-        pLayer->m_bIsMove = true;
         if (!sendLayerGeometry(pLayer, rec.bCross, pScene))
             return; // the scene went while its question was open
     }

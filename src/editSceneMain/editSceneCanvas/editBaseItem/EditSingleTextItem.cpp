@@ -159,8 +159,6 @@ void CEditSingleTextItem::stretch(int handle, double sx, double sy, const QPoint
     default:
         break;
     }
-    if (handle == 1 || handle == 2 || handle == 3 || handle == 7 || handle == 8)
-        m_bIsMove = true;
     stretchFromInitial(sx, sy, origin);
 }
 
@@ -195,14 +193,6 @@ bool CEditSingleTextItem::isCrossCanvas() const
     getItemSize(w, h);
     const int m = g_rtBackCanvas.width() / 2;
     return x < m && m < x + w;
-}
-
-void CEditSingleTextItem::rememberTopLeft()
-{
-    int x, y;
-    getItemPos(x, y);
-    m_nX = std::max(0, x);
-    m_nY = std::max(0, y);
 }
 
 bool CEditSingleTextItem::clampToCanvas(int &x, int &y, int &w, int &h) const
@@ -304,19 +294,11 @@ void CEditSingleTextItem::setLayerSig(int nSource)
 
 bool CEditSingleTextItem::setLayerPosAndSize()
 {
+    // What the canvas shows, whichever edge or handle changed last.
     int x, y, w, h;
     getItemPos(x, y);
     getItemSize(w, h);
-    if (m_bIsMove) {
-        m_nX = x;
-        m_nY = y;
-    } else if (m_nX >= 0 && m_nY >= 0) {
-        x = m_nX;
-        y = m_nY;
-    }
-    const bool bInside = clampToCanvas(x, y, w, h);
-    m_bIsMove = false;
-    if (!bInside) {
+    if (!clampToCanvas(x, y, w, h)) {
         logLine(QString("layer %1 lies outside the device canvas, position not sent").arg(m_nId));
         return false;
     }
@@ -461,19 +443,8 @@ void CEditSingleTextItem::paint(QPainter *painter, const QStyleOptionGraphicsIte
 
 void CEditSingleTextItem::drawSingleText(QPainter *painter)
 {
-    int x, y, w, h;
-    getItemPos(x, y);
+    int w, h;
     getItemSize(w, h);
-    // The remembered top-left comes from the layer's own geometry, never from a page that may
-    // show another layer.
-    if (m_nX < 0 || m_nY < 0 || x < 0 || y < 0) {
-        m_nX = std::max(0, x);
-        m_nY = std::max(0, y);
-    }
-    if (m_bIsMove) {
-        m_nX = x;
-        m_nY = y;
-    }
     m_font = QFont(m_strFontName, m_nFontSize);
     painter->setOpacity(m_nTransNum / 255.0);
     const int p = m_nLineWidth / 2;

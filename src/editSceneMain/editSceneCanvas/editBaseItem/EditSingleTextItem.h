@@ -57,14 +57,10 @@ public:
     // ---- device geometry (getItemPos, getItemSize, getZoomOutPos: the base item's)
     // True when the layer straddles the vertical middle of the device canvas.
     bool isCrossCanvas() const;
-    // The remembered top-left takes the layer's current geometry (clamped at 0); the creator
-    // calls it once the layer is placed, so a first resize by the right or bottom edge keeps
-    // the corner where the layer is.
-    void rememberTopLeft();
-    int rememberedX() const { return m_nX; }
-    int rememberedY() const { return m_nY; }
 
-    // ---- layer commands ("图层设置", write); each returns false when nothing was sent
+    // ---- layer commands ("图层设置", write); each returns false when nothing was sent.
+    // Position and size are the layer's shown rectangle at the moment of sending, clipped to the
+    // device canvas; nothing of it is kept between sends.
     bool setLayerAllCmd();
     void setLayerEnable(int nState);
     void setLayerLevel(int nLevel);
@@ -85,8 +81,6 @@ public:
 
     bool m_bUpdateNow = false;
     int m_nTimer = 0;
-    int m_nX = 0;
-    int m_nY = 0;
     bool m_bBold = false;
     bool m_bItalic = false;
     bool m_bUnder = false;
