@@ -60,6 +60,7 @@ public:
     QList<Cmd> cmds;
     QList<QGraphicsItem *> properties;
     QList<int> takeStatus;
+    QStringList takeSerials;
     int nItemPos = 0;
     int nDestroyMain = 0;
     int nProgramLayout = 0;
@@ -68,6 +69,7 @@ public:
         cmds.clear();
         properties.clear();
         takeStatus.clear();
+        takeSerials.clear();
         nItemPos = nDestroyMain = nProgramLayout = 0;
     }
     QList<Cmd> named(const QString &strName, int nSub) const
@@ -86,7 +88,11 @@ public slots:
     }
     void slot_propertyDataChange(QGraphicsItem *pItem) { properties.append(pItem); }
     void slot_updateItemPos(bool) { ++nItemPos; }
-    void slot_updateLayoutTakeStatus(int nId) { takeStatus.append(nId); }
+    void slot_updateLayoutTakeStatus(int nId, QString strSerial)
+    {
+        takeStatus.append(nId);
+        takeSerials.append(strSerial);
+    }
     void slot_destroySceneMain() { ++nDestroyMain; }
     void slot_updateProgramLayout() { ++nProgramLayout; }
 };
@@ -370,6 +376,7 @@ private slots:
             QCOMPARE(recalls.first().payload, QByteArray::fromHex("02"));
             QCOMPARE(m_pCanvas->takeScene(), 2);
             QCOMPARE(m_pSpy->takeStatus, QList<int>{2});
+            QCOMPARE(m_pSpy->takeSerials, QStringList{"SN1"});
         } else {
             QVERIFY(recalls.isEmpty());
             QCOMPARE(m_pCanvas->takeScene(), 1);

@@ -32,6 +32,7 @@ public:
     int nTake = 1;
     QList<Cmd> cmds;
     QList<int> takeStatus;
+    QStringList takeSerials;
     QList<int> previewDeletes;
     int nCurrentData = 0;
     std::function<void()> onCurrentData;
@@ -55,7 +56,11 @@ public slots:
     {
         cmds.append({strCmd, data, nRw, nSub});
     }
-    void slot_updateLayoutTakeStatus(int nId) { takeStatus.append(nId); }
+    void slot_updateLayoutTakeStatus(int nId, QString strSerial)
+    {
+        takeStatus.append(nId);
+        takeSerials.append(strSerial);
+    }
     void slot_updateCurrentData()
     {
         ++nCurrentData;
@@ -150,6 +155,7 @@ private slots:
             QCOMPARE(m_pSpy->cmds.first().payload, QByteArray::fromHex("01"));
             QCOMPARE(m_pSpy->nTake, 1);
             QCOMPARE(m_pSpy->takeStatus, QList<int>{1});
+            QCOMPARE(m_pSpy->takeSerials, QStringList{"SN1"});
         } else {
             QVERIFY(m_pSpy->cmds.isEmpty());
         }

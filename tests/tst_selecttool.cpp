@@ -81,7 +81,10 @@ public slots:
         m_nTake = nId;
         rec("slot_setTakeScene", {nId});
     }
-    void slot_updateLayoutTakeStatus(int nId) { rec("slot_updateLayoutTakeStatus", {nId}); }
+    void slot_updateLayoutTakeStatus(int nId, QString strSerial)
+    {
+        rec("slot_updateLayoutTakeStatus", {nId, strSerial});
+    }
     void slot_itemPress(int nId) { rec("slot_itemPress", {nId}); }
     void slot_propertyDataChange(QGraphicsItem *pItem) { rec("slot_propertyDataChange", {quintptr(pItem)}); }
     void slot_updateItemPos(bool bPos) { rec("slot_updateItemPos", {bPos}); }
@@ -435,6 +438,7 @@ private slots:
             QCOMPARE(list.first().payload, QByteArray(1, char(7)));
             QCOMPARE(m_pCanvas->topics().mid(m_pCanvas->topics().indexOf("slot_setTakeScene")),
                      QStringList({"slot_setTakeScene", "slot_updateLayoutTakeStatus"}));
+            QCOMPARE(m_pCanvas->last("slot_updateLayoutTakeStatus"), QVariantList({7, "SN1"}));
             QCOMPARE(m_pCanvas->m_nTake, 7);
             m_pSim->clearRequests();
             drag(QPointF(50, 30), QPointF(50, 30));

@@ -76,6 +76,7 @@ bool CGuardedWait::recallScene(const QString &strSerial, int nSceneId, const QSt
     pHub->notify(QStringLiteral("slot_setDeviceCmd"), Q_ARG(QString, strDevice), Q_ARG(QString, strCmd),
                  Q_ARG(QByteArray &, payload), Q_ARG(int, nWrite), Q_ARG(int, nSub));
     pHub->notify(QStringLiteral("slot_setTakeScene"), Q_ARG(int, nScene));
-    pHub->notify(QStringLiteral("slot_updateLayoutTakeStatus"), Q_ARG(int, nScene));
+    // The serial form: only the strip of the device that recalled follows.
+    pHub->notify(QStringLiteral("slot_updateLayoutTakeStatus"), Q_ARG(int, nScene), Q_ARG(QString, strDevice));
     return true;
 }

@@ -67,7 +67,8 @@ public:
     // Asks, in the caller's words, whether the scene with that device scene id is to be shown
     // now. On OK, and only while everything named is still there, the device with that serial is
     // told to recall it ("场景操作" [id], write, sub 20) and "slot_setTakeScene" and
-    // "slot_updateLayoutTakeStatus" announce it. True when the recall was sent.
+    // "slot_updateLayoutTakeStatus" (its serial form, for that device's strip) announce it. True
+    // when the recall was sent.
     bool recallScene(const QString &strSerial, int nSceneId, const QString &strTitle, const QString &strText,
                      const QString &strYes, const QString &strNo, bool bShowIcon = true, bool bWordWrap = false);
 
