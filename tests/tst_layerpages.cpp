@@ -259,6 +259,22 @@ private slots:
         QCOMPARE(s.scene.layerItems().size(), 1);
     }
 
+    // While the top-left handle is dragged (before the release re-centres the layer) the page
+    // shows the corner and size as drawn.
+    void positionPageDuringResize()
+    {
+        LayerScene s;
+        CWndPosWidget page;
+        page.setItemData(s.pLayer);
+        s.pLayer->stretch(1, 1.1, 1.2, s.pLayer->opposite(1));
+        page.setItemPos(true);
+        const QRect shown = s.pLayer->mapRectToScene(s.pLayer->rect()).toRect();
+        QCOMPARE(shown, QRect(60, 60, 440, 240));
+        QCOMPARE(QRect(child<QSpinBox>(&page, "spinBoxX")->value(), child<QSpinBox>(&page, "spinBoxY")->value(),
+                       child<QSpinBox>(&page, "spinBoxW")->value(), child<QSpinBox>(&page, "spinBoxH")->value()),
+                 shown);
+    }
+
     // The position page: complete values only, the live-scene check at each edit, source ids.
     void positionPage()
     {

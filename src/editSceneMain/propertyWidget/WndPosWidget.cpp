@@ -125,10 +125,11 @@ void CWndPosWidget::setItemPos(bool bUpdatePos)
     if (!m_pItem)
         return;
     const QRectF r = m_pItem->rect();
-    const QPointF o = centreOffset();
+    // The corner as drawn, also while a handle is being dragged.
+    const QPointF tl = m_pItem->mapToScene(r.topLeft());
     m_strName = m_pItem->getItemShowName();
-    m_dX = m_pItem->pos().x() - o.x();
-    m_dY = m_pItem->pos().y() - o.y();
+    m_dX = tl.x();
+    m_dY = tl.y();
     m_dWidth = r.width();
     m_dHeight = r.height();
     m_dRota = m_pItem->rotation();
