@@ -170,17 +170,6 @@ void EditOSDItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *optio
 
 void EditOSDItem::drawText(QPainter *painter)
 {
-    int x = 0, y = 0;
-    getItemPos(x, y);
-    // The cached corner comes from this item's own geometry, never from a page bound to another item.
-    if (m_nX < 0 || m_nY < 0 || x < 0 || y < 0) {
-        m_nX = std::max(0, x);
-        m_nY = std::max(0, y);
-    }
-    if (m_bIsMove) {
-        m_nX = x;
-        m_nY = y;
-    }
     m_font = QFont();
     m_font.setFamily(m_strFontName);
     m_font.setPixelSize(std::max(1, m_nFontSize));
@@ -402,6 +391,5 @@ void EditOSDItem::setLayerCut()
 
 void EditOSDItem::setLayerPosAndSize()
 {
-    if (m_bIsMove)
-        getItemPos(m_nX, m_nY);
+    // The OSD's place reaches the device through the OSD pages, not through layer commands.
 }

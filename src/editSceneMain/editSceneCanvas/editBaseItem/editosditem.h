@@ -100,8 +100,6 @@ public:
 
     bool m_bUpdateNow = false;
     int m_nTimer = 0;
-    int m_nX = 0;
-    int m_nY = 0;
     bool m_bBold = false;
     bool m_bItalic = false;
     bool m_bUnder = false;
