@@ -181,6 +181,7 @@ private:
     void getInputSrcState(const CReplyFrame &f);
     void getSceneAndSrcNum(const CReplyFrame &f);
     void getZSceneAndSrcNum(const CReplyFrame &f);
+    void trimZScenes();
     bool readSceneAndSrcCounts(const CReplyFrame &f);
     void getLayerInfo(const CReplyFrame &f);
     void getSceneInfo(const CReplyFrame &f);

@@ -141,9 +141,10 @@ void CTcpDeviceThread::getTarnSceneRead(const CReplyFrame &f)
         if (bCreated) {
             pScene = new CTarnSceneRecord();
             pScene->nId = nId;
-            pScene->strName = g_fromGbkField(p.mid(2, 12));
             m_listScene.append(pScene);
         }
+        // The name as the device holds it now: renamed here, by another client, or renumbered.
+        pScene->strName = g_fromGbkField(p.mid(2, 12));
         pScene->nSceneState = u8(p, 1);
         pScene->nWidth = be16(p, 14);
         pScene->nHeight = be16(p, 16);

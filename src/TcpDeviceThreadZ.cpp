@@ -16,6 +16,7 @@ void CTcpDeviceThread::getZSceneAndSrcNum(const CReplyFrame &f)
 {
     if (!readSceneAndSrcCounts(f))
         return;
+    trimZScenes();
     if (m_bGetZSencedate) {
         int nNum = m_pDeviceInfo->nSceneNum;
         int nTake = m_pDeviceInfo->nTakeScene;
@@ -27,6 +28,25 @@ void CTcpDeviceThread::getZSceneAndSrcNum(const CReplyFrame &f)
     }
     CDeviceLog::write({QString("scenedate"), m_pDeviceInfo->nSceneNum, m_pDeviceInfo->nTakeScene});
     queueStartReads();
+}
+
+// The scenes numbered beyond the device's count are gone from the device (another client deleted
+// them): their records go, and the strip and the pages' copies follow at once.
+void CTcpDeviceThread::trimZScenes()
+{
+    const int nKeep = m_pDeviceInfo->nSceneNum;
+    bool bTrimmed = false;
+    for (int i = m_listZScene.size() - 1; i >= 0; --i) {
+        if (m_listZScene.at(i)->nSceneIndex > nKeep) {
+            delete m_listZScene.takeAt(i);
+            bTrimmed = true;
+        }
+    }
+    if (!bTrimmed)
+        return;
+    QString strSerial = m_strSerial;
+    globalObserver::getGlobalObserver()->notify("slot_updateCurrentZDevice", Q_ARG(QString, strSerial));
+    notifyZSceneList();
 }
 
 void CTcpDeviceThread::getZSceneRead(const CReplyFrame &f)
@@ -41,9 +61,10 @@ void CTcpDeviceThread::getZSceneRead(const CReplyFrame &f)
         if (!pScene) {
             pScene = new ZSceneInfo();
             pScene->nSceneIndex = nId;
-            pScene->strName = g_fromGbkField(p.mid(2, 12));
             m_listZScene.append(pScene);
         }
+        // The name as the device holds it now: renamed here, by another client, or renumbered.
+        pScene->strName = g_fromGbkField(p.mid(2, 12));
         if (isZ()) {
             pScene->nMainSig = u8(p, 25);
             pScene->nBackup = u8(p, 26);

@@ -14,14 +14,17 @@
 #include "CardProgramWidget.h"
 #include "DeviceControl.h"
 #include "DeviceSimulator.h"
+#include "EditSceneCanvas.h"
 #include "EditSceneMain.h"
 #include "ProgramListWidget.h"
 #include "ProgramSpy.h"
 #include "QorGlobal.h"
+#include "RollLabel.h"
 #include "SceneSaveAsDlg.h"
 #include "SimTestUtil.h"
 #include "SwitchButton.h"
 #include "TcpDeviceThread.h"
+#include "globalObserver.h"
 #include "mainwindow.h"
 #include "zinferface.h"
 
@@ -58,6 +61,30 @@ QStringList simNames(CDeviceSimulator &sim)
     for (const CSimScene &s : sim.model().scenes)
         names << s.strName;
     return names;
+}
+
+// The strip as the operator reads it: "id name" per used card, then the card marked live.
+QStringList shown(const CProgramListWidget *pStrip)
+{
+    QStringList list;
+    int nLive = 0;
+    for (CCardProgramWidget *c : pStrip->cards()) {
+        if (!c->checkCardIsUse())
+            continue;
+        list << QString("%1 %2").arg(c->getCardId()).arg(c->nameLabel()->text());
+        if (c->takeText() == QString::fromUtf8("已调用"))
+            nLive = c->getCardId();
+    }
+    return list << QString("live %1").arg(nLive);
+}
+
+// The same for what the device holds.
+QStringList held(CDeviceSimulator &sim)
+{
+    QStringList list;
+    for (int i = 0; i < sim.model().scenes.size(); ++i)
+        list << QString("%1 %2").arg(i + 1).arg(sim.model().scenes.at(i).strName);
+    return list << QString("live %1").arg(sim.model().nTakeScene);
 }
 }
 
@@ -103,6 +130,15 @@ class TestProgramsE2E : public QObject
 
     CProgramListWidget *tarn() const { return m_pWindow->editSceneMain()->programListWidget(); }
     CProgramListWidget *zstrip() const { return m_pWindow->zInterface()->programListWidget(); }
+
+    // The strip's refresh button, then the device quiet again: the strip shows what it holds.
+    void refreshAndCompare(CProgramListWidget *pStrip, CDeviceSimulator &sim, const char *pszSerial)
+    {
+        pStrip->findChild<QPushButton *>("btnReflash")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(sim.hasRequest(33, 0), 3000);
+        SimTest::settle(*m_pWindow->getCurrentDevice(pszSerial), sim);
+        QTRY_COMPARE_WITH_TIMEOUT(shown(pStrip), held(sim), 3000);
+    }
 
 private slots:
     void initTestCase()
@@ -228,21 +264,66 @@ private slots:
         QVERIFY(!m_pSimT->hasRequest(35));
     }
 
-    // The strip is rebuilt by a reply while the delete notice is up: the card that asked is gone,
-    // nothing is sent for it.
+    // A reply rebuilds the strip while the delete notice is up: scene 2, which the operator chose
+    // and which the rebuilt strip still shows, is deleted once, and scene 1 stays.
     void tarnDeleteWhileTheStripIsRebuilt()
     {
         QPointer<CCardProgramWidget> pCard = card(tarn(), 2);
-        QTimer::singleShot(100, [this]() { tarn()->on_btnReflash_clicked(); });
-        QTimer::singleShot(300, []() {}); // keep the loop busy until the reread has landed
+        QTimer::singleShot(100, []() {
+            QString strSerial = "TSN";
+            globalObserver::getGlobalObserver()->notify("slot_updateCurrentDevice", Q_ARG(QString, strSerial));
+        });
         QVERIFY(choose(pCard, "删除场景"));
-        QTRY_VERIFY_WITH_TIMEOUT(m_pSimT->hasRequest(33, 0), 3000);
-        QTest::qWait(200);
-        if (pCard)
-            QCOMPARE(sceneOps(*m_pSimT).filter("2 30").size(), 1);
-        else
-            QVERIFY(sceneOps(*m_pSimT).filter("2 30").isEmpty());
-        QTRY_COMPARE_WITH_TIMEOUT(usedIds(tarn()).size(), m_pSimT->model().scenes.size(), 5000);
+        QVERIFY(!pCard);
+        QTRY_COMPARE_WITH_TIMEOUT(simNames(*m_pSimT), QStringList({"S1"}), 5000);
+        QCOMPARE(sceneOps(*m_pSimT).filter("2 30"), QStringList({"2 30 02"}));
+        refreshAndCompare(tarn(), *m_pSimT, "TSN");
+    }
+
+    // A name typed on a card reaches its device, and the strip keeps what the device holds (the
+    // 12-byte field) through a refresh. Only that device and strip change: a Z card has nothing
+    // to do with the Tarn canvas's live scene.
+    void renameHoldsThroughARefresh_data()
+    {
+        QTest::addColumn<bool>("bZ");
+        QTest::newRow("Tarn") << false;
+        QTest::newRow("Z") << true;
+    }
+    void renameHoldsThroughARefresh()
+    {
+        QFETCH(bool, bZ);
+        CProgramListWidget *pStrip = bZ ? zstrip() : tarn();
+        CDeviceSimulator &sim = bZ ? *m_pSimZ : *m_pSimT;
+        CDeviceSimulator &other = bZ ? *m_pSimT : *m_pSimZ;
+        const QStringList otherShown = shown(bZ ? tarn() : zstrip());
+        CCardProgramWidget *pCard = card(pStrip, 2);
+        QTest::mouseDClick(pCard->nameLabel(), Qt::LeftButton); // opens the editor and recalls 2
+        QVERIFY(pCard->isEditingName());
+        pCard->nameEditor()->selectAll();
+        QTest::keyClicks(pCard->nameEditor(), "HallStageLights");
+        QTest::keyClick(pCard->nameEditor(), Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(sim.model().scenes[1].strName, QString("HallStageLig"), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(shown(pStrip), held(sim), 5000);
+        refreshAndCompare(pStrip, sim, bZ ? "ZSN" : "TSN");
+        QCOMPARE(shown(pStrip).at(1), QString("2 HallStageLig"));
+        QCOMPARE(m_pWindow->editSceneMain()->canvas()->takeScene(), bZ ? 1 : 2);
+        QCOMPARE(other.model().nTakeScene, 1);
+        QVERIFY(!other.hasRequest(35));
+        QCOMPARE(shown(bZ ? tarn() : zstrip()), otherShown);
+    }
+
+    // Another client deletes scene 1 while scene 2 is live: after a refresh the strip holds the
+    // device's scenes, names and live scene, and no card for a scene that is gone.
+    void refreshFollowsAnExternalDelete_data() { renameHoldsThroughARefresh_data(); }
+    void refreshFollowsAnExternalDelete()
+    {
+        QFETCH(bool, bZ);
+        CProgramListWidget *pStrip = bZ ? zstrip() : tarn();
+        CDeviceSimulator &sim = bZ ? *m_pSimZ : *m_pSimT;
+        sim.model().nTakeScene = 2;
+        sim.model().answer(35, 2, 30, QByteArray(1, 1));
+        QCOMPARE(held(sim), QStringList({"1 S2", "live 1"}));
+        refreshAndCompare(pStrip, sim, bZ ? "ZSN" : "TSN");
     }
 };
 

@@ -229,9 +229,9 @@ private slots:
             worker.injectReceivedData(reply(35, 1, 0, sceneRecord(i, QString("S%1").arg(i), 4)));
         QCOMPARE(worker.getSceneList().size(), 5);
         QCOMPARE(worker.queuedCommandCount(), 12); // a layer read per scene
-        // re-reading scene 2 under another name keeps the first name
+        // re-reading scene 2 under another name takes the name the device holds now
         worker.injectReceivedData(reply(35, 1, 0, sceneRecord(2, "Other", 4)));
-        QCOMPARE(worker.getSceneList().at(1)->strName, QString("S2"));
+        QCOMPARE(worker.getSceneList().at(1)->strName, QString("Other"));
 
         // layer read: two records within the payload
         worker.injectReceivedData(reply(35, 1, 80, hex("01") + layerRecord(0, 100, 50, 960, 540) + layerRecord(3, 0, 0, 1920, 1080) + hex("00")));
@@ -288,11 +288,13 @@ private slots:
         QCOMPARE(z.getZSceneList().at(0)->nsound, 40);
         QCOMPARE(z.getZSceneList().at(0)->nMainSig, 2);
         QCOMPARE(spy.count("slot_setListZDeviceScene"), 1);
-        // counts by family: the Z worker does not trim, the Tarn worker does
+        // counts by family: each worker trims its own records to the device's count
+        spy.clear();
         z.injectReceivedData(reply(33, 1, 0, hex("02080000")));
         tarn.injectReceivedData(reply(33, 1, 0, hex("02080000")));
-        QCOMPARE(z.getZSceneList().size(), 1);
+        QCOMPARE(z.getZSceneList().size(), 0);
         QCOMPARE(tarn.getSceneList().size(), 0);
+        QCOMPARE(spy.count("slot_setListZDeviceScene"), 1);
     }
 
     void layerReplies()

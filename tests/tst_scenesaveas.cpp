@@ -182,6 +182,31 @@ private slots:
         QVERIFY(spy.cmds.isEmpty());
     }
 
+    // A full device stores no new scene: the range stops at its maximum, the number after the
+    // last scene is refused with the reason, a scene it holds is still saved over.
+    void zOkStopsAtTheDevicesMaximum()
+    {
+        CProgramSpy spy;
+        CTcpDeviceThread dev;
+        dev.setDeviceSerial("SNZ");
+        dev.getDeviceInfo()->nSceneMax = 4;
+        ZSceneInfo first;
+        first.nSceneIndex = 1;
+        CSceneSaveAsDlg dlg("Z");
+        fillZ(dlg, {first});
+        dlg.setZsencedate(4, 2);
+        QCOMPARE(dlg.findChild<QLabel *>("tipslabel")->text(), QString::fromUtf8("[场景保存范围:1~4]"));
+        for (const char *pszTyped : {"5", "1"}) {
+            edit(&dlg)->clear();
+            QTest::keyClicks(edit(&dlg), pszTyped);
+            QTest::mouseClick(button(&dlg, "pushButtonOk"), Qt::LeftButton);
+        }
+        QCOMPARE(BesMessageBox::testRecords().size(), 1);
+        QCOMPARE(BesMessageBox::testRecords().last().text, QString::fromUtf8("场景数已达上限4，请输入已有场景！"));
+        QCOMPARE(spy.cmds.size(), 1);
+        QCOMPARE(spy.cmds[0].payload, QByteArray::fromHex("0001"));
+    }
+
     void tarnModeCollectsANumberItOffered()
     {
         CProgramSpy spy;

@@ -45,7 +45,7 @@ class TestTarnScenes : public QObject
 private slots:
     void init() { useDeviceCanvas(); }
 
-    void sceneReadCreatesSceneAndKeepsFirstName()
+    void sceneReadCreatesSceneAndFollowsItsName()
     {
         Rig rig;
         rig.feed(sceneReply(scene(2, "Two", 0)));
@@ -57,7 +57,7 @@ private slots:
         QPointer<CEditBaseScene> pFirst = rig.scene(2);
         rig.feed(sceneReply(scene(2, "Renamed", 0)));
         QCOMPARE(rig.scene(2), pFirst.data());
-        QCOMPARE(rig.scene(2)->getSceneName(), QString("Two"));
+        QCOMPARE(rig.scene(2)->getSceneName(), QString("Renamed"));
     }
 
     // Layers at device pixels come out at device pixels / scale, matched by layer id.

@@ -187,6 +187,7 @@ const CTarnSceneRecord *CTarnSceneStore::findRecord(CTcpDeviceThread *pWorker, i
 
 void CTarnSceneStore::applySceneValues(CEditBaseScene *pScene, const CTarnSceneRecord &record) const
 {
+    pScene->setSceneName(record.strName);
     pScene->m_nSceneState = record.nSceneState;
     pScene->m_nWidth = record.nWidth;
     pScene->m_nHeight = record.nHeight;

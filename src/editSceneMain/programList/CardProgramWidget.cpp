@@ -338,8 +338,12 @@ void CCardProgramWidget::saveToScene()
                                                 Q_ARG(int, 1), Q_ARG(int, 0));
 }
 
+// A Tarn card asks the canvas, which shows the Tarn device's live scene; a Z card has no canvas
+// and goes by the live scene its strip shows for the Z device.
 bool CCardProgramWidget::isSceneTaken()
 {
+    if (family() == "Z")
+        return m_nTake == m_nId;
     bool bTaken = false;
     int nId = m_nId;
     globalObserver::getGlobalObserver()->notify("slot_isTakeScene", Q_ARG(int, nId), Q_ARG(bool &, bTaken));
@@ -363,6 +367,10 @@ bool CCardProgramWidget::askRecall(bool bTranslated)
 
 void CCardProgramWidget::recallForRename()
 {
+    if (family() == "Z") {
+        takeScene(false);
+        return;
+    }
     QPointer<CCardProgramWidget> pSelf(this);
     const int nId = m_nId;
     QString strSerial = m_strSerial;
@@ -404,14 +412,22 @@ void CCardProgramWidget::commitName()
     m_pLabelName->setText(strName);
     ui->stackedWidget->setCurrentIndex(0);
     QPointer<CCardProgramWidget> pSelf(this);
-    QString strCanvasName = strName;
-    globalObserver::getGlobalObserver()->notify("slot_changeCavasSceneName", Q_ARG(QString, strCanvasName));
-    if (!pSelf)
-        return;
+    // The Tarn canvas shows the Tarn device's live scene: a Z scene's name is none of its business.
+    if (family() != "Z") {
+        QString strCanvasName = strName;
+        globalObserver::getGlobalObserver()->notify("slot_changeCavasSceneName", Q_ARG(QString, strCanvasName));
+        if (!pSelf)
+            return;
+    }
     // The device keeps 12 bytes of name: cut in GBK at a character boundary.
-    QByteArray data = oneByte(m_nId);
+    const int nId = m_nId;
+    QByteArray data = oneByte(nId);
     data.append(g_toGbkField(strName, 12));
     setCmdData(data, 2, 40);
+    // Read the scene back: the records, and every strip built from them, take the name the device
+    // holds (cut to its field), not the one typed.
+    QByteArray read = oneByte(nId);
+    setCmdData(read, 1, 0);
 }
 
 void CCardProgramWidget::deleteScene()

@@ -12,6 +12,7 @@
 #include "CardProgramWidget.h"
 #include "FlowLayout.h"
 #include "QorGlobal.h"
+#include "RollLabel.h"
 #include "globalObserver.h"
 
 namespace {
@@ -338,16 +339,29 @@ void CProgramListWidget::slot_zCardChanged(int nId)
 void CProgramListWidget::slot_tarnCardDelete(CCardProgramWidget *pThis)
 {
     // The last stored scene stays: refuse unless another one remains.
-    if (usedCardCount() < 2) {
+    const auto refuseLast = [this]() {
+        if (usedCardCount() >= 2)
+            return false;
         BesMessageBox::information(tr("删除失败"), tr("不能删除最后一个场景！"), false);
+        return true;
+    };
+    if (refuseLast())
         return;
-    }
     QPointer<CProgramListWidget> pSelf(this);
     QPointer<CCardProgramWidget> pCard(pThis);
+    const int nId = pThis->getCardId();
+    const QString strShown = pThis->nameLabel() ? pThis->nameLabel()->text() : QString();
     runWaitNotice(tr("删除场景中请稍等"), DELETE_NOTICE_MS, false);
-    // The notice ran a nested loop: a reply may have rebuilt the strip.
-    if (!pSelf || !pCard)
+    // The notice ran a nested loop: a reply may have rebuilt the strip. The operator's scene is
+    // then the new card of the same number and name; when the number names another scene now,
+    // nothing is deleted.
+    if (!pSelf)
         return;
+    if (!pCard || m_pFlowLayout->indexOf(pCard) < 0) {
+        pCard = itemIsExits(nId);
+        if (!pCard || !pCard->nameLabel() || pCard->nameLabel()->text() != strShown || refuseLast())
+            return;
+    }
     slot_zCardDelete(pCard);
 }
 

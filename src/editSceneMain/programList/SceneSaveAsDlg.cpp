@@ -63,12 +63,21 @@ bool CSceneSaveAsDlg::holdsScene(int nSceneIndex) const
     return false;
 }
 
+// The most scenes the dialog's device stores; 0 while it is not known.
+int CSceneSaveAsDlg::deviceSceneMax() const
+{
+    const CTcpDeviceThread *pDevice = CTcpDeviceThread::findBySerial(m_strSerial);
+    return pDevice && pDevice->getDeviceInfo() ? pDevice->getDeviceInfo()->nSceneMax : 0;
+}
+
 void CSceneSaveAsDlg::setZsencedate(int nCount, int nTake)
 {
     m_nscenenum = nCount;
     m_ntake = nTake;
     ui->lineEditIndex->setText(QString::number(nTake));
-    ui->tipslabel->setText(QString("[%1:%2~%3]").arg(Scenerange).arg(1).arg(nCount + 1));
+    const int nMax = deviceSceneMax();
+    const int nLast = nMax > 0 ? qMin(nCount + 1, nMax) : nCount + 1;
+    ui->tipslabel->setText(QString("[%1:%2~%3]").arg(Scenerange).arg(1).arg(nLast));
 }
 
 void CSceneSaveAsDlg::setSaveSceneIndex(int n)
@@ -113,6 +122,12 @@ void CSceneSaveAsDlg::on_pushButtonOk_clicked()
         return;
     }
     const bool bNewScene = n == m_nscenenum + 1;
+    // A full device stores no new scene: only those it holds can be saved over.
+    const int nMax = deviceSceneMax();
+    if (bNewScene && nMax > 0 && n > nMax) {
+        BesMessageBox::information("保存失败", tr("场景数已达上限%1，请输入已有场景！").arg(nMax), false);
+        return;
+    }
     // An existing scene is the one its number names now; one the device no longer holds (a
     // delete answered while the dialog was open) is not saved over.
     if (!bNewScene && !holdsScene(n)) {

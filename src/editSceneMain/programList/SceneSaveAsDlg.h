@@ -46,7 +46,8 @@ public:
     QList<ZSceneInfo> listZDeviceScene() const { return m_listZDeviceScene; }
 
     // The device's scene count and taken scene (Z mode): fills the edit with
-    // the taken scene and shows the allowed range 1 .. count + 1.
+    // the taken scene and shows the allowed range 1 .. count + 1, which stops
+    // at the device's maximum (its worker's, found by serial).
     void setZsencedate(int nCount, int nTake);
 
     // Proposes scene number n and accepts the numbers 1 .. n (Tarn mode).
@@ -74,6 +75,7 @@ private slots:
 
 private:
     bool holdsScene(int nSceneIndex) const;
+    int deviceSceneMax() const;
 
     QString m_strSerial;
     int m_nscenenum = -1; // unknown until the device's count arrived

@@ -132,6 +132,10 @@
         <source>场景%1已不存在，请重新输入！</source>
         <translation>场景%1已不存在，请重新输入！</translation>
     </message>
+    <message>
+        <source>场景数已达上限%1，请输入已有场景！</source>
+        <translation>场景数已达上限%1，请输入已有场景！</translation>
+    </message>
 </context>
 <context>
     <name>CProgramDlg</name>

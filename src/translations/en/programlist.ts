@@ -132,6 +132,10 @@
         <source>场景%1已不存在，请重新输入！</source>
         <translation>Scene %1 no longer exists, please enter another number!</translation>
     </message>
+    <message>
+        <source>场景数已达上限%1，请输入已有场景！</source>
+        <translation>The scene limit (%1) is reached, please enter an existing scene!</translation>
+    </message>
 </context>
 <context>
     <name>CProgramDlg</name>
