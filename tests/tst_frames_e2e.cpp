@@ -15,7 +15,6 @@
 #include "EditSingleTextItem.h"
 #include "FileListWidget.h"
 #include "LayoutListWidget.h"
-#include "OSDTransfer.h"
 #include "PropertyStack.h"
 #include "ProgramListWidget.h"
 #include "QorGlobal.h"
@@ -24,7 +23,6 @@
 #include "SimTestUtil.h"
 #include "SwitchButton.h"
 #include "TcpDeviceThread.h"
-#include "TextWidget.h"
 #include "TestUtil.h"
 #include "WndPosWidget.h"
 #include "globalObserver.h"
@@ -329,36 +327,6 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!pTStack->selectedItem(), 5000);
         QCOMPARE(pTStack->currentIndex(), 1);
         QVERIFY(zOnDevicePage());
-    }
-
-    // With both frames open, an OSD transfer from the Tarn frame holds the scroll speed once and
-    // gives it back once; the Z device hears nothing of it.
-    void osdTransferHoldsTheSpeedOnce()
-    {
-        CEditSceneMain *pTarn = openBothAfterReading(QStringLiteral("TSN"), QStringLiteral("Tarn-3"));
-        QVERIFY(pTarn);
-        CPropertyStack *pStack = pTarn->propertyStack();
-        QTRY_VERIFY_WITH_TIMEOUT(pTarn->canvas()->currentScene(), 5000);
-        QPointF pt(0, 0);
-        QString strText = QStringLiteral("OSD");
-        globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_addCanvasOSDItem"), Q_ARG(QPointF &, pt),
-                                                    Q_ARG(const QString &, strText), Q_ARG(int, 1));
-        QTRY_VERIFY_WITH_TIMEOUT(pStack->textWidget()->item(), 3000);
-        pStack->textWidget()->findChild<QComboBox *>("SpeedcomboBox")->setCurrentIndex(2);
-        SimTest::settle(*m_pWindow->getCurrentDevice("TSN"), *m_pSimT);
-        SimTest::settle(*m_pWindow->getCurrentDevice("ZSN"), *m_pSimZ);
-        m_pSimT->clearRequests();
-        m_pSimZ->clearRequests();
-        pStack->osdTransfer()->setHeaderDelay(50);
-        auto *pApply = pStack->findChild<QPushButton *>("OSDApplication");
-        pApply->click();
-        QTRY_VERIFY_WITH_TIMEOUT(m_pSimT->model().osdComplete() && pApply->isEnabled(), 10000);
-        SimTest::settle(*m_pWindow->getCurrentDevice("TSN"), *m_pSimT);
-        QList<QByteArray> listSpeeds;
-        for (const CSimRequest &req : m_pSimT->requests(40, 5))
-            listSpeeds << req.payload.toHex();
-        QCOMPARE(listSpeeds, QList<QByteArray>({"0000", "0002"}));
-        QVERIFY(!m_pSimZ->hasRequest(40));
     }
 
     // With both frames open, a language switch reaches both, whichever family
