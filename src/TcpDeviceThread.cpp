@@ -486,6 +486,8 @@ int CTcpDeviceThread::sendCmdList(bool bSerial)
         pCmd = m_listMcuCmd.takeFirst();
     }
     m_nSubIndex3 = pCmd->nSubIndex3;
+    m_lastSent = *pCmd;
+    m_bLastSentOpen = true;
     sendMcuCommand(pCmd->nCmdIndex, pCmd->byte.size(), pCmd->byte, pCmd->nReadOrWrite, pCmd->nSubIndex3);
     delete pCmd;
     return 0;
@@ -567,10 +569,17 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
     }
     const CReplyFrame f = CReplyFrame::fromFrame(data);
     CDeviceLog::write({f.nCmd});
+    _mcu_cmd answered;
+    bool bAnswered = false;
     {
         QMutexLocker lock(m_pMutexRecv);
         m_nSubIndex3 = f.nSub;
         m_nRecvIndex = f.nCmd;
+        if (m_bLastSentOpen && f.nCmd != Tx_Heart && m_lastSent.nCmdIndex == f.nCmd && m_lastSent.nSubIndex3 == f.nSub) {
+            answered = m_lastSent;
+            bAnswered = true;
+            m_bLastSentOpen = false;
+        }
     }
     if (f.nCmd != Tx_Heart) {
         if (f.isNak()) {
@@ -584,6 +593,7 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
             // A refused recall or delete changed nothing; its scene id must not answer a later one.
             if (f.nCmd == Tx_SceneInfo && (f.nSub == 20 || f.nSub == 30))
                 takePendingScene(f.nSub);
+            followZSettingsWrite(f, bAnswered ? &answered : nullptr);
             releaseExtraGate();
             QMutexLocker lock(m_pMutexRecv);
             m_nSubIndex3 = -1;
@@ -592,6 +602,7 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
         }
         if (f.isAck()) {
             CDeviceLog::write({QString("The device"), m_strIp, QString("command recv successfully"), f.nCmd, f.nSub});
+            followZSettingsWrite(f, bAnswered ? &answered : nullptr);
             releaseExtraGate();
         }
     }

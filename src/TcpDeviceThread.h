@@ -200,6 +200,11 @@ private:
     void notifySetDeviceCmd(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSub);
     void notifyZSceneList();
     InputSource *findInput(int nId) const;
+    // A Z device's acknowledgement or refusal of a write to its live settings; pSent is the
+    // command it answers, null when the reply could not be matched to one.
+    void followZSettingsWrite(const CReplyFrame &f, const _mcu_cmd *pSent);
+    bool applyZSettingsWrite(const _mcu_cmd &sent);
+    void readZSettings();
 
     QList<CTarnSceneRecord *> m_listScene;
     QList<ZSceneInfo *> m_listZScene;
@@ -232,6 +237,10 @@ private:
     QMutex *m_pMutexSend = nullptr;   // queue lock
     int m_nSubIndex3 = -1;
     QList<_mcu_cmd *> m_listMcuCmd;
+    // The last queued command sent (state lock); open until a reply of its command and
+    // sub-command answers it.
+    _mcu_cmd m_lastSent;
+    bool m_bLastSentOpen = false;
 
     // Scene recalls and deletes in flight, (sub-command, scene id) in the order they were sent:
     // each reply is matched to the oldest pair of its sub-command, so commands sent back to

@@ -258,6 +258,13 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
         }
         if (f.nSub == 20) {
             m_pDeviceInfo->nTakeScene = nSceneId;
+            if (isZ()) {
+                // The scene's stored values are live now: its main source at once (the source
+                // strip reads it), and everything else as the device reports it.
+                if (const ZSceneInfo *pScene = findZScene(nSceneId))
+                    m_pSystemInfo->nMainSignumber = pScene->nMainSig;
+                readZSettings();
+            }
             CDeviceLog::write({QString("The device"), m_strIp, QString("take the scene successfully!"), nSendIndex, f.nSub});
             break;
         }

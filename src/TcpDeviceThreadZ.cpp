@@ -199,3 +199,100 @@ void CTcpDeviceThread::getOutletsetting(const CReplyFrame &f)
         break;
     }
 }
+
+// ------------------------------------------------------------------ live settings writes
+
+namespace {
+
+// The writes of a Z device's live settings: canvas size (30), main source, offset, input crop,
+// output crop, scale mode, mute, sound and brightness (34).
+bool isZSettingsWrite(int nCmd, int nSub)
+{
+    if (nCmd == Tx_LEDWHSet)
+        return nSub == 0;
+    if (nCmd != Tx_SetLayer)
+        return false;
+    switch (nSub) {
+    case 3: case 10: case 20: case 42: case 43: case 44: case 45: case 46:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+// The settings record holds what the device holds: an acknowledged write goes into it; after a
+// refusal, or an acknowledgement that cannot be matched to the command it answers, the settings
+// are read again, and their reply fills record and page.
+void CTcpDeviceThread::followZSettingsWrite(const CReplyFrame &f, const _mcu_cmd *pSent)
+{
+    if (!isZ() || !isZSettingsWrite(f.nCmd, f.nSub))
+        return;
+    // A reply to a read is none of this; an unmatched reply counts as a write's by its frame.
+    if (pSent ? pSent->nReadOrWrite != 2 : f.nReadOrWrite != 2)
+        return;
+    if (f.isAck() && pSent && applyZSettingsWrite(*pSent))
+        return;
+    CDeviceLog::write({QString("The device"), m_strIp, QString("settings write not taken, read again:"), f.nCmd, f.nSub});
+    readZSettings();
+}
+
+bool CTcpDeviceThread::applyZSettingsWrite(const _mcu_cmd &sent)
+{
+    const QByteArray &p = sent.byte;
+    SystemInfo *s = m_pSystemInfo;
+    if (sent.nCmdIndex == Tx_LEDWHSet) {
+        if (p.size() < 4)
+            return false;
+        s->nLayerWidth = be16(p, 0);
+        s->nLayerHeight = be16(p, 2);
+        return true;
+    }
+    switch (sent.nSubIndex3) {
+    case 10:
+        if (p.size() < 9)
+            return false;
+        s->nXDeflection = be16(p, 1);
+        s->nYDeflection = be16(p, 3);
+        s->nLayerWidth = be16(p, 5);
+        s->nLayerHeight = be16(p, 7);
+        return true;
+    case 20:
+        if (p.size() < 10)
+            return false;
+        s->nXinput = be16(p, 2);
+        s->nYinput = be16(p, 4);
+        s->ninputWidth = be16(p, 6);
+        s->ninputHeight = be16(p, 8);
+        return true;
+    case 42:
+        if (p.size() < 9)
+            return false;
+        s->nXoutput = be16(p, 1);
+        s->nYoutput = be16(p, 3);
+        s->noutputWidth = be16(p, 5);
+        s->noutputHeight = be16(p, 7);
+        return true;
+    default:
+        break;
+    }
+    if (p.size() < 2)
+        return false;
+    const int nValue = u8(p, 1);
+    switch (sent.nSubIndex3) {
+    case 3: s->nMainSignumber = nValue; break;
+    case 43: s->nScaleMode = nValue; break;
+    case 44: s->nsilent = nValue; break;
+    case 45: s->nsound = nValue; break;
+    case 46: s->nbrightness = nValue; break;
+    default: return false;
+    }
+    return true;
+}
+
+// The live layer's settings (34/0 read); the reply fills the settings record and the page.
+void CTcpDeviceThread::readZSettings()
+{
+    setMcuCommand(g_texing_name[Tx_SetLayer], QByteArray(1, '\0'), 1, 0);
+}

@@ -191,7 +191,9 @@ private slots:
         QVERIFY(BesMessageBox::testRecords().isEmpty());
     }
 
-    void applyWritesTheRecord()
+    // The apply leaves the record to the device's acknowledgement; the groups after the size
+    // are checked and sent with the size of this apply.
+    void applyLeavesTheRecordToTheDevice()
     {
         Recorder rec;
         SystemInfo &s = record();
@@ -204,16 +206,19 @@ private slots:
         type(w, "lineEditoutCutY", "20");
         type(w, "lineEditoutCutW", "1280");
         type(w, "lineEditoutCutH", "700");
+        const SystemInfo before = s;
         w.sendZDeviceCmd();
         QCOMPARE(rec.cmds.size(), 4);
-        QCOMPARE(s.nLayerWidth, 1280);
-        QCOMPARE(s.nLayerHeight, 720);
-        QCOMPARE(s.nXDeflection, 5);
-        QCOMPARE(s.ninputHeight, 700);
-        QCOMPARE(s.nYoutput, 20);
-        QCOMPARE(s.noutputHeight, 700);
+        QCOMPARE(QList<int>({s.nLayerWidth, s.nXDeflection, s.ninputHeight, s.nYoutput}),
+                 QList<int>({before.nLayerWidth, before.nXDeflection, before.ninputHeight, before.nYoutput}));
         // the offset goes out with the layer size of this apply
         QCOMPARE(rec.cmds[1].payload.toHex(), hex("000005001405000 2d0").toHex());
+        // an output crop is checked against that size, not the record's
+        type(w, "lineEditW", "1000");
+        type(w, "lineEditoutCutW", "1100");
+        w.sendZDeviceCmd();
+        QCOMPARE(rec.cmds.size(), 5);
+        QCOMPARE(BesMessageBox::testRecords().size(), 1);
     }
 
     // Every refusal shows its message, restores the group's fields from the record and sends
@@ -228,6 +233,8 @@ private slots:
         const QString crop = QString::fromUtf8("截取图像需在画布范围内！");
         const QString input = QString::fromUtf8("截取值需为0到65535的整数！");
         QTest::newRow("width above 3840") << QStringList{"lineEditW=3841"} << size << "lineEditW=1920";
+        QTest::newRow("zero height") << QStringList{"lineEditH=0"} << QString::fromUtf8("画布宽高不能为0！")
+                                     << "lineEditH=1080";
         QTest::newRow("height above 2160") << QStringList{"lineEditH=3000", "lineEditW=1080"} << size << "lineEditH=1080";
         QTest::newRow("empty width") << QStringList{"lineEditW="} << size << "lineEditW=1920";
         QTest::newRow("width not a number") << QStringList{"lineEditW=12a"} << size << "lineEditW=1920";
@@ -327,12 +334,12 @@ private slots:
         s.nScaleMode = 7;
         w.slot_initWidgetdate(&s, "Z1");
         QVERIFY(rec.cmds.isEmpty());
-        // the operator's choice is sent and written
+        // the operator's choice is sent; the record waits for the device
         w.findChild<QComboBox *>("ScalecomboBox")->setCurrentIndex(0);
         QCOMPARE(rec.cmds.size(), 1);
         QCOMPARE(rec.cmds[0].sub, 43);
         QCOMPARE(rec.cmds[0].payload.toHex(), QByteArray("0000"));
-        QCOMPARE(s.nScaleMode, 0);
+        QCOMPARE(s.nScaleMode, 7);
     }
 
     // The mute button turns over the device's state: sound on mutes first.
@@ -385,7 +392,8 @@ private slots:
         QCOMPARE(rec.cmds[1].payload.toHex(), QByteArray("0064"));
     }
 
-    // Preview and take show a stored scene without sending; numbers outside the lists are ignored.
+    // Preview and take show a stored scene without sending or writing the record (the take its
+    // mute too); numbers outside the lists are ignored.
     void previewAndTake()
     {
         Recorder rec;
@@ -410,12 +418,13 @@ private slots:
         QCOMPARE(rec.events.size(), 1);
         for (int n : {0, 3, -1})
             w.slot_setZDeviceScenepreview(n);
+        QToolButton *pMute = w.findChild<QToolButton *>("SilenttoolButton");
+        QVERIFY(pMute->styleSheet().contains("volume.png"));
         w.slot_setZDeviceSceneTake(3);
-        QCOMPARE(s.nMainSignumber, 0);
         w.slot_setZDeviceSceneTake(1);
-        QCOMPARE(s.nMainSignumber, 1);
+        QVERIFY(pMute->styleSheet().contains("mute.png"));
         QVERIFY(rec.cmds.isEmpty());
-        QCOMPARE(s.nScaleMode, 1);
+        QCOMPARE(QList<int>({s.nMainSignumber, s.nScaleMode, s.nsilent}), QList<int>({0, 1, 1}));
     }
 
     // Topics with another device's serial do not reach this page; a new device drops the old one's values.

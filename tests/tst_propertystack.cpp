@@ -397,7 +397,8 @@ private slots:
 
     // The OSD apply against the simulated device: the bitmap the device reassembles is the one
     // rendered, bit for bit; the width is cut to a multiple of 8 and shown as entered again; Apply
-    // is enabled again only at the end.
+    // is enabled again only at the end. The scroll speed is held and given back once, although
+    // the other stack's text page shows the item too.
     void osdApplyAgainstDevice()
     {
         CDeviceSimulator sim(CSimDeviceModel::Tarn, 2, 1);
@@ -412,7 +413,9 @@ private slots:
         stack.osdTransfer()->setResendInterval(200);
         CPropertyStack other; // a second frame's stack stays out of it
         Scene s(204, 16);
+        s.pOsd->m_nInSpeed = 2;
         select(s.pOsd);
+        QCOMPARE(other.textWidget()->item(), s.pOsd);
         // typed without completing the edits: the item stops at 0, and so does what is sent
         TestUtil::retype(child<QLineEdit>(stack.wndOSDPosWidget(), "editX"), "-20");
         TestUtil::retype(child<QLineEdit>(stack.wndOSDPosWidget(), "editY"), "-5");
@@ -442,6 +445,11 @@ private slots:
         QCOMPARE(ini.value("/OSD/OSDnX").toInt(), 0);
         QCOMPARE(ini.value("/OSD/OSDnY").toInt(), 0);
         QVERIFY(!other.osdTransfer()->isActive());
+        SimTest::settle(worker, sim);
+        QList<QByteArray> listSpeeds;
+        for (const CSimRequest &req : sim.requests(40, 5))
+            listSpeeds << req.payload.toHex();
+        QCOMPARE(listSpeeds, QList<QByteArray>({"0100", "0102"}));
         worker.slot_stopDeviceThread();
         worker.wait(3000);
     }

@@ -14,6 +14,7 @@
 #include "SceneSaveAsDlg.h"
 #include "SimTestUtil.h"
 #include "TcpDeviceThread.h"
+#include "TestUtil.h"
 #include "globalObserver.h"
 
 using SimTest::connectWorker;
@@ -52,6 +53,38 @@ class TestZSettingsSim : public QObject
     {
         d.worker.setMcuCommand(QString::fromUtf8("图层设置"), QByteArray(1, '\0'), 1, 0);
         settle(d.worker, d.sim);
+    }
+    // A connected device whose counts, scenes and live settings worker and page have read.
+    static bool connectAndRead(Device &d, CHubSpy &spy)
+    {
+        spy.setRouteTo(&d.worker);
+        if (!d.sim.listen(QHostAddress("127.0.0.1"), 0) || !connectWorker(d.worker, d.sim, d.strSerial))
+            return false;
+        d.worker.setMcuCommand(QString::fromUtf8("源及场景数"), QByteArray(1, 1), 1, 0);
+        settle(d.worker, d.sim);
+        readLayer(d);
+        return true;
+    }
+    // Canvas, offset, input crop, scale mode and mute (1 sound on): as the page shows them, as
+    // the worker's record and as the device hold them.
+    static QList<int> shown(COtherWidget &w)
+    {
+        QList<int> list;
+        for (const char *name : {"lineEditW", "lineEditH", "lineEditXDeflection", "lineEditYDeflection",
+                                 "lineEditCutX", "lineEditCutY", "lineEditCutW", "lineEditCutH"})
+            list << edit(w, name)->text().toInt();
+        return list << w.findChild<QComboBox *>("ScalecomboBox")->currentIndex()
+                    << int(w.findChild<QToolButton *>("SilenttoolButton")->styleSheet().contains("volume.png"));
+    }
+    static QList<int> recorded(const SystemInfo &s)
+    {
+        return {s.nLayerWidth, s.nLayerHeight, s.nXDeflection, s.nYDeflection, s.nXinput,
+                s.nYinput, s.ninputWidth, s.ninputHeight, s.nScaleMode, s.nsilent};
+    }
+    static QList<int> held(const CSimDeviceModel &m)
+    {
+        return {m.nLayerWidth, m.nLayerHeight, m.nXDeflection, m.nYDeflection, m.nInX,
+                m.nInY, m.nInW, m.nInH, m.nScaleMode, m.nSilent};
     }
 
 private slots:
@@ -159,6 +192,63 @@ private slots:
         QCOMPARE(QList<int>({saved.nCropX, saved.nCropW, saved.nBrightness, saved.nSound, saved.nScaleMode}),
                  QList<int>({4, 640, 55, 66, 1}));
         QCOMPARE(a.worker.getZSceneList().at(1)->ninputWidth, 640);
+    }
+
+    // After each action page and record show what the device holds: a write it refuses, or a
+    // take of a scene stored muted with another scale mode, leaves them at the device's values; a
+    // write it takes is recorded; a canvas of width 0 is refused by the page and never sent. The
+    // next mute click then turns over the device's mute.
+    void pageShowsTheDevice_data()
+    {
+        QTest::addColumn<int>("refusedCmd"); // -1: nothing refused
+        QTest::addColumn<QString>("field");  // typed and applied; "mute" clicked; "take" of scene 2
+        QTest::addColumn<QString>("text");
+        QTest::newRow("canvas size refused") << 30 << "lineEditH" << "720";
+        QTest::newRow("offset refused") << 34 << "lineEditXDeflection" << "100";
+        QTest::newRow("mute refused") << 34 << "mute" << "";
+        QTest::newRow("canvas size taken") << -1 << "lineEditH" << "720";
+        QTest::newRow("canvas width 0") << -1 << "lineEditW" << "0";
+        QTest::newRow("take") << -1 << "take" << "";
+    }
+    void pageShowsTheDevice()
+    {
+        QFETCH(int, refusedCmd);
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        CHubSpy spy;
+        Device a("ZA", 1920);
+        a.sim.model().scenes[1].nSilent = 0;
+        a.sim.model().scenes[1].nScaleMode = 1;
+        QVERIFY(connectAndRead(a, spy));
+        const QList<int> before = held(a.sim.model());
+        if (refusedCmd > 0)
+            a.sim.injectFault(CDeviceSimulator::Nak, refusedCmd);
+        BesMessageBox::clearTestRecords();
+        QToolButton *pMute = a.page.findChild<QToolButton *>("SilenttoolButton");
+        if (field == "mute") {
+            QTest::mouseClick(pMute, Qt::LeftButton);
+        } else if (field == "take") { // as a scene card takes it
+            QByteArray take(1, char(2));
+            QString strSerial = a.strSerial, strOp = QString::fromUtf8("场景操作");
+            globalObserver *pHub = globalObserver::getGlobalObserver();
+            pHub->notify("slot_setDeviceCmd", Q_ARG(QString, strSerial), Q_ARG(QString, strOp),
+                         Q_ARG(QByteArray &, take), Q_ARG(int, 2), Q_ARG(int, 20));
+            pHub->notify("slot_setZDeviceSceneTake", Q_ARG(int, 2));
+        } else {
+            TestUtil::retype(edit(a.page, qPrintable(field)), text);
+            QTest::keyClick(edit(a.page, qPrintable(field)), Qt::Key_Return);
+            a.page.sendZDeviceCmd();
+        }
+        settle(a.worker, a.sim);
+        QCOMPARE(held(a.sim.model()) != before, refusedCmd < 0 && text != "0");
+        QCOMPARE(BesMessageBox::testRecords().size(), int(text == "0"));
+        QCOMPARE(shown(a.page), held(a.sim.model()));
+        QCOMPARE(recorded(*a.worker.getSystemInfo()), held(a.sim.model()));
+        const int nSilent = a.sim.model().nSilent;
+        QTest::mouseClick(pMute, Qt::LeftButton);
+        settle(a.worker, a.sim);
+        QCOMPARE(a.sim.model().nSilent, 1 - nSilent);
+        QCOMPARE(shown(a.page), held(a.sim.model()));
     }
 
     // Scene 1 is deleted and the save-to dialog opened before the device answered; the re-read

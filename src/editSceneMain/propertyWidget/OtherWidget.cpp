@@ -196,10 +196,11 @@ void COtherWidget::slot_setZDeviceScenepreview(int nId)
 
 void COtherWidget::slot_setZDeviceSceneTake(int nId)
 {
-    const ZSceneInfo *s = showStoredScene(nId);
-    SystemInfo *pRecord = systemInfo();
-    if (s && pRecord)
-        pRecord->nMainSignumber = s->nMainSig;
+    // The device makes the scene's stored values live: the page shows them, mute included, at
+    // once. The records are the worker's: it takes the scene's main source on the device's
+    // acknowledgement and reads the live values back, which fill the page again.
+    if (const ZSceneInfo *s = showStoredScene(nId))
+        showSilent(s->nsilent != 0);
 }
 
 // ------------------------------------------------------------------ sections
@@ -251,8 +252,6 @@ void COtherWidget::on_ScalecomboBox_currentIndexChanged(int index)
     QByteArray payload(2, '\0');
     payload[1] = char(index & 0xFF);
     sendLayerCmd(43, payload);
-    if (SystemInfo *pRecord = systemInfo())
-        pRecord->nScaleMode = index;
 }
 
 void COtherWidget::on_brightnessSlider_sliderReleased()
@@ -277,15 +276,12 @@ void COtherWidget::showSilent(bool bSoundOn)
 
 void COtherWidget::on_SilenttoolButton_clicked()
 {
-    // Turn over what the device has (the record), or what the button shows before a read.
-    const SystemInfo *pRead = systemInfo();
-    const bool bSoundOn = pRead ? pRead->nsilent != 0 : m_bSilent;
-    const int nNew = bSoundOn ? 0 : 1;
+    // Turn over what the button shows: the device's state as read, taken or last sent (a
+    // refusal has the device's state read back and shown).
+    const int nNew = m_bSilent ? 0 : 1;
     QByteArray payload(2, '\0');
     payload[1] = char(nNew);
     sendLayerCmd(44, payload);
-    if (SystemInfo *pRecord = systemInfo())
-        pRecord->nsilent = nNew;
     showSilent(nNew != 0);
 }
 
@@ -317,19 +313,22 @@ bool COtherWidget::applyName()
     return true;
 }
 
-bool COtherWidget::applySize()
+bool COtherWidget::applySize(QSize &sizeSent)
 {
     if (!ui->lineEditW->isModified() && !ui->lineEditH->isModified())
         return true;
     if (!needsRecord())
         return false;
-    SystemInfo *s = systemInfo();
+    const SystemInfo *s = systemInfo();
     int nW = 0, nH = 0;
     if (!readNumber(ui->lineEditW, nW) || !readNumber(ui->lineEditH, nH) || nW < 0 || nW > 3840 || nH < 0 || nH > 2160)
         return refuse(tr("修改失败"), tr("请输入正确屏幕宽高！"), {ui->lineEditW, ui->lineEditH},
                       {s->nLayerWidth, s->nLayerHeight});
-    s->nLayerWidth = nW;
-    s->nLayerHeight = nH;
+    // The device refuses a canvas without width or height.
+    if (nW == 0 || nH == 0)
+        return refuse(tr("修改失败"), tr("画布宽高不能为0！"), {ui->lineEditW, ui->lineEditH},
+                      {s->nLayerWidth, s->nLayerHeight});
+    sizeSent = QSize(nW, nH);
     QByteArray payload;
     appendBe16(payload, nW);
     appendBe16(payload, nH);
@@ -341,25 +340,32 @@ bool COtherWidget::applySize()
     return true;
 }
 
-bool COtherWidget::applyOffset()
+QSize COtherWidget::canvasSize(const QSize &sizeSent) const
+{
+    if (sizeSent.isValid())
+        return sizeSent;
+    const SystemInfo *s = systemInfo();
+    return s ? QSize(s->nLayerWidth, s->nLayerHeight) : QSize();
+}
+
+bool COtherWidget::applyOffset(const QSize &sizeSent)
 {
     if (!ui->lineEditXDeflection->isModified() && !ui->lineEditYDeflection->isModified())
         return true;
     if (!needsRecord())
         return false;
-    SystemInfo *s = systemInfo();
+    const SystemInfo *s = systemInfo();
+    const QSize canvas = canvasSize(sizeSent);
     int nX = 0, nY = 0;
     if (!readNumber(ui->lineEditXDeflection, nX) || !readNumber(ui->lineEditYDeflection, nY) || nX < 0
-        || nX > s->nLayerWidth || nY < 0 || nY > s->nLayerHeight)
+        || nX > canvas.width() || nY < 0 || nY > canvas.height())
         return refuse(tr("修改失败"), tr("偏移点需在画布范围内！"), {ui->lineEditXDeflection, ui->lineEditYDeflection},
                       {s->nXDeflection, s->nYDeflection});
-    s->nXDeflection = nX;
-    s->nYDeflection = nY;
     QByteArray payload(1, '\0');
     appendBe16(payload, nX);
     appendBe16(payload, nY);
-    appendBe16(payload, s->nLayerWidth);
-    appendBe16(payload, s->nLayerHeight);
+    appendBe16(payload, canvas.width());
+    appendBe16(payload, canvas.height());
     sendLayerCmd(10, payload);
     ui->lineEditXDeflection->setModified(false);
     ui->lineEditYDeflection->setModified(false);
@@ -377,17 +383,13 @@ bool COtherWidget::applyInputCrop()
         return true;
     if (!needsRecord())
         return false;
-    SystemInfo *s = systemInfo();
+    const SystemInfo *s = systemInfo();
     int v[4];
     for (int i = 0; i < 4; ++i) {
         if (!readNumber(listEdits.at(i), v[i]) || v[i] < 0 || v[i] > 0xFFFF)
             return refuse(tr("截取失败"), tr("截取值需为0到65535的整数！"), listEdits,
                           {s->nXinput, s->nYinput, s->ninputWidth, s->ninputHeight});
     }
-    s->nXinput = v[0];
-    s->nYinput = v[1];
-    s->ninputWidth = v[2];
-    s->ninputHeight = v[3];
     QByteArray payload;
     payload.append(char(0));
     payload.append(char(1));
@@ -399,7 +401,7 @@ bool COtherWidget::applyInputCrop()
     return true;
 }
 
-bool COtherWidget::applyOutputCrop()
+bool COtherWidget::applyOutputCrop(const QSize &sizeSent)
 {
     const QList<QLineEdit *> listEdits = {ui->lineEditoutCutX, ui->lineEditoutCutY, ui->lineEditoutCutW, ui->lineEditoutCutH};
     bool bModified = false;
@@ -409,19 +411,16 @@ bool COtherWidget::applyOutputCrop()
         return true;
     if (!needsRecord())
         return false;
-    SystemInfo *s = systemInfo();
+    const SystemInfo *s = systemInfo();
+    const QSize canvas = canvasSize(sizeSent);
     int nX = 0, nY = 0, nW = 0, nH = 0;
     const bool bNumbers = readNumber(ui->lineEditoutCutX, nX) && readNumber(ui->lineEditoutCutY, nY)
                           && readNumber(ui->lineEditoutCutW, nW) && readNumber(ui->lineEditoutCutH, nH);
     // The crop lies wholly inside the canvas (summed in 64 bits: large values cannot wrap round).
-    if (!bNumbers || nX < 0 || nY < 0 || nW < 0 || nH < 0 || qint64(nX) + nW > s->nLayerWidth
-        || qint64(nY) + nH > s->nLayerHeight)
+    if (!bNumbers || nX < 0 || nY < 0 || nW < 0 || nH < 0 || qint64(nX) + nW > canvas.width()
+        || qint64(nY) + nH > canvas.height())
         return refuse(tr("截取失败"), tr("截取图像需在画布范围内！"), listEdits,
                       {s->nXoutput, s->nYoutput, s->noutputWidth, s->noutputHeight});
-    s->nXoutput = nX;
-    s->nYoutput = nY;
-    s->noutputWidth = nW;
-    s->noutputHeight = nH;
     QByteArray payload(1, '\0');
     appendBe16(payload, nX);
     appendBe16(payload, nY);
@@ -435,9 +434,11 @@ bool COtherWidget::applyOutputCrop()
 
 void COtherWidget::sendZDeviceCmd()
 {
-    // In order; a refused group ends the apply, groups already sent stay sent.
-    if (applyName() && applySize() && applyOffset() && applyInputCrop())
-        applyOutputCrop();
+    // In order; a refused group ends the apply, groups already sent stay sent. The groups after
+    // the size are checked against, and sent with, the size this apply sent.
+    QSize sizeSent;
+    if (applyName() && applySize(sizeSent) && applyOffset(sizeSent) && applyInputCrop())
+        applyOutputCrop(sizeSent);
 }
 
 // ------------------------------------------------------------------ save to a stored scene

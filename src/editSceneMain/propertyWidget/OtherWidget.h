@@ -13,11 +13,14 @@
 //
 // The page holds no pointer into the worker's records: the stored scenes arrive as copies, and
 // the worker's system-settings record (SystemInfo) is looked up by the page's serial whenever it
-// is read or written, so a record the worker freed or renumbered is never touched. The operator's
-// edits are written into that record as they are sent, so page and record agree without a read
-// back. Until the device's settings have arrived the page sends nothing that needs them.
+// is read or written, so a record the worker freed or renumbered is never touched. The page never
+// writes that record: the worker puts a write into it when the device acknowledges it, and reads
+// the settings back when the device refuses one, which fills the page with the device's values.
+// After a take the page shows the scene's stored values and then what the worker reads back.
+// Until the device's settings have arrived the page sends nothing that needs them.
 
 #include <QList>
+#include <QSize>
 #include <QString>
 #include <QWidget>
 
@@ -87,10 +90,13 @@ private:
 
     // Apply groups; false ends the apply.
     bool applyName();
-    bool applySize();
-    bool applyOffset();
+    // sizeSent: the canvas size the apply sent, invalid when it sent none.
+    bool applySize(QSize &sizeSent);
+    bool applyOffset(const QSize &sizeSent);
     bool applyInputCrop();
-    bool applyOutputCrop();
+    bool applyOutputCrop(const QSize &sizeSent);
+    // The size sent by this apply, else the device's; invalid before the settings were read.
+    QSize canvasSize(const QSize &sizeSent) const;
     bool refuse(const QString &strTitle, const QString &strText, const QList<QLineEdit *> &listEdits,
                 const QList<int> &listValues);
     bool needsRecord();
@@ -104,8 +110,7 @@ private:
     bool m_bOpen = true;
     bool m_binputOpen = true;
     bool m_boutputOpen = true;
-    // What the mute button shows: true for sound on. A click turns it over (the device's value
-    // from the record when there is one).
+    // What the mute button shows: true for sound on. A click turns it over.
     bool m_bSilent = true;
     bool m_bSystemRead = false; // the device's settings have arrived
     CSceneSaveAsDlg *m_pSceneSaveAsDlg = nullptr;

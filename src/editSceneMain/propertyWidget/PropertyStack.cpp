@@ -31,7 +31,8 @@
 
 namespace {
 const char *const kTopics[] = {"slot_updateItemPos", "slot_propertyDataChange", "slot_updateDeviceName",
-                               "slot_updatePropertyStacklanguage", "slot_sendOSDdate", "slot_sendbeginOSDdate"};
+                               "slot_updatePropertyStacklanguage", "slot_sendOSDdate", "slot_sendbeginOSDdate",
+                               "slot_SetOSDTextSpeed"};
 
 // The QObject side of a canvas item, for items of the known classes.
 QObject *itemObject(QGraphicsItem *pItem)
@@ -398,6 +399,7 @@ void CPropertyStack::on_OSDApplication_clicked()
         return;
     }
     ui->OSDApplication->setEnabled(false);
+    m_speedHold = SpeedHolding;
     g_nOSDSpeed = 0;
     m_nbytescount = 0;
     m_ncurrentpack = 0;
@@ -453,6 +455,18 @@ void CPropertyStack::on_OSDApplication_clicked()
     }
 }
 
+void CPropertyStack::slot_SetOSDTextSpeed(int nSpeed)
+{
+    // The speed hold of a transfer and its restore belong to the stack that started it: another
+    // stack's text page may show the same item, and would send the speed and preview again.
+    if (m_speedHold == SpeedFree)
+        return;
+    // the first is the hold, the next the restore once the transfer ended
+    m_speedHold = m_speedHold == SpeedHolding ? SpeedHeld : SpeedFree;
+    if (m_pTextWidget)
+        m_pTextWidget->slot_SetOSDTextSpeed(nSpeed);
+}
+
 void CPropertyStack::slot_sendbeginOSDdate()
 {
     // Only the stack whose transfer runs answers; another stack has no bitmap of its own.
@@ -471,6 +485,9 @@ void CPropertyStack::slot_sendOSDdate(int pack)
 void CPropertyStack::onTransferFinished(bool bOk, const QString &strReason)
 {
     ui->OSDApplication->setEnabled(true);
+    // A transfer that never started gives the held speed back here.
+    if (m_speedHold == SpeedHeld)
+        slot_SetOSDTextSpeed(g_nOSDSpeed);
     if (bOk)
         return;
     int nFailed = -1;

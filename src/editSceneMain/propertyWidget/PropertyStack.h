@@ -8,7 +8,8 @@
 // text item. Its apply buttons hand the page's values to the device; the OSD
 // apply renders the selected OSD item to a one-bit bitmap and transfers it
 // (COSDTransfer). Only the stack that started a transfer answers the worker's
-// transfer notifications.
+// transfer notifications and the transfer's speed hold and restore
+// ("slot_SetOSDTextSpeed"), which it hands to its own text page.
 
 #include <QColor>
 #include <QImage>
@@ -103,6 +104,7 @@ public slots:
     void slot_updatePropertyStacklanguage(int nlanguage);
     void slot_sendOSDdate(int pack);
     void slot_sendbeginOSDdate();
+    void slot_SetOSDTextSpeed(int nSpeed);
 
 private slots:
     void on_btnWindow_clicked();
@@ -146,6 +148,10 @@ private:
     int m_ncurrentpack = 0;
     COSDTransfer *m_pOSDTransfer = nullptr;
     int m_nEnteredWidth = 0;
+    // This stack's transfer and its text page's speed: the hold goes out, then it is held until
+    // the restore.
+    enum SpeedHold { SpeedFree, SpeedHolding, SpeedHeld };
+    SpeedHold m_speedHold = SpeedFree;
     int m_nPageLanguage = 0; // the language the pages were built in
     QString m_strDeviceModel;
     QString m_strServedSerial;

@@ -16,7 +16,6 @@ CTextWidget::CTextWidget(QWidget *parent)
     ui->setupUi(this);
     globalObserver *pHub = globalObserver::getGlobalObserver();
     pHub->attach("slot_GetOSDsendprogress", this, "slot_GetOSDsendprogress");
-    pHub->attach("slot_SetOSDTextSpeed", this, "slot_SetOSDTextSpeed");
 
     for (QWidget *w : {static_cast<QWidget *>(ui->textEdit), static_cast<QWidget *>(ui->label_11),
                        static_cast<QWidget *>(ui->unitLabel), static_cast<QWidget *>(ui->waitTimeLineEdit),
@@ -45,7 +44,6 @@ CTextWidget::~CTextWidget()
 {
     globalObserver *pHub = globalObserver::getGlobalObserver();
     pHub->detach("slot_GetOSDsendprogress", this);
-    pHub->detach("slot_SetOSDTextSpeed", this);
     delete ui;
 }
 

@@ -99,6 +99,10 @@
         <translation>请输入正确屏幕宽高！</translation>
     </message>
     <message>
+        <source>画布宽高不能为0！</source>
+        <translation>画布宽高不能为0！</translation>
+    </message>
+    <message>
         <source>偏移点需在画布范围内！</source>
         <translation>偏移点需在画布范围内！</translation>
     </message>

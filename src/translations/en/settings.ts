@@ -99,6 +99,10 @@
         <translation>Please enter a valid screen width and height!</translation>
     </message>
     <message>
+        <source>画布宽高不能为0！</source>
+        <translation>The canvas width and height cannot be 0!</translation>
+    </message>
+    <message>
         <source>偏移点需在画布范围内！</source>
         <translation>The offset must lie inside the canvas!</translation>
     </message>
