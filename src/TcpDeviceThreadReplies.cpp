@@ -266,6 +266,10 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
                 readZSettings();
             }
             CDeviceLog::write({QString("The device"), m_strIp, QString("take the scene successfully!"), nSendIndex, f.nSub});
+            // A recalled Tarn scene shows what the device stored, not what the editor last had
+            // (unsaved edits, a cleaned copy): read it back, layers and all.
+            if (isTarn())
+                setMcuCommand(g_texing_name[Tx_SceneInfo], QByteArray(1, char(nSceneId & 0xFF)), 1, 0);
             break;
         }
         if (isTarn()) {

@@ -206,19 +206,34 @@ void CTcpDeviceThread::getTarnLayerRead(const CReplyFrame &f)
         l.nCutY = be16(p, i + 17);
         l.nCutWidth = be16(p, i + 19);
         l.nCutHeight = be16(p, i + 21);
-        bool bFound = false;
-        for (CTarnLayerRecord &held : pScene->vectorLayer) {
-            if (held.nIndex == l.nIndex) {
-                held = l;
-                bFound = true;
-                break;
-            }
-        }
-        if (!bFound)
-            pScene->vectorLayer.append(l);
         listRead.append(l);
         CDeviceLog::write({QString("layer data return: "), nSceneId, l.nIndex, l.nState, l.nLevel, l.nMainSig, l.nBackupSig,
                            l.nTrans, l.nX, l.nY, l.nWidth, l.nHeight, l.nCut, l.nCutX, l.nCutY, l.nCutWidth, l.nCutHeight});
+    }
+    // One record per layer id; a repeated id counts with its last record.
+    QVector<CTarnLayerRecord> listListed;
+    for (const CTarnLayerRecord &l : qAsConst(listRead)) {
+        auto it = std::find_if(listListed.begin(), listListed.end(),
+                               [&l](const CTarnLayerRecord &held) { return held.nIndex == l.nIndex; });
+        if (it != listListed.end())
+            *it = l;
+        else
+            listListed.append(l);
+    }
+    if (listListed.size() >= pScene->nLayerUse) {
+        // As many layers as the scene read said are in use: the device listed them all, and a
+        // layer it no longer lists is gone (deleted here or by another client).
+        pScene->vectorLayer = listListed;
+    } else {
+        // A read of part of the scene: update and add, drop nothing.
+        for (const CTarnLayerRecord &l : qAsConst(listListed)) {
+            auto it = std::find_if(pScene->vectorLayer.begin(), pScene->vectorLayer.end(),
+                                   [&l](const CTarnLayerRecord &held) { return held.nIndex == l.nIndex; });
+            if (it != pScene->vectorLayer.end())
+                *it = l;
+            else
+                pScene->vectorLayer.append(l);
+        }
     }
     std::sort(pScene->vectorLayer.begin(), pScene->vectorLayer.end(),
               [](const CTarnLayerRecord &a, const CTarnLayerRecord &b) { return a.nIndex < b.nIndex; });

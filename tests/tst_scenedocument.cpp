@@ -12,6 +12,7 @@
 #include "EditBaseScene.h"
 #include "EditSceneCanvas.h"
 #include "SceneDocument.h"
+#include "SceneTestUtil.h"
 
 namespace {
 // A document of the given scenes, each with nItems items of size 10 x 10.
@@ -235,6 +236,7 @@ private slots:
     // the document loads again.
     void thinLayersAreReadBack()
     {
+        SceneTest::useDeviceCanvas(); // a layer is made only where the device has a canvas
         CEditBaseScene *pScene = m_pCanvas->currentScene();
         qreal dDuration = 0;
         for (const QSizeF &size : {QSizeF(0.25, 40), QSizeF(40, 0)}) {

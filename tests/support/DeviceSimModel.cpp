@@ -2,6 +2,8 @@
 
 #include <QTextCodec>
 
+#include <algorithm>
+
 namespace {
 
 QTextCodec *gbk()
@@ -128,6 +130,16 @@ CSimScene *CSimDeviceModel::scene(int nId)
     return (nId >= 1 && nId <= scenes.size()) ? &scenes[nId - 1] : nullptr;
 }
 
+CSimScene *CSimDeviceModel::editLive()
+{
+    CSimScene *pLive = scene(nTakeScene);
+    if (pLive && !pLive->bUnsaved) {
+        pLive->savedLayers = pLive->layers;
+        pLive->bUnsaved = true;
+    }
+    return pLive;
+}
+
 QByteArray CSimDeviceModel::deviceInfo() const
 {
     QByteArray out(16, '\0');
@@ -187,9 +199,15 @@ QByteArray CSimDeviceModel::layerRecords(int nId, int nFirst, int nLast) const
 {
     QByteArray out;
     put8(out, nId);
-    for (const CSimLayer &l : scenes.at(nId - 1).layers) {
-        if (l.nIndex < nFirst || l.nIndex > nLast)
+    // The range counts the layers in use (first to last, in layer-id order), not layer ids: a
+    // scene holding L1 alone answers [id, 0, 0] with L1.
+    QVector<CSimLayer> sorted = scenes.at(nId - 1).layers;
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const CSimLayer &a, const CSimLayer &b) { return a.nIndex < b.nIndex; });
+    for (int i = 0; i < sorted.size(); ++i) {
+        if (i < nFirst || i > nLast)
             continue;
+        const CSimLayer &l = sorted.at(i);
         put8(out, l.nIndex);
         put8(out, l.nState);
         put8(out, l.nLevel);
@@ -330,7 +348,7 @@ QByteArray CSimDeviceModel::answer(int nCmd, int nReadOrWrite, int nSub, const Q
             z[34] = char(nBrightness);
             return z;
         }
-        CSimScene *pLive = scene(nTakeScene);
+        CSimScene *pLive = family == Tarn ? editLive() : scene(nTakeScene);
         CSimLayer *pLayer = nullptr;
         if (pLive)
             for (CSimLayer &l : pLive->layers)
@@ -394,7 +412,8 @@ QByteArray CSimDeviceModel::answer(int nCmd, int nReadOrWrite, int nSub, const Q
                 pLayer->nX = at16(p, 6); pLayer->nY = at16(p, 8); pLayer->nWidth = at16(p, 10); pLayer->nHeight = at16(p, 12);
                 pLayer->nCut = at8(p, 14); pLayer->nCutX = at16(p, 15); pLayer->nCutY = at16(p, 17);
                 pLayer->nCutWidth = at16(p, 19); pLayer->nCutHeight = at16(p, 21);
-            } else if (pLive && p.size() >= 23 && at8(p, 0) == pLive->layers.size()) {
+            } else if (pLive && p.size() >= 23 && pLive->layers.size() < pLive->nLayerCount) {
+                // A new layer under any id the scene does not use, while the scene has room.
                 CSimLayer l;
                 l.nIndex = at8(p, 0);
                 pLive->layers.append(l);
@@ -428,6 +447,8 @@ QByteArray CSimDeviceModel::answer(int nCmd, int nReadOrWrite, int nSub, const Q
                 copy.nScaleMode = nScaleMode; copy.nSilent = nSilent;
                 copy.nSound = nSound; copy.nBrightness = nBrightness;
             }
+            copy.savedLayers.clear();
+            copy.bUnsaved = false;
             if (scene(nTarget)) {
                 const QString strName = scene(nTarget)->strName;
                 *scene(nTarget) = copy;
@@ -443,6 +464,12 @@ QByteArray CSimDeviceModel::answer(int nCmd, int nReadOrWrite, int nSub, const Q
         case 20:
             if (!scene(nId))
                 return nak();
+            // Whatever was not saved is lost; the recalled scene shows its stored layers.
+            for (CSimScene &s : scenes) {
+                if (s.bUnsaved)
+                    s.layers = s.savedLayers;
+                s.bUnsaved = false;
+            }
             nTakeScene = nId;
             if (family == Z) {
                 const CSimScene &t = *scene(nId);

@@ -57,7 +57,13 @@ struct CSimScene
     int nCropX = 0, nCropY = 0, nCropW = 1920, nCropH = 1080;
     int nScaleMode = 0, nSilent = 0, nSound = 50, nBrightness = 100;
     int nAudioSource = 0;
+    // The scene's layers as the device shows them: for the live scene the working copy that layer
+    // commands change. bUnsaved is set by the first layer command after a recall or a save, and
+    // savedLayers then keeps what was stored; a recall brings the stored layers back (unsaved
+    // edits are lost), a save stores the working copy.
     QVector<CSimLayer> layers;
+    QVector<CSimLayer> savedLayers;
+    bool bUnsaved = false;
 };
 
 struct CSimOutput
@@ -127,6 +133,8 @@ private:
     QByteArray layerRecords(int nId, int nFirst, int nLast) const;
     CSimInput *input(int nId);
     CSimScene *scene(int nId);
+    // The live Tarn scene, about to be changed by a layer command (its stored layers kept).
+    CSimScene *editLive();
 };
 
 #endif // DEVICESIMMODEL_H

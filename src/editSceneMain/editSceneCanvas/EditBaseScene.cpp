@@ -151,15 +151,21 @@ int CEditBaseScene::createSingleTextItem(QString strFile, QString strText, QSize
     pItem->setFlag(QGraphicsItem::ItemIsFocusable, true);
     addItem(pItem);
     pItem->setZValue(m_listItems.size() + 1);
-    pItem->setSelected(true);
     pItem->setItemId(getNewItemID());
     pItem->setItemSelectColor(getSelectedColor(m_listItems.size()));
     durTime = pItem->getItemDuraTime();
-    m_listItems.append(pItem);
-    ++m_nLayerUse;
     pItem->setItemMainSig(nSourceId);
     pItem->m_strSerial = m_strSerial;
-    pItem->setLayerAllCmd();
+    // A layer the device is not sent (it lies wholly outside the canvas) is not made at all:
+    // nothing on the canvas, nothing counted against the layer limit.
+    if (!pItem->setLayerAllCmd()) {
+        removeItem(pItem);
+        delete pItem;
+        return -1;
+    }
+    pItem->setSelected(true);
+    m_listItems.append(pItem);
+    ++m_nLayerUse;
     qInfo().noquote() << QString("[%1]: ").arg(QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss"))
                              + QString("Add the canvas item successful %1").arg(pItem->getItemId());
     return pItem->getItemId();

@@ -80,6 +80,7 @@ public:
     // The smallest id of 0 or more that no editable, proxy or group item of the list has.
     int getNewItemID() const;
     // Creates one layer bound to an input; returns its id, writes its duration into durTime.
+    // -1, and nothing made, for a layer the device would not be sent (wholly outside the canvas).
     int createSingleTextItem(QString strFile, QString strText, QSize sz, QPointF pt, qreal &durTime, int nSourceId);
     // The canvas's entry for a new layer (a drop or a tool): placement, then creation for kind 3.
     void addCanvasItem(QPointF &ptPos, QString strFile, QString strText, QSize sz, int nType, int nSourceId, bool bPos);

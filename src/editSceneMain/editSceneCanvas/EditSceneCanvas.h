@@ -108,6 +108,7 @@ public:
 
     // ---- tool commands
     void createCanvasTool();
+    bool offerRecallUnlessLive(CEditBaseScene *pScene);
     void toolBarDelete();
     void toolBarClean();
     void toolBarDrag();

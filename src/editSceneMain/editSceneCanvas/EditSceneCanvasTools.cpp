@@ -63,22 +63,41 @@ void CEditSceneCanvas::slot_toolBarCenter()
     toolBarCenter();
 }
 
+// A scene the device is not showing is never changed by a delete or a clean: the
+// operator is offered the recall instead, and nothing else happens either way.
+bool CEditSceneCanvas::offerRecallUnlessLive(CEditBaseScene *pScene)
+{
+    bool bTake = false;
+    slot_isTakeScene(int(pScene->getSceneID()), bTake);
+    if (bTake)
+        return false;
+    CGuardedWait wait{this, pScene};
+    wait.recallScene(m_strSerial, int(pScene->getSceneID()), tr("场景未调用"), tr("该场景未调用，是否立即调用？"),
+                     tr("确定"), tr("取消"));
+    return true;
+}
+
 void CEditSceneCanvas::toolBarDelete()
 {
     if (!m_pBaseView || !m_pCurrentScene)
         return;
-    qInfo().noquote() << timeStamp() + QStringLiteral("set DeleteID mode %1").arg(m_pCurrentScene->m_nLayerUse);
-    if (m_pCurrentScene->m_nLayerUse == 1) {
-        toolBarClean();
+    CEditBaseScene *pScene = m_pCurrentScene;
+    qInfo().noquote() << timeStamp() + QStringLiteral("set DeleteID mode %1").arg(pScene->m_nLayerUse);
+    if (offerRecallUnlessLive(pScene))
         return;
-    }
     // Ids first: each delete waits on a notice, during which replies may
     // change the scene or take it away.
     QList<int> listIds;
-    for (QGraphicsItem *pItem : m_pCurrentScene->selectedItems())
+    for (QGraphicsItem *pItem : pScene->selectedItems())
         if (pItem->type() == EditItemType_Base)
             listIds.append(static_cast<CEditBaseItem *>(pItem)->getItemId());
-    CEditBaseScene *pScene = m_pCurrentScene;
+    // The last layer goes with a clean of the whole scene, but only when the canvas and the
+    // device's count agree that it is the last: a stale count must not clear other layers.
+    const QList<CEditSingleTextItem *> listLayers = pScene->layerItems();
+    if (listLayers.size() == 1 && pScene->m_nLayerUse == 1 && listIds.contains(listLayers.first()->getItemId())) {
+        toolBarClean();
+        return;
+    }
     CGuardedWait wait{pScene};
     for (int nId : qAsConst(listIds))
         if (!wait.run([&] { pScene->deleteItemById(nId); }))
@@ -88,6 +107,8 @@ void CEditSceneCanvas::toolBarDelete()
 void CEditSceneCanvas::toolBarClean()
 {
     if (!m_pBaseView || !m_pCurrentScene)
+        return;
+    if (offerRecallUnlessLive(m_pCurrentScene))
         return;
     m_pCurrentScene->destroyAllItem();
     m_pCurrentScene->m_nLayerUse = 0;

@@ -1,0 +1,194 @@
+// The Tarn canvas against a simulated device: after clean, delete, drops and recalls the device's
+// live scene and the canvas's copy of it are alike (layers by id and geometry), and a scene that
+// is not live is never changed.
+#include "TestMain.h"
+
+#include <QPushButton>
+#include <QToolButton>
+
+#include <memory>
+#include <tuple>
+
+#include "BesMessageBox.h"
+#include "CardProgramWidget.h"
+#include "DeviceControl.h"
+#include "DeviceItem.h"
+#include "DeviceSimulator.h"
+#include "EditBaseScene.h"
+#include "EditBaseView.h"
+#include "EditSceneCanvas.h"
+#include "EditSceneMain.h"
+#include "EditSingleTextItem.h"
+#include "ProgramListWidget.h"
+#include "ProgramSpy.h"
+#include "SceneTestUtil.h"
+#include "SimTestUtil.h"
+#include "SwitchButton.h"
+#include "TarnSceneStore.h"
+#include "TcpDeviceThread.h"
+#include "ToolBar.h"
+#include "mainwindow.h"
+
+class TestLiveScene : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<CDeviceSimulator> m_pSim;
+    std::unique_ptr<MainWindow> m_pWindow;
+
+    CEditSceneCanvas *canvas() const { return m_pWindow->editSceneMain()->canvas(); }
+    CEditBaseScene *scene(int nId) const { return CTarnSceneStore::instance()->scene("TSN", nId); }
+    void quiet() { SimTest::settle(*m_pWindow->getCurrentDevice("TSN"), *m_pSim, 300); }
+
+    // "L<id> x,y wxh" of each layer of the scene, on the device or on the canvas.
+    QStringList layers(int nId, bool bDevice)
+    {
+        QStringList list;
+        if (bDevice)
+            for (const CSimLayer &l : m_pSim->model().scenes.at(nId - 1).layers)
+                list << QString("L%1 %2,%3 %4x%5").arg(l.nIndex).arg(l.nX).arg(l.nY).arg(l.nWidth).arg(l.nHeight);
+        else
+            for (CEditSingleTextItem *p : scene(nId)->layerItems()) {
+                int x, y, w, h;
+                p->getItemPos(x, y);
+                p->getItemSize(w, h);
+                list << QString("L%1 %2,%3 %4x%5").arg(p->getItemId()).arg(x).arg(y).arg(w).arg(h);
+            }
+        list.sort();
+        return list;
+    }
+
+    void step(const QString &strStep)
+    {
+        CEditBaseView *pView = canvas()->view();
+        CProgramListWidget *pStrip = m_pWindow->editSceneMain()->programListWidget();
+        const auto at = [&](const QPointF &pt) { return pView->mapFromScene(pt); };
+        const QRect rtCanvas = canvas()->currentScene()->getBackCanvasRect();
+        if (strStep == "show2") {
+            QTest::mouseClick(ProgramTest::card(*pStrip, 2), Qt::LeftButton);
+        } else if (strStep == "recall") {
+            const int nShown = int(canvas()->currentScene()->getSceneID());
+            QVERIFY(ProgramTest::chooseEntry(ProgramTest::card(*pStrip, nShown), QString::fromUtf8("调用场景")));
+        } else if (strStep == "clean") {
+            canvas()->cleanButton()->click();
+        } else if (strStep == "delete") {
+            canvas()->toolStrip()->findChild<QToolButton *>("btnDelete")->click();
+        } else if (strStep == "select0" || strStep == "move0") {
+            QVERIFY(canvas()->currentScene()->itemById(0));
+            const QPoint pt = at(canvas()->currentScene()->itemById(0)->sceneBoundingRect().center());
+            const QPoint ptTo = strStep == "move0" ? pt + QPoint(20, 30) : pt;
+            const int nX = m_pSim->model().scenes.at(0).layers.at(0).nX;
+            for (auto e : {std::make_tuple(QEvent::MouseButtonPress, pt, Qt::LeftButton),
+                           std::make_tuple(QEvent::MouseMove, (pt + ptTo) / 2, Qt::LeftButton),
+                           std::make_tuple(QEvent::MouseMove, ptTo, Qt::LeftButton),
+                           std::make_tuple(QEvent::MouseButtonRelease, ptTo, Qt::NoButton)}) {
+                QMouseEvent ev(std::get<0>(e), std::get<1>(e), pView->viewport()->mapToGlobal(std::get<1>(e)),
+                               Qt::LeftButton, std::get<2>(e), Qt::NoModifier);
+                QApplication::sendEvent(pView->viewport(), &ev);
+            }
+            if (strStep == "move0")
+                QTRY_VERIFY_WITH_TIMEOUT(m_pSim->model().scenes.at(0).layers.at(0).nX != nX, 5000);
+        } else { // "drop" on the canvas's first quarter, or "margin": in the grey beside it
+            CDeviceItem *pRow = m_pWindow->editSceneMain()->findChild<CDeviceItem *>();
+            const QPoint pt = at(strStep == "drop" ? QPointF(20, 20) : QPointF(rtCanvas.right() + 20, 20));
+            QVERIFY(pView->viewport()->rect().contains(pt));
+            QVERIFY(SceneTest::dropOn(pView, CDeviceItem::makeDragData(pRow->getDeviceImage(), pRow->dragCaption(),
+                                                                       pRow->getInputSrcIndex()), pt));
+        }
+        quiet();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        MainWindow::setDiscoveryPort(0, QHostAddress::LocalHost);
+        MainWindow::setSerialPortLister([]() { return QStringList(); });
+    }
+
+    void cleanup()
+    {
+        BesMessageBox::clearTestAnswer();
+        m_pWindow.reset();
+        m_pSim.reset();
+        CTcpDeviceThread::setEditedDeviceSerial(QString());
+        QFile::remove("Morvane.ini");
+    }
+
+    // Scene 1 (L0, L1) is live; scene 2 holds one layer, or none. Each sequence ends with the
+    // device's live scene equal to the canvas's, and the scene shown equal on both.
+    void canvasFollowsTheDevice_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<bool>("yes");            // the answer to every question box
+        QTest::addColumn<int>("scene2");          // layers stored in scene 2
+        QTest::addColumn<int>("live");            // the device's live scene at the end
+        QTest::addColumn<QString>("liveLayers");  // its layer ids
+        QTest::addColumn<int>("total");           // layers in both scenes
+        // A scene that is not live loses nothing to Clean or Delete: the recall is offered.
+        QTest::newRow("clean scene 2, no") << "show2 clean" << false << 1 << 1 << "L0 L1" << 3;
+        QTest::newRow("clean scene 2, yes") << "show2 clean" << true << 1 << 2 << "L0" << 3;
+        QTest::newRow("delete last of scene 2, no") << "show2 delete" << false << 1 << 1 << "L0 L1" << 3;
+        QTest::newRow("delete last of scene 2, yes") << "show2 delete" << true << 1 << 2 << "L0" << 3;
+        // A drop the device is not sent makes no layer.
+        QTest::newRow("drop beside the canvas") << "margin" << true << 1 << 1 << "L0 L1" << 3;
+        QTest::newRow("drop on the canvas") << "drop" << true << 1 << 1 << "L0 L1 L2" << 4;
+        // A deleted layer stays gone; the next drop takes its free id and leaves L1 alone.
+        QTest::newRow("delete L0, drop") << "select0 delete drop" << true << 1 << 1 << "L0 L1" << 3;
+        // A recall shows the stored layers; Delete then takes the selected layer only.
+        QTest::newRow("unsaved move, recall") << "move0 recall" << true << 1 << 1 << "L0 L1" << 3;
+        QTest::newRow("clean, recall") << "clean recall" << true << 1 << 1 << "L0 L1" << 3;
+        QTest::newRow("clean, recall, delete L0") << "clean recall select0 delete" << true << 1 << 1 << "L1" << 2;
+        QTest::newRow("empty scene: drop, recall") << "show2 recall drop recall" << true << 0 << 2 << "" << 2;
+    }
+
+    void canvasFollowsTheDevice()
+    {
+        QFETCH(QString, steps);
+        QFETCH(bool, yes);
+        QFETCH(int, scene2);
+        QFETCH(int, live);
+        QFETCH(QString, liveLayers);
+        QFETCH(int, total);
+        for (int i = 0; i < 20 && !m_pSim; ++i) {
+            m_pSim.reset(new CDeviceSimulator(CSimDeviceModel::Tarn, 4, 2));
+            if (!m_pSim->listen(QHostAddress("127.0.0.8"), 0))
+                m_pSim.reset();
+        }
+        QVERIFY(m_pSim);
+        m_pSim->setSerial("TSN");
+        m_pSim->model().scenes[1].layers.resize(scene2);
+        MainWindow::setDevicePort(m_pSim->port());
+        m_pWindow.reset(new MainWindow);
+        m_pWindow->slot_newDevice({"127.0.0.8", QString(), "Tarn-3", "TSN"});
+        QTest::mouseClick(m_pWindow->checkR4Exist("TSN")->switchButton(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(m_pWindow->getCurrentDevice("TSN")->getDeviceInfo()->vectorInput.size(), 4, 5000);
+        m_pWindow->checkR4Exist("TSN")->findChild<QPushButton *>("btnEdit")->click();
+        QTRY_VERIFY_WITH_TIMEOUT(scene(1) && scene(1)->layerItems().size() == 2, 5000);
+        quiet();
+        BesMessageBox::setTestAnswer(yes ? QMessageBox::Ok : QMessageBox::Cancel);
+        for (const QString &strStep : steps.split(' ')) {
+            step(strStep);
+            if (QTest::currentTestFailed())
+                return;
+        }
+
+        const CSimDeviceModel &device = m_pSim->model();
+        int nTake = -1;
+        QString strSerial;
+        canvas()->getNTakeScene(nTake, strSerial);
+        QCOMPARE(device.nTakeScene, live);
+        QCOMPARE(nTake, live);
+        QCOMPARE(layers(live, false), layers(live, true));
+        QCOMPARE(scene(live)->m_nLayerUse, device.scenes.at(live - 1).layers.size());
+        QStringList ids;
+        for (const QString &strLayer : layers(live, true))
+            ids << strLayer.section(' ', 0, 0);
+        QCOMPARE(ids.join(' '), liveLayers);
+        QCOMPARE(device.scenes.at(0).layers.size() + device.scenes.at(1).layers.size(), total);
+        const int nShown = int(canvas()->currentScene()->getSceneID());
+        QCOMPARE(layers(nShown, false), layers(nShown, true));
+    }
+};
+
+VISTEL_TEST_MAIN(TestLiveScene)
+#include "tst_livescene.moc"
