@@ -264,9 +264,9 @@ private slots:
         QVERIFY(!m_pSimT->hasRequest(35));
     }
 
-    // A reply rebuilds the strip while the delete notice is up: scene 2, which the operator chose
-    // and which the rebuilt strip still shows, is deleted once, and scene 1 stays.
-    void tarnDeleteWhileTheStripIsRebuilt()
+    // A read-back of the same scenes arrives while the delete notice is up: the card stays, scene 2,
+    // which the operator chose, is deleted once, and scene 1 stays.
+    void tarnDeleteDuringAReadBack()
     {
         QPointer<CCardProgramWidget> pCard = card(tarn(), 2);
         QTimer::singleShot(100, []() {
@@ -274,7 +274,7 @@ private slots:
             globalObserver::getGlobalObserver()->notify("slot_updateCurrentDevice", Q_ARG(QString, strSerial));
         });
         QVERIFY(choose(pCard, "删除场景"));
-        QVERIFY(!pCard);
+        QVERIFY(pCard); // the read-back held the same scenes: the card stayed
         QTRY_COMPARE_WITH_TIMEOUT(simNames(*m_pSimT), QStringList({"S1"}), 5000);
         QCOMPARE(sceneOps(*m_pSimT).filter("2 30"), QStringList({"2 30 02"}));
         refreshAndCompare(tarn(), *m_pSimT, "TSN");
@@ -296,9 +296,12 @@ private slots:
         CDeviceSimulator &sim = bZ ? *m_pSimZ : *m_pSimT;
         CDeviceSimulator &other = bZ ? *m_pSimT : *m_pSimZ;
         const QStringList otherShown = shown(bZ ? tarn() : zstrip());
-        CCardProgramWidget *pCard = card(pStrip, 2);
+        QPointer<CCardProgramWidget> pCard = card(pStrip, 2);
         QTest::mouseDClick(pCard->nameLabel(), Qt::LeftButton); // opens the editor and recalls 2
-        QVERIFY(pCard->isEditingName());
+        // The operator types after the recall and its read-back have landed: the editor is still open.
+        QTRY_COMPARE_WITH_TIMEOUT(sim.model().nTakeScene, 2, 5000);
+        QTest::qWait(400);
+        QVERIFY(pCard && pCard->isEditingName());
         pCard->nameEditor()->selectAll();
         QTest::keyClicks(pCard->nameEditor(), "HallStageLights");
         QTest::keyClick(pCard->nameEditor(), Qt::Key_Return);

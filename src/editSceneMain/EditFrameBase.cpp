@@ -1,5 +1,6 @@
 #include "EditFrameBase.h"
 
+#include "CardProgramWidget.h"
 #include "FileListWidget.h"
 #include "FrameStyles.h"
 #include "LockWidget.h"
@@ -228,6 +229,25 @@ void CEditFrameBase::fillProgramCards(const CardList &listCards)
 {
     if (!m_pProgramListWidget || !m_pCurrentDevice)
         return;
+    // The same scenes as shown: the cards stay and take the names and the live scene read, so a
+    // read-back (after a recall, a rename, a refresh) leaves a card's open name editor, its menu
+    // or its question alone.
+    QList<int> listShown;
+    for (CCardProgramWidget *pCard : m_pProgramListWidget->cards())
+        if (pCard->checkCardIsUse())
+            listShown.append(pCard->getCardId());
+    QList<int> listRead;
+    for (const QPair<int, QString> &card : listCards)
+        listRead.append(card.first);
+    if (listShown == listRead && m_pProgramListWidget->serial() == m_pCurrentDevice->strSerial
+        && m_pProgramListWidget->sceneMax() == m_pCurrentDevice->nSceneMax) {
+        for (const QPair<int, QString> &card : listCards)
+            m_pProgramListWidget->addUsedCardItem(card.first, card.second, m_pCurrentDevice->strSerial,
+                                                  m_pCurrentDevice->nTakeScene, m_pCurrentDevice->nSceneMax);
+        m_pProgramListWidget->slot_updateLayoutTakeStatus(m_pCurrentDevice->nTakeScene,
+                                                          m_pCurrentDevice->strSerial);
+        return;
+    }
     m_pProgramListWidget->destroyProgram();
     for (const QPair<int, QString> &card : listCards)
         m_pProgramListWidget->addUsedCardItem(card.first, card.second, m_pCurrentDevice->strSerial,
