@@ -61,6 +61,7 @@ struct Step
 };
 
 // What the device changed between two of its states: "take", "name", "scene+", "scene-",
+// "stored" (a scene's stored layers), and, while the same scene stays live, the live layers:
 // "layer+", "layer-", "geometry", "layer" (source, level, ...).
 struct Change
 {
@@ -73,23 +74,41 @@ struct Change
 struct DeviceState
 {
     int nTake = 0;
-    QList<CSimScene> scenes;
+    QStringList names;
+    QList<QVector<CSimLayer>> stored;
+    QVector<CSimLayer> live;
+
+    explicit DeviceState(const CSimDeviceModel &m)
+        : nTake(m.nTakeScene)
+    {
+        for (int i = 0; i < m.scenes.size(); ++i) {
+            names << m.scenes.at(i).strName;
+            stored << (i + 1 == nTake ? m.liveStored : m.scenes.at(i).layers);
+            if (i + 1 == nTake)
+                live = m.scenes.at(i).layers;
+        }
+    }
 };
 
-bool sameGeometry(const CSimLayer &a, const CSimLayer &b)
+QString layerText(const CSimLayer &l)
 {
-    return a.nX == b.nX && a.nY == b.nY && a.nWidth == b.nWidth && a.nHeight == b.nHeight;
+    return QString("L%1 %2,%3 %4x%5 state %6 level %7 source %8/%9 trans %10 cut %11")
+        .arg(l.nIndex).arg(l.nX).arg(l.nY).arg(l.nWidth).arg(l.nHeight).arg(l.nState).arg(l.nLevel)
+        .arg(l.nMainSig).arg(l.nBackupSig).arg(l.nTrans).arg(l.nCut);
 }
 
-bool sameOther(const CSimLayer &a, const CSimLayer &b)
+QStringList layerTexts(const QVector<CSimLayer> &layers)
 {
-    return a.nState == b.nState && a.nLevel == b.nLevel && a.nMainSig == b.nMainSig && a.nBackupSig == b.nBackupSig
-           && a.nTrans == b.nTrans && a.nCut == b.nCut;
+    QStringList list;
+    for (const CSimLayer &l : layers)
+        list << layerText(l);
+    list.sort();
+    return list;
 }
 
-const CSimLayer *layerOf(const CSimScene &s, int nIndex)
+const CSimLayer *layerOf(const QVector<CSimLayer> &layers, int nIndex)
 {
-    for (const CSimLayer &l : s.layers)
+    for (const CSimLayer &l : layers)
         if (l.nIndex == nIndex)
             return &l;
     return nullptr;
@@ -100,31 +119,30 @@ QList<Change> changes(const DeviceState &before, const DeviceState &after)
     QList<Change> list;
     if (before.nTake != after.nTake)
         list.append({"take", after.nTake});
-    for (int i = 0; i < qMax(before.scenes.size(), after.scenes.size()); ++i) {
-        const int nId = i + 1;
-        if (i >= before.scenes.size()) {
-            list.append({"scene+", nId});
-            continue;
-        }
-        if (i >= after.scenes.size()) {
-            list.append({"scene-", nId});
-            continue;
-        }
-        const CSimScene &b = before.scenes.at(i), &a = after.scenes.at(i);
-        if (b.strName != a.strName)
-            list.append({"name", nId});
-        for (const CSimLayer &l : b.layers)
-            if (!layerOf(a, l.nIndex))
-                list.append({"layer-", nId, l.nIndex});
-        for (const CSimLayer &l : a.layers) {
-            const CSimLayer *pOld = layerOf(b, l.nIndex);
-            if (!pOld)
-                list.append({"layer+", nId, l.nIndex});
-            else if (!sameGeometry(*pOld, l))
-                list.append({"geometry", nId, l.nIndex});
-            else if (!sameOther(*pOld, l))
-                list.append({"layer", nId, l.nIndex});
-        }
+    for (int i = 0; i < qMax(before.names.size(), after.names.size()); ++i) {
+        if (i >= before.names.size())
+            list.append({"scene+", i + 1});
+        else if (i >= after.names.size())
+            list.append({"scene-", i + 1});
+        else if (before.names.at(i) != after.names.at(i))
+            list.append({"name", i + 1});
+        if (i < before.names.size() && i < after.names.size()
+            && layerTexts(before.stored.at(i)) != layerTexts(after.stored.at(i)))
+            list.append({"stored", i + 1});
+    }
+    if (before.nTake != after.nTake)
+        return list;
+    for (const CSimLayer &l : before.live)
+        if (!layerOf(after.live, l.nIndex))
+            list.append({"layer-", after.nTake, l.nIndex});
+    for (const CSimLayer &l : after.live) {
+        const CSimLayer *pOld = layerOf(before.live, l.nIndex);
+        if (!pOld)
+            list.append({"layer+", after.nTake, l.nIndex});
+        else if (QRect(pOld->nX, pOld->nY, pOld->nWidth, pOld->nHeight) != QRect(l.nX, l.nY, l.nWidth, l.nHeight))
+            list.append({"geometry", after.nTake, l.nIndex});
+        else if (layerText(*pOld) != layerText(l))
+            list.append({"layer", after.nTake, l.nIndex});
     }
     return list;
 }
@@ -261,7 +279,7 @@ class TestOperatorRandom : public QObject
 
     void settle() { SimTest::settle(*worker(), *m_pSim, 200); }
 
-    DeviceState deviceState() { return {m_pSim->model().nTakeScene, m_pSim->model().scenes}; }
+    DeviceState deviceState() { return DeviceState(m_pSim->model()); }
 
     CEditBaseScene *shownScene() const { return canvas()->currentScene(); }
 

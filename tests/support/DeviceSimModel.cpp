@@ -102,6 +102,7 @@ void CSimDeviceModel::reset(Family f, int nInputs, int nScenes)
         scenes.append(s);
     }
     nTakeScene = nScenes > 0 ? 1 : 0;
+    liveStored = nScenes > 0 ? scenes.first().layers : QVector<CSimLayer>();
     outputs.clear();
     outputs.resize(2);
     osdPacketsTaken.clear();
@@ -462,7 +463,13 @@ QByteArray CSimDeviceModel::answer(int nCmd, int nReadOrWrite, int nSub, const Q
                 copy.nScaleMode = nScaleMode; copy.nSilent = nSilent;
                 copy.nSound = nSound; copy.nBrightness = nBrightness;
             }
-            if (scene(nTarget)) {
+            if (nTarget == nTakeScene && scene(nTarget)) {
+                // Stored; the screen goes on showing what it shows.
+                liveStored = copy.layers;
+                copy.layers = scene(nTarget)->layers;
+                copy.strName = scene(nTarget)->strName;
+                *scene(nTarget) = copy;
+            } else if (scene(nTarget)) {
                 const QString strName = scene(nTarget)->strName;
                 *scene(nTarget) = copy;
                 scene(nTarget)->strName = strName;
@@ -477,6 +484,12 @@ QByteArray CSimDeviceModel::answer(int nCmd, int nReadOrWrite, int nSub, const Q
         case 20:
             if (!scene(nId))
                 return nak();
+            // The scene shown so far loses what was not saved; the recalled one shows as stored.
+            if (family == Tarn) {
+                if (CSimScene *pOld = scene(nTakeScene))
+                    pOld->layers = liveStored;
+                liveStored = scene(nId)->layers;
+            }
             nTakeScene = nId;
             if (family == Z) {
                 const CSimScene &t = *scene(nId);

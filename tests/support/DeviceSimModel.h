@@ -97,7 +97,12 @@ public:
     // the scene, as such a device does. Off by default for tests that place layers freely.
     bool bSplitScreen = false;
     QVector<CSimInput> inputs;
-    QList<CSimScene> scenes;   // scene id = position + 1
+    // Scene id = position + 1. The live scene's layers are what the screen shows: layer
+    // commands change them, and the scene's reads answer them. What was stored of it stays in
+    // liveStored until a save (35/10) stores the screen's layers or a recall (35/20) brings the
+    // stored layers of the recalled scene and leaves the old one as it was stored.
+    QList<CSimScene> scenes;
+    QVector<CSimLayer> liveStored;
     // Z-family live layer (layer settings read 34/0). A Z device's screen size write (30) sets the
     // layer size; saving a scene (35/10) stores the live crop, main source, scale, sound and
     // brightness into it, and taking a scene (35/20) makes them live again.
