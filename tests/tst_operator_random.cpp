@@ -168,6 +168,9 @@ bool allowed(const Step &step, int nTake, const Change &c)
         return bGoesOn && c.strKind == "layer-" && c.nLayer == step.nLayer;
     case Clean:
         return step.nScene == nTake && c.strKind == "layer-";
+    case Recall:
+        // The recall of the scene already live shows its stored layers again.
+        return c.strKind.startsWith("layer") || c.strKind == "geometry";
     case Add:
         return c.strKind == "scene+";
     case Rename:
@@ -177,16 +180,10 @@ bool allowed(const Step &step, int nTake, const Change &c)
     }
 }
 
-QMouseEvent mouseEvent(QWidget *pWidget, QEvent::Type type, const QPoint &pt, Qt::MouseButton button,
-                       Qt::MouseButtons buttons)
-{
-    return QMouseEvent(type, pt, pWidget->mapToGlobal(pt), button, buttons, Qt::NoModifier);
-}
-
 void sendMouse(QWidget *pWidget, QEvent::Type type, const QPoint &pt, Qt::MouseButton button = Qt::NoButton,
                Qt::MouseButtons buttons = Qt::NoButton)
 {
-    QMouseEvent e = mouseEvent(pWidget, type, pt, button, buttons);
+    QMouseEvent e(type, pt, pWidget->mapToGlobal(pt), button, buttons, Qt::NoModifier);
     QApplication::sendEvent(pWidget, &e);
 }
 
@@ -362,19 +359,7 @@ class TestOperatorRandom : public QObject
                 return false;
             step.nLayer = pLayer->getItemId();
             const QPoint delta(between(-120, 120), between(-90, 90));
-            QPoint from = toView(ptOn);
-            int nHandle = 0;
-            if (step.kind == Resize) {
-                // Select it with a click, then take one of its handles.
-                QTest::mouseClick(pViewport, Qt::LeftButton, Qt::NoModifier, from);
-                if (!pLayer->isSelected())
-                    return false;
-                nHandle = between(1, 8);
-                for (QGraphicsItem *pChild : pLayer->childItems())
-                    if (auto *pHandle = dynamic_cast<CEditSizeHandleRect *>(pChild))
-                        if (pHandle->dir() == nHandle)
-                            from = toView(pHandle->sceneBoundingRect().center());
-            }
+            const int nHandle = step.kind == Resize ? between(1, 8) : 0;
             step.strText = QString("%1 L%2 of scene %3%4 by (%5, %6)")
                                .arg(step.kind == Drag ? "drag" : "resize")
                                .arg(step.nLayer)
@@ -382,6 +367,20 @@ class TestOperatorRandom : public QObject
                                .arg(nHandle ? QString(" at handle %1").arg(nHandle) : QString())
                                .arg(qRound(delta.x() * g_dWScale))
                                .arg(qRound(delta.y() * g_dHScale));
+            QPoint from = toView(ptOn);
+            if (step.kind == Resize) {
+                // Select it with a click, then take one of its handles.
+                QPointer<CEditSingleTextItem> pStill(pLayer);
+                QTest::mouseClick(pViewport, Qt::LeftButton, Qt::NoModifier, from);
+                if (!pStill || !pLayer->isSelected()) {
+                    step.strText += " (the click selected nothing)";
+                    return true;
+                }
+                for (QGraphicsItem *pChild : pLayer->childItems())
+                    if (auto *pHandle = dynamic_cast<CEditSizeHandleRect *>(pChild))
+                        if (pHandle->dir() == nHandle)
+                            from = toView(pHandle->sceneBoundingRect().center());
+            }
             sendMouse(pViewport, QEvent::MouseMove, from);
             sendMouse(pViewport, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
             for (int i = 1; i <= 4; ++i)
