@@ -304,7 +304,7 @@ class TestOperatorRandom : public QObject
             return nullptr;
         CEditSingleTextItem *pLayer = layers.at(pick(layers.size()));
         ptOn = pLayer->sceneBoundingRect().center();
-        return layerAt(ptOn) == pLayer ? pLayer : nullptr;
+        return layerAt(ptOn) == pLayer && view()->viewport()->rect().contains(toView(ptOn)) ? pLayer : nullptr;
     }
 
     CCardProgramWidget *pickCard()
@@ -329,6 +329,7 @@ class TestOperatorRandom : public QObject
     {
         CEditBaseScene *pShown = shownScene();
         step.nScene = pShown ? int(pShown->getSceneID()) : 0;
+        step.nLayer = -1;
         QWidget *pViewport = view()->viewport();
         switch (step.kind) {
         case Drop: {
@@ -581,6 +582,7 @@ private slots:
             if (!m_listAsked.isEmpty())
                 step.strText += QString(" [%1: %2]").arg(step.bYes ? "yes" : "no", m_listAsked.join("; "));
             m_listDone << QString("%1. %2").arg(nStep).arg(step.strText);
+            QVERIFY2(worker()->queuedCommandCount() == 0, qPrintable(report(seed, nStep, "the console did not quieten")));
             QStringList listBad;
             for (const Change &c : changes(before, deviceState()))
                 if (!allowed(step, before.nTake, c))
