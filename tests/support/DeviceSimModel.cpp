@@ -227,6 +227,27 @@ QByteArray CSimDeviceModel::layerRecords(int nId, int nFirst, int nLast) const
     return out;
 }
 
+bool CSimDeviceModel::crossesMiddle(const CSimScene &s, const CSimLayer &l)
+{
+    const int nMiddle = s.nWidth / 2;
+    return l.nX < nMiddle && nMiddle < l.nX + l.nWidth;
+}
+
+void CSimDeviceModel::dropLayersBesideCrossing(CSimScene &s, int nIndex) const
+{
+    const CSimLayer *pLayer = nullptr;
+    for (const CSimLayer &l : s.layers)
+        if (l.nIndex == nIndex)
+            pLayer = &l;
+    if (!bSplitScreen || s.nCanvasCount != 1 || !pLayer || !crossesMiddle(s, *pLayer))
+        return;
+    QVector<CSimLayer> kept;
+    for (const CSimLayer &l : s.layers)
+        if (l.nIndex == nIndex || crossesMiddle(s, l))
+            kept.append(l);
+    s.layers = kept;
+}
+
 bool CSimDeviceModel::osdComplete() const
 {
     if (nOsdPackets <= 0 || nOsdEnds == 0)
@@ -370,8 +391,11 @@ QByteArray CSimDeviceModel::answer(int nCmd, int nReadOrWrite, int nSub, const Q
                 nXDeflection = at16(p, 1); nYDeflection = at16(p, 3);
                 nLayerWidth = at16(p, 5); nLayerHeight = at16(p, 7);
             } else if (pLayer) {
+                const bool bCrossed = crossesMiddle(*pLive, *pLayer);
                 pLayer->nX = at16(p, 1); pLayer->nY = at16(p, 3);
                 pLayer->nWidth = at16(p, 5); pLayer->nHeight = at16(p, 7);
+                if (!bCrossed)
+                    dropLayersBesideCrossing(*pLive, pLayer->nIndex);
             }
             break;
         case 20:
@@ -407,13 +431,17 @@ QByteArray CSimDeviceModel::answer(int nCmd, int nReadOrWrite, int nSub, const Q
         case 46: nBrightness = at8(p, 1); break;
         case 0:
             if (pLayer && p.size() >= 23) {
+                const bool bCrossed = crossesMiddle(*pLive, *pLayer);
                 pLayer->nState = at8(p, 1); pLayer->nLevel = at8(p, 2); pLayer->nMainSig = at8(p, 3);
                 pLayer->nBackupSig = at8(p, 4); pLayer->nTrans = at8(p, 5);
                 pLayer->nX = at16(p, 6); pLayer->nY = at16(p, 8); pLayer->nWidth = at16(p, 10); pLayer->nHeight = at16(p, 12);
                 pLayer->nCut = at8(p, 14); pLayer->nCutX = at16(p, 15); pLayer->nCutY = at16(p, 17);
                 pLayer->nCutWidth = at16(p, 19); pLayer->nCutHeight = at16(p, 21);
-            } else if (pLive && p.size() >= 23 && pLive->layers.size() < pLive->nLayerCount) {
-                // A new layer under any id the scene does not use, while the scene has room.
+                if (!bCrossed)
+                    dropLayersBesideCrossing(*pLive, pLayer->nIndex);
+            } else if (pLive && p.size() >= 23 && at8(p, 0) < pLive->nLayerCount
+                       && pLive->layers.size() < pLive->nLayerCount) {
+                // A new layer under any free id below the scene's layer count, while the scene has room.
                 CSimLayer l;
                 l.nIndex = at8(p, 0);
                 pLive->layers.append(l);

@@ -98,6 +98,10 @@ public:
     int nScreenWidth = 1920, nScreenHeight = 1080, nScreenHz = 60;
     int nSceneMax = 8;
     int nTakeScene = 1;
+    // A scene of canvas count 1 is split in the middle (two outputs drive it): with this set, a
+    // layer that comes to cross the middle takes every other layer that does not cross it off
+    // the scene, as such a device does. Off by default for tests that place layers freely.
+    bool bSplitScreen = false;
     QVector<CSimInput> inputs;
     QList<CSimScene> scenes;   // scene id = position + 1
     // Z-family live layer (layer settings read 34/0). A Z device's screen size write (30) sets the
@@ -131,6 +135,8 @@ private:
     QByteArray inputSettings(const CSimInput &in) const;
     QByteArray sceneRecord(int nId) const;
     QByteArray layerRecords(int nId, int nFirst, int nLast) const;
+    static bool crossesMiddle(const CSimScene &s, const CSimLayer &l);
+    void dropLayersBesideCrossing(CSimScene &s, int nIndex) const;
     CSimInput *input(int nId);
     CSimScene *scene(int nId);
     // The live Tarn scene, about to be changed by a layer command (its stored layers kept).

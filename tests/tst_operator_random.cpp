@@ -1,0 +1,598 @@
+// Seeded random operator sequences on the Tarn editor against the simulated device. An operator
+// drops inputs, drags and resizes layers by the mouse, deletes them from the item menu, shows,
+// recalls, adds, renames and updates scenes on the strip, cleans the canvas and refreshes the
+// strip; every question is answered yes or no as the step drew it. After every step, once the
+// console is quiet, the strip and the canvas show what the device holds (live scene, scene ids
+// and names, the live scene's layers in device pixels) and the device changed only as the step
+// allows. A failure names the seed, the step and the steps so far; VISTEL_RANDOM_SEEDS (e.g.
+// "1-200" or "4,9") and VISTEL_RANDOM_STEPS replay or widen the run by hand.
+#include "TestMain.h"
+
+#include <QContextMenuEvent>
+#include <QInputMethodEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+
+#include <memory>
+#include <random>
+
+#include "BesMessageBox.h"
+#include "CardProgramWidget.h"
+#include "DeviceControl.h"
+#include "DeviceItem.h"
+#include "DeviceSimulator.h"
+#include "EditBaseScene.h"
+#include "EditBaseView.h"
+#include "EditSceneCanvas.h"
+#include "EditSceneMain.h"
+#include "EditSingleTextItem.h"
+#include "EditSizeHandle.h"
+#include "FileListWidget.h"
+#include "LayoutListWidget.h"
+#include "ProgramListWidget.h"
+#include "ProgramSpy.h"
+#include "QorGlobal.h"
+#include "RollLabel.h"
+#include "SceneTestUtil.h"
+#include "SimTestUtil.h"
+#include "SwitchButton.h"
+#include "TcpDeviceThread.h"
+#include "mainwindow.h"
+
+// The seeds every run replays, and the steps of each.
+static const QList<int> kSeeds = {1, 2, 3};
+static const int kSteps = 25;
+
+namespace {
+
+enum Kind { Drop, Drag, Resize, Delete, Show, Recall, Add, Rename, Clean, Update, Refresh };
+
+// One operator step as drawn, and what it came to act on.
+struct Step
+{
+    Kind kind = Drop;
+    bool bYes = false;  // the answer to every question of the step
+    int nScene = 0;     // the scene shown (layer steps, Clean, Drop) or the card's scene
+    int nLayer = -1;
+    QString strText;    // what the step did, for the failure report
+};
+
+// What the device changed between two of its states: "take", "name", "scene+", "scene-",
+// "stored" (a scene's stored layers), and, while the same scene stays live, the live layers:
+// "layer+", "layer-", "geometry", "layer" (source, level, ...).
+struct Change
+{
+    QString strKind;
+    int nScene = 0;
+    int nLayer = -1;
+    QString text() const { return QString("%1 %2.%3").arg(strKind).arg(nScene).arg(nLayer); }
+};
+
+struct DeviceState
+{
+    int nTake = 0;
+    QStringList names;
+    QList<QVector<CSimLayer>> stored;
+    QVector<CSimLayer> live;
+
+    explicit DeviceState(const CSimDeviceModel &m)
+        : nTake(m.nTakeScene)
+    {
+        for (int i = 0; i < m.scenes.size(); ++i) {
+            names << m.scenes.at(i).strName;
+            stored << (m.scenes.at(i).bUnsaved ? m.scenes.at(i).savedLayers : m.scenes.at(i).layers);
+            if (i + 1 == nTake)
+                live = m.scenes.at(i).layers;
+        }
+    }
+};
+
+QString layerText(const CSimLayer &l)
+{
+    return QString("L%1 %2,%3 %4x%5 state %6 level %7 source %8/%9 trans %10 cut %11")
+        .arg(l.nIndex).arg(l.nX).arg(l.nY).arg(l.nWidth).arg(l.nHeight).arg(l.nState).arg(l.nLevel)
+        .arg(l.nMainSig).arg(l.nBackupSig).arg(l.nTrans).arg(l.nCut);
+}
+
+QStringList layerTexts(const QVector<CSimLayer> &layers)
+{
+    QStringList list;
+    for (const CSimLayer &l : layers)
+        list << layerText(l);
+    list.sort();
+    return list;
+}
+
+const CSimLayer *layerOf(const QVector<CSimLayer> &layers, int nIndex)
+{
+    for (const CSimLayer &l : layers)
+        if (l.nIndex == nIndex)
+            return &l;
+    return nullptr;
+}
+
+QList<Change> changes(const DeviceState &before, const DeviceState &after)
+{
+    QList<Change> list;
+    if (before.nTake != after.nTake)
+        list.append({"take", after.nTake});
+    for (int i = 0; i < qMax(before.names.size(), after.names.size()); ++i) {
+        if (i >= before.names.size())
+            list.append({"scene+", i + 1});
+        else if (i >= after.names.size())
+            list.append({"scene-", i + 1});
+        else if (before.names.at(i) != after.names.at(i))
+            list.append({"name", i + 1});
+        if (i < before.names.size() && i < after.names.size()
+            && layerTexts(before.stored.at(i)) != layerTexts(after.stored.at(i)))
+            list.append({"stored", i + 1});
+    }
+    if (before.nTake != after.nTake)
+        return list;
+    for (const CSimLayer &l : before.live)
+        if (!layerOf(after.live, l.nIndex))
+            list.append({"layer-", after.nTake, l.nIndex});
+    for (const CSimLayer &l : after.live) {
+        const CSimLayer *pOld = layerOf(before.live, l.nIndex);
+        if (!pOld)
+            list.append({"layer+", after.nTake, l.nIndex});
+        else if (QRect(pOld->nX, pOld->nY, pOld->nWidth, pOld->nHeight) != QRect(l.nX, l.nY, l.nWidth, l.nHeight))
+            list.append({"geometry", after.nTake, l.nIndex});
+        else if (layerText(*pOld) != layerText(l))
+            list.append({"layer", after.nTake, l.nIndex});
+    }
+    return list;
+}
+
+// Whether the step allows the change; nTake is the live scene when the step began. A step on a
+// scene the device is not showing asks to recall it first, and goes on after a yes.
+bool allowed(const Step &step, int nTake, const Change &c)
+{
+    const bool bGoesOn = step.nScene == nTake || step.bYes;
+    if (c.strKind == "take")
+        return c.nScene == step.nScene && (step.kind == Recall || (step.bYes && step.kind != Show && step.kind != Add));
+    if (c.nScene != step.nScene && c.strKind != "scene+")
+        return false;
+    switch (step.kind) {
+    case Drop:
+        return bGoesOn && c.strKind == "layer+";
+    case Drag:
+    case Resize:
+        // A layer coming to cross the middle of a one-canvas screen takes the others that do not
+        // cross with it on the device; the console asks first.
+        return bGoesOn && ((c.strKind == "geometry" && c.nLayer == step.nLayer) || (c.strKind == "layer-" && step.bYes));
+    case Delete:
+        return bGoesOn && c.strKind == "layer-" && c.nLayer == step.nLayer;
+    case Clean:
+        return step.nScene == nTake && c.strKind == "layer-";
+    case Recall:
+        // The recall of the scene already live shows its stored layers again.
+        return c.strKind.startsWith("layer") || c.strKind == "geometry";
+    case Add:
+        return c.strKind == "scene+";
+    case Rename:
+        return bGoesOn && c.strKind == "name";
+    default:
+        return false;
+    }
+}
+
+void sendMouse(QWidget *pWidget, QEvent::Type type, const QPoint &pt, Qt::MouseButton button = Qt::NoButton,
+               Qt::MouseButtons buttons = Qt::NoButton)
+{
+    QMouseEvent e(type, pt, pWidget->mapToGlobal(pt), button, buttons, Qt::NoModifier);
+    QApplication::sendEvent(pWidget, &e);
+}
+
+// Replaces the field's text as an operator does: select all, erase, type; characters outside
+// ASCII come as an input method commits them.
+void typeName(QLineEdit *pEdit, const QString &strText)
+{
+    QTest::keyClick(pEdit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(pEdit, Qt::Key_Backspace);
+    for (const QChar ch : strText) {
+        if (ch.unicode() < 128) {
+            QTest::keyClick(pEdit, ch.toLatin1());
+        } else {
+            QInputMethodEvent e;
+            e.setCommitString(ch);
+            QApplication::sendEvent(pEdit, &e);
+        }
+    }
+}
+
+// Chooses the entry with that text in the next menu that opens while it lives.
+class CMenuChooser : public QObject
+{
+public:
+    explicit CMenuChooser(const QString &strEntry)
+    {
+        auto *pPoll = new QTimer(this);
+        connect(pPoll, &QTimer::timeout, this, [this, strEntry]() {
+            auto *pMenu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            if (!pMenu || m_bDone)
+                return;
+            m_bDone = true;
+            for (QAction *pAction : pMenu->actions())
+                if (pAction->text() == strEntry)
+                    pMenu->setActiveAction(pAction);
+            QTest::keyClick(pMenu, pMenu->activeAction() ? Qt::Key_Return : Qt::Key_Escape);
+        });
+        pPoll->start(5);
+    }
+    bool m_bDone = false;
+};
+
+} // namespace
+
+class TestOperatorRandom : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<CDeviceSimulator> m_pSim;
+    MainWindow *m_pWindow = nullptr;
+    std::mt19937 m_rng;
+    QStringList m_listDone;  // the steps so far
+    QStringList m_listAsked; // questions and notices of the current step
+    bool m_bYes = false;
+
+    CEditSceneMain *frame() const { return m_pWindow->editSceneMain(); }
+    CEditSceneCanvas *canvas() const { return frame()->canvas(); }
+    CEditBaseView *view() const { return canvas()->view(); }
+    CProgramListWidget *strip() const { return frame()->programListWidget(); }
+    CTcpDeviceThread *worker() const { return m_pWindow->getCurrentDevice("RSN"); }
+    int pick(int n) { return n > 0 ? int(m_rng() % unsigned(n)) : 0; }
+    int between(int a, int b) { return a + pick(b - a + 1); }
+
+    // ------------------------------------------------------------------ the console
+
+    bool start()
+    {
+        bool bListening = false;
+        for (int i = 0; i < 20 && !bListening; ++i) {
+            m_pSim.reset(new CDeviceSimulator(CSimDeviceModel::Tarn, 4, 3));
+            m_pSim->setSerial("RSN");
+            m_pSim->model().bSplitScreen = true;
+            bListening = m_pSim->listen(QHostAddress("127.0.0.9"), 0);
+        }
+        if (!bListening)
+            return false;
+        MainWindow::setDevicePort(m_pSim->port());
+        m_pWindow = new MainWindow;
+        m_pWindow->slot_newDevice({"127.0.0.9", QString(), "Tarn-3", "RSN"});
+        QTest::mouseClick(m_pWindow->checkR4Exist("RSN")->switchButton(), Qt::LeftButton);
+        if (!QTest::qWaitFor([this]() { return worker()->getDeviceInfo()->vectorInput.size() == 4; }, 5000))
+            return false;
+        m_pWindow->checkR4Exist("RSN")->findChild<QPushButton *>("btnEdit")->click();
+        frame()->resize(1400, 1000);
+        if (!QTest::qWaitForWindowExposed(frame()))
+            return false;
+        settle();
+        return ProgramTest::usedIds(*strip()).size() == 3;
+    }
+
+    void settle() { SimTest::settle(*worker(), *m_pSim, 200); }
+
+    DeviceState deviceState() { return DeviceState(m_pSim->model()); }
+
+    CEditBaseScene *shownScene() const { return canvas()->currentScene(); }
+
+    QPoint toView(const QPointF &pt) const { return view()->mapFromScene(pt); }
+
+    QString devicePoint(const QPointF &pt) const
+    {
+        return QString("(%1, %2)").arg(qRound(pt.x() * g_dWScale)).arg(qRound(pt.y() * g_dHScale));
+    }
+
+    // The layer the operator hits at that scene point: the topmost one whose own body is there.
+    CEditSingleTextItem *layerAt(const QPointF &pt) const
+    {
+        const QList<QGraphicsItem *> under = shownScene()->items(pt, Qt::IntersectsItemShape, Qt::DescendingOrder);
+        return under.isEmpty() ? nullptr : CEditSingleTextItem::fromItem(under.first());
+    }
+
+    // A layer of the shown scene and a point on it that hits it, or null.
+    CEditSingleTextItem *pickLayer(QPointF &ptOn)
+    {
+        if (!shownScene())
+            return nullptr;
+        const QList<CEditSingleTextItem *> layers = shownScene()->layerItems();
+        if (layers.isEmpty())
+            return nullptr;
+        CEditSingleTextItem *pLayer = layers.at(pick(layers.size()));
+        ptOn = pLayer->sceneBoundingRect().center();
+        return layerAt(ptOn) == pLayer && view()->viewport()->rect().contains(toView(ptOn)) ? pLayer : nullptr;
+    }
+
+    CCardProgramWidget *pickCard()
+    {
+        const QList<int> ids = ProgramTest::usedIds(*strip());
+        return ids.isEmpty() ? nullptr : ProgramTest::card(*strip(), ids.at(pick(ids.size())));
+    }
+
+    void chooseFromCardMenu(CCardProgramWidget *pCard, const QString &strEntry)
+    {
+        CMenuChooser chooser(strEntry);
+        const QPoint pt = pCard->rect().center();
+        QContextMenuEvent e(QContextMenuEvent::Mouse, pt, pCard->mapToGlobal(pt));
+        QApplication::sendEvent(pCard, &e);
+    }
+
+    // ------------------------------------------------------------------ the steps
+
+    // Draws one step the console's present state allows and performs it; false when the drawn
+    // step found nothing to act on.
+    bool perform(Step &step)
+    {
+        CEditBaseScene *pShown = shownScene();
+        step.nScene = pShown ? int(pShown->getSceneID()) : 0;
+        step.nLayer = -1;
+        QWidget *pViewport = view()->viewport();
+        switch (step.kind) {
+        case Drop: {
+            if (!pShown)
+                return false;
+            const int nInput = pick(4);
+            const QRect rtCanvas = pShown->getBackCanvasRect();
+            // Mostly on the canvas, now and then in the margin beside it.
+            QPointF pt(between(rtCanvas.left() + 1, rtCanvas.right() - 1), between(rtCanvas.top() + 1, rtCanvas.bottom() - 1));
+            if (pick(6) == 0)
+                pt.setX(rtCanvas.right() + between(5, 20));
+            CDeviceItem *pRow = nullptr;
+            for (int r = 0; r < frame()->fileListWidget()->layoutList()->rowCount(); ++r)
+                if (frame()->fileListWidget()->layoutList()->itemAt(r)->getInputSrcIndex() == nInput)
+                    pRow = frame()->fileListWidget()->layoutList()->itemAt(r);
+            if (!pRow || !pViewport->rect().contains(toView(pt)))
+                return false;
+            step.strText = QString("drop IN%1 on scene %2 at %3").arg(nInput + 1).arg(step.nScene).arg(devicePoint(pt));
+            SceneTest::dropOn(view(), CDeviceItem::makeDragData(pRow->getDeviceImage(), pRow->dragCaption(), nInput),
+                              toView(pt));
+            return true;
+        }
+        case Drag:
+        case Resize: {
+            QPointF ptOn;
+            CEditSingleTextItem *pLayer = pickLayer(ptOn);
+            if (!pLayer)
+                return false;
+            step.nLayer = pLayer->getItemId();
+            const QPoint delta(between(-120, 120), between(-90, 90));
+            const int nHandle = step.kind == Resize ? between(1, 8) : 0;
+            step.strText = QString("%1 L%2 of scene %3%4 by (%5, %6)")
+                               .arg(step.kind == Drag ? "drag" : "resize")
+                               .arg(step.nLayer)
+                               .arg(step.nScene)
+                               .arg(nHandle ? QString(" at handle %1").arg(nHandle) : QString())
+                               .arg(qRound(delta.x() * g_dWScale))
+                               .arg(qRound(delta.y() * g_dHScale));
+            QPoint from = toView(ptOn);
+            if (step.kind == Resize) {
+                // Select it with a click, then take one of its handles.
+                QPointer<CEditSingleTextItem> pStill(pLayer);
+                QTest::mouseClick(pViewport, Qt::LeftButton, Qt::NoModifier, from);
+                if (!pStill || !pLayer->isSelected()) {
+                    step.strText += " (the click selected nothing)";
+                    return true;
+                }
+                for (QGraphicsItem *pChild : pLayer->childItems())
+                    if (auto *pHandle = dynamic_cast<CEditSizeHandleRect *>(pChild))
+                        if (pHandle->dir() == nHandle)
+                            from = toView(pHandle->sceneBoundingRect().center());
+            }
+            sendMouse(pViewport, QEvent::MouseMove, from);
+            sendMouse(pViewport, QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+            for (int i = 1; i <= 4; ++i)
+                sendMouse(pViewport, QEvent::MouseMove, from + delta * i / 4, Qt::NoButton, Qt::LeftButton);
+            sendMouse(pViewport, QEvent::MouseButtonRelease, from + delta, Qt::LeftButton, Qt::NoButton);
+            return true;
+        }
+        case Delete: {
+            QPointF ptOn;
+            CEditSingleTextItem *pLayer = pickLayer(ptOn);
+            if (!pLayer)
+                return false;
+            step.nLayer = pLayer->getItemId();
+            step.strText = QString("delete L%1 of scene %2 from its menu").arg(step.nLayer).arg(step.nScene);
+            CMenuChooser chooser(QString::fromUtf8("删除图层"));
+            sendMouse(pViewport, QEvent::MouseButtonPress, toView(ptOn), Qt::RightButton, Qt::RightButton);
+            sendMouse(pViewport, QEvent::MouseButtonRelease, toView(ptOn), Qt::RightButton, Qt::NoButton);
+            return true;
+        }
+        case Clean:
+            if (!pShown)
+                return false;
+            step.strText = QString("clean scene %1").arg(step.nScene);
+            QTest::mouseClick(canvas()->cleanButton(), Qt::LeftButton);
+            return true;
+        case Show:
+        case Recall:
+        case Rename:
+        case Update: {
+            CCardProgramWidget *pCard = pickCard();
+            if (!pCard)
+                return false;
+            step.nScene = pCard->getCardId();
+            if (step.kind == Show) {
+                step.strText = QString("show scene %1").arg(step.nScene);
+                QTest::mouseClick(pCard, Qt::LeftButton);
+            } else if (step.kind == Recall) {
+                step.strText = QString("recall scene %1 (double click)").arg(step.nScene);
+                QTest::mouseClick(pCard, Qt::LeftButton);
+                QPointer<CCardProgramWidget> pStill(pCard);
+                if (pStill)
+                    QTest::mouseDClick(pCard, Qt::LeftButton);
+            } else if (step.kind == Update) {
+                step.strText = QString("update scene %1").arg(step.nScene);
+                chooseFromCardMenu(pCard, QString::fromUtf8("更新场景"));
+            } else {
+                static const QStringList names = {"Hall", "Stage A", QString::fromUtf8("大厅"),
+                                                  QString::fromUtf8("大厅舞台灯光控制"), "Lobby-2nd-floor"};
+                const QString strName = names.at(pick(names.size()));
+                step.strText = QString("rename scene %1 to \"%2\"").arg(step.nScene).arg(strName);
+                QPointer<CCardProgramWidget> pStill(pCard);
+                chooseFromCardMenu(pCard, QString::fromUtf8("重命名场景"));
+                if (pStill && pStill->isEditingName()) {
+                    typeName(pStill->nameEditor(), strName);
+                    if (pStill)
+                        QTest::keyClick(pStill->nameEditor(), Qt::Key_Return);
+                }
+            }
+            return true;
+        }
+        case Add: {
+            CCardProgramWidget *pAdd = ProgramTest::addCard(*strip());
+            if (!pAdd)
+                return false;
+            step.strText = "add a scene";
+            QTest::mouseClick(pAdd->addButton(), Qt::LeftButton);
+            return true;
+        }
+        case Refresh:
+            step.strText = "refresh the strip";
+            QTest::mouseClick(strip()->findChild<QPushButton *>("btnReflash"), Qt::LeftButton);
+            return true;
+        }
+        return false;
+    }
+
+    // ------------------------------------------------------------------ the checks
+
+    // What the console and the device disagree on, or empty.
+    QString mismatch()
+    {
+        const CSimDeviceModel &m = m_pSim->model();
+        if (canvas()->takeScene() != m.nTakeScene || strip()->takeScene() != m.nTakeScene)
+            return QString("live scene: canvas %1, strip %2, device %3")
+                .arg(canvas()->takeScene())
+                .arg(strip()->takeScene())
+                .arg(m.nTakeScene);
+        QStringList cards, held;
+        for (int nId : ProgramTest::usedIds(*strip()))
+            cards << QString("%1 %2").arg(nId).arg(ProgramTest::card(*strip(), nId)->nameLabel()->text());
+        for (int i = 0; i < m.scenes.size(); ++i)
+            held << QString("%1 %2").arg(i + 1).arg(m.scenes.at(i).strName);
+        if (cards != held)
+            return QString("cards [%1], device [%2]").arg(cards.join(", "), held.join(", "));
+        if (m.nTakeScene < 1 || m.nTakeScene > m.scenes.size())
+            return QString();
+        const CSimScene &live = m.scenes.at(m.nTakeScene - 1);
+        CEditBaseScene *pLive = nullptr;
+        for (CEditBaseScene *pScene : canvas()->sceneList())
+            if (int(pScene->getSceneID()) == m.nTakeScene)
+                pLive = pScene;
+        if (!pLive)
+            return QString("the canvas has no scene %1").arg(m.nTakeScene);
+        // The part of each layer that lies on the screen, which is what the device can hold.
+        const QRect rtScreen(0, 0, live.nWidth, live.nHeight);
+        QStringList shown, device;
+        for (CEditSingleTextItem *pLayer : pLive->layerItems()) {
+            int x, y, w, h;
+            pLayer->getItemPos(x, y);
+            pLayer->getItemSize(w, h);
+            const QRect rt = QRect(x, y, w, h).intersected(rtScreen);
+            shown << QString("L%1 %2,%3 %4x%5").arg(pLayer->getItemId()).arg(rt.x()).arg(rt.y()).arg(rt.width()).arg(rt.height());
+        }
+        for (const CSimLayer &l : live.layers)
+            device << QString("L%1 %2,%3 %4x%5").arg(l.nIndex).arg(l.nX).arg(l.nY).arg(l.nWidth).arg(l.nHeight);
+        shown.sort();
+        device.sort();
+        if (shown != device)
+            return QString("scene %1 layers: canvas [%2], device [%3]").arg(m.nTakeScene).arg(shown.join("; "), device.join("; "));
+        return QString();
+    }
+
+    QString report(int nSeed, int nStep, const QString &strWhat) const
+    {
+        return QString("seed %1, step %2: %3\nsteps:\n  %4").arg(nSeed).arg(nStep).arg(strWhat, m_listDone.join("\n  "));
+    }
+
+    static QList<int> seedsFromEnvironment()
+    {
+        QList<int> seeds;
+        for (const QString &strPart : qEnvironmentVariable("VISTEL_RANDOM_SEEDS").split(',', Qt::SkipEmptyParts)) {
+            const QStringList range = strPart.split('-');
+            const int nFrom = range.first().toInt();
+            const int nTo = range.last().toInt();
+            for (int n = nFrom; n <= nTo; ++n)
+                seeds << n;
+        }
+        return seeds.isEmpty() ? kSeeds : seeds;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        MainWindow::setDiscoveryPort(0, QHostAddress::LocalHost);
+        MainWindow::setSerialPortLister([]() { return QStringList(); });
+    }
+
+    void init()
+    {
+        BesMessageBox::setTestAnswerHook([this](const BesMessageRecord &r) {
+            m_listAsked << QString("%1 \"%2\"").arg(r.kind, r.text);
+            return m_bYes ? QMessageBox::Ok : QMessageBox::Cancel;
+        });
+    }
+
+    void cleanup()
+    {
+        BesMessageBox::clearTestAnswer();
+        delete m_pWindow;
+        m_pWindow = nullptr;
+        m_pSim.reset();
+        CTcpDeviceThread::setEditedDeviceSerial(QString());
+        QFile::remove("Morvane.ini");
+    }
+
+    void operatorSequence_data()
+    {
+        QTest::addColumn<int>("seed");
+        for (int nSeed : seedsFromEnvironment())
+            QTest::newRow(qPrintable(QString("seed %1").arg(nSeed))) << nSeed;
+    }
+
+    void operatorSequence()
+    {
+        QFETCH(int, seed);
+        const int nSteps = qEnvironmentVariableIsSet("VISTEL_RANDOM_STEPS") ? qEnvironmentVariableIntValue("VISTEL_RANDOM_STEPS")
+                                                                            : kSteps;
+        m_rng.seed(unsigned(seed));
+        m_listDone.clear();
+        QVERIFY(start());
+        QString strBad = mismatch();
+        QVERIFY2(strBad.isEmpty(), qPrintable(report(seed, 0, strBad)));
+        static const QList<Kind> weighted = {Drop, Drop, Drag, Drag, Resize, Resize, Delete, Delete, Show, Show,
+                                             Recall, Add, Rename, Clean, Update, Refresh};
+        for (int nStep = 1; nStep <= nSteps; ++nStep) {
+            Step step;
+            step.bYes = pick(2) == 0;
+            const DeviceState before = deviceState();
+            m_listAsked.clear();
+            m_bYes = step.bYes;
+            bool bDone = false;
+            for (int nTry = 0; nTry < 20 && !bDone; ++nTry) {
+                step.kind = weighted.at(pick(weighted.size()));
+                bDone = perform(step);
+            }
+            QVERIFY2(bDone, qPrintable(report(seed, nStep, "no step could be made")));
+            settle();
+            if (!m_listAsked.isEmpty())
+                step.strText += QString(" [%1: %2]").arg(step.bYes ? "yes" : "no", m_listAsked.join("; "));
+            m_listDone << QString("%1. %2").arg(nStep).arg(step.strText);
+            QVERIFY2(worker()->queuedCommandCount() == 0, qPrintable(report(seed, nStep, "the console did not quieten")));
+            QStringList listBad;
+            for (const Change &c : changes(before, deviceState()))
+                if (!allowed(step, before.nTake, c))
+                    listBad << c.text();
+            QVERIFY2(listBad.isEmpty(), qPrintable(report(seed, nStep, "the device changed " + listBad.join(", "))));
+            strBad = mismatch();
+            QVERIFY2(strBad.isEmpty(), qPrintable(report(seed, nStep, strBad)));
+        }
+    }
+};
+
+VISTEL_TEST_MAIN(TestOperatorRandom)
+#include "tst_operator_random.moc"
