@@ -594,6 +594,7 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
             if (f.nCmd == Tx_SceneInfo && (f.nSub == 20 || f.nSub == 30))
                 takePendingScene(f.nSub);
             followZSettingsWrite(f, bAnswered ? &answered : nullptr);
+            followTarnLayerWrite(f, bAnswered ? &answered : nullptr);
             releaseExtraGate();
             QMutexLocker lock(m_pMutexRecv);
             m_nSubIndex3 = -1;
@@ -603,6 +604,7 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
         if (f.isAck()) {
             CDeviceLog::write({QString("The device"), m_strIp, QString("command recv successfully"), f.nCmd, f.nSub});
             followZSettingsWrite(f, bAnswered ? &answered : nullptr);
+            followTarnLayerWrite(f, bAnswered ? &answered : nullptr);
             releaseExtraGate();
         }
     }

@@ -275,3 +275,113 @@ void CTcpDeviceThread::getOSDInfo(const CReplyFrame &f)
         break;
     }
 }
+
+// Layer writes (34) change the live scene. The records follow each one the device takes, so a
+// later scene read or a rebuilt canvas never brings back a layer deleted or cleaned here, nor
+// an old place of one moved here. Layer ids are in p[0] of every write; layouts as sent.
+void CTcpDeviceThread::followTarnLayerWrite(const CReplyFrame &f, const _mcu_cmd *pSent)
+{
+    if (!isTarn() || f.nCmd != Tx_SetLayer)
+        return;
+    if (pSent ? pSent->nReadOrWrite != 2 : f.nReadOrWrite != 2)
+        return;
+    CTarnSceneRecord *pScene = findTarnScene(m_pDeviceInfo ? m_pDeviceInfo->nTakeScene : -1);
+    if (!pScene)
+        return;
+    if (f.isAck() && pSent && applyTarnLayerWrite(*pScene, *pSent))
+        return;
+    CDeviceLog::write({QString("The device"), m_strIp, QString("layer write not taken, read the scene again:"), f.nSub});
+    setMcuCommand(g_texing_name[Tx_SceneInfo], QByteArray(1, char(pScene->nId & 0xFF)), 1, 0);
+}
+
+bool CTcpDeviceThread::applyTarnLayerWrite(CTarnSceneRecord &scene, const _mcu_cmd &sent)
+{
+    const QByteArray &p = sent.byte;
+    QVector<CTarnLayerRecord> &layers = scene.vectorLayer;
+    if (sent.nSubIndex3 == 41) {
+        layers.clear();
+        scene.nLayerUse = 0;
+        return true;
+    }
+    if (p.isEmpty())
+        return false;
+    const int nIndex = u8(p, 0);
+    auto it = std::find_if(layers.begin(), layers.end(),
+                           [nIndex](const CTarnLayerRecord &l) { return l.nIndex == nIndex; });
+    switch (sent.nSubIndex3) {
+    case 0: {
+        if (p.size() < 23)
+            return false;
+        CTarnLayerRecord l;
+        l.nIndex = nIndex;
+        l.nState = u8(p, 1);
+        l.nLevel = u8(p, 2);
+        l.nMainSig = u8(p, 3);
+        l.nBackupSig = u8(p, 4);
+        l.nTrans = u8(p, 5);
+        l.nX = be16(p, 6);
+        l.nY = be16(p, 8);
+        l.nWidth = be16(p, 10);
+        l.nHeight = be16(p, 12);
+        l.nCut = u8(p, 14);
+        l.nCutX = be16(p, 15);
+        l.nCutY = be16(p, 17);
+        l.nCutWidth = be16(p, 19);
+        l.nCutHeight = be16(p, 21);
+        if (it != layers.end()) {
+            *it = l;
+        } else {
+            layers.append(l);
+            std::sort(layers.begin(), layers.end(),
+                      [](const CTarnLayerRecord &a, const CTarnLayerRecord &b) { return a.nIndex < b.nIndex; });
+            scene.nLayerUse = layers.size();
+        }
+        return true;
+    }
+    case 40:
+        if (it != layers.end()) {
+            layers.erase(it);
+            scene.nLayerUse = layers.size();
+        }
+        return true;
+    default:
+        break;
+    }
+    if (it == layers.end())
+        return false; // a layer the records do not hold: read the scene to learn it
+    switch (sent.nSubIndex3) {
+    case 1:
+        if (p.size() < 2) return false;
+        it->nState = u8(p, 1);
+        return true;
+    case 2:
+        if (p.size() < 2) return false;
+        it->nLevel = u8(p, 1);
+        return true;
+    case 3:
+        if (p.size() < 2) return false;
+        it->nMainSig = u8(p, 1);
+        return true;
+    case 10:
+        if (p.size() < 9) return false;
+        it->nX = be16(p, 1);
+        it->nY = be16(p, 3);
+        it->nWidth = be16(p, 5);
+        it->nHeight = be16(p, 7);
+        return true;
+    case 20:
+        if (p.size() < 10) return false;
+        it->nCut = u8(p, 1);
+        it->nCutX = be16(p, 2);
+        it->nCutY = be16(p, 4);
+        it->nCutWidth = be16(p, 6);
+        it->nCutHeight = be16(p, 8);
+        return true;
+    case 30:
+        if (p.size() < 2) return false;
+        it->nTrans = u8(p, 1);
+        return true;
+    default:
+        return true; // nothing the records keep
+    }
+}

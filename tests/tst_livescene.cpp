@@ -69,6 +69,8 @@ class TestLiveScene : public QObject
         } else if (strStep == "recall") {
             const int nShown = int(canvas()->currentScene()->getSceneID());
             QVERIFY(ProgramTest::chooseEntry(ProgramTest::card(*pStrip, nShown), QString::fromUtf8("调用场景")));
+        } else if (strStep == "update") {
+            QVERIFY(ProgramTest::chooseEntry(ProgramTest::card(*pStrip, 2), QString::fromUtf8("更新场景")));
         } else if (strStep == "clean") {
             canvas()->cleanButton()->click();
         } else if (strStep == "delete") {
@@ -138,6 +140,9 @@ private slots:
         QTest::newRow("unsaved move, recall") << "move0 recall" << true << 1 << 1 << "L0 L1" << 3;
         QTest::newRow("clean, recall") << "clean recall" << true << 1 << 1 << "L0 L1" << 3;
         QTest::newRow("clean, recall, delete L0") << "clean recall select0 delete" << true << 1 << 1 << "L1" << 2;
+        // Layers changed here stay as changed when the device's scenes are read again.
+        QTest::newRow("clean, drop, update 2") << "clean drop update" << true << 1 << 1 << "L0" << 2;
+        QTest::newRow("delete L0, update 2") << "select0 delete update" << true << 1 << 1 << "L1" << 2;
         QTest::newRow("empty scene: drop, recall") << "show2 recall drop recall" << true << 0 << 2 << "" << 2;
     }
 
