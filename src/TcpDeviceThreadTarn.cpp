@@ -180,6 +180,31 @@ void CTcpDeviceThread::getTarnSceneRead(const CReplyFrame &f)
     m_nRecvExtraVal = nId;
 }
 
+namespace {
+// One 23-byte layer record at p[at] (p holds it whole): the layout of a layer read and of a
+// layer's all-parameter write alike.
+CTarnLayerRecord layerRecordAt(const QByteArray &p, int at)
+{
+    CTarnLayerRecord l;
+    l.nIndex = u8(p, at);
+    l.nState = u8(p, at + 1);
+    l.nLevel = u8(p, at + 2);
+    l.nMainSig = u8(p, at + 3);
+    l.nBackupSig = u8(p, at + 4);
+    l.nTrans = u8(p, at + 5);
+    l.nX = be16(p, at + 6);
+    l.nY = be16(p, at + 8);
+    l.nWidth = be16(p, at + 10);
+    l.nHeight = be16(p, at + 12);
+    l.nCut = u8(p, at + 14);
+    l.nCutX = be16(p, at + 15);
+    l.nCutY = be16(p, at + 17);
+    l.nCutWidth = be16(p, at + 19);
+    l.nCutHeight = be16(p, at + 21);
+    return l;
+}
+} // namespace
+
 // Layer read (35, sub 80): p[0] scene id, then 23-byte layer records within the payload.
 void CTcpDeviceThread::getTarnLayerRead(const CReplyFrame &f)
 {
@@ -190,22 +215,7 @@ void CTcpDeviceThread::getTarnLayerRead(const CReplyFrame &f)
         return; // the gate stays closed, as for any reply that answers nothing held
     QVector<CTarnLayerRecord> listRead;
     for (int i = 1; i + 23 <= p.size(); i += 23) {
-        CTarnLayerRecord l;
-        l.nIndex = u8(p, i);
-        l.nState = u8(p, i + 1);
-        l.nLevel = u8(p, i + 2);
-        l.nMainSig = u8(p, i + 3);
-        l.nBackupSig = u8(p, i + 4);
-        l.nTrans = u8(p, i + 5);
-        l.nX = be16(p, i + 6);
-        l.nY = be16(p, i + 8);
-        l.nWidth = be16(p, i + 10);
-        l.nHeight = be16(p, i + 12);
-        l.nCut = u8(p, i + 14);
-        l.nCutX = be16(p, i + 15);
-        l.nCutY = be16(p, i + 17);
-        l.nCutWidth = be16(p, i + 19);
-        l.nCutHeight = be16(p, i + 21);
+        const CTarnLayerRecord l = layerRecordAt(p, i);
         listRead.append(l);
         CDeviceLog::write({QString("layer data return: "), nSceneId, l.nIndex, l.nState, l.nLevel, l.nMainSig, l.nBackupSig,
                            l.nTrans, l.nX, l.nY, l.nWidth, l.nHeight, l.nCut, l.nCutX, l.nCutY, l.nCutWidth, l.nCutHeight});
@@ -312,22 +322,7 @@ bool CTcpDeviceThread::applyTarnLayerWrite(CTarnSceneRecord &scene, const _mcu_c
     case 0: {
         if (p.size() < 23)
             return false;
-        CTarnLayerRecord l;
-        l.nIndex = nIndex;
-        l.nState = u8(p, 1);
-        l.nLevel = u8(p, 2);
-        l.nMainSig = u8(p, 3);
-        l.nBackupSig = u8(p, 4);
-        l.nTrans = u8(p, 5);
-        l.nX = be16(p, 6);
-        l.nY = be16(p, 8);
-        l.nWidth = be16(p, 10);
-        l.nHeight = be16(p, 12);
-        l.nCut = u8(p, 14);
-        l.nCutX = be16(p, 15);
-        l.nCutY = be16(p, 17);
-        l.nCutWidth = be16(p, 19);
-        l.nCutHeight = be16(p, 21);
+        const CTarnLayerRecord l = layerRecordAt(p, 0);
         if (it != layers.end()) {
             *it = l;
         } else {
