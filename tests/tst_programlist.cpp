@@ -278,10 +278,13 @@ private slots:
         spy.nTaken = 2;
         CProgramListWidget strip;
         fill(strip, "SN1", {"A", "B"}, 2, 8);
+        strip.show();
+        QVERIFY(QTest::qWaitForWindowActive(&strip));
         CCardProgramWidget *pCard = card(strip, 2);
         spy.clear();
         QVERIFY(chooseEntry(pCard, QString::fromUtf8("重命名场景")));
         QVERIFY(pCard->isEditingName());
+        QTRY_VERIFY(pCard->nameEditor()->hasFocus()); // hiding it on commit takes its focus away
         QCOMPARE(pCard->nameEditor()->text(), QString("B"));
         pCard->nameEditor()->setText(name);
         QTest::keyClick(pCard->nameEditor(), Qt::Key_Return);

@@ -410,7 +410,11 @@ void CCardProgramWidget::commitName()
 {
     const QString strName = m_pEditName->text();
     m_pLabelName->setText(strName);
+    // Hiding the editor takes its focus while the stack still shows it: that focus-out is no
+    // second commit.
+    m_bCommitting = true;
     ui->stackedWidget->setCurrentIndex(0);
+    m_bCommitting = false;
     QPointer<CCardProgramWidget> pSelf(this);
     // The Tarn canvas shows the Tarn device's live scene: a Z scene's name is none of its business.
     if (family() != "Z") {
@@ -544,7 +548,7 @@ bool CCardProgramWidget::eventFilter(QObject *watched, QEvent *event)
         return false;
     }
 
-    if (watched != m_pEditName || !isEditingName())
+    if (watched != m_pEditName || !isEditingName() || m_bCommitting)
         return QWidget::eventFilter(watched, event);
 
     QPointer<CCardProgramWidget> pSelf(this);

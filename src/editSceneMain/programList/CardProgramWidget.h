@@ -122,6 +122,7 @@ private:
     bool m_bUse = false;
     bool m_bEnter = false;
     bool m_bAsking = false; // a question about the rename is open
+    bool m_bCommitting = false; // the name is being committed: the editor is on its way out
     QColor m_crSelect;
     QColor m_crLeave;
     int m_nId = 0;
