@@ -310,15 +310,20 @@ private slots:
     {
         QTest::addColumn<int>("handle");
         QTest::addColumn<int>("before");
+        QTest::addColumn<QPointF>("travel");
         const char *const pszBefore[] = {"fresh", "moved", "hanging"};
         for (int nBefore = 0; nBefore < 3; ++nBefore)
             for (int h = 1; h <= 8; ++h)
-                QTest::addRow("%s, handle %d", pszBefore[nBefore], h) << h << nBefore;
+                QTest::addRow("%s, handle %d", pszBefore[nBefore], h) << h << nBefore << QPointF(-58, 23);
+        // Past the opposite corner: the layer stops at the smallest size, on its own side.
+        QTest::newRow("folded, handle 5") << 5 << 0 << QPointF(-300, -200);
+        QTest::newRow("folded, handle 1") << 1 << 0 << QPointF(300, 200);
     }
     void handleResizeReachesDeviceAsShown()
     {
         QFETCH(int, handle);
         QFETCH(int, before);
+        QFETCH(QPointF, travel);
         // The device's live scene: L0 (0, 0) and L1 (960, 540), each 960 x 540; IN2 is dropped
         // at device point (603, 17) and becomes L2 filling the top-left quarter.
         CSimScene &live = m_pSim->model().scenes[0];
@@ -348,7 +353,8 @@ private slots:
             gesture(0, QPointF(37, 29));
         else if (before == 2)
             gesture(1, QPointF(-5, -5));
-        gesture(handle, QPointF(-58, 23));
+        gesture(handle, travel);
+        QVERIFY(shown().width() >= CEditBaseItem::kMinStretchSize && shown().height() >= CEditBaseItem::kMinStretchSize);
         const QRect device = QRectF(shown().topLeft() * 4, shown().size() * 4).toRect() & QRect(0, 0, 1920, 1080);
         received();
         QCOMPARE(live.layers.size(), 3);

@@ -365,7 +365,7 @@ void CEditBaseItem::stretchFromInitial(double sx, double sy, const QPointF &orig
     trans.translate(origin.x(), origin.y());
     trans.scale(sx, sy);
     trans.translate(-origin.x(), -origin.y());
-    if (m_initialRect.width() < 10 || m_initialRect.height() < 10)
+    if (m_initialRect.width() < kMinStretchSize || m_initialRect.height() < kMinStretchSize)
         return;
     prepareGeometryChange();
     m_localRect = trans.mapRect(m_initialRect);

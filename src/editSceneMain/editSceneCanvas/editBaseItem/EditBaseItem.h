@@ -331,6 +331,9 @@ public:
     // stack that nothing is selected, so no page keeps pointing at it.
     static void releaseSelection(QGraphicsItem *pItem);
 
+    // A stretch scales from a rectangle at least this wide and high (scene units).
+    static constexpr double kMinStretchSize = 10.0;
+
     bool m_bIsMove = false;
     double m_fRatioY = 0;
     double m_fRatioX = 0;

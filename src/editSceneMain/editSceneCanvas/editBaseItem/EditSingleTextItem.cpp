@@ -159,6 +159,14 @@ void CEditSingleTextItem::stretch(int handle, double sx, double sy, const QPoint
     default:
         break;
     }
+    // A handle dragged up to or past the opposite edge leaves the layer at the smallest size a
+    // stretch still works from, on its own side: never folded over, never too small to send or to
+    // take hold of again.
+    const QRectF rtFrom = m_initialRect;
+    if (rtFrom.width() >= kMinStretchSize && rtFrom.height() >= kMinStretchSize) {
+        sx = std::max(sx, kMinStretchSize / rtFrom.width());
+        sy = std::max(sy, kMinStretchSize / rtFrom.height());
+    }
     stretchFromInitial(sx, sy, origin);
 }
 
@@ -300,6 +308,11 @@ bool CEditSingleTextItem::setLayerPosAndSize()
     getItemSize(w, h);
     if (!clampToCanvas(x, y, w, h)) {
         logLine(QString("layer %1 lies outside the device canvas, position not sent").arg(m_nId));
+        // The device keeps the layer where it was: read the scene, and the canvas shows it there.
+        if (CEditBaseScene *pScene = dynamic_cast<CEditBaseScene *>(scene())) {
+            QByteArray read(1, char(pScene->getSceneID()));
+            sendItemCmd(QString::fromUtf8("场景操作"), read, 1, 0);
+        }
         return false;
     }
     logLine(QString::fromUtf8("图层设置 - 写图层nid顺序") + QString::number(m_nId));
