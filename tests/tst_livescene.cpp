@@ -75,10 +75,12 @@ class TestLiveScene : public QObject
             canvas()->cleanButton()->click();
         } else if (strStep == "delete") {
             canvas()->toolStrip()->findChild<QToolButton *>("btnDelete")->click();
-        } else if (strStep == "select0" || strStep == "move0") {
+        } else if (strStep == "select0" || strStep == "move0" || strStep == "away0") {
             QVERIFY(canvas()->currentScene()->itemById(0));
             const QPoint pt = at(canvas()->currentScene()->itemById(0)->sceneBoundingRect().center());
-            const QPoint ptTo = strStep == "move0" ? pt + QPoint(20, 30) : pt;
+            const QPoint ptTo = strStep == "move0" ? pt + QPoint(20, 30)
+                : strStep == "away0"               ? at(rtCanvas.bottomRight() + QPointF(400, 300))
+                                                   : pt;
             const int nX = m_pSim->model().scenes.at(0).layers.at(0).nX;
             for (auto e : {std::make_tuple(QEvent::MouseButtonPress, pt, Qt::LeftButton),
                            std::make_tuple(QEvent::MouseMove, (pt + ptTo) / 2, Qt::LeftButton),
@@ -143,6 +145,7 @@ private slots:
         // Layers changed here stay as changed when the device's scenes are read again.
         QTest::newRow("clean, drop, update 2") << "clean drop update" << true << 1 << 1 << "L0" << 2;
         QTest::newRow("delete L0, update 2") << "select0 delete update" << true << 1 << 1 << "L1" << 2;
+        QTest::newRow("drag L0 off the canvas") << "away0" << true << 1 << 1 << "L0 L1" << 3;
         QTest::newRow("empty scene: drop, recall") << "show2 recall drop recall" << true << 0 << 2 << "" << 2;
     }
 
