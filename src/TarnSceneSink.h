@@ -44,7 +44,7 @@ struct CTarnSceneRecord
 {
     int nId = 0;          // scene id, 1-based
     int nSceneState = 0;
-    QString strName;      // kept from the read that created the scene
+    QString strName;      // as the latest scene read gave it
     int nWidth = 0;
     int nHeight = 0;
     int nHz = 0;
@@ -55,11 +55,18 @@ struct CTarnSceneRecord
     int nLight = 0;
     int nAudio = 0;
     int nMainSig = 0;     // logged only
-    QVector<CTarnLayerRecord> vectorLayer; // at most nLayerUse entries, one per layer index
+    QVector<CTarnLayerRecord> vectorLayer; // at most nLayerUse entries, one per layer index, in index order
 
     const CTarnLayerRecord *layer(int nIndex) const
     {
         for (const CTarnLayerRecord &l : vectorLayer)
+            if (l.nIndex == nIndex)
+                return &l;
+        return nullptr;
+    }
+    CTarnLayerRecord *layer(int nIndex)
+    {
+        for (CTarnLayerRecord &l : vectorLayer)
             if (l.nIndex == nIndex)
                 return &l;
         return nullptr;

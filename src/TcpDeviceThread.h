@@ -205,6 +205,8 @@ private:
     void followZSettingsWrite(const CReplyFrame &f, const _mcu_cmd *pSent);
     bool applyZSettingsWrite(const _mcu_cmd &sent);
     void readZSettings();
+    // Queues a read of one stored scene (its layers follow when it has any).
+    void readScene(int nSceneId);
     // A Tarn device's acknowledgement or refusal of a layer write to its live scene: the scene's
     // records take what the device took, and a refused or unmatched one reads the scene again.
     void followTarnLayerWrite(const CReplyFrame &f, const _mcu_cmd *pSent);

@@ -217,7 +217,12 @@ void CTcpDeviceThread::queueStartReads()
     setMcuCommand(g_texing_name[Tx_GetInput], range, 1, 1);
     setMcuCommand(g_texing_name[Tx_LEDWHSet], QByteArray(1, '\0'), 1, 0);
     for (int nId = 1; nId <= m_pDeviceInfo->nSceneNum; ++nId)
-        setMcuCommand(g_texing_name[Tx_SceneInfo], QByteArray(1, char(nId)), 1, 0);
+        readScene(nId);
+}
+
+void CTcpDeviceThread::readScene(int nSceneId)
+{
+    setMcuCommand(g_texing_name[Tx_SceneInfo], QByteArray(1, char(nSceneId & 0xFF)), 1, 0);
 }
 
 // Scene replies (35).
@@ -269,7 +274,7 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
             // A recalled Tarn scene shows what the device stored, not what the editor last had
             // (unsaved edits, a cleaned copy): read it back, layers and all.
             if (isTarn())
-                setMcuCommand(g_texing_name[Tx_SceneInfo], QByteArray(1, char(nSceneId & 0xFF)), 1, 0);
+                readScene(nSceneId);
             break;
         }
         if (isTarn()) {

@@ -12,6 +12,25 @@
 using WireBytes::be16;
 using WireBytes::u8;
 
+namespace {
+
+bool byLayerIndex(const CTarnLayerRecord &a, const CTarnLayerRecord &b)
+{
+    return a.nIndex < b.nIndex;
+}
+
+// Puts l into layers (kept in layer-index order), in place of the record of the same layer id.
+void putLayer(QVector<CTarnLayerRecord> &layers, const CTarnLayerRecord &l)
+{
+    auto it = std::lower_bound(layers.begin(), layers.end(), l, byLayerIndex);
+    if (it != layers.end() && it->nIndex == l.nIndex)
+        *it = l;
+    else
+        layers.insert(it, l);
+}
+
+} // namespace
+
 // The Tarn scene record with this device scene id (the last one, should the device repeat an id).
 CTarnSceneRecord *CTcpDeviceThread::findTarnScene(int nId) const
 {
@@ -162,8 +181,7 @@ void CTcpDeviceThread::getTarnSceneRead(const CReplyFrame &f)
             read[2] = char(pScene->nLayerUse - 1);
             setMcuCommand(g_texing_name[Tx_SceneInfo], read, 1, 80);
         }
-        std::sort(pScene->vectorLayer.begin(), pScene->vectorLayer.end(),
-                  [](const CTarnLayerRecord &a, const CTarnLayerRecord &b) { return a.nIndex < b.nIndex; });
+        std::sort(pScene->vectorLayer.begin(), pScene->vectorLayer.end(), byLayerIndex);
         while (pScene->vectorLayer.size() > pScene->nLayerUse)
             pScene->vectorLayer.removeLast();
         if (s_pTarnSceneSink)
@@ -222,31 +240,17 @@ void CTcpDeviceThread::getTarnLayerRead(const CReplyFrame &f)
     }
     // One record per layer id; a repeated id counts with its last record.
     QVector<CTarnLayerRecord> listListed;
-    for (const CTarnLayerRecord &l : qAsConst(listRead)) {
-        auto it = std::find_if(listListed.begin(), listListed.end(),
-                               [&l](const CTarnLayerRecord &held) { return held.nIndex == l.nIndex; });
-        if (it != listListed.end())
-            *it = l;
-        else
-            listListed.append(l);
-    }
+    for (const CTarnLayerRecord &l : qAsConst(listRead))
+        putLayer(listListed, l);
     if (listListed.size() >= pScene->nLayerUse) {
         // As many layers as the scene read said are in use: the device listed them all, and a
         // layer it no longer lists is gone (deleted here or by another client).
         pScene->vectorLayer = listListed;
     } else {
         // A read of part of the scene: update and add, drop nothing.
-        for (const CTarnLayerRecord &l : qAsConst(listListed)) {
-            auto it = std::find_if(pScene->vectorLayer.begin(), pScene->vectorLayer.end(),
-                                   [&l](const CTarnLayerRecord &held) { return held.nIndex == l.nIndex; });
-            if (it != pScene->vectorLayer.end())
-                *it = l;
-            else
-                pScene->vectorLayer.append(l);
-        }
+        for (const CTarnLayerRecord &l : qAsConst(listListed))
+            putLayer(pScene->vectorLayer, l);
     }
-    std::sort(pScene->vectorLayer.begin(), pScene->vectorLayer.end(),
-              [](const CTarnLayerRecord &a, const CTarnLayerRecord &b) { return a.nIndex < b.nIndex; });
     if (s_pTarnSceneSink)
         s_pTarnSceneSink->layersRead(this, nSceneId, listRead);
     QMutexLocker lock(m_pMutexRecv);
@@ -301,7 +305,7 @@ void CTcpDeviceThread::followTarnLayerWrite(const CReplyFrame &f, const _mcu_cmd
     if (f.isAck() && pSent && applyTarnLayerWrite(*pScene, *pSent))
         return;
     CDeviceLog::write({QString("The device"), m_strIp, QString("layer write not taken, read the scene again:"), f.nSub});
-    setMcuCommand(g_texing_name[Tx_SceneInfo], QByteArray(1, char(pScene->nId & 0xFF)), 1, 0);
+    readScene(pScene->nId);
 }
 
 bool CTcpDeviceThread::applyTarnLayerWrite(CTarnSceneRecord &scene, const _mcu_cmd &sent)
@@ -316,65 +320,57 @@ bool CTcpDeviceThread::applyTarnLayerWrite(CTarnSceneRecord &scene, const _mcu_c
     if (p.isEmpty())
         return false;
     const int nIndex = u8(p, 0);
-    auto it = std::find_if(layers.begin(), layers.end(),
-                           [nIndex](const CTarnLayerRecord &l) { return l.nIndex == nIndex; });
+    CTarnLayerRecord *pLayer = scene.layer(nIndex);
     switch (sent.nSubIndex3) {
-    case 0: {
+    case 0:
         if (p.size() < 23)
             return false;
-        const CTarnLayerRecord l = layerRecordAt(p, 0);
-        if (it != layers.end()) {
-            *it = l;
-        } else {
-            layers.append(l);
-            std::sort(layers.begin(), layers.end(),
-                      [](const CTarnLayerRecord &a, const CTarnLayerRecord &b) { return a.nIndex < b.nIndex; });
+        putLayer(layers, layerRecordAt(p, 0));
+        if (!pLayer)
             scene.nLayerUse = layers.size();
-        }
         return true;
-    }
     case 40:
-        if (it != layers.end()) {
-            layers.erase(it);
+        if (pLayer) {
+            layers.remove(int(pLayer - layers.constData()));
             scene.nLayerUse = layers.size();
         }
         return true;
     default:
         break;
     }
-    if (it == layers.end())
+    if (!pLayer)
         return false; // a layer the records do not hold: read the scene to learn it
     switch (sent.nSubIndex3) {
     case 1:
         if (p.size() < 2) return false;
-        it->nState = u8(p, 1);
+        pLayer->nState = u8(p, 1);
         return true;
     case 2:
         if (p.size() < 2) return false;
-        it->nLevel = u8(p, 1);
+        pLayer->nLevel = u8(p, 1);
         return true;
     case 3:
         if (p.size() < 2) return false;
-        it->nMainSig = u8(p, 1);
+        pLayer->nMainSig = u8(p, 1);
         return true;
     case 10:
         if (p.size() < 9) return false;
-        it->nX = be16(p, 1);
-        it->nY = be16(p, 3);
-        it->nWidth = be16(p, 5);
-        it->nHeight = be16(p, 7);
+        pLayer->nX = be16(p, 1);
+        pLayer->nY = be16(p, 3);
+        pLayer->nWidth = be16(p, 5);
+        pLayer->nHeight = be16(p, 7);
         return true;
     case 20:
         if (p.size() < 10) return false;
-        it->nCut = u8(p, 1);
-        it->nCutX = be16(p, 2);
-        it->nCutY = be16(p, 4);
-        it->nCutWidth = be16(p, 6);
-        it->nCutHeight = be16(p, 8);
+        pLayer->nCut = u8(p, 1);
+        pLayer->nCutX = be16(p, 2);
+        pLayer->nCutY = be16(p, 4);
+        pLayer->nCutWidth = be16(p, 6);
+        pLayer->nCutHeight = be16(p, 8);
         return true;
     case 30:
         if (p.size() < 2) return false;
-        it->nTrans = u8(p, 1);
+        pLayer->nTrans = u8(p, 1);
         return true;
     default:
         return true; // nothing the records keep
