@@ -283,6 +283,11 @@ void CEditSingleTextItem::setLayerLevel(int nLevel)
     p.append(char(m_nId));
     p.append(char(nLevel));
     sendItemCmd(kLayerCmd, p, 2, 2);
+    readSceneBack();
+}
+
+void CEditSingleTextItem::readSceneBack()
+{
     if (CEditBaseScene *pScene = dynamic_cast<CEditBaseScene *>(scene())) {
         QByteArray read(1, char(pScene->getSceneID()));
         sendItemCmd(QString::fromUtf8("场景操作"), read, 1, 0);
@@ -309,10 +314,7 @@ bool CEditSingleTextItem::setLayerPosAndSize()
     if (!clampToCanvas(x, y, w, h)) {
         logLine(QString("layer %1 lies outside the device canvas, position not sent").arg(m_nId));
         // The device keeps the layer where it was: read the scene, and the canvas shows it there.
-        if (CEditBaseScene *pScene = dynamic_cast<CEditBaseScene *>(scene())) {
-            QByteArray read(1, char(pScene->getSceneID()));
-            sendItemCmd(QString::fromUtf8("场景操作"), read, 1, 0);
-        }
+        readSceneBack();
         return false;
     }
     logLine(QString::fromUtf8("图层设置 - 写图层nid顺序") + QString::number(m_nId));

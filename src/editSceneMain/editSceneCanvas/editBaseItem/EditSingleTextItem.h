@@ -69,6 +69,8 @@ public:
     bool setLayerCut(int x, int y, int w, int h);
     void setLayerTrans();
     void sendItemCmd(const QString &strName, QByteArray &payload, int nReadOrWrite, int nSub);
+    // Reads the layer's scene from the device ("场景操作" [id], read, sub 0); the canvas follows.
+    void readSceneBack();
 
     // ---- persistence
     QJsonObject saveToJson() override;
