@@ -239,20 +239,17 @@ void CEditFrameBase::fillProgramCards(const CardList &listCards)
     QList<int> listRead;
     for (const QPair<int, QString> &card : listCards)
         listRead.append(card.first);
-    if (listShown == listRead && m_pProgramListWidget->serial() == m_pCurrentDevice->strSerial
-        && m_pProgramListWidget->sceneMax() == m_pCurrentDevice->nSceneMax) {
-        for (const QPair<int, QString> &card : listCards)
-            m_pProgramListWidget->addUsedCardItem(card.first, card.second, m_pCurrentDevice->strSerial,
-                                                  m_pCurrentDevice->nTakeScene, m_pCurrentDevice->nSceneMax);
-        m_pProgramListWidget->slot_updateLayoutTakeStatus(m_pCurrentDevice->nTakeScene,
-                                                          m_pCurrentDevice->strSerial);
-        return;
-    }
-    m_pProgramListWidget->destroyProgram();
+    const bool bSameScenes = listShown == listRead && m_pProgramListWidget->serial() == m_pCurrentDevice->strSerial
+                             && m_pProgramListWidget->sceneMax() == m_pCurrentDevice->nSceneMax;
+    if (!bSameScenes)
+        m_pProgramListWidget->destroyProgram();
+    // A card the strip still holds takes its name and the live scene in place.
     for (const QPair<int, QString> &card : listCards)
         m_pProgramListWidget->addUsedCardItem(card.first, card.second, m_pCurrentDevice->strSerial,
                                               m_pCurrentDevice->nTakeScene, m_pCurrentDevice->nSceneMax);
-    if (!listCards.isEmpty() && listCards.size() < m_pCurrentDevice->nSceneMax)
+    if (bSameScenes)
+        m_pProgramListWidget->slot_updateLayoutTakeStatus(m_pCurrentDevice->nTakeScene, m_pCurrentDevice->strSerial);
+    else if (!listCards.isEmpty() && listCards.size() < m_pCurrentDevice->nSceneMax)
         m_pProgramListWidget->slot_updateProgramLayout(m_pCurrentDevice->strSerial);
 }
 
