@@ -154,9 +154,6 @@ private slots:
         edited = many;
         QTest::newRow("a version written with an escape")
             << edited.replace("V0.1", "V0.\\u0031") << int(CSceneDocument::Ok);
-        edited = many;
-        QTest::newRow("scene keys repeated")
-            << edited.replace("\"scene2\"", "\"scene1\"") << int(CSceneDocument::Damaged);
         QTest::newRow("text cut short") << many.left(many.size() - 2) << int(CSceneDocument::Ok);
         edited = many;
         QTest::newRow("a count with a fraction")
