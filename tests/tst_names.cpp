@@ -25,6 +25,7 @@
 #include "OtherWidget.h"
 #include "ProgramListWidget.h"
 #include "ProgramSpy.h"
+#include "SceneBackCanvas.h"
 #include "SimTestUtil.h"
 #include "TcpDeviceThread.h"
 #include "globalObserver.h"

@@ -3,31 +3,25 @@
 #include <QCoreApplication>
 #include <QLineEdit>
 #include <QTextCodec>
-#include <QValidator>
+
+#include <algorithm>
 
 namespace {
-// Drops surrogates without their pair; everything else is acceptable.
-class CWholeCharValidator : public QValidator
+// The text without surrogates cut from their pair.
+QString wholeCharacters(const QString &strText)
 {
-public:
-    using QValidator::QValidator;
-    State validate(QString &input, int &pos) const override
-    {
-        for (int i = 0; i < input.size();) {
-            const bool bHigh = input.at(i).isHighSurrogate();
-            if (bHigh && i + 1 < input.size() && input.at(i + 1).isLowSurrogate()) {
-                i += 2;
-            } else if (bHigh || input.at(i).isLowSurrogate()) {
-                input.remove(i, 1);
-                if (pos > i)
-                    --pos;
-            } else {
-                ++i;
-            }
+    QString out;
+    out.reserve(strText.size());
+    for (int i = 0; i < strText.size(); ++i) {
+        const QChar ch = strText.at(i);
+        if (ch.isHighSurrogate() && i + 1 < strText.size() && strText.at(i + 1).isLowSurrogate()) {
+            out.append(ch).append(strText.at(++i));
+        } else if (!ch.isSurrogate()) {
+            out.append(ch);
         }
-        return Acceptable;
     }
-};
+    return out;
+}
 
 QTextCodec *gbkCodec()
 {
@@ -100,6 +94,18 @@ QString g_deviceNameRefusal()
 
 void g_keepWholeCharacters(QLineEdit *pEdit)
 {
-    if (pEdit)
-        pEdit->setValidator(new CWholeCharValidator(pEdit));
+    if (!pEdit)
+        return;
+    // Mended after the edit, not by a validator: a validator's change would clear the modified
+    // mark, and the name would not be sent.
+    QObject::connect(pEdit, &QLineEdit::textChanged, pEdit, [pEdit](const QString &strText) {
+        const QString strWhole = wholeCharacters(strText);
+        if (strWhole.size() == strText.size())
+            return;
+        const bool bModified = pEdit->isModified();
+        const int nCursor = std::min(pEdit->cursorPosition(), strWhole.size());
+        pEdit->setText(strWhole);
+        pEdit->setModified(bModified);
+        pEdit->setCursorPosition(nCursor);
+    });
 }
