@@ -415,6 +415,9 @@ private slots:
         getrusage(RUSAGE_SELF, &after);
         QCOMPARE(stack.osdImage().size(), QSize(50000, 256));
         QVERIFY(s.pOsd->m_OSDPixmap.width() <= 50000 && s.pOsd->m_OSDPixmap.height() <= 256);
+        // as does the scene's picture of a new OSD text
+        s.scene.createOSDItem("OSD", QSize(125000, 640), QPointF());
+        QCOMPARE(static_cast<EditOSDItem *>(s.scene.osdItem())->m_OSDPixmap.size(), QSize(50000, 256));
         // a 50000 x 256 picture is 51 MB; one at the item's size alone would be 320 MB
         qInfo("OSD apply: peak memory grew by %ld kB", after.ru_maxrss - before.ru_maxrss);
         QVERIFY2(after.ru_maxrss - before.ru_maxrss < 250 * 1024,
