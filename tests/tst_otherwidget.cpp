@@ -465,6 +465,10 @@ private slots:
         QVERIFY(edit(w, "lineEditW")->text().isEmpty());
         hub->notify("slot_initWidgetdate", Q_ARG(SystemInfo *, p), Q_ARG(QString, QString("Z2")));
         QCOMPARE(edit(w, "lineEditW")->text(), QString("640"));
+        QCOMPARE(w.systemInfo(), &other);
+        // its worker gone, the device's records are out of the page's reach
+        m_listDev.pop_back();
+        QCOMPARE(w.systemInfo(), static_cast<SystemInfo *>(nullptr));
     }
 
     // The save hands the dialog the device's counts as they arrive; the dialog's save reads the

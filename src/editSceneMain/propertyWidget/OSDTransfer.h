@@ -10,10 +10,10 @@
 // flight, the phase and the count of re-sends of the current step. While it
 // runs it is the OSD reply sink of its device (COsdReplySink): the device
 // worker hands it the replies to its commands (headerAnswered, packetAnswered,
-// endAnswered) and the loss of the link (linkLost). The transfer turns them into the hub topics
-// of the property stacks: "slot_sendbeginOSDdate" and "slot_sendOSDdate" (the
-// stack that started the transfer answers them with sendBegin and sendPacket)
-// and "slot_GetOSDsendprogress" for the text page.
+// endAnswered) and the loss of the link (linkLost). The transfer turns them
+// into the hub topics of the property stacks: "slot_sendbeginOSDdate" and
+// "slot_sendOSDdate" (the stack that started the transfer answers them with
+// sendBegin and sendPacket) and "slot_GetOSDsendprogress" for the text page.
 //
 // A watchdog ticks every resendInterval() ms: a step that heard nothing since
 // the last tick is sent again (the header, the same packet, the end command).
