@@ -15,9 +15,10 @@
 // Seams for tests and tools: setHeartbeatInterval(), setReplyTimeout(), setConnectTimeout(),
 // injectReceivedData(), queuedCommandCount(); the scene hand-off is CTarnSceneSink::install().
 //
-// What the worker hands up to the editor goes through interfaces below it: Tarn scene records to
-// the installed CTarnSceneSink, OSD bitmap replies to the COsdReplySink of its device; its
-// device and settings records are listed in CDeviceRecords, where panels find them by serial.
+// What the worker hands up to the editor goes through interfaces that know nothing of the editor:
+// Tarn scene records to the installed CTarnSceneSink, OSD bitmap replies to the COsdReplySink of
+// its device; its device and settings records are listed in CDeviceRecords, where panels find
+// them by serial.
 
 #include <QByteArray>
 #include <QElapsedTimer>
