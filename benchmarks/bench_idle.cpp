@@ -1,16 +1,35 @@
-// CPU time of a process holding one connected, heartbeating worker for 10 s (the simulated
-// device in the same process answers the heartbeats).
+// Idle CPU, run by hand:
+//   ./bench_idle [seconds]      (default 10)
+// 1. A process holding one connected, heartbeating worker (the simulated device in the same
+//    process answers the heartbeats).
+// 2. The console with two devices switched on (a Tarn and a Z device, simulated in the same
+//    process) and both editor frames open, doing nothing, against a bare QMainWindow shown in
+//    the same process before it: the median of three rounds, and the threads that used the CPU.
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QLoggingCategory>
+#include <QMainWindow>
+#include <QMap>
+#include <QMouseEvent>
+#include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
+#include <functional>
 #include <cstdio>
+#include <memory>
 #include <sys/resource.h>
+#include <unistd.h>
 
+#include "DeviceControl.h"
 #include "DeviceSimulator.h"
+#include "SwitchButton.h"
+#include "EditSceneMain.h"
 #include "TcpDeviceThread.h"
+#include "mainwindow.h"
+#include "zinferface.h"
 
 static double cpuSeconds()
 {
@@ -19,12 +38,64 @@ static double cpuSeconds()
     return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
-int main(int argc, char *argv[])
+// CPU seconds of each thread of the process, by thread name and id.
+static QMap<QString, double> threadCpu()
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QLoggingCategory::setFilterRules("*.info=false");
-    const int nSeconds = argc > 1 ? QByteArray(argv[1]).toInt() : 10;
+    QMap<QString, double> map;
+    const long nTicks = sysconf(_SC_CLK_TCK);
+    const QStringList listTasks = QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    for (const QString &strTask : listTasks) {
+        QFile file(QStringLiteral("/proc/self/task/%1/stat").arg(strTask));
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray stat = file.readAll();
+        const int nOpen = stat.indexOf('(');
+        const int nClose = stat.lastIndexOf(')');
+        if (nOpen < 0 || nClose < nOpen)
+            continue;
+        const QList<QByteArray> fields = stat.mid(nClose + 2).split(' ');
+        if (fields.size() < 13)
+            continue;
+        // after the name: state is field 0, utime 11, stime 12
+        const double dCpu = double(fields.at(11).toLongLong() + fields.at(12).toLongLong()) / nTicks;
+        map.insert(QString::fromLatin1(stat.mid(nOpen + 1, nClose - nOpen - 1)) + "/" + strTask, dCpu);
+    }
+    return map;
+}
+
+// A left click in the middle of the widget, as a person makes it.
+static void click(QWidget *pWidget)
+{
+    const QPointF pos = QRectF(pWidget->rect()).center();
+    QMouseEvent press(QEvent::MouseButtonPress, pos, pWidget->mapToGlobal(pos.toPoint()), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(pWidget, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, pos, pWidget->mapToGlobal(pos.toPoint()), Qt::LeftButton,
+                        Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(pWidget, &release);
+}
+
+static double runFor(QApplication &app, int nMs)
+{
+    const double dCpu0 = cpuSeconds();
+    QElapsedTimer t;
+    t.start();
+    QTimer::singleShot(nMs, &app, &QCoreApplication::quit);
+    app.exec();
+    return 100.0 * (cpuSeconds() - dCpu0) / (t.elapsed() / 1000.0);
+}
+
+static bool waitFor(QApplication &app, const std::function<bool()> &fnDone, int nMs)
+{
+    QElapsedTimer w;
+    w.start();
+    while (!fnDone() && w.elapsed() < nMs)
+        app.processEvents(QEventLoop::AllEvents, 10);
+    return fnDone();
+}
+
+static void oneWorker(QApplication &app, int nSeconds)
+{
     CDeviceSimulator sim;
     sim.listen(QHostAddress("127.0.0.1"), 0);
     CTcpDeviceThread worker;
@@ -32,10 +103,7 @@ int main(int argc, char *argv[])
     worker.setCanConnected(true);
     worker.connectToServer("127.0.0.1", sim.port());
     worker.start();
-    QElapsedTimer w;
-    w.start();
-    while (!worker.isConnected() && w.elapsed() < 3000)
-        app.processEvents(QEventLoop::AllEvents, 10);
+    waitFor(app, [&]() { return worker.isConnected(); }, 3000);
     const double dCpu0 = cpuSeconds();
     QElapsedTimer t;
     t.start();
@@ -47,5 +115,97 @@ int main(int argc, char *argv[])
                 dWall, dCpu, 100.0 * dCpu / dWall, sim.requests(27).size());
     worker.slot_stopDeviceThread();
     worker.wait();
+}
+
+static void twoDevicesBothFrames(QApplication &app, int nSeconds)
+{
+    double dBare = 0;
+    {
+        QMainWindow bare;
+        bare.resize(958, 332);
+        bare.show();
+        waitFor(app, [&]() { return false; }, 300);
+        dBare = runFor(app, nSeconds * 1000);
+    }
+
+    std::unique_ptr<CDeviceSimulator> pSimT, pSimZ;
+    bool bListening = false;
+    for (int i = 0; i < 20 && !bListening; ++i) {
+        pSimT.reset(new CDeviceSimulator(CSimDeviceModel::Tarn, 4, 2));
+        pSimZ.reset(new CDeviceSimulator(CSimDeviceModel::Z, 3, 2));
+        pSimT->setSerial(QStringLiteral("TSN"));
+        pSimZ->setSerial(QStringLiteral("ZSN"));
+        bListening = pSimT->listen(QHostAddress(QStringLiteral("127.0.0.4")), 0)
+                     && pSimZ->listen(QHostAddress(QStringLiteral("127.0.0.5")), pSimT->port());
+    }
+    if (!bListening) {
+        std::printf("two devices: the simulators could not listen\n");
+        return;
+    }
+    MainWindow::setDiscoveryPort(0, QHostAddress::LocalHost);
+    MainWindow::setSerialPortLister([]() { return QStringList(); });
+    MainWindow::setDevicePort(pSimT->port());
+    auto *pWindow = new MainWindow;
+    pWindow->show();
+    pWindow->slot_newDevice({"127.0.0.4", QString(), "Tarn-3", "TSN"});
+    pWindow->slot_newDevice({"127.0.0.5", QString(), "Z7", "ZSN"});
+    for (const char *pszSerial : {"TSN", "ZSN"})
+        click(pWindow->checkR4Exist(pszSerial)->switchButton());
+    const bool bRead = waitFor(
+        app,
+        [&]() {
+            CTcpDeviceThread *pT = pWindow->getCurrentDevice("TSN");
+            CTcpDeviceThread *pZ = pWindow->getCurrentDevice("ZSN");
+            return pT && pZ && pT->getDeviceInfo()->vectorInput.size() == 4
+                   && pZ->getDeviceInfo()->vectorInput.size() == 3;
+        },
+        8000);
+    for (const char *pszSerial : {"TSN", "ZSN"})
+        pWindow->checkR4Exist(pszSerial)->findChild<QPushButton *>(QStringLiteral("btnEdit"))->click();
+    // Quiet: nothing but heartbeats for a second.
+    int nLast = -1;
+    QElapsedTimer quiet;
+    quiet.start();
+    waitFor(
+        app,
+        [&]() {
+            const int n = pSimT->requestCount() + pSimZ->requestCount();
+            if (n != nLast) {
+                nLast = n;
+                quiet.restart();
+            }
+            return quiet.elapsed() > 1000;
+        },
+        15000);
+    const bool bFrames = pWindow->hasEditSceneMain() && pWindow->editSceneMain()->isVisible()
+                         && pWindow->zInterface() && pWindow->zInterface()->isVisible();
+
+    QVector<double> rounds;
+    const QMap<QString, double> before = threadCpu();
+    for (int i = 0; i < 3; ++i)
+        rounds << runFor(app, nSeconds * 1000 / 3);
+    const QMap<QString, double> after = threadCpu();
+    std::sort(rounds.begin(), rounds.end());
+    std::printf("idle, %.0f s each:\n  bare QMainWindow                       %.3f%% of one core\n"
+                "  two devices on, both frames open%s %.3f%% of one core (median of 3: %.3f %.3f %.3f)\n",
+                nSeconds / 1.0, dBare, bRead && bFrames ? "      " : " (!)  ", rounds.at(1), rounds.at(0),
+                rounds.at(1), rounds.at(2));
+    std::printf("  threads (CPU s over the %d s):\n", nSeconds);
+    for (auto it = after.cbegin(); it != after.cend(); ++it) {
+        const double d = it.value() - before.value(it.key());
+        if (d > 0)
+            std::printf("    %-32s %.3f\n", qPrintable(it.key()), d);
+    }
+    delete pWindow;
+}
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLoggingCategory::setFilterRules("*.info=false");
+    const int nSeconds = argc > 1 ? std::max(3, QByteArray(argv[1]).toInt()) : 10;
+    oneWorker(app, nSeconds);
+    twoDevicesBothFrames(app, nSeconds);
     return 0;
 }

@@ -62,6 +62,8 @@ public:
     // The Tarn frame, built here if it is not yet (none once the window has
     // closed).
     CEditSceneMain *editSceneMain();
+    // Whether the Tarn frame has been built, all of it (without building it).
+    bool hasEditSceneMain() const;
     Zinferface *zInterface() const { return m_pZinterface; }
     CRecvDeviceThread *recvDevice() const { return m_pRecvDevice; }
     CTcpDeviceThread *serialDevice() const { return pSerislportDevice; }
@@ -113,6 +115,8 @@ private:
     void removeWorker(CTcpDeviceThread *pDevice);
     void stopAllThreads();
     void applyLanguageToEditSceneMain();
+    void buildEditSceneMainInSteps();
+    void completeEditSceneMain();
     static QString readStoredLanguage();
 
     QTreeWidgetItem *m_pRoot = nullptr;

@@ -156,6 +156,17 @@ void CEditFrameBase::ensurePropertyStack()
     hostPanel(m_pPropertyPlace, m_pPropertyStack);
 }
 
+void CEditFrameBase::buildPropertyStack()
+{
+    if (m_pPropertyStack)
+        return;
+    ensurePropertyStack();
+    if (m_pPropertyStack && m_pCurrentDevice) {
+        m_pPropertyStack->setDeviceModel(m_pCurrentDevice->strDevName);
+        m_pPropertyStack->setInputSourceData(m_pCurrentDevice->vectorInput);
+    }
+}
+
 void CEditFrameBase::setVersionText(const QString &strText)
 {
     if (!m_pVerInfo) {

@@ -31,7 +31,7 @@ const char *const kTopics[] = {
 };
 } // namespace
 
-CEditSceneMain::CEditSceneMain(QWidget *parent)
+CEditSceneMain::CEditSceneMain(QWidget *parent, BuildSteps steps)
     : CEditFrameBase(QStringLiteral("Tarn"), parent)
     , ui(new Ui::EditSceneMain)
 {
@@ -53,7 +53,8 @@ CEditSceneMain::CEditSceneMain(QWidget *parent)
         return m_pCanvasPlace;
     });
     m_pCanvas->sendCurrentScene();
-    ensurePropertyStack();
+    if (steps == BuildAll)
+        ensurePropertyStack();
 
     initMenu();
     setWindowTitle(QStringLiteral("EditScene"));

@@ -30,7 +30,12 @@ class CEditSceneMain : public CEditFrameBase
 {
     Q_OBJECT
 public:
-    explicit CEditSceneMain(QWidget *parent = nullptr);
+    // What the constructor builds: the whole frame, or all but the property
+    // stack, which buildPropertyStack() then adds (so that the work is done in
+    // two event-loop turns rather than one long one).
+    enum BuildSteps { BuildAll, PropertyStackLater };
+
+    explicit CEditSceneMain(QWidget *parent = nullptr, BuildSteps steps = BuildAll);
     ~CEditSceneMain() override;
 
     void initSceneData(DeviceInfo *device, const QList<CTarnSceneRecord *> &listScene);
