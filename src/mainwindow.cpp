@@ -287,39 +287,20 @@ CEditSceneMain *MainWindow::editSceneMain()
     if (!m_pEditSceneMain && !m_bFramesClosed) {
         m_pEditSceneMain = new CEditSceneMain(nullptr);
         applyLanguageToEditSceneMain();
-    } else if (m_pEditSceneMain && !m_pEditSceneMain->propertyStack()) {
-        completeEditSceneMain();
+    } else if (m_pEditSceneMain) {
+        m_pEditSceneMain->completeBuild();
     }
     return m_pEditSceneMain;
 }
 
-bool MainWindow::hasEditSceneMain() const
-{
-    return m_pEditSceneMain && m_pEditSceneMain->propertyStack();
-}
-
-// The frame built after the first paint comes in two event-loop turns, so that
-// the window stays responsive meanwhile: the frame and its panels first, the
-// property stack in the next turn. Whatever needs the frame in between
-// (editSceneMain) completes it at once.
-void MainWindow::buildEditSceneMainInSteps()
+// The frame built after the first paint leaves its property stack for the
+// first need: editSceneMain() and the frame's first show add it.
+void MainWindow::buildEditSceneMainAfterPaint()
 {
     if (m_pEditSceneMain || m_bFramesClosed)
         return;
     m_pEditSceneMain = new CEditSceneMain(nullptr, CEditSceneMain::PropertyStackLater);
     applyLanguageToEditSceneMain();
-    QTimer::singleShot(0, this, [this]() {
-        if (m_pEditSceneMain && !m_pEditSceneMain->propertyStack())
-            completeEditSceneMain();
-    });
-}
-
-// The property stack of a frame built in steps, in the language in force.
-void MainWindow::completeEditSceneMain()
-{
-    m_pEditSceneMain->buildPropertyStack();
-    if (CPropertyStack *pStack = m_pEditSceneMain->propertyStack())
-        pStack->slot_updatePropertyStacklanguage(m_nLanguage);
 }
 
 // The frame and its panels in the language in force, as a language switch
@@ -357,7 +338,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed()) {
         watched->removeEventFilter(this);
-        QTimer::singleShot(kEditFrameDelayMs, this, [this]() { buildEditSceneMainInSteps(); });
+        QTimer::singleShot(kEditFrameDelayMs, this, [this]() { buildEditSceneMainAfterPaint(); });
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -112,7 +112,8 @@ QWidget *CEditFrameBase::panelPlace(const QString &strName) const
 // panel in a splitter of its own. Right: the property place. Columns 2 : 5 : 2.
 void CEditFrameBase::buildWorkArea(const std::function<QWidget *(QWidget *)> &fnMiddle)
 {
-    QSplitter *pMain = makeSplitter(Qt::Horizontal, tr("splitter Main"), m_form.pMainWidget);
+    // Made under the widget that will hold it: taking the placeholder's place then moves nothing.
+    QSplitter *pMain = makeSplitter(Qt::Horizontal, tr("splitter Main"), m_form.pMainWidget->parentWidget());
 
     QSplitter *pLeft = makeSplitter(Qt::Vertical, tr("Splitter up Left"), pMain);
     m_pListWidget = new CFileListWidget(pLeft);

@@ -266,6 +266,7 @@ void CEditSceneMain::slot_showMonitor(bool bShow)
 
 void CEditSceneMain::initLanguage(int nLanguage)
 {
+    m_nLanguage = nLanguage;
     g_applyLanguage(m_pTranslator, nLanguage);
     ui->retranslateUi(this);
     // The form's re-translation gives back its own title and button texts.
@@ -278,8 +279,18 @@ void CEditSceneMain::initLanguage(int nLanguage)
 
 // --------------------------------------------------------------- the show
 
+void CEditSceneMain::completeBuild()
+{
+    if (propertyStack())
+        return;
+    buildPropertyStack();
+    if (CPropertyStack *pStack = propertyStack(); pStack && m_nLanguage >= 0)
+        pStack->slot_updatePropertyStacklanguage(m_nLanguage);
+}
+
 void CEditSceneMain::showEvent(QShowEvent *event)
 {
+    completeBuild();
     setAttribute(Qt::WA_Mapped);
     applyModelButtons();
     changeStatuBar();

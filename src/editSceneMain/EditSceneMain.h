@@ -31,8 +31,8 @@ class CEditSceneMain : public CEditFrameBase
     Q_OBJECT
 public:
     // What the constructor builds: the whole frame, or all but the property
-    // stack, which buildPropertyStack() then adds (so that the work is done in
-    // two event-loop turns rather than one long one).
+    // stack, which completeBuild() adds on first need (the frame's first show
+    // at the latest).
     enum BuildSteps { BuildAll, PropertyStackLater };
 
     explicit CEditSceneMain(QWidget *parent = nullptr, BuildSteps steps = BuildAll);
@@ -41,6 +41,9 @@ public:
     void initSceneData(DeviceInfo *device, const QList<CTarnSceneRecord *> &listScene);
     void updateSceneData(QString strSerial, const QList<CTarnSceneRecord *> &listScene);
     void initLanguage(int nLanguage);
+    // Adds the property stack to a frame built without it, in the language
+    // the frame was last given; nothing when the frame has one.
+    void completeBuild();
 
     // Scene documents. Saving reports success only when the whole file was
     // written; both report failures to the operator and return false.
@@ -86,6 +89,7 @@ private:
     QWidget *m_pCanvasPlace = nullptr;
     OSDsrttingdlg *m_pOSDSettingDlg = nullptr;
     QString m_strSaveFile;
+    int m_nLanguage = -1; // the last one initLanguage was given
     bool m_bShow = true;
     bool m_bBack = true;
     QString m_strVerDate;
