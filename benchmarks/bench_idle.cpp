@@ -14,13 +14,17 @@
 #include <QMap>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QThread>
 #include <QTimer>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <cstdio>
 #include <memory>
+#include <pthread.h>
 #include <sys/resource.h>
+#include <time.h>
 #include <unistd.h>
 
 #include "DeviceControl.h"
@@ -63,6 +67,58 @@ static QMap<QString, double> threadCpu()
     return map;
 }
 
+// Counts the timer events, queued calls, socket activations and repaints the GUI thread delivers,
+// by receiver class, and the time spent in each kind (top-level deliveries only).
+class WakeCounter : public QApplication
+{
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject *pReceiver, QEvent *event) override
+    {
+        if (QThread::currentThread() != thread())
+            return QApplication::notify(pReceiver, event);
+        if (m_bCounting && event->type() == QEvent::Paint)
+            ++m_counts[QString::fromLatin1(pReceiver->metaObject()->className()) + QStringLiteral(" \"")
+                       + pReceiver->objectName() + QStringLiteral("\" painted")]
+                  .n;
+        if (!m_bCounting || m_nDepth > 0 || !(event->type() == QEvent::Timer || event->type() == QEvent::MetaCall
+                                             || event->type() == QEvent::SockAct
+                                             || event->type() == QEvent::UpdateRequest))
+            return deliver(pReceiver, event);
+        const QString strKey = QString::fromLatin1(pReceiver->metaObject()->className())
+                               + (pReceiver->parent() ? QStringLiteral(" of ")
+                                                            + QString::fromLatin1(pReceiver->parent()->metaObject()->className())
+                                                      : QString())
+                               + QStringLiteral(", ") + QString::number(int(event->type()));
+        QElapsedTimer t;
+        t.start();
+        const bool bResult = deliver(pReceiver, event);
+        Count &count = m_counts[strKey];
+        ++count.n;
+        count.ns += t.nsecsElapsed();
+        return bResult;
+    }
+
+    struct Count
+    {
+        int n = 0;
+        qint64 ns = 0;
+    };
+    QMap<QString, Count> m_counts;
+    bool m_bCounting = false;
+
+private:
+    bool deliver(QObject *pReceiver, QEvent *event)
+    {
+        ++m_nDepth;
+        const bool bResult = QApplication::notify(pReceiver, event);
+        --m_nDepth;
+        return bResult;
+    }
+    int m_nDepth = 0;
+};
+
 // A left click in the middle of the widget, as a person makes it.
 static void click(QWidget *pWidget)
 {
@@ -94,7 +150,7 @@ static bool waitFor(QApplication &app, const std::function<bool()> &fnDone, int 
     return fnDone();
 }
 
-static void oneWorker(QApplication &app, int nSeconds)
+static void oneWorker(WakeCounter &app, int nSeconds)
 {
     CDeviceSimulator sim;
     sim.listen(QHostAddress("127.0.0.1"), 0);
@@ -117,7 +173,59 @@ static void oneWorker(QApplication &app, int nSeconds)
     worker.wait();
 }
 
-static void twoDevicesBothFrames(QApplication &app, int nSeconds)
+// The two simulated devices, on a thread of their own: what they spend answering is the devices'
+// share, not the console's.
+class SimThread : public QThread
+{
+public:
+    void run() override
+    {
+        clockid_t clock {};
+        pthread_getcpuclockid(pthread_self(), &clock);
+        m_clock = clock;
+        bool bListening = false;
+        for (int i = 0; i < 20 && !bListening; ++i) {
+            m_pSimT.reset(new CDeviceSimulator(CSimDeviceModel::Tarn, 4, 2));
+            m_pSimZ.reset(new CDeviceSimulator(CSimDeviceModel::Z, 3, 2));
+            m_pSimT->setSerial(QStringLiteral("TSN"));
+            m_pSimZ->setSerial(QStringLiteral("ZSN"));
+            bListening = m_pSimT->listen(QHostAddress(QStringLiteral("127.0.0.4")), 0)
+                         && m_pSimZ->listen(QHostAddress(QStringLiteral("127.0.0.5")), m_pSimT->port());
+        }
+        m_nPort = bListening ? m_pSimT->port() : 0;
+        m_bReady = true;
+        if (bListening)
+            exec();
+        m_pSimT.reset();
+        m_pSimZ.reset();
+    }
+
+    // Requests the devices received so far (read on their thread).
+    int requestCount()
+    {
+        int n = 0;
+        QMetaObject::invokeMethod(
+            m_pSimT.get(), [this]() { return m_pSimT->requestCount() + m_pSimZ->requestCount(); },
+            Qt::BlockingQueuedConnection, &n);
+        return n;
+    }
+
+    double cpuSeconds() const
+    {
+        timespec ts {};
+        clock_gettime(m_clock, &ts);
+        return ts.tv_sec + ts.tv_nsec / 1e9;
+    }
+
+    std::atomic<bool> m_bReady {false};
+    quint16 m_nPort = 0;
+
+private:
+    std::unique_ptr<CDeviceSimulator> m_pSimT, m_pSimZ;
+    clockid_t m_clock {};
+};
+
+static void twoDevicesBothFrames(WakeCounter &app, int nSeconds)
 {
     double dBare = 0;
     {
@@ -128,23 +236,18 @@ static void twoDevicesBothFrames(QApplication &app, int nSeconds)
         dBare = runFor(app, nSeconds * 1000);
     }
 
-    std::unique_ptr<CDeviceSimulator> pSimT, pSimZ;
-    bool bListening = false;
-    for (int i = 0; i < 20 && !bListening; ++i) {
-        pSimT.reset(new CDeviceSimulator(CSimDeviceModel::Tarn, 4, 2));
-        pSimZ.reset(new CDeviceSimulator(CSimDeviceModel::Z, 3, 2));
-        pSimT->setSerial(QStringLiteral("TSN"));
-        pSimZ->setSerial(QStringLiteral("ZSN"));
-        bListening = pSimT->listen(QHostAddress(QStringLiteral("127.0.0.4")), 0)
-                     && pSimZ->listen(QHostAddress(QStringLiteral("127.0.0.5")), pSimT->port());
-    }
-    if (!bListening) {
+    SimThread sims;
+    sims.start();
+    while (!sims.m_bReady)
+        QThread::msleep(5);
+    if (!sims.m_nPort) {
+        sims.wait();
         std::printf("two devices: the simulators could not listen\n");
         return;
     }
     MainWindow::setDiscoveryPort(0, QHostAddress::LocalHost);
     MainWindow::setSerialPortLister([]() { return QStringList(); });
-    MainWindow::setDevicePort(pSimT->port());
+    MainWindow::setDevicePort(sims.m_nPort);
     auto *pWindow = new MainWindow;
     pWindow->show();
     pWindow->slot_newDevice({"127.0.0.4", QString(), "Tarn-3", "TSN"});
@@ -169,7 +272,7 @@ static void twoDevicesBothFrames(QApplication &app, int nSeconds)
     waitFor(
         app,
         [&]() {
-            const int n = pSimT->requestCount() + pSimZ->requestCount();
+            const int n = sims.requestCount();
             if (n != nLast) {
                 nLast = n;
                 quiet.restart();
@@ -180,29 +283,42 @@ static void twoDevicesBothFrames(QApplication &app, int nSeconds)
     const bool bFrames = pWindow->hasEditSceneMain() && pWindow->editSceneMain()->isVisible()
                          && pWindow->zInterface() && pWindow->zInterface()->isVisible();
 
-    QVector<double> rounds;
+    QVector<double> rounds, roundsAll;
     const QMap<QString, double> before = threadCpu();
-    for (int i = 0; i < 3; ++i)
-        rounds << runFor(app, nSeconds * 1000 / 3);
+    app.m_bCounting = true;
+    for (int i = 0; i < 3; ++i) {
+        const double dSim0 = sims.cpuSeconds();
+        const double dAll = runFor(app, nSeconds * 1000 / 3);
+        roundsAll << dAll;
+        rounds << dAll - 100.0 * (sims.cpuSeconds() - dSim0) / (nSeconds / 3.0);
+    }
+    app.m_bCounting = false;
     const QMap<QString, double> after = threadCpu();
     std::sort(rounds.begin(), rounds.end());
-    std::printf("idle, %.0f s each:\n  bare QMainWindow                       %.3f%% of one core\n"
-                "  two devices on, both frames open%s %.3f%% of one core (median of 3: %.3f %.3f %.3f)\n",
-                nSeconds / 1.0, dBare, bRead && bFrames ? "      " : " (!)  ", rounds.at(1), rounds.at(0),
-                rounds.at(1), rounds.at(2));
+    std::sort(roundsAll.begin(), roundsAll.end());
+    std::printf("idle, %d s:\n  bare QMainWindow                       %.3f%% of one core\n"
+                "  two devices on, both frames open%s %.3f%% of one core (median of 3 rounds: %.3f %.3f %.3f)\n"
+                "    with the simulated devices' thread   %.3f%%\n",
+                nSeconds, dBare, bRead && bFrames ? "      " : " (!)  ", rounds.at(1), rounds.at(0),
+                rounds.at(1), rounds.at(2), roundsAll.at(1));
     std::printf("  threads (CPU s over the %d s):\n", nSeconds);
     for (auto it = after.cbegin(); it != after.cend(); ++it) {
         const double d = it.value() - before.value(it.key());
         if (d > 0)
             std::printf("    %-32s %.3f\n", qPrintable(it.key()), d);
     }
+    std::printf("  events the GUI thread handled (receiver, event type: count, ms in all):\n");
+    for (auto it = app.m_counts.cbegin(); it != app.m_counts.cend(); ++it)
+        std::printf("    %-50s %5d %8.2f\n", qPrintable(it.key()), it.value().n, it.value().ns / 1e6);
     delete pWindow;
+    sims.quit();
+    sims.wait();
 }
 
 int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
+    WakeCounter app(argc, argv);
     QLoggingCategory::setFilterRules("*.info=false");
     const int nSeconds = argc > 1 ? std::max(3, QByteArray(argv[1]).toInt()) : 10;
     oneWorker(app, nSeconds);

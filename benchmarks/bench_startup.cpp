@@ -70,6 +70,8 @@ public:
 
     bool notify(QObject *pReceiver, QEvent *event) override
     {
+        if (QThread::currentThread() != thread()) // the other threads' deliveries are not the window's
+            return QApplication::notify(pReceiver, event);
         if (event->type() == QEvent::Paint && !m_nPainted)
             m_nPainted = monotonicNs();
         if (m_nDepth > 0 || !m_nPainted)
