@@ -14,6 +14,7 @@
 #include "zinferface.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -331,6 +332,27 @@ void TestLanguage::tarnFrameBuiltAfterASwitchTakesItsLanguage()
         }
     }
     QVERIFY(listThere.contains(QStringLiteral("OutputSettingButton=Output settings")));
+    QFile::remove(QStringLiteral("Morvane.ini"));
+    g_strLanguage = QStringLiteral("Chinaese");
+
+    // The frame built after the window is first shown makes its property stack when it is
+    // first needed, in the language in force then: it shows what the frame built whole shows.
+    {
+        MainWindow shown;
+        shown.show();
+        QTRY_VERIFY_WITH_TIMEOUT(shown.hasEditSceneMain(), 5000);
+        CEditSceneMain *pLazy = nullptr;
+        for (QWidget *p : QApplication::topLevelWidgets())
+            if (auto *pFrame = qobject_cast<CEditSceneMain *>(p))
+                pLazy = pFrame;
+        QVERIFY(pLazy && !pLazy->propertyStack());
+        switchLanguage(shown, 1);
+        QCoreApplication::processEvents();
+        QCOMPARE(frameTexts(shown.editSceneMain()), listThere);
+        switchLanguage(shown, 0);
+        QCoreApplication::processEvents();
+        QCOMPARE(frameTexts(pLazy), listThereBack);
+    }
     QFile::remove(QStringLiteral("Morvane.ini"));
     g_strLanguage = QStringLiteral("Chinaese");
 
