@@ -6,6 +6,7 @@
 //    process) and both editor frames open, doing nothing, against a bare QMainWindow shown in
 //    the same process before it: the median of three rounds, and the threads that used the CPU.
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -285,6 +286,9 @@ static void twoDevicesBothFrames(WakeCounter &app, int nSeconds)
 
     QVector<double> rounds, roundsAll;
     const QMap<QString, double> before = threadCpu();
+    int nWakes = 0;
+    const QMetaObject::Connection wakes = QObject::connect(
+        QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, [&nWakes]() { ++nWakes; });
     app.m_bCounting = true;
     for (int i = 0; i < 3; ++i) {
         const double dSim0 = sims.cpuSeconds();
@@ -293,6 +297,7 @@ static void twoDevicesBothFrames(WakeCounter &app, int nSeconds)
         rounds << dAll - 100.0 * (sims.cpuSeconds() - dSim0) / (nSeconds / 3.0);
     }
     app.m_bCounting = false;
+    QObject::disconnect(wakes);
     const QMap<QString, double> after = threadCpu();
     std::sort(rounds.begin(), rounds.end());
     std::sort(roundsAll.begin(), roundsAll.end());
@@ -301,6 +306,7 @@ static void twoDevicesBothFrames(WakeCounter &app, int nSeconds)
                 "    with the simulated devices' thread   %.3f%%\n",
                 nSeconds, dBare, bRead && bFrames ? "      " : " (!)  ", rounds.at(1), rounds.at(0),
                 rounds.at(1), rounds.at(2), roundsAll.at(1));
+    std::printf("  the GUI thread went to sleep %.1f times a second\n", nWakes / double(nSeconds));
     std::printf("  threads (CPU s over the %d s):\n", nSeconds);
     for (auto it = after.cbegin(); it != after.cend(); ++it) {
         const double d = it.value() - before.value(it.key());

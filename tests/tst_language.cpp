@@ -6,6 +6,7 @@
 #include "EditSceneCanvas.h"
 #include "EditSceneMain.h"
 #include "ProgramListWidget.h"
+#include "PropertyStack.h"
 #include "QorGlobal.h"
 #include "SwitchButton.h"
 #include "TestUtil.h"
@@ -321,7 +322,7 @@ void TestLanguage::tarnFrameBuiltAfterASwitchTakesItsLanguage()
 {
     QVERIFY(QFile::copy(TestUtil::buildDir() + QStringLiteral("/Tranlate_EN.qm"), QStringLiteral("Tranlate_EN.qm")));
     QVERIFY(QFile::copy(TestUtil::buildDir() + QStringLiteral("/Tranlate_CN.qm"), QStringLiteral("Tranlate_CN.qm")));
-    QStringList listThere, listThereBack;
+    QStringList listThere, listThereBack, listStackThere, listStackBack;
     {
         MainWindow w;
         w.editSceneMain();
@@ -329,6 +330,7 @@ void TestLanguage::tarnFrameBuiltAfterASwitchTakesItsLanguage()
             switchLanguage(w, pList == &listThere ? 1 : 0);
             QCoreApplication::processEvents();
             *pList = frameTexts(w.editSceneMain());
+            (pList == &listThere ? listStackThere : listStackBack) = frameTexts(w.editSceneMain()->propertyStack());
         }
     }
     QVERIFY(listThere.contains(QStringLiteral("OutputSettingButton=Output settings")));
@@ -336,7 +338,8 @@ void TestLanguage::tarnFrameBuiltAfterASwitchTakesItsLanguage()
     g_strLanguage = QStringLiteral("Chinaese");
 
     // The frame built after the window is first shown makes its property stack when it is
-    // first needed, in the language in force then: it shows what the frame built whole shows.
+    // first needed (here: shown), in the language in force then: it shows what the frame built
+    // whole shows.
     {
         MainWindow shown;
         shown.show();
@@ -348,10 +351,13 @@ void TestLanguage::tarnFrameBuiltAfterASwitchTakesItsLanguage()
         QVERIFY(pLazy && !pLazy->propertyStack());
         switchLanguage(shown, 1);
         QCoreApplication::processEvents();
-        QCOMPARE(frameTexts(shown.editSceneMain()), listThere);
+        pLazy->show(); // what editSceneMain() does, showing the frame does too
+        QVERIFY(pLazy->propertyStack());
+        QCOMPARE(frameTexts(pLazy->propertyStack()), listStackThere);
         switchLanguage(shown, 0);
         QCoreApplication::processEvents();
-        QCOMPARE(frameTexts(pLazy), listThereBack);
+        QCOMPARE(frameTexts(pLazy->propertyStack()), listStackBack);
+        pLazy->hide();
     }
     QFile::remove(QStringLiteral("Morvane.ini"));
     g_strLanguage = QStringLiteral("Chinaese");

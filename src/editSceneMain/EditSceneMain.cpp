@@ -288,9 +288,15 @@ void CEditSceneMain::completeBuild()
         pStack->slot_updatePropertyStacklanguage(m_nLanguage);
 }
 
+void CEditSceneMain::setVisible(bool bVisible)
+{
+    if (bVisible)
+        completeBuild();
+    CEditFrameBase::setVisible(bVisible);
+}
+
 void CEditSceneMain::showEvent(QShowEvent *event)
 {
-    completeBuild();
     setAttribute(Qt::WA_Mapped);
     applyModelButtons();
     changeStatuBar();

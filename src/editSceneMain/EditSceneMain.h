@@ -31,8 +31,8 @@ class CEditSceneMain : public CEditFrameBase
     Q_OBJECT
 public:
     // What the constructor builds: the whole frame, or all but the property
-    // stack, which completeBuild() adds on first need (the frame's first show
-    // at the latest).
+    // stack, which completeBuild() adds on first need (before the frame is
+    // first shown at the latest).
     enum BuildSteps { BuildAll, PropertyStackLater };
 
     explicit CEditSceneMain(QWidget *parent = nullptr, BuildSteps steps = BuildAll);
@@ -44,6 +44,8 @@ public:
     // Adds the property stack to a frame built without it, in the language
     // the frame was last given; nothing when the frame has one.
     void completeBuild();
+    // A frame that is shown has its property stack, made before the frame appears.
+    void setVisible(bool bVisible) override;
 
     // Scene documents. Saving reports success only when the whole file was
     // written; both report failures to the operator and return false.
