@@ -3,8 +3,10 @@
 // 1. A process holding one connected, heartbeating worker (the simulated device in the same
 //    process answers the heartbeats).
 // 2. The console with two devices switched on (a Tarn and a Z device, simulated in the same
-//    process) and both editor frames open, doing nothing, against a bare QMainWindow shown in
-//    the same process before it: the median of three rounds, and the threads that used the CPU.
+//    process on a thread of their own, whose CPU is counted apart) and both editor frames open,
+//    doing nothing, against a bare QMainWindow shown in the same process before it: the median of
+//    three rounds, how often the GUI thread woke, the threads that used the CPU and the events
+//    the GUI thread handled (timers, queued calls, sockets, repaints) with the time they took.
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
