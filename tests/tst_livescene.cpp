@@ -35,6 +35,7 @@ class TestLiveScene : public QObject
 
     std::unique_ptr<CDeviceSimulator> m_pSim;
     std::unique_ptr<MainWindow> m_pWindow;
+    QStringList m_listStartLayers; // the device's scene 1 as first read
 
     CEditSceneCanvas *canvas() const { return m_pWindow->editSceneMain()->canvas(); }
     CEditBaseScene *scene(int nId) const { return CTarnSceneStore::instance()->scene("TSN", nId); }
@@ -75,10 +76,18 @@ class TestLiveScene : public QObject
             canvas()->cleanButton()->click();
         } else if (strStep == "delete") {
             canvas()->toolStrip()->findChild<QToolButton *>("btnDelete")->click();
-        } else if (strStep == "select0" || strStep == "move0" || strStep == "away0") {
+        } else if (strStep == "off" || strStep == "on") {
+            CTcpDeviceThread *pDevice = m_pWindow->getCurrentDevice("TSN");
+            QTest::mouseClick(m_pWindow->checkR4Exist("TSN")->switchButton(), Qt::LeftButton);
+            QTRY_COMPARE_WITH_TIMEOUT(pDevice->isConnected(), strStep == "on", 5000);
+        } else if (strStep == "kept") { // the device and the canvas still hold scene 1 as first read
+            QCOMPARE(layers(1, true), m_listStartLayers);
+            QTRY_COMPARE(layers(1, false), m_listStartLayers);
+            return;
+        } else if (strStep == "select0" || strStep == "move0" || strStep == "away0" || strStep == "drag0") {
             QVERIFY(canvas()->currentScene()->itemById(0));
             const QPoint pt = at(canvas()->currentScene()->itemById(0)->sceneBoundingRect().center());
-            const QPoint ptTo = strStep == "move0" ? pt + QPoint(20, 30)
+            const QPoint ptTo = strStep == "move0" || strStep == "drag0" ? pt + QPoint(20, 30)
                 : strStep == "away0"               ? at(rtCanvas.bottomRight() + QPointF(400, 300))
                                                    : pt;
             const int nX = m_pSim->model().scenes.at(0).layers.at(0).nX;
@@ -146,6 +155,8 @@ private slots:
         QTest::newRow("clean, drop, update 2") << "clean drop update" << true << 1 << 1 << "L0" << 2;
         QTest::newRow("delete L0, update 2") << "select0 delete update" << true << 1 << 1 << "L1" << 2;
         QTest::newRow("drag L0 off the canvas") << "away0" << true << 1 << 1 << "L0 L1" << 3;
+        // Edits made while the device is switched off go nowhere; the canvas keeps what was read.
+        QTest::newRow("switched off: drag, on") << "select0 off drag0 kept on kept" << true << 1 << 1 << "L0 L1" << 3;
         QTest::newRow("empty scene: drop, recall") << "show2 recall drop recall" << true << 0 << 2 << "" << 2;
     }
 
@@ -173,6 +184,7 @@ private slots:
         m_pWindow->checkR4Exist("TSN")->findChild<QPushButton *>("btnEdit")->click();
         QTRY_VERIFY_WITH_TIMEOUT(scene(1) && scene(1)->layerItems().size() == 2, 5000);
         quiet();
+        m_listStartLayers = layers(1, true);
         BesMessageBox::setTestAnswer(yes ? QMessageBox::Ok : QMessageBox::Cancel);
         for (const QString &strStep : steps.split(' ')) {
             step(strStep);

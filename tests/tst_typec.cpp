@@ -13,6 +13,16 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+
+#include <memory>
+
+#include "EditBaseScene.h"
+#include "EditBaseView.h"
+#include "EditSceneCanvas.h"
+#include "EditSingleTextItem.h"
 #include <QPushButton>
 #include <QTreeWidgetItem>
 #include <QUdpSocket>
@@ -51,6 +61,42 @@ public slots:
     void slot_updateDeviceName(QString strName) { deviceNames << strName; }
 };
 
+// "L<id> x,y wxh" of each layer of the canvas's scene.
+QStringList canvasLayers(CEditSceneCanvas *pCanvas)
+{
+    QStringList list;
+    for (CEditSingleTextItem *p : pCanvas->currentScene()->layerItems()) {
+        int x, y, w, h;
+        p->getItemPos(x, y);
+        p->getItemSize(w, h);
+        list << QString("L%1 %2,%3 %4x%5").arg(p->getItemId()).arg(x).arg(y).arg(w).arg(h);
+    }
+    list.sort();
+    return list;
+}
+
+void dragLayer0(CEditSceneCanvas *pCanvas)
+{
+    CEditBaseView *pView = pCanvas->view();
+    const QPoint pt = pView->mapFromScene(pCanvas->currentScene()->itemById(0)->sceneBoundingRect().center());
+    const QPoint ptTo = pt + QPoint(0, 40); // down only: it stays on its own output
+    for (auto e : {std::make_tuple(QEvent::MouseButtonPress, pt, Qt::LeftButton),
+                   std::make_tuple(QEvent::MouseMove, (pt + ptTo) / 2, Qt::LeftButton),
+                   std::make_tuple(QEvent::MouseMove, ptTo, Qt::LeftButton),
+                   std::make_tuple(QEvent::MouseButtonRelease, ptTo, Qt::NoButton)}) {
+        QMouseEvent ev(std::get<0>(e), std::get<1>(e), pView->viewport()->mapToGlobal(std::get<1>(e)), Qt::LeftButton,
+                       std::get<2>(e), Qt::NoModifier);
+        QApplication::sendEvent(pView->viewport(), &ev);
+    }
+}
+
+double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
 } // namespace
 
 class TestTypeC : public QObject
@@ -63,6 +109,7 @@ private slots:
     void tarnOverSerial();
     void portWithoutWorker();
     void portThatDoesNotOpen();
+    void pulledLineAndANewOne();
 };
 
 void TestTypeC::initTestCase()
@@ -176,6 +223,55 @@ void TestTypeC::portThatDoesNotOpen()
     QVERIFY(!pDevice->isRunning());
     QVERIFY(!pDevice->isConnected());
     QCOMPARE(g_nConnectionType, 0);
+}
+
+// The line pulled with the editor open: nothing spins, the operator is told, the tab can connect
+// again, and the canvas edits nothing; a new line on the same port then serves the device.
+void TestTypeC::pulledLineAndANewOne()
+{
+    QTemporaryDir dir;
+    const QString strPort = dir.filePath(QStringLiteral("ttyTypeC"));
+    auto pSim = std::make_unique<CDeviceSimulator>(CSimDeviceModel::Tarn, 4, 2);
+    QVERIFY(pSim->openPty());
+    QVERIFY(QFile::link(pSim->ptyName(), strPort));
+    MainWindow::setSerialPortLister([strPort]() { return QStringList{strPort}; });
+    MainWindow w;
+    CTcpDeviceThread *pDevice = w.getCurrentDevice(strPort);
+    QVERIFY(pDevice);
+    connectButton(w)->click();
+    QTRY_VERIFY_WITH_TIMEOUT(w.editSceneMain()->isVisible(), 8000);
+    CEditSceneCanvas *pCanvas = w.editSceneMain()->canvas();
+    QTRY_VERIFY_WITH_TIMEOUT(pCanvas->currentScene() && pCanvas->currentScene()->itemById(0), 5000);
+    SimTest::settle(*pDevice, *pSim, 300);
+    const QStringList listRead = canvasLayers(pCanvas);
+
+    pSim->closePty();
+    const double dStart = cpuSeconds();
+    QTest::qWait(3000);
+    const double dUsed = cpuSeconds() - dStart;
+    QVERIFY2(dUsed < 0.3, qPrintable(QString::number(dUsed)));
+    QVERIFY(!pDevice->isConnected());
+    QVERIFY(connectButton(w)->isEnabled());
+    QCOMPARE(connectButton(w)->text(), QStringLiteral("串口连接"));
+    QCOMPARE(BesMessageBox::testRecords().size(), 1);
+    QCOMPARE(BesMessageBox::testRecords().first().kind, QStringLiteral("tipInfor"));
+    QVERIFY(BesMessageBox::testRecords().first().text.contains(strPort));
+
+    dragLayer0(pCanvas);
+    QCOMPARE(pDevice->queuedCommandCount(), 0);
+    QTRY_COMPARE(canvasLayers(pCanvas), listRead);
+
+    // A new line on the same port.
+    pSim = std::make_unique<CDeviceSimulator>(CSimDeviceModel::Tarn, 4, 2);
+    QVERIFY(pSim->openPty());
+    QVERIFY(QFile::remove(strPort) && QFile::link(pSim->ptyName(), strPort));
+    connectButton(w)->click();
+    QVERIFY(pDevice->isConnected());
+    QTRY_VERIFY_WITH_TIMEOUT(pSim->hasRequest(35, 80), 5000);
+    SimTest::settle(*pDevice, *pSim, 300);
+    const int nY = pSim->model().scenes.at(0).layers.at(0).nY;
+    dragLayer0(pCanvas);
+    QTRY_VERIFY_WITH_TIMEOUT(pSim->model().scenes.at(0).layers.at(0).nY != nY, 5000);
 }
 
 VISTEL_TEST_MAIN(TestTypeC)
