@@ -328,9 +328,10 @@ void CTcpDeviceThread::handleError(QString message)
 {
     emit error(message);
     CDeviceLog::write({QString("The device"), m_strIp, QString("thread error message"), message});
-    // A refused or failed attempt leaves the device without a link until the next attempt.
+    // A refused or failed attempt leaves the device without a link until the next attempt; what
+    // was queued for it since the switch-on (its name read) waits for that attempt.
     if (!m_bIsConnected)
-        linkDown("the link failed");
+        m_bLinkDown = true;
     if (deviceType() != QLatin1String("Tarn"))
         return;
     // One box per loss: a device that goes on refusing is dialled again on each of its

@@ -7,7 +7,6 @@
 #include <QToolButton>
 
 #include <memory>
-#include <tuple>
 
 #include "BesMessageBox.h"
 #include "CardProgramWidget.h"
@@ -44,17 +43,11 @@ class TestLiveScene : public QObject
     // "L<id> x,y wxh" of each layer of the scene, on the device or on the canvas.
     QStringList layers(int nId, bool bDevice)
     {
+        if (!bDevice)
+            return SceneTest::layerTexts(scene(nId));
         QStringList list;
-        if (bDevice)
-            for (const CSimLayer &l : m_pSim->model().scenes.at(nId - 1).layers)
-                list << QString("L%1 %2,%3 %4x%5").arg(l.nIndex).arg(l.nX).arg(l.nY).arg(l.nWidth).arg(l.nHeight);
-        else
-            for (CEditSingleTextItem *p : scene(nId)->layerItems()) {
-                int x, y, w, h;
-                p->getItemPos(x, y);
-                p->getItemSize(w, h);
-                list << QString("L%1 %2,%3 %4x%5").arg(p->getItemId()).arg(x).arg(y).arg(w).arg(h);
-            }
+        for (const CSimLayer &l : m_pSim->model().scenes.at(nId - 1).layers)
+            list << QString("L%1 %2,%3 %4x%5").arg(l.nIndex).arg(l.nX).arg(l.nY).arg(l.nWidth).arg(l.nHeight);
         list.sort();
         return list;
     }
@@ -91,14 +84,7 @@ class TestLiveScene : public QObject
                 : strStep == "away0"               ? at(rtCanvas.bottomRight() + QPointF(400, 300))
                                                    : pt;
             const int nX = m_pSim->model().scenes.at(0).layers.at(0).nX;
-            for (auto e : {std::make_tuple(QEvent::MouseButtonPress, pt, Qt::LeftButton),
-                           std::make_tuple(QEvent::MouseMove, (pt + ptTo) / 2, Qt::LeftButton),
-                           std::make_tuple(QEvent::MouseMove, ptTo, Qt::LeftButton),
-                           std::make_tuple(QEvent::MouseButtonRelease, ptTo, Qt::NoButton)}) {
-                QMouseEvent ev(std::get<0>(e), std::get<1>(e), pView->viewport()->mapToGlobal(std::get<1>(e)),
-                               Qt::LeftButton, std::get<2>(e), Qt::NoModifier);
-                QApplication::sendEvent(pView->viewport(), &ev);
-            }
+            SceneTest::dragInView(pView, pt, ptTo);
             if (strStep == "move0")
                 QTRY_VERIFY_WITH_TIMEOUT(m_pSim->model().scenes.at(0).layers.at(0).nX != nX, 5000);
         } else { // "drop" on the canvas's first quarter, or "margin": in the grey beside it

@@ -23,6 +23,7 @@
 #include "EditBaseView.h"
 #include "EditSceneCanvas.h"
 #include "EditSingleTextItem.h"
+#include "SceneTestUtil.h"
 #include <QPushButton>
 #include <QTreeWidgetItem>
 #include <QUdpSocket>
@@ -61,33 +62,11 @@ public slots:
     void slot_updateDeviceName(QString strName) { deviceNames << strName; }
 };
 
-// "L<id> x,y wxh" of each layer of the canvas's scene.
-QStringList canvasLayers(CEditSceneCanvas *pCanvas)
-{
-    QStringList list;
-    for (CEditSingleTextItem *p : pCanvas->currentScene()->layerItems()) {
-        int x, y, w, h;
-        p->getItemPos(x, y);
-        p->getItemSize(w, h);
-        list << QString("L%1 %2,%3 %4x%5").arg(p->getItemId()).arg(x).arg(y).arg(w).arg(h);
-    }
-    list.sort();
-    return list;
-}
-
-void dragLayer0(CEditSceneCanvas *pCanvas)
+void dragLayer0Down(CEditSceneCanvas *pCanvas)
 {
     CEditBaseView *pView = pCanvas->view();
     const QPoint pt = pView->mapFromScene(pCanvas->currentScene()->itemById(0)->sceneBoundingRect().center());
-    const QPoint ptTo = pt + QPoint(0, 40); // down only: it stays on its own output
-    for (auto e : {std::make_tuple(QEvent::MouseButtonPress, pt, Qt::LeftButton),
-                   std::make_tuple(QEvent::MouseMove, (pt + ptTo) / 2, Qt::LeftButton),
-                   std::make_tuple(QEvent::MouseMove, ptTo, Qt::LeftButton),
-                   std::make_tuple(QEvent::MouseButtonRelease, ptTo, Qt::NoButton)}) {
-        QMouseEvent ev(std::get<0>(e), std::get<1>(e), pView->viewport()->mapToGlobal(std::get<1>(e)), Qt::LeftButton,
-                       std::get<2>(e), Qt::NoModifier);
-        QApplication::sendEvent(pView->viewport(), &ev);
-    }
+    SceneTest::dragInView(pView, pt, pt + QPoint(0, 40)); // down only: it stays on its own output
 }
 
 double cpuSeconds()
@@ -243,7 +222,7 @@ void TestTypeC::pulledLineAndANewOne()
     CEditSceneCanvas *pCanvas = w.editSceneMain()->canvas();
     QTRY_VERIFY_WITH_TIMEOUT(pCanvas->currentScene() && pCanvas->currentScene()->itemById(0), 5000);
     SimTest::settle(*pDevice, *pSim, 300);
-    const QStringList listRead = canvasLayers(pCanvas);
+    const QStringList listRead = SceneTest::layerTexts(pCanvas->currentScene());
 
     pSim->closePty();
     const double dStart = cpuSeconds();
@@ -257,9 +236,9 @@ void TestTypeC::pulledLineAndANewOne()
     QCOMPARE(BesMessageBox::testRecords().first().kind, QStringLiteral("tipInfor"));
     QVERIFY(BesMessageBox::testRecords().first().text.contains(strPort));
 
-    dragLayer0(pCanvas);
+    dragLayer0Down(pCanvas);
     QCOMPARE(pDevice->queuedCommandCount(), 0);
-    QTRY_COMPARE(canvasLayers(pCanvas), listRead);
+    QTRY_COMPARE(SceneTest::layerTexts(pCanvas->currentScene()), listRead);
 
     // A new line on the same port.
     pSim = std::make_unique<CDeviceSimulator>(CSimDeviceModel::Tarn, 4, 2);
@@ -270,7 +249,7 @@ void TestTypeC::pulledLineAndANewOne()
     QTRY_VERIFY_WITH_TIMEOUT(pSim->hasRequest(35, 80), 5000);
     SimTest::settle(*pDevice, *pSim, 300);
     const int nY = pSim->model().scenes.at(0).layers.at(0).nY;
-    dragLayer0(pCanvas);
+    dragLayer0Down(pCanvas);
     QTRY_VERIFY_WITH_TIMEOUT(pSim->model().scenes.at(0).layers.at(0).nY != nY, 5000);
 }
 
