@@ -97,6 +97,8 @@ void CTcpDeviceThread::setCanConnected(bool bCan)
     if (!bCan) {
         m_bLinkLossShown = false;
         linkDown("the device was switched off");
+    } else if (isConnected()) {
+        linkAttempted(); // switched on again before the link that is still up was closed
     }
     m_bCanConnected = bCan;
     wakeWorker();
