@@ -3,7 +3,7 @@
 #include "BesMessageBox.h"
 #include "DeviceLog.h"
 #include "GbkCodec.h"
-#include "OSDTransfer.h"
+#include "OsdReplySink.h"
 #include "WireBytes.h"
 #include "TcpSocket.h"
 #include "globalObserver.h"
@@ -16,8 +16,6 @@
 
 QString CTcpDeviceThread::s_strEditedSerial;
 QHash<QString, QString> CTcpDeviceThread::s_editedSerialByFamily;
-CTarnSceneSink *CTcpDeviceThread::s_pTarnSceneSink = nullptr;
-QList<CTcpDeviceThread *> CTcpDeviceThread::s_listWorkers;
 
 using WireBytes::be16;
 
@@ -43,12 +41,12 @@ CTcpDeviceThread::CTcpDeviceThread(QObject *parent)
     pHub->attach("slot_refreshinputName", this, "slot_refreshinputName");
     pHub->attach("slot_GetZSencedate", this, "slot_GetZSencedate");
     pHub->attach("slot_GetZMainSig", this, "slot_GetZMainSig");
-    s_listWorkers.append(this);
+    listRecords();
 }
 
 CTcpDeviceThread::~CTcpDeviceThread()
 {
-    s_listWorkers.removeAll(this);
+    unlistRecords();
     m_bStop = true;
     globalObserver *pHub = globalObserver::getGlobalObserver();
     pHub->detach("slot_refreshinputName", this);
@@ -58,8 +56,8 @@ CTcpDeviceThread::~CTcpDeviceThread()
     wait();
 
     for (CTarnSceneRecord *pScene : m_listScene) {
-        if (s_pTarnSceneSink)
-            s_pTarnSceneSink->sceneRemoved(this, pScene->nId);
+        if (CTarnSceneSink *pSink = CTarnSceneSink::installed())
+            pSink->sceneRemoved(this, pScene->nId);
         delete pScene;
     }
     qDeleteAll(m_listZScene);
@@ -204,7 +202,7 @@ void CTcpDeviceThread::handleDisconnected()
     linkDown("the link was lost");
     // An OSD bitmap transfer to this device ends now (its packets went with the queue); what the
     // failed transfer queues (the OSD switched on again) waits for the next link.
-    if (COSDTransfer *pTransfer = COSDTransfer::forDevice(m_strSerial)) {
+    if (COsdReplySink *pTransfer = COsdReplySink::forDevice(m_strSerial)) {
         m_bKeepForNextLink = true;
         pTransfer->linkLost();
         m_bKeepForNextLink = false;
@@ -261,7 +259,7 @@ void CTcpDeviceThread::showLastReadState()
 {
     m_bShowLastReadPending = false;
     if (isTarn()) {
-        if (!s_pTarnSceneSink)
+        if (!CTarnSceneSink::installed())
             return;
         // The sink may call back into the records: walk a copy of the scene ids.
         QList<int> listIds;
@@ -269,12 +267,12 @@ void CTcpDeviceThread::showLastReadState()
             listIds.append(pScene->nId);
         for (int nId : qAsConst(listIds)) {
             const CTarnSceneRecord *pScene = findTarnScene(nId);
-            if (!pScene || !s_pTarnSceneSink)
+            if (!pScene || !CTarnSceneSink::installed())
                 continue;
             const CTarnSceneRecord scene = *pScene;
-            s_pTarnSceneSink->sceneRead(this, scene, false);
-            if (s_pTarnSceneSink && findTarnScene(nId))
-                s_pTarnSceneSink->layersRead(this, nId, scene.vectorLayer);
+            CTarnSceneSink::installed()->sceneRead(this, scene, false);
+            if (CTarnSceneSink::installed() && findTarnScene(nId))
+                CTarnSceneSink::installed()->layersRead(this, nId, scene.vectorLayer);
         }
         return;
     }
@@ -282,16 +280,6 @@ void CTcpDeviceThread::showLastReadState()
     SystemInfo *pInfo = m_pSystemInfo;
     QString strSerial = m_strSerial;
     globalObserver::getGlobalObserver()->notify("slot_initWidgetdate", Q_ARG(SystemInfo *, pInfo), Q_ARG(QString, strSerial));
-}
-
-void CTcpDeviceThread::dropQueuedOsdBitmap()
-{
-    QMutexLocker queue(m_pMutexSend);
-    for (int i = m_listMcuCmd.size() - 1; i >= 0; --i) {
-        const _mcu_cmd *pCmd = m_listMcuCmd.at(i);
-        if (pCmd->nCmdIndex == Tx_OSDSet && pCmd->nSubIndex3 >= 10 && pCmd->nSubIndex3 <= 12)
-            delete m_listMcuCmd.takeAt(i);
-    }
 }
 
 void CTcpDeviceThread::handleSerislDisConnected()
@@ -427,22 +415,6 @@ void CTcpDeviceThread::setEditedDeviceSerial(const QString &strSerial, const QSt
 QString CTcpDeviceThread::editedDeviceSerial(const QString &strFamily)
 {
     return s_editedSerialByFamily.value(strFamily, s_strEditedSerial);
-}
-
-void CTcpDeviceThread::setTarnSceneSink(CTarnSceneSink *pSink)
-{
-    s_pTarnSceneSink = pSink;
-}
-
-CTarnSceneSink *CTcpDeviceThread::tarnSceneSink()
-{
-    return s_pTarnSceneSink;
-}
-
-CTarnSceneSink::~CTarnSceneSink()
-{
-    if (CTcpDeviceThread::tarnSceneSink() == this)
-        CTcpDeviceThread::setTarnSceneSink(nullptr);
 }
 
 void CTcpDeviceThread::setHeartbeatInterval(int nMs)
@@ -766,7 +738,7 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
     if (f.nCmd != Tx_Heart) {
         if (f.isNak()) {
             if (f.nCmd == Tx_OSDSet && f.nSub == 11) {
-                if (COSDTransfer *pTransfer = COSDTransfer::forDevice(m_strSerial)) {
+                if (COsdReplySink *pTransfer = COsdReplySink::forDevice(m_strSerial)) {
                     CDeviceLog::write({QString::fromUtf8("单独包写入出现的问题"), pTransfer->packetInFlight()});
                     pTransfer->packetAnswered(false);
                 }
