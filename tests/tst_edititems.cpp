@@ -1,10 +1,12 @@
 // The scene's items: layer commands in device pixels, geometry, persistence, and the scene's
 // own handling of ids, placement, palette and keys.
 #include "TestMain.h"
+#include <functional>
 
 #include <QGraphicsSceneMouseEvent>
 #include <QJsonDocument>
 #include <QPainter>
+#include <QSignalSpy>
 #include <QStyleOptionGraphicsItem>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
@@ -753,6 +755,33 @@ private slots:
         p->setItemUpdateNow();
         QTRY_VERIFY(spy.count("slot_getMainSigInputSource") >= 1);
         QCOMPARE(spy.last("slot_getMainSigInputSource"), QVariantList({2, QString("SN1")}));
+        QCOMPARE(p->itemContent(), spy.m_strCaption);
+    }
+
+    // A refresh that leaves the layer as it was shown repaints nothing; a new caption, or a field
+    // changed since without a repaint of its own, is shown at the next refresh.
+    void refreshRepaintsChangesOnly()
+    {
+        CEditBaseScene scene;
+        CSceneSpy spy;
+        CEditSingleTextItem *p = placeLayer(scene, 0, 0, 0, 100, 100);
+        QSignalSpy changed(&scene, &QGraphicsScene::changed);
+        const QList<QPair<std::function<void()>, bool>> steps = {
+            {[]() {}, true},
+            {[]() {}, false},
+            {[&]() { spy.m_strCaption = QString::fromUtf8("IN1 : 无输入"); }, true},
+            {[&]() { p->m_nTransNum = 100; }, true},
+            {[]() {}, false},
+        };
+        for (int i = 0; i < steps.size(); ++i) {
+            steps.at(i).first();
+            const int nAsked = spy.count("slot_getMainSigInputSource");
+            changed.clear();
+            p->setItemUpdateNow();
+            QTRY_VERIFY(spy.count("slot_getMainSigInputSource") > nAsked);
+            QCoreApplication::processEvents();
+            QVERIFY2(changed.isEmpty() != steps.at(i).second, qPrintable(QString::number(i)));
+        }
         QCOMPARE(p->itemContent(), spy.m_strCaption);
     }
 };

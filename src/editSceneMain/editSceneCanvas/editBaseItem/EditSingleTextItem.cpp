@@ -93,7 +93,39 @@ void CEditSingleTextItem::onTick()
     int nType = 0;
     pHub->notify("slot_getEditSingleTextItemstrTextLanguage", Q_ARG(int, nType),
                  Q_ARG(QString &, m_strTextLanguagewidth), Q_ARG(QString &, m_strTextLanguageheight));
+    // A refresh that leaves the item as it was shown at the last one repaints nothing; a change
+    // made since without a repaint of its own is shown now, as before.
+    const QString strShown = shownState();
+    if (strShown == m_strRefreshed)
+        return;
+    m_strRefreshed = strShown;
     update();
+}
+
+QStringList CEditSingleTextItem::labelLines() const
+{
+    int w, h;
+    getItemSize(w, h);
+    return {QString("[L%1]").arg(zValue(), 0, 'g', -1),
+            QString("[%1:%2 %3:%4]").arg(m_strTextLanguagewidth, QString::number(w), m_strTextLanguageheight, QString::number(h)),
+            QString("[%1]").arg(m_strTextContent)};
+}
+
+QString CEditSingleTextItem::shownState() const
+{
+    const QRectF rt = rect();
+    return labelLines().join(QLatin1Char('\n'))
+           + QStringLiteral("\n%1 %2 %3 %4 %5 %6 %7 %8 %9")
+                 .arg(m_nTransNum)
+                 .arg(m_nLineWidth)
+                 .arg(m_lineColor.rgba())
+                 .arg(m_crNormal.rgba())
+                 .arg(m_nFontSize)
+                 .arg(int(isSelected()))
+                 .arg(rt.width())
+                 .arg(rt.height())
+                 .arg(m_strFontName)
+           + QStringLiteral(" %1 %2").arg(rt.x()).arg(rt.y());
 }
 
 void CEditSingleTextItem::setItemMainSig(int n)
@@ -477,23 +509,18 @@ void CEditSingleTextItem::paint(QPainter *painter, const QStyleOptionGraphicsIte
 
 void CEditSingleTextItem::drawSingleText(QPainter *painter)
 {
-    int w, h;
-    getItemSize(w, h);
     m_font = QFont(m_strFontName, m_nFontSize);
     painter->setOpacity(m_nTransNum / 255.0);
     const int p = m_nLineWidth / 2;
     painter->fillRect(rect().adjusted(p, p, p, p), QBrush(m_bkColor));
     painter->setPen(m_fontColor);
     painter->setFont(m_font);
-    const QString strLevel = QString("[L%1]").arg(zValue(), 0, 'g', -1);
-    const QString strSize = QString("[%1:%2 %3:%4]")
-                                  .arg(m_strTextLanguagewidth, QString::number(w), m_strTextLanguageheight, QString::number(h));
-    const QString strSource = QString("[%1]").arg(m_strTextContent);
-    const int nLine = QFontMetrics(m_font).boundingRect(strLevel).height();
+    const QStringList listLines = labelLines();
+    const int nLine = QFontMetrics(m_font).boundingRect(listLines.first()).height();
     const int nLeft = int(rect().x() + 5.0);
     const int nWidth = int(rect().width());
     int nTop = int(rect().y() + 5.0);
-    for (const QString &s : {strLevel, strSize, strSource}) {
+    for (const QString &s : listLines) {
         painter->drawText(QRect(nLeft, nTop, nWidth, nLine), Qt::AlignLeft, s);
         nTop += nLine;
     }

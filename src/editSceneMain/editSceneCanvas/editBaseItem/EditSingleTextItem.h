@@ -11,6 +11,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QStringList>
 #include <QTime>
 
 #include "EditBaseItem.h"
@@ -112,12 +113,18 @@ public:
 
 private:
     void onTick();
+    // The three label lines: level, size in device pixels, source text.
+    QStringList labelLines() const;
+    // Everything the item's picture depends on, as one text.
+    QString shownState() const;
     // The geometry clamped to the device canvas; false when nothing of it is left to send.
     bool clampToCanvas(int &x, int &y, int &w, int &h) const;
     // Gives the layer the device rectangle it was sent with, when the clamp changed it.
     void showSentGeometry(int x, int y, int w, int h);
 
     QTimer *m_pTimer = nullptr;
+    // shownState() at the last refresh that repainted the item.
+    QString m_strRefreshed;
 };
 
 #endif // EDITSINGLETEXTITEM_H
