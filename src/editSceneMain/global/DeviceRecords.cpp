@@ -25,5 +25,9 @@ void CDeviceRecords::listRecords()
 
 void CDeviceRecords::unlistRecords()
 {
-    s_listHolders.removeAll(this);
+    // Listed once at most: the search ends where it is found, at once for holders that go in
+    // the order they came (the device list's workers at close).
+    const int nAt = s_listHolders.indexOf(this);
+    if (nAt >= 0)
+        s_listHolders.removeAt(nAt);
 }
