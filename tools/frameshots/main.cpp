@@ -1,6 +1,7 @@
 // frameshots - shows the console's windows one after another with simulated devices, for
 // tools/screenshots.sh: the device list with a Tarn and a Z device switched on, then the Tarn
-// editor frame and the Z editor frame opened on them. For each window it prints
+// editor frame and the Z editor frame opened on them, each at its default size, in Chinese and
+// then in English (the "-en" shots). For each window it prints
 //   shot <name> <X window id>
 // and waits for a line on its standard input before going on; "done" ends the list.
 
@@ -8,6 +9,7 @@
 #include <QLoggingCategory>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QSocketNotifier>
 #include <QTextStream>
 #include <QTimer>
@@ -40,11 +42,23 @@ static void settle(int nMs)
     waitFor([]() { return false; }, nMs);
 }
 
+static void dumpTree(QWidget *w, int depth)  // LOOKDEBUG
+{
+    if (depth > 9 || !w->isVisible()) return;
+    QSize m = w->minimumSizeHint(), mm = w->minimumSize();
+    std::fprintf(stderr, "%*s%s %s geo=%dx%d+%d+%d minHint=%dx%d min=%dx%d hint=%dx%d\n", depth * 2, "",
+                 w->metaObject()->className(), qPrintable(w->objectName()), w->width(), w->height(), w->x(), w->y(),
+                 m.width(), m.height(), mm.width(), mm.height(), w->sizeHint().width(), w->sizeHint().height());
+    for (QObject *o : w->children())
+        if (auto *c = qobject_cast<QWidget *>(o)) if (!c->isWindow()) dumpTree(c, depth + 1);
+}
+
 // Prints the window and waits for the caller to take its picture.
 static void shot(const char *pszName, QWidget *pWindow)
 {
     pWindow->raise();
     settle(600);
+    if (qEnvironmentVariableIsSet("LOOKDEBUG")) dumpTree(pWindow, 0);
     std::printf("shot %s %llu\n", pszName, static_cast<unsigned long long>(pWindow->winId()));
     std::fflush(stdout);
     std::string line;
@@ -99,6 +113,7 @@ int main(int argc, char *argv[])
 
     pWindow->checkR4Exist("SIM1")->findChild<QPushButton *>("btnEdit")->click();
     shot("tarnframe", pWindow->editSceneMain());
+    if (qEnvironmentVariableIsSet("LOOKDEBUG")) { QRect g0 = pWindow->editSceneMain()->geometry(); pWindow->editSceneMain()->setGeometry(pWindow->editSceneMain()->screen()->availableGeometry()); settle(500); shot("tarnframe-max", pWindow->editSceneMain()); pWindow->editSceneMain()->setGeometry(g0); settle(300); }
     pWindow->editSceneMain()->hide();
 
     pWindow->checkR4Exist("SIM2")->findChild<QPushButton *>("btnEdit")->click();
@@ -106,6 +121,19 @@ int main(int argc, char *argv[])
     pWindow->getCurrentDevice("SIM2")->setInputSrcCmd();
     settle(800);
     shot("zframe", pWindow->zInterface());
+    pWindow->zInterface()->hide();
+
+    // The same frames in English; the language goes back to Chinese afterwards, as it is stored.
+    QMetaObject::invokeMethod(pWindow, "on_comboBoxLanguage_activated", Q_ARG(int, 1));
+    settle(300);
+    pWindow->checkR4Exist("SIM1")->findChild<QPushButton *>("btnEdit")->click();
+    shot("tarnframe-en", pWindow->editSceneMain());
+    pWindow->editSceneMain()->hide();
+    pWindow->checkR4Exist("SIM2")->findChild<QPushButton *>("btnEdit")->click();
+    settle(300);
+    shot("zframe-en", pWindow->zInterface());
+    pWindow->zInterface()->hide();
+    QMetaObject::invokeMethod(pWindow, "on_comboBoxLanguage_activated", Q_ARG(int, 0));
 
     std::printf("done\n");
     std::fflush(stdout);
