@@ -9,7 +9,6 @@
 #include <QLoggingCategory>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QSocketNotifier>
 #include <QTextStream>
 #include <QTimer>
@@ -42,23 +41,11 @@ static void settle(int nMs)
     waitFor([]() { return false; }, nMs);
 }
 
-static void dumpTree(QWidget *w, int depth)  // LOOKDEBUG
-{
-    if (depth > 9 || !w->isVisible()) return;
-    QSize m = w->minimumSizeHint(), mm = w->minimumSize();
-    std::fprintf(stderr, "%*s%s %s geo=%dx%d+%d+%d minHint=%dx%d min=%dx%d hint=%dx%d\n", depth * 2, "",
-                 w->metaObject()->className(), qPrintable(w->objectName()), w->width(), w->height(), w->x(), w->y(),
-                 m.width(), m.height(), mm.width(), mm.height(), w->sizeHint().width(), w->sizeHint().height());
-    for (QObject *o : w->children())
-        if (auto *c = qobject_cast<QWidget *>(o)) if (!c->isWindow()) dumpTree(c, depth + 1);
-}
-
 // Prints the window and waits for the caller to take its picture.
 static void shot(const char *pszName, QWidget *pWindow)
 {
     pWindow->raise();
     settle(600);
-    if (qEnvironmentVariableIsSet("LOOKDEBUG")) dumpTree(pWindow, 0);
     std::printf("shot %s %llu\n", pszName, static_cast<unsigned long long>(pWindow->winId()));
     std::fflush(stdout);
     std::string line;
@@ -113,7 +100,6 @@ int main(int argc, char *argv[])
 
     pWindow->checkR4Exist("SIM1")->findChild<QPushButton *>("btnEdit")->click();
     shot("tarnframe", pWindow->editSceneMain());
-    if (qEnvironmentVariableIsSet("LOOKDEBUG")) { QRect g0 = pWindow->editSceneMain()->geometry(); pWindow->editSceneMain()->setGeometry(pWindow->editSceneMain()->screen()->availableGeometry()); settle(500); shot("tarnframe-max", pWindow->editSceneMain()); pWindow->editSceneMain()->setGeometry(g0); settle(300); }
     pWindow->editSceneMain()->hide();
 
     pWindow->checkR4Exist("SIM2")->findChild<QPushButton *>("btnEdit")->click();
