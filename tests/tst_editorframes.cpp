@@ -416,8 +416,8 @@ private slots:
     }
 
     // Under the program's style sheet. At the default size the scene list shows a device's two
-    // scenes and the add card without scrolling, and the canvas tools have the room their icons
-    // need. A larger frame (maximised) draws the screen canvas larger and gives the source panel
+    // scenes and the add card without scrolling, the canvas tools have the room their icons
+    // need, and the OSD settings dialog opens over the canvas. A larger frame (maximised) draws the screen canvas larger and gives the source panel
     // and the scene list their shares of the room.
     void workAreaGivesItsRoomAtDefaultAndLargerSizes()
     {
@@ -449,8 +449,14 @@ private slots:
         const QList<QToolButton *> listTools = tarn.canvas()->findChild<QWidget *>("canvasToolColumn")->findChildren<QToolButton *>();
         QCOMPARE(listTools.size(), 4);
         for (QToolButton *pTool : listTools)
-            QVERIFY2(pTool->sizeHint().width() <= pTool->width() && pTool->iconSize().width() >= 16,
-                     qPrintable(QString("%1 wide for a hint of %2").arg(pTool->width()).arg(pTool->sizeHint().width())));
+            QVERIFY(pTool->sizeHint().width() <= pTool->width() && pTool->iconSize().width() >= 16);
+        // the OSD settings dialog leaves the property panel free
+        QWidget *pProperty = tarn.panelPlace("propertyPlace");
+        QRect rtDialog;
+        lookAtNextModal([&](QWidget *pDialog) { rtDialog = pDialog->frameGeometry(); });
+        QVERIFY(QMetaObject::invokeMethod(&tarn, "on_OSDSettingButton_clicked"));
+        QVERIFY(!rtDialog.isEmpty() && rtDialog.left() >= tarn.frameGeometry().left());
+        QVERIFY(!rtDialog.intersects(QRect(pProperty->mapToGlobal(QPoint(0, 0)), pProperty->size())));
 
         CEditBaseView *pView = tarn.canvas()->view();
         const QRectF rtBack = tarn.canvas()->currentScene()->getBackCanvasRect();

