@@ -767,12 +767,8 @@ private slots:
         CEditSingleTextItem *p = placeLayer(scene, 0, 0, 0, 100, 100);
         QSignalSpy changed(&scene, &QGraphicsScene::changed);
         const QList<QPair<std::function<void()>, bool>> steps = {
-            {[]() {}, true},
-            {[]() {}, false},
-            {[&]() { spy.m_strCaption = QString::fromUtf8("IN1 : 无输入"); }, true},
-            {[&]() { p->m_nTransNum = 100; }, true},
-            {[]() {}, false},
-        };
+            {[]() {}, true}, {[]() {}, false}, {[&]() { spy.m_strCaption = QString::fromUtf8("IN1 : 无输入"); }, true},
+            {[&]() { p->m_nTransNum = 100; }, true}, {[]() {}, false}};
         for (int i = 0; i < steps.size(); ++i) {
             steps.at(i).first();
             const int nAsked = spy.count("slot_getMainSigInputSource");
