@@ -62,7 +62,9 @@ void CTcpDeviceThread::getScreenSize(const CReplyFrame &f)
     }
     m_pDeviceInfo->nScreenWidth = nWidth;
     m_pDeviceInfo->nScreenHeight = nHeight;
-    g_setDefaultDesktop(nWidth, nHeight);
+    // The canvas geometry is the edited Tarn device's own; another device's screen leaves it.
+    if (drivesTarnCanvas())
+        g_setDefaultDesktop(nWidth, nHeight);
     CDeviceLog::write({QString("The device"), m_strIp, QString("LED screen return data:"), QString(":"), nWidth, nHeight,
                        p.size() > 4 ? u8(p, 4) : 0, p.size() > 5 ? u8(p, 5) : 0});
 }

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
@@ -316,6 +317,56 @@ private slots:
         row.setDeviceInput(&m_in);
         QTest::mousePress(&row, Qt::LeftButton);
         QCOMPARE(spy.drags[1].at(1).toString(), QString("HDMI1 : 无输入"));
+    }
+
+    // A name typed in the dialog of the right-click menu's entry: sent to the row's device when
+    // the row is unchanged; nothing sent and no record changed when the panel rebound the row to
+    // another device's input, or removed it, while the dialog was open.
+    void rowChangedWhileItsDialogIsOpen_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("unchanged") << "none";
+        QTest::newRow("rebound to another device") << "rebind";
+        QTest::newRow("removed") << "remove";
+    }
+    void rowChangedWhileItsDialogIsOpen()
+    {
+        QFETCH(QString, change);
+        RowSpy spy;
+        InputSource other = m_in;
+        other.strName = "B-IN";
+        QPointer<CDeviceItem> pRow = new CDeviceItem;
+        pRow->setDeviceSerial("SN1");
+        pRow->setDeviceInput(&m_in);
+        pRow->show();
+        QTimer::singleShot(20, [&]() {
+            auto *pMenu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QVERIFY(pMenu);
+            answerDialog([&](CInputSetDlg *dlg) {
+                dlg->findChild<QLineEdit *>("lineEditName")->setText("NEW");
+                if (change == "rebind") {
+                    pRow->setDeviceSerial("SN2");
+                    pRow->setDeviceInput(&other);
+                } else if (change == "remove") {
+                    delete pRow;
+                }
+                dlg->findChild<QPushButton *>("btnOk")->click();
+            });
+            pMenu->setActiveAction(pMenu->actions().at(1)); // 修改输入名称
+            QTest::keyClick(pMenu, Qt::Key_Return);
+        });
+        QTest::mousePress(pRow.data(), Qt::RightButton);
+        if (change == "none") {
+            QCOMPARE(spy.cmds.size(), 1);
+            QCOMPARE(spy.cmds[0].serial, QString("SN1"));
+            QCOMPARE(spy.cmds[0].payload.left(4), QByteArray::fromHex("0200") + QByteArray("NE"));
+            QCOMPARE(m_in.strName, QString("NEW"));
+        } else {
+            QVERIFY(spy.cmds.isEmpty());
+            QCOMPARE(m_in.strName, QString("HDMI1"));
+            QCOMPARE(other.strName, QString("B-IN"));
+        }
+        delete pRow;
     }
 
 };

@@ -1,9 +1,10 @@
 // The Tarn canvas against a simulated device: after clean, delete, drops and recalls the device's
-// live scene and the canvas's copy of it are alike (layers by id and geometry), and a scene that
-// is not live is never changed.
+// live scene and the canvas's copy of it are alike (layers by id, geometry and transparency), a
+// scene that is not live is never changed, and a Z device switched on beside it changes nothing.
 #include "TestMain.h"
 
 #include <QPushButton>
+#include <QSpinBox>
 #include <QToolButton>
 
 #include <memory>
@@ -27,6 +28,7 @@
 #include "TarnSceneStore.h"
 #include "TcpDeviceThread.h"
 #include "ToolBar.h"
+#include "WndLineWidget.h"
 #include "mainwindow.h"
 
 class TestLiveScene : public QObject
@@ -34,25 +36,26 @@ class TestLiveScene : public QObject
     Q_OBJECT
 
     std::unique_ptr<CDeviceSimulator> m_pSim;
+    std::unique_ptr<CDeviceSimulator> m_pSimZ;
     std::unique_ptr<MainWindow> m_pWindow;
 
     CEditSceneCanvas *canvas() const { return m_pWindow->editSceneMain()->canvas(); }
     CEditBaseScene *scene(int nId) const { return CTarnSceneStore::instance()->scene("TSN", nId); }
     void quiet() { SimTest::settle(*m_pWindow->getCurrentDevice("TSN"), *m_pSim, 300); }
 
-    // "L<id> x,y wxh" of each layer of the scene, on the device or on the canvas.
+    // "L<id> x,y wxh t<transparency>" of each layer of the scene, on the device or on the canvas.
     QStringList layers(int nId, bool bDevice)
     {
         QStringList list;
         if (bDevice)
             for (const CSimLayer &l : m_pSim->model().scenes.at(nId - 1).layers)
-                list << QString("L%1 %2,%3 %4x%5").arg(l.nIndex).arg(l.nX).arg(l.nY).arg(l.nWidth).arg(l.nHeight);
+                list << QString("L%1 %2,%3 %4x%5 t%6").arg(l.nIndex).arg(l.nX).arg(l.nY).arg(l.nWidth).arg(l.nHeight).arg(l.nTrans);
         else
             for (CEditSingleTextItem *p : scene(nId)->layerItems()) {
                 int x, y, w, h;
                 p->getItemPos(x, y);
                 p->getItemSize(w, h);
-                list << QString("L%1 %2,%3 %4x%5").arg(p->getItemId()).arg(x).arg(y).arg(w).arg(h);
+                list << QString("L%1 %2,%3 %4x%5 t%6").arg(p->getItemId()).arg(x).arg(y).arg(w).arg(h).arg(p->m_nTransNum);
             }
         list.sort();
         return list;
@@ -66,6 +69,28 @@ class TestLiveScene : public QObject
         const QRect rtCanvas = canvas()->currentScene()->getBackCanvasRect();
         if (strStep == "show2") {
             QTest::mouseClick(ProgramTest::card(*pStrip, 2), Qt::LeftButton);
+        } else if (strStep == "recall2") { // scene 2 recalled from its card, scene 1 still shown
+            QVERIFY(ProgramTest::chooseEntry(ProgramTest::card(*pStrip, 2), QString::fromUtf8("调用场景")));
+        } else if (strStep == "trans") { // 100 typed as the selected layer's transparency
+            QSpinBox *pSpin = m_pWindow->editSceneMain()->findChild<CWndLineWidget *>()->findChild<QSpinBox *>("spinBoxTrans");
+            QTest::keyClick(pSpin, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(pSpin, "100");
+            QTest::keyClick(pSpin, Qt::Key_Return);
+        } else if (strStep == "zon") { // a Z device of a smaller screen switched on beside it, then refreshed
+            m_pSimZ.reset(new CDeviceSimulator(CSimDeviceModel::Z, 3, 2));
+            m_pSimZ->setSerial("ZSN");
+            m_pSimZ->model().nScreenWidth = 1280;
+            m_pSimZ->model().nScreenHeight = 720;
+            QVERIFY(m_pSimZ->listen(QHostAddress("127.0.0.9"), m_pSim->port()));
+            m_pWindow->slot_newDevice({"127.0.0.9", QString(), "Z7", "ZSN"});
+            QTest::mouseClick(m_pWindow->checkR4Exist("ZSN")->switchButton(), Qt::LeftButton);
+            CTcpDeviceThread *pZ = m_pWindow->getCurrentDevice("ZSN");
+            QTRY_COMPARE_WITH_TIMEOUT(pZ->getDeviceInfo()->nScreenWidth, 1280, 5000);
+            m_pSimZ->clearRequests();
+            pZ->setMcuCommand(QStringLiteral("大屏宽高"), QByteArray(1, '\0'), 1, 0);
+            QTRY_VERIFY_WITH_TIMEOUT(m_pSimZ->hasRequest(30), 5000);
+            SimTest::settle(*pZ, *m_pSimZ, 300);
+            QCOMPARE(layers(1, false), layers(1, true));
         } else if (strStep == "recall") {
             const int nShown = int(canvas()->currentScene()->getSceneID());
             QVERIFY(ProgramTest::chooseEntry(ProgramTest::card(*pStrip, nShown), QString::fromUtf8("调用场景")));
@@ -81,7 +106,7 @@ class TestLiveScene : public QObject
             const QPoint ptTo = strStep == "move0" ? pt + QPoint(20, 30)
                 : strStep == "away0"               ? at(rtCanvas.bottomRight() + QPointF(400, 300))
                                                    : pt;
-            const int nX = m_pSim->model().scenes.at(0).layers.at(0).nX;
+            const CSimLayer before = m_pSim->model().scenes.at(0).layers.at(0);
             for (auto e : {std::make_tuple(QEvent::MouseButtonPress, pt, Qt::LeftButton),
                            std::make_tuple(QEvent::MouseMove, (pt + ptTo) / 2, Qt::LeftButton),
                            std::make_tuple(QEvent::MouseMove, ptTo, Qt::LeftButton),
@@ -90,8 +115,11 @@ class TestLiveScene : public QObject
                                Qt::LeftButton, std::get<2>(e), Qt::NoModifier);
                 QApplication::sendEvent(pView->viewport(), &ev);
             }
-            if (strStep == "move0")
-                QTRY_VERIFY_WITH_TIMEOUT(m_pSim->model().scenes.at(0).layers.at(0).nX != nX, 5000);
+            if (strStep == "move0") { // a move keeps the layer's size
+                QTRY_VERIFY_WITH_TIMEOUT(m_pSim->model().scenes.at(0).layers.at(0).nX != before.nX, 5000);
+                QCOMPARE(m_pSim->model().scenes.at(0).layers.at(0).nWidth, before.nWidth);
+                QCOMPARE(m_pSim->model().scenes.at(0).layers.at(0).nHeight, before.nHeight);
+            }
         } else { // "drop" on the canvas's first quarter, or "margin": in the grey beside it
             CDeviceItem *pRow = m_pWindow->editSceneMain()->findChild<CDeviceItem *>();
             const QPoint pt = at(strStep == "drop" ? QPointF(20, 20) : QPointF(rtCanvas.right() + 20, 20));
@@ -114,6 +142,7 @@ private slots:
         BesMessageBox::clearTestAnswer();
         m_pWindow.reset();
         m_pSim.reset();
+        m_pSimZ.reset();
         CTcpDeviceThread::setEditedDeviceSerial(QString());
         QFile::remove("Morvane.ini");
     }
@@ -146,6 +175,11 @@ private slots:
         QTest::newRow("clean, drop, update 2") << "clean drop update" << true << 1 << 1 << "L0" << 2;
         QTest::newRow("delete L0, update 2") << "select0 delete update" << true << 1 << 1 << "L1" << 2;
         QTest::newRow("drag L0 off the canvas") << "away0" << true << 1 << 1 << "L0 L1" << 3;
+        // A layer edit on a scene the device is not showing (a recall is on its way) offers the
+        // recall; Cancel sends nothing.
+        QTest::newRow("transparency after a recall of 2") << "select0 recall2 trans" << false << 1 << 2 << "L0" << 3;
+        // Another device's screen leaves the canvas's geometry alone, and drags go out in it.
+        QTest::newRow("Z device beside, drag L0") << "zon move0" << true << 1 << 1 << "L0 L1" << 3;
         QTest::newRow("empty scene: drop, recall") << "show2 recall drop recall" << true << 0 << 2 << "" << 2;
     }
 

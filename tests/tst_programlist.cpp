@@ -595,19 +595,23 @@ private slots:
         QCOMPARE(tarnStrip.takeScene(), 2);
     }
 
-    // The frame rebuilds the strip while the delete notice of card 2 runs (a reply came in): the
-    // freed card is not touched; scene 2 is deleted through its new card when that still names
-    // the scene the operator chose, and nothing is sent when number 2 names another scene now.
+    // The frame rebuilds the strip while the delete notice of card 2 runs (a reply came in, or
+    // the strip was bound to another device): the freed card is not touched; scene 2 is deleted
+    // through its new card when that still names the scene the operator chose on the same
+    // device, and nothing is sent when number 2 names another scene now.
     void rebuildDuringADeleteNotice_data()
     {
+        QTest::addColumn<QString>("serial");
         QTest::addColumn<QStringList>("rebuilt");
         QTest::addColumn<QList<int>>("idsAfter");
         QTest::addColumn<bool>("bSent");
-        QTest::newRow("same scenes") << QStringList{"A", "B", "C"} << QList<int>{1, 3} << true;
-        QTest::newRow("scene 2 is another one") << QStringList{"A", "C"} << QList<int>{1, 2} << false;
+        QTest::newRow("same scenes") << "SN1" << QStringList{"A", "B", "C"} << QList<int>{1, 3} << true;
+        QTest::newRow("scene 2 is another one") << "SN1" << QStringList{"A", "C"} << QList<int>{1, 2} << false;
+        QTest::newRow("another device's scenes") << "SN2" << QStringList{"A", "B", "C"} << QList<int>{1, 2, 3} << false;
     }
     void rebuildDuringADeleteNotice()
     {
+        QFETCH(QString, serial);
         QFETCH(QStringList, rebuilt);
         QFETCH(QList<int>, idsAfter);
         QFETCH(bool, bSent);
@@ -616,7 +620,7 @@ private slots:
         strip.setDeviceFamily("Tarn");
         fill(strip, "SN1", {"A", "B", "C"}, 1, 8);
         QPointer<CCardProgramWidget> pCard = card(strip, 2);
-        QTimer::singleShot(50, &strip, [&]() { fill(strip, "SN1", rebuilt, 1, 8); });
+        QTimer::singleShot(50, &strip, [&]() { fill(strip, serial, rebuilt, 1, 8); });
         spy.clear();
         QVERIFY(chooseEntry(pCard, QString::fromUtf8("删除场景")));
         QVERIFY(!pCard);
