@@ -620,9 +620,11 @@ private slots:
         strip.setDeviceFamily("Tarn");
         fill(strip, "SN1", {"A", "B", "C"}, 1, 8);
         QPointer<CCardProgramWidget> pCard = card(strip, 2);
-        QTimer::singleShot(50, &strip, [&]() { fill(strip, serial, rebuilt, 1, 8); });
+        // The notice is the first event loop the delete runs: a zero timer fires inside it.
+        QTimer::singleShot(0, &strip, [&]() { fill(strip, serial, rebuilt, 1, 8); });
         spy.clear();
         QVERIFY(chooseEntry(pCard, QString::fromUtf8("删除场景")));
+        processDeferredDeletes(); // the notice may have ended before its loop deleted the old card
         QVERIFY(!pCard);
         QCOMPARE(spy.cmds.size(), bSent ? 1 : 0);
         if (bSent)
@@ -636,9 +638,10 @@ private slots:
         CProgramListWidget strip;
         fill(strip, "SN1", {"A"}, 1, 8);
         QPointer<CCardProgramWidget> pAdd = addCard(strip);
-        QTimer::singleShot(50, &strip, [&]() { strip.destroyProgram(); });
+        QTimer::singleShot(0, &strip, [&]() { strip.destroyProgram(); });
         spy.clear();
         QTest::mouseClick(pAdd->addButton(), Qt::LeftButton);
+        processDeferredDeletes();
         QVERIFY(!pAdd);
         QVERIFY(spy.cmds.isEmpty());
     }
@@ -650,7 +653,7 @@ private slots:
         pStrip->setDeviceFamily("Tarn");
         fill(*pStrip, "SN1", {"A", "B"}, 1, 8);
         QPointer<CCardProgramWidget> pCard = card(*pStrip, 2);
-        QTimer::singleShot(50, [&]() { delete pStrip; pStrip = nullptr; });
+        QTimer::singleShot(0, [&]() { delete pStrip; pStrip = nullptr; });
         spy.clear();
         QVERIFY(chooseEntry(pCard, QString::fromUtf8("删除场景")));
         QVERIFY(spy.cmds.isEmpty());
