@@ -98,8 +98,8 @@ class TestLiveScene : public QObject
             QVERIFY(ProgramTest::chooseEntry(ProgramTest::card(*pStrip, 2), QString::fromUtf8("更新场景")));
         } else if (strStep == "clean") {
             canvas()->cleanButton()->click();
-        } else if (strStep == "delete") {
-            canvas()->toolStrip()->findChild<QToolButton *>("btnDelete")->click();
+        } else if (strStep == "delete" || strStep == "auto") {
+            canvas()->toolStrip()->findChild<QToolButton *>(strStep == "auto" ? "btnAuto" : "btnDelete")->click();
         } else if (strStep == "select0" || strStep == "move0" || strStep == "away0") {
             QVERIFY(canvas()->currentScene()->itemById(0));
             const QPoint pt = at(canvas()->currentScene()->itemById(0)->sceneBoundingRect().center());
@@ -127,7 +127,6 @@ class TestLiveScene : public QObject
             QVERIFY(SceneTest::dropOn(pView, CDeviceItem::makeDragData(pRow->getDeviceImage(), pRow->dragCaption(),
                                                                        pRow->getInputSrcIndex()), pt));
         }
-        quiet();
     }
 
 private slots:
@@ -155,7 +154,7 @@ private slots:
         QTest::addColumn<bool>("yes");            // the answer to every question box
         QTest::addColumn<int>("scene2");          // layers stored in scene 2
         QTest::addColumn<int>("live");            // the device's live scene at the end
-        QTest::addColumn<QString>("liveLayers");  // its layer ids
+        QTest::addColumn<QString>("liveLayers");  // its layer ids, or its layers written in full
         QTest::addColumn<int>("total");           // layers in both scenes
         // A scene that is not live loses nothing to Clean or Delete: the recall is offered.
         QTest::newRow("clean scene 2, no") << "show2 clean" << false << 1 << 1 << "L0 L1" << 3;
@@ -177,7 +176,8 @@ private slots:
         QTest::newRow("drag L0 off the canvas") << "away0" << true << 1 << 1 << "L0 L1" << 3;
         // A layer edit on a scene the device is not showing (a recall is on its way) offers the
         // recall; Cancel sends nothing.
-        QTest::newRow("transparency after a recall of 2") << "select0 recall2 trans" << false << 1 << 2 << "L0" << 3;
+        QTest::newRow("transparency after a recall of 2") << "select0 recall2 trans" << false << 1 << 2 << "L0 0,0 960x540 t255" << 3;
+        QTest::newRow("fill the screen, recall of 2 on its way") << "select0 recall2+auto" << true << 1 << 1 << "L0 L1" << 3;
         // Another device's screen leaves the canvas's geometry alone, and drags go out in it.
         QTest::newRow("Z device beside, drag L0") << "zon move0" << true << 1 << 1 << "L0 L1" << 3;
         QTest::newRow("empty scene: drop, recall") << "show2 recall drop recall" << true << 0 << 2 << "" << 2;
@@ -208,10 +208,14 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(scene(1) && scene(1)->layerItems().size() == 2, 5000);
         quiet();
         BesMessageBox::setTestAnswer(yes ? QMessageBox::Ok : QMessageBox::Cancel);
-        for (const QString &strStep : steps.split(' ')) {
-            step(strStep);
-            if (QTest::currentTestFailed())
-                return;
+        // Steps joined by '+' follow each other at once: no reply is handled between them.
+        for (const QString &strSteps : steps.split(' ')) {
+            for (const QString &strStep : strSteps.split('+')) {
+                step(strStep);
+                if (QTest::currentTestFailed())
+                    return;
+            }
+            quiet();
         }
 
         const CSimDeviceModel &device = m_pSim->model();
@@ -225,7 +229,7 @@ private slots:
         QStringList ids;
         for (const QString &strLayer : layers(live, true))
             ids << strLayer.section(' ', 0, 0);
-        QCOMPARE(ids.join(' '), liveLayers);
+        QCOMPARE(liveLayers.contains(',') ? layers(live, true).join(' ') : ids.join(' '), liveLayers);
         QCOMPARE(device.scenes.at(0).layers.size() + device.scenes.at(1).layers.size(), total);
         const int nShown = int(canvas()->currentScene()->getSceneID());
         QCOMPARE(layers(nShown, false), layers(nShown, true));
