@@ -375,6 +375,7 @@ QString CTcpDeviceThread::getMainSigInputSource(int nId)
     if (!pInput)
         return QString();
     if (pInput->nSig == 1)
-        return QString("%1 : %2x%3@%4").arg(pInput->strName).arg(pInput->nWidth).arg(pInput->nHeight).arg(pInput->nHz);
+        return QString("%1 : %2x%3@%4").arg(pInput->strName, QString::number(pInput->nWidth), QString::number(pInput->nHeight),
+                                                  QString::number(pInput->nHz));
     return QString("%1 : %2").arg(pInput->strName, tr("无输入"));
 }

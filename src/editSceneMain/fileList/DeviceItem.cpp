@@ -80,10 +80,8 @@ void CDeviceItem::setDeviceInput(InputSource *pInput)
         pInput->nHz = 0;
     }
     ui->labelName->setText(QString("%1\r\n%2x%3@%4")
-                               .arg(pInput->strName)
-                               .arg(pInput->nWidth)
-                               .arg(pInput->nHeight)
-                               .arg(pInput->nHz));
+                               .arg(pInput->strName, QString::number(pInput->nWidth),
+                                    QString::number(pInput->nHeight), QString::number(pInput->nHz)));
     ui->labelIndex->setText(QString::number(pInput->nId + 1));
 }
 
@@ -175,10 +173,8 @@ QString CDeviceItem::dragCaption() const
         return QString();
     if (m_pDeviceInput->nSig != 0)
         return QString("%1 : %2x%3@%4")
-            .arg(m_pDeviceInput->strName)
-            .arg(m_pDeviceInput->nWidth)
-            .arg(m_pDeviceInput->nHeight)
-            .arg(m_pDeviceInput->nHz);
+            .arg(m_pDeviceInput->strName, QString::number(m_pDeviceInput->nWidth),
+                 QString::number(m_pDeviceInput->nHeight), QString::number(m_pDeviceInput->nHz));
     return QString("%1 : 无输入").arg(m_pDeviceInput->strName);
 }
 

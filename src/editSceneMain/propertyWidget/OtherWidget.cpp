@@ -47,6 +47,7 @@ COtherWidget::COtherWidget(QWidget *parent)
     ui->systemsettoolButton->setStyleSheet(kOpenLook);
     ui->inputcutButton->setStyleSheet(kOpenLook);
     ui->OutputcutButton->setStyleSheet(kOpenLook);
+    g_keepWholeCharacters(ui->lineEditstrSerial);
     showSilent(true);
 
     globalObserver *pHub = globalObserver::getGlobalObserver();
@@ -308,6 +309,10 @@ bool COtherWidget::applyName()
 {
     if (!ui->lineEditstrSerial->isModified())
         return true;
+    if (!g_isDeviceName(ui->lineEditstrSerial->text())) {
+        BesMessageBox::information(tr("修改失败"), g_deviceNameRefusal(), false);
+        return false;
+    }
     sendCmd(g_texing_name[Tx_SetSystem], g_toGbkField(ui->lineEditstrSerial->text(), 12), 2, 10);
     ui->lineEditstrSerial->setModified(false);
     return true;
