@@ -95,11 +95,18 @@ void ZMiddleControl::paintEvent(QPaintEvent *)
 }
 
 // The seven numbers are taken only with a present main source; otherwise the
-// strip shows the name alone and keeps the numbers it had.
+// strip shows the name alone and keeps the numbers it had. The device's state
+// comes with every source poll: the strip is repainted only when it changed.
 void ZMiddleControl::slot_updateCurrentZDeviceDate(QString MainSigName, int nSig, int ResolutionX,
                                                    int ResolutionY, int ResolutionHZ, int PosX, int PosY,
                                                    int ScenesizeX, int ScenesizeY)
 {
+    if (nSig == m_nsig && MainSigName == m_nMainSigName
+        && (nSig != 1
+            || (ResolutionX == m_nZResolutionX && ResolutionY == m_nZResolutionY && ResolutionHZ == m_nZResolutionHZ
+                && PosX == m_nPosX && PosY == m_nPosY && ScenesizeX == m_nScenesizeX
+                && ScenesizeY == m_nScenesizeY)))
+        return;
     m_nsig = nSig;
     m_nMainSigName = MainSigName;
     if (nSig == 1) {

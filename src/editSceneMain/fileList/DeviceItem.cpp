@@ -90,7 +90,12 @@ void CDeviceItem::setDeviceType(const QString &strType)
     const bool bSignal = m_pDeviceInput && m_pDeviceInput->nSig == 1;
     for (const PortIcon &icon : kPortIcons) {
         if (strType.contains(QLatin1String(icon.word))) {
-            m_strFile = QString::fromLatin1(bSignal ? icon.on : icon.off);
+            const QString strFile = QString::fromLatin1(bSignal ? icon.on : icon.off);
+            // The source poll hands the row its input every few seconds: the icon shown
+            // already is not loaded and laid out again (which repaints the row).
+            if (strFile == m_strFile && !ui->labelImage->pixmap(Qt::ReturnByValue).isNull())
+                return;
+            m_strFile = strFile;
             ui->labelImage->setPixmap(QPixmap(m_strFile));
             return;
         }

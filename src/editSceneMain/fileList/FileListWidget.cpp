@@ -74,11 +74,11 @@ void CFileListWidget::applyButtonStyles()
 void CFileListWidget::initValue()
 {
     if (!m_pLayoutList) {
-        m_pLayoutList = new CLayoutListWidget();
+        m_pLayoutList = new CLayoutListWidget(ui->stackedWidget);
         ui->stackedWidget->addWidget(m_pLayoutList);
     }
     if (!m_pLayoutCard) {
-        m_pLayoutCard = new CLayoutCardWidget();
+        m_pLayoutCard = new CLayoutCardWidget(ui->stackedWidget);
         ui->stackedWidget->addWidget(m_pLayoutCard);
     }
     ui->stackedWidget->setCurrentIndex(LayoutType_List);
