@@ -13,7 +13,18 @@
 // handlers, which read only inside the frame's payload, fill the records and notify the hub.
 //
 // Seams for tests and tools: setHeartbeatInterval(), setReplyTimeout(), setConnectTimeout(),
-// injectReceivedData(), queuedCommandCount(), and the scene hand-off setTarnSceneSink().
+// injectReceivedData(), injectSentCommand(), queuedCommandCount(); the scene hand-off is
+// CTarnSceneSink::install().
+//
+// What the worker hands up to the editor goes through interfaces that know nothing of the editor:
+// Tarn scene records to the installed CTarnSceneSink, OSD bitmap replies to the COsdReplySink of
+// its device; its device and settings records are listed in CDeviceRecords, where panels find
+// them by serial.
+//
+// A device switched off, or whose link was lost or could not be made, takes no commands until a
+// link is attempted again: what was queued for it is dropped, new commands are refused with a log
+// line, and the editor is handed the device's last-read state again, so that it shows nothing the
+// device never got. The next link's start-up reads show what the device holds then.
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -27,6 +38,7 @@
 #include <atomic>
 
 #include "DeviceFrame.h"
+#include "DeviceRecords.h"
 #include "QorGlobal.h"
 #include "TarnSceneSink.h"
 
@@ -42,7 +54,7 @@ struct _mcu_cmd
     QByteArray byte;       // payload (a copy of the caller's)
 };
 
-class CTcpDeviceThread : public QThread
+class CTcpDeviceThread : public QThread, public CDeviceRecords
 {
     Q_OBJECT
 public:
@@ -64,18 +76,15 @@ public:
     // The records stay the worker's: a delete reply frees a scene record and renumbers the rest.
     // Pages and dialogs therefore keep a device's serial and scene numbers, never pointers into
     // its records across an event-loop turn: scene lists reach them as copies (the topic
-    // "slot_setListZDeviceScene"), and a record they read or write they look up here at the
-    // moment they use it.
-    // The worker of a device serial (the first one made for it), or null.
-    static CTcpDeviceThread *findBySerial(const QString &strSerial);
+    // "slot_setListZDeviceScene"), and the device and settings records they read they look up
+    // by serial in CDeviceRecords at the moment they use them.
+    QString recordSerial() const override { return m_strSerial; }
+    const DeviceInfo *deviceRecord() const override { return m_pDeviceInfo; }
+    const SystemInfo *systemRecord() const override { return m_pSystemInfo; }
     // The Z family's stored scene of number nSceneIndex, or null.
     ZSceneInfo *findZScene(int nSceneIndex) const;
     // Copies of the Z family's scene records in scene order.
     QList<ZSceneInfo> zSceneValues() const;
-    // Puts the values saved into stored scene nSceneIndex (input crop, main source, scale mode,
-    // mute, sound, brightness; name, index and backup stay) into its record and hands the list
-    // out again. False when the device holds no such scene.
-    bool setZSceneValues(int nSceneIndex, const ZSceneInfo &values);
 
     // The family this device's replies are parsed by ("Tarn" or "Z"). Set it when the device is
     // identified (announcement type or serial model text); while it is empty the worker follows
@@ -110,6 +119,11 @@ public:
     void parseMcuData(QByteArray &data);
     // Feeds received bytes as a transport would (tests, fuzzing).
     void injectReceivedData(const QByteArray &data) { handleReceivedData(data); }
+    // Takes a command as sent to the device, without a running loop (tests, fuzzing): its reply
+    // then answers a command of ours.
+    void injectSentCommand(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSubIndex);
+    // Switched off, or the link lost or refused, and no link attempted since (see the top).
+    bool isLinkDown() const { return m_bLinkDown; }
 
     // ---- timing (defaults: heartbeat 3000 ms, serial reply time-out 3000 ms)
     void setHeartbeatInterval(int nMs);
@@ -128,9 +142,6 @@ public:
     // default): every worker acts.
     static void setEditedDeviceSerial(const QString &strSerial, const QString &strFamily = QString());
     static QString editedDeviceSerial(const QString &strFamily = QString());
-    // The scene editor's builder of graphics scenes (null: records only).
-    static void setTarnSceneSink(CTarnSceneSink *pSink);
-    static CTarnSceneSink *tarnSceneSink();
 
 signals:
     void connected();
@@ -157,7 +168,10 @@ private slots:
     void handleReceivedData(QByteArray data);
     void handleError(QString message);
     void handleSerislDisConnected();
+    void handleSerialLineLost(QString message);
     void showLinkErrorBox();
+    void showSerialLossBox();
+    void showLastReadState();
 
 protected:
     void run() override;
@@ -168,6 +182,8 @@ private:
     void sendHeartbeat();
     void sendMcuCommand(int nCmd, int nLen, const QByteArray &payload, int nReadOrWrite, int nSub);
     void wakeWorker();
+    bool enqueue(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSubIndex, bool bOnce);
+    bool queueRead(int nCmd, const QByteArray &payload, int nSubIndex);
 
     // reply handlers (GUI thread)
     bool isTarn() const { return deviceType() == QLatin1String("Tarn"); }
@@ -186,6 +202,7 @@ private:
     void getZSceneAndSrcNum(const CReplyFrame &f);
     void trimZScenes();
     bool readSceneAndSrcCounts(const CReplyFrame &f);
+    bool answersCountRead();
     void getLayerInfo(const CReplyFrame &f);
     void getSceneInfo(const CReplyFrame &f);
     void getTarnSceneRead(const CReplyFrame &f);
@@ -194,7 +211,13 @@ private:
     void getOutletsetting(const CReplyFrame &f);
     void getOSDInfo(const CReplyFrame &f);
     void getSystemName(const CReplyFrame &f);
-    void dropQueuedOsdBitmap();
+    // The link is down (switched off, lost or refused): what is queued is dropped.
+    void linkDown(const char *pszWhy);
+    void linkAttempted();
+    int dropQueuedCommands(const char *pszWhy);
+    void scheduleShowLastRead();
+    // Takes one of our count reads still unanswered; false when none is open.
+    bool takeOpenCountRead();
     CTarnSceneRecord *findTarnScene(int nId) const;
     void removeTarnScene(int nIndex);
     void followDeletedScene(int nDeleted);
@@ -246,6 +269,17 @@ private:
     QMutex *m_pMutexSend = nullptr;   // queue lock
     int m_nSubIndex3 = -1;
     QList<_mcu_cmd *> m_listMcuCmd;
+    // A command beyond this many queued ones is refused (and logged): a device's largest reading
+    // round (every input and every scene) stays far below it.
+    enum { MaxQueuedCommands = 1024 };
+    // Count reads (33) sent and not answered yet (state lock): only a count reply that answers
+    // one of them queues the reads that follow the counts.
+    int m_nOpenCountReads = 0;
+    // GUI thread: see the top of this file.
+    bool m_bLinkDown = false;
+    // Commands queued while handling the loss itself wait for the next link (the OSD switch-on).
+    bool m_bKeepForNextLink = false;
+    bool m_bShowLastReadPending = false;
     // The last queued command sent (state lock); open until a reply of its command and
     // sub-command answers it.
     _mcu_cmd m_lastSent;
@@ -271,8 +305,6 @@ private:
 
     static QString s_strEditedSerial;
     static QHash<QString, QString> s_editedSerialByFamily;
-    static CTarnSceneSink *s_pTarnSceneSink;
-    static QList<CTcpDeviceThread *> s_listWorkers; // every worker, in the order they were made
 };
 
 #endif // TCPDEVICETHREAD_H

@@ -168,13 +168,12 @@ void CTcpDeviceThread::getInputSrcState(const CReplyFrame &f)
         if (bZ && pInput->nWidth == 0 && pInput->nHeight == 0)
             pInput->nSig = 0;
     }
-    const QString strSet = g_texing_name[Tx_InputSet];
     for (InputSource *pInput : m_pDeviceInfo->vectorInput)
         if (pInput->strName.isEmpty())
-            setMcuCommand(strSet, QByteArray(1, char(pInput->nId)), 1, 1);
+            queueRead(Tx_InputSet, QByteArray(1, char(pInput->nId)), 1);
     if (m_bGetEquipmentMessages) {
         for (InputSource *pInput : m_pDeviceInfo->vectorInput)
-            setMcuCommand(strSet, QByteArray(1, char(pInput->nId)), 1, 1);
+            queueRead(Tx_InputSet, QByteArray(1, char(pInput->nId)), 1);
         m_bGetEquipmentMessages = false;
     }
     DeviceInfo *pInfo = m_pDeviceInfo;
@@ -212,19 +211,30 @@ bool CTcpDeviceThread::readSceneAndSrcCounts(const CReplyFrame &f)
     return true;
 }
 
+// A count reply that answers no count read of ours (sent twice, or sent by the device on its
+// own) changes the counts only: it queues no reads and takes no scenes away.
+bool CTcpDeviceThread::answersCountRead()
+{
+    if (takeOpenCountRead())
+        return true;
+    CDeviceLog::write({QString("The device"), m_strIp, QString("count reply without a count read, counts only:"),
+                       m_pDeviceInfo->nSrcNum, m_pDeviceInfo->nSceneNum});
+    return false;
+}
+
 void CTcpDeviceThread::queueStartReads()
 {
     QByteArray range(2, '\0');
     range[1] = char((m_pDeviceInfo->nSrcNum - 1) & 0xFF);
-    setMcuCommand(g_texing_name[Tx_GetInput], range, 1, 1);
-    setMcuCommand(g_texing_name[Tx_LEDWHSet], QByteArray(1, '\0'), 1, 0);
+    queueRead(Tx_GetInput, range, 1);
+    queueRead(Tx_LEDWHSet, QByteArray(1, '\0'), 0);
     for (int nId = 1; nId <= m_pDeviceInfo->nSceneNum; ++nId)
         readScene(nId);
 }
 
 void CTcpDeviceThread::readScene(int nSceneId)
 {
-    setMcuCommand(g_texing_name[Tx_SceneInfo], QByteArray(1, char(nSceneId & 0xFF)), 1, 0);
+    queueRead(Tx_SceneInfo, QByteArray(1, char(nSceneId & 0xFF)), 0);
 }
 
 // Scene replies (35).
@@ -289,8 +299,9 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
             for (int i = 0; i < m_listScene.size(); ++i) {
                 const int nOld = m_listScene.at(i)->nId;
                 m_listScene.at(i)->nId = i + 1;
-                if (nOld != i + 1 && s_pTarnSceneSink)
-                    s_pTarnSceneSink->sceneRenumbered(this, nOld, i + 1);
+                CTarnSceneSink *pSink = CTarnSceneSink::installed();
+                if (nOld != i + 1 && pSink)
+                    pSink->sceneRenumbered(this, nOld, i + 1);
             }
             followDeletedScene(nSceneId);
             QString strSerial = m_strSerial;

@@ -16,6 +16,8 @@ void CTcpDeviceThread::getZSceneAndSrcNum(const CReplyFrame &f)
 {
     if (!readSceneAndSrcCounts(f))
         return;
+    if (!answersCountRead())
+        return;
     trimZScenes();
     if (m_bGetZSencedate) {
         int nNum = m_pDeviceInfo->nSceneNum;
@@ -96,16 +98,6 @@ void CTcpDeviceThread::notifyZSceneList()
                                                 Q_ARG(QString, strSerial));
 }
 
-CTcpDeviceThread *CTcpDeviceThread::findBySerial(const QString &strSerial)
-{
-    if (strSerial.isEmpty())
-        return nullptr;
-    for (CTcpDeviceThread *pWorker : qAsConst(s_listWorkers))
-        if (pWorker->m_strSerial == strSerial)
-            return pWorker;
-    return nullptr;
-}
-
 ZSceneInfo *CTcpDeviceThread::findZScene(int nSceneIndex) const
 {
     for (ZSceneInfo *pScene : m_listZScene)
@@ -121,26 +113,6 @@ QList<ZSceneInfo> CTcpDeviceThread::zSceneValues() const
     for (const ZSceneInfo *pScene : m_listZScene)
         listScene.append(*pScene);
     return listScene;
-}
-
-bool CTcpDeviceThread::setZSceneValues(int nSceneIndex, const ZSceneInfo &values)
-{
-    ZSceneInfo *pScene = findZScene(nSceneIndex);
-    if (!pScene) {
-        CDeviceLog::write({QString("The device"), m_strIp, QString("no scene to take the saved values:"), nSceneIndex});
-        return false;
-    }
-    pScene->nXinput = values.nXinput;
-    pScene->nYinput = values.nYinput;
-    pScene->ninputWidth = values.ninputWidth;
-    pScene->ninputHeight = values.ninputHeight;
-    pScene->nMainSig = values.nMainSig;
-    pScene->nbrightness = values.nbrightness;
-    pScene->nsound = values.nsound;
-    pScene->nsilent = values.nsilent;
-    pScene->nScaleMode = values.nScaleMode;
-    notifyZSceneList();
-    return true;
 }
 
 // Output ports (37), read replies only.
@@ -294,5 +266,5 @@ bool CTcpDeviceThread::applyZSettingsWrite(const _mcu_cmd &sent)
 // The live layer's settings (34/0 read); the reply fills the settings record and the page.
 void CTcpDeviceThread::readZSettings()
 {
-    setMcuCommand(g_texing_name[Tx_SetLayer], QByteArray(1, '\0'), 1, 0);
+    queueRead(Tx_SetLayer, QByteArray(1, '\0'), 0);
 }

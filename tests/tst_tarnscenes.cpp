@@ -106,6 +106,7 @@ private slots:
         QSignalSpy removed(&rig.store, &CTarnSceneStore::sig_sceneRemoved);
         QByteArray counts;
         counts.append(char(4)).append(char(8)).append(char(1)).append(char(1));
+        rig.worker.injectSentCommand(QString::fromUtf8("源及场景数"), QByteArray(1, 1), 1, 0);
         rig.feed(CDeviceFrame::buildReply(33, 1, 0, counts));
         QCOMPARE(rig.store.scenes("SN1").size(), 1);
         QCOMPARE(removed.count(), 1);
@@ -227,9 +228,9 @@ private slots:
             CTarnSceneStore store;
             store.bindDevice(&worker);
             worker.injectReceivedData(sceneReply(scene(1, "S1", 1)));
-            QCOMPARE(CTcpDeviceThread::tarnSceneSink(), &store);
+            QCOMPARE(CTarnSceneSink::installed(), &store);
         }
-        QVERIFY(!CTcpDeviceThread::tarnSceneSink());
+        QVERIFY(!CTarnSceneSink::installed());
         QVERIFY(!CTarnSceneStore::instance());
         worker.injectReceivedData(sceneReply(scene(2, "S2", 0)));
         QCOMPARE(worker.getSceneList().size(), 2);
