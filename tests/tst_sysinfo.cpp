@@ -141,16 +141,18 @@ private slots:
         QVERIFY2(QRegularExpression("^CPU占用：(\\d{2,3}|--)% \\| 内存占用：\\d{2,3}% $").match(text).hasMatch(),
                  qPrintable(text));
 
-        // a stop request during the wait ends the loop at once, without a further sample
+        // a stop request during the wait ends the loop at once, without a further sample (a busy
+        // machine may have let the second one out before the stop)
         QTest::qWait(700); // now within the 1000 ms wait of the second sample
         QElapsedTimer stopTimer;
         stopTimer.start();
+        const int nSamples = run.spy.count();
         run.info->stopUpdateInfo();
         run.thread.quit();
         QVERIFY(run.thread.wait(2000));
         QVERIFY2(stopTimer.elapsed() < 500, qPrintable(QString::number(stopTimer.elapsed())));
-        QTest::qWait(50);
-        QCOMPARE(run.spy.count(), 1);
+        QVERIFY(nSamples <= 2);
+        QCOMPARE(run.spy.count(), nSamples);
         QCOMPARE(QDir::currentPath(), dir); // the working folder is never changed
     }
 };
