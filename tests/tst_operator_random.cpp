@@ -47,6 +47,7 @@
 #include "ProgramListWidget.h"
 #include "ProgramSpy.h"
 #include "PropertyStack.h"
+#include "SceneSaveAsDlg.h"
 #include "QorGlobal.h"
 #include "RollLabel.h"
 #include "SceneTestUtil.h"
@@ -68,7 +69,7 @@ namespace {
 enum Kind {
     Drop, Drag, Resize, Delete, Show, Recall, Add, Rename, Clean, Update, Refresh,
     // steps on the Z frame
-    ZShow, ZRecall, ZUpdate, ZAdd, ZDelete, ZRefresh, ZSource, ZScale, ZMute, ZBright, ZSound, ZSize, ZCrop
+    ZShow, ZRecall, ZUpdate, ZAdd, ZDelete, ZRefresh, ZSource, ZScale, ZMute, ZBright, ZSound, ZSize, ZCrop, ZSaveTo
 };
 
 
@@ -283,6 +284,9 @@ bool zAllowed(const Step &step, const Change &c)
         return strLive == "size" || strLive == "screen";
     case ZCrop:
         return strLive == "crop";
+    case ZSaveTo:
+        // The live values stored into the scene named, or into a new one after the last.
+        return (c.strKind == "stored" && c.nScene == step.nScene) || c.strKind == "scene+";
     default:
         return false;
     }
@@ -746,6 +750,34 @@ class TestOperatorRandom : public QObject
             applyZFields({"lineEditCutX", "lineEditCutY", "lineEditCutW", "lineEditCutH"}, crop);
             return true;
         }
+        case ZSaveTo: {
+            const int nCount = m_pSimZ->model().scenes.size();
+            step.nScene = between(1, qMin(nCount + 1, m_pSimZ->model().nSceneMax));
+            step.strText = QString("Z: save to scene %1").arg(step.nScene);
+            // The dialog shows the device's count once it answered; then the number is typed.
+            QElapsedTimer waited;
+            waited.start();
+            bool bAnswered = false;
+            QTimer poll;
+            connect(&poll, &QTimer::timeout, this, [&]() {
+                CSceneSaveAsDlg *pDlg = zpage()->sceneSaveAsDlg();
+                if (bAnswered || !pDlg || !pDlg->isVisible())
+                    return;
+                if (pDlg->sceneCount() != nCount && waited.elapsed() < 10000)
+                    return;
+                bAnswered = true;
+                if (pDlg->sceneCount() != nCount) {
+                    step.strText += " (the dialog never had the count)";
+                    QTest::mouseClick(pDlg->findChild<QPushButton *>("pushButtonExit"), Qt::LeftButton);
+                    return;
+                }
+                typeName(pDlg->findChild<QLineEdit *>("lineEditIndex"), QString::number(step.nScene));
+                QTest::mouseClick(pDlg->findChild<QPushButton *>("pushButtonOk"), Qt::LeftButton);
+            });
+            poll.start(10);
+            QTest::mouseClick(zpage()->findChild<QPushButton *>("SavescenepushButton"), Qt::LeftButton);
+            return true;
+        }
         default:
             return false;
         }
@@ -969,7 +1001,7 @@ private slots:
         QVERIFY2(strBad.isEmpty(), qPrintable(report(seed, 0, strBad)));
         static const QList<Kind> tarnSteps = {Drop, Drop, Drag, Drag, Resize, Delete, Show, Recall, Add, Rename, Clean, Update, Refresh};
         static const QList<Kind> zSteps = {ZShow, ZShow, ZRecall, ZRecall, ZUpdate, ZAdd, ZDelete, ZRefresh,
-                                           ZSource, ZScale, ZMute, ZBright, ZSound, ZSize, ZCrop};
+                                           ZSource, ZScale, ZMute, ZBright, ZSound, ZSize, ZCrop, ZSaveTo};
         for (int nStep = 1; nStep <= nSteps; ++nStep) {
             Step step;
             step.bYes = pick(2) == 0;
