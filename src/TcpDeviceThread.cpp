@@ -382,6 +382,12 @@ int CTcpDeviceThread::queuedCommandCount() const
     return m_listMcuCmd.size();
 }
 
+bool CTcpDeviceThread::hasCommandInFlight() const
+{
+    QMutexLocker lock(m_pMutexRecv);
+    return m_nSendIndex != m_nRecvIndex;
+}
+
 void CTcpDeviceThread::wakeWorker()
 {
     QMutexLocker lock(&m_wakeMutex);

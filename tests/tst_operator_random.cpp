@@ -1,29 +1,31 @@
 // Seeded random operator sequences on the Tarn editor against the simulated device. An operator
 // drops inputs, drags and resizes layers by the mouse, deletes them from the item menu, shows,
 // recalls, adds, renames and updates scenes on the strip, cleans the canvas and refreshes the
-// strip; every question is answered yes or no as the step drew it. After every step, once the
-// console is quiet, the strip and the canvas show what the device holds (live scene, scene ids
-// and names, the live scene's layers in device pixels) and the device changed only as the step
-// allows. A failure names the seed, the step and the steps so far; VISTEL_RANDOM_SEEDS (e.g.
-// "1-200" or "4,9") and VISTEL_RANDOM_STEPS replay or widen the run by hand.
+// strip (the two-device run also types a layer's transparency on the layer page); every
+// question is answered yes or no as the step drew it. After every step, once the console is
+// quiet, the strip and the canvas show what the device holds (live scene, scene ids and names,
+// the live scene's layers in device pixels) and the device changed only as the step allows. A
+// failure names the seed, the step and the latest steps; VISTEL_RANDOM_SEEDS (e.g. "1-200" or
+// "4,9") and VISTEL_RANDOM_STEPS replay or widen the run by hand.
 //
 // The two-device run switches a Z device on beside the Tarn one (each on an address of its own,
 // with a smaller screen) and interleaves steps on both frames: Z cards previewed, recalled,
 // updated, added and deleted, its strip refreshed, a source pressed, the settings page's scale,
-// mute, brightness and sound, canvas size and input crop applied. After every step each strip,
-// canvas and page shows what its device holds, and the device the step did not address did not
-// change at all.
+// mute, brightness and sound, canvas size and input crop applied, the live values saved to a
+// stored scene. After every step each strip, canvas and page shows what its device holds, and
+// the device the step did not address did not change at all.
 #include "TestMain.h"
 
+#include <QComboBox>
 #include <QContextMenuEvent>
+#include <QElapsedTimer>
 #include <QInputMethodEvent>
 #include <QLineEdit>
-#include <QComboBox>
-#include <QElapsedTimer>
 #include <QMap>
 #include <QMenu>
 #include <QPushButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <QTimer>
 #include <QToolButton>
 
@@ -47,13 +49,14 @@
 #include "ProgramListWidget.h"
 #include "ProgramSpy.h"
 #include "PropertyStack.h"
-#include "SceneSaveAsDlg.h"
 #include "QorGlobal.h"
 #include "RollLabel.h"
+#include "SceneSaveAsDlg.h"
 #include "SceneTestUtil.h"
 #include "SimTestUtil.h"
 #include "SwitchButton.h"
 #include "TcpDeviceThread.h"
+#include "WndLineWidget.h"
 #include "mainwindow.h"
 #include "zinferface.h"
 
@@ -67,11 +70,10 @@ static const int kTwoDeviceSteps = 30;
 namespace {
 
 enum Kind {
-    Drop, Drag, Resize, Delete, Show, Recall, Add, Rename, Clean, Update, Refresh,
+    Drop, Drag, Resize, Delete, Show, Recall, Add, Rename, Clean, Update, Refresh, Trans,
     // steps on the Z frame
     ZShow, ZRecall, ZUpdate, ZAdd, ZDelete, ZRefresh, ZSource, ZScale, ZMute, ZBright, ZSound, ZSize, ZCrop, ZSaveTo
 };
-
 
 // One operator step as drawn, and what it came to act on.
 struct Step
@@ -189,6 +191,8 @@ bool allowed(const Step &step, int nTake, const Change &c)
         return bGoesOn && ((c.strKind == "geometry" && c.nLayer == step.nLayer) || (c.strKind == "layer-" && step.bYes));
     case Delete:
         return bGoesOn && c.strKind == "layer-" && c.nLayer == step.nLayer;
+    case Trans:
+        return bGoesOn && c.strKind == "layer" && c.nLayer == step.nLayer;
     case Clean:
         return step.nScene == nTake && c.strKind == "layer-";
     case Recall:
@@ -447,9 +451,34 @@ class TestOperatorRandom : public QObject
         (void)QTest::qWaitFor([this]() { return quiet() && mismatch().isEmpty() && zMismatch().isEmpty(); }, 5000);
     }
 
+    // What keeps a link busy, for the failure report.
+    QString busyText() const
+    {
+        QStringList list;
+        for (CTcpDeviceThread *pWorker : {worker(), m_pSimZ ? zworker() : nullptr}) {
+            if (!pWorker)
+                continue;
+            const CDeviceSimulator &sim = pWorker == worker() ? *m_pSim : *m_pSimZ;
+            QStringList last;
+            const QList<CSimRequest> requests = sim.requestsWithoutHeartbeat();
+            for (int i = qMax(0, requests.size() - 4); i < requests.size(); ++i)
+                last << QString("%1/%2/%3").arg(requests.at(i).nCmd).arg(requests.at(i).nReadOrWrite).arg(requests.at(i).nSub);
+            list << QString("%1: %2 queued%3, last requests %4")
+                        .arg(pWorker->getDeviceSerial())
+                        .arg(pWorker->queuedCommandCount())
+                        .arg(pWorker->hasCommandInFlight() ? ", one in flight" : "")
+                        .arg(last.join(" "));
+        }
+        return list.join("; ");
+    }
+
+    // Nothing queued and nothing sent that the console has not taken the answer of, on either link.
     bool quiet() const
     {
-        return worker()->queuedCommandCount() == 0 && (!m_pSimZ || zworker()->queuedCommandCount() == 0);
+        for (CTcpDeviceThread *pWorker : {worker(), m_pSimZ ? zworker() : nullptr})
+            if (pWorker && (pWorker->queuedCommandCount() > 0 || pWorker->hasCommandInFlight()))
+                return false;
+        return true;
     }
 
     DeviceState deviceState() { return DeviceState(m_pSim->model()); }
@@ -575,6 +604,28 @@ class TestOperatorRandom : public QObject
             CMenuChooser chooser(QString::fromUtf8("删除图层"));
             sendMouse(pViewport, QEvent::MouseButtonPress, toView(ptOn), Qt::RightButton, Qt::RightButton);
             sendMouse(pViewport, QEvent::MouseButtonRelease, toView(ptOn), Qt::RightButton, Qt::NoButton);
+            return true;
+        }
+        case Trans: {
+            // Selected with a click, then a value typed on the layer page.
+            QPointF ptOn;
+            CEditSingleTextItem *pLayer = pickLayer(ptOn);
+            if (!pLayer)
+                return false;
+            step.nLayer = pLayer->getItemId();
+            const int nValue = between(0, 255);
+            step.strText = QString("transparency of L%1 of scene %2 to %3").arg(step.nLayer).arg(step.nScene).arg(nValue);
+            QPointer<CEditSingleTextItem> pStill(pLayer);
+            QTest::mouseClick(pViewport, Qt::LeftButton, Qt::NoModifier, toView(ptOn));
+            if (!pStill || !pLayer->isSelected()) {
+                step.strText += " (the click selected nothing)";
+                return true;
+            }
+            QSpinBox *pSpin = frame()->propertyStack()->wndLineWidget()->findChild<QSpinBox *>("spinBoxTrans");
+            QTest::keyClick(pSpin, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(pSpin, Qt::Key_Backspace);
+            QTest::keyClicks(pSpin, QString::number(nValue));
+            QTest::keyClick(pSpin, Qt::Key_Return);
             return true;
         }
         case Clean:
@@ -970,7 +1021,7 @@ private slots:
             if (!m_listAsked.isEmpty())
                 step.strText += QString(" [%1: %2]").arg(step.bYes ? "yes" : "no", m_listAsked.join("; "));
             m_listDone << QString("%1. %2").arg(nStep).arg(step.strText);
-            QVERIFY2(worker()->queuedCommandCount() == 0, qPrintable(report(seed, nStep, "the console did not quieten")));
+            QVERIFY2(quiet(), qPrintable(report(seed, nStep, "the console did not quieten: " + busyText())));
             QStringList listBad;
             for (const Change &c : changes(before, deviceState()))
                 if (!allowed(step, before.nTake, c))
@@ -999,7 +1050,7 @@ private slots:
         QVERIFY(start(true));
         QString strBad = mismatch() + zMismatch();
         QVERIFY2(strBad.isEmpty(), qPrintable(report(seed, 0, strBad)));
-        static const QList<Kind> tarnSteps = {Drop, Drop, Drag, Drag, Resize, Delete, Show, Recall, Add, Rename, Clean, Update, Refresh};
+        static const QList<Kind> tarnSteps = {Drop, Drop, Drag, Drag, Resize, Delete, Show, Recall, Add, Rename, Clean, Update, Refresh, Trans};
         static const QList<Kind> zSteps = {ZShow, ZShow, ZRecall, ZRecall, ZUpdate, ZAdd, ZDelete, ZRefresh,
                                            ZSource, ZScale, ZMute, ZBright, ZSound, ZSize, ZCrop, ZSaveTo};
         for (int nStep = 1; nStep <= nSteps; ++nStep) {
@@ -1023,7 +1074,7 @@ private slots:
             if (!m_listAsked.isEmpty())
                 step.strText += QString(" [%1: %2]").arg(step.bYes ? "yes" : "no", m_listAsked.join("; "));
             m_listDone << QString("%1. %2").arg(nStep).arg(step.strText);
-            QVERIFY2(quiet(), qPrintable(report(seed, nStep, "the console did not quieten")));
+            QVERIFY2(quiet(), qPrintable(report(seed, nStep, "the console did not quieten: " + busyText())));
             QStringList listBad;
             for (const Change &c : changes(before, deviceState()))
                 if (bZ || !allowed(step, before.nTake, c))
