@@ -1074,6 +1074,8 @@ private slots:
             if (!m_listAsked.isEmpty())
                 step.strText += QString(" [%1: %2]").arg(step.bYes ? "yes" : "no", m_listAsked.join("; "));
             m_listDone << QString("%1. %2").arg(nStep).arg(step.strText);
+            if (qEnvironmentVariableIsSet("VISTEL_RANDOM_VERBOSE"))
+                qInfo().noquote() << "step" << m_listDone.last();
             QVERIFY2(quiet(), qPrintable(report(seed, nStep, "the console did not quieten: " + busyText())));
             QStringList listBad;
             for (const Change &c : changes(before, deviceState()))
