@@ -2,25 +2,29 @@
 // way (the same libraries, the same application set-up), under X (an Xvfb of its own when no
 // display is set):
 //   ./bench_startup [runs]      (default 9)
-// Each run launches a child process: the launcher takes the time right before exec, and the child
-// quits one event-loop turn after its first paint. The console child starts as the program does
-// (g_prepareConsoleApplication, g_startConsole), the bare one makes a QMainWindow of the device
-// list's size after the same application set-up. The whole process is measured: wall time from
-// before exec to its exit, CPU (user + sys) and peak memory from the kernel's account of the child,
-// and the first paint from before exec. The children run in turn, so that both see the same
-// machine load, after one warm-up run each; each figure is the median.
-// A child is this program with --child bare|console <fd>; it writes the time of its first paint
-// to the descriptor <fd>.
+// Each run launches a child process; the launcher takes the time right before exec. A child runs
+// until it is idle: its first paint is done, and (the console) the Tarn frame is built with every
+// start-up read queued, and its event loop is about to sleep. There it reports, from the time
+// before exec: the time to idle, its CPU (user + sys, all threads) and peak memory at that moment,
+// the first paint, and the longest stretch the GUI thread worked without sleeping after the first
+// paint; then it closes down as the program does. The children run in turn, so that both see the
+// same machine load, after one warm-up run each; each figure is the median.
+// A child is this program with --child bare|console <fd>; it writes its figures to the descriptor
+// <fd>. For a profile to idle and no further, run a child alone with BENCH_STARTUP_EXIT_AT_IDLE set:
+//   QT_QPA_PLATFORM=offscreen BENCH_STARTUP_EXIT_AT_IDLE=1 valgrind --tool=callgrind ./bench_startup --child console 1
 
+#include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
+#include <QHash>
 #include <QMainWindow>
 #include <QProcess>
 #include <QThread>
 #include <QTimer>
 
 #include <algorithm>
+#include <functional>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -49,37 +53,96 @@ void writeLine(int nFd, const char *pszKey, qint64 nValue)
         (void)!write(nFd, buf, size_t(n));
 }
 
-// Notes the first paint of any widget and quits one event-loop turn later.
-class FirstPaint : public QObject
+qint64 cpuUs()
+{
+    rusage usage {};
+    getrusage(RUSAGE_SELF, &usage);
+    return qint64(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000000 + usage.ru_utime.tv_usec
+           + usage.ru_stime.tv_usec;
+}
+
+// Times each event the GUI thread delivers at the top level (a handler's nested deliveries are
+// part of it): the longest one after the first paint is the longest the window did not respond.
+class TimingApplication : public QApplication
 {
 public:
-    explicit FirstPaint(int nFd)
-        : m_nFd(nFd)
+    using QApplication::QApplication;
+
+    bool notify(QObject *pReceiver, QEvent *event) override
     {
+        if (QThread::currentThread() != thread()) // the other threads' deliveries are not the window's
+            return QApplication::notify(pReceiver, event);
+        if (event->type() == QEvent::Paint && !m_nPainted)
+            m_nPainted = monotonicNs();
+        if (m_nDepth > 0 || !m_nPainted)
+            return deliver(pReceiver, event);
+        const qint64 nStart = monotonicNs();
+        const bool bResult = deliver(pReceiver, event);
+        m_nLongest = std::max(m_nLongest, monotonicNs() - nStart);
+        return bResult;
     }
 
-    bool eventFilter(QObject *, QEvent *event) override
+    qint64 painted() const { return m_nPainted; }
+    qint64 longest() const { return m_nLongest; }
+
+private:
+    bool deliver(QObject *pReceiver, QEvent *event)
     {
-        if (event->type() == QEvent::Paint && !m_bPainted) {
-            m_bPainted = true;
-            writeLine(m_nFd, "painted", monotonicNs());
-            QTimer::singleShot(0, []() { QCoreApplication::exit(0); });
-        }
-        return false;
+        ++m_nDepth;
+        const bool bResult = QApplication::notify(pReceiver, event);
+        --m_nDepth;
+        return bResult;
+    }
+
+    int m_nDepth = 0;
+    qint64 m_nPainted = 0;
+    qint64 m_nLongest = 0;
+};
+
+// Notes the moment the program is idle: the first time the event loop is about to sleep with the
+// first paint done and the caller's condition met. There it writes its figures and ends the loop.
+class IdleWatch : public QObject
+{
+public:
+    IdleWatch(TimingApplication &app, int nFd, std::function<bool()> fnReady)
+        : m_app(app)
+        , m_nFd(nFd)
+        , m_fnReady(std::move(fnReady))
+    {
+        connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+                [this]() { aboutToBlock(); });
     }
 
 private:
+    void aboutToBlock()
+    {
+        if (!m_app.painted() || m_bDone || !m_fnReady())
+            return;
+        m_bDone = true;
+        rusage usage {};
+        getrusage(RUSAGE_SELF, &usage);
+        writeLine(m_nFd, "idle", monotonicNs());
+        writeLine(m_nFd, "cpu", cpuUs());
+        writeLine(m_nFd, "rss", usage.ru_maxrss);
+        writeLine(m_nFd, "painted", m_app.painted());
+        writeLine(m_nFd, "block", m_app.longest());
+        if (qEnvironmentVariableIsSet("BENCH_STARTUP_EXIT_AT_IDLE"))
+            _exit(0); // nothing of the close-down in a profile
+        QTimer::singleShot(0, []() { QCoreApplication::exit(0); });
+    }
+
+    TimingApplication &m_app;
     int m_nFd;
-    bool m_bPainted = false;
+    std::function<bool()> m_fnReady;
+    bool m_bDone = false;
 };
 
 int runChild(int argc, char *argv[], const QByteArray &mode, int nFd)
 {
     g_prepareConsoleApplication();
-    QApplication app(argc, argv);
-    FirstPaint watcher(nFd);
-    app.installEventFilter(&watcher);
+    TimingApplication app(argc, argv);
     if (mode == "bare") {
+        IdleWatch watcher(app, nFd, []() { return true; });
         QMainWindow w;
         w.resize(958, 332);
         w.show();
@@ -88,7 +151,9 @@ int runChild(int argc, char *argv[], const QByteArray &mode, int nFd)
     // Discovery on a port of its own, so that runs in parallel with the tests bind nothing
     // they use.
     MainWindow::setDiscoveryPort(0, QHostAddress::LocalHost);
-    MainWindow *pWindow = g_startConsole(app);
+    MainWindow *pWindow = nullptr;
+    IdleWatch watcher(app, nFd, [&pWindow]() { return pWindow && pWindow->hasEditSceneMain(); });
+    pWindow = g_startConsole(app);
     const int nRet = app.exec();
     delete pWindow;
     return nRet;
@@ -100,6 +165,7 @@ struct Sample
     double dCpuMs = 0;
     double dPaintMs = 0;
     double dPeakMiB = 0;
+    double dBlockMs = 0;
 };
 
 bool runOnce(const char *pszSelf, const char *pszMode, Sample &sample)
@@ -124,9 +190,7 @@ bool runOnce(const char *pszSelf, const char *pszMode, Sample &sample)
     }
     close(fds[1]);
     int nStatus = 0;
-    rusage usage {};
-    const pid_t done = wait4(pid, &nStatus, 0, &usage);
-    const qint64 nEnd = monotonicNs();
+    const pid_t done = waitpid(pid, &nStatus, 0);
     QByteArray out;
     char buf[256];
     ssize_t n;
@@ -135,22 +199,20 @@ bool runOnce(const char *pszSelf, const char *pszMode, Sample &sample)
     close(fds[0]);
     if (done != pid || !WIFEXITED(nStatus) || WEXITSTATUS(nStatus) != 0)
         return false;
-    qint64 nExec = 0;
-    qint64 nPainted = 0;
+    QHash<QByteArray, qint64> values;
     for (const QByteArray &line : out.split('\n')) {
         const QList<QByteArray> parts = line.split(' ');
-        if (parts.size() == 2 && parts.at(0) == "exec")
-            nExec = parts.at(1).toLongLong();
-        else if (parts.size() == 2 && parts.at(0) == "painted")
-            nPainted = parts.at(1).toLongLong();
+        if (parts.size() == 2)
+            values.insert(parts.at(0), parts.at(1).toLongLong());
     }
-    if (!nExec || !nPainted)
+    const qint64 nExec = values.value("exec");
+    if (!nExec || !values.value("idle") || !values.value("painted"))
         return false;
-    sample.dWallMs = (nEnd - nExec) / 1e6;
-    sample.dPaintMs = (nPainted - nExec) / 1e6;
-    sample.dCpuMs = (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e3
-                    + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e3;
-    sample.dPeakMiB = usage.ru_maxrss / 1024.0;
+    sample.dWallMs = (values.value("idle") - nExec) / 1e6;
+    sample.dPaintMs = (values.value("painted") - nExec) / 1e6;
+    sample.dCpuMs = values.value("cpu") / 1e3;
+    sample.dPeakMiB = values.value("rss") / 1024.0;
+    sample.dBlockMs = values.value("block") / 1e6;
     return true;
 }
 
@@ -193,7 +255,7 @@ int main(int argc, char *argv[])
     const QByteArray self = QCoreApplication::applicationFilePath().toLocal8Bit();
     const char *const modes[] = {"bare", "console"};
     constexpr int kModes = 2;
-    QVector<double> wall[kModes], cpu[kModes], paint[kModes], peak[kModes];
+    QVector<double> wall[kModes], cpu[kModes], paint[kModes], peak[kModes], block[kModes];
     Sample s;
     bool bOk = true;
     // one warm-up of each, then in turn
@@ -206,6 +268,7 @@ int main(int argc, char *argv[])
             cpu[m] << s.dCpuMs;
             paint[m] << s.dPaintMs;
             peak[m] << s.dPeakMiB;
+            block[m] << s.dBlockMs;
         }
     }
     if (xvfb.state() != QProcess::NotRunning) {
@@ -217,12 +280,13 @@ int main(int argc, char *argv[])
         return 1;
     }
 
-    std::printf("whole process from exec, median of %d runs:\n", nRuns);
-    std::printf("  %-26s %8s %8s %13s %9s\n", "", "wall ms", "CPU ms", "1st paint ms", "peak MiB");
+    std::printf("from exec to idle, median of %d runs:\n", nRuns);
+    std::printf("  %-26s %8s %8s %13s %9s %14s\n", "", "wall ms", "CPU ms", "1st paint ms", "peak MiB",
+                "longest GUI ms");
     const char *const names[] = {"bare QMainWindow", "console"};
     for (int m = 0; m < kModes; ++m) {
-        std::printf("  %-26s %8.0f %8.0f %13.0f %9.1f\n", names[m], median(wall[m]), median(cpu[m]),
-                    median(paint[m]), median(peak[m]));
+        std::printf("  %-26s %8.0f %8.0f %13.0f %9.1f %14.1f\n", names[m], median(wall[m]), median(cpu[m]),
+                    median(paint[m]), median(peak[m]), median(block[m]));
         if (m > 0)
             std::printf("  %-26s %7.2fx %7.2fx %12.2fx %+8.1f\n", "  against the bare window",
                         median(wall[m]) / median(wall[0]), median(cpu[m]) / median(cpu[0]),

@@ -54,7 +54,7 @@ inline void fuzzReplyStream(const uint8_t *pData, size_t nSize)
     if (nSize < 1)
         return;
     static CountingSink s_sink;
-    CTcpDeviceThread::setTarnSceneSink(&s_sink);
+    CTarnSceneSink::install(&s_sink);
     const QString strFamily = (pData[0] & 1) ? QStringLiteral("Z") : QStringLiteral("Tarn");
     const size_t nChunk = 1 + (pData[0] >> 1);
     CTcpDeviceThread worker;

@@ -6,8 +6,8 @@
 // The worker parses and validates every scene and layer reply itself and keeps the results as
 // plain records (CTarnSceneRecord, CTarnLayerRecord). The graphics objects that show them on the
 // canvas (CEditBaseScene, CEditSingleTextItem) belong to the scene editor: it installs one
-// CTarnSceneSink with CTcpDeviceThread::setTarnSceneSink() and builds and updates its scenes and
-// layer items from the calls below. Without a sink the records are all there is.
+// CTarnSceneSink with CTarnSceneSink::install() and builds and updates its scenes and layer items
+// from the calls below. Without a sink the records are all there is.
 //
 // Every call runs on the GUI thread, after the worker's own records were updated. Coordinates in
 // layer records are device pixels; converting them with the program-wide scale factors is the
@@ -93,6 +93,13 @@ public:
 
     // After a delete the remaining scenes got new ids 1, 2, 3 ... in list order.
     virtual void sceneRenumbered(CTcpDeviceThread *pWorker, int nOldId, int nNewId) = 0;
+
+    // The one sink of the program, which every worker hands its scenes to (null: none).
+    static void install(CTarnSceneSink *pSink);
+    static CTarnSceneSink *installed();
+
+private:
+    static CTarnSceneSink *s_pInstalled;
 };
 
 #endif // TARNSCENESINK_H

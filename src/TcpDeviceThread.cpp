@@ -3,7 +3,7 @@
 #include "BesMessageBox.h"
 #include "DeviceLog.h"
 #include "GbkCodec.h"
-#include "OSDTransfer.h"
+#include "OsdReplySink.h"
 #include "WireBytes.h"
 #include "TcpSocket.h"
 #include "globalObserver.h"
@@ -16,8 +16,6 @@
 
 QString CTcpDeviceThread::s_strEditedSerial;
 QHash<QString, QString> CTcpDeviceThread::s_editedSerialByFamily;
-CTarnSceneSink *CTcpDeviceThread::s_pTarnSceneSink = nullptr;
-QList<CTcpDeviceThread *> CTcpDeviceThread::s_listWorkers;
 
 using WireBytes::be16;
 
@@ -43,12 +41,12 @@ CTcpDeviceThread::CTcpDeviceThread(QObject *parent)
     pHub->attach("slot_refreshinputName", this, "slot_refreshinputName");
     pHub->attach("slot_GetZSencedate", this, "slot_GetZSencedate");
     pHub->attach("slot_GetZMainSig", this, "slot_GetZMainSig");
-    s_listWorkers.append(this);
+    listRecords();
 }
 
 CTcpDeviceThread::~CTcpDeviceThread()
 {
-    s_listWorkers.removeAll(this);
+    unlistRecords();
     m_bStop = true;
     globalObserver *pHub = globalObserver::getGlobalObserver();
     pHub->detach("slot_refreshinputName", this);
@@ -58,8 +56,8 @@ CTcpDeviceThread::~CTcpDeviceThread()
     wait();
 
     for (CTarnSceneRecord *pScene : m_listScene) {
-        if (s_pTarnSceneSink)
-            s_pTarnSceneSink->sceneRemoved(this, pScene->nId);
+        if (CTarnSceneSink *pSink = CTarnSceneSink::installed())
+            pSink->sceneRemoved(this, pScene->nId);
         delete pScene;
     }
     qDeleteAll(m_listZScene);
@@ -191,7 +189,7 @@ void CTcpDeviceThread::handleDisconnected()
     // An OSD bitmap transfer to this device ends now. Its packets still waiting here would reach
     // the device out of turn once the link is back; what the failed transfer queues (the OSD
     // switched on again) waits for that link.
-    if (COSDTransfer *pTransfer = COSDTransfer::forDevice(m_strSerial)) {
+    if (COsdReplySink *pTransfer = COsdReplySink::forDevice(m_strSerial)) {
         dropQueuedOsdBitmap();
         pTransfer->linkLost();
     }
@@ -304,22 +302,6 @@ void CTcpDeviceThread::setEditedDeviceSerial(const QString &strSerial, const QSt
 QString CTcpDeviceThread::editedDeviceSerial(const QString &strFamily)
 {
     return s_editedSerialByFamily.value(strFamily, s_strEditedSerial);
-}
-
-void CTcpDeviceThread::setTarnSceneSink(CTarnSceneSink *pSink)
-{
-    s_pTarnSceneSink = pSink;
-}
-
-CTarnSceneSink *CTcpDeviceThread::tarnSceneSink()
-{
-    return s_pTarnSceneSink;
-}
-
-CTarnSceneSink::~CTarnSceneSink()
-{
-    if (CTcpDeviceThread::tarnSceneSink() == this)
-        CTcpDeviceThread::setTarnSceneSink(nullptr);
 }
 
 void CTcpDeviceThread::setHeartbeatInterval(int nMs)
@@ -590,7 +572,7 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
     if (f.nCmd != Tx_Heart) {
         if (f.isNak()) {
             if (f.nCmd == Tx_OSDSet && f.nSub == 11) {
-                if (COSDTransfer *pTransfer = COSDTransfer::forDevice(m_strSerial)) {
+                if (COsdReplySink *pTransfer = COsdReplySink::forDevice(m_strSerial)) {
                     CDeviceLog::write({QString::fromUtf8("单独包写入出现的问题"), pTransfer->packetInFlight()});
                     pTransfer->packetAnswered(false);
                 }

@@ -13,7 +13,12 @@
 // handlers, which read only inside the frame's payload, fill the records and notify the hub.
 //
 // Seams for tests and tools: setHeartbeatInterval(), setReplyTimeout(), setConnectTimeout(),
-// injectReceivedData(), queuedCommandCount(), and the scene hand-off setTarnSceneSink().
+// injectReceivedData(), queuedCommandCount(); the scene hand-off is CTarnSceneSink::install().
+//
+// What the worker hands up to the editor goes through interfaces that know nothing of the editor:
+// Tarn scene records to the installed CTarnSceneSink, OSD bitmap replies to the COsdReplySink of
+// its device; its device and settings records are listed in CDeviceRecords, where panels find
+// them by serial.
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -27,6 +32,7 @@
 #include <atomic>
 
 #include "DeviceFrame.h"
+#include "DeviceRecords.h"
 #include "QorGlobal.h"
 #include "TarnSceneSink.h"
 
@@ -42,7 +48,7 @@ struct _mcu_cmd
     QByteArray byte;       // payload (a copy of the caller's)
 };
 
-class CTcpDeviceThread : public QThread
+class CTcpDeviceThread : public QThread, public CDeviceRecords
 {
     Q_OBJECT
 public:
@@ -64,18 +70,15 @@ public:
     // The records stay the worker's: a delete reply frees a scene record and renumbers the rest.
     // Pages and dialogs therefore keep a device's serial and scene numbers, never pointers into
     // its records across an event-loop turn: scene lists reach them as copies (the topic
-    // "slot_setListZDeviceScene"), and a record they read or write they look up here at the
-    // moment they use it.
-    // The worker of a device serial (the first one made for it), or null.
-    static CTcpDeviceThread *findBySerial(const QString &strSerial);
+    // "slot_setListZDeviceScene"), and the device and settings records they read they look up
+    // by serial in CDeviceRecords at the moment they use them.
+    QString recordSerial() const override { return m_strSerial; }
+    const DeviceInfo *deviceRecord() const override { return m_pDeviceInfo; }
+    const SystemInfo *systemRecord() const override { return m_pSystemInfo; }
     // The Z family's stored scene of number nSceneIndex, or null.
     ZSceneInfo *findZScene(int nSceneIndex) const;
     // Copies of the Z family's scene records in scene order.
     QList<ZSceneInfo> zSceneValues() const;
-    // Puts the values saved into stored scene nSceneIndex (input crop, main source, scale mode,
-    // mute, sound, brightness; name, index and backup stay) into its record and hands the list
-    // out again. False when the device holds no such scene.
-    bool setZSceneValues(int nSceneIndex, const ZSceneInfo &values);
 
     // The family this device's replies are parsed by ("Tarn" or "Z"). Set it when the device is
     // identified (announcement type or serial model text); while it is empty the worker follows
@@ -131,9 +134,6 @@ public:
     // default): every worker acts.
     static void setEditedDeviceSerial(const QString &strSerial, const QString &strFamily = QString());
     static QString editedDeviceSerial(const QString &strFamily = QString());
-    // The scene editor's builder of graphics scenes (null: records only).
-    static void setTarnSceneSink(CTarnSceneSink *pSink);
-    static CTarnSceneSink *tarnSceneSink();
 
 signals:
     void connected();
@@ -271,8 +271,6 @@ private:
 
     static QString s_strEditedSerial;
     static QHash<QString, QString> s_editedSerialByFamily;
-    static CTarnSceneSink *s_pTarnSceneSink;
-    static QList<CTcpDeviceThread *> s_listWorkers; // every worker, in the order they were made
 };
 
 #endif // TCPDEVICETHREAD_H

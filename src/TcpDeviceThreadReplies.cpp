@@ -287,8 +287,9 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
             for (int i = 0; i < m_listScene.size(); ++i) {
                 const int nOld = m_listScene.at(i)->nId;
                 m_listScene.at(i)->nId = i + 1;
-                if (nOld != i + 1 && s_pTarnSceneSink)
-                    s_pTarnSceneSink->sceneRenumbered(this, nOld, i + 1);
+                CTarnSceneSink *pSink = CTarnSceneSink::installed();
+                if (nOld != i + 1 && pSink)
+                    pSink->sceneRenumbered(this, nOld, i + 1);
             }
             followDeletedScene(nSceneId);
             QString strSerial = m_strSerial;
@@ -376,6 +377,7 @@ QString CTcpDeviceThread::getMainSigInputSource(int nId)
     if (!pInput)
         return QString();
     if (pInput->nSig == 1)
-        return QString("%1 : %2x%3@%4").arg(pInput->strName).arg(pInput->nWidth).arg(pInput->nHeight).arg(pInput->nHz);
+        return QString("%1 : %2x%3@%4").arg(pInput->strName, QString::number(pInput->nWidth), QString::number(pInput->nHeight),
+                                                  QString::number(pInput->nHz));
     return QString("%1 : %2").arg(pInput->strName, tr("无输入"));
 }

@@ -3,7 +3,7 @@
 
 #include "DeviceLog.h"
 #include "GbkCodec.h"
-#include "OSDTransfer.h"
+#include "OsdReplySink.h"
 #include "WireBytes.h"
 #include "globalObserver.h"
 
@@ -44,8 +44,8 @@ CTarnSceneRecord *CTcpDeviceThread::findTarnScene(int nId) const
 void CTcpDeviceThread::removeTarnScene(int nIndex)
 {
     CTarnSceneRecord *pScene = m_listScene.takeAt(nIndex);
-    if (s_pTarnSceneSink)
-        s_pTarnSceneSink->sceneRemoved(this, pScene->nId);
+    if (CTarnSceneSink *pSink = CTarnSceneSink::installed())
+        pSink->sceneRemoved(this, pScene->nId);
     delete pScene;
 }
 
@@ -184,8 +184,8 @@ void CTcpDeviceThread::getTarnSceneRead(const CReplyFrame &f)
         std::sort(pScene->vectorLayer.begin(), pScene->vectorLayer.end(), byLayerIndex);
         while (pScene->vectorLayer.size() > pScene->nLayerUse)
             pScene->vectorLayer.removeLast();
-        if (s_pTarnSceneSink)
-            s_pTarnSceneSink->sceneRead(this, *pScene, bCreated);
+        if (CTarnSceneSink *pSink = CTarnSceneSink::installed())
+            pSink->sceneRead(this, *pScene, bCreated);
         QString strSerial = m_strSerial;
         globalObserver::getGlobalObserver()->notify("slot_updateCurrentDevice", Q_ARG(QString, strSerial));
         CDeviceLog::write({QString("Scene return data: "), nId, pScene->nSceneState, pScene->strName, pScene->nWidth,
@@ -251,8 +251,8 @@ void CTcpDeviceThread::getTarnLayerRead(const CReplyFrame &f)
         for (const CTarnLayerRecord &l : qAsConst(listListed))
             putLayer(pScene->vectorLayer, l);
     }
-    if (s_pTarnSceneSink)
-        s_pTarnSceneSink->layersRead(this, nSceneId, listRead);
+    if (CTarnSceneSink *pSink = CTarnSceneSink::installed())
+        pSink->layersRead(this, nSceneId, listRead);
     QMutexLocker lock(m_pMutexRecv);
     m_nRecvExtraVal = (80 + nSceneId) % 256;
 }
@@ -274,7 +274,7 @@ void CTcpDeviceThread::getOSDInfo(const CReplyFrame &f)
     case 11:
     case 12: {
         // The bitmap transfer keeps its own state: it is told of the reply and decides what follows.
-        COSDTransfer *pTransfer = COSDTransfer::forDevice(m_strSerial);
+        COsdReplySink *pTransfer = COsdReplySink::forDevice(m_strSerial);
         if (!pTransfer)
             break; // no transfer to this device (a late or foreign reply)
         if (f.nSub == 10)

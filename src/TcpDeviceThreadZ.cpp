@@ -96,16 +96,6 @@ void CTcpDeviceThread::notifyZSceneList()
                                                 Q_ARG(QString, strSerial));
 }
 
-CTcpDeviceThread *CTcpDeviceThread::findBySerial(const QString &strSerial)
-{
-    if (strSerial.isEmpty())
-        return nullptr;
-    for (CTcpDeviceThread *pWorker : qAsConst(s_listWorkers))
-        if (pWorker->m_strSerial == strSerial)
-            return pWorker;
-    return nullptr;
-}
-
 ZSceneInfo *CTcpDeviceThread::findZScene(int nSceneIndex) const
 {
     for (ZSceneInfo *pScene : m_listZScene)
@@ -121,26 +111,6 @@ QList<ZSceneInfo> CTcpDeviceThread::zSceneValues() const
     for (const ZSceneInfo *pScene : m_listZScene)
         listScene.append(*pScene);
     return listScene;
-}
-
-bool CTcpDeviceThread::setZSceneValues(int nSceneIndex, const ZSceneInfo &values)
-{
-    ZSceneInfo *pScene = findZScene(nSceneIndex);
-    if (!pScene) {
-        CDeviceLog::write({QString("The device"), m_strIp, QString("no scene to take the saved values:"), nSceneIndex});
-        return false;
-    }
-    pScene->nXinput = values.nXinput;
-    pScene->nYinput = values.nYinput;
-    pScene->ninputWidth = values.ninputWidth;
-    pScene->ninputHeight = values.ninputHeight;
-    pScene->nMainSig = values.nMainSig;
-    pScene->nbrightness = values.nbrightness;
-    pScene->nsound = values.nsound;
-    pScene->nsilent = values.nsilent;
-    pScene->nScaleMode = values.nScaleMode;
-    notifyZSceneList();
-    return true;
 }
 
 // Output ports (37), read replies only.

@@ -287,8 +287,20 @@ CEditSceneMain *MainWindow::editSceneMain()
     if (!m_pEditSceneMain && !m_bFramesClosed) {
         m_pEditSceneMain = new CEditSceneMain(nullptr);
         applyLanguageToEditSceneMain();
+    } else if (m_pEditSceneMain) {
+        m_pEditSceneMain->completeBuild();
     }
     return m_pEditSceneMain;
+}
+
+// The frame built after the first paint leaves its property stack for the
+// first need: editSceneMain() and the frame's first show add it.
+void MainWindow::buildEditSceneMainAfterPaint()
+{
+    if (m_pEditSceneMain || m_bFramesClosed)
+        return;
+    m_pEditSceneMain = new CEditSceneMain(nullptr, CEditSceneMain::PropertyStackLater);
+    applyLanguageToEditSceneMain();
 }
 
 // The frame and its panels in the language in force, as a language switch
@@ -326,7 +338,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed()) {
         watched->removeEventFilter(this);
-        QTimer::singleShot(kEditFrameDelayMs, this, [this]() { editSceneMain(); });
+        QTimer::singleShot(kEditFrameDelayMs, this, [this]() { buildEditSceneMainAfterPaint(); });
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -701,7 +713,7 @@ void MainWindow::slot_updateCurrentDevice(QString strSerial)
         return;
     CTcpDeviceThread *pDevice = getCurrentDevice(strSerial);
     if (pDevice && pDevice->isConnected())
-        m_pEditSceneMain->updateSceneData(strSerial, pDevice->getSceneList());
+        editSceneMain()->updateSceneData(strSerial, pDevice->getSceneList());
 }
 
 void MainWindow::slot_updateCurrentZDevice(QString strSerial)

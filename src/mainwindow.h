@@ -62,6 +62,9 @@ public:
     // The Tarn frame, built here if it is not yet (none once the window has
     // closed).
     CEditSceneMain *editSceneMain();
+    // Whether the Tarn frame has been built (without building it); its
+    // property stack waits for the frame's first need.
+    bool hasEditSceneMain() const { return m_pEditSceneMain; }
     Zinferface *zInterface() const { return m_pZinterface; }
     CRecvDeviceThread *recvDevice() const { return m_pRecvDevice; }
     CTcpDeviceThread *serialDevice() const { return pSerislportDevice; }
@@ -113,6 +116,7 @@ private:
     void removeWorker(CTcpDeviceThread *pDevice);
     void stopAllThreads();
     void applyLanguageToEditSceneMain();
+    void buildEditSceneMainAfterPaint();
     static QString readStoredLanguage();
 
     QTreeWidgetItem *m_pRoot = nullptr;

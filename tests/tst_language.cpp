@@ -6,6 +6,7 @@
 #include "EditSceneCanvas.h"
 #include "EditSceneMain.h"
 #include "ProgramListWidget.h"
+#include "PropertyStack.h"
 #include "QorGlobal.h"
 #include "SwitchButton.h"
 #include "TestUtil.h"
@@ -14,6 +15,7 @@
 #include "zinferface.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -320,7 +322,7 @@ void TestLanguage::tarnFrameBuiltAfterASwitchTakesItsLanguage()
 {
     QVERIFY(QFile::copy(TestUtil::buildDir() + QStringLiteral("/Tranlate_EN.qm"), QStringLiteral("Tranlate_EN.qm")));
     QVERIFY(QFile::copy(TestUtil::buildDir() + QStringLiteral("/Tranlate_CN.qm"), QStringLiteral("Tranlate_CN.qm")));
-    QStringList listThere, listThereBack;
+    QStringList listThere, listThereBack, listStackThere, listStackBack;
     {
         MainWindow w;
         w.editSceneMain();
@@ -328,9 +330,35 @@ void TestLanguage::tarnFrameBuiltAfterASwitchTakesItsLanguage()
             switchLanguage(w, pList == &listThere ? 1 : 0);
             QCoreApplication::processEvents();
             *pList = frameTexts(w.editSceneMain());
+            (pList == &listThere ? listStackThere : listStackBack) = frameTexts(w.editSceneMain()->propertyStack());
         }
     }
     QVERIFY(listThere.contains(QStringLiteral("OutputSettingButton=Output settings")));
+    QFile::remove(QStringLiteral("Morvane.ini"));
+    g_strLanguage = QStringLiteral("Chinaese");
+
+    // The frame built after the window is first shown makes its property stack when it is
+    // first needed (here: shown), in the language in force then: it shows what the frame built
+    // whole shows.
+    {
+        MainWindow shown;
+        shown.show();
+        QTRY_VERIFY_WITH_TIMEOUT(shown.hasEditSceneMain(), 5000);
+        CEditSceneMain *pLazy = nullptr;
+        for (QWidget *p : QApplication::topLevelWidgets())
+            if (auto *pFrame = qobject_cast<CEditSceneMain *>(p))
+                pLazy = pFrame;
+        QVERIFY(pLazy && !pLazy->propertyStack());
+        switchLanguage(shown, 1);
+        QCoreApplication::processEvents();
+        pLazy->show(); // what editSceneMain() does, showing the frame does too
+        QVERIFY(pLazy->propertyStack());
+        QCOMPARE(frameTexts(pLazy->propertyStack()), listStackThere);
+        switchLanguage(shown, 0);
+        QCoreApplication::processEvents();
+        QCOMPARE(frameTexts(pLazy->propertyStack()), listStackBack);
+        pLazy->hide();
+    }
     QFile::remove(QStringLiteral("Morvane.ini"));
     g_strLanguage = QStringLiteral("Chinaese");
 

@@ -304,6 +304,13 @@ private slots:
         QTest::keyClick(pX, Qt::Key_Return);
         QCOMPARE(spy.count("slot_setDeviceCmd"), 1);
         QCOMPARE(spy.last("slot_setDeviceCmd"), QVariantList({"SN1", QString::fromUtf8("图层设置"), geometry(192, 100, 400, 200), 2, 10}));
+        // a layer that would overhang the screen goes out cut to it; page and canvas show the cut
+        pX->selectAll();
+        QTest::keyClicks(pX, "1521");
+        QTest::keyClick(pX, Qt::Key_Return);
+        QCOMPARE(spy.last("slot_setDeviceCmd"), QVariantList({"SN1", QString::fromUtf8("图层设置"), geometry(1521, 100, 399, 200), 2, 10}));
+        QCOMPARE(child<QSpinBox>(&page, "spinBoxW")->value(), 399);
+        QCOMPARE(s.pLayer->mapRectToScene(s.pLayer->rect()).toRect(), QRect(1521, 100, 399, 200));
         // choosing a source sends its id, not its place in the list
         child<QComboBox>(&page, "cmbMainSig")->setCurrentIndex(2);
         QCOMPARE(spy.last("slot_setDeviceCmd"), QVariantList({"SN1", QString::fromUtf8("图层设置"), QByteArray::fromHex("0005"), 2, 3}));

@@ -1,5 +1,7 @@
 #include "TestMain.h"
 
+#include <climits>
+
 #include <QDate>
 #include <QHash>
 
@@ -211,6 +213,10 @@ private slots:
         QVERIFY(p->getSolarTerms(2024, 13, 6).isEmpty());
         QVERIFY(p->getSolarTerms(2024, -5, 6).isEmpty());
         QVERIFY(p->getSolarTerms(2024, 1, 15).isEmpty());
+        // days far outside the month: no term, and no overflow on the way
+        QVERIFY(p->getSolarTerms(2024, 1, INT_MIN).isEmpty());
+        QVERIFY(p->getSolarTerms(2024, 1, INT_MAX).isEmpty());
+        QVERIFY(p->getSolarTerms(2024, 2, 30).isEmpty());
     }
 
     void gregorianHelpers()

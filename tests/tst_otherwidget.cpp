@@ -465,9 +465,14 @@ private slots:
         QVERIFY(edit(w, "lineEditW")->text().isEmpty());
         hub->notify("slot_initWidgetdate", Q_ARG(SystemInfo *, p), Q_ARG(QString, QString("Z2")));
         QCOMPARE(edit(w, "lineEditW")->text(), QString("640"));
+        QCOMPARE(w.systemInfo(), &other);
+        // its worker gone, the device's records are out of the page's reach
+        m_listDev.pop_back();
+        QCOMPARE(w.systemInfo(), static_cast<SystemInfo *>(nullptr));
     }
 
-    // The save hands the dialog what the page shows and the device's counts as they arrive.
+    // The save hands the dialog the device's counts as they arrive; the dialog's save reads the
+    // scene back instead of putting what the page shows into its record.
     void saveFillsTheDialog()
     {
         Recorder rec;
@@ -488,15 +493,17 @@ private slots:
         QVERIFY(d && d->isZMode());
         QCOMPARE(d->sceneCount(), 3);
         QCOMPARE(d->takeScene(), 2);
-        // OK on the live scene writes the page's values into its record
+        // OK on the live scene saves it and reads it back; the page's values stay out of its record
+        const ZSceneInfo stored = *m_listDev.back().findZScene(1);
+        rec.cmds.clear();
         d->findChild<QLineEdit *>("lineEditIndex")->setText("1");
         d->on_pushButtonOk_clicked();
+        QCOMPARE(rec.cmds.size(), 2);
+        QCOMPARE(QList<int>({rec.cmds[1].rw, rec.cmds[1].sub}), QList<int>({1, 0}));
+        QCOMPARE(rec.cmds[1].payload, hex("01"));
         const ZSceneInfo *scene = m_listDev.back().findZScene(1);
         QVERIFY(scene);
-        QCOMPARE(scene->nXinput, 12);
-        QCOMPARE(scene->nMainSig, 2);
-        QCOMPARE(scene->nScaleMode, 1);
-        QCOMPARE(scene->nbrightness, 80);
+        QCOMPARE(QList<int>({scene->nXinput, scene->nMainSig}), QList<int>({stored.nXinput, stored.nMainSig}));
         // a page built after a language switch saves with zeros for what it has not read
         COtherWidget fresh;
         fresh.slot_updateZDeviceName("dev", "Z1");

@@ -13,6 +13,8 @@
 #include <QSettings>
 #include <QStackedWidget>
 
+#include <sys/resource.h>
+
 #include "BackCanvasWidget.h"
 #include "BesMessageBox.h"
 #include "DeviceFrame.h"
@@ -393,6 +395,32 @@ private slots:
         QVERIFY(pTwo->isVisible());
         drawer.buttons().first()->click();
         QVERIFY(pOne->isVisible());
+    }
+
+    // On a screen smaller than the canvas draws it the OSD item is larger than the OSD itself: the
+    // picture for the device and the item's scroll source are drawn at no more than the device's
+    // size (here 50000 x 256, where the item is 125000 x 640), so the apply's memory stays bounded.
+    void osdRenderAtDeviceSize()
+    {
+        g_dWScale = 0.4;
+        g_dHScale = 0.4;
+        CPropertyStack stack;
+        Scene s(125000, 640);
+        select(s.pOsd);
+        QCOMPARE(child<QLineEdit>(stack.wndOSDPosWidget(), "editW")->text(), QString("50000"));
+        rusage before{};
+        getrusage(RUSAGE_SELF, &before);
+        child<QPushButton>(&stack, "OSDApplication")->click();
+        rusage after{};
+        getrusage(RUSAGE_SELF, &after);
+        QCOMPARE(stack.osdImage().size(), QSize(50000, 256));
+        QVERIFY(s.pOsd->m_OSDPixmap.width() <= 50000 && s.pOsd->m_OSDPixmap.height() <= 256);
+        // as does the scene's picture of a new OSD text
+        s.scene.createOSDItem("OSD", QSize(125000, 640), QPointF());
+        QCOMPARE(static_cast<EditOSDItem *>(s.scene.osdItem())->m_OSDPixmap.size(), QSize(50000, 256));
+        // a 50000 x 256 picture is 51 MB; one at the item's size alone would be 320 MB
+        QVERIFY2(after.ru_maxrss - before.ru_maxrss < 250 * 1024,
+                 qPrintable(QString("peak grew by %1 kB").arg(after.ru_maxrss - before.ru_maxrss)));
     }
 
     // The OSD apply against the simulated device: the bitmap the device reassembles is the one

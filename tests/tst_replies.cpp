@@ -90,7 +90,7 @@ private slots:
         g_strDevType = "Tarn";
         g_nConnectionType = 0;
         g_OSDindex = 0;
-        CTcpDeviceThread::setTarnSceneSink(nullptr);
+        CTarnSceneSink::install(nullptr);
         CTcpDeviceThread::setEditedDeviceSerial(QString());
     }
 
@@ -218,7 +218,7 @@ private slots:
     void tarnScenes()
     {
         RecordingSink sink;
-        CTcpDeviceThread::setTarnSceneSink(&sink);
+        CTarnSceneSink::install(&sink);
         CHubSpy spy;
         CTcpDeviceThread worker;
         worker.setDeviceSerial("SN1");
@@ -269,7 +269,7 @@ private slots:
         QCOMPARE(spy.count("slot_updateCurrentDevice"), 1);
         worker.injectReceivedData(reply(33, 1, 0, hex("02080000")));
         QCOMPARE(worker.getSceneList().size(), 0);
-        CTcpDeviceThread::setTarnSceneSink(nullptr);
+        CTarnSceneSink::install(nullptr);
     }
 
     // Each worker parses by its own device's family, whatever device is being edited.

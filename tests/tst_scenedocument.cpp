@@ -133,19 +133,24 @@ private slots:
         QVERIFY(scenes.isEmpty());
     }
 
-    // A scene object that is missing under a count the view can hold is an
-    // empty scene without a name, as before.
+    // A scene object that is missing, or empty, under a count the view can hold is an
+    // empty scene without a name, as before; the document's own "SceneName" is no scene's.
     void missingSceneObjectIsAnEmptyScene()
     {
-        QJsonObject doc = makeDoc({1, 1});
+        QJsonObject doc = makeDoc({1, 1, 1});
+        doc.insert("SceneName", "FROM-ROOT");
         QJsonObject view = doc.value("view").toObject();
         view.insert("other", view.take("scene2"));
+        view.insert("scene3", QJsonObject());
         doc.insert("view", view);
         QVector<CSceneDocument::Scene> scenes;
         QCOMPARE(CSceneDocument::parse(text(doc), scenes), CSceneDocument::Ok);
-        QCOMPARE(scenes.size(), 2);
-        QVERIFY(scenes.at(1).strName.isEmpty());
-        QVERIFY(scenes.at(1).items.isEmpty());
+        QCOMPARE(scenes.size(), 3);
+        QCOMPARE(scenes.at(0).strName, QString("S1"));
+        for (int k : {1, 2}) {
+            QVERIFY(scenes.at(k).strName.isEmpty());
+            QVERIFY(scenes.at(k).items.isEmpty());
+        }
     }
 
     void colourIsPackedLowerCaseHex()

@@ -23,6 +23,25 @@ void writeFile(const QString &path, const QByteArray &data)
     f.write(data);
 }
 
+// How often the thread named "sampler" has gone to sleep and been woken so far; -1 when there
+// is no such thread.
+qint64 samplerWakeups()
+{
+    const QString strTasks = QStringLiteral("/proc/self/task");
+    for (const QString &strTask : QDir(strTasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile comm(strTasks + "/" + strTask + "/comm");
+        if (!comm.open(QIODevice::ReadOnly) || comm.readAll().trimmed() != "sampler")
+            continue;
+        QFile status(strTasks + "/" + strTask + "/status");
+        if (!status.open(QIODevice::ReadOnly))
+            return -1;
+        for (const QByteArray &line : status.readAll().split('\n'))
+            if (line.startsWith("voluntary_ctxt_switches:"))
+                return line.mid(line.indexOf(':') + 1).trimmed().toLongLong();
+    }
+    return -1;
+}
+
 // Runs a sampler the way its owners do: in a thread of its own, started by a
 // queued call, stopped and waited for at the end.
 struct SamplerRun
@@ -35,6 +54,7 @@ struct SamplerRun
 
     void start()
     {
+        thread.setObjectName(QStringLiteral("sampler")); // the name the system gives the thread
         info->moveToThread(&thread);
         QObject::connect(&thread, &QThread::finished, info, &QObject::deleteLater);
         thread.start();
@@ -127,6 +147,20 @@ private slots:
         QVERIFY(info.GetNetUsage());
         QVERIFY(info.GetPathSpace("/"));
         QVERIFY(!info.GetDiskSpeed());
+    }
+
+    // Between two samples the thread sleeps: it wakes for the measurement and the sample, not
+    // to look for a stop request.
+    void sleepsBetweenSamples()
+    {
+        SamplerRun run;
+        run.start();
+        QVERIFY(run.spy.wait(4000));
+        const qint64 nBefore = samplerWakeups();
+        QVERIFY(nBefore >= 0);
+        QTest::qWait(1500); // one whole round: 500 ms of measurement and 1000 ms of wait
+        const qint64 nWakeups = samplerWakeups() - nBefore;
+        QVERIFY2(nWakeups <= 8, qPrintable(QString::number(nWakeups)));
     }
 
     void loopRhythmAndStop()

@@ -227,9 +227,9 @@ private slots:
             CTarnSceneStore store;
             store.bindDevice(&worker);
             worker.injectReceivedData(sceneReply(scene(1, "S1", 1)));
-            QCOMPARE(CTcpDeviceThread::tarnSceneSink(), &store);
+            QCOMPARE(CTarnSceneSink::installed(), &store);
         }
-        QVERIFY(!CTcpDeviceThread::tarnSceneSink());
+        QVERIFY(!CTarnSceneSink::installed());
         QVERIFY(!CTarnSceneStore::instance());
         worker.injectReceivedData(sceneReply(scene(2, "S2", 0)));
         QCOMPARE(worker.getSceneList().size(), 2);

@@ -251,17 +251,33 @@ private slots:
         QCOMPARE(shown(a.page), held(a.sim.model()));
     }
 
-    // Scene 1 is deleted and the save-to dialog opened before the device answered; the re-read
-    // comes while it is open. Number 1 is then the device's new scene 1 (the old scene 2): the
-    // save goes to it and the page's values land in its record, not in the freed one of the old
-    // scene 1 nor in the record of the old numbering.
-    void saveToAfterADeleteWritesTheSceneOfItsCurrentNumber()
+    // Saving into a stored scene stores the device's live settings, and the scene's record ends as
+    // the device holds it, never as the page shows it: after a delete answered while the dialog
+    // was open (number 1 then names the old scene 2), and after a preview, which puts another
+    // scene's stored values on the page without sending them.
+    void saveToRecordsWhatTheDeviceStored_data()
     {
+        QTest::addColumn<bool>("bDelete");
+        QTest::addColumn<int>("nTarget");
+        QTest::newRow("after a delete") << true << 1;
+        QTest::newRow("after a preview") << false << 2;
+    }
+    void saveToRecordsWhatTheDeviceStored()
+    {
+        QFETCH(bool, bDelete);
+        QFETCH(int, nTarget);
         CHubSpy spy;
         Device a("ZA", 1920);
-        a.sim.model().scenes.append(a.sim.model().scenes.at(1));
-        for (int i = 0; i < 3; ++i)
-            a.sim.model().scenes[i].nCropX = 11 * (i + 1);
+        CSimDeviceModel &m = a.sim.model();
+        m.scenes.append(m.scenes.at(1));
+        for (int i = 0; i < 3; ++i) {
+            m.scenes[i].nCropX = 11 * (i + 1);
+            m.scenes[i].nBrightness = 10 * (i + 1);
+            m.scenes[i].nScaleMode = 1;
+        }
+        m.nInX = 5;
+        m.nBrightness = 90;
+        m.nScaleMode = 0;
         spy.setRouteTo(&a.worker);
         QVERIFY(a.sim.listen(QHostAddress("127.0.0.1"), 0));
         QVERIFY(connectWorker(a.worker, a.sim, a.strSerial));
@@ -269,21 +285,26 @@ private slots:
         settle(a.worker, a.sim);
         readLayer(a);
         QCOMPARE(a.worker.getZSceneList().size(), 3);
-        type(a.page, "lineEditCutX", "7");
-
-        QByteArray del(1, char(1));
-        QString strSerial = a.strSerial, strOp = QString::fromUtf8("场景操作");
-        globalObserver::getGlobalObserver()->notify("slot_setDeviceCmd", Q_ARG(QString, strSerial), Q_ARG(QString, strOp),
-                                                    Q_ARG(QByteArray &, del), Q_ARG(int, 2), Q_ARG(int, 30));
+        if (bDelete) {
+            type(a.page, "lineEditCutX", "7");
+            QByteArray del(1, char(1));
+            QString strSerial = a.strSerial, strOp = QString::fromUtf8("场景操作");
+            globalObserver::getGlobalObserver()->notify("slot_setDeviceCmd", Q_ARG(QString, strSerial), Q_ARG(QString, strOp),
+                                                        Q_ARG(QByteArray &, del), Q_ARG(int, 2), Q_ARG(int, 30));
+        } else {
+            a.page.slot_setZDeviceScenepreview(3);
+            QCOMPARE(edit(a.page, "lineEditCutX")->text(), QString("33"));
+        }
+        const int nScenes = bDelete ? 2 : 3;
         bool bAnswered = false;
         QTimer::singleShot(0, [&] {
             CSceneSaveAsDlg *d = a.page.sceneSaveAsDlg();
             settle(a.worker, a.sim);
             QLineEdit *e = d->findChild<QLineEdit *>("lineEditIndex");
             e->clear();
-            QTest::keyClicks(e, "1");
+            QTest::keyClicks(e, QString::number(nTarget));
             // the delete, the counts and the re-read have all been answered by now
-            bAnswered = d->sceneCount() == 2 && a.worker.getZSceneList().size() == 2;
+            bAnswered = d->sceneCount() == nScenes && a.worker.getZSceneList().size() == nScenes;
             QTest::mouseClick(d->findChild<QPushButton *>("pushButtonOk"), Qt::LeftButton);
             if (d->isVisible())
                 d->close();
@@ -294,15 +315,26 @@ private slots:
         QVERIFY(bAnswered);
         const QList<CSimRequest> saves = a.sim.requests(35, 10);
         QCOMPARE(saves.size(), 1);
-        QCOMPARE(saves.at(0).payload, QByteArray::fromHex("0001"));
+        QCOMPARE(saves.at(0).payload, QByteArray::fromHex("00") + char(nTarget));
+        // the device stored its live settings; the record holds them, the other scenes keep theirs
+        const CSimScene &stored = m.scenes.at(nTarget - 1);
+        QCOMPARE(QList<int>({stored.nCropX, stored.nBrightness, stored.nScaleMode}), QList<int>({5, 90, 0}));
         const QList<ZSceneInfo *> &list = a.worker.getZSceneList();
-        QCOMPARE(list.size(), 2);
-        QCOMPARE(QList<int>({list.at(0)->nSceneIndex, list.at(0)->nXinput}), QList<int>({1, 7}));
-        QCOMPARE(QList<int>({list.at(1)->nSceneIndex, list.at(1)->nXinput}), QList<int>({2, 33}));
-        // the page's copies follow: its preview of scene 1 shows the saved values
+        QCOMPARE(list.size(), nScenes);
+        for (int i = 0; i < nScenes; ++i) {
+            const ZSceneInfo &r = *list.at(i);
+            const CSimScene &held = m.scenes.at(i);
+            QCOMPARE(r.nSceneIndex, i + 1);
+            QCOMPARE(QList<int>({r.nXinput, r.nYinput, r.ninputWidth, r.ninputHeight, r.nMainSig, r.nScaleMode,
+                                 r.nsilent, r.nsound, r.nbrightness}),
+                     QList<int>({held.nCropX, held.nCropY, held.nCropW, held.nCropH, held.nMainSig, held.nScaleMode,
+                                 held.nSilent, held.nSound, held.nBrightness}));
+        }
+        QCOMPARE(list.last()->nXinput, 33);
+        // the page's copies follow: its preview of the scene shows what the device stored
         edit(a.page, "lineEditCutX")->clear();
-        a.page.slot_setZDeviceScenepreview(1);
-        QCOMPARE(edit(a.page, "lineEditCutX")->text(), QString("7"));
+        a.page.slot_setZDeviceScenepreview(nTarget);
+        QCOMPARE(edit(a.page, "lineEditCutX")->text(), QString("5"));
     }
 };
 

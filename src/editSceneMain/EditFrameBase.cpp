@@ -112,7 +112,8 @@ QWidget *CEditFrameBase::panelPlace(const QString &strName) const
 // panel in a splitter of its own. Right: the property place. Columns 2 : 5 : 2.
 void CEditFrameBase::buildWorkArea(const std::function<QWidget *(QWidget *)> &fnMiddle)
 {
-    QSplitter *pMain = makeSplitter(Qt::Horizontal, tr("splitter Main"), m_form.pMainWidget);
+    // Made under the widget that will hold it: taking the placeholder's place then moves nothing.
+    QSplitter *pMain = makeSplitter(Qt::Horizontal, tr("splitter Main"), m_form.pMainWidget->parentWidget());
 
     QSplitter *pLeft = makeSplitter(Qt::Vertical, tr("Splitter up Left"), pMain);
     m_pListWidget = new CFileListWidget(pLeft);
@@ -154,6 +155,17 @@ void CEditFrameBase::ensurePropertyStack()
     m_pPropertyStack = new CPropertyStack(m_pPropertyPlace);
     m_pPropertyStack->setServedDevice(m_pCurrentDevice ? m_pCurrentDevice->strSerial : QString(), m_strFamily);
     hostPanel(m_pPropertyPlace, m_pPropertyStack);
+}
+
+void CEditFrameBase::buildPropertyStack()
+{
+    if (m_pPropertyStack)
+        return;
+    ensurePropertyStack();
+    if (m_pPropertyStack && m_pCurrentDevice) {
+        m_pPropertyStack->setDeviceModel(m_pCurrentDevice->strDevName);
+        m_pPropertyStack->setInputSourceData(m_pCurrentDevice->vectorInput);
+    }
 }
 
 void CEditFrameBase::setVersionText(const QString &strText)

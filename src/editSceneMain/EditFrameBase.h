@@ -49,6 +49,9 @@ public:
     CFileListWidget *fileListWidget() const { return m_pListWidget; }
     CProgramListWidget *programListWidget() const { return m_pProgramListWidget; }
     CPropertyStack *propertyStack() const { return m_pPropertyStack; }
+    // Adds the property stack to a frame built without it, set for the bound
+    // device as binding sets it; nothing when the frame has one.
+    void buildPropertyStack();
     CLockWidget *lockWidget() const { return m_pLockWidget; }
     bool isLocked() const { return m_bLock; }
     QThread *samplerThread() const { return m_pSysThread; }

@@ -31,7 +31,7 @@ const char *const kTopics[] = {
 };
 } // namespace
 
-CEditSceneMain::CEditSceneMain(QWidget *parent)
+CEditSceneMain::CEditSceneMain(QWidget *parent, BuildSteps steps)
     : CEditFrameBase(QStringLiteral("Tarn"), parent)
     , ui(new Ui::EditSceneMain)
 {
@@ -53,7 +53,8 @@ CEditSceneMain::CEditSceneMain(QWidget *parent)
         return m_pCanvasPlace;
     });
     m_pCanvas->sendCurrentScene();
-    ensurePropertyStack();
+    if (steps == BuildAll)
+        ensurePropertyStack();
 
     initMenu();
     setWindowTitle(QStringLiteral("EditScene"));
@@ -265,6 +266,7 @@ void CEditSceneMain::slot_showMonitor(bool bShow)
 
 void CEditSceneMain::initLanguage(int nLanguage)
 {
+    m_nLanguage = nLanguage;
     g_applyLanguage(m_pTranslator, nLanguage);
     ui->retranslateUi(this);
     // The form's re-translation gives back its own title and button texts.
@@ -276,6 +278,22 @@ void CEditSceneMain::initLanguage(int nLanguage)
 }
 
 // --------------------------------------------------------------- the show
+
+void CEditSceneMain::completeBuild()
+{
+    if (propertyStack())
+        return;
+    buildPropertyStack();
+    if (CPropertyStack *pStack = propertyStack(); pStack && m_nLanguage >= 0)
+        pStack->slot_updatePropertyStacklanguage(m_nLanguage);
+}
+
+void CEditSceneMain::setVisible(bool bVisible)
+{
+    if (bVisible)
+        completeBuild();
+    CEditFrameBase::setVisible(bVisible);
+}
 
 void CEditSceneMain::showEvent(QShowEvent *event)
 {

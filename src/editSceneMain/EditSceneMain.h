@@ -30,12 +30,22 @@ class CEditSceneMain : public CEditFrameBase
 {
     Q_OBJECT
 public:
-    explicit CEditSceneMain(QWidget *parent = nullptr);
+    // What the constructor builds: the whole frame, or all but the property
+    // stack, which completeBuild() adds on first need (before the frame is
+    // first shown at the latest).
+    enum BuildSteps { BuildAll, PropertyStackLater };
+
+    explicit CEditSceneMain(QWidget *parent = nullptr, BuildSteps steps = BuildAll);
     ~CEditSceneMain() override;
 
     void initSceneData(DeviceInfo *device, const QList<CTarnSceneRecord *> &listScene);
     void updateSceneData(QString strSerial, const QList<CTarnSceneRecord *> &listScene);
     void initLanguage(int nLanguage);
+    // Adds the property stack to a frame built without it, in the language
+    // the frame was last given; nothing when the frame has one.
+    void completeBuild();
+    // A frame that is shown has its property stack, made before the frame appears.
+    void setVisible(bool bVisible) override;
 
     // Scene documents. Saving reports success only when the whole file was
     // written; both report failures to the operator and return false.
@@ -81,6 +91,7 @@ private:
     QWidget *m_pCanvasPlace = nullptr;
     OSDsrttingdlg *m_pOSDSettingDlg = nullptr;
     QString m_strSaveFile;
+    int m_nLanguage = -1; // the last one initLanguage was given
     bool m_bShow = true;
     bool m_bBack = true;
     QString m_strVerDate;

@@ -51,17 +51,14 @@ QStringList ZMiddleControl::lines() const
     list << QStringLiteral("[%1:%2]").arg(m_nCurrentsignal, m_nMainSigName);
     if (m_nsig != 1)
         return list;
+    // Multi-argument forms: a translated label is never substituted into again.
     list << QStringLiteral("[%1:%2x%3@%4HZ]")
-                .arg(m_nSourceresolution)
-                .arg(m_nZResolutionX)
-                .arg(m_nZResolutionY)
-                .arg(m_nZResolutionHZ);
+                .arg(m_nSourceresolution, QString::number(m_nZResolutionX), QString::number(m_nZResolutionY),
+                     QString::number(m_nZResolutionHZ));
     list << QStringLiteral("[%1:%2,%3:%4]")
-                .arg(m_nHorizontalcoordinates)
-                .arg(m_nPosX)
-                .arg(m_nVerticalcoordinates)
-                .arg(m_nPosY);
-    list << QStringLiteral("[%1:%2x%3]").arg(m_nCanvasdate).arg(m_nScenesizeX).arg(m_nScenesizeY);
+                .arg(m_nHorizontalcoordinates, QString::number(m_nPosX), m_nVerticalcoordinates,
+                     QString::number(m_nPosY));
+    list << QStringLiteral("[%1:%2x%3]").arg(m_nCanvasdate, QString::number(m_nScenesizeX), QString::number(m_nScenesizeY));
     return list;
 }
 
@@ -98,11 +95,18 @@ void ZMiddleControl::paintEvent(QPaintEvent *)
 }
 
 // The seven numbers are taken only with a present main source; otherwise the
-// strip shows the name alone and keeps the numbers it had.
+// strip shows the name alone and keeps the numbers it had. The device's state
+// comes with every source poll: the strip is repainted only when it changed.
 void ZMiddleControl::slot_updateCurrentZDeviceDate(QString MainSigName, int nSig, int ResolutionX,
                                                    int ResolutionY, int ResolutionHZ, int PosX, int PosY,
                                                    int ScenesizeX, int ScenesizeY)
 {
+    if (nSig == m_nsig && MainSigName == m_nMainSigName
+        && (nSig != 1
+            || (ResolutionX == m_nZResolutionX && ResolutionY == m_nZResolutionY && ResolutionHZ == m_nZResolutionHZ
+                && PosX == m_nPosX && PosY == m_nPosY && ScenesizeX == m_nScenesizeX
+                && ScenesizeY == m_nScenesizeY)))
+        return;
     m_nsig = nSig;
     m_nMainSigName = MainSigName;
     if (nSig == 1) {

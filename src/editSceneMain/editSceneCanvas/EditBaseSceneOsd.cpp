@@ -2,6 +2,8 @@
 // "Morvane.ini".
 #include "EditBaseScene.h"
 
+#include <algorithm>
+
 #include <QPainter>
 #include <QSettings>
 #include <QStyleOptionGraphicsItem>
@@ -93,9 +95,15 @@ int CEditBaseScene::createOSDItem(QString strText, QSize sz, QPointF pt)
     auto render = [sz](EditOSDItem *pItem) {
         if (sz.isEmpty())
             return;
-        QPixmap pixmap(sz);
+        // At no more than the device's size: on a screen smaller than the canvas shows it the
+        // item is larger than the OSD (the scroll scales its frames into the item).
+        QSize source = sz;
+        if (g_dWScale > 0 && g_dHScale > 0)
+            source = sz.boundedTo(QSize(std::max(1, int(sz.width() * g_dWScale)), std::max(1, int(sz.height() * g_dHScale))));
+        QPixmap pixmap(source);
         pixmap.fill(Qt::transparent);
         QPainter painter(&pixmap);
+        painter.scale(double(source.width()) / sz.width(), double(source.height()) / sz.height());
         QStyleOptionGraphicsItem option;
         pItem->paint(&painter, &option, nullptr);
         painter.end();

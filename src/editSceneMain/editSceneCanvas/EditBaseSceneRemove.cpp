@@ -96,11 +96,9 @@ void CEditBaseScene::deleteItemById(int nId)
         strName = static_cast<CEditBaseProxyWidget *>(pFound)->displayName();
     qInfo().noquote() << timeStamp()
                              + QStringLiteral("Delete the canvas item successful %1:%2 (%3, %4, %5 x %6)")
-                                   .arg(m_strSceneName, strName)
-                                   .arg(rect.x())
-                                   .arg(rect.y())
-                                   .arg(rect.width())
-                                   .arg(rect.height());
+                                   .arg(m_strSceneName, strName, QString::number(rect.x()),
+                                        QString::number(rect.y()), QString::number(rect.width()),
+                                        QString::number(rect.height()));
 
     if (pFound->type() == EditItemType_Proxy) {
         removeAndDeleteItem(pFound);

@@ -37,7 +37,9 @@ CSceneDocument::Result CSceneDocument::parse(const QJsonObject &root, QVector<Sc
     for (int n = 1; n <= nSceneCount; ++n) {
         const QJsonObject sceneObj = view.value(QStringLiteral("scene%1").arg(n)).toObject();
         Scene scene;
-        scene.strName = json.getString(QStringLiteral("SceneName"), QString(), sceneObj);
+        // An empty start node would be read as the document root, whose own "SceneName" is none of
+        // this scene's: a scene without a name of its own has none.
+        scene.strName = sceneObj.isEmpty() ? QString() : json.getString(QStringLiteral("SceneName"), QString(), sceneObj);
         int nItemCount = sceneObj.isEmpty() ? 0 : json.getInt(QStringLiteral("ItemCount"), 0, sceneObj);
         if (nItemCount < 0)
             nItemCount = 0;

@@ -31,13 +31,13 @@ CTarnSceneStore::CTarnSceneStore(QObject *parent)
     : QObject(parent)
 {
     s_pInstance = this;
-    CTcpDeviceThread::setTarnSceneSink(this);
+    install(this);
 }
 
 CTarnSceneStore::~CTarnSceneStore()
 {
-    if (CTcpDeviceThread::tarnSceneSink() == this)
-        CTcpDeviceThread::setTarnSceneSink(nullptr);
+    if (installed() == this)
+        install(nullptr);
     for (Device &d : m_devices)
         for (const Entry &e : d.listScene)
             delete e.pScene;

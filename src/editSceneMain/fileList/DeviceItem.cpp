@@ -77,10 +77,8 @@ void CDeviceItem::setDeviceInput(InputSource *pInput)
         pInput->nHz = 0;
     }
     ui->labelName->setText(QString("%1\r\n%2x%3@%4")
-                               .arg(pInput->strName)
-                               .arg(pInput->nWidth)
-                               .arg(pInput->nHeight)
-                               .arg(pInput->nHz));
+                               .arg(pInput->strName, QString::number(pInput->nWidth),
+                                    QString::number(pInput->nHeight), QString::number(pInput->nHz)));
     ui->labelIndex->setText(QString::number(pInput->nId + 1));
 }
 
@@ -89,7 +87,12 @@ void CDeviceItem::setDeviceType(const QString &strType)
     const bool bSignal = m_pDeviceInput && m_pDeviceInput->nSig == 1;
     for (const PortIcon &icon : kPortIcons) {
         if (strType.contains(QLatin1String(icon.word))) {
-            m_strFile = QString::fromLatin1(bSignal ? icon.on : icon.off);
+            const QString strFile = QString::fromLatin1(bSignal ? icon.on : icon.off);
+            // The source poll hands the row its input every few seconds: the icon shown
+            // already is not loaded and laid out again (which repaints the row).
+            if (strFile == m_strFile && !ui->labelImage->pixmap(Qt::ReturnByValue).isNull())
+                return;
+            m_strFile = strFile;
             ui->labelImage->setPixmap(QPixmap(m_strFile));
             return;
         }
@@ -172,10 +175,8 @@ QString CDeviceItem::dragCaption() const
         return QString();
     if (m_pDeviceInput->nSig != 0)
         return QString("%1 : %2x%3@%4")
-            .arg(m_pDeviceInput->strName)
-            .arg(m_pDeviceInput->nWidth)
-            .arg(m_pDeviceInput->nHeight)
-            .arg(m_pDeviceInput->nHz);
+            .arg(m_pDeviceInput->strName, QString::number(m_pDeviceInput->nWidth),
+                 QString::number(m_pDeviceInput->nHeight), QString::number(m_pDeviceInput->nHz));
     return QString("%1 : 无输入").arg(m_pDeviceInput->strName);
 }
 

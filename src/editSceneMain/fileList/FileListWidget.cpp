@@ -74,11 +74,11 @@ void CFileListWidget::applyButtonStyles()
 void CFileListWidget::initValue()
 {
     if (!m_pLayoutList) {
-        m_pLayoutList = new CLayoutListWidget();
+        m_pLayoutList = new CLayoutListWidget(ui->stackedWidget);
         ui->stackedWidget->addWidget(m_pLayoutList);
     }
     if (!m_pLayoutCard) {
-        m_pLayoutCard = new CLayoutCardWidget();
+        m_pLayoutCard = new CLayoutCardWidget(ui->stackedWidget);
         ui->stackedWidget->addWidget(m_pLayoutCard);
     }
     ui->stackedWidget->setCurrentIndex(LayoutType_List);
@@ -242,10 +242,8 @@ void CFileListWidget::slot_getMainSigInputSource(int nMainSig, QString &retText)
             retText = QString("%1 : %2").arg(pInput->strName, tr("无输入"));
         else
             retText = QString("%1 : %2x%3@%4")
-                          .arg(pInput->strName)
-                          .arg(pInput->nWidth)
-                          .arg(pInput->nHeight)
-                          .arg(pInput->nHz);
+                          .arg(pInput->strName, QString::number(pInput->nWidth), QString::number(pInput->nHeight),
+                               QString::number(pInput->nHz));
         return;
     }
 }

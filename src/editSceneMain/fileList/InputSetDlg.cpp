@@ -114,10 +114,9 @@ QString CInputSetDlg::checkValues() const
 {
     if (!ui->lineEditName->isHidden()) {
         // The name travels in a 12-byte GBK field: it must encode whole and fit.
-        const QByteArray gbk = g_toGbk(m_strName);
-        if (g_fromGbk(gbk) != m_strName)
-            return tr("输入名称含有设备不支持的字符");
-        if (gbk.size() > NAME_FIELD_BYTES)
+        if (!g_isDeviceName(m_strName))
+            return g_deviceNameRefusal();
+        if (g_toGbk(m_strName).size() > NAME_FIELD_BYTES)
             return tr("输入名称不能超过12个字节（一个汉字占2个字节）");
     }
     const bool bTiming = !ui->cmbType->isHidden();

@@ -163,7 +163,9 @@ QString CLunarInfo::getHoliday(int month, int day) const
 
 QString CLunarInfo::getSolarTerms(int year, int month, int day) const
 {
-    if (year < kFirstTermYear || year > kLastTermYear || month < 1 || month > 12)
+    // A day outside its month has no term (and 15 - day stays in range).
+    if (year < kFirstTermYear || year > kLastTermYear || month < 1 || month > 12 || day < 1
+        || day > getMonthDays(year, month))
         return QString();
     const int index = (year - kFirstTermYear) * 12 + month - 1;
     if (index < 0 || index >= chineseTwentyFourData.size())

@@ -1,7 +1,7 @@
 #include "SysInfo.h"
 
 #include <QDebug>
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QSet>
 #include <QStorageInfo>
@@ -10,8 +10,7 @@
 #include <cmath>
 
 namespace {
-const int kMeasureMs = 500;  // processor-load measuring period
-const int kSleepStepMs = 20; // granularity of the stop test while waiting
+const int kMeasureMs = 500; // processor-load measuring period
 
 // The first "cpu" line of a stat text, split into idle, kernel (which, as the
 // load formula expects, includes the idle time) and user times.
@@ -54,7 +53,9 @@ CSysInfo::~CSysInfo() = default;
 
 void CSysInfo::stopUpdateInfo()
 {
+    QMutexLocker lock(&m_mutexWait);
     m_bQuit = true;
+    m_condWait.wakeAll();
 }
 
 void CSysInfo::setProcRoot(const QString &strRoot)
@@ -75,15 +76,16 @@ QByteArray CSysInfo::readProcFile(const QString &strName) const
     return file.readAll();
 }
 
+// The thread sleeps on the condition for the whole period: it wakes when the
+// period is over or when a stop is asked for, and at no other time.
 bool CSysInfo::waitUnlessQuit(int nMs)
 {
-    QElapsedTimer timer;
-    timer.start();
+    const QDeadlineTimer deadline(nMs, Qt::PreciseTimer);
+    QMutexLocker lock(&m_mutexWait);
     while (!m_bQuit) {
-        const qint64 left = nMs - timer.elapsed();
-        if (left <= 0)
+        if (deadline.hasExpired())
             return true;
-        QThread::msleep(ulong(qMin<qint64>(left, kSleepStepMs)));
+        m_condWait.wait(&m_mutexWait, deadline);
     }
     return false;
 }

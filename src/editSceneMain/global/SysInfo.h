@@ -2,9 +2,11 @@
 #define SYSINFO_H
 
 #include <QByteArray>
+#include <QMutex>
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <QWaitCondition>
 
 class QThread;
 
@@ -24,8 +26,9 @@ public:
     explicit CSysInfo(QObject *parent = nullptr);
     ~CSysInfo() override;
 
-    // Asks the sampling loop to end; safe from any thread. The loop returns
-    // within a few tens of milliseconds and emits nothing further.
+    // Asks the sampling loop to end; safe from any thread. A loop that is
+    // waiting wakes and returns at once; one that is reading the figures
+    // returns when it has read them. It emits nothing further.
     void stopUpdateInfo();
 
     // One processor-load measurement over 500 ms; false when it cannot be
@@ -64,8 +67,7 @@ private slots:
     void GetResource();
 
 private:
-    // Sleeps about nMs milliseconds in short steps; false when a stop was
-    // requested meanwhile.
+    // Sleeps nMs milliseconds, or until a stop is requested (then false).
     bool waitUnlessQuit(int nMs);
     QByteArray readProcFile(const QString &strName) const;
 
@@ -78,6 +80,8 @@ private:
     double m_cpu_total__ = 0.0;
     double m_cpu_use__ = 0.0;
     std::atomic<bool> m_bQuit{false};
+    QMutex m_mutexWait; // guards the sleep on m_condWait against a stop request
+    QWaitCondition m_condWait;
     QString m_strProcRoot;
 };
 

@@ -406,9 +406,18 @@ void CCardProgramWidget::openNameEditor()
     ui->stackedWidget->setCurrentIndex(1);
 }
 
-void CCardProgramWidget::commitName()
+bool CCardProgramWidget::commitName()
 {
     const QString strName = m_pEditName->text();
+    if (!g_isDeviceName(strName)) {
+        CGuardedWait wait{this};
+        m_bAsking = true; // the notice takes the focus: that is no end of the edit
+        wait.information(tr("提示"), g_deviceNameRefusal());
+        if (!wait.alive())
+            return false;
+        m_bAsking = false;
+        return false;
+    }
     m_pLabelName->setText(strName);
     // Hiding the editor takes its focus while the stack still shows it: that focus-out is no
     // second commit.
@@ -421,7 +430,7 @@ void CCardProgramWidget::commitName()
         QString strCanvasName = strName;
         globalObserver::getGlobalObserver()->notify("slot_changeCavasSceneName", Q_ARG(QString, strCanvasName));
         if (!pSelf)
-            return;
+            return true;
     }
     // The device keeps 12 bytes of name: cut in GBK at a character boundary.
     const int nId = m_nId;
@@ -432,6 +441,7 @@ void CCardProgramWidget::commitName()
     // holds (cut to its field), not the one typed.
     QByteArray read = oneByte(nId);
     setCmdData(read, 1, 0);
+    return true;
 }
 
 void CCardProgramWidget::deleteScene()
@@ -579,7 +589,9 @@ bool CCardProgramWidget::eventFilter(QObject *watched, QEvent *event)
         if (isSceneTaken()) {
             if (!pSelf)
                 return true;
-            commitName();
+            // A refused name is dropped, as an edit is that loses its focus before the recall.
+            if (!commitName() && pSelf)
+                ui->stackedWidget->setCurrentIndex(0);
             return !pSelf;
         }
         if (!pSelf)

@@ -114,7 +114,8 @@ private:
     bool askRecall(bool bTranslated);
     bool isSceneTaken();
     void openNameEditor();
-    void commitName();
+    // False when the name was refused (the operator was told; the editor is left as it is).
+    bool commitName();
     void storeNewScene(bool bZFamily);
 
     Ui::CardProgramWidget *ui;

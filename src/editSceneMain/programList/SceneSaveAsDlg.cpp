@@ -4,7 +4,7 @@
 #include <QIntValidator>
 
 #include "BesMessageBox.h"
-#include "TcpDeviceThread.h"
+#include "DeviceRecords.h"
 #include "globalObserver.h"
 
 namespace {
@@ -66,8 +66,8 @@ bool CSceneSaveAsDlg::holdsScene(int nSceneIndex) const
 // The most scenes the dialog's device stores; 0 while it is not known.
 int CSceneSaveAsDlg::deviceSceneMax() const
 {
-    const CTcpDeviceThread *pDevice = CTcpDeviceThread::findBySerial(m_strSerial);
-    return pDevice && pDevice->getDeviceInfo() ? pDevice->getDeviceInfo()->nSceneMax : 0;
+    const CDeviceRecords *pDevice = CDeviceRecords::find(m_strSerial);
+    return pDevice && pDevice->deviceRecord() ? pDevice->deviceRecord()->nSceneMax : 0;
 }
 
 void CSceneSaveAsDlg::setZsencedate(int nCount, int nTake)
@@ -144,26 +144,20 @@ void CSceneSaveAsDlg::on_pushButtonOk_clicked()
                                                 Q_ARG(QString, strName), Q_ARG(QByteArray &, data),
                                                 Q_ARG(int, 2), Q_ARG(int, 10));
 
+    // The device saves its live settings, which need not be what the settings page shows (a
+    // preview puts a stored scene's values there without sending them): what it stored is read
+    // back, the counts and every scene for a new scene, the scene itself for an existing one.
+    QByteArray read;
+    QString strRead;
     if (bNewScene) {
-        QByteArray empty;
-        QString strCount = "源及场景数";
-        globalObserver::getGlobalObserver()->notify("slot_setDeviceCmd", Q_ARG(QString, strSerial),
-                                                    Q_ARG(QString, strCount), Q_ARG(QByteArray &, empty),
-                                                    Q_ARG(int, 1), Q_ARG(int, 0));
-    } else if (CTcpDeviceThread *pDevice = CTcpDeviceThread::findBySerial(m_strSerial)) {
-        // The worker's record of scene n now mirrors what the device saved; nothing more is sent.
-        ZSceneInfo values;
-        values.nXinput = Xinput.toInt();
-        values.nYinput = Yinput.toInt();
-        values.ninputWidth = inputWidth.toInt();
-        values.ninputHeight = inputHeight.toInt();
-        values.nMainSig = mainsig;
-        values.nbrightness = nbrightness;
-        values.nsound = nsound;
-        values.nsilent = nsilent;
-        values.nScaleMode = nScaleMode;
-        pDevice->setZSceneValues(n, values);
+        strRead = "源及场景数";
+    } else {
+        strRead = strName;
+        read.append(char(n & 0xFF));
     }
+    globalObserver::getGlobalObserver()->notify("slot_setDeviceCmd", Q_ARG(QString, strSerial),
+                                                Q_ARG(QString, strRead), Q_ARG(QByteArray &, read),
+                                                Q_ARG(int, 1), Q_ARG(int, 0));
     close();
 }
 

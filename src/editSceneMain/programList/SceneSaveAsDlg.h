@@ -14,9 +14,9 @@ class CSceneSaveAsDlg;
 // Asks for the number of the device scene that the current picture is saved
 // into. The mode is fixed at construction by the family of the opener's device:
 //  - Z: the dialog checks the number against the device's scene count, sends
-//    the save itself, and either re-reads the counts (a new scene) or has the
-//    device's worker copy the settings page's values into the record of the
-//    scene that number names now (looked up by serial and number at OK);
+//    the save itself, and reads back what the device stored: the counts (a new
+//    scene) or the scene that number names now. The device saves its live
+//    settings, so the worker's record of the scene follows the device's answer;
 //  - any other family: the dialog only collects a number from 1 to the one
 //    proposed with setSaveSceneIndex(); the opener sends the save.
 class CSceneSaveAsDlg : public QDialog
@@ -30,15 +30,6 @@ public:
     bool isZMode() const { return m_bZMode; }
 
     void setStrSerial(const QString &strSerial) { m_strSerial = strSerial; }
-    void setXinput(const QString &str) { Xinput = str; }
-    void setYinput(const QString &str) { Yinput = str; }
-    void setInputWidth(const QString &str) { inputWidth = str; }
-    void setInputHeight(const QString &str) { inputHeight = str; }
-    void setMainsig(int n) { mainsig = n; }
-    void setNbrightness(int n) { nbrightness = n; }
-    void setNsound(int n) { nsound = n; }
-    void setNsilent(int n) { nsilent = n; }
-    void setNScaleMode(int n) { nScaleMode = n; }
     // Copies of the device's scene records in scene order. Give the current
     // list before every run; while the dialog is open it follows the lists the
     // device's worker hands out (a delete renumbers, a re-read refreshes).
@@ -47,7 +38,7 @@ public:
 
     // The device's scene count and taken scene (Z mode): fills the edit with
     // the taken scene and shows the allowed range 1 .. count + 1, which stops
-    // at the device's maximum (its worker's, found by serial).
+    // at the device's maximum (from its records, found by serial).
     void setZsencedate(int nCount, int nTake);
 
     // Proposes scene number n and accepts the numbers 1 .. n (Tarn mode).
@@ -80,16 +71,7 @@ private:
     QString m_strSerial;
     int m_nscenenum = -1; // unknown until the device's count arrived
     int m_ntake = 0;
-    QString Xinput;
-    QString Yinput;
-    QString inputWidth;
-    QString inputHeight;
     QString Scenerange;
-    int mainsig = 0;
-    int nbrightness = 0;
-    int nsound = 0;
-    int nsilent = 0;
-    int nScaleMode = 0;
     QString m_strIndex;
     int m_nMaxIndex = 0; // highest number accepted in Tarn mode
     bool m_bZMode = false;

@@ -56,6 +56,7 @@ CBackCanvasWidget::CBackCanvasWidget(QWidget *parent)
     ui->label_3->setPalette(pal);
     ui->label_3->setMinimumHeight(40);
     ui->lineEditstrSerial->setMaxLength(6);
+    g_keepWholeCharacters(ui->lineEditstrSerial);
     const QRegularExpression digits("[0-9]+$");
     ui->lineScreenEditW->setValidator(new QRegularExpressionValidator(digits, this));
     ui->lineScreenEditH->setValidator(new QRegularExpressionValidator(digits, this));
@@ -164,6 +165,8 @@ void CBackCanvasWidget::getDeviceName(QString strName)
 
 void CBackCanvasWidget::sendName()
 {
+    if (!g_isDeviceName(ui->lineEditstrSerial->text()))
+        return;
     notifyCmd(m_strSerial, QStringLiteral("系统设置"), g_toGbkField(ui->lineEditstrSerial->text(), 12), 10);
 }
 
@@ -188,6 +191,11 @@ void CBackCanvasWidget::sendDeviceCmd()
                              tr("取消"), true, false);
             return;
         }
+    }
+    // A name the device cannot hold is refused before anything goes out.
+    if (ui->lineEditstrSerial->isModified() && !g_isDeviceName(ui->lineEditstrSerial->text())) {
+        BesMessageBox::information(tr("提示"), g_deviceNameRefusal());
+        return;
     }
     // The screen fields as they stand now: a value typed after the last valid one (which armed
     // the step and filled the canvas size) is refused before any layer is cleared.

@@ -43,11 +43,6 @@ COSDTransfer *COSDTransfer::activeTransfer()
     return s_pActive;
 }
 
-COSDTransfer *COSDTransfer::forDevice(const QString &strSerial)
-{
-    return s_pActive && s_pActive->m_strSerial == strSerial ? s_pActive : nullptr;
-}
-
 void COSDTransfer::setResendInterval(int nMs)
 {
     m_nResendMs = std::max(1, nMs);
@@ -77,6 +72,7 @@ bool COSDTransfer::start(const QString &strSerial, const COSDBitmap::Params &par
     m_bRefused = false;
     m_phase = Starting;
     s_pActive = this;
+    receiveFrom(m_strSerial);
     sendCmd(1, COSDBitmap::paramsPayload(params));
     sendCmd(2, COSDBitmap::switchPayload(m_nIndex, false));
     m_pHeaderTimer->start(m_nHeaderDelayMs);
@@ -297,6 +293,7 @@ void COSDTransfer::release()
     m_phase = Idle;
     if (s_pActive == this)
         s_pActive = nullptr;
+    stopReceiving();
 }
 
 void COSDTransfer::sendCmd(int nSub, const QByteArray &payload)

@@ -7,13 +7,13 @@
 // progress 100 with the held speed restored and the source poll resumed.
 //
 // The transfer is the one owner of its state: the packet count, the packet in
-// flight, the phase and the count of re-sends of the current step. The device
+// flight, the phase and the count of re-sends of the current step. While it
+// runs it is the OSD reply sink of its device (COsdReplySink): the device
 // worker hands it the replies to its commands (headerAnswered, packetAnswered,
-// endAnswered) and the loss of the link (linkLost); it finds the transfer by
-// its device serial (forDevice). The transfer turns them into the hub topics
-// of the property stacks: "slot_sendbeginOSDdate" and "slot_sendOSDdate" (the
-// stack that started the transfer answers them with sendBegin and sendPacket)
-// and "slot_GetOSDsendprogress" for the text page.
+// endAnswered) and the loss of the link (linkLost). The transfer turns them
+// into the hub topics of the property stacks: "slot_sendbeginOSDdate" and
+// "slot_sendOSDdate" (the stack that started the transfer answers them with
+// sendBegin and sendPacket) and "slot_GetOSDsendprogress" for the text page.
 //
 // A watchdog ticks every resendInterval() ms: a step that heard nothing since
 // the last tick is sent again (the header, the same packet, the end command).
@@ -31,10 +31,11 @@
 #include <QString>
 
 #include "OSDBitmap.h"
+#include "OsdReplySink.h"
 
 class QTimer;
 
-class COSDTransfer : public QObject
+class COSDTransfer : public QObject, public COsdReplySink
 {
     Q_OBJECT
 public:
@@ -51,21 +52,19 @@ public:
     Phase phase() const { return m_phase; }
     // The transfer running in the program, if any.
     static COSDTransfer *activeTransfer();
-    // The transfer running to the device with that serial, if any.
-    static COSDTransfer *forDevice(const QString &strSerial);
 
     QString serial() const { return m_strSerial; }
     const QByteArray &bitmap() const { return m_bitmap; }
     int packetCount() const { return m_nPackets; }
     // The packet the device is asked to take (counted from 0).
-    int packetInFlight() const { return m_nPacket; }
+    int packetInFlight() const override { return m_nPacket; }
 
     // ---- the device worker: replies to the transfer's commands, and the link
-    void headerAnswered();
+    void headerAnswered() override;
     // A reply to a packet: taken (status 1), or refused (another status, or a NAK).
-    void packetAnswered(bool bTaken);
-    void endAnswered();
-    void linkLost();
+    void packetAnswered(bool bTaken) override;
+    void endAnswered() override;
+    void linkLost() override;
 
     // ---- the stack that started it, on "slot_sendbeginOSDdate" / "slot_sendOSDdate"
     void sendBegin();

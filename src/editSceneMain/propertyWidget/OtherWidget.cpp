@@ -4,9 +4,9 @@
 #include <QEvent>
 
 #include "BesMessageBox.h"
+#include "DeviceRecords.h"
 #include "GbkCodec.h"
 #include "SceneSaveAsDlg.h"
-#include "TcpDeviceThread.h"
 #include "globalObserver.h"
 #include "WireBytes.h"
 
@@ -47,6 +47,7 @@ COtherWidget::COtherWidget(QWidget *parent)
     ui->systemsettoolButton->setStyleSheet(kOpenLook);
     ui->inputcutButton->setStyleSheet(kOpenLook);
     ui->OutputcutButton->setStyleSheet(kOpenLook);
+    g_keepWholeCharacters(ui->lineEditstrSerial);
     showSilent(true);
 
     globalObserver *pHub = globalObserver::getGlobalObserver();
@@ -78,12 +79,12 @@ bool COtherWidget::isOwnDevice(const QString &strSerial) const
     return !m_strSerial.isEmpty() && strSerial == m_strSerial;
 }
 
-SystemInfo *COtherWidget::systemInfo() const
+const SystemInfo *COtherWidget::systemInfo() const
 {
     if (!m_bSystemRead)
         return nullptr;
-    CTcpDeviceThread *pDevice = CTcpDeviceThread::findBySerial(m_strSerial);
-    return pDevice ? pDevice->getSystemInfo() : nullptr;
+    const CDeviceRecords *pDevice = CDeviceRecords::find(m_strSerial);
+    return pDevice ? pDevice->systemRecord() : nullptr;
 }
 
 void COtherWidget::clearDeviceValues()
@@ -308,6 +309,10 @@ bool COtherWidget::applyName()
 {
     if (!ui->lineEditstrSerial->isModified())
         return true;
+    if (!g_isDeviceName(ui->lineEditstrSerial->text())) {
+        BesMessageBox::information(tr("修改失败"), g_deviceNameRefusal(), false);
+        return false;
+    }
     sendCmd(g_texing_name[Tx_SetSystem], g_toGbkField(ui->lineEditstrSerial->text(), 12), 2, 10);
     ui->lineEditstrSerial->setModified(false);
     return true;
@@ -454,30 +459,11 @@ void COtherWidget::on_SavescenepushButton_clicked()
     QString strSerial = m_strSerial;
     globalObserver::getGlobalObserver()->notify("slot_GetZSencedate", Q_ARG(QString, strSerial));
     sendCmd(g_texing_name[Tx_GetSourceNum], QByteArray(1, 1), 1, 2);
-    slot_GetCurrentZDeviceSence();
     m_pSceneSaveAsDlg->setStrSerial(m_strSerial);
     // Always the current list (an empty one too): an earlier device's records may be gone.
     m_pSceneSaveAsDlg->setListZDeviceScene(m_listZDeviceScene);
     // The page is not touched after the run: it may have gone with its property stack meanwhile.
     m_pSceneSaveAsDlg->exec();
-}
-
-void COtherWidget::slot_GetCurrentZDeviceSence()
-{
-    if (!m_pSceneSaveAsDlg)
-        return;
-    CSceneSaveAsDlg *d = m_pSceneSaveAsDlg;
-    d->setXinput(ui->lineEditCutX->text());
-    d->setYinput(ui->lineEditCutY->text());
-    d->setInputWidth(ui->lineEditCutW->text());
-    d->setInputHeight(ui->lineEditCutH->text());
-    // Before the device's values were read the record's numbers go as 0.
-    const SystemInfo *pRecord = systemInfo();
-    d->setMainsig(pRecord ? pRecord->nMainSignumber : 0);
-    d->setNbrightness(ui->brightnessSlider->value());
-    d->setNsound(ui->SoundSlider->value());
-    d->setNsilent(pRecord ? pRecord->nsilent : 0);
-    d->setNScaleMode(qMax(0, ui->ScalecomboBox->currentIndex()));
 }
 
 void COtherWidget::slot_getZScenedate(int scenenum, int take)

@@ -12,11 +12,13 @@
 // serial.
 //
 // The page holds no pointer into the worker's records: the stored scenes arrive as copies, and
-// the worker's system-settings record (SystemInfo) is looked up by the page's serial whenever it
-// is read or written, so a record the worker freed or renumbered is never touched. The page never
-// writes that record: the worker puts a write into it when the device acknowledges it, and reads
-// the settings back when the device refuses one, which fills the page with the device's values.
-// After a take the page shows the scene's stored values and then what the worker reads back.
+// the device's system-settings record (SystemInfo) is looked up by the page's serial in
+// CDeviceRecords whenever it is read, so a record the worker freed is never touched. The page
+// never writes that record: the worker puts a write into it when the device acknowledges it, and
+// reads the settings back when the device refuses one, which fills the page with the device's
+// values. After a take the page shows the scene's stored values and then what the worker reads
+// back. Saving into a stored scene saves the device's live settings; the save-to dialog reads the
+// scene back, so its record holds what the device stored, whatever a preview put on the page.
 // Until the device's settings have arrived the page sends nothing that needs them.
 
 #include <QList>
@@ -44,9 +46,9 @@ public:
     void sendZDeviceCmd();
 
     QString deviceSerial() const { return m_strSerial; }
-    // The device's settings record, looked up through its worker at each call; null until the
-    // settings were read, or when no worker has the page's serial. Not to be kept.
-    SystemInfo *systemInfo() const;
+    // The device's settings record, looked up by the page's serial at each call; null until the
+    // settings were read, or when no device of that serial is listed. Not to be kept.
+    const SystemInfo *systemInfo() const;
     // The save-to-scene dialog (made at the first save, kept for the page's life).
     CSceneSaveAsDlg *sceneSaveAsDlg() const { return m_pSceneSaveAsDlg; }
 
@@ -62,7 +64,6 @@ public slots:
     void slot_setZDeviceSceneTake(int nId);
     void slot_getZScenedate(int scenenum, int take);
     void slot_getZScenedate(int scenenum, int take, QString strSerial);
-    void slot_GetCurrentZDeviceSence();
 
 protected:
     void changeEvent(QEvent *event) override;

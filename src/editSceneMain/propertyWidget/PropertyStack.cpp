@@ -1,6 +1,8 @@
 #include "PropertyStack.h"
 #include "ui_PropertyStack.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QPainter>
 #include <QSettings>
@@ -338,31 +340,42 @@ void CPropertyStack::osdMessage(const QString &strText)
 
 QImage CPropertyStack::renderOSDImage(EditOSDItem *pItem, int nWidth, int nHeight)
 {
+    // Both pictures are drawn at no more than the device's size: on a screen smaller than the
+    // canvas shows it the item is larger than the OSD itself, and a picture at its size (then
+    // scaled down) would take hundreds of megabytes for a wide OSD.
     const QRectF br = pItem->boundingRect();
-    const int w = std::max(1, int(br.width()));
-    const int h = std::max(1, int(br.height()));
-    QPixmap pixmap(w, h);
+    const double dW = std::max(1.0, br.width());
+    const double dH = std::max(1.0, br.height());
+    const QSize source(std::max(1, std::min(int(dW), nWidth)), std::max(1, std::min(int(dH), nHeight)));
     m_CurrentfontColor = pItem->m_fontColor;
     m_CurrentbkColor = pItem->m_bkColor;
     const int nSpeed = pItem->m_nInSpeed;
     pItem->m_nInSpeed = 0; // the text itself, not the latest scroll frame
     QStyleOptionGraphicsItem option;
-    auto paintItem = [&]() {
-        pixmap.fill(Qt::transparent);
-        QPainter painter(&pixmap);
+    auto paintItem = [&](QPaintDevice *pDevice, const QSize &size) {
+        QPainter painter(pDevice);
+        painter.scale(size.width() / dW, size.height() / dH);
         painter.translate(-br.topLeft());
         pItem->paint(&painter, &option, nullptr);
     };
-    paintItem();
-    pItem->setOSDPixmap(pixmap);
+    {
+        // In its own colours: the source of the item's scroll on the canvas.
+        QPixmap pixmap(source);
+        pixmap.fill(Qt::transparent);
+        paintItem(&pixmap, source);
+        pItem->setOSDPixmap(pixmap);
+    }
+    // White on black, what the device is sent.
     pItem->m_fontColor = QColor(Qt::white);
     pItem->m_bkColor = QColor(Qt::black);
-    paintItem();
+    QImage image(std::max(1, nWidth), std::max(1, nHeight), QImage::Format_RGB32);
+    image.fill(Qt::black);
+    paintItem(&image, image.size());
     pItem->m_fontColor = m_CurrentfontColor;
     pItem->m_bkColor = m_CurrentbkColor;
     pItem->m_nInSpeed = nSpeed;
     pItem->update();
-    return pixmap.scaled(nWidth, nHeight, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).toImage();
+    return image;
 }
 
 void CPropertyStack::on_OSDApplication_clicked()

@@ -177,6 +177,9 @@ void CWndPosWidget::sendGeometry(bool bCanvasRule)
         pScene->ifCanChangeLayer(m_pItem);
     else
         m_pItem->setLayerPosAndSize();
+    // What the device was sent: a layer that overhung the canvas was cut to it.
+    if (m_pItem)
+        setItemPos(true);
 }
 
 void CWndPosWidget::onX(int v)
@@ -272,7 +275,8 @@ QString CWndPosWidget::getMainSigInputSource(int nId) const
     for (InputSource *p : m_vectorInput) {
         if (p && p->nId == nId) {
             if (p->nSig != 0)
-                return QString("%1 : %2x%3@%4").arg(p->strName).arg(p->nWidth).arg(p->nHeight).arg(p->nHz);
+                return QString("%1 : %2x%3@%4")
+                    .arg(p->strName, QString::number(p->nWidth), QString::number(p->nHeight), QString::number(p->nHz));
             return QString::fromUtf8("%1 : 无输入").arg(p->strName);
         }
     }

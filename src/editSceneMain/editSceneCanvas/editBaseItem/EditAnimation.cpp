@@ -170,11 +170,14 @@ void CEditAnimation::renderFrame(const QRect &rect, const QImage &source, Animat
 // nDirection: 0 left, 1 right, 2 up, 3 down.
 void CEditAnimation::moveEffect(const QRect &rect, const QImage &source, int nDirection)
 {
+    Q_UNUSED(rect)
     QImage frame = clearedFrame(source.size());
     if (!frame.isNull()) {
         const float p = m_factor > 1.0f ? 1.0f : m_factor;
-        const int W = rect.width();
-        const int H = rect.height();
+        // The frame is the source's size, which may be smaller than the item (the item scales
+        // the frame into its rectangle): the steps are the frame's.
+        const int W = frame.width();
+        const int H = frame.height();
         QPoint oldAt, srcAt;
         switch (nDirection) {
         case 0:

@@ -227,6 +227,23 @@ bool CEditSingleTextItem::clampToCanvas(int &x, int &y, int &w, int &h) const
     return w > 0 && h > 0;
 }
 
+void CEditSingleTextItem::showSentGeometry(int x, int y, int w, int h)
+{
+    int x0, y0, w0, h0;
+    getItemPos(x0, y0);
+    getItemSize(w0, h0);
+    if ((x0 == x && y0 == y && w0 == w && h0 == h) || !(g_dWScale > 0) || !(g_dHScale > 0))
+        return;
+    // The device holds the part inside its canvas: the canvas and the layer page show that part.
+    setWidth(w / g_dWScale);
+    setHeight(h / g_dHScale);
+    double sx = 0, sy = 0;
+    if (getZoomOutPos(x, y, sx, sy))
+        moveItem(QPointF(sx, sy));
+    bool bPos = true;
+    globalObserver::getGlobalObserver()->notify("slot_updateItemPos", Q_ARG(bool, bPos));
+}
+
 // ---------------------------------------------------------------- layer commands
 
 void CEditSingleTextItem::sendItemCmd(const QString &strName, QByteArray &payload, int nReadOrWrite, int nSub)
@@ -265,6 +282,7 @@ bool CEditSingleTextItem::setLayerAllCmd()
     appendBe16(p, m_nCutWidth);
     appendBe16(p, m_nCutHeight);
     sendItemCmd(kLayerCmd, p, 2, 0);
+    showSentGeometry(x, y, w, h);
     return true;
 }
 
@@ -325,6 +343,7 @@ bool CEditSingleTextItem::setLayerPosAndSize()
     appendBe16(p, w);
     appendBe16(p, h);
     sendItemCmd(kLayerCmd, p, 2, 10);
+    showSentGeometry(x, y, w, h);
     return true;
 }
 
@@ -467,7 +486,8 @@ void CEditSingleTextItem::drawSingleText(QPainter *painter)
     painter->setPen(m_fontColor);
     painter->setFont(m_font);
     const QString strLevel = QString("[L%1]").arg(zValue(), 0, 'g', -1);
-    const QString strSize = QString("[%1:%2 %3:%4]").arg(m_strTextLanguagewidth).arg(w).arg(m_strTextLanguageheight).arg(h);
+    const QString strSize = QString("[%1:%2 %3:%4]")
+                                  .arg(m_strTextLanguagewidth, QString::number(w), m_strTextLanguageheight, QString::number(h));
     const QString strSource = QString("[%1]").arg(m_strTextContent);
     const int nLine = QFontMetrics(m_font).boundingRect(strLevel).height();
     const int nLeft = int(rect().x() + 5.0);

@@ -114,6 +114,8 @@ private:
     void onTick();
     // The geometry clamped to the device canvas; false when nothing of it is left to send.
     bool clampToCanvas(int &x, int &y, int &w, int &h) const;
+    // Gives the layer the device rectangle it was sent with, when the clamp changed it.
+    void showSentGeometry(int x, int y, int w, int h);
 
     QTimer *m_pTimer = nullptr;
 };
