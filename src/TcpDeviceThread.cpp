@@ -92,8 +92,12 @@ bool CTcpDeviceThread::isConnected() const
 void CTcpDeviceThread::setCanConnected(bool bCan)
 {
     // Switched off: the next failure after switching on again is news to the operator.
-    if (!bCan)
+    if (!bCan) {
         m_bLinkLossShown = false;
+        linkDown("the device was switched off");
+    } else if (isConnected()) {
+        linkAttempted(); // switched on again before the link that is still up was closed
+    }
     m_bCanConnected = bCan;
     wakeWorker();
 }
@@ -114,6 +118,7 @@ void CTcpDeviceThread::connectToServer(QString host, int port)
         // stopped the worker: that ending belongs to the old link, not to this attempt.
         m_bStop = false;
         m_bIsConnected = false;
+        linkAttempted();
     }
 }
 
@@ -135,6 +140,7 @@ void CTcpDeviceThread::reConnected()
     m_pTcpSocket->connectToServer(m_strIp, m_nPort);
     m_bStop = false; // see connectToServer()
     m_bIsConnected = false;
+    linkAttempted();
 }
 
 void CTcpDeviceThread::disconnectFromServer()
@@ -156,11 +162,13 @@ void CTcpDeviceThread::connectToSerislport(QString Serislport)
     disconnect(this, &CTcpDeviceThread::writeData, m_pTcpSocket, &CTcpSocket::sendData);
     m_bStop = false;
     m_reader.clear();
+    linkAttempted();
     if (!m_pSerislPort) {
         m_pSerislPort = new SerislPort();
         connect(this, &CTcpDeviceThread::writeData, m_pSerislPort, &SerislPort::SendSerialData);
         connect(m_pSerislPort, &SerislPort::receivedData, this, &CTcpDeviceThread::handleReceivedData);
         connect(m_pSerislPort, &SerislPort::SerialConnectState, this, &CTcpDeviceThread::handleSerislDisConnected);
+        connect(m_pSerislPort, &SerislPort::LineLost, this, &CTcpDeviceThread::handleSerialLineLost);
         connect(m_pSerislPort, &SerislPort::CloseSerialPort, this, &CTcpDeviceThread::handleDisconnected);
     }
     if (m_pSerislPort->SerialPortInits(Serislport))
@@ -171,6 +179,11 @@ void CTcpDeviceThread::handleConnected()
 {
     m_bIsConnected = true;
     m_bLinkLossShown = false;
+    m_bLinkDown = false;
+    {
+        QMutexLocker lock(m_pMutexRecv);
+        m_nOpenCountReads = 0;
+    }
     m_reader.clear();
     emit connected();
     emit sig_deviceStatus(true);
@@ -186,34 +199,129 @@ void CTcpDeviceThread::handleDisconnected()
     m_bStop = true;
     wakeWorker();
     CDeviceLog::write({QString("The device"), m_strIp, QString("is disconnectedness!")});
-    // An OSD bitmap transfer to this device ends now. Its packets still waiting here would reach
-    // the device out of turn once the link is back; what the failed transfer queues (the OSD
-    // switched on again) waits for that link.
+    linkDown("the link was lost");
+    // An OSD bitmap transfer to this device ends now (its packets went with the queue); what the
+    // failed transfer queues (the OSD switched on again) waits for the next link.
     if (COsdReplySink *pTransfer = COsdReplySink::forDevice(m_strSerial)) {
-        dropQueuedOsdBitmap();
+        m_bKeepForNextLink = true;
         pTransfer->linkLost();
+        m_bKeepForNextLink = false;
     }
 }
 
-void CTcpDeviceThread::dropQueuedOsdBitmap()
+void CTcpDeviceThread::linkDown(const char *pszWhy)
 {
-    QMutexLocker queue(m_pMutexSend);
-    for (int i = m_listMcuCmd.size() - 1; i >= 0; --i) {
-        const _mcu_cmd *pCmd = m_listMcuCmd.at(i);
-        if (pCmd->nCmdIndex == Tx_OSDSet && pCmd->nSubIndex3 >= 10 && pCmd->nSubIndex3 <= 12)
-            delete m_listMcuCmd.takeAt(i);
+    m_bLinkDown = true;
+    {
+        QMutexLocker lock(m_pMutexRecv);
+        m_nOpenCountReads = 0;
     }
+    if (dropQueuedCommands(pszWhy) > 0)
+        scheduleShowLastRead();
+}
+
+void CTcpDeviceThread::linkAttempted()
+{
+    m_bLinkDown = false;
+}
+
+// Returns how many of the dropped commands were writes.
+int CTcpDeviceThread::dropQueuedCommands(const char *pszWhy)
+{
+    QList<_mcu_cmd *> listDropped;
+    {
+        QMutexLocker queue(m_pMutexSend);
+        listDropped.swap(m_listMcuCmd);
+    }
+    int nWrites = 0;
+    for (const _mcu_cmd *pCmd : qAsConst(listDropped))
+        if (pCmd->nReadOrWrite != 1)
+            ++nWrites;
+    if (!listDropped.isEmpty())
+        CDeviceLog::write({QString("The device"), m_strIp, QString("dropped %1 queued commands:").arg(listDropped.size()),
+                           QString::fromLatin1(pszWhy)});
+    qDeleteAll(listDropped);
+    return nWrites;
+}
+
+// A write the device did not get may already show in the editor (a dragged layer, a typed
+// value): the editor is handed the device's last-read state again, once the handler that sent
+// the write has returned.
+void CTcpDeviceThread::scheduleShowLastRead()
+{
+    if (m_bShowLastReadPending)
+        return;
+    m_bShowLastReadPending = true;
+    QTimer::singleShot(0, this, &CTcpDeviceThread::showLastReadState);
+}
+
+void CTcpDeviceThread::showLastReadState()
+{
+    m_bShowLastReadPending = false;
+    if (isTarn()) {
+        if (!CTarnSceneSink::installed())
+            return;
+        // The sink may call back into the records: walk a copy of the scene ids.
+        QList<int> listIds;
+        for (const CTarnSceneRecord *pScene : qAsConst(m_listScene))
+            listIds.append(pScene->nId);
+        for (int nId : qAsConst(listIds)) {
+            const CTarnSceneRecord *pScene = findTarnScene(nId);
+            if (!pScene || !CTarnSceneSink::installed())
+                continue;
+            const CTarnSceneRecord scene = *pScene;
+            CTarnSceneSink::installed()->sceneRead(this, scene, false);
+            if (CTarnSceneSink::installed() && findTarnScene(nId))
+                CTarnSceneSink::installed()->layersRead(this, nId, scene.vectorLayer);
+        }
+        return;
+    }
+    // The Z settings page shows the live settings as last read or acknowledged.
+    SystemInfo *pInfo = m_pSystemInfo;
+    QString strSerial = m_strSerial;
+    globalObserver::getGlobalObserver()->notify("slot_initWidgetdate", Q_ARG(SystemInfo *, pInfo), Q_ARG(QString, strSerial));
 }
 
 void CTcpDeviceThread::handleSerislDisConnected()
 {
     m_bIsConnected = false;
+    linkDown("the serial port did not open");
+}
+
+// The serial line failed (pulled, or its far end gone); the port closes right after
+// (CloseSerialPort), which ends the link as a lost TCP link does.
+void CTcpDeviceThread::handleSerialLineLost(QString message)
+{
+    emit error(message);
+    CDeviceLog::write({QString("The device"), m_strSerial, QString("serial line lost:"), message});
+    if (m_bLinkLossShown)
+        return;
+    m_bLinkLossShown = true;
+    QTimer::singleShot(0, this, &CTcpDeviceThread::showSerialLossBox);
+}
+
+void CTcpDeviceThread::showSerialLossBox()
+{
+    if (isConnected())
+        return; // connected again before the box could open
+    if (g_strLanguage == QLatin1String("English"))
+        BesMessageBox::tipInforUntil("Serial connection error",
+                                     BesMessageBox::composeMessage("The serial cable is loose, please plug it in again!\n%1", {m_strSerial}),
+                                     this, SIGNAL(connected()));
+    else
+        BesMessageBox::tipInforUntil(QString::fromUtf8("串口连接出错"),
+                                     BesMessageBox::composeMessage(QString::fromUtf8("串口线松动，请重新插拔！\n%1"), {m_strSerial}),
+                                     this, SIGNAL(connected()));
 }
 
 void CTcpDeviceThread::handleError(QString message)
 {
     emit error(message);
     CDeviceLog::write({QString("The device"), m_strIp, QString("thread error message"), message});
+    // A refused or failed attempt leaves the device without a link until the next attempt; what
+    // was queued for it since the switch-on (its name read) waits for that attempt.
+    if (!m_bIsConnected)
+        m_bLinkDown = true;
     if (deviceType() != QLatin1String("Tarn"))
         return;
     // One box per loss: a device that goes on refusing is dialled again on each of its
@@ -230,17 +338,22 @@ void CTcpDeviceThread::handleError(QString message)
 
 void CTcpDeviceThread::showLinkErrorBox()
 {
+    // The link came back before the box could open (it waited behind another box): nothing to say.
+    if (isConnected())
+        return;
     // The box names the device, so that with several devices switched on the operator knows which
     // one was lost.
     QString strDevice = m_strIp;
     if (!m_strSerial.isEmpty())
         strDevice += QStringLiteral(" (%1)").arg(m_strSerial);
     if (g_strLanguage == QLatin1String("English"))
-        BesMessageBox::tipInfor("Network connection error",
-                                BesMessageBox::composeMessage("Network communication is down, please reconnect\n%1", {strDevice}));
+        BesMessageBox::tipInforUntil("Network connection error",
+                                     BesMessageBox::composeMessage("Network communication is down, please reconnect\n%1", {strDevice}),
+                                     this, SIGNAL(connected()));
     else
-        BesMessageBox::tipInfor(QString::fromUtf8("网络连接出错"),
-                                BesMessageBox::composeMessage(QString::fromUtf8("网络通讯断开，请重新连接\n%1"), {strDevice}));
+        BesMessageBox::tipInforUntil(QString::fromUtf8("网络连接出错"),
+                                     BesMessageBox::composeMessage(QString::fromUtf8("网络通讯断开，请重新连接\n%1"), {strDevice}),
+                                     this, SIGNAL(connected()));
 }
 
 // ------------------------------------------------------------------ hub topics
@@ -325,6 +438,18 @@ void CTcpDeviceThread::setConnectTimeout(int nMs)
 
 bool CTcpDeviceThread::setMcuCommand(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSubIndex)
 {
+    return enqueue(strName, payload, nReadOrWrite, nSubIndex, false);
+}
+
+// A follow-up read of the reply handlers; one already waiting (with no write queued behind it)
+// brings the same answer, so it is not queued again.
+bool CTcpDeviceThread::queueRead(int nCmd, const QByteArray &payload, int nSubIndex)
+{
+    return enqueue(g_texing_name[nCmd], payload, 1, nSubIndex, true);
+}
+
+bool CTcpDeviceThread::enqueue(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSubIndex, bool bOnce)
+{
     if (!g_isTexingName(strName)) {
         CDeviceLog::write({QString("The device"), m_strIp, QString("unknown command name, not sent:"), strName});
         return false;
@@ -333,16 +458,61 @@ bool CTcpDeviceThread::setMcuCommand(const QString &strName, const QByteArray &p
         CDeviceLog::write({QString("The device"), m_strIp, QString("command payload too long, not sent:"), strName, payload.size()});
         return false;
     }
-    _mcu_cmd *pCmd = new _mcu_cmd;
-    pCmd->nCmdIndex = g_getTexingIndex(strName);
-    pCmd->nReadOrWrite = nReadOrWrite;
-    pCmd->nSubIndex3 = nSubIndex;
-    pCmd->byte = payload;
+    if (m_bLinkDown && !m_bKeepForNextLink) {
+        CDeviceLog::write({QString("The device"), m_strIp, QString("is switched off or has lost its link, not sent:"), strName,
+                           nSubIndex});
+        // A write the editor may already show, or a scene read meant to put the editor right.
+        if (nReadOrWrite != 1 || g_getTexingIndex(strName) == Tx_SceneInfo)
+            scheduleShowLastRead();
+        return false;
+    }
+    const int nCmd = g_getTexingIndex(strName);
     {
         QMutexLocker lock(m_pMutexSend);
+        if (bOnce) {
+            for (int i = m_listMcuCmd.size() - 1; i >= 0; --i) {
+                const _mcu_cmd *pQueued = m_listMcuCmd.at(i);
+                if (pQueued->nReadOrWrite != 1)
+                    break;
+                if (pQueued->nCmdIndex == nCmd && pQueued->nSubIndex3 == nSubIndex && pQueued->byte == payload)
+                    return true;
+            }
+        }
+        if (m_listMcuCmd.size() >= MaxQueuedCommands) {
+            lock.unlock();
+            CDeviceLog::write({QString("The device"), m_strIp, QString("command queue full, not sent:"), strName, nSubIndex});
+            return false;
+        }
+        _mcu_cmd *pCmd = new _mcu_cmd;
+        pCmd->nCmdIndex = nCmd;
+        pCmd->nReadOrWrite = nReadOrWrite;
+        pCmd->nSubIndex3 = nSubIndex;
+        pCmd->byte = payload;
         m_listMcuCmd.append(pCmd);
     }
     wakeWorker();
+    return true;
+}
+
+void CTcpDeviceThread::injectSentCommand(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSubIndex)
+{
+    if (!g_isTexingName(strName))
+        return;
+    QMutexLocker state(m_pMutexRecv);
+    m_lastSent.nCmdIndex = g_getTexingIndex(strName);
+    m_lastSent.nReadOrWrite = nReadOrWrite;
+    m_lastSent.nSubIndex3 = nSubIndex;
+    m_lastSent.byte = payload;
+    m_bLastSentOpen = true;
+    sendMcuCommand(m_lastSent.nCmdIndex, payload.size(), payload, nReadOrWrite, nSubIndex);
+}
+
+bool CTcpDeviceThread::takeOpenCountRead()
+{
+    QMutexLocker lock(m_pMutexRecv);
+    if (m_nOpenCountReads <= 0)
+        return false;
+    --m_nOpenCountReads;
     return true;
 }
 
@@ -350,12 +520,12 @@ void CTcpDeviceThread::setInputSrcCmd()
 {
     QByteArray payload(2, '\0');
     payload[1] = char((m_pDeviceInfo->nSrcNum - 1) & 0xFF);
-    setMcuCommand(g_texing_name[Tx_GetInput], payload, 1, 1);
+    queueRead(Tx_GetInput, payload, 1);
 }
 
 void CTcpDeviceThread::setScreenSizeCmd()
 {
-    setMcuCommand(g_texing_name[Tx_LEDWHSet], QByteArray(1, '\0'), 1, 0);
+    queueRead(Tx_LEDWHSet, QByteArray(1, '\0'), 0);
 }
 
 int CTcpDeviceThread::queuedCommandCount() const
@@ -510,6 +680,8 @@ void CTcpDeviceThread::sendMcuCommand(int nCmd, int nLen, const QByteArray &payl
         m_listPendingScene.append(qMakePair(nSub, byteAt(0)));
     } else if (nCmd == Tx_SceneInfo && nSub == 80) {
         m_nSendExtraVal = (byteAt(0) + 80) % 256;
+    } else if (nCmd == Tx_GetSourceNum && nReadOrWrite == 1) {
+        ++m_nOpenCountReads;
     }
     m_sentTimer.start();
     emit writeData(frame);

@@ -13,12 +13,18 @@
 // handlers, which read only inside the frame's payload, fill the records and notify the hub.
 //
 // Seams for tests and tools: setHeartbeatInterval(), setReplyTimeout(), setConnectTimeout(),
-// injectReceivedData(), queuedCommandCount(); the scene hand-off is CTarnSceneSink::install().
+// injectReceivedData(), injectSentCommand(), queuedCommandCount(); the scene hand-off is
+// CTarnSceneSink::install().
 //
 // What the worker hands up to the editor goes through interfaces that know nothing of the editor:
 // Tarn scene records to the installed CTarnSceneSink, OSD bitmap replies to the COsdReplySink of
 // its device; its device and settings records are listed in CDeviceRecords, where panels find
 // them by serial.
+//
+// A device switched off, or whose link was lost or could not be made, takes no commands until a
+// link is attempted again: what was queued for it is dropped, new commands are refused with a log
+// line, and the editor is handed the device's last-read state again, so that it shows nothing the
+// device never got. The next link's start-up reads show what the device holds then.
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -116,6 +122,11 @@ public:
     void parseMcuData(QByteArray &data);
     // Feeds received bytes as a transport would (tests, fuzzing).
     void injectReceivedData(const QByteArray &data) { handleReceivedData(data); }
+    // Takes a command as sent to the device, without a running loop (tests, fuzzing): its reply
+    // then answers a command of ours.
+    void injectSentCommand(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSubIndex);
+    // Switched off, or the link lost or refused, and no link attempted since (see the top).
+    bool isLinkDown() const { return m_bLinkDown; }
 
     // ---- timing (defaults: heartbeat 3000 ms, serial reply time-out 3000 ms)
     void setHeartbeatInterval(int nMs);
@@ -160,7 +171,10 @@ private slots:
     void handleReceivedData(QByteArray data);
     void handleError(QString message);
     void handleSerislDisConnected();
+    void handleSerialLineLost(QString message);
     void showLinkErrorBox();
+    void showSerialLossBox();
+    void showLastReadState();
 
 protected:
     void run() override;
@@ -171,6 +185,8 @@ private:
     void sendHeartbeat();
     void sendMcuCommand(int nCmd, int nLen, const QByteArray &payload, int nReadOrWrite, int nSub);
     void wakeWorker();
+    bool enqueue(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSubIndex, bool bOnce);
+    bool queueRead(int nCmd, const QByteArray &payload, int nSubIndex);
 
     // reply handlers (GUI thread)
     bool isTarn() const { return deviceType() == QLatin1String("Tarn"); }
@@ -186,6 +202,7 @@ private:
     void getZSceneAndSrcNum(const CReplyFrame &f);
     void trimZScenes();
     bool readSceneAndSrcCounts(const CReplyFrame &f);
+    bool answersCountRead();
     void getLayerInfo(const CReplyFrame &f);
     void getSceneInfo(const CReplyFrame &f);
     void getTarnSceneRead(const CReplyFrame &f);
@@ -194,7 +211,13 @@ private:
     void getOutletsetting(const CReplyFrame &f);
     void getOSDInfo(const CReplyFrame &f);
     void getSystemName(const CReplyFrame &f);
-    void dropQueuedOsdBitmap();
+    // The link is down (switched off, lost or refused): what is queued is dropped.
+    void linkDown(const char *pszWhy);
+    void linkAttempted();
+    int dropQueuedCommands(const char *pszWhy);
+    void scheduleShowLastRead();
+    // Takes one of our count reads still unanswered; false when none is open.
+    bool takeOpenCountRead();
     CTarnSceneRecord *findTarnScene(int nId) const;
     void removeTarnScene(int nIndex);
     void followDeletedScene(int nDeleted);
@@ -246,6 +269,17 @@ private:
     QMutex *m_pMutexSend = nullptr;   // queue lock
     int m_nSubIndex3 = -1;
     QList<_mcu_cmd *> m_listMcuCmd;
+    // A command beyond this many queued ones is refused (and logged): a device's largest reading
+    // round (every input and every scene) stays far below it.
+    enum { MaxQueuedCommands = 1024 };
+    // Count reads (33) sent and not answered yet (state lock): only a count reply that answers
+    // one of them queues the reads that follow the counts.
+    int m_nOpenCountReads = 0;
+    // GUI thread: see the top of this file.
+    bool m_bLinkDown = false;
+    // Commands queued while handling the loss itself wait for the next link (the OSD switch-on).
+    bool m_bKeepForNextLink = false;
+    bool m_bShowLastReadPending = false;
     // The last queued command sent (state lock); open until a reply of its command and
     // sub-command answers it.
     _mcu_cmd m_lastSent;

@@ -166,13 +166,12 @@ void CTcpDeviceThread::getInputSrcState(const CReplyFrame &f)
         if (bZ && pInput->nWidth == 0 && pInput->nHeight == 0)
             pInput->nSig = 0;
     }
-    const QString strSet = g_texing_name[Tx_InputSet];
     for (InputSource *pInput : m_pDeviceInfo->vectorInput)
         if (pInput->strName.isEmpty())
-            setMcuCommand(strSet, QByteArray(1, char(pInput->nId)), 1, 1);
+            queueRead(Tx_InputSet, QByteArray(1, char(pInput->nId)), 1);
     if (m_bGetEquipmentMessages) {
         for (InputSource *pInput : m_pDeviceInfo->vectorInput)
-            setMcuCommand(strSet, QByteArray(1, char(pInput->nId)), 1, 1);
+            queueRead(Tx_InputSet, QByteArray(1, char(pInput->nId)), 1);
         m_bGetEquipmentMessages = false;
     }
     DeviceInfo *pInfo = m_pDeviceInfo;
@@ -210,19 +209,30 @@ bool CTcpDeviceThread::readSceneAndSrcCounts(const CReplyFrame &f)
     return true;
 }
 
+// A count reply that answers no count read of ours (sent twice, or sent by the device on its
+// own) changes the counts only: it queues no reads and takes no scenes away.
+bool CTcpDeviceThread::answersCountRead()
+{
+    if (takeOpenCountRead())
+        return true;
+    CDeviceLog::write({QString("The device"), m_strIp, QString("count reply without a count read, counts only:"),
+                       m_pDeviceInfo->nSrcNum, m_pDeviceInfo->nSceneNum});
+    return false;
+}
+
 void CTcpDeviceThread::queueStartReads()
 {
     QByteArray range(2, '\0');
     range[1] = char((m_pDeviceInfo->nSrcNum - 1) & 0xFF);
-    setMcuCommand(g_texing_name[Tx_GetInput], range, 1, 1);
-    setMcuCommand(g_texing_name[Tx_LEDWHSet], QByteArray(1, '\0'), 1, 0);
+    queueRead(Tx_GetInput, range, 1);
+    queueRead(Tx_LEDWHSet, QByteArray(1, '\0'), 0);
     for (int nId = 1; nId <= m_pDeviceInfo->nSceneNum; ++nId)
         readScene(nId);
 }
 
 void CTcpDeviceThread::readScene(int nSceneId)
 {
-    setMcuCommand(g_texing_name[Tx_SceneInfo], QByteArray(1, char(nSceneId & 0xFF)), 1, 0);
+    queueRead(Tx_SceneInfo, QByteArray(1, char(nSceneId & 0xFF)), 0);
 }
 
 // Scene replies (35).

@@ -54,6 +54,8 @@ void CTcpDeviceThread::getSceneAndSrcNum(const CReplyFrame &f)
 {
     if (!readSceneAndSrcCounts(f))
         return;
+    if (!answersCountRead())
+        return;
     CDeviceLog::write({QString::fromUtf8("信号源操作，组包发送"), m_pDeviceInfo->nSrcNum});
     CDeviceLog::write({QString::fromUtf8("场景操作，组包发送"), m_pDeviceInfo->nSceneNum});
     queueStartReads();
@@ -179,7 +181,7 @@ void CTcpDeviceThread::getTarnSceneRead(const CReplyFrame &f)
             QByteArray read(3, '\0');
             read[0] = char(nId);
             read[2] = char(pScene->nLayerUse - 1);
-            setMcuCommand(g_texing_name[Tx_SceneInfo], read, 1, 80);
+            queueRead(Tx_SceneInfo, read, 80);
         }
         std::sort(pScene->vectorLayer.begin(), pScene->vectorLayer.end(), byLayerIndex);
         while (pScene->vectorLayer.size() > pScene->nLayerUse)

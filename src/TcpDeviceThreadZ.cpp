@@ -16,6 +16,8 @@ void CTcpDeviceThread::getZSceneAndSrcNum(const CReplyFrame &f)
 {
     if (!readSceneAndSrcCounts(f))
         return;
+    if (!answersCountRead())
+        return;
     trimZScenes();
     if (m_bGetZSencedate) {
         int nNum = m_pDeviceInfo->nSceneNum;
@@ -264,5 +266,5 @@ bool CTcpDeviceThread::applyZSettingsWrite(const _mcu_cmd &sent)
 // The live layer's settings (34/0 read); the reply fills the settings record and the page.
 void CTcpDeviceThread::readZSettings()
 {
-    setMcuCommand(g_texing_name[Tx_SetLayer], QByteArray(1, '\0'), 1, 0);
+    queueRead(Tx_SetLayer, QByteArray(1, '\0'), 0);
 }

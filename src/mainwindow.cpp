@@ -110,6 +110,12 @@ QStringList MainWindow::listSerialPorts()
     const QList<QSerialPortInfo> listPorts = QSerialPortInfo::availablePorts();
     for (const QSerialPortInfo &info : listPorts)
         listNames.append(info.portName());
+    // Ports the system does not list (a pseudo terminal, such as the simulator's serial line),
+    // named by path in VISTEL_SERIAL_PORTS, separated by ':'.
+    const QStringList listExtra = QString::fromLocal8Bit(qgetenv("VISTEL_SERIAL_PORTS")).split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    for (const QString &strPort : listExtra)
+        if (!listNames.contains(strPort))
+            listNames.append(strPort);
     return listNames;
 }
 
@@ -154,6 +160,14 @@ MainWindow::MainWindow(QWidget *parent)
         auto *pDevice = new CTcpDeviceThread(this);
         pDevice->setDeviceSerial(strPort);
         connect(this, &MainWindow::sig_stopThread, pDevice, &CTcpDeviceThread::slot_stopDeviceThread);
+        // A line lost (pulled, or its device gone) can be connected again.
+        connect(pDevice, &CTcpDeviceThread::disconnected, this, [this, pDevice]() {
+            if (pSerislportDevice != pDevice || !ui)
+                return;
+            m_nConnectingType = 0;
+            ui->SertalportBtn->setText(tr("串口连接"));
+            ui->SertalportBtn->setEnabled(true);
+        });
         addWorker(pDevice);
     }
     ui->portBox->addItems(listPorts);
@@ -866,6 +880,9 @@ void MainWindow::on_SertalportBtn_clicked()
     pSerislportDevice = pDevice;
     // As for a device switched on: the frame is there before the device's replies.
     editSceneMain();
+    // A line lost before: its loop was told to stop and ends at once.
+    if (pDevice->isRunning())
+        pDevice->wait(kThreadStopWaitMs);
     // Opening the port sets the worker's connected flag (and clears its stop
     // flag) only when the port opens.
     pDevice->connectToSerislport(strPort);

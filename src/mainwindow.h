@@ -44,7 +44,8 @@ public:
     // UDP port and bind address of the discovery thread (11502, any IPv4 address).
     static void setDiscoveryPort(quint16 nPort, const QHostAddress &bindAddress = QHostAddress(QHostAddress::AnyIPv4));
     // Source of the serial port names of the TypeC tab; by default the
-    // platform's list (QSerialPortInfo::availablePorts). Tests give their own
+    // platform's list (QSerialPortInfo::availablePorts) and the paths named in
+    // the environment variable VISTEL_SERIAL_PORTS. Tests give their own
     // (a pty is not enumerated by the platform). An empty function restores
     // the platform's list. The window's constructor calls it on a thread of
     // its own.

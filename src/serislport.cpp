@@ -11,6 +11,9 @@ SerislPort::SerislPort(QWidget *parent)
 {
     m_serial = new QSerialPort();
     connect(m_serial, &QSerialPort::readyRead, this, &SerislPort::ReceivedSerialData);
+    // Queued: the port is closed after it has finished reporting, never inside its own handler.
+    connect(m_serial, &QSerialPort::errorOccurred, this,
+            [this](QSerialPort::SerialPortError eError) { slot_portError(int(eError)); }, Qt::QueuedConnection);
     globalObserver::getGlobalObserver()->attach("Slot_DisconnectSerialPort", this, "Slot_DisconnectSerialPort");
 }
 
@@ -65,6 +68,32 @@ void SerislPort::ReceivedSerialData()
     const QByteArray data = m_serial->readAll();
     if (!data.isEmpty())
         emit receivedData(data);
+}
+
+void SerislPort::slot_portError(int nError)
+{
+    switch (QSerialPort::SerialPortError(nError)) {
+    case QSerialPort::NoError:
+    case QSerialPort::TimeoutError:
+    case QSerialPort::OpenError:        // reported by SerialPortInits
+    case QSerialPort::DeviceNotFoundError:
+    case QSerialPort::PermissionError:
+    case QSerialPort::NotOpenError:
+    case QSerialPort::UnsupportedOperationError: // DTR on a pseudo terminal
+        return;
+    default:
+        break;
+    }
+    if (!m_serial->isOpen())
+        return;
+    // The line is gone (a pulled cable reports a resource error; a far end that hung up makes
+    // every read fail): a port left open would be polled without end.
+    const QString strMessage = m_serial->errorString();
+    CDeviceLog::write({QString("serial port"), m_serial->portName(), QString("failed, closed:"), strMessage});
+    m_serial->clearError();
+    m_serial->close();
+    emit LineLost(strMessage);
+    emit CloseSerialPort();
 }
 
 void SerislPort::Slot_DisconnectSerialPort()

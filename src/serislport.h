@@ -4,6 +4,8 @@
 // Serial transport of one device worker: 115200 baud, 8N1, no flow control, DTR on. It writes
 // the frames it is handed and delivers every chunk of received bytes; the worker reassembles
 // replies. Attached to the hub topic "Slot_DisconnectSerialPort", which closes every open port.
+// A port that fails while open (the line pulled, its far end gone) is closed at once and
+// reported: LineLost, then CloseSerialPort, as for a port closed on purpose.
 
 #include <QByteArray>
 #include <QString>
@@ -27,6 +29,7 @@ signals:
     void receivedData(QByteArray data);
     void SerialConnectState();
     void CloseSerialPort();
+    void LineLost(QString message);
 
 public slots:
     void Slot_DisconnectSerialPort();
@@ -34,6 +37,7 @@ public slots:
 
 private slots:
     void ReceivedSerialData();
+    void slot_portError(int nError);
 
 private:
     QSerialPort *m_serial = nullptr;

@@ -7,7 +7,6 @@
 #include <QToolButton>
 
 #include <memory>
-#include <tuple>
 
 #include "BesMessageBox.h"
 #include "CardProgramWidget.h"
@@ -35,6 +34,7 @@ class TestLiveScene : public QObject
 
     std::unique_ptr<CDeviceSimulator> m_pSim;
     std::unique_ptr<MainWindow> m_pWindow;
+    QStringList m_listStartLayers; // the device's scene 1 as first read
 
     CEditSceneCanvas *canvas() const { return m_pWindow->editSceneMain()->canvas(); }
     CEditBaseScene *scene(int nId) const { return CTarnSceneStore::instance()->scene("TSN", nId); }
@@ -43,17 +43,11 @@ class TestLiveScene : public QObject
     // "L<id> x,y wxh" of each layer of the scene, on the device or on the canvas.
     QStringList layers(int nId, bool bDevice)
     {
+        if (!bDevice)
+            return SceneTest::layerTexts(scene(nId));
         QStringList list;
-        if (bDevice)
-            for (const CSimLayer &l : m_pSim->model().scenes.at(nId - 1).layers)
-                list << QString("L%1 %2,%3 %4x%5").arg(l.nIndex).arg(l.nX).arg(l.nY).arg(l.nWidth).arg(l.nHeight);
-        else
-            for (CEditSingleTextItem *p : scene(nId)->layerItems()) {
-                int x, y, w, h;
-                p->getItemPos(x, y);
-                p->getItemSize(w, h);
-                list << QString("L%1 %2,%3 %4x%5").arg(p->getItemId()).arg(x).arg(y).arg(w).arg(h);
-            }
+        for (const CSimLayer &l : m_pSim->model().scenes.at(nId - 1).layers)
+            list << QString("L%1 %2,%3 %4x%5").arg(l.nIndex).arg(l.nX).arg(l.nY).arg(l.nWidth).arg(l.nHeight);
         list.sort();
         return list;
     }
@@ -75,21 +69,22 @@ class TestLiveScene : public QObject
             canvas()->cleanButton()->click();
         } else if (strStep == "delete") {
             canvas()->toolStrip()->findChild<QToolButton *>("btnDelete")->click();
-        } else if (strStep == "select0" || strStep == "move0" || strStep == "away0") {
+        } else if (strStep == "off" || strStep == "on") {
+            CTcpDeviceThread *pDevice = m_pWindow->getCurrentDevice("TSN");
+            QTest::mouseClick(m_pWindow->checkR4Exist("TSN")->switchButton(), Qt::LeftButton);
+            QTRY_COMPARE_WITH_TIMEOUT(pDevice->isConnected(), strStep == "on", 5000);
+        } else if (strStep == "kept") { // the device and the canvas still hold scene 1 as first read
+            QCOMPARE(layers(1, true), m_listStartLayers);
+            QTRY_COMPARE(layers(1, false), m_listStartLayers);
+            return;
+        } else if (strStep == "select0" || strStep == "move0" || strStep == "away0" || strStep == "drag0") {
             QVERIFY(canvas()->currentScene()->itemById(0));
             const QPoint pt = at(canvas()->currentScene()->itemById(0)->sceneBoundingRect().center());
-            const QPoint ptTo = strStep == "move0" ? pt + QPoint(20, 30)
+            const QPoint ptTo = strStep == "move0" || strStep == "drag0" ? pt + QPoint(20, 30)
                 : strStep == "away0"               ? at(rtCanvas.bottomRight() + QPointF(400, 300))
                                                    : pt;
             const int nX = m_pSim->model().scenes.at(0).layers.at(0).nX;
-            for (auto e : {std::make_tuple(QEvent::MouseButtonPress, pt, Qt::LeftButton),
-                           std::make_tuple(QEvent::MouseMove, (pt + ptTo) / 2, Qt::LeftButton),
-                           std::make_tuple(QEvent::MouseMove, ptTo, Qt::LeftButton),
-                           std::make_tuple(QEvent::MouseButtonRelease, ptTo, Qt::NoButton)}) {
-                QMouseEvent ev(std::get<0>(e), std::get<1>(e), pView->viewport()->mapToGlobal(std::get<1>(e)),
-                               Qt::LeftButton, std::get<2>(e), Qt::NoModifier);
-                QApplication::sendEvent(pView->viewport(), &ev);
-            }
+            SceneTest::dragInView(pView, pt, ptTo);
             if (strStep == "move0")
                 QTRY_VERIFY_WITH_TIMEOUT(m_pSim->model().scenes.at(0).layers.at(0).nX != nX, 5000);
         } else { // "drop" on the canvas's first quarter, or "margin": in the grey beside it
@@ -146,6 +141,8 @@ private slots:
         QTest::newRow("clean, drop, update 2") << "clean drop update" << true << 1 << 1 << "L0" << 2;
         QTest::newRow("delete L0, update 2") << "select0 delete update" << true << 1 << 1 << "L1" << 2;
         QTest::newRow("drag L0 off the canvas") << "away0" << true << 1 << 1 << "L0 L1" << 3;
+        // Edits made while the device is switched off go nowhere; the canvas keeps what was read.
+        QTest::newRow("switched off: drag, on") << "select0 off drag0 kept on kept" << true << 1 << 1 << "L0 L1" << 3;
         QTest::newRow("empty scene: drop, recall") << "show2 recall drop recall" << true << 0 << 2 << "" << 2;
     }
 
@@ -173,6 +170,7 @@ private slots:
         m_pWindow->checkR4Exist("TSN")->findChild<QPushButton *>("btnEdit")->click();
         QTRY_VERIFY_WITH_TIMEOUT(scene(1) && scene(1)->layerItems().size() == 2, 5000);
         quiet();
+        m_listStartLayers = layers(1, true);
         BesMessageBox::setTestAnswer(yes ? QMessageBox::Ok : QMessageBox::Cancel);
         for (const QString &strStep : steps.split(' ')) {
             step(strStep);

@@ -3,6 +3,10 @@
 // shut-down with connected workers.
 #include "TestMain.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QScopeGuard>
+
 #include "BesMessageBox.h"
 #include "DeviceControl.h"
 #include "DeviceSimulator.h"
@@ -127,6 +131,7 @@ private slots:
     void deviceNameLandsOnItsOwnRow();
     void lostTarnLinkIsHandledBeforeTheBox();
     void refusingDeviceGetsOneBoxPerLoss();
+    void lostLinkBoxGoesWhenTheLinkIsBack();
     void reannouncedAddressIsDialled();
     void endedLoopRestartsWithoutWaiting();
 
@@ -418,6 +423,37 @@ void TestMainWindowE2E::refusingDeviceGetsOneBoxPerLoss()
         QTRY_VERIFY_WITH_TIMEOUT(pDevice->isConnected() && pSim->hasClient(), 5000);
         QCOMPARE(boxes(), nLoss);
     }
+}
+
+// A lost-link box still open when the link comes back goes away by itself.
+void TestMainWindowE2E::lostLinkBoxGoesWhenTheLinkIsBack()
+{
+    CDeviceSimulator sim(CSimDeviceModel::Tarn, 2, 1);
+    QVERIFY(sim.listen(QHostAddress(QStringLiteral("127.0.0.2")), 0));
+    MainWindow::setDevicePort(sim.port());
+    MainWindow w;
+    CTcpDeviceThread *pDevice = switchedOnDevice(w, sim, QStringLiteral("SN1"));
+    BesMessageBox::clearTestAnswer(); // real boxes, each running its own event loop
+    const auto restore = qScopeGuard([]() { BesMessageBox::setTestAnswer(QMessageBox::Cancel); });
+    // Runs inside the box's loop: once the box shows, the device announces itself again; a box
+    // still there long after is closed here so that the test can end.
+    int nPolls = 0;
+    bool bForced = false;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, this, [&]() {
+        auto *pBox = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!pBox)
+            return;
+        if (nPolls++ == 0)
+            w.slot_newDevice({QStringLiteral("127.0.0.2"), QString(), QStringLiteral("Tarn-3"), QStringLiteral("SN1")});
+        bForced = bForced || nPolls > 400;
+        if (bForced)
+            pBox->reject();
+    });
+    poll.start(20);
+    sim.dropClients();
+    QTRY_VERIFY_WITH_TIMEOUT(nPolls > 0 && !QApplication::activeModalWidget(), 15000);
+    QVERIFY(!bForced && pDevice->isConnected());
 }
 
 void TestMainWindowE2E::reannouncedAddressIsDialled()

@@ -151,8 +151,8 @@ private slots:
         QCOMPARE(pIn->nHz, 60);
         QCOMPARE(pIn->nSig, 1);
         QCOMPARE(spy.last("slot_updateInputSource").at(1).toString(), QString("SN1"));
-        // the unnamed input is read once, and once more for the first name refresh
-        QCOMPARE(worker.queuedCommandCount(), 2);
+        // the unnamed input is read once: the first name refresh finds that read queued already
+        QCOMPARE(worker.queuedCommandCount(), 1);
 
         // rate 19: all zero, the signal flag kept (Tarn)
         worker.injectReceivedData(reply(32, 1, 1, inputRecord(1, 1920, 1080, 19, 1)));
@@ -223,6 +223,8 @@ private slots:
         CTcpDeviceThread worker;
         worker.setDeviceSerial("SN1");
         // counts: 2 sources, 5 scenes -> input state, screen size and five scene reads are queued
+        const QString strCounts = QString::fromUtf8("源及场景数");
+        worker.injectSentCommand(strCounts, hex("01"), 1, 0);
         worker.injectReceivedData(reply(33, 1, 0, hex("02080501")));
         QCOMPARE(worker.queuedCommandCount(), 7);
         for (int i = 1; i <= 5; ++i)
@@ -263,10 +265,12 @@ private slots:
         // counts: 3 scenes while 5 are held -> scenes 4 and 5 go; 0 -> every scene goes
         sink.events.clear();
         spy.clear();
+        worker.injectSentCommand(strCounts, hex("01"), 1, 0);
         worker.injectReceivedData(reply(33, 1, 0, hex("02080301")));
         QCOMPARE(worker.getSceneList().size(), 3);
         QCOMPARE(sink.events.mid(0, 2), QStringList({"removed 5", "removed 4"}));
         QCOMPARE(spy.count("slot_updateCurrentDevice"), 1);
+        worker.injectSentCommand(strCounts, hex("01"), 1, 0);
         worker.injectReceivedData(reply(33, 1, 0, hex("02080000")));
         QCOMPARE(worker.getSceneList().size(), 0);
         CTarnSceneSink::install(nullptr);
@@ -290,6 +294,8 @@ private slots:
         QCOMPARE(spy.count("slot_setListZDeviceScene"), 1);
         // counts by family: each worker trims its own records to the device's count
         spy.clear();
+        z.injectSentCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
+        tarn.injectSentCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
         z.injectReceivedData(reply(33, 1, 0, hex("02080000")));
         tarn.injectReceivedData(reply(33, 1, 0, hex("02080000")));
         QCOMPARE(z.getZSceneList().size(), 0);

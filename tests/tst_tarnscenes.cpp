@@ -106,6 +106,7 @@ private slots:
         QSignalSpy removed(&rig.store, &CTarnSceneStore::sig_sceneRemoved);
         QByteArray counts;
         counts.append(char(4)).append(char(8)).append(char(1)).append(char(1));
+        rig.worker.injectSentCommand(QString::fromUtf8("源及场景数"), QByteArray(1, 1), 1, 0);
         rig.feed(CDeviceFrame::buildReply(33, 1, 0, counts));
         QCOMPARE(rig.store.scenes("SN1").size(), 1);
         QCOMPARE(removed.count(), 1);

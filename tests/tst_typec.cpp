@@ -13,6 +13,16 @@
 
 #include <QComboBox>
 #include <QFile>
+#include <QTemporaryDir>
+
+#include <ctime>
+#include <memory>
+
+#include "EditBaseScene.h"
+#include "EditBaseView.h"
+#include "EditSceneCanvas.h"
+#include "EditSingleTextItem.h"
+#include "SceneTestUtil.h"
 #include <QPushButton>
 #include <QTreeWidgetItem>
 #include <QUdpSocket>
@@ -51,6 +61,13 @@ public slots:
     void slot_updateDeviceName(QString strName) { deviceNames << strName; }
 };
 
+void dragLayer0Down(CEditSceneCanvas *pCanvas)
+{
+    CEditBaseView *pView = pCanvas->view();
+    const QPoint pt = pView->mapFromScene(pCanvas->currentScene()->itemById(0)->sceneBoundingRect().center());
+    SceneTest::dragInView(pView, pt, pt + QPoint(0, 40)); // down only: it stays on its own output
+}
+
 } // namespace
 
 class TestTypeC : public QObject
@@ -63,6 +80,7 @@ private slots:
     void tarnOverSerial();
     void portWithoutWorker();
     void portThatDoesNotOpen();
+    void pulledLineAndANewOne();
 };
 
 void TestTypeC::initTestCase()
@@ -176,6 +194,49 @@ void TestTypeC::portThatDoesNotOpen()
     QVERIFY(!pDevice->isRunning());
     QVERIFY(!pDevice->isConnected());
     QCOMPARE(g_nConnectionType, 0);
+}
+
+// The line pulled with the editor open: nothing spins, the operator is told, the tab can connect
+// again, and the canvas edits nothing; a new line on the same port then serves the device.
+void TestTypeC::pulledLineAndANewOne()
+{
+    QTemporaryDir dir;
+    const QString strPort = dir.filePath(QStringLiteral("ttyTypeC"));
+    auto pSim = std::make_unique<CDeviceSimulator>(CSimDeviceModel::Tarn, 4, 2);
+    QVERIFY(pSim->openPty());
+    QVERIFY(QFile::link(pSim->ptyName(), strPort));
+    MainWindow::setSerialPortLister([strPort]() { return QStringList{strPort}; });
+    MainWindow w;
+    CTcpDeviceThread *pDevice = w.getCurrentDevice(strPort);
+    connectButton(w)->click();
+    CEditSceneCanvas *pCanvas = w.editSceneMain()->canvas();
+    QTRY_VERIFY_WITH_TIMEOUT(w.editSceneMain()->isVisible() && pCanvas->currentScene()->itemById(0), 8000);
+    SimTest::settle(*pDevice, *pSim, 300);
+    const QStringList listRead = SceneTest::layerTexts(pCanvas->currentScene());
+
+    pSim->closePty();
+    const std::clock_t cpuStart = std::clock(); // the process's CPU time, every thread
+    QTest::qWait(3000);
+    const double dUsed = double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    QVERIFY2(dUsed < 0.3, qPrintable(QString::number(dUsed)));
+    QVERIFY(!pDevice->isConnected() && connectButton(w)->isEnabled());
+    QCOMPARE(BesMessageBox::testRecords().size(), 1);
+    QVERIFY(BesMessageBox::testRecords().first().text.contains(strPort));
+
+    dragLayer0Down(pCanvas);
+    QCOMPARE(pDevice->queuedCommandCount(), 0);
+    QTRY_COMPARE(SceneTest::layerTexts(pCanvas->currentScene()), listRead);
+
+    // A new line on the same port.
+    pSim = std::make_unique<CDeviceSimulator>(CSimDeviceModel::Tarn, 4, 2);
+    QVERIFY(pSim->openPty());
+    QVERIFY(QFile::remove(strPort) && QFile::link(pSim->ptyName(), strPort));
+    connectButton(w)->click();
+    QTRY_VERIFY_WITH_TIMEOUT(pSim->hasRequest(35, 80), 5000);
+    SimTest::settle(*pDevice, *pSim, 300);
+    const int nY = pSim->model().scenes.at(0).layers.at(0).nY;
+    dragLayer0Down(pCanvas);
+    QTRY_VERIFY_WITH_TIMEOUT(pSim->model().scenes.at(0).layers.at(0).nY != nY, 5000);
 }
 
 VISTEL_TEST_MAIN(TestTypeC)

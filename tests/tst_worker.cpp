@@ -158,8 +158,8 @@ private slots:
         QCOMPARE(sim.requests(32).first().payload, hex("0003"));
         QCOMPARE(sim.requests(35, 0).at(1).payload, hex("02"));
         QCOMPARE(sim.requests(35, 80).first().payload, hex("010001"));
-        // every unnamed input once, and every input again for the first name refresh
-        QCOMPARE(sim.requests(31).size(), 8);
+        // every unnamed input once: the first name refresh asks for nothing already queued
+        QCOMPARE(sim.requests(31).size(), 4);
 
         const QList<CTarnSceneRecord *> &scenes = worker.getSceneList();
         QCOMPARE(scenes.size(), 2);
@@ -255,6 +255,34 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(spy.count("slot_getSystemDeviceName"), 5, 5000);
         QTest::qWait(100);
         QCOMPARE(spy.count("slot_getSystemDeviceName"), 5);
+    }
+
+    // Count replies nobody asked for change the counts only: an operator's command behind them
+    // leaves at once, and the device is asked for nothing. The queue itself has a bound.
+    void unaskedCountRepliesQueueNothing()
+    {
+        CDeviceSimulator sim(CSimDeviceModel::Tarn, 4, 2);
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        QVERIFY(connectWorker(worker, sim));
+        worker.setMcuCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
+        settle(worker, sim, 100);
+        QCOMPARE(sim.requests(35, 0).size(), 2);
+        sim.clearRequests();
+        const QByteArray unasked = hex("55aa000410000800002100010000000000" "04ffff01" "0241");
+        for (int i = 0; i < 10; ++i)
+            worker.injectReceivedData(unasked);
+        QCOMPARE(worker.queuedCommandCount(), 0);
+        QCOMPARE(worker.getSceneList().size(), 2);
+        worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
+        QTRY_VERIFY(sim.hasRequest(41));
+        settle(worker, sim, 100);
+        QCOMPARE(sim.requestCount(), 1);
+
+        CTcpDeviceThread idle;
+        for (int i = 0; i < 1100; ++i)
+            idle.setMcuCommand(QString::fromUtf8("场景操作"), QByteArray(1, char(i)), 2, 10);
+        QVERIFY(idle.queuedCommandCount() < 1100);
     }
 
     // A command that is never answered holds the queue until the heartbeat's reply.

@@ -13,6 +13,8 @@
 
 #include "DeviceFrame.h"
 #include "DeviceItem.h"
+#include "EditBaseScene.h"
+#include "EditSingleTextItem.h"
 #include "EditBaseView.h"
 #include "GbkCodec.h"
 #include "QorGlobal.h"
@@ -44,6 +46,32 @@ bool dropOn(CEditBaseView *pView, const QByteArray &data, const QPoint &pt)
     QDropEvent drop(pt, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(pView->viewport(), &drop);
     return true;
+}
+
+void dragInView(CEditBaseView *pView, const QPoint &ptFrom, const QPoint &ptTo)
+{
+    const struct { QEvent::Type type; QPoint pt; Qt::MouseButtons buttons; } steps[] = {
+        {QEvent::MouseButtonPress, ptFrom, Qt::LeftButton},
+        {QEvent::MouseMove, (ptFrom + ptTo) / 2, Qt::LeftButton},
+        {QEvent::MouseMove, ptTo, Qt::LeftButton},
+        {QEvent::MouseButtonRelease, ptTo, Qt::NoButton}};
+    for (const auto &e : steps) {
+        QMouseEvent ev(e.type, e.pt, pView->viewport()->mapToGlobal(e.pt), Qt::LeftButton, e.buttons, Qt::NoModifier);
+        QApplication::sendEvent(pView->viewport(), &ev);
+    }
+}
+
+QStringList layerTexts(CEditBaseScene *pScene)
+{
+    QStringList list;
+    for (CEditSingleTextItem *p : pScene->layerItems()) {
+        int x, y, w, h;
+        p->getItemPos(x, y);
+        p->getItemSize(w, h);
+        list << QString("L%1 %2,%3 %4x%5").arg(p->getItemId()).arg(x).arg(y).arg(w).arg(h);
+    }
+    list.sort();
+    return list;
 }
 
 QByteArray sceneReply(const CTarnSceneRecord &s)

@@ -9,12 +9,14 @@
 #include <QObject>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <QVariantList>
 
 #include <functional>
 
 #include "TarnSceneSink.h"
 
+class CEditBaseScene;
 class CEditBaseView;
 class QGraphicsItem;
 
@@ -32,6 +34,12 @@ CTarnSceneRecord scene(int nId, const QString &strName, int nLayerUse);
 // Drags data of the input-source kind ("editScene/media") into the view's viewport at pt and
 // drops it there, as the platform delivers a drag and drop; false when the drag was refused.
 bool dropOn(CEditBaseView *pView, const QByteArray &data, const QPoint &pt);
+
+// Presses the left button at ptFrom in the view's viewport, moves through the midpoint to ptTo
+// and releases there, as a mouse does.
+void dragInView(CEditBaseView *pView, const QPoint &ptFrom, const QPoint &ptTo);
+// "L<id> x,y wxh" (device pixels) of each layer item of the scene, sorted.
+QStringList layerTexts(CEditBaseScene *pScene);
 
 // The device canvas 1920 x 1080 with the base canvas 480 x 320: scales 2.0 and 1.6875.
 void useDeviceCanvas(int nWidth = 1920, int nHeight = 1080);

@@ -260,6 +260,28 @@ int BesMessageBox::tipInfor(const QString &title, const QString &text, bool bWor
     return nResult;
 }
 
+int BesMessageBox::tipInforUntil(const QString &title, const QString &text, QObject *pSender, const char *pszSignal)
+{
+    int nTestResult = QMessageBox::Cancel;
+    if (answerForTest("tipInfor", title, text, nTestResult))
+        return QMessageBox::Cancel;
+
+    BesMessageBox *pBox = new BesMessageBox(nullptr);
+    pBox->labelMessageTitle->setText(title);
+    pBox->labelMessageContent->setText(text);
+    pBox->labelMessageContent->setWordWrap(true);
+    pBox->labelMessageContent->setOpenExternalLinks(true);
+    pBox->widgetMessageBottom->hide();
+    if (pSender) {
+        QObject::connect(pSender, pszSignal, pBox, SLOT(reject()));
+        QObject::connect(pSender, SIGNAL(destroyed()), pBox, SLOT(reject()));
+    }
+    pBox->exec();
+    const int nResult = pBox->btnResult;
+    delete pBox;
+    return nResult;
+}
+
 QString BesMessageBox::escapeDeviceText(const QString &strText)
 {
     return strText.toHtmlEscaped();

@@ -9,6 +9,7 @@
 //   question(title, text, strYes, strNo, bShowIcon, bWordWrap)  -> Ok or Cancel
 //   information(title, text, bWordWrap)                          -> Cancel
 //   tipInfor(title, text, bWordWrap)                             -> Cancel
+//   tipInforUntil(title, text, sender, SIGNAL(...))              -> Cancel
 //
 // Rich text: the content label auto-detects rich text and opens links. Any
 // text that comes from a device or the operator (input names, scene names,
@@ -65,6 +66,9 @@ public:
                         QString strNo = QString(), bool bShowIcon = true, bool bWordWrap = false);
     static int information(const QString &title, const QString &text, bool bWordWrap = false);
     static int tipInfor(const QString &title, const QString &text, bool bWordWrap = false);
+    // A tip that stops being true: the box closes by itself (Cancel) when pSender emits
+    // pszSignal (given with SIGNAL()) or is destroyed.
+    static int tipInforUntil(const QString &title, const QString &text, QObject *pSender, const char *pszSignal);
 
     static void setIsBlackTheme(bool bBlack);
 
