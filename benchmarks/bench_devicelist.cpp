@@ -9,6 +9,8 @@
 //     exists, datagrams lost by each
 //   announcements in bursts (all devices at once, every second): datagrams lost by each
 //   closing the window with every row: from the close to the process's exit
+//   closing the window with N rows made in process (close and delete), against a bare window
+//     whose tree holds N rows of text, closed and deleted the same way (median of alternating rounds)
 //   one hub notification with and without 4,000 subscriptions of other topics
 
 #include <QApplication>
@@ -20,6 +22,7 @@
 #include <QProcess>
 #include <QSocketNotifier>
 #include <QTimer>
+#include <QTreeWidget>
 #include <QTreeWidgetItem>
 #include <QUdpSocket>
 
@@ -267,6 +270,51 @@ int runStartup(int argc, char **argv, bool bConsole)
     return nRet;
 }
 
+// The window with nDevices rows (announced in process, every row built and laid out), then
+// closed and deleted as the program does at its end; prints the time of that in ms.
+int runClose(int argc, char **argv, int nDevices, bool bConsole)
+{
+    QApplication app(argc, argv);
+    QLoggingCategory::setFilterRules(QStringLiteral("*.info=false"));
+    app.setQuitOnLastWindowClosed(false);
+    QMainWindow *pWindow = nullptr;
+    if (bConsole) {
+        g_installFontSubstitutions();
+        MainWindow::setDiscoveryPort(0, QHostAddress::LocalHost);
+        MainWindow::setSerialPortLister([]() { return QStringList(); });
+        auto *pConsole = new MainWindow;
+        pWindow = pConsole;
+        pWindow->show();
+        applyStyleSheet(app);
+        for (int i = 0; i < nDevices; ++i)
+            pConsole->slot_newDevice(QString::fromUtf8(announcementText(i)).split(QLatin1Char(':')));
+    } else {
+        pWindow = new QMainWindow;
+        auto *pTree = new QTreeWidget;
+        pTree->setColumnCount(4);
+        auto *pRoot = new QTreeWidgetItem(pTree);
+        for (int i = 0; i < nDevices; ++i) {
+            const QStringList fields = QString::fromUtf8(announcementText(i)).split(QLatin1Char(':'));
+            auto *pItem = new QTreeWidgetItem(pRoot);
+            pItem->setText(0, fields.at(0));
+            pItem->setText(1, fields.at(2));
+            pItem->setText(2, fields.at(3));
+        }
+        pRoot->setExpanded(true);
+        pWindow->setCentralWidget(pTree);
+        pWindow->resize(958, 332);
+        pWindow->show();
+        applyStyleSheet(app);
+    }
+    for (int i = 0; i < 20; ++i)
+        app.processEvents();
+    const qint64 nStart = monoNs();
+    pWindow->close();
+    delete pWindow;
+    say(QByteArray("closed ") + QByteArray::number((monoNs() - nStart) / 1e6, 'f', 2));
+    return 0;
+}
+
 // ---------------------------------------------------------------- in process
 
 class HubSink : public QObject
@@ -381,6 +429,22 @@ void startupRound()
                 dBare, dConsole, dConsole / dBare);
 }
 
+void closeRound(int nDevices)
+{
+    QList<double> listBare, listConsole;
+    for (int i = 0; i < 5; ++i) {
+        for (bool bConsole : {false, true}) {
+            Child c;
+            c.start({bConsole ? "close-console" : "close-bare", QString::number(nDevices)});
+            c.waitFor("closed", 60000);
+            c.finish();
+            (bConsole ? listConsole : listBare) << c.value("closed").toDouble();
+        }
+    }
+    std::printf("closing the window with %d rows (median of 5): device list %.1f ms (target <= 50), "
+                "bare window with a tree of text rows %.1f ms\n", nDevices, median(listConsole), median(listBare));
+}
+
 void announceRound(int nDevices, int nSeconds, bool bBurst)
 {
     const quint16 uConsole = freeUdpPort();
@@ -450,6 +514,8 @@ int main(int argc, char *argv[])
                          QByteArray(argv[6]) == "burst");
     if (mode == "startup-console" || mode == "startup-bare")
         return runStartup(argc, argv, mode == "startup-console");
+    if ((mode == "close-console" || mode == "close-bare") && argc > 2)
+        return runClose(argc, argv, atoi(argv[2]), mode == "close-console");
 
     QCoreApplication app(argc, argv);
     const int nDevices = argc > 1 ? qMax(1, atoi(argv[1])) : 1000;
@@ -463,6 +529,9 @@ int main(int argc, char *argv[])
     std::printf("hub notification: %.2f us alone, %.2f us beside 4,000 subscriptions of 100 other topics, ratio %.2f (target ~1)\n",
                 dQuiet, dBusy, dBusy / dQuiet);
     startupRound();
+    closeRound(nDevices);
+    if (qEnvironmentVariableIsSet("BENCH_CLOSE_ONLY"))
+        return 0;
     announceRound(nDevices, nSeconds, false);
     announceRound(nDevices, nSeconds, true);
     return 0;

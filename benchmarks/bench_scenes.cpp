@@ -2,10 +2,17 @@
 //   1. a scene of 64 layers built from one layer read (reply parsing, records and layer items),
 //      and the same read again updating the 64 items in place;
 //   2. a full JSON round trip of 16 scenes x 64 layers: every item's object into one document,
-//      the document to text and back, and every item made again from its object.
+//      the document to text and back, and every item made again from its object;
+//   3. scene documents loaded from their files by the Tarn editor's canvas (with its source
+//      panel), each against the floor of one read and one parse of the same file, rounds
+//      alternating; and the peak memory of each (a child process per figure) against the file.
 // Prints the median of the runs in milliseconds and the share of each step.
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -16,8 +23,12 @@
 #include <ctime>
 #include <vector>
 
+#include "BesMessageBox.h"
 #include "EditBaseScene.h"
 #include "EditItemFactory.h"
+#include "EditSceneCanvas.h"
+#include "FileListWidget.h"
+#include "SceneDocument.h"
 #include "EditSingleTextItem.h"
 #include "QorGlobal.h"
 #include "SceneTestUtil.h"
@@ -56,6 +67,82 @@ QList<CTarnLayerRecord> layers64()
     return list;
 }
 
+// A document of nScenes scenes of nLayers copies of one layer's JSON form, as the canvas writes
+// them, and nFiles entries of the source panel's list.
+QJsonObject makeDocument(int nScenes, int nLayers, int nFiles, const QJsonObject &layer)
+{
+    QJsonObject view;
+    for (int k = 1; k <= nScenes; ++k) {
+        QJsonObject scene{{"x", 0}, {"y", 0}, {"Width", 1000}, {"Height", 700}, {"BkColor", "ff2b2b2b"},
+                          {"SceneId", k}, {"SceneType", 0}, {"SceneName", QStringLiteral("Scene %1").arg(k)},
+                          {"ItemCount", nLayers}};
+        for (int i = 1; i <= nLayers; ++i) {
+            QJsonObject item = layer;
+            item.insert("Id", i);
+            scene.insert(QStringLiteral("Item%1").arg(i), item);
+        }
+        view.insert(QStringLiteral("scene%1").arg(k), scene);
+    }
+    QJsonObject doc{{"Version", CSceneDocument::VERSION}, {"SceneCount", nScenes}, {"view", view}};
+    if (nFiles > 0) {
+        QJsonObject list;
+        for (int n = 1; n <= nFiles; ++n)
+            list.insert(QStringLiteral("filePath%1").arg(n), QStringLiteral("/home/operator/media/clip%1.mp4").arg(n));
+        doc.insert("fileCount", nFiles);
+        doc.insert("fileList", list);
+    }
+    return doc;
+}
+
+// The floor: one read of the file and one parse of its text.
+bool readAndParse(const QString &strPath)
+{
+    QByteArray bytes;
+    QString strError;
+    if (CSceneDocument::readFile(strPath, bytes, strError) != CSceneDocument::ReadOk)
+        return false;
+    return QJsonDocument::fromJson(bytes).isObject();
+}
+
+qint64 statusKb(const char *pszField)
+{
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith(pszField))
+            return line.mid(int(qstrlen(pszField))).trimmed().split(' ').value(0).toLongLong();
+    }
+    return -1;
+}
+
+// Child process: the growth of the resident set's peak over what it was before one load
+// ("load") or one read and parse ("floor") of the document, in KiB.
+int peakChild(const QString &strMode, const QString &strPath)
+{
+    CEditSceneCanvas canvas;
+    CFileListWidget panel;
+    BesMessageBox::setTestAnswer(QMessageBox::Cancel);
+    QFile reset("/proc/self/clear_refs");
+    if (!reset.open(QIODevice::WriteOnly) || reset.write("5") != 1)
+        return 2;
+    reset.close();
+    const qint64 nBefore = statusKb("VmRSS:");
+    const bool bDone = strMode == "floor" ? readAndParse(strPath) : canvas.loadProjectFile(strPath, &panel);
+    std::printf("peak %lld %d\n", static_cast<long long>(statusKb("VmHWM:") - nBefore), bDone ? 1 : 0);
+    return 0;
+}
+
+double peakOf(const QString &strMode, const QString &strPath)
+{
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(), {"peak", strMode, strPath});
+    if (!child.waitForFinished(300000))
+        return -1;
+    const QList<QByteArray> fields = child.readAllStandardOutput().trimmed().split(' ');
+    return fields.size() == 3 && fields.at(0) == "peak" ? fields.at(1).toDouble() * 1024 : -1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -63,8 +150,10 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QLoggingCategory::setFilterRules("*.info=false");
+    QLoggingCategory::setFilterRules("*.info=false\n*.debug=false\n*.warning=false");
     useDeviceCanvas();
+    if (argc == 4 && QByteArray(argv[1]) == "peak")
+        return peakChild(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
     const int nRuns = 50;
 
     // ---- 1. a scene of 64 layers from a layer read
@@ -162,6 +251,65 @@ int main(int argc, char *argv[])
                     "items made again %.3f ms\n",
                     median(save), median(text), median(parse), median(make));
         qDeleteAll(scenes);
+    }
+
+    // ---- 3. scene documents loaded from their files
+    {
+        QJsonObject layer;
+        {
+            CEditSingleTextItem item(QRect(0, 0, 120, 68), true);
+            item.setItemType(MediaType_SingleText);
+            item.updateCoordinate();
+            item.setItemId(1);
+            item.setItemContent("IN1 : 1920x1080@60");
+            layer = item.saveToJson();
+        }
+        struct Case
+        {
+            const char *pszName;
+            int nScenes;
+            int nLayers;
+            int nFiles;
+            int nRounds;
+        };
+        const Case cases[] = {{"255 scenes x 64 layers", 255, 64, 0, 7},
+                              {"255 scenes x 255 layers, a device filled", 255, 255, 0, 5},
+                              {"16 scenes x 64 layers, 400,000 source entries", 16, 64, 400000, 5},
+                              {"2,000 scenes x 8 layers, refused by its count", 2000, 8, 0, 7}};
+        QTemporaryDir dir;
+        CEditSceneCanvas canvas;
+        canvas.resize(1000, 700);
+        CFileListWidget panel;
+        BesMessageBox::setTestAnswer(QMessageBox::Cancel);
+        std::printf("scene documents loaded from their files (median of alternating rounds; floor = one read "
+                    "and one parse of the same file):\n");
+        for (const Case &c : cases) {
+            const QString strPath = dir.filePath(QStringLiteral("doc%1.smt").arg(&c - cases));
+            QString strError;
+            if (!CSceneDocument::writeFile(strPath, makeDocument(c.nScenes, c.nLayers, c.nFiles, layer), strError))
+                return 1;
+            const double dMB = QFileInfo(strPath).size() / 1e6;
+            std::vector<double> floor, load;
+            bool bLoaded = false;
+            for (int r = 0; r < c.nRounds; ++r) {
+                QElapsedTimer t;
+                t.start();
+                if (!readAndParse(strPath))
+                    return 1;
+                floor.push_back(msSince(t));
+                t.restart();
+                bLoaded = canvas.loadProjectFile(strPath, &panel);
+                load.push_back(msSince(t));
+                canvas.destroyCanvas(); // not timed: the next round starts from an empty canvas
+            }
+            const double dFloorPeak = peakOf("floor", strPath);
+            const double dLoadPeak = peakOf("load", strPath);
+            std::printf("  %-48s %7.1f MB: load %8.1f ms, floor %8.1f ms, ratio %.2f (target <= 1.5), %s;\n"
+                        "  %-48s peak memory: load %.1fx the file, floor %.1fx (target <= 4)\n",
+                        c.pszName, dMB, median(load), median(floor), median(load) / median(floor),
+                        bLoaded ? "loaded" : "refused", "", dLoadPeak / (dMB * 1e6), dFloorPeak / (dMB * 1e6));
+        }
+        BesMessageBox::clearTestAnswer();
     }
     return 0;
 }

@@ -12,7 +12,6 @@
 // of a frame, several frames, or garbage between frames.
 
 #include <QByteArray>
-#include <QElapsedTimer>
 
 class CDeviceFrame
 {
@@ -85,7 +84,13 @@ public:
     qint64 droppedBytes() const { return m_nDropped; }
 
 private:
+    enum {
+        ReservedBytes = 16 * 1024,  // the array reserved for received bytes
+        KeptBytes = 64 * 1024       // the largest array kept once every byte is read
+    };
+
     void compact();
+    void emptyBuffer();
 
     QByteArray m_buffer;
     int m_nPos = 0;            // first unconsumed byte of m_buffer
@@ -94,7 +99,7 @@ private:
     int m_nMaxPayload;
     int m_nStaleMs = 1000;
     qint64 m_nDropped = 0;
-    QElapsedTimer m_lastData;
+    qint64 m_nLastDataMs = -1;  // when the last bytes arrived (monotonic ms); -1 before any
 };
 
 #endif // DEVICEFRAME_H

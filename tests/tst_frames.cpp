@@ -55,6 +55,23 @@ private slots:
         QCOMPARE(CDeviceFrame::buildRequest(cmd, rw, sub, payload).toHex(' '), frame.toHex(' '));
     }
 
+    // The check is the plain sum of the bytes, for every length and byte value.
+    void checkSumOfAnyLength()
+    {
+        QRandomGenerator rng(99);
+        QByteArray bytes(300, '\xFF');
+        for (int i = 150; i < bytes.size(); ++i)
+            bytes[i] = char(rng.bounded(256));
+        for (int nStart : {0, 1, 150}) {
+            for (int nLen = 0; nStart + nLen <= bytes.size(); ++nLen) {
+                quint32 uSum = 0;
+                for (int i = nStart; i < nStart + nLen; ++i)
+                    uSum += uchar(bytes.at(i));
+                QCOMPARE(CDeviceFrame::sum16(bytes.constData() + nStart, nLen), quint16(uSum));
+            }
+        }
+    }
+
     void replyBytesAndFields()
     {
         const QByteArray ack = CDeviceFrame::buildReply(34, 2, 10, hex("C5C3"));

@@ -212,8 +212,8 @@ private slots:
         });
         QVERIFY(choose(card(tarn(), 2), "保存到场景"));
         QTRY_COMPARE_WITH_TIMEOUT(m_pSimT->model().scenes.size(), 4, 5000);
-        QVERIFY(sceneOps(*m_pSimT).contains("2 10 02 04"));
-        QVERIFY(m_pSimT->hasRequest(33, 0));
+        QTRY_VERIFY_WITH_TIMEOUT(sceneOps(*m_pSimT).contains("2 10 02 04"), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(m_pSimT->hasRequest(33, 0), 5000);
         QTRY_COMPARE_WITH_TIMEOUT(usedIds(tarn()), QList<int>({1, 2, 3, 4}), 5000);
 
         // Rename of the shown scene: the name reaches the device in its 12-byte field.

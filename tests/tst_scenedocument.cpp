@@ -133,6 +133,45 @@ private slots:
         QVERIFY(scenes.isEmpty());
     }
 
+    // A count that refuses a document is answered from the text before it is
+    // parsed, with the answer the parse gives; anything the text leaves in
+    // doubt is left to the parse (Ok).
+    void countsAreCheckedBeforeTheParse_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("early");
+        const QByteArray many = text(makeDoc(QVector<int>(300, 1))).toUtf8();
+        QTest::newRow("300 scenes") << many << int(CSceneDocument::TooManyScenes);
+        QTest::newRow("255 scenes: parsed") << text(makeDoc(QVector<int>(255, 1))).toUtf8() << int(CSceneDocument::Ok);
+        QJsonObject doc = makeDoc({1, 2});
+        doc.insert("SceneCount", 0);
+        QTest::newRow("no scenes") << text(doc).toUtf8() << int(CSceneDocument::Damaged);
+        doc.insert("SceneCount", 300);
+        QTest::newRow("300 counted, 2 present") << text(doc).toUtf8() << int(CSceneDocument::Damaged);
+        QByteArray edited = many;
+        QTest::newRow("another version")
+            << edited.replace("20230420-V0.1", "20230420-V0.2") << int(CSceneDocument::BadVersion);
+        edited = many;
+        QTest::newRow("a version written with an escape")
+            << edited.replace("V0.1", "V0.\\u0031") << int(CSceneDocument::Ok);
+        QTest::newRow("text cut short") << many.left(many.size() - 2) << int(CSceneDocument::Ok);
+        edited = many;
+        QTest::newRow("a count with a fraction")
+            << edited.replace("\"SceneCount\":300", "\"SceneCount\":300.0") << int(CSceneDocument::Ok);
+        edited = many;
+        QTest::newRow("a byte that is no UTF-8") << edited.replace("S1\"", "S\xff\"") << int(CSceneDocument::Ok);
+    }
+    void countsAreCheckedBeforeTheParse()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, early);
+        QCOMPARE(int(CSceneDocument::precheck(bytes)), early);
+        if (early != CSceneDocument::Ok) {
+            QVector<CSceneDocument::Scene> scenes;
+            QCOMPARE(int(CSceneDocument::parse(QJsonDocument::fromJson(bytes).object(), scenes)), early);
+        }
+    }
+
     // A scene object that is missing, or empty, under a count the view can hold is an
     // empty scene without a name, as before; the document's own "SceneName" is no scene's.
     void missingSceneObjectIsAnEmptyScene()

@@ -239,6 +239,7 @@ private:
     void setToolTips();
     void setVolumeTip();
     int loadDocument(const QJsonObject &root);
+    void refuseDocument(int nResult); // the box for a refused document (CSceneDocument::Result)
 
     int m_nTakeScene = 0;
     QTimer *m_pTimer = nullptr;

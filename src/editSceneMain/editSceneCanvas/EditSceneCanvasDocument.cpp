@@ -71,22 +71,24 @@ int CEditSceneCanvas::jsonToPropgram(QString &strJson)
     return loadDocument(QJsonDocument::fromJson(strJson.toUtf8()).object());
 }
 
+void CEditSceneCanvas::refuseDocument(int nResult)
+{
+    if (nResult == CSceneDocument::BadVersion)
+        CGuardedWait{this}.information(tr("加载工程文件"), tr("工程文件版本错误"));
+    else if (nResult == CSceneDocument::TooManyScenes)
+        CGuardedWait{this}.information(tr("加载工程文件"),
+                                       tr("工程文件场景过多：最多%1个场景").arg(CSceneDocument::MAX_SCENES));
+    else
+        CGuardedWait{this}.information(tr("加载工程文件"), tr("工程文件已损坏"));
+}
+
 int CEditSceneCanvas::loadDocument(const QJsonObject &root)
 {
     // The whole document is checked before anything on the canvas goes.
     QVector<CSceneDocument::Scene> scenes;
     const CSceneDocument::Result result = CSceneDocument::parse(root, scenes);
-    if (result == CSceneDocument::BadVersion) {
-        CGuardedWait{this}.information(tr("加载工程文件"), tr("工程文件版本错误"));
-        return 0;
-    }
-    if (result == CSceneDocument::TooManyScenes) {
-        CGuardedWait{this}.information(tr("加载工程文件"),
-                                       tr("工程文件场景过多：最多%1个场景").arg(CSceneDocument::MAX_SCENES));
-        return 0;
-    }
     if (result != CSceneDocument::Ok) {
-        CGuardedWait{this}.information(tr("加载工程文件"), tr("工程文件已损坏"));
+        refuseDocument(result);
         return 0;
     }
     QPointer<CEditSceneCanvas> self(this);
@@ -134,24 +136,35 @@ bool CEditSceneCanvas::loadProjectFile(const QString &strPath, CFileListWidget *
         CGuardedWait{this}.information(tr("加载工程文件"), readFailureText(read, strPath, strError));
         return false;
     }
-    // Parsed once here for the scenes; the source panel reads its keys from the text.
-    QJsonParseError error;
-    QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
-    // Bytes that are no UTF-8 are taken as replacement characters, as text.
-    if (error.error == QJsonParseError::IllegalUTF8String)
-        doc = QJsonDocument::fromJson(QString::fromUtf8(bytes).toUtf8(), &error);
-    if (error.error != QJsonParseError::NoError || !doc.isObject()) {
-        CGuardedWait{this}.information(tr("加载工程文件"), tr("文件Json解析失败"));
+    // A document that says by its scene count that it will be refused is
+    // refused before it is built.
+    const CSceneDocument::Result early = CSceneDocument::precheck(bytes);
+    if (early != CSceneDocument::Ok) {
+        refuseDocument(early);
         return false;
     }
+    // Parsed once, for the scenes and for the source panel's keys.
+    QJsonObject root;
+    {
+        QJsonParseError error;
+        QJsonDocument doc = QJsonDocument::fromJson(bytes, &error);
+        // Bytes that are no UTF-8 are taken as replacement characters, as text.
+        if (error.error == QJsonParseError::IllegalUTF8String)
+            doc = QJsonDocument::fromJson(QString::fromUtf8(bytes).toUtf8(), &error);
+        if (error.error != QJsonParseError::NoError || !doc.isObject()) {
+            CGuardedWait{this}.information(tr("加载工程文件"), tr("文件Json解析失败"));
+            return false;
+        }
+        root = doc.object();
+    }
+    // The text is not needed any more: the scenes are built from the objects.
+    bytes = QByteArray();
     QPointer<CFileListWidget> pPanel(pFileList);
     QPointer<CEditSceneCanvas> self(this);
-    const int nResult = loadDocument(doc.object());
+    const int nResult = loadDocument(root);
     if (!self || nResult != 1)
         return false;
-    if (pPanel) {
-        QString strText = QString::fromUtf8(bytes);
-        pPanel->jsonToFileList(strText);
-    }
+    if (pPanel)
+        pPanel->jsonToFileList(root);
     return true;
 }

@@ -71,6 +71,12 @@ public:
     static Result parse(const QString &strJson, QVector<Scene> &scenes);
     static Result parse(const QJsonObject &root, QVector<Scene> &scenes);
 
+    // A look at a document's text before it is parsed: when its first
+    // "SceneCount" says it holds no scene or more than MAX_SCENES, the text is
+    // scanned (nothing built) and the refusal parse() would give is returned.
+    // Ok means no early answer: the text is to be parsed.
+    static Result precheck(const QByteArray &bytes);
+
     // The colour as the document writes it: ffRRGGBB, lower case, no prefix.
     static QString colorText(const QColor &color);
 

@@ -7,6 +7,7 @@
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QJsonDocument>
 #include <QMimeData>
 #include <QPointer>
 #include <QSet>
@@ -29,6 +30,11 @@ const char *const kTopics[] = {"slot_startDrag",  "slot_selectItem",
 // No kind of material file is admitted to the panel: the list of material
 // paths, file drops and the document keys stay inert.
 bool isAdmittedMaterial(const QString &)
+{
+    return false;
+}
+
+bool admitsAnyMaterial()
 {
     return false;
 }
@@ -299,13 +305,22 @@ void CFileListWidget::fileListToJson(QJsonObject &obj)
 
 void CFileListWidget::jsonToFileList(QString &strJson)
 {
-    Json json(strJson);
+    if (admitsAnyMaterial())
+        jsonToFileList(QJsonDocument::fromJson(strJson.toUtf8()).object());
+}
+
+void CFileListWidget::jsonToFileList(const QJsonObject &doc)
+{
+    // Entries of a kind the panel does not admit are not read at all.
+    if (!admitsAnyMaterial())
+        return;
+    const Json json(doc);
     const int nCount = json.getInt("fileCount", 0);
     // The count is the document's word: read no more entries than it holds.
-    const int nPresent = json.getJsonObject("fileList").size();
+    const QJsonObject list = json.getJsonObject("fileList");
     QStringList listFile;
-    for (int n = 1; n <= qMin(nCount, nPresent); ++n)
-        listFile.append(json.getString(QString("fileList.filePath%1").arg(n)));
+    for (int n = 1; n <= qMin(nCount, list.size()); ++n)
+        listFile.append(json.getString(QString("filePath%1").arg(n), QString(), list));
     loadFile(listFile);
 }
 

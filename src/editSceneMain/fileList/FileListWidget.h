@@ -54,6 +54,8 @@ public:
     // The panel's part of the scene document.
     void fileListToJson(QJsonObject &obj);
     void jsonToFileList(QString &strJson);
+    // The same keys from a document parsed already.
+    void jsonToFileList(const QJsonObject &doc);
 
     void deleteAllItem();
     void initValue();
