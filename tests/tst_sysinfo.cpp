@@ -158,9 +158,13 @@ private slots:
         QVERIFY(run.spy.wait(4000));
         const qint64 nBefore = samplerWakeups();
         QVERIFY(nBefore >= 0);
+        QElapsedTimer waited;
+        waited.start();
         QTest::qWait(1500); // one whole round: 500 ms of measurement and 1000 ms of wait
         const qint64 nWakeups = samplerWakeups() - nBefore;
-        QVERIFY2(nWakeups <= 8, qPrintable(QString::number(nWakeups)));
+        // A busy machine stretches the wait: every round begun may wake the thread as often.
+        const qint64 nRounds = 1 + waited.elapsed() / 1500;
+        QVERIFY2(nWakeups <= 8 * nRounds, qPrintable(QString("%1 in %2 rounds").arg(nWakeups).arg(nRounds)));
     }
 
     void loopRhythmAndStop()
