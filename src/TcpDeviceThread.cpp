@@ -536,8 +536,9 @@ int CTcpDeviceThread::queuedCommandCount() const
 
 bool CTcpDeviceThread::hasCommandInFlight() const
 {
+    // A heartbeat alone is not a command; its answer releases a command that lost its own.
     QMutexLocker lock(m_pMutexRecv);
-    return m_nSendIndex != m_nRecvIndex;
+    return m_bLastSentOpen && m_nSendIndex != m_nRecvIndex;
 }
 
 void CTcpDeviceThread::wakeWorker()
