@@ -1,4 +1,5 @@
 #include "TestMain.h"
+#include <QScrollArea>
 
 #include <QDir>
 #include <QLabel>
@@ -21,6 +22,8 @@
 #include "LockWidget.h"
 #include "QorGlobal.h"
 #include "TestUtil.h"
+#include "CardProgramWidget.h"
+#include "ProgramListWidget.h"
 #include "TitleWidget.h"
 #include "globalObserver.h"
 #include "zinferface.h"
@@ -409,6 +412,62 @@ private slots:
         tarn.canvas()->createScene("S1");
         const QRect rtCanvas = pView->mapFromScene(tarn.canvas()->currentScene()->getBackCanvasRect()).boundingRect();
         QVERIFY(!rtCanvas.isEmpty() && pView->viewport()->rect().contains(rtCanvas));
+        tarn.hide();
+    }
+
+    // Under the program's style sheet. At the default size the scene list shows a device's two
+    // scenes and the add card without scrolling, the canvas tools have the room their icons
+    // need, and the OSD settings dialog opens over the canvas. A larger frame (maximised) draws the screen canvas larger and gives the source panel
+    // and the scene list their shares of the room.
+    void workAreaGivesItsRoomAtDefaultAndLargerSizes()
+    {
+        TestUtil::CProgramStyle style;
+        CEditSceneMain tarn;
+        tarn.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tarn));
+        tarn.canvas()->createScene("S1");
+        CProgramListWidget *pStrip = tarn.programListWidget();
+        pStrip->addUsedCardItem(1, "StageLeft", "T1", 1, 8);
+        pStrip->addUsedCardItem(2, "S2", "T1", 1, 8);
+        pStrip->slot_updateProgramLayout();
+        QCOMPARE(pStrip->cards().size(), 3);
+        QWidget *pViewport = pStrip->findChild<QScrollArea *>("scrollArea")->viewport();
+        auto allCardsShown = [&]() {
+            for (CCardProgramWidget *pCard : pStrip->cards()) {
+                const QRect rt(pCard->mapTo(pViewport, QPoint(0, 0)), pCard->size());
+                if (!pViewport->rect().contains(rt))
+                    return false;
+            }
+            return true;
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(allCardsShown(), 5000);
+        for (QLabel *pLabel : pStrip->cards().first()->findChildren<QLabel *>()) {
+            if (!pLabel->text().isEmpty())
+                QVERIFY2(pLabel->fontMetrics().horizontalAdvance(pLabel->text()) <= pLabel->contentsRect().width(),
+                         qPrintable(pLabel->text()));
+        }
+        const QList<QToolButton *> listTools = tarn.canvas()->findChild<QWidget *>("canvasToolColumn")->findChildren<QToolButton *>();
+        QCOMPARE(listTools.size(), 4);
+        for (QToolButton *pTool : listTools)
+            QVERIFY(pTool->sizeHint().width() <= pTool->width() && pTool->iconSize().width() >= 16);
+        // the OSD settings dialog leaves the property panel free
+        QWidget *pProperty = tarn.panelPlace("propertyPlace");
+        QRect rtDialog;
+        lookAtNextModal([&](QWidget *pDialog) { rtDialog = pDialog->frameGeometry(); });
+        QVERIFY(QMetaObject::invokeMethod(&tarn, "on_OSDSettingButton_clicked"));
+        QVERIFY(!rtDialog.isEmpty() && rtDialog.left() >= tarn.frameGeometry().left());
+        QVERIFY(!rtDialog.intersects(QRect(pProperty->mapToGlobal(QPoint(0, 0)), pProperty->size())));
+
+        CEditBaseView *pView = tarn.canvas()->view();
+        const QRectF rtBack = tarn.canvas()->currentScene()->getBackCanvasRect();
+        const int nDrawn = pView->mapFromScene(rtBack).boundingRect().width();
+        const int nSources = tarn.findChild<CFileListWidget *>()->height();
+        const QSize szStrip = pStrip->size();
+        tarn.resize(tarn.width() * 3 / 2, tarn.height() * 3 / 2);
+        QTRY_VERIFY_WITH_TIMEOUT(pView->mapFromScene(rtBack).boundingRect().width() > nDrawn * 5 / 4, 5000);
+        QVERIFY(pView->viewport()->rect().contains(pView->mapFromScene(rtBack).boundingRect()));
+        QTRY_VERIFY_WITH_TIMEOUT(pStrip->width() > szStrip.width() && pStrip->height() > szStrip.height(), 5000);
+        QVERIFY(tarn.findChild<CFileListWidget *>()->height() > nSources);
         tarn.hide();
     }
 

@@ -4,12 +4,15 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QToolButton>
+#include <QTranslator>
 
 #include "BesMessageBox.h"
 #include "TestUtil.h"
 #include "TitleWidget.h"
 #include "globalObserver.h"
+#include "osdsrttingdlg.h"
 #include "screenManage/ScreenPoperty.h"
 #include "screenManage/SreenManageDlg.h"
 #include "toolBar/ToolBar.h"
@@ -46,6 +49,43 @@ class TestFrameWidgets : public QObject
 
 private slots:
     void cleanup() { BesMessageBox::clearTestAnswer(); BesMessageBox::clearTestRecords(); }
+
+    // ------------------------------------------------------------ looks
+
+    // Under the program's style sheet, in both languages: the OSD settings dialog's six tabs lie
+    // whole in its tab bar; the canvas tool strip's buttons have the room
+    // their icons need.
+    void osdSettingsTabsFit_data()
+    {
+        QTest::addColumn<QString>("qm");
+        QTest::newRow("Chinese") << QString();
+        QTest::newRow("English") << QString("Tranlate_EN.qm");
+    }
+    void osdSettingsTabsFit()
+    {
+        QFETCH(QString, qm);
+        QTranslator translator;
+        if (!qm.isEmpty()) {
+            QVERIFY(translator.load(TestUtil::buildDir() + "/" + qm));
+            QCoreApplication::installTranslator(&translator);
+        }
+        TestUtil::CProgramStyle style;
+        OSDsrttingdlg dlg;
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        QTabBar *pBar = dlg.findChild<QTabBar *>();
+        QCOMPARE(pBar->count(), 6);
+        for (int i = 0; i < pBar->count(); ++i)
+            QVERIFY2(pBar->rect().contains(pBar->tabRect(i)), qPrintable(pBar->tabText(i)));
+        dlg.hide();
+        QCoreApplication::removeTranslator(&translator);
+
+        CToolBar strip(nullptr);
+        strip.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&strip));
+        for (QToolButton *pTool : strip.findChildren<QToolButton *>())
+            QVERIFY(pTool->sizeHint().width() <= pTool->width() && pTool->iconSize().width() >= 16);
+    }
 
     // ------------------------------------------------------------ title row
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes screenshots of the device list and both editor frames with simulated devices, under
-# Xvfb, into docs/screenshots/ (or the folder given). Needs a build (./run.sh or
+# Xvfb, into docs/screenshots/ (or the folder given): the frames at their default size in Chinese
+# (tarnframe.png, zframe.png) and in English (tarnframe-en.png, zframe-en.png). Needs a build (./run.sh or
 # scripts/build.sh) and ImageMagick's "import" (apt-get install imagemagick); neither the build
 # nor the tests need ImageMagick.
 #

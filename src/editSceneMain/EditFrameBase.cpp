@@ -146,6 +146,40 @@ void CEditFrameBase::buildWorkArea(const std::function<QWidget *(QWidget *)> &fn
 
     delete m_form.pCentral->layout()->replaceWidget(m_form.pMainWidget, pMain, Qt::FindChildrenRecursively);
     m_form.pMainWidget->hide();
+    m_pMainSplitter = pMain;
+    m_pLeftSplitter = pLeft;
+}
+
+void CEditFrameBase::scheduleWorkAreaShares()
+{
+    if (m_bSharesPending || !m_pMainSplitter)
+        return;
+    m_bSharesPending = true;
+    // After the layouts have given the splitters their new sizes.
+    QMetaObject::invokeMethod(
+        this,
+        [this]() {
+            m_bSharesPending = false;
+            applyWorkAreaShares();
+        },
+        Qt::QueuedConnection);
+}
+
+// The splitters' own distribution follows the panels' size hints, which left the
+// scene list one row high and gave a maximised window's room to the property
+// panel. A splitter keeps every panel at its minimum whatever it is given.
+void CEditFrameBase::applyWorkAreaShares()
+{
+    if (m_pMainSplitter && m_pMainSplitter->count() == 3) {
+        const int nWidth = m_pMainSplitter->width() - 2 * m_pMainSplitter->handleWidth();
+        const int nSide = nWidth * 2 / 9;
+        m_pMainSplitter->setSizes({nSide, nWidth - 2 * nSide, nSide});
+    }
+    if (m_pLeftSplitter && m_pLeftSplitter->count() == 2) {
+        const int nHeight = m_pLeftSplitter->height() - m_pLeftSplitter->handleWidth();
+        const int nSources = nHeight * 5 / 8;
+        m_pLeftSplitter->setSizes({nSources, nHeight - nSources});
+    }
 }
 
 void CEditFrameBase::ensurePropertyStack()
@@ -283,6 +317,8 @@ bool CEditFrameBase::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate && m_pCurrentDevice)
         g_strDevType = m_strFamily;
+    if (event->type() == QEvent::Resize)
+        scheduleWorkAreaShares();
     return QMainWindow::event(event);
 }
 

@@ -166,10 +166,18 @@ protected:
 private:
     void startSampler();
     void stopSampler();
+    // Gives the columns 2 : 5 : 2 of the work area's width and the source panel
+    // and the scene list 5 : 3 of the left column, each at least its minimum;
+    // done again whenever the frame's size changes (also maximised).
+    void scheduleWorkAreaShares();
+    void applyWorkAreaShares();
 
     QString m_strFamily;
     FormParts m_form;
     QList<QWidget *> m_listPlaces;
+    QSplitter *m_pMainSplitter = nullptr;
+    QSplitter *m_pLeftSplitter = nullptr;
+    bool m_bSharesPending = false;
     bool m_bLock = false;
     CLockWidget *m_pLockWidget = nullptr;
     QLabel *m_pLabelSysInfo = nullptr;

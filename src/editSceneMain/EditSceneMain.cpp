@@ -366,7 +366,22 @@ void CEditSceneMain::on_OSDSettingButton_clicked()
 {
     if (!m_pOSDSettingDlg)
         m_pOSDSettingDlg = new OSDsrttingdlg;
+    placeOverCanvas(m_pOSDSettingDlg);
     m_pOSDSettingDlg->exec();
+}
+
+// The dialog stands over the canvas, its right edge on the canvas's, so the
+// property panel beside it stays in view; it never leaves the frame on the left.
+void CEditSceneMain::placeOverCanvas(QWidget *pDialog) const
+{
+    if (!pDialog || !m_pCanvasPlace || !m_pCanvasPlace->isVisible())
+        return;
+    const QSize size = pDialog->size().expandedTo(pDialog->minimumSizeHint());
+    const QRect rtCanvas(m_pCanvasPlace->mapToGlobal(QPoint(0, 0)), m_pCanvasPlace->size());
+    const QRect rtFrame = frameGeometry();
+    const int x = qMax(rtFrame.left(), rtCanvas.right() + 1 - size.width());
+    const int y = rtCanvas.top() + qMax(0, (rtCanvas.height() - size.height()) / 2);
+    pDialog->move(x, y);
 }
 
 void CEditSceneMain::on_AudioSettingsButton_clicked()

@@ -85,6 +85,7 @@ private:
     void openProject();
     void askTakeScene(int &nTake, QString &strSerial);
     void showDeviceScenes();
+    void placeOverCanvas(QWidget *pDialog) const;
     static CardList cardsOf(const QList<CTarnSceneRecord *> &listScene);
 
     CEditSceneCanvas *m_pCanvas = nullptr;

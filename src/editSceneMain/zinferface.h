@@ -48,6 +48,7 @@ private:
 
     ZMiddleControl *m_pZMiddleControl = nullptr;
     QString m_strVerDate;
+    bool m_bPlaced = false; // centred on the primary screen at its first show
     Ui::Zinferface *ui;
 };
 

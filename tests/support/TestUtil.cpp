@@ -3,6 +3,7 @@
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFile>
 #include <QLineEdit>
 #include <QTimer>
 #include <QWidget>
@@ -39,6 +40,18 @@ void lookAtNextModal(std::function<void(QWidget *)> fnLook)
             pModal->close();
         }
     });
+}
+
+CProgramStyle::CProgramStyle()
+{
+    QFile qss(QStringLiteral(":/res/res/stylesheet/stylesheet.qss"));
+    if (qss.open(QIODevice::ReadOnly))
+        qApp->setStyleSheet(QString::fromUtf8(qss.readAll()));
+}
+
+CProgramStyle::~CProgramStyle()
+{
+    qApp->setStyleSheet(QString());
 }
 
 }

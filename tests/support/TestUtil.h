@@ -18,6 +18,16 @@ QString sourceDir();
 void retype(QWidget *pField, const QString &strText);
 // Runs fnLook on the next modal dialog as soon as it is up, then closes it.
 void lookAtNextModal(std::function<void(QWidget *)> fnLook);
+
+// The program's own style sheet, in force for the application while this lives.
+class CProgramStyle
+{
+public:
+    CProgramStyle();
+    ~CProgramStyle();
+    CProgramStyle(const CProgramStyle &) = delete;
+    CProgramStyle &operator=(const CProgramStyle &) = delete;
+};
 }
 
 #endif // TESTUTIL_H

@@ -31,7 +31,8 @@ def strokes(size, segs, width, color):
 
 
 def ring(cx, cy, r, width):
-    return lambda u, v, s: abs(math.hypot(u - cx, v - cy) * s - r * s) <= width / 2.0
+    """A circle whose stroke width is given in pixels of the 24-pixel drawing and scales with the size."""
+    return lambda u, v, s: abs(math.hypot(u - cx, v - cy) * s - r * s) <= width * s / 48.0
 
 
 def combine(size, parts, color):
@@ -48,28 +49,36 @@ def segs_part(segs, width):
     return lambda u, v, s: any(seg_dist(u, v, *sg) * s <= width / 2.0 for sg in segs)
 
 
+def tool_segs(segs, width):
+    """Strokes whose width is given in pixels of the 24-pixel drawing and scales with the size."""
+    return lambda u, v, s: any(seg_dist(u, v, *sg) * s <= width * s / 48.0 for sg in segs)
+
+
 def magnifier(plus):
     segs = [(0.62, 0.62, 0.88, 0.88), (0.28, 0.42, 0.56, 0.42)]
     if plus:
         segs.append((0.42, 0.28, 0.42, 0.56))
-    return [ring(0.42, 0.42, 0.26, 2.2), segs_part(segs, 2.4)]
+    return [ring(0.42, 0.42, 0.26, 2.2), tool_segs(segs, 2.4)]
+
+
+# The column shows its icons at 18 pixels; the larger ones serve high-density screens.
+TOOL_SIZES = (18, 24, 36)
 
 
 def icons():
-    size = 24
     return {
-        "clean.ico": [segs_part([(0.2, 0.2, 0.8, 0.8), (0.8, 0.2, 0.2, 0.8)], 2.6)],
-        "drag.ico": [segs_part([(0.5, 0.1, 0.5, 0.9), (0.1, 0.5, 0.9, 0.5),
+        "clean.ico": [tool_segs([(0.2, 0.2, 0.8, 0.8), (0.8, 0.2, 0.2, 0.8)], 2.6)],
+        "drag.ico": [tool_segs([(0.5, 0.1, 0.5, 0.9), (0.1, 0.5, 0.9, 0.5),
                                 (0.5, 0.1, 0.38, 0.24), (0.5, 0.1, 0.62, 0.24),
                                 (0.5, 0.9, 0.38, 0.76), (0.5, 0.9, 0.62, 0.76),
                                 (0.1, 0.5, 0.24, 0.38), (0.1, 0.5, 0.24, 0.62),
                                 (0.9, 0.5, 0.76, 0.38), (0.9, 0.5, 0.76, 0.62)], 2.0)],
         "center.ico": [ring(0.5, 0.5, 0.28, 2.0),
-                       segs_part([(0.5, 0.06, 0.5, 0.32), (0.5, 0.68, 0.5, 0.94),
+                       tool_segs([(0.5, 0.06, 0.5, 0.32), (0.5, 0.68, 0.5, 0.94),
                                   (0.06, 0.5, 0.32, 0.5), (0.68, 0.5, 0.94, 0.5)], 2.0)],
         "zoomIn.ico": magnifier(True),
         "zoomOut.ico": magnifier(False),
-    }, size
+    }
 
 
 def play_shapes():
@@ -95,10 +104,9 @@ def play_shapes():
 def main():
     tool_dir = os.path.join(SRC, "toolBar")
     os.makedirs(tool_dir, exist_ok=True)
-    table, size = icons()
-    for name, parts in table.items():
-        rows = render(size, size, combine(size, parts, WHITE))
-        write_ico(os.path.join(tool_dir, name), [rows])
+    for name, parts in icons().items():
+        images = [render(size, size, combine(size, parts, WHITE)) for size in TOOL_SIZES]
+        write_ico(os.path.join(tool_dir, name), images)
 
     video_dir = os.path.join(SRC, "videoTool")
     os.makedirs(video_dir, exist_ok=True)

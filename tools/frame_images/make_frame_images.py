@@ -112,17 +112,56 @@ def tool_icons():
     }
     for name, segs in shapes.items():
         images = []
-        for size in (16, 24, 32):
+        # shown at 20 pixels in the strip; the others for other densities
+        for size in (16, 20, 24, 32, 40):
             k = size / 24.0
             scaled = [tuple(v * k for v in s) for s in segs]
             images.append(strokes(size, scaled, c, 1.8 * k, (60, 60, 66, 255), bg_round=False))
         write_ico(os.path.join(tb, name + ".ico"), images)
 
 
+def triangle(w, h, up, color):
+    """A solid arrow head filling a w x h box, pointing up or down."""
+    def sh(x, y):
+        t = (y / h) if up else (1.0 - y / h)
+        return color if abs(x - w / 2.0) <= t * w / 2.0 else None
+    return render(w, h, sh)
+
+
+def check_box(size, checked):
+    """The check box indicator: a light frame on the dark page, filled blue with a white tick when checked."""
+    frame = (190, 190, 190, 255)
+    fill = (41, 113, 226, 255)
+    tick = [(size * 0.25, size * 0.52), (size * 0.43, size * 0.7), (size * 0.76, size * 0.3)]
+
+    def sh(x, y):
+        d = rrect_dist(x, y, 1, 1, size - 1, size - 1, 2.5)
+        if checked:
+            if min(seg_dist(x, y, *tick[0], *tick[1]), seg_dist(x, y, *tick[1], *tick[2])) <= size / 11.0:
+                return (255, 255, 255, 255)
+            return fill if d <= 0 else None
+        if -1.5 <= d <= 0:
+            return frame
+        return (26, 26, 26, 255) if d < 0 else None
+    return render(size, size, sh)
+
+
+def page_controls():
+    """Spin box arrows and the check box indicator of the dark property pages."""
+    img = os.path.join(RES, "image")
+    for up in (True, False):
+        name = "spin-up" if up else "spin-down"
+        write_rows(os.path.join(img, name + ".png"), triangle(10, 6, up, (230, 230, 230, 255)))
+        write_rows(os.path.join(img, name + "-off.png"), triangle(10, 6, up, (110, 110, 110, 255)))
+    write_rows(os.path.join(img, "check-on.png"), check_box(18, True))
+    write_rows(os.path.join(img, "check-off.png"), check_box(18, False))
+
+
 def main():
     title_buttons()
     lock_buttons()
     tool_icons()
+    page_controls()
     print("images written under", RES)
 
 

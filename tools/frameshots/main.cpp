@@ -1,6 +1,7 @@
 // frameshots - shows the console's windows one after another with simulated devices, for
 // tools/screenshots.sh: the device list with a Tarn and a Z device switched on, then the Tarn
-// editor frame and the Z editor frame opened on them. For each window it prints
+// editor frame and the Z editor frame opened on them, each at its default size, in Chinese and
+// then in English (the "-en" shots). For each window it prints
 //   shot <name> <X window id>
 // and waits for a line on its standard input before going on; "done" ends the list.
 
@@ -106,6 +107,19 @@ int main(int argc, char *argv[])
     pWindow->getCurrentDevice("SIM2")->setInputSrcCmd();
     settle(800);
     shot("zframe", pWindow->zInterface());
+    pWindow->zInterface()->hide();
+
+    // The same frames in English; the language goes back to Chinese afterwards, as it is stored.
+    QMetaObject::invokeMethod(pWindow, "on_comboBoxLanguage_activated", Q_ARG(int, 1));
+    settle(300);
+    pWindow->checkR4Exist("SIM1")->findChild<QPushButton *>("btnEdit")->click();
+    shot("tarnframe-en", pWindow->editSceneMain());
+    pWindow->editSceneMain()->hide();
+    pWindow->checkR4Exist("SIM2")->findChild<QPushButton *>("btnEdit")->click();
+    settle(300);
+    shot("zframe-en", pWindow->zInterface());
+    pWindow->zInterface()->hide();
+    QMetaObject::invokeMethod(pWindow, "on_comboBoxLanguage_activated", Q_ARG(int, 0));
 
     std::printf("done\n");
     std::fflush(stdout);

@@ -124,8 +124,22 @@ QRectF CEditSceneCanvas::sceneRectFor(const QRect &rtCanvas, const QSize &szWidg
 
 void CEditSceneCanvas::applySceneRect(CEditBaseScene *pScene)
 {
-    if (pScene)
-        pScene->setSceneRect(sceneRectFor(pScene->getBackCanvasRect(), ui->canvasWidget->size()));
+    if (!pScene)
+        return;
+    const double dScale = roomScale();
+    const QSize szShown(int(ui->canvasWidget->width() / dScale), int(ui->canvasWidget->height() / dScale));
+    pScene->setSceneRect(sceneRectFor(pScene->getBackCanvasRect(), szShown));
+}
+
+// The screen canvas is drawn at 100 % in the canvas area of the form's size;
+// a larger area (a maximised frame) draws it larger in the same proportion.
+double CEditSceneCanvas::roomScale() const
+{
+    const QSize szForm = ui->canvasWidget->minimumSize();
+    const QSize szArea = ui->canvasWidget->size();
+    if (szForm.isEmpty() || szArea.isEmpty())
+        return 1.0;
+    return qMax(1.0, qMin(double(szArea.width()) / szForm.width(), double(szArea.height()) / szForm.height()));
 }
 
 void CEditSceneCanvas::makeBackCanvas(CEditBaseScene *pScene)
@@ -555,6 +569,13 @@ void CEditSceneCanvas::resizeEvent(QResizeEvent *event)
 {
     const int nW = ui->canvasWidget->width();
     const int nH = ui->canvasWidget->height();
+    // The room changed: the view takes the scale for it (a zoom chosen by the
+    // operator stays while the room does not change).
+    const double dScale = roomScale();
+    if (m_pBaseView && !qFuzzyCompare(dScale, m_dRoomScale)) {
+        m_pBaseView->setTransform(QTransform::fromScale(dScale, dScale));
+        m_dRoomScale = dScale;
+    }
     applySceneRect(m_pCurrentScene);
     if (m_pPlayWidget)
         m_pPlayWidget->move((nW - m_pPlayWidget->width()) / 2, nH);

@@ -230,6 +230,7 @@ private:
     void adoptScene(CEditBaseScene *pScene);
     void makeCurrent(CEditBaseScene *pScene);
     void applySceneRect(CEditBaseScene *pScene);
+    double roomScale() const;
     void makeBackCanvas(CEditBaseScene *pScene);
     void sendSceneCmd(int nRw, int nSub, const QByteArray &payload);
     void sendCmd(const QString &strName, int nRw, int nSub, const QByteArray &payload);
@@ -244,6 +245,7 @@ private:
     int m_nTakeScene = 0;
     QTimer *m_pTimer = nullptr;
     CEditBaseView *m_pBaseView = nullptr;
+    double m_dRoomScale = 1.0; // the view's scale last set for the room the canvas area has
     QList<CEditBaseScene *> m_listScene;
     QList<CEditBaseScene *> m_listPlayScene;
     QList<CEditBaseView *> m_listView;

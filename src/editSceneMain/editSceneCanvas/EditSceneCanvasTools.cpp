@@ -312,6 +312,7 @@ void CEditSceneCanvas::createToolStrip()
 void CEditSceneCanvas::createCanvasTool()
 {
     m_pCanvasWidget = new QWidget(this);
+    m_pCanvasWidget->setObjectName(QStringLiteral("canvasToolColumn"));
     m_pCanvasWidget->setFixedSize(32, 120);
     m_pCanvasWidget->setWindowFlags(m_pCanvasWidget->windowFlags() | Qt::FramelessWindowHint);
     m_pCanvasWidget->setAttribute(Qt::WA_TranslucentBackground);

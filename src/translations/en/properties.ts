@@ -499,7 +499,7 @@
     </message>
     <message>
         <source>透明度：</source>
-        <translation>Transparency:</translation>
+        <translation>Alpha:</translation>
     </message>
     <message>
         <source>背景透明</source>
@@ -511,7 +511,7 @@
     </message>
     <message>
         <source>字间距：</source>
-        <translation>Letter spacing:</translation>
+        <translation>Spacing:</translation>
     </message>
     <message>
         <source>字体宽度：</source>
