@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(cmake g++ make qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev qttools5-dev
           qttools5-dev-tools xvfb xauth fonts-wqy-microhei
-          fonts-font-awesome)
+          fonts-font-awesome valgrind)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")

@@ -366,6 +366,14 @@ bool CTcpDeviceThread::actsOnSharedTopics() const
     return strEdited.isEmpty() || strEdited == m_strSerial;
 }
 
+bool CTcpDeviceThread::drivesTarnCanvas() const
+{
+    if (!isTarn())
+        return false;
+    const QString strEdited = editedDeviceSerial(QStringLiteral("Tarn"));
+    return strEdited.isEmpty() || strEdited == m_strSerial;
+}
+
 void CTcpDeviceThread::slot_refreshinputName()
 {
     if (actsOnSharedTopics())

@@ -192,6 +192,9 @@ private:
     bool isTarn() const { return deviceType() == QLatin1String("Tarn"); }
     bool isZ() const { return deviceType() == QLatin1String("Z"); }
     bool actsOnSharedTopics() const;
+    // The Tarn canvas converts with this device's screen: a Tarn device that is the one the Tarn
+    // editor edits (or any Tarn device while none is edited yet).
+    bool drivesTarnCanvas() const;
     void releaseExtraGate();
     void dispatch(const CReplyFrame &f);
     void getDeviceInfo(const CReplyFrame &f);

@@ -38,7 +38,8 @@ void CTcpDeviceThread::getDeviceInfo(const CReplyFrame &f)
         if (nVer + 1 + nL2 <= p.size())
             m_pDeviceInfo->strMcuVer = QString::fromUtf8(p.mid(nVer + 1, nL2));
     }
-    if (g_nConnectionType == 1) {
+    // Only the serial line's own answer says what the TypeC device is.
+    if (g_nConnectionType == 1 && isSerialMode()) {
         QString strModel = strName;
         globalObserver::getGlobalObserver()->notify("slot_getConnectingType", Q_ARG(QString, strModel));
     }
@@ -62,7 +63,9 @@ void CTcpDeviceThread::getScreenSize(const CReplyFrame &f)
     }
     m_pDeviceInfo->nScreenWidth = nWidth;
     m_pDeviceInfo->nScreenHeight = nHeight;
-    g_setDefaultDesktop(nWidth, nHeight);
+    // The canvas geometry is the edited Tarn device's own; another device's screen leaves it.
+    if (drivesTarnCanvas())
+        g_setDefaultDesktop(nWidth, nHeight);
     CDeviceLog::write({QString("The device"), m_strIp, QString("LED screen return data:"), QString(":"), nWidth, nHeight,
                        p.size() > 4 ? u8(p, 4) : 0, p.size() > 5 ? u8(p, 5) : 0});
 }

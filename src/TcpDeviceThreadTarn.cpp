@@ -269,7 +269,8 @@ void CTcpDeviceThread::getOSDInfo(const CReplyFrame &f)
             notifySetDeviceCmd(g_texing_name[Tx_OSDSet], QByteArray(), 1, 2);
         break;
     case 2:
-        if (!f.isAck() && !p.isEmpty() && u8(p, 0) == 1)
+        // The OSD state is the Tarn canvas's: only the device it edits sets it.
+        if (!f.isAck() && !p.isEmpty() && u8(p, 0) == 1 && drivesTarnCanvas())
             g_OSDState = true;
         break;
     case 10:

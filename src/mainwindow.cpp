@@ -927,11 +927,17 @@ void MainWindow::slot_getConnectingType(QString devicename)
     // Each report opens the editor 2000 ms later with the model known then.
     auto *pTimer = new QTimer(this);
     pTimer->setSingleShot(true);
-    connect(pTimer, &QTimer::timeout, this, [this, pTimer, strPort]() {
+    // The model is the serial device's own, as known when the timer fires: another device's
+    // information reply in between must not decide which editor opens.
+    connect(pTimer, &QTimer::timeout, this, [this, pTimer, strPort, devicename]() {
         if (m_pTimer == pTimer)
             m_pTimer = nullptr;
         pTimer->deleteLater();
-        slot_editScene(strPort, g_strSerialDevType, g_strSerialDevType, 1);
+        QString strModel = devicename;
+        if (pSerislportDevice && pSerislportDevice->getDeviceInfo()
+            && !pSerislportDevice->getDeviceInfo()->strDevName.isEmpty())
+            strModel = pSerislportDevice->getDeviceInfo()->strDevName;
+        slot_editScene(strPort, strModel, strModel, 1);
     });
     m_pTimer = pTimer;
     pTimer->start(2000);

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
@@ -316,6 +317,49 @@ private slots:
         row.setDeviceInput(&m_in);
         QTest::mousePress(&row, Qt::LeftButton);
         QCOMPARE(spy.drags[1].at(1).toString(), QString("HDMI1 : 无输入"));
+    }
+
+    // A name typed in the dialog of the right-click menu's entry reaches the row's device; when
+    // the panel rebinds the row to another device's input, or removes it, meanwhile, nothing is
+    // sent and no record changes.
+    void rowChangedWhileItsDialogIsOpen_data()
+    {
+        QTest::addColumn<QString>("change");
+        for (const char *change : {"none", "rebind", "remove"})
+            QTest::newRow(change) << change;
+    }
+    void rowChangedWhileItsDialogIsOpen()
+    {
+        QFETCH(QString, change);
+        RowSpy spy;
+        InputSource other = m_in;
+        QPointer<CDeviceItem> pRow = new CDeviceItem;
+        pRow->setDeviceSerial("SN1");
+        pRow->setDeviceInput(&m_in);
+        pRow->show();
+        QTimer::singleShot(20, [&]() {
+            auto *pMenu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QVERIFY(pMenu);
+            answerDialog([&](CInputSetDlg *dlg) {
+                dlg->findChild<QLineEdit *>("lineEditName")->setText("NEW");
+                if (change == "rebind") {
+                    pRow->setDeviceSerial("SN2");
+                    pRow->setDeviceInput(&other);
+                } else if (change == "remove") {
+                    delete pRow;
+                }
+                dlg->findChild<QPushButton *>("btnOk")->click();
+            });
+            pMenu->setActiveAction(pMenu->actions().at(1)); // 修改输入名称
+            QTest::keyClick(pMenu, Qt::Key_Return);
+        });
+        QTest::mousePress(pRow.data(), Qt::RightButton);
+        const bool bSent = change == "none";
+        QCOMPARE(spy.cmds.size(), bSent ? 1 : 0);
+        QCOMPARE(m_in.strName + other.strName, QString(bSent ? "NEWHDMI1" : "HDMI1HDMI1"));
+        if (bSent)
+            QCOMPARE(spy.cmds[0].serial + spy.cmds[0].payload.mid(2, 3), QString("SN1NEW"));
+        delete pRow;
     }
 
 };

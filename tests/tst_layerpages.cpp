@@ -362,6 +362,7 @@ private slots:
         QFETCH(int, sub);
         g_OSDindex = 0; // OSD payloads then begin with 00, as the layer's (id 0) do
         CHubSpy spy;
+        CCanvasStandIn canvas;
         LayerScene s;
         EditOSDItem osd(QRect(0, 0, 200, 16), true);
         osd.m_strSerial = "SN1";
@@ -377,10 +378,12 @@ private slots:
                                                                         {"SN1", name, QByteArray::fromHex("00C9"), 2, sub}}));
     }
 
-    // The transparency page: loading sends nothing, each change is sent once, clamped.
+    // The transparency page: loading sends nothing, each change is sent once, clamped; on a
+    // scene that is not live only the recall question, and Cancel sends nothing.
     void transparencyPage()
     {
         CHubSpy spy;
+        CCanvasStandIn canvas;
         LayerScene s;
         s.pLayer->m_nTransNum = 120;
         CWndLineWidget page;
@@ -398,6 +401,12 @@ private slots:
         QCOMPARE(spy.count("slot_setDeviceCmd"), 1);
         QCOMPARE(spy.last("slot_setDeviceCmd").at(2).toByteArray(), QByteArray::fromHex("00FF"));
         QCOMPARE(s.pLayer->m_nTransNum, 255);
+        QCOMPARE(child<QSpinBox>(&page, "spinBoxTrans")->value(), 255);
+        canvas.m_nTaken = 2;
+        BesMessageBox::setTestAnswer(QMessageBox::Cancel);
+        child<QSpinBox>(&page, "spinBoxTrans")->setValue(40);
+        QCOMPARE(BesMessageBox::testRecords().size(), 1);
+        QCOMPARE(spy.count("slot_setDeviceCmd"), 1);
         QCOMPARE(child<QSpinBox>(&page, "spinBoxTrans")->value(), 255);
         // before any layer and after the layer went, nothing is sent
         CWndLineWidget unbound;

@@ -1,12 +1,14 @@
 // The Tarn canvas against a simulated device: after clean, delete, drops and recalls the device's
-// live scene and the canvas's copy of it are alike (layers by id and geometry), and a scene that
-// is not live is never changed.
+// live scene and the canvas's copy of it are alike (layers by id, geometry and transparency), a
+// scene that is not live is never changed, and a Z device switched on beside it changes nothing.
 #include "TestMain.h"
 
 #include <QPushButton>
+#include <QSpinBox>
 #include <QToolButton>
 
 #include <memory>
+#include <tuple>
 
 #include "BesMessageBox.h"
 #include "CardProgramWidget.h"
@@ -26,6 +28,7 @@
 #include "TarnSceneStore.h"
 #include "TcpDeviceThread.h"
 #include "ToolBar.h"
+#include "WndLineWidget.h"
 #include "mainwindow.h"
 
 class TestLiveScene : public QObject
@@ -33,6 +36,7 @@ class TestLiveScene : public QObject
     Q_OBJECT
 
     std::unique_ptr<CDeviceSimulator> m_pSim;
+    std::unique_ptr<CDeviceSimulator> m_pSimZ;
     std::unique_ptr<MainWindow> m_pWindow;
     QStringList m_listStartLayers; // the device's scene 1 as first read
 
@@ -40,14 +44,14 @@ class TestLiveScene : public QObject
     CEditBaseScene *scene(int nId) const { return CTarnSceneStore::instance()->scene("TSN", nId); }
     void quiet() { SimTest::settle(*m_pWindow->getCurrentDevice("TSN"), *m_pSim, 300); }
 
-    // "L<id> x,y wxh" of each layer of the scene, on the device or on the canvas.
+    // "L<id> x,y wxh t<transparency>" of each layer of the scene, on the device or on the canvas.
     QStringList layers(int nId, bool bDevice)
     {
         if (!bDevice)
             return SceneTest::layerTexts(scene(nId));
         QStringList list;
         for (const CSimLayer &l : m_pSim->model().scenes.at(nId - 1).layers)
-            list << QString("L%1 %2,%3 %4x%5").arg(l.nIndex).arg(l.nX).arg(l.nY).arg(l.nWidth).arg(l.nHeight);
+            list << QString("L%1 %2,%3 %4x%5 t%6").arg(l.nIndex).arg(l.nX).arg(l.nY).arg(l.nWidth).arg(l.nHeight).arg(l.nTrans);
         list.sort();
         return list;
     }
@@ -60,6 +64,25 @@ class TestLiveScene : public QObject
         const QRect rtCanvas = canvas()->currentScene()->getBackCanvasRect();
         if (strStep == "show2") {
             QTest::mouseClick(ProgramTest::card(*pStrip, 2), Qt::LeftButton);
+        } else if (strStep == "recall2") { // scene 2 recalled from its card, scene 1 still shown
+            QVERIFY(ProgramTest::chooseEntry(ProgramTest::card(*pStrip, 2), QString::fromUtf8("调用场景")));
+        } else if (strStep == "trans") { // 100 typed as the selected layer's transparency
+            QSpinBox *pSpin = m_pWindow->editSceneMain()->findChild<CWndLineWidget *>()->findChild<QSpinBox *>("spinBoxTrans");
+            QTest::keyClick(pSpin, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(pSpin, "100");
+            QTest::keyClick(pSpin, Qt::Key_Return);
+        } else if (strStep == "zon") { // a Z device of a smaller screen switched on beside it, then refreshed
+            m_pSimZ.reset(new CDeviceSimulator(CSimDeviceModel::Z, 3, 2));
+            m_pSimZ->setSerial("ZSN");
+            std::tie(m_pSimZ->model().nScreenWidth, m_pSimZ->model().nScreenHeight) = std::make_tuple(1280, 720);
+            QVERIFY(m_pSimZ->listen(QHostAddress("127.0.0.9"), m_pSim->port()));
+            m_pWindow->slot_newDevice({"127.0.0.9", QString(), "Z7", "ZSN"});
+            QTest::mouseClick(m_pWindow->checkR4Exist("ZSN")->switchButton(), Qt::LeftButton);
+            CTcpDeviceThread *pZ = m_pWindow->getCurrentDevice("ZSN");
+            QTRY_COMPARE_WITH_TIMEOUT(pZ->getDeviceInfo()->nScreenWidth, 1280, 5000);
+            pZ->setMcuCommand(QStringLiteral("大屏宽高"), QByteArray(1, '\0'), 1, 0);
+            SimTest::settle(*pZ, *m_pSimZ, 300);
+            QCOMPARE(layers(1, false), layers(1, true));
         } else if (strStep == "recall") {
             const int nShown = int(canvas()->currentScene()->getSceneID());
             QVERIFY(ProgramTest::chooseEntry(ProgramTest::card(*pStrip, nShown), QString::fromUtf8("调用场景")));
@@ -67,8 +90,8 @@ class TestLiveScene : public QObject
             QVERIFY(ProgramTest::chooseEntry(ProgramTest::card(*pStrip, 2), QString::fromUtf8("更新场景")));
         } else if (strStep == "clean") {
             canvas()->cleanButton()->click();
-        } else if (strStep == "delete") {
-            canvas()->toolStrip()->findChild<QToolButton *>("btnDelete")->click();
+        } else if (strStep == "delete" || strStep == "auto") {
+            canvas()->toolStrip()->findChild<QToolButton *>(strStep == "auto" ? "btnAuto" : "btnDelete")->click();
         } else if (strStep == "off" || strStep == "on") {
             CTcpDeviceThread *pDevice = m_pWindow->getCurrentDevice("TSN");
             QTest::mouseClick(m_pWindow->checkR4Exist("TSN")->switchButton(), Qt::LeftButton);
@@ -83,10 +106,13 @@ class TestLiveScene : public QObject
             const QPoint ptTo = strStep == "move0" || strStep == "drag0" ? pt + QPoint(20, 30)
                 : strStep == "away0"               ? at(rtCanvas.bottomRight() + QPointF(400, 300))
                                                    : pt;
-            const int nX = m_pSim->model().scenes.at(0).layers.at(0).nX;
+            const CSimLayer before = m_pSim->model().scenes.at(0).layers.at(0);
             SceneTest::dragInView(pView, pt, ptTo);
-            if (strStep == "move0")
-                QTRY_VERIFY_WITH_TIMEOUT(m_pSim->model().scenes.at(0).layers.at(0).nX != nX, 5000);
+            const auto after = [this]() { return m_pSim->model().scenes.at(0).layers.at(0); };
+            if (strStep == "move0") { // a move keeps the layer's size
+                QTRY_VERIFY_WITH_TIMEOUT(after().nX != before.nX, 5000);
+                QCOMPARE(QSize(after().nWidth, after().nHeight), QSize(before.nWidth, before.nHeight));
+            }
         } else { // "drop" on the canvas's first quarter, or "margin": in the grey beside it
             CDeviceItem *pRow = m_pWindow->editSceneMain()->findChild<CDeviceItem *>();
             const QPoint pt = at(strStep == "drop" ? QPointF(20, 20) : QPointF(rtCanvas.right() + 20, 20));
@@ -94,7 +120,6 @@ class TestLiveScene : public QObject
             QVERIFY(SceneTest::dropOn(pView, CDeviceItem::makeDragData(pRow->getDeviceImage(), pRow->dragCaption(),
                                                                        pRow->getInputSrcIndex()), pt));
         }
-        quiet();
     }
 
 private slots:
@@ -109,6 +134,7 @@ private slots:
         BesMessageBox::clearTestAnswer();
         m_pWindow.reset();
         m_pSim.reset();
+        m_pSimZ.reset();
         CTcpDeviceThread::setEditedDeviceSerial(QString());
         QFile::remove("Morvane.ini");
     }
@@ -121,7 +147,7 @@ private slots:
         QTest::addColumn<bool>("yes");            // the answer to every question box
         QTest::addColumn<int>("scene2");          // layers stored in scene 2
         QTest::addColumn<int>("live");            // the device's live scene at the end
-        QTest::addColumn<QString>("liveLayers");  // its layer ids
+        QTest::addColumn<QString>("liveLayers");  // its layer ids, or its layers written in full
         QTest::addColumn<int>("total");           // layers in both scenes
         // A scene that is not live loses nothing to Clean or Delete: the recall is offered.
         QTest::newRow("clean scene 2, no") << "show2 clean" << false << 1 << 1 << "L0 L1" << 3;
@@ -143,6 +169,12 @@ private slots:
         QTest::newRow("drag L0 off the canvas") << "away0" << true << 1 << 1 << "L0 L1" << 3;
         // Edits made while the device is switched off go nowhere; the canvas keeps what was read.
         QTest::newRow("switched off: drag, on") << "select0 off drag0 kept on kept" << true << 1 << 1 << "L0 L1" << 3;
+        // A layer edit on a scene the device is not showing (a recall is on its way) offers the
+        // recall; Cancel sends nothing.
+        QTest::newRow("transparency after a recall of 2") << "select0 recall2 trans" << false << 1 << 2 << "L0 0,0 960x540 t255" << 3;
+        QTest::newRow("fill the screen, recall of 2 on its way") << "select0 recall2+auto" << true << 1 << 1 << "L0 L1" << 3;
+        // Another device's screen leaves the canvas's geometry alone, and drags go out in it.
+        QTest::newRow("Z device beside, drag L0") << "zon move0" << true << 1 << 1 << "L0 L1" << 3;
         QTest::newRow("empty scene: drop, recall") << "show2 recall drop recall" << true << 0 << 2 << "" << 2;
     }
 
@@ -172,10 +204,14 @@ private slots:
         quiet();
         m_listStartLayers = layers(1, true);
         BesMessageBox::setTestAnswer(yes ? QMessageBox::Ok : QMessageBox::Cancel);
-        for (const QString &strStep : steps.split(' ')) {
-            step(strStep);
-            if (QTest::currentTestFailed())
-                return;
+        // Steps joined by '+' follow each other at once: no reply is handled between them.
+        for (const QString &strSteps : steps.split(' ')) {
+            for (const QString &strStep : strSteps.split('+')) {
+                step(strStep);
+                if (QTest::currentTestFailed())
+                    return;
+            }
+            quiet();
         }
 
         const CSimDeviceModel &device = m_pSim->model();
@@ -189,7 +225,7 @@ private slots:
         QStringList ids;
         for (const QString &strLayer : layers(live, true))
             ids << strLayer.section(' ', 0, 0);
-        QCOMPARE(ids.join(' '), liveLayers);
+        QCOMPARE(liveLayers.contains(',') ? layers(live, true).join(' ') : ids.join(' '), liveLayers);
         QCOMPARE(device.scenes.at(0).layers.size() + device.scenes.at(1).layers.size(), total);
         const int nShown = int(canvas()->currentScene()->getSceneID());
         QCOMPARE(layers(nShown, false), layers(nShown, true));

@@ -595,19 +595,23 @@ private slots:
         QCOMPARE(tarnStrip.takeScene(), 2);
     }
 
-    // The frame rebuilds the strip while the delete notice of card 2 runs (a reply came in): the
-    // freed card is not touched; scene 2 is deleted through its new card when that still names
-    // the scene the operator chose, and nothing is sent when number 2 names another scene now.
+    // The frame rebuilds the strip while the delete notice of card 2 runs (a reply came in, or
+    // the strip was bound to another device): the freed card is not touched; scene 2 is deleted
+    // through its new card when that still names the scene the operator chose on the same
+    // device, and nothing is sent when number 2 names another scene now.
     void rebuildDuringADeleteNotice_data()
     {
+        QTest::addColumn<QString>("serial");
         QTest::addColumn<QStringList>("rebuilt");
         QTest::addColumn<QList<int>>("idsAfter");
         QTest::addColumn<bool>("bSent");
-        QTest::newRow("same scenes") << QStringList{"A", "B", "C"} << QList<int>{1, 3} << true;
-        QTest::newRow("scene 2 is another one") << QStringList{"A", "C"} << QList<int>{1, 2} << false;
+        QTest::newRow("same scenes") << "SN1" << QStringList{"A", "B", "C"} << QList<int>{1, 3} << true;
+        QTest::newRow("scene 2 is another one") << "SN1" << QStringList{"A", "C"} << QList<int>{1, 2} << false;
+        QTest::newRow("another device's scenes") << "SN2" << QStringList{"A", "B", "C"} << QList<int>{1, 2, 3} << false;
     }
     void rebuildDuringADeleteNotice()
     {
+        QFETCH(QString, serial);
         QFETCH(QStringList, rebuilt);
         QFETCH(QList<int>, idsAfter);
         QFETCH(bool, bSent);
@@ -616,9 +620,11 @@ private slots:
         strip.setDeviceFamily("Tarn");
         fill(strip, "SN1", {"A", "B", "C"}, 1, 8);
         QPointer<CCardProgramWidget> pCard = card(strip, 2);
-        QTimer::singleShot(50, &strip, [&]() { fill(strip, "SN1", rebuilt, 1, 8); });
+        // The notice is the first event loop the delete runs: a zero timer fires inside it.
+        QTimer::singleShot(0, &strip, [&]() { fill(strip, serial, rebuilt, 1, 8); });
         spy.clear();
         QVERIFY(chooseEntry(pCard, QString::fromUtf8("删除场景")));
+        processDeferredDeletes(); // the notice may have ended before its loop deleted the old card
         QVERIFY(!pCard);
         QCOMPARE(spy.cmds.size(), bSent ? 1 : 0);
         if (bSent)
@@ -632,9 +638,10 @@ private slots:
         CProgramListWidget strip;
         fill(strip, "SN1", {"A"}, 1, 8);
         QPointer<CCardProgramWidget> pAdd = addCard(strip);
-        QTimer::singleShot(50, &strip, [&]() { strip.destroyProgram(); });
+        QTimer::singleShot(0, &strip, [&]() { strip.destroyProgram(); });
         spy.clear();
         QTest::mouseClick(pAdd->addButton(), Qt::LeftButton);
+        processDeferredDeletes();
         QVERIFY(!pAdd);
         QVERIFY(spy.cmds.isEmpty());
     }
@@ -646,7 +653,7 @@ private slots:
         pStrip->setDeviceFamily("Tarn");
         fill(*pStrip, "SN1", {"A", "B"}, 1, 8);
         QPointer<CCardProgramWidget> pCard = card(*pStrip, 2);
-        QTimer::singleShot(50, [&]() { delete pStrip; pStrip = nullptr; });
+        QTimer::singleShot(0, [&]() { delete pStrip; pStrip = nullptr; });
         spy.clear();
         QVERIFY(chooseEntry(pCard, QString::fromUtf8("删除场景")));
         QVERIFY(spy.cmds.isEmpty());

@@ -56,7 +56,10 @@ QString CEditFrameBase::deviceModel() const
 void CEditFrameBase::initFrame(const FormParts &parts)
 {
     m_form = parts;
-    m_listRtDesktop = g_getDefaultDesktop();
+    // The desktop gives the Tarn canvas its first geometry: only the frame that shows that canvas
+    // takes it, so a Z frame built later leaves the edited Tarn device's geometry alone.
+    if (m_strFamily == QLatin1String("Tarn"))
+        m_listRtDesktop = g_getDefaultDesktop();
 
     m_titleHelper->setTitleHeight(m_form.pTitle->height());
     connect(m_form.pTitle, &CTitleWidget::doubleClicked, this, &CEditFrameBase::slot_doubleclick_max);

@@ -68,7 +68,7 @@ QStringList layerTexts(CEditBaseScene *pScene)
         int x, y, w, h;
         p->getItemPos(x, y);
         p->getItemSize(w, h);
-        list << QString("L%1 %2,%3 %4x%5").arg(p->getItemId()).arg(x).arg(y).arg(w).arg(h);
+        list << QString("L%1 %2,%3 %4x%5 t%6").arg(p->getItemId()).arg(x).arg(y).arg(w).arg(h).arg(p->m_nTransNum);
     }
     list.sort();
     return list;

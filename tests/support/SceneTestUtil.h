@@ -38,7 +38,7 @@ bool dropOn(CEditBaseView *pView, const QByteArray &data, const QPoint &pt);
 // Presses the left button at ptFrom in the view's viewport, moves through the midpoint to ptTo
 // and releases there, as a mouse does.
 void dragInView(CEditBaseView *pView, const QPoint &ptFrom, const QPoint &ptTo);
-// "L<id> x,y wxh" (device pixels) of each layer item of the scene, sorted.
+// "L<id> x,y wxh t<transparency>" (device pixels) of each layer item of the scene, sorted.
 QStringList layerTexts(CEditBaseScene *pScene);
 
 // The device canvas 1920 x 1080 with the base canvas 480 x 320: scales 2.0 and 1.6875.

@@ -63,8 +63,9 @@ void CEditSceneCanvas::slot_toolBarCenter()
     toolBarCenter();
 }
 
-// A scene the device is not showing is never changed by a delete or a clean: the
-// operator is offered the recall instead, and nothing else happens either way.
+// A scene the device is not showing is never changed by a tool command (delete, clean, align,
+// level, stretch): the operator is offered the recall instead, and nothing else happens either
+// way. The selection may outlive the scene's turn as the live one (a card recalled another).
 bool CEditSceneCanvas::offerRecallUnlessLive(CEditBaseScene *pScene)
 {
     bool bTake = false;
@@ -154,8 +155,11 @@ void CEditSceneCanvas::toolBarZoomOut()
 
 void CEditSceneCanvas::alignCommand(int nAlign)
 {
-    if (m_pBaseView && m_pCurrentScene)
-        m_pCurrentScene->align(AlignType(nAlign));
+    if (!m_pBaseView || !m_pCurrentScene || m_pCurrentScene->selectedItems().isEmpty())
+        return;
+    if (offerRecallUnlessLive(m_pCurrentScene))
+        return;
+    m_pCurrentScene->align(AlignType(nAlign));
 }
 
 void CEditSceneCanvas::toolBarLeftAlign() { alignCommand(LEFT_ALIGN); }
@@ -176,7 +180,7 @@ void CEditSceneCanvas::levelCommand(int nCommand)
     if (!m_pBaseView || !m_pCurrentScene)
         return;
     const QList<QGraphicsItem *> listSelected = m_pCurrentScene->selectedItems();
-    if (listSelected.isEmpty())
+    if (listSelected.isEmpty() || offerRecallUnlessLive(m_pCurrentScene))
         return;
     m_pBaseView->setModified(true);
     CEditSingleTextItem *pLayer = CEditSingleTextItem::fromItem(listSelected.first());
@@ -215,7 +219,9 @@ void CEditSceneCanvas::toolBarHorizontal() { stretchCommand(ToolBar_HorizontalEx
 
 void CEditSceneCanvas::stretchCommand(int nCommand)
 {
-    if (!m_pBaseView || !m_pCurrentScene)
+    if (!m_pBaseView || !m_pCurrentScene || m_pCurrentScene->selectedItems().isEmpty())
+        return;
+    if (offerRecallUnlessLive(m_pCurrentScene))
         return;
     const QRect rtCanvas = m_pCurrentScene->getBackCanvasRect();
     const qreal dBW = rtCanvas.width();

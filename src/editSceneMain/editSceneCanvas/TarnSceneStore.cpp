@@ -278,6 +278,11 @@ void CTarnSceneStore::bindDevice(CTcpDeviceThread *pWorker)
     if (!pWorker)
         return;
     const QString strSerial = pWorker->getDeviceSerial();
+    // The editor now edits this device: its layers are drawn and sent in its screen's geometry,
+    // whatever another device answered meanwhile.
+    if (const DeviceInfo *pInfo = pWorker->getDeviceInfo())
+        if (pInfo->nScreenWidth > 0 && pInfo->nScreenHeight > 0)
+            g_setDefaultDesktop(pInfo->nScreenWidth, pInfo->nScreenHeight);
     Device &d = m_devices[strSerial];
     d.pWorker = pWorker;
     const QList<CTarnSceneRecord *> &records = pWorker->getSceneList();

@@ -4,13 +4,16 @@
 #include <QAction>
 #include <QCursor>
 #include <QDataStream>
+#include <QDateTime>
 #include <QIODevice>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPointer>
+#include <QtDebug>
 
 #include "GbkCodec.h"
+#include "GuardedWait.h"
 #include "InputSetDlg.h"
 #include "globalObserver.h"
 #include "WireBytes.h"
@@ -197,8 +200,7 @@ void CDeviceItem::mousePressEvent(QMouseEvent *event)
 {
     QPointer<CDeviceItem> self(this);
     if (event->button() == Qt::RightButton) {
-        if (m_pMenu)
-            m_pMenu->exec(QCursor::pos());
+        showMenu(event->globalPos());
     } else if (event->button() == Qt::LeftButton) {
         if (!m_pDeviceInput)
             return;
@@ -215,6 +217,26 @@ void CDeviceItem::mousePressEvent(QMouseEvent *event)
     // The menu, a dialog or the drag may have let the row be removed.
     if (self)
         QWidget::mousePressEvent(event);
+}
+
+// The menu shown is made for this right-click and belongs to no widget: the row may be removed
+// while it, or the dialog of an entry, is open. The chosen entry acts once the menu has closed,
+// and only while the row (and the entry) are still there.
+void CDeviceItem::showMenu(const QPoint &ptGlobal)
+{
+    if (!m_pMenu || m_pMenu->actions().isEmpty())
+        return;
+    QMenu menu;
+    menu.setStyleSheet(m_pMenu->styleSheet());
+    QList<QPointer<QAction>> listEntries;
+    for (QAction *pEntry : m_pMenu->actions()) {
+        menu.addAction(pEntry->text());
+        listEntries.append(pEntry);
+    }
+    CGuardedWait wait{this};
+    const int nChosen = menu.actions().indexOf(wait.exec(menu, ptGlobal));
+    if (nChosen >= 0 && listEntries.at(nChosen))
+        listEntries.at(nChosen)->trigger();
 }
 
 void CDeviceItem::sendInputSet(QByteArray &payload, int nRw, int nSub)
@@ -244,12 +266,31 @@ void CDeviceItem::sendReflash()
     globalObserver::getGlobalObserver()->notify("slot_IsZReflash", Q_ARG(bool, bReflash));
 }
 
-bool CDeviceItem::execInputDialog(CInputSetDlg &dlg, InputSource *pInput, int nShowType)
+// The dialog edits a copy: the row may be rebound to another device or input, or removed, while
+// it is open, and the record it was opened on may be gone. Its values reach the row's record
+// only when the row still stands for the same input of the same device.
+bool CDeviceItem::execInputDialog(CInputSetDlg &dlg, int nShowType)
 {
-    QPointer<CDeviceItem> self(this);
-    dlg.setInputData(pInput);
+    if (!m_pDeviceInput)
+        return false;
+    InputSource edited = *m_pDeviceInput;
+    const QString strSerial = m_strSerial;
+    dlg.setInputData(&edited);
     dlg.setShowType(nShowType);
-    return dlg.exec() == QDialog::Accepted && self;
+    CGuardedWait wait{this};
+    if (wait.exec(dlg) != QDialog::Accepted)
+        return false;
+    if (m_strSerial != strSerial || !m_pDeviceInput || m_pDeviceInput->nId != edited.nId) {
+        qInfo().noquote() << QString("[%1]: input %2 of %3 edited while its row changed: nothing sent")
+                                 .arg(QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss"),
+                                      QString::number(edited.nId), strSerial);
+        return false;
+    }
+    m_pDeviceInput->strName = edited.strName;
+    m_pDeviceInput->nWidth = edited.nWidth;
+    m_pDeviceInput->nHeight = edited.nHeight;
+    m_pDeviceInput->nHz = edited.nHz;
+    return true;
 }
 
 // A: name, resolution index, width, height and refresh rate in one go.
@@ -257,10 +298,10 @@ void CDeviceItem::slot_inputAll()
 {
     if (!m_pDeviceInput)
         return;
-    InputSource *pInput = m_pDeviceInput;
     CInputSetDlg dlg;
-    if (!execInputDialog(dlg, pInput, 0))
+    if (!execInputDialog(dlg, 0))
         return;
+    InputSource *pInput = m_pDeviceInput;
 
     QByteArray payload;
     payload.append(char(pInput->nId & 0xFF));
@@ -281,10 +322,10 @@ void CDeviceItem::slot_inputName()
 {
     if (!m_pDeviceInput)
         return;
-    InputSource *pInput = m_pDeviceInput;
     CInputSetDlg dlg;
-    if (!execInputDialog(dlg, pInput, 1))
+    if (!execInputDialog(dlg, 1))
         return;
+    InputSource *pInput = m_pDeviceInput;
 
     QByteArray payload;
     payload.append(char(pInput->nId & 0xFF));
@@ -301,10 +342,10 @@ void CDeviceItem::slot_inputResolution()
     if (!m_pDeviceInput)
         return;
     const bool bZ = m_bZMenu;
-    InputSource *pInput = m_pDeviceInput;
     CInputSetDlg dlg;
-    if (!execInputDialog(dlg, pInput, 2))
+    if (!execInputDialog(dlg, 2))
         return;
+    InputSource *pInput = m_pDeviceInput;
 
     QByteArray payload;
     payload.append(char(pInput->nId & 0xFF));

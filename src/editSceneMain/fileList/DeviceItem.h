@@ -11,6 +11,7 @@ class CInputSetDlg;
 class QAction;
 class QMenu;
 class QMouseEvent;
+class QPoint;
 
 namespace Ui {
 class CDeviceItem;
@@ -80,9 +81,10 @@ private slots:
     void slot_resetName();         // 恢复出厂设置名称
 
 private:
-    // Opens the input settings dialog on pInput in the given mode; false when
-    // it was cancelled or this row was removed while it was open.
-    bool execInputDialog(CInputSetDlg &dlg, InputSource *pInput, int nShowType);
+    // Opens the input settings dialog on the row's input in the given mode; false when it was
+    // cancelled or this row was removed or came to stand for another input while it was open.
+    bool execInputDialog(CInputSetDlg &dlg, int nShowType);
+    void showMenu(const QPoint &ptGlobal);
     void sendInputSet(QByteArray &payload, int nRw, int nSub);
     static void sendReflash();
 

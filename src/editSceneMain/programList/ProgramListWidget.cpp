@@ -350,16 +350,18 @@ void CProgramListWidget::slot_tarnCardDelete(CCardProgramWidget *pThis)
     QPointer<CProgramListWidget> pSelf(this);
     QPointer<CCardProgramWidget> pCard(pThis);
     const int nId = pThis->getCardId();
+    const QString strSerial = pThis->getSerial();
     const QString strShown = pThis->nameLabel() ? pThis->nameLabel()->text() : QString();
     runWaitNotice(tr("删除场景中请稍等"), DELETE_NOTICE_MS, false);
-    // The notice ran a nested loop: a reply may have rebuilt the strip. The operator's scene is
-    // then the new card of the same number and name; when the number names another scene now,
-    // nothing is deleted.
+    // The notice ran a nested loop: a reply may have rebuilt the strip, or the frame may have
+    // bound it to another device. The operator's scene is then the new card of the same device,
+    // number and name; when the number names another scene now, nothing is deleted.
     if (!pSelf)
         return;
     if (!pCard || m_pFlowLayout->indexOf(pCard) < 0) {
         pCard = itemIsExits(nId);
-        if (!pCard || !pCard->nameLabel() || pCard->nameLabel()->text() != strShown || refuseLast())
+        if (!pCard || pCard->getSerial() != strSerial || !pCard->nameLabel()
+            || pCard->nameLabel()->text() != strShown || refuseLast())
             return;
     }
     slot_zCardDelete(pCard);

@@ -327,7 +327,8 @@ void CPropertyStack::on_LayerApplication_clicked()
     QGraphicsItem *pItem = selectedItem();
     if (!pItem || pItem->type() != EditItemType_Base || itemKind(pItem) != MediaType_SingleText)
         return;
-    if (auto *pLayer = dynamic_cast<CEditSingleTextItem *>(pItem))
+    auto *pLayer = dynamic_cast<CEditSingleTextItem *>(pItem);
+    if (pLayer && CWndPosWidget::layerSceneIsLive(this, pLayer))
         pLayer->setLayerPosAndSize();
 }
 

@@ -8,6 +8,7 @@
 #include "BesMessageBox.h"
 #include "EditSingleTextItem.h"
 #include "QorGlobal.h"
+#include "WndPosWidget.h"
 
 CWndLineWidget::CWndLineWidget(QWidget *parent)
     : QWidget(parent)
@@ -34,18 +35,24 @@ CWndLineWidget::~CWndLineWidget()
     delete ui;
 }
 
-void CWndLineWidget::applyTrans(int v)
+// False when the layer's scene is not the device's live one (the recall was offered): the page
+// then shows the layer's value again.
+bool CWndLineWidget::applyTrans(int v)
 {
+    if (!CWndPosWidget::layerSceneIsLive(this, m_pItem) || !m_pItem) {
+        setCurrentItem(m_pItem);
+        return false;
+    }
     m_pItem->setTrans(v);
     m_pItem->setLayerTrans();
     m_pItem->update();
+    return true;
 }
 
 void CWndLineWidget::onSpinTrans(int v)
 {
-    if (!m_pItem)
+    if (!m_pItem || !applyTrans(v))
         return;
-    applyTrans(v);
     ui->sliderTrans->setValue(v);
 }
 
@@ -55,7 +62,8 @@ void CWndLineWidget::onSliderTrans(int v)
         return;
     // a release outside the slider reports a value outside its range
     v = qBound(ui->sliderTrans->minimum(), v, ui->sliderTrans->maximum());
-    applyTrans(v);
+    if (!applyTrans(v))
+        return;
     // the spin box follows without sending the same value a second time
     const bool bBlocked = ui->spinBoxTrans->blockSignals(true);
     ui->spinBoxTrans->setValue(v);
@@ -154,6 +162,8 @@ void CWndLineWidget::on_pushButton_clicked()
         }
         values.append(v);
     }
+    if (!CWndPosWidget::layerSceneIsLive(this, m_pItem) || !m_pItem)
+        return;
     m_pItem->setLayerCut(values.at(0), values.at(1), values.at(2), values.at(3));
     if (m_pItem)
         m_pItem->update();

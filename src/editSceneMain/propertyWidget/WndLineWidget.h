@@ -45,7 +45,7 @@ private slots:
 private:
     void onSpinTrans(int v);
     void onSliderTrans(int v);
-    void applyTrans(int v);
+    bool applyTrans(int v);
 
     QColor m_lineColor = QColor(255, 0, 0);
     QColor m_transColor;

@@ -149,23 +149,31 @@ void CWndPosWidget::setItemPos(bool bUpdatePos)
     ui->spinBoxH->blockSignals(bh);
 }
 
-bool CWndPosWidget::takeSceneCheck()
+bool CWndPosWidget::layerSceneIsLive(QWidget *pPanel, CEditSingleTextItem *pLayer)
 {
-    if (!m_pItem)
+    if (!pLayer)
         return false;
-    CEditBaseScene *pScene = layerScene();
+    auto *pScene = dynamic_cast<CEditBaseScene *>(pLayer->scene());
     if (!pScene)
         return true; // a layer outside any scene has nothing to recall
     // Asked at every edit: another scene may have been recalled since the binding.
     int nId = int(pScene->getSceneID());
-    globalObserver *pHub = globalObserver::getGlobalObserver();
-    pHub->notify("slot_isTakeScene", Q_ARG(int, nId), Q_ARG(bool &, m_bTake));
-    if (m_bTake)
+    bool bTake = false;
+    globalObserver::getGlobalObserver()->notify("slot_isTakeScene", Q_ARG(int, nId), Q_ARG(bool &, bTake));
+    if (bTake)
         return true;
-    CGuardedWait wait{this, pScene};
+    CGuardedWait wait{pPanel, pScene};
     wait.recallScene(pScene->m_strSerial, nId, tr("场景未调用"), tr("该场景未调用，是否立即调用？"), tr("确定"), tr("取消"),
                      true, false);
     return false;
+}
+
+bool CWndPosWidget::takeSceneCheck()
+{
+    if (!m_pItem)
+        return false;
+    m_bTake = layerSceneIsLive(this, m_pItem);
+    return m_bTake;
 }
 
 void CWndPosWidget::sendGeometry(bool bCanvasRule)

@@ -39,6 +39,11 @@ public:
 
     QString getMainSigInputSource(int nId) const;
     void getItemRotation(double dAngle);
+
+    // The check every layer command of the property pages makes first: true when the layer's
+    // scene is the one the device shows (or the layer is in none). Otherwise the recall is
+    // offered on behalf of pPanel and false returned: the edit is not sent, whatever the answer.
+    static bool layerSceneIsLive(QWidget *pPanel, CEditSingleTextItem *pLayer);
     Ui::wndPosWidget *form() const { return ui; }
 
 public slots:
