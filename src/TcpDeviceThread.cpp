@@ -542,6 +542,13 @@ int CTcpDeviceThread::queuedCommandCount() const
     return m_listMcuCmd.size();
 }
 
+bool CTcpDeviceThread::hasCommandInFlight() const
+{
+    // A heartbeat alone is not a command; its answer releases a command that lost its own.
+    QMutexLocker lock(m_pMutexRecv);
+    return m_bLastSentOpen && m_nSendIndex != m_nRecvIndex;
+}
+
 void CTcpDeviceThread::wakeWorker()
 {
     QMutexLocker lock(&m_wakeMutex);

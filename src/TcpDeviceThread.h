@@ -111,6 +111,9 @@ public:
     void setInputSrcCmd();
     void setScreenSizeCmd();
     int queuedCommandCount() const;
+    // True from the moment a command (not a heartbeat) leaves until a reply to it, or to a later
+    // heartbeat, was taken in, with whatever its handler queued.
+    bool hasCommandInFlight() const;
 
     // "name : WxH@Hz" of an input, "name : 无输入" without signal, empty for an unknown id.
     QString getMainSigInputSource(int nId);

@@ -319,7 +319,10 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
             for (int i = 0; i < m_listZScene.size(); ++i)
                 m_listZScene.at(i)->nSceneIndex = i + 1;
             followDeletedScene(nSceneId);
-            // The copies held by pages and dialogs take the new numbering now, not at the re-read.
+            // The strip and the copies held by pages and dialogs take the new numbering and live
+            // scene now, not at the re-read: with the last scene gone nothing is read again.
+            QString strSerial = m_strSerial;
+            globalObserver::getGlobalObserver()->notify("slot_updateCurrentZDevice", Q_ARG(QString, strSerial));
             notifyZSceneList();
             notifySetDeviceCmd(g_texing_name[Tx_GetSourceNum], QByteArray(), 1, 0);
         }

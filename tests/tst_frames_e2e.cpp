@@ -99,6 +99,13 @@ class TestFramesE2E : public QObject
             5000);
     }
 
+    // Both devices answered everything sent to them, and the console took the answers in.
+    void settleBoth()
+    {
+        SimTest::settle(*m_pWindow->getCurrentDevice("TSN"), *m_pSimT);
+        SimTest::settle(*m_pWindow->getCurrentDevice("ZSN"), *m_pSimZ);
+    }
+
     void edit(const QString &strSerial)
     {
         m_pWindow->checkR4Exist(strSerial)->findChild<QPushButton *>(QStringLiteral("btnEdit"))->click();
@@ -167,7 +174,7 @@ private slots:
         readInputState("TSN");
         readInputState("ZSN");
         QTRY_VERIFY_WITH_TIMEOUT(m_pSimT->hasRequest(32, 1) && m_pSimZ->hasRequest(32, 1), 5000);
-        QTest::qWait(300);
+        settleBoth();
         QCOMPARE(pTarn->fileListWidget()->deviceInfo(), pT->getDeviceInfo());
         QCOMPARE(pTarn->fileListWidget()->serial(), QString("TSN"));
         QCOMPARE(pZFrame->fileListWidget()->deviceInfo(), pZ->getDeviceInfo());
@@ -222,7 +229,7 @@ private slots:
         const CSimLayer layer = m_pSimT->model().scenes[0].layers.last();
         QCOMPARE(layer.nMainSig, 0);
         QVERIFY(QRect(0, 0, 1920, 1080).contains(QRect(layer.nX, layer.nY, layer.nWidth, layer.nHeight)));
-        QTest::qWait(200);
+        settleBoth();
         QVERIFY(BesMessageBox::testRecords().isEmpty());
         QVERIFY(!m_pSimT->hasRequest(34, 3) && !m_pSimZ->hasRequest(34));
     }
@@ -270,7 +277,7 @@ private slots:
         pSource->setCurrentIndex(pSource->findData(0));
 
         QTRY_COMPARE_WITH_TIMEOUT(m_pSimT->model().scenes[0].layers[1].nMainSig, 0, 5000);
-        QTest::qWait(200);
+        settleBoth();
         QVERIFY(BesMessageBox::testRecords().isEmpty());
         QCOMPARE(m_pSimT->model().scenes[0].layers[0].nMainSig, 0);
 
@@ -446,7 +453,7 @@ private slots:
         pSimB->clearRequests();
         readInputState("ZB");
         QTRY_VERIFY_WITH_TIMEOUT(pSimB->hasRequest(32, 1), 5000);
-        QTest::qWait(300);
+        SimTest::settle(*m_pWindow->getCurrentDevice("ZB"), *pSimB);
         QCOMPARE(pZFrame->middleControl()->lines().first(), strA);
         QCOMPARE(pZFrame->fileListWidget()->serial(), QString("ZA"));
         QCOMPARE(pZFrame->fileListWidget()->deviceInfo(), m_pWindow->getCurrentDevice("ZA")->getDeviceInfo());

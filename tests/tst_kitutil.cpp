@@ -384,14 +384,16 @@ private slots:
 
     void getHtmlKeepsOneDeadlineForATricklingServer()
     {
-        // The head at once, then a body byte every 150 ms, far past the deadline.
+        // The head and a first byte at once, then a byte every 150 ms: the whole body would take
+        // 15 s, far past the deadline, and a wait renewed by every byte would read it all.
         QTcpServer server;
         QVERIFY(server.listen(QHostAddress::LocalHost, 0));
         QByteArray sent;
         QTimer trickle;
         connect(&server, &QTcpServer::newConnection, this, [&]() {
             QTcpSocket *pSocket = server.nextPendingConnection();
-            pSocket->write("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n");
+            sent = "a";
+            pSocket->write("HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\na");
             connect(&trickle, &QTimer::timeout, pSocket, [&sent, pSocket]() {
                 sent += char('a' + sent.size() % 26);
                 pSocket->write(sent.right(1));
@@ -403,8 +405,8 @@ private slots:
         const QString html =
             KitWidget::getHtml(QString("http://127.0.0.1:%1/").arg(server.serverPort()), 1000);
         const qint64 elapsed = timer.elapsed();
-        QVERIFY2(elapsed >= 900 && elapsed < 1500, qPrintable(QString::number(elapsed)));
-        QVERIFY2(html.size() >= 3 && sent.startsWith(html.toLatin1()), qPrintable(html));
+        QVERIFY2(elapsed >= 900, qPrintable(QString::number(elapsed)));
+        QVERIFY2(!html.isEmpty() && html.size() < 100 && sent.startsWith(html.toLatin1()), qPrintable(html));
     }
 
     void netIpFromAnEchoPage_data()

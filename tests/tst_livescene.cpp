@@ -1,6 +1,8 @@
 // The Tarn canvas against a simulated device: after clean, delete, drops and recalls the device's
 // live scene and the canvas's copy of it are alike (layers by id, geometry and transparency), a
 // scene that is not live is never changed, and a Z device switched on beside it changes nothing.
+#include "PropertyStack.h"
+#include "WndPosWidget.h"
 #include "TestMain.h"
 
 #include <QPushButton>
@@ -99,6 +101,10 @@ class TestLiveScene : public QObject
         } else if (strStep == "kept") { // the device and the canvas still hold scene 1 as first read
             QCOMPARE(layers(1, true), m_listStartLayers);
             QTRY_COMPARE(layers(1, false), m_listStartLayers);
+            // and the layer page shows the selected layer where the device keeps it
+            CWndPosWidget *pPage = m_pWindow->editSceneMain()->propertyStack()->wndPosWidget();
+            if (pPage->item() == canvas()->currentScene()->itemById(0))
+                QTRY_COMPARE(pPage->findChild<QSpinBox *>("spinBoxX")->value(), m_pSim->model().scenes.at(0).layers.at(0).nX);
             return;
         } else if (strStep == "select0" || strStep == "move0" || strStep == "away0" || strStep == "drag0") {
             QVERIFY(canvas()->currentScene()->itemById(0));

@@ -1,18 +1,31 @@
 // Seeded random operator sequences on the Tarn editor against the simulated device. An operator
 // drops inputs, drags and resizes layers by the mouse, deletes them from the item menu, shows,
 // recalls, adds, renames and updates scenes on the strip, cleans the canvas and refreshes the
-// strip; every question is answered yes or no as the step drew it. After every step, once the
-// console is quiet, the strip and the canvas show what the device holds (live scene, scene ids
-// and names, the live scene's layers in device pixels) and the device changed only as the step
-// allows. A failure names the seed, the step and the steps so far; VISTEL_RANDOM_SEEDS (e.g.
-// "1-200" or "4,9") and VISTEL_RANDOM_STEPS replay or widen the run by hand.
+// strip (the two-device run also types a layer's transparency on the layer page); every
+// question is answered yes or no as the step drew it. After every step, once the console is
+// quiet, the strip and the canvas show what the device holds (live scene, scene ids and names,
+// the live scene's layers in device pixels) and the device changed only as the step allows. A
+// failure names the seed, the step and the latest steps; VISTEL_RANDOM_SEEDS (e.g. "1-200" or
+// "4,9") and VISTEL_RANDOM_STEPS replay or widen the run by hand.
+//
+// The two-device run switches a Z device on beside the Tarn one (each on an address of its own,
+// with a smaller screen) and interleaves steps on both frames: Z cards previewed, recalled,
+// updated, added and deleted, its strip refreshed, a source pressed, the settings page's scale,
+// mute, brightness and sound, canvas size and input crop applied, the live values saved to a
+// stored scene. After every step each strip, canvas and page shows what its device holds, and
+// the device the step did not address did not change at all.
 #include "TestMain.h"
 
+#include <QComboBox>
 #include <QContextMenuEvent>
+#include <QElapsedTimer>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMap>
 #include <QMenu>
 #include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
 #include <QTimer>
 #include <QToolButton>
 
@@ -32,23 +45,35 @@
 #include "EditSizeHandle.h"
 #include "FileListWidget.h"
 #include "LayoutListWidget.h"
+#include "OtherWidget.h"
 #include "ProgramListWidget.h"
 #include "ProgramSpy.h"
+#include "PropertyStack.h"
 #include "QorGlobal.h"
 #include "RollLabel.h"
+#include "SceneSaveAsDlg.h"
 #include "SceneTestUtil.h"
 #include "SimTestUtil.h"
 #include "SwitchButton.h"
 #include "TcpDeviceThread.h"
+#include "WndLineWidget.h"
 #include "mainwindow.h"
+#include "zinferface.h"
 
 // The seeds every run replays, and the steps of each.
 static const QList<int> kSeeds = {1, 2, 3};
 static const int kSteps = 25;
+// The same for the run with both devices switched on.
+static const QList<int> kTwoDeviceSeeds = {1, 2, 3};
+static const int kTwoDeviceSteps = 30;
 
 namespace {
 
-enum Kind { Drop, Drag, Resize, Delete, Show, Recall, Add, Rename, Clean, Update, Refresh };
+enum Kind {
+    Drop, Drag, Resize, Delete, Show, Recall, Add, Rename, Clean, Update, Refresh, Trans,
+    // steps on the Z frame
+    ZShow, ZRecall, ZUpdate, ZAdd, ZDelete, ZRefresh, ZSource, ZScale, ZMute, ZBright, ZSound, ZSize, ZCrop, ZSaveTo
+};
 
 // One operator step as drawn, and what it came to act on.
 struct Step
@@ -166,6 +191,8 @@ bool allowed(const Step &step, int nTake, const Change &c)
         return bGoesOn && ((c.strKind == "geometry" && c.nLayer == step.nLayer) || (c.strKind == "layer-" && step.bYes));
     case Delete:
         return bGoesOn && c.strKind == "layer-" && c.nLayer == step.nLayer;
+    case Trans:
+        return bGoesOn && c.strKind == "layer" && c.nLayer == step.nLayer;
     case Clean:
         return step.nScene == nTake && c.strKind == "layer-";
     case Recall:
@@ -175,6 +202,95 @@ bool allowed(const Step &step, int nTake, const Change &c)
         return c.strKind == "scene+";
     case Rename:
         return bGoesOn && c.strKind == "name";
+    default:
+        return false;
+    }
+}
+
+// A Z device's state: its live scene, its scenes' names and stored values, and its live values
+// by group ("main", "size", "screen", "offset", "crop", "out", "scale", "mute", "sound", "bright").
+struct ZDeviceState
+{
+    int nTake = 0;
+    QStringList names;
+    QStringList stored;
+    QMap<QString, QString> live;
+
+    explicit ZDeviceState(const CSimDeviceModel &m)
+        : nTake(m.nTakeScene)
+    {
+        for (const CSimScene &s : m.scenes) {
+            names << s.strName;
+            stored << QString("main %1 crop %2,%3 %4x%5 scale %6 mute %7 sound %8 bright %9")
+                          .arg(s.nMainSig).arg(s.nCropX).arg(s.nCropY).arg(s.nCropW).arg(s.nCropH)
+                          .arg(s.nScaleMode).arg(s.nSilent).arg(s.nSound).arg(s.nBrightness);
+        }
+        const auto pair = [](int a, int b) { return QString("%1,%2").arg(a).arg(b); };
+        live["main"] = QString::number(m.nMainSig);
+        live["size"] = pair(m.nLayerWidth, m.nLayerHeight);
+        live["screen"] = pair(m.nScreenWidth, m.nScreenHeight);
+        live["offset"] = pair(m.nXDeflection, m.nYDeflection);
+        live["crop"] = pair(m.nInX, m.nInY) + " " + pair(m.nInW, m.nInH);
+        live["out"] = pair(m.nOutX, m.nOutY) + " " + pair(m.nOutW, m.nOutH);
+        live["scale"] = QString::number(m.nScaleMode);
+        live["mute"] = QString::number(m.nSilent);
+        live["sound"] = QString::number(m.nSound);
+        live["bright"] = QString::number(m.nBrightness);
+    }
+};
+
+QList<Change> zChanges(const ZDeviceState &before, const ZDeviceState &after)
+{
+    QList<Change> list;
+    if (before.nTake != after.nTake)
+        list.append({"take", after.nTake});
+    for (int i = 0; i < qMax(before.names.size(), after.names.size()); ++i) {
+        if (i >= before.names.size())
+            list.append({"scene+", i + 1});
+        else if (i >= after.names.size())
+            list.append({"scene-", i + 1});
+        else if (before.names.at(i) != after.names.at(i))
+            list.append({"name", i + 1});
+        else if (before.stored.at(i) != after.stored.at(i))
+            list.append({"stored", i + 1});
+    }
+    for (auto it = before.live.cbegin(); it != before.live.cend(); ++it)
+        if (after.live.value(it.key()) != it.value())
+            list.append({"live " + it.key(), after.nTake});
+    return list;
+}
+
+// Whether a Z step allows the change. A recall makes the scene's stored values live; a delete
+// renumbers the scenes after it and may leave no scene live.
+bool zAllowed(const Step &step, const Change &c)
+{
+    const QString strLive = c.strKind.startsWith("live ") ? c.strKind.mid(5) : QString();
+    switch (step.kind) {
+    case ZRecall:
+        return (c.strKind == "take" && c.nScene == step.nScene)
+               || QStringList({"main", "crop", "scale", "mute", "sound", "bright"}).contains(strLive);
+    case ZAdd:
+        return c.strKind == "scene+";
+    case ZDelete:
+        return c.strKind == "take" || c.strKind == "scene-"
+               || ((c.strKind == "name" || c.strKind == "stored") && c.nScene >= step.nScene);
+    case ZSource:
+        return strLive == "main";
+    case ZScale:
+        return strLive == "scale";
+    case ZMute:
+        return strLive == "mute";
+    case ZSound:
+        return strLive == "sound";
+    case ZBright:
+        return strLive == "bright";
+    case ZSize:
+        return strLive == "size" || strLive == "screen";
+    case ZCrop:
+        return strLive == "crop";
+    case ZSaveTo:
+        // The live values stored into the scene named, or into a new one after the last.
+        return (c.strKind == "stored" && c.nScene == step.nScene) || c.strKind == "scene+";
     default:
         return false;
     }
@@ -233,7 +349,10 @@ class TestOperatorRandom : public QObject
     Q_OBJECT
 
     std::unique_ptr<CDeviceSimulator> m_pSim;
+    std::unique_ptr<CDeviceSimulator> m_pSimZ;
     MainWindow *m_pWindow = nullptr;
+    // Settings page fields showing a previewed scene's stored value rather than the live one.
+    QMap<QString, int> m_zPreviewed;
     std::mt19937 m_rng;
     QStringList m_listDone;  // the steps so far
     QStringList m_listAsked; // questions and notices of the current step
@@ -244,12 +363,18 @@ class TestOperatorRandom : public QObject
     CEditBaseView *view() const { return canvas()->view(); }
     CProgramListWidget *strip() const { return frame()->programListWidget(); }
     CTcpDeviceThread *worker() const { return m_pWindow->getCurrentDevice("RSN"); }
+    Zinferface *zframe() const { return m_pWindow->zInterface(); }
+    CProgramListWidget *zstrip() const { return zframe()->programListWidget(); }
+    COtherWidget *zpage() const { return qobject_cast<COtherWidget *>(zframe()->propertyStack()->tipsWidget()); }
+    CTcpDeviceThread *zworker() const { return m_pWindow->getCurrentDevice("RZS"); }
     int pick(int n) { return n > 0 ? int(m_rng() % unsigned(n)) : 0; }
     int between(int a, int b) { return a + pick(b - a + 1); }
 
     // ------------------------------------------------------------------ the console
 
-    bool start()
+    // The Tarn device, and with bZ a Z device beside it on the next address (same port, a smaller
+    // screen, scenes stored with values unlike each other's), switched on and edited in both frames.
+    bool start(bool bZ = false)
     {
         bool bListening = false;
         for (int i = 0; i < 20 && !bListening; ++i) {
@@ -257,24 +382,104 @@ class TestOperatorRandom : public QObject
             m_pSim->setSerial("RSN");
             m_pSim->model().bSplitScreen = true;
             bListening = m_pSim->listen(QHostAddress("127.0.0.9"), 0);
+            if (bListening && bZ) {
+                m_pSimZ.reset(new CDeviceSimulator(CSimDeviceModel::Z, 3, 3));
+                m_pSimZ->setSerial("RZS");
+                bListening = m_pSimZ->listen(QHostAddress("127.0.0.10"), m_pSim->port());
+            }
         }
         if (!bListening)
             return false;
+        if (bZ) {
+            CSimDeviceModel &z = m_pSimZ->model();
+            z.nScreenWidth = z.nLayerWidth = z.nOutW = 1280;
+            z.nScreenHeight = z.nLayerHeight = z.nOutH = 720;
+            for (int i = 0; i < z.scenes.size(); ++i) {
+                CSimScene &s = z.scenes[i];
+                s.nMainSig = i;
+                s.nCropX = 10 * i;
+                s.nCropW = 1280 - 20 * i;
+                s.nScaleMode = i % 2;
+                s.nSilent = (i + 1) % 2;
+                s.nSound = 30 + 20 * i;
+                s.nBrightness = 90 - 15 * i;
+            }
+        }
         MainWindow::setDevicePort(m_pSim->port());
         m_pWindow = new MainWindow;
         m_pWindow->slot_newDevice({"127.0.0.9", QString(), "Tarn-3", "RSN"});
         QTest::mouseClick(m_pWindow->checkR4Exist("RSN")->switchButton(), Qt::LeftButton);
-        if (!QTest::qWaitFor([this]() { return worker()->getDeviceInfo()->vectorInput.size() == 4; }, 5000))
+        if (bZ) {
+            m_pWindow->slot_newDevice({"127.0.0.10", QString(), "Z7", "RZS"});
+            QTest::mouseClick(m_pWindow->checkR4Exist("RZS")->switchButton(), Qt::LeftButton);
+        }
+        if (!QTest::qWaitFor([this, bZ]() {
+                return worker()->getDeviceInfo()->vectorInput.size() == 4
+                       && (!bZ || zworker()->getDeviceInfo()->vectorInput.size() == 3);
+            }, 5000))
             return false;
         m_pWindow->checkR4Exist("RSN")->findChild<QPushButton *>("btnEdit")->click();
         frame()->resize(1400, 1000);
         if (!QTest::qWaitForWindowExposed(frame()))
             return false;
+        if (bZ) {
+            m_pWindow->checkR4Exist("RZS")->findChild<QPushButton *>("btnEdit")->click();
+            if (!QTest::qWaitForWindowExposed(zframe()))
+                return false;
+        }
         settle();
-        return ProgramTest::usedIds(*strip()).size() == 3;
+        return ProgramTest::usedIds(*strip()).size() == 3 && (!bZ || ProgramTest::usedIds(*zstrip()).size() == 3);
     }
 
-    void settle() { SimTest::settle(*worker(), *m_pSim, 200); }
+    // Both devices quiet, then (on a loaded machine the console may still be on its way) until the
+    // console shows what the devices hold, or long enough that it never will.
+    void settle()
+    {
+        QElapsedTimer sinceStart, sinceRequest;
+        sinceStart.start();
+        sinceRequest.start();
+        int nLast = -1;
+        while (sinceStart.elapsed() < 8000 && !(quiet() && sinceRequest.elapsed() >= 200)) {
+            QTest::qWait(20);
+            const int n = m_pSim->requestCount() + (m_pSimZ ? m_pSimZ->requestCount() : 0);
+            if (n != nLast) {
+                nLast = n;
+                sinceRequest.restart();
+            }
+        }
+        // The checks that follow tell what, if anything, never came.
+        (void)QTest::qWaitFor([this]() { return quiet() && mismatch().isEmpty() && zMismatch().isEmpty(); }, 5000);
+    }
+
+    // What keeps a link busy, for the failure report.
+    QString busyText() const
+    {
+        QStringList list;
+        for (CTcpDeviceThread *pWorker : {worker(), m_pSimZ ? zworker() : nullptr}) {
+            if (!pWorker)
+                continue;
+            const CDeviceSimulator &sim = pWorker == worker() ? *m_pSim : *m_pSimZ;
+            QStringList last;
+            const QList<CSimRequest> requests = sim.requestsWithoutHeartbeat();
+            for (int i = qMax(0, requests.size() - 4); i < requests.size(); ++i)
+                last << QString("%1/%2/%3").arg(requests.at(i).nCmd).arg(requests.at(i).nReadOrWrite).arg(requests.at(i).nSub);
+            list << QString("%1: %2 queued%3, last requests %4")
+                        .arg(pWorker->getDeviceSerial())
+                        .arg(pWorker->queuedCommandCount())
+                        .arg(pWorker->hasCommandInFlight() ? ", one in flight" : "")
+                        .arg(last.join(" "));
+        }
+        return list.join("; ");
+    }
+
+    // Nothing queued and nothing sent that the console has not taken the answer of, on either link.
+    bool quiet() const
+    {
+        for (CTcpDeviceThread *pWorker : {worker(), m_pSimZ ? zworker() : nullptr})
+            if (pWorker && (pWorker->queuedCommandCount() > 0 || pWorker->hasCommandInFlight()))
+                return false;
+        return true;
+    }
 
     DeviceState deviceState() { return DeviceState(m_pSim->model()); }
 
@@ -401,6 +606,28 @@ class TestOperatorRandom : public QObject
             sendMouse(pViewport, QEvent::MouseButtonRelease, toView(ptOn), Qt::RightButton, Qt::NoButton);
             return true;
         }
+        case Trans: {
+            // Selected with a click, then a value typed on the layer page.
+            QPointF ptOn;
+            CEditSingleTextItem *pLayer = pickLayer(ptOn);
+            if (!pLayer)
+                return false;
+            step.nLayer = pLayer->getItemId();
+            const int nValue = between(0, 255);
+            step.strText = QString("transparency of L%1 of scene %2 to %3").arg(step.nLayer).arg(step.nScene).arg(nValue);
+            QPointer<CEditSingleTextItem> pStill(pLayer);
+            QTest::mouseClick(pViewport, Qt::LeftButton, Qt::NoModifier, toView(ptOn));
+            if (!pStill || !pLayer->isSelected()) {
+                step.strText += " (the click selected nothing)";
+                return true;
+            }
+            QSpinBox *pSpin = frame()->propertyStack()->wndLineWidget()->findChild<QSpinBox *>("spinBoxTrans");
+            QTest::keyClick(pSpin, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(pSpin, Qt::Key_Backspace);
+            QTest::keyClicks(pSpin, QString::number(nValue));
+            QTest::keyClick(pSpin, Qt::Key_Return);
+            return true;
+        }
         case Clean:
             if (!pShown)
                 return false;
@@ -454,8 +681,157 @@ class TestOperatorRandom : public QObject
             step.strText = "refresh the strip";
             QTest::mouseClick(strip()->findChild<QPushButton *>("btnReflash"), Qt::LeftButton);
             return true;
+        default:
+            break;
         }
         return false;
+    }
+
+    CCardProgramWidget *pickZCard()
+    {
+        const QList<int> ids = ProgramTest::usedIds(*zstrip());
+        return ids.isEmpty() ? nullptr : ProgramTest::card(*zstrip(), ids.at(pick(ids.size())));
+    }
+
+    QLineEdit *zedit(const char *pszName) const { return zpage()->findChild<QLineEdit *>(pszName); }
+
+    // Types the values into the page's fields and applies the page.
+    void applyZFields(const QList<const char *> &fields, const QList<int> &values)
+    {
+        for (int i = 0; i < fields.size(); ++i)
+            typeName(zedit(fields.at(i)), QString::number(values.at(i)));
+        QTest::mouseClick(zframe()->propertyStack()->findChild<QPushButton *>("ZApplication"), Qt::LeftButton);
+    }
+
+    // A step on the Z frame, drawn and performed as perform() does for the Tarn frame.
+    bool performZ(Step &step)
+    {
+        step.nScene = 0;
+        switch (step.kind) {
+        case ZShow:
+        case ZRecall:
+        case ZUpdate:
+        case ZDelete: {
+            CCardProgramWidget *pCard = pickZCard();
+            if (!pCard)
+                return false;
+            step.nScene = pCard->getCardId();
+            if (step.kind == ZUpdate) {
+                step.strText = QString("Z: update scene %1").arg(step.nScene);
+                chooseFromCardMenu(pCard, QString::fromUtf8("更新场景"));
+                return true;
+            }
+            if (step.kind == ZDelete) {
+                step.strText = QString("Z: delete scene %1").arg(step.nScene);
+                chooseFromCardMenu(pCard, QString::fromUtf8("删除场景"));
+                return true;
+            }
+            // A click shows the scene's stored values on the settings page.
+            const CSimScene &stored = m_pSimZ->model().scenes.at(step.nScene - 1);
+            m_zPreviewed = {{"lineEditCutX", stored.nCropX}, {"lineEditCutY", stored.nCropY},
+                            {"lineEditCutW", stored.nCropW}, {"lineEditCutH", stored.nCropH},
+                            {"scale", stored.nScaleMode}, {"sound", stored.nSound}, {"bright", stored.nBrightness}};
+            QPointer<CCardProgramWidget> pStill(pCard);
+            QTest::mouseClick(pCard, Qt::LeftButton);
+            if (step.kind == ZShow) {
+                step.strText = QString("Z: show scene %1").arg(step.nScene);
+            } else {
+                step.strText = QString("Z: recall scene %1 (double click)").arg(step.nScene);
+                if (pStill)
+                    QTest::mouseDClick(pCard, Qt::LeftButton);
+            }
+            return true;
+        }
+        case ZAdd: {
+            CCardProgramWidget *pAdd = ProgramTest::addCard(*zstrip());
+            if (!pAdd)
+                return false;
+            step.strText = "Z: add a scene";
+            QTest::mouseClick(pAdd->addButton(), Qt::LeftButton);
+            return true;
+        }
+        case ZRefresh:
+            step.strText = "Z: refresh the strip";
+            QTest::mouseClick(zstrip()->findChild<QPushButton *>("btnReflash"), Qt::LeftButton);
+            return true;
+        case ZSource: {
+            CLayoutListWidget *pRows = zframe()->fileListWidget()->layoutList();
+            if (pRows->rowCount() == 0)
+                return false;
+            CDeviceItem *pRow = pRows->itemAt(pick(pRows->rowCount()));
+            step.strText = QString("Z: press source IN%1").arg(pRow->getInputSrcIndex() + 1);
+            QTest::mouseClick(pRow, Qt::LeftButton);
+            return true;
+        }
+        case ZScale: {
+            auto *pCombo = zpage()->findChild<QComboBox *>("ScalecomboBox");
+            const bool bDown = pCombo->currentIndex() + 1 < pCombo->count();
+            step.strText = QString("Z: scale mode %1").arg(pCombo->currentIndex() + (bDown ? 1 : -1));
+            m_zPreviewed.remove("scale");
+            QTest::keyClick(pCombo, bDown ? Qt::Key_Down : Qt::Key_Up);
+            return true;
+        }
+        case ZMute:
+            step.strText = "Z: mute button";
+            QTest::mouseClick(zpage()->findChild<QToolButton *>("SilenttoolButton"), Qt::LeftButton);
+            return true;
+        case ZBright:
+        case ZSound: {
+            const bool bBright = step.kind == ZBright;
+            auto *pSlider = zpage()->findChild<QSlider *>(bBright ? "brightnessSlider" : "SoundSlider");
+            const int nValue = between(pSlider->minimum(), pSlider->maximum());
+            step.strText = QString("Z: %1 slider to %2").arg(bBright ? "brightness" : "sound").arg(nValue);
+            m_zPreviewed.remove(bBright ? "bright" : "sound");
+            pSlider->setValue(nValue);
+            emit pSlider->sliderReleased();
+            return true;
+        }
+        case ZSize: {
+            static const QList<QSize> sizes = {{1280, 720}, {1920, 1080}, {1024, 768}, {1600, 900}};
+            const QSize size = sizes.at(pick(sizes.size()));
+            step.strText = QString("Z: canvas size %1x%2").arg(size.width()).arg(size.height());
+            applyZFields({"lineEditW", "lineEditH"}, {size.width(), size.height()});
+            return true;
+        }
+        case ZCrop: {
+            const QList<int> crop = {between(0, 100), between(0, 50), between(640, 1280), between(360, 720)};
+            step.strText = QString("Z: input crop %1,%2 %3x%4").arg(crop[0]).arg(crop[1]).arg(crop[2]).arg(crop[3]);
+            for (const char *pszField : {"lineEditCutX", "lineEditCutY", "lineEditCutW", "lineEditCutH"})
+                m_zPreviewed.remove(pszField);
+            applyZFields({"lineEditCutX", "lineEditCutY", "lineEditCutW", "lineEditCutH"}, crop);
+            return true;
+        }
+        case ZSaveTo: {
+            const int nCount = m_pSimZ->model().scenes.size();
+            step.nScene = between(1, qMin(nCount + 1, m_pSimZ->model().nSceneMax));
+            step.strText = QString("Z: save to scene %1").arg(step.nScene);
+            // The dialog shows the device's count once it answered; then the number is typed.
+            QElapsedTimer waited;
+            waited.start();
+            bool bAnswered = false;
+            QTimer poll;
+            connect(&poll, &QTimer::timeout, this, [&]() {
+                CSceneSaveAsDlg *pDlg = zpage()->sceneSaveAsDlg();
+                if (bAnswered || !pDlg || !pDlg->isVisible())
+                    return;
+                if (pDlg->sceneCount() != nCount && waited.elapsed() < 10000)
+                    return;
+                bAnswered = true;
+                if (pDlg->sceneCount() != nCount) {
+                    step.strText += " (the dialog never had the count)";
+                    QTest::mouseClick(pDlg->findChild<QPushButton *>("pushButtonExit"), Qt::LeftButton);
+                    return;
+                }
+                typeName(pDlg->findChild<QLineEdit *>("lineEditIndex"), QString::number(step.nScene));
+                QTest::mouseClick(pDlg->findChild<QPushButton *>("pushButtonOk"), Qt::LeftButton);
+            });
+            poll.start(10);
+            QTest::mouseClick(zpage()->findChild<QPushButton *>("SavescenepushButton"), Qt::LeftButton);
+            return true;
+        }
+        default:
+            return false;
+        }
     }
 
     // ------------------------------------------------------------------ the checks
@@ -504,9 +880,69 @@ class TestOperatorRandom : public QObject
         return QString();
     }
 
+    // What the Z frame and the Z device disagree on, or empty: live scene, cards, and the settings
+    // page's fields (a field still showing a previewed scene may show that scene's stored value).
+    QString zMismatch()
+    {
+        if (!m_pSimZ)
+            return QString();
+        const CSimDeviceModel &m = m_pSimZ->model();
+        if (zstrip()->takeScene() != m.nTakeScene)
+            return QString("Z live scene: strip %1, device %2").arg(zstrip()->takeScene()).arg(m.nTakeScene);
+        QStringList cards, held;
+        for (int nId : ProgramTest::usedIds(*zstrip()))
+            cards << QString("%1 %2").arg(nId).arg(ProgramTest::card(*zstrip(), nId)->nameLabel()->text());
+        for (int i = 0; i < m.scenes.size(); ++i)
+            held << QString("%1 %2").arg(i + 1).arg(m.scenes.at(i).strName);
+        if (cards != held)
+            return QString("Z cards [%1], device [%2]").arg(cards.join(", "), held.join(", "));
+        const QList<QPair<QString, int>> fields = {
+            {"lineEditW", m.nLayerWidth}, {"lineEditH", m.nLayerHeight},
+            {"lineEditXDeflection", m.nXDeflection}, {"lineEditYDeflection", m.nYDeflection},
+            {"lineEditCutX", m.nInX}, {"lineEditCutY", m.nInY}, {"lineEditCutW", m.nInW}, {"lineEditCutH", m.nInH},
+            {"lineEditoutCutX", m.nOutX}, {"lineEditoutCutY", m.nOutY}, {"lineEditoutCutW", m.nOutW},
+            {"lineEditoutCutH", m.nOutH}};
+        const auto shows = [this](const QString &strField, int nShown, int nLive) {
+            return nShown == nLive || (m_zPreviewed.contains(strField) && m_zPreviewed.value(strField) == nShown);
+        };
+        QStringList bad;
+        for (const auto &f : fields) {
+            const QString strText = zedit(qPrintable(f.first))->text();
+            if (!shows(f.first, strText.toInt(), f.second) || strText.isEmpty())
+                bad << QString("%1 %2 (device %3)").arg(f.first, strText).arg(f.second);
+        }
+        const int nScale = zpage()->findChild<QComboBox *>("ScalecomboBox")->currentIndex();
+        const int nBright = zpage()->findChild<QSlider *>("brightnessSlider")->value();
+        const int nSound = zpage()->findChild<QSlider *>("SoundSlider")->value();
+        const int nSoundOn = zpage()->findChild<QToolButton *>("SilenttoolButton")->styleSheet().contains("volume.png");
+        if (!shows("scale", nScale, m.nScaleMode))
+            bad << QString("scale %1 (device %2)").arg(nScale).arg(m.nScaleMode);
+        if (!shows("bright", nBright, m.nBrightness))
+            bad << QString("brightness %1 (device %2)").arg(nBright).arg(m.nBrightness);
+        if (!shows("sound", nSound, m.nSound))
+            bad << QString("sound %1 (device %2)").arg(nSound).arg(m.nSound);
+        if (nSoundOn != m.nSilent)
+            bad << QString("sound on %1 (device %2)").arg(nSoundOn).arg(m.nSilent);
+        return bad.isEmpty() ? QString() : "Z page: " + bad.join(", ");
+    }
+
+    int zLiveReads() const
+    {
+        int n = 0;
+        for (const CSimRequest &req : m_pSimZ->requests(34, 0))
+            n += req.nReadOrWrite == 1;
+        return n;
+    }
+
     QString report(int nSeed, int nStep, const QString &strWhat) const
     {
-        return QString("seed %1, step %2: %3\nsteps:\n  %4").arg(nSeed).arg(nStep).arg(strWhat, m_listDone.join("\n  "));
+        // The test's message is cut at 1 kB: the latest steps, the earlier ones counted.
+        const int nFirst = qMax(0, m_listDone.size() - 10);
+        return QString("seed %1, step %2: %3\nsteps%4:\n  %5")
+            .arg(nSeed)
+            .arg(nStep)
+            .arg(strWhat, nFirst ? QString(" (%1 earlier left out)").arg(nFirst) : QString(),
+                 m_listDone.mid(nFirst).join("\n  "));
     }
 
     static QList<int> seedsFromEnvironment()
@@ -519,7 +955,7 @@ class TestOperatorRandom : public QObject
             for (int n = nFrom; n <= nTo; ++n)
                 seeds << n;
         }
-        return seeds.isEmpty() ? kSeeds : seeds;
+        return seeds;
     }
 
 private slots:
@@ -543,6 +979,8 @@ private slots:
         delete m_pWindow;
         m_pWindow = nullptr;
         m_pSim.reset();
+        m_pSimZ.reset();
+        m_zPreviewed.clear();
         CTcpDeviceThread::setEditedDeviceSerial(QString());
         QFile::remove("Morvane.ini");
     }
@@ -550,7 +988,8 @@ private slots:
     void operatorSequence_data()
     {
         QTest::addColumn<int>("seed");
-        for (int nSeed : seedsFromEnvironment())
+        const QList<int> seeds = seedsFromEnvironment();
+        for (int nSeed : seeds.isEmpty() ? kSeeds : seeds)
             QTest::newRow(qPrintable(QString("seed %1").arg(nSeed))) << nSeed;
     }
 
@@ -582,13 +1021,73 @@ private slots:
             if (!m_listAsked.isEmpty())
                 step.strText += QString(" [%1: %2]").arg(step.bYes ? "yes" : "no", m_listAsked.join("; "));
             m_listDone << QString("%1. %2").arg(nStep).arg(step.strText);
-            QVERIFY2(worker()->queuedCommandCount() == 0, qPrintable(report(seed, nStep, "the console did not quieten")));
+            QVERIFY2(quiet(), qPrintable(report(seed, nStep, "the console did not quieten: " + busyText())));
             QStringList listBad;
             for (const Change &c : changes(before, deviceState()))
                 if (!allowed(step, before.nTake, c))
                     listBad << c.text();
             QVERIFY2(listBad.isEmpty(), qPrintable(report(seed, nStep, "the device changed " + listBad.join(", "))));
             strBad = mismatch();
+            QVERIFY2(strBad.isEmpty(), qPrintable(report(seed, nStep, strBad)));
+        }
+    }
+
+    void twoDeviceSequence_data()
+    {
+        QTest::addColumn<int>("seed");
+        const QList<int> seeds = seedsFromEnvironment();
+        for (int nSeed : seeds.isEmpty() ? kTwoDeviceSeeds : seeds)
+            QTest::newRow(qPrintable(QString("seed %1").arg(nSeed))) << nSeed;
+    }
+
+    void twoDeviceSequence()
+    {
+        QFETCH(int, seed);
+        const int nSteps = qEnvironmentVariableIsSet("VISTEL_RANDOM_STEPS") ? qEnvironmentVariableIntValue("VISTEL_RANDOM_STEPS")
+                                                                            : kTwoDeviceSteps;
+        m_rng.seed(unsigned(seed));
+        m_listDone.clear();
+        QVERIFY(start(true));
+        QString strBad = mismatch() + zMismatch();
+        QVERIFY2(strBad.isEmpty(), qPrintable(report(seed, 0, strBad)));
+        static const QList<Kind> tarnSteps = {Drop, Drop, Drag, Drag, Resize, Delete, Show, Recall, Add, Rename, Clean, Update, Refresh, Trans};
+        static const QList<Kind> zSteps = {ZShow, ZShow, ZRecall, ZRecall, ZUpdate, ZAdd, ZDelete, ZRefresh,
+                                           ZSource, ZScale, ZMute, ZBright, ZSound, ZSize, ZCrop, ZSaveTo};
+        for (int nStep = 1; nStep <= nSteps; ++nStep) {
+            Step step;
+            step.bYes = pick(2) == 0;
+            const bool bZ = pick(2) == 0;
+            const DeviceState before = deviceState();
+            const ZDeviceState zBefore(m_pSimZ->model());
+            const int nLiveReads = zLiveReads();
+            m_listAsked.clear();
+            m_bYes = step.bYes;
+            bool bDone = false;
+            for (int nTry = 0; nTry < 20 && !bDone; ++nTry) {
+                step.kind = bZ ? zSteps.at(pick(zSteps.size())) : tarnSteps.at(pick(tarnSteps.size()));
+                bDone = bZ ? performZ(step) : perform(step);
+            }
+            QVERIFY2(bDone, qPrintable(report(seed, nStep, "no step could be made")));
+            settle();
+            if (zLiveReads() != nLiveReads)
+                m_zPreviewed.clear(); // the page was filled with the live values again
+            if (!m_listAsked.isEmpty())
+                step.strText += QString(" [%1: %2]").arg(step.bYes ? "yes" : "no", m_listAsked.join("; "));
+            m_listDone << QString("%1. %2").arg(nStep).arg(step.strText);
+            if (qEnvironmentVariableIsSet("VISTEL_RANDOM_VERBOSE"))
+                qInfo().noquote() << "step" << m_listDone.last();
+            QVERIFY2(quiet(), qPrintable(report(seed, nStep, "the console did not quieten: " + busyText())));
+            QStringList listBad;
+            for (const Change &c : changes(before, deviceState()))
+                if (bZ || !allowed(step, before.nTake, c))
+                    listBad << "Tarn " + c.text();
+            for (const Change &c : zChanges(zBefore, ZDeviceState(m_pSimZ->model())))
+                if (!bZ || !zAllowed(step, c))
+                    listBad << "Z " + c.text();
+            QVERIFY2(listBad.isEmpty(), qPrintable(report(seed, nStep, "the device changed " + listBad.join(", "))));
+            strBad = mismatch();
+            QVERIFY2(strBad.isEmpty(), qPrintable(report(seed, nStep, strBad)));
+            strBad = zMismatch();
             QVERIFY2(strBad.isEmpty(), qPrintable(report(seed, nStep, strBad)));
         }
     }

@@ -300,7 +300,7 @@ private slots:
         QTest::mouseDClick(pCard->nameLabel(), Qt::LeftButton); // opens the editor and recalls 2
         // The operator types after the recall and its read-back have landed: the editor is still open.
         QTRY_COMPARE_WITH_TIMEOUT(sim.model().nTakeScene, 2, 5000);
-        QTest::qWait(400);
+        SimTest::settle(*m_pWindow->getCurrentDevice(bZ ? "ZSN" : "TSN"), sim);
         QVERIFY(pCard && pCard->isEditingName());
         pCard->nameEditor()->selectAll();
         QTest::keyClicks(pCard->nameEditor(), "HallStageLights");

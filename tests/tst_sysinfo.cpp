@@ -158,9 +158,13 @@ private slots:
         QVERIFY(run.spy.wait(4000));
         const qint64 nBefore = samplerWakeups();
         QVERIFY(nBefore >= 0);
+        QElapsedTimer waited;
+        waited.start();
         QTest::qWait(1500); // one whole round: 500 ms of measurement and 1000 ms of wait
         const qint64 nWakeups = samplerWakeups() - nBefore;
-        QVERIFY2(nWakeups <= 8, qPrintable(QString::number(nWakeups)));
+        // A busy machine stretches the wait: every round begun may wake the thread as often.
+        const qint64 nRounds = 1 + waited.elapsed() / 1500;
+        QVERIFY2(nWakeups <= 8 * nRounds, qPrintable(QString("%1 in %2 rounds").arg(nWakeups).arg(nRounds)));
     }
 
     void loopRhythmAndStop()
@@ -175,16 +179,18 @@ private slots:
         QVERIFY2(QRegularExpression("^CPU占用：(\\d{2,3}|--)% \\| 内存占用：\\d{2,3}% $").match(text).hasMatch(),
                  qPrintable(text));
 
-        // a stop request during the wait ends the loop at once, without a further sample
+        // a stop request during the wait ends the loop at once, without a further sample (a busy
+        // machine may have let the second one out before the stop)
         QTest::qWait(700); // now within the 1000 ms wait of the second sample
         QElapsedTimer stopTimer;
         stopTimer.start();
+        const int nSamples = run.spy.count();
         run.info->stopUpdateInfo();
         run.thread.quit();
         QVERIFY(run.thread.wait(2000));
         QVERIFY2(stopTimer.elapsed() < 500, qPrintable(QString::number(stopTimer.elapsed())));
-        QTest::qWait(50);
-        QCOMPARE(run.spy.count(), 1);
+        QVERIFY(nSamples <= 2);
+        QCOMPARE(run.spy.count(), nSamples);
         QCOMPARE(QDir::currentPath(), dir); // the working folder is never changed
     }
 };

@@ -219,8 +219,8 @@ void TestTypeC::pulledLineAndANewOne()
     QTest::qWait(3000);
     const double dUsed = double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
     QVERIFY2(dUsed < 0.3, qPrintable(QString::number(dUsed)));
-    QVERIFY(!pDevice->isConnected() && connectButton(w)->isEnabled());
-    QCOMPARE(BesMessageBox::testRecords().size(), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(!pDevice->isConnected() && connectButton(w)->isEnabled(), 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(BesMessageBox::testRecords().size(), 1, 10000);
     QVERIFY(BesMessageBox::testRecords().first().text.contains(strPort));
 
     dragLayer0Down(pCanvas);

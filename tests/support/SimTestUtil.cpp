@@ -35,7 +35,9 @@ void settle(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nQuietMs)
             nLast = n;
             quiet.restart();
         }
-        if (worker.queuedCommandCount() == 0 && quiet.elapsed() >= nQuietMs)
+        // A command the worker took is on its way or awaits its answer until the answer was
+        // handled: on a busy machine that can outlast the quiet time.
+        if (worker.queuedCommandCount() == 0 && !worker.hasCommandInFlight() && quiet.elapsed() >= nQuietMs)
             return;
     }
 }

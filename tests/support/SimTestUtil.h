@@ -14,8 +14,8 @@ namespace SimTest {
 // Connects the worker to the simulator over TCP and starts its loop; true once connected.
 bool connectWorker(CTcpDeviceThread &worker, CDeviceSimulator &sim, const QString &strSerial = "SN1");
 
-// Waits (at most 8 s) until the worker's queue is empty and the simulator has received
-// nothing new for nQuietMs.
+// Waits (at most 8 s) until the worker's queue is empty, no command awaits its answer and the
+// simulator has received nothing new for nQuietMs.
 void settle(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nQuietMs = 150);
 
 // A UDP port on 127.0.0.1 that was free a moment ago.

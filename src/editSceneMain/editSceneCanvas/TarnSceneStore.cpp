@@ -7,6 +7,7 @@
 
 #include "EditBaseScene.h"
 #include "EditSingleTextItem.h"
+#include "globalObserver.h"
 #include "SceneBackCanvas.h"
 #include "QorGlobal.h"
 #include "TcpDeviceThread.h"
@@ -246,6 +247,7 @@ bool CTarnSceneStore::syncLayers(CEditBaseScene *pScene, const CTarnSceneRecord 
         logLine(QString("layers of scene %1 wait for the screen size").arg(record.nId));
         return false;
     }
+    bool bMoved = false;
     for (const CTarnLayerRecord &layer : record.vectorLayer) {
         CEditSingleTextItem *pItem = nullptr;
         for (CEditSingleTextItem *p : pScene->layerItems())
@@ -265,11 +267,19 @@ bool CTarnSceneStore::syncLayers(CEditBaseScene *pScene, const CTarnSceneRecord 
             pItem->setItemId(layer.nIndex);
         }
         pItem->setItemSelectColor(pScene->getSelectedColor(layer.nIndex));
+        const QRectF rtBefore = pItem->sceneBoundingRect();
         applyLayer(pItem, layer, strSerial);
+        if (pItem->sceneBoundingRect() != rtBefore)
+            bMoved = true;
     }
     for (CEditSingleTextItem *p : pScene->layerItems())
         if (!record.layer(p->getItemId()))
             pScene->removeAndDeleteItem(p);
+    // A layer put back where the device keeps it: the layer page showing it shows that place too.
+    if (bMoved) {
+        bool bPos = true;
+        globalObserver::getGlobalObserver()->notify("slot_updateItemPos", Q_ARG(bool, bPos));
+    }
     return true;
 }
 

@@ -257,8 +257,13 @@ void CPropertyStack::slot_updateItemPos(bool bUpdataPos)
 {
     m_bUpdatePos = bUpdataPos;
     QGraphicsItem *pItem = selectedItem();
-    if (!pItem)
+    if (!pItem) {
+        // Nothing selected (a read-back may clear the selection): the layer page still shows
+        // its layer as it is now, never a place the device did not take.
+        if (m_pWndPosWidget)
+            m_pWndPosWidget->setItemPos(m_bUpdatePos);
         return;
+    }
     if (itemKind(pItem) == MediaType_Pixmap)
         m_pWndOSDPosWidget->setItemData(pItem, m_bUpdatePos);
     else
