@@ -49,6 +49,8 @@ private:
 
     void skipSpace();
     bool string(const uchar **ppStart, const uchar **ppEnd, bool *pbEscaped);
+    // A member's key without escapes and its colon; false for anything else.
+    bool plainKey(const uchar **ppKey, const uchar **ppKeyEnd);
     bool number(qint64 *pnValue, bool *pbInteger);
     bool literal(const char *pszWord);
     bool value(int nDepth, Kind *pKind, qint64 *pnInteger, const uchar **ppStr, const uchar **ppStrEnd,
@@ -295,6 +297,21 @@ bool CDocumentScan::value(int nDepth, Kind *pKind, qint64 *pnInteger, const ucha
     }
 }
 
+bool CDocumentScan::plainKey(const uchar **ppKey, const uchar **ppKeyEnd)
+{
+    if (m_p >= m_pEnd || *m_p != '"')
+        return false;
+    bool bEscaped = false;
+    if (!string(ppKey, ppKeyEnd, &bEscaped) || bEscaped)
+        return false;
+    skipSpace();
+    if (m_p >= m_pEnd || *m_p != ':')
+        return false;
+    ++m_p;
+    skipSpace();
+    return true;
+}
+
 bool CDocumentScan::earlySceneCount(qint64 &nCount)
 {
     skipSpace();
@@ -303,18 +320,10 @@ bool CDocumentScan::earlySceneCount(qint64 &nCount)
     ++m_p;
     for (;;) {
         skipSpace();
-        if (m_p >= m_pEnd || *m_p != '"')
-            return false;
         const uchar *pKey = nullptr;
         const uchar *pKeyEnd = nullptr;
-        bool bEscaped = false;
-        if (!string(&pKey, &pKeyEnd, &bEscaped) || bEscaped)
+        if (!plainKey(&pKey, &pKeyEnd))
             return false;
-        skipSpace();
-        if (m_p >= m_pEnd || *m_p != ':')
-            return false;
-        ++m_p;
-        skipSpace();
         // Only scalars are stepped over: a nested value means the count is not in front.
         if (m_p >= m_pEnd || *m_p == '{' || *m_p == '[')
             return false;
@@ -348,19 +357,11 @@ bool CDocumentScan::scanDocument()
     if (bEmpty)
         ++m_p;
     while (!bEmpty) {
-        if (m_p >= m_pEnd || *m_p != '"')
-            return false;
         const uchar *pKey = nullptr;
         const uchar *pKeyEnd = nullptr;
-        bool bEscaped = false;
         // A top-level key with escapes could spell one of the keys read here.
-        if (!string(&pKey, &pKeyEnd, &bEscaped) || bEscaped)
+        if (!plainKey(&pKey, &pKeyEnd))
             return false;
-        skipSpace();
-        if (m_p >= m_pEnd || *m_p != ':')
-            return false;
-        ++m_p;
-        skipSpace();
         const bool bView = equals(pKey, pKeyEnd, "view");
         if (bView)
             m_viewKeys.clear(); // the last of repeated keys counts

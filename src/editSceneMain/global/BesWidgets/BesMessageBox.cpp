@@ -244,20 +244,7 @@ int BesMessageBox::information(const QString &title, const QString &text, bool b
 int BesMessageBox::tipInfor(const QString &title, const QString &text, bool bWordWrap)
 {
     Q_UNUSED(bWordWrap);
-    int nTestResult = QMessageBox::Cancel;
-    if (answerForTest("tipInfor", title, text, nTestResult))
-        return QMessageBox::Cancel;
-
-    BesMessageBox *pBox = new BesMessageBox(nullptr);
-    pBox->labelMessageTitle->setText(title);
-    pBox->labelMessageContent->setText(text);
-    pBox->labelMessageContent->setWordWrap(true);
-    pBox->labelMessageContent->setOpenExternalLinks(true);
-    pBox->widgetMessageBottom->hide();
-    pBox->exec();
-    const int nResult = pBox->btnResult;
-    delete pBox;
-    return nResult;
+    return tipInforUntil(title, text, nullptr, nullptr);
 }
 
 int BesMessageBox::tipInforUntil(const QString &title, const QString &text, QObject *pSender, const char *pszSignal)
