@@ -18,6 +18,7 @@
 #include <memory>
 #include <vector>
 
+#include "BenchUtil.h"
 #include "BesMessageBox.h"
 #include "EditBaseItem.h"
 #include "EditBaseScene.h"
@@ -32,26 +33,6 @@ const int LAYERS = 64;
 double ms(const QElapsedTimer &timer, int nRuns)
 {
     return timer.nsecsElapsed() / 1e6 / nRuns;
-}
-
-// A document of nScenes scenes, each holding nLayers copies of the layer's
-// own JSON form, as the canvas writes them.
-QJsonObject makeDocument(int nScenes, int nLayers, const QJsonObject &layer)
-{
-    QJsonObject view;
-    for (int k = 1; k <= nScenes; ++k) {
-        QJsonObject scene{{"x", 0},          {"y", 0},           {"Width", 1000},
-                          {"Height", 700},   {"BkColor", "ff2b2b2b"}, {"SceneId", k},
-                          {"SceneType", 0},  {"SceneName", QStringLiteral("Scene %1").arg(k)},
-                          {"ItemCount", nLayers}};
-        for (int i = 1; i <= nLayers; ++i) {
-            QJsonObject item = layer;
-            item.insert("Id", i);
-            scene.insert(QStringLiteral("Item%1").arg(i), item);
-        }
-        view.insert(QStringLiteral("scene%1").arg(k), scene);
-    }
-    return QJsonObject{{"Version", CSceneDocument::VERSION}, {"SceneCount", nScenes}, {"view", view}};
 }
 }
 
@@ -172,7 +153,7 @@ int main(int argc, char *argv[])
     std::vector<Load> loads;
     for (const auto &size : std::vector<std::pair<int, int>>{{16, 8}, {255, 8}, {2000, 8}, {255, 255}}) {
         const QString strDoc = dir.filePath(QStringLiteral("doc%1x%2.smt").arg(size.first).arg(size.second));
-        if (!CSceneDocument::writeFile(strDoc, makeDocument(size.first, size.second, layer), strError))
+        if (!CSceneDocument::writeFile(strDoc, Bench::makeSceneDocument(size.first, size.second, layer), strError))
             std::fprintf(stderr, "write failed: %s\n", qPrintable(strError));
         const int nRuns = size.first * size.second > 10000 ? 3 : 10;
         std::vector<double> times;

@@ -33,6 +33,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include "BenchUtil.h"
 #include "FontSubstitution.h"
 #include "QorGlobal.h"
 #include "RecvDeviceThread.h"
@@ -48,12 +49,7 @@ qint64 monoNs()
     return qint64(ts.tv_sec) * 1000000000LL + ts.tv_nsec;
 }
 
-double cpuSeconds()
-{
-    rusage u {};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
+using Bench::cpuSeconds;
 
 void say(const QByteArray &line)
 {
@@ -406,11 +402,7 @@ quint16 freeUdpPort()
     return s.localPort();
 }
 
-double median(QList<double> list)
-{
-    std::sort(list.begin(), list.end());
-    return list.isEmpty() ? 0 : list.at(list.size() / 2);
-}
+using Bench::median;
 
 void startupRound()
 {

@@ -30,6 +30,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include "BenchUtil.h"
 #include "DeviceControl.h"
 #include "DeviceSimulator.h"
 #include "SwitchButton.h"
@@ -38,12 +39,7 @@
 #include "mainwindow.h"
 #include "zinferface.h"
 
-static double cpuSeconds()
-{
-    rusage u {};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
+using Bench::cpuSeconds;
 
 // CPU seconds of each thread of the process, by thread name and id.
 static QMap<QString, double> threadCpu()

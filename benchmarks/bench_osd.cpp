@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <sys/resource.h>
 
+#include "BenchUtil.h"
 #include "DeviceSimulator.h"
 #include "EditAnimation.h"
 #include "OSDBitmap.h"
@@ -27,12 +28,7 @@
 #include "editosditem.h"
 #include "globalObserver.h"
 
-static double cpuSeconds()
-{
-    rusage u {};
-    getrusage(RUSAGE_SELF, &u);
-    return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
-}
+using Bench::cpuSeconds;
 
 static void runFor(int nMs)
 {

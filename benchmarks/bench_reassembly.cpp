@@ -20,18 +20,11 @@
 #include <ctime>
 #include <vector>
 
+#include "BenchUtil.h"
 #include "DeviceFrame.h"
 #include "TcpDeviceThread.h"
 
 namespace {
-
-// CPU time of this thread in nanoseconds.
-qint64 cpuNs()
-{
-    timespec ts;
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return qint64(ts.tv_sec) * 1000000000 + ts.tv_nsec;
-}
 
 QByteArray makeStream(int nBytes)
 {
@@ -71,7 +64,7 @@ QByteArray makeStream(int nBytes)
 // bParse: each frame is also split into its fields, as the worker does first.
 double readerRun(const QByteArray &stream, int nChunk, int nRounds, long *pFrames, bool bParse = true)
 {
-    const qint64 nStart = cpuNs();
+    const qint64 nStart = Bench::threadCpuNs();
     long nFrames = 0;
     for (int r = 0; r < nRounds; ++r) {
         CDeviceFrameReader reader;
@@ -89,26 +82,22 @@ double readerRun(const QByteArray &stream, int nChunk, int nRounds, long *pFrame
         }
     }
     *pFrames = nFrames;
-    return (cpuNs() - nStart) / 1e9;
+    return (Bench::threadCpuNs() - nStart) / 1e9;
 }
 
 double memcpyRun(const QByteArray &stream, int nChunk, int nRounds)
 {
     std::vector<char> dst(size_t(stream.size()));
-    const qint64 nStart = cpuNs();
+    const qint64 nStart = Bench::threadCpuNs();
     for (int r = 0; r < nRounds; ++r) {
         for (int nPos = 0; nPos < stream.size(); nPos += nChunk)
             std::memcpy(dst.data() + nPos, stream.constData() + nPos, size_t(qMin(nChunk, stream.size() - nPos)));
         asm volatile("" : : "r"(dst.data()) : "memory");
     }
-    return (cpuNs() - nStart) / 1e9;
+    return (Bench::threadCpuNs() - nStart) / 1e9;
 }
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+using Bench::median;
 
 } // namespace
 

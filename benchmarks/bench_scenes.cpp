@@ -23,6 +23,7 @@
 #include <ctime>
 #include <vector>
 
+#include "BenchUtil.h"
 #include "BesMessageBox.h"
 #include "EditBaseScene.h"
 #include "EditItemFactory.h"
@@ -39,24 +40,17 @@ using namespace SceneTest;
 
 namespace {
 
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
+using Bench::median;
 
 double msSince(QElapsedTimer &t)
 {
     return t.nsecsElapsed() / 1e6;
 }
 
-// CPU time of this thread in milliseconds: on a shared, loaded machine the wall clock also
-// counts the time other programs had the core.
+// CPU time of this thread in milliseconds.
 double cpuMs()
 {
-    timespec ts;
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
+    return Bench::threadCpuNs() / 1e6;
 }
 
 QList<CTarnLayerRecord> layers64()
@@ -65,33 +59,6 @@ QList<CTarnLayerRecord> layers64()
     for (int i = 0; i < 64; ++i)
         list << layer(i, (i % 8) * 240, (i / 8) * 135, 240, 135, i + 1, i % 4);
     return list;
-}
-
-// A document of nScenes scenes of nLayers copies of one layer's JSON form, as the canvas writes
-// them, and nFiles entries of the source panel's list.
-QJsonObject makeDocument(int nScenes, int nLayers, int nFiles, const QJsonObject &layer)
-{
-    QJsonObject view;
-    for (int k = 1; k <= nScenes; ++k) {
-        QJsonObject scene{{"x", 0}, {"y", 0}, {"Width", 1000}, {"Height", 700}, {"BkColor", "ff2b2b2b"},
-                          {"SceneId", k}, {"SceneType", 0}, {"SceneName", QStringLiteral("Scene %1").arg(k)},
-                          {"ItemCount", nLayers}};
-        for (int i = 1; i <= nLayers; ++i) {
-            QJsonObject item = layer;
-            item.insert("Id", i);
-            scene.insert(QStringLiteral("Item%1").arg(i), item);
-        }
-        view.insert(QStringLiteral("scene%1").arg(k), scene);
-    }
-    QJsonObject doc{{"Version", CSceneDocument::VERSION}, {"SceneCount", nScenes}, {"view", view}};
-    if (nFiles > 0) {
-        QJsonObject list;
-        for (int n = 1; n <= nFiles; ++n)
-            list.insert(QStringLiteral("filePath%1").arg(n), QStringLiteral("/home/operator/media/clip%1.mp4").arg(n));
-        doc.insert("fileCount", nFiles);
-        doc.insert("fileList", list);
-    }
-    return doc;
 }
 
 // The floor: one read of the file and one parse of its text.
@@ -286,7 +253,7 @@ int main(int argc, char *argv[])
         for (const Case &c : cases) {
             const QString strPath = dir.filePath(QStringLiteral("doc%1.smt").arg(&c - cases));
             QString strError;
-            if (!CSceneDocument::writeFile(strPath, makeDocument(c.nScenes, c.nLayers, c.nFiles, layer), strError))
+            if (!CSceneDocument::writeFile(strPath, Bench::makeSceneDocument(c.nScenes, c.nLayers, layer, c.nFiles), strError))
                 return 1;
             const double dMB = QFileInfo(strPath).size() / 1e6;
             std::vector<double> floor, load;
