@@ -368,10 +368,7 @@ bool CTcpDeviceThread::actsOnSharedTopics() const
 
 bool CTcpDeviceThread::drivesTarnCanvas() const
 {
-    if (!isTarn())
-        return false;
-    const QString strEdited = editedDeviceSerial(QStringLiteral("Tarn"));
-    return strEdited.isEmpty() || strEdited == m_strSerial;
+    return isTarn() && actsOnSharedTopics();
 }
 
 void CTcpDeviceThread::slot_refreshinputName()
