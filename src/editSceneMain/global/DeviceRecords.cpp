@@ -27,7 +27,5 @@ void CDeviceRecords::unlistRecords()
 {
     // Listed once at most: the search ends where it is found, at once for holders that go in
     // the order they came (the device list's workers at close).
-    const int nAt = s_listHolders.indexOf(this);
-    if (nAt >= 0)
-        s_listHolders.removeAt(nAt);
+    s_listHolders.removeOne(this);
 }
