@@ -125,7 +125,7 @@ QString CEditSingleTextItem::shownState() const
                  .arg(rt.width())
                  .arg(rt.height())
                  .arg(m_strFontName)
-           + QStringLiteral(" %1 %2").arg(rt.x()).arg(rt.y());
+           + QStringLiteral(" %1 %2 %3 %4").arg(rt.x()).arg(rt.y()).arg(m_fontColor.rgba()).arg(m_bkColor.rgba());
 }
 
 void CEditSingleTextItem::setItemMainSig(int n)
