@@ -182,15 +182,12 @@ public:
         clockid_t clock {};
         pthread_getcpuclockid(pthread_self(), &clock);
         m_clock = clock;
-        bool bListening = false;
-        for (int i = 0; i < 20 && !bListening; ++i) {
-            m_pSimT.reset(new CDeviceSimulator(CSimDeviceModel::Tarn, 4, 2));
-            m_pSimZ.reset(new CDeviceSimulator(CSimDeviceModel::Z, 3, 2));
-            m_pSimT->setSerial(QStringLiteral("TSN"));
-            m_pSimZ->setSerial(QStringLiteral("ZSN"));
-            bListening = m_pSimT->listen(QHostAddress(QStringLiteral("127.0.0.4")), 0)
-                         && m_pSimZ->listen(QHostAddress(QStringLiteral("127.0.0.5")), m_pSimT->port());
-        }
+        m_pSimT.reset(new CDeviceSimulator(CSimDeviceModel::Tarn, 4, 2));
+        m_pSimZ.reset(new CDeviceSimulator(CSimDeviceModel::Z, 3, 2));
+        m_pSimT->setSerial(QStringLiteral("TSN"));
+        m_pSimZ->setSerial(QStringLiteral("ZSN"));
+        const bool bListening = CDeviceSimulator::listenOnOnePort(*m_pSimT, QHostAddress(QStringLiteral("127.0.0.4")),
+                                                                  *m_pSimZ, QHostAddress(QStringLiteral("127.0.0.5")));
         m_nPort = bListening ? m_pSimT->port() : 0;
         m_bReady = true;
         if (bListening)

@@ -74,15 +74,12 @@ class TestFramesE2E : public QObject
     // (3 inputs) on 127.0.0.5, both switched on and read.
     bool startTwoDevices()
     {
-        bool bListening = false;
-        for (int i = 0; i < 20 && !bListening; ++i) {
-            m_pSimT.reset(new CDeviceSimulator(CSimDeviceModel::Tarn, 4, 2));
-            m_pSimZ.reset(new CDeviceSimulator(CSimDeviceModel::Z, 3, 2));
-            m_pSimT->setSerial(QStringLiteral("TSN"));
-            m_pSimZ->setSerial(QStringLiteral("ZSN"));
-            bListening = m_pSimT->listen(QHostAddress(QStringLiteral("127.0.0.4")), 0)
-                         && m_pSimZ->listen(QHostAddress(QStringLiteral("127.0.0.5")), m_pSimT->port());
-        }
+        m_pSimT.reset(new CDeviceSimulator(CSimDeviceModel::Tarn, 4, 2));
+        m_pSimZ.reset(new CDeviceSimulator(CSimDeviceModel::Z, 3, 2));
+        m_pSimT->setSerial(QStringLiteral("TSN"));
+        m_pSimZ->setSerial(QStringLiteral("ZSN"));
+        const bool bListening = CDeviceSimulator::listenOnOnePort(*m_pSimT, QHostAddress(QStringLiteral("127.0.0.4")),
+                                                                  *m_pSimZ, QHostAddress(QStringLiteral("127.0.0.5")));
         if (!bListening)
             return false;
         MainWindow::setDevicePort(m_pSimT->port());
@@ -422,17 +419,11 @@ private slots:
     // device opened in it, whatever the other one replies.
     void zFrameIgnoresTheOtherZDevice()
     {
-        std::unique_ptr<CDeviceSimulator> pSimA, pSimB;
-        bool bListening = false;
-        for (int i = 0; i < 20 && !bListening; ++i) {
-            pSimA.reset(new CDeviceSimulator(CSimDeviceModel::Z, 3, 1));
-            pSimB.reset(new CDeviceSimulator(CSimDeviceModel::Z, 3, 1));
-            pSimA->setSerial("ZA");
-            pSimB->setSerial("ZB");
-            bListening = pSimA->listen(QHostAddress("127.0.0.6"), 0)
-                         && pSimB->listen(QHostAddress("127.0.0.7"), pSimA->port());
-        }
-        QVERIFY(bListening);
+        std::unique_ptr<CDeviceSimulator> pSimA(new CDeviceSimulator(CSimDeviceModel::Z, 3, 1));
+        std::unique_ptr<CDeviceSimulator> pSimB(new CDeviceSimulator(CSimDeviceModel::Z, 3, 1));
+        pSimA->setSerial("ZA");
+        pSimB->setSerial("ZB");
+        QVERIFY(CDeviceSimulator::listenOnOnePort(*pSimA, QHostAddress("127.0.0.6"), *pSimB, QHostAddress("127.0.0.7")));
         for (int i = 0; i < 3; ++i)
             pSimB->model().inputs[i].strName = QString("B-IN%1").arg(i + 1);
         MainWindow::setDevicePort(pSimA->port());

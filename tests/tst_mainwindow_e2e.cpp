@@ -300,15 +300,10 @@ void TestMainWindowE2E::zDeviceStartupAndEditor()
 void TestMainWindowE2E::deviceNameLandsOnItsOwnRow()
 {
     // Two devices on the one device port, at two loopback addresses.
-    std::unique_ptr<CDeviceSimulator> pSimA, pSimB;
-    bool bListening = false;
-    for (int i = 0; i < 20 && !bListening; ++i) {
-        pSimA.reset(new CDeviceSimulator(CSimDeviceModel::Tarn, 2, 1));
-        pSimB.reset(new CDeviceSimulator(CSimDeviceModel::Tarn, 2, 1));
-        bListening = pSimA->listen(QHostAddress(QStringLiteral("127.0.0.4")), 0)
-                     && pSimB->listen(QHostAddress(QStringLiteral("127.0.0.5")), pSimA->port());
-    }
-    QVERIFY(bListening);
+    std::unique_ptr<CDeviceSimulator> pSimA(new CDeviceSimulator(CSimDeviceModel::Tarn, 2, 1));
+    std::unique_ptr<CDeviceSimulator> pSimB(new CDeviceSimulator(CSimDeviceModel::Tarn, 2, 1));
+    QVERIFY(CDeviceSimulator::listenOnOnePort(*pSimA, QHostAddress(QStringLiteral("127.0.0.4")), *pSimB,
+                                              QHostAddress(QStringLiteral("127.0.0.5"))));
     pSimA->model().strDeviceName = QStringLiteral("甲设备");
     pSimB->model().strDeviceName = QStringLiteral("乙设备");
     MainWindow::setDevicePort(pSimA->port());

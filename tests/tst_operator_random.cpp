@@ -376,18 +376,16 @@ class TestOperatorRandom : public QObject
     // screen, scenes stored with values unlike each other's), switched on and edited in both frames.
     bool start(bool bZ = false)
     {
-        bool bListening = false;
-        for (int i = 0; i < 20 && !bListening; ++i) {
-            m_pSim.reset(new CDeviceSimulator(CSimDeviceModel::Tarn, 4, 3));
-            m_pSim->setSerial("RSN");
-            m_pSim->model().bSplitScreen = true;
-            bListening = m_pSim->listen(QHostAddress("127.0.0.9"), 0);
-            if (bListening && bZ) {
-                m_pSimZ.reset(new CDeviceSimulator(CSimDeviceModel::Z, 3, 3));
-                m_pSimZ->setSerial("RZS");
-                bListening = m_pSimZ->listen(QHostAddress("127.0.0.10"), m_pSim->port());
-            }
+        m_pSim.reset(new CDeviceSimulator(CSimDeviceModel::Tarn, 4, 3));
+        m_pSim->setSerial("RSN");
+        m_pSim->model().bSplitScreen = true;
+        if (bZ) {
+            m_pSimZ.reset(new CDeviceSimulator(CSimDeviceModel::Z, 3, 3));
+            m_pSimZ->setSerial("RZS");
         }
+        const bool bListening = bZ ? CDeviceSimulator::listenOnOnePort(*m_pSim, QHostAddress("127.0.0.9"), *m_pSimZ,
+                                                                       QHostAddress("127.0.0.10"))
+                                   : m_pSim->listen(QHostAddress("127.0.0.9"), 0);
         if (!bListening)
             return false;
         if (bZ) {

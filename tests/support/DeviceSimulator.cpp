@@ -87,6 +87,19 @@ bool CDeviceSimulator::listen(const QHostAddress &address, quint16 uPort)
     return m_pServer->listen(address, uPort);
 }
 
+bool CDeviceSimulator::listenOnOnePort(CDeviceSimulator &first, const QHostAddress &firstAddress,
+                                       CDeviceSimulator &second, const QHostAddress &secondAddress)
+{
+    for (int i = 0; i < 20; ++i) {
+        if (!first.listen(firstAddress, 0))
+            continue;
+        if (second.listen(secondAddress, first.port()))
+            return true;
+        first.m_pServer->close();
+    }
+    return false;
+}
+
 quint16 CDeviceSimulator::port() const
 {
     return m_pServer ? m_pServer->serverPort() : 0;

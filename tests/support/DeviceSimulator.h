@@ -83,6 +83,11 @@ public:
 
     // ---- TCP
     bool listen(const QHostAddress &address = QHostAddress(QStringLiteral("127.0.0.1")), quint16 uPort = 0);
+    // Two devices on the one device port the console dials, at two loopback addresses: a free
+    // port for the first, the same for the second, another one when the second address has it
+    // taken already.
+    static bool listenOnOnePort(CDeviceSimulator &first, const QHostAddress &firstAddress, CDeviceSimulator &second,
+                                const QHostAddress &secondAddress);
     QHostAddress address() const { return m_address; }
     quint16 port() const;
     bool hasClient() const;
