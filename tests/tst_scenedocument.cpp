@@ -160,6 +160,15 @@ private slots:
             << edited.replace("\"SceneCount\":300", "\"SceneCount\":300.0") << int(CSceneDocument::Ok);
         edited = many;
         QTest::newRow("a byte that is no UTF-8") << edited.replace("S1\"", "S\xff\"") << int(CSceneDocument::Ok);
+        QTest::newRow("a count given three times")
+            << text(makeDoc({1})).toUtf8().replace("\"SceneCount\":1", "\"SceneCount\":0,\"SceneCount\":1,\"SceneCount\":0")
+            << int(CSceneDocument::Ok);
+        edited = many;
+        QTest::newRow("a version after a byte order mark")
+            << edited.replace("\"20230420", "\"\xef\xbb\xbf" "20230420") << int(CSceneDocument::Ok);
+        edited = many;
+        QTest::newRow("a number too small for a double")
+            << edited.replace("\"ItemCount\":1", "\"ItemCount\":0." + QByteArray(330, '0') + "1") << int(CSceneDocument::Ok);
     }
     void countsAreCheckedBeforeTheParse()
     {

@@ -4,8 +4,9 @@
 //
 // The scan builds nothing. It only answers where it is sure that the whole
 // parse would give the same answer: anything out of the ordinary (an escape in
-// a key, a string that is no clean UTF-8, a number with an exponent, deep
-// nesting) leaves the decision to the parse.
+// a key, a string that is no clean UTF-8 or starts with a byte order mark, a
+// number with an exponent or a long fraction, deep nesting, a key read here
+// given twice) leaves the decision to the parse.
 
 #include "SceneDocument.h"
 
@@ -13,6 +14,7 @@
 
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -29,8 +31,8 @@ public:
     bool earlySceneCount(qint64 &nCount);
 
     // The whole text: true when it is one well-formed JSON object that the
-    // scan understood throughout; then the last top-level "Version",
-    // "SceneCount" and "view" are described below.
+    // scan understood throughout and that names each of "Version",
+    // "SceneCount" and "view" at most once; then they are described below.
     bool scanDocument();
 
     bool m_bVersionOk = false;     // "Version" is the expected text
@@ -75,6 +77,13 @@ bool equals(const uchar *pStart, const uchar *pEnd, const char *pszWord)
 {
     const int n = int(qstrlen(pszWord));
     return pEnd - pStart == n && memcmp(pStart, pszWord, size_t(n)) == 0;
+}
+
+// The parser drops a byte order mark at the start of a text, key or value,
+// so such a text may read as another one spelled without it.
+bool startsWithByteOrderMark(const uchar *pStart, const uchar *pEnd)
+{
+    return pEnd - pStart >= 3 && pStart[0] == 0xEF && pStart[1] == 0xBB && pStart[2] == 0xBF;
 }
 
 void CDocumentScan::skipSpace()
@@ -166,7 +175,8 @@ bool CDocumentScan::string(const uchar **ppStart, const uchar **ppEnd, bool *pbE
 }
 
 // -?(0|[1-9][0-9]*)(.[0-9]+)?([eE][+-]?[0-9]+)?; *pbInteger when it has neither
-// fraction nor exponent and its value is in *pnValue.
+// fraction nor exponent and its value is in *pnValue. Numbers the parser could
+// find out of range (an exponent, hundreds of digits) are not taken.
 bool CDocumentScan::number(qint64 *pnValue, bool *pbInteger)
 {
     const bool bNegative = m_p < m_pEnd && *m_p == '-';
@@ -193,7 +203,8 @@ bool CDocumentScan::number(qint64 *pnValue, bool *pbInteger)
         const uchar *pFraction = m_p;
         while (m_p < m_pEnd && *m_p >= '0' && *m_p <= '9')
             ++m_p;
-        if (m_p == pFraction)
+        // A fraction this long could be too small for a double: the parser refuses that.
+        if (m_p == pFraction || m_p - pFraction > 300)
             return false;
         *pbInteger = false;
     }
@@ -265,8 +276,9 @@ bool CDocumentScan::value(int nDepth, Kind *pKind, qint64 *pnInteger, const ucha
             if (!string(&pKey, &pKeyEnd, &bEscaped))
                 return false;
             if (bViewKeys) {
-                if (bEscaped)
-                    return false; // two spellings of one key cannot be told apart here
+                // two spellings of one key cannot be told apart here
+                if (bEscaped || startsWithByteOrderMark(pKey, pKeyEnd))
+                    return false;
                 m_viewKeys.insert(QByteArray::fromRawData(reinterpret_cast<const char *>(pKey), int(pKeyEnd - pKey)));
             }
             skipSpace();
@@ -356,15 +368,20 @@ bool CDocumentScan::scanDocument()
     bool bEmpty = m_p < m_pEnd && *m_p == '}';
     if (bEmpty)
         ++m_p;
+    // Which of repeated keys the parser keeps is its own affair.
+    bool bSeenVersion = false;
+    bool bSeenCount = false;
+    bool bSeenView = false;
+    auto firstTime = [](bool &bSeen) { return !std::exchange(bSeen, true); };
     while (!bEmpty) {
         const uchar *pKey = nullptr;
         const uchar *pKeyEnd = nullptr;
-        // A top-level key with escapes could spell one of the keys read here.
-        if (!plainKey(&pKey, &pKeyEnd))
+        // A top-level key with escapes or a byte order mark could spell one of the keys read here.
+        if (!plainKey(&pKey, &pKeyEnd) || startsWithByteOrderMark(pKey, pKeyEnd))
             return false;
         const bool bView = equals(pKey, pKeyEnd, "view");
-        if (bView)
-            m_viewKeys.clear(); // the last of repeated keys counts
+        if (bView && !firstTime(bSeenView))
+            return false;
         Kind kind;
         qint64 nInteger = 0;
         const uchar *pStr = nullptr;
@@ -372,14 +389,15 @@ bool CDocumentScan::scanDocument()
         if (!value(1, &kind, &nInteger, &pStr, &pStrEnd, bView))
             return false;
         if (equals(pKey, pKeyEnd, "Version")) {
-            // A text with escapes could still spell the version.
-            if (kind == KindEscapedString)
+            // A text with escapes or a byte order mark could still spell the version.
+            if (!firstTime(bSeenVersion) || kind == KindEscapedString
+                || (kind == KindString && startsWithByteOrderMark(pStr, pStrEnd)))
                 return false;
             m_bVersionOk = kind == KindString
                            && equals(pStr, pStrEnd, CSceneDocument::VERSION.toLatin1().constData());
         } else if (equals(pKey, pKeyEnd, "SceneCount")) {
             // The path reader takes a whole number written with a fraction too: left to it.
-            if (kind == KindNumber)
+            if (!firstTime(bSeenCount) || kind == KindNumber)
                 return false;
             m_nSceneCount = (kind == KindInteger && nInteger >= std::numeric_limits<int>::min()
                              && nInteger <= std::numeric_limits<int>::max())
