@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include <QFile>
+#include <QFontDatabase>
 #include <QTranslator>
 
 #include "BesFramelessWidget.h"
@@ -383,6 +384,11 @@ private slots:
         QCOMPARE(QFont::substitutes("Microsoft Yahei").count(strFamily.toLower()), 1);
         QFont font("Microsoft YaHei");
         QCOMPARE(QFontInfo(font).family(), strFamily);
+        // the Z source strip's family, where it is missing: a plain sans, not whatever the
+        // system's matching offers (a calligraphic italic that draws "[" as "/")
+        const QFontInfo comic(QFont("Comic Sans MS", 16));
+        QVERIFY(QFontDatabase().families().contains("Comic Sans MS")
+                || QFont::substitutes("Comic Sans MS").contains(comic.family(), Qt::CaseInsensitive));
     }
 };
 

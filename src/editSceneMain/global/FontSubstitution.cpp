@@ -20,13 +20,26 @@ QString g_cjkSubstituteFamily()
 
 void g_installFontSubstitutions()
 {
-    const QString strSubstitute = g_cjkSubstituteFamily();
-    if (strSubstitute.isEmpty())
-        return;
+    auto substitute = [](const QString &strFamily, const QString &strSubstitute) {
+        if (!strSubstitute.isEmpty()
+            && !QFont::substitutes(strFamily).contains(strSubstitute, Qt::CaseInsensitive))
+            QFont::insertSubstitution(strFamily, strSubstitute);
+    };
+    const QString strCjk = g_cjkSubstituteFamily();
     const QStringList listNamed{"Microsoft YaHei", "Microsoft Yahei", QStringLiteral("微软雅黑"),
                                 QStringLiteral("宋体")};
-    for (const QString &strFamily : listNamed) {
-        if (!QFont::substitutes(strFamily).contains(strSubstitute, Qt::CaseInsensitive))
-            QFont::insertSubstitution(strFamily, strSubstitute);
+    for (const QString &strFamily : listNamed)
+        substitute(strFamily, strCjk);
+
+    // The Z source strip's family. Where it is missing the system's own matching may
+    // offer a calligraphic italic; a plain sans reads.
+    const QStringList listFamilies = QFontDatabase().families();
+    QString strSans = strCjk;
+    for (const QString &strFamily : {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")}) {
+        if (listFamilies.contains(strFamily, Qt::CaseInsensitive)) {
+            strSans = strFamily;
+            break;
+        }
     }
+    substitute(QStringLiteral("Comic Sans MS"), strSans);
 }

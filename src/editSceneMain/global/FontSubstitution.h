@@ -5,7 +5,8 @@
 
 // Maps the font families that the forms and style sheets name ("Microsoft
 // YaHei", "Microsoft Yahei", "微软雅黑", "宋体") to a CJK font installed on
-// this system, so that Chinese texts render. Call once at start-up, after the
+// this system, so that Chinese texts render, and "Comic Sans MS" to a plain
+// sans ("DejaVu Sans" where installed). Call once at start-up, after the
 // application object exists and before any window is built. Calling it again
 // does no harm.
 void g_installFontSubstitutions();
