@@ -698,6 +698,49 @@ private slots:
         QCOMPARE(usedIds(strip), QList<int>({1, 2}));
     }
 
+    // The hover frame follows the cursor once the card's menu, or a dialog of its entry, closes
+    // with the cursor elsewhere (the card had no leave event then).
+    void hoverFrameAfterTheMenu_data()
+    {
+        QTest::addColumn<QString>("entry"); // empty: only the menu
+        QTest::addColumn<bool>("bBackOnCard");
+        QTest::newRow("menu left") << QString() << false;
+        QTest::newRow("save-to dialog closed") << QString::fromUtf8("保存到场景") << false;
+        QTest::newRow("cursor back on the card") << QString() << true;
+    }
+    void hoverFrameAfterTheMenu()
+    {
+        QFETCH(QString, entry);
+        QFETCH(bool, bBackOnCard);
+        CProgramListWidget strip;
+        fill(strip, "SN1", {"A", "B", "C"}, 1, 8);
+        strip.resize(600, 400);
+        strip.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&strip));
+        QPointer<CCardProgramWidget> pCard = card(strip, 2);
+        const QPoint ptCard = pCard->mapTo(&strip, pCard->rect().center());
+        QTest::mouseMove(strip.windowHandle(), QPoint(1, 1));
+        QTest::mouseMove(strip.windowHandle(), ptCard);
+        QTRY_VERIFY(pCard->isHovered());
+        auto closeAway = [&](QWidget *pWindow) {
+            QCursor::setPos(strip.mapToGlobal(bBackOnCard ? ptCard : QPoint(1, 1)));
+            QTest::keyClick(pWindow, Qt::Key_Escape);
+        };
+        QTimer::singleShot(0, &strip, [&]() {
+            QWidget *pMenu = QApplication::activePopupWidget();
+            if (!entry.isEmpty()) {
+                QTimer::singleShot(0, &strip, [&]() { closeAway(QApplication::activeModalWidget()); });
+                for (QAction *a : pMenu->actions())
+                    if (a->text() == entry)
+                        a->trigger();
+            }
+            closeAway(pMenu);
+        });
+        QTest::mouseClick(strip.windowHandle(), Qt::RightButton, {}, ptCard);
+        QVERIFY(pCard);
+        QCOMPARE(pCard->isHovered(), bBackOnCard);
+    }
+
     void languageSwitchRetranslates()
     {
         CProgramListWidget strip;

@@ -1,6 +1,7 @@
 #include "CardProgramWidget.h"
 #include "ui_CardProgramWidget.h"
 
+#include <QApplication>
 #include <QDebug>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -257,8 +258,11 @@ void CCardProgramWidget::slot_showMenu(const QPoint &pos)
     if (!pMenu)
         return;
     const QPoint ptGlobal = mapToGlobal(pos);
-    // The card may be gone once exec returns: nothing after it touches it.
+    QPointer<CCardProgramWidget> pSelf(this);
+    // The card may be gone once exec returns (an entry's dialog runs inside it).
     pMenu->exec(ptGlobal);
+    if (pSelf)
+        recheckHover();
 }
 
 // ------------------------------------------------------------------ commands
@@ -545,6 +549,16 @@ void CCardProgramWidget::leaveEvent(QEvent *event)
     m_bEnter = false;
     update();
     QWidget::leaveEvent(event);
+}
+
+void CCardProgramWidget::recheckHover()
+{
+    const QWidget *pUnder = QApplication::widgetAt(QCursor::pos());
+    const bool bOver = isVisible() && pUnder && (pUnder == this || isAncestorOf(pUnder));
+    if (bOver != m_bEnter) {
+        m_bEnter = bOver;
+        update();
+    }
 }
 
 bool CCardProgramWidget::eventFilter(QObject *watched, QEvent *event)

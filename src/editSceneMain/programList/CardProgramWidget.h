@@ -102,6 +102,9 @@ private slots:
 
 private:
     void setMenu();
+    // The hover frame follows where the cursor is now: a popup menu (and a dialog of one of its
+    // entries) takes the leave the card would have had.
+    void recheckHover();
     void initCtrl();
     void initLabelCtrl();
     int askNewCardId();
