@@ -6,6 +6,7 @@
 #include "DeviceSimulator.h"
 #include "HubSpy.h"
 #include "QorGlobal.h"
+#include "SimTestUtil.h"
 #include "TcpDeviceThread.h"
 #include "globalObserver.h"
 #include "serislport.h"
@@ -114,7 +115,7 @@ private slots:
 
         worker.setMcuCommand(strLayer, QByteArray::fromHex("000000000001000100"), 2, 10);
         QTRY_VERIFY(sim.hasRequest(34, 10));
-        QTest::qWait(50);
+        SimTest::settle(worker, sim, 50); // its answer taken: nothing holds the next command
         sim.clearRequests();
         sim.injectFault(CDeviceSimulator::NoAnswer, 34);
         worker.setMcuCommand(strLayer, QByteArray::fromHex("0080"), 2, 30);
