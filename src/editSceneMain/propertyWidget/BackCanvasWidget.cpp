@@ -193,8 +193,11 @@ void CBackCanvasWidget::sendDeviceCmd()
         }
     }
     // A name the device cannot hold is refused before anything goes out.
-    if (ui->lineEditstrSerial->isModified() && !g_isDeviceName(ui->lineEditstrSerial->text())) {
-        BesMessageBox::information(tr("提示"), g_deviceNameRefusal());
+    const QString strNameRefusal = ui->lineEditstrSerial->isModified()
+                                       ? g_deviceNameRefusal(ui->lineEditstrSerial->text(), ENameField::Device)
+                                       : QString();
+    if (!strNameRefusal.isEmpty()) {
+        BesMessageBox::information(tr("提示"), strNameRefusal);
         return;
     }
     // The screen fields as they stand now: a value typed after the last valid one (which armed
