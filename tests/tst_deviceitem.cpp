@@ -343,21 +343,21 @@ private slots:
         QTimer::singleShot(20, [&]() {
             auto *pMenu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
             QVERIFY(pMenu);
-            if (change == "rebind menu") {
+            const auto rebind = [&] {
                 pRow->setDeviceSerial("SN2");
                 pRow->setDeviceInput(&other);
-            } else {
-                answerDialog([&](CInputSetDlg *dlg) {
+            };
+            if (change == "rebind menu")
+                rebind();
+            else
+                answerDialog([&, rebind](CInputSetDlg *dlg) {
                     dlg->findChild<QLineEdit *>("lineEditName")->setText("NEW");
-                    if (change == "rebind") {
-                        pRow->setDeviceSerial("SN2");
-                        pRow->setDeviceInput(&other);
-                    } else if (change == "remove") {
+                    if (change == "rebind")
+                        rebind();
+                    else if (change == "remove")
                         delete pRow;
-                    }
                     dlg->findChild<QPushButton *>("btnOk")->click();
                 });
-            }
             pMenu->setActiveAction(pMenu->actions().at(entry));
             QTest::keyClick(pMenu, Qt::Key_Return);
         });
