@@ -320,17 +320,20 @@ private slots:
     }
 
     // A name typed in the dialog of the right-click menu's entry reaches the row's device; when
-    // the panel rebinds the row to another device's input, or removes it, meanwhile, nothing is
-    // sent and no record changes.
+    // the panel rebinds the row to another device's input, or removes it, meanwhile (while the
+    // dialog or the menu is open), nothing is sent and no record changes.
     void rowChangedWhileItsDialogIsOpen_data()
     {
         QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("entry");
         for (const char *change : {"none", "rebind", "remove"})
-            QTest::newRow(change) << change;
+            QTest::newRow(change) << change << 1; // 修改输入名称
+        QTest::newRow("rebind while the menu is open") << "rebind menu" << 5; // 恢复出厂设置名称
     }
     void rowChangedWhileItsDialogIsOpen()
     {
         QFETCH(QString, change);
+        QFETCH(int, entry);
         RowSpy spy;
         InputSource other = m_in;
         QPointer<CDeviceItem> pRow = new CDeviceItem;
@@ -340,17 +343,22 @@ private slots:
         QTimer::singleShot(20, [&]() {
             auto *pMenu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
             QVERIFY(pMenu);
-            answerDialog([&](CInputSetDlg *dlg) {
-                dlg->findChild<QLineEdit *>("lineEditName")->setText("NEW");
-                if (change == "rebind") {
-                    pRow->setDeviceSerial("SN2");
-                    pRow->setDeviceInput(&other);
-                } else if (change == "remove") {
-                    delete pRow;
-                }
-                dlg->findChild<QPushButton *>("btnOk")->click();
-            });
-            pMenu->setActiveAction(pMenu->actions().at(1)); // 修改输入名称
+            const auto rebind = [&] {
+                pRow->setDeviceSerial("SN2");
+                pRow->setDeviceInput(&other);
+            };
+            if (change == "rebind menu")
+                rebind();
+            else
+                answerDialog([&, rebind](CInputSetDlg *dlg) {
+                    dlg->findChild<QLineEdit *>("lineEditName")->setText("NEW");
+                    if (change == "rebind")
+                        rebind();
+                    else if (change == "remove")
+                        delete pRow;
+                    dlg->findChild<QPushButton *>("btnOk")->click();
+                });
+            pMenu->setActiveAction(pMenu->actions().at(entry));
             QTest::keyClick(pMenu, Qt::Key_Return);
         });
         QTest::mousePress(pRow.data(), Qt::RightButton);

@@ -253,10 +253,13 @@ private slots:
         LayerScene s(1);
         CBackCanvasWidget page;
         page.setWidgetData(s.scene.m_pBackCanvas);
-        child<QLineEdit>(&page, "lineScreenEditW")->setText("3840");
+        TestUtil::retype(child<QLineEdit>(&page, "lineScreenEditW"), "3840");
         page.sendDeviceCmd();
         QCOMPARE(spy.records("slot_setDeviceCmd"), QList<QVariantList>({{"SN1", QString::fromUtf8("场景操作"), QByteArray(1, '\x01'), 2, 20}}));
         QCOMPARE(s.scene.layerItems().size(), 1);
+        // the page shows the screen again, and a second apply sends nothing of the typed size
+        QCOMPARE(child<QLineEdit>(&page, "lineScreenEditW")->text(), QString("1920"));
+        QVERIFY(!page.isArmed());
     }
 
     // While the top-left handle is dragged (before the release re-centres the layer) the page
@@ -319,11 +322,22 @@ private slots:
         spy.clear();
         page.setInputSource(inputs);
         QCOMPARE(spy.count("slot_setDeviceCmd"), 0);
-        // another scene recalled since: the next edit asks; OK recalls, the edit is not applied
+        // another scene recalled since: the next edit asks; OK recalls, the edit is not applied and
+        // the page shows the layer's height again
         canvas.m_nTaken = 7;
         child<QSpinBox>(&page, "spinBoxH")->setValue(100);
         QCOMPARE(spy.records("slot_setDeviceCmd"), QList<QVariantList>({{"SN1", QString::fromUtf8("场景操作"), QByteArray(1, '\x01'), 2, 20}}));
         QCOMPARE(s.pLayer->rect().height(), 200.0);
+        QCOMPARE(child<QSpinBox>(&page, "spinBoxH")->value(), 200);
+        // so does a typed X; typed again once the scene is live, it goes out
+        canvas.m_nTaken = 7;
+        for (const int nShown : {1521, 250}) {
+            pX->selectAll();
+            QTest::keyClicks(pX, "250");
+            QTest::keyClick(pX, Qt::Key_Return);
+            QCOMPARE(pX->value(), nShown);
+        }
+        QCOMPARE(spy.last("slot_setDeviceCmd"), QVariantList({"SN1", QString::fromUtf8("图层设置"), geometry(250, 100, 399, 200), 2, 10}));
         // now live: the next edit goes through without asking again
         BesMessageBox::clearTestRecords();
         child<QSpinBox>(&page, "spinBoxH")->setValue(120);

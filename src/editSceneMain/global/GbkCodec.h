@@ -19,12 +19,19 @@ QString g_fromGbkField(const QByteArray &field);
 QByteArray g_toGbk(const QString &strText);
 QString g_fromGbk(const QByteArray &data);
 
-// Whether a name the operator gave may go into a name field: no control
-// character (the device would take a NUL as the end of the name, a line break
-// as part of it), and nothing GBK cannot encode (which would go out as '?').
-bool g_isDeviceName(const QString &strName);
-// What the operator is told when g_isDeviceName refuses a name.
-QString g_deviceNameRefusal();
+// The name fields the operator fills, as the refusal names them.
+enum class ENameField { Input, Scene, Device };
+
+// Whether a name the operator gave may go into a name field of nFieldBytes:
+// no control character (the device would take a NUL as the end of the name, a
+// line break as part of it), nothing GBK cannot encode (which would go out as
+// '?'), and no more bytes than the field holds (the device would cut it).
+bool g_isDeviceName(const QString &strName, int nFieldBytes = 12);
+// What the operator is told when g_isDeviceName refuses a name, in the current
+// language: the field, and the first character refused in words the operator
+// can read (a line break, a tab, another control character by its code, or the
+// character itself), or the field's length. Empty for a name that fits.
+QString g_deviceNameRefusal(const QString &strName, ENameField field, int nFieldBytes = 12);
 
 // A length limit of the edit (maxLength counts UTF-16 units) leaves no half of
 // a character behind: a surrogate cut from its pair is dropped.

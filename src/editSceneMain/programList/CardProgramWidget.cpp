@@ -413,10 +413,12 @@ void CCardProgramWidget::openNameEditor()
 bool CCardProgramWidget::commitName()
 {
     const QString strName = m_pEditName->text();
-    if (!g_isDeviceName(strName)) {
+    // A name the device's 12-byte field cannot hold whole is refused; the editor stays open.
+    const QString strRefusal = g_deviceNameRefusal(strName, ENameField::Scene);
+    if (!strRefusal.isEmpty()) {
         CGuardedWait wait{this};
         m_bAsking = true; // the notice takes the focus: that is no end of the edit
-        wait.information(tr("提示"), g_deviceNameRefusal());
+        wait.information(tr("提示"), strRefusal);
         if (!wait.alive())
             return false;
         m_bAsking = false;
@@ -436,7 +438,7 @@ bool CCardProgramWidget::commitName()
         if (!pSelf)
             return true;
     }
-    // The device keeps 12 bytes of name: cut in GBK at a character boundary.
+    // The name fits the device's 12 bytes; the field is padded with zeros.
     const int nId = m_nId;
     QByteArray data = oneByte(nId);
     data.append(g_toGbkField(strName, 12));

@@ -2,6 +2,7 @@
 #include "ui_ProgramListWidget.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -40,6 +41,13 @@ CProgramListWidget::~CProgramListWidget()
 {
     for (const char *pszTopic : kTopics)
         globalObserver::getGlobalObserver()->detach(pszTopic, this);
+    // The cards go with the strip: a name still being edited is abandoned, not committed by the
+    // focus it loses while the strip is taken down (nor asked of a strip half destroyed).
+    for (CCardProgramWidget *pCard : cards()) {
+        pCard->setOwnerList(nullptr);
+        if (QLineEdit *pEdit = pCard->nameEditor())
+            pEdit->removeEventFilter(pCard);
+    }
     delete ui;
 }
 

@@ -189,12 +189,18 @@ void CBackCanvasWidget::sendDeviceCmd()
             CGuardedWait wait{this, pScene};
             wait.recallScene(pScene->m_strSerial, nSceneId, tr("场景未调用"), tr("该场景未调用，是否立即调用？"), tr("确定"),
                              tr("取消"), true, false);
+            // Nothing was applied: the page shows the screen as it is again.
+            if (wait.alive())
+                setWidgetData(nullptr);
             return;
         }
     }
     // A name the device cannot hold is refused before anything goes out.
-    if (ui->lineEditstrSerial->isModified() && !g_isDeviceName(ui->lineEditstrSerial->text())) {
-        BesMessageBox::information(tr("提示"), g_deviceNameRefusal());
+    const QString strNameRefusal = ui->lineEditstrSerial->isModified()
+                                       ? g_deviceNameRefusal(ui->lineEditstrSerial->text(), ENameField::Device)
+                                       : QString();
+    if (!strNameRefusal.isEmpty()) {
+        BesMessageBox::information(tr("提示"), strNameRefusal);
         return;
     }
     // The screen fields as they stand now: a value typed after the last valid one (which armed

@@ -1,7 +1,9 @@
 #include "OtherWidget.h"
 #include "ui_OtherWidget.h"
 
+#include <QDateTime>
 #include <QEvent>
+#include <QtDebug>
 
 #include "BesMessageBox.h"
 #include "DeviceRecords.h"
@@ -101,12 +103,29 @@ void COtherWidget::clearDeviceValues()
         pEdit->clear();
 }
 
-void COtherWidget::slot_updateZDeviceName(QString DeviceName, QString strSerial)
+void COtherWidget::takeDevice(const QString &strSerial)
 {
     // Another device: nothing of the previous one may be checked against or written any more.
-    if (strSerial != m_strSerial)
+    if (strSerial != m_strSerial) {
         clearDeviceValues();
+        ui->lineEditstrSerial->clear();
+    }
     m_strSerial = strSerial;
+}
+
+void COtherWidget::setServedDevice(const QString &strSerial, const QString &strFamily)
+{
+    m_bServed = true;
+    m_strServedSerial = strFamily == QLatin1String("Z") ? strSerial : QString();
+    takeDevice(m_strServedSerial);
+}
+
+void COtherWidget::slot_updateZDeviceName(QString DeviceName, QString strSerial)
+{
+    // The name of a device this frame does not edit is not this page's.
+    if (m_bServed && (m_strServedSerial.isEmpty() || strSerial != m_strServedSerial))
+        return;
+    takeDevice(strSerial);
     ui->lineEditstrSerial->setText(DeviceName);
 }
 
@@ -237,6 +256,11 @@ void COtherWidget::on_OutputcutButton_clicked()
 
 void COtherWidget::sendCmd(const QString &strName, QByteArray payload, int nReadOrWrite, int nSub)
 {
+    if (m_strSerial.isEmpty()) {
+        qInfo().noquote() << QString("[%1]: settings page without a device: %2 not sent")
+                                 .arg(QDateTime::currentDateTime().toString("yyyy-MM-dd HH:mm:ss"), strName);
+        return;
+    }
     globalObserver::getGlobalObserver()->notify("slot_setDeviceCmd", Q_ARG(QString, m_strSerial), Q_ARG(QString, strName),
                                                 Q_ARG(QByteArray &, payload), Q_ARG(int, nReadOrWrite), Q_ARG(int, nSub));
 }
@@ -277,6 +301,8 @@ void COtherWidget::showSilent(bool bSoundOn)
 
 void COtherWidget::on_SilenttoolButton_clicked()
 {
+    if (m_strSerial.isEmpty())
+        return;
     // Turn over what the button shows: the device's state as read, taken or last sent (a
     // refusal has the device's state read back and shown).
     const int nNew = m_bSilent ? 0 : 1;
@@ -309,8 +335,9 @@ bool COtherWidget::applyName()
 {
     if (!ui->lineEditstrSerial->isModified())
         return true;
-    if (!g_isDeviceName(ui->lineEditstrSerial->text())) {
-        BesMessageBox::information(tr("修改失败"), g_deviceNameRefusal(), false);
+    const QString strRefusal = g_deviceNameRefusal(ui->lineEditstrSerial->text(), ENameField::Device);
+    if (!strRefusal.isEmpty()) {
+        BesMessageBox::information(tr("修改失败"), strRefusal, false);
         return false;
     }
     sendCmd(g_texing_name[Tx_SetSystem], g_toGbkField(ui->lineEditstrSerial->text(), 12), 2, 10);

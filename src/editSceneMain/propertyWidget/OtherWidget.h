@@ -5,7 +5,9 @@
 // brightness, sound and mute, scale mode, input and output crop, preview and take of a stored
 // scene, and saving the current values into a stored scene.
 //
-// The page edits the device whose serial "slot_updateZDeviceName" gave it. The device worker
+// The page edits the device whose serial "slot_updateZDeviceName" gave it; the page of a frame's
+// property stack edits only its frame's device (setServedDevice): in a Z frame the device the
+// frame is bound to, in a Tarn frame none, so it sends nothing. The device worker
 // fills it from replies through the hub; the forms of those topics that carry a device serial
 // are taken only when the serial is the page's own, so with several Z devices connected each
 // page follows its device alone. Every command leaves as "slot_setDeviceCmd" with the page's
@@ -46,6 +48,10 @@ public:
     void sendZDeviceCmd();
 
     QString deviceSerial() const { return m_strSerial; }
+    // The device the hosting frame edits and the frame's family. A page served by a frame takes
+    // no other device from "slot_updateZDeviceName": a Z frame's page edits the frame's device, a
+    // Tarn frame's page none. A page no frame serves takes whatever that topic gives it.
+    void setServedDevice(const QString &strSerial, const QString &strFamily);
     // The device's settings record, looked up by the page's serial at each call; null until the
     // settings were read, or when no device of that serial is listed. Not to be kept.
     const SystemInfo *systemInfo() const;
@@ -88,6 +94,8 @@ private:
     void showSilent(bool bSoundOn);
     void setSectionOpen(QWidget *pSection, QWidget *pButton, bool &bOpen);
     void clearDeviceValues();
+    // The page's device from now on; another one drops what the page showed of the previous.
+    void takeDevice(const QString &strSerial);
 
     // Apply groups; false ends the apply.
     bool applyName();
@@ -103,6 +111,8 @@ private:
     bool needsRecord();
 
     QString m_strSerial;
+    bool m_bServed = false;   // setServedDevice was called
+    QString m_strServedSerial; // empty: no Z device to edit
     int m_nscenenum = -1;
     int m_ntake = -1;
     QList<ZSceneInfo> m_listZDeviceScene; // copies, in scene order

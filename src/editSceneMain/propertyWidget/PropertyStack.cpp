@@ -221,6 +221,8 @@ void CPropertyStack::setServedDevice(const QString &strSerial, const QString &st
 {
     m_strServedSerial = strSerial;
     m_strServedFamily = strFamily;
+    if (auto *pOther = qobject_cast<COtherWidget *>(m_pTipsWidget))
+        pOther->setServedDevice(strSerial, strFamily);
 }
 
 bool CPropertyStack::followsSelection(QGraphicsItem *pItem) const

@@ -78,10 +78,13 @@ void CWndLineWidget::setCurrentItem(QGraphicsItem *pItem)
     if (!pItem)
         return;
     auto *pLayer = dynamic_cast<CEditSingleTextItem *>(pItem);
+    const bool bOtherLayer = pLayer && pLayer != m_pItem;
     if (pLayer && pLayer->getItemType() == MediaType_SingleText)
         m_pItem = pLayer;
     if (!m_pItem)
         return;
+    if (bOtherLayer)
+        showCrop();
     const bool bLine = ui->spinBoxLine->blockSignals(true);
     ui->spinBoxLine->setValue(m_pItem->m_nLineWidth);
     ui->spinBoxLine->blockSignals(bLine);
@@ -162,11 +165,28 @@ void CWndLineWidget::on_pushButton_clicked()
         }
         values.append(v);
     }
-    if (!CWndPosWidget::layerSceneIsLive(this, m_pItem) || !m_pItem)
+    if (!CWndPosWidget::layerSceneIsLive(this, m_pItem) || !m_pItem) {
+        showCrop(); // nothing was sent: the layer's crop again
         return;
+    }
     m_pItem->setLayerCut(values.at(0), values.at(1), values.at(2), values.at(3));
     if (m_pItem)
         m_pItem->update();
+}
+
+void CWndLineWidget::showCrop()
+{
+    if (!m_pItem)
+        return;
+    int nW = 0, nH = 0;
+    m_pItem->getItemSize(nW, nH);
+    QList<int> values{0, 0, nW, nH};
+    if (m_pItem->m_nCut)
+        values = {qRound(m_pItem->m_nCutX * g_dWScale), qRound(m_pItem->m_nCutY * g_dHScale),
+                  qRound(m_pItem->m_nCutWidth * g_dWScale), qRound(m_pItem->m_nCutHeight * g_dHScale)};
+    const QList<QLineEdit *> edits{ui->lineEditX, ui->lineEditY, ui->lineEditW, ui->lineEditH};
+    for (int i = 0; i < edits.size(); ++i)
+        edits.at(i)->setText(QString::number(values.at(i)));
 }
 
 CEditSingleTextItem *CWndLineWidget::item() const

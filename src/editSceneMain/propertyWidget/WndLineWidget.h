@@ -46,6 +46,8 @@ private:
     void onSpinTrans(int v);
     void onSliderTrans(int v);
     bool applyTrans(int v);
+    // The crop fields show the layer's crop in device pixels (the whole layer when it has none).
+    void showCrop();
 
     QColor m_lineColor = QColor(255, 0, 0);
     QColor m_transColor;

@@ -176,6 +176,16 @@ bool CWndPosWidget::takeSceneCheck()
     return m_bTake;
 }
 
+bool CWndPosWidget::geometryEditAllowed()
+{
+    if (takeSceneCheck())
+        return true;
+    // Nothing was sent and the layer stays where it is: so does the page.
+    if (m_pItem)
+        setItemPos(true);
+    return false;
+}
+
 void CWndPosWidget::sendGeometry(bool bCanvasRule)
 {
     if (!m_pItem)
@@ -192,7 +202,7 @@ void CWndPosWidget::sendGeometry(bool bCanvasRule)
 
 void CWndPosWidget::onX(int v)
 {
-    if (!m_pItem || !(g_dWScale > 0) || !takeSceneCheck() || !m_pItem)
+    if (!m_pItem || !(g_dWScale > 0) || !geometryEditAllowed() || !m_pItem)
         return;
     const QPointF o = centreOffset();
     m_pItem->moveItem(QPointF(v / g_dWScale + o.x(), m_pItem->pos().y()));
@@ -202,7 +212,7 @@ void CWndPosWidget::onX(int v)
 
 void CWndPosWidget::onY(int v)
 {
-    if (!m_pItem || !(g_dHScale > 0) || !takeSceneCheck() || !m_pItem)
+    if (!m_pItem || !(g_dHScale > 0) || !geometryEditAllowed() || !m_pItem)
         return;
     const QPointF o = centreOffset();
     m_pItem->moveItem(QPointF(m_pItem->pos().x(), v / g_dHScale + o.y()));
@@ -212,7 +222,7 @@ void CWndPosWidget::onY(int v)
 
 void CWndPosWidget::onW(int v)
 {
-    if (!m_pItem || !(g_dWScale > 0) || !takeSceneCheck() || !m_pItem)
+    if (!m_pItem || !(g_dWScale > 0) || !geometryEditAllowed() || !m_pItem)
         return;
     m_pItem->setWidth(v / g_dWScale);
     m_pItem->dataChange();
@@ -222,7 +232,7 @@ void CWndPosWidget::onW(int v)
 
 void CWndPosWidget::onH(int v)
 {
-    if (!m_pItem || !(g_dHScale > 0) || !takeSceneCheck() || !m_pItem)
+    if (!m_pItem || !(g_dHScale > 0) || !geometryEditAllowed() || !m_pItem)
         return;
     m_pItem->setHeight(v / g_dHScale);
     m_pItem->dataChange();
@@ -264,8 +274,16 @@ void CWndPosWidget::onMainSig(int i)
 
 void CWndPosWidget::onLayerState(int i)
 {
-    if (!m_pItem || i < 0 || i == m_pItem->m_nLayerState || !takeSceneCheck() || !m_pItem)
+    if (!m_pItem || i < 0 || i == m_pItem->m_nLayerState)
         return;
+    if (!takeSceneCheck()) {
+        if (m_pItem) {
+            const bool bBlocked = ui->cmbLayerState->blockSignals(true);
+            ui->cmbLayerState->setCurrentIndex(m_pItem->m_nLayerState);
+            ui->cmbLayerState->blockSignals(bBlocked);
+        }
+        return;
+    }
     m_pItem->setLayerEnable(i);
 }
 

@@ -60,6 +60,8 @@ private:
     QPointF centreOffset() const;
     // True when the layer's scene is the device's live scene; otherwise offers to recall it.
     bool takeSceneCheck();
+    // takeSceneCheck for a position or size edit; a refused edit shows the layer's geometry again.
+    bool geometryEditAllowed();
     void sendGeometry(bool bCanvasRule);
     int comboIndexOfSource(int nId) const;
     void selectSource(int nId);

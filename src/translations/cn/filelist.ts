@@ -73,14 +73,6 @@
         <translation>标准分辨率：</translation>
     </message>
     <message>
-        <source>输入名称含有设备不支持的字符</source>
-        <translation>输入名称含有设备不支持的字符</translation>
-    </message>
-    <message>
-        <source>输入名称不能超过12个字节（一个汉字占2个字节）</source>
-        <translation>输入名称不能超过12个字节（一个汉字占2个字节）</translation>
-    </message>
-    <message>
         <source>宽度和高度须为1到65535之间的整数</source>
         <translation>宽度和高度须为1到65535之间的整数</translation>
     </message>

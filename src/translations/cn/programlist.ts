@@ -97,6 +97,10 @@
         <source>用户场景</source>
         <translation>用户场景</translation>
     </message>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
 </context>
 <context>
     <name>CSceneSaveAsDlg</name>

@@ -73,14 +73,6 @@
         <translation>Standard resolution:</translation>
     </message>
     <message>
-        <source>输入名称含有设备不支持的字符</source>
-        <translation>The input name contains characters the device does not support.</translation>
-    </message>
-    <message>
-        <source>输入名称不能超过12个字节（一个汉字占2个字节）</source>
-        <translation>The input name must not be longer than 12 bytes (a Chinese character takes 2 bytes).</translation>
-    </message>
-    <message>
         <source>宽度和高度须为1到65535之间的整数</source>
         <translation>Width and height must be whole numbers from 1 to 65535.</translation>
     </message>

@@ -97,6 +97,10 @@
         <source>用户场景</source>
         <translation>User scenario</translation>
     </message>
+    <message>
+        <source>提示</source>
+        <translation>Notice</translation>
+    </message>
 </context>
 <context>
     <name>CSceneSaveAsDlg</name>
