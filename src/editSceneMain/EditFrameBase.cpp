@@ -13,10 +13,15 @@
 #include "globalObserver.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QThread>
@@ -26,6 +31,19 @@
 namespace {
 // How long a frame waits for its sampler thread to end when it goes.
 constexpr unsigned long kSamplerStopWaitMs = 5000;
+QRect g_rtScreenAreaOverride;
+// The least height a scrolling property column keeps.
+constexpr int kPropertyColumnFloor = 120;
+
+// The window's layouts take in changed minimums now rather than on the next event loop pass:
+// each level of nested splitters and layouts posts its request to the next.
+void settleLayouts(QWidget *pWindow)
+{
+    for (int i = 0; i < 8; ++i)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    if (pWindow->layout())
+        pWindow->layout()->activate();
+}
 } // namespace
 
 CEditFrameBase::CEditFrameBase(const QString &strFamily, QWidget *parent)
@@ -84,6 +102,12 @@ QSplitter *CEditFrameBase::makeSplitter(Qt::Orientation orientation, const QStri
     pSplitter->setChildrenCollapsible(false);
     pSplitter->setWindowTitle(strTitle);
     return pSplitter;
+}
+
+void CEditFrameBase::setYieldingPanel(QWidget *pPanel)
+{
+    m_pYieldingPanel = pPanel;
+    m_szYieldingForm = pPanel ? pPanel->minimumSize() : QSize();
 }
 
 QWidget *CEditFrameBase::makePlace(const QString &strName, QWidget *pParent)
@@ -326,6 +350,102 @@ bool CEditFrameBase::event(QEvent *event)
 }
 
 // ------------------------------------------------------- window behaviour
+
+void CEditFrameBase::setScreenAreaOverride(const QRect &rtArea)
+{
+    g_rtScreenAreaOverride = rtArea;
+}
+
+void CEditFrameBase::showEvent(QShowEvent *event)
+{
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
+        fitIntoScreen();
+    QMainWindow::showEvent(event);
+}
+
+// Shown before it is mapped: the layouts have given the frame its minimum, which may have made
+// it larger than the size it was placed for.
+void CEditFrameBase::fitIntoScreen()
+{
+    const bool bCentre = m_bOpensCentred && !m_bPlaced;
+    QScreen *pScreen = bCentre ? nullptr : QGuiApplication::screenAt(geometry().center());
+    if (!pScreen)
+        pScreen = QGuiApplication::primaryScreen();
+    if (!pScreen && g_rtScreenAreaOverride.isEmpty())
+        return;
+    const QRect rtRoom = g_rtScreenAreaOverride.isEmpty() ? pScreen->availableGeometry() : g_rtScreenAreaOverride;
+    yieldTo(rtRoom.size());
+    settleLayouts(this);
+
+    QRect rt = geometry();
+    rt.setSize(rt.size().boundedTo(rtRoom.size()).expandedTo(minimumSize()));
+    if (bCentre || !rtRoom.contains(rt))
+        rt.moveCenter(rtRoom.center());
+    // Larger than the area even so: its title row stays on the screen.
+    rt.moveTopLeft(QPoint(qMax(rt.left(), rtRoom.left()), qMax(rt.top(), rtRoom.top())));
+    m_bPlaced = true;
+    if (rt != geometry())
+        setGeometry(rt);
+}
+
+// On a screen smaller than the frame's minimum the middle panel gives way first (its form's
+// minimum, down to half), then the property column scrolls; on a larger screen nothing changes.
+void CEditFrameBase::yieldTo(const QSize &szRoom)
+{
+    if (!layout())
+        return;
+    for (int nPass = 0; nPass < 8; ++nPass) {
+        settleLayouts(this);
+        const QSize szNeed = layout()->totalMinimumSize();
+        const int dx = szNeed.width() - szRoom.width();
+        const int dy = szNeed.height() - szRoom.height();
+        if (dx <= 0 && dy <= 0)
+            return;
+        bool bChanged = false;
+        if (m_pYieldingPanel) {
+            const QSize szMin = m_pYieldingPanel->minimumSize();
+            const QSize szFloor = m_szYieldingForm / 2;
+            const QSize szNew(qMax(szFloor.width(), szMin.width() - qMax(0, dx)),
+                              qMax(szFloor.height(), szMin.height() - qMax(0, dy)));
+            if (szNew != szMin) {
+                m_pYieldingPanel->setMinimumSize(szNew);
+                bChanged = true;
+            }
+        }
+        if (!bChanged && dy > 0)
+            bChanged = scrollPropertyColumn(dy);
+        if (!bChanged)
+            return;
+    }
+}
+
+bool CEditFrameBase::scrollPropertyColumn(int nBy)
+{
+    if (!m_pPropertyPlace)
+        return false;
+    if (!m_pPropertyScroll) {
+        auto *pColumn = qobject_cast<QSplitter *>(m_pPropertyPlace->parentWidget());
+        if (!pColumn)
+            return false;
+        // The splitter takes it in the place's stead, then it takes the place.
+        auto *pScroll = new QScrollArea;
+        pScroll->setObjectName(QStringLiteral("propertyScroll"));
+        pScroll->setFrameShape(QFrame::NoFrame);
+        pScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        pScroll->setWidgetResizable(true);
+        pColumn->replaceWidget(pColumn->indexOf(m_pPropertyPlace), pScroll);
+        pScroll->setWidget(m_pPropertyPlace);
+        m_pPropertyScroll = pScroll;
+    }
+    const QSize szContent = m_pPropertyPlace->minimumSizeHint();
+    const int nNow = m_pPropertyScroll->minimumHeight() > 0 ? m_pPropertyScroll->minimumHeight() : szContent.height();
+    const QSize szNew(szContent.width() + m_pPropertyScroll->verticalScrollBar()->sizeHint().width(),
+                      qMax(qMin(kPropertyColumnFloor, szContent.height()), nNow - nBy));
+    if (szNew == m_pPropertyScroll->minimumSize())
+        return false;
+    m_pPropertyScroll->setMinimumSize(szNew);
+    return true;
+}
 
 void CEditFrameBase::on_btnNormalMax_clicked()
 {
