@@ -30,6 +30,12 @@ class TestSmallScreen : public QObject
     static void checkOnTheScreen(QWidget *pFrame, const QStringList &listNeeded)
     {
         QVERIFY(QTest::qWaitForWindowExposed(pFrame));
+        QList<QAbstractButton *> listButtons;
+        for (const QString &strName : listNeeded) {
+            listButtons << pFrame->findChild<QAbstractButton *>(strName);
+            QVERIFY2(listButtons.last(), qPrintable(strName));
+            QTRY_VERIFY2_WITH_TIMEOUT(listButtons.last()->isVisible(), qPrintable(strName), 10000);
+        }
         const QRect rtRoom = pFrame->screen()->availableGeometry();
         QVERIFY2(rtRoom.contains(pFrame->frameGeometry()),
                  qPrintable(QString("%1: %2,%3 %4x%5").arg(pFrame->objectName()).arg(pFrame->x()).arg(pFrame->y())
@@ -40,11 +46,8 @@ class TestSmallScreen : public QObject
                 QVERIFY2(rtRoom.contains(QRect(pButton->mapToGlobal(QPoint(0, 0)), pButton->size())),
                          qPrintable(pButton->objectName() + " " + pButton->text()));
         }
-        for (const QString &strName : listNeeded) {
-            auto *pButton = pFrame->findChild<QAbstractButton *>(strName);
-            QVERIFY2(pButton && pButton->isVisible(), qPrintable(strName));
-            QVERIFY2(pButton->visibleRegion().boundingRect() == pButton->rect(), qPrintable(strName));
-        }
+        for (QAbstractButton *pButton : listButtons)
+            QVERIFY2(pButton->visibleRegion().boundingRect() == pButton->rect(), qPrintable(pButton->objectName()));
     }
 
 private slots:

@@ -419,6 +419,31 @@ void CEditFrameBase::yieldTo(const QSize &szRoom)
     }
 }
 
+QRect CEditFrameBase::screenArea() const
+{
+    if (!g_rtScreenAreaOverride.isEmpty())
+        return g_rtScreenAreaOverride;
+    const QScreen *pScreen = screen();
+    return pScreen ? pScreen->availableGeometry() : QRect();
+}
+
+// Bounds the title row fixed while the frame was maximised (as large as the screen's area at
+// most) would otherwise take the restored frame past the screen's edge.
+void CEditFrameBase::showNormalWithinScreen()
+{
+    const QRect rtNormal = normalGeometry();
+    showNormal();
+    const QRect rtRoom = screenArea();
+    if (rtNormal.isEmpty() || rtRoom.isEmpty())
+        return;
+    QRect rt(rtNormal.topLeft(), rtNormal.size().expandedTo(minimumSize()).boundedTo(maximumSize()));
+    rt.moveRight(qMin(rt.right(), rtRoom.right()));
+    rt.moveBottom(qMin(rt.bottom(), rtRoom.bottom()));
+    rt.moveTopLeft(QPoint(qMax(rt.left(), rtRoom.left()), qMax(rt.top(), rtRoom.top())));
+    if (rt != rtNormal)
+        setGeometry(rt);
+}
+
 bool CEditFrameBase::scrollPropertyColumn(int nBy)
 {
     if (!m_pPropertyPlace)
@@ -453,7 +478,7 @@ void CEditFrameBase::on_btnNormalMax_clicked()
     globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_showToolBar"), Q_ARG(bool, bShow));
     if (isMaximized()) {
         leavingMaximised();
-        showNormal();
+        showNormalWithinScreen();
         m_form.pNormalMax->setStyleSheet(QLatin1String(FrameStyles::kNormal));
     } else {
         showMaximized();
@@ -464,7 +489,7 @@ void CEditFrameBase::on_btnNormalMax_clicked()
 void CEditFrameBase::slot_doubleclick_max()
 {
     if (isMaximized())
-        showNormal();
+        showNormalWithinScreen();
     else
         showMaximized();
 }

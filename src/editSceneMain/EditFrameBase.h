@@ -189,6 +189,11 @@ private:
     // back, centred on the area.
     void fitIntoScreen();
     void yieldTo(const QSize &szRoom);
+    // The available area of the frame's screen (or the override).
+    QRect screenArea() const;
+    // Shows the maximised frame normal, moved back within the screen's area where its bounds
+    // made it larger.
+    void showNormalWithinScreen();
     // The property column scrolls, its minimum height nBy lower.
     bool scrollPropertyColumn(int nBy);
 

@@ -96,6 +96,17 @@ void CTitleHelper::handlePress(QMouseEvent *event)
         }
         m_winPtr->setMinimumSize(szMin);
         m_winPtr->setMaximumSize(szMax);
+        // A window the new minimum made larger is moved back within the area.
+        if (const QScreen *pScreen = m_winPtr->screen(); pScreen && !m_winPtr->isMaximized()) {
+            const QRect rtRoom = pScreen->availableGeometry();
+            QRect rt = m_winPtr->frameGeometry();
+            if (!rtRoom.contains(rt) && rtRoom.contains(m_winBeginRect)) {
+                rt.moveRight(qMin(rt.right(), rtRoom.right()));
+                rt.moveBottom(qMin(rt.bottom(), rtRoom.bottom()));
+                m_winPtr->move(m_winPtr->pos() + rt.topLeft() - m_winPtr->frameGeometry().topLeft());
+                m_winBeginPos = m_winPtr->pos();
+            }
+        }
         if (startSystemGesture(true)) {
             // The window system runs the move and eats the rest of the drag.
             m_movePress = false;
