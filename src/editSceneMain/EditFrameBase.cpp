@@ -460,6 +460,9 @@ bool CEditFrameBase::scrollPropertyColumn(int nBy)
         pScroll->setWidgetResizable(true);
         pColumn->replaceWidget(pColumn->indexOf(m_pPropertyPlace), pScroll);
         pScroll->setWidget(m_pPropertyPlace);
+        // The column keeps the look it had: no backgrounds of the scroll area's own.
+        m_pPropertyPlace->setAutoFillBackground(false);
+        pScroll->viewport()->setAutoFillBackground(false);
         m_pPropertyScroll = pScroll;
     }
     const QSize szContent = m_pPropertyPlace->minimumSizeHint();
