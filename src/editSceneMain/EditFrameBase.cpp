@@ -371,9 +371,9 @@ void CEditFrameBase::fitIntoScreen()
     QScreen *pScreen = bCentre ? nullptr : QGuiApplication::screenAt(geometry().center());
     if (!pScreen)
         pScreen = QGuiApplication::primaryScreen();
-    if (!pScreen && g_rtScreenAreaOverride.isEmpty())
+    const QRect rtRoom = screenArea(pScreen);
+    if (rtRoom.isEmpty())
         return;
-    const QRect rtRoom = g_rtScreenAreaOverride.isEmpty() ? pScreen->availableGeometry() : g_rtScreenAreaOverride;
     yieldTo(rtRoom.size());
     settleLayouts(this);
 
@@ -419,11 +419,10 @@ void CEditFrameBase::yieldTo(const QSize &szRoom)
     }
 }
 
-QRect CEditFrameBase::screenArea() const
+QRect CEditFrameBase::screenArea(const QScreen *pScreen)
 {
     if (!g_rtScreenAreaOverride.isEmpty())
         return g_rtScreenAreaOverride;
-    const QScreen *pScreen = screen();
     return pScreen ? pScreen->availableGeometry() : QRect();
 }
 
@@ -433,7 +432,7 @@ void CEditFrameBase::showNormalWithinScreen()
 {
     const QRect rtNormal = normalGeometry();
     showNormal();
-    const QRect rtRoom = screenArea();
+    const QRect rtRoom = screenArea(screen());
     if (rtNormal.isEmpty() || rtRoom.isEmpty())
         return;
     QRect rt(rtNormal.topLeft(), rtNormal.size().expandedTo(minimumSize()).boundedTo(maximumSize()));

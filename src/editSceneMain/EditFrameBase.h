@@ -21,6 +21,7 @@ class CTitleHelper;
 class CTitleWidget;
 class QLabel;
 class QPushButton;
+class QScreen;
 class QScrollArea;
 class QSplitter;
 class QStatusBar;
@@ -189,8 +190,8 @@ private:
     // back, centred on the area.
     void fitIntoScreen();
     void yieldTo(const QSize &szRoom);
-    // The available area of the frame's screen (or the override).
-    QRect screenArea() const;
+    // The available area of a screen (or the override).
+    static QRect screenArea(const QScreen *pScreen);
     // Shows the maximised frame normal, moved back within the screen's area where its bounds
     // made it larger.
     void showNormalWithinScreen();
