@@ -2,6 +2,7 @@
 
 #include <QHoverEvent>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QWidget>
 
 #include "TitleHelper.h"
@@ -98,13 +99,17 @@ private slots:
     {
         m_pHelper->setTitleHeight(40);
         drag(QPoint(100, 20), 30, 25);
-        QCOMPARE(m_pWin->pos(), QPoint(80, 85));
-        QCOMPARE(m_pWin->minimumSize(), QSize(1200, 800));
-        QCOMPARE(m_pWin->maximumSize(), QSize(1600, 1000));
+        // The bounds clipped to the screen's available area (offscreen: 800 x 600); the window
+        // they made larger was moved back within the area before the drag moved it.
+        const QRect rtRoom = m_pWin->screen()->availableGeometry();
+        QCOMPARE(m_pWin->minimumSize(), QSize(1200, 800).boundedTo(rtRoom.size()));
+        QCOMPARE(m_pWin->maximumSize(), QSize(1600, 1000).boundedTo(rtRoom.size()));
+        const QPoint at(qMin(50, rtRoom.right() + 1 - m_pWin->width()), qMin(60, rtRoom.bottom() + 1 - m_pWin->height()));
+        QCOMPARE(m_pWin->pos(), at + QPoint(30, 25));
         QCOMPARE(m_pWin->m_nPresses, 1);
         // A move no longer happens once the button is up.
         mouse(QEvent::MouseMove, QPoint(200, 20), Qt::NoButton, Qt::NoButton);
-        QCOMPARE(m_pWin->pos(), QPoint(80, 85));
+        QCOMPARE(m_pWin->pos(), at + QPoint(30, 25));
     }
 
     void pressNearEdgesStartsNoMove_data()
@@ -215,7 +220,7 @@ private slots:
         drag(QPoint(300, 20), 0, 0); // fixes the bounds
         hover(QPoint(1299, 450));
         drag(QPoint(1299, 450), 600, 0);
-        QCOMPARE(m_pWin->width(), 1600);
+        QCOMPARE(m_pWin->width(), qMin(1600, m_pWin->screen()->availableGeometry().width()));
     }
 
     void otherButtonsRecordNothing()

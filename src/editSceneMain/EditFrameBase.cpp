@@ -13,10 +13,15 @@
 #include "globalObserver.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QThread>
@@ -26,6 +31,19 @@
 namespace {
 // How long a frame waits for its sampler thread to end when it goes.
 constexpr unsigned long kSamplerStopWaitMs = 5000;
+QRect g_rtScreenAreaOverride;
+// The least height a scrolling property column keeps.
+constexpr int kPropertyColumnFloor = 120;
+
+// The window's layouts take in changed minimums now rather than on the next event loop pass:
+// each level of nested splitters and layouts posts its request to the next.
+void settleLayouts(QWidget *pWindow)
+{
+    for (int i = 0; i < 8; ++i)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    if (pWindow->layout())
+        pWindow->layout()->activate();
+}
 } // namespace
 
 CEditFrameBase::CEditFrameBase(const QString &strFamily, QWidget *parent)
@@ -84,6 +102,12 @@ QSplitter *CEditFrameBase::makeSplitter(Qt::Orientation orientation, const QStri
     pSplitter->setChildrenCollapsible(false);
     pSplitter->setWindowTitle(strTitle);
     return pSplitter;
+}
+
+void CEditFrameBase::setYieldingPanel(QWidget *pPanel)
+{
+    m_pYieldingPanel = pPanel;
+    m_szYieldingForm = pPanel ? pPanel->minimumSize() : QSize();
 }
 
 QWidget *CEditFrameBase::makePlace(const QString &strName, QWidget *pParent)
@@ -327,13 +351,136 @@ bool CEditFrameBase::event(QEvent *event)
 
 // ------------------------------------------------------- window behaviour
 
+void CEditFrameBase::setScreenAreaOverride(const QRect &rtArea)
+{
+    g_rtScreenAreaOverride = rtArea;
+}
+
+void CEditFrameBase::showEvent(QShowEvent *event)
+{
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
+        fitIntoScreen();
+    QMainWindow::showEvent(event);
+}
+
+// Shown before it is mapped: the layouts have given the frame its minimum, which may have made
+// it larger than the size it was placed for.
+void CEditFrameBase::fitIntoScreen()
+{
+    const bool bCentre = m_bOpensCentred && !m_bPlaced;
+    QScreen *pScreen = bCentre ? nullptr : QGuiApplication::screenAt(geometry().center());
+    if (!pScreen)
+        pScreen = QGuiApplication::primaryScreen();
+    const QRect rtRoom = screenArea(pScreen);
+    if (rtRoom.isEmpty())
+        return;
+    yieldTo(rtRoom.size());
+    settleLayouts(this);
+
+    QRect rt = geometry();
+    rt.setSize(rt.size().boundedTo(rtRoom.size()).expandedTo(minimumSize()));
+    if (bCentre || !rtRoom.contains(rt))
+        rt.moveCenter(rtRoom.center());
+    // Larger than the area even so: its title row stays on the screen.
+    rt.moveTopLeft(QPoint(qMax(rt.left(), rtRoom.left()), qMax(rt.top(), rtRoom.top())));
+    m_bPlaced = true;
+    if (rt != geometry())
+        setGeometry(rt);
+}
+
+// On a screen smaller than the frame's minimum the middle panel gives way first (its form's
+// minimum, down to half), then the property column scrolls; on a larger screen nothing changes.
+void CEditFrameBase::yieldTo(const QSize &szRoom)
+{
+    if (!layout())
+        return;
+    for (int nPass = 0; nPass < 8; ++nPass) {
+        settleLayouts(this);
+        const QSize szNeed = layout()->totalMinimumSize();
+        const int dx = szNeed.width() - szRoom.width();
+        const int dy = szNeed.height() - szRoom.height();
+        if (dx <= 0 && dy <= 0)
+            return;
+        bool bChanged = false;
+        if (m_pYieldingPanel) {
+            const QSize szMin = m_pYieldingPanel->minimumSize();
+            const QSize szFloor = m_szYieldingForm / 2;
+            const QSize szNew(qMax(szFloor.width(), szMin.width() - qMax(0, dx)),
+                              qMax(szFloor.height(), szMin.height() - qMax(0, dy)));
+            if (szNew != szMin) {
+                m_pYieldingPanel->setMinimumSize(szNew);
+                bChanged = true;
+            }
+        }
+        if (!bChanged && dy > 0)
+            bChanged = scrollPropertyColumn(dy);
+        if (!bChanged)
+            return;
+    }
+}
+
+QRect CEditFrameBase::screenArea(const QScreen *pScreen)
+{
+    if (!g_rtScreenAreaOverride.isEmpty())
+        return g_rtScreenAreaOverride;
+    return pScreen ? pScreen->availableGeometry() : QRect();
+}
+
+// Bounds the title row fixed while the frame was maximised (as large as the screen's area at
+// most) would otherwise take the restored frame past the screen's edge.
+void CEditFrameBase::showNormalWithinScreen()
+{
+    const QRect rtNormal = normalGeometry();
+    showNormal();
+    const QRect rtRoom = screenArea(screen());
+    if (rtNormal.isEmpty() || rtRoom.isEmpty())
+        return;
+    QRect rt(rtNormal.topLeft(), rtNormal.size().expandedTo(minimumSize()).boundedTo(maximumSize()));
+    rt.moveRight(qMin(rt.right(), rtRoom.right()));
+    rt.moveBottom(qMin(rt.bottom(), rtRoom.bottom()));
+    rt.moveTopLeft(QPoint(qMax(rt.left(), rtRoom.left()), qMax(rt.top(), rtRoom.top())));
+    if (rt != rtNormal)
+        setGeometry(rt);
+}
+
+bool CEditFrameBase::scrollPropertyColumn(int nBy)
+{
+    if (!m_pPropertyPlace)
+        return false;
+    if (!m_pPropertyScroll) {
+        auto *pColumn = qobject_cast<QSplitter *>(m_pPropertyPlace->parentWidget());
+        if (!pColumn)
+            return false;
+        // The splitter takes it in the place's stead, then it takes the place.
+        auto *pScroll = new QScrollArea;
+        pScroll->setObjectName(QStringLiteral("propertyScroll"));
+        pScroll->setFrameShape(QFrame::NoFrame);
+        pScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        pScroll->setWidgetResizable(true);
+        pColumn->replaceWidget(pColumn->indexOf(m_pPropertyPlace), pScroll);
+        pScroll->setWidget(m_pPropertyPlace);
+        // The column keeps the look it had: no backgrounds of the scroll area's own.
+        m_pPropertyPlace->setAutoFillBackground(false);
+        pScroll->viewport()->setAutoFillBackground(false);
+        m_pPropertyScroll = pScroll;
+    }
+    const QSize szContent = m_pPropertyPlace->minimumSizeHint();
+    const int nNow = m_pPropertyScroll->minimumHeight() > 0 ? m_pPropertyScroll->minimumHeight() : szContent.height();
+    const QSize szNew(szContent.width() + m_pPropertyScroll->verticalScrollBar()->sizeHint().width(),
+                      qMax(qMin(kPropertyColumnFloor, szContent.height()), nNow - nBy));
+    if (szNew == m_pPropertyScroll->minimumSize())
+        return false;
+    m_pPropertyScroll->setMinimumSize(szNew);
+    return true;
+}
+
 void CEditFrameBase::on_btnNormalMax_clicked()
 {
     bool bShow = false;
     globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_showToolBar"), Q_ARG(bool, bShow));
     if (isMaximized()) {
         leavingMaximised();
-        showNormal();
+        showNormalWithinScreen();
         m_form.pNormalMax->setStyleSheet(QLatin1String(FrameStyles::kNormal));
     } else {
         showMaximized();
@@ -344,7 +491,7 @@ void CEditFrameBase::on_btnNormalMax_clicked()
 void CEditFrameBase::slot_doubleclick_max()
 {
     if (isMaximized())
-        showNormal();
+        showNormalWithinScreen();
     else
         showMaximized();
 }

@@ -21,6 +21,8 @@ class CTitleHelper;
 class CTitleWidget;
 class QLabel;
 class QPushButton;
+class QScreen;
+class QScrollArea;
 class QSplitter;
 class QStatusBar;
 class QThread;
@@ -58,6 +60,10 @@ public:
     QLabel *versionLabel() const { return m_pVerInfo; }
     // The named place that hosts a panel, or null.
     QWidget *panelPlace(const QString &strName) const;
+
+    // The area frames fit into instead of their screen's available area; empty (the default):
+    // the screen's. For tests on a platform whose one screen is smaller than a desktop's.
+    static void setScreenAreaOverride(const QRect &rtArea);
 
     // Releases the panels of the work area and writes the closing log line;
     // the frame's destructor runs it.
@@ -125,6 +131,11 @@ protected:
     // Every panel is made under the widget that shows it: under the program's
     // style sheet a widget that changes parent is styled again, subtree and all.
     void buildWorkArea(const std::function<QWidget *(QWidget *)> &fnMiddle);
+    // The widget whose minimum size (its form's) gives way first when the frame's minimum is
+    // larger than the screen's available area; it keeps at least half of it.
+    void setYieldingPanel(QWidget *pPanel);
+    // The frame opens centred on the primary screen's available area (else where it was placed).
+    void setOpensCentred(bool bCentred) { m_bOpensCentred = bCentred; }
     static QWidget *makePlace(const QString &strName, QWidget *pParent);
     static void hostPanel(QWidget *pPlace, QWidget *pPanel);
     void addPlace(QWidget *pPlace) { m_listPlaces.append(pPlace); }
@@ -151,6 +162,8 @@ protected:
 
     void closeEvent(QCloseEvent *event) override;
     bool event(QEvent *event) override;
+    // A frame shown normal opens entirely within its screen's available area.
+    void showEvent(QShowEvent *event) override;
 
     QList<QRect> m_listRtDesktop;
     CFileListWidget *m_pListWidget = nullptr;
@@ -171,6 +184,19 @@ private:
     // done again whenever the frame's size changes (also maximised).
     void scheduleWorkAreaShares();
     void applyWorkAreaShares();
+    // Fits the frame into the available area of its screen (of the primary screen for a frame
+    // that opens centred, at its first show): the minimums give way where the area is smaller
+    // (yieldTo), the frame is at most the area's size, and one that would stand out is moved
+    // back, centred on the area.
+    void fitIntoScreen();
+    void yieldTo(const QSize &szRoom);
+    // The available area of a screen (or the override).
+    static QRect screenArea(const QScreen *pScreen);
+    // Shows the maximised frame normal, moved back within the screen's area where its bounds
+    // made it larger.
+    void showNormalWithinScreen();
+    // The property column scrolls, its minimum height nBy lower.
+    bool scrollPropertyColumn(int nBy);
 
     QString m_strFamily;
     FormParts m_form;
@@ -178,6 +204,11 @@ private:
     QSplitter *m_pMainSplitter = nullptr;
     QSplitter *m_pLeftSplitter = nullptr;
     bool m_bSharesPending = false;
+    QWidget *m_pYieldingPanel = nullptr;
+    QSize m_szYieldingForm;
+    QScrollArea *m_pPropertyScroll = nullptr;
+    bool m_bOpensCentred = false;
+    bool m_bPlaced = false;
     bool m_bLock = false;
     CLockWidget *m_pLockWidget = nullptr;
     QLabel *m_pLabelSysInfo = nullptr;

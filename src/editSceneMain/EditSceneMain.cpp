@@ -52,6 +52,7 @@ CEditSceneMain::CEditSceneMain(QWidget *parent, BuildSteps steps)
         hostPanel(m_pCanvasPlace, m_pCanvas);
         return m_pCanvasPlace;
     });
+    setYieldingPanel(m_pCanvas->canvasArea());
     m_pCanvas->sendCurrentScene();
     if (steps == BuildAll)
         ensurePropertyStack();

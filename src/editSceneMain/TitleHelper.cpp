@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QHoverEvent>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QWidget>
 #include <QWindow>
 
@@ -84,8 +85,28 @@ void CTitleHelper::handlePress(QMouseEvent *event)
     const int my = m_mouseBeginPos.y();
     if (y0 + b < my && my <= y0 + m_titleHeight && x0 + b < mx && mx < x0 + w - b) {
         m_movePress = true;
-        m_winPtr->setMinimumSize(1200, 800);
-        m_winPtr->setMaximumSize(1600, 1000);
+        // The window's size bounds, clipped to the screen's available area: a maximised
+        // window fits a small screen.
+        QSize szMin(1200, 800);
+        QSize szMax(1600, 1000);
+        if (const QScreen *pScreen = m_winPtr->screen()) {
+            const QSize szRoom = pScreen->availableGeometry().size();
+            szMin = szMin.boundedTo(szRoom);
+            szMax = szMax.boundedTo(szRoom);
+        }
+        m_winPtr->setMinimumSize(szMin);
+        m_winPtr->setMaximumSize(szMax);
+        // A window the new minimum made larger is moved back within the area.
+        if (const QScreen *pScreen = m_winPtr->screen(); pScreen && !m_winPtr->isMaximized()) {
+            const QRect rtRoom = pScreen->availableGeometry();
+            QRect rt = m_winPtr->frameGeometry();
+            if (!rtRoom.contains(rt) && rtRoom.contains(m_winBeginRect)) {
+                rt.moveRight(qMin(rt.right(), rtRoom.right()));
+                rt.moveBottom(qMin(rt.bottom(), rtRoom.bottom()));
+                m_winPtr->move(m_winPtr->pos() + rt.topLeft() - m_winPtr->frameGeometry().topLeft());
+                m_winBeginPos = m_winPtr->pos();
+            }
+        }
         if (startSystemGesture(true)) {
             // The window system runs the move and eats the rest of the drag.
             m_movePress = false;

@@ -27,6 +27,8 @@ Zinferface::Zinferface(QWidget *parent)
         m_pZMiddleControl = new ZMiddleControl(pParent);
         return m_pZMiddleControl;
     });
+    setYieldingPanel(m_pZMiddleControl);
+    setOpensCentred(true);
     setWindowTitle(QStringLiteral("Zinferface"));
 
     applyVersionText();
@@ -98,14 +100,6 @@ void Zinferface::changeEvent(QEvent *event)
 void Zinferface::showEvent(QShowEvent *event)
 {
     setAttribute(Qt::WA_Mapped);
-    // The frame keeps the size its panels need; it opens in the middle of the
-    // primary screen, as the Tarn frame does, not over the device list.
-    if (!m_bPlaced && !isMaximized() && !g_rtPrimaryScreen.isEmpty()) {
-        m_bPlaced = true;
-        const QRect rtScreen = g_rtPrimaryScreen;
-        move(rtScreen.x() + qMax(0, (rtScreen.width() - width()) / 2),
-             rtScreen.y() + qMax(0, (rtScreen.height() - height()) / 2));
-    }
     CEditFrameBase::showEvent(event);
 }
 

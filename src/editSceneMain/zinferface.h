@@ -48,7 +48,6 @@ private:
 
     ZMiddleControl *m_pZMiddleControl = nullptr;
     QString m_strVerDate;
-    bool m_bPlaced = false; // centred on the primary screen at its first show
     Ui::Zinferface *ui;
 };
 

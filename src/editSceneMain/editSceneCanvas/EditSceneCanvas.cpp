@@ -74,6 +74,7 @@ CEditSceneCanvas::CEditSceneCanvas(QWidget *parent)
     , ui(new Ui::CEditSceneCanvas)
 {
     ui->setupUi(this);
+    m_szFormRoom = ui->canvasWidget->minimumSize();
     m_pTranslator = new QTranslator(this);
     pBtnClean = new QToolButton;
     pBtnDrag = new QToolButton;
@@ -131,11 +132,16 @@ void CEditSceneCanvas::applySceneRect(CEditBaseScene *pScene)
     pScene->setSceneRect(sceneRectFor(pScene->getBackCanvasRect(), szShown));
 }
 
-// The screen canvas is drawn at 100 % in the canvas area of the form's size;
-// a larger area (a maximised frame) draws it larger in the same proportion.
+QWidget *CEditSceneCanvas::canvasArea() const
+{
+    return ui->canvasWidget;
+}
+
+// The screen canvas is drawn at 100 % in the canvas area of the form's size (and in a smaller
+// one, on a small screen); a larger area (a maximised frame) draws it larger in the same proportion.
 double CEditSceneCanvas::roomScale() const
 {
-    const QSize szForm = ui->canvasWidget->minimumSize();
+    const QSize szForm = m_szFormRoom;
     const QSize szArea = ui->canvasWidget->size();
     if (szForm.isEmpty() || szArea.isEmpty())
         return 1.0;

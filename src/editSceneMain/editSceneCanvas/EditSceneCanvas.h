@@ -145,6 +145,8 @@ public:
     // ---- read access (frame, scene list, tests)
     CEditBaseScene *currentScene() const { return m_pCurrentScene; }
     CEditBaseView *view() const { return m_pBaseView; }
+    // The canvas area: the form gives it its minimum, which a frame on a small screen may lower.
+    QWidget *canvasArea() const;
     const QList<CEditBaseScene *> &sceneList() const { return m_listScene; }
     int takeScene() const { return m_nTakeScene; }
     QString serial() const { return m_strSerial; }
@@ -246,6 +248,7 @@ private:
     QTimer *m_pTimer = nullptr;
     CEditBaseView *m_pBaseView = nullptr;
     double m_dRoomScale = 1.0; // the view's scale last set for the room the canvas area has
+    QSize m_szFormRoom;        // the canvas area's size in the form, drawn at 100 %
     QList<CEditBaseScene *> m_listScene;
     QList<CEditBaseScene *> m_listPlayScene;
     QList<CEditBaseView *> m_listView;

@@ -5,11 +5,11 @@
     <name>CBackCanvasWidget</name>
     <message>
         <source>大屏宽</source>
-        <translation>Screen width</translation>
+        <translation>Width</translation>
     </message>
     <message>
         <source>大屏高</source>
-        <translation>Screen height</translation>
+        <translation>Height</translation>
     </message>
     <message>
         <source>场景未调用</source>
@@ -229,7 +229,7 @@
     </message>
     <message>
         <source>大屏宽</source>
-        <translation>Screen width</translation>
+        <translation>Width</translation>
     </message>
     <message>
         <source>取值:[500,18600]</source>
@@ -241,7 +241,7 @@
     </message>
     <message>
         <source>大屏高</source>
-        <translation>Screen height</translation>
+        <translation>Height</translation>
     </message>
     <message>
         <source>取值:[100,8192]</source>
