@@ -5,7 +5,12 @@
 #include "WndPosWidget.h"
 #include "TestMain.h"
 
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QSpinBox>
 #include <QToolButton>
 
@@ -17,6 +22,8 @@
 #include "DeviceControl.h"
 #include "DeviceItem.h"
 #include "DeviceSimulator.h"
+#include "InputSetDlg.h"
+#include "RollLabel.h"
 #include "EditBaseScene.h"
 #include "EditBaseView.h"
 #include "EditSceneCanvas.h"
@@ -56,6 +63,14 @@ class TestLiveScene : public QObject
             list << QString("L%1 %2,%3 %4x%5 t%6").arg(l.nIndex).arg(l.nX).arg(l.nY).arg(l.nWidth).arg(l.nHeight).arg(l.nTrans);
         list.sort();
         return list;
+    }
+
+    CDeviceItem *row(int nInput) const
+    {
+        for (CDeviceItem *pRow : m_pWindow->editSceneMain()->findChildren<CDeviceItem *>())
+            if (pRow->getInputSrcIndex() == nInput)
+                return pRow;
+        return nullptr;
     }
 
     void step(const QString &strStep)
@@ -98,6 +113,48 @@ class TestLiveScene : public QObject
             CTcpDeviceThread *pDevice = m_pWindow->getCurrentDevice("TSN");
             QTest::mouseClick(m_pWindow->checkR4Exist("TSN")->switchButton(), Qt::LeftButton);
             QTRY_COMPARE_WITH_TIMEOUT(pDevice->isConnected(), strStep == "on", 5000);
+        } else if (strStep == "dbl2") { // scene 2 recalled by a double click on its card
+            QTest::mouseDClick(ProgramTest::card(*pStrip, 2), Qt::LeftButton);
+        } else if (strStep == "rename1") { // scene 1's card renamed "Renamed"
+            CCardProgramWidget *pCard = ProgramTest::card(*pStrip, 1);
+            QVERIFY(ProgramTest::chooseEntry(pCard, QString::fromUtf8("重命名场景")));
+            QTRY_VERIFY(pCard->isEditingName());
+            pCard->nameEditor()->setText("Renamed");
+            QTest::keyClick(pCard->nameEditor(), Qt::Key_Return);
+        } else if (strStep == "name2") { // input 2 named "Stage" from its row
+            QTimer::singleShot(0, [] {
+                QTRY_VERIFY(qobject_cast<CInputSetDlg *>(QApplication::activeModalWidget()));
+                QWidget *pDlg = QApplication::activeModalWidget();
+                pDlg->findChild<QLineEdit *>("lineEditName")->setText("Stage");
+                pDlg->findChild<QPushButton *>("btnOk")->click();
+            });
+            for (QAction *pEntry : row(1)->menu()->actions())
+                if (pEntry->text() == QString::fromUtf8("修改输入名称"))
+                    pEntry->trigger();
+        } else if (strStep == "elsewhere") { // the device's names changed by another client
+            m_pSim->model().inputs[1].strName = "Hall";
+            m_pSim->model().scenes[0].strName = "Main";
+        } else if (strStep == "shown") { // the strip, the canvas and the rows show what the device holds
+            const CSimDeviceModel &device = m_pSim->model();
+            for (int i = 0; i < device.scenes.size(); ++i) {
+                QTRY_COMPARE_WITH_TIMEOUT(ProgramTest::card(*pStrip, i + 1)->nameLabel()->text(), device.scenes.at(i).strName, 5000);
+                QCOMPARE(ProgramTest::card(*pStrip, i + 1)->takeText(),
+                         QString::fromUtf8(i + 1 == device.nTakeScene ? "已调用" : "未调用"));
+            }
+            int nTake = -1;
+            QString strSerial;
+            canvas()->getNTakeScene(nTake, strSerial);
+            QCOMPARE(nTake, device.nTakeScene);
+            for (const CSimInput &input : device.inputs)
+                QTRY_COMPARE_WITH_TIMEOUT(row(input.nId)->findChild<QLabel *>("labelName")->text().section("\r\n", 0, 0),
+                                          input.strName, 5000);
+        } else if (strStep == "said") { // one notice for the burst, naming the device
+            QStringList notices;
+            for (const BesMessageRecord &r : BesMessageBox::testRecords())
+                if (r.kind == "notice")
+                    notices << r.text;
+            QCOMPARE(notices.size(), 1);
+            QVERIFY(notices.first().contains("TSN"));
         } else if (strStep == "kept") { // the device and the canvas still hold scene 1 as first read
             QCOMPARE(layers(1, true), m_listStartLayers);
             QTRY_COMPARE(layers(1, false), m_listStartLayers);
@@ -175,6 +232,10 @@ private slots:
         QTest::newRow("drag L0 off the canvas") << "away0" << true << 1 << 1 << "L0 L1" << 3;
         // Edits made while the device is switched off go nowhere; the canvas keeps what was read.
         QTest::newRow("switched off: drag, on") << "select0 off drag0 kept on kept" << true << 1 << 1 << "L0 L1" << 3;
+        // Scene, card and input edits made while off: said once, and every panel shows what the device
+        // holds, then what it holds after the switch-on.
+        QTest::newRow("switched off: recall, rename, input name, on")
+            << "off dbl2 rename1 name2 shown said elsewhere on shown" << true << 1 << 1 << "L0 L1" << 3;
         // A layer edit on a scene the device is not showing (a recall is on its way) offers the
         // recall; Cancel sends nothing.
         QTest::newRow("transparency after a recall of 2") << "select0 recall2 trans" << false << 1 << 2 << "L0 0,0 960x540 t255" << 3;
