@@ -470,6 +470,91 @@ private slots:
         QTRY_VERIFY(worker.isFinished());
     }
 
+    // A write the worker refuses (switched off, or beyond the queue's bound on a device that stopped
+    // answering) is said once, and the panels are handed again what the device holds.
+    void refusedWriteHandsBackHeld_data()
+    {
+        QTest::addColumn<QString>("cmd");
+        QTest::addColumn<int>("sub");
+        QTest::addColumn<QByteArray>("taken");   // written first: the device takes it
+        QTest::addColumn<QByteArray>("refused"); // then refused
+        QTest::addColumn<QString>("topic");      // what the panel is handed again, with the value taken
+        QTest::addColumn<QVariant>("shown");
+        QTest::addColumn<bool>("bound");         // at the queue's bound, not switched off
+        const QByteArray hall = QByteArray("Hall") + QByteArray(8, '\0');
+        const QByteArray stage = QByteArray("Stage") + QByteArray(7, '\0');
+        const QByteArray osd = hex("0100C8FF01000000000080001000FF000000FF00");
+        QTest::newRow("output delay, off") << "输出口设置" << 21 << hex("01012C") << hex("0101F4") << "Delay" << QVariant(300) << false;
+        QTest::newRow("audio volume, off") << "场景操作" << 51 << hex("0128") << hex("015A") << "slot_SetAudio" << QVariant(40) << false;
+        QTest::newRow("device name, off") << "系统设置" << 10 << hall << stage << "slot_getSystemDeviceName" << QVariant("Hall") << false;
+        QTest::newRow("OSD settings, off") << "OSD参数设置" << 1 << osd.left(19) << hex("0100000001000000000080001000000000000000")
+                                           << "slot_osdSettingsHeld" << QVariant(osd.left(19)) << false;
+        QTest::newRow("device name, queue full") << "系统设置" << 10 << hall << stage << "slot_getSystemDeviceName" << QVariant("Hall") << true;
+    }
+    void refusedWriteHandsBackHeld()
+    {
+        QFETCH(QString, cmd);
+        QFETCH(int, sub);
+        QFETCH(QByteArray, taken);
+        QFETCH(QByteArray, refused);
+        QFETCH(QString, topic);
+        QFETCH(QVariant, shown);
+        QFETCH(bool, bound);
+        CDeviceSimulator sim;
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        worker.setDeviceType("Tarn");
+        QVERIFY(connectWorker(worker, sim, "SN1"));
+        QVERIFY(worker.setMcuCommand(cmd, taken, 2, sub));
+        settle(worker, sim);
+        BesMessageBox::clearTestRecords();
+        CHubSpy spy;
+        if (bound) {
+            sim.setAnswering(false);
+            for (int i = 0; i <= 1024; ++i)
+                worker.setMcuCommand(QString::fromUtf8("图层设置"), hex("0001"), 2, 1);
+        } else {
+            worker.setCanConnected(false);
+        }
+        QVERIFY(!worker.setMcuCommand(cmd, refused, 2, sub));
+        QVERIFY(!worker.setMcuCommand(cmd, refused, 2, sub));
+        QTRY_VERIFY(spy.count(topic) > 0);
+        QVERIFY(spy.last(topic).contains(shown));
+        int nNotices = 0;
+        for (const BesMessageRecord &r : BesMessageBox::testRecords())
+            nNotices += r.kind == "notice" && r.text.contains("SN1") ? 1 : 0;
+        QCOMPARE(nNotices, 1);
+        worker.slot_stopDeviceThread();
+        QTRY_VERIFY(worker.isFinished());
+    }
+
+    // After a switch-off and on, the start-up reads read every input's settings, and an unnamed
+    // input's twice, as asked: first for its missing name, then with the others.
+    void startupReadsReadNamesAgain()
+    {
+        CDeviceSimulator sim(CSimDeviceModel::Tarn, 3, 1);
+        sim.model().inputs[1].strName.clear();
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        worker.setDeviceType("Tarn");
+        QVERIFY(connectWorker(worker, sim));
+        worker.setMcuCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
+        settle(worker, sim);
+        worker.setCanConnected(false);
+        worker.slot_stopDeviceThread();
+        QTRY_VERIFY(worker.isFinished());
+        sim.clearRequests();
+        QVERIFY(connectWorker(worker, sim));
+        worker.setMcuCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
+        settle(worker, sim);
+        QStringList inputReads;
+        for (const CSimRequest &r : sim.requests(31))
+            inputReads << r.payload.toHex();
+        QCOMPARE(inputReads, QStringList({"01", "00", "01", "02"}));
+        worker.slot_stopDeviceThread();
+        QTRY_VERIFY(worker.isFinished());
+    }
+
     // Disconnecting while the link is still coming up abandons the attempt: the link never comes up
     // behind the caller's back, and a later connect works as usual.
     void disconnectWhileConnecting()
