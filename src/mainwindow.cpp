@@ -594,6 +594,11 @@ void MainWindow::startupReads(CTcpDeviceThread *pDevice, bool bTarn)
     if (bTarn) {
         QByteArray byteOsd;
         pDevice->setMcuCommand(QStringLiteral("OSD参数设置"), byteOsd, 1, 0);
+    } else if (CTcpDeviceThread::editedDeviceSerial(QStringLiteral("Z")) == pDevice->getDeviceSerial()) {
+        // Back after a switch-off or a loss with the Z frame on it: its page shows the live
+        // settings the device holds now.
+        QByteArray byteLive = payloadOf("\x00", 1);
+        pDevice->setMcuCommand(QStringLiteral("图层设置"), byteLive, 1, 0);
     }
 }
 

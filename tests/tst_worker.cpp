@@ -528,33 +528,6 @@ private slots:
         QTRY_VERIFY(worker.isFinished());
     }
 
-    // After a switch-off and on, the start-up reads read every input's settings, and an unnamed
-    // input's twice, as asked: first for its missing name, then with the others.
-    void startupReadsReadNamesAgain()
-    {
-        CDeviceSimulator sim(CSimDeviceModel::Tarn, 3, 1);
-        sim.model().inputs[1].strName.clear();
-        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
-        CTcpDeviceThread worker;
-        worker.setDeviceType("Tarn");
-        QVERIFY(connectWorker(worker, sim));
-        worker.setMcuCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
-        settle(worker, sim);
-        worker.setCanConnected(false);
-        worker.slot_stopDeviceThread();
-        QTRY_VERIFY(worker.isFinished());
-        sim.clearRequests();
-        QVERIFY(connectWorker(worker, sim));
-        worker.setMcuCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
-        settle(worker, sim);
-        QStringList inputReads;
-        for (const CSimRequest &r : sim.requests(31))
-            inputReads << r.payload.toHex();
-        QCOMPARE(inputReads, QStringList({"01", "00", "01", "02"}));
-        worker.slot_stopDeviceThread();
-        QTRY_VERIFY(worker.isFinished());
-    }
-
     // Disconnecting while the link is still coming up abandons the attempt: the link never comes up
     // behind the caller's back, and a later connect works as usual.
     void disconnectWhileConnecting()
