@@ -306,7 +306,11 @@ void CTcpDeviceThread::refuseCommand(const QString &strName, int nReadOrWrite, i
     if (nReadOrWrite == 1 && g_getTexingIndex(strName) != Tx_SceneInfo)
         return;
     scheduleShowLastRead();
-    if (nReadOrWrite == 1 || m_bRefusalSaid)
+    if (nReadOrWrite == 1)
+        return;
+    const bool bSameBurst = m_bRefusalSaid && m_lastRefusal.isValid() && m_lastRefusal.elapsed() < RefusalBurstMs;
+    m_lastRefusal.start();
+    if (bSameBurst)
         return;
     m_bRefusalSaid = true;
     if (m_bRefusalNoticePending)

@@ -301,8 +301,10 @@ private:
     bool m_bKeepForNextLink = false;
     bool m_bShowLastReadPending = false;
     // The operator was told of the present burst of refused writes (GUI thread): the next write
-    // the worker takes ends the burst.
+    // the worker takes ends the burst, and so does a pause of RefusalBurstMs without refusals.
     bool m_bRefusalSaid = false;
+    QElapsedTimer m_lastRefusal;
+    enum { RefusalBurstMs = 2000 };
     bool m_bRefusalNoticePending = false;
     // Held state (GUI thread; see holdInput()).
     QHash<int, InputSource> m_heldInputs;
