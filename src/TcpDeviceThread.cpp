@@ -9,6 +9,7 @@
 #include "globalObserver.h"
 #include "serislport.h"
 
+#include <QScopedValueRollback>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -267,6 +268,7 @@ void CTcpDeviceThread::scheduleShowLastRead()
 void CTcpDeviceThread::showLastReadState()
 {
     m_bShowLastReadPending = false;
+    const QScopedValueRollback<bool> handing(m_bHandingBack, true);
     handBackHeldState();
     globalObserver *pHub = globalObserver::getGlobalObserver();
     QString strSerial = m_strSerial;
@@ -303,7 +305,7 @@ void CTcpDeviceThread::refuseCommand(const QString &strName, int nReadOrWrite, i
 {
     CDeviceLog::write({QString("The device"), m_strIp, QString::fromLatin1(pszWhy), strName, nSubIndex});
     // A write the editor may already show, or a scene read meant to put the editor right.
-    if (nReadOrWrite == 1 && g_getTexingIndex(strName) != Tx_SceneInfo)
+    if (m_bHandingBack || (nReadOrWrite == 1 && g_getTexingIndex(strName) != Tx_SceneInfo))
         return;
     scheduleShowLastRead();
     if (nReadOrWrite == 1)

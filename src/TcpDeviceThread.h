@@ -300,6 +300,9 @@ private:
     // Commands queued while handling the loss itself wait for the next link (the OSD switch-on).
     bool m_bKeepForNextLink = false;
     bool m_bShowLastReadPending = false;
+    // Handing the held state out: what the panels send back meanwhile (their own read-backs)
+    // asks for no second hand-back.
+    bool m_bHandingBack = false;
     // The operator was told of the present burst of refused writes (GUI thread): the next write
     // the worker takes ends the burst, and so does a pause of RefusalBurstMs without refusals.
     bool m_bRefusalSaid = false;

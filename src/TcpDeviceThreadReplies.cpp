@@ -477,7 +477,8 @@ void CTcpDeviceThread::followHeldWrite(const _mcu_cmd &sent)
         if (nWhat == 0)
             return; // a factory name: the read that follows it tells
         holdInput(taken, nWhat);
-        pInput->strName = m_heldInputs.value(pInput->nId).strName;
+        if (sent.nSubIndex3 != 3)
+            pInput->strName = taken.strName; // shown again after a hand-back in between
         break;
     }
     case Tx_SetSystem:
