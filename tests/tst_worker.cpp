@@ -507,9 +507,8 @@ private slots:
         CHubSpy spy;
         if (bound) {
             sim.setAnswering(false);
-            // one write in flight, unanswered, holds the queue, which then fills to its bound
             worker.setMcuCommand(QString::fromUtf8("图层设置"), hex("0001"), 2, 1);
-            QTRY_VERIFY(worker.hasCommandInFlight());
+            QTRY_VERIFY(worker.hasCommandInFlight()); // unanswered: it holds the queue
             for (int i = 0; i < 1024; ++i)
                 worker.setMcuCommand(QString::fromUtf8("图层设置"), hex("0001"), 2, 1);
         } else {
