@@ -9,6 +9,7 @@
 #include "globalObserver.h"
 #include "serislport.h"
 
+#include <QScopedValueRollback>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -180,6 +181,10 @@ void CTcpDeviceThread::handleConnected()
     m_bIsConnected = true;
     m_bLinkLossShown = false;
     m_bLinkDown = false;
+    m_bRefusalSaid = false;
+    // The start-up reads read every input's settings, names included: a name changed while the
+    // device was off, here or elsewhere, shows as soon as they are answered.
+    m_bGetEquipmentMessages = true;
     {
         QMutexLocker lock(m_pMutexRecv);
         m_nOpenCountReads = 0;
@@ -201,7 +206,8 @@ void CTcpDeviceThread::handleDisconnected()
     CDeviceLog::write({QString("The device"), m_strIp, QString("is disconnectedness!")});
     linkDown("the link was lost");
     // An OSD bitmap transfer to this device ends now (its packets went with the queue); what the
-    // failed transfer queues (the OSD switched on again) waits for the next link.
+    // failed transfer queues (the OSD switched on again) waits for the next link, a switch-off
+    // in between or not (dropQueuedCommands keeps it).
     if (COsdReplySink *pTransfer = COsdReplySink::forDevice(m_strSerial)) {
         m_bKeepForNextLink = true;
         pTransfer->linkLost();
@@ -230,8 +236,12 @@ int CTcpDeviceThread::dropQueuedCommands(const char *pszWhy)
 {
     QList<_mcu_cmd *> listDropped;
     {
+        // What waits for the next link (the OSD switch-on of a failed transfer) stays queued.
         QMutexLocker queue(m_pMutexSend);
-        listDropped.swap(m_listMcuCmd);
+        QList<_mcu_cmd *> listKept;
+        for (_mcu_cmd *pCmd : qAsConst(m_listMcuCmd))
+            (pCmd->bKeep ? listKept : listDropped).append(pCmd);
+        m_listMcuCmd.swap(listKept);
     }
     int nWrites = 0;
     for (const _mcu_cmd *pCmd : qAsConst(listDropped))
@@ -258,7 +268,13 @@ void CTcpDeviceThread::scheduleShowLastRead()
 void CTcpDeviceThread::showLastReadState()
 {
     m_bShowLastReadPending = false;
+    const QScopedValueRollback<bool> handing(m_bHandingBack, true);
+    handBackHeldState();
+    globalObserver *pHub = globalObserver::getGlobalObserver();
+    QString strSerial = m_strSerial;
     if (isTarn()) {
+        // The scene strip and the canvas: names and live scene as the records hold them.
+        pHub->notify("slot_updateCurrentDevice", Q_ARG(QString, strSerial));
         if (!CTarnSceneSink::installed())
             return;
         // The sink may call back into the records: walk a copy of the scene ids.
@@ -276,10 +292,42 @@ void CTcpDeviceThread::showLastReadState()
         }
         return;
     }
-    // The Z settings page shows the live settings as last read or acknowledged.
+    // The Z settings page shows the live settings as last read or acknowledged; the Z strip and
+    // the copies pages hold the scenes and live scene of the records.
     SystemInfo *pInfo = m_pSystemInfo;
-    QString strSerial = m_strSerial;
-    globalObserver::getGlobalObserver()->notify("slot_initWidgetdate", Q_ARG(SystemInfo *, pInfo), Q_ARG(QString, strSerial));
+    pHub->notify("slot_initWidgetdate", Q_ARG(SystemInfo *, pInfo), Q_ARG(QString, strSerial));
+    pHub->notify("slot_updateCurrentZDevice", Q_ARG(QString, strSerial));
+    notifyZSceneList();
+}
+
+// Said on the next event-loop pass, once per burst; the notice waits for no answer.
+void CTcpDeviceThread::refuseCommand(const QString &strName, int nReadOrWrite, int nSubIndex, const char *pszWhy)
+{
+    CDeviceLog::write({QString("The device"), m_strIp, QString::fromLatin1(pszWhy), strName, nSubIndex});
+    // A write the editor may already show, or a scene read meant to put the editor right.
+    if (m_bHandingBack || (nReadOrWrite == 1 && g_getTexingIndex(strName) != Tx_SceneInfo))
+        return;
+    scheduleShowLastRead();
+    if (nReadOrWrite == 1)
+        return;
+    const bool bSameBurst = m_bRefusalSaid && m_lastRefusal.isValid() && m_lastRefusal.elapsed() < RefusalBurstMs;
+    m_lastRefusal.start();
+    if (bSameBurst)
+        return;
+    m_bRefusalSaid = true;
+    if (m_bRefusalNoticePending)
+        return;
+    m_bRefusalNoticePending = true;
+    QTimer::singleShot(0, this, &CTcpDeviceThread::showRefusalNotice);
+}
+
+void CTcpDeviceThread::showRefusalNotice()
+{
+    m_bRefusalNoticePending = false;
+    QString strDevice = m_strIp;
+    if (!m_strSerial.isEmpty())
+        strDevice += QStringLiteral(" (%1)").arg(m_strSerial);
+    BesMessageBox::notice(tr("设备未连接"), BesMessageBox::composeMessage(tr("设备 %1 未连接，修改未生效。"), {strDevice}));
 }
 
 void CTcpDeviceThread::handleSerislDisConnected()
@@ -446,11 +494,9 @@ bool CTcpDeviceThread::setMcuCommand(const QString &strName, const QByteArray &p
     return enqueue(strName, payload, nReadOrWrite, nSubIndex, false);
 }
 
-// A follow-up read of the reply handlers; one already waiting (with no write queued behind it)
-// brings the same answer, so it is not queued again.
-bool CTcpDeviceThread::queueRead(int nCmd, const QByteArray &payload, int nSubIndex)
+bool CTcpDeviceThread::queueRead(int nCmd, const QByteArray &payload, int nSubIndex, bool bMerge)
 {
-    return enqueue(g_texing_name[nCmd], payload, 1, nSubIndex, true);
+    return enqueue(g_texing_name[nCmd], payload, 1, nSubIndex, bMerge);
 }
 
 bool CTcpDeviceThread::enqueue(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSubIndex, bool bOnce)
@@ -464,28 +510,21 @@ bool CTcpDeviceThread::enqueue(const QString &strName, const QByteArray &payload
         return false;
     }
     if (m_bLinkDown && !m_bKeepForNextLink) {
-        CDeviceLog::write({QString("The device"), m_strIp, QString("is switched off or has lost its link, not sent:"), strName,
-                           nSubIndex});
-        // A write the editor may already show, or a scene read meant to put the editor right.
-        if (nReadOrWrite != 1 || g_getTexingIndex(strName) == Tx_SceneInfo)
-            scheduleShowLastRead();
+        refuseCommand(strName, nReadOrWrite, nSubIndex, "is switched off or has lost its link, not sent:");
         return false;
     }
     const int nCmd = g_getTexingIndex(strName);
     {
         QMutexLocker lock(m_pMutexSend);
         if (bOnce) {
-            for (int i = m_listMcuCmd.size() - 1; i >= 0; --i) {
-                const _mcu_cmd *pQueued = m_listMcuCmd.at(i);
-                if (pQueued->nReadOrWrite != 1)
-                    break;
-                if (pQueued->nCmdIndex == nCmd && pQueued->nSubIndex3 == nSubIndex && pQueued->byte == payload)
+            for (const _mcu_cmd *pQueued : qAsConst(m_listMcuCmd))
+                if (pQueued->nReadOrWrite == 1 && pQueued->nCmdIndex == nCmd && pQueued->nSubIndex3 == nSubIndex
+                    && pQueued->byte == payload)
                     return true;
-            }
         }
         if (m_listMcuCmd.size() >= MaxQueuedCommands) {
             lock.unlock();
-            CDeviceLog::write({QString("The device"), m_strIp, QString("command queue full, not sent:"), strName, nSubIndex});
+            refuseCommand(strName, nReadOrWrite, nSubIndex, "command queue full, not sent:");
             return false;
         }
         _mcu_cmd *pCmd = new _mcu_cmd;
@@ -493,8 +532,11 @@ bool CTcpDeviceThread::enqueue(const QString &strName, const QByteArray &payload
         pCmd->nReadOrWrite = nReadOrWrite;
         pCmd->nSubIndex3 = nSubIndex;
         pCmd->byte = payload;
+        pCmd->bKeep = m_bLinkDown && m_bKeepForNextLink;
         m_listMcuCmd.append(pCmd);
     }
+    if (nReadOrWrite != 1)
+        m_bRefusalSaid = false; // taken: a later refusal is news again
     wakeWorker();
     return true;
 }
@@ -769,6 +811,8 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
         }
         if (f.isAck()) {
             CDeviceLog::write({QString("The device"), m_strIp, QString("command recv successfully"), f.nCmd, f.nSub});
+            if (bAnswered && answered.nReadOrWrite != 1)
+                followHeldWrite(answered);
             followZSettingsWrite(f, bAnswered ? &answered : nullptr);
             followTarnLayerWrite(f, bAnswered ? &answered : nullptr);
             releaseExtraGate();

@@ -22,9 +22,11 @@
 // them by serial.
 //
 // A device switched off, or whose link was lost or could not be made, takes no commands until a
-// link is attempted again: what was queued for it is dropped, new commands are refused with a log
-// line, and the editor is handed the device's last-read state again, so that it shows nothing the
-// device never got. The next link's start-up reads show what the device holds then.
+// link is attempted again: what was queued for it is dropped and new commands are refused. A
+// refused write (link down, or the queue at its bound) is said once per burst of refusals (a
+// notice naming the device), and every panel is handed the device's held state again
+// (showLastReadState), so that it shows nothing the device never got. The next link's start-up
+// reads show what the device holds then, input names included.
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -52,6 +54,7 @@ struct _mcu_cmd
     int nReadOrWrite = 1;  // 1 read, 2 write
     int nSubIndex3 = 0;    // sub-command
     QByteArray byte;       // payload (a copy of the caller's)
+    bool bKeep = false;    // queued while handling a loss: waits for the next link, switch-off or not
 };
 
 class CTcpDeviceThread : public QThread, public CDeviceRecords
@@ -175,6 +178,7 @@ private slots:
     void showLinkErrorBox();
     void showSerialLossBox();
     void showLastReadState();
+    void showRefusalNotice();
 
 protected:
     void run() override;
@@ -186,7 +190,13 @@ private:
     void sendMcuCommand(int nCmd, int nLen, const QByteArray &payload, int nReadOrWrite, int nSub);
     void wakeWorker();
     bool enqueue(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSubIndex, bool bOnce);
-    bool queueRead(int nCmd, const QByteArray &payload, int nSubIndex);
+    // A follow-up read of the reply handlers. bMerge: a read nobody asked for (repeated at every
+    // poll), which is not queued again while the same read waits anywhere in the queue; reads
+    // the rules ask for (bMerge false) are queued as asked, twice if asked twice.
+    bool queueRead(int nCmd, const QByteArray &payload, int nSubIndex, bool bMerge = true);
+    // A write (or a scene read meant to put the editor right) that went nowhere: said once per
+    // burst, and the panels are handed the held state again.
+    void refuseCommand(const QString &strName, int nReadOrWrite, int nSubIndex, const char *pszWhy);
 
     // reply handlers (GUI thread)
     bool isTarn() const { return deviceType() == QLatin1String("Tarn"); }
@@ -214,6 +224,13 @@ private:
     void getOutletsetting(const CReplyFrame &f);
     void getOSDInfo(const CReplyFrame &f);
     void getSystemName(const CReplyFrame &f);
+    // What the device holds, as last read or acknowledged: the records panels write into before
+    // the device took a value (input names and timings) and what no record keeps (name, output
+    // and audio replies, OSD settings), handed to the panels again after a refusal.
+    void holdInput(const InputSource &input, int nWhat);
+    void followHeldWrite(const _mcu_cmd &sent);
+    void holdReply(const CReplyFrame &f);
+    void handBackHeldState();
     // The link is down (switched off, lost or refused): what is queued is dropped.
     void linkDown(const char *pszWhy);
     void linkAttempted();
@@ -283,6 +300,23 @@ private:
     // Commands queued while handling the loss itself wait for the next link (the OSD switch-on).
     bool m_bKeepForNextLink = false;
     bool m_bShowLastReadPending = false;
+    // Handing the held state out: what the panels send back meanwhile (their own read-backs)
+    // asks for no second hand-back.
+    bool m_bHandingBack = false;
+    // The operator was told of the present burst of refused writes (GUI thread): the next write
+    // the worker takes ends the burst, and so does a pause of RefusalBurstMs without refusals.
+    bool m_bRefusalSaid = false;
+    QElapsedTimer m_lastRefusal;
+    enum { RefusalBurstMs = 2000 };
+    bool m_bRefusalNoticePending = false;
+    // Held state (GUI thread; see holdInput()).
+    QHash<int, InputSource> m_heldInputs;
+    QHash<int, CReplyFrame> m_heldReplies;   // by command * 256 + sub
+    QString m_strHeldName;
+    bool m_bNameHeld = false;
+    // The OSD settings as the OSD parameter write lays them out (index, 0, font and background
+    // transparency, speed, x, y, w, h, font and background colour); empty until the device took one.
+    QByteArray m_heldOsd;
     // The last queued command sent (state lock); open until a reply of its command and
     // sub-command answers it.
     _mcu_cmd m_lastSent;

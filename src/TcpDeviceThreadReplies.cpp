@@ -94,6 +94,7 @@ void CTcpDeviceThread::getInputSrcSet(const CReplyFrame &f)
             pInput->nEdidWidth = be16(p, 16);
             pInput->nEdidHeight = be16(p, 18);
             pInput->nEdidHZ = u8(p, 20);
+            holdInput(*pInput, 1);
             if (bLast) {
                 DeviceInfo *pInfo = m_pDeviceInfo;
                 QString strSerial = m_strSerial;
@@ -109,8 +110,10 @@ void CTcpDeviceThread::getInputSrcSet(const CReplyFrame &f)
         }
         break;
     case 2:
-        if (p.size() >= 13)
+        if (p.size() >= 13) {
             pInput->strName = g_fromGbkField(p.mid(1, 12));
+            holdInput(*pInput, 2);
+        }
         break;
     case 3:
         if (p.size() >= 7) {
@@ -118,6 +121,7 @@ void CTcpDeviceThread::getInputSrcSet(const CReplyFrame &f)
             pInput->nEdidWidth = be16(p, 2);
             pInput->nEdidHeight = be16(p, 4);
             pInput->nEdidHZ = u8(p, 6);
+            holdInput(*pInput, 3);
             CDeviceLog::write({QString("The device"), m_strIp, QString("input set edid return data: "), nId,
                                pInput->nResouType, pInput->nEdidWidth, pInput->nEdidHeight, pInput->nEdidHZ});
         }
@@ -168,13 +172,16 @@ void CTcpDeviceThread::getInputSrcState(const CReplyFrame &f)
         }
         if (bZ && pInput->nWidth == 0 && pInput->nHeight == 0)
             pInput->nSig = 0;
+        holdInput(*pInput, 32);
     }
+    // Every reply asks again for the settings of the inputs without a name: one such read
+    // waiting in the queue is enough. A refresh asks for every input's, as asked.
     for (InputSource *pInput : m_pDeviceInfo->vectorInput)
         if (pInput->strName.isEmpty())
             queueRead(Tx_InputSet, QByteArray(1, char(pInput->nId)), 1);
     if (m_bGetEquipmentMessages) {
         for (InputSource *pInput : m_pDeviceInfo->vectorInput)
-            queueRead(Tx_InputSet, QByteArray(1, char(pInput->nId)), 1);
+            queueRead(Tx_InputSet, QByteArray(1, char(pInput->nId)), 1, false);
         m_bGetEquipmentMessages = false;
     }
     DeviceInfo *pInfo = m_pDeviceInfo;
@@ -335,6 +342,8 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
     case 51:
         if (p.size() < 2)
             break;
+        if (!f.isAck())
+            holdReply(f);
         if (f.nSub == 50)
             CDeviceLog::write({QString("The device"), m_strIp, QString::fromUtf8("set the scene Audiosuccessfully! 音频索引"), u8(p, 1), u8(p, 0), f.nSub});
         if (u8(p, 0) <= 99 && u8(p, 1) <= 100) {
@@ -379,6 +388,8 @@ void CTcpDeviceThread::getSystemName(const CReplyFrame &f)
     // With the serial the device list puts the name on this device's row, whichever device was
     // switched on last.
     QString strName = g_fromGbkField(f.payload.left(12));
+    m_strHeldName = strName;
+    m_bNameHeld = true;
     QString strSerial = m_strSerial;
     globalObserver::getGlobalObserver()->notify("slot_getSystemDeviceName", Q_ARG(QString, strName),
                                                 Q_ARG(QString, strSerial));
@@ -393,4 +404,167 @@ QString CTcpDeviceThread::getMainSigInputSource(int nId)
         return QString("%1 : %2x%3@%4").arg(pInput->strName, QString::number(pInput->nWidth), QString::number(pInput->nHeight),
                                                   QString::number(pInput->nHz));
     return QString("%1 : %2").arg(pInput->strName, tr("无输入"));
+}
+
+// ------------------------------------------------------------------ held state
+
+// nWhat: 32 the input-state fields, 1 the settings read whole, 2 the name, 3 the EDID fields.
+void CTcpDeviceThread::holdInput(const InputSource &input, int nWhat)
+{
+    InputSource &held = m_heldInputs[input.nId];
+    held.nId = input.nId;
+    switch (nWhat) {
+    case 32:
+        held.nSig = input.nSig;
+        held.nWidth = input.nWidth;
+        held.nHeight = input.nHeight;
+        held.nHz = input.nHz;
+        break;
+    case 1:
+        held.nInputType = input.nInputType;
+        held.strType = input.strType;
+        held.nCType = input.nCType;
+        held.strName = input.strName;
+        Q_FALLTHROUGH();
+    case 3:
+        held.nResouType = input.nResouType;
+        held.nEdidWidth = input.nEdidWidth;
+        held.nEdidHeight = input.nEdidHeight;
+        held.nEdidHZ = input.nEdidHZ;
+        break;
+    case 2:
+        held.strName = input.strName;
+        break;
+    default:
+        break;
+    }
+}
+
+void CTcpDeviceThread::holdReply(const CReplyFrame &f)
+{
+    m_heldReplies.insert(f.nCmd * 256 + f.nSub, f);
+}
+
+// A write the device acknowledged: what it holds now. Payload layouts as sent.
+void CTcpDeviceThread::followHeldWrite(const _mcu_cmd &sent)
+{
+    const QByteArray &p = sent.byte;
+    switch (sent.nCmdIndex) {
+    case Tx_InputSet: {
+        InputSource *pInput = p.isEmpty() ? nullptr : findInput(u8(p, 0));
+        if (!pInput)
+            return;
+        InputSource taken = *pInput;
+        int nWhat = 0;
+        if (sent.nSubIndex3 == 2 && p.size() >= 14 && u8(p, 1) == 0) {
+            taken.strName = g_fromGbkField(p.mid(2, 12));
+            nWhat = 2;
+        } else if (sent.nSubIndex3 == 0 && p.size() >= 21) {
+            taken.strName = g_fromGbkField(p.mid(3, 12));
+            holdInput(taken, 2);
+            taken.nResouType = u8(p, 15);
+            taken.nEdidWidth = be16(p, 16);
+            taken.nEdidHeight = be16(p, 18);
+            taken.nEdidHZ = u8(p, 20);
+            nWhat = 3;
+        } else if (sent.nSubIndex3 == 3 && p.size() >= 7) {
+            taken.nResouType = u8(p, 1);
+            taken.nEdidWidth = be16(p, 2);
+            taken.nEdidHeight = be16(p, 4);
+            taken.nEdidHZ = u8(p, 6);
+            nWhat = 3;
+        }
+        if (nWhat == 0)
+            return; // a factory name: the read that follows it tells
+        holdInput(taken, nWhat);
+        if (sent.nSubIndex3 != 3)
+            pInput->strName = taken.strName; // shown again after a hand-back in between
+        break;
+    }
+    case Tx_SetSystem:
+        if (sent.nSubIndex3 == 10 && p.size() >= 12) {
+            m_strHeldName = g_fromGbkField(p.left(12));
+            m_bNameHeld = true;
+        }
+        break;
+    case Tx_Outletsetting:
+    case Tx_SceneInfo:
+        // The write of an output or audio setting is laid out as its read reply.
+        if ((sent.nCmdIndex == Tx_Outletsetting && sent.nSubIndex3 >= 10 && sent.nSubIndex3 <= 22)
+            || (sent.nCmdIndex == Tx_SceneInfo && (sent.nSubIndex3 == 50 || sent.nSubIndex3 == 51))) {
+            CReplyFrame f;
+            f.nCmd = sent.nCmdIndex;
+            f.nReadOrWrite = 1;
+            f.nSub = sent.nSubIndex3;
+            f.payload = p;
+            holdReply(f);
+        }
+        break;
+    case Tx_OSDSet: {
+        // Parameter layout: index, 0, font and background transparency, speed, x, y, w, h (two
+        // bytes each), font colour, background colour.
+        enum { Size = 19 };
+        if (sent.nSubIndex3 == 1 && p.size() >= Size) {
+            m_heldOsd = p.left(Size);
+            break;
+        }
+        if (m_heldOsd.size() != Size || p.size() < 2)
+            break;
+        auto put = [&](int nAt, int nCount) {
+            if (p.size() >= 1 + nCount)
+                m_heldOsd.replace(nAt, nCount, p.mid(1, nCount));
+        };
+        switch (sent.nSubIndex3) {
+        case 3: put(2, 1); break;
+        case 4: put(3, 1); break;
+        case 5: put(4, 1); break;
+        case 7: put(13, 3); break;
+        case 8: put(16, 3); break;
+        default: break;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+// Every panel that shows this device's state takes it again as the device holds it.
+void CTcpDeviceThread::handBackHeldState()
+{
+    globalObserver *pHub = globalObserver::getGlobalObserver();
+    QString strSerial = m_strSerial;
+    // Source rows (and the Z source strip): the input records as read or acknowledged.
+    for (InputSource *pInput : m_pDeviceInfo->vectorInput) {
+        const auto it = m_heldInputs.constFind(pInput->nId);
+        if (it != m_heldInputs.constEnd())
+            *pInput = *it;
+    }
+    if (!m_pDeviceInfo->vectorInput.isEmpty()) {
+        DeviceInfo *pInfo = m_pDeviceInfo;
+        pHub->notify(isTarn() ? "slot_updateInputSource" : "slot_updateZEquipmentInputSource", Q_ARG(DeviceInfo *, pInfo),
+                     Q_ARG(QString, strSerial));
+    }
+    // The device name: its row, and the name field of the frame that edits it.
+    if (m_bNameHeld) {
+        QString strName = m_strHeldName;
+        pHub->notify("slot_getSystemDeviceName", Q_ARG(QString, strName), Q_ARG(QString, strSerial));
+        if (isTarn() && actsOnSharedTopics())
+            pHub->notify("slot_updateDeviceName", Q_ARG(QString, strName));
+        else if (isZ() && editedDeviceSerial(QStringLiteral("Z")) == m_strSerial)
+            pHub->notify("slot_updateZDeviceName", Q_ARG(QString, strName), Q_ARG(QString, strSerial));
+    }
+    // The output and audio dialogs: their last replies again (these queue nothing).
+    const QList<CReplyFrame> listReplies = m_heldReplies.values();
+    for (const CReplyFrame &f : listReplies) {
+        if (f.nCmd == Tx_Outletsetting)
+            getOutletsetting(f);
+        else
+            getSceneInfo(f);
+    }
+    // The OSD text page: colours, transparencies and speed the device took.
+    if (!m_heldOsd.isEmpty()) {
+        QByteArray params = m_heldOsd;
+        pHub->notify("slot_osdSettingsHeld", Q_ARG(QString, strSerial), Q_ARG(QByteArray, params));
+    }
 }

@@ -122,6 +122,8 @@ void CTcpDeviceThread::getOutletsetting(const CReplyFrame &f)
     if (f.nReadOrWrite != 1 || f.isAck())
         return;
     globalObserver *pHub = globalObserver::getGlobalObserver();
+    if (f.nSub >= 10 && f.nSub <= 22)
+        holdReply(f);
     switch (f.nSub) {
     case 1:
         if (p.size() >= 4 && u8(p, 3) != 0) {

@@ -594,6 +594,11 @@ void MainWindow::startupReads(CTcpDeviceThread *pDevice, bool bTarn)
     if (bTarn) {
         QByteArray byteOsd;
         pDevice->setMcuCommand(QStringLiteral("OSD参数设置"), byteOsd, 1, 0);
+    } else if (CTcpDeviceThread::editedDeviceSerial(QStringLiteral("Z")) == pDevice->getDeviceSerial()) {
+        // Back after a switch-off or a loss with the Z frame on it: its page shows the live
+        // settings the device holds now.
+        QByteArray byteLive = payloadOf("\x00", 1);
+        pDevice->setMcuCommand(QStringLiteral("图层设置"), byteLive, 1, 0);
     }
 }
 
@@ -646,6 +651,8 @@ void MainWindow::slot_setDeviceCmd(QString strSerial, QString strCmd, QByteArray
     CTcpDeviceThread *pDevice = getCurrentDevice(strSerial);
     if (!pDevice)
         return;
+    // A write the worker refuses (switched off, link lost, queue full) it says and undoes itself:
+    // the panels are handed what the device holds.
     if (strCmd == QStringLiteral("获取输入状态"))
         pDevice->setInputSrcCmd();
     else
@@ -725,8 +732,10 @@ void MainWindow::slot_updateCurrentDevice(QString strSerial)
     // A frame not built yet shows no device: it reads the scenes when one is bound.
     if (!m_pEditSceneMain)
         return;
+    // Switched off too: a refused write hands the frame the scenes and live scene the device
+    // held when it was last read.
     CTcpDeviceThread *pDevice = getCurrentDevice(strSerial);
-    if (pDevice && pDevice->isConnected())
+    if (pDevice)
         editSceneMain()->updateSceneData(strSerial, pDevice->getSceneList());
 }
 
@@ -735,7 +744,7 @@ void MainWindow::slot_updateCurrentZDevice(QString strSerial)
     if (!m_pZinterface)
         return;
     CTcpDeviceThread *pDevice = getCurrentDevice(strSerial);
-    if (pDevice && pDevice->isConnected())
+    if (pDevice)
         m_pZinterface->updateZSceneData(strSerial, pDevice->getZSceneList());
 }
 

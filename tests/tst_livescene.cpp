@@ -5,7 +5,12 @@
 #include "WndPosWidget.h"
 #include "TestMain.h"
 
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QSpinBox>
 #include <QToolButton>
 
@@ -17,6 +22,8 @@
 #include "DeviceControl.h"
 #include "DeviceItem.h"
 #include "DeviceSimulator.h"
+#include "InputSetDlg.h"
+#include "RollLabel.h"
 #include "EditBaseScene.h"
 #include "EditBaseView.h"
 #include "EditSceneCanvas.h"
@@ -98,6 +105,37 @@ class TestLiveScene : public QObject
             CTcpDeviceThread *pDevice = m_pWindow->getCurrentDevice("TSN");
             QTest::mouseClick(m_pWindow->checkR4Exist("TSN")->switchButton(), Qt::LeftButton);
             QTRY_COMPARE_WITH_TIMEOUT(pDevice->isConnected(), strStep == "on", 5000);
+        } else if (strStep == "dbl2") { // scene 2 recalled by a double click on its card
+            QTest::mouseDClick(ProgramTest::card(*pStrip, 2), Qt::LeftButton);
+        } else if (strStep == "rename1") { // scene 1's card renamed "Renamed"
+            CCardProgramWidget *pCard = ProgramTest::card(*pStrip, 1);
+            QVERIFY(ProgramTest::chooseEntry(pCard, QString::fromUtf8("重命名场景")));
+            QTRY_VERIFY(pCard->isEditingName());
+            pCard->nameEditor()->setText("Renamed");
+            QTest::keyClick(pCard->nameEditor(), Qt::Key_Return);
+        } else if (strStep == "name2") { // input 2 named "Stage" from its row
+            QTimer::singleShot(0, [] {
+                QTRY_VERIFY(qobject_cast<CInputSetDlg *>(QApplication::activeModalWidget()));
+                QApplication::activeModalWidget()->findChild<QLineEdit *>("lineEditName")->setText("Stage");
+                QApplication::activeModalWidget()->findChild<QPushButton *>("btnOk")->click();
+            });
+            for (CDeviceItem *pRow : m_pWindow->editSceneMain()->findChildren<CDeviceItem *>())
+                for (QAction *pEntry : pRow->menu()->actions())
+                    if (pRow->getInputSrcIndex() == 1 && pEntry->text() == QString::fromUtf8("修改输入名称"))
+                        pEntry->trigger();
+        } else if (strStep == "elsewhere") { // the device's names changed by another client
+            m_pSim->model().inputs[1].strName = "Hall";
+            m_pSim->model().scenes[0].strName = "Main";
+        } else if (strStep == "shown") { // the strip, the canvas and the rows show what the device holds
+            const CSimDeviceModel &device = m_pSim->model();
+            for (int i = 0; i < device.scenes.size(); ++i) {
+                QTRY_COMPARE_WITH_TIMEOUT(ProgramTest::card(*pStrip, i + 1)->nameLabel()->text(), device.scenes.at(i).strName, 5000);
+                QCOMPARE(ProgramTest::card(*pStrip, i + 1)->takeText(),
+                         QString::fromUtf8(i + 1 == device.nTakeScene ? "已调用" : "未调用"));
+            }
+            for (CDeviceItem *pRow : m_pWindow->editSceneMain()->findChildren<CDeviceItem *>())
+                QTRY_COMPARE_WITH_TIMEOUT(pRow->findChild<QLabel *>("labelName")->text().section("\r\n", 0, 0),
+                                          device.inputs.at(pRow->getInputSrcIndex()).strName, 5000);
         } else if (strStep == "kept") { // the device and the canvas still hold scene 1 as first read
             QCOMPARE(layers(1, true), m_listStartLayers);
             QTRY_COMPARE(layers(1, false), m_listStartLayers);
@@ -175,6 +213,10 @@ private slots:
         QTest::newRow("drag L0 off the canvas") << "away0" << true << 1 << 1 << "L0 L1" << 3;
         // Edits made while the device is switched off go nowhere; the canvas keeps what was read.
         QTest::newRow("switched off: drag, on") << "select0 off drag0 kept on kept" << true << 1 << 1 << "L0 L1" << 3;
+        // Scene, card and input edits made while off: every panel shows what the device holds, then
+        // what it holds after the switch-on.
+        QTest::newRow("switched off: recall, rename, input name, on")
+            << "off dbl2 rename1 name2 shown elsewhere on shown" << true << 1 << 1 << "L0 L1" << 3;
         // A layer edit on a scene the device is not showing (a recall is on its way) offers the
         // recall; Cancel sends nothing.
         QTest::newRow("transparency after a recall of 2") << "select0 recall2 trans" << false << 1 << 2 << "L0 0,0 960x540 t255" << 3;

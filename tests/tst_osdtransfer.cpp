@@ -270,15 +270,18 @@ private slots:
     {
         QTest::addColumn<int>("packet"); // the packet whose reply is the link going down; -1: the parameters
         QTest::addColumn<bool>("held"); // the header waits in the queue behind an unanswered command
-        QTest::newRow("while starting") << -1 << false;
-        QTest::newRow("first packet") << 0 << false;
-        QTest::newRow("last packet") << 3 << false;
-        QTest::newRow("header still queued") << -1 << true;
+        QTest::addColumn<bool>("off"); // switched off and on again before the link is back
+        QTest::newRow("while starting") << -1 << false << false;
+        QTest::newRow("first packet") << 0 << false << false;
+        QTest::newRow("last packet") << 3 << false << false;
+        QTest::newRow("header still queued") << -1 << true << false;
+        QTest::newRow("first packet, switched off and on") << 0 << false << true;
     }
     void linkLostMidTransfer()
     {
         QFETCH(int, packet);
         QFETCH(bool, held);
+        QFETCH(bool, off);
         Rig rig;
         QVERIFY(rig.ok);
         QSignalSpy lost(&rig.worker, &CTcpDeviceThread::disconnected);
@@ -312,6 +315,10 @@ private slots:
 
         QTRY_VERIFY(rig.worker.isFinished());
         rig.sim.clearRequests();
+        if (off) {
+            rig.worker.setCanConnected(false);
+            rig.worker.setCanConnected(true);
+        }
         QSignalSpy connected(&rig.worker, &CTcpDeviceThread::connected);
         rig.worker.reConnected();
         QVERIFY(connected.wait(3000));

@@ -153,8 +153,13 @@ private slots:
         QCOMPARE(pIn->nHz, 60);
         QCOMPARE(pIn->nSig, 1);
         QCOMPARE(spy.last("slot_updateInputSource").at(1).toString(), QString("SN1"));
-        // the unnamed input is read once: the first name refresh finds that read queued already
-        QCOMPARE(worker.queuedCommandCount(), 1);
+        // the unnamed input is read twice, as asked: once for its missing name, once by the first
+        // refresh of every input's settings
+        QCOMPARE(worker.queuedCommandCount(), 2);
+        // with a write queued behind it, the read waiting in the queue is still not queued again
+        worker.setMcuCommand(QString::fromUtf8("图层设置"), hex("0001"), 2, 1);
+        worker.injectReceivedData(reply(32, 1, 1, p));
+        QCOMPARE(worker.queuedCommandCount(), 3);
 
         // rate 19: all zero, the signal flag kept (Tarn)
         worker.injectReceivedData(reply(32, 1, 1, inputRecord(1, 1920, 1080, 19, 1)));

@@ -16,6 +16,7 @@ CTextWidget::CTextWidget(QWidget *parent)
     ui->setupUi(this);
     globalObserver *pHub = globalObserver::getGlobalObserver();
     pHub->attach("slot_GetOSDsendprogress", this, "slot_GetOSDsendprogress");
+    pHub->attach("slot_osdSettingsHeld", this, "slot_osdSettingsHeld");
 
     for (QWidget *w : {static_cast<QWidget *>(ui->textEdit), static_cast<QWidget *>(ui->label_11),
                        static_cast<QWidget *>(ui->unitLabel), static_cast<QWidget *>(ui->waitTimeLineEdit),
@@ -44,6 +45,7 @@ CTextWidget::~CTextWidget()
 {
     globalObserver *pHub = globalObserver::getGlobalObserver();
     pHub->detach("slot_GetOSDsendprogress", this);
+    pHub->detach("slot_osdSettingsHeld", this);
     delete ui;
 }
 
@@ -153,6 +155,30 @@ void CTextWidget::slot_SetOSDTextSpeed(int nSpeed)
     if (nSpeed < 0 || nSpeed >= ui->SpeedcomboBox->count())
         return;
     ui->SpeedcomboBox->setCurrentIndex(nSpeed);
+}
+
+void CTextWidget::slot_osdSettingsHeld(QString strSerial, QByteArray params)
+{
+    if (!m_pItem || m_pItem->m_strSerial != strSerial || params.size() < 19)
+        return;
+    auto at = [&params](int i) { return int(uchar(params.at(i))); };
+    EditOSDItem *pItem = m_pItem;
+    const int nFontTrans = at(2);
+    const int nBkTrans = at(3);
+    pItem->m_nTexTransparency = nFontTrans;
+    pItem->setNFontTransNum(nFontTrans);
+    pItem->m_fontColor = QColor(at(13), at(14), at(15), nFontTrans);
+    pItem->setNBkTransparency(nBkTrans);
+    pItem->m_bkColor = QColor(at(16), at(17), at(18), nBkTrans);
+    pItem->m_nInSpeed = at(4);
+    setItemData(pItem);
+    {
+        const QSignalBlocker spinBlocker(ui->spinBoxTrans);
+        const QSignalBlocker sliderBlocker(ui->sliderTrans);
+        ui->spinBoxTrans->setValue(nBkTrans);
+        ui->sliderTrans->setValue(nBkTrans);
+    }
+    refresh();
 }
 
 // ---------------------------------------------------------------- handlers

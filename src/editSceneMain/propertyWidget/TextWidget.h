@@ -35,6 +35,9 @@ public:
 public slots:
     void slot_GetOSDsendprogress(int nProgress);
     void slot_SetOSDTextSpeed(int nSpeed);
+    // The OSD settings the device of that serial holds (after a write it did not take), laid
+    // out as the OSD parameter write: the page and its item show them again.
+    void slot_osdSettingsHeld(QString strSerial, QByteArray params);
     void on_FontcheckBoxTrans_clicked(bool bChecked);
     void on_bKcheckBoxTrans_clicked(bool bChecked);
 

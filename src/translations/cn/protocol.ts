@@ -27,6 +27,14 @@
         <source>无输入</source>
         <translation>无输入</translation>
     </message>
+    <message>
+        <source>设备未连接</source>
+        <translation>设备未连接</translation>
+    </message>
+    <message>
+        <source>设备 %1 未连接，修改未生效。</source>
+        <translation>设备 %1 未连接，修改未生效。</translation>
+    </message>
 </context>
 <context>
     <name>SerislPort</name>

@@ -27,6 +27,14 @@
         <source>无输入</source>
         <translation>No input</translation>
     </message>
+    <message>
+        <source>设备未连接</source>
+        <translation>Device not connected</translation>
+    </message>
+    <message>
+        <source>设备 %1 未连接，修改未生效。</source>
+        <translation>Device %1 is not connected; the change was not made.</translation>
+    </message>
 </context>
 <context>
     <name>SerislPort</name>

@@ -3,8 +3,10 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
+#include <QPointer>
 #include <QSpacerItem>
 #include <QTextDocument>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "BesButton.h"
@@ -18,6 +20,9 @@ bool s_bTestAnswerSet = false;
 int s_nTestAnswer = QMessageBox::Cancel;
 BesMessageBox::AnswerHook s_testHook;
 QList<BesMessageRecord> s_listTestRecords;
+// The one notice box, while it is shown.
+QPointer<BesMessageBox> s_pNotice;
+QPointer<QTimer> s_pNoticeTimer;
 }
 
 BesMessageBox::BesMessageBox(QWidget *parent)
@@ -267,6 +272,30 @@ int BesMessageBox::tipInforUntil(const QString &title, const QString &text, QObj
     const int nResult = pBox->btnResult;
     delete pBox;
     return nResult;
+}
+
+void BesMessageBox::notice(const QString &title, const QString &text, int nMs)
+{
+    int nTestResult = QMessageBox::Cancel;
+    if (answerForTest("notice", title, text, nTestResult))
+        return;
+    if (!s_pNotice) {
+        BesMessageBox *pBox = new BesMessageBox(nullptr);
+        pBox->setAttribute(Qt::WA_DeleteOnClose);
+        pBox->setModal(false);
+        pBox->labelMessageContent->setWordWrap(true);
+        pBox->widgetMessageBottom->hide();
+        auto *pTimer = new QTimer(pBox);
+        pTimer->setSingleShot(true);
+        QObject::connect(pTimer, &QTimer::timeout, pBox, &QWidget::close);
+        s_pNotice = pBox;
+        s_pNoticeTimer = pTimer;
+    }
+    s_pNotice->labelMessageTitle->setText(title);
+    s_pNotice->labelMessageContent->setText(text);
+    s_pNotice->show();
+    s_pNotice->raise();
+    s_pNoticeTimer->start(nMs);
 }
 
 QString BesMessageBox::escapeDeviceText(const QString &strText)

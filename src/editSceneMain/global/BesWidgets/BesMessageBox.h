@@ -10,6 +10,7 @@
 //   information(title, text, bWordWrap)                          -> Cancel
 //   tipInfor(title, text, bWordWrap)                             -> Cancel
 //   tipInforUntil(title, text, sender, SIGNAL(...))              -> Cancel
+//   notice(title, text)  a box that waits for nothing: shown, and closed after a few seconds
 //
 // Rich text: the content label auto-detects rich text and opens links. Any
 // text that comes from a device or the operator (input names, scene names,
@@ -49,7 +50,7 @@ class BesButton;
 // One message as a box call received it (recorded by the test seam).
 struct BesMessageRecord
 {
-    QString kind;   // "question", "information" or "tipInfor"
+    QString kind;   // "question", "information", "tipInfor" or "notice"
     QString title;
     QString text;
 };
@@ -69,6 +70,10 @@ public:
     // A tip that stops being true: the box closes by itself (Cancel) when pSender emits
     // pszSignal (given with SIGNAL()) or is destroyed.
     static int tipInforUntil(const QString &title, const QString &text, QObject *pSender, const char *pszSignal);
+    // A notice that runs no event loop of its own: one box for the program, shown at once and
+    // closed after nMs (a second notice replaces the text of one still shown). The test seam
+    // records it as "notice".
+    static void notice(const QString &title, const QString &text, int nMs = 4000);
 
     static void setIsBlackTheme(bool bBlack);
 
