@@ -559,6 +559,7 @@ private slots:
     {
         CEditBaseScene *pScene = start();
         g_OSDindex = 3;
+        g_OSDState = true; // the device said its OSD is on; the scene has no OSD item
         addLayer(pScene, 1)->setSelected(true);
         QCOMPARE(pScene->m_nLayerUse, 1);
         m_pSpy->clear();
@@ -566,6 +567,7 @@ private slots:
         QCOMPARE(layerCount(pScene), 0);
         QCOMPARE(pScene->m_nLayerUse, 0);
         QCOMPARE(m_pSpy->named(OSD, 2).first().payload, QByteArray::fromHex("0003"));
+        QVERIFY(!g_OSDState);
         QCOMPARE(m_pSpy->named(LAYER, 41).size(), 1);
         QVERIFY(m_pSpy->named(LAYER, 41).first().payload.isEmpty());
         QCOMPARE(m_pSpy->properties.last(), nullptr);
