@@ -416,6 +416,7 @@ class TestOperatorRandom : public QObject
             CSimDeviceModel &t = m_pSimT2->model();
             t.nScreenWidth = 1280;
             t.nScreenHeight = 720;
+            t.nOsdOn = 1; // said at switch-on, before any editor opens
             for (CSimScene &sc : t.scenes) {
                 sc.nWidth = 1280;
                 sc.nHeight = 720;
@@ -777,7 +778,13 @@ class TestOperatorRandom : public QObject
             });
             QTest::mouseClick(frame()->findChild<QPushButton *>("OSDSettingButton"), Qt::LeftButton);
             m_osdIndex[m_strEdited] = nIndex;
-            // A small OSD, typed on its position page, keeps the bitmap short.
+            // The strip clicked (an OSD already there is refreshed, not selected), then a small
+            // OSD typed on its position page, which keeps the bitmap short.
+            QPointer<CEditBaseScene> pStill(pShown);
+            if (CEditBaseItem *pOsd = pShown->osdItem())
+                QTest::mouseClick(view()->viewport(), Qt::LeftButton, Qt::NoModifier, toView(pOsd->sceneBoundingRect().center()));
+            if (!pStill)
+                return true;
             CPropertyStack *pStack = frame()->propertyStack();
             typeName(pStack->wndOSDPosWidget()->findChild<QLineEdit *>("editW"), QString::number(8 * between(8, 40)));
             typeName(pStack->wndOSDPosWidget()->findChild<QLineEdit *>("editH"), QString::number(between(8, 32)));
