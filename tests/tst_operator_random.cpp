@@ -776,15 +776,15 @@ class TestOperatorRandom : public QObject
                     QTest::mouseClick(pDialog->findChild<QPushButton *>("ApplyButton"), Qt::LeftButton);
                 }
             });
+            QPointer<CEditBaseScene> pStill(pShown);
             QTest::mouseClick(frame()->findChild<QPushButton *>("OSDSettingButton"), Qt::LeftButton);
             m_osdIndex[m_strEdited] = nIndex;
             // The strip clicked (an OSD already there is refreshed, not selected), then a small
             // OSD typed on its position page, which keeps the bitmap short.
-            QPointer<CEditBaseScene> pStill(pShown);
+            if (!pStill || pStill != shownScene())
+                return true;
             if (CEditBaseItem *pOsd = pShown->osdItem())
                 QTest::mouseClick(view()->viewport(), Qt::LeftButton, Qt::NoModifier, toView(pOsd->sceneBoundingRect().center()));
-            if (!pStill)
-                return true;
             CPropertyStack *pStack = frame()->propertyStack();
             typeName(pStack->wndOSDPosWidget()->findChild<QLineEdit *>("editW"), QString::number(8 * between(8, 40)));
             typeName(pStack->wndOSDPosWidget()->findChild<QLineEdit *>("editH"), QString::number(between(8, 32)));
