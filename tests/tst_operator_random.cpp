@@ -850,10 +850,11 @@ class TestOperatorRandom : public QObject
                 && sent.at(i).payload.at(1) != char(m_osdIndex.value(strSerial)))
                 return QString("%1 OSD switch with index %2 (its own %3)")
                     .arg(strSerial).arg(int(sent.at(i).payload.at(1))).arg(m_osdIndex.value(strSerial));
-        // Without an OSD only the live scene may keep its OSD item.
+        // Without an OSD only the live scene may keep its OSD item, and only when the device had one.
         CEditBaseScene *pShown = shownScene();
+        const bool bNeverHadOne = strSerial == "RSN" && !m_osdIndex.contains(strSerial);
         if (strSerial == m_strEdited && !bOn && pShown && pShown->osdItem() && pShown->osdItem()->scene() == pShown
-            && int(pShown->getSceneID()) != canvas()->takeScene())
+            && (bNeverHadOne || int(pShown->getSceneID()) != canvas()->takeScene()))
             return QString("%1 OSD off, yet scene %2 shows an OSD").arg(strSerial).arg(pShown->getSceneID());
         return QString();
     }
