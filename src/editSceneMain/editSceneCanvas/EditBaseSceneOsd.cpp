@@ -121,6 +121,8 @@ int CEditBaseScene::createOSDItem(QString strText, QSize sz, QPointF pt)
         pItem->stopScroll(); // still text now: a running scroll would go on rendering unseen
         pItem->dataChange();
         render(pItem);
+        // An item the live scene kept after the OSD went off is the OSD again.
+        CTarnSceneStore::setOsdOn(m_strSerial, true);
         return -1;
     }
 
