@@ -94,6 +94,9 @@ public:
     // After a delete the remaining scenes got new ids 1, 2, 3 ... in list order.
     virtual void sceneRenumbered(CTcpDeviceThread *pWorker, int nOldId, int nNewId) = 0;
 
+    // The device answered that its OSD is on. The OSD state is each device's own.
+    virtual void osdSwitchedOn(CTcpDeviceThread *pWorker) { Q_UNUSED(pWorker) }
+
     // The one sink of the program, which every worker hands its scenes to (null: none).
     static void install(CTarnSceneSink *pSink);
     static CTarnSceneSink *installed();

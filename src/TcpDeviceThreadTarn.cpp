@@ -269,8 +269,13 @@ void CTcpDeviceThread::getOSDInfo(const CReplyFrame &f)
             notifySetDeviceCmd(g_texing_name[Tx_OSDSet], QByteArray(), 1, 2);
         break;
     case 2:
-        // The OSD state is the Tarn canvas's: only the device it edits sets it.
-        if (!f.isAck() && !p.isEmpty() && u8(p, 0) == 1 && drivesTarnCanvas())
+        // The OSD state is each device's own: the editor keeps it for the device (without an
+        // editor it is the Tarn canvas's, which only the device it edits sets).
+        if (f.isAck() || p.isEmpty() || u8(p, 0) != 1 || !isTarn())
+            break;
+        if (CTarnSceneSink *pSink = CTarnSceneSink::installed())
+            pSink->osdSwitchedOn(this);
+        else if (drivesTarnCanvas())
             g_OSDState = true;
         break;
     case 10:

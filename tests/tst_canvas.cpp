@@ -14,6 +14,7 @@
 
 #include "BaseSlider.h"
 #include "BesMessageBox.h"
+#include "DeviceFrame.h"
 #include "DeviceItem.h"
 #include "DeviceSimulator.h"
 #include "EditBaseItemBorder.h"
@@ -394,6 +395,46 @@ private slots:
         g_OSDState = false;
     }
 
+    // Two Tarn devices edited in turn on the one canvas: the OSD state and index shown, checked
+    // and sent are the edited device's own. SN1 says its OSD is on before any device is edited.
+    void osdIsTheEditedDevicesOwn()
+    {
+        CTarnSceneStore store;
+        CTcpDeviceThread t1, t2;
+        t1.setDeviceSerial("SN1");
+        t2.setDeviceSerial("SN2");
+        t1.injectReceivedData(CDeviceFrame::buildReply(40, 1, 2, QByteArray(1, '\x01')));
+        QVERIFY(!g_OSDState);
+        store.bindDevice(&t1);
+        CEditBaseScene *pScene1 = start();
+        QVERIFY(pScene1->osdItem());
+        g_OSDindex = 5; // the OSD settings dialog's choice for SN1
+        Device device2;
+        device2.add(1);
+        store.bindDevice(&t2);
+        m_pCanvas->setSceneData("SN2", device2.list, false, 1);
+        CEditBaseScene *pScene2 = m_pCanvas->currentScene();
+        QVERIFY(!pScene2->osdItem());
+        QPointF pt(10, 10);
+        m_pCanvas->slot_addCanvasItem(pt, "f", "IN1", MediaType_SingleText, 1);
+        QCOMPARE(layerCount(pScene2), 1);
+        g_OSDindex = 3;
+        m_pSpy->clear();
+        m_pCanvas->slot_selectToolBar(CEditSceneCanvas::ToolBar_Clean);
+        QCOMPARE(m_pSpy->named(OSD, 2).first().payload, QByteArray::fromHex("0003"));
+        // back on SN1, whose OSD is still on: a drop is refused, and its own index goes out
+        store.bindDevice(&t1);
+        m_pCanvas->setSceneData("SN1", m_pDevice->list, false, 1);
+        QVERIFY(g_OSDState);
+        m_pCanvas->slot_addCanvasItem(pt, "f", "IN1", MediaType_SingleText, 1);
+        QCOMPARE(layerCount(pScene1), 0);
+        m_pSpy->clear();
+        m_pCanvas->slot_selectToolBar(CEditSceneCanvas::ToolBar_Clean);
+        QCOMPARE(m_pSpy->named(OSD, 2).first().payload, QByteArray::fromHex("0005"));
+        g_OSDState = false;
+        g_OSDindex = 0;
+    }
+
     // A layer across the middle of a one-canvas scene counts twice; three of
     // them stop every drop.
     void layerLimit_data()
@@ -518,6 +559,7 @@ private slots:
     {
         CEditBaseScene *pScene = start();
         g_OSDindex = 3;
+        g_OSDState = true; // the device said its OSD is on; the scene has no OSD item
         addLayer(pScene, 1)->setSelected(true);
         QCOMPARE(pScene->m_nLayerUse, 1);
         m_pSpy->clear();
@@ -525,6 +567,7 @@ private slots:
         QCOMPARE(layerCount(pScene), 0);
         QCOMPARE(pScene->m_nLayerUse, 0);
         QCOMPARE(m_pSpy->named(OSD, 2).first().payload, QByteArray::fromHex("0003"));
+        QVERIFY(!g_OSDState);
         QCOMPARE(m_pSpy->named(LAYER, 41).size(), 1);
         QVERIFY(m_pSpy->named(LAYER, 41).first().payload.isEmpty());
         QCOMPARE(m_pSpy->properties.last(), nullptr);

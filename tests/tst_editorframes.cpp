@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
@@ -450,11 +451,19 @@ private slots:
         QCOMPARE(listTools.size(), 4);
         for (QToolButton *pTool : listTools)
             QVERIFY(pTool->sizeHint().width() <= pTool->width() && pTool->iconSize().width() >= 16);
-        // the OSD settings dialog leaves the property panel free
+        // the OSD settings dialog leaves the property panel free, and opens on the edited device's
+        // OSD index
         QWidget *pProperty = tarn.panelPlace("propertyPlace");
         QRect rtDialog;
-        lookAtNextModal([&](QWidget *pDialog) { rtDialog = pDialog->frameGeometry(); });
+        int nTab = -1;
+        g_OSDindex = 4;
+        lookAtNextModal([&](QWidget *pDialog) {
+            rtDialog = pDialog->frameGeometry();
+            nTab = pDialog->findChild<QTabWidget *>("tabWidget")->currentIndex();
+        });
         QVERIFY(QMetaObject::invokeMethod(&tarn, "on_OSDSettingButton_clicked"));
+        g_OSDindex = 0;
+        QCOMPARE(nTab, 4);
         QVERIFY(!rtDialog.isEmpty() && rtDialog.left() >= tarn.frameGeometry().left());
         QVERIFY(!rtDialog.intersects(QRect(pProperty->mapToGlobal(QPoint(0, 0)), pProperty->size())));
 

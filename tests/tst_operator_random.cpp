@@ -14,6 +14,13 @@
 // mute, brightness and sound, canvas size and input crop applied, the live values saved to a
 // stored scene. After every step each strip, canvas and page shows what its device holds, and
 // the device the step did not address did not change at all.
+//
+// The two-Tarn run switches a second Tarn device on (a 1280 x 720 screen, on an address of its
+// own) and moves the Tarn frame between the two (a row's 场景编辑); the device not edited is also
+// restarted and switched off and on. OSD steps join in: an OSD made in the OSD settings dialog and
+// sent, its delete from the item menu. After every step the edited device's OSD is what the
+// console keeps for it, every OSD switch carried that device's own OSD index, a drop while its
+// OSD is shown changed nothing, and the device not edited did not change.
 #include "TestMain.h"
 
 #include <QComboBox>
@@ -47,6 +54,7 @@
 #include "LayoutListWidget.h"
 #include "OtherWidget.h"
 #include "ProgramListWidget.h"
+#include "OSDTransfer.h"
 #include "ProgramSpy.h"
 #include "PropertyStack.h"
 #include "QorGlobal.h"
@@ -55,8 +63,11 @@
 #include "SceneTestUtil.h"
 #include "SimTestUtil.h"
 #include "SwitchButton.h"
+#include "TestUtil.h"
+#include "TarnSceneStore.h"
 #include "TcpDeviceThread.h"
 #include "WndLineWidget.h"
+#include "WndOSDPosWidget.h"
 #include "mainwindow.h"
 #include "zinferface.h"
 
@@ -66,13 +77,18 @@ static const int kSteps = 25;
 // The same for the run with both devices switched on.
 static const QList<int> kTwoDeviceSeeds = {1, 2, 3};
 static const int kTwoDeviceSteps = 30;
+// The same for the run with two Tarn devices.
+static const QList<int> kTwoTarnSeeds = {1, 2};
+static const int kTwoTarnSteps = 20;
 
 namespace {
 
 enum Kind {
     Drop, Drag, Resize, Delete, Show, Recall, Add, Rename, Clean, Update, Refresh, Trans,
     // steps on the Z frame
-    ZShow, ZRecall, ZUpdate, ZAdd, ZDelete, ZRefresh, ZSource, ZScale, ZMute, ZBright, ZSound, ZSize, ZCrop, ZSaveTo
+    ZShow, ZRecall, ZUpdate, ZAdd, ZDelete, ZRefresh, ZSource, ZScale, ZMute, ZBright, ZSound, ZSize, ZCrop, ZSaveTo,
+    // with two Tarn devices
+    OsdOn, OsdDelete, Switch, OtherRestart, OtherOffOn
 };
 
 // One operator step as drawn, and what it came to act on.
@@ -82,6 +98,7 @@ struct Step
     bool bYes = false;  // the answer to every question of the step
     int nScene = 0;     // the scene shown (layer steps, Clean, Drop) or the card's scene
     int nLayer = -1;
+    bool bOsd = false;  // the edited device's OSD was shown when the step began
     QString strText;    // what the step did, for the failure report
 };
 
@@ -183,7 +200,7 @@ bool allowed(const Step &step, int nTake, const Change &c)
         return false;
     switch (step.kind) {
     case Drop:
-        return bGoesOn && c.strKind == "layer+";
+        return bGoesOn && !step.bOsd && c.strKind == "layer+";
     case Drag:
     case Resize:
         // A layer coming to cross the middle of a one-canvas screen takes the others that do not
@@ -350,6 +367,9 @@ class TestOperatorRandom : public QObject
 
     std::unique_ptr<CDeviceSimulator> m_pSim;
     std::unique_ptr<CDeviceSimulator> m_pSimZ;
+    std::unique_ptr<CDeviceSimulator> m_pSimT2; // the second Tarn device, "RT2"
+    QString m_strEdited = "RSN";                // the Tarn device the Tarn frame edits
+    QMap<QString, int> m_osdIndex;              // each Tarn device's OSD index, as last chosen for it
     MainWindow *m_pWindow = nullptr;
     // Settings page fields showing a previewed scene's stored value rather than the live one.
     QMap<QString, int> m_zPreviewed;
@@ -362,7 +382,12 @@ class TestOperatorRandom : public QObject
     CEditSceneCanvas *canvas() const { return frame()->canvas(); }
     CEditBaseView *view() const { return canvas()->view(); }
     CProgramListWidget *strip() const { return frame()->programListWidget(); }
-    CTcpDeviceThread *worker() const { return m_pWindow->getCurrentDevice("RSN"); }
+    CTcpDeviceThread *worker() const { return m_pWindow->getCurrentDevice(m_strEdited); }
+    CDeviceSimulator *tarnSim(bool bEdited = true) const
+    {
+        return (m_strEdited == "RT2") == bEdited && m_pSimT2 ? m_pSimT2.get() : m_pSim.get();
+    }
+    QString otherSerial() const { return m_strEdited == "RSN" ? "RT2" : "RSN"; }
     Zinferface *zframe() const { return m_pWindow->zInterface(); }
     CProgramListWidget *zstrip() const { return zframe()->programListWidget(); }
     COtherWidget *zpage() const { return qobject_cast<COtherWidget *>(zframe()->propertyStack()->tipsWidget()); }
@@ -374,18 +399,38 @@ class TestOperatorRandom : public QObject
 
     // The Tarn device, and with bZ a Z device beside it on the next address (same port, a smaller
     // screen, scenes stored with values unlike each other's), switched on and edited in both frames.
-    bool start(bool bZ = false)
+    // With bT2 a second Tarn device instead (a 1280 x 720 screen), edited after the first.
+    bool start(bool bZ = false, bool bT2 = false)
     {
         m_pSim.reset(new CDeviceSimulator(CSimDeviceModel::Tarn, 4, 3));
         m_pSim->setSerial("RSN");
         m_pSim->model().bSplitScreen = true;
+        m_strEdited = "RSN";
         if (bZ) {
             m_pSimZ.reset(new CDeviceSimulator(CSimDeviceModel::Z, 3, 3));
             m_pSimZ->setSerial("RZS");
         }
-        const bool bListening = bZ ? CDeviceSimulator::listenOnOnePort(*m_pSim, QHostAddress("127.0.0.9"), *m_pSimZ,
-                                                                       QHostAddress("127.0.0.10"))
-                                   : m_pSim->listen(QHostAddress("127.0.0.9"), 0);
+        if (bT2) {
+            m_pSimT2.reset(new CDeviceSimulator(CSimDeviceModel::Tarn, 4, 3));
+            m_pSimT2->setSerial("RT2");
+            CSimDeviceModel &t = m_pSimT2->model();
+            t.nScreenWidth = 1280;
+            t.nScreenHeight = 720;
+            t.nOsdOn = 1; // said at switch-on, before any editor opens
+            for (CSimScene &sc : t.scenes) {
+                sc.nWidth = 1280;
+                sc.nHeight = 720;
+                for (CSimLayer &l : sc.layers) {
+                    l.nX = l.nIndex * 640;
+                    l.nWidth = 640;
+                    l.nHeight = 360;
+                }
+            }
+        }
+        CDeviceSimulator *pSecond = bZ ? m_pSimZ.get() : m_pSimT2.get();
+        const bool bListening = pSecond ? CDeviceSimulator::listenOnOnePort(*m_pSim, QHostAddress("127.0.0.9"), *pSecond,
+                                                                            QHostAddress("127.0.0.10"))
+                                        : m_pSim->listen(QHostAddress("127.0.0.9"), 0);
         if (!bListening)
             return false;
         if (bZ) {
@@ -411,9 +456,14 @@ class TestOperatorRandom : public QObject
             m_pWindow->slot_newDevice({"127.0.0.10", QString(), "Z7", "RZS"});
             QTest::mouseClick(m_pWindow->checkR4Exist("RZS")->switchButton(), Qt::LeftButton);
         }
-        if (!QTest::qWaitFor([this, bZ]() {
+        if (bT2) {
+            m_pWindow->slot_newDevice({"127.0.0.10", QString(), "Tarn-3", "RT2"});
+            QTest::mouseClick(m_pWindow->checkR4Exist("RT2")->switchButton(), Qt::LeftButton);
+        }
+        if (!QTest::qWaitFor([this, bZ, bT2]() {
                 return worker()->getDeviceInfo()->vectorInput.size() == 4
-                       && (!bZ || zworker()->getDeviceInfo()->vectorInput.size() == 3);
+                       && (!bZ || zworker()->getDeviceInfo()->vectorInput.size() == 3)
+                       && (!bT2 || m_pWindow->getCurrentDevice("RT2")->getDeviceInfo()->vectorInput.size() == 4);
             }, 5000))
             return false;
         m_pWindow->checkR4Exist("RSN")->findChild<QPushButton *>("btnEdit")->click();
@@ -439,7 +489,8 @@ class TestOperatorRandom : public QObject
         int nLast = -1;
         while (sinceStart.elapsed() < 8000 && !(quiet() && sinceRequest.elapsed() >= 200)) {
             QTest::qWait(20);
-            const int n = m_pSim->requestCount() + (m_pSimZ ? m_pSimZ->requestCount() : 0);
+            const int n = m_pSim->requestCount() + (m_pSimZ ? m_pSimZ->requestCount() : 0)
+                          + (m_pSimT2 ? m_pSimT2->requestCount() : 0);
             if (n != nLast) {
                 nLast = n;
                 sinceRequest.restart();
@@ -449,14 +500,26 @@ class TestOperatorRandom : public QObject
         (void)QTest::qWaitFor([this]() { return quiet() && mismatch().isEmpty() && zMismatch().isEmpty(); }, 5000);
     }
 
+    // Every device's worker (null for one switched off) and its simulator.
+    QList<QPair<CTcpDeviceThread *, CDeviceSimulator *>> links() const
+    {
+        QList<QPair<CTcpDeviceThread *, CDeviceSimulator *>> list{{m_pWindow->getCurrentDevice("RSN"), m_pSim.get()}};
+        if (m_pSimZ)
+            list.append({zworker(), m_pSimZ.get()});
+        if (m_pSimT2)
+            list.append({m_pWindow->getCurrentDevice("RT2"), m_pSimT2.get()});
+        return list;
+    }
+
     // What keeps a link busy, for the failure report.
     QString busyText() const
     {
         QStringList list;
-        for (CTcpDeviceThread *pWorker : {worker(), m_pSimZ ? zworker() : nullptr}) {
+        for (const auto &link : links()) {
+            CTcpDeviceThread *pWorker = link.first;
             if (!pWorker)
                 continue;
-            const CDeviceSimulator &sim = pWorker == worker() ? *m_pSim : *m_pSimZ;
+            const CDeviceSimulator &sim = *link.second;
             QStringList last;
             const QList<CSimRequest> requests = sim.requestsWithoutHeartbeat();
             for (int i = qMax(0, requests.size() - 4); i < requests.size(); ++i)
@@ -470,16 +533,17 @@ class TestOperatorRandom : public QObject
         return list.join("; ");
     }
 
-    // Nothing queued and nothing sent that the console has not taken the answer of, on either link.
+    // Nothing queued and nothing sent that the console has not taken the answer of, on any link,
+    // and no OSD transfer running.
     bool quiet() const
     {
-        for (CTcpDeviceThread *pWorker : {worker(), m_pSimZ ? zworker() : nullptr})
-            if (pWorker && (pWorker->queuedCommandCount() > 0 || pWorker->hasCommandInFlight()))
+        for (const auto &link : links())
+            if (link.first && (link.first->queuedCommandCount() > 0 || link.first->hasCommandInFlight()))
                 return false;
-        return true;
+        return !COSDTransfer::activeTransfer();
     }
 
-    DeviceState deviceState() { return DeviceState(m_pSim->model()); }
+    DeviceState deviceState(bool bEdited = true) { return DeviceState(tarnSim(bEdited)->model()); }
 
     CEditBaseScene *shownScene() const { return canvas()->currentScene(); }
 
@@ -685,6 +749,116 @@ class TestOperatorRandom : public QObject
         return false;
     }
 
+    // Waits until the device's worker is connected (bOn) or gone or not connected.
+    bool waitForLink(const QString &strSerial, bool bOn)
+    {
+        return QTest::qWaitFor([&]() {
+            CTcpDeviceThread *pWorker = m_pWindow->getCurrentDevice(strSerial);
+            return bOn == (pWorker && pWorker->isConnected());
+        }, 5000);
+    }
+
+    // A step of the two-Tarn run; the Tarn frame's own steps are perform()'s.
+    bool performT2(Step &step)
+    {
+        CEditBaseScene *pShown = shownScene();
+        step.nScene = pShown ? int(pShown->getSceneID()) : 0;
+        const QString strOther = otherSerial();
+        switch (step.kind) {
+        case OsdOn: {
+            if (!pShown)
+                return false;
+            const int nIndex = pick(6);
+            step.strText = QString("OSD %1 on scene %2 from the OSD dialog, then sent").arg(nIndex + 1).arg(step.nScene);
+            TestUtil::lookAtNextModal([nIndex](QWidget *pDialog) {
+                if (auto *pTabs = pDialog->findChild<QTabWidget *>("tabWidget")) {
+                    pTabs->setCurrentIndex(nIndex);
+                    QTest::mouseClick(pDialog->findChild<QPushButton *>("ApplyButton"), Qt::LeftButton);
+                }
+            });
+            QPointer<CEditBaseScene> pStill(pShown);
+            QTest::mouseClick(frame()->findChild<QPushButton *>("OSDSettingButton"), Qt::LeftButton);
+            m_osdIndex[m_strEdited] = nIndex;
+            // The strip clicked (an OSD already there is refreshed, not selected), then a small
+            // OSD typed on its position page, which keeps the bitmap short.
+            if (!pStill || pStill != shownScene())
+                return true;
+            if (CEditBaseItem *pOsd = pShown->osdItem())
+                QTest::mouseClick(view()->viewport(), Qt::LeftButton, Qt::NoModifier, toView(pOsd->sceneBoundingRect().center()));
+            CPropertyStack *pStack = frame()->propertyStack();
+            typeName(pStack->wndOSDPosWidget()->findChild<QLineEdit *>("editW"), QString::number(8 * between(8, 40)));
+            typeName(pStack->wndOSDPosWidget()->findChild<QLineEdit *>("editH"), QString::number(between(8, 32)));
+            QTest::mouseClick(pStack->findChild<QPushButton *>("OSDApplication"), Qt::LeftButton);
+            return true;
+        }
+        case OsdDelete: {
+            CEditBaseItem *pOsd = pShown ? pShown->osdItem() : nullptr;
+            const QPoint pt = pOsd ? toView(pOsd->sceneBoundingRect().center()) : QPoint(-1, -1);
+            if (!view()->viewport()->rect().contains(pt))
+                return false;
+            step.strText = QString("delete the OSD of scene %1 from its menu").arg(step.nScene);
+            CMenuChooser chooser(QString::fromUtf8("删除图层"));
+            sendMouse(view()->viewport(), QEvent::MouseButtonPress, pt, Qt::RightButton, Qt::RightButton);
+            sendMouse(view()->viewport(), QEvent::MouseButtonRelease, pt, Qt::RightButton, Qt::NoButton);
+            return true;
+        }
+        case Switch:
+            if (!m_pWindow->getCurrentDevice(strOther) || !m_pWindow->getCurrentDevice(strOther)->isConnected())
+                return false;
+            step.strText = QString::fromUtf8("edit %1 (its row's 场景编辑)").arg(strOther);
+            m_pWindow->checkR4Exist(strOther)->findChild<QPushButton *>("btnEdit")->click();
+            m_strEdited = strOther;
+            return true;
+        case OtherRestart:
+        case OtherOffOn: {
+            if (!waitForLink(strOther, true))
+                return false;
+            const bool bRestart = step.kind == OtherRestart;
+            step.strText = QString("%1 %2").arg(strOther, bRestart ? "restarts" : "switched off and on");
+            if (bRestart) {
+                // The link drops; the device announces itself again once it is up.
+                tarnSim(false)->dropClients();
+                if (!waitForLink(strOther, false))
+                    step.strText += " (the link stayed)";
+                m_pWindow->slot_newDevice({strOther == "RSN" ? "127.0.0.9" : "127.0.0.10", QString(), "Tarn-3", strOther});
+            } else {
+                QTest::mouseClick(m_pWindow->checkR4Exist(strOther)->switchButton(), Qt::LeftButton);
+                if (!waitForLink(strOther, false))
+                    step.strText += " (it stayed on)";
+                QTest::mouseClick(m_pWindow->checkR4Exist(strOther)->switchButton(), Qt::LeftButton);
+            }
+            if (!waitForLink(strOther, true))
+                step.strText += " (it did not come back)";
+            return true;
+        }
+        default:
+            return perform(step);
+        }
+    }
+
+    // What the console keeps of a Tarn device's OSD and the device disagree on, or empty; since
+    // nRequest, each OSD switch it was sent carried its own OSD index.
+    QString osdMismatch(const QString &strSerial, int nRequests)
+    {
+        CDeviceSimulator *pSim = strSerial == "RSN" ? m_pSim.get() : m_pSimT2.get();
+        const bool bOn = CTarnSceneStore::osdOn(strSerial);
+        if (bOn != (pSim->model().nOsdOn == 1))
+            return QString("%1 OSD: console %2, device %3").arg(strSerial).arg(bOn).arg(pSim->model().nOsdOn);
+        const QList<CSimRequest> sent = pSim->requests(40, 2);
+        for (int i = nRequests; i < sent.size(); ++i)
+            if (sent.at(i).nReadOrWrite == 2 && sent.at(i).payload.size() >= 2
+                && sent.at(i).payload.at(1) != char(m_osdIndex.value(strSerial)))
+                return QString("%1 OSD switch with index %2 (its own %3)")
+                    .arg(strSerial).arg(int(sent.at(i).payload.at(1))).arg(m_osdIndex.value(strSerial));
+        // Without an OSD only the live scene may keep its OSD item, and only when the device had one.
+        CEditBaseScene *pShown = shownScene();
+        const bool bNeverHadOne = strSerial == "RSN" && !m_osdIndex.contains(strSerial);
+        if (strSerial == m_strEdited && !bOn && pShown && pShown->osdItem() && pShown->osdItem()->scene() == pShown
+            && (bNeverHadOne || int(pShown->getSceneID()) != canvas()->takeScene()))
+            return QString("%1 OSD off, yet scene %2 shows an OSD").arg(strSerial).arg(pShown->getSceneID());
+        return QString();
+    }
+
     CCardProgramWidget *pickZCard()
     {
         const QList<int> ids = ProgramTest::usedIds(*zstrip());
@@ -837,7 +1011,7 @@ class TestOperatorRandom : public QObject
     // What the console and the device disagree on, or empty.
     QString mismatch()
     {
-        const CSimDeviceModel &m = m_pSim->model();
+        const CSimDeviceModel &m = tarnSim()->model();
         if (canvas()->takeScene() != m.nTakeScene || strip()->takeScene() != m.nTakeScene)
             return QString("live scene: canvas %1, strip %2, device %3")
                 .arg(canvas()->takeScene())
@@ -978,6 +1152,8 @@ private slots:
         m_pWindow = nullptr;
         m_pSim.reset();
         m_pSimZ.reset();
+        m_pSimT2.reset();
+        m_osdIndex.clear();
         m_zPreviewed.clear();
         CTcpDeviceThread::setEditedDeviceSerial(QString());
         QFile::remove("Morvane.ini");
@@ -1086,6 +1262,66 @@ private slots:
             strBad = mismatch();
             QVERIFY2(strBad.isEmpty(), qPrintable(report(seed, nStep, strBad)));
             strBad = zMismatch();
+            QVERIFY2(strBad.isEmpty(), qPrintable(report(seed, nStep, strBad)));
+        }
+    }
+
+    void twoTarnSequence_data()
+    {
+        QTest::addColumn<int>("seed");
+        const QList<int> seeds = seedsFromEnvironment();
+        for (int nSeed : seeds.isEmpty() ? kTwoTarnSeeds : seeds)
+            QTest::newRow(qPrintable(QString("seed %1").arg(nSeed))) << nSeed;
+    }
+
+    void twoTarnSequence()
+    {
+        QFETCH(int, seed);
+        const int nSteps = qEnvironmentVariableIsSet("VISTEL_RANDOM_STEPS") ? qEnvironmentVariableIntValue("VISTEL_RANDOM_STEPS")
+                                                                            : kTwoTarnSteps;
+        m_rng.seed(unsigned(seed));
+        m_listDone.clear();
+        QVERIFY(start(false, true));
+        QString strBad = mismatch();
+        QVERIFY2(strBad.isEmpty(), qPrintable(report(seed, 0, strBad)));
+        static const QList<Kind> steps = {Drop, Drop, Drag, Resize, Delete, Show, Recall, Add, Rename, Clean, Clean, Trans,
+                                          OsdOn, OsdOn, OsdDelete, Switch, Switch, Switch, OtherRestart, OtherOffOn};
+        QElapsedTimer stepTime;
+        for (int nStep = 1; nStep <= nSteps; ++nStep) {
+            stepTime.start();
+            Step step;
+            step.bYes = pick(2) == 0;
+            const QString strEdited = m_strEdited;
+            const DeviceState before = deviceState();
+            const DeviceState otherBefore = deviceState(false);
+            const int nOsdSent = m_pSim->requests(40, 2).size();
+            const int nOsdSent2 = m_pSimT2->requests(40, 2).size();
+            step.bOsd = CTarnSceneStore::osdOn(m_strEdited);
+            m_listAsked.clear();
+            m_bYes = step.bYes;
+            bool bDone = false;
+            for (int nTry = 0; nTry < 20 && !bDone; ++nTry) {
+                step.kind = steps.at(pick(steps.size()));
+                bDone = performT2(step);
+            }
+            QVERIFY2(bDone, qPrintable(report(seed, nStep, "no step could be made")));
+            settle();
+            if (!m_listAsked.isEmpty())
+                step.strText += QString(" [%1: %2]").arg(step.bYes ? "yes" : "no", m_listAsked.join("; "));
+            m_listDone << QString("%1. %2: %3").arg(nStep).arg(strEdited, step.strText);
+            if (qEnvironmentVariableIsSet("VISTEL_RANDOM_VERBOSE"))
+                qInfo().noquote() << "step" << m_listDone.last().simplified() << stepTime.elapsed() << "ms";
+            QVERIFY2(quiet(), qPrintable(report(seed, nStep, "the console did not quieten: " + busyText())));
+            // The devices as they were edited when the step began.
+            const bool bSwitched = strEdited != m_strEdited;
+            QStringList listBad;
+            for (const Change &c : changes(before, deviceState(!bSwitched)))
+                if (!allowed(step, before.nTake, c))
+                    listBad << strEdited + " " + c.text();
+            for (const Change &c : changes(otherBefore, deviceState(bSwitched)))
+                listBad << "the other " + c.text();
+            QVERIFY2(listBad.isEmpty(), qPrintable(report(seed, nStep, "the device changed " + listBad.join(", "))));
+            strBad = mismatch() + osdMismatch("RSN", nOsdSent) + osdMismatch("RT2", nOsdSent2);
             QVERIFY2(strBad.isEmpty(), qPrintable(report(seed, nStep, strBad)));
         }
     }

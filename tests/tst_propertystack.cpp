@@ -453,6 +453,30 @@ private slots:
                  qPrintable(QString("peak grew by %1 kB").arg(after.ru_maxrss - before.ru_maxrss)));
     }
 
+    // An item no larger than the OSD is drawn at its own size and scaled smoothly: its text keeps
+    // its weight, lighting about sixteen times the pixels on an OSD four times as wide and high.
+    void osdRenderScalesAnItemNoLargerThanTheOSD()
+    {
+        const auto lit = [](double dScale) {
+            g_dWScale = g_dHScale = dScale;
+            CPropertyStack stack;
+            Scene s(480, 32);
+            select(s.pOsd);
+            child<QPushButton>(&stack, "OSDApplication")->click();
+            const QImage img = threshold(stack.osdImage());
+            int n = 0;
+            for (int y = 0; y < img.height(); ++y)
+                for (int x = 0; x < img.width(); ++x)
+                    n += qRed(img.pixel(x, y)) != 0;
+            return qMakePair(img.size(), n);
+        };
+        const auto one = lit(1.0);
+        const auto four = lit(4.0);
+        QCOMPARE(four.first, QSize(1920, 128));
+        QVERIFY2(one.second > 0 && four.second > 13 * one.second && four.second < 19 * one.second,
+                 qPrintable(QString("%1 lit at 1x, %2 at 4x").arg(one.second).arg(four.second)));
+    }
+
     // The OSD apply against the simulated device: the bitmap the device reassembles is the one
     // rendered, bit for bit; the width is cut to a multiple of 8 and shown as entered again; Apply
     // is enabled again only at the end. The scroll speed is held and given back once, although

@@ -303,11 +303,14 @@ private slots:
         QCOMPARE(g_fontTransparency, 255);
         QCOMPARE(g_bkColorTransparency, 255);
         QCOMPARE(g_fontColor, fontBefore);
-        // While it exists, a second call refreshes it in place.
+        // While it exists, a second call refreshes it in place; the OSD is on again (the live
+        // scene keeps its item when the OSD went off on another scene).
         const QPointF pos = pItem->pos();
+        g_OSDState = false;
         QCOMPARE(m_pScene->createOSDItem("Again", QSize(960, 64), QPointF()), -1);
         QCOMPARE(m_pScene->osdItem(), pItem);
         QCOMPARE(pItem->pos(), pos);
+        QVERIFY(g_OSDState);
         // Deleted with the OSD switched off, then made again: a new item.
         g_OSDindex = 3;
         m_pSpy->cmds.clear();

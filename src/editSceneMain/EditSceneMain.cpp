@@ -367,6 +367,8 @@ void CEditSceneMain::on_OSDSettingButton_clicked()
 {
     if (!m_pOSDSettingDlg)
         m_pOSDSettingDlg = new OSDsrttingdlg;
+    // The dialog is the frame's; the OSD index it shows is the edited device's own.
+    m_pOSDSettingDlg->setOsdIndex(g_OSDindex);
     placeOverCanvas(m_pOSDSettingDlg);
     m_pOSDSettingDlg->exec();
 }

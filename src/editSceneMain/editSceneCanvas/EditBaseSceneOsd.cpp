@@ -10,6 +10,7 @@
 
 #include "EditBaseItem.h"
 #include "QorGlobal.h"
+#include "TarnSceneStore.h"
 
 // The OSD text item comes with the OSD pages; until it is built a scene has
 // no OSD item to show.
@@ -120,6 +121,8 @@ int CEditBaseScene::createOSDItem(QString strText, QSize sz, QPointF pt)
         pItem->stopScroll(); // still text now: a running scroll would go on rendering unseen
         pItem->dataChange();
         render(pItem);
+        // An item the live scene kept after the OSD went off is the OSD again.
+        CTarnSceneStore::setOsdOn(m_strSerial, true);
         return -1;
     }
 
@@ -151,7 +154,7 @@ int CEditBaseScene::createOSDItem(QString strText, QSize sz, QPointF pt)
     m_listItems.append(pItem);
     render(pItem);
     pItem->setItemId(OSD_ITEM_ID);
-    g_OSDState = true;
+    CTarnSceneStore::setOsdOn(m_strSerial, true);
     return OSD_ITEM_ID;
 #else
     Q_UNUSED(strText)

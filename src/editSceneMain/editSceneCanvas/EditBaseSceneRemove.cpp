@@ -16,6 +16,7 @@
 #include "EditSingleTextItem.h"
 #include "GuardedWait.h"
 #include "QorGlobal.h"
+#include "TarnSceneStore.h"
 #include "globalObserver.h"
 
 namespace {
@@ -108,10 +109,10 @@ void CEditBaseScene::deleteItemById(int nId)
     if (pItem->getItemType() == MediaType_Pixmap) {
         // The OSD item: the device switches its OSD off. The item goes with
         // it, so that the next OSD creation makes a fresh one.
-        g_OSDState = false;
+        CTarnSceneStore::setOsdOn(m_strSerial, false);
         QByteArray payload;
         payload.append(char(0));
-        payload.append(char(g_OSDindex & 0xFF));
+        payload.append(char(CTarnSceneStore::osdIndex(m_strSerial) & 0xFF));
         sendSceneCmd(QStringLiteral("OSD参数设置"), payload, 2, 2);
         removeAndDeleteItem(pItem);
         return;
@@ -137,7 +138,7 @@ void CEditBaseScene::destroyAllItem()
             g_setGlobalChange();
         }
         if (pItem == m_pItem)
-            g_OSDState = false;
+            CTarnSceneStore::setOsdOn(m_strSerial, false);
         removeAndDeleteItem(pItem);
     }
 }

@@ -8,6 +8,7 @@
 #include "SceneBackCanvas.h"
 #include "ToolBar.h"
 #include "QorGlobal.h"
+#include "TarnSceneStore.h"
 #include "globalObserver.h"
 
 #include <QApplication>
@@ -322,7 +323,7 @@ void CEditSceneCanvas::sendLayerRead(CEditBaseScene *pScene)
 // its item; with OSD the current scene gets it, with the stored text.
 void CEditSceneCanvas::refreshOSDItem(int nIndex)
 {
-    if (!g_OSDState) {
+    if (!CTarnSceneStore::osdOn(m_strSerial)) {
         if (nIndex != m_nTakeScene && m_pCurrentScene)
             removeOSDItem(m_pCurrentScene);
         return;

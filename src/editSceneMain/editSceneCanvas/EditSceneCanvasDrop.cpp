@@ -9,6 +9,7 @@
 #include "EditSingleTextItem.h"
 #include "GuardedWait.h"
 #include "QorGlobal.h"
+#include "TarnSceneStore.h"
 #include "globalObserver.h"
 
 #include <QDateTime>
@@ -44,7 +45,7 @@ void CEditSceneCanvas::slot_addCanvasItem(QPointF &ptPos, const QString &strFile
         if (!bRecalled || !stillHere())
             return;
     }
-    if (g_OSDState) {
+    if (CTarnSceneStore::osdOn(m_strSerial)) {
         wait.information(tr("添加失败"), tr("请关闭OSD设置后再添加图层"));
         return;
     }

@@ -10,6 +10,7 @@
 #include "EditSingleTextItem.h"
 #include "GuardedWait.h"
 #include "QorGlobal.h"
+#include "TarnSceneStore.h"
 #include "ToolBar.h"
 #include "globalObserver.h"
 
@@ -116,8 +117,11 @@ void CEditSceneCanvas::toolBarClean()
     hub()->notify(QStringLiteral("slot_destroyAllItem"));
     QByteArray osdOff;
     osdOff.append(char(0));
-    osdOff.append(char(g_OSDindex & 0xFF));
+    osdOff.append(char(CTarnSceneStore::osdIndex(m_strSerial) & 0xFF));
     sendCmd(QStringLiteral("OSD参数设置"), 2, 2, osdOff);
+    // The device's OSD goes off with it, also one the scene shown had no item of (an OSD the
+    // device said was on).
+    CTarnSceneStore::setOsdOn(m_strSerial, false);
     sendCmd(QStringLiteral("图层设置"), 2, 41, QByteArray());
     hub()->notify(QStringLiteral("slot_propertyDataChange"), Q_ARG(QGraphicsItem *, nullptr));
     slot_showToolBar(false);

@@ -293,6 +293,15 @@ void CTarnSceneStore::bindDevice(CTcpDeviceThread *pWorker)
     if (const DeviceInfo *pInfo = pWorker->getDeviceInfo())
         if (pInfo->nScreenWidth > 0 && pInfo->nScreenHeight > 0)
             g_setDefaultDesktop(pInfo->nScreenWidth, pInfo->nScreenHeight);
+    // ... and its OSD state and index are its own: the previous device's are kept for it.
+    if (strSerial != m_strEdited) {
+        if (!m_strEdited.isEmpty())
+            m_osd.insert(m_strEdited, Osd{g_OSDState, g_OSDindex});
+        const Osd osd = m_osd.take(strSerial);
+        g_OSDState = osd.bOn;
+        g_OSDindex = osd.nIndex;
+        m_strEdited = strSerial;
+    }
     Device &d = m_devices[strSerial];
     d.pWorker = pWorker;
     const QList<CTarnSceneRecord *> &records = pWorker->getSceneList();
@@ -315,6 +324,45 @@ void CTarnSceneStore::bindDevice(CTcpDeviceThread *pWorker)
         syncLayers(pScene, *r, strSerial);
     }
     emit sig_scenesChanged(strSerial);
+}
+
+// ---------------------------------------------------------------- each device's OSD
+
+CTarnSceneStore::Osd *CTarnSceneStore::keptOsd(const QString &strSerial)
+{
+    if (strSerial.isEmpty() || strSerial == m_strEdited)
+        return nullptr;
+    return &m_osd[strSerial];
+}
+
+bool CTarnSceneStore::osdOn(const QString &strSerial)
+{
+    const Osd *pOsd = s_pInstance ? s_pInstance->keptOsd(strSerial) : nullptr;
+    return pOsd ? pOsd->bOn : g_OSDState;
+}
+
+int CTarnSceneStore::osdIndex(const QString &strSerial)
+{
+    const Osd *pOsd = s_pInstance ? s_pInstance->keptOsd(strSerial) : nullptr;
+    return pOsd ? pOsd->nIndex : g_OSDindex;
+}
+
+void CTarnSceneStore::setOsdOn(const QString &strSerial, bool bOn)
+{
+    if (Osd *pOsd = s_pInstance ? s_pInstance->keptOsd(strSerial) : nullptr)
+        pOsd->bOn = bOn;
+    else
+        g_OSDState = bOn;
+}
+
+void CTarnSceneStore::osdSwitchedOn(CTcpDeviceThread *pWorker)
+{
+    // Before any device is edited every device's state is kept here.
+    const QString strSerial = pWorker->getDeviceSerial();
+    if (Osd *pOsd = m_strEdited.isEmpty() ? &m_osd[strSerial] : keptOsd(strSerial))
+        pOsd->bOn = true;
+    else
+        g_OSDState = true;
 }
 
 // ---------------------------------------------------------------- the worker's hand-off

@@ -72,6 +72,15 @@ public:
     void layersRead(CTcpDeviceThread *pWorker, int nSceneId, const QVector<CTarnLayerRecord> &layers) override;
     void sceneRemoved(CTcpDeviceThread *pWorker, int nSceneId) override;
     void sceneRenumbered(CTcpDeviceThread *pWorker, int nOldId, int nNewId) override;
+    void osdSwitchedOn(CTcpDeviceThread *pWorker) override;
+
+    // A Tarn device's OSD state and OSD index. The edited device's (the last one bound) are
+    // g_OSDState and g_OSDindex, which binding another device saves here and sets from that
+    // device's own; another device's are kept here. Without a store, or for an empty serial,
+    // they are the globals.
+    static bool osdOn(const QString &strSerial);
+    static int osdIndex(const QString &strSerial);
+    static void setOsdOn(const QString &strSerial, bool bOn);
 
 signals:
     // The device's list of scenes or one of its scenes changed.
@@ -103,7 +112,17 @@ private:
     void dropScene(CEditBaseScene *pScene);
     static const CTarnSceneRecord *findRecord(CTcpDeviceThread *pWorker, int nSceneId);
 
+    struct Osd
+    {
+        bool bOn = false;
+        int nIndex = 0;
+    };
+    // The OSD of the devices not edited; the edited device's is in the globals.
+    Osd *keptOsd(const QString &strSerial);
+
     QHash<QString, Device> m_devices;
+    QHash<QString, Osd> m_osd;
+    QString m_strEdited; // the device bound last
     static QPointer<CTarnSceneStore> s_pInstance;
 };
 

@@ -24,6 +24,7 @@
 #include "OtherWidget.h"
 #include "QorGlobal.h"
 #include "SceneBackCanvas.h"
+#include "TarnSceneStore.h"
 #include "TextWidget.h"
 #include "WndLineWidget.h"
 #include "WndOSDPosWidget.h"
@@ -348,13 +349,17 @@ void CPropertyStack::osdMessage(const QString &strText)
 
 QImage CPropertyStack::renderOSDImage(EditOSDItem *pItem, int nWidth, int nHeight)
 {
-    // Both pictures are drawn at no more than the device's size: on a screen smaller than the
-    // canvas shows it the item is larger than the OSD itself, and a picture at its size (then
-    // scaled down) would take hundreds of megabytes for a wide OSD.
+    // The item is drawn at its own size and scaled smoothly to the OSD's size. On a screen smaller
+    // than the canvas shows it the item is larger than the OSD itself: then both pictures are drawn
+    // at no more than the OSD's size, as a picture at the item's size (then scaled down) would take
+    // hundreds of megabytes for a wide OSD.
     const QRectF br = pItem->boundingRect();
     const double dW = std::max(1.0, br.width());
     const double dH = std::max(1.0, br.height());
-    const QSize source(std::max(1, std::min(int(dW), nWidth)), std::max(1, std::min(int(dH), nHeight)));
+    const QSize itemSize(std::max(1, int(dW)), std::max(1, int(dH)));
+    const QSize osdSize(std::max(1, nWidth), std::max(1, nHeight));
+    const bool bBounded = itemSize.width() > osdSize.width() || itemSize.height() > osdSize.height();
+    const QSize source = bBounded ? itemSize.boundedTo(osdSize) : itemSize;
     m_CurrentfontColor = pItem->m_fontColor;
     m_CurrentbkColor = pItem->m_bkColor;
     const int nSpeed = pItem->m_nInSpeed;
@@ -376,9 +381,18 @@ QImage CPropertyStack::renderOSDImage(EditOSDItem *pItem, int nWidth, int nHeigh
     // White on black, what the device is sent.
     pItem->m_fontColor = QColor(Qt::white);
     pItem->m_bkColor = QColor(Qt::black);
-    QImage image(std::max(1, nWidth), std::max(1, nHeight), QImage::Format_RGB32);
-    image.fill(Qt::black);
-    paintItem(&image, image.size());
+    QImage image;
+    if (bBounded) {
+        image = QImage(osdSize, QImage::Format_RGB32);
+        image.fill(Qt::black);
+        paintItem(&image, osdSize);
+    } else {
+        QImage drawn(source, QImage::Format_ARGB32_Premultiplied);
+        drawn.fill(Qt::transparent);
+        paintItem(&drawn, source);
+        image = drawn.scaled(osdSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                    .convertToFormat(QImage::Format_RGB32);
+    }
     pItem->m_fontColor = m_CurrentfontColor;
     pItem->m_bkColor = m_CurrentbkColor;
     pItem->m_nInSpeed = nSpeed;
@@ -439,7 +453,7 @@ void CPropertyStack::on_OSDApplication_clicked()
     }
 
     COSDBitmap::Params params;
-    params.nIndex = g_OSDindex;
+    params.nIndex = CTarnSceneStore::osdIndex(pItem->m_strSerial);
     params.nFontTrans = g_fontTransparency;
     params.nBkTrans = pItem->getNBkTransparency();
     params.nSpeed = pItem->m_nInSpeed;

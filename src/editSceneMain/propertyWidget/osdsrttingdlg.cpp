@@ -20,6 +20,12 @@ OSDsrttingdlg::~OSDsrttingdlg()
     delete ui;
 }
 
+void OSDsrttingdlg::setOsdIndex(int nIndex)
+{
+    if (nIndex >= 0 && nIndex < ui->tabWidget->count())
+        ui->tabWidget->setCurrentIndex(nIndex);
+}
+
 void OSDsrttingdlg::slot_updateOSDsrttingdlglanguage(int nLanguage)
 {
     Q_UNUSED(nLanguage)

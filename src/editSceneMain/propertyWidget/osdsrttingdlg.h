@@ -18,6 +18,9 @@ public:
     explicit OSDsrttingdlg(QWidget *parent = nullptr);
     ~OSDsrttingdlg() override;
 
+    // Shows the OSD of that index (the edited device's own) for the next apply.
+    void setOsdIndex(int nIndex);
+
 public slots:
     // The dialog's texts follow the language in force when it is built.
     void slot_updateOSDsrttingdlglanguage(int nLanguage);

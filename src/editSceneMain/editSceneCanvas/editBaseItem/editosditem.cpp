@@ -13,6 +13,7 @@
 #include "EditBaseScene.h"
 #include "EditItemFactory.h"
 #include "globalObserver.h"
+#include "TarnSceneStore.h"
 #include "WireBytes.h"
 
 using WireBytes::appendBe16;
@@ -309,10 +310,11 @@ void EditOSDItem::sendItemCmd(const QString &strName, QByteArray &payload, int n
 }
 
 namespace {
-QByteArray osdPayload(std::initializer_list<int> values)
+// The first byte is the OSD index of the item's own device.
+QByteArray osdPayload(const QString &strSerial, std::initializer_list<int> values)
 {
     QByteArray out;
-    out.append(char(g_OSDindex & 0xFF));
+    out.append(char(CTarnSceneStore::osdIndex(strSerial) & 0xFF));
     for (int v : values)
         out.append(char(v & 0xFF));
     return out;
@@ -321,37 +323,37 @@ QByteArray osdPayload(std::initializer_list<int> values)
 
 void EditOSDItem::sendFontTrans()
 {
-    QByteArray p = osdPayload({m_nFontTransNum});
+    QByteArray p = osdPayload(m_strSerial, {m_nFontTransNum});
     sendItemCmd(QStringLiteral("OSD参数设置"), p, 2, 3);
 }
 
 void EditOSDItem::setOSDTrans(int nValue)
 {
-    QByteArray p = osdPayload({nValue});
+    QByteArray p = osdPayload(m_strSerial, {nValue});
     sendItemCmd(QStringLiteral("OSD参数设置"), p, 2, 4);
 }
 
 void EditOSDItem::setLayerTrans()
 {
-    QByteArray p = osdPayload({m_nTransNum});
+    QByteArray p = osdPayload(m_strSerial, {m_nTransNum});
     sendItemCmd(QStringLiteral("OSD参数设置"), p, 2, 4);
 }
 
 void EditOSDItem::sendFontSpeed(int nValue)
 {
-    QByteArray p = osdPayload({nValue});
+    QByteArray p = osdPayload(m_strSerial, {nValue});
     sendItemCmd(QStringLiteral("OSD参数设置"), p, 2, 5);
 }
 
 void EditOSDItem::sendFontColor(QColor color)
 {
-    QByteArray p = osdPayload({color.red(), color.green(), color.blue()});
+    QByteArray p = osdPayload(m_strSerial, {color.red(), color.green(), color.blue()});
     sendItemCmd(QStringLiteral("OSD参数设置"), p, 2, 7);
 }
 
 void EditOSDItem::sendbkColor(QColor color)
 {
-    QByteArray p = osdPayload({color.red(), color.green(), color.blue()});
+    QByteArray p = osdPayload(m_strSerial, {color.red(), color.green(), color.blue()});
     sendItemCmd(QStringLiteral("OSD参数设置"), p, 2, 8);
 }
 

@@ -16,7 +16,7 @@
 //
 // The live OSD settings (text and background transparency, speed, colours) go
 // to the device as "OSD参数设置" writes, first byte the device OSD slot
-// (g_OSDindex).
+// (the OSD index of the item's device, CTarnSceneStore::osdIndex).
 
 #include <QColor>
 #include <QFont>
