@@ -726,6 +726,14 @@ private slots:
         });
         QTest::mouseClick(strip.windowHandle(), Qt::RightButton, {}, ptCard);
         QVERIFY(pCard && !pCard->isHovered());
+        // The recall question of a rename, left with the cursor elsewhere.
+        QTest::mouseMove(strip.windowHandle(), QPoint(1, 1));
+        QTest::mouseMove(strip.windowHandle(), ptCard);
+        QTRY_VERIFY(pCard->isHovered());
+        QCursor::setPos(strip.mapToGlobal(QPoint(1, 1)));
+        BesMessageBox::setTestAnswer(QMessageBox::Cancel);
+        QVERIFY(chooseEntry(pCard, QString::fromUtf8("重命名场景")));
+        QVERIFY(pCard && !pCard->isHovered());
     }
 
     void languageSwitchRetranslates()

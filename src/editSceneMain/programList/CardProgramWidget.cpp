@@ -326,7 +326,10 @@ void CCardProgramWidget::saveToScene()
     dlg.setSaveSceneIndex(n);
     dlg.setWindowTitle("保存到场景");
     const int nResult = dlg.exec();
-    if (!pSelf || nResult != QDialog::Accepted)
+    if (!pSelf)
+        return;
+    recheckHover();
+    if (nResult != QDialog::Accepted)
         return;
     // The dialog accepts only 1 .. n: the stored scenes and the next free one.
     const int nTarget = dlg.getValidSaveSceneIndex();
@@ -366,6 +369,7 @@ bool CCardProgramWidget::askRecall(bool bTranslated)
     if (!wait.alive())
         return false;
     m_bAsking = false;
+    recheckHover();
     return bYes;
 }
 
@@ -422,6 +426,7 @@ bool CCardProgramWidget::commitName()
         if (!wait.alive())
             return false;
         m_bAsking = false;
+        recheckHover();
         return false;
     }
     m_pLabelName->setText(strName);

@@ -102,8 +102,8 @@ private slots:
 
 private:
     void setMenu();
-    // The hover frame follows where the cursor is now: a popup menu (and a dialog of one of its
-    // entries) takes the leave the card would have had.
+    // The hover frame follows where the cursor is now: a popup menu, a box or a dialog the card
+    // raised may have taken the leave the card would have had.
     void recheckHover();
     void initCtrl();
     void initLabelCtrl();
