@@ -283,6 +283,9 @@ void BesMessageBox::notice(const QString &title, const QString &text, int nMs)
         BesMessageBox *pBox = new BesMessageBox(nullptr);
         pBox->setAttribute(Qt::WA_DeleteOnClose);
         pBox->setModal(false);
+        // It takes no focus: an edit in progress (a name being typed) goes on undisturbed.
+        pBox->setAttribute(Qt::WA_ShowWithoutActivating);
+        pBox->setWindowFlag(Qt::WindowDoesNotAcceptFocus);
         pBox->labelMessageContent->setWordWrap(true);
         pBox->widgetMessageBottom->hide();
         auto *pTimer = new QTimer(pBox);
