@@ -11,6 +11,18 @@
 using WireBytes::be16;
 using WireBytes::u8;
 
+namespace {
+// The EDID fields of the input settings, as replies and writes lay them out from nAt: resolution
+// type, width and height (two bytes each), refresh rate. The caller checked the length.
+void readEdid(const QByteArray &p, int nAt, InputSource &input)
+{
+    input.nResouType = u8(p, nAt);
+    input.nEdidWidth = be16(p, nAt + 1);
+    input.nEdidHeight = be16(p, nAt + 3);
+    input.nEdidHZ = u8(p, nAt + 5);
+}
+} // namespace
+
 InputSource *CTcpDeviceThread::findInput(int nId) const
 {
     for (InputSource *pInput : m_pDeviceInfo->vectorInput)
@@ -90,10 +102,7 @@ void CTcpDeviceThread::getInputSrcSet(const CReplyFrame &f)
                 pInput->strType = QString::fromLatin1(s_types[pInput->nInputType]);
             pInput->nCType = u8(p, 2);
             pInput->strName = g_fromGbkField(p.mid(3, 12));
-            pInput->nResouType = u8(p, 15);
-            pInput->nEdidWidth = be16(p, 16);
-            pInput->nEdidHeight = be16(p, 18);
-            pInput->nEdidHZ = u8(p, 20);
+            readEdid(p, 15, *pInput);
             holdInput(*pInput, 1);
             if (bLast) {
                 DeviceInfo *pInfo = m_pDeviceInfo;
@@ -117,10 +126,7 @@ void CTcpDeviceThread::getInputSrcSet(const CReplyFrame &f)
         break;
     case 3:
         if (p.size() >= 7) {
-            pInput->nResouType = u8(p, 1);
-            pInput->nEdidWidth = be16(p, 2);
-            pInput->nEdidHeight = be16(p, 4);
-            pInput->nEdidHZ = u8(p, 6);
+            readEdid(p, 1, *pInput);
             holdInput(*pInput, 3);
             CDeviceLog::write({QString("The device"), m_strIp, QString("input set edid return data: "), nId,
                                pInput->nResouType, pInput->nEdidWidth, pInput->nEdidHeight, pInput->nEdidHZ});
@@ -462,16 +468,10 @@ void CTcpDeviceThread::followHeldWrite(const _mcu_cmd &sent)
         } else if (sent.nSubIndex3 == 0 && p.size() >= 21) {
             taken.strName = g_fromGbkField(p.mid(3, 12));
             holdInput(taken, 2);
-            taken.nResouType = u8(p, 15);
-            taken.nEdidWidth = be16(p, 16);
-            taken.nEdidHeight = be16(p, 18);
-            taken.nEdidHZ = u8(p, 20);
+            readEdid(p, 15, taken);
             nWhat = 3;
         } else if (sent.nSubIndex3 == 3 && p.size() >= 7) {
-            taken.nResouType = u8(p, 1);
-            taken.nEdidWidth = be16(p, 2);
-            taken.nEdidHeight = be16(p, 4);
-            taken.nEdidHZ = u8(p, 6);
+            readEdid(p, 1, taken);
             nWhat = 3;
         }
         if (nWhat == 0)

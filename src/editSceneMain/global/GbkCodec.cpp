@@ -146,7 +146,7 @@ QString g_deviceNameRefusal(const QString &strName, ENameField field, int nField
 
 bool g_isDeviceName(const QString &strName, int nFieldBytes)
 {
-    return refusedCharacter(strName).isEmpty() && g_toGbk(strName).size() <= nFieldBytes;
+    return g_deviceNameRefusal(strName, ENameField::Input, nFieldBytes).isEmpty();
 }
 
 void g_keepWholeCharacters(QLineEdit *pEdit)
