@@ -36,6 +36,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <functional>
 #include <memory>
 #include <random>
 
@@ -1130,6 +1131,42 @@ class TestOperatorRandom : public QObject
         return seeds;
     }
 
+    // The seed rows: those of VISTEL_RANDOM_SEEDS, else the run's own.
+    static void addSeedRows(const QList<int> &defaults)
+    {
+        QTest::addColumn<int>("seed");
+        const QList<int> seeds = seedsFromEnvironment();
+        for (int nSeed : seeds.isEmpty() ? defaults : seeds)
+            QTest::newRow(qPrintable(QString("seed %1").arg(nSeed))) << nSeed;
+    }
+
+    static int stepCount(int nDefault)
+    {
+        return qEnvironmentVariableIsSet("VISTEL_RANDOM_STEPS") ? qEnvironmentVariableIntValue("VISTEL_RANDOM_STEPS") : nDefault;
+    }
+
+    // A step of a kind fnKind picks that fnPerform can make (at most 20 tries); the questions it
+    // raises are answered step.bYes.
+    bool makeStep(Step &step, const std::function<Kind()> &fnKind, const std::function<bool(Step &)> &fnPerform)
+    {
+        m_listAsked.clear();
+        m_bYes = step.bYes;
+        for (int nTry = 0; nTry < 20; ++nTry) {
+            step.kind = fnKind();
+            if (fnPerform(step))
+                return true;
+        }
+        return false;
+    }
+
+    // The step's line in the report, with the questions it raised and the answer given.
+    void noteStep(int nStep, Step &step, const QString &strPrefix = QString())
+    {
+        if (!m_listAsked.isEmpty())
+            step.strText += QString(" [%1: %2]").arg(step.bYes ? "yes" : "no", m_listAsked.join("; "));
+        m_listDone << QString("%1. %2%3").arg(nStep).arg(strPrefix, step.strText);
+    }
+
 private slots:
     void initTestCase()
     {
@@ -1161,17 +1198,13 @@ private slots:
 
     void operatorSequence_data()
     {
-        QTest::addColumn<int>("seed");
-        const QList<int> seeds = seedsFromEnvironment();
-        for (int nSeed : seeds.isEmpty() ? kSeeds : seeds)
-            QTest::newRow(qPrintable(QString("seed %1").arg(nSeed))) << nSeed;
+        addSeedRows(kSeeds);
     }
 
     void operatorSequence()
     {
         QFETCH(int, seed);
-        const int nSteps = qEnvironmentVariableIsSet("VISTEL_RANDOM_STEPS") ? qEnvironmentVariableIntValue("VISTEL_RANDOM_STEPS")
-                                                                            : kSteps;
+        const int nSteps = stepCount(kSteps);
         m_rng.seed(unsigned(seed));
         m_listDone.clear();
         QVERIFY(start());
@@ -1183,18 +1216,11 @@ private slots:
             Step step;
             step.bYes = pick(2) == 0;
             const DeviceState before = deviceState();
-            m_listAsked.clear();
-            m_bYes = step.bYes;
-            bool bDone = false;
-            for (int nTry = 0; nTry < 20 && !bDone; ++nTry) {
-                step.kind = weighted.at(pick(weighted.size()));
-                bDone = perform(step);
-            }
+            const bool bDone = makeStep(step, [&]() { return weighted.at(pick(weighted.size())); },
+                                        [this](Step &s) { return perform(s); });
             QVERIFY2(bDone, qPrintable(report(seed, nStep, "no step could be made")));
             settle();
-            if (!m_listAsked.isEmpty())
-                step.strText += QString(" [%1: %2]").arg(step.bYes ? "yes" : "no", m_listAsked.join("; "));
-            m_listDone << QString("%1. %2").arg(nStep).arg(step.strText);
+            noteStep(nStep, step);
             QVERIFY2(quiet(), qPrintable(report(seed, nStep, "the console did not quieten: " + busyText())));
             QStringList listBad;
             for (const Change &c : changes(before, deviceState()))
@@ -1208,17 +1234,13 @@ private slots:
 
     void twoDeviceSequence_data()
     {
-        QTest::addColumn<int>("seed");
-        const QList<int> seeds = seedsFromEnvironment();
-        for (int nSeed : seeds.isEmpty() ? kTwoDeviceSeeds : seeds)
-            QTest::newRow(qPrintable(QString("seed %1").arg(nSeed))) << nSeed;
+        addSeedRows(kTwoDeviceSeeds);
     }
 
     void twoDeviceSequence()
     {
         QFETCH(int, seed);
-        const int nSteps = qEnvironmentVariableIsSet("VISTEL_RANDOM_STEPS") ? qEnvironmentVariableIntValue("VISTEL_RANDOM_STEPS")
-                                                                            : kTwoDeviceSteps;
+        const int nSteps = stepCount(kTwoDeviceSteps);
         m_rng.seed(unsigned(seed));
         m_listDone.clear();
         QVERIFY(start(true));
@@ -1234,20 +1256,14 @@ private slots:
             const DeviceState before = deviceState();
             const ZDeviceState zBefore(m_pSimZ->model());
             const int nLiveReads = zLiveReads();
-            m_listAsked.clear();
-            m_bYes = step.bYes;
-            bool bDone = false;
-            for (int nTry = 0; nTry < 20 && !bDone; ++nTry) {
-                step.kind = bZ ? zSteps.at(pick(zSteps.size())) : tarnSteps.at(pick(tarnSteps.size()));
-                bDone = bZ ? performZ(step) : perform(step);
-            }
+            const QList<Kind> &kinds = bZ ? zSteps : tarnSteps;
+            const bool bDone = makeStep(step, [&]() { return kinds.at(pick(kinds.size())); },
+                                        [&](Step &s) { return bZ ? performZ(s) : perform(s); });
             QVERIFY2(bDone, qPrintable(report(seed, nStep, "no step could be made")));
             settle();
             if (zLiveReads() != nLiveReads)
                 m_zPreviewed.clear(); // the page was filled with the live values again
-            if (!m_listAsked.isEmpty())
-                step.strText += QString(" [%1: %2]").arg(step.bYes ? "yes" : "no", m_listAsked.join("; "));
-            m_listDone << QString("%1. %2").arg(nStep).arg(step.strText);
+            noteStep(nStep, step);
             if (qEnvironmentVariableIsSet("VISTEL_RANDOM_VERBOSE"))
                 qInfo().noquote() << "step" << m_listDone.last();
             QVERIFY2(quiet(), qPrintable(report(seed, nStep, "the console did not quieten: " + busyText())));
@@ -1268,17 +1284,13 @@ private slots:
 
     void twoTarnSequence_data()
     {
-        QTest::addColumn<int>("seed");
-        const QList<int> seeds = seedsFromEnvironment();
-        for (int nSeed : seeds.isEmpty() ? kTwoTarnSeeds : seeds)
-            QTest::newRow(qPrintable(QString("seed %1").arg(nSeed))) << nSeed;
+        addSeedRows(kTwoTarnSeeds);
     }
 
     void twoTarnSequence()
     {
         QFETCH(int, seed);
-        const int nSteps = qEnvironmentVariableIsSet("VISTEL_RANDOM_STEPS") ? qEnvironmentVariableIntValue("VISTEL_RANDOM_STEPS")
-                                                                            : kTwoTarnSteps;
+        const int nSteps = stepCount(kTwoTarnSteps);
         m_rng.seed(unsigned(seed));
         m_listDone.clear();
         QVERIFY(start(false, true));
@@ -1297,18 +1309,11 @@ private slots:
             const int nOsdSent = m_pSim->requests(40, 2).size();
             const int nOsdSent2 = m_pSimT2->requests(40, 2).size();
             step.bOsd = CTarnSceneStore::osdOn(m_strEdited);
-            m_listAsked.clear();
-            m_bYes = step.bYes;
-            bool bDone = false;
-            for (int nTry = 0; nTry < 20 && !bDone; ++nTry) {
-                step.kind = steps.at(pick(steps.size()));
-                bDone = performT2(step);
-            }
+            const bool bDone = makeStep(step, [&]() { return steps.at(pick(steps.size())); },
+                                        [this](Step &s) { return performT2(s); });
             QVERIFY2(bDone, qPrintable(report(seed, nStep, "no step could be made")));
             settle();
-            if (!m_listAsked.isEmpty())
-                step.strText += QString(" [%1: %2]").arg(step.bYes ? "yes" : "no", m_listAsked.join("; "));
-            m_listDone << QString("%1. %2: %3").arg(nStep).arg(strEdited, step.strText);
+            noteStep(nStep, step, strEdited + ": ");
             if (qEnvironmentVariableIsSet("VISTEL_RANDOM_VERBOSE"))
                 qInfo().noquote() << "step" << m_listDone.last().simplified() << stepTime.elapsed() << "ms";
             QVERIFY2(quiet(), qPrintable(report(seed, nStep, "the console did not quieten: " + busyText())));
