@@ -268,9 +268,9 @@ private:
     void holdInput(const InputSource &input, int nWhat);
     void followHeldWrite(const _mcu_cmd &sent);
     void handBackHeldState();
-    // The name, the output ports and the scenes' audio as the device answers a read of them or
+    // The output ports and the scenes' audio as the device answers a read of them or
     // acknowledges a write (its payload laid out as the read's answer); false for a payload
-    // that holds no such value.
+    // that holds no such value. A save or a delete of a scene moves the scenes' audio.
     bool takeOutputSetting(int nSub, const QByteArray &p);
     bool takeSceneAudio(int nSub, const QByteArray &p);
     void followSceneAudioSave(const QByteArray &p);
