@@ -39,6 +39,7 @@
 #include <QList>
 #include <QMutex>
 #include <QHash>
+#include <QMap>
 #include <QString>
 #include <QThread>
 #include <QWaitCondition>
@@ -93,6 +94,10 @@ public:
     QString recordSerial() const override { return m_strSerial; }
     const DeviceInfo *deviceRecord() const override { return m_pDeviceInfo; }
     const SystemInfo *systemRecord() const override { return m_pSystemInfo; }
+    bool systemRecordRead() const override { return m_bSystemRead; }
+    bool deviceNameRecord(QString &strName) const override;
+    const COutputsRecord &outputsRecord() const override { return m_outputs; }
+    const CSceneAudioRecord *sceneAudioRecord(int nScene) const override;
     // The Z family's stored scene of number nSceneIndex, or null.
     ZSceneInfo *findZScene(int nSceneIndex) const;
     // Copies of the Z family's scene records in scene order.
@@ -258,12 +263,20 @@ private:
     void getOSDInfo(const CReplyFrame &f);
     void getSystemName(const CReplyFrame &f);
     // What the device holds, as last read or acknowledged: the records panels write into before
-    // the device took a value (input names and timings) and what no record keeps (name, output
-    // and audio replies, OSD settings), handed to the panels again after a refusal.
+    // the device took a value (input names and timings) and what no record keeps (OSD settings),
+    // handed to the panels again after a refusal with the records (name, outputs, scene audio).
     void holdInput(const InputSource &input, int nWhat);
     void followHeldWrite(const _mcu_cmd &sent);
-    void holdReply(const CReplyFrame &f);
     void handBackHeldState();
+    // The output ports and the scenes' audio as the device answers a read of them or
+    // acknowledges a write (its payload laid out as the read's answer); false for a payload
+    // that holds no such value. A save or a delete of a scene moves the scenes' audio.
+    bool takeOutputSetting(int nSub, const QByteArray &p);
+    bool takeSceneAudio(int nSub, const QByteArray &p);
+    void followSceneAudioSave(const QByteArray &p);
+    void followSceneAudioDelete(int nDeleted);
+    // The device's rows and the name field of the frame editing it show the name record.
+    void tellDeviceName();
     // The link is down (switched off, lost or refused): what is queued is dropped.
     void linkDown(const char *pszWhy);
     void linkAttempted();
@@ -348,9 +361,12 @@ private:
     bool m_bRefusalNoticePending = false;
     // Held state (GUI thread; see holdInput()).
     QHash<int, InputSource> m_heldInputs;
-    QHash<int, CReplyFrame> m_heldReplies;   // by command * 256 + sub
-    QString m_strHeldName;
-    bool m_bNameHeld = false;
+    // Records (GUI thread; see CDeviceRecords).
+    QString m_strDeviceName;
+    bool m_bNameRead = false;
+    bool m_bSystemRead = false;
+    COutputsRecord m_outputs;
+    QMap<int, CSceneAudioRecord> m_sceneAudio;   // by scene number
     // The OSD settings as the OSD parameter write lays them out (index, 0, font and background
     // transparency, speed, x, y, w, h, font and background colour); empty until the device took one.
     QByteArray m_heldOsd;

@@ -318,6 +318,7 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
                     pSink->sceneRenumbered(this, nOld, i + 1);
             }
             followDeletedScene(nSceneId);
+            followSceneAudioDelete(nSceneId);
             QString strSerial = m_strSerial;
             globalObserver::getGlobalObserver()->notify("slot_updateCurrentDevice", Q_ARG(QString, strSerial));
             CDeviceLog::write({QString("The device"), m_strIp, QString("delete the "), nSceneId, QString("index scene successfully!"),
@@ -332,6 +333,7 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
             for (int i = 0; i < m_listZScene.size(); ++i)
                 m_listZScene.at(i)->nSceneIndex = i + 1;
             followDeletedScene(nSceneId);
+            followSceneAudioDelete(nSceneId);
             // The strip and the copies held by pages and dialogs take the new numbering and live
             // scene now, not at the re-read: with the last scene gone nothing is read again.
             QString strSerial = m_strSerial;
@@ -348,11 +350,10 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
     case 51:
         if (p.size() < 2)
             break;
-        if (!f.isAck())
-            holdReply(f);
         if (f.nSub == 50)
             CDeviceLog::write({QString("The device"), m_strIp, QString::fromUtf8("set the scene Audiosuccessfully! 音频索引"), u8(p, 1), u8(p, 0), f.nSub});
-        if (u8(p, 0) <= 99 && u8(p, 1) <= 100) {
+        // The topics name no scene and no device: the dialog shows its own scene's record.
+        if (!f.isAck() && takeSceneAudio(f.nSub, p)) {
             int nValue = u8(p, 1);
             globalObserver::getGlobalObserver()->notify(f.nSub == 50 ? "slot_SetAudioSource" : "slot_SetAudio", Q_ARG(int, nValue));
         }
@@ -388,8 +389,8 @@ void CTcpDeviceThread::getSystemName(const CReplyFrame &f)
     // With the serial the device list puts the name on this device's row, whichever device was
     // switched on last.
     QString strName = g_fromGbkField(f.payload.left(12));
-    m_strHeldName = strName;
-    m_bNameHeld = true;
+    m_strDeviceName = strName;
+    m_bNameRead = true;
     QString strSerial = m_strSerial;
     globalObserver::getGlobalObserver()->notify("slot_getSystemDeviceName", Q_ARG(QString, strName),
                                                 Q_ARG(QString, strSerial));
@@ -440,11 +441,6 @@ void CTcpDeviceThread::holdInput(const InputSource &input, int nWhat)
     }
 }
 
-void CTcpDeviceThread::holdReply(const CReplyFrame &f)
-{
-    m_heldReplies.insert(f.nCmd * 256 + f.nSub, f);
-}
-
 // A write the device acknowledged: what it holds now. Payload layouts as sent.
 void CTcpDeviceThread::followHeldWrite(const _mcu_cmd &sent)
 {
@@ -477,21 +473,24 @@ void CTcpDeviceThread::followHeldWrite(const _mcu_cmd &sent)
     }
     case Tx_SetSystem:
         if (sent.nSubIndex3 == 10 && p.size() >= 12) {
-            m_strHeldName = g_fromGbkField(p.left(12));
-            m_bNameHeld = true;
+            m_strDeviceName = g_fromGbkField(p.left(12));
+            m_bNameRead = true;
+            tellDeviceName();
         }
         break;
     case Tx_Outletsetting:
+        // The write of an output setting is laid out as its read's answer.
+        if (takeOutputSetting(sent.nSubIndex3, p)) {
+            QString strSerial = m_strSerial;
+            globalObserver::getGlobalObserver()->notify("slot_outputSettingsHeld", Q_ARG(QString, strSerial));
+        }
+        break;
     case Tx_SceneInfo:
-        // The write of an output or audio setting is laid out as its read reply.
-        if ((sent.nCmdIndex == Tx_Outletsetting && sent.nSubIndex3 >= 10 && sent.nSubIndex3 <= 22)
-            || (sent.nCmdIndex == Tx_SceneInfo && (sent.nSubIndex3 == 50 || sent.nSubIndex3 == 51))) {
-            CReplyFrame f;
-            f.nCmd = sent.nCmdIndex;
-            f.nReadOrWrite = 1;
-            f.nSub = sent.nSubIndex3;
-            f.payload = p;
-            holdReply(f);
+        if (sent.nSubIndex3 == 10) {
+            followSceneAudioSave(p);
+        } else if (takeSceneAudio(sent.nSubIndex3, p)) {
+            QString strSerial = m_strSerial;
+            globalObserver::getGlobalObserver()->notify("slot_sceneAudioHeld", Q_ARG(QString, strSerial));
         }
         break;
     case Tx_OSDSet: {
@@ -539,26 +538,122 @@ void CTcpDeviceThread::handBackHeldState()
         pHub->notify(isTarn() ? "slot_updateInputSource" : "slot_updateZEquipmentInputSource", Q_ARG(DeviceInfo *, pInfo),
                      Q_ARG(QString, strSerial));
     }
-    // The device name: its row, and the name field of the frame that edits it.
-    if (m_bNameHeld) {
-        QString strName = m_strHeldName;
-        pHub->notify("slot_getSystemDeviceName", Q_ARG(QString, strName), Q_ARG(QString, strSerial));
-        if (isTarn() && actsOnSharedTopics())
-            pHub->notify("slot_updateDeviceName", Q_ARG(QString, strName));
-        else if (isZ() && editedDeviceSerial(QStringLiteral("Z")) == m_strSerial)
-            pHub->notify("slot_updateZDeviceName", Q_ARG(QString, strName), Q_ARG(QString, strSerial));
-    }
-    // The output and audio dialogs: their last replies again (these queue nothing).
-    const QList<CReplyFrame> listReplies = m_heldReplies.values();
-    for (const CReplyFrame &f : listReplies) {
-        if (f.nCmd == Tx_Outletsetting)
-            getOutletsetting(f);
-        else
-            getSceneInfo(f);
-    }
+    // The device name: its rows, and the name field of the frame that edits it.
+    tellDeviceName();
+    // The output and audio dialogs of this device show its records (of their port, of their
+    // scene); the topics of the replies name neither device nor scene.
+    if (!m_outputs.ports.isEmpty())
+        pHub->notify("slot_outputSettingsHeld", Q_ARG(QString, strSerial));
+    if (!m_sceneAudio.isEmpty())
+        pHub->notify("slot_sceneAudioHeld", Q_ARG(QString, strSerial));
     // The OSD text page: colours, transparencies and speed the device took.
     if (!m_heldOsd.isEmpty()) {
         QByteArray params = m_heldOsd;
         pHub->notify("slot_osdSettingsHeld", Q_ARG(QString, strSerial), Q_ARG(QByteArray, params));
     }
+}
+
+// ------------------------------------------------------------------ records
+
+bool CTcpDeviceThread::deviceNameRecord(QString &strName) const
+{
+    if (m_bNameRead)
+        strName = m_strDeviceName;
+    return m_bNameRead;
+}
+
+const CSceneAudioRecord *CTcpDeviceThread::sceneAudioRecord(int nScene) const
+{
+    const auto it = m_sceneAudio.constFind(nScene);
+    return it == m_sceneAudio.constEnd() ? nullptr : &*it;
+}
+
+void CTcpDeviceThread::tellDeviceName()
+{
+    if (!m_bNameRead)
+        return;
+    globalObserver *pHub = globalObserver::getGlobalObserver();
+    QString strName = m_strDeviceName;
+    QString strSerial = m_strSerial;
+    pHub->notify("slot_getSystemDeviceName", Q_ARG(QString, strName), Q_ARG(QString, strSerial));
+    if (isTarn() && actsOnSharedTopics())
+        pHub->notify("slot_updateDeviceName", Q_ARG(QString, strName));
+    else if (isZ() && editedDeviceSerial(QStringLiteral("Z")) == m_strSerial)
+        pHub->notify("slot_updateZDeviceName", Q_ARG(QString, strName), Q_ARG(QString, strSerial));
+}
+
+// [port, ...] as the answers to the reads of sub-commands 10, 20, 21 and 22 lay them out.
+bool CTcpDeviceThread::takeOutputSetting(int nSub, const QByteArray &p)
+{
+    if (p.isEmpty())
+        return false;
+    const int nPort = u8(p, 0);
+    COutputPortRecord port = m_outputs.ports.value(nPort);
+    switch (nSub) {
+    case 10:
+        if (p.size() < 10)
+            return false;
+        port.bResolution = true;
+        port.nStandard = u8(p, 4);
+        port.nWidth = be16(p, 5);
+        port.nHeight = be16(p, 7);
+        port.nHz = u8(p, 9);
+        break;
+    case 20:
+        if (p.size() < 18)
+            return false;
+        port.bTiming = true;
+        for (int i = 0; i < 8; ++i)
+            port.anTiming[i] = be16(p, 1 + 2 * i);
+        port.anTiming[8] = u8(p, 17);
+        break;
+    case 21:
+    case 22:
+        if (p.size() < 3)
+            return false;
+        (nSub == 21 ? port.bDelay : port.bNoise) = true;
+        (nSub == 21 ? port.nDelay : port.nNoise) = be16(p, 1);
+        break;
+    default:
+        return false;
+    }
+    m_outputs.ports.insert(nPort, port);
+    return true;
+}
+
+// [scene, value] of sub-commands 50 (source) and 51 (volume); a scene above 99 or a value above
+// 100 is none the device holds.
+bool CTcpDeviceThread::takeSceneAudio(int nSub, const QByteArray &p)
+{
+    if ((nSub != 50 && nSub != 51) || p.size() < 2 || u8(p, 0) > 99 || u8(p, 1) > 100)
+        return false;
+    CSceneAudioRecord &audio = m_sceneAudio[u8(p, 0)];
+    (nSub == 50 ? audio.nSource : audio.nVolume) = u8(p, 1);
+    return true;
+}
+
+// A scene saved [source (0: the live one), target] takes the source's audio.
+void CTcpDeviceThread::followSceneAudioSave(const QByteArray &p)
+{
+    if (p.size() < 2)
+        return;
+    const int nSource = u8(p, 0) > 0 ? u8(p, 0) : m_pDeviceInfo->nTakeScene;
+    const int nTarget = u8(p, 1);
+    if (nSource == nTarget)
+        return;
+    if (m_sceneAudio.contains(nSource))
+        m_sceneAudio.insert(nTarget, m_sceneAudio.value(nSource));
+    else
+        m_sceneAudio.remove(nTarget);
+}
+
+// The scenes behind a deleted one move one number down, and their audio with them.
+void CTcpDeviceThread::followSceneAudioDelete(int nDeleted)
+{
+    QMap<int, CSceneAudioRecord> moved;
+    for (auto it = m_sceneAudio.constBegin(); it != m_sceneAudio.constEnd(); ++it) {
+        if (it.key() != nDeleted)
+            moved.insert(it.key() > nDeleted ? it.key() - 1 : it.key(), it.value());
+    }
+    m_sceneAudio = moved;
 }

@@ -112,6 +112,7 @@ void CTcpDeviceThread::getLayerInfo(const CReplyFrame &f)
             s->nsilent = u8(p, 32);
             s->nsound = u8(p, 33);
             s->nbrightness = u8(p, 34);
+            m_bSystemRead = true;
             QString strSerial = m_strSerial;
             globalObserver::getGlobalObserver()->notify("slot_initWidgetdate", Q_ARG(SystemInfo *, s),
                                                         Q_ARG(QString, strSerial));

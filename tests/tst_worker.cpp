@@ -488,8 +488,8 @@ private slots:
         QTest::addColumn<QVariant>("shown");
         QTest::addColumn<bool>("bound");         // at the queue's bound, not switched off
         const QByteArray osd = hex("0100C8FF01000000000080001000FF000000FF");
-        QTest::newRow("output delay, off") << "输出口设置" << 21 << hex("01012C") << hex("0101F4") << "Delay" << QVariant(300) << false;
-        QTest::newRow("audio volume, off") << "场景操作" << 51 << hex("0128") << hex("015A") << "slot_SetAudio" << QVariant(40) << false;
+        QTest::newRow("output delay, off") << "输出口设置" << 21 << hex("01012C") << hex("0101F4") << "slot_outputSettingsHeld" << QVariant("SN1") << false;
+        QTest::newRow("audio volume, off") << "场景操作" << 51 << hex("0128") << hex("015A") << "slot_sceneAudioHeld" << QVariant("SN1") << false;
         QTest::newRow("OSD settings, off") << "OSD参数设置" << 1 << osd << QByteArray(19, 1) << "slot_osdSettingsHeld" << QVariant(osd) << false;
         QTest::newRow("device name, queue full") << "系统设置" << 10 << QByteArray("Hall").leftJustified(12, '\0')
                                                  << QByteArray("Stage").leftJustified(12, '\0') << "slot_getSystemDeviceName" << QVariant("Hall") << true;
@@ -524,6 +524,9 @@ private slots:
         QVERIFY(!worker.setMcuCommand(cmd, refused, 2, sub));
         QTRY_VERIFY(spy.count(topic) > 0);
         QVERIFY(spy.last(topic).contains(shown));
+        // Nothing goes out again on the reply topics, which name neither device nor scene.
+        for (const char *pszReplyTopic : {"Delay", "slot_SetAudio"})
+            QCOMPARE(spy.count(pszReplyTopic), 0);
         int nNotices = 0;
         for (const BesMessageRecord &r : BesMessageBox::testRecords())
             nNotices += r.kind == "notice" && r.text.contains("SN1") ? 1 : 0;

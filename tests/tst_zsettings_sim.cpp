@@ -194,6 +194,25 @@ private slots:
         QCOMPARE(a.worker.getZSceneList().at(1)->ninputWidth, 640);
     }
 
+    // A page bound to another device shows that device's records at once, without waiting for an
+    // answer: none of the previous device's values, no blanks.
+    void reboundPageShowsTheNewDevice()
+    {
+        CHubSpy spy;
+        Device a("ZA", 1920), b("ZB", 1280);
+        b.sim.model().nBrightness = 30;
+        b.sim.model().nSound = 20;
+        b.sim.model().nSilent = 0;
+        QVERIFY(connectAndRead(b, spy));
+        QVERIFY(connectAndRead(a, spy));
+        b.sim.setAnswering(false);
+        a.page.setServedDevice("ZB", "Z");
+        QCOMPARE(shown(a.page), held(b.sim.model()));
+        QCOMPARE(a.page.findChild<QSlider *>("brightnessSlider")->value(), 30);
+        QCOMPARE(a.page.findChild<QSlider *>("SoundSlider")->value(), 20);
+        QCOMPARE(a.page.systemInfo(), b.worker.getSystemInfo());
+    }
+
     // After each action page and record show what the device holds: a write it refuses, or a
     // take of a scene stored muted with another scale mode, leaves them at the device's values; a
     // write it takes is recorded; a canvas of width 0 is refused by the page and never sent. The

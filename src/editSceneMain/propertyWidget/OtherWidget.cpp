@@ -101,16 +101,33 @@ void COtherWidget::clearDeviceValues()
                                           ui->lineEditoutCutX, ui->lineEditoutCutY, ui->lineEditoutCutW, ui->lineEditoutCutH};
     for (QLineEdit *pEdit : listEdits)
         pEdit->clear();
+    // Nothing of the previous device stays on the page.
+    const QSignalBlocker blocker(ui->ScalecomboBox);
+    ui->ScalecomboBox->setCurrentIndex(0);
+    ui->brightnessSlider->setValue(ui->brightnessSlider->minimum());
+    ui->SoundSlider->setValue(ui->SoundSlider->minimum());
+    showSilent(true);
 }
 
 void COtherWidget::takeDevice(const QString &strSerial)
 {
-    // Another device: nothing of the previous one may be checked against or written any more.
-    if (strSerial != m_strSerial) {
-        clearDeviceValues();
-        ui->lineEditstrSerial->clear();
-    }
+    if (strSerial == m_strSerial)
+        return;
+    // Another device: nothing of the previous one may be checked against or written any more;
+    // the page shows what the new one's records hold (its settings arrive again when read).
+    clearDeviceValues();
+    ui->lineEditstrSerial->clear();
     m_strSerial = strSerial;
+    const CDeviceRecords *pDevice = CDeviceRecords::find(strSerial);
+    if (!pDevice)
+        return;
+    QString strName;
+    if (pDevice->deviceNameRecord(strName))
+        ui->lineEditstrSerial->setText(strName);
+    if (pDevice->systemRecordRead()) {
+        SystemInfo settings = *pDevice->systemRecord();
+        slot_initWidgetdate(&settings);
+    }
 }
 
 void COtherWidget::setServedDevice(const QString &strSerial, const QString &strFamily)
