@@ -38,6 +38,8 @@
 #include <QWaitCondition>
 
 #include <atomic>
+#include <memory>
+#include <vector>
 
 #include "DeviceFrame.h"
 #include "DeviceRecords.h"
@@ -231,6 +233,11 @@ private:
     void followHeldWrite(const _mcu_cmd &sent);
     void holdReply(const CReplyFrame &f);
     void handBackHeldState();
+    // The Tarn screen size of the records to the Tarn canvas and the frame bound to this device
+    // ("slot_tarnScreenHeld": serial, width, height, and whether a write of it was just taken).
+    void showTarnScreen(bool bTaken);
+    // Input records numbered from the source count on leave the list (kept in m_listGoneInputs).
+    void dropInputsBeyondCount();
     // The link is down (switched off, lost or refused): what is queued is dropped.
     void linkDown(const char *pszWhy);
     void linkAttempted();
@@ -312,6 +319,8 @@ private:
     // Held state (GUI thread; see holdInput()).
     QHash<int, InputSource> m_heldInputs;
     QHash<int, CReplyFrame> m_heldReplies;   // by command * 256 + sub
+    // Input records the device no longer has (see dropInputsBeyondCount), freed with the worker.
+    std::vector<std::unique_ptr<InputSource>> m_listGoneInputs;
     QString m_strHeldName;
     bool m_bNameHeld = false;
     // The OSD settings as the OSD parameter write lays them out (index, 0, font and background
