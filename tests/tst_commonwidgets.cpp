@@ -97,7 +97,7 @@ private slots:
         QCOMPARE(spy.count(), 0);
     }
 
-    void sliderSwallowsWheel()
+    void sliderSwallowsWheelButSaysKeys()
     {
         Exposed<CBaseSlider> slider(nullptr);
         slider.setRange(0, 100);
@@ -108,6 +108,15 @@ private slots:
         slider.wheelEvent(&ev);
         QVERIFY(ev.isAccepted());
         QCOMPARE(slider.value(), 50);
+        // A key moves it and says so, as a release does; one that cannot move it says nothing.
+        QSignalSpy spy(&slider, &CBaseSlider::rSliderValueManulChange);
+        QTest::keyClick(&slider, Qt::Key_PageUp);
+        QCOMPARE(spy.size(), 1);
+        QCOMPARE(spy.last().at(0).toInt(), slider.value());
+        QVERIFY(slider.value() > 50);
+        QTest::keyClick(&slider, Qt::Key_End);
+        QTest::keyClick(&slider, Qt::Key_End);
+        QCOMPARE(spy.size(), 2);
     }
 
     void validatorStatesAndFixup()
