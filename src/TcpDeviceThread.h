@@ -47,6 +47,8 @@
 class QTimer;
 
 #include <atomic>
+#include <memory>
+#include <vector>
 
 #include "DeviceFrame.h"
 #include "DeviceRecords.h"
@@ -277,6 +279,11 @@ private:
     void followSceneAudioDelete(int nDeleted);
     // The device's rows and the name field of the frame editing it show the name record.
     void tellDeviceName();
+    // The Tarn screen size of the records to the Tarn canvas and the frame bound to this device
+    // ("slot_tarnScreenHeld": serial, width, height, and whether a write of it was just taken).
+    void showTarnScreen(bool bTaken);
+    // Input records numbered from the source count on leave the list (kept in m_listGoneInputs).
+    void dropInputsBeyondCount();
     // The link is down (switched off, lost or refused): what is queued is dropped.
     void linkDown(const char *pszWhy);
     void linkAttempted();
@@ -367,6 +374,8 @@ private:
     bool m_bSystemRead = false;
     COutputsRecord m_outputs;
     QMap<int, CSceneAudioRecord> m_sceneAudio;   // by scene number
+    // Input records the device no longer has (see dropInputsBeyondCount), freed with the worker.
+    std::vector<std::unique_ptr<InputSource>> m_listGoneInputs;
     // The OSD settings as the OSD parameter write lays them out (index, 0, font and background
     // transparency, speed, x, y, w, h, font and background colour); empty until the device took one.
     QByteArray m_heldOsd;

@@ -229,11 +229,41 @@ bool CTcpDeviceThread::readSceneAndSrcCounts(const CReplyFrame &f)
 // own) changes the counts only: it queues no reads and takes no scenes away.
 bool CTcpDeviceThread::answersCountRead()
 {
-    if (takeOpenCountRead())
+    if (takeOpenCountRead()) {
+        dropInputsBeyondCount();
         return true;
+    }
     CDeviceLog::write({QString("The device"), m_strIp, QString("count reply without a count read, counts only:"),
                        m_pDeviceInfo->nSrcNum, m_pDeviceInfo->nSceneNum});
     return false;
+}
+
+// A device restarted with fewer inputs (same serial) no longer has the inputs numbered from its
+// source count on: their records leave the device's list, so that nothing reads them and the
+// source panel drops their rows. The records themselves are kept until the worker goes, because a
+// panel not refreshed yet may still point at one.
+void CTcpDeviceThread::dropInputsBeyondCount()
+{
+    QVector<InputSource *> &inputs = m_pDeviceInfo->vectorInput;
+    const int nCount = m_pDeviceInfo->nSrcNum;
+    bool bDropped = false;
+    for (int i = inputs.size() - 1; i >= 0; --i) {
+        InputSource *pInput = inputs.at(i);
+        if (pInput->nId >= 0 && pInput->nId < nCount)
+            continue;
+        m_heldInputs.remove(pInput->nId);
+        m_listGoneInputs.emplace_back(inputs.takeAt(i));
+        bDropped = true;
+    }
+    if (m_inputstrname.size() > nCount)
+        m_inputstrname.erase(m_inputstrname.begin() + qMax(0, nCount), m_inputstrname.end());
+    if (!bDropped)
+        return;
+    CDeviceLog::write({QString("The device"), m_strIp, QString("inputs beyond the source count dropped:"), nCount});
+    DeviceInfo *pInfo = m_pDeviceInfo;
+    QString strSerial = m_strSerial;
+    globalObserver::getGlobalObserver()->notify(isTarn() ? "slot_updateInputSource" : "slot_updateZEquipmentInputSource",
+                                                Q_ARG(DeviceInfo *, pInfo), Q_ARG(QString, strSerial));
 }
 
 void CTcpDeviceThread::queueStartReads()
@@ -493,6 +523,15 @@ void CTcpDeviceThread::followHeldWrite(const _mcu_cmd &sent)
             globalObserver::getGlobalObserver()->notify("slot_sceneAudioHeld", Q_ARG(QString, strSerial));
         }
         break;
+    case Tx_LEDWHSet:
+        // The Tarn screen size: [w16, h16, Hz]. The page and the canvas show it already; the
+        // records take it now, and so does the canvas of a hand-back that came in between.
+        if (isTarn() && sent.nSubIndex3 == 0 && p.size() >= 4 && be16(p, 0) > 0 && be16(p, 2) > 0) {
+            m_pDeviceInfo->nScreenWidth = be16(p, 0);
+            m_pDeviceInfo->nScreenHeight = be16(p, 2);
+            showTarnScreen(true);
+        }
+        break;
     case Tx_OSDSet: {
         // Parameter layout: index, 0, font and background transparency, speed, x, y, w, h (two
         // bytes each), font colour, background colour.
@@ -522,11 +561,28 @@ void CTcpDeviceThread::followHeldWrite(const _mcu_cmd &sent)
     }
 }
 
+// The Tarn screen size the records hold, to the canvas geometry (when this device drives it) and
+// to the Tarn frame bound to this device: its screen page and canvas.
+void CTcpDeviceThread::showTarnScreen(bool bTaken)
+{
+    const int nWidth = m_pDeviceInfo->nScreenWidth;
+    const int nHeight = m_pDeviceInfo->nScreenHeight;
+    if (!isTarn() || nWidth <= 0 || nHeight <= 0)
+        return;
+    if (drivesTarnCanvas())
+        g_setDefaultDesktop(nWidth, nHeight);
+    QString strSerial = m_strSerial;
+    globalObserver::getGlobalObserver()->notify("slot_tarnScreenHeld", Q_ARG(QString, strSerial), Q_ARG(int, nWidth),
+                                                Q_ARG(int, nHeight), Q_ARG(bool, bTaken));
+}
+
 // Every panel that shows this device's state takes it again as the device holds it.
 void CTcpDeviceThread::handBackHeldState()
 {
     globalObserver *pHub = globalObserver::getGlobalObserver();
     QString strSerial = m_strSerial;
+    // The screen size first: the scenes and layers handed back after it are drawn in its geometry.
+    showTarnScreen(false);
     // Source rows (and the Z source strip): the input records as read or acknowledged.
     for (InputSource *pInput : m_pDeviceInfo->vectorInput) {
         const auto it = m_heldInputs.constFind(pInput->nId);

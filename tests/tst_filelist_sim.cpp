@@ -216,6 +216,18 @@ private slots:
         for (const CSimRequest &r : sim.requests(31, 1))
             ids << r.payload.toHex();
         QCOMPARE(ids, QStringList({"00", "01", "02", "03"}));
+
+        // The device restarted with three inputs: its fourth row goes, and input 4 is read no more.
+        sim.model().inputs.resize(3);
+        worker.setMcuCommand(QString::fromUtf8("源及场景数"), QByteArray(), 1, 0);
+        settle(worker, sim);
+        panel.addDeviceToList(worker.getDeviceInfo(), "SN2"); // as the frame does on "slot_updateInputSource"
+        QCOMPARE(panel.layoutList()->rowCount(), 3);
+        sim.clearRequests();
+        panel.findChild<QPushButton *>("btnReflash")->click();
+        settle(worker, sim);
+        QCOMPARE(only(sim, 32, 1).payload, QByteArray::fromHex("0002"));
+        QCOMPARE(sim.requests(31, 1).size(), 3);
     }
 
     void zPressMakesTheMainSourceOnTheDevice()

@@ -37,6 +37,9 @@
 #include "TarnSceneStore.h"
 #include "TcpDeviceThread.h"
 #include "ToolBar.h"
+#include "TestUtil.h"
+#include "BackCanvasWidget.h"
+#include "globalObserver.h"
 #include "WndLineWidget.h"
 #include "mainwindow.h"
 
@@ -63,6 +66,13 @@ class TestLiveScene : public QObject
             list << QString("L%1 %2,%3 %4x%5 t%6").arg(l.nIndex).arg(l.nX).arg(l.nY).arg(l.nWidth).arg(l.nHeight).arg(l.nTrans);
         list.sort();
         return list;
+    }
+
+    // The current scene holds the OSD item on the canvas.
+    bool osdShown() const
+    {
+        CEditBaseScene *pScene = canvas()->currentScene();
+        return pScene && pScene->osdItem() && pScene->m_listItems.contains(pScene->osdItem());
     }
 
     void step(const QString &strStep)
@@ -136,9 +146,28 @@ class TestLiveScene : public QObject
             for (CDeviceItem *pRow : m_pWindow->editSceneMain()->findChildren<CDeviceItem *>())
                 QTRY_COMPARE_WITH_TIMEOUT(pRow->findChild<QLabel *>("labelName")->text().section("\r\n", 0, 0),
                                           device.inputs.at(pRow->getInputSrcIndex()).strName, 5000);
+        } else if (strStep == "osd") { // the device's OSD is on, read as at a start: the canvas shows its item
+            m_pSim->model().nOsdOn = 1;
+            m_pWindow->getCurrentDevice("TSN")->setMcuCommand(QString::fromUtf8("OSD参数设置"), QByteArray(), 1, 0);
+            quiet();
+            QString strSerial = "TSN";
+            globalObserver::getGlobalObserver()->notify("slot_updateCurrentDevice", Q_ARG(QString, strSerial));
+            QVERIFY(osdShown());
+        } else if (strStep == "screen") { // 3840 x 2160 typed on the screen page and applied
+            CPropertyStack *pStack = m_pWindow->editSceneMain()->propertyStack();
+            TestUtil::retype(pStack->backCanvasWidget()->findChild<QLineEdit *>("lineScreenEditW"), "3840");
+            TestUtil::retype(pStack->backCanvasWidget()->findChild<QLineEdit *>("lineScreenEditH"), "2160");
+            pStack->findChild<QPushButton *>("Application")->click();
+        } else if (strStep == "screenheld") { // the device's screen: canvas geometry, screen page, OSD item
+            const CSimDeviceModel &device = m_pSim->model();
+            QCOMPARE(g_rtBackCanvas.size(), QSize(device.nScreenWidth, device.nScreenHeight));
+            QCOMPARE(m_pWindow->editSceneMain()->propertyStack()->backCanvasWidget()->findChild<QLineEdit *>("lineScreenEditW")->text(),
+                     QString::number(device.nScreenWidth));
+            QCOMPARE(osdShown(), device.nOsdOn == 1);
         } else if (strStep == "kept") { // the device and the canvas still hold scene 1 as first read
             QCOMPARE(layers(1, true), m_listStartLayers);
             QTRY_COMPARE(layers(1, false), m_listStartLayers);
+            step("screenheld");
             // and the layer page shows the selected layer where the device keeps it
             CWndPosWidget *pPage = m_pWindow->editSceneMain()->propertyStack()->wndPosWidget();
             if (pPage->item() == canvas()->currentScene()->itemById(0))
@@ -213,6 +242,8 @@ private slots:
         QTest::newRow("drag L0 off the canvas") << "away0" << true << 1 << 1 << "L0 L1" << 3;
         // Edits made while the device is switched off go nowhere; the canvas keeps what was read.
         QTest::newRow("switched off: drag, on") << "select0 off drag0 kept on kept" << true << 1 << 1 << "L0 L1" << 3;
+        QTest::newRow("switched off: screen size, on") << "osd off screen kept on kept" << true << 1 << 1 << "L0 L1" << 3;
+        QTest::newRow("screen size taken") << "screen screenheld" << true << 1 << 1 << "" << 1;
         // Scene, card and input edits made while off: every panel shows what the device holds, then
         // what it holds after the switch-on.
         QTest::newRow("switched off: recall, rename, input name, on")

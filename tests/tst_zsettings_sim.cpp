@@ -6,6 +6,7 @@
 #include <QSlider>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include "BesMessageBox.h"
 #include "DeviceSimulator.h"
@@ -74,17 +75,18 @@ class TestZSettingsSim : public QObject
                                  "lineEditCutX", "lineEditCutY", "lineEditCutW", "lineEditCutH"})
             list << edit(w, name)->text().toInt();
         return list << w.findChild<QComboBox *>("ScalecomboBox")->currentIndex()
-                    << int(w.findChild<QToolButton *>("SilenttoolButton")->styleSheet().contains("volume.png"));
+                    << int(w.findChild<QToolButton *>("SilenttoolButton")->styleSheet().contains("volume.png"))
+                    << w.findChild<QSlider *>("brightnessSlider")->value() << w.findChild<QSlider *>("SoundSlider")->value();
     }
     static QList<int> recorded(const SystemInfo &s)
     {
         return {s.nLayerWidth, s.nLayerHeight, s.nXDeflection, s.nYDeflection, s.nXinput,
-                s.nYinput, s.ninputWidth, s.ninputHeight, s.nScaleMode, s.nsilent};
+                s.nYinput, s.ninputWidth, s.ninputHeight, s.nScaleMode, s.nsilent, s.nbrightness, s.nsound};
     }
     static QList<int> held(const CSimDeviceModel &m)
     {
         return {m.nLayerWidth, m.nLayerHeight, m.nXDeflection, m.nYDeflection, m.nInX,
-                m.nInY, m.nInW, m.nInH, m.nScaleMode, m.nSilent};
+                m.nInY, m.nInW, m.nInH, m.nScaleMode, m.nSilent, m.nBrightness, m.nSound};
     }
 
 private slots:
@@ -231,6 +233,8 @@ private slots:
         // a mute queued, then one write too many at the queue's bound (said, the page shown the
         // records): once the device takes the mute the page shows it
         QTest::newRow("mute queued, one too many") << 0 << "bound" << "";
+        // A click on the groove beside the handle (a page step) and a wheel turn send what they show.
+        QTest::newRow("sliders moved") << -1 << "sliders" << "";
     }
     void pageShowsTheDevice()
     {
@@ -261,6 +265,16 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(a.sim.hasRequest(34, 44), 10000);
         } else if (field == "mute") {
             QTest::mouseClick(pMute, Qt::LeftButton);
+        } else if (field == "sliders") {
+            a.page.show();
+            QSlider *pBright = a.page.findChild<QSlider *>("brightnessSlider");
+            QSlider *pSound = a.page.findChild<QSlider *>("SoundSlider");
+            QTRY_VERIFY(pBright->isVisible() && pBright->width() > 20);
+            QTest::mouseClick(pBright, Qt::LeftButton, {}, QPoint(3, pBright->height() / 2));
+            const QPoint pt = pSound->rect().center();
+            QWheelEvent wheel(pt, pSound->mapToGlobal(pt), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                              Qt::NoScrollPhase, false);
+            QApplication::sendEvent(pSound, &wheel);
         } else if (field == "take") { // as a scene card takes it
             QByteArray take(1, char(2));
             QString strSerial = a.strSerial, strOp = QString::fromUtf8("场景操作");

@@ -66,7 +66,7 @@ const QStringList &CEditSceneCanvas::topics()
         QStringLiteral("slot_getSceneItemListName"), QStringLiteral("slot_changeCavasSceneName"),
         QStringLiteral("slot_updateEditSceneCanvaslanguage"), QStringLiteral("slot_toolBarCenter"),
         QStringLiteral("slot_addCanvasOSDItem"), QStringLiteral("slot_OSDitemPress"),
-        QStringLiteral("getNTakeScene")};
+        QStringLiteral("getNTakeScene"), QStringLiteral("slot_tarnScreenHeld")};
     return s_topics;
 }
 
@@ -532,6 +532,22 @@ void CEditSceneCanvas::slot_resizePlayWnd(QRect &rectPlayWnd)
     g_setGlobalChange();
     if (m_pCurrentScene && m_pCurrentScene->view())
         m_pCurrentScene->view()->update();
+}
+
+void CEditSceneCanvas::slot_tarnScreenHeld(QString strSerial, int nWidth, int nHeight, bool bTaken)
+{
+    Q_UNUSED(bTaken)
+    if (strSerial.isEmpty() || strSerial != m_strSerial)
+        return;
+    // The screen page's apply gave the current scene the size it sent; the scene is shown in the
+    // device's size from now on (the hand-back's scene reads then draw its layers in it).
+    g_rtSetSize = QRect(0, 0, nWidth, nHeight);
+    if (m_pCurrentScene) {
+        m_pCurrentScene->m_nWidth = nWidth;
+        m_pCurrentScene->m_nHeight = nHeight;
+        if (m_pCurrentScene->view())
+            m_pCurrentScene->view()->update();
+    }
 }
 
 // ---------------------------------------------------------------- queries

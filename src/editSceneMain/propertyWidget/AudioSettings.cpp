@@ -17,6 +17,14 @@ AudioSettings::AudioSettings(QWidget *parent)
     , ui(new Ui::AudioSettings)
 {
     ui->setupUi(this);
+    // The captions share one width, the form's or the widest text's in the language in force.
+    int nCaption = ui->label->minimumWidth();
+    for (QLabel *pLabel : {ui->label, ui->label_2, ui->labelH_4}) {
+        pLabel->ensurePolished();
+        nCaption = qMax(nCaption, pLabel->sizeHint().width());
+    }
+    for (QLabel *pLabel : {ui->label, ui->label_2, ui->labelH_4})
+        pLabel->setFixedWidth(nCaption);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     setWindowIcon(QIcon(":/res/res/image/kelvo.ico"));
     InitWidget();
