@@ -230,6 +230,12 @@ private:
     void holdInput(const InputSource &input, int nWhat);
     void followHeldWrite(const _mcu_cmd &sent);
     void holdReply(const CReplyFrame &f);
+    // The OSD records: a read or an acknowledged write changes them, and the editor is shown
+    // the state (showOsdState) unless a bitmap transfer to the device switches it meanwhile.
+    void holdOsdState(bool bOn);
+    void followOsdWrite(const _mcu_cmd &sent);
+    void showOsdState();
+    void handBackOsd();
     void handBackHeldState();
     // The link is down (switched off, lost or refused): what is queued is dropped.
     void linkDown(const char *pszWhy);
@@ -314,9 +320,13 @@ private:
     QHash<int, CReplyFrame> m_heldReplies;   // by command * 256 + sub
     QString m_strHeldName;
     bool m_bNameHeld = false;
-    // The OSD settings as the OSD parameter write lays them out (index, 0, font and background
-    // transparency, speed, x, y, w, h, font and background colour); empty until the device took one.
-    QByteArray m_heldOsd;
+    // The device's OSD (GUI thread): on or off, once read or switched by a write it acknowledged;
+    // its settings as the OSD parameter write lays them out (index, 0, font and background
+    // transparency, speed, x, y, w, h, font and background colour), once read or taken whole.
+    enum { OsdSettingsSize = 19 };
+    bool m_bOsdKnown = false;
+    bool m_bOsdOn = false;
+    QByteArray m_osdSettings;
     // The last queued command sent (state lock); open until a reply of its command and
     // sub-command answers it.
     _mcu_cmd m_lastSent;
