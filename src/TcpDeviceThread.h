@@ -269,6 +269,12 @@ private:
     // handed to the panels again after a refusal with the records (name, outputs, scene audio).
     void holdInput(const InputSource &input, int nWhat);
     void followHeldWrite(const _mcu_cmd &sent);
+    // The OSD records: a read or an acknowledged write changes them, and the editor is shown
+    // the state (showOsdState) unless a bitmap transfer to the device switches it meanwhile.
+    void holdOsdState(bool bOn);
+    void followOsdWrite(const _mcu_cmd &sent);
+    void showOsdState();
+    void handBackOsd();
     void handBackHeldState();
     // The output ports and the scenes' audio as the device answers a read of them or
     // acknowledges a write (its payload laid out as the read's answer); false for a payload
@@ -376,9 +382,13 @@ private:
     QMap<int, CSceneAudioRecord> m_sceneAudio;   // by scene number
     // Input records the device no longer has (see dropInputsBeyondCount), freed with the worker.
     std::vector<std::unique_ptr<InputSource>> m_listGoneInputs;
-    // The OSD settings as the OSD parameter write lays them out (index, 0, font and background
-    // transparency, speed, x, y, w, h, font and background colour); empty until the device took one.
-    QByteArray m_heldOsd;
+    // The device's OSD (GUI thread): on or off, once read or switched by a write it acknowledged;
+    // its settings as the OSD parameter write lays them out (index, 0, font and background
+    // transparency, speed, x, y, w, h, font and background colour), once read or taken whole.
+    enum { OsdSettingsSize = 19 };
+    bool m_bOsdKnown = false;
+    bool m_bOsdOn = false;
+    QByteArray m_osdSettings;
     // The commands sent and not answered yet (state lock), oldest first. The gate lets commands of
     // the id last answered follow each other without waiting, so several may be in flight. The
     // device answers in order: a reply answers the oldest one of its command and sub-command, and

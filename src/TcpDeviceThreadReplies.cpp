@@ -532,30 +532,9 @@ void CTcpDeviceThread::followHeldWrite(const _mcu_cmd &sent)
             showTarnScreen(true);
         }
         break;
-    case Tx_OSDSet: {
-        // Parameter layout: index, 0, font and background transparency, speed, x, y, w, h (two
-        // bytes each), font colour, background colour.
-        enum { Size = 19 };
-        if (sent.nSubIndex3 == 1 && p.size() >= Size) {
-            m_heldOsd = p.left(Size);
-            break;
-        }
-        if (m_heldOsd.size() != Size || p.size() < 2)
-            break;
-        auto put = [&](int nAt, int nCount) {
-            if (p.size() >= 1 + nCount)
-                m_heldOsd.replace(nAt, nCount, p.mid(1, nCount));
-        };
-        switch (sent.nSubIndex3) {
-        case 3: put(2, 1); break;
-        case 4: put(3, 1); break;
-        case 5: put(4, 1); break;
-        case 7: put(13, 3); break;
-        case 8: put(16, 3); break;
-        default: break;
-        }
+    case Tx_OSDSet:
+        followOsdWrite(sent);
         break;
-    }
     default:
         break;
     }
@@ -602,11 +581,8 @@ void CTcpDeviceThread::handBackHeldState()
         pHub->notify("slot_outputSettingsHeld", Q_ARG(QString, strSerial));
     if (!m_sceneAudio.isEmpty())
         pHub->notify("slot_sceneAudioHeld", Q_ARG(QString, strSerial));
-    // The OSD text page: colours, transparencies and speed the device took.
-    if (!m_heldOsd.isEmpty()) {
-        QByteArray params = m_heldOsd;
-        pHub->notify("slot_osdSettingsHeld", Q_ARG(QString, strSerial), Q_ARG(QByteArray, params));
-    }
+    // The OSD: its state (the OSD item) and the text page's settings, as read or taken.
+    handBackOsd();
 }
 
 // ------------------------------------------------------------------ records

@@ -29,6 +29,8 @@
 #include "EditSceneCanvas.h"
 #include "EditSceneMain.h"
 #include "EditSingleTextItem.h"
+#include "OSDTransfer.h"
+#include "WndOSDPosWidget.h"
 #include "ProgramListWidget.h"
 #include "ProgramSpy.h"
 #include "SceneTestUtil.h"
@@ -115,6 +117,33 @@ class TestLiveScene : public QObject
             CTcpDeviceThread *pDevice = m_pWindow->getCurrentDevice("TSN");
             QTest::mouseClick(m_pWindow->checkR4Exist("TSN")->switchButton(), Qt::LeftButton);
             QTRY_COMPARE_WITH_TIMEOUT(pDevice->isConnected(), strStep == "on", 5000);
+        } else if (strStep == "osd") { // an OSD made from the settings dialog and sent, 64 x 16
+            QPointF pt(0, 0);
+            canvas()->slot_addCanvasOSDItem(pt, QStringLiteral("OSD"), 1);
+            CPropertyStack *pStack = m_pWindow->editSceneMain()->propertyStack();
+            pStack->wndOSDPosWidget()->findChild<QLineEdit *>("editW")->setText("64");
+            pStack->wndOSDPosWidget()->findChild<QLineEdit *>("editH")->setText("16");
+            QTRY_VERIFY(pStack->findChild<QPushButton *>("OSDApplication")->isEnabled());
+            pStack->findChild<QPushButton *>("OSDApplication")->click();
+        } else if (strStep == "osdsent") {
+            QTRY_VERIFY_WITH_TIMEOUT(!COSDTransfer::activeTransfer() && m_pSim->model().nOsdOn == 1, 8000);
+        } else if (strStep == "full") { // the device stops answering, with its queue at the bound
+            CTcpDeviceThread *pDevice = m_pWindow->getCurrentDevice("TSN");
+            m_pSim->setAnswering(false);
+            pDevice->setMcuCommand(QStringLiteral("图层设置"), QByteArray::fromHex("0001"), 2, 1);
+            QTRY_VERIFY(pDevice->hasCommandInFlight());
+            while (pDevice->queuedCommandCount() < 1024)
+                QVERIFY(pDevice->setMcuCommand(QStringLiteral("图层设置"), QByteArray::fromHex("0001"), 2, 1));
+        } else if (strStep == "answer") {
+            m_pSim->setAnswering(true);
+        } else if (strStep == "osdshown") { // the OSD state and the live scene's OSD item are the device's
+            const bool bOn = m_pSim->model().nOsdOn == 1;
+            QTRY_COMPARE_WITH_TIMEOUT(CTarnSceneStore::osdOn("TSN"), bOn, 5000);
+            const auto shown = [this] {
+                CEditBaseScene *pLive = scene(canvas()->takeScene());
+                return pLive && pLive->osdItem() && pLive->m_listItems.contains(pLive->osdItem());
+            };
+            QTRY_COMPARE_WITH_TIMEOUT(shown(), bOn, 5000);
         } else if (strStep == "dbl2") { // scene 2 recalled by a double click on its card
             QTest::mouseDClick(ProgramTest::card(*pStrip, 2), Qt::LeftButton);
         } else if (strStep == "rename1") { // scene 1's card renamed "Renamed"
@@ -254,6 +283,11 @@ private slots:
         QTest::newRow("fill the screen, recall of 2 on its way") << "select0 recall2+auto" << true << 1 << 1 << "L0 L1" << 3;
         // Another device's screen leaves the canvas's geometry alone, and drags go out in it.
         QTest::newRow("Z device beside, drag L0") << "zon move0" << true << 1 << 1 << "L0 L1" << 3;
+        // An OSD sent while off goes nowhere: neither then nor after the switch-on is one shown.
+        QTest::newRow("switched off: OSD made and sent, on") << "off osd osdshown on osdshown" << true << 1 << 1 << "L0 L1" << 3;
+        // Clean refused at the queue's bound: the layers and the OSD stay on the device and on screen.
+        QTest::newRow("OSD on, clean at the queue's bound")
+            << "osd osdsent full+clean+osdshown+answer" << true << 1 << 1 << "L0 L1" << 3;
         QTest::newRow("empty scene: drop, recall") << "show2 recall drop recall" << true << 0 << 2 << "" << 2;
     }
 
@@ -308,6 +342,7 @@ private slots:
         QCOMPARE(device.scenes.at(0).layers.size() + device.scenes.at(1).layers.size(), total);
         const int nShown = int(canvas()->currentScene()->getSceneID());
         QCOMPARE(layers(nShown, false), layers(nShown, true));
+        step("osdshown");
     }
 };
 

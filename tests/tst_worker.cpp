@@ -482,7 +482,7 @@ private slots:
     {
         QTest::addColumn<QString>("cmd");
         QTest::addColumn<int>("sub");
-        QTest::addColumn<QByteArray>("taken");   // written first: the device takes it
+        QTest::addColumn<QByteArray>("taken");   // written first: the device takes it (empty: the read at link-up)
         QTest::addColumn<QByteArray>("refused"); // then refused
         QTest::addColumn<QString>("topic");      // what the panel is handed again, with the value taken
         QTest::addColumn<QVariant>("shown");
@@ -491,6 +491,8 @@ private slots:
         QTest::newRow("output delay, off") << "输出口设置" << 21 << hex("01012C") << hex("0101F4") << "slot_outputSettingsHeld" << QVariant("SN1") << false;
         QTest::newRow("audio volume, off") << "场景操作" << 51 << hex("0128") << hex("015A") << "slot_sceneAudioHeld" << QVariant("SN1") << false;
         QTest::newRow("OSD settings, off") << "OSD参数设置" << 1 << osd << QByteArray(19, 1) << "slot_osdSettingsHeld" << QVariant(osd) << false;
+        QTest::newRow("OSD background transparency, no apply, off") << "OSD参数设置" << 4 << QByteArray() << hex("0064")
+            << "slot_osdSettingsHeld" << QVariant(CSimDeviceModel().osdSettings) << false;
         QTest::newRow("device name, queue full") << "系统设置" << 10 << QByteArray("Hall").leftJustified(12, '\0')
                                                  << QByteArray("Stage").leftJustified(12, '\0') << "slot_getSystemDeviceName" << QVariant("Hall") << true;
     }
@@ -507,8 +509,9 @@ private slots:
         QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
         CTcpDeviceThread worker;
         QVERIFY(connectWorker(worker, sim, "SN1"));
-        QVERIFY(worker.setMcuCommand(cmd, taken, 2, sub));
+        QVERIFY(taken.isEmpty() ? worker.setMcuCommand(cmd, taken, 1, 0) : worker.setMcuCommand(cmd, taken, 2, sub));
         settle(worker, sim);
+        const QByteArray heldOsd = sim.model().osdSettings; // the OSD the device holds stays
         BesMessageBox::clearTestRecords();
         CHubSpy spy;
         if (bound) {
@@ -527,6 +530,7 @@ private slots:
         // Nothing goes out again on the reply topics, which name neither device nor scene.
         for (const char *pszReplyTopic : {"Delay", "slot_SetAudio"})
             QCOMPARE(spy.count(pszReplyTopic), 0);
+        QCOMPARE(sim.model().osdSettings, heldOsd);
         int nNotices = 0;
         for (const BesMessageRecord &r : BesMessageBox::testRecords())
             nNotices += r.kind == "notice" && r.text.contains("SN1") ? 1 : 0;

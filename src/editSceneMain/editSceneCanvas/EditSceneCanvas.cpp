@@ -88,6 +88,8 @@ CEditSceneCanvas::CEditSceneCanvas(QWidget *parent)
     createToolStrip();
     for (const QString &strTopic : topics())
         hub()->attach(strTopic, this, strTopic.toLatin1().constData());
+    if (CTarnSceneStore *pStore = CTarnSceneStore::instance())
+        connect(pStore, &CTarnSceneStore::sig_osdStateHeld, this, &CEditSceneCanvas::showHeldOsd);
 }
 
 CEditSceneCanvas::~CEditSceneCanvas()
@@ -337,6 +339,23 @@ void CEditSceneCanvas::refreshOSDItem(int nIndex)
     QString strText = g_strOSD;
     hub()->notify(QStringLiteral("slot_addCanvasOSDItem"), Q_ARG(QPointF &, pt), Q_ARG(const QString &, strText),
                   Q_ARG(int, 0));
+}
+
+// The OSD as the device holds it (read, or handed back after a write that was not taken): the
+// current scene gets its OSD item when it is on, and no scene keeps one when it is off.
+void CEditSceneCanvas::showHeldOsd(const QString &strSerial, bool bOn)
+{
+    if (strSerial != m_strSerial || !m_pCurrentScene)
+        return;
+    if (!bOn) {
+        for (CEditBaseScene *pScene : qAsConst(m_listScene))
+            if (pScene->osdItem() && pScene->m_listItems.contains(pScene->osdItem()))
+                removeOSDItem(pScene);
+        return;
+    }
+    CEditBaseItem *pOSD = m_pCurrentScene->osdItem();
+    if (!pOSD || !m_pCurrentScene->m_listItems.contains(pOSD))
+        refreshOSDItem(int(m_pCurrentScene->getSceneID()));
 }
 
 // The scene's OSD item leaves the scene and is freed, shown or hidden.

@@ -230,6 +230,7 @@ private:
     void sendLayerRead(CEditBaseScene *pScene);
     void refreshOSDItem(int nIndex);
     void removeOSDItem(CEditBaseScene *pScene);
+    void showHeldOsd(const QString &strSerial, bool bOn);
     void alignCommand(int nAlign);
     CEditBaseScene *sceneById(int nId) const;
     void adoptScene(CEditBaseScene *pScene);
