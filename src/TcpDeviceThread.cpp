@@ -534,10 +534,12 @@ void CTcpDeviceThread::slot_GetZSencedate()
         m_bGetZSencedate = true;
 }
 
+// The source the operator pressed: the records take it when the device acknowledges its write
+// (and the source strip then shows it), not before.
 void CTcpDeviceThread::slot_GetZMainSig(int nMainSig)
 {
     if (actsOnSharedTopics())
-        m_pSystemInfo->nMainSignumber = nMainSig;
+        CDeviceLog::write({QString("The device"), m_strIp, QString("main source asked:"), nMainSig});
 }
 
 void CTcpDeviceThread::slot_refreshinputName(QString strSerial)
@@ -555,7 +557,7 @@ void CTcpDeviceThread::slot_GetZSencedate(QString strSerial)
 void CTcpDeviceThread::slot_GetZMainSig(int nMainSig, QString strSerial)
 {
     if (strSerial == m_strSerial)
-        m_pSystemInfo->nMainSignumber = nMainSig;
+        slot_GetZMainSig(nMainSig);
 }
 
 void CTcpDeviceThread::setEditedDeviceSerial(const QString &strSerial, const QString &strFamily)

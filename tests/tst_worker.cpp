@@ -803,21 +803,27 @@ private slots:
         QCOMPARE(sim.requestCount(), 0);
     }
 
-    // The shared topics act only on the edited device's worker once one is named.
+    // The shared topics act only on the edited device's worker once one is named; the press of a
+    // Z source changes no record before the device takes it.
     void sharedTopicsReachEditedDeviceOnly()
     {
+        CHubSpy spy;
         CTcpDeviceThread a, b;
         a.setDeviceSerial("A");
         b.setDeviceSerial("B");
-        int nMain = 7;
-        globalObserver::getGlobalObserver()->notify("slot_GetZMainSig", Q_ARG(int, nMain));
-        QCOMPARE(a.getSystemInfo()->nMainSignumber, 7);
-        QCOMPARE(b.getSystemInfo()->nMainSignumber, 7);
+        a.setDeviceType("Z");
+        b.setDeviceType("Z");
         CTcpDeviceThread::setEditedDeviceSerial("B");
-        nMain = 3;
+        globalObserver::getGlobalObserver()->notify("slot_GetZSencedate");
+        for (CTcpDeviceThread *p : {&a, &b}) {
+            p->injectSentCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
+            p->injectReceivedData(CDeviceFrame::buildReply(33, 1, 0, hex("02080201")));
+        }
+        QCOMPARE(spy.count("slot_getZScenedate"), 1);
+        QCOMPARE(spy.last("slot_getZScenedate").last().toString(), QString("B"));
+        int nMain = 3;
         globalObserver::getGlobalObserver()->notify("slot_GetZMainSig", Q_ARG(int, nMain));
-        QCOMPARE(a.getSystemInfo()->nMainSignumber, 7);
-        QCOMPARE(b.getSystemInfo()->nMainSignumber, 3);
+        QCOMPARE(b.getSystemInfo()->nMainSignumber, 0);
         CTcpDeviceThread::setEditedDeviceSerial(QString());
     }
 };
