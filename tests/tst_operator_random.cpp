@@ -21,6 +21,13 @@
 // sent, its delete from the item menu. After every step the edited device's OSD is what the
 // console keeps for it, every OSD switch carried that device's own OSD index, a drop while its
 // OSD is shown changed nothing, and the device not edited did not change.
+//
+// In every run some steps meet an ending on their device: the link drops at its next scene,
+// layer or settings command and the device announces itself again; the device stops answering
+// for less than the silence that loses the link, or until the link is lost, and is back; or
+// steps joined without a wait are followed at once by a switch-off and on. They are judged as
+// the others, and besides: a step whose write was not taken said so in a notice naming its
+// device, and no step said anything naming a device it did not address.
 #include "TestMain.h"
 
 #include <QComboBox>
@@ -39,6 +46,7 @@
 #include <functional>
 #include <memory>
 #include <random>
+#include <vector>
 
 #include "BesMessageBox.h"
 #include "CardProgramWidget.h"
@@ -89,7 +97,9 @@ enum Kind {
     // steps on the Z frame
     ZShow, ZRecall, ZUpdate, ZAdd, ZDelete, ZRefresh, ZSource, ZScale, ZMute, ZBright, ZSound, ZSize, ZCrop, ZSaveTo,
     // with two Tarn devices
-    OsdOn, OsdDelete, Switch, OtherRestart, OtherOffOn
+    OsdOn, OsdDelete, Switch, OtherRestart, OtherOffOn,
+    // steps joined to a write's ending on the step's device
+    Lost, Silent, OffQueued
 };
 
 // One operator step as drawn, and what it came to act on.
@@ -101,6 +111,10 @@ struct Step
     int nLayer = -1;
     bool bOsd = false;  // the edited device's OSD was shown when the step began
     QString strText;    // what the step did, for the failure report
+    std::vector<Step> joined; // an ending's steps
+    QString strSerial;        // an ending's device
+    bool bUntaken = false;    // an ending's write was not taken
+    bool bRelinked = false;   // an ending's device lost its link and was linked again
 };
 
 // What the device changed between two of its states: "take", "name", "scene+", "scene-",
@@ -314,6 +328,30 @@ bool zAllowed(const Step &step, const Change &c)
     }
 }
 
+// Whether the step, or a step the ending joined (after those before it, whose scene may be live
+// by then), allows the change.
+bool allowedJoined(const Step &step, int nTake, const Change &c)
+{
+    if (step.joined.empty())
+        return allowed(step, nTake, c);
+    QList<int> takes{nTake};
+    for (const Step &s : step.joined) {
+        for (int n : takes)
+            if (allowed(s, n, c))
+                return true;
+        takes << s.nScene;
+    }
+    return false;
+}
+
+bool zAllowedJoined(const Step &step, const Change &c)
+{
+    for (const Step &s : step.joined)
+        if (zAllowed(s, c))
+            return true;
+    return zAllowed(step, c);
+}
+
 void sendMouse(QWidget *pWidget, QEvent::Type type, const QPoint &pt, Qt::MouseButton button = Qt::NoButton,
                Qt::MouseButtons buttons = Qt::NoButton)
 {
@@ -378,6 +416,8 @@ class TestOperatorRandom : public QObject
     QStringList m_listDone;  // the steps so far
     QStringList m_listAsked; // questions and notices of the current step
     bool m_bYes = false;
+    QElapsedTimer m_stepTime;
+    QMap<QString, QElapsedTimer> m_lastEnding; // by device: since it last said something, unless linked again
 
     CEditSceneMain *frame() const { return m_pWindow->editSceneMain(); }
     CEditSceneCanvas *canvas() const { return frame()->canvas(); }
@@ -759,6 +799,136 @@ class TestOperatorRandom : public QObject
         }, 5000);
     }
 
+    CDeviceSimulator *simOf(const QString &strSerial) const
+    {
+        return strSerial == "RSN" ? m_pSim.get() : strSerial == "RZS" ? m_pSimZ.get() : m_pSimT2.get();
+    }
+
+    // The device announces itself again (after a restart or a lost link).
+    void announce(const QString &strSerial)
+    {
+        m_pWindow->slot_newDevice({strSerial == "RSN" ? "127.0.0.9" : "127.0.0.10", QString(),
+                                   strSerial == "RZS" ? "Z7" : "Tarn-3", strSerial});
+    }
+
+    // A step drawn from kinds and performed by fnPerform, or an ending on strSerial joined to such
+    // steps (those that address that device only).
+    bool performOrEnding(Step &step, const QString &strSerial, const QList<Kind> &kinds,
+                         const std::function<bool(Step &)> &fnPerform)
+    {
+        if (step.kind < Lost)
+            return fnPerform(step);
+        const auto fnKind = [&]() {
+            Kind k;
+            do
+                k = kinds.at(pick(kinds.size()));
+            while (k >= Switch || k == ZSaveTo);
+            return k;
+        };
+        return performEnding(step, strSerial, [&](Step &s) { return makeStep(s, fnKind, fnPerform); });
+    }
+
+    // The ending step on the device strSerial: lost in flight (the link drops at the device's next
+    // scene, layer or settings command; it announces itself again), silent (it stops answering
+    // for a while shorter than the silence that loses the link, or until the link is lost, and
+    // answers again), or switched off at once after steps joined without a wait, then on.
+    // step.bUntaken: a write the device got in flight or silent, or pending at the switch-off.
+    bool performEnding(Step &step, const QString &strSerial, const std::function<bool(Step &)> &fnJoin)
+    {
+        CDeviceSimulator *pSim = simOf(strSerial);
+        CTcpDeviceThread *pWorker = m_pWindow->getCurrentDevice(strSerial);
+        if (!pWorker || !pWorker->isConnected())
+            return false;
+        // Endings less than two seconds apart are one burst, said once.
+        const bool bNews = !m_lastEnding.contains(strSerial) || m_lastEnding[strSerial].elapsed() >= 2000;
+        step.strSerial = strSerial;
+        const int nFirst = pSim->requests().size();
+        const bool bLong = pick(4) == 0;
+        // A long silence loses the link after 1.5 s; a short one sees no heartbeat, mostly.
+        pWorker->setHeartbeatInterval(step.kind == Silent && !bLong ? 3000 : 300);
+        if (step.kind == Lost)
+            for (int nCmd : {30, 34, 35, 36})
+                pSim->injectFault(CDeviceSimulator::DropConnection, nCmd);
+        pSim->setAnswering(step.kind != Silent);
+        QStringList texts;
+        for (int i = step.kind == OffQueued ? between(2, 3) : 1; i > 0; --i) {
+            Step s;
+            s.bYes = pick(2) == 0;
+            s.bOsd = step.bOsd;
+            if (!fnJoin(s))
+                continue;
+            noteAsked(s);
+            texts << s.strText;
+            step.joined.push_back(s);
+        }
+        const auto writesFrom = [pSim](int nFrom) {
+            const QList<CSimRequest> sent = pSim->requests();
+            QList<int> rw;
+            for (int i = nFrom; i < sent.size(); ++i)
+                if (sent.at(i).nCmd != 27)
+                    rw << sent.at(i).nReadOrWrite;
+            return rw;
+        };
+        QString strHow;
+        if (step.kind == Lost) {
+            (void)QTest::qWaitFor([&]() { return !pWorker->isConnected() || quiet(); }, 5000);
+            const QList<int> rw = writesFrom(nFirst); // the last went unanswered with the link
+            step.bUntaken = !pWorker->isConnected() && !rw.isEmpty() && rw.last() == 2;
+            strHow = pWorker->isConnected() ? "no link lost" : step.bUntaken ? "lost with a write" : "lost with a read";
+            pSim->clearFaults();
+        } else if (step.kind == Silent) {
+            strHow = bLong ? "silent until the link is lost" : "silent for a while";
+            // Silent until the link is lost, a write pending then is never taken; for a while,
+            // one the device got then is never answered, those queued behind go through.
+            step.bUntaken = bLong && pWorker->hasWritePending();
+            if (bLong)
+                (void)waitForLink(strSerial, false);
+            else
+                QTest::qWait(between(150, 450));
+            step.bUntaken = step.bUntaken || writesFrom(nFirst).contains(2);
+            pSim->setAnswering(true);
+            pWorker->setHeartbeatInterval(300); // the next heartbeat's reply ends what is unanswered
+        } else {
+            step.bUntaken = pWorker->hasWritePending();
+            strHow = step.bUntaken ? "switched off with writes pending" : "switched off";
+            QTest::mouseClick(m_pWindow->checkR4Exist(strSerial)->switchButton(), Qt::LeftButton);
+            (void)waitForLink(strSerial, false);
+            QTest::mouseClick(m_pWindow->checkR4Exist(strSerial)->switchButton(), Qt::LeftButton);
+        }
+        step.bUntaken = step.bUntaken && bNews;
+        if (!bNews)
+            strHow += ", in the last burst";
+        step.bRelinked = !pWorker->isConnected();
+        if (step.bRelinked && step.kind != OffQueued)
+            announce(strSerial);
+        if (!waitForLink(strSerial, true))
+            strHow += ", it did not come back";
+        step.strText = QString("%1 (%2): %3").arg(strSerial, strHow, texts.join(" + "));
+        return true;
+    }
+
+    // Said wrongly: a notice naming a device the step did not address, or none naming the device
+    // whose write the step's ending did not take.
+    QString noticeMismatch(const Step &step, const QStringList &addressed)
+    {
+        QStringList bad;
+        for (const QString strSerial : {"RSN", "RZS", "RT2"}) {
+            int n = 0;
+            for (const BesMessageRecord &r : BesMessageBox::testRecords())
+                n += r.kind == "notice" && r.text.contains(strSerial) ? 1 : 0;
+            // What it says next is news after a new link or two seconds without endings.
+            if (step.bRelinked && step.strSerial == strSerial)
+                m_lastEnding.remove(strSerial);
+            else if (n || step.strSerial == strSerial)
+                m_lastEnding[strSerial].start();
+            if (n && !addressed.contains(strSerial))
+                bad << QString("%1 notices naming %2, which the step did not address").arg(n).arg(strSerial);
+            if (!n && step.bUntaken && step.strSerial == strSerial)
+                bad << QString("no notice naming %1, which did not take a write").arg(strSerial);
+        }
+        return bad.join("; ");
+    }
+
     // A step of the two-Tarn run; the Tarn frame's own steps are perform()'s.
     bool performT2(Step &step)
     {
@@ -821,7 +991,7 @@ class TestOperatorRandom : public QObject
                 tarnSim(false)->dropClients();
                 if (!waitForLink(strOther, false))
                     step.strText += " (the link stayed)";
-                m_pWindow->slot_newDevice({strOther == "RSN" ? "127.0.0.9" : "127.0.0.10", QString(), "Tarn-3", strOther});
+                announce(strOther);
             } else {
                 QTest::mouseClick(m_pWindow->checkR4Exist(strOther)->switchButton(), Qt::LeftButton);
                 if (!waitForLink(strOther, false))
@@ -1159,12 +1329,27 @@ class TestOperatorRandom : public QObject
         return false;
     }
 
-    // The step's line in the report, with the questions it raised and the answer given.
-    void noteStep(int nStep, Step &step, const QString &strPrefix = QString())
+    void beginStep()
+    {
+        BesMessageBox::clearTestRecords();
+        m_stepTime.start();
+    }
+
+    // The questions and notices the step raised, and the answer given, join its text.
+    void noteAsked(Step &step)
     {
         if (!m_listAsked.isEmpty())
             step.strText += QString(" [%1: %2]").arg(step.bYes ? "yes" : "no", m_listAsked.join("; "));
+        m_listAsked.clear();
+    }
+
+    // The step's line in the report.
+    void noteStep(int nStep, Step &step, const QString &strPrefix = QString())
+    {
+        noteAsked(step);
         m_listDone << QString("%1. %2%3").arg(nStep).arg(strPrefix, step.strText);
+        if (qEnvironmentVariableIsSet("VISTEL_RANDOM_VERBOSE"))
+            qInfo().noquote() << "step" << m_listDone.last().simplified() << m_stepTime.elapsed() << "ms";
     }
 
 private slots:
@@ -1211,23 +1396,25 @@ private slots:
         QString strBad = mismatch();
         QVERIFY2(strBad.isEmpty(), qPrintable(report(seed, 0, strBad)));
         static const QList<Kind> weighted = {Drop, Drop, Drag, Drag, Resize, Resize, Delete, Delete, Show, Show,
-                                             Recall, Add, Rename, Clean, Update, Refresh};
+                                             Recall, Add, Rename, Clean, Update, Refresh, Lost, Silent, OffQueued};
         for (int nStep = 1; nStep <= nSteps; ++nStep) {
             Step step;
             step.bYes = pick(2) == 0;
             const DeviceState before = deviceState();
-            const bool bDone = makeStep(step, [&]() { return weighted.at(pick(weighted.size())); },
-                                        [this](Step &s) { return perform(s); });
+            beginStep();
+            const bool bDone = makeStep(step, [&]() { return weighted.at(pick(weighted.size())); }, [&](Step &s) {
+                return performOrEnding(s, "RSN", weighted, [this](Step &j) { return perform(j); });
+            });
             QVERIFY2(bDone, qPrintable(report(seed, nStep, "no step could be made")));
             settle();
             noteStep(nStep, step);
             QVERIFY2(quiet(), qPrintable(report(seed, nStep, "the console did not quieten: " + busyText())));
             QStringList listBad;
             for (const Change &c : changes(before, deviceState()))
-                if (!allowed(step, before.nTake, c))
+                if (!allowedJoined(step, before.nTake, c))
                     listBad << c.text();
             QVERIFY2(listBad.isEmpty(), qPrintable(report(seed, nStep, "the device changed " + listBad.join(", "))));
-            strBad = mismatch();
+            strBad = mismatch() + noticeMismatch(step, {"RSN"});
             QVERIFY2(strBad.isEmpty(), qPrintable(report(seed, nStep, strBad)));
         }
     }
@@ -1246,9 +1433,10 @@ private slots:
         QVERIFY(start(true));
         QString strBad = mismatch() + zMismatch();
         QVERIFY2(strBad.isEmpty(), qPrintable(report(seed, 0, strBad)));
-        static const QList<Kind> tarnSteps = {Drop, Drop, Drag, Drag, Resize, Delete, Show, Recall, Add, Rename, Clean, Update, Refresh, Trans};
-        static const QList<Kind> zSteps = {ZShow, ZShow, ZRecall, ZRecall, ZUpdate, ZAdd, ZDelete, ZRefresh,
-                                           ZSource, ZScale, ZMute, ZBright, ZSound, ZSize, ZCrop, ZSaveTo};
+        static const QList<Kind> tarnSteps = {Drop, Drop, Drag, Drag, Resize, Delete, Show, Recall, Add, Rename, Clean, Update,
+                                              Refresh, Trans, Lost, Silent, OffQueued};
+        static const QList<Kind> zSteps = {ZShow, ZShow, ZRecall, ZRecall, ZUpdate, ZAdd, ZDelete, ZRefresh, ZSource,
+                                           ZScale, ZMute, ZBright, ZSound, ZSize, ZCrop, ZSaveTo, Lost, Silent, OffQueued};
         for (int nStep = 1; nStep <= nSteps; ++nStep) {
             Step step;
             step.bYes = pick(2) == 0;
@@ -1257,25 +1445,26 @@ private slots:
             const ZDeviceState zBefore(m_pSimZ->model());
             const int nLiveReads = zLiveReads();
             const QList<Kind> &kinds = bZ ? zSteps : tarnSteps;
-            const bool bDone = makeStep(step, [&]() { return kinds.at(pick(kinds.size())); },
-                                        [&](Step &s) { return bZ ? performZ(s) : perform(s); });
+            const QString strSerial = bZ ? "RZS" : "RSN";
+            beginStep();
+            const bool bDone = makeStep(step, [&]() { return kinds.at(pick(kinds.size())); }, [&](Step &s) {
+                return performOrEnding(s, strSerial, kinds, [&](Step &j) { return bZ ? performZ(j) : perform(j); });
+            });
             QVERIFY2(bDone, qPrintable(report(seed, nStep, "no step could be made")));
             settle();
             if (zLiveReads() != nLiveReads)
                 m_zPreviewed.clear(); // the page was filled with the live values again
             noteStep(nStep, step);
-            if (qEnvironmentVariableIsSet("VISTEL_RANDOM_VERBOSE"))
-                qInfo().noquote() << "step" << m_listDone.last();
             QVERIFY2(quiet(), qPrintable(report(seed, nStep, "the console did not quieten: " + busyText())));
             QStringList listBad;
             for (const Change &c : changes(before, deviceState()))
-                if (bZ || !allowed(step, before.nTake, c))
+                if (bZ || !allowedJoined(step, before.nTake, c))
                     listBad << "Tarn " + c.text();
             for (const Change &c : zChanges(zBefore, ZDeviceState(m_pSimZ->model())))
-                if (!bZ || !zAllowed(step, c))
+                if (!bZ || !zAllowedJoined(step, c))
                     listBad << "Z " + c.text();
             QVERIFY2(listBad.isEmpty(), qPrintable(report(seed, nStep, "the device changed " + listBad.join(", "))));
-            strBad = mismatch();
+            strBad = mismatch() + noticeMismatch(step, {strSerial});
             QVERIFY2(strBad.isEmpty(), qPrintable(report(seed, nStep, strBad)));
             strBad = zMismatch();
             QVERIFY2(strBad.isEmpty(), qPrintable(report(seed, nStep, strBad)));
@@ -1297,10 +1486,9 @@ private slots:
         QString strBad = mismatch();
         QVERIFY2(strBad.isEmpty(), qPrintable(report(seed, 0, strBad)));
         static const QList<Kind> steps = {Drop, Drop, Drag, Resize, Delete, Show, Recall, Add, Rename, Clean, Clean, Trans,
-                                          OsdOn, OsdOn, OsdDelete, Switch, Switch, Switch, OtherRestart, OtherOffOn};
-        QElapsedTimer stepTime;
+                                          OsdOn, OsdOn, OsdDelete, Switch, Switch, Switch, OtherRestart, OtherOffOn,
+                                          Lost, Silent, OffQueued};
         for (int nStep = 1; nStep <= nSteps; ++nStep) {
-            stepTime.start();
             Step step;
             step.bYes = pick(2) == 0;
             const QString strEdited = m_strEdited;
@@ -1309,24 +1497,26 @@ private slots:
             const int nOsdSent = m_pSim->requests(40, 2).size();
             const int nOsdSent2 = m_pSimT2->requests(40, 2).size();
             step.bOsd = CTarnSceneStore::osdOn(m_strEdited);
-            const bool bDone = makeStep(step, [&]() { return steps.at(pick(steps.size())); },
-                                        [this](Step &s) { return performT2(s); });
+            beginStep();
+            const bool bDone = makeStep(step, [&]() { return steps.at(pick(steps.size())); }, [&](Step &s) {
+                return performOrEnding(s, strEdited, steps, [this](Step &j) { return performT2(j); });
+            });
             QVERIFY2(bDone, qPrintable(report(seed, nStep, "no step could be made")));
             settle();
             noteStep(nStep, step, strEdited + ": ");
-            if (qEnvironmentVariableIsSet("VISTEL_RANDOM_VERBOSE"))
-                qInfo().noquote() << "step" << m_listDone.last().simplified() << stepTime.elapsed() << "ms";
             QVERIFY2(quiet(), qPrintable(report(seed, nStep, "the console did not quieten: " + busyText())));
             // The devices as they were edited when the step began.
             const bool bSwitched = strEdited != m_strEdited;
             QStringList listBad;
             for (const Change &c : changes(before, deviceState(!bSwitched)))
-                if (!allowed(step, before.nTake, c))
+                if (!allowedJoined(step, before.nTake, c))
                     listBad << strEdited + " " + c.text();
             for (const Change &c : changes(otherBefore, deviceState(bSwitched)))
                 listBad << "the other " + c.text();
             QVERIFY2(listBad.isEmpty(), qPrintable(report(seed, nStep, "the device changed " + listBad.join(", "))));
-            strBad = mismatch() + osdMismatch("RSN", nOsdSent) + osdMismatch("RT2", nOsdSent2);
+            const bool bBoth = step.kind >= Switch && step.kind < Lost;
+            strBad = mismatch() + osdMismatch("RSN", nOsdSent) + osdMismatch("RT2", nOsdSent2)
+                     + noticeMismatch(step, bBoth ? QStringList{"RSN", "RT2"} : QStringList{strEdited});
             QVERIFY2(strBad.isEmpty(), qPrintable(report(seed, nStep, strBad)));
         }
     }
