@@ -431,10 +431,11 @@ void CTcpDeviceThread::slot_GetZSencedate()
         m_bGetZSencedate = true;
 }
 
+// The main source a panel asked for: the record takes it when the device acknowledges the write
+// (or a read reports it), never before.
 void CTcpDeviceThread::slot_GetZMainSig(int nMainSig)
 {
-    if (actsOnSharedTopics())
-        m_pSystemInfo->nMainSignumber = nMainSig;
+    Q_UNUSED(nMainSig)
 }
 
 void CTcpDeviceThread::slot_refreshinputName(QString strSerial)
@@ -451,8 +452,8 @@ void CTcpDeviceThread::slot_GetZSencedate(QString strSerial)
 
 void CTcpDeviceThread::slot_GetZMainSig(int nMainSig, QString strSerial)
 {
-    if (strSerial == m_strSerial)
-        m_pSystemInfo->nMainSignumber = nMainSig;
+    Q_UNUSED(nMainSig)
+    Q_UNUSED(strSerial)
 }
 
 void CTcpDeviceThread::setEditedDeviceSerial(const QString &strSerial, const QString &strFamily)

@@ -224,10 +224,9 @@ private:
     void getOutletsetting(const CReplyFrame &f);
     void getOSDInfo(const CReplyFrame &f);
     void getSystemName(const CReplyFrame &f);
-    // What the device holds, as last read or acknowledged: the records panels write into before
-    // the device took a value (input names and timings) and what no record keeps (name, output
-    // and audio replies, OSD settings), handed to the panels again after a refusal.
-    void holdInput(const InputSource &input, int nWhat);
+    // What the device holds, as last read or acknowledged: the records (the inputs' are changed
+    // by reads and acknowledged writes only) and what no record keeps (name, output and audio
+    // replies, OSD settings), handed to the panels again after a refusal.
     void followHeldWrite(const _mcu_cmd &sent);
     void holdReply(const CReplyFrame &f);
     void handBackHeldState();
@@ -246,6 +245,9 @@ private:
     void notifySetDeviceCmd(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSub);
     void notifyZSceneList();
     InputSource *findInput(int nId) const;
+    // The input records to this device's source rows; the main input to the Z source strip.
+    void notifyInputs();
+    void notifyZSourceStrip();
     // A Z device's acknowledgement or refusal of a write to its live settings; pSent is the
     // command it answers, null when the reply could not be matched to one.
     void followZSettingsWrite(const CReplyFrame &f, const _mcu_cmd *pSent);
@@ -309,8 +311,7 @@ private:
     QElapsedTimer m_lastRefusal;
     enum { RefusalBurstMs = 2000 };
     bool m_bRefusalNoticePending = false;
-    // Held state (GUI thread; see holdInput()).
-    QHash<int, InputSource> m_heldInputs;
+    // Held state (GUI thread; see followHeldWrite()).
     QHash<int, CReplyFrame> m_heldReplies;   // by command * 256 + sub
     QString m_strHeldName;
     bool m_bNameHeld = false;

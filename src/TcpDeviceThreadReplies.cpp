@@ -93,6 +93,7 @@ void CTcpDeviceThread::getInputSrcSet(const CReplyFrame &f)
     if (!pInput)
         return;
     const bool bLast = m_pDeviceInfo->vectorInput.last() == pInput;
+    bool bTell = false; // a name or EDID reply: the device's rows take the records
     switch (f.nSub) {
     case 1:
         if (p.size() >= 21) {
@@ -103,7 +104,6 @@ void CTcpDeviceThread::getInputSrcSet(const CReplyFrame &f)
             pInput->nCType = u8(p, 2);
             pInput->strName = g_fromGbkField(p.mid(3, 12));
             readEdid(p, 15, *pInput);
-            holdInput(*pInput, 1);
             if (bLast) {
                 DeviceInfo *pInfo = m_pDeviceInfo;
                 QString strSerial = m_strSerial;
@@ -118,16 +118,23 @@ void CTcpDeviceThread::getInputSrcSet(const CReplyFrame &f)
             }
         }
         break;
+    case 0: // a write of all settings answered with what the device took, laid out as sent
+        if (f.nReadOrWrite != 1 && p.size() >= 21) {
+            pInput->strName = g_fromGbkField(p.mid(3, 12));
+            readEdid(p, 15, *pInput);
+            bTell = true;
+        }
+        break;
     case 2:
         if (p.size() >= 13) {
             pInput->strName = g_fromGbkField(p.mid(1, 12));
-            holdInput(*pInput, 2);
+            bTell = true;
         }
         break;
     case 3:
         if (p.size() >= 7) {
             readEdid(p, 1, *pInput);
-            holdInput(*pInput, 3);
+            bTell = true;
             CDeviceLog::write({QString("The device"), m_strIp, QString("input set edid return data: "), nId,
                                pInput->nResouType, pInput->nEdidWidth, pInput->nEdidHeight, pInput->nEdidHZ});
         }
@@ -140,6 +147,8 @@ void CTcpDeviceThread::getInputSrcSet(const CReplyFrame &f)
         m_nRecvExtraVal = nId;
     }
     CDeviceLog::write({QString("The m_nRecvExtraVal"), nId});
+    if (bTell)
+        notifyInputs();
 }
 
 // Input state (32): 7-byte records [id, w16, h16, hz, sig] within the payload.
@@ -178,7 +187,6 @@ void CTcpDeviceThread::getInputSrcState(const CReplyFrame &f)
         }
         if (bZ && pInput->nWidth == 0 && pInput->nHeight == 0)
             pInput->nSig = 0;
-        holdInput(*pInput, 32);
     }
     // Every reply asks again for the settings of the inputs without a name: one such read
     // waiting in the queue is enough. A refresh asks for every input's, as asked.
@@ -190,24 +198,33 @@ void CTcpDeviceThread::getInputSrcState(const CReplyFrame &f)
             queueRead(Tx_InputSet, QByteArray(1, char(pInput->nId)), 1, false);
         m_bGetEquipmentMessages = false;
     }
+    notifyInputs();
+    if (isZ())
+        notifyZSourceStrip();
+}
+
+// The source rows of this device's frame (and the Z frame's source panel) take the input records.
+void CTcpDeviceThread::notifyInputs()
+{
     DeviceInfo *pInfo = m_pDeviceInfo;
     QString strSerial = m_strSerial;
-    globalObserver *pHub = globalObserver::getGlobalObserver();
-    if (isTarn()) {
-        pHub->notify("slot_updateInputSource", Q_ARG(DeviceInfo *, pInfo), Q_ARG(QString, strSerial));
-        return;
-    }
-    pHub->notify("slot_updateZEquipmentInputSource", Q_ARG(DeviceInfo *, pInfo), Q_ARG(QString, strSerial));
-    // The source strip shows the device edited in the Z frame only.
+    globalObserver::getGlobalObserver()->notify(isTarn() ? "slot_updateInputSource" : "slot_updateZEquipmentInputSource",
+                                                Q_ARG(DeviceInfo *, pInfo), Q_ARG(QString, strSerial));
+}
+
+// The Z source strip shows the main input of the device edited in the Z frame only.
+void CTcpDeviceThread::notifyZSourceStrip()
+{
     InputSource *pMain = actsOnSharedTopics() ? findInput(m_pSystemInfo->nMainSignumber) : nullptr;
-    if (pMain) {
-        QString strName = pMain->strName;
-        int nSig = pMain->nSig, nW = pMain->nWidth, nH = pMain->nHeight, nHz = pMain->nHz;
-        int nX = m_pSystemInfo->nXDeflection, nY = m_pSystemInfo->nYDeflection;
-        int nLW = m_pSystemInfo->nLayerWidth, nLH = m_pSystemInfo->nLayerHeight;
-        pHub->notify("slot_updateCurrentZDeviceDate", Q_ARG(QString, strName), Q_ARG(int, nSig), Q_ARG(int, nW),
-                     Q_ARG(int, nH), Q_ARG(int, nHz), Q_ARG(int, nX), Q_ARG(int, nY), Q_ARG(int, nLW), Q_ARG(int, nLH));
-    }
+    if (!pMain)
+        return;
+    QString strName = pMain->strName;
+    int nSig = pMain->nSig, nW = pMain->nWidth, nH = pMain->nHeight, nHz = pMain->nHz;
+    int nX = m_pSystemInfo->nXDeflection, nY = m_pSystemInfo->nYDeflection;
+    int nLW = m_pSystemInfo->nLayerWidth, nLH = m_pSystemInfo->nLayerHeight;
+    globalObserver::getGlobalObserver()->notify("slot_updateCurrentZDeviceDate", Q_ARG(QString, strName), Q_ARG(int, nSig),
+                                                Q_ARG(int, nW), Q_ARG(int, nH), Q_ARG(int, nHz), Q_ARG(int, nX),
+                                                Q_ARG(int, nY), Q_ARG(int, nLW), Q_ARG(int, nLH));
 }
 
 // Source and scene counts (33), laid out alike in both families: sources,
@@ -414,38 +431,6 @@ QString CTcpDeviceThread::getMainSigInputSource(int nId)
 
 // ------------------------------------------------------------------ held state
 
-// nWhat: 32 the input-state fields, 1 the settings read whole, 2 the name, 3 the EDID fields.
-void CTcpDeviceThread::holdInput(const InputSource &input, int nWhat)
-{
-    InputSource &held = m_heldInputs[input.nId];
-    held.nId = input.nId;
-    switch (nWhat) {
-    case 32:
-        held.nSig = input.nSig;
-        held.nWidth = input.nWidth;
-        held.nHeight = input.nHeight;
-        held.nHz = input.nHz;
-        break;
-    case 1:
-        held.nInputType = input.nInputType;
-        held.strType = input.strType;
-        held.nCType = input.nCType;
-        held.strName = input.strName;
-        Q_FALLTHROUGH();
-    case 3:
-        held.nResouType = input.nResouType;
-        held.nEdidWidth = input.nEdidWidth;
-        held.nEdidHeight = input.nEdidHeight;
-        held.nEdidHZ = input.nEdidHZ;
-        break;
-    case 2:
-        held.strName = input.strName;
-        break;
-    default:
-        break;
-    }
-}
-
 void CTcpDeviceThread::holdReply(const CReplyFrame &f)
 {
     m_heldReplies.insert(f.nCmd * 256 + f.nSub, f);
@@ -457,28 +442,22 @@ void CTcpDeviceThread::followHeldWrite(const _mcu_cmd &sent)
     const QByteArray &p = sent.byte;
     switch (sent.nCmdIndex) {
     case Tx_InputSet: {
+        // Name (sub 2, unless it restores the factory name: the read that follows tells), all
+        // settings (sub 0) or the EDID fields (sub 3), laid out as sent.
         InputSource *pInput = p.isEmpty() ? nullptr : findInput(u8(p, 0));
         if (!pInput)
             return;
-        InputSource taken = *pInput;
-        int nWhat = 0;
         if (sent.nSubIndex3 == 2 && p.size() >= 14 && u8(p, 1) == 0) {
-            taken.strName = g_fromGbkField(p.mid(2, 12));
-            nWhat = 2;
+            pInput->strName = g_fromGbkField(p.mid(2, 12));
         } else if (sent.nSubIndex3 == 0 && p.size() >= 21) {
-            taken.strName = g_fromGbkField(p.mid(3, 12));
-            holdInput(taken, 2);
-            readEdid(p, 15, taken);
-            nWhat = 3;
+            pInput->strName = g_fromGbkField(p.mid(3, 12));
+            readEdid(p, 15, *pInput);
         } else if (sent.nSubIndex3 == 3 && p.size() >= 7) {
-            readEdid(p, 1, taken);
-            nWhat = 3;
+            readEdid(p, 1, *pInput);
+        } else {
+            return;
         }
-        if (nWhat == 0)
-            return; // a factory name: the read that follows it tells
-        holdInput(taken, nWhat);
-        if (sent.nSubIndex3 != 3)
-            pInput->strName = taken.strName; // shown again after a hand-back in between
+        notifyInputs();
         break;
     }
     case Tx_SetSystem:
@@ -534,16 +513,11 @@ void CTcpDeviceThread::handBackHeldState()
 {
     globalObserver *pHub = globalObserver::getGlobalObserver();
     QString strSerial = m_strSerial;
-    // Source rows (and the Z source strip): the input records as read or acknowledged.
-    for (InputSource *pInput : m_pDeviceInfo->vectorInput) {
-        const auto it = m_heldInputs.constFind(pInput->nId);
-        if (it != m_heldInputs.constEnd())
-            *pInput = *it;
-    }
+    // Source rows and the Z source strip: the input records, as read or acknowledged.
     if (!m_pDeviceInfo->vectorInput.isEmpty()) {
-        DeviceInfo *pInfo = m_pDeviceInfo;
-        pHub->notify(isTarn() ? "slot_updateInputSource" : "slot_updateZEquipmentInputSource", Q_ARG(DeviceInfo *, pInfo),
-                     Q_ARG(QString, strSerial));
+        notifyInputs();
+        if (isZ())
+            notifyZSourceStrip();
     }
     // The device name: its row, and the name field of the frame that edits it.
     if (m_bNameHeld) {

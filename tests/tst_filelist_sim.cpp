@@ -1,6 +1,7 @@
 #include "TestMain.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMenu>
@@ -19,6 +20,7 @@
 #include "TcpDeviceThread.h"
 #include "globalObserver.h"
 #include "SimTestUtil.h"
+#include "zmiddlecontrol.h"
 
 using SimTest::connectWorker;
 using SimTest::settle;
@@ -55,6 +57,36 @@ static CDeviceItem *rowOf(CFileListWidget &panel, int nId)
             return panel.layoutList()->itemAt(r);
     return nullptr;
 }
+
+// The name a row shows (its first line).
+static QString shownName(CDeviceItem *row)
+{
+    return row->findChild<QLabel *>("labelName")->text().section("\r\n", 0, 0);
+}
+
+// Hands the panel its device's input records whenever the worker announces them, as the frame
+// bound to that device does.
+class PanelFeed : public QObject
+{
+    Q_OBJECT
+public:
+    PanelFeed(CFileListWidget &panel, const QString &strSerial) : m_panel(panel), m_strSerial(strSerial)
+    {
+        globalObserver::getGlobalObserver()->attach("slot_updateInputSource", this, "slot_updateInputSource");
+    }
+    ~PanelFeed() override { globalObserver::getGlobalObserver()->detach("slot_updateInputSource", this); }
+
+public slots:
+    void slot_updateInputSource(DeviceInfo *pInfo, QString strSerial)
+    {
+        if (strSerial == m_strSerial)
+            m_panel.addDeviceToList(pInfo, strSerial);
+    }
+
+private:
+    CFileListWidget &m_panel;
+    QString m_strSerial;
+};
 
 // The source panel against the simulated device: the bytes its rows and its
 // poll put on the wire, through a real device worker over TCP loopback.
@@ -184,6 +216,79 @@ private slots:
         QCOMPARE(sim.requests(32, 1).first().payload, QByteArray::fromHex("0003"));
     }
 
+    // A name written from a row shows at once, the worker's record untouched; once the write has
+    // ended, the row and the record show what the device holds: the new name when it took it,
+    // its own otherwise.
+    void nameWriteEndsAsTheDeviceHolds_data()
+    {
+        QTest::addColumn<QString>("ending");
+        QTest::addColumn<QString>("held");
+        QTest::newRow("taken and echoed, then a write refused") << "echo" << "PC-1";
+        QTest::newRow("acknowledged, then a write refused") << "ack" << "PC-1";
+        QTest::newRow("refused while off") << "off" << "IN2";
+        QTest::newRow("dropped from the queue by a switch-off") << "dropped" << "IN2";
+        QTest::newRow("refused by the device") << "nak" << "IN2";
+    }
+    void nameWriteEndsAsTheDeviceHolds()
+    {
+        QFETCH(QString, ending);
+        QFETCH(QString, held);
+        CDeviceSimulator sim(CSimDeviceModel::Tarn, 4, 1);
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        CHubSpy router;
+        router.setRouteTo(&worker);
+        QVERIFY(connectWorker(worker, sim, "SN7"));
+        worker.setMcuCommand(QString::fromUtf8("源及场景数"), QByteArray::fromHex("01"), 1, 0);
+        settle(worker, sim);
+        const InputSource *pRecord = worker.getDeviceInfo()->vectorInput.value(1);
+        QVERIFY(pRecord);
+        QCOMPARE(pRecord->strName, QString("IN2"));
+
+        CFileListWidget panel;
+        panel.addDeviceToList(worker.getDeviceInfo(), "SN7");
+        PanelFeed feed(panel, "SN7");
+        if (ending == "off")
+            worker.setCanConnected(false);
+        if (ending == "nak")
+            sim.injectFault(CDeviceSimulator::Nak, 31);
+        if (ending == "ack")
+            sim.setNextReplyPayload(31, 2, QByteArray::fromHex("C5C3"));
+        if (ending == "dropped") { // the write waits behind a read the device does not answer
+            sim.setAnswering(false);
+            worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
+            QTRY_VERIFY(worker.hasCommandInFlight());
+        }
+        answerDialog([](CInputSetDlg *dlg) {
+            dlg->findChild<QLineEdit *>("lineEditName")->setText("PC-1");
+            dlg->findChild<QPushButton *>("btnOk")->click();
+        });
+        entry(rowOf(panel, 1), "修改输入名称")->trigger();
+        panel.slot_IsZReflash(false); // no poll: the write's ending alone shows the records
+        QCOMPARE(shownName(rowOf(panel, 1)), QString("PC-1"));
+        QCOMPARE(pRecord->strName, QString("IN2"));
+        router.clear();
+        if (ending == "dropped") {
+            QCOMPARE(worker.queuedCommandCount(), 1);
+            worker.setCanConnected(false);
+        } else if (ending == "echo" || ending == "ack") {
+            if (ending == "ack") // the override answers in the model's place: the device took it
+                sim.model().inputs[1].strName = "PC-1";
+            settle(worker, sim);
+            QCOMPARE(pRecord->strName, QString("PC-1"));
+            QVERIFY(router.count("slot_updateInputSource") > 0); // the device's panels are told
+            worker.setCanConnected(false);
+            QByteArray name = QByteArray("Hall").leftJustified(12, '\0');
+            QVERIFY(!worker.setMcuCommand(QString::fromUtf8("系统设置"), name, 2, 10));
+        } else if (ending == "nak") {
+            settle(worker, sim);
+            panel.slot_updateInputSrc(); // the next poll at the latest shows the record
+        }
+        QTRY_COMPARE(shownName(rowOf(panel, 1)), held);
+        QCOMPARE(pRecord->strName, held);
+        QCOMPARE(sim.model().inputs[1].strName, held);
+    }
+
     void pollReadsStatusAndRefreshesNamesOnTick11()
     {
         CDeviceSimulator sim(CSimDeviceModel::Tarn, 4, 1);
@@ -229,6 +334,8 @@ private slots:
         router.setRouteTo(&worker);
         QVERIFY(connectWorker(worker, sim, "Z1"));
         CTcpDeviceThread::setEditedDeviceSerial("Z1");
+        worker.setMcuCommand(QString::fromUtf8("源及场景数"), QByteArray::fromHex("01"), 1, 0);
+        ZMiddleControl strip;
 
         DeviceInfo info;
         info.strSerial = "Z1";
@@ -252,7 +359,17 @@ private slots:
         QCOMPARE(req.payload, QByteArray::fromHex("0002"));
         QCOMPARE(req.nReadOrWrite, 2);
         QTRY_COMPARE(sim.model().nMainSig, 2);
+        QTRY_COMPARE(worker.getSystemInfo()->nMainSignumber, 2);
+
+        // Switched off, a press makes no main source: the strip, told the source is switching,
+        // shows the device's main source again, as does the record.
+        settle(worker, sim);
+        worker.setCanConnected(false);
+        QTest::mousePress(rowOf(panel, 0), Qt::LeftButton);
+        QVERIFY(!strip.lines().first().contains(":IN3]"));
+        QTRY_VERIFY(strip.lines().first().contains(":IN3]"));
         QCOMPARE(worker.getSystemInfo()->nMainSignumber, 2);
+        QCOMPARE(sim.model().nMainSig, 2);
         CTcpDeviceThread::setEditedDeviceSerial(QString());
     }
 };

@@ -666,21 +666,19 @@ private slots:
         QCOMPARE(sim.requestCount(), 0);
     }
 
-    // The shared topics act only on the edited device's worker once one is named.
-    void sharedTopicsReachEditedDeviceOnly()
+    // The main source a panel names, in either form of the topic, is no record of any worker:
+    // the record takes the main source the device acknowledges.
+    void panelsMainSourceWritesNoRecord()
     {
         CTcpDeviceThread a, b;
         a.setDeviceSerial("A");
         b.setDeviceSerial("B");
         int nMain = 7;
         globalObserver::getGlobalObserver()->notify("slot_GetZMainSig", Q_ARG(int, nMain));
-        QCOMPARE(a.getSystemInfo()->nMainSignumber, 7);
-        QCOMPARE(b.getSystemInfo()->nMainSignumber, 7);
         CTcpDeviceThread::setEditedDeviceSerial("B");
-        nMain = 3;
-        globalObserver::getGlobalObserver()->notify("slot_GetZMainSig", Q_ARG(int, nMain));
-        QCOMPARE(a.getSystemInfo()->nMainSignumber, 7);
-        QCOMPARE(b.getSystemInfo()->nMainSignumber, 3);
+        QString strSerial = "B";
+        globalObserver::getGlobalObserver()->notify("slot_GetZMainSig", Q_ARG(int, nMain), Q_ARG(QString, strSerial));
+        QCOMPARE(a.getSystemInfo()->nMainSignumber + b.getSystemInfo()->nMainSignumber, 0);
         CTcpDeviceThread::setEditedDeviceSerial(QString());
     }
 };
