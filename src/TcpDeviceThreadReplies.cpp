@@ -93,7 +93,7 @@ void CTcpDeviceThread::getInputSrcSet(const CReplyFrame &f)
     if (!pInput)
         return;
     const bool bLast = m_pDeviceInfo->vectorInput.last() == pInput;
-    bool bTell = false; // a name or EDID reply: the device's rows take the records
+    bool bTell = false; // a name reply: the device's rows take the records
     switch (f.nSub) {
     case 1:
         if (p.size() >= 21) {
@@ -133,8 +133,7 @@ void CTcpDeviceThread::getInputSrcSet(const CReplyFrame &f)
         break;
     case 3:
         if (p.size() >= 7) {
-            readEdid(p, 1, *pInput);
-            bTell = true;
+            readEdid(p, 1, *pInput); // no panel shows the EDID fields: nothing to tell
             CDeviceLog::write({QString("The device"), m_strIp, QString("input set edid return data: "), nId,
                                pInput->nResouType, pInput->nEdidWidth, pInput->nEdidHeight, pInput->nEdidHZ});
         }
@@ -454,6 +453,7 @@ void CTcpDeviceThread::followHeldWrite(const _mcu_cmd &sent)
             readEdid(p, 15, *pInput);
         } else if (sent.nSubIndex3 == 3 && p.size() >= 7) {
             readEdid(p, 1, *pInput);
+            return; // no panel shows the EDID fields
         } else {
             return;
         }
