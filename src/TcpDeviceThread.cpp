@@ -35,6 +35,9 @@ CTcpDeviceThread::CTcpDeviceThread(QObject *parent)
     connect(m_pTcpSocket, &CTcpSocket::error, this, &CTcpDeviceThread::handleError);
     // Frames are built on the worker thread and reach the transports (GUI thread) as byte copies.
     connect(this, &CTcpDeviceThread::writeData, m_pTcpSocket, &CTcpSocket::sendData);
+    m_pSilenceTimer = new QTimer(this);
+    m_pSilenceTimer->setSingleShot(true);
+    connect(m_pSilenceTimer, &QTimer::timeout, this, &CTcpDeviceThread::slot_linkSilent);
     // The serial transport is made when a serial port is first opened: most workers are network
     // devices that never use one.
 
@@ -186,10 +189,19 @@ void CTcpDeviceThread::handleConnected()
     // device was off, here or elsewhere, shows as soon as they are answered.
     m_bGetEquipmentMessages = true;
     {
+        // A new link: nothing of ours is in flight on it, and its gates are open.
         QMutexLocker lock(m_pMutexRecv);
         m_nOpenCountReads = 0;
+        m_listInFlight.clear();
+        m_nHeartsSent = 0;
+        m_nHeartsAnswered = 0;
+        m_nRecvIndex = m_nSendIndex;
+        m_nRecvExtraVal = m_nSendExtraVal;
+        m_nExtraValue2 = m_nExtraValue1;
     }
     m_reader.clear();
+    if (!m_bCanSerislPortConnected)
+        m_pSilenceTimer->start(silenceMs());
     emit connected();
     emit sig_deviceStatus(true);
     CDeviceLog::write({QString("The device"), m_strIp, QString("had connected")});
@@ -218,12 +230,21 @@ void CTcpDeviceThread::handleDisconnected()
 void CTcpDeviceThread::linkDown(const char *pszWhy)
 {
     m_bLinkDown = true;
+    m_pSilenceTimer->stop();
+    m_listWantedReads.clear(); // the next link's start-up reads read everything again
+    QList<_mcu_cmd> listLost;
     {
         QMutexLocker lock(m_pMutexRecv);
         m_nOpenCountReads = 0;
+        listLost.swap(m_listInFlight);
+        listLost += m_listTimedOut;
+        m_listTimedOut.clear();
     }
-    if (dropQueuedCommands(pszWhy) > 0)
-        scheduleShowLastRead();
+    for (const _mcu_cmd &cmd : qAsConst(listLost))
+        commandNotTaken(cmd, LostInFlight);
+    const QList<_mcu_cmd> listDropped = dropQueuedCommands(pszWhy);
+    for (const _mcu_cmd &cmd : listDropped)
+        commandNotTaken(cmd, Dropped);
 }
 
 void CTcpDeviceThread::linkAttempted()
@@ -231,8 +252,7 @@ void CTcpDeviceThread::linkAttempted()
     m_bLinkDown = false;
 }
 
-// Returns how many of the dropped commands were writes.
-int CTcpDeviceThread::dropQueuedCommands(const char *pszWhy)
+QList<_mcu_cmd> CTcpDeviceThread::dropQueuedCommands(const char *pszWhy)
 {
     QList<_mcu_cmd *> listDropped;
     {
@@ -243,15 +263,14 @@ int CTcpDeviceThread::dropQueuedCommands(const char *pszWhy)
             (pCmd->bKeep ? listKept : listDropped).append(pCmd);
         m_listMcuCmd.swap(listKept);
     }
-    int nWrites = 0;
+    QList<_mcu_cmd> listValues;
     for (const _mcu_cmd *pCmd : qAsConst(listDropped))
-        if (pCmd->nReadOrWrite != 1)
-            ++nWrites;
+        listValues.append(*pCmd);
     if (!listDropped.isEmpty())
         CDeviceLog::write({QString("The device"), m_strIp, QString("dropped %1 queued commands:").arg(listDropped.size()),
                            QString::fromLatin1(pszWhy)});
     qDeleteAll(listDropped);
-    return nWrites;
+    return listValues;
 }
 
 // A write the device did not get may already show in the editor (a dragged layer, a typed
@@ -268,6 +287,8 @@ void CTcpDeviceThread::scheduleShowLastRead()
 void CTcpDeviceThread::showLastReadState()
 {
     m_bShowLastReadPending = false;
+    // Writes still pending may yet be taken: once none is, the panels see what was.
+    m_bReshowWhenSettled = hasWritePending();
     const QScopedValueRollback<bool> handing(m_bHandingBack, true);
     handBackHeldState();
     globalObserver *pHub = globalObserver::getGlobalObserver();
@@ -300,21 +321,46 @@ void CTcpDeviceThread::showLastReadState()
     notifyZSceneList();
 }
 
-// Said on the next event-loop pass, once per burst; the notice waits for no answer.
-void CTcpDeviceThread::refuseCommand(const QString &strName, int nReadOrWrite, int nSubIndex, const char *pszWhy)
+void CTcpDeviceThread::refuseCommand(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSubIndex,
+                                     Ending eEnding)
 {
-    CDeviceLog::write({QString("The device"), m_strIp, QString::fromLatin1(pszWhy), strName, nSubIndex});
+    _mcu_cmd cmd;
+    cmd.nCmdIndex = g_getTexingIndex(strName);
+    cmd.nReadOrWrite = nReadOrWrite;
+    cmd.nSubIndex3 = nSubIndex;
+    cmd.byte = payload;
+    commandNotTaken(cmd, eEnding);
+}
+
+// Said on the next event-loop pass, once per burst; the notice waits for no answer.
+void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
+{
+    static const char *const s_pszWhy[] = {
+        "is switched off or has lost its link, not sent:", "command queue full, not sent:", "refused the command:",
+        "lost the link with the command in flight:", "did not answer the command:", "dropped the queued command:"};
+    // The OSD bitmap transfer decides itself what follows for its packets (it retries and says).
+    const bool bOsdPacket = cmd.nCmdIndex == Tx_OSDSet && cmd.nSubIndex3 >= 10 && cmd.nSubIndex3 <= 12;
+    const bool bWrite = cmd.nReadOrWrite != 1 && !bOsdPacket;
+    if (bWrite || eEnding == NotSent || eEnding == QueueFull)
+        CDeviceLog::write({QString("The device"), m_strIp, QString::fromLatin1(s_pszWhy[eEnding]),
+                           cmd.nCmdIndex >= 0 ? g_texing_name[cmd.nCmdIndex] : QString(), cmd.nSubIndex3});
+    if (bWrite && eEnding == Unanswered)
+        readBackAfter(cmd);
     // A write the editor may already show, or a scene read meant to put the editor right.
-    if (m_bHandingBack || (nReadOrWrite == 1 && g_getTexingIndex(strName) != Tx_SceneInfo))
+    if (m_bHandingBack)
         return;
+    if (!bWrite) {
+        if ((eEnding == NotSent || eEnding == QueueFull) && cmd.nCmdIndex == Tx_SceneInfo)
+            scheduleShowLastRead();
+        return;
+    }
     scheduleShowLastRead();
-    if (nReadOrWrite == 1)
-        return;
     const bool bSameBurst = m_bRefusalSaid && m_lastRefusal.isValid() && m_lastRefusal.elapsed() < RefusalBurstMs;
     m_lastRefusal.start();
     if (bSameBurst)
         return;
     m_bRefusalSaid = true;
+    m_eSaidEnding = eEnding;
     if (m_bRefusalNoticePending)
         return;
     m_bRefusalNoticePending = true;
@@ -327,7 +373,66 @@ void CTcpDeviceThread::showRefusalNotice()
     QString strDevice = m_strIp;
     if (!m_strSerial.isEmpty())
         strDevice += QStringLiteral(" (%1)").arg(m_strSerial);
-    BesMessageBox::notice(tr("设备未连接"), BesMessageBox::composeMessage(tr("设备 %1 未连接，修改未生效。"), {strDevice}));
+    switch (m_eSaidEnding) {
+    case QueueFull:
+        BesMessageBox::notice(tr("设备忙"), BesMessageBox::composeMessage(tr("设备 %1 忙，修改未生效。"), {strDevice}));
+        break;
+    case Refused:
+        BesMessageBox::notice(tr("修改未生效"), BesMessageBox::composeMessage(tr("设备 %1 拒绝了修改，修改未生效。"), {strDevice}));
+        break;
+    case Unanswered:
+        BesMessageBox::notice(tr("修改未生效"), BesMessageBox::composeMessage(tr("设备 %1 未应答，修改未生效。"), {strDevice}));
+        break;
+    default:
+        BesMessageBox::notice(tr("设备未连接"), BesMessageBox::composeMessage(tr("设备 %1 未连接，修改未生效。"), {strDevice}));
+        break;
+    }
+}
+
+bool CTcpDeviceThread::hasWritePending() const
+{
+    {
+        QMutexLocker state(m_pMutexRecv);
+        for (const _mcu_cmd &cmd : m_listInFlight)
+            if (cmd.nReadOrWrite != 1)
+                return true;
+    }
+    QMutexLocker queue(m_pMutexSend);
+    for (const _mcu_cmd *pCmd : m_listMcuCmd)
+        if (pCmd->nReadOrWrite != 1)
+            return true;
+    return false;
+}
+
+void CTcpDeviceThread::writeAcknowledged()
+{
+    m_bRefusalSaid = false; // taken: a later refusal is news again
+    if (m_bReshowWhenSettled && !hasWritePending())
+        scheduleShowLastRead();
+}
+
+// A write the device did not answer may still have been taken: its live settings or live scene
+// are read back, and the reply puts the records right.
+void CTcpDeviceThread::readBackAfter(const _mcu_cmd &sent)
+{
+    if (isZ() && ((sent.nCmdIndex == Tx_LEDWHSet && sent.nSubIndex3 == 0) || sent.nCmdIndex == Tx_SetLayer)) {
+        readZSettings();
+    } else if (isTarn() && sent.nCmdIndex == Tx_SetLayer) {
+        if (findTarnScene(m_pDeviceInfo->nTakeScene))
+            readScene(m_pDeviceInfo->nTakeScene);
+    }
+}
+
+// Over TCP nothing came from the device for three heartbeat periods (a frozen device, a cable
+// pulled without a reset): the link is lost, as when the socket drops.
+void CTcpDeviceThread::slot_linkSilent()
+{
+    if (m_bCanSerislPortConnected || !m_bIsConnected)
+        return;
+    CDeviceLog::write({QString("The device"), m_strIp, QString("sent nothing for"), silenceMs(),
+                       QString("ms, the link is lost")});
+    handleError(tr("设备无应答"));
+    m_pTcpSocket->getTcpSocket()->abort();
 }
 
 void CTcpDeviceThread::handleSerislDisConnected()
@@ -370,8 +475,6 @@ void CTcpDeviceThread::handleError(QString message)
     // was queued for it since the switch-on (its name read) waits for that attempt.
     if (!m_bIsConnected)
         m_bLinkDown = true;
-    if (deviceType() != QLatin1String("Tarn"))
-        return;
     // One box per loss: a device that goes on refusing is dialled again on each of its
     // announcements, and each refusal would otherwise open a box of its own.
     if (m_bLinkLossShown)
@@ -477,6 +580,12 @@ void CTcpDeviceThread::setHeartbeatInterval(int nMs)
     wakeWorker();
 }
 
+// Three heartbeat periods; never less than 1.5 s, whatever heartbeat a test or tool sets.
+int CTcpDeviceThread::silenceMs() const
+{
+    return std::max(3 * m_nHeartbeatMs.load(), 1500);
+}
+
 void CTcpDeviceThread::setReplyTimeout(int nMs)
 {
     m_nReplyTimeoutMs = std::max(1, nMs);
@@ -511,21 +620,39 @@ bool CTcpDeviceThread::enqueue(const QString &strName, const QByteArray &payload
         return false;
     }
     if (m_bLinkDown && !m_bKeepForNextLink) {
-        refuseCommand(strName, nReadOrWrite, nSubIndex, "is switched off or has lost its link, not sent:");
+        refuseCommand(strName, payload, nReadOrWrite, nSubIndex, NotSent);
         return false;
     }
     const int nCmd = g_getTexingIndex(strName);
     {
         QMutexLocker lock(m_pMutexSend);
         if (bOnce) {
-            for (const _mcu_cmd *pQueued : qAsConst(m_listMcuCmd))
-                if (pQueued->nReadOrWrite == 1 && pQueued->nCmdIndex == nCmd && pQueued->nSubIndex3 == nSubIndex
-                    && pQueued->byte == payload)
-                    return true;
+            // The same read waiting with no write of its command behind it answers for this one
+            // too; one with such a write behind it would answer before that write was taken.
+            bool bMerged = false;
+            for (const _mcu_cmd *pQueued : qAsConst(m_listMcuCmd)) {
+                if (pQueued->nReadOrWrite != 1)
+                    bMerged = bMerged && pQueued->nCmdIndex != nCmd;
+                else if (pQueued->nCmdIndex == nCmd && pQueued->nSubIndex3 == nSubIndex && pQueued->byte == payload)
+                    bMerged = true;
+            }
+            if (bMerged)
+                return true;
         }
         if (m_listMcuCmd.size() >= MaxQueuedCommands) {
             lock.unlock();
-            refuseCommand(strName, nReadOrWrite, nSubIndex, "command queue full, not sent:");
+            if (nReadOrWrite == 1 && m_listWantedReads.size() < MaxWantedReads) {
+                _mcu_cmd wanted;
+                wanted.nCmdIndex = nCmd;
+                wanted.nSubIndex3 = nSubIndex;
+                wanted.byte = payload;
+                bool bKnown = false;
+                for (const _mcu_cmd &w : qAsConst(m_listWantedReads))
+                    bKnown = bKnown || (w.nCmdIndex == nCmd && w.nSubIndex3 == nSubIndex && w.byte == payload);
+                if (!bKnown)
+                    m_listWantedReads.append(wanted);
+            }
+            refuseCommand(strName, payload, nReadOrWrite, nSubIndex, QueueFull);
             return false;
         }
         _mcu_cmd *pCmd = new _mcu_cmd;
@@ -536,10 +663,18 @@ bool CTcpDeviceThread::enqueue(const QString &strName, const QByteArray &payload
         pCmd->bKeep = m_bLinkDown && m_bKeepForNextLink;
         m_listMcuCmd.append(pCmd);
     }
-    if (nReadOrWrite != 1)
-        m_bRefusalSaid = false; // taken: a later refusal is news again
     wakeWorker();
     return true;
+}
+
+void CTcpDeviceThread::askWantedReads()
+{
+    if (m_listWantedReads.isEmpty() || m_bLinkDown || queuedCommandCount() > MaxQueuedCommands / 2)
+        return;
+    const QList<_mcu_cmd> listWanted = m_listWantedReads;
+    m_listWantedReads.clear();
+    for (const _mcu_cmd &w : listWanted)
+        enqueue(g_texing_name[w.nCmdIndex], w.byte, 1, w.nSubIndex3, true);
 }
 
 void CTcpDeviceThread::injectSentCommand(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSubIndex)
@@ -547,12 +682,14 @@ void CTcpDeviceThread::injectSentCommand(const QString &strName, const QByteArra
     if (!g_isTexingName(strName))
         return;
     QMutexLocker state(m_pMutexRecv);
-    m_lastSent.nCmdIndex = g_getTexingIndex(strName);
-    m_lastSent.nReadOrWrite = nReadOrWrite;
-    m_lastSent.nSubIndex3 = nSubIndex;
-    m_lastSent.byte = payload;
-    m_bLastSentOpen = true;
-    sendMcuCommand(m_lastSent.nCmdIndex, payload.size(), payload, nReadOrWrite, nSubIndex);
+    _mcu_cmd sent;
+    sent.nCmdIndex = g_getTexingIndex(strName);
+    sent.nReadOrWrite = nReadOrWrite;
+    sent.nSubIndex3 = nSubIndex;
+    sent.byte = payload;
+    sent.nHeartsBefore = m_nHeartsSent;
+    m_listInFlight.append(sent);
+    sendMcuCommand(sent.nCmdIndex, payload.size(), payload, nReadOrWrite, nSubIndex);
 }
 
 bool CTcpDeviceThread::takeOpenCountRead()
@@ -586,7 +723,7 @@ bool CTcpDeviceThread::hasCommandInFlight() const
 {
     // A heartbeat alone is not a command; its answer releases a command that lost its own.
     QMutexLocker lock(m_pMutexRecv);
-    return m_bLastSentOpen && m_nSendIndex != m_nRecvIndex;
+    return !m_listInFlight.isEmpty() && m_nSendIndex != m_nRecvIndex;
 }
 
 void CTcpDeviceThread::wakeWorker()
@@ -637,6 +774,7 @@ void CTcpDeviceThread::run()
 void CTcpDeviceThread::sendHeartbeat()
 {
     QMutexLocker lock(m_pMutexRecv);
+    ++m_nHeartsSent;
     sendMcuCommand(Tx_Heart, 0, QByteArray(), 1, 0);
 }
 
@@ -660,6 +798,11 @@ int CTcpDeviceThread::sendCmdList(bool bSerial)
         if (nLeft > 0)
             return int(nLeft);
         CDeviceLog::write({QString("The device"), m_strIp, QString("no reply to command"), m_nSendIndex, QString("within"), nTimeout, QString("ms")});
+        if (!m_listInFlight.isEmpty()) {
+            m_listTimedOut += m_listInFlight;
+            m_listInFlight.clear();
+            QMetaObject::invokeMethod(this, "takeTimedOutCommands", Qt::QueuedConnection);
+        }
         m_nRecvIndex = m_nSendIndex;
         m_nRecvExtraVal = m_nSendExtraVal;
         m_nExtraValue2 = m_nExtraValue1;
@@ -693,8 +836,13 @@ int CTcpDeviceThread::sendCmdList(bool bSerial)
         pCmd = m_listMcuCmd.takeFirst();
     }
     m_nSubIndex3 = pCmd->nSubIndex3;
-    m_lastSent = *pCmd;
-    m_bLastSentOpen = true;
+    pCmd->nHeartsBefore = m_nHeartsSent;
+    if (m_listInFlight.size() >= MaxInFlight) {
+        // Never answered and never released: ended as unanswered on the GUI thread.
+        m_listTimedOut.append(m_listInFlight.takeFirst());
+        QMetaObject::invokeMethod(this, "takeTimedOutCommands", Qt::QueuedConnection);
+    }
+    m_listInFlight.append(*pCmd);
     sendMcuCommand(pCmd->nCmdIndex, pCmd->byte.size(), pCmd->byte, pCmd->nReadOrWrite, pCmd->nSubIndex3);
     delete pCmd;
     return 0;
@@ -724,9 +872,6 @@ void CTcpDeviceThread::sendMcuCommand(int nCmd, int nLen, const QByteArray &payl
         m_nSendExtraVal = byteAt(0);
     } else if (nCmd == Tx_SceneInfo && (nSub == 20 || nSub == 30)) {
         m_nExtraValue1 = byteAt(0);
-        if (m_listPendingScene.size() >= MaxPendingScene)
-            m_listPendingScene.removeFirst(); // a reply that never came
-        m_listPendingScene.append(qMakePair(nSub, byteAt(0)));
     } else if (nCmd == Tx_SceneInfo && nSub == 80) {
         m_nSendExtraVal = (byteAt(0) + 80) % 256;
     } else if (nCmd == Tx_GetSourceNum && nReadOrWrite == 1) {
@@ -740,6 +885,8 @@ void CTcpDeviceThread::sendMcuCommand(int nCmd, int nLen, const QByteArray &payl
 
 void CTcpDeviceThread::handleReceivedData(QByteArray data)
 {
+    if (m_pSilenceTimer->isActive())
+        m_pSilenceTimer->start(silenceMs()); // any reply counts
     m_reader.append(data);
     if (m_bDraining)
         return; // a handler is running a nested event loop: the outer loop takes these frames
@@ -780,16 +927,17 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
     CDeviceLog::write({f.nCmd});
     _mcu_cmd answered;
     bool bAnswered = false;
+    QList<_mcu_cmd> listSkipped;
     {
         QMutexLocker lock(m_pMutexRecv);
         m_nSubIndex3 = f.nSub;
         m_nRecvIndex = f.nCmd;
-        if (m_bLastSentOpen && f.nCmd != Tx_Heart && m_lastSent.nCmdIndex == f.nCmd && m_lastSent.nSubIndex3 == f.nSub) {
-            answered = m_lastSent;
-            bAnswered = true;
-            m_bLastSentOpen = false;
-        }
+        bAnswered = takeAnswered(f.nCmd, f.nSub, answered, listSkipped);
     }
+    endUnanswered(listSkipped);
+    // Valid while the handlers run (they may run nested event loops; a later reply replaces it).
+    m_answered = answered;
+    m_bAnswered = bAnswered;
     if (f.nCmd != Tx_Heart) {
         if (f.isNak()) {
             if (f.nCmd == Tx_OSDSet && f.nSub == 11) {
@@ -799,9 +947,15 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
                 }
             }
             CDeviceLog::write({QString("The device"), m_strIp, QString("command recv error"), f.nCmd, f.nSub});
-            // A refused recall or delete changed nothing; its scene id must not answer a later one.
-            if (f.nCmd == Tx_SceneInfo && (f.nSub == 20 || f.nSub == 30))
-                takePendingScene(f.nSub);
+            if (bAnswered ? answered.nReadOrWrite != 1 : f.nReadOrWrite == 2) {
+                _mcu_cmd refused = answered;
+                if (!bAnswered) {
+                    refused.nCmdIndex = f.nCmd;
+                    refused.nReadOrWrite = 2;
+                    refused.nSubIndex3 = f.nSub;
+                }
+                commandNotTaken(refused, Refused);
+            }
             followZSettingsWrite(f, bAnswered ? &answered : nullptr);
             followTarnLayerWrite(f, bAnswered ? &answered : nullptr);
             releaseExtraGate();
@@ -812,20 +966,62 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
         }
         if (f.isAck()) {
             CDeviceLog::write({QString("The device"), m_strIp, QString("command recv successfully"), f.nCmd, f.nSub});
-            if (bAnswered && answered.nReadOrWrite != 1)
-                followHeldWrite(answered);
             followZSettingsWrite(f, bAnswered ? &answered : nullptr);
             followTarnLayerWrite(f, bAnswered ? &answered : nullptr);
             releaseExtraGate();
         }
+        // Any answer but a NAK to a write of ours is the device taking it.
+        if (bAnswered && answered.nReadOrWrite != 1) {
+            followHeldWrite(answered);
+            writeAcknowledged();
+        }
     }
     CDeviceLog::write({QString("The device"), f.nCmd, QString("command recv successfully")});
     dispatch(f);
+    m_bAnswered = false;
     {
         QMutexLocker lock(m_pMutexRecv);
         m_nSubIndex3 = -1;
     }
+    askWantedReads();
     wakeWorker();
+}
+
+bool CTcpDeviceThread::takeAnswered(int nCmd, int nSub, _mcu_cmd &answered, QList<_mcu_cmd> &listSkipped)
+{
+    if (nCmd == Tx_Heart) {
+        // Answered in order: whatever was sent before this heartbeat will not be answered now.
+        ++m_nHeartsAnswered;
+        while (!m_listInFlight.isEmpty() && m_listInFlight.first().nHeartsBefore < m_nHeartsAnswered)
+            listSkipped.append(m_listInFlight.takeFirst());
+        return false;
+    }
+    for (int i = 0; i < m_listInFlight.size(); ++i) {
+        const _mcu_cmd &cmd = m_listInFlight.at(i);
+        if (cmd.nCmdIndex != nCmd || cmd.nSubIndex3 != nSub)
+            continue;
+        for (int j = 0; j < i; ++j)
+            listSkipped.append(m_listInFlight.takeFirst());
+        answered = m_listInFlight.takeFirst();
+        return true;
+    }
+    return false; // a reply to nothing in flight (sent by the device on its own, or late)
+}
+
+void CTcpDeviceThread::endUnanswered(const QList<_mcu_cmd> &listSkipped)
+{
+    for (const _mcu_cmd &cmd : listSkipped)
+        commandNotTaken(cmd, Unanswered);
+}
+
+void CTcpDeviceThread::takeTimedOutCommands()
+{
+    QList<_mcu_cmd> listTimedOut;
+    {
+        QMutexLocker lock(m_pMutexRecv);
+        listTimedOut.swap(m_listTimedOut);
+    }
+    endUnanswered(listTimedOut);
 }
 
 // An ACK or NAK to an input-settings or scene command carries no id: it answers the command in

@@ -22,10 +22,16 @@
 // them by serial.
 //
 // A device switched off, or whose link was lost or could not be made, takes no commands until a
-// link is attempted again: what was queued for it is dropped and new commands are refused. A
-// refused write (link down, or the queue at its bound) is said once per burst of refusals (a
-// notice naming the device), and every panel is handed the device's held state again
-// (showLastReadState), so that it shows nothing the device never got. The next link's start-up
+// link is attempted again: what was queued for it is dropped and new commands are refused. Over
+// TCP a device from which nothing came for three heartbeat periods has lost its link, as if the
+// socket had dropped.
+//
+// Every write ends in one of two ways. The device acknowledges it: the records take the value and
+// the device's panels are told. Or it does not: refused on the spot (link down, queue at its
+// bound), refused by the device (NAK), lost in flight with the link, left unanswered until a later
+// heartbeat's reply, or dropped from the queue by a switch-off. Each of those is said once per
+// burst (a notice naming the device) and the device's panels are shown its records again
+// (showLastReadState), so that they show nothing the device never took. The next link's start-up
 // reads show what the device holds then, input names included.
 
 #include <QByteArray>
@@ -36,6 +42,8 @@
 #include <QString>
 #include <QThread>
 #include <QWaitCondition>
+
+class QTimer;
 
 #include <atomic>
 
@@ -55,6 +63,7 @@ struct _mcu_cmd
     int nSubIndex3 = 0;    // sub-command
     QByteArray byte;       // payload (a copy of the caller's)
     bool bKeep = false;    // queued while handling a loss: waits for the next link, switch-off or not
+    int nHeartsBefore = 0; // sent: heartbeats sent on this link before it (see m_listInFlight)
 };
 
 class CTcpDeviceThread : public QThread, public CDeviceRecords
@@ -117,6 +126,8 @@ public:
     // True from the moment a command (not a heartbeat) leaves until a reply to it, or to a later
     // heartbeat, was taken in, with whatever its handler queued.
     bool hasCommandInFlight() const;
+    // A write queued or in flight, not yet acknowledged or ended otherwise.
+    bool hasWritePending() const;
 
     // "name : WxH@Hz" of an input, "name : 无输入" without signal, empty for an unknown id.
     QString getMainSigInputSource(int nId);
@@ -133,6 +144,8 @@ public:
 
     // ---- timing (defaults: heartbeat 3000 ms, serial reply time-out 3000 ms)
     void setHeartbeatInterval(int nMs);
+    // Over TCP, the link is lost when nothing came from the device for this long.
+    int silenceMs() const;
     void setReplyTimeout(int nMs);
     void setConnectTimeout(int nMs);
     CTcpSocket *getTcpTransport() const { return m_pTcpSocket; }
@@ -179,6 +192,8 @@ private slots:
     void showSerialLossBox();
     void showLastReadState();
     void showRefusalNotice();
+    void takeTimedOutCommands();
+    void slot_linkSilent();
 
 protected:
     void run() override;
@@ -194,9 +209,27 @@ private:
     // poll), which is not queued again while the same read waits anywhere in the queue; reads
     // the rules ask for (bMerge false) are queued as asked, twice if asked twice.
     bool queueRead(int nCmd, const QByteArray &payload, int nSubIndex, bool bMerge = true);
-    // A write (or a scene read meant to put the editor right) that went nowhere: said once per
-    // burst, and the panels are handed the held state again.
-    void refuseCommand(const QString &strName, int nReadOrWrite, int nSubIndex, const char *pszWhy);
+    // How a command ended without the device taking it.
+    enum Ending {
+        NotSent,      // refused on the spot: switched off, link lost or never made
+        QueueFull,    // refused on the spot: the queue at its bound
+        Refused,      // the device answered with a NAK
+        LostInFlight, // sent, and the link went before the answer
+        Unanswered,   // a later heartbeat's reply (or the serial time-out) came first
+        Dropped       // queued, and the link went (switched off or lost)
+    };
+    // A write (or a scene read meant to put the editor right) that the device did not take: said
+    // once per burst, and the panels are shown the device's records again.
+    void commandNotTaken(const _mcu_cmd &cmd, Ending eEnding);
+    void refuseCommand(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSubIndex, Ending eEnding);
+    // The commands in flight that a reply to (nCmd, nSub) shows were skipped, and the one it
+    // answers (taken off the list into answered); state lock held.
+    bool takeAnswered(int nCmd, int nSub, _mcu_cmd &answered, QList<_mcu_cmd> &listSkipped);
+    void endUnanswered(const QList<_mcu_cmd> &listSkipped);
+    // A write the device may have taken without answering: read back what it holds.
+    void readBackAfter(const _mcu_cmd &sent);
+    // A write was acknowledged: panels put back while it was pending are told the records.
+    void writeAcknowledged();
 
     // reply handlers (GUI thread)
     bool isTarn() const { return deviceType() == QLatin1String("Tarn"); }
@@ -233,14 +266,18 @@ private:
     // The link is down (switched off, lost or refused): what is queued is dropped.
     void linkDown(const char *pszWhy);
     void linkAttempted();
-    int dropQueuedCommands(const char *pszWhy);
+    // The dropped commands, in queue order.
+    QList<_mcu_cmd> dropQueuedCommands(const char *pszWhy);
     void scheduleShowLastRead();
     // Takes one of our count reads still unanswered; false when none is open.
     bool takeOpenCountRead();
+    // Reads refused at the queue's bound, asked again once the queue has room.
+    void askWantedReads();
     CTarnSceneRecord *findTarnScene(int nId) const;
     void removeTarnScene(int nIndex);
     void followDeletedScene(int nDeleted);
-    int takePendingScene(int nSub);
+    // The scene id of the recall (20) or delete (30) the reply being handled answers, or -1.
+    int answeredSceneCommand(int nSub) const;
     void queueStartReads();
     void notifySetDeviceCmd(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSub);
     void notifyZSceneList();
@@ -305,8 +342,8 @@ private:
     // Handing the held state out: what the panels send back meanwhile (their own read-backs)
     // asks for no second hand-back.
     bool m_bHandingBack = false;
-    // The operator was told of the present burst of refused writes (GUI thread): the next write
-    // the worker takes ends the burst, and so does a pause of RefusalBurstMs without refusals.
+    // The operator was told of the present burst of writes not taken (GUI thread): a write the
+    // device acknowledges ends the burst, and so does a pause of RefusalBurstMs without endings.
     bool m_bRefusalSaid = false;
     QElapsedTimer m_lastRefusal;
     enum { RefusalBurstMs = 2000 };
@@ -318,16 +355,30 @@ private:
     // The OSD settings as the OSD parameter write lays them out (index, 0, font and background
     // transparency, speed, x, y, w, h, font and background colour); empty until the device took one.
     QByteArray m_heldOsd;
-    // The last queued command sent (state lock); open until a reply of its command and
-    // sub-command answers it.
-    _mcu_cmd m_lastSent;
-    bool m_bLastSentOpen = false;
-
-    // Scene recalls and deletes in flight, (sub-command, scene id) in the order they were sent:
-    // each reply is matched to the oldest pair of its sub-command, so commands sent back to
-    // back are applied to the scenes they named, and a reply without its command is ignored.
-    QList<QPair<int, int>> m_listPendingScene;
-    enum { MaxPendingScene = 16 };
+    // The commands sent and not answered yet (state lock), oldest first. The gate lets commands of
+    // the id last answered follow each other without waiting, so several may be in flight. The
+    // device answers in order: a reply answers the oldest one of its command and sub-command, and
+    // the ones before it were skipped; a heartbeat's reply ends every one sent before that
+    // heartbeat (nHeartsBefore below the heartbeats answered), and so does the serial time-out.
+    QList<_mcu_cmd> m_listInFlight;
+    enum { MaxInFlight = 256 };
+    int m_nHeartsSent = 0;      // on this link (state lock)
+    int m_nHeartsAnswered = 0;  // on this link (state lock)
+    // Ended by the serial time-out on the worker thread, ended on the GUI thread (state lock).
+    QList<_mcu_cmd> m_listTimedOut;
+    // The command the reply being handled answers (GUI thread, valid during dispatch).
+    _mcu_cmd m_answered;
+    bool m_bAnswered = false;
+    // Panels were shown the records while writes were still pending: once none is, they are
+    // shown the records again, so that what the device took meanwhile shows.
+    bool m_bReshowWhenSettled = false;
+    // Reads refused at the queue's bound (GUI thread), asked again once it has room.
+    QList<_mcu_cmd> m_listWantedReads;
+    enum { MaxWantedReads = 64 };
+    // Nothing came from the device for three heartbeat periods: the link is lost (TCP only).
+    QTimer *m_pSilenceTimer = nullptr;
+    // Ending of the refusals said in the present burst.
+    Ending m_eSaidEnding = NotSent;
 
     QString m_strDevType;
     CDeviceFrameReader m_reader;

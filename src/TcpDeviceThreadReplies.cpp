@@ -298,7 +298,7 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
         break;
     case 20:
     case 30: {
-        const int nSceneId = takePendingScene(f.nSub);
+        const int nSceneId = answeredSceneCommand(f.nSub);
         if (nSceneId < 0) {
             CDeviceLog::write({QString("The device"), m_strIp, QString("scene reply without its command, ignored:"), f.nSub});
             break;
@@ -378,17 +378,11 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
     }
 }
 
-// The scene id of the oldest recall or delete in flight with this sub-command, taken off the
-// list; pairs older than it lost their replies and go too. -1 when none is in flight.
-int CTcpDeviceThread::takePendingScene(int nSub)
+int CTcpDeviceThread::answeredSceneCommand(int nSub) const
 {
-    QMutexLocker lock(m_pMutexRecv);
-    while (!m_listPendingScene.isEmpty()) {
-        const QPair<int, int> pending = m_listPendingScene.takeFirst();
-        if (pending.first == nSub)
-            return pending.second;
-    }
-    return -1;
+    if (!m_bAnswered || m_answered.nCmdIndex != Tx_SceneInfo || m_answered.nSubIndex3 != nSub || m_answered.byte.isEmpty())
+        return -1;
+    return u8(m_answered.byte, 0);
 }
 
 // After scene nDeleted was deleted the device numbers the scenes behind it one lower: the live

@@ -35,6 +35,30 @@
         <source>设备 %1 未连接，修改未生效。</source>
         <translation>设备 %1 未连接，修改未生效。</translation>
     </message>
+    <message>
+        <source>设备忙</source>
+        <translation>设备忙</translation>
+    </message>
+    <message>
+        <source>设备 %1 忙，修改未生效。</source>
+        <translation>设备 %1 忙，修改未生效。</translation>
+    </message>
+    <message>
+        <source>修改未生效</source>
+        <translation>修改未生效</translation>
+    </message>
+    <message>
+        <source>设备 %1 拒绝了修改，修改未生效。</source>
+        <translation>设备 %1 拒绝了修改，修改未生效。</translation>
+    </message>
+    <message>
+        <source>设备 %1 未应答，修改未生效。</source>
+        <translation>设备 %1 未应答，修改未生效。</translation>
+    </message>
+    <message>
+        <source>设备无应答</source>
+        <translation>设备无应答</translation>
+    </message>
 </context>
 <context>
     <name>SerislPort</name>

@@ -35,6 +35,30 @@
         <source>设备 %1 未连接，修改未生效。</source>
         <translation>Device %1 is not connected; the change was not made.</translation>
     </message>
+    <message>
+        <source>设备忙</source>
+        <translation>Device busy</translation>
+    </message>
+    <message>
+        <source>设备 %1 忙，修改未生效。</source>
+        <translation>Device %1 is busy; the change was not made.</translation>
+    </message>
+    <message>
+        <source>修改未生效</source>
+        <translation>Change not made</translation>
+    </message>
+    <message>
+        <source>设备 %1 拒绝了修改，修改未生效。</source>
+        <translation>Device %1 refused the change; the change was not made.</translation>
+    </message>
+    <message>
+        <source>设备 %1 未应答，修改未生效。</source>
+        <translation>Device %1 did not answer; the change was not made.</translation>
+    </message>
+    <message>
+        <source>设备无应答</source>
+        <translation>The device does not answer</translation>
+    </message>
 </context>
 <context>
     <name>SerislPort</name>
