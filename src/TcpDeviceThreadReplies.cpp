@@ -93,7 +93,7 @@ void CTcpDeviceThread::getInputSrcSet(const CReplyFrame &f)
     if (!pInput)
         return;
     const bool bLast = m_pDeviceInfo->vectorInput.last() == pInput;
-    bool bTell = false; // a name reply: the device's rows take the records
+    const QString strNameBefore = pInput->strName;
     switch (f.nSub) {
     case 1:
         if (p.size() >= 21) {
@@ -122,13 +122,11 @@ void CTcpDeviceThread::getInputSrcSet(const CReplyFrame &f)
         if (f.nReadOrWrite != 1 && p.size() >= 21) {
             pInput->strName = g_fromGbkField(p.mid(3, 12));
             readEdid(p, 15, *pInput);
-            bTell = true;
         }
         break;
     case 2:
         if (p.size() >= 13) {
             pInput->strName = g_fromGbkField(p.mid(1, 12));
-            bTell = true;
         }
         break;
     case 3:
@@ -146,7 +144,9 @@ void CTcpDeviceThread::getInputSrcSet(const CReplyFrame &f)
         m_nRecvExtraVal = nId;
     }
     CDeviceLog::write({QString("The m_nRecvExtraVal"), nId});
-    if (bTell)
+    // A name that changed outside the reading round (a name read or write, a read-back) shows on
+    // the device's rows now; the round's last reply tells them above.
+    if ((f.nSub == 0 || f.nSub == 2) && pInput->strName != strNameBefore)
         notifyInputs();
 }
 

@@ -280,6 +280,9 @@ private slots:
         entry(row, "更新分辨率")->trigger();
         QCOMPARE(spy.events, QStringList({"slot_setDeviceCmd", "slot_setDeviceCmd"}));
         QCOMPARE(spy.cmds[0].payload, QByteArray::fromHex("02FF055603003C"));
+        // shown at once, the record left as the device's reads gave it
+        QCOMPARE(row.findChild<QLabel *>("labelName")->text(), QString("HDMI1\r\n1366x768@60"));
+        QCOMPARE(m_in.nWidth, 1920);
         QCOMPARE(spy.cmds[1].payload, QByteArray::fromHex("02"));
         QCOMPARE(spy.cmds[1].sub, 3);
     }

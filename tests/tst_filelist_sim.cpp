@@ -228,6 +228,7 @@ private slots:
         QTest::newRow("refused while off") << "off" << "IN2";
         QTest::newRow("dropped from the queue by a switch-off") << "dropped" << "IN2";
         QTest::newRow("refused by the device") << "nak" << "IN2";
+        QTest::newRow("never answered") << "silent" << "IN2";
     }
     void nameWriteEndsAsTheDeviceHolds()
     {
@@ -252,6 +253,10 @@ private slots:
             worker.setCanConnected(false);
         if (ending == "nak")
             sim.injectFault(CDeviceSimulator::Nak, 31);
+        if (ending == "silent") { // the next heartbeat's answer ends the write
+            sim.injectFault(CDeviceSimulator::NoAnswer, 31);
+            worker.setHeartbeatInterval(300);
+        }
         if (ending == "ack")
             sim.setNextReplyPayload(31, 2, QByteArray::fromHex("C5C3"));
         if (ending == "dropped") { // the write waits behind a read the device does not answer
@@ -280,9 +285,6 @@ private slots:
             worker.setCanConnected(false);
             QByteArray name = QByteArray("Hall").leftJustified(12, '\0');
             QVERIFY(!worker.setMcuCommand(QString::fromUtf8("系统设置"), name, 2, 10));
-        } else if (ending == "nak") {
-            settle(worker, sim);
-            panel.slot_updateInputSrc(); // the next poll at the latest shows the record
         }
         QTRY_COMPARE(shownName(rowOf(panel, 1)), held);
         QCOMPARE(pRecord->strName, held);
