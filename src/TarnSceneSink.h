@@ -94,8 +94,10 @@ public:
     // After a delete the remaining scenes got new ids 1, 2, 3 ... in list order.
     virtual void sceneRenumbered(CTcpDeviceThread *pWorker, int nOldId, int nNewId) = 0;
 
-    // The device answered that its OSD is on. The OSD state is each device's own.
-    virtual void osdSwitchedOn(CTcpDeviceThread *pWorker) { Q_UNUSED(pWorker) }
+    // The device's OSD state as the worker's records hold it (read, switched by an acknowledged
+    // write, or handed back after a write that was not): the editor shows it, OSD item included.
+    // The OSD state is each device's own.
+    virtual void osdStateHeld(CTcpDeviceThread *pWorker, bool bOn) { Q_UNUSED(pWorker) Q_UNUSED(bOn) }
 
     // The one sink of the program, which every worker hands its scenes to (null: none).
     static void install(CTarnSceneSink *pSink);

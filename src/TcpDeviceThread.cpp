@@ -580,6 +580,8 @@ QString CTcpDeviceThread::editedDeviceSerial(const QString &strFamily)
 void CTcpDeviceThread::setHeartbeatInterval(int nMs)
 {
     m_nHeartbeatMs = std::max(1, nMs);
+    if (m_pSilenceTimer->isActive() && QThread::currentThread() == thread())
+        m_pSilenceTimer->start(silenceMs());
     wakeWorker();
 }
 
@@ -604,7 +606,9 @@ void CTcpDeviceThread::setConnectTimeout(int nMs)
 
 bool CTcpDeviceThread::setMcuCommand(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSubIndex)
 {
-    return enqueue(strName, payload, nReadOrWrite, nSubIndex, false);
+    // A read already queued (with no write of its command behind it) is not queued again,
+    // whoever asks.
+    return enqueue(strName, payload, nReadOrWrite, nSubIndex, nReadOrWrite == 1);
 }
 
 bool CTcpDeviceThread::queueRead(int nCmd, const QByteArray &payload, int nSubIndex, bool bMerge)

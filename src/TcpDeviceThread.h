@@ -39,6 +39,7 @@
 #include <QList>
 #include <QMutex>
 #include <QHash>
+#include <QMap>
 #include <QString>
 #include <QThread>
 #include <QWaitCondition>
@@ -46,6 +47,8 @@
 class QTimer;
 
 #include <atomic>
+#include <memory>
+#include <vector>
 
 #include "DeviceFrame.h"
 #include "DeviceRecords.h"
@@ -93,6 +96,10 @@ public:
     QString recordSerial() const override { return m_strSerial; }
     const DeviceInfo *deviceRecord() const override { return m_pDeviceInfo; }
     const SystemInfo *systemRecord() const override { return m_pSystemInfo; }
+    bool systemRecordRead() const override { return m_bSystemRead; }
+    bool deviceNameRecord(QString &strName) const override;
+    const COutputsRecord &outputsRecord() const override { return m_outputs; }
+    const CSceneAudioRecord *sceneAudioRecord(int nScene) const override;
     // The Z family's stored scene of number nSceneIndex, or null.
     ZSceneInfo *findZScene(int nSceneIndex) const;
     // Copies of the Z family's scene records in scene order.
@@ -258,11 +265,30 @@ private:
     void getOSDInfo(const CReplyFrame &f);
     void getSystemName(const CReplyFrame &f);
     // What the device holds, as last read or acknowledged: the records (the inputs' are changed
-    // by reads and acknowledged writes only) and what no record keeps (name, output and audio
-    // replies, OSD settings), handed to the panels again after a refusal.
+    // by reads and acknowledged writes only) and what no record keeps (OSD settings), handed to
+    // the panels again after a refusal with the records (name, outputs, scene audio).
     void followHeldWrite(const _mcu_cmd &sent);
-    void holdReply(const CReplyFrame &f);
+    // The OSD records: a read or an acknowledged write changes them, and the editor is shown
+    // the state (showOsdState) unless a bitmap transfer to the device switches it meanwhile.
+    void holdOsdState(bool bOn);
+    void followOsdWrite(const _mcu_cmd &sent);
+    void showOsdState();
+    void handBackOsd();
     void handBackHeldState();
+    // The output ports and the scenes' audio as the device answers a read of them or
+    // acknowledges a write (its payload laid out as the read's answer); false for a payload
+    // that holds no such value. A save or a delete of a scene moves the scenes' audio.
+    bool takeOutputSetting(int nSub, const QByteArray &p);
+    bool takeSceneAudio(int nSub, const QByteArray &p);
+    void followSceneAudioSave(const QByteArray &p);
+    void followSceneAudioDelete(int nDeleted);
+    // The device's rows and the name field of the frame editing it show the name record.
+    void tellDeviceName();
+    // The Tarn screen size of the records to the Tarn canvas and the frame bound to this device
+    // ("slot_tarnScreenHeld": serial, width, height, and whether a write of it was just taken).
+    void showTarnScreen(bool bTaken);
+    // Input records numbered from the source count on leave the list (kept in m_listGoneInputs).
+    void dropInputsBeyondCount();
     // The link is down (switched off, lost or refused): what is queued is dropped.
     void linkDown(const char *pszWhy);
     void linkAttempted();
@@ -348,13 +374,21 @@ private:
     QElapsedTimer m_lastRefusal;
     enum { RefusalBurstMs = 2000 };
     bool m_bRefusalNoticePending = false;
-    // Held state (GUI thread; see followHeldWrite()).
-    QHash<int, CReplyFrame> m_heldReplies;   // by command * 256 + sub
-    QString m_strHeldName;
-    bool m_bNameHeld = false;
-    // The OSD settings as the OSD parameter write lays them out (index, 0, font and background
-    // transparency, speed, x, y, w, h, font and background colour); empty until the device took one.
-    QByteArray m_heldOsd;
+    // Records (GUI thread; see CDeviceRecords).
+    QString m_strDeviceName;
+    bool m_bNameRead = false;
+    bool m_bSystemRead = false;
+    COutputsRecord m_outputs;
+    QMap<int, CSceneAudioRecord> m_sceneAudio;   // by scene number
+    // Input records the device no longer has (see dropInputsBeyondCount), freed with the worker.
+    std::vector<std::unique_ptr<InputSource>> m_listGoneInputs;
+    // The device's OSD (GUI thread): on or off, once read or switched by a write it acknowledged;
+    // its settings as the OSD parameter write lays them out (index, 0, font and background
+    // transparency, speed, x, y, w, h, font and background colour), once read or taken whole.
+    enum { OsdSettingsSize = 19 };
+    bool m_bOsdKnown = false;
+    bool m_bOsdOn = false;
+    QByteArray m_osdSettings;
     // The commands sent and not answered yet (state lock), oldest first. The gate lets commands of
     // the id last answered follow each other without waiting, so several may be in flight. The
     // device answers in order: a reply answers the oldest one of its command and sub-command, and

@@ -245,11 +245,37 @@ bool CTcpDeviceThread::readSceneAndSrcCounts(const CReplyFrame &f)
 // own) changes the counts only: it queues no reads and takes no scenes away.
 bool CTcpDeviceThread::answersCountRead()
 {
-    if (takeOpenCountRead())
+    if (takeOpenCountRead()) {
+        dropInputsBeyondCount();
         return true;
+    }
     CDeviceLog::write({QString("The device"), m_strIp, QString("count reply without a count read, counts only:"),
                        m_pDeviceInfo->nSrcNum, m_pDeviceInfo->nSceneNum});
     return false;
+}
+
+// A device restarted with fewer inputs (same serial) no longer has the inputs numbered from its
+// source count on: their records leave the device's list, so that nothing reads them and the
+// source panel drops their rows. The records themselves are kept until the worker goes, because a
+// panel not refreshed yet may still point at one.
+void CTcpDeviceThread::dropInputsBeyondCount()
+{
+    QVector<InputSource *> &inputs = m_pDeviceInfo->vectorInput;
+    const int nCount = m_pDeviceInfo->nSrcNum;
+    bool bDropped = false;
+    for (int i = inputs.size() - 1; i >= 0; --i) {
+        InputSource *pInput = inputs.at(i);
+        if (pInput->nId >= 0 && pInput->nId < nCount)
+            continue;
+        m_listGoneInputs.emplace_back(inputs.takeAt(i));
+        bDropped = true;
+    }
+    if (m_inputstrname.size() > nCount)
+        m_inputstrname.erase(m_inputstrname.begin() + qMax(0, nCount), m_inputstrname.end());
+    if (!bDropped)
+        return;
+    CDeviceLog::write({QString("The device"), m_strIp, QString("inputs beyond the source count dropped:"), nCount});
+    notifyInputs();
 }
 
 void CTcpDeviceThread::queueStartReads()
@@ -334,6 +360,7 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
                     pSink->sceneRenumbered(this, nOld, i + 1);
             }
             followDeletedScene(nSceneId);
+            followSceneAudioDelete(nSceneId);
             QString strSerial = m_strSerial;
             globalObserver::getGlobalObserver()->notify("slot_updateCurrentDevice", Q_ARG(QString, strSerial));
             CDeviceLog::write({QString("The device"), m_strIp, QString("delete the "), nSceneId, QString("index scene successfully!"),
@@ -348,6 +375,7 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
             for (int i = 0; i < m_listZScene.size(); ++i)
                 m_listZScene.at(i)->nSceneIndex = i + 1;
             followDeletedScene(nSceneId);
+            followSceneAudioDelete(nSceneId);
             // The strip and the copies held by pages and dialogs take the new numbering and live
             // scene now, not at the re-read: with the last scene gone nothing is read again.
             QString strSerial = m_strSerial;
@@ -364,11 +392,10 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
     case 51:
         if (p.size() < 2)
             break;
-        if (!f.isAck())
-            holdReply(f);
         if (f.nSub == 50)
             CDeviceLog::write({QString("The device"), m_strIp, QString::fromUtf8("set the scene Audiosuccessfully! 音频索引"), u8(p, 1), u8(p, 0), f.nSub});
-        if (u8(p, 0) <= 99 && u8(p, 1) <= 100) {
+        // The topics name no scene and no device: the dialog shows its own scene's record.
+        if (!f.isAck() && takeSceneAudio(f.nSub, p)) {
             int nValue = u8(p, 1);
             globalObserver::getGlobalObserver()->notify(f.nSub == 50 ? "slot_SetAudioSource" : "slot_SetAudio", Q_ARG(int, nValue));
         }
@@ -404,8 +431,8 @@ void CTcpDeviceThread::getSystemName(const CReplyFrame &f)
     // With the serial the device list puts the name on this device's row, whichever device was
     // switched on last.
     QString strName = g_fromGbkField(f.payload.left(12));
-    m_strHeldName = strName;
-    m_bNameHeld = true;
+    m_strDeviceName = strName;
+    m_bNameRead = true;
     QString strSerial = m_strSerial;
     globalObserver::getGlobalObserver()->notify("slot_getSystemDeviceName", Q_ARG(QString, strName),
                                                 Q_ARG(QString, strSerial));
@@ -423,11 +450,6 @@ QString CTcpDeviceThread::getMainSigInputSource(int nId)
 }
 
 // ------------------------------------------------------------------ held state
-
-void CTcpDeviceThread::holdReply(const CReplyFrame &f)
-{
-    m_heldReplies.insert(f.nCmd * 256 + f.nSub, f);
-}
 
 // A write the device acknowledged: what it holds now. Payload layouts as sent.
 void CTcpDeviceThread::followHeldWrite(const _mcu_cmd &sent)
@@ -456,50 +478,56 @@ void CTcpDeviceThread::followHeldWrite(const _mcu_cmd &sent)
     }
     case Tx_SetSystem:
         if (sent.nSubIndex3 == 10 && p.size() >= 12) {
-            m_strHeldName = g_fromGbkField(p.left(12));
-            m_bNameHeld = true;
+            m_strDeviceName = g_fromGbkField(p.left(12));
+            m_bNameRead = true;
+            tellDeviceName();
         }
         break;
     case Tx_Outletsetting:
+        // The write of an output setting is laid out as its read's answer.
+        if (takeOutputSetting(sent.nSubIndex3, p)) {
+            QString strSerial = m_strSerial;
+            globalObserver::getGlobalObserver()->notify("slot_outputSettingsHeld", Q_ARG(QString, strSerial));
+        }
+        break;
     case Tx_SceneInfo:
-        // The write of an output or audio setting is laid out as its read reply.
-        if ((sent.nCmdIndex == Tx_Outletsetting && sent.nSubIndex3 >= 10 && sent.nSubIndex3 <= 22)
-            || (sent.nCmdIndex == Tx_SceneInfo && (sent.nSubIndex3 == 50 || sent.nSubIndex3 == 51))) {
-            CReplyFrame f;
-            f.nCmd = sent.nCmdIndex;
-            f.nReadOrWrite = 1;
-            f.nSub = sent.nSubIndex3;
-            f.payload = p;
-            holdReply(f);
+        if (sent.nSubIndex3 == 10) {
+            followSceneAudioSave(p);
+        } else if (takeSceneAudio(sent.nSubIndex3, p)) {
+            QString strSerial = m_strSerial;
+            globalObserver::getGlobalObserver()->notify("slot_sceneAudioHeld", Q_ARG(QString, strSerial));
         }
         break;
-    case Tx_OSDSet: {
-        // Parameter layout: index, 0, font and background transparency, speed, x, y, w, h (two
-        // bytes each), font colour, background colour.
-        enum { Size = 19 };
-        if (sent.nSubIndex3 == 1 && p.size() >= Size) {
-            m_heldOsd = p.left(Size);
-            break;
-        }
-        if (m_heldOsd.size() != Size || p.size() < 2)
-            break;
-        auto put = [&](int nAt, int nCount) {
-            if (p.size() >= 1 + nCount)
-                m_heldOsd.replace(nAt, nCount, p.mid(1, nCount));
-        };
-        switch (sent.nSubIndex3) {
-        case 3: put(2, 1); break;
-        case 4: put(3, 1); break;
-        case 5: put(4, 1); break;
-        case 7: put(13, 3); break;
-        case 8: put(16, 3); break;
-        default: break;
+    case Tx_LEDWHSet:
+        // The Tarn screen size: [w16, h16, Hz]. The page and the canvas show it already; the
+        // records take it now, and so does the canvas of a hand-back that came in between.
+        if (isTarn() && sent.nSubIndex3 == 0 && p.size() >= 4 && be16(p, 0) > 0 && be16(p, 2) > 0) {
+            m_pDeviceInfo->nScreenWidth = be16(p, 0);
+            m_pDeviceInfo->nScreenHeight = be16(p, 2);
+            showTarnScreen(true);
         }
         break;
-    }
+    case Tx_OSDSet:
+        followOsdWrite(sent);
+        break;
     default:
         break;
     }
+}
+
+// The Tarn screen size the records hold, to the canvas geometry (when this device drives it) and
+// to the Tarn frame bound to this device: its screen page and canvas.
+void CTcpDeviceThread::showTarnScreen(bool bTaken)
+{
+    const int nWidth = m_pDeviceInfo->nScreenWidth;
+    const int nHeight = m_pDeviceInfo->nScreenHeight;
+    if (!isTarn() || nWidth <= 0 || nHeight <= 0)
+        return;
+    if (drivesTarnCanvas())
+        g_setDefaultDesktop(nWidth, nHeight);
+    QString strSerial = m_strSerial;
+    globalObserver::getGlobalObserver()->notify("slot_tarnScreenHeld", Q_ARG(QString, strSerial), Q_ARG(int, nWidth),
+                                                Q_ARG(int, nHeight), Q_ARG(bool, bTaken));
 }
 
 // Every panel that shows this device's state takes it again as the device holds it.
@@ -507,32 +535,125 @@ void CTcpDeviceThread::handBackHeldState()
 {
     globalObserver *pHub = globalObserver::getGlobalObserver();
     QString strSerial = m_strSerial;
-    // Source rows and the Z source strip: the input records, as read or acknowledged.
-    if (!m_pDeviceInfo->vectorInput.isEmpty()) {
+    // The screen size first: the scenes and layers handed back after it are drawn in its geometry.
+    showTarnScreen(false);
+    // Source rows: the input records, as read or acknowledged (the Z frame shows its source strip
+    // from the records at "slot_updateCurrentZDevice").
+    if (!m_pDeviceInfo->vectorInput.isEmpty())
         notifyInputs();
-        if (isZ())
-            notifyZSourceStrip();
+    // The device name: its rows, and the name field of the frame that edits it.
+    tellDeviceName();
+    // The output and audio dialogs of this device show its records (of their port, of their
+    // scene); the topics of the replies name neither device nor scene.
+    if (!m_outputs.ports.isEmpty())
+        pHub->notify("slot_outputSettingsHeld", Q_ARG(QString, strSerial));
+    if (!m_sceneAudio.isEmpty())
+        pHub->notify("slot_sceneAudioHeld", Q_ARG(QString, strSerial));
+    // The OSD: its state (the OSD item) and the text page's settings, as read or taken.
+    handBackOsd();
+}
+
+// ------------------------------------------------------------------ records
+
+bool CTcpDeviceThread::deviceNameRecord(QString &strName) const
+{
+    if (m_bNameRead)
+        strName = m_strDeviceName;
+    return m_bNameRead;
+}
+
+const CSceneAudioRecord *CTcpDeviceThread::sceneAudioRecord(int nScene) const
+{
+    const auto it = m_sceneAudio.constFind(nScene);
+    return it == m_sceneAudio.constEnd() ? nullptr : &*it;
+}
+
+void CTcpDeviceThread::tellDeviceName()
+{
+    if (!m_bNameRead)
+        return;
+    globalObserver *pHub = globalObserver::getGlobalObserver();
+    QString strName = m_strDeviceName;
+    QString strSerial = m_strSerial;
+    pHub->notify("slot_getSystemDeviceName", Q_ARG(QString, strName), Q_ARG(QString, strSerial));
+    if (isTarn() && actsOnSharedTopics())
+        pHub->notify("slot_updateDeviceName", Q_ARG(QString, strName));
+    else if (isZ() && editedDeviceSerial(QStringLiteral("Z")) == m_strSerial)
+        pHub->notify("slot_updateZDeviceName", Q_ARG(QString, strName), Q_ARG(QString, strSerial));
+}
+
+// [port, ...] as the answers to the reads of sub-commands 10, 20, 21 and 22 lay them out.
+bool CTcpDeviceThread::takeOutputSetting(int nSub, const QByteArray &p)
+{
+    if (p.isEmpty())
+        return false;
+    const int nPort = u8(p, 0);
+    COutputPortRecord port = m_outputs.ports.value(nPort);
+    switch (nSub) {
+    case 10:
+        if (p.size() < 10)
+            return false;
+        port.bResolution = true;
+        port.nStandard = u8(p, 4);
+        port.nWidth = be16(p, 5);
+        port.nHeight = be16(p, 7);
+        port.nHz = u8(p, 9);
+        break;
+    case 20:
+        if (p.size() < 18)
+            return false;
+        port.bTiming = true;
+        for (int i = 0; i < 8; ++i)
+            port.anTiming[i] = be16(p, 1 + 2 * i);
+        port.anTiming[8] = u8(p, 17);
+        break;
+    case 21:
+    case 22:
+        if (p.size() < 3)
+            return false;
+        (nSub == 21 ? port.bDelay : port.bNoise) = true;
+        (nSub == 21 ? port.nDelay : port.nNoise) = be16(p, 1);
+        break;
+    default:
+        return false;
     }
-    // The device name: its row, and the name field of the frame that edits it.
-    if (m_bNameHeld) {
-        QString strName = m_strHeldName;
-        pHub->notify("slot_getSystemDeviceName", Q_ARG(QString, strName), Q_ARG(QString, strSerial));
-        if (isTarn() && actsOnSharedTopics())
-            pHub->notify("slot_updateDeviceName", Q_ARG(QString, strName));
-        else if (isZ() && editedDeviceSerial(QStringLiteral("Z")) == m_strSerial)
-            pHub->notify("slot_updateZDeviceName", Q_ARG(QString, strName), Q_ARG(QString, strSerial));
+    m_outputs.ports.insert(nPort, port);
+    return true;
+}
+
+// [scene, value] of sub-commands 50 (source) and 51 (volume); a scene above 99 or a value above
+// 100 is none the device holds.
+bool CTcpDeviceThread::takeSceneAudio(int nSub, const QByteArray &p)
+{
+    if ((nSub != 50 && nSub != 51) || p.size() < 2 || u8(p, 0) > 99 || u8(p, 1) > 100)
+        return false;
+    CSceneAudioRecord &audio = m_sceneAudio[u8(p, 0)];
+    (nSub == 50 ? audio.nSource : audio.nVolume) = u8(p, 1);
+    return true;
+}
+
+// A scene saved [source (0: the live one), target] takes the source's audio.
+void CTcpDeviceThread::followSceneAudioSave(const QByteArray &p)
+{
+    if (p.size() < 2)
+        return;
+    const int nSource = u8(p, 0) > 0 ? u8(p, 0) : m_pDeviceInfo->nTakeScene;
+    const int nTarget = u8(p, 1);
+    if (nSource == nTarget)
+        return;
+    if (m_sceneAudio.contains(nSource))
+        m_sceneAudio.insert(nTarget, m_sceneAudio.value(nSource));
+    else
+        m_sceneAudio.remove(nTarget);
+}
+
+// The scenes behind a deleted one move one number down, and their audio with them.
+void CTcpDeviceThread::followSceneAudioDelete(int nDeleted)
+{
+    QMap<int, CSceneAudioRecord> moved;
+    for (auto it = m_sceneAudio.constBegin(); it != m_sceneAudio.constEnd(); ++it) {
+        if (it.key() != nDeleted)
+            moved.insert(it.key() > nDeleted ? it.key() - 1 : it.key(), it.value());
     }
-    // The output and audio dialogs: their last replies again (these queue nothing).
-    const QList<CReplyFrame> listReplies = m_heldReplies.values();
-    for (const CReplyFrame &f : listReplies) {
-        if (f.nCmd == Tx_Outletsetting)
-            getOutletsetting(f);
-        else
-            getSceneInfo(f);
-    }
-    // The OSD text page: colours, transparencies and speed the device took.
-    if (!m_heldOsd.isEmpty()) {
-        QByteArray params = m_heldOsd;
-        pHub->notify("slot_osdSettingsHeld", Q_ARG(QString, strSerial), Q_ARG(QByteArray, params));
-    }
+    m_sceneAudio = moved;
 }

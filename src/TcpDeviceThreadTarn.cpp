@@ -112,6 +112,7 @@ void CTcpDeviceThread::getLayerInfo(const CReplyFrame &f)
             s->nsilent = u8(p, 32);
             s->nsound = u8(p, 33);
             s->nbrightness = u8(p, 34);
+            m_bSystemRead = true;
             QString strSerial = m_strSerial;
             globalObserver::getGlobalObserver()->notify("slot_initWidgetdate", Q_ARG(SystemInfo *, s),
                                                         Q_ARG(QString, strSerial));
@@ -265,18 +266,25 @@ void CTcpDeviceThread::getOSDInfo(const CReplyFrame &f)
     const QByteArray &p = f.payload;
     switch (f.nSub) {
     case 0:
-        if (!f.isAck() && !p.isEmpty() && u8(p, 0) != 0)
+        // The read at link-up: p[0] not 0 asks for the OSD's state, 0 is an OSD off; the OSD
+        // settings follow it in the parameter write's layout when the device sends them whole.
+        if (f.isAck() || p.isEmpty())
+            break;
+        if (p.size() >= 1 + OsdSettingsSize)
+            m_osdSettings = p.mid(1, OsdSettingsSize);
+        if (u8(p, 0) != 0)
             notifySetDeviceCmd(g_texing_name[Tx_OSDSet], QByteArray(), 1, 2);
+        else if (isTarn())
+            holdOsdState(false);
         break;
     case 2:
-        // The OSD state is each device's own: the editor keeps it for the device (without an
-        // editor it is the Tarn canvas's, which only the device it edits sets).
-        if (f.isAck() || p.isEmpty() || u8(p, 0) != 1 || !isTarn())
+        // The OSD state read: 1 on; any other answer to the read is an OSD off.
+        if (f.isAck() || p.isEmpty() || !isTarn())
             break;
-        if (CTarnSceneSink *pSink = CTarnSceneSink::installed())
-            pSink->osdSwitchedOn(this);
-        else if (drivesTarnCanvas())
-            g_OSDState = true;
+        if (u8(p, 0) == 1)
+            holdOsdState(true);
+        else if (f.nReadOrWrite == 1)
+            holdOsdState(false);
         break;
     case 10:
     case 11:
@@ -295,6 +303,70 @@ void CTcpDeviceThread::getOSDInfo(const CReplyFrame &f)
     }
     default:
         break;
+    }
+}
+
+void CTcpDeviceThread::holdOsdState(bool bOn)
+{
+    m_bOsdKnown = true;
+    m_bOsdOn = bOn;
+    showOsdState();
+}
+
+// An OSD write the device acknowledged: the switch, the parameters, or one field of them (laid
+// out as [index, value...]) of the OSD the settings are of.
+void CTcpDeviceThread::followOsdWrite(const _mcu_cmd &sent)
+{
+    const QByteArray &p = sent.byte;
+    int nAt = -1;
+    int nCount = 1;
+    switch (sent.nSubIndex3) {
+    case 1:
+        if (p.size() >= OsdSettingsSize)
+            m_osdSettings = p.left(OsdSettingsSize);
+        return;
+    case 2:
+        if (!p.isEmpty() && isTarn())
+            holdOsdState(u8(p, 0) == 1);
+        return;
+    case 3: nAt = 2; break;
+    case 4: nAt = 3; break;
+    case 5: nAt = 4; break;
+    case 7: nAt = 13; nCount = 3; break;
+    case 8: nAt = 16; nCount = 3; break;
+    default: return;
+    }
+    if (m_osdSettings.size() == OsdSettingsSize && p.size() >= 1 + nCount && p.at(0) == m_osdSettings.at(0))
+        m_osdSettings.replace(nAt, nCount, p.mid(1, nCount));
+}
+
+// The OSD state is each device's own: the editor keeps it for the device and shows it (without an
+// editor it is the Tarn canvas's, which only the device it edits sets). A bitmap transfer to the
+// device switches its OSD off and on again itself: while it runs over a live link the editor
+// keeps showing the OSD being sent.
+void CTcpDeviceThread::showOsdState()
+{
+    if (!m_bOsdKnown || !isTarn() || (COsdReplySink::forDevice(m_strSerial) && !isLinkDown()))
+        return;
+    if (CTarnSceneSink *pSink = CTarnSceneSink::installed())
+        pSink->osdStateHeld(this, m_bOsdOn);
+    else if (drivesTarnCanvas())
+        g_OSDState = m_bOsdOn;
+}
+
+// After a write that was not acknowledged. A transfer to a device whose link is down has had
+// its commands refused: it ends now, and the device keeps the OSD it had.
+void CTcpDeviceThread::handBackOsd()
+{
+    if (isTarn() && isLinkDown())
+        if (COsdReplySink *pTransfer = COsdReplySink::forDevice(m_strSerial))
+            pTransfer->linkLost();
+    showOsdState();
+    if (m_osdSettings.size() == OsdSettingsSize) {
+        QString strSerial = m_strSerial;
+        QByteArray params = m_osdSettings;
+        globalObserver::getGlobalObserver()->notify("slot_osdSettingsHeld", Q_ARG(QString, strSerial),
+                                                    Q_ARG(QByteArray, params));
     }
 }
 

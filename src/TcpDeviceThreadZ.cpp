@@ -115,15 +115,15 @@ QList<ZSceneInfo> CTcpDeviceThread::zSceneValues() const
     return listScene;
 }
 
-// Output ports (37), read replies only.
+// Output ports (37), read replies only. The record is filled before the topic goes out: the
+// topics name no device, and the dialog shows its own device's record.
 void CTcpDeviceThread::getOutletsetting(const CReplyFrame &f)
 {
     const QByteArray &p = f.payload;
     if (f.nReadOrWrite != 1 || f.isAck())
         return;
     globalObserver *pHub = globalObserver::getGlobalObserver();
-    if (f.nSub >= 10 && f.nSub <= 22)
-        holdReply(f);
+    takeOutputSetting(f.nSub, p);
     switch (f.nSub) {
     case 1:
         if (p.size() >= 4 && u8(p, 3) != 0) {
@@ -137,6 +137,8 @@ void CTcpDeviceThread::getOutletsetting(const CReplyFrame &f)
             default: break;
             }
             int nCount = be16(p, 0);
+            m_outputs.nPortCount = nCount;
+            m_outputs.strPortType = strType;
             pHub->notify("InitOutputDate", Q_ARG(int, nCount), Q_ARG(QString, strType));
             notifySetDeviceCmd(g_texing_name[Tx_Outletsetting], QByteArray(1, 1), 1, 10);
         }

@@ -693,6 +693,8 @@ void MainWindow::slot_editScene(QString strSerial, QString strDeviceName, QStrin
 
     // The device-wide topics of the workers now act on this device.
     CTcpDeviceThread::setEditedDeviceSerial(strSerial, g_strDevType);
+    // The name the device holds (read or acknowledged); the row's only while it was never read.
+    pDevice->deviceNameRecord(strDeviceName);
     if (g_strDevType == QStringLiteral("Tarn")) {
         CEditSceneMain *pFrame = editSceneMain();
         if (!pFrame)

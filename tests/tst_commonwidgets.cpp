@@ -97,7 +97,7 @@ private slots:
         QCOMPARE(spy.count(), 0);
     }
 
-    void sliderSwallowsWheel()
+    void sliderSwallowsWheelButSaysKeys()
     {
         Exposed<CBaseSlider> slider(nullptr);
         slider.setRange(0, 100);
@@ -108,6 +108,11 @@ private slots:
         slider.wheelEvent(&ev);
         QVERIFY(ev.isAccepted());
         QCOMPARE(slider.value(), 50);
+        // A key moves it and says so, as a release does.
+        QSignalSpy spy(&slider, &CBaseSlider::rSliderValueManulChange);
+        QTest::keyClick(&slider, Qt::Key_PageUp);
+        QCOMPARE(spy.size(), 1);
+        QCOMPARE(spy.last().at(0).toInt(), 60);
     }
 
     void validatorStatesAndFixup()

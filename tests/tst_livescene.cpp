@@ -29,6 +29,8 @@
 #include "EditSceneCanvas.h"
 #include "EditSceneMain.h"
 #include "EditSingleTextItem.h"
+#include "OSDTransfer.h"
+#include "WndOSDPosWidget.h"
 #include "ProgramListWidget.h"
 #include "ProgramSpy.h"
 #include "SceneTestUtil.h"
@@ -37,6 +39,9 @@
 #include "TarnSceneStore.h"
 #include "TcpDeviceThread.h"
 #include "ToolBar.h"
+#include "TestUtil.h"
+#include "BackCanvasWidget.h"
+#include "globalObserver.h"
 #include "WndLineWidget.h"
 #include "mainwindow.h"
 
@@ -63,6 +68,13 @@ class TestLiveScene : public QObject
             list << QString("L%1 %2,%3 %4x%5 t%6").arg(l.nIndex).arg(l.nX).arg(l.nY).arg(l.nWidth).arg(l.nHeight).arg(l.nTrans);
         list.sort();
         return list;
+    }
+
+    // The current scene holds the OSD item on the canvas.
+    bool osdShown() const
+    {
+        CEditBaseScene *pScene = canvas()->currentScene();
+        return pScene && pScene->osdItem() && pScene->m_listItems.contains(pScene->osdItem());
     }
 
     void step(const QString &strStep)
@@ -105,6 +117,33 @@ class TestLiveScene : public QObject
             CTcpDeviceThread *pDevice = m_pWindow->getCurrentDevice("TSN");
             QTest::mouseClick(m_pWindow->checkR4Exist("TSN")->switchButton(), Qt::LeftButton);
             QTRY_COMPARE_WITH_TIMEOUT(pDevice->isConnected(), strStep == "on", 5000);
+        } else if (strStep == "osd") { // an OSD made from the settings dialog and sent, 64 x 16
+            QPointF pt(0, 0);
+            canvas()->slot_addCanvasOSDItem(pt, QStringLiteral("OSD"), 1);
+            CPropertyStack *pStack = m_pWindow->editSceneMain()->propertyStack();
+            pStack->wndOSDPosWidget()->findChild<QLineEdit *>("editW")->setText("64");
+            pStack->wndOSDPosWidget()->findChild<QLineEdit *>("editH")->setText("16");
+            QTRY_VERIFY(pStack->findChild<QPushButton *>("OSDApplication")->isEnabled());
+            pStack->findChild<QPushButton *>("OSDApplication")->click();
+        } else if (strStep == "osdsent") {
+            QTRY_VERIFY_WITH_TIMEOUT(!COSDTransfer::activeTransfer() && m_pSim->model().nOsdOn == 1, 8000);
+        } else if (strStep == "full") { // the device stops answering, with its queue at the bound
+            CTcpDeviceThread *pDevice = m_pWindow->getCurrentDevice("TSN");
+            m_pSim->setAnswering(false);
+            pDevice->setMcuCommand(QStringLiteral("图层设置"), QByteArray::fromHex("0001"), 2, 1);
+            QTRY_VERIFY(pDevice->hasCommandInFlight());
+            while (pDevice->queuedCommandCount() < 1024)
+                QVERIFY(pDevice->setMcuCommand(QStringLiteral("图层设置"), QByteArray::fromHex("0001"), 2, 1));
+        } else if (strStep == "answer") {
+            m_pSim->setAnswering(true);
+        } else if (strStep == "osdshown") { // the OSD state and the live scene's OSD item are the device's
+            const bool bOn = m_pSim->model().nOsdOn == 1;
+            QTRY_COMPARE_WITH_TIMEOUT(CTarnSceneStore::osdOn("TSN"), bOn, 5000);
+            const auto shown = [this] {
+                CEditBaseScene *pLive = scene(canvas()->takeScene());
+                return pLive && pLive->osdItem() && pLive->m_listItems.contains(pLive->osdItem());
+            };
+            QTRY_COMPARE_WITH_TIMEOUT(shown(), bOn, 5000);
         } else if (strStep == "dbl2") { // scene 2 recalled by a double click on its card
             QTest::mouseDClick(ProgramTest::card(*pStrip, 2), Qt::LeftButton);
         } else if (strStep == "rename1") { // scene 1's card renamed "Renamed"
@@ -136,9 +175,28 @@ class TestLiveScene : public QObject
             for (CDeviceItem *pRow : m_pWindow->editSceneMain()->findChildren<CDeviceItem *>())
                 QTRY_COMPARE_WITH_TIMEOUT(pRow->findChild<QLabel *>("labelName")->text().section("\r\n", 0, 0),
                                           device.inputs.at(pRow->getInputSrcIndex()).strName, 5000);
+        } else if (strStep == "osd") { // the device's OSD is on, read as at a start: the canvas shows its item
+            m_pSim->model().nOsdOn = 1;
+            m_pWindow->getCurrentDevice("TSN")->setMcuCommand(QString::fromUtf8("OSD参数设置"), QByteArray(), 1, 0);
+            quiet();
+            QString strSerial = "TSN";
+            globalObserver::getGlobalObserver()->notify("slot_updateCurrentDevice", Q_ARG(QString, strSerial));
+            QVERIFY(osdShown());
+        } else if (strStep == "screen") { // 3840 x 2160 typed on the screen page and applied
+            CPropertyStack *pStack = m_pWindow->editSceneMain()->propertyStack();
+            TestUtil::retype(pStack->backCanvasWidget()->findChild<QLineEdit *>("lineScreenEditW"), "3840");
+            TestUtil::retype(pStack->backCanvasWidget()->findChild<QLineEdit *>("lineScreenEditH"), "2160");
+            pStack->findChild<QPushButton *>("Application")->click();
+        } else if (strStep == "screenheld") { // the device's screen: canvas geometry, screen page, OSD item
+            const CSimDeviceModel &device = m_pSim->model();
+            QCOMPARE(g_rtBackCanvas.size(), QSize(device.nScreenWidth, device.nScreenHeight));
+            QCOMPARE(m_pWindow->editSceneMain()->propertyStack()->backCanvasWidget()->findChild<QLineEdit *>("lineScreenEditW")->text(),
+                     QString::number(device.nScreenWidth));
+            QCOMPARE(osdShown(), device.nOsdOn == 1);
         } else if (strStep == "kept") { // the device and the canvas still hold scene 1 as first read
             QCOMPARE(layers(1, true), m_listStartLayers);
             QTRY_COMPARE(layers(1, false), m_listStartLayers);
+            step("screenheld");
             // and the layer page shows the selected layer where the device keeps it
             CWndPosWidget *pPage = m_pWindow->editSceneMain()->propertyStack()->wndPosWidget();
             if (pPage->item() == canvas()->currentScene()->itemById(0))
@@ -213,6 +271,8 @@ private slots:
         QTest::newRow("drag L0 off the canvas") << "away0" << true << 1 << 1 << "L0 L1" << 3;
         // Edits made while the device is switched off go nowhere; the canvas keeps what was read.
         QTest::newRow("switched off: drag, on") << "select0 off drag0 kept on kept" << true << 1 << 1 << "L0 L1" << 3;
+        QTest::newRow("switched off: screen size, on") << "osd off screen kept on kept" << true << 1 << 1 << "L0 L1" << 3;
+        QTest::newRow("screen size taken") << "screen screenheld" << true << 1 << 1 << "" << 1;
         // Scene, card and input edits made while off: every panel shows what the device holds, then
         // what it holds after the switch-on.
         QTest::newRow("switched off: recall, rename, input name, on")
@@ -223,6 +283,11 @@ private slots:
         QTest::newRow("fill the screen, recall of 2 on its way") << "select0 recall2+auto" << true << 1 << 1 << "L0 L1" << 3;
         // Another device's screen leaves the canvas's geometry alone, and drags go out in it.
         QTest::newRow("Z device beside, drag L0") << "zon move0" << true << 1 << 1 << "L0 L1" << 3;
+        // An OSD sent while off goes nowhere: neither then nor after the switch-on is one shown.
+        QTest::newRow("switched off: OSD made and sent, on") << "off osd osdshown on osdshown" << true << 1 << 1 << "L0 L1" << 3;
+        // Clean refused at the queue's bound: the layers and the OSD stay on the device and on screen.
+        QTest::newRow("OSD on, clean at the queue's bound")
+            << "osd osdsent full+clean+osdshown+answer" << true << 1 << 1 << "L0 L1" << 3;
         QTest::newRow("empty scene: drop, recall") << "show2 recall drop recall" << true << 0 << 2 << "" << 2;
     }
 
@@ -277,6 +342,7 @@ private slots:
         QCOMPARE(device.scenes.at(0).layers.size() + device.scenes.at(1).layers.size(), total);
         const int nShown = int(canvas()->currentScene()->getSceneID());
         QCOMPARE(layers(nShown, false), layers(nShown, true));
+        step("osdshown");
     }
 };
 

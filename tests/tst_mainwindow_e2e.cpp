@@ -11,6 +11,7 @@
 #include "DeviceControl.h"
 #include "DeviceSimulator.h"
 #include "EditSceneMain.h"
+#include "GbkCodec.h"
 #include "QorGlobal.h"
 #include "RecvDeviceThread.h"
 #include "SwitchButton.h"
@@ -333,6 +334,23 @@ void TestMainWindowE2E::deviceNameLandsOnItsOwnRow()
     QTRY_COMPARE_WITH_TIMEOUT(pRowA->text(2), QStringLiteral("甲改名"), 5000);
     QCOMPARE(pRowB->text(2), QStringLiteral("乙设备"));
     QCOMPARE(pWindow->checkR4Exist(QStringLiteral("NA"))->getStrDeviceName(), QStringLiteral("甲改名"));
+
+    // A new name written while the Tarn frame edits A: once A took it, A's row and the frame's
+    // name field show it; B's row keeps B's.
+    QTRY_COMPARE_WITH_TIMEOUT(pWindow->getCurrentDevice(strSerial)->getDeviceInfo()->vectorInput.size(), 2, 5000);
+    NameSpy names;
+    editButton(pWindow->checkR4Exist(strSerial))->click();
+    QCOMPARE(names.deviceNames, QStringList{QStringLiteral("甲改名")});
+    QByteArray name = g_toGbkField(QStringLiteral("甲新名"), 12);
+    int nWrite = 2;
+    globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_setDeviceCmd"), Q_ARG(QString, strSerial),
+                                                Q_ARG(QString, strCmd), Q_ARG(QByteArray &, name),
+                                                Q_ARG(int, nWrite), Q_ARG(int, nSub));
+    QTRY_COMPARE_WITH_TIMEOUT(pRowA->text(2), QStringLiteral("甲新名"), 5000);
+    QCOMPARE(pSimA->model().strDeviceName, QStringLiteral("甲新名"));
+    QCOMPARE(pWindow->checkR4Exist(strSerial)->getStrDeviceName(), QStringLiteral("甲新名"));
+    QCOMPARE(names.deviceNames.last(), QStringLiteral("甲新名"));
+    QCOMPARE(pRowB->text(2), QStringLiteral("乙设备"));
 
     delete pWindow;
     QTRY_VERIFY_WITH_TIMEOUT(!pSimA->hasClient() && !pSimB->hasClient(), 5000);

@@ -372,7 +372,8 @@ private slots:
         QVERIFY(b->styleSheet().contains(silent ? "volume.png" : "mute.png"));
     }
 
-    void slidersSendOnRelease()
+    // Values the page sets send nothing; a key sends at once; a drag sends once, on release.
+    void slidersSendOperatorMoves()
     {
         Recorder rec;
         SystemInfo &s = record();
@@ -383,13 +384,18 @@ private slots:
         bright->setValue(100);
         sound->setValue(100);
         QVERIFY(rec.cmds.isEmpty());
-        emit bright->sliderReleased();
-        emit sound->sliderReleased();
-        QCOMPARE(rec.cmds.size(), 2);
+        QTest::keyClick(bright, Qt::Key_PageDown);
+        QCOMPARE(rec.cmds.size(), 1);
         QCOMPARE(rec.cmds[0].sub, 46);
-        QCOMPARE(rec.cmds[0].payload.toHex(), QByteArray("0064"));
+        QCOMPARE(rec.cmds[0].payload.toHex(), QByteArray::number(bright->value(), 16).rightJustified(4, '0'));
+        sound->setSliderDown(true);
+        sound->setSliderPosition(70);
+        sound->setSliderPosition(60);
+        QCOMPARE(rec.cmds.size(), 1);
+        sound->setSliderDown(false);
+        QCOMPARE(rec.cmds.size(), 2);
         QCOMPARE(rec.cmds[1].sub, 45);
-        QCOMPARE(rec.cmds[1].payload.toHex(), QByteArray("0064"));
+        QCOMPARE(rec.cmds[1].payload.toHex(), QByteArray("003c"));
     }
 
     // Preview and take show a stored scene without sending or writing the record (the take its

@@ -27,6 +27,7 @@
 #include "globalObserver.h"
 #include "mainwindow.h"
 #include "zinferface.h"
+#include "zmiddlecontrol.h"
 
 namespace {
 QStringList usedNames(const CProgramListWidget *pStrip)
@@ -262,6 +263,15 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(usedIds(zstrip()), QList<int>({1, 2}), 5000);
         QTRY_COMPARE_WITH_TIMEOUT(usedNames(zstrip()), simNames(*m_pSimZ), 5000);
         QVERIFY(!m_pSimT->hasRequest(35));
+
+        // Switched off, a recall goes nowhere: the source strip shows the live source again.
+        QTest::mouseClick(m_pWindow->checkR4Exist("ZSN")->switchButton(), Qt::LeftButton);
+        QTRY_VERIFY(!m_pWindow->getCurrentDevice("ZSN")->isConnected());
+        QTest::mouseDClick(card(zstrip(), 1), Qt::LeftButton);
+        const QString strLive = m_pSimZ->model().inputs.at(m_pSimZ->model().nMainSig).strName;
+        QTRY_COMPARE(m_pWindow->zInterface()->middleControl()->lines().first(),
+                     QString::fromUtf8("[当前信号源:%1]").arg(strLive));
+        QCOMPARE(zstrip()->takeScene(), m_pSimZ->model().nTakeScene);
     }
 
     // A read-back of the same scenes arrives while the delete notice is up: the card stays, scene 2,

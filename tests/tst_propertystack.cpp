@@ -225,7 +225,8 @@ private slots:
     }
 
     // The Z device's name reaches every stack; after a language switch the Tarn frame's stack shows
-    // its device page, which edits no device: its mute sends nothing. The Z frame's page does.
+    // its device page, which edits no device: its mute sends nothing, and a name applied there is
+    // refused with a notice. The Z frame's page sends both.
     void devicePageOfItsOwnFrame()
     {
         CDeviceSimulator sim(CSimDeviceModel::Z, 3, 2);
@@ -250,6 +251,12 @@ private slots:
             SimTest::settle(worker, sim);
             QCOMPARE(sim.model().nSilent, pStack == &z ? 0 : 1);
             QCOMPARE(child<QLineEdit>(pStack->tipsWidget(), "lineEditstrSerial")->text(), QString(pStack == &z ? "ZDev" : ""));
+            BesMessageBox::clearTestRecords();
+            TestUtil::retype(child<QLineEdit>(pStack->tipsWidget(), "lineEditstrSerial"), "Typed");
+            child<QPushButton>(pStack, "ZApplication")->click();
+            SimTest::settle(worker, sim);
+            QCOMPARE(sim.model().strDeviceName == "Typed", pStack == &z);
+            QCOMPARE(BesMessageBox::testRecords().size(), pStack == &z ? 0 : 1);
         }
     }
 

@@ -160,6 +160,10 @@ private slots:
         worker.setMcuCommand(QString::fromUtf8("图层设置"), hex("0001"), 2, 1);
         worker.injectReceivedData(reply(32, 1, 1, p));
         QCOMPARE(worker.queuedCommandCount(), 3);
+        // behind a write of its own command it is: answered before that write it would tell nothing
+        worker.setMcuCommand(QString::fromUtf8("输入设置"), hex("010000") + QByteArray(12, 'A') + hex("00078004383C"), 2, 0);
+        worker.injectReceivedData(reply(32, 1, 1, p));
+        QCOMPARE(worker.queuedCommandCount(), 5);
 
         // rate 19: all zero, the signal flag kept (Tarn)
         worker.injectReceivedData(reply(32, 1, 1, inputRecord(1, 1920, 1080, 19, 1)));

@@ -67,7 +67,7 @@ private slots:
         QTRY_COMPARE(spy.count("slot_getSystemDeviceName"), 1);
         sim.injectFault(CDeviceSimulator::MergeWithNext, 41);
         worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
-        worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
+        worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(1, 1), 1, 10); // not the same read
         QTRY_COMPARE(spy.count("slot_getSystemDeviceName"), 3);
 
         // no heartbeat on a serial line

@@ -10,13 +10,18 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 #include "AudioSettings.h"
 #include "BaseSlider.h"
 #include "BesMessageBox.h"
+#include "DeviceSimulator.h"
 #include "EditSceneMain.h"
+#include "HubSpy.h"
 #include "OutputSettingDlg.h"
 #include "QorGlobal.h"
+#include "SimTestUtil.h"
+#include "TcpDeviceThread.h"
 #include "globalObserver.h"
 
 namespace {
@@ -38,6 +43,20 @@ public slots:
         cmds << QString("%1/%2:%3").arg(rw).arg(sub).arg(QString(payload.toHex()));
     }
 };
+
+QByteArray hex(const char *psz)
+{
+    return QByteArray::fromHex(psz);
+}
+
+// The answer to a resolution read: port, standard, width, height, refresh rate.
+QByteArray resolution(const QList<int> &v)
+{
+    QByteArray p;
+    p.append(char(v[0])).append(char(0)).append(char(0)).append(char(1)).append(char(v[1]));
+    p.append(char(v[2] >> 8)).append(char(v[2])).append(char(v[3] >> 8)).append(char(v[3])).append(char(v[4]));
+    return p;
+}
 
 QList<QString> tarn3Sources()
 {
@@ -74,14 +93,34 @@ class TestSettingsDialogs : public QObject
     }
     static void setText(OutputSettingDlg &d, const char *name, const QString &text) { child<QLineEdit>(d, name)->setText(text); }
 
+    // The device "T1", without a link: its answers are handed to it as they come (the worker puts
+    // them into its records and notifies the topics the dialogs take).
+    std::unique_ptr<CTcpDeviceThread> m_pDevice;
+    void answer(int nCmd, int nSub, const QByteArray &payload)
+    {
+        m_pDevice->injectReceivedData(CDeviceSimulator::replyFrame(nCmd, 1, nSub, payload));
+    }
+    // nCount ports of type HDMI.
+    void answerPorts(int nCount)
+    {
+        answer(37, 1, QByteArray(1, char(nCount >> 8)) + char(nCount & 0xFF) + char(4) + char(1));
+    }
+
 private slots:
     void init()
     {
         BesMessageBox::clearTestRecords();
         BesMessageBox::setTestAnswer(QMessageBox::Ok);
         g_strLanguage = "Chinaese";
+        m_pDevice.reset(new CTcpDeviceThread);
+        m_pDevice->setDeviceSerial("T1");
+        m_pDevice->setDeviceType("Tarn");
     }
-    void cleanup() { BesMessageBox::clearTestAnswer(); }
+    void cleanup()
+    {
+        BesMessageBox::clearTestAnswer();
+        m_pDevice.reset();
+    }
 
     // ---------------------------------------------------------------- output settings
 
@@ -90,7 +129,7 @@ private slots:
         CmdRecorder rec;
         OutputSettingDlg d;
         d.m_strSerial = "T1";
-        d.InitOutputDate(3, "HDMI");
+        answerPorts(3);
         QCOMPARE(child<QLabel>(d, "Typelabel")->text(), QString("HDMI"));
         for (const char *name : {"selectioncomboBox", "AdvancedcomboBox"}) {
             QComboBox *c = child<QComboBox>(d, name);
@@ -98,7 +137,8 @@ private slots:
             QCOMPARE(c->itemText(2), QString::fromUtf8("输出口3"));
             QCOMPARE(c->currentIndex(), 0);
         }
-        QCOMPARE(rec.cmds, QStringList({"1/10:01", "1/21:01", "1/22:01", "1/21:01", "1/22:01"}));
+        // the dialog's reads, then the worker's read of port 1
+        QCOMPARE(rec.cmds, QStringList({"1/10:01", "1/21:01", "1/22:01", "1/21:01", "1/22:01", "1/10:01"}));
         rec.serials.removeDuplicates();
         QCOMPARE(rec.serials, QStringList{"T1"});
     }
@@ -108,15 +148,17 @@ private slots:
     {
         CmdRecorder rec;
         OutputSettingDlg d;
-        d.InitOutputDate(0, "");
-        QVERIFY(rec.cmds.isEmpty());
+        d.m_strSerial = "T1";
+        answerPorts(0);
+        const QStringList workerRead{"1/10:01"};
+        QCOMPARE(rec.cmds, workerRead);
         for (const char *name : {"ApplePushButton", "Advancedapplication", "SetuppushButton"}) {
             QPushButton *b = child<QPushButton>(d, name);
             QVERIFY(!b->isEnabled());
             b->click();
         }
-        QVERIFY(rec.cmds.isEmpty());
-        d.InitOutputDate(300, "");
+        QCOMPARE(rec.cmds, workerRead);
+        answerPorts(300);
         QCOMPARE(child<QComboBox>(d, "selectioncomboBox")->count(), 255);
         QVERIFY(child<QPushButton>(d, "ApplePushButton")->isEnabled());
     }
@@ -145,8 +187,9 @@ private slots:
         QFETCH(QString, standardText);
         QFETCH(QStringList, custom);
         OutputSettingDlg d;
-        d.InitOutputDate(3, "HDMI");
-        d.SwitchOutputDate(answer[0], answer[1], answer[2], answer[3], answer[4]);
+        d.m_strSerial = "T1";
+        answerPorts(3);
+        this->answer(37, 10, resolution(answer));
         QCOMPARE(child<QComboBox>(d, "selectioncomboBox")->currentIndex(), port);
         QCOMPARE(child<QRadioButton>(d, "preinstallradioButton")->isChecked(), standard);
         QCOMPARE(child<QStackedWidget>(d, "OutSettingstackedWidget")->currentIndex(), standard ? 0 : 1);
@@ -160,9 +203,10 @@ private slots:
     {
         CmdRecorder rec;
         OutputSettingDlg d;
-        d.InitOutputDate(3, "HDMI");
+        d.m_strSerial = "T1";
+        answerPorts(3);
         // custom 1280x720 at 75 on port 1
-        d.SwitchOutputDate(1, 255, 1280, 720, 75);
+        answer(37, 10, resolution({1, 255, 1280, 720, 75}));
         rec.cmds.clear();
         child<QPushButton>(d, "ApplePushButton")->click();
         // the form's timing on port 1
@@ -180,8 +224,9 @@ private slots:
     {
         CmdRecorder rec;
         OutputSettingDlg d;
-        d.InitOutputDate(3, "HDMI");
-        d.SwitchOutputDate(2, 8, 0, 0, 0);
+        d.m_strSerial = "T1";
+        answerPorts(3);
+        answer(37, 10, resolution({2, 8, 0, 0, 0}));
         rec.cmds.clear();
         child<QPushButton>(d, "ApplePushButton")->click();
         QCOMPARE(rec.cmds, QStringList{"2/10:0200000108078004383c"});
@@ -219,7 +264,8 @@ private slots:
     {
         CmdRecorder rec;
         OutputSettingDlg d;
-        d.InitOutputDate(3, "HDMI");
+        d.m_strSerial = "T1";
+        answerPorts(3);
         rec.cmds.clear();
         child<QComboBox>(d, "selectioncomboBox")->setCurrentIndex(1);
         child<QPushButton>(d, "AdvancedpushButton")->click();
@@ -242,7 +288,74 @@ private slots:
         QCOMPARE(globalObserver::getGlobalObserver()->subscriptionCount("InitOutputDate"), nBefore);
     }
 
+    // Device B's dialog shows B's delay: not A's answer to a read, not A's hand-back when A's link
+    // drops with a write queued; its apply writes B's own value to B.
+    void outputDialogShowsItsOwnDevice()
+    {
+        CDeviceSimulator simA, simB;
+        QVERIFY(simA.listen(QHostAddress("127.0.0.1"), 0));
+        QVERIFY(simB.listen(QHostAddress("127.0.0.2"), 0));
+        simA.model().outputs[0].nDelay = 300;
+        simB.model().outputs[0].nDelay = 500;
+        CTcpDeviceThread workerA, workerB;
+        workerA.setDeviceType("Tarn");
+        workerB.setDeviceType("Tarn");
+        QVERIFY(SimTest::connectWorker(workerA, simA, "SNA"));
+        QVERIFY(SimTest::connectWorker(workerB, simB, "SNB"));
+        CHubSpy spy;
+        spy.setRouteTo(&workerA);
+        spy.addRouteTo(&workerB);
+        OutputSettingDlg d;
+        d.m_strSerial = "SNB";
+        workerB.setMcuCommand(QString::fromUtf8("输出口设置"), QByteArray(), 1, 1);
+        QLineEdit *pDelay = child<QLineEdit>(d, "DelaylineEdit");
+        QTRY_COMPARE(pDelay->text(), QString("500"));
+        spy.clear();
+        workerA.setMcuCommand(QString::fromUtf8("输出口设置"), hex("01"), 1, 21);
+        QTRY_COMPARE(spy.count("Delay"), 1);
+        QCOMPARE(pDelay->text(), QString("500"));
+        simA.setAnswering(false);
+        workerA.setMcuCommand(QString::fromUtf8("输出口设置"), hex("010190"), 2, 21);
+        QTRY_VERIFY(workerA.hasCommandInFlight());
+        workerA.setMcuCommand(QString::fromUtf8("输出口设置"), hex("0101c2"), 2, 21);
+        simA.dropClients();
+        QTRY_COMPARE(spy.records("slot_outputSettingsHeld"), QList<QVariantList>({{"SNA"}}));
+        QCOMPARE(pDelay->text(), QString("500"));
+        child<QPushButton>(d, "SetuppushButton")->click();
+        SimTest::settle(workerB, simB);
+        QCOMPARE(simB.requests(37, 21).last().payload, hex("0101f4"));
+        QCOMPARE(simB.model().outputs[0].nDelay, 500);
+        QCOMPARE(simA.model().outputs[0].nDelay, 300);
+    }
+
     // ---------------------------------------------------------------- audio settings
+
+    // Opened while its device is off for the live scene 2, after scene 1's volume was read: the
+    // refused reads hand back the records, and scene 1's volume is not scene 2's.
+    void audioDialogShowsItsOwnScene()
+    {
+        CDeviceSimulator sim;
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        sim.model().scenes[0].nSound = 30;
+        sim.model().scenes[1].nSound = 90;
+        sim.model().nTakeScene = 2;
+        CTcpDeviceThread worker;
+        worker.setDeviceType("Tarn");
+        QVERIFY(SimTest::connectWorker(worker, sim, "SN1"));
+        CHubSpy spy;
+        spy.setRouteTo(&worker);
+        worker.setMcuCommand(QString::fromUtf8("场景操作"), hex("01"), 1, 51);
+        SimTest::settle(worker, sim);
+        QCOMPARE(worker.sceneAudioRecord(1)->nVolume, 30);
+        worker.setCanConnected(false);
+        spy.clear();
+        AudioSettings d;
+        d.GetSeneceDate(2, "SN1");
+        QTRY_COMPARE(spy.records("slot_sceneAudioHeld"), QList<QVariantList>({{"SN1"}}));
+        QCOMPARE(child<QSpinBox>(d, "VoiceSpinBox")->value(), 0);
+        QCOMPARE(sim.model().scenes[1].nSound, 90);
+    }
+
 
     void audioOpeningReadsVolumeThenSource()
     {
@@ -299,8 +412,8 @@ private slots:
         d.GetSeneceDate(1, "T1");
         d.GetAudioDate(tarn3Sources());
         rec.cmds.clear();
-        globalObserver::getGlobalObserver()->notify("slot_SetAudio", Q_ARG(int, 100));
-        globalObserver::getGlobalObserver()->notify("slot_SetAudioSource", Q_ARG(int, 4));
+        answer(35, 51, hex("0164"));
+        answer(35, 50, hex("0104"));
         QCOMPARE(child<QSpinBox>(d, "VoiceSpinBox")->value(), 100);
         QCOMPARE(child<CBaseSlider>(d, "VoiceSliderTrans")->value(), 100);
         QCOMPARE(child<QComboBox>(d, "AudioComboBox")->currentText(), QString::fromUtf8("窗口3"));

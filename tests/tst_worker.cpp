@@ -238,9 +238,10 @@ private slots:
         worker.setMcuCommand(strName, QByteArray(), 1, 10);
         QTRY_COMPARE(spy.count("slot_getSystemDeviceName"), 1);
 
+        // (payloads differ: a read already queued is not queued again)
         sim.injectFault(CDeviceSimulator::MergeWithNext, 41);
         worker.setMcuCommand(strName, QByteArray(), 1, 10);
-        worker.setMcuCommand(strName, QByteArray(), 1, 10);
+        worker.setMcuCommand(strName, QByteArray(1, 1), 1, 10);
         QTRY_COMPARE(spy.count("slot_getSystemDeviceName"), 3);
 
         sim.injectFault(CDeviceSimulator::GarbageBefore, 41);
@@ -250,8 +251,8 @@ private slots:
         sim.injectFault(CDeviceSimulator::BadCheck, 41);
         sim.injectFault(CDeviceSimulator::ForeignType, 41);
         worker.setMcuCommand(strName, QByteArray(), 1, 10);
-        worker.setMcuCommand(strName, QByteArray(), 1, 10);
-        worker.setMcuCommand(strName, QByteArray(), 1, 10);
+        worker.setMcuCommand(strName, QByteArray(1, 1), 1, 10);
+        worker.setMcuCommand(strName, QByteArray(1, 2), 1, 10);
         // the two bad replies change nothing; the third command leaves after a heartbeat release
         // and its good reply is taken
         worker.setHeartbeatInterval(200);
@@ -286,6 +287,11 @@ private slots:
         for (int i = 0; i < 1100; ++i)
             idle.setMcuCommand(QString::fromUtf8("场景操作"), QByteArray(1, char(i)), 2, 10);
         QVERIFY(idle.queuedCommandCount() < 1100);
+        // a read already waiting is not queued again, whoever asks
+        CTcpDeviceThread reads;
+        for (int i = 0; i < 3; ++i)
+            reads.setMcuCommand(QString::fromUtf8("场景操作"), hex("020001"), 1, 80);
+        QCOMPARE(reads.queuedCommandCount(), 1);
     }
 
     // A command that is never answered holds the queue until the heartbeat's reply.
@@ -476,15 +482,17 @@ private slots:
     {
         QTest::addColumn<QString>("cmd");
         QTest::addColumn<int>("sub");
-        QTest::addColumn<QByteArray>("taken");   // written first: the device takes it
+        QTest::addColumn<QByteArray>("taken");   // written first: the device takes it (empty: the read at link-up)
         QTest::addColumn<QByteArray>("refused"); // then refused
         QTest::addColumn<QString>("topic");      // what the panel is handed again, with the value taken
         QTest::addColumn<QVariant>("shown");
         QTest::addColumn<bool>("bound");         // at the queue's bound, not switched off
         const QByteArray osd = hex("0100C8FF01000000000080001000FF000000FF");
-        QTest::newRow("output delay, off") << "输出口设置" << 21 << hex("01012C") << hex("0101F4") << "Delay" << QVariant(300) << false;
-        QTest::newRow("audio volume, off") << "场景操作" << 51 << hex("0128") << hex("015A") << "slot_SetAudio" << QVariant(40) << false;
+        QTest::newRow("output delay, off") << "输出口设置" << 21 << hex("01012C") << hex("0101F4") << "slot_outputSettingsHeld" << QVariant("SN1") << false;
+        QTest::newRow("audio volume, off") << "场景操作" << 51 << hex("0128") << hex("015A") << "slot_sceneAudioHeld" << QVariant("SN1") << false;
         QTest::newRow("OSD settings, off") << "OSD参数设置" << 1 << osd << QByteArray(19, 1) << "slot_osdSettingsHeld" << QVariant(osd) << false;
+        QTest::newRow("OSD background transparency, no apply, off") << "OSD参数设置" << 4 << QByteArray() << hex("0064")
+            << "slot_osdSettingsHeld" << QVariant(CSimDeviceModel().osdSettings) << false;
         QTest::newRow("device name, queue full") << "系统设置" << 10 << QByteArray("Hall").leftJustified(12, '\0')
                                                  << QByteArray("Stage").leftJustified(12, '\0') << "slot_getSystemDeviceName" << QVariant("Hall") << true;
     }
@@ -501,8 +509,9 @@ private slots:
         QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
         CTcpDeviceThread worker;
         QVERIFY(connectWorker(worker, sim, "SN1"));
-        QVERIFY(worker.setMcuCommand(cmd, taken, 2, sub));
+        QVERIFY(taken.isEmpty() ? worker.setMcuCommand(cmd, taken, 1, 0) : worker.setMcuCommand(cmd, taken, 2, sub));
         settle(worker, sim);
+        const QByteArray heldOsd = sim.model().osdSettings; // the OSD the device holds stays
         BesMessageBox::clearTestRecords();
         CHubSpy spy;
         if (bound) {
@@ -518,10 +527,138 @@ private slots:
         QVERIFY(!worker.setMcuCommand(cmd, refused, 2, sub));
         QTRY_VERIFY(spy.count(topic) > 0);
         QVERIFY(spy.last(topic).contains(shown));
+        // Nothing goes out again on the reply topics, which name neither device nor scene.
+        for (const char *pszReplyTopic : {"Delay", "slot_SetAudio"})
+            QCOMPARE(spy.count(pszReplyTopic), 0);
+        QCOMPARE(sim.model().osdSettings, heldOsd);
         int nNotices = 0;
         for (const BesMessageRecord &r : BesMessageBox::testRecords())
             nNotices += r.kind == "notice" && r.text.contains("SN1") ? 1 : 0;
         QCOMPARE(nNotices, 1);
+    }
+
+    // Every write ends taken or said. Taken: the records follow, nothing is said. Refused by the
+    // device, lost with the link, never answered, or dropped from the queue by a switch-off: said
+    // once (naming the device, the kind in the title), and the panels are shown the records
+    // again, which hold what the device holds. A recall or delete that ends so answers nothing
+    // later; reads asked again after it are not merged into one queued before the next write.
+    void writeEndings_data()
+    {
+        QTest::addColumn<QString>("ending");
+        QTest::addColumn<QString>("title"); // empty: nothing said
+        QTest::newRow("acknowledged") << "ack" << "";
+        QTest::newRow("refused by the device") << "nak" << "修改未生效";
+        QTest::newRow("never answered") << "noanswer" << "修改未生效";
+        QTest::newRow("lost in flight") << "lost" << "设备未连接";
+        QTest::newRow("in flight and queued at a switch-off") << "off" << "设备未连接";
+        QTest::newRow("recall never answered, then another") << "recall" << "修改未生效";
+        // a settings read refused there is asked again once the queue has room
+        QTest::newRow("queue at its bound") << "bound" << "设备忙";
+    }
+    void writeEndings()
+    {
+        QFETCH(QString, ending);
+        QFETCH(QString, title);
+        CDeviceSimulator sim(CSimDeviceModel::Z, 2, 3);
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        worker.setDeviceType("Z");
+        QVERIFY(connectWorker(worker, sim, "ZS"));
+        const QString strLayer = QString::fromUtf8("图层设置");
+        const QString strScene = QString::fromUtf8("场景操作");
+        worker.setMcuCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
+        worker.setMcuCommand(strLayer, hex("00"), 1, 0);
+        settle(worker, sim);
+        QCOMPARE(worker.getSystemInfo()->nsound, 50);
+        BesMessageBox::clearTestRecords();
+        CHubSpy spy;
+        if (ending == "recall") {
+            sim.injectFault(CDeviceSimulator::NoAnswer, 35);
+            worker.setHeartbeatInterval(300);
+            worker.setMcuCommand(strScene, hex("03"), 2, 20);
+            QTRY_VERIFY(!BesMessageBox::testRecords().isEmpty());
+            worker.setMcuCommand(strScene, hex("02"), 2, 20);
+            settle(worker, sim);
+            QCOMPARE(sim.model().nTakeScene, 2);
+            QCOMPARE(worker.getDeviceInfo()->nTakeScene, sim.model().nTakeScene);
+        } else {
+            if (ending == "nak")
+                sim.injectFault(CDeviceSimulator::Nak, 34);
+            else if (ending == "noanswer")
+                sim.injectFault(CDeviceSimulator::NoAnswer, 34);
+            if (ending == "noanswer")
+                worker.setHeartbeatInterval(300); // its reply ends the write
+            else if (ending == "lost")
+                sim.injectFault(CDeviceSimulator::DropConnection, 34);
+            else if (ending == "off")
+                sim.setReplyDelay(400);
+            if (ending == "bound") {
+                sim.setAnswering(false);
+                worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
+                QTRY_VERIFY(worker.hasCommandInFlight()); // unanswered: it holds the queue
+                for (int i = 0; worker.queuedCommandCount() < 1024; ++i)
+                    worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(1, char(i >> 8)) + char(i & 0xFF), 1, 10);
+                worker.setMcuCommand(strLayer, hex("00"), 1, 0);
+                sim.clearRequests();
+            }
+            worker.setMcuCommand(strLayer, hex("001E"), 2, 45); // sound 30
+            if (ending == "bound") {
+                QTRY_VERIFY(!BesMessageBox::testRecords().isEmpty());
+                sim.setAnswering(true);
+                QTRY_VERIFY_WITH_TIMEOUT(sim.hasRequest(34, 0), 10000);
+            }
+            if (ending == "off") {
+                worker.setMcuCommand(strLayer, hex("0050"), 2, 46); // brightness 80, queued
+                QTRY_VERIFY(sim.hasRequest(34, 45));
+                worker.setCanConnected(false);
+                QCOMPARE(worker.queuedCommandCount(), 0);
+                worker.disconnectFromServer();
+            }
+            if (ending == "off" || ending == "lost")
+                QTRY_VERIFY(!worker.isConnected());
+            else
+                settle(worker, sim);
+            QTRY_COMPARE(spy.count("slot_initWidgetdate") > 0, !title.isEmpty());
+            QCOMPARE(spy.last("slot_initWidgetdate").value(1).toString(), title.isEmpty() ? QString() : QString("ZS"));
+            if (ending != "off") // the device took the one that reached it
+                QCOMPARE(worker.getSystemInfo()->nsound, sim.model().nSound);
+            QCOMPARE(sim.model().nSound, ending == "ack" ? 30 : 50);
+            QCOMPARE(sim.model().nBrightness, 100);
+        }
+        QTest::qWait(50);
+        int nNotices = 0, nSaid = 0;
+        for (const BesMessageRecord &r : BesMessageBox::testRecords()) {
+            nSaid += r.kind == "notice" ? 1 : 0;
+            nNotices += r.kind == "notice" && r.text.contains("ZS") && r.title == title ? 1 : 0;
+        }
+        QCOMPARE(nSaid, int(!title.isEmpty()));
+        QCOMPARE(nNotices, nSaid);
+    }
+
+    // Over TCP a device from which nothing came for three heartbeat periods lost its link: the
+    // box names it, a write then is refused and said. A device that answers slowly, within the
+    // period, stays linked.
+    void silentDeviceLosesItsLink()
+    {
+        CDeviceSimulator sim;
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        worker.setHeartbeatInterval(600);
+        QSignalSpy status(&worker, &CTcpDeviceThread::sig_deviceStatus);
+        QVERIFY(connectWorker(worker, sim, "SN1"));
+        sim.setReplyDelay(900);
+        worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
+        QTRY_VERIFY_WITH_TIMEOUT(sim.requests(27).size() >= 6, 10000);
+        QVERIFY(worker.isConnected());
+        BesMessageBox::clearTestRecords();
+        sim.setAnswering(false);
+        QTRY_VERIFY_WITH_TIMEOUT(!worker.isConnected(), 10000);
+        QCOMPARE(status.last().at(0).toBool(), false);
+        QTRY_VERIFY(!BesMessageBox::testRecords().isEmpty());
+        QCOMPARE(BesMessageBox::testRecords().first().kind, QString("tipInfor"));
+        QVERIFY(BesMessageBox::testRecords().first().text.contains("SN1"));
+        QVERIFY(!worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray("Hall").leftJustified(12, '\0'), 2, 10));
+        QTRY_COMPARE(BesMessageBox::testRecords().last().kind, QString("notice"));
     }
 
     // Disconnecting while the link is still coming up abandons the attempt: the link never comes up

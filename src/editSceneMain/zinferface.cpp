@@ -63,8 +63,12 @@ void Zinferface::initSceneData(DeviceInfo *device, const QList<ZSceneInfo *> &li
 
 void Zinferface::updateZSceneData(QString strSerial, const QList<ZSceneInfo *> &listScene)
 {
-    if (isBoundTo(strSerial))
-        fillProgramCards(cardsOf(listScene));
+    if (!isBoundTo(strSerial))
+        return;
+    fillProgramCards(cardsOf(listScene));
+    // The source strip too: a recall the device did not take leaves the live source as it was.
+    if (m_pZMiddleControl)
+        m_pZMiddleControl->showDeviceSource(strSerial);
 }
 
 // Only the bound device's input refresh reaches the panel, and only while the frame shows.

@@ -586,12 +586,25 @@ QByteArray CSimDeviceModel::answer(int nCmd, int nReadOrWrite, int nSub, const Q
     case 40: { // OSD
         if (bRead) {
             put8(out, nOsdOn);
+            if (nSub == 0)
+                out.append(osdSettings);
             return out;
         }
         switch (nSub) {
+        case 1:
+            if (p.size() >= osdSettings.size())
+                osdSettings = p.left(osdSettings.size());
+            return ack();
         case 2:
             nOsdOn = at8(p, 0);
             return ack();
+        case 3: case 4: case 5: case 7: case 8: { // one field of the OSD of that index
+            const int nAt = nSub == 7 ? 13 : nSub == 8 ? 16 : nSub - 1;
+            const int nCount = nSub >= 7 ? 3 : 1;
+            if (p.size() >= 1 + nCount && p.at(0) == osdSettings.at(0))
+                osdSettings.replace(nAt, nCount, p.mid(1, nCount));
+            return ack();
+        }
         case 10:
             nOsdPackets = at32(p, 1);
             nOsdBytes = at32(p, 5);

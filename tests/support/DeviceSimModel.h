@@ -117,6 +117,10 @@ public:
     QVector<CSimOutput> outputs;
     // OSD
     int nOsdOn = 0;
+    // the OSD settings in the parameter write's layout (index, 0, font and background
+    // transparency, speed, x, y, w, h, font and background colour); the read at link-up (sub 0)
+    // answers the state byte followed by them
+    QByteArray osdSettings = QByteArray::fromHex("0000FFFF00000000000780006CFFFFFF5046FF");
     int nOsdPackets = 0;
     int nOsdBytes = 0;
     QByteArray osdBitmap;          // the bitmap as reassembled: byte count of the header, packets at their place

@@ -79,6 +79,8 @@ public slots:
     void slot_sendOSDdate(int nSerial);
     void slot_GetOSDsendprogress(int nProgress);
     void slot_osdSettingsHeld(QString strSerial, QByteArray params);
+    void slot_outputSettingsHeld(QString strSerial);
+    void slot_sceneAudioHeld(QString strSerial);
     void slot_itemPress(int nId);
     void slot_SetOSDTextSpeed(int nSpeed);
     void slot_newDevice(QStringList fields);

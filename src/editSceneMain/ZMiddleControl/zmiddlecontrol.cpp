@@ -1,6 +1,7 @@
 #include "zmiddlecontrol.h"
 #include "ui_zmiddlecontrol.h"
 
+#include "DeviceRecords.h"
 #include "QorGlobal.h"
 #include "globalObserver.h"
 
@@ -119,6 +120,21 @@ void ZMiddleControl::slot_updateCurrentZDeviceDate(QString MainSigName, int nSig
         m_nScenesizeY = ScenesizeY;
     }
     update();
+}
+
+void ZMiddleControl::showDeviceSource(const QString &strSerial)
+{
+    const CDeviceRecords *pDevice = CDeviceRecords::find(strSerial);
+    if (!pDevice)
+        return;
+    const SystemInfo *s = pDevice->systemRecord();
+    for (const InputSource *pInput : pDevice->deviceRecord()->vectorInput) {
+        if (pInput && pInput->nId == s->nMainSignumber) {
+            slot_updateCurrentZDeviceDate(pInput->strName, pInput->nSig, pInput->nWidth, pInput->nHeight, pInput->nHz,
+                                          s->nXDeflection, s->nYDeflection, s->nLayerWidth, s->nLayerHeight);
+            return;
+        }
+    }
 }
 
 void ZMiddleControl::slot_WaitupdateCurrentZDeviceDate()

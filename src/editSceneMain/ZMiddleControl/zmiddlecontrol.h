@@ -23,6 +23,9 @@ public:
     // The text lines as painted now (one line unless the signal state is 1).
     QStringList lines() const;
     bool isFullState() const { return m_nsig == 1; }
+    // The live source of the device as its records hold it (after a recall or a source choice
+    // that went unanswered, the strip no longer says the source is being switched).
+    void showDeviceSource(const QString &strSerial);
 
 public slots:
     void slot_updateCurrentZDeviceDate(QString MainSigName, int nSig, int ResolutionX, int ResolutionY,

@@ -66,7 +66,7 @@ const QStringList &CEditSceneCanvas::topics()
         QStringLiteral("slot_getSceneItemListName"), QStringLiteral("slot_changeCavasSceneName"),
         QStringLiteral("slot_updateEditSceneCanvaslanguage"), QStringLiteral("slot_toolBarCenter"),
         QStringLiteral("slot_addCanvasOSDItem"), QStringLiteral("slot_OSDitemPress"),
-        QStringLiteral("getNTakeScene")};
+        QStringLiteral("getNTakeScene"), QStringLiteral("slot_tarnScreenHeld")};
     return s_topics;
 }
 
@@ -88,6 +88,8 @@ CEditSceneCanvas::CEditSceneCanvas(QWidget *parent)
     createToolStrip();
     for (const QString &strTopic : topics())
         hub()->attach(strTopic, this, strTopic.toLatin1().constData());
+    if (CTarnSceneStore *pStore = CTarnSceneStore::instance())
+        connect(pStore, &CTarnSceneStore::sig_osdStateHeld, this, &CEditSceneCanvas::showHeldOsd);
 }
 
 CEditSceneCanvas::~CEditSceneCanvas()
@@ -339,6 +341,23 @@ void CEditSceneCanvas::refreshOSDItem(int nIndex)
                   Q_ARG(int, 0));
 }
 
+// The OSD as the device holds it (read, or handed back after a write that was not taken): the
+// current scene gets its OSD item when it is on, and no scene keeps one when it is off.
+void CEditSceneCanvas::showHeldOsd(const QString &strSerial, bool bOn)
+{
+    if (strSerial != m_strSerial || !m_pCurrentScene)
+        return;
+    if (!bOn) {
+        for (CEditBaseScene *pScene : qAsConst(m_listScene))
+            if (pScene->osdItem() && pScene->m_listItems.contains(pScene->osdItem()))
+                removeOSDItem(pScene);
+        return;
+    }
+    CEditBaseItem *pOSD = m_pCurrentScene->osdItem();
+    if (!pOSD || !m_pCurrentScene->m_listItems.contains(pOSD))
+        refreshOSDItem(int(m_pCurrentScene->getSceneID()));
+}
+
 // The scene's OSD item leaves the scene and is freed, shown or hidden.
 void CEditSceneCanvas::removeOSDItem(CEditBaseScene *pScene)
 {
@@ -532,6 +551,22 @@ void CEditSceneCanvas::slot_resizePlayWnd(QRect &rectPlayWnd)
     g_setGlobalChange();
     if (m_pCurrentScene && m_pCurrentScene->view())
         m_pCurrentScene->view()->update();
+}
+
+void CEditSceneCanvas::slot_tarnScreenHeld(QString strSerial, int nWidth, int nHeight, bool bTaken)
+{
+    Q_UNUSED(bTaken)
+    if (strSerial.isEmpty() || strSerial != m_strSerial)
+        return;
+    // The screen page's apply gave the current scene the size it sent; the scene is shown in the
+    // device's size from now on (the hand-back's scene reads then draw its layers in it).
+    g_rtSetSize = QRect(0, 0, nWidth, nHeight);
+    if (m_pCurrentScene) {
+        m_pCurrentScene->m_nWidth = nWidth;
+        m_pCurrentScene->m_nHeight = nHeight;
+        if (m_pCurrentScene->view())
+            m_pCurrentScene->view()->update();
+    }
 }
 
 // ---------------------------------------------------------------- queries

@@ -185,6 +185,9 @@ public slots:
                             int nSourceId, bool bPos = true);
     void slot_selectToolBar(int nType);
     void slot_resizePlayWnd(QRect &rectPlayWnd);
+    // The screen size the device holds (after a write of it went unanswered or was taken): the
+    // current scene of the canvas's device is drawn in it again.
+    void slot_tarnScreenHeld(QString strSerial, int nWidth, int nHeight, bool bTaken);
     void slot_horMagneticLine(QPoint ptStart, QPoint ptEnd, bool bShow);
     void slot_verMagneticLine(QPoint ptStart, QPoint ptEnd, bool bShow);
     void slot_changeItemInSrc(int nInId, int nInSrc, bool &bRet);
@@ -227,6 +230,7 @@ private:
     void sendLayerRead(CEditBaseScene *pScene);
     void refreshOSDItem(int nIndex);
     void removeOSDItem(CEditBaseScene *pScene);
+    void showHeldOsd(const QString &strSerial, bool bOn);
     void alignCommand(int nAlign);
     CEditBaseScene *sceneById(int nId) const;
     void adoptScene(CEditBaseScene *pScene);

@@ -355,14 +355,12 @@ void CTarnSceneStore::setOsdOn(const QString &strSerial, bool bOn)
         g_OSDState = bOn;
 }
 
-void CTarnSceneStore::osdSwitchedOn(CTcpDeviceThread *pWorker)
+void CTarnSceneStore::osdStateHeld(CTcpDeviceThread *pWorker, bool bOn)
 {
     // Before any device is edited every device's state is kept here.
     const QString strSerial = pWorker->getDeviceSerial();
-    if (Osd *pOsd = m_strEdited.isEmpty() ? &m_osd[strSerial] : keptOsd(strSerial))
-        pOsd->bOn = true;
-    else
-        g_OSDState = true;
+    setOsdOn(strSerial, bOn);
+    emit sig_osdStateHeld(strSerial, bOn);
 }
 
 // ---------------------------------------------------------------- the worker's hand-off

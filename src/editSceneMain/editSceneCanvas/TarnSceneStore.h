@@ -72,7 +72,7 @@ public:
     void layersRead(CTcpDeviceThread *pWorker, int nSceneId, const QVector<CTarnLayerRecord> &layers) override;
     void sceneRemoved(CTcpDeviceThread *pWorker, int nSceneId) override;
     void sceneRenumbered(CTcpDeviceThread *pWorker, int nOldId, int nNewId) override;
-    void osdSwitchedOn(CTcpDeviceThread *pWorker) override;
+    void osdStateHeld(CTcpDeviceThread *pWorker, bool bOn) override;
 
     // A Tarn device's OSD state and OSD index. The edited device's (the last one bound) are
     // g_OSDState and g_OSDindex, which binding another device saves here and sets from that
@@ -87,6 +87,8 @@ signals:
     void sig_scenesChanged(const QString &strSerial);
     // The scene is leaving the store; it is deleted once control returns to the event loop.
     void sig_sceneRemoved(CEditBaseScene *pScene);
+    // The device's OSD as its worker holds it: the canvas showing the device shows it too.
+    void sig_osdStateHeld(const QString &strSerial, bool bOn);
 
 private:
     struct Entry

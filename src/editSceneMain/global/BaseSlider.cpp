@@ -1,5 +1,6 @@
 #include "BaseSlider.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
 
@@ -30,4 +31,13 @@ void CBaseSlider::wheelEvent(QWheelEvent *event)
 {
     // Swallowed: neither the slider nor its parents scroll.
     event->accept();
+}
+
+void CBaseSlider::keyPressEvent(QKeyEvent *event)
+{
+    // The operator moved it: the value it now shows is theirs, as after a release.
+    const int nBefore = value();
+    QSlider::keyPressEvent(event);
+    if (value() != nBefore)
+        emit rSliderValueManulChange(value());
 }

@@ -3,11 +3,12 @@
 
 // Where panels find a device's records: by its serial.
 //
-// A device worker keeps the records of its device (identity and counts, live settings) and is
-// listed here while it exists. A page or a dialog keeps the serial of the device it shows, never
-// a pointer into its records across an event-loop turn (the worker, and with it the records, may
-// go meanwhile), and looks the records up here at the moment it reads them. What it finds is read
-// only: the worker alone writes its records, from what the device answers.
+// A device worker keeps the records of its device (identity, name and counts, live settings,
+// output ports, the audio of each stored scene) and is listed here while it exists. A page or a
+// dialog keeps the serial of the device it shows, never a pointer into its records across an
+// event-loop turn (the worker, and with it the records, may go meanwhile), and looks the records
+// up here at the moment it reads them. What it finds is read only: the worker alone writes its
+// records, from what the device answers (reads and acknowledged writes).
 //
 //   const CDeviceRecords *pDevice = CDeviceRecords::find(m_strSerial);
 //   const int nMax = pDevice ? pDevice->deviceRecord()->nSceneMax : 0;
@@ -15,9 +16,38 @@
 // GUI thread only.
 
 #include <QList>
+#include <QMap>
 #include <QString>
 
 #include "QorGlobal.h"
+
+// One output port as the device holds it; each group is known once it was read or acknowledged.
+struct COutputPortRecord
+{
+    bool bResolution = false;   // standard index (255 custom), width, height, refresh rate
+    int nStandard = 0, nWidth = 0, nHeight = 0, nHz = 0;
+    bool bTiming = false;       // horizontal active, total, start, end; vertical the same; max rate
+    int anTiming[9] = {};
+    bool bDelay = false;
+    int nDelay = 0;
+    bool bNoise = false;
+    int nNoise = 0;
+};
+
+// The device's output ports: their count and type text (count -1 until read), and each port.
+struct COutputsRecord
+{
+    int nPortCount = -1;
+    QString strPortType;
+    QMap<int, COutputPortRecord> ports;   // by port number (1..)
+};
+
+// The audio of one stored scene; -1 where the device was not asked yet.
+struct CSceneAudioRecord
+{
+    int nSource = -1;
+    int nVolume = -1;
+};
 
 class CDeviceRecords
 {
@@ -26,6 +56,13 @@ public:
     // Never null while the records are listed.
     virtual const DeviceInfo *deviceRecord() const = 0;
     virtual const SystemInfo *systemRecord() const = 0;
+    // False until the device's live settings were read: the system record holds no values yet.
+    virtual bool systemRecordRead() const = 0;
+    // The device's own name (not its model); false until read or a write of it acknowledged.
+    virtual bool deviceNameRecord(QString &strName) const = 0;
+    virtual const COutputsRecord &outputsRecord() const = 0;
+    // The audio of stored scene nScene, or null when nothing of it is known.
+    virtual const CSceneAudioRecord *sceneAudioRecord(int nScene) const = 0;
 
     // The records of the device with that serial (the first listed for it), or null.
     static const CDeviceRecords *find(const QString &strSerial);

@@ -17,12 +17,21 @@ AudioSettings::AudioSettings(QWidget *parent)
     , ui(new Ui::AudioSettings)
 {
     ui->setupUi(this);
+    // The captions share one width, the form's or the widest text's in the language in force.
+    int nCaption = ui->label->minimumWidth();
+    for (QLabel *pLabel : {ui->label, ui->label_2, ui->labelH_4}) {
+        pLabel->ensurePolished();
+        nCaption = qMax(nCaption, pLabel->sizeHint().width());
+    }
+    for (QLabel *pLabel : {ui->label, ui->label_2, ui->labelH_4})
+        pLabel->setFixedWidth(nCaption);
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
     setWindowIcon(QIcon(":/res/res/image/kelvo.ico"));
     InitWidget();
     globalObserver *pHub = globalObserver::getGlobalObserver();
     pHub->attach("slot_SetAudio", this, "slot_SetAudio");
     pHub->attach("slot_SetAudioSource", this, "slot_SetAudioSource");
+    pHub->attach("slot_sceneAudioHeld", this, "slot_sceneAudioHeld");
 }
 
 AudioSettings::~AudioSettings()
@@ -30,6 +39,7 @@ AudioSettings::~AudioSettings()
     globalObserver *pHub = globalObserver::getGlobalObserver();
     pHub->detach("slot_SetAudio", this);
     pHub->detach("slot_SetAudioSource", this);
+    pHub->detach("slot_sceneAudioHeld", this);
     delete ui;
 }
 
@@ -86,18 +96,52 @@ void AudioSettings::GetAudioDate(QList<QString> list)
     QTimer::singleShot(400, this, [this]() { sendCmd(scenePayload(), 1, 50); });
 }
 
-void AudioSettings::slot_SetAudio(int Audio)
+const CSceneAudioRecord *AudioSettings::sceneRecord() const
 {
-    const QSignalBlocker sliderBlocker(ui->VoiceSliderTrans);
-    const QSignalBlocker spinBlocker(ui->VoiceSpinBox);
-    ui->VoiceSliderTrans->setValue(Audio);
-    ui->VoiceSpinBox->setValue(Audio);
+    const CDeviceRecords *pDevice = CDeviceRecords::find(m_strSerial);
+    return pDevice ? pDevice->sceneAudioRecord(m_nSeneceindex) : nullptr;
 }
 
-void AudioSettings::slot_SetAudioSource(int AudioSource)
+// The volume this scene of this device holds, whichever answer the topic carries.
+void AudioSettings::slot_SetAudio(int)
 {
+    if (const CSceneAudioRecord *pAudio = sceneRecord())
+        showVolume(pAudio->nVolume);
+}
+
+void AudioSettings::slot_SetAudioSource(int)
+{
+    if (const CSceneAudioRecord *pAudio = sceneRecord())
+        showSource(pAudio->nSource);
+}
+
+void AudioSettings::slot_sceneAudioHeld(QString strSerial)
+{
+    if (strSerial != m_strSerial)
+        return;
+    if (const CSceneAudioRecord *pAudio = sceneRecord()) {
+        const CSceneAudioRecord audio = *pAudio;
+        showVolume(audio.nVolume);
+        showSource(audio.nSource);
+    }
+}
+
+void AudioSettings::showVolume(int nVolume)
+{
+    if (nVolume < 0)
+        return;
+    const QSignalBlocker sliderBlocker(ui->VoiceSliderTrans);
+    const QSignalBlocker spinBlocker(ui->VoiceSpinBox);
+    ui->VoiceSliderTrans->setValue(nVolume);
+    ui->VoiceSpinBox->setValue(nVolume);
+}
+
+void AudioSettings::showSource(int nSource)
+{
+    if (nSource < 0)
+        return;
     const QSignalBlocker blocker(ui->AudioComboBox);
-    ui->AudioComboBox->setCurrentIndex(AudioSource);
+    ui->AudioComboBox->setCurrentIndex(nSource);
 }
 
 void AudioSettings::on_CancelpushButton_clicked()

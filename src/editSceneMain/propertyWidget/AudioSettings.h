@@ -6,11 +6,20 @@
 // for the source, 51 for the volume); the device's answers arrive on "slot_SetAudioSource" and
 // "slot_SetAudio" and are shown without being written back. OK and Cancel only close it.
 //
+// Those topics name neither the device nor the scene: the worker puts each answer into its
+// device's record of the scene's audio before it notifies, and on each topic the dialog shows its
+// own scene's record (looked up by the serial in CDeviceRecords), never the topic's value; a
+// topic its scene has no record for is ignored. After a write went nowhere, or one was
+// acknowledged, the worker notifies "slot_sceneAudioHeld" with the serial, and the dialog of that
+// device shows its scene's record.
+//
 // The volume runs 0-100, the device's own range.
 
 #include <QDialog>
 #include <QList>
 #include <QString>
+
+#include "DeviceRecords.h"
 
 namespace Ui {
 class AudioSettings;
@@ -36,6 +45,7 @@ public:
 public slots:
     void slot_SetAudio(int Audio);
     void slot_SetAudioSource(int AudioSource);
+    void slot_sceneAudioHeld(QString strSerial);
 
 private slots:
     void on_CancelpushButton_clicked();
@@ -44,6 +54,10 @@ private slots:
 private:
     void sendCmd(QByteArray payload, int nReadOrWrite, int nSub);
     QByteArray scenePayload() const;
+    // The record of this dialog's scene of its device, or null.
+    const CSceneAudioRecord *sceneRecord() const;
+    void showVolume(int nVolume);
+    void showSource(int nSource);
 
     int m_nSeneceindex = 0;
     QString m_strSerial;

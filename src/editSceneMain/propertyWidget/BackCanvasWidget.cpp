@@ -11,6 +11,7 @@
 #include "GuardedWait.h"
 #include "QorGlobal.h"
 #include "SceneBackCanvas.h"
+#include "TarnSceneStore.h"
 #include "globalObserver.h"
 
 namespace {
@@ -68,11 +69,28 @@ CBackCanvasWidget::CBackCanvasWidget(QWidget *parent)
     connect(ui->lineScreenEditH, &QLineEdit::textChanged, this, &CBackCanvasWidget::onScreenSizeChanged);
     ui->lineEditW->setReadOnly(true);
     ui->lineEditH->setReadOnly(true);
+    globalObserver::getGlobalObserver()->attach(QStringLiteral("slot_tarnScreenHeld"), this, "slot_tarnScreenHeld");
 }
 
 CBackCanvasWidget::~CBackCanvasWidget()
 {
+    globalObserver::getGlobalObserver()->detach(QStringLiteral("slot_tarnScreenHeld"), this);
     delete ui;
+}
+
+void CBackCanvasWidget::slot_tarnScreenHeld(QString strSerial, int nWidth, int nHeight, bool bTaken)
+{
+    Q_UNUSED(nWidth)
+    Q_UNUSED(nHeight)
+    if (strSerial.isEmpty() || strSerial != m_strSerial)
+        return;
+    // The device kept its OSD on: the canvas shows the item again when the scenes come back.
+    if (!bTaken && m_strOsdTakenSerial == strSerial)
+        CTarnSceneStore::setOsdOn(strSerial, true);
+    m_strOsdTakenSerial.clear();
+    // The fields show the canvas in the geometry the worker has just set.
+    if (canvas())
+        setWidgetData(nullptr);
 }
 
 int CBackCanvasWidget::canvasWidthFor(int W, int H, int &nHz)
@@ -219,8 +237,11 @@ void CBackCanvasWidget::sendDeviceCmd()
             BesMessageBox::information(tr("提示"), tr("画布宽度取值:[500,18600]，画布高度取值:[100,8192]"));
             return;
         }
+        const bool bOsdOn = CTarnSceneStore::osdOn(m_strSerial);
         if (pScene)
             pScene->destroyAllItem();
+        if (bOsdOn && !CTarnSceneStore::osdOn(m_strSerial))
+            m_strOsdTakenSerial = m_strSerial;
         pHub->notify("slot_destroyAllItem");
         notifyCmd(m_strSerial, QStringLiteral("图层设置"), QByteArray(), 41);
         QGraphicsItem *pNull = nullptr;

@@ -10,6 +10,11 @@
 // Only an operator's edit of the screen size arms the screen step; binding a
 // canvas fills the fields and arms nothing. The screen fields as they stand
 // and the canvas size are validated before anything is cleared.
+//
+// The device has the last word on the screen size ("slot_tarnScreenHeld" from
+// its worker): the page shows the size the device holds, and when the size it
+// sent went unanswered the OSD item its apply took off the canvas comes back
+// (the canvas shows it again as the scenes are handed back).
 
 #include <QPointer>
 #include <QWidget>
@@ -41,6 +46,9 @@ public:
     int refreshRate() const { return m_nHZ; }
     Ui::backCanvasWidget *form() const { return ui; }
 
+public slots:
+    void slot_tarnScreenHeld(QString strSerial, int nWidth, int nHeight, bool bTaken);
+
 private slots:
     void on_systemsettoolButton_clicked();
     void on_checkBox_stateChanged(int arg1);
@@ -60,6 +68,9 @@ private:
     bool m_bOpen = true;
     int m_nHZ = 60;
     bool m_baccent = false;
+    // The device whose OSD item the last screen apply took off the canvas, until the device
+    // took the size or the item came back.
+    QString m_strOsdTakenSerial;
 };
 
 #endif // BACKCANVASWIDGET_H

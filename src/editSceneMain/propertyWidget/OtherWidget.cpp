@@ -3,7 +3,10 @@
 
 #include <QDateTime>
 #include <QEvent>
+#include <QSlider>
 #include <QtDebug>
+
+#include <memory>
 
 #include "BesMessageBox.h"
 #include "DeviceRecords.h"
@@ -51,6 +54,9 @@ COtherWidget::COtherWidget(QWidget *parent)
     ui->OutputcutButton->setStyleSheet(kOpenLook);
     g_keepWholeCharacters(ui->lineEditstrSerial);
     showSilent(true);
+    sendOperatorMoves(ui->brightnessSlider, 46);
+    sendOperatorMoves(ui->SoundSlider, 45);
+    takeDevice(QString());
 
     globalObserver *pHub = globalObserver::getGlobalObserver();
     for (const char *pszTopic : kTopics)
@@ -101,16 +107,36 @@ void COtherWidget::clearDeviceValues()
                                           ui->lineEditoutCutX, ui->lineEditoutCutY, ui->lineEditoutCutW, ui->lineEditoutCutH};
     for (QLineEdit *pEdit : listEdits)
         pEdit->clear();
+    // Nothing of the previous device stays on the page.
+    const QSignalBlocker blocker(ui->ScalecomboBox);
+    ui->ScalecomboBox->setCurrentIndex(0);
+    ui->brightnessSlider->setValue(ui->brightnessSlider->minimum());
+    ui->SoundSlider->setValue(ui->SoundSlider->minimum());
+    showSilent(true);
 }
 
 void COtherWidget::takeDevice(const QString &strSerial)
 {
-    // Another device: nothing of the previous one may be checked against or written any more.
-    if (strSerial != m_strSerial) {
-        clearDeviceValues();
-        ui->lineEditstrSerial->clear();
-    }
+    if (strSerial == m_strSerial)
+        return;
+    // Another device: nothing of the previous one may be checked against or written any more;
+    // the page shows what the new one's records hold (its settings arrive again when read).
+    clearDeviceValues();
+    ui->lineEditstrSerial->clear();
     m_strSerial = strSerial;
+    // A slider moved here would send nowhere: without a device it stays where it is.
+    ui->brightnessSlider->setEnabled(!m_strSerial.isEmpty());
+    ui->SoundSlider->setEnabled(!m_strSerial.isEmpty());
+    const CDeviceRecords *pDevice = CDeviceRecords::find(strSerial);
+    if (!pDevice)
+        return;
+    QString strName;
+    if (pDevice->deviceNameRecord(strName))
+        ui->lineEditstrSerial->setText(strName);
+    if (pDevice->systemRecordRead()) {
+        SystemInfo settings = *pDevice->systemRecord();
+        slot_initWidgetdate(&settings);
+    }
 }
 
 void COtherWidget::setServedDevice(const QString &strSerial, const QString &strFamily)
@@ -279,18 +305,27 @@ void COtherWidget::on_ScalecomboBox_currentIndexChanged(int index)
     sendLayerCmd(43, payload);
 }
 
-void COtherWidget::on_brightnessSlider_sliderReleased()
+// Every move of the operator's (a page step on the groove, the wheel, a key, a drag) sends the
+// value the slider comes to show; a drag sends once, on release, and only when the value changed
+// while the handle was held. Values the page sets (the device's, a stored scene's) send nothing.
+void COtherWidget::sendOperatorMoves(QSlider *pSlider, int nSub)
 {
-    QByteArray payload(2, '\0');
-    payload[1] = char(ui->brightnessSlider->value() & 0xFF);
-    sendLayerCmd(46, payload);
-}
-
-void COtherWidget::on_SoundSlider_sliderReleased()
-{
-    QByteArray payload(2, '\0');
-    payload[1] = char(ui->SoundSlider->value() & 0xFF);
-    sendLayerCmd(45, payload);
+    const auto send = [this, nSub](int nValue) {
+        QByteArray payload(2, '\0');
+        payload[1] = char(nValue & 0xFF);
+        sendLayerCmd(nSub, payload);
+    };
+    // Emitted with the new position, before the value follows it.
+    connect(pSlider, &QAbstractSlider::actionTriggered, this, [pSlider, send](int) {
+        if (!pSlider->isSliderDown() && pSlider->sliderPosition() != pSlider->value())
+            send(pSlider->sliderPosition());
+    });
+    auto pPressed = std::make_shared<int>(-1);
+    connect(pSlider, &QAbstractSlider::sliderPressed, this, [pSlider, pPressed]() { *pPressed = pSlider->sliderPosition(); });
+    connect(pSlider, &QAbstractSlider::sliderReleased, this, [pSlider, pPressed, send]() {
+        if (pSlider->sliderPosition() != *pPressed)
+            send(pSlider->sliderPosition());
+    });
 }
 
 void COtherWidget::showSilent(bool bSoundOn)
@@ -466,6 +501,11 @@ bool COtherWidget::applyOutputCrop(const QSize &sizeSent)
 
 void COtherWidget::sendZDeviceCmd()
 {
+    // The Tarn frame's page edits no device: nothing typed there can go anywhere.
+    if (m_strSerial.isEmpty()) {
+        BesMessageBox::information(tr("修改失败"), tr("此页面在本窗口中没有对应的设备！"), false);
+        return;
+    }
     // In order; a refused group ends the apply, groups already sent stay sent. The groups after
     // the size are checked against, and sent with, the size this apply sent.
     QSize sizeSent;

@@ -21,7 +21,8 @@
 // values. After a take the page shows the scene's stored values and then what the worker reads
 // back. Saving into a stored scene saves the device's live settings; the save-to dialog reads the
 // scene back, so its record holds what the device stored, whatever a preview put on the page.
-// Until the device's settings have arrived the page sends nothing that needs them.
+// Until the device's settings have arrived the page sends nothing that needs them. A page without
+// a device says so on Apply, and its sliders do not move.
 
 #include <QList>
 #include <QSize>
@@ -36,6 +37,7 @@ class otherWidget;
 
 class CSceneSaveAsDlg;
 class QLineEdit;
+class QSlider;
 
 class COtherWidget : public QWidget
 {
@@ -80,8 +82,6 @@ private slots:
     void on_OutputcutButton_clicked();
     void on_ScalecomboBox_currentIndexChanged(int index);
     void on_SavescenepushButton_clicked();
-    void on_brightnessSlider_sliderReleased();
-    void on_SoundSlider_sliderReleased();
     void on_SilenttoolButton_clicked();
 
 private:
@@ -92,6 +92,8 @@ private:
     // stored scene. Points into the page's own copies.
     const ZSceneInfo *showStoredScene(int nId);
     void showSilent(bool bSoundOn);
+    // The slider sends (sub-command nSub) each value the operator moves it to; see the source.
+    void sendOperatorMoves(QSlider *pSlider, int nSub);
     void setSectionOpen(QWidget *pSection, QWidget *pButton, bool &bOpen);
     void clearDeviceValues();
     // The page's device from now on; another one drops what the page showed of the previous.

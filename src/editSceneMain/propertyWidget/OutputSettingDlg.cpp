@@ -14,7 +14,8 @@ using WireBytes::appendBe16;
 
 namespace {
 
-const char *const kTopics[] = {"InitOutputDate", "Noisecancellation", "SwitchOutputDate", "InitAdvancedDate", "Delay"};
+const char *const kTopics[] = {"InitOutputDate", "Noisecancellation", "SwitchOutputDate", "InitAdvancedDate", "Delay",
+                               "slot_outputSettingsHeld"};
 
 const char *const kRadioStyle = "QRadioButton{color: rgb(255, 255, 255); font-size: 16px;}"
                                 "QRadioButton:checked{color: rgb(255, 255, 255);}"
@@ -107,8 +108,24 @@ bool OutputSettingDlg::readField(QLineEdit *pEdit, int nMax, int &nValue)
 
 // ------------------------------------------------------------------ device answers
 
+const COutputPortRecord *OutputSettingDlg::portRecord(int nPort) const
+{
+    const CDeviceRecords *pDevice = CDeviceRecords::find(m_strSerial);
+    if (!pDevice)
+        return nullptr;
+    const auto &ports = pDevice->outputsRecord().ports;
+    const auto it = ports.constFind(nPort);
+    return it == ports.constEnd() ? nullptr : &*it;
+}
+
 void OutputSettingDlg::InitOutputDate(int count, QString Type)
 {
+    // The count and type this device answered, whoever's answer the topic carries.
+    const CDeviceRecords *pDevice = CDeviceRecords::find(m_strSerial);
+    if (!pDevice || pDevice->outputsRecord().nPortCount < 0)
+        return;
+    count = pDevice->outputsRecord().nPortCount;
+    Type = pDevice->outputsRecord().strPortType;
     ui->Typelabel->setText(Type);
     m_list.clear();
     ui->selectioncomboBox->clear();
@@ -127,11 +144,21 @@ void OutputSettingDlg::InitOutputDate(int count, QString Type)
     }
 }
 
-void OutputSettingDlg::SwitchOutputDate(int Index, int Serial, int Width, int Height, int Hz)
+void OutputSettingDlg::SwitchOutputDate(int Index, int, int, int, int)
 {
+    const COutputPortRecord *pPort = portRecord(Index);
+    if (!pPort || !pPort->bResolution)
+        return;
+    const COutputPortRecord port = *pPort;
     // A port the selector does not list leaves the selector where it is.
     if (Index >= 1 && Index <= ui->selectioncomboBox->count())
         ui->selectioncomboBox->setCurrentIndex(Index - 1);
+    showResolution(port);
+}
+
+void OutputSettingDlg::showResolution(const COutputPortRecord &port)
+{
+    const int Serial = port.nStandard;
     if (Serial >= 0 && Serial < ui->cmbStandard->count()) {
         ui->preinstallradioButton->setChecked(true);
         ui->OutSettingstackedWidget->setCurrentIndex(0);
@@ -143,34 +170,57 @@ void OutputSettingDlg::SwitchOutputDate(int Index, int Serial, int Width, int He
         // Custom (255), or a standard this dialog does not know: show the device's own values.
         ui->customradioButton->setChecked(true);
         ui->OutSettingstackedWidget->setCurrentIndex(1);
-        ui->CustomWidthlineEdit->setText(QString::number(Width));
-        ui->CustomHeightlineEdit->setText(QString::number(Height));
-        ui->CustomHzlineEdit->setText(QString::number(Hz));
+        ui->CustomWidthlineEdit->setText(QString::number(port.nWidth));
+        ui->CustomHeightlineEdit->setText(QString::number(port.nHeight));
+        ui->CustomHzlineEdit->setText(QString::number(port.nHz));
     }
 }
 
-void OutputSettingDlg::InitAdvancedDate(int HorizontalActivel, int HorizontalAll, int HorizontalStart, int HorizontalEnd,
-                                        int VeticalActive, int VeticalAll, int VeticalStart, int VeticalEnd, int MaxHz)
+// The timing of the port the resolution tab shows (the topic names no port).
+void OutputSettingDlg::InitAdvancedDate(int, int, int, int, int, int, int, int, int)
 {
-    ui->HorizontalActivelineEdit->setText(QString::number(HorizontalActivel));
-    ui->HorizontalAlllineEdit->setText(QString::number(HorizontalAll));
-    ui->HorizontalStartlineEdit->setText(QString::number(HorizontalStart));
-    ui->HorizontalEndlineEdit->setText(QString::number(HorizontalEnd));
-    ui->VeticalActivelineEdit->setText(QString::number(VeticalActive));
-    ui->VeticalAlllineEdit->setText(QString::number(VeticalAll));
-    ui->VeticalStartlineEdit->setText(QString::number(VeticalStart));
-    ui->VeticalEndlineEdit->setText(QString::number(VeticalEnd));
-    ui->MaxHzlineEdit->setText(QString::number(MaxHz));
+    if (const COutputPortRecord *pPort = portRecord(ui->selectioncomboBox->currentIndex() + 1))
+        showTiming(*pPort);
 }
 
-void OutputSettingDlg::Delay(int nDelay)
+void OutputSettingDlg::showTiming(const COutputPortRecord &port)
 {
-    ui->DelaylineEdit->setText(QString::number(nDelay));
+    if (!port.bTiming)
+        return;
+    const QList<QLineEdit *> listEdits = {ui->HorizontalActivelineEdit, ui->HorizontalAlllineEdit, ui->HorizontalStartlineEdit,
+                                          ui->HorizontalEndlineEdit,    ui->VeticalActivelineEdit, ui->VeticalAlllineEdit,
+                                          ui->VeticalStartlineEdit,     ui->VeticalEndlineEdit,    ui->MaxHzlineEdit};
+    for (int i = 0; i < listEdits.size(); ++i)
+        listEdits.at(i)->setText(QString::number(port.anTiming[i]));
 }
 
-void OutputSettingDlg::Noisecancellation(int nNoisecancellation)
+// The delay and noise cancellation of the port the second tab shows (the topics name no port).
+void OutputSettingDlg::Delay(int)
 {
-    ui->NoiselineEdit->setText(QString::number(nNoisecancellation));
+    const COutputPortRecord *pPort = portRecord(ui->AdvancedcomboBox->currentIndex() + 1);
+    if (pPort && pPort->bDelay)
+        ui->DelaylineEdit->setText(QString::number(pPort->nDelay));
+}
+
+void OutputSettingDlg::Noisecancellation(int)
+{
+    const COutputPortRecord *pPort = portRecord(ui->AdvancedcomboBox->currentIndex() + 1);
+    if (pPort && pPort->bNoise)
+        ui->NoiselineEdit->setText(QString::number(pPort->nNoise));
+}
+
+void OutputSettingDlg::slot_outputSettingsHeld(QString strSerial)
+{
+    if (strSerial != m_strSerial)
+        return;
+    if (const COutputPortRecord *pPort = portRecord(ui->selectioncomboBox->currentIndex() + 1)) {
+        const COutputPortRecord port = *pPort;
+        if (port.bResolution)
+            showResolution(port);
+        showTiming(port);
+    }
+    Delay(0);
+    Noisecancellation(0);
 }
 
 // ------------------------------------------------------------------ form handlers

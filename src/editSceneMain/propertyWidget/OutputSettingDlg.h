@@ -9,12 +9,22 @@
 // "SwitchOutputDate", "InitAdvancedDate", "Delay" and "Noisecancellation", each received by the
 // slot of the same name. A write is not read back.
 //
+// Those topics name no device (nor, but for "SwitchOutputDate", a port): the worker puts each
+// answer into its device's output record before it notifies, and on each topic the dialog shows
+// its own device's record (looked up by m_strSerial in CDeviceRecords) of the port the topic is
+// about, never the topic's values; a topic its device has no record for is not its own and is
+// ignored. After a write went nowhere, or one was acknowledged, the worker notifies
+// "slot_outputSettingsHeld" with the serial, and the dialog of that device shows its records of
+// the ports it shows.
+//
 // Fields are checked before anything is sent: 16-bit values 0-65535, refresh rates 0-255; a port
 // must be chosen. run() is the whole opening: it asks for the ports, runs the dialog and
 // destroys it, so a closed dialog never answers the topics again.
 
 #include <QDialog>
 #include <QStringList>
+
+#include "DeviceRecords.h"
 
 namespace Ui {
 class OutputSettingDlg;
@@ -42,6 +52,7 @@ public slots:
                           int VeticalActive, int VeticalAll, int VeticalStart, int VeticalEnd, int MaxHz);
     void Delay(int nDelay);
     void Noisecancellation(int nNoisecancellation);
+    void slot_outputSettingsHeld(QString strSerial);
 
 private slots:
     void on_preinstallradioButton_clicked();
@@ -60,6 +71,10 @@ private:
     void sendCmd(QByteArray payload, int nReadOrWrite, int nSub);
     void readPort(int nSub, int nPort);
     bool timingPageShown() const;
+    // This dialog's device's record of port nPort (1..), or null.
+    const COutputPortRecord *portRecord(int nPort) const;
+    void showResolution(const COutputPortRecord &port);
+    void showTiming(const COutputPortRecord &port);
     void updateApplyButtons();
     // The field's number when it is a whole number from 0 to nMax; otherwise a message and false.
     bool readField(QLineEdit *pEdit, int nMax, int &nValue);

@@ -95,6 +95,10 @@
         <translation>设备参数尚未读取，请稍候再试！</translation>
     </message>
     <message>
+        <source>此页面在本窗口中没有对应的设备！</source>
+        <translation>此页面在本窗口中没有对应的设备！</translation>
+    </message>
+    <message>
         <source>请输入正确屏幕宽高！</source>
         <translation>请输入正确屏幕宽高！</translation>
     </message>

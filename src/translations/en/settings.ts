@@ -95,6 +95,10 @@
         <translation>The device settings have not been read yet, please try again shortly!</translation>
     </message>
     <message>
+        <source>此页面在本窗口中没有对应的设备！</source>
+        <translation>This page serves no device in this window!</translation>
+    </message>
+    <message>
         <source>请输入正确屏幕宽高！</source>
         <translation>Please enter a valid screen width and height!</translation>
     </message>
