@@ -537,11 +537,12 @@ void CTcpDeviceThread::slot_GetZSencedate()
         m_bGetZSencedate = true;
 }
 
-// The main source a panel asked for: the record takes it when the device acknowledges the write
-// (or a read reports it), never before.
+// The source the operator pressed: the records take it when the device acknowledges its write
+// (and the source strip then shows it), not before.
 void CTcpDeviceThread::slot_GetZMainSig(int nMainSig)
 {
-    Q_UNUSED(nMainSig)
+    if (actsOnSharedTopics())
+        CDeviceLog::write({QString("The device"), m_strIp, QString("main source asked:"), nMainSig});
 }
 
 void CTcpDeviceThread::slot_refreshinputName(QString strSerial)
@@ -558,8 +559,8 @@ void CTcpDeviceThread::slot_GetZSencedate(QString strSerial)
 
 void CTcpDeviceThread::slot_GetZMainSig(int nMainSig, QString strSerial)
 {
-    Q_UNUSED(nMainSig)
-    Q_UNUSED(strSerial)
+    if (strSerial == m_strSerial)
+        slot_GetZMainSig(nMainSig);
 }
 
 void CTcpDeviceThread::setEditedDeviceSerial(const QString &strSerial, const QString &strFamily)

@@ -208,8 +208,14 @@ void CTcpDeviceThread::followZSettingsWrite(const CReplyFrame &f, const _mcu_cmd
     // A reply to a read is none of this; an unmatched reply counts as a write's by its frame.
     if (pSent ? pSent->nReadOrWrite != 2 : f.nReadOrWrite != 2)
         return;
-    if (f.isAck() && pSent && applyZSettingsWrite(*pSent))
+    if (f.isAck() && pSent && applyZSettingsWrite(*pSent)) {
+        if (pSent->nSubIndex3 == 3 && pSent->nCmdIndex == Tx_SetLayer) {
+            // The source strip shows the live source the device took.
+            QString strSerial = m_strSerial;
+            globalObserver::getGlobalObserver()->notify("slot_updateCurrentZDevice", Q_ARG(QString, strSerial));
+        }
         return;
+    }
     CDeviceLog::write({QString("The device"), m_strIp, QString("settings write not taken, read again:"), f.nCmd, f.nSub});
     readZSettings();
 }

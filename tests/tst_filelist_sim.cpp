@@ -342,11 +342,6 @@ private slots:
         QCOMPARE(req.nReadOrWrite, 2);
         QTRY_COMPARE(sim.model().nMainSig, 2);
         QTRY_COMPARE(worker.getSystemInfo()->nMainSignumber, 2);
-
-        // Switched off, a press makes no main source, in the device or in its record.
-        worker.setCanConnected(false);
-        QTest::mousePress(rowOf(panel, 0), Qt::LeftButton);
-        QCOMPARE(worker.getSystemInfo()->nMainSignumber + sim.model().nMainSig, 4);
         CTcpDeviceThread::setEditedDeviceSerial(QString());
     }
 };

@@ -24,6 +24,7 @@
 #include "SimTestUtil.h"
 #include "SwitchButton.h"
 #include "TcpDeviceThread.h"
+#include "FileListWidget.h"
 #include "globalObserver.h"
 #include "mainwindow.h"
 #include "zinferface.h"
@@ -272,6 +273,11 @@ private slots:
         QTRY_COMPARE(m_pWindow->zInterface()->middleControl()->lines().first(),
                      QString::fromUtf8("[当前信号源:%1]").arg(strLive));
         QCOMPARE(zstrip()->takeScene(), m_pSimZ->model().nTakeScene);
+        // so does a press of another source: the records keep the live one
+        m_pWindow->zInterface()->findChild<CFileListWidget *>()->slot_startDrag(":/res/res/image/hdmi.png", "x", 2, "ZSN");
+        QTRY_COMPARE(m_pWindow->zInterface()->middleControl()->lines().first(),
+                     QString::fromUtf8("[当前信号源:%1]").arg(strLive));
+        QCOMPARE(m_pWindow->getCurrentDevice("ZSN")->getSystemInfo()->nMainSignumber, m_pSimZ->model().nMainSig);
     }
 
     // A read-back of the same scenes arrives while the delete notice is up: the card stays, scene 2,

@@ -803,19 +803,27 @@ private slots:
         QCOMPARE(sim.requestCount(), 0);
     }
 
-    // The main source a panel names, in either form of the topic, is no record of any worker:
-    // the record takes the main source the device acknowledges.
-    void panelsMainSourceWritesNoRecord()
+    // The shared topics act only on the edited device's worker once one is named; the press of a
+    // Z source changes no record before the device takes it.
+    void sharedTopicsReachEditedDeviceOnly()
     {
+        CHubSpy spy;
         CTcpDeviceThread a, b;
         a.setDeviceSerial("A");
         b.setDeviceSerial("B");
-        int nMain = 7;
-        globalObserver::getGlobalObserver()->notify("slot_GetZMainSig", Q_ARG(int, nMain));
+        a.setDeviceType("Z");
+        b.setDeviceType("Z");
         CTcpDeviceThread::setEditedDeviceSerial("B");
-        QString strSerial = "B";
-        globalObserver::getGlobalObserver()->notify("slot_GetZMainSig", Q_ARG(int, nMain), Q_ARG(QString, strSerial));
-        QCOMPARE(a.getSystemInfo()->nMainSignumber + b.getSystemInfo()->nMainSignumber, 0);
+        globalObserver::getGlobalObserver()->notify("slot_GetZSencedate");
+        for (CTcpDeviceThread *p : {&a, &b}) {
+            p->injectSentCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
+            p->injectReceivedData(CDeviceFrame::buildReply(33, 1, 0, hex("02080201")));
+        }
+        QCOMPARE(spy.count("slot_getZScenedate"), 1);
+        QCOMPARE(spy.last("slot_getZScenedate").last().toString(), QString("B"));
+        int nMain = 3;
+        globalObserver::getGlobalObserver()->notify("slot_GetZMainSig", Q_ARG(int, nMain));
+        QCOMPARE(b.getSystemInfo()->nMainSignumber, 0);
         CTcpDeviceThread::setEditedDeviceSerial(QString());
     }
 };
