@@ -633,6 +633,9 @@ private slots:
         }
         QCOMPARE(nSaid, int(!title.isEmpty()));
         QCOMPARE(nNotices, nSaid);
+        // a lost link is a box naming the device, whatever its family
+        if (ending == "lost")
+            QTRY_VERIFY(BesMessageBox::testRecords().last().kind == "tipInfor" && BesMessageBox::testRecords().last().text.contains("ZS"));
     }
 
     // Over TCP a device from which nothing came for three heartbeat periods lost its link: the
