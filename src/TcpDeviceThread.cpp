@@ -420,6 +420,9 @@ void CTcpDeviceThread::readBackAfter(const _mcu_cmd &sent)
     } else if (isTarn() && sent.nCmdIndex == Tx_SetLayer) {
         if (findTarnScene(m_pDeviceInfo->nTakeScene))
             readScene(m_pDeviceInfo->nTakeScene);
+    } else if (sent.nCmdIndex == Tx_InputSet && !sent.byte.isEmpty()) {
+        // The input's name (a reply that changes it tells the rows), or its EDID fields.
+        queueRead(Tx_InputSet, sent.byte.left(1), sent.nSubIndex3 == 3 ? 3 : 2);
     }
 }
 

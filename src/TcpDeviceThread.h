@@ -264,10 +264,9 @@ private:
     void getOutletsetting(const CReplyFrame &f);
     void getOSDInfo(const CReplyFrame &f);
     void getSystemName(const CReplyFrame &f);
-    // What the device holds, as last read or acknowledged: the records panels write into before
-    // the device took a value (input names and timings) and what no record keeps (OSD settings),
-    // handed to the panels again after a refusal with the records (name, outputs, scene audio).
-    void holdInput(const InputSource &input, int nWhat);
+    // What the device holds, as last read or acknowledged: the records (the inputs' are changed
+    // by reads and acknowledged writes only) and what no record keeps (OSD settings), handed to
+    // the panels again after a refusal with the records (name, outputs, scene audio).
     void followHeldWrite(const _mcu_cmd &sent);
     // The OSD records: a read or an acknowledged write changes them, and the editor is shown
     // the state (showOsdState) unless a bitmap transfer to the device switches it meanwhile.
@@ -309,6 +308,9 @@ private:
     void notifySetDeviceCmd(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSub);
     void notifyZSceneList();
     InputSource *findInput(int nId) const;
+    // The input records to this device's source rows; the main input to the Z source strip.
+    void notifyInputs();
+    void notifyZSourceStrip();
     // A Z device's acknowledgement or refusal of a write to its live settings; pSent is the
     // command it answers, null when the reply could not be matched to one.
     void followZSettingsWrite(const CReplyFrame &f, const _mcu_cmd *pSent);
@@ -372,8 +374,6 @@ private:
     QElapsedTimer m_lastRefusal;
     enum { RefusalBurstMs = 2000 };
     bool m_bRefusalNoticePending = false;
-    // Held state (GUI thread; see holdInput()).
-    QHash<int, InputSource> m_heldInputs;
     // Records (GUI thread; see CDeviceRecords).
     QString m_strDeviceName;
     bool m_bNameRead = false;

@@ -93,6 +93,7 @@ void CTcpDeviceThread::getInputSrcSet(const CReplyFrame &f)
     if (!pInput)
         return;
     const bool bLast = m_pDeviceInfo->vectorInput.last() == pInput;
+    const QString strNameBefore = pInput->strName;
     switch (f.nSub) {
     case 1:
         if (p.size() >= 21) {
@@ -103,7 +104,6 @@ void CTcpDeviceThread::getInputSrcSet(const CReplyFrame &f)
             pInput->nCType = u8(p, 2);
             pInput->strName = g_fromGbkField(p.mid(3, 12));
             readEdid(p, 15, *pInput);
-            holdInput(*pInput, 1);
             if (bLast) {
                 DeviceInfo *pInfo = m_pDeviceInfo;
                 QString strSerial = m_strSerial;
@@ -118,16 +118,20 @@ void CTcpDeviceThread::getInputSrcSet(const CReplyFrame &f)
             }
         }
         break;
+    case 0: // a write of all settings answered with what the device took, laid out as sent
+        if (f.nReadOrWrite != 1 && p.size() >= 21) {
+            pInput->strName = g_fromGbkField(p.mid(3, 12));
+            readEdid(p, 15, *pInput);
+        }
+        break;
     case 2:
         if (p.size() >= 13) {
             pInput->strName = g_fromGbkField(p.mid(1, 12));
-            holdInput(*pInput, 2);
         }
         break;
     case 3:
         if (p.size() >= 7) {
-            readEdid(p, 1, *pInput);
-            holdInput(*pInput, 3);
+            readEdid(p, 1, *pInput); // no panel shows the EDID fields: nothing to tell
             CDeviceLog::write({QString("The device"), m_strIp, QString("input set edid return data: "), nId,
                                pInput->nResouType, pInput->nEdidWidth, pInput->nEdidHeight, pInput->nEdidHZ});
         }
@@ -140,6 +144,10 @@ void CTcpDeviceThread::getInputSrcSet(const CReplyFrame &f)
         m_nRecvExtraVal = nId;
     }
     CDeviceLog::write({QString("The m_nRecvExtraVal"), nId});
+    // A name that changed outside the reading round (a name read or write, a read-back) shows on
+    // the device's rows now; the round's last reply tells them above.
+    if ((f.nSub == 0 || f.nSub == 2) && pInput->strName != strNameBefore)
+        notifyInputs();
 }
 
 // Input state (32): 7-byte records [id, w16, h16, hz, sig] within the payload.
@@ -178,7 +186,6 @@ void CTcpDeviceThread::getInputSrcState(const CReplyFrame &f)
         }
         if (bZ && pInput->nWidth == 0 && pInput->nHeight == 0)
             pInput->nSig = 0;
-        holdInput(*pInput, 32);
     }
     // Every reply asks again for the settings of the inputs without a name: one such read
     // waiting in the queue is enough. A refresh asks for every input's, as asked.
@@ -190,24 +197,33 @@ void CTcpDeviceThread::getInputSrcState(const CReplyFrame &f)
             queueRead(Tx_InputSet, QByteArray(1, char(pInput->nId)), 1, false);
         m_bGetEquipmentMessages = false;
     }
+    notifyInputs();
+    if (isZ())
+        notifyZSourceStrip();
+}
+
+// The source rows of this device's frame (and the Z frame's source panel) take the input records.
+void CTcpDeviceThread::notifyInputs()
+{
     DeviceInfo *pInfo = m_pDeviceInfo;
     QString strSerial = m_strSerial;
-    globalObserver *pHub = globalObserver::getGlobalObserver();
-    if (isTarn()) {
-        pHub->notify("slot_updateInputSource", Q_ARG(DeviceInfo *, pInfo), Q_ARG(QString, strSerial));
-        return;
-    }
-    pHub->notify("slot_updateZEquipmentInputSource", Q_ARG(DeviceInfo *, pInfo), Q_ARG(QString, strSerial));
-    // The source strip shows the device edited in the Z frame only.
+    globalObserver::getGlobalObserver()->notify(isTarn() ? "slot_updateInputSource" : "slot_updateZEquipmentInputSource",
+                                                Q_ARG(DeviceInfo *, pInfo), Q_ARG(QString, strSerial));
+}
+
+// The Z source strip shows the main input of the device edited in the Z frame only.
+void CTcpDeviceThread::notifyZSourceStrip()
+{
     InputSource *pMain = actsOnSharedTopics() ? findInput(m_pSystemInfo->nMainSignumber) : nullptr;
-    if (pMain) {
-        QString strName = pMain->strName;
-        int nSig = pMain->nSig, nW = pMain->nWidth, nH = pMain->nHeight, nHz = pMain->nHz;
-        int nX = m_pSystemInfo->nXDeflection, nY = m_pSystemInfo->nYDeflection;
-        int nLW = m_pSystemInfo->nLayerWidth, nLH = m_pSystemInfo->nLayerHeight;
-        pHub->notify("slot_updateCurrentZDeviceDate", Q_ARG(QString, strName), Q_ARG(int, nSig), Q_ARG(int, nW),
-                     Q_ARG(int, nH), Q_ARG(int, nHz), Q_ARG(int, nX), Q_ARG(int, nY), Q_ARG(int, nLW), Q_ARG(int, nLH));
-    }
+    if (!pMain)
+        return;
+    QString strName = pMain->strName;
+    int nSig = pMain->nSig, nW = pMain->nWidth, nH = pMain->nHeight, nHz = pMain->nHz;
+    int nX = m_pSystemInfo->nXDeflection, nY = m_pSystemInfo->nYDeflection;
+    int nLW = m_pSystemInfo->nLayerWidth, nLH = m_pSystemInfo->nLayerHeight;
+    globalObserver::getGlobalObserver()->notify("slot_updateCurrentZDeviceDate", Q_ARG(QString, strName), Q_ARG(int, nSig),
+                                                Q_ARG(int, nW), Q_ARG(int, nH), Q_ARG(int, nHz), Q_ARG(int, nX),
+                                                Q_ARG(int, nY), Q_ARG(int, nLW), Q_ARG(int, nLH));
 }
 
 // Source and scene counts (33), laid out alike in both families: sources,
@@ -251,7 +267,6 @@ void CTcpDeviceThread::dropInputsBeyondCount()
         InputSource *pInput = inputs.at(i);
         if (pInput->nId >= 0 && pInput->nId < nCount)
             continue;
-        m_heldInputs.remove(pInput->nId);
         m_listGoneInputs.emplace_back(inputs.takeAt(i));
         bDropped = true;
     }
@@ -260,10 +275,7 @@ void CTcpDeviceThread::dropInputsBeyondCount()
     if (!bDropped)
         return;
     CDeviceLog::write({QString("The device"), m_strIp, QString("inputs beyond the source count dropped:"), nCount});
-    DeviceInfo *pInfo = m_pDeviceInfo;
-    QString strSerial = m_strSerial;
-    globalObserver::getGlobalObserver()->notify(isTarn() ? "slot_updateInputSource" : "slot_updateZEquipmentInputSource",
-                                                Q_ARG(DeviceInfo *, pInfo), Q_ARG(QString, strSerial));
+    notifyInputs();
 }
 
 void CTcpDeviceThread::queueStartReads()
@@ -439,66 +451,29 @@ QString CTcpDeviceThread::getMainSigInputSource(int nId)
 
 // ------------------------------------------------------------------ held state
 
-// nWhat: 32 the input-state fields, 1 the settings read whole, 2 the name, 3 the EDID fields.
-void CTcpDeviceThread::holdInput(const InputSource &input, int nWhat)
-{
-    InputSource &held = m_heldInputs[input.nId];
-    held.nId = input.nId;
-    switch (nWhat) {
-    case 32:
-        held.nSig = input.nSig;
-        held.nWidth = input.nWidth;
-        held.nHeight = input.nHeight;
-        held.nHz = input.nHz;
-        break;
-    case 1:
-        held.nInputType = input.nInputType;
-        held.strType = input.strType;
-        held.nCType = input.nCType;
-        held.strName = input.strName;
-        Q_FALLTHROUGH();
-    case 3:
-        held.nResouType = input.nResouType;
-        held.nEdidWidth = input.nEdidWidth;
-        held.nEdidHeight = input.nEdidHeight;
-        held.nEdidHZ = input.nEdidHZ;
-        break;
-    case 2:
-        held.strName = input.strName;
-        break;
-    default:
-        break;
-    }
-}
-
 // A write the device acknowledged: what it holds now. Payload layouts as sent.
 void CTcpDeviceThread::followHeldWrite(const _mcu_cmd &sent)
 {
     const QByteArray &p = sent.byte;
     switch (sent.nCmdIndex) {
     case Tx_InputSet: {
+        // Name (sub 2, unless it restores the factory name: the read that follows tells), all
+        // settings (sub 0) or the EDID fields (sub 3), laid out as sent.
         InputSource *pInput = p.isEmpty() ? nullptr : findInput(u8(p, 0));
         if (!pInput)
             return;
-        InputSource taken = *pInput;
-        int nWhat = 0;
         if (sent.nSubIndex3 == 2 && p.size() >= 14 && u8(p, 1) == 0) {
-            taken.strName = g_fromGbkField(p.mid(2, 12));
-            nWhat = 2;
+            pInput->strName = g_fromGbkField(p.mid(2, 12));
         } else if (sent.nSubIndex3 == 0 && p.size() >= 21) {
-            taken.strName = g_fromGbkField(p.mid(3, 12));
-            holdInput(taken, 2);
-            readEdid(p, 15, taken);
-            nWhat = 3;
+            pInput->strName = g_fromGbkField(p.mid(3, 12));
+            readEdid(p, 15, *pInput);
         } else if (sent.nSubIndex3 == 3 && p.size() >= 7) {
-            readEdid(p, 1, taken);
-            nWhat = 3;
+            readEdid(p, 1, *pInput);
+            return; // no panel shows the EDID fields
+        } else {
+            return;
         }
-        if (nWhat == 0)
-            return; // a factory name: the read that follows it tells
-        holdInput(taken, nWhat);
-        if (sent.nSubIndex3 != 3)
-            pInput->strName = taken.strName; // shown again after a hand-back in between
+        notifyInputs();
         break;
     }
     case Tx_SetSystem:
@@ -562,17 +537,10 @@ void CTcpDeviceThread::handBackHeldState()
     QString strSerial = m_strSerial;
     // The screen size first: the scenes and layers handed back after it are drawn in its geometry.
     showTarnScreen(false);
-    // Source rows (and the Z source strip): the input records as read or acknowledged.
-    for (InputSource *pInput : m_pDeviceInfo->vectorInput) {
-        const auto it = m_heldInputs.constFind(pInput->nId);
-        if (it != m_heldInputs.constEnd())
-            *pInput = *it;
-    }
-    if (!m_pDeviceInfo->vectorInput.isEmpty()) {
-        DeviceInfo *pInfo = m_pDeviceInfo;
-        pHub->notify(isTarn() ? "slot_updateInputSource" : "slot_updateZEquipmentInputSource", Q_ARG(DeviceInfo *, pInfo),
-                     Q_ARG(QString, strSerial));
-    }
+    // Source rows: the input records, as read or acknowledged (the Z frame shows its source strip
+    // from the records at "slot_updateCurrentZDevice").
+    if (!m_pDeviceInfo->vectorInput.isEmpty())
+        notifyInputs();
     // The device name: its rows, and the name field of the frame that edits it.
     tellDeviceName();
     // The output and audio dialogs of this device show its records (of their port, of their

@@ -1,6 +1,7 @@
 #include "TestMain.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMenu>
@@ -54,6 +55,12 @@ static CDeviceItem *rowOf(CFileListWidget &panel, int nId)
         if (panel.layoutList()->itemAt(r)->getInputSrcIndex() == nId)
             return panel.layoutList()->itemAt(r);
     return nullptr;
+}
+
+// The name a row shows (its first line).
+static QString shownName(CDeviceItem *row)
+{
+    return row->findChild<QLabel *>("labelName")->text().section("\r\n", 0, 0);
 }
 
 // The source panel against the simulated device: the bytes its rows and its
@@ -184,6 +191,76 @@ private slots:
         QCOMPARE(sim.requests(32, 1).first().payload, QByteArray::fromHex("0003"));
     }
 
+    // A name written from a row shows at once, the worker's record untouched; once the write has
+    // ended, the device's panels are told and the row shows what the device holds.
+    void nameWriteEndsAsTheDeviceHolds_data()
+    {
+        QTest::addColumn<QString>("ending");
+        QTest::addColumn<QString>("held");
+        QTest::newRow("acknowledged, then a write refused") << "ack" << "PC-1";
+        QTest::newRow("refused while off") << "off" << "IN2";
+        QTest::newRow("dropped from the queue by a switch-off") << "dropped" << "IN2";
+        QTest::newRow("refused by the device") << "nak" << "IN2";
+        QTest::newRow("never answered") << "silent" << "IN2";
+    }
+    void nameWriteEndsAsTheDeviceHolds()
+    {
+        QFETCH(QString, ending);
+        QFETCH(QString, held);
+        CDeviceSimulator sim(CSimDeviceModel::Tarn, 4, 1);
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        CHubSpy router;
+        router.setRouteTo(&worker);
+        QVERIFY(connectWorker(worker, sim, "SN7"));
+        worker.setMcuCommand(QString::fromUtf8("源及场景数"), QByteArray::fromHex("01"), 1, 0);
+        settle(worker, sim);
+        const InputSource *pRecord = worker.getDeviceInfo()->vectorInput.value(1);
+        QVERIFY(pRecord && pRecord->strName == "IN2");
+        CFileListWidget panel;
+        panel.addDeviceToList(worker.getDeviceInfo(), "SN7");
+        if (ending == "off")
+            worker.setCanConnected(false);
+        else if (ending == "nak")
+            sim.injectFault(CDeviceSimulator::Nak, 31);
+        else if (ending == "ack") // C5 C3 in the model's place: the model is set below
+            sim.setNextReplyPayload(31, 2, QByteArray::fromHex("C5C3"));
+        if (ending == "silent") { // the next heartbeat's answer ends the write
+            sim.injectFault(CDeviceSimulator::NoAnswer, 31);
+            worker.setHeartbeatInterval(300);
+        }
+        if (ending == "dropped") { // the write waits behind a read the device does not answer
+            sim.setAnswering(false);
+            worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
+            QTRY_VERIFY(worker.hasCommandInFlight());
+        }
+        answerDialog([](CInputSetDlg *dlg) {
+            dlg->findChild<QLineEdit *>("lineEditName")->setText("PC-1");
+            dlg->findChild<QPushButton *>("btnOk")->click();
+        });
+        entry(rowOf(panel, 1), "修改输入名称")->trigger();
+        panel.slot_IsZReflash(false);
+        QCOMPARE(shownName(rowOf(panel, 1)) + pRecord->strName, QString("PC-1IN2"));
+        router.clear();
+        if (ending == "dropped")
+            worker.setCanConnected(false);
+        if (ending == "ack") {
+            sim.model().inputs[1].strName = "PC-1";
+            settle(worker, sim);
+            QCOMPARE(pRecord->strName, QString("PC-1"));
+            router.clear();
+            worker.setCanConnected(false);
+            QVERIFY(!worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(12, 'H'), 2, 10));
+        }
+        // The frame bound to the device hands the rows what it is told.
+        QTRY_VERIFY(router.count("slot_updateInputSource") > 0);
+        QCOMPARE(router.last("slot_updateInputSource").at(1).toString(), QString("SN7"));
+        QTRY_COMPARE(pRecord->strName, held);
+        panel.addDeviceToList(worker.getDeviceInfo(), "SN7");
+        QCOMPARE(shownName(rowOf(panel, 1)), held);
+        QCOMPARE(sim.model().inputs[1].strName, held);
+    }
+
     void pollReadsStatusAndRefreshesNamesOnTick11()
     {
         CDeviceSimulator sim(CSimDeviceModel::Tarn, 4, 1);
@@ -264,7 +341,7 @@ private slots:
         QCOMPARE(req.payload, QByteArray::fromHex("0002"));
         QCOMPARE(req.nReadOrWrite, 2);
         QTRY_COMPARE(sim.model().nMainSig, 2);
-        QCOMPARE(worker.getSystemInfo()->nMainSignumber, 2);
+        QTRY_COMPARE(worker.getSystemInfo()->nMainSignumber, 2);
         CTcpDeviceThread::setEditedDeviceSerial(QString());
     }
 };

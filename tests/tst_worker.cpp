@@ -633,6 +633,11 @@ private slots:
         }
         QCOMPARE(nSaid, int(!title.isEmpty()));
         QCOMPARE(nNotices, nSaid);
+        // a lost link is a box naming the device, whatever its family
+        int nBoxes = 0;
+        for (const BesMessageRecord &r : BesMessageBox::testRecords())
+            nBoxes += r.kind == "tipInfor" && r.text.contains("ZS") ? 1 : 0;
+        QCOMPARE(nBoxes, int(ending == "lost"));
     }
 
     // Over TCP a device from which nothing came for three heartbeat periods lost its link: the

@@ -73,21 +73,38 @@ void CDeviceItem::setDeviceInput(InputSource *pInput)
     m_pDeviceInput = pInput;
     if (!pInput)
         return;
-    if (pInput->nSig == 0) {
-        // Without a signal the record's timing means nothing: clear it.
-        pInput->nWidth = 0;
-        pInput->nHeight = 0;
-        pInput->nHz = 0;
+    m_shown = *pInput;
+    showInput();
+}
+
+// Without a signal the timing means nothing: the row shows zeros (the record is the worker's).
+void CDeviceItem::showInput()
+{
+    if (m_shown.nSig == 0) {
+        m_shown.nWidth = 0;
+        m_shown.nHeight = 0;
+        m_shown.nHz = 0;
     }
     ui->labelName->setText(QString("%1\r\n%2x%3@%4")
-                               .arg(pInput->strName, QString::number(pInput->nWidth),
-                                    QString::number(pInput->nHeight), QString::number(pInput->nHz)));
-    ui->labelIndex->setText(QString::number(pInput->nId + 1));
+                               .arg(m_shown.strName, QString::number(m_shown.nWidth),
+                                    QString::number(m_shown.nHeight), QString::number(m_shown.nHz)));
+    ui->labelIndex->setText(QString::number(m_shown.nId + 1));
+}
+
+// The operator's edit shows at once; the next input records the worker hands the row (a read,
+// the device's acknowledgement, or what it holds after the write ended otherwise) replace it.
+void CDeviceItem::showEdited(const InputSource &edited)
+{
+    m_shown.strName = edited.strName;
+    m_shown.nWidth = edited.nWidth;
+    m_shown.nHeight = edited.nHeight;
+    m_shown.nHz = edited.nHz;
+    showInput();
 }
 
 void CDeviceItem::setDeviceType(const QString &strType)
 {
-    const bool bSignal = m_pDeviceInput && m_pDeviceInput->nSig == 1;
+    const bool bSignal = m_pDeviceInput && m_shown.nSig == 1;
     for (const PortIcon &icon : kPortIcons) {
         if (strType.contains(QLatin1String(icon.word))) {
             const QString strFile = QString::fromLatin1(bSignal ? icon.on : icon.off);
@@ -176,11 +193,11 @@ QString CDeviceItem::dragCaption() const
 {
     if (!m_pDeviceInput)
         return QString();
-    if (m_pDeviceInput->nSig != 0)
+    if (m_shown.nSig != 0)
         return QString("%1 : %2x%3@%4")
-            .arg(m_pDeviceInput->strName, QString::number(m_pDeviceInput->nWidth),
-                 QString::number(m_pDeviceInput->nHeight), QString::number(m_pDeviceInput->nHz));
-    return QString("%1 : 无输入").arg(m_pDeviceInput->strName);
+            .arg(m_shown.strName, QString::number(m_shown.nWidth), QString::number(m_shown.nHeight),
+                 QString::number(m_shown.nHz));
+    return QString("%1 : 无输入").arg(m_shown.strName);
 }
 
 QByteArray CDeviceItem::makeDragData(const QString &strFile, const QString &strText, int nId)
@@ -276,14 +293,15 @@ void CDeviceItem::sendReflash()
     globalObserver::getGlobalObserver()->notify("slot_IsZReflash", Q_ARG(bool, bReflash));
 }
 
-// The dialog edits a copy: the row may be rebound to another device or input, or removed, while
-// it is open, and the record it was opened on may be gone. Its values reach the row's record
-// only when the row still stands for the same input of the same device.
-bool CDeviceItem::execInputDialog(CInputSetDlg &dlg, int nShowType)
+// The dialog edits a copy of what the row shows: the row may be rebound to another device or
+// input, or removed, while it is open, and the record it was opened on may be gone. True when it
+// was accepted and the row still stands for the same input of the same device. No record is
+// written: the worker's records take a value when the device acknowledges it.
+bool CDeviceItem::execInputDialog(CInputSetDlg &dlg, int nShowType, InputSource &edited)
 {
     if (!m_pDeviceInput)
         return false;
-    InputSource edited = *m_pDeviceInput;
+    edited = m_shown;
     const QString strSerial = m_strSerial;
     dlg.setInputData(&edited);
     dlg.setShowType(nShowType);
@@ -296,10 +314,6 @@ bool CDeviceItem::execInputDialog(CInputSetDlg &dlg, int nShowType)
                                       QString::number(edited.nId), strSerial);
         return false;
     }
-    m_pDeviceInput->strName = edited.strName;
-    m_pDeviceInput->nWidth = edited.nWidth;
-    m_pDeviceInput->nHeight = edited.nHeight;
-    m_pDeviceInput->nHz = edited.nHz;
     return true;
 }
 
@@ -309,20 +323,20 @@ void CDeviceItem::slot_inputAll()
     if (!m_pDeviceInput)
         return;
     CInputSetDlg dlg;
-    if (!execInputDialog(dlg, 0))
+    InputSource edited;
+    if (!execInputDialog(dlg, 0, edited))
         return;
-    InputSource *pInput = m_pDeviceInput;
 
     QByteArray payload;
-    payload.append(char(pInput->nId & 0xFF));
+    payload.append(char(edited.nId & 0xFF));
     payload.append('\0');
     payload.append('\0');
-    payload.append(nameField(pInput->strName));
+    payload.append(nameField(edited.strName));
     payload.append(char(dlg.getResouIndex() & 0xFF));
-    appendBe16(payload, pInput->nWidth);
-    appendBe16(payload, pInput->nHeight);
-    payload.append(char(pInput->nHz & 0xFF));
-    setDeviceInput(pInput);
+    appendBe16(payload, edited.nWidth);
+    appendBe16(payload, edited.nHeight);
+    payload.append(char(edited.nHz & 0xFF));
+    showEdited(edited);
     sendInputSet(payload, 2, 0);
     sendReflash();
 }
@@ -333,15 +347,15 @@ void CDeviceItem::slot_inputName()
     if (!m_pDeviceInput)
         return;
     CInputSetDlg dlg;
-    if (!execInputDialog(dlg, 1))
+    InputSource edited;
+    if (!execInputDialog(dlg, 1, edited))
         return;
-    InputSource *pInput = m_pDeviceInput;
 
     QByteArray payload;
-    payload.append(char(pInput->nId & 0xFF));
+    payload.append(char(edited.nId & 0xFF));
     payload.append('\0');
-    payload.append(nameField(pInput->strName));
-    setDeviceInput(pInput);
+    payload.append(nameField(edited.strName));
+    showEdited(edited);
     sendInputSet(payload, 2, 2);
     sendReflash();
 }
@@ -353,17 +367,17 @@ void CDeviceItem::slot_inputResolution()
         return;
     const bool bZ = m_bZMenu;
     CInputSetDlg dlg;
-    if (!execInputDialog(dlg, 2))
+    InputSource edited;
+    if (!execInputDialog(dlg, 2, edited))
         return;
-    InputSource *pInput = m_pDeviceInput;
 
     QByteArray payload;
-    payload.append(char(pInput->nId & 0xFF));
+    payload.append(char(edited.nId & 0xFF));
     payload.append(char(dlg.getShowType() == 1 ? 0xFF : (dlg.getResouIndex() & 0xFF)));
     appendBe16(payload, dlg.getWidth());
     appendBe16(payload, dlg.getHeight());
     payload.append(char(dlg.getHz() & 0xFF));
-    setDeviceInput(pInput);
+    showEdited(edited);
     sendInputSet(payload, 2, 3);
     if (!bZ)
         sendReflash();
@@ -391,7 +405,8 @@ void CDeviceItem::slot_updateResolution()
         sendReflash();
 }
 
-// F: restore the factory name, then read the inputs again.
+// F: restore the factory name (the name field carries the name shown), then read the inputs
+// again: their replies show the name the device took.
 void CDeviceItem::slot_resetName()
 {
     if (!m_pDeviceInput)
@@ -399,8 +414,7 @@ void CDeviceItem::slot_resetName()
     QByteArray payload;
     payload.append(char(m_pDeviceInput->nId & 0xFF));
     payload.append(char(1));
-    payload.append(nameField(m_pDeviceInput->strName));
-    setDeviceInput(m_pDeviceInput);
+    payload.append(nameField(m_shown.strName));
     sendInputSet(payload, 2, 2);
 
     // The receivers may remove this row; keep what is needed on the stack.

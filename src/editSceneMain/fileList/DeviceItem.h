@@ -35,7 +35,7 @@ public:
 
     void setDeviceSerial(const QString &strSerial);
     QString getDeviceSerial() const;
-    // Binds the input (not owned) and redraws the texts.
+    // Binds the input (the worker's record: read, never written) and shows its values.
     void setDeviceInput(InputSource *pInput);
     InputSource *getDeviceInput() const { return m_pDeviceInput; }
     // Chooses the port icon from the input's type text.
@@ -81,9 +81,12 @@ private slots:
     void slot_resetName();         // 恢复出厂设置名称
 
 private:
-    // Opens the input settings dialog on the row's input in the given mode; false when it was
-    // cancelled or this row was removed or came to stand for another input while it was open.
-    bool execInputDialog(CInputSetDlg &dlg, int nShowType);
+    // Opens the input settings dialog on a copy of what the row shows, in the given mode; false
+    // when it was cancelled or this row was removed or came to stand for another input while it
+    // was open. edited holds the dialog's values.
+    bool execInputDialog(CInputSetDlg &dlg, int nShowType, InputSource &edited);
+    void showInput();
+    void showEdited(const InputSource &edited);
     void showMenu(const QPoint &ptGlobal);
     void sendInputSet(QByteArray &payload, int nRw, int nSub);
     static void sendReflash();
@@ -93,6 +96,8 @@ private:
     QMenu *m_pMenu = nullptr;
     QString m_strSerial;
     InputSource *m_pDeviceInput = nullptr;
+    // What the row shows: the record as last handed to it, or the operator's edit until the next.
+    InputSource m_shown;
     QAction *actInputAll = nullptr;
     QAction *actInputName = nullptr;
     QAction *actInputResolution = nullptr;

@@ -12,9 +12,10 @@ class InputSetDlg;
 
 // Modal dialog in which the operator edits one input of the device: its name,
 // its resolution (one of the standard resolutions or a custom size) and its
-// refresh rate. OK writes the edited values back into the bound record; the
-// caller builds the device command from the record and the getters. The dialog
-// itself sends nothing.
+// refresh rate. OK writes the edited values back into the bound record (the
+// source row binds a copy of its own, never a worker's record); the caller
+// builds the device command from it and the getters. The dialog itself sends
+// nothing.
 class CInputSetDlg : public QDialog
 {
     Q_OBJECT
