@@ -247,6 +247,20 @@ void CTcpDeviceThread::linkDown(const char *pszWhy)
         commandNotTaken(cmd, Dropped);
 }
 
+QList<_mcu_cmd> CTcpDeviceThread::takeQueuedWrites(int nCmd)
+{
+    QList<_mcu_cmd> listTaken;
+    QMutexLocker queue(m_pMutexSend);
+    for (int i = m_listMcuCmd.size() - 1; i >= 0; --i) {
+        if (m_listMcuCmd.at(i)->nCmdIndex == nCmd && m_listMcuCmd.at(i)->nReadOrWrite != 1) {
+            _mcu_cmd *pCmd = m_listMcuCmd.takeAt(i);
+            listTaken.prepend(*pCmd);
+            delete pCmd;
+        }
+    }
+    return listTaken;
+}
+
 void CTcpDeviceThread::linkAttempted()
 {
     m_bLinkDown = false;
@@ -346,6 +360,12 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
                            cmd.nCmdIndex >= 0 ? g_texing_name[cmd.nCmdIndex] : QString(), cmd.nSubIndex3});
     if (bWrite && eEnding == Unanswered)
         readBackAfter(cmd);
+    // Layer writes queued behind a Tarn recall the device did not take were made for the scene it
+    // was to show; the device would put them on the scene it shows: they are not sent.
+    if (bWrite && isTarn() && cmd.nCmdIndex == Tx_SceneInfo && cmd.nSubIndex3 == 20
+        && (eEnding == Refused || eEnding == Unanswered))
+        for (const _mcu_cmd &layer : takeQueuedWrites(Tx_SetLayer))
+            commandNotTaken(layer, Dropped);
     // A write the editor may already show, or a scene read meant to put the editor right.
     if (m_bHandingBack)
         return;
@@ -1011,6 +1031,9 @@ bool CTcpDeviceThread::takeAnswered(int nCmd, int nSub, _mcu_cmd &answered, QLis
         for (int j = 0; j < i; ++j)
             listSkipped.append(m_listInFlight.takeFirst());
         answered = m_listInFlight.takeFirst();
+        // The heartbeats sent before it were answered before it or never will be: one the device
+        // missed while it was silent does not hold back the count of those answered later.
+        m_nHeartsAnswered = std::max(m_nHeartsAnswered, answered.nHeartsBefore);
         return true;
     }
     return false; // a reply to nothing in flight (sent by the device on its own, or late)

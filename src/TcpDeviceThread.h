@@ -294,6 +294,8 @@ private:
     void linkAttempted();
     // The dropped commands, in queue order.
     QList<_mcu_cmd> dropQueuedCommands(const char *pszWhy);
+    // Takes the queued writes of that command out of the queue, in queue order.
+    QList<_mcu_cmd> takeQueuedWrites(int nCmd);
     void scheduleShowLastRead();
     // Takes one of our count reads still unanswered; false when none is open.
     bool takeOpenCountRead();

@@ -574,12 +574,13 @@ class TestOperatorRandom : public QObject
         return list.join("; ");
     }
 
-    // Nothing queued and nothing sent that the console has not taken the answer of, on any link,
-    // and no OSD transfer running.
+    // Nothing queued and nothing sent that the console has not taken the answer of, no write not
+    // ended yet, on any link, and no OSD transfer running.
     bool quiet() const
     {
         for (const auto &link : links())
-            if (link.first && (link.first->queuedCommandCount() > 0 || link.first->hasCommandInFlight()))
+            if (link.first && (link.first->queuedCommandCount() > 0 || link.first->hasCommandInFlight()
+                               || link.first->hasWritePending()))
                 return false;
         return !COSDTransfer::activeTransfer();
     }
@@ -948,8 +949,10 @@ class TestOperatorRandom : public QObject
                 }
             });
             QPointer<CEditBaseScene> pStill(pShown);
+            const bool bChosen = !COSDTransfer::activeTransfer(); // not while an OSD goes out
             QTest::mouseClick(frame()->findChild<QPushButton *>("OSDSettingButton"), Qt::LeftButton);
-            m_osdIndex[m_strEdited] = nIndex;
+            if (bChosen)
+                m_osdIndex[m_strEdited] = nIndex;
             // The strip clicked (an OSD already there is refreshed, not selected), then a small
             // OSD typed on its position page, which keeps the bitmap short.
             if (!pStill || pStill != shownScene())

@@ -119,7 +119,8 @@ public:
 
     // ---- removal and the cross-canvas check
     void deleteItemById(int nId);
-    void destroyAllItem();
+    // With bOsdOff the OSD item going switches the device's OSD off (as the console keeps it).
+    void destroyAllItem(bool bOsdOff = true);
     void deleteSelectsItem();
     bool ifCanChangeLayer(CEditBaseItem *pItemChange);
 

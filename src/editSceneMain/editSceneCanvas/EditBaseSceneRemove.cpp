@@ -126,7 +126,7 @@ void CEditBaseScene::deleteItemById(int nId)
     g_setGlobalChange();
 }
 
-void CEditBaseScene::destroyAllItem()
+void CEditBaseScene::destroyAllItem(bool bOsdOff)
 {
     stopItem();
     const QList<QGraphicsItem *> items = m_listItems;
@@ -137,7 +137,7 @@ void CEditBaseScene::destroyAllItem()
             hub()->notify(QStringLiteral("slot_deletePreviewItem"), Q_ARG(CEditBaseScene *, pThis), Q_ARG(int, nId));
             g_setGlobalChange();
         }
-        if (pItem == m_pItem)
+        if (pItem == m_pItem && bOsdOff)
             CTarnSceneStore::setOsdOn(m_strSerial, false);
         removeAndDeleteItem(pItem);
     }

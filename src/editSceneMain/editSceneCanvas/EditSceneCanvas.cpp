@@ -197,8 +197,9 @@ void CEditSceneCanvas::releaseScene(CEditBaseScene *pScene)
     if (m_pBaseView->scene() == pScene)
         m_pBaseView->setScene(nullptr);
     if (pScene->parent() == this) {
-        // A scene of the canvas's own (new card, loaded document).
-        pScene->destroyAllItem();
+        // A scene of the canvas's own (new card, loaded document). Letting go of it switches
+        // nothing on the device: its OSD item goes, the device's OSD stays as it is.
+        pScene->destroyAllItem(false);
         delete pScene;
     } else {
         // A device scene stays with its owner; the canvas only lets go of it.

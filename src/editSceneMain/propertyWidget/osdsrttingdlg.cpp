@@ -1,6 +1,8 @@
 #include "osdsrttingdlg.h"
 #include "ui_osdsrttingdlg.h"
 
+#include "BesMessageBox.h"
+#include "OSDTransfer.h"
 #include "QorGlobal.h"
 #include "globalObserver.h"
 
@@ -33,6 +35,13 @@ void OSDsrttingdlg::slot_updateOSDsrttingdlglanguage(int nLanguage)
 
 void OSDsrttingdlg::on_ApplyButton_clicked()
 {
+    // While an OSD goes to the device its index stays the console's: one chosen now would stand
+    // for an OSD the device never gets.
+    if (COSDTransfer::activeTransfer()) {
+        BesMessageBox::information(tr("OSD设置"), QCoreApplication::translate("CPropertyStack", "OSD数据正在下发，请稍候"));
+        hide();
+        return;
+    }
     const int nIndex = ui->tabWidget->currentIndex();
     QWidget *pPage = ui->tabWidget->widget(nIndex);
     QLineEdit *pEdit = pPage ? pPage->findChild<QLineEdit *>() : nullptr;
