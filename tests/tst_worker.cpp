@@ -430,7 +430,9 @@ private slots:
         QTRY_COMPARE(worker.getDeviceInfo()->nTakeScene, sim.model().nTakeScene);
     }
 
-    // A refused delete leaves everything, and its scene id does not answer the next delete.
+    // A refused delete leaves everything, and its scene id does not answer the next delete. A
+    // refused recall takes the layer writes queued behind it along: made for the scene it names,
+    // they would land on the scene the device shows.
     void refusedDeleteIsForgotten()
     {
         CDeviceSimulator sim(CSimDeviceModel::Tarn, 2, 3);
@@ -439,6 +441,13 @@ private slots:
         QVERIFY(connectWorker(worker, sim));
         worker.setMcuCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
         settle(worker, sim);
+        worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10); // the gate closes on a recall
+        settle(worker, sim);
+        sim.injectFault(CDeviceSimulator::Nak, 35);
+        worker.setMcuCommand(QString::fromUtf8("场景操作"), hex("02"), 2, 20);
+        worker.setMcuCommand(QString::fromUtf8("图层设置"), hex("000000000001000100"), 2, 10);
+        settle(worker, sim);
+        QVERIFY(!sim.hasRequest(34, 10));
         sim.injectFault(CDeviceSimulator::Nak, 35);
         worker.setMcuCommand(QString::fromUtf8("场景操作"), hex("03"), 2, 30);
         settle(worker, sim);

@@ -307,6 +307,9 @@ void CDeviceSimulator::consume(Channel *pChannel)
         req.bSerial = pChannel == m_pPtyChannel;
         b.remove(0, n + 19);
         handleRequest(pChannel, req);
+        // A reply written to a link the console closed meanwhile ends the link, channel and all.
+        if (pChannel != m_pPtyChannel && !m_listChannel.contains(pChannel))
+            return;
     }
 }
 
