@@ -193,9 +193,6 @@ void CTcpDeviceThread::handleConnected()
         QMutexLocker lock(m_pMutexRecv);
         m_nOpenCountReads = 0;
         m_listInFlight.clear();
-        // A heartbeat the loop sent while the link was coming up may still be answered: it
-        // counts as answered already (a reply beyond the heartbeats sent counts for none).
-        m_nHeartsAnswered = m_nHeartsSent;
         m_nRecvIndex = m_nSendIndex;
         m_nRecvExtraVal = m_nSendExtraVal;
         m_nExtraValue2 = m_nExtraValue1;
@@ -238,6 +235,9 @@ void CTcpDeviceThread::linkDown(const char *pszWhy)
     {
         QMutexLocker lock(m_pMutexRecv);
         m_nOpenCountReads = 0;
+        // The heartbeats sent on this link will not be answered; those the loop sends from now
+        // on go out on the next link (written once it is up) and are answered there.
+        m_nHeartsAnswered = m_nHeartsSent;
         listLost.swap(m_listInFlight);
         listLost += m_listTimedOut;
         m_listTimedOut.clear();
