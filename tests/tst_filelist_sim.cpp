@@ -247,8 +247,7 @@ private slots:
             QVERIFY(!worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(12, 'H'), 2, 10));
         }
         // The frame bound to the device hands the rows what it is told.
-        QTRY_VERIFY(router.count("slot_updateInputSource") > 0);
-        QCOMPARE(router.last("slot_updateInputSource").at(1).toString(), QString("SN7"));
+        QTRY_COMPARE(router.last("slot_updateInputSource").value(1).toString(), QString("SN7"));
         QTRY_COMPARE(pRecord->strName, held);
         panel.addDeviceToList(worker.getDeviceInfo(), "SN7");
         QCOMPARE(shownName(rowOf(panel, 1)), held);
