@@ -193,13 +193,12 @@ void CTcpDeviceThread::handleConnected()
         QMutexLocker lock(m_pMutexRecv);
         m_nOpenCountReads = 0;
         m_listInFlight.clear();
-        m_nHeartsSent = 0;
-        m_nHeartsAnswered = 0;
         m_nRecvIndex = m_nSendIndex;
         m_nRecvExtraVal = m_nSendExtraVal;
         m_nExtraValue2 = m_nExtraValue1;
     }
     m_reader.clear();
+    m_bSilenceConfirming = false;
     if (!m_bCanSerislPortConnected)
         m_pSilenceTimer->start(silenceMs());
     emit connected();
@@ -236,6 +235,9 @@ void CTcpDeviceThread::linkDown(const char *pszWhy)
     {
         QMutexLocker lock(m_pMutexRecv);
         m_nOpenCountReads = 0;
+        // The heartbeats sent on this link will not be answered; those the loop sends from now
+        // on go out on the next link (written once it is up) and are answered there.
+        m_nHeartsAnswered = m_nHeartsSent;
         listLost.swap(m_listInFlight);
         listLost += m_listTimedOut;
         m_listTimedOut.clear();
@@ -452,6 +454,13 @@ void CTcpDeviceThread::slot_linkSilent()
 {
     if (m_bCanSerislPortConnected || !m_bIsConnected)
         return;
+    if (!m_bSilenceConfirming) {
+        // This thread may have been too busy to take in what came: that goes first.
+        m_bSilenceConfirming = true;
+        m_pSilenceTimer->start(SilenceConfirmMs);
+        return;
+    }
+    m_bSilenceConfirming = false;
     CDeviceLog::write({QString("The device"), m_strIp, QString("sent nothing for"), silenceMs(),
                        QString("ms, the link is lost")});
     handleError(tr("设备无应答"));
@@ -601,7 +610,7 @@ QString CTcpDeviceThread::editedDeviceSerial(const QString &strFamily)
 void CTcpDeviceThread::setHeartbeatInterval(int nMs)
 {
     m_nHeartbeatMs = std::max(1, nMs);
-    if (m_pSilenceTimer->isActive() && QThread::currentThread() == thread())
+    if (m_pSilenceTimer->isActive() && !m_bSilenceConfirming && QThread::currentThread() == thread())
         m_pSilenceTimer->start(silenceMs());
     wakeWorker();
 }
@@ -913,8 +922,10 @@ void CTcpDeviceThread::sendMcuCommand(int nCmd, int nLen, const QByteArray &payl
 
 void CTcpDeviceThread::handleReceivedData(QByteArray data)
 {
-    if (m_pSilenceTimer->isActive())
+    if (m_pSilenceTimer->isActive()) {
+        m_bSilenceConfirming = false;
         m_pSilenceTimer->start(silenceMs()); // any reply counts
+    }
     m_reader.append(data);
     if (m_bDraining)
         return; // a handler is running a nested event loop: the outer loop takes these frames
@@ -1019,7 +1030,8 @@ bool CTcpDeviceThread::takeAnswered(int nCmd, int nSub, _mcu_cmd &answered, QLis
 {
     if (nCmd == Tx_Heart) {
         // Answered in order: whatever was sent before this heartbeat will not be answered now.
-        ++m_nHeartsAnswered;
+        if (m_nHeartsAnswered < m_nHeartsSent)
+            ++m_nHeartsAnswered;
         while (!m_listInFlight.isEmpty() && m_listInFlight.first().nHeartsBefore < m_nHeartsAnswered)
             listSkipped.append(m_listInFlight.takeFirst());
         return false;

@@ -398,8 +398,8 @@ private:
     // heartbeat (nHeartsBefore below the heartbeats answered), and so does the serial time-out.
     QList<_mcu_cmd> m_listInFlight;
     enum { MaxInFlight = 256 };
-    int m_nHeartsSent = 0;      // on this link (state lock)
-    int m_nHeartsAnswered = 0;  // on this link (state lock)
+    int m_nHeartsSent = 0;      // state lock
+    int m_nHeartsAnswered = 0;  // state lock; never more than were sent
     // Ended by the serial time-out on the worker thread, ended on the GUI thread (state lock).
     QList<_mcu_cmd> m_listTimedOut;
     // The command the reply being handled answers (GUI thread, valid during dispatch).
@@ -413,6 +413,10 @@ private:
     enum { MaxWantedReads = 64 };
     // Nothing came from the device for three heartbeat periods: the link is lost (TCP only).
     QTimer *m_pSilenceTimer = nullptr;
+    // The period ran out: one more short wait, in which whatever this thread was too busy to take
+    // in arrives, before the link counts as lost.
+    bool m_bSilenceConfirming = false;
+    enum { SilenceConfirmMs = 300 };
     // Ending of the refusals said in the present burst.
     Ending m_eSaidEnding = NotSent;
 

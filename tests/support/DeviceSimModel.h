@@ -117,9 +117,8 @@ public:
     QVector<CSimOutput> outputs;
     // OSD
     int nOsdOn = 0;
-    // the OSD settings in the parameter write's layout (index, 0, font and background
-    // transparency, speed, x, y, w, h, font and background colour); the read at link-up (sub 0)
-    // answers the state byte followed by them
+    // the OSD settings as the parameter write lays them out (index, 0, font and background
+    // transparency, speed, x, y, w, h, font and background colour), read after the state byte
     QByteArray osdSettings = QByteArray::fromHex("0000FFFF00000000000780006CFFFFFF5046FF");
     int nOsdPackets = 0;
     int nOsdBytes = 0;

@@ -20,6 +20,10 @@ struct CDeviceSimulator::Channel
     QPointer<QTcpSocket> pSocket;   // null for the pty
     QByteArray buffer;              // received, not yet parsed
     QByteArray held;                // replies held back to be merged with the next one
+    // A reply written while the requests are parsed may find the link reset: the channel then
+    // goes once the parsing stopped.
+    bool bParsing = false;
+    bool bGone = false;
 };
 
 namespace {
@@ -132,7 +136,11 @@ void CDeviceSimulator::slot_newConnection()
         connect(pSocket, &QTcpSocket::disconnected, this, [this, pSocket]() {
             for (int i = 0; i < m_listChannel.size(); ++i) {
                 if (m_listChannel.at(i)->pSocket == pSocket) {
-                    delete m_listChannel.takeAt(i);
+                    Channel *pGone = m_listChannel.takeAt(i);
+                    if (pGone->bParsing)
+                        pGone->bGone = true;
+                    else
+                        delete pGone;
                     break;
                 }
             }
@@ -149,7 +157,11 @@ void CDeviceSimulator::slot_tcpReadyRead()
     for (Channel *pChannel : m_listChannel) {
         if (pChannel->pSocket == pSocket) {
             pChannel->buffer.append(pSocket->readAll());
+            pChannel->bParsing = true;
             consume(pChannel);
+            pChannel->bParsing = false;
+            if (pChannel->bGone)
+                delete pChannel;
             return;
         }
     }
@@ -307,8 +319,7 @@ void CDeviceSimulator::consume(Channel *pChannel)
         req.bSerial = pChannel == m_pPtyChannel;
         b.remove(0, n + 19);
         handleRequest(pChannel, req);
-        // A reply written to a link the console closed meanwhile ends the link, channel and all.
-        if (pChannel != m_pPtyChannel && !m_listChannel.contains(pChannel))
+        if (pChannel->bGone)
             return;
     }
 }

@@ -42,6 +42,15 @@ void settle(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nQuietMs)
     }
 }
 
+void holdQueue(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nQueued)
+{
+    sim.setAnswering(false);
+    worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
+    QTRY_VERIFY(worker.hasCommandInFlight());
+    for (int i = 0; i < 4096 && worker.queuedCommandCount() < nQueued; ++i)
+        worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(1, char(i >> 8)) + char(i & 0xFF), 1, 10);
+}
+
 quint16 freeUdpPort()
 {
     QUdpSocket socket;

@@ -9,6 +9,8 @@
 #include <QWidget>
 #include <QtTest>
 
+#include "BesMessageBox.h"
+
 namespace TestUtil {
 
 QString buildDir()
@@ -20,6 +22,14 @@ QString buildDir()
 QString sourceDir()
 {
     return qEnvironmentVariable("VISTEL_SOURCE_DIR");
+}
+
+int said(const QString &strKind, const QString &strText, const QString &strTitle)
+{
+    int n = 0;
+    for (const BesMessageRecord &r : BesMessageBox::testRecords())
+        n += r.kind == strKind && r.text.contains(strText) && (strTitle.isEmpty() || r.title == strTitle) ? 1 : 0;
+    return n;
 }
 
 void retype(QWidget *pField, const QString &strText)

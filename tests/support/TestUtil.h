@@ -18,6 +18,9 @@ QString sourceDir();
 void retype(QWidget *pField, const QString &strText);
 // Runs fnLook on the next modal dialog as soon as it is up, then closes it.
 void lookAtNextModal(std::function<void(QWidget *)> fnLook);
+// The message boxes shown so far (as recorded for tests) of that kind whose text contains
+// strText, and of that title when one is given.
+int said(const QString &strKind, const QString &strText = QString(), const QString &strTitle = QString());
 
 // The program's own style sheet, in force for the application while this lives.
 class CProgramStyle
