@@ -812,6 +812,10 @@ void CTcpDeviceThread::sendHeartbeat()
 {
     QMutexLocker lock(m_pMutexRecv);
     ++m_nHeartsSent;
+    // A command awaiting its reply keeps the gate shut until a reply comes: the heartbeat's id
+    // meeting that of the last reply (a heartbeat's) must not open it.
+    if (m_nSendIndex != m_nRecvIndex)
+        m_nRecvIndex = Tx_none;
     sendMcuCommand(Tx_Heart, 0, QByteArray(), 1, 0);
 }
 
