@@ -295,7 +295,8 @@ private slots:
         QCOMPARE(reads.queuedCommandCount(), 1);
     }
 
-    // A command that is never answered holds the queue until the heartbeat's reply.
+    // A command that is never answered holds the queue until the heartbeat's reply, not until the
+    // heartbeat is sent (the last reply before was a heartbeat's, like the one awaited).
     void heartbeatReleasesLostReply()
     {
         CDeviceSimulator sim;
@@ -306,10 +307,15 @@ private slots:
         QTRY_VERIFY(sim.hasRequest(27));
         QTest::qWait(50);
         sim.injectFault(CDeviceSimulator::NoAnswer, 33);
+        sim.setReplyDelay(200);
         worker.setMcuCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
         worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
         QTRY_VERIFY_WITH_TIMEOUT(sim.hasRequest(41), 3000);
         QVERIFY(heartbeatBetween(sim, 33, 41));
+        qint64 nHeart = 0;
+        for (const CSimRequest &r : sim.requests())
+            nHeart = r.nCmd == 27 && r.nTimeMs < timeOf(sim, 41) ? r.nTimeMs : nHeart;
+        QVERIFY(timeOf(sim, 41) - nHeart >= 150);
     }
 
     // The extra holds over TCP: a scene read answered with another scene's id, and a transparency
