@@ -395,20 +395,16 @@ void CTcpDeviceThread::showRefusalNotice()
     QString strDevice = m_strIp;
     if (!m_strSerial.isEmpty())
         strDevice += QStringLiteral(" (%1)").arg(m_strSerial);
-    switch (m_eSaidEnding) {
-    case QueueFull:
-        BesMessageBox::notice(tr("设备忙"), BesMessageBox::composeMessage(tr("设备 %1 忙，修改未生效。"), {strDevice}));
-        break;
-    case Refused:
-        BesMessageBox::notice(tr("修改未生效"), BesMessageBox::composeMessage(tr("设备 %1 拒绝了修改，修改未生效。"), {strDevice}));
-        break;
-    case Unanswered:
-        BesMessageBox::notice(tr("修改未生效"), BesMessageBox::composeMessage(tr("设备 %1 未应答，修改未生效。"), {strDevice}));
-        break;
-    default:
-        BesMessageBox::notice(tr("设备未连接"), BesMessageBox::composeMessage(tr("设备 %1 未连接，修改未生效。"), {strDevice}));
-        break;
+    QString strTitle = tr("设备未连接");
+    QString strText = tr("设备 %1 未连接，修改未生效。");
+    if (m_eSaidEnding == QueueFull) {
+        strTitle = tr("设备忙");
+        strText = tr("设备 %1 忙，修改未生效。");
+    } else if (m_eSaidEnding == Refused || m_eSaidEnding == Unanswered) {
+        strTitle = tr("修改未生效");
+        strText = m_eSaidEnding == Refused ? tr("设备 %1 拒绝了修改，修改未生效。") : tr("设备 %1 未应答，修改未生效。");
     }
+    BesMessageBox::notice(strTitle, BesMessageBox::composeMessage(strText, {strDevice}));
 }
 
 bool CTcpDeviceThread::hasWritePending() const
@@ -646,6 +642,13 @@ bool CTcpDeviceThread::queueRead(int nCmd, const QByteArray &payload, int nSubIn
     return enqueue(g_texing_name[nCmd], payload, 1, nSubIndex, bMerge);
 }
 
+namespace {
+bool isSameRead(const _mcu_cmd &cmd, int nCmd, int nSub, const QByteArray &payload)
+{
+    return cmd.nReadOrWrite == 1 && cmd.nCmdIndex == nCmd && cmd.nSubIndex3 == nSub && cmd.byte == payload;
+}
+} // namespace
+
 bool CTcpDeviceThread::enqueue(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSubIndex, bool bOnce)
 {
     if (!g_isTexingName(strName)) {
@@ -670,7 +673,7 @@ bool CTcpDeviceThread::enqueue(const QString &strName, const QByteArray &payload
             for (const _mcu_cmd *pQueued : qAsConst(m_listMcuCmd)) {
                 if (pQueued->nReadOrWrite != 1)
                     bMerged = bMerged && pQueued->nCmdIndex != nCmd;
-                else if (pQueued->nCmdIndex == nCmd && pQueued->nSubIndex3 == nSubIndex && pQueued->byte == payload)
+                else if (isSameRead(*pQueued, nCmd, nSubIndex, payload))
                     bMerged = true;
             }
             if (bMerged)
@@ -683,9 +686,8 @@ bool CTcpDeviceThread::enqueue(const QString &strName, const QByteArray &payload
                 wanted.nCmdIndex = nCmd;
                 wanted.nSubIndex3 = nSubIndex;
                 wanted.byte = payload;
-                bool bKnown = false;
-                for (const _mcu_cmd &w : qAsConst(m_listWantedReads))
-                    bKnown = bKnown || (w.nCmdIndex == nCmd && w.nSubIndex3 == nSubIndex && w.byte == payload);
+                const bool bKnown = std::any_of(m_listWantedReads.cbegin(), m_listWantedReads.cend(),
+                                                [&](const _mcu_cmd &w) { return isSameRead(w, nCmd, nSubIndex, payload); });
                 if (!bKnown)
                     m_listWantedReads.append(wanted);
             }

@@ -277,11 +277,11 @@ private:
     void handBackHeldState();
     // The output ports and the scenes' audio as the device answers a read of them or
     // acknowledges a write (its payload laid out as the read's answer); false for a payload
-    // that holds no such value. A save or a delete of a scene moves the scenes' audio.
+    // that holds no such value. A save of a scene copies its audio (a delete moves the scenes'
+    // audio in followDeletedScene).
     bool takeOutputSetting(int nSub, const QByteArray &p);
     bool takeSceneAudio(int nSub, const QByteArray &p);
     void followSceneAudioSave(const QByteArray &p);
-    void followSceneAudioDelete(int nDeleted);
     // The device's rows and the name field of the frame editing it show the name record.
     void tellDeviceName();
     // The Tarn screen size of the records to the Tarn canvas and the frame bound to this device

@@ -360,7 +360,6 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
                     pSink->sceneRenumbered(this, nOld, i + 1);
             }
             followDeletedScene(nSceneId);
-            followSceneAudioDelete(nSceneId);
             QString strSerial = m_strSerial;
             globalObserver::getGlobalObserver()->notify("slot_updateCurrentDevice", Q_ARG(QString, strSerial));
             CDeviceLog::write({QString("The device"), m_strIp, QString("delete the "), nSceneId, QString("index scene successfully!"),
@@ -375,7 +374,6 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
             for (int i = 0; i < m_listZScene.size(); ++i)
                 m_listZScene.at(i)->nSceneIndex = i + 1;
             followDeletedScene(nSceneId);
-            followSceneAudioDelete(nSceneId);
             // The strip and the copies held by pages and dialogs take the new numbering and live
             // scene now, not at the re-read: with the last scene gone nothing is read again.
             QString strSerial = m_strSerial;
@@ -413,7 +411,8 @@ int CTcpDeviceThread::answeredSceneCommand(int nSub) const
 }
 
 // After scene nDeleted was deleted the device numbers the scenes behind it one lower: the live
-// scene is 0 when it was the deleted one and otherwise follows the scene it named.
+// scene is 0 when it was the deleted one and otherwise follows the scene it named; the scenes'
+// audio moves with them.
 void CTcpDeviceThread::followDeletedScene(int nDeleted)
 {
     int &nTake = m_pDeviceInfo->nTakeScene;
@@ -421,6 +420,12 @@ void CTcpDeviceThread::followDeletedScene(int nDeleted)
         nTake = 0;
     else if (nTake > nDeleted)
         --nTake;
+    QMap<int, CSceneAudioRecord> moved;
+    for (auto it = m_sceneAudio.constBegin(); it != m_sceneAudio.constEnd(); ++it) {
+        if (it.key() != nDeleted)
+            moved.insert(it.key() > nDeleted ? it.key() - 1 : it.key(), it.value());
+    }
+    m_sceneAudio = moved;
 }
 
 // Device name (41), read replies.
@@ -645,15 +650,4 @@ void CTcpDeviceThread::followSceneAudioSave(const QByteArray &p)
         m_sceneAudio.insert(nTarget, m_sceneAudio.value(nSource));
     else
         m_sceneAudio.remove(nTarget);
-}
-
-// The scenes behind a deleted one move one number down, and their audio with them.
-void CTcpDeviceThread::followSceneAudioDelete(int nDeleted)
-{
-    QMap<int, CSceneAudioRecord> moved;
-    for (auto it = m_sceneAudio.constBegin(); it != m_sceneAudio.constEnd(); ++it) {
-        if (it.key() != nDeleted)
-            moved.insert(it.key() > nDeleted ? it.key() - 1 : it.key(), it.value());
-    }
-    m_sceneAudio = moved;
 }
