@@ -285,8 +285,8 @@ private:
     // The device's rows and the name field of the frame editing it show the name record.
     void tellDeviceName();
     // The Tarn screen size of the records to the Tarn canvas and the frame bound to this device
-    // ("slot_tarnScreenHeld": serial, width, height, and whether a write of it was just taken).
-    void showTarnScreen(bool bTaken);
+    // ("slot_tarnScreenHeld": serial, width, height).
+    void showTarnScreen();
     // Input records numbered from the source count on leave the list (kept in m_listGoneInputs).
     void dropInputsBeyondCount();
     // The link is down (switched off, lost or refused): what is queued is dropped.

@@ -509,7 +509,7 @@ void CTcpDeviceThread::followHeldWrite(const _mcu_cmd &sent)
         if (isTarn() && sent.nSubIndex3 == 0 && p.size() >= 4 && be16(p, 0) > 0 && be16(p, 2) > 0) {
             m_pDeviceInfo->nScreenWidth = be16(p, 0);
             m_pDeviceInfo->nScreenHeight = be16(p, 2);
-            showTarnScreen(true);
+            showTarnScreen();
         }
         break;
     case Tx_OSDSet:
@@ -522,7 +522,7 @@ void CTcpDeviceThread::followHeldWrite(const _mcu_cmd &sent)
 
 // The Tarn screen size the records hold, to the canvas geometry (when this device drives it) and
 // to the Tarn frame bound to this device: its screen page and canvas.
-void CTcpDeviceThread::showTarnScreen(bool bTaken)
+void CTcpDeviceThread::showTarnScreen()
 {
     const int nWidth = m_pDeviceInfo->nScreenWidth;
     const int nHeight = m_pDeviceInfo->nScreenHeight;
@@ -532,7 +532,7 @@ void CTcpDeviceThread::showTarnScreen(bool bTaken)
         g_setDefaultDesktop(nWidth, nHeight);
     QString strSerial = m_strSerial;
     globalObserver::getGlobalObserver()->notify("slot_tarnScreenHeld", Q_ARG(QString, strSerial), Q_ARG(int, nWidth),
-                                                Q_ARG(int, nHeight), Q_ARG(bool, bTaken));
+                                                Q_ARG(int, nHeight));
 }
 
 // Every panel that shows this device's state takes it again as the device holds it.
@@ -541,7 +541,7 @@ void CTcpDeviceThread::handBackHeldState()
     globalObserver *pHub = globalObserver::getGlobalObserver();
     QString strSerial = m_strSerial;
     // The screen size first: the scenes and layers handed back after it are drawn in its geometry.
-    showTarnScreen(false);
+    showTarnScreen();
     // Source rows: the input records, as read or acknowledged (the Z frame shows its source strip
     // from the records at "slot_updateCurrentZDevice").
     if (!m_pDeviceInfo->vectorInput.isEmpty())

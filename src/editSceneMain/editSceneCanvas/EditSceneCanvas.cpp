@@ -554,9 +554,8 @@ void CEditSceneCanvas::slot_resizePlayWnd(QRect &rectPlayWnd)
         m_pCurrentScene->view()->update();
 }
 
-void CEditSceneCanvas::slot_tarnScreenHeld(QString strSerial, int nWidth, int nHeight, bool bTaken)
+void CEditSceneCanvas::slot_tarnScreenHeld(QString strSerial, int nWidth, int nHeight)
 {
-    Q_UNUSED(bTaken)
     if (strSerial.isEmpty() || strSerial != m_strSerial)
         return;
     // The screen page's apply gave the current scene the size it sent; the scene is shown in the

@@ -187,7 +187,7 @@ public slots:
     void slot_resizePlayWnd(QRect &rectPlayWnd);
     // The screen size the device holds (after a write of it went unanswered or was taken): the
     // current scene of the canvas's device is drawn in it again.
-    void slot_tarnScreenHeld(QString strSerial, int nWidth, int nHeight, bool bTaken);
+    void slot_tarnScreenHeld(QString strSerial, int nWidth, int nHeight);
     void slot_horMagneticLine(QPoint ptStart, QPoint ptEnd, bool bShow);
     void slot_verMagneticLine(QPoint ptStart, QPoint ptEnd, bool bShow);
     void slot_changeItemInSrc(int nInId, int nInSrc, bool &bRet);

@@ -11,7 +11,6 @@
 #include "GuardedWait.h"
 #include "QorGlobal.h"
 #include "SceneBackCanvas.h"
-#include "TarnSceneStore.h"
 #include "globalObserver.h"
 
 namespace {
@@ -78,16 +77,12 @@ CBackCanvasWidget::~CBackCanvasWidget()
     delete ui;
 }
 
-void CBackCanvasWidget::slot_tarnScreenHeld(QString strSerial, int nWidth, int nHeight, bool bTaken)
+void CBackCanvasWidget::slot_tarnScreenHeld(QString strSerial, int nWidth, int nHeight)
 {
     Q_UNUSED(nWidth)
     Q_UNUSED(nHeight)
     if (strSerial.isEmpty() || strSerial != m_strSerial)
         return;
-    // The device kept its OSD on: the canvas shows the item again when the scenes come back.
-    if (!bTaken && m_strOsdTakenSerial == strSerial)
-        CTarnSceneStore::setOsdOn(strSerial, true);
-    m_strOsdTakenSerial.clear();
     // The fields show the canvas in the geometry the worker has just set.
     if (canvas())
         setWidgetData(nullptr);
@@ -237,11 +232,8 @@ void CBackCanvasWidget::sendDeviceCmd()
             BesMessageBox::information(tr("提示"), tr("画布宽度取值:[500,18600]，画布高度取值:[100,8192]"));
             return;
         }
-        const bool bOsdOn = CTarnSceneStore::osdOn(m_strSerial);
         if (pScene)
             pScene->destroyAllItem();
-        if (bOsdOn && !CTarnSceneStore::osdOn(m_strSerial))
-            m_strOsdTakenSerial = m_strSerial;
         pHub->notify("slot_destroyAllItem");
         notifyCmd(m_strSerial, QStringLiteral("图层设置"), QByteArray(), 41);
         QGraphicsItem *pNull = nullptr;

@@ -12,9 +12,8 @@
 // and the canvas size are validated before anything is cleared.
 //
 // The device has the last word on the screen size ("slot_tarnScreenHeld" from
-// its worker): the page shows the size the device holds, and when the size it
-// sent went unanswered the OSD item its apply took off the canvas comes back
-// (the canvas shows it again as the scenes are handed back).
+// its worker): the page shows the size the device holds. An OSD item the apply
+// took off the canvas comes back with the worker's hand-back of the OSD state.
 
 #include <QPointer>
 #include <QWidget>
@@ -47,7 +46,7 @@ public:
     Ui::backCanvasWidget *form() const { return ui; }
 
 public slots:
-    void slot_tarnScreenHeld(QString strSerial, int nWidth, int nHeight, bool bTaken);
+    void slot_tarnScreenHeld(QString strSerial, int nWidth, int nHeight);
 
 private slots:
     void on_systemsettoolButton_clicked();
@@ -68,9 +67,6 @@ private:
     bool m_bOpen = true;
     int m_nHZ = 60;
     bool m_baccent = false;
-    // The device whose OSD item the last screen apply took off the canvas, until the device
-    // took the size or the item came back.
-    QString m_strOsdTakenSerial;
 };
 
 #endif // BACKCANVASWIDGET_H
