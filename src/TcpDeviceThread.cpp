@@ -249,17 +249,20 @@ void CTcpDeviceThread::linkDown(const char *pszWhy)
         commandNotTaken(cmd, Dropped);
 }
 
-QList<_mcu_cmd> CTcpDeviceThread::takeQueuedWrites(int nCmd)
+QList<_mcu_cmd> CTcpDeviceThread::takeQueued(const std::function<bool(const _mcu_cmd &)> &fnTake)
 {
     QList<_mcu_cmd> listTaken;
+    QList<_mcu_cmd *> listKept;
     QMutexLocker queue(m_pMutexSend);
-    for (int i = m_listMcuCmd.size() - 1; i >= 0; --i) {
-        if (m_listMcuCmd.at(i)->nCmdIndex == nCmd && m_listMcuCmd.at(i)->nReadOrWrite != 1) {
-            _mcu_cmd *pCmd = m_listMcuCmd.takeAt(i);
-            listTaken.prepend(*pCmd);
+    for (_mcu_cmd *pCmd : qAsConst(m_listMcuCmd)) {
+        if (fnTake(*pCmd)) {
+            listTaken.append(*pCmd);
             delete pCmd;
+        } else {
+            listKept.append(pCmd);
         }
     }
+    m_listMcuCmd.swap(listKept);
     return listTaken;
 }
 
@@ -270,23 +273,12 @@ void CTcpDeviceThread::linkAttempted()
 
 QList<_mcu_cmd> CTcpDeviceThread::dropQueuedCommands(const char *pszWhy)
 {
-    QList<_mcu_cmd *> listDropped;
-    {
-        // What waits for the next link (the OSD switch-on of a failed transfer) stays queued.
-        QMutexLocker queue(m_pMutexSend);
-        QList<_mcu_cmd *> listKept;
-        for (_mcu_cmd *pCmd : qAsConst(m_listMcuCmd))
-            (pCmd->bKeep ? listKept : listDropped).append(pCmd);
-        m_listMcuCmd.swap(listKept);
-    }
-    QList<_mcu_cmd> listValues;
-    for (const _mcu_cmd *pCmd : qAsConst(listDropped))
-        listValues.append(*pCmd);
+    // What waits for the next link (the OSD switch-on of a failed transfer) stays queued.
+    const QList<_mcu_cmd> listDropped = takeQueued([](const _mcu_cmd &cmd) { return !cmd.bKeep; });
     if (!listDropped.isEmpty())
         CDeviceLog::write({QString("The device"), m_strIp, QString("dropped %1 queued commands:").arg(listDropped.size()),
                            QString::fromLatin1(pszWhy)});
-    qDeleteAll(listDropped);
-    return listValues;
+    return listDropped;
 }
 
 // A write the device did not get may already show in the editor (a dragged layer, a typed
@@ -337,17 +329,6 @@ void CTcpDeviceThread::showLastReadState()
     notifyZSceneList();
 }
 
-void CTcpDeviceThread::refuseCommand(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSubIndex,
-                                     Ending eEnding)
-{
-    _mcu_cmd cmd;
-    cmd.nCmdIndex = g_getTexingIndex(strName);
-    cmd.nReadOrWrite = nReadOrWrite;
-    cmd.nSubIndex3 = nSubIndex;
-    cmd.byte = payload;
-    commandNotTaken(cmd, eEnding);
-}
-
 // Said on the next event-loop pass, once per burst; the notice waits for no answer.
 void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
 {
@@ -366,7 +347,8 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
     // was to show; the device would put them on the scene it shows: they are not sent.
     if (bWrite && isTarn() && cmd.nCmdIndex == Tx_SceneInfo && cmd.nSubIndex3 == 20
         && (eEnding == Refused || eEnding == Unanswered))
-        for (const _mcu_cmd &layer : takeQueuedWrites(Tx_SetLayer))
+        for (const _mcu_cmd &layer :
+             takeQueued([](const _mcu_cmd &c) { return c.nCmdIndex == Tx_SetLayer && c.nReadOrWrite != 1; }))
             commandNotTaken(layer, Dropped);
     // A write the editor may already show, or a scene read meant to put the editor right.
     if (m_bHandingBack)
@@ -642,13 +624,6 @@ bool CTcpDeviceThread::queueRead(int nCmd, const QByteArray &payload, int nSubIn
     return enqueue(g_texing_name[nCmd], payload, 1, nSubIndex, bMerge);
 }
 
-namespace {
-bool isSameRead(const _mcu_cmd &cmd, int nCmd, int nSub, const QByteArray &payload)
-{
-    return cmd.nReadOrWrite == 1 && cmd.nCmdIndex == nCmd && cmd.nSubIndex3 == nSub && cmd.byte == payload;
-}
-} // namespace
-
 bool CTcpDeviceThread::enqueue(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSubIndex, bool bOnce)
 {
     if (!g_isTexingName(strName)) {
@@ -659,11 +634,11 @@ bool CTcpDeviceThread::enqueue(const QString &strName, const QByteArray &payload
         CDeviceLog::write({QString("The device"), m_strIp, QString("command payload too long, not sent:"), strName, payload.size()});
         return false;
     }
+    const int nCmd = g_getTexingIndex(strName);
     if (m_bLinkDown && !m_bKeepForNextLink) {
-        refuseCommand(strName, payload, nReadOrWrite, nSubIndex, NotSent);
+        commandNotTaken(_mcu_cmd(nCmd, nReadOrWrite, nSubIndex, payload), NotSent);
         return false;
     }
-    const int nCmd = g_getTexingIndex(strName);
     {
         QMutexLocker lock(m_pMutexSend);
         if (bOnce) {
@@ -673,7 +648,7 @@ bool CTcpDeviceThread::enqueue(const QString &strName, const QByteArray &payload
             for (const _mcu_cmd *pQueued : qAsConst(m_listMcuCmd)) {
                 if (pQueued->nReadOrWrite != 1)
                     bMerged = bMerged && pQueued->nCmdIndex != nCmd;
-                else if (isSameRead(*pQueued, nCmd, nSubIndex, payload))
+                else if (pQueued->isRead(nCmd, nSubIndex, payload))
                     bMerged = true;
             }
             if (bMerged)
@@ -681,24 +656,15 @@ bool CTcpDeviceThread::enqueue(const QString &strName, const QByteArray &payload
         }
         if (m_listMcuCmd.size() >= MaxQueuedCommands) {
             lock.unlock();
-            if (nReadOrWrite == 1 && m_listWantedReads.size() < MaxWantedReads) {
-                _mcu_cmd wanted;
-                wanted.nCmdIndex = nCmd;
-                wanted.nSubIndex3 = nSubIndex;
-                wanted.byte = payload;
-                const bool bKnown = std::any_of(m_listWantedReads.cbegin(), m_listWantedReads.cend(),
-                                                [&](const _mcu_cmd &w) { return isSameRead(w, nCmd, nSubIndex, payload); });
-                if (!bKnown)
-                    m_listWantedReads.append(wanted);
-            }
-            refuseCommand(strName, payload, nReadOrWrite, nSubIndex, QueueFull);
+            const _mcu_cmd refused(nCmd, nReadOrWrite, nSubIndex, payload);
+            if (nReadOrWrite == 1 && m_listWantedReads.size() < MaxWantedReads
+                && std::none_of(m_listWantedReads.cbegin(), m_listWantedReads.cend(),
+                                [&](const _mcu_cmd &w) { return w.isRead(nCmd, nSubIndex, payload); }))
+                m_listWantedReads.append(refused);
+            commandNotTaken(refused, QueueFull);
             return false;
         }
-        _mcu_cmd *pCmd = new _mcu_cmd;
-        pCmd->nCmdIndex = nCmd;
-        pCmd->nReadOrWrite = nReadOrWrite;
-        pCmd->nSubIndex3 = nSubIndex;
-        pCmd->byte = payload;
+        _mcu_cmd *pCmd = new _mcu_cmd(nCmd, nReadOrWrite, nSubIndex, payload);
         pCmd->bKeep = m_bLinkDown && m_bKeepForNextLink;
         m_listMcuCmd.append(pCmd);
     }
@@ -721,11 +687,7 @@ void CTcpDeviceThread::injectSentCommand(const QString &strName, const QByteArra
     if (!g_isTexingName(strName))
         return;
     QMutexLocker state(m_pMutexRecv);
-    _mcu_cmd sent;
-    sent.nCmdIndex = g_getTexingIndex(strName);
-    sent.nReadOrWrite = nReadOrWrite;
-    sent.nSubIndex3 = nSubIndex;
-    sent.byte = payload;
+    _mcu_cmd sent(g_getTexingIndex(strName), nReadOrWrite, nSubIndex, payload);
     sent.nHeartsBefore = m_nHeartsSent;
     m_listInFlight.append(sent);
     sendMcuCommand(sent.nCmdIndex, payload.size(), payload, nReadOrWrite, nSubIndex);
@@ -992,15 +954,8 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
                 }
             }
             CDeviceLog::write({QString("The device"), m_strIp, QString("command recv error"), f.nCmd, f.nSub});
-            if (bAnswered ? answered.nReadOrWrite != 1 : f.nReadOrWrite == 2) {
-                _mcu_cmd refused = answered;
-                if (!bAnswered) {
-                    refused.nCmdIndex = f.nCmd;
-                    refused.nReadOrWrite = 2;
-                    refused.nSubIndex3 = f.nSub;
-                }
-                commandNotTaken(refused, Refused);
-            }
+            if (bAnswered ? answered.nReadOrWrite != 1 : f.nReadOrWrite == 2)
+                commandNotTaken(bAnswered ? answered : _mcu_cmd(f.nCmd, 2, f.nSub, QByteArray()), Refused);
             followZSettingsWrite(f, bAnswered ? &answered : nullptr);
             followTarnLayerWrite(f, bAnswered ? &answered : nullptr);
             releaseExtraGate();

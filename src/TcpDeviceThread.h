@@ -47,6 +47,7 @@
 class QTimer;
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -61,6 +62,16 @@ class SerislPort;
 // One queued command.
 struct _mcu_cmd
 {
+    _mcu_cmd() = default;
+    _mcu_cmd(int nCmd, int nRw, int nSub, const QByteArray &payload)
+        : nCmdIndex(nCmd), nReadOrWrite(nRw), nSubIndex3(nSub), byte(payload)
+    {
+    }
+    bool isRead(int nCmd, int nSub, const QByteArray &payload) const
+    {
+        return nReadOrWrite == 1 && nCmdIndex == nCmd && nSubIndex3 == nSub && byte == payload;
+    }
+
     int nCmdIndex = 0;     // command id
     int nReadOrWrite = 1;  // 1 read, 2 write
     int nSubIndex3 = 0;    // sub-command
@@ -228,7 +239,6 @@ private:
     // A write (or a scene read meant to put the editor right) that the device did not take: said
     // once per burst, and the panels are shown the device's records again.
     void commandNotTaken(const _mcu_cmd &cmd, Ending eEnding);
-    void refuseCommand(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSubIndex, Ending eEnding);
     // The commands in flight that a reply to (nCmd, nSub) shows were skipped, and the one it
     // answers (taken off the list into answered); state lock held.
     bool takeAnswered(int nCmd, int nSub, _mcu_cmd &answered, QList<_mcu_cmd> &listSkipped);
@@ -294,8 +304,8 @@ private:
     void linkAttempted();
     // The dropped commands, in queue order.
     QList<_mcu_cmd> dropQueuedCommands(const char *pszWhy);
-    // Takes the queued writes of that command out of the queue, in queue order.
-    QList<_mcu_cmd> takeQueuedWrites(int nCmd);
+    // Takes the queued commands fnTake accepts out of the queue, in queue order.
+    QList<_mcu_cmd> takeQueued(const std::function<bool(const _mcu_cmd &)> &fnTake);
     void scheduleShowLastRead();
     // Takes one of our count reads still unanswered; false when none is open.
     bool takeOpenCountRead();
