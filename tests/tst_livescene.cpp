@@ -69,11 +69,7 @@ class TestLiveScene : public QObject
         return list;
     }
 
-    // The scene holds its OSD item on the canvas.
-    static bool osdShown(CEditBaseScene *pScene)
-    {
-        return pScene && pScene->osdItem() && pScene->m_listItems.contains(pScene->osdItem());
-    }
+    static bool osdShown(CEditBaseScene *pScene) { return pScene && pScene->osdShown(); }
 
     void step(const QString &strStep)
     {

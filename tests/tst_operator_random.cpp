@@ -71,6 +71,7 @@
 #include "SceneSaveAsDlg.h"
 #include "SceneTestUtil.h"
 #include "SimTestUtil.h"
+#include "TestUtil.h"
 #include "SwitchButton.h"
 #include "TestUtil.h"
 #include "TarnSceneStore.h"
@@ -914,9 +915,7 @@ class TestOperatorRandom : public QObject
     {
         QStringList bad;
         for (const QString strSerial : {"RSN", "RZS", "RT2"}) {
-            int n = 0;
-            for (const BesMessageRecord &r : BesMessageBox::testRecords())
-                n += r.kind == "notice" && r.text.contains(strSerial) ? 1 : 0;
+            const int n = TestUtil::said("notice", strSerial);
             // What it says next is news after a new link or two seconds without endings.
             if (step.bRelinked && step.strSerial == strSerial)
                 m_lastEnding.remove(strSerial);

@@ -116,6 +116,8 @@ public:
     // scene's to free even after it was taken out of the item list.
     CEditBaseItem *osdItem() const { return m_pItem; }
     void setOsdItem(CEditBaseItem *pItem) { m_pItem = pItem; }
+    // The OSD item is on the canvas (in the item list), not only kept.
+    bool osdShown() const;
 
     // ---- removal and the cross-canvas check
     void deleteItemById(int nId);

@@ -77,6 +77,11 @@ QColor withAlpha(QColor color, int nAlpha)
 }
 #endif
 
+bool CEditBaseScene::osdShown() const
+{
+    return m_pItem && m_listItems.contains(m_pItem);
+}
+
 int CEditBaseScene::createOSDItem(QString strText, QSize sz, QPointF pt)
 {
     Q_UNUSED(pt)

@@ -350,12 +350,11 @@ void CEditSceneCanvas::showHeldOsd(const QString &strSerial, bool bOn)
         return;
     if (!bOn) {
         for (CEditBaseScene *pScene : qAsConst(m_listScene))
-            if (pScene->osdItem() && pScene->m_listItems.contains(pScene->osdItem()))
+            if (pScene->osdShown())
                 removeOSDItem(pScene);
         return;
     }
-    CEditBaseItem *pOSD = m_pCurrentScene->osdItem();
-    if (!pOSD || !m_pCurrentScene->m_listItems.contains(pOSD))
+    if (!m_pCurrentScene->osdShown())
         refreshOSDItem(int(m_pCurrentScene->getSceneID()));
 }
 
