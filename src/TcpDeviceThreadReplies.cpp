@@ -21,6 +21,14 @@ void readEdid(const QByteArray &p, int nAt, InputSource &input)
     input.nEdidHeight = be16(p, nAt + 3);
     input.nEdidHZ = u8(p, nAt + 5);
 }
+
+// All settings of an input as the read's answer and the write of them lay them out: [id, type,
+// connector, name (12), EDID fields]; name and EDID fields. The caller checked 21 bytes.
+void readNameAndEdid(const QByteArray &p, InputSource &input)
+{
+    input.strName = g_fromGbkField(p.mid(3, 12));
+    readEdid(p, 15, input);
+}
 } // namespace
 
 InputSource *CTcpDeviceThread::findInput(int nId) const
@@ -102,8 +110,7 @@ void CTcpDeviceThread::getInputSrcSet(const CReplyFrame &f)
             if (pInput->nInputType >= 1 && pInput->nInputType <= 8)
                 pInput->strType = QString::fromLatin1(s_types[pInput->nInputType]);
             pInput->nCType = u8(p, 2);
-            pInput->strName = g_fromGbkField(p.mid(3, 12));
-            readEdid(p, 15, *pInput);
+            readNameAndEdid(p, *pInput);
             if (bLast) {
                 DeviceInfo *pInfo = m_pDeviceInfo;
                 QString strSerial = m_strSerial;
@@ -120,8 +127,7 @@ void CTcpDeviceThread::getInputSrcSet(const CReplyFrame &f)
         break;
     case 0: // a write of all settings answered with what the device took, laid out as sent
         if (f.nReadOrWrite != 1 && p.size() >= 21) {
-            pInput->strName = g_fromGbkField(p.mid(3, 12));
-            readEdid(p, 15, *pInput);
+            readNameAndEdid(p, *pInput);
         }
         break;
     case 2:
@@ -470,8 +476,7 @@ void CTcpDeviceThread::followHeldWrite(const _mcu_cmd &sent)
         if (sent.nSubIndex3 == 2 && p.size() >= 14 && u8(p, 1) == 0) {
             pInput->strName = g_fromGbkField(p.mid(2, 12));
         } else if (sent.nSubIndex3 == 0 && p.size() >= 21) {
-            pInput->strName = g_fromGbkField(p.mid(3, 12));
-            readEdid(p, 15, *pInput);
+            readNameAndEdid(p, *pInput);
         } else if (sent.nSubIndex3 == 3 && p.size() >= 7) {
             readEdid(p, 1, *pInput);
             return; // no panel shows the EDID fields
