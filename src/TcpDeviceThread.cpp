@@ -299,11 +299,9 @@ void CTcpDeviceThread::showLastReadState()
     m_bReshowWhenSettled = hasWritePending();
     const QScopedValueRollback<bool> handing(m_bHandingBack, true);
     handBackHeldState();
-    globalObserver *pHub = globalObserver::getGlobalObserver();
-    QString strSerial = m_strSerial;
     if (isTarn()) {
         // The scene strip and the canvas: names and live scene as the records hold them.
-        pHub->notify("slot_updateCurrentDevice", Q_ARG(QString, strSerial));
+        notifySerial("slot_updateCurrentDevice");
         if (!CTarnSceneSink::installed())
             return;
         // The sink may call back into the records: walk a copy of the scene ids.
@@ -324,9 +322,16 @@ void CTcpDeviceThread::showLastReadState()
     // The Z settings page shows the live settings as last read or acknowledged; the Z strip and
     // the copies pages hold the scenes and live scene of the records.
     SystemInfo *pInfo = m_pSystemInfo;
-    pHub->notify("slot_initWidgetdate", Q_ARG(SystemInfo *, pInfo), Q_ARG(QString, strSerial));
-    pHub->notify("slot_updateCurrentZDevice", Q_ARG(QString, strSerial));
+    QString strSerial = m_strSerial;
+    globalObserver::getGlobalObserver()->notify("slot_initWidgetdate", Q_ARG(SystemInfo *, pInfo), Q_ARG(QString, strSerial));
+    notifySerial("slot_updateCurrentZDevice");
     notifyZSceneList();
+}
+
+void CTcpDeviceThread::notifySerial(const char *pszTopic)
+{
+    QString strSerial = m_strSerial;
+    globalObserver::getGlobalObserver()->notify(pszTopic, Q_ARG(QString, strSerial));
 }
 
 // Said on the next event-loop pass, once per burst; the notice waits for no answer.

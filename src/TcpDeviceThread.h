@@ -319,6 +319,8 @@ private:
     void queueStartReads();
     void notifySetDeviceCmd(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSub);
     void notifyZSceneList();
+    // The topic with this device's serial as its one argument.
+    void notifySerial(const char *pszTopic);
     InputSource *findInput(int nId) const;
     // The input records to this device's source rows; the main input to the Z source strip.
     void notifyInputs();

@@ -366,8 +366,7 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
                     pSink->sceneRenumbered(this, nOld, i + 1);
             }
             followDeletedScene(nSceneId);
-            QString strSerial = m_strSerial;
-            globalObserver::getGlobalObserver()->notify("slot_updateCurrentDevice", Q_ARG(QString, strSerial));
+            notifySerial("slot_updateCurrentDevice");
             CDeviceLog::write({QString("The device"), m_strIp, QString("delete the "), nSceneId, QString("index scene successfully!"),
                                nSendIndex, f.nSub, m_listScene.size()});
         } else {
@@ -382,8 +381,7 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
             followDeletedScene(nSceneId);
             // The strip and the copies held by pages and dialogs take the new numbering and live
             // scene now, not at the re-read: with the last scene gone nothing is read again.
-            QString strSerial = m_strSerial;
-            globalObserver::getGlobalObserver()->notify("slot_updateCurrentZDevice", Q_ARG(QString, strSerial));
+            notifySerial("slot_updateCurrentZDevice");
             notifyZSceneList();
             notifySetDeviceCmd(g_texing_name[Tx_GetSourceNum], QByteArray(), 1, 0);
         }
@@ -496,16 +494,14 @@ void CTcpDeviceThread::followHeldWrite(const _mcu_cmd &sent)
     case Tx_Outletsetting:
         // The write of an output setting is laid out as its read's answer.
         if (takeOutputSetting(sent.nSubIndex3, p)) {
-            QString strSerial = m_strSerial;
-            globalObserver::getGlobalObserver()->notify("slot_outputSettingsHeld", Q_ARG(QString, strSerial));
+            notifySerial("slot_outputSettingsHeld");
         }
         break;
     case Tx_SceneInfo:
         if (sent.nSubIndex3 == 10) {
             followSceneAudioSave(p);
         } else if (takeSceneAudio(sent.nSubIndex3, p)) {
-            QString strSerial = m_strSerial;
-            globalObserver::getGlobalObserver()->notify("slot_sceneAudioHeld", Q_ARG(QString, strSerial));
+            notifySerial("slot_sceneAudioHeld");
         }
         break;
     case Tx_LEDWHSet:
@@ -543,8 +539,6 @@ void CTcpDeviceThread::showTarnScreen()
 // Every panel that shows this device's state takes it again as the device holds it.
 void CTcpDeviceThread::handBackHeldState()
 {
-    globalObserver *pHub = globalObserver::getGlobalObserver();
-    QString strSerial = m_strSerial;
     // The screen size first: the scenes and layers handed back after it are drawn in its geometry.
     showTarnScreen();
     // Source rows: the input records, as read or acknowledged (the Z frame shows its source strip
@@ -556,9 +550,9 @@ void CTcpDeviceThread::handBackHeldState()
     // The output and audio dialogs of this device show its records (of their port, of their
     // scene); the topics of the replies name neither device nor scene.
     if (!m_outputs.ports.isEmpty())
-        pHub->notify("slot_outputSettingsHeld", Q_ARG(QString, strSerial));
+        notifySerial("slot_outputSettingsHeld");
     if (!m_sceneAudio.isEmpty())
-        pHub->notify("slot_sceneAudioHeld", Q_ARG(QString, strSerial));
+        notifySerial("slot_sceneAudioHeld");
     // The OSD: its state (the OSD item) and the text page's settings, as read or taken.
     handBackOsd();
 }

@@ -69,8 +69,7 @@ void CTcpDeviceThread::getSceneAndSrcNum(const CReplyFrame &f)
     }
     if (bTrimmed) {
         // Let the editor drop the removed scenes at once.
-        QString strSerial = m_strSerial;
-        globalObserver::getGlobalObserver()->notify("slot_updateCurrentDevice", Q_ARG(QString, strSerial));
+        notifySerial("slot_updateCurrentDevice");
     }
     CDeviceLog::write({QString("The device"), m_strIp, QString("get input source and scene number return: "),
                        m_pDeviceInfo->nSrcNum, m_pDeviceInfo->nSceneMax, m_pDeviceInfo->nSceneNum, m_pDeviceInfo->nTakeScene});
@@ -189,8 +188,7 @@ void CTcpDeviceThread::getTarnSceneRead(const CReplyFrame &f)
             pScene->vectorLayer.removeLast();
         if (CTarnSceneSink *pSink = CTarnSceneSink::installed())
             pSink->sceneRead(this, *pScene, bCreated);
-        QString strSerial = m_strSerial;
-        globalObserver::getGlobalObserver()->notify("slot_updateCurrentDevice", Q_ARG(QString, strSerial));
+        notifySerial("slot_updateCurrentDevice");
         CDeviceLog::write({QString("Scene return data: "), nId, pScene->nSceneState, pScene->strName, pScene->nWidth,
                            pScene->nHeight, pScene->nHz, pScene->nCanvasCount, pScene->nLayerCount, pScene->nLayerUse,
                            pScene->nCanvasType, pScene->nLight, pScene->nAudio, pScene->nMainSig});

@@ -46,8 +46,7 @@ void CTcpDeviceThread::trimZScenes()
     }
     if (!bTrimmed)
         return;
-    QString strSerial = m_strSerial;
-    globalObserver::getGlobalObserver()->notify("slot_updateCurrentZDevice", Q_ARG(QString, strSerial));
+    notifySerial("slot_updateCurrentZDevice");
     notifyZSceneList();
 }
 
@@ -79,8 +78,7 @@ void CTcpDeviceThread::getZSceneRead(const CReplyFrame &f)
             pScene->nsound = u8(p, 37);
             pScene->nbrightness = u8(p, 38);
         }
-        QString strSerial = m_strSerial;
-        globalObserver::getGlobalObserver()->notify("slot_updateCurrentZDevice", Q_ARG(QString, strSerial));
+        notifySerial("slot_updateCurrentZDevice");
         notifyZSceneList();
     } else {
         CDeviceLog::write({QString("The device"), m_strIp, QString("short scene reply ignored, bytes:"), p.size()});
@@ -211,8 +209,7 @@ void CTcpDeviceThread::followZSettingsWrite(const CReplyFrame &f, const _mcu_cmd
     if (f.isAck() && pSent && applyZSettingsWrite(*pSent)) {
         if (pSent->nSubIndex3 == 3 && pSent->nCmdIndex == Tx_SetLayer) {
             // The source strip shows the live source the device took.
-            QString strSerial = m_strSerial;
-            globalObserver::getGlobalObserver()->notify("slot_updateCurrentZDevice", Q_ARG(QString, strSerial));
+            notifySerial("slot_updateCurrentZDevice");
         }
         return;
     }
