@@ -2,7 +2,8 @@
 // TCP ping-pong of the same frame sizes.
 //
 // Worker: N commands alternate between two read commands (different ids, so each waits for the
-// reply of the one before: one command in flight). The simulator runs in a thread of its own,
+// reply of the one before: one command in flight). Each carries its number: a read already
+// queued is not queued again, and N stays below the queue's bound. The simulator runs in a thread of its own,
 // like a device would be elsewhere. Raw: a client thread writes the same request frame and
 // blocks until it has read a reply of the same size from a server thread, N times.
 // Logging is off for both.
@@ -14,6 +15,7 @@
 #include <QTcpSocket>
 #include <QThread>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 
@@ -83,7 +85,7 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QLoggingCategory::setFilterRules("*.info=false");
-    const int N = argc > 1 ? QByteArray(argv[1]).toInt() : 4000;
+    const int N = std::min(argc > 1 ? QByteArray(argv[1]).toInt() : 1000, 1000);
 
     // ---- worker
     SimThread sim;
@@ -100,15 +102,13 @@ int main(int argc, char *argv[])
     wait.start();
     while (!worker.isConnected() && wait.elapsed() < 3000)
         app.processEvents(QEventLoop::AllEvents, 10);
-    const QString strA = QString::fromUtf8("系统设置");     // 41 read: 19-byte request, 31-byte reply
-    const QString strB = QString::fromUtf8("大屏宽高");     // 30 read: 20-byte request, 25-byte reply
+    const QString strA = QString::fromUtf8("系统设置");     // 41 read: 21-byte request, 31-byte reply
+    const QString strB = QString::fromUtf8("大屏宽高");     // 30 read: 21-byte request, 25-byte reply
     QElapsedTimer t;
     t.start();
     for (int i = 0; i < N; ++i) {
-        if (i % 2 == 0)
-            worker.setMcuCommand(strA, QByteArray(), 1, 10);
-        else
-            worker.setMcuCommand(strB, QByteArray(1, '\0'), 1, 0);
+        const QByteArray number = QByteArray(1, char(i >> 8)) + char(i & 0xFF);
+        worker.setMcuCommand(i % 2 == 0 ? strA : strB, number, 1, i % 2 == 0 ? 10 : 0);
     }
     // the GUI thread sleeps in its event loop, as in the console; done when the last request
     // has reached the device (its reply is one round trip more)
@@ -121,7 +121,7 @@ int main(int argc, char *argv[])
     sim.wait();
 
     // ---- raw ping-pong, same sizes (average of the two commands)
-    const int nRequest = 19, nReply = 28;
+    const int nRequest = 21, nReply = 28;
     RawServer server(nRequest, nReply);
     server.start();
     while (!server.ready)
