@@ -38,6 +38,7 @@ CTcpDeviceThread::CTcpDeviceThread(QObject *parent)
     m_pSilenceTimer = new QTimer(this);
     m_pSilenceTimer->setSingleShot(true);
     connect(m_pSilenceTimer, &QTimer::timeout, this, &CTcpDeviceThread::slot_linkSilent);
+    connect(m_pTcpSocket, &CTcpSocket::sig_written, this, &CTcpDeviceThread::slot_frameWritten);
     // The serial transport is made when a serial port is first opened: most workers are network
     // devices that never use one.
 
@@ -199,6 +200,8 @@ void CTcpDeviceThread::handleConnected()
     }
     m_reader.clear();
     m_bSilenceConfirming = false;
+    m_lastHeard.start();
+    m_firstUnheardWrite.invalidate();
     if (!m_bCanSerislPortConnected)
         m_pSilenceTimer->start(silenceMs());
     emit connected();
@@ -431,12 +434,19 @@ void CTcpDeviceThread::readBackAfter(const _mcu_cmd &sent)
     }
 }
 
-// Over TCP nothing came from the device for three heartbeat periods (a frozen device, a cable
-// pulled without a reset): the link is lost, as when the socket drops.
+// Over TCP nothing came from the device for three heartbeat periods, and what was written to it
+// went unanswered (a frozen device, a cable pulled without a reset): the link is lost, as when
+// the socket drops. A console too busy to write its heartbeats gives the device no blame.
 void CTcpDeviceThread::slot_linkSilent()
 {
     if (m_bCanSerislPortConnected || !m_bIsConnected)
         return;
+    const qint64 nLeft = silenceLeftMs();
+    if (nLeft > 0) {
+        m_bSilenceConfirming = false;
+        m_pSilenceTimer->start(int(nLeft));
+        return;
+    }
     if (!m_bSilenceConfirming) {
         // This thread may have been too busy to take in what came: that goes first.
         m_bSilenceConfirming = true;
@@ -448,6 +458,23 @@ void CTcpDeviceThread::slot_linkSilent()
                        QString("ms, the link is lost")});
     handleError(tr("设备无应答"));
     m_pTcpSocket->getTcpSocket()->abort();
+}
+
+// How long the device still has before its silence loses the link: three heartbeat periods since
+// it last spoke, and two since the first frame written after that. With nothing written since,
+// it owes no answer: a full period is waited again.
+qint64 CTcpDeviceThread::silenceLeftMs() const
+{
+    const qint64 nSilence = silenceMs();
+    if (!m_firstUnheardWrite.isValid())
+        return nSilence;
+    return std::max(nSilence - m_lastHeard.elapsed(), nSilence * 2 / 3 - m_firstUnheardWrite.elapsed());
+}
+
+void CTcpDeviceThread::slot_frameWritten()
+{
+    if (!m_firstUnheardWrite.isValid())
+        m_firstUnheardWrite.start();
 }
 
 void CTcpDeviceThread::handleSerislDisConnected()
@@ -895,6 +922,8 @@ void CTcpDeviceThread::sendMcuCommand(int nCmd, int nLen, const QByteArray &payl
 
 void CTcpDeviceThread::handleReceivedData(QByteArray data)
 {
+    m_lastHeard.start();
+    m_firstUnheardWrite.invalidate();
     if (m_pSilenceTimer->isActive()) {
         m_bSilenceConfirming = false;
         m_pSilenceTimer->start(silenceMs()); // any reply counts

@@ -212,6 +212,7 @@ private slots:
     void showRefusalNotice();
     void takeTimedOutCommands();
     void slot_linkSilent();
+    void slot_frameWritten();
 
 protected:
     void run() override;
@@ -423,8 +424,13 @@ private:
     // Reads refused at the queue's bound (GUI thread), asked again once it has room.
     QList<_mcu_cmd> m_listWantedReads;
     enum { MaxWantedReads = 64 };
-    // Nothing came from the device for three heartbeat periods: the link is lost (TCP only).
+    // Nothing came from the device for three heartbeat periods, and what was written since it last
+    // spoke went unanswered for two of them: the link is lost (TCP only). Frames the console made
+    // but had not written yet (its GUI thread busy) count from when they were written.
     QTimer *m_pSilenceTimer = nullptr;
+    QElapsedTimer m_lastHeard;          // since the last bytes came from the device
+    QElapsedTimer m_firstUnheardWrite;  // since the first frame written after them (invalid: none)
+    qint64 silenceLeftMs() const;
     // The period ran out: one more short wait, in which whatever this thread was too busy to take
     // in arrives, before the link counts as lost.
     bool m_bSilenceConfirming = false;

@@ -82,6 +82,7 @@ void CTcpSocket::writeNow(const QByteArray &data)
         return;
     }
     m_socket->flush(); // one command in flight: do not wait for the next event loop pass to send it
+    emit sig_written();
 }
 
 void CTcpSocket::slot_connected()

@@ -34,6 +34,8 @@ public:
 signals:
     void receivedData(QByteArray data);
     void error(QString message);
+    // Bytes were handed to the socket (the moment a frame really goes out, not when it was made).
+    void sig_written();
 
 public slots:
     void connectToServer(QString host, int port);

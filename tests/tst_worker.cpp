@@ -1,6 +1,7 @@
 #include "TestMain.h"
 
 #include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTcpServer>
 
@@ -650,6 +651,36 @@ private slots:
         QTRY_COMPARE(said("tipInfor", "SN1"), 1);
         QVERIFY(!worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray("Hall").leftJustified(12, '\0'), 2, 10));
         QTRY_COMPARE(said("notice"), 1);
+    }
+
+    // A device that answers in 400 ms, from a thread of its own, while this thread is held busy
+    // for 10 s at the default heartbeat (the heartbeats wait unwritten): the link stays, unsaid.
+    void consoleStallIsNoSilence()
+    {
+        QThread simThread;
+        auto *pSim = new CDeviceSimulator;
+        QVERIFY(pSim->listen(QHostAddress("127.0.0.1"), 0));
+        pSim->moveToThread(&simThread);
+        connect(&simThread, &QThread::finished, pSim, &QObject::deleteLater);
+        simThread.start();
+        const auto stop = qScopeGuard([&simThread] { simThread.quit(); simThread.wait(); });
+        CTcpDeviceThread worker;
+        QSignalSpy status(&worker, &CTcpDeviceThread::sig_deviceStatus);
+        QVERIFY(connectWorker(worker, *pSim, "SN1"));
+        QTRY_VERIFY(worker.queuedCommandCount() == 0 && !worker.hasCommandInFlight());
+        QMetaObject::invokeMethod(pSim, [pSim] { pSim->setReplyDelay(400); });
+        QSignalSpy heard(worker.getTcpTransport(), &CTcpSocket::receivedData);
+        QVERIFY(heard.wait(5000)); // a heartbeat answered: nothing is in flight now
+        BesMessageBox::clearTestRecords();
+        QElapsedTimer busy;
+        for (busy.start(); busy.elapsed() < 10000;) {
+        }
+        CHubSpy spy;
+        worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
+        QTRY_COMPARE(spy.count("slot_getSystemDeviceName"), 1);
+        QVERIFY(worker.isConnected());
+        QCOMPARE(status.count(), 1);
+        QVERIFY(BesMessageBox::testRecords().isEmpty());
     }
 
     // Disconnecting while the link is still coming up abandons the attempt: the link never comes up
