@@ -362,8 +362,12 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
     if (m_bHandingBack)
         return;
     if (!bWrite) {
-        if ((eEnding == NotSent || eEnding == QueueFull) && cmd.nCmdIndex == Tx_SceneInfo)
-            scheduleShowLastRead();
+        if (cmd.nCmdIndex != Tx_SceneInfo)
+            return;
+        if (isTarn() && (cmd.nSubIndex3 == 0 || cmd.nSubIndex3 == 80) && (eEnding == Refused || eEnding == Unanswered))
+            sceneReadNotAnswered(cmd);
+        else if (eEnding != Refused && eEnding != Unanswered)
+            scheduleShowLastRead(); // not sent, or gone with the link: the next link reads it again
         return;
     }
     scheduleShowLastRead();
@@ -379,12 +383,46 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
     QTimer::singleShot(0, this, &CTcpDeviceThread::showRefusalNotice);
 }
 
-void CTcpDeviceThread::showRefusalNotice()
+void CTcpDeviceThread::sceneReadNotAnswered(const _mcu_cmd &cmd)
 {
-    m_bRefusalNoticePending = false;
+    if (cmd.byte.isEmpty())
+        return;
+    const int nId = uchar(cmd.byte.at(0));
+    int &nFailures = m_hashSceneReadFailures[nId];
+    if (++nFailures <= MaxSceneReadRetries) {
+        CDeviceLog::write({QString("The device"), m_strIp, QString("scene read not answered, read again:"), nId, cmd.nSubIndex3});
+        readScene(nId);
+        return;
+    }
+    m_hashSceneReadFailures.remove(nId);
+    CDeviceLog::write({QString("The device"), m_strIp, QString("scene read not answered, given up:"), nId});
+    scheduleShowLastRead();
+    if (m_bCanvasNoticePending)
+        return;
+    m_bCanvasNoticePending = true;
+    QTimer::singleShot(0, this, &CTcpDeviceThread::showCanvasNotice);
+}
+
+void CTcpDeviceThread::showCanvasNotice()
+{
+    m_bCanvasNoticePending = false;
+    BesMessageBox::notice(tr("画布未刷新"),
+                          BesMessageBox::composeMessage(tr("设备 %1 未返回场景，画布显示的可能不是设备上的内容。"),
+                                                        {noticeDeviceName()}));
+}
+
+QString CTcpDeviceThread::noticeDeviceName() const
+{
     QString strDevice = m_strIp;
     if (!m_strSerial.isEmpty())
         strDevice += QStringLiteral(" (%1)").arg(m_strSerial);
+    return strDevice;
+}
+
+void CTcpDeviceThread::showRefusalNotice()
+{
+    m_bRefusalNoticePending = false;
+    const QString strDevice = noticeDeviceName();
     QString strTitle = tr("设备未连接");
     QString strText = tr("设备 %1 未连接，修改未生效。");
     if (m_eSaidEnding == QueueFull) {
@@ -988,7 +1026,7 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
                 }
             }
             CDeviceLog::write({QString("The device"), m_strIp, QString("command recv error"), f.nCmd, f.nSub});
-            if (bAnswered ? answered.nReadOrWrite != 1 : f.nReadOrWrite == 2)
+            if (bAnswered || f.nReadOrWrite == 2)
                 commandNotTaken(bAnswered ? answered : _mcu_cmd(f.nCmd, 2, f.nSub, QByteArray()), Refused);
             followZSettingsWrite(f, bAnswered ? &answered : nullptr);
             followTarnLayerWrite(f, bAnswered ? &answered : nullptr);

@@ -333,6 +333,12 @@ private:
     void readZSettings();
     // Queues a read of one stored scene (its layers follow when it has any).
     void readScene(int nSceneId);
+    // A Tarn scene or layer read refused or left unanswered: the editor would keep what the read
+    // was to put right. The scene is read again, at most MaxSceneReadRetries times in a row; then
+    // the panels are shown the records and the operator is told the canvas was not refreshed.
+    void sceneReadNotAnswered(const _mcu_cmd &cmd);
+    void showCanvasNotice();
+    QString noticeDeviceName() const;
     // A Tarn device's acknowledgement or refusal of a layer write to its live scene: the scene's
     // records take what the device took, and a refused or unmatched one reads the scene again.
     void followTarnLayerWrite(const CReplyFrame &f, const _mcu_cmd *pSent);
@@ -389,6 +395,10 @@ private:
     QElapsedTimer m_lastRefusal;
     enum { RefusalBurstMs = 2000 };
     bool m_bRefusalNoticePending = false;
+    // Scene id -> reads of that scene that failed in a row since it was last read whole.
+    QHash<int, int> m_hashSceneReadFailures;
+    enum { MaxSceneReadRetries = 2 };
+    bool m_bCanvasNoticePending = false;
     // Records (GUI thread; see CDeviceRecords).
     QString m_strDeviceName;
     bool m_bNameRead = false;

@@ -177,6 +177,8 @@ void CTcpDeviceThread::getTarnSceneRead(const CReplyFrame &f)
         pScene->nLight = u8(p, 23);
         pScene->nAudio = u8(p, 24);
         pScene->nMainSig = u8(p, 25);
+        if (pScene->nLayerUse == 0)
+            m_hashSceneReadFailures.remove(nId); // read whole
         if (pScene->nLayerUse > 0) {
             QByteArray read(3, '\0');
             read[0] = char(nId);
@@ -232,6 +234,7 @@ void CTcpDeviceThread::getTarnLayerRead(const CReplyFrame &f)
     CTarnSceneRecord *pScene = findTarnScene(nSceneId);
     if (!pScene)
         return; // the gate stays closed, as for any reply that answers nothing held
+    m_hashSceneReadFailures.remove(nSceneId);
     QVector<CTarnLayerRecord> listRead;
     for (int i = 1; i + 23 <= p.size(); i += 23) {
         const CTarnLayerRecord l = layerRecordAt(p, i);

@@ -123,6 +123,9 @@ class TestLiveScene : public QObject
             QTRY_VERIFY_WITH_TIMEOUT(!COSDTransfer::activeTransfer() && m_pSim->model().nOsdOn == 1, 8000);
         } else if (strStep == "full") { // the device stops answering, with its queue at the bound
             SimTest::holdQueue(*m_pWindow->getCurrentDevice("TSN"), *m_pSim);
+        } else if (strStep == "split") { // a screen of two outputs; the device refuses its next scene read
+            m_pSim->model().bSplitScreen = true;
+            m_pSim->injectFault(CDeviceSimulator::Nak, 35);
         } else if (strStep == "answer") {
             m_pSim->setAnswering(true);
         } else if (strStep == "osdshown") { // the OSD state and the live scene's OSD item are the device's
@@ -247,6 +250,8 @@ private slots:
         QTest::newRow("clean, drop, update 2") << "clean drop update" << true << 1 << 1 << "L0" << 2;
         QTest::newRow("delete L0, update 2") << "select0 delete update" << true << 1 << 1 << "L1" << 2;
         QTest::newRow("drag L0 off the canvas") << "away0" << true << 1 << 1 << "L0 L1" << 3;
+        // Dragged across the middle of a split screen, L0 takes L1 off; the read that shows it is refused.
+        QTest::newRow("split screen: L0 across, scene read refused") << "split move0" << true << 1 << 1 << "L0" << 2;
         // Edits made while the device is switched off go nowhere; the canvas keeps what was read.
         QTest::newRow("switched off: drag, on") << "select0 off drag0 kept on kept" << true << 1 << 1 << "L0 L1" << 3;
         QTest::newRow("switched off: screen size, on") << "osd osdsent off screen kept on kept" << true << 1 << 1 << "L0 L1" << 3;

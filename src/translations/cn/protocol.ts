@@ -56,6 +56,14 @@
         <translation>设备 %1 未应答，修改未生效。</translation>
     </message>
     <message>
+        <source>画布未刷新</source>
+        <translation>画布未刷新</translation>
+    </message>
+    <message>
+        <source>设备 %1 未返回场景，画布显示的可能不是设备上的内容。</source>
+        <translation>设备 %1 未返回场景，画布显示的可能不是设备上的内容。</translation>
+    </message>
+    <message>
         <source>设备无应答</source>
         <translation>设备无应答</translation>
     </message>

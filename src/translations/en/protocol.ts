@@ -56,6 +56,14 @@
         <translation>Device %1 did not answer; the change was not made.</translation>
     </message>
     <message>
+        <source>画布未刷新</source>
+        <translation>Canvas not refreshed</translation>
+    </message>
+    <message>
+        <source>设备 %1 未返回场景，画布显示的可能不是设备上的内容。</source>
+        <translation>Device %1 did not return the scene; the canvas may not show what the device holds.</translation>
+    </message>
+    <message>
         <source>设备无应答</source>
         <translation>The device does not answer</translation>
     </message>
