@@ -234,6 +234,7 @@ void CTcpDeviceThread::linkDown(const char *pszWhy)
     m_bLinkDown = true;
     m_pSilenceTimer->stop();
     m_listWantedReads.clear(); // the next link's start-up reads read everything again
+    m_hashSceneReadFailures.clear();
     QList<_mcu_cmd> listLost;
     {
         QMutexLocker lock(m_pMutexRecv);

@@ -177,13 +177,13 @@ void CTcpDeviceThread::getTarnSceneRead(const CReplyFrame &f)
         pScene->nLight = u8(p, 23);
         pScene->nAudio = u8(p, 24);
         pScene->nMainSig = u8(p, 25);
-        if (pScene->nLayerUse == 0)
-            m_hashSceneReadFailures.remove(nId); // read whole
         if (pScene->nLayerUse > 0) {
             QByteArray read(3, '\0');
             read[0] = char(nId);
             read[2] = char(pScene->nLayerUse - 1);
             queueRead(Tx_SceneInfo, read, 80);
+        } else {
+            m_hashSceneReadFailures.remove(nId); // read whole
         }
         std::sort(pScene->vectorLayer.begin(), pScene->vectorLayer.end(), byLayerIndex);
         while (pScene->vectorLayer.size() > pScene->nLayerUse)
