@@ -3,6 +3,7 @@
 // its own device, and a Z input dragged to become the main source.
 #include "TestMain.h"
 
+#include "BackCanvasWidget.h"
 #include "BesMessageBox.h"
 #include "CardProgramWidget.h"
 #include "DeviceControl.h"
@@ -358,6 +359,9 @@ private slots:
         QCOMPARE(pOutput->text(), QString("Output settings"));
         QVERIFY2(pZFrame->middleControl()->lines().first().startsWith("[Current source:"),
                  qPrintable(pZFrame->middleControl()->lines().first()));
+        // The Tarn frame's pages built again show its device's name and inputs.
+        QCOMPARE(pTarn->propertyStack()->backCanvasWidget()->findChild<QWidget *>("lineEditstrSerial")->property("text"), QVariant(m_pSimT->model().strDeviceName));
+        QCOMPARE(pTarn->propertyStack()->wndPosWidget()->findChild<QComboBox *>("cmbMainSig")->count(), 4);
         QVERIFY(QMetaObject::invokeMethod(m_pWindow, "on_comboBoxLanguage_activated", Q_ARG(int, 0)));
         QCOMPARE(pOutput->text(), QString("输出设置"));
         QVERIFY(pZFrame->middleControl()->lines().first().startsWith("[当前信号源:"));

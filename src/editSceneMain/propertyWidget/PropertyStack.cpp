@@ -14,6 +14,7 @@
 #include "BackCanvasWidget.h"
 #include "BesMessageBox.h"
 #include "DeviceLog.h"
+#include "DeviceRecords.h"
 #include "DrawerWidget.h"
 #include "EditBaseItem.h"
 #include "EditBaseProxyWidget.h"
@@ -275,6 +276,7 @@ void CPropertyStack::slot_updateItemPos(bool bUpdataPos)
 
 void CPropertyStack::slot_updateDeviceName(QString DeviceName)
 {
+    m_strDeviceName = DeviceName;
     if (m_pBackCanvasWidget)
         m_pBackCanvasWidget->getDeviceName(DeviceName);
 }
@@ -310,6 +312,23 @@ void CPropertyStack::slot_updatePropertyStacklanguage(int nlanguage)
         delete pPage;
     }
     initWidget();
+    showServedDevice();
+}
+
+// Pages built again show what pages built with the frame's device show: its inputs on the layer
+// page, its name on the screen page (the name the device holds; until it was read, the one the
+// page was last given).
+void CPropertyStack::showServedDevice()
+{
+    const CDeviceRecords *pDevice = m_strServedSerial.isEmpty() ? nullptr : CDeviceRecords::find(m_strServedSerial);
+    QString strName = m_strDeviceName;
+    if (pDevice) {
+        QVector<InputSource *> vectorInput = pDevice->deviceRecord()->vectorInput;
+        m_pWndPosWidget->setInputSource(vectorInput);
+        pDevice->deviceNameRecord(strName);
+    }
+    if (!strName.isEmpty())
+        m_pBackCanvasWidget->getDeviceName(strName);
 }
 
 // ---------------------------------------------------------------- apply buttons
