@@ -179,6 +179,12 @@ private slots:
         QCOMPARE(pTarn->currentDevice(), pT->getDeviceInfo());
         QCOMPARE(pZFrame->fileListWidget()->layoutList()->rowCount(), 3);
         QCOMPARE(pTarn->fileListWidget()->layoutList()->rowCount(), 4);
+
+        // The Tarn device reports fewer inputs (back after a restart): so does its layer page.
+        m_pSimT->model().inputs.resize(3);
+        pT->setMcuCommand(QStringLiteral("源及场景数"), QByteArray(1, '\x01'), 1, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(pTarn->propertyStack()->wndPosWidget()->findChild<QComboBox *>("cmbMainSig")->count(), 3, 5000);
+        QVERIFY(!pTarn->canvas()->currentScene()->layerItems().first()->setLayerSig(3)); // nor does a layer write
     }
 
     // Whichever device's information reply came last, the Tarn frame shows its
