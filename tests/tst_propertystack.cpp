@@ -646,6 +646,7 @@ private slots:
         CHubSpy spy;
         CTcpDeviceThread worker; // never connected: what it is given stays queued
         worker.setDeviceSerial("SN1");
+        worker.setDeviceAddress("127.0.0.9");
         spy.setRouteTo(&worker);
         Scene s(64, 8);
         CPropertyStack stack;
@@ -660,7 +661,7 @@ private slots:
         QVERIFY(!stack.osdTransfer()->isActive());
         QCOMPARE(BesMessageBox::testRecords().size(), 0);
         QTRY_COMPARE(BesMessageBox::testRecords().size(), 1);
-        QCOMPARE(BesMessageBox::testRecords().first().text, QString::fromUtf8("OSD数据下发失败：设备拒绝了OSD数据"));
+        QCOMPARE(BesMessageBox::testRecords().first().text, QString::fromUtf8("OSD数据下发失败：设备拒绝了OSD数据\n127.0.0.9 (SN1)"));
     }
 };
 

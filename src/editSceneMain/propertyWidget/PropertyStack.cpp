@@ -503,6 +503,7 @@ void CPropertyStack::on_OSDApplication_clicked()
 
     m_OSDimage = renderOSDImage(pItem, nWidth, nHeight);
     m_nbytescount = COSDBitmap::byteCount(nWidth, nHeight);
+    m_strOsdSerial = pItem->m_strSerial;
     if (!m_pOSDTransfer->start(pItem->m_strSerial, params, m_OSDimage)) {
         onTransferFinished(false, tr("OSD数据为空"));
         return;
@@ -549,6 +550,11 @@ void CPropertyStack::onTransferFinished(bool bOk, const QString &strReason)
         m_pTextWidget->slot_GetOSDsendprogress(nFailed);
     // A failure is mostly found while the device worker handles a reply or the loss of its link:
     // the box (an event loop of its own) opens once that handling is over.
-    const QString strText = tr("OSD数据下发失败：%1").arg(strReason);
+    // Named as every notice names its device: address and serial.
+    QString strDevice = m_strOsdSerial;
+    if (const CDeviceRecords *pDevice = CDeviceRecords::find(m_strOsdSerial))
+        if (!pDevice->deviceRecord()->strIp.isEmpty())
+            strDevice = QStringLiteral("%1 (%2)").arg(pDevice->deviceRecord()->strIp, m_strOsdSerial);
+    const QString strText = BesMessageBox::composeMessage(tr("OSD数据下发失败：%1\n%2"), {strReason, strDevice});
     QTimer::singleShot(0, this, [this, strText]() { osdMessage(strText); });
 }
