@@ -25,6 +25,8 @@ public:
     virtual void packetAnswered(bool bTaken) = 0;
     // The reply to the end command (sub-command 12).
     virtual void endAnswered() = 0;
+    // The device took an OSD switch (sub-command 2 written): on or off.
+    virtual void switchTaken(bool bOn) = 0;
     // The device's link went down.
     virtual void linkLost() = 0;
     // The packet the device is asked to take (counted from 0), for the worker's log.

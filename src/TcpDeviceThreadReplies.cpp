@@ -437,14 +437,11 @@ void CTcpDeviceThread::getSystemName(const CReplyFrame &f)
 {
     if (f.isAck() || f.payload.size() < 12)
         return;
-    // With the serial the device list puts the name on this device's row, whichever device was
-    // switched on last.
-    QString strName = g_fromGbkField(f.payload.left(12));
-    m_strDeviceName = strName;
+    // The name lands on this device's row, whichever device was switched on last, and in the
+    // name field of the frame editing it (a device back after a loss may have another name).
+    m_strDeviceName = g_fromGbkField(f.payload.left(12));
     m_bNameRead = true;
-    QString strSerial = m_strSerial;
-    globalObserver::getGlobalObserver()->notify("slot_getSystemDeviceName", Q_ARG(QString, strName),
-                                                Q_ARG(QString, strSerial));
+    tellDeviceName();
 }
 
 QString CTcpDeviceThread::getMainSigInputSource(int nId)
@@ -580,7 +577,8 @@ void CTcpDeviceThread::tellDeviceName()
     QString strName = m_strDeviceName;
     QString strSerial = m_strSerial;
     pHub->notify("slot_getSystemDeviceName", Q_ARG(QString, strName), Q_ARG(QString, strSerial));
-    if (isTarn() && actsOnSharedTopics())
+    // Only a frame editing this device shows its name: with none edited, none does.
+    if (isTarn() && editedDeviceSerial(QStringLiteral("Tarn")) == m_strSerial)
         pHub->notify("slot_updateDeviceName", Q_ARG(QString, strName));
     else if (isZ() && editedDeviceSerial(QStringLiteral("Z")) == m_strSerial)
         pHub->notify("slot_updateZDeviceName", Q_ARG(QString, strName), Q_ARG(QString, strSerial));

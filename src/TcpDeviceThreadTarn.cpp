@@ -327,8 +327,13 @@ void CTcpDeviceThread::followOsdWrite(const _mcu_cmd &sent)
             m_osdSettings = p.left(OsdSettingsSize);
         return;
     case 2:
-        if (!p.isEmpty() && isTarn())
+        if (p.isEmpty())
+            return;
+        if (isTarn())
             holdOsdState(u8(p, 0) == 1);
+        // A transfer to the device learns that its switch was taken (it ends on the switch-on).
+        if (COsdReplySink *pTransfer = COsdReplySink::forDevice(m_strSerial))
+            pTransfer->switchTaken(u8(p, 0) == 1);
         return;
     case 3: nAt = 2; break;
     case 4: nAt = 3; break;

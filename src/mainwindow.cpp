@@ -587,6 +587,9 @@ void MainWindow::startupReads(CTcpDeviceThread *pDevice, bool bTarn)
         if (!m_pZinterface)
             m_pZinterface = new Zinferface(nullptr);
     }
+    // What a switch-on reads, a link made again reads too: the device may have come back with
+    // another name (the switch-on's read, queued before its link, is this one).
+    pDevice->setMcuCommand(QStringLiteral("系统设置"), QByteArray(), 1, 10);
     QByteArray byteInfo = payloadOf("\x01", 1);
     pDevice->setMcuCommand(QStringLiteral("设备信息"), byteInfo, 1, 0);
     QByteArray byteCount = payloadOf("\x01", 1);

@@ -3,6 +3,7 @@
 // its own device, and a Z input dragged to become the main source.
 #include "TestMain.h"
 
+#include "BackCanvasWidget.h"
 #include "BesMessageBox.h"
 #include "CardProgramWidget.h"
 #include "DeviceControl.h"
@@ -178,6 +179,12 @@ private slots:
         QCOMPARE(pTarn->currentDevice(), pT->getDeviceInfo());
         QCOMPARE(pZFrame->fileListWidget()->layoutList()->rowCount(), 3);
         QCOMPARE(pTarn->fileListWidget()->layoutList()->rowCount(), 4);
+
+        // The Tarn device reports fewer inputs (back after a restart): so does its layer page.
+        m_pSimT->model().inputs.resize(3);
+        pT->setMcuCommand(QStringLiteral("源及场景数"), QByteArray(1, '\x01'), 1, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(pTarn->propertyStack()->wndPosWidget()->findChild<QComboBox *>("cmbMainSig")->count(), 3, 5000);
+        QVERIFY(!pTarn->canvas()->currentScene()->layerItems().first()->setLayerSig(3)); // nor does a layer write
     }
 
     // Whichever device's information reply came last, the Tarn frame shows its
@@ -358,6 +365,9 @@ private slots:
         QCOMPARE(pOutput->text(), QString("Output settings"));
         QVERIFY2(pZFrame->middleControl()->lines().first().startsWith("[Current source:"),
                  qPrintable(pZFrame->middleControl()->lines().first()));
+        // The Tarn frame's pages built again show its device's name and inputs.
+        QCOMPARE(pTarn->propertyStack()->backCanvasWidget()->findChild<QWidget *>("lineEditstrSerial")->property("text"), QVariant(m_pSimT->model().strDeviceName));
+        QCOMPARE(pTarn->propertyStack()->wndPosWidget()->findChild<QComboBox *>("cmbMainSig")->count(), 4);
         QVERIFY(QMetaObject::invokeMethod(m_pWindow, "on_comboBoxLanguage_activated", Q_ARG(int, 0)));
         QCOMPARE(pOutput->text(), QString("输出设置"));
         QVERIFY(pZFrame->middleControl()->lines().first().startsWith("[当前信号源:"));

@@ -243,6 +243,7 @@ void TestMainWindowE2E::tarnDeviceLifecycle()
 
     // A dropped link: offline; the next announcement reconnects while the
     // switch is still on, and the start-up reads go out again.
+    sim.model().strDeviceName = QStringLiteral("新名称"); // back with another name
     sim.dropClients();
     QTRY_COMPARE_WITH_TIMEOUT(pControl->statusText(), QStringLiteral("离线"), 5000);
     QTRY_VERIFY_WITH_TIMEOUT(!pDevice->isConnected(), 5000);
@@ -253,6 +254,8 @@ void TestMainWindowE2E::tarnDeviceLifecycle()
     QTRY_VERIFY_WITH_TIMEOUT(pDevice->isConnected(), 5000);
     QTRY_COMPARE_WITH_TIMEOUT(pControl->statusText(), QStringLiteral("在线"), 5000);
     QTRY_VERIFY_WITH_TIMEOUT(sim.hasRequest(0) && sim.hasRequest(33), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(pRow->text(2), QStringLiteral("新名称"), 5000);
+    QCOMPARE(names.deviceNames.last(), QStringLiteral("新名称")); // the frame editing it
     QVERIFY(pDevice->isRunning());
     QCOMPARE(w.rootItem()->childCount(), 1);
 

@@ -265,7 +265,7 @@ private slots:
 
     // The link lost mid-transfer ends it at once, within one watchdog period, saying so; never
     // 100. The switch-on waits for the link: once it is back the device shows an OSD again, and
-    // nothing of the dead transfer reaches it.
+    // nothing of the dead transfer reaches it. Lost once the device took the OSD on, it succeeded.
     void linkLostMidTransfer_data()
     {
         QTest::addColumn<int>("packet"); // the packet whose reply is the link going down; -1: the parameters
@@ -276,12 +276,14 @@ private slots:
         QTest::newRow("last packet") << 3 << false << false;
         QTest::newRow("header still queued") << -1 << true << false;
         QTest::newRow("first packet, switched off and on") << 0 << false << true;
+        QTest::newRow("finishing, OSD on taken, device restarted") << -2 << false << false;
     }
     void linkLostMidTransfer()
     {
         QFETCH(int, packet);
         QFETCH(bool, held);
         QFETCH(bool, off);
+        const bool bFinishing = packet == -2;
         Rig rig;
         QVERIFY(rig.ok);
         QSignalSpy lost(&rig.worker, &CTcpDeviceThread::disconnected);
@@ -295,6 +297,11 @@ private slots:
             QTRY_VERIFY(rig.sim.hasRequest(41) && rig.transfer.phase() == COSDTransfer::Announced);
             QCOMPARE(rig.worker.queuedCommandCount(), 1);
             rig.sim.dropClients();
+        } else if (bFinishing) {
+            QVERIFY(rig.transfer.start("SN1", params(200, 16), testImage(200, 16)));
+            QTRY_VERIFY(rig.transfer.phase() == COSDTransfer::Finishing && rig.sim.model().nOsdOn && !rig.worker.hasCommandInFlight());
+            rig.sim.model().nOsdOn = 0;
+            rig.sim.dropClients();
         } else {
             if (packet < 0)
                 rig.sim.injectFault(CDeviceSimulator::DropConnection, 40);
@@ -307,9 +314,9 @@ private slots:
         t.start();
         QTRY_COMPARE_WITH_TIMEOUT(rig.finished.count(), 1, 4000);
         QVERIFY(t.elapsed() < rig.transfer.resendInterval());
-        QCOMPARE(rig.finished.first().at(0).toBool(), false);
-        QCOMPARE(rig.finished.first().at(1).toString(), QString::fromUtf8("与设备的连接已断开"));
-        QVERIFY(!rig.spy.records("slot_GetOSDsendprogress").contains(QVariantList({100})));
+        QCOMPARE(rig.finished.first().at(0).toBool(), bFinishing);
+        QCOMPARE(rig.finished.first().at(1).toString(), bFinishing ? QString() : QString::fromUtf8("与设备的连接已断开"));
+        QCOMPARE(rig.spy.records("slot_GetOSDsendprogress").contains(QVariantList({100})), bFinishing);
         QCOMPARE(rig.spy.last("slot_IsZReflash"), QVariantList({true}));
         QCOMPARE(rig.sim.model().nOsdOn, 0);
 
@@ -323,8 +330,8 @@ private slots:
         rig.worker.reConnected();
         QVERIFY(connected.wait(3000));
         rig.worker.start();
-        QTRY_COMPARE(rig.sim.model().nOsdOn, 1);
         SimTest::settle(rig.worker, rig.sim);
+        QCOMPARE(rig.sim.model().nOsdOn, int(!bFinishing));
         for (int nSub : {10, 11, 12})
             QVERIFY2(!rig.sim.hasRequest(40, nSub), qPrintable(QString("sub %1 after the link came back").arg(nSub)));
     }

@@ -247,8 +247,21 @@ private slots:
         for (CPropertyStack *pStack : {&tarn, &z}) {
             pStack->show();
             QCOMPARE(child<QStackedWidget>(pStack, "stackedWidget")->currentWidget(), pStack->tipsWidget());
+            // Its slider moved every way (handle dragged, wheel, key, groove clicked) stays there.
+            auto *p = child<QSlider>(pStack->tipsWidget(), "brightnessSlider");
+            const int nValue = p->value();
+            QTest::mousePress(p, Qt::LeftButton, {}, QPoint(2, 5));
+            QMouseEvent drag(QEvent::MouseMove, p->rect().center(), Qt::NoButton, Qt::LeftButton, {});
+            QApplication::sendEvent(p, &drag);
+            QTest::mouseRelease(p, Qt::LeftButton, {}, p->rect().center());
+            QWheelEvent wheel(QPointF(5, 5), p->mapToGlobal(QPoint(5, 5)), {}, {0, 120}, {}, {}, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(p, &wheel);
+            QTest::keyClick(p, Qt::Key_PageUp);
+            QTest::mouseClick(p, Qt::LeftButton, {}, QPoint(p->width() - 2, 5));
+            QCOMPARE(p->value() == nValue, pStack == &tarn);
             QTest::mouseClick(child<QToolButton>(pStack->tipsWidget(), "SilenttoolButton"), Qt::LeftButton);
             SimTest::settle(worker, sim);
+            QCOMPARE(sim.hasRequest(34, 46), pStack == &z);
             QCOMPARE(sim.model().nSilent, pStack == &z ? 0 : 1);
             QCOMPARE(child<QLineEdit>(pStack->tipsWidget(), "lineEditstrSerial")->text(), QString(pStack == &z ? "ZDev" : ""));
             BesMessageBox::clearTestRecords();
@@ -633,6 +646,7 @@ private slots:
         CHubSpy spy;
         CTcpDeviceThread worker; // never connected: what it is given stays queued
         worker.setDeviceSerial("SN1");
+        worker.setDeviceAddress("127.0.0.9");
         spy.setRouteTo(&worker);
         Scene s(64, 8);
         CPropertyStack stack;
@@ -647,7 +661,7 @@ private slots:
         QVERIFY(!stack.osdTransfer()->isActive());
         QCOMPARE(BesMessageBox::testRecords().size(), 0);
         QTRY_COMPARE(BesMessageBox::testRecords().size(), 1);
-        QCOMPARE(BesMessageBox::testRecords().first().text, QString::fromUtf8("OSD数据下发失败：设备拒绝了OSD数据"));
+        QCOMPARE(BesMessageBox::testRecords().first().text, QString::fromUtf8("OSD数据下发失败：设备拒绝了OSD数据\n127.0.0.9 (SN1)"));
     }
 };
 

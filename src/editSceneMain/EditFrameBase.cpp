@@ -334,6 +334,10 @@ bool CEditFrameBase::refreshInputs(DeviceInfo *device, const QString &strSerial)
         return false;
     m_pCurrentDevice = device;
     m_pListWidget->addDeviceToList(device, strSerial);
+    // The layer page offers the inputs the device reports now (one back with fewer inputs has
+    // dropped the others).
+    if (m_pPropertyStack)
+        m_pPropertyStack->setInputSourceData(device->vectorInput);
     return true;
 }
 

@@ -70,6 +70,7 @@ bool COSDTransfer::start(const QString &strSerial, const COSDBitmap::Params &par
     m_nRetries = 0;
     m_bHeard = false;
     m_bRefused = false;
+    m_bOnTaken = false;
     m_phase = Starting;
     s_pActive = this;
     receiveFrom(m_strSerial);
@@ -179,6 +180,13 @@ void COSDTransfer::endAnswered()
     m_pFinishTimer->start(finishDelayMs(m_nPackets));
 }
 
+void COSDTransfer::switchTaken(bool bOn)
+{
+    // In the finishing wait a switch the device takes is the transfer's switch-on.
+    if (m_phase == Finishing && bOn)
+        m_bOnTaken = true;
+}
+
 void COSDTransfer::slot_finishDelayOver()
 {
     if (m_phase != Finishing)
@@ -204,7 +212,15 @@ void COSDTransfer::linkLost()
     case Idle:
         return;
     case Finishing:
-        // The device has the whole bitmap; the switch-on may have gone down with the link.
+        // The device has the whole bitmap.
+        if (m_bOnTaken) {
+            // And it showed it: done. Whatever it holds when it is back (a restarted one may hold
+            // no bitmap) is what its OSD read then says; nothing switches it on again.
+            CDeviceLog::write({QString("OSD transfer: link lost while finishing, the device had taken the OSD on")});
+            slot_finishDelayOver();
+            return;
+        }
+        // The switch-on may have gone down with the link.
         CDeviceLog::write({QString("OSD transfer: link lost while finishing, OSD on again when it is back")});
         sendCmd(2, COSDBitmap::switchPayload(m_nIndex, true));
         return;

@@ -21,7 +21,10 @@
 // retryLimit() the transfer fails. A failed transfer turns the OSD on again,
 // resumes the source poll, restores the held speed and reports the failure
 // (never progress 100). A lost link fails it at once; the switch-on waits in
-// the worker's queue and goes out when the link is back. A transfer destroyed
+// the worker's queue and goes out when the link is back. Lost after the end,
+// the transfer has succeeded: the switch-on waits for the link only when the
+// device did not take it; when it did, what the device holds then is read at
+// the next link like any other state. A transfer destroyed
 // while it runs (its stack goes) turns the OSD on and resumes the poll, and
 // reports nothing. Only one transfer runs at a time in the program.
 
@@ -64,6 +67,7 @@ public:
     // A reply to a packet: taken (status 1), or refused (another status, or a NAK).
     void packetAnswered(bool bTaken) override;
     void endAnswered() override;
+    void switchTaken(bool bOn) override;
     void linkLost() override;
 
     // ---- the stack that started it, on "slot_sendbeginOSDdate" / "slot_sendOSDdate"
@@ -111,6 +115,7 @@ private:
     int m_nRetries = 0;         // re-sends of the current step
     bool m_bHeard = false;      // a reply to the current step came since the last tick
     bool m_bRefused = false;    // the last reply to the current step refused it
+    bool m_bOnTaken = false;    // Finishing: the device took the switch-on
     int m_nHeaderDelayMs = 500;
     int m_nResendMs = 3000;
     int m_nRetryLimit = 5;

@@ -117,6 +117,11 @@ void COtherWidget::clearDeviceValues()
 
 void COtherWidget::takeDevice(const QString &strSerial)
 {
+    // A slider moved here would send nowhere: without a device it stays where it is. Set before
+    // anything else: the page is made without a device, and a frame that has none for it gives
+    // it none again.
+    ui->brightnessSlider->setEnabled(!strSerial.isEmpty());
+    ui->SoundSlider->setEnabled(!strSerial.isEmpty());
     if (strSerial == m_strSerial)
         return;
     // Another device: nothing of the previous one may be checked against or written any more;
@@ -124,9 +129,6 @@ void COtherWidget::takeDevice(const QString &strSerial)
     clearDeviceValues();
     ui->lineEditstrSerial->clear();
     m_strSerial = strSerial;
-    // A slider moved here would send nowhere: without a device it stays where it is.
-    ui->brightnessSlider->setEnabled(!m_strSerial.isEmpty());
-    ui->SoundSlider->setEnabled(!m_strSerial.isEmpty());
     const CDeviceRecords *pDevice = CDeviceRecords::find(strSerial);
     if (!pDevice)
         return;

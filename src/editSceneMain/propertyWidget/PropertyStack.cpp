@@ -14,6 +14,7 @@
 #include "BackCanvasWidget.h"
 #include "BesMessageBox.h"
 #include "DeviceLog.h"
+#include "DeviceRecords.h"
 #include "DrawerWidget.h"
 #include "EditBaseItem.h"
 #include "EditBaseProxyWidget.h"
@@ -275,6 +276,7 @@ void CPropertyStack::slot_updateItemPos(bool bUpdataPos)
 
 void CPropertyStack::slot_updateDeviceName(QString DeviceName)
 {
+    m_strDeviceName = DeviceName;
     if (m_pBackCanvasWidget)
         m_pBackCanvasWidget->getDeviceName(DeviceName);
 }
@@ -310,6 +312,23 @@ void CPropertyStack::slot_updatePropertyStacklanguage(int nlanguage)
         delete pPage;
     }
     initWidget();
+    showServedDevice();
+}
+
+// Pages built again show what pages built with the frame's device show: its inputs on the layer
+// page, its name on the screen page (the name the device holds; until it was read, the one the
+// page was last given).
+void CPropertyStack::showServedDevice()
+{
+    const CDeviceRecords *pDevice = m_strServedSerial.isEmpty() ? nullptr : CDeviceRecords::find(m_strServedSerial);
+    QString strName = m_strDeviceName;
+    if (pDevice) {
+        QVector<InputSource *> vectorInput = pDevice->deviceRecord()->vectorInput;
+        m_pWndPosWidget->setInputSource(vectorInput);
+        pDevice->deviceNameRecord(strName);
+    }
+    if (!strName.isEmpty())
+        m_pBackCanvasWidget->getDeviceName(strName);
 }
 
 // ---------------------------------------------------------------- apply buttons
@@ -484,6 +503,7 @@ void CPropertyStack::on_OSDApplication_clicked()
 
     m_OSDimage = renderOSDImage(pItem, nWidth, nHeight);
     m_nbytescount = COSDBitmap::byteCount(nWidth, nHeight);
+    m_strOsdSerial = pItem->m_strSerial;
     if (!m_pOSDTransfer->start(pItem->m_strSerial, params, m_OSDimage)) {
         onTransferFinished(false, tr("OSD数据为空"));
         return;
@@ -530,6 +550,11 @@ void CPropertyStack::onTransferFinished(bool bOk, const QString &strReason)
         m_pTextWidget->slot_GetOSDsendprogress(nFailed);
     // A failure is mostly found while the device worker handles a reply or the loss of its link:
     // the box (an event loop of its own) opens once that handling is over.
-    const QString strText = tr("OSD数据下发失败：%1").arg(strReason);
+    // Named as every notice names its device: address and serial.
+    QString strDevice = m_strOsdSerial;
+    if (const CDeviceRecords *pDevice = CDeviceRecords::find(m_strOsdSerial))
+        if (!pDevice->deviceRecord()->strIp.isEmpty())
+            strDevice = QStringLiteral("%1 (%2)").arg(pDevice->deviceRecord()->strIp, m_strOsdSerial);
+    const QString strText = BesMessageBox::composeMessage(tr("OSD数据下发失败：%1\n%2"), {strReason, strDevice});
     QTimer::singleShot(0, this, [this, strText]() { osdMessage(strText); });
 }

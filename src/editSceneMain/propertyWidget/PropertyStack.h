@@ -115,6 +115,7 @@ private slots:
 
 private:
     void initWidget();
+    void showServedDevice();
     void setShowWidget();
     void setItemProperty();
     // Whether a selection (null: cleared) the hub reports is this stack's to show.
@@ -156,6 +157,8 @@ private:
     QString m_strDeviceModel;
     QString m_strServedSerial;
     QString m_strServedFamily;
+    QString m_strDeviceName; // the name "slot_updateDeviceName" gave last
+    QString m_strOsdSerial;  // the device of the last OSD apply
 };
 
 #endif // PROPERTYSTACK_H

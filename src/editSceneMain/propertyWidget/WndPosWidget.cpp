@@ -73,14 +73,21 @@ QPointF CWndPosWidget::centreOffset() const
 void CWndPosWidget::setInputSource(QVector<InputSource *> &vec)
 {
     m_vectorInput = vec;
+    QVector<QPair<int, QString>> listOffered;
+    for (InputSource *pSource : qAsConst(m_vectorInput))
+        if (pSource)
+            listOffered.insert(qBound(0, pSource->nId, listOffered.size()), {pSource->nId, pSource->strName});
+    // Handed again at every input refresh: the same inputs leave the list (and an open popup)
+    // alone.
+    QVector<QPair<int, QString>> listShown;
+    for (int i = 0; i < ui->cmbMainSig->count(); ++i)
+        listShown.append({ui->cmbMainSig->itemData(i).toInt(), ui->cmbMainSig->itemText(i)});
+    if (listShown == listOffered)
+        return;
     const bool bBlocked = ui->cmbMainSig->blockSignals(true);
     ui->cmbMainSig->clear();
-    for (InputSource *pSource : m_vectorInput) {
-        if (!pSource)
-            continue;
-        const int nAt = qBound(0, pSource->nId, ui->cmbMainSig->count());
-        ui->cmbMainSig->insertItem(nAt, pSource->strName, pSource->nId);
-    }
+    for (const QPair<int, QString> &source : qAsConst(listOffered))
+        ui->cmbMainSig->addItem(source.second, source.first);
     if (m_pItem)
         ui->cmbMainSig->setCurrentIndex(comboIndexOfSource(m_pItem->m_nMainSig));
     ui->cmbMainSig->blockSignals(bBlocked);
@@ -254,7 +261,8 @@ void CWndPosWidget::onMainSig(int i)
         return;
     }
     if (m_strModel.contains(QLatin1String("Tarn-3"))) {
-        m_pItem->setLayerSig(nSource);
+        if (!m_pItem->setLayerSig(nSource))
+            selectSource(nOld);
         m_pItem->setItemUpdateNow();
         return;
     }
@@ -264,8 +272,7 @@ void CWndPosWidget::onMainSig(int i)
     globalObserver::getGlobalObserver()->notify("slot_changeItemInSrc", Q_ARG(int, nLayer), Q_ARG(int, nArg), Q_ARG(bool &, bOk));
     if (!m_pItem)
         return;
-    if (bOk) {
-        m_pItem->setLayerSig(nSource);
+    if (bOk && m_pItem->setLayerSig(nSource)) {
         m_pItem->setItemUpdateNow();
     } else {
         selectSource(nOld);

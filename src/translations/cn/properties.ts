@@ -110,8 +110,10 @@
         <translation>OSD数据为空</translation>
     </message>
     <message>
-        <source>OSD数据下发失败：%1</source>
-        <translation>OSD数据下发失败：%1</translation>
+        <source>OSD数据下发失败：%1
+%2</source>
+        <translation>OSD数据下发失败：%1
+%2</translation>
     </message>
 </context>
 <context>

@@ -110,8 +110,10 @@
         <translation>The OSD data is empty</translation>
     </message>
     <message>
-        <source>OSD数据下发失败：%1</source>
-        <translation>Sending the OSD data failed: %1</translation>
+        <source>OSD数据下发失败：%1
+%2</source>
+        <translation>Sending the OSD data failed: %1
+%2</translation>
     </message>
 </context>
 <context>

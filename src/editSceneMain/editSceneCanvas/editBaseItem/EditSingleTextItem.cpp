@@ -8,9 +8,11 @@
 #include <QTimer>
 #include <QtDebug>
 
+#include <algorithm>
 #include <cmath>
 
 #include "BesMessageBox.h"
+#include "DeviceRecords.h"
 #include "EditBaseScene.h"
 #include "Json.h"
 #include "QorGlobal.h"
@@ -344,15 +346,27 @@ void CEditSingleTextItem::readSceneBack()
     }
 }
 
-void CEditSingleTextItem::setLayerSig(int nSource)
+bool CEditSingleTextItem::setLayerSig(int nSource)
 {
     if (nSource == m_nMainSig)
-        return;
+        return true;
+    // No layer write names an input the device does not report (one back with fewer inputs);
+    // a device that reported none yet is not judged.
+    auto *pScene = dynamic_cast<CEditBaseScene *>(scene());
+    if (const CDeviceRecords *pDevice = pScene ? CDeviceRecords::find(pScene->deviceSerial()) : nullptr) {
+        const QVector<InputSource *> &inputs = pDevice->deviceRecord()->vectorInput;
+        const auto isSource = [nSource](const InputSource *pInput) { return pInput->nId == nSource; };
+        if (!inputs.isEmpty() && std::none_of(inputs.cbegin(), inputs.cend(), isSource)) {
+            logLine(QString("layer %1: the device has no input %2, source not sent").arg(m_nId).arg(nSource));
+            return false;
+        }
+    }
     m_nMainSig = nSource;
     QByteArray p;
     p.append(char(m_nId));
     p.append(char(m_nMainSig));
     sendItemCmd(kLayerCmd, p, 2, 3);
+    return true;
 }
 
 bool CEditSingleTextItem::setLayerPosAndSize()

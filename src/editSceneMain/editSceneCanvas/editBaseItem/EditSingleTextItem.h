@@ -65,7 +65,8 @@ public:
     bool setLayerAllCmd();
     void setLayerEnable(int nState);
     void setLayerLevel(int nLevel);
-    void setLayerSig(int nSource);
+    // False (nothing sent) for an input the device does not report.
+    bool setLayerSig(int nSource);
     bool setLayerPosAndSize();
     bool setLayerCut(int x, int y, int w, int h);
     void setLayerTrans();
