@@ -25,6 +25,7 @@ CTcpDeviceThread::CTcpDeviceThread(QObject *parent)
 {
     m_pMutexRecv = new QMutex();
     m_pMutexSend = new QMutex();
+    m_clock.start();
     m_pDeviceInfo = new DeviceInfo();
     m_pSystemInfo = new SystemInfo();
     m_pTcpSocket = new CTcpSocket(this);
@@ -176,8 +177,11 @@ void CTcpDeviceThread::connectToSerislport(QString Serislport)
         connect(m_pSerislPort, &SerislPort::LineLost, this, &CTcpDeviceThread::handleSerialLineLost);
         connect(m_pSerislPort, &SerislPort::CloseSerialPort, this, &CTcpDeviceThread::handleDisconnected);
     }
-    if (m_pSerislPort->SerialPortInits(Serislport))
+    if (m_pSerislPort->SerialPortInits(Serislport)) {
         m_bIsConnected = true;
+        m_bLinkLossShown = false; // a new line: its loss is news again
+        emit connected();         // closes the box of the last loss, still open
+    }
 }
 
 void CTcpDeviceThread::handleConnected()
@@ -194,6 +198,7 @@ void CTcpDeviceThread::handleConnected()
         QMutexLocker lock(m_pMutexRecv);
         m_nOpenCountReads = 0;
         m_listInFlight.clear();
+        m_listLate.clear();
         m_nRecvIndex = m_nSendIndex;
         m_nRecvExtraVal = m_nSendExtraVal;
         m_nExtraValue2 = m_nExtraValue1;
@@ -245,6 +250,7 @@ void CTcpDeviceThread::linkDown(const char *pszWhy)
         listLost.swap(m_listInFlight);
         listLost += m_listTimedOut;
         m_listTimedOut.clear();
+        m_listLate.clear();
     }
     for (const _mcu_cmd &cmd : qAsConst(listLost))
         commandNotTaken(cmd, LostInFlight);
@@ -349,7 +355,9 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
     const bool bWrite = cmd.nReadOrWrite != 1 && !bOsdPacket;
     if (bWrite || eEnding == NotSent || eEnding == QueueFull)
         CDeviceLog::write({QString("The device"), m_strIp, QString::fromLatin1(s_pszWhy[eEnding]),
-                           cmd.nCmdIndex >= 0 ? g_texing_name[cmd.nCmdIndex] : QString(), cmd.nSubIndex3});
+                           cmd.nCmdIndex >= 0 && cmd.nCmdIndex < TX_COMMAND_COUNT ? g_texing_name[cmd.nCmdIndex]
+                                                                                   : QString::number(cmd.nCmdIndex),
+                           cmd.nSubIndex3});
     if (bWrite && eEnding == Unanswered)
         readBackAfter(cmd);
     // Layer writes queued behind a Tarn recall the device did not take were made for the scene it
@@ -414,8 +422,10 @@ void CTcpDeviceThread::showCanvasNotice()
 
 QString CTcpDeviceThread::noticeDeviceName() const
 {
-    QString strDevice = m_strIp;
-    if (!m_strSerial.isEmpty())
+    // A device on a serial line is known by its port (its serial here), one on the network by its
+    // address and serial.
+    QString strDevice = m_bCanSerislPortConnected ? m_strSerial : m_strIp;
+    if (!m_bCanSerislPortConnected && !m_strSerial.isEmpty())
         strDevice += QStringLiteral(" (%1)").arg(m_strSerial);
     return strDevice;
 }
@@ -760,6 +770,7 @@ void CTcpDeviceThread::injectSentCommand(const QString &strName, const QByteArra
     QMutexLocker state(m_pMutexRecv);
     _mcu_cmd sent(g_getTexingIndex(strName), nReadOrWrite, nSubIndex, payload);
     sent.nHeartsBefore = m_nHeartsSent;
+    sent.nSentMs = m_clock.elapsed();
     m_listInFlight.append(sent);
     sendMcuCommand(sent.nCmdIndex, payload.size(), payload, nReadOrWrite, nSubIndex);
 }
@@ -859,12 +870,15 @@ void CTcpDeviceThread::sendHeartbeat()
 int CTcpDeviceThread::sendCmdList(bool bSerial)
 {
     QMutexLocker state(m_pMutexRecv);
+    const int nTimeout = m_nReplyTimeoutMs;
+    // A serial line has no heartbeat: a command ends unanswered at the reply time-out, whether
+    // anything waits behind it or not.
+    const int nExpiry = bSerial ? endTimedOutCommands(nTimeout) : -1;
     {
         QMutexLocker queue(m_pMutexSend);
         if (m_listMcuCmd.isEmpty())
-            return -1;
+            return nExpiry;
     }
-    const int nTimeout = m_nReplyTimeoutMs;
     if (m_nSendIndex != m_nRecvIndex) {
         // Over TCP the heartbeat's reply releases a lost command; a serial line has no heartbeat,
         // so there the gate opens after the reply time-out.
@@ -873,12 +887,7 @@ int CTcpDeviceThread::sendCmdList(bool bSerial)
         const qint64 nLeft = nTimeout - m_sentTimer.elapsed();
         if (nLeft > 0)
             return int(nLeft);
-        CDeviceLog::write({QString("The device"), m_strIp, QString("no reply to command"), m_nSendIndex, QString("within"), nTimeout, QString("ms")});
-        if (!m_listInFlight.isEmpty()) {
-            m_listTimedOut += m_listInFlight;
-            m_listInFlight.clear();
-            QMetaObject::invokeMethod(this, "takeTimedOutCommands", Qt::QueuedConnection);
-        }
+        endTimedOutCommands(0); // sent before the last frame, whose time-out passed
         m_nRecvIndex = m_nSendIndex;
         m_nRecvExtraVal = m_nSendExtraVal;
         m_nExtraValue2 = m_nExtraValue1;
@@ -902,6 +911,10 @@ int CTcpDeviceThread::sendCmdList(bool bSerial)
             m_nExtraValue2 = m_nExtraValue1;
         }
     }
+    // At the bound the queue waits for replies (or, over a serial line, their time-out): a
+    // command in flight may still be answered.
+    if (m_listInFlight.size() >= MaxInFlight)
+        return nExpiry;
     _mcu_cmd *pCmd = nullptr;
     {
         // Stopping (the link went): what is queued now waits for the next link. Tested under the
@@ -913,15 +926,27 @@ int CTcpDeviceThread::sendCmdList(bool bSerial)
     }
     m_nSubIndex3 = pCmd->nSubIndex3;
     pCmd->nHeartsBefore = m_nHeartsSent;
-    if (m_listInFlight.size() >= MaxInFlight) {
-        // Never answered and never released: ended as unanswered on the GUI thread.
-        m_listTimedOut.append(m_listInFlight.takeFirst());
-        QMetaObject::invokeMethod(this, "takeTimedOutCommands", Qt::QueuedConnection);
-    }
+    pCmd->nSentMs = m_clock.elapsed();
     m_listInFlight.append(*pCmd);
     sendMcuCommand(pCmd->nCmdIndex, pCmd->byte.size(), pCmd->byte, pCmd->nReadOrWrite, pCmd->nSubIndex3);
     delete pCmd;
     return 0;
+}
+
+int CTcpDeviceThread::endTimedOutCommands(int nTimeoutMs)
+{
+    const qint64 nNow = m_clock.elapsed();
+    QList<_mcu_cmd> listEnded;
+    while (!m_listInFlight.isEmpty() && nNow - m_listInFlight.first().nSentMs >= nTimeoutMs)
+        listEnded.append(m_listInFlight.takeFirst());
+    if (!listEnded.isEmpty()) {
+        CDeviceLog::write({QString("The device"), m_strIp, QString("no reply to command"), listEnded.last().nCmdIndex,
+                           QString("within"), m_nReplyTimeoutMs.load(), QString("ms")});
+        // Ended on the GUI thread, which takes them before it reads the next reply.
+        m_listTimedOut += listEnded;
+        QMetaObject::invokeMethod(this, "takeTimedOutCommands", Qt::QueuedConnection);
+    }
+    return m_listInFlight.isEmpty() ? -1 : int(nTimeoutMs - (nNow - m_listInFlight.first().nSentMs));
 }
 
 // Called with the state lock held.
@@ -1005,6 +1030,13 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
     }
     const CReplyFrame f = CReplyFrame::fromFrame(data);
     CDeviceLog::write({f.nCmd});
+    if (f.nCmd < 0 || f.nCmd >= TX_COMMAND_COUNT) {
+        // No command of ours has this id: the reply answers nothing and ends nothing.
+        CDeviceLog::write({QString("The device"), m_strIp, QString("reply to an unknown command ignored:"), f.nCmd, f.nSub});
+        return;
+    }
+    // Commands the serial time-out ended are said before a reply can answer them late.
+    takeTimedOutCommands();
     _mcu_cmd answered;
     bool bAnswered = false;
     QList<_mcu_cmd> listSkipped;
@@ -1012,7 +1044,7 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
         QMutexLocker lock(m_pMutexRecv);
         m_nSubIndex3 = f.nSub;
         m_nRecvIndex = f.nCmd;
-        bAnswered = takeAnswered(f.nCmd, f.nSub, answered, listSkipped);
+        bAnswered = takeAnswered(f, answered, listSkipped);
     }
     endUnanswered(listSkipped);
     // Valid while the handlers run (they may run nested event loops; a later reply replaces it).
@@ -1027,7 +1059,9 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
                 }
             }
             CDeviceLog::write({QString("The device"), m_strIp, QString("command recv error"), f.nCmd, f.nSub});
-            if (bAnswered || f.nReadOrWrite == 2)
+            // Any refusal of a command of ours, reads included (a scene read meant to put the
+            // canvas right); one ended as unanswered before was said then.
+            if (bAnswered ? !answered.bEnded : f.nReadOrWrite == 2)
                 commandNotTaken(bAnswered ? answered : _mcu_cmd(f.nCmd, 2, f.nSub, QByteArray()), Refused);
             followZSettingsWrite(f, bAnswered ? &answered : nullptr);
             followTarnLayerWrite(f, bAnswered ? &answered : nullptr);
@@ -1043,10 +1077,13 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
             followTarnLayerWrite(f, bAnswered ? &answered : nullptr);
             releaseExtraGate();
         }
-        // Any answer but a NAK to a write of ours is the device taking it.
+        // Any answer but a NAK to a write of ours is the device taking it. One ended as unanswered
+        // had its panels shown the records: they are shown them again, with the write in them.
         if (bAnswered && answered.nReadOrWrite != 1) {
             followHeldWrite(answered);
             writeAcknowledged();
+            if (answered.bEnded)
+                scheduleShowLastRead();
         }
     }
     CDeviceLog::write({QString("The device"), f.nCmd, QString("command recv successfully")});
@@ -1060,29 +1097,55 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
     wakeWorker();
 }
 
-bool CTcpDeviceThread::takeAnswered(int nCmd, int nSub, _mcu_cmd &answered, QList<_mcu_cmd> &listSkipped)
+bool CTcpDeviceThread::takeAnswered(const CReplyFrame &f, _mcu_cmd &answered, QList<_mcu_cmd> &listSkipped)
 {
-    if (nCmd == Tx_Heart) {
-        // Answered in order: whatever was sent before this heartbeat will not be answered now.
+    if (f.nCmd == Tx_Heart) {
+        // Answered in order: whatever was sent before this heartbeat will not be answered now,
+        // unless the device answers a heartbeat ahead of a slow command.
         if (m_nHeartsAnswered < m_nHeartsSent)
             ++m_nHeartsAnswered;
         while (!m_listInFlight.isEmpty() && m_listInFlight.first().nHeartsBefore < m_nHeartsAnswered)
             listSkipped.append(m_listInFlight.takeFirst());
+        keepForLateReply(listSkipped);
         return false;
     }
-    for (int i = 0; i < m_listInFlight.size(); ++i) {
-        const _mcu_cmd &cmd = m_listInFlight.at(i);
-        if (cmd.nCmdIndex != nCmd || cmd.nSubIndex3 != nSub)
-            continue;
-        for (int j = 0; j < i; ++j)
-            listSkipped.append(m_listInFlight.takeFirst());
-        answered = m_listInFlight.takeFirst();
-        // The heartbeats sent before it were answered before it or never will be: one the device
-        // missed while it was silent does not hold back the count of those answered later.
-        m_nHeartsAnswered = std::max(m_nHeartsAnswered, answered.nHeartsBefore);
+    // The command, sub-command and kind the reply echoes (every kind but a read is a write).
+    const auto indexAnswered = [&f](const QList<_mcu_cmd> &list) {
+        for (int i = 0; i < list.size(); ++i) {
+            const _mcu_cmd &cmd = list.at(i);
+            if (cmd.nCmdIndex == f.nCmd && cmd.nSubIndex3 == f.nSub && (cmd.nReadOrWrite == 1) == (f.nReadOrWrite == 1))
+                return i;
+        }
+        return -1;
+    };
+    const int nFlight = indexAnswered(m_listInFlight);
+    const int nLate = indexAnswered(m_listLate);
+    if (nLate >= 0 && (m_bCanSerislPortConnected || nFlight < 0)) {
+        // A late reply (see m_listLate); the ended ones before it were skipped.
+        m_listLate.erase(m_listLate.begin(), m_listLate.begin() + nLate);
+        answered = m_listLate.takeFirst();
         return true;
     }
-    return false; // a reply to nothing in flight (sent by the device on its own, or late)
+    if (nFlight < 0)
+        return false; // a reply to nothing of ours (sent by the device on its own)
+    for (int j = 0; j < nFlight; ++j)
+        listSkipped.append(m_listInFlight.takeFirst());
+    answered = m_listInFlight.takeFirst();
+    m_listLate.clear(); // all sent before it: skipped
+    // The heartbeats sent before it were answered before it or never will be: one the device
+    // missed while it was silent does not hold back the count of those answered later.
+    m_nHeartsAnswered = std::max(m_nHeartsAnswered, answered.nHeartsBefore);
+    return true;
+}
+
+void CTcpDeviceThread::keepForLateReply(const QList<_mcu_cmd> &listEnded)
+{
+    for (const _mcu_cmd &cmd : listEnded) {
+        m_listLate.append(cmd);
+        m_listLate.last().bEnded = true;
+    }
+    while (m_listLate.size() > MaxInFlight)
+        m_listLate.removeFirst();
 }
 
 void CTcpDeviceThread::endUnanswered(const QList<_mcu_cmd> &listSkipped)
@@ -1097,6 +1160,7 @@ void CTcpDeviceThread::takeTimedOutCommands()
     {
         QMutexLocker lock(m_pMutexRecv);
         listTimedOut.swap(m_listTimedOut);
+        keepForLateReply(listTimedOut);
     }
     endUnanswered(listTimedOut);
 }

@@ -29,7 +29,9 @@
 // Every write ends in one of two ways. The device acknowledges it: the records take the value and
 // the device's panels are told. Or it does not: refused on the spot (link down, queue at its
 // bound), refused by the device (NAK), lost in flight with the link, left unanswered until a later
-// heartbeat's reply, or dropped from the queue by a switch-off. Each of those is said once per
+// heartbeat's reply (or the serial reply time-out), or dropped from the queue by a switch-off. A
+// reply that still comes for one left unanswered puts its value into the records, which the
+// device's panels are shown again. Each of those is said once per
 // burst (a notice naming the device) and the device's panels are shown its records again
 // (showLastReadState), so that they show nothing the device never took. The next link's start-up
 // reads show what the device holds then, input names included.
@@ -78,6 +80,8 @@ struct _mcu_cmd
     QByteArray byte;       // payload (a copy of the caller's)
     bool bKeep = false;    // queued while handling a loss: waits for the next link, switch-off or not
     int nHeartsBefore = 0; // sent: heartbeats sent on this link before it (see m_listInFlight)
+    qint64 nSentMs = 0;    // sent: when, on the worker's clock (the serial reply time-out)
+    bool bEnded = false;   // ended as unanswered already: a reply to it came late (m_listLate)
 };
 
 class CTcpDeviceThread : public QThread, public CDeviceRecords
@@ -240,10 +244,15 @@ private:
     // A write (or a scene read meant to put the editor right) that the device did not take: said
     // once per burst, and the panels are shown the device's records again.
     void commandNotTaken(const _mcu_cmd &cmd, Ending eEnding);
-    // The commands in flight that a reply to (nCmd, nSub) shows were skipped, and the one it
-    // answers (taken off the list into answered); state lock held.
-    bool takeAnswered(int nCmd, int nSub, _mcu_cmd &answered, QList<_mcu_cmd> &listSkipped);
+    // The commands in flight that the reply shows were skipped, and the one it answers (taken off
+    // its list into answered; bEnded when it had ended as unanswered); state lock held.
+    bool takeAnswered(const CReplyFrame &f, _mcu_cmd &answered, QList<_mcu_cmd> &listSkipped);
     void endUnanswered(const QList<_mcu_cmd> &listSkipped);
+    // Ended as unanswered, a reply may still come: kept in m_listLate (state lock held).
+    void keepForLateReply(const QList<_mcu_cmd> &listEnded);
+    // Serial: the commands in flight for the reply time-out end as unanswered; the milliseconds
+    // until the next one does, or -1 (state lock held).
+    int endTimedOutCommands(int nTimeoutMs);
     // A write the device may have taken without answering: read back what it holds.
     void readBackAfter(const _mcu_cmd &sent);
     // A write was acknowledged: panels put back while it was pending are told the records.
@@ -415,12 +424,22 @@ private:
     bool m_bOsdOn = false;
     QByteArray m_osdSettings;
     // The commands sent and not answered yet (state lock), oldest first. The gate lets commands of
-    // the id last answered follow each other without waiting, so several may be in flight. The
-    // device answers in order: a reply answers the oldest one of its command and sub-command, and
+    // the id last answered follow each other without waiting, so several may be in flight; at
+    // MaxInFlight the queue waits for replies. The device answers in order: a reply answers the
+    // oldest one of its command, sub-command and kind (read or write, echoed by the device), and
     // the ones before it were skipped; a heartbeat's reply ends every one sent before that
-    // heartbeat (nHeartsBefore below the heartbeats answered), and so does the serial time-out.
+    // heartbeat (nHeartsBefore below the heartbeats answered), and the serial time-out every one
+    // sent longer ago.
     QList<_mcu_cmd> m_listInFlight;
     enum { MaxInFlight = 256 };
+    // Ended by a heartbeat's reply or the serial time-out, and not known to be skipped (state
+    // lock), oldest first, at most MaxInFlight: a late reply still answers its command, which
+    // the records then take. Over a serial line the time-out shows nothing, and a reply answers
+    // the oldest of its kind here before any in flight; over TCP the device answered something
+    // sent after them, and a reply answers one of them only when it answers nothing in flight. A
+    // reply to a command in flight shows that those were skipped; the link's end forgets them.
+    QList<_mcu_cmd> m_listLate;
+    QElapsedTimer m_clock; // the worker's clock (nSentMs)
     int m_nHeartsSent = 0;      // state lock
     int m_nHeartsAnswered = 0;  // state lock; never more than were sent
     // Ended by the serial time-out on the worker thread, ended on the GUI thread (state lock).

@@ -83,8 +83,8 @@ void CTcpDeviceThread::getLayerInfo(const CReplyFrame &f)
         QMutexLocker lock(m_pMutexRecv);
         nSendIndex = m_nSendIndex;
     }
-    if (nSendIndex == Tx_GetInput)
-        return; // an input-state poll went out since the layer command
+    if (nSendIndex == Tx_GetInput && !m_bAnswered)
+        return; // answers none of ours, and an input-state poll went out since the layer command
     const QByteArray &p = f.payload;
     const bool bWrite = f.nReadOrWrite == 2;
     QString strText;

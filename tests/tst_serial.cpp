@@ -8,6 +8,7 @@
 #include "QorGlobal.h"
 #include "SimTestUtil.h"
 #include "TcpDeviceThread.h"
+#include "TestUtil.h"
 #include "globalObserver.h"
 #include "serislport.h"
 
@@ -78,8 +79,9 @@ private slots:
     // A lost reply holds the queue only until the reply time-out.
     void lostReplyReleasedByTimeout()
     {
-        CDeviceSimulator sim;
+        CDeviceSimulator sim(CSimDeviceModel::Z);
         CTcpDeviceThread worker;
+        worker.setDeviceType("Z");
         worker.setReplyTimeout(300);
         QVERIFY(openSerial(worker, sim));
         sim.injectFault(CDeviceSimulator::NoAnswer, 33);
@@ -89,6 +91,19 @@ private slots:
         const qint64 nGap = timeOf(sim, 41) - timeOf(sim, 33);
         QVERIFY2(nGap >= 250 && nGap < 2000, qPrintable(QString::number(nGap)));
         QCOMPARE(sim.requests(33).size(), 1);   // not sent again
+        sim.setReplyDelay(800); // slower than the time-out: each ends at it; a late reply answers its own
+        worker.setReplyTimeout(500);
+        sim.model().nBrightness = 33; // the read of it is answered after the input poll went out
+        worker.setMcuCommand(QString::fromUtf8("图层设置"), QByteArray(1, 0), 1, 0);
+        worker.setInputSrcCmd();
+        sim.injectFault(CDeviceSimulator::GarbageBefore, 41); // the first name taken, the second not answered
+        sim.injectFault(CDeviceSimulator::NoAnswer, 41);
+        worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray("AAAA").leftJustified(12, '\0'), 2, 10);
+        worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray("BBBB").leftJustified(12, '\0'), 2, 10);
+        QString strName;
+        QTRY_VERIFY_WITH_TIMEOUT(!worker.hasWritePending() && worker.deviceNameRecord(strName) && strName == "AAAA"
+                                     && TestUtil::said("notice", QString::fromUtf8("设备 ") + sim.ptyName()) > 0, 8000);
+        QCOMPARE(worker.getSystemInfo()->nbrightness, 33);
     }
 
     // A scene reply that carries another scene id holds the next command for one step only; an

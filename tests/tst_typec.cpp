@@ -27,6 +27,7 @@
 #include <QTreeWidgetItem>
 #include <QUdpSocket>
 #include "SimTestUtil.h"
+#include "TestUtil.h"
 
 using SimTest::freeUdpPort;
 using SimTest::commandOrder;
@@ -237,6 +238,8 @@ void TestTypeC::pulledLineAndANewOne()
     const int nY = pSim->model().scenes.at(0).layers.at(0).nY;
     dragLayer0Down(pCanvas);
     QTRY_VERIFY_WITH_TIMEOUT(pSim->model().scenes.at(0).layers.at(0).nY != nY, 5000);
+    pSim->closePty(); // pulled again: said again
+    QTRY_COMPARE_WITH_TIMEOUT(TestUtil::said("tipInfor", strPort), 2, 10000);
 }
 
 VISTEL_TEST_MAIN(TestTypeC)

@@ -556,6 +556,9 @@ private slots:
         QTest::addColumn<QString>("ending");
         QTest::addColumn<QString>("title"); // empty: nothing said
         QTest::newRow("acknowledged") << "ack" << "";
+        QTest::newRow("acknowledged, behind a read of its command left unanswered") << "kind" << "";
+        QTest::newRow("acknowledged, more in flight than their bound") << "burst" << "";
+        QTest::newRow("acknowledged after it ended unanswered") << "late" << "修改未生效";
         QTest::newRow("refused by the device") << "nak" << "修改未生效";
         QTest::newRow("never answered") << "noanswer" << "修改未生效";
         QTest::newRow("lost in flight") << "lost" << "设备未连接";
@@ -594,12 +597,24 @@ private slots:
             settle(worker, sim);
             QCOMPARE(sim.model().nTakeScene, 2);
             QCOMPARE(worker.getDeviceInfo()->nTakeScene, sim.model().nTakeScene);
+        } else if (ending == "late") { // a name (not read back), acknowledged after the next heartbeat's reply
+            sim.injectFault(CDeviceSimulator::AfterNext, 41);
+            worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray("BBBB").leftJustified(12, '\0'), 2, 10);
+            QTRY_COMPARE(spy.last("slot_getSystemDeviceName").value(0).toString(), QString("BBBB"));
         } else {
             if (ending == "bound") {
                 SimTest::holdQueue(worker, sim);
                 worker.setMcuCommand(strLayer, hex("00"), 1, 0);
                 sim.clearRequests();
             }
+            if (ending == "kind") { // one answered, then a read of its command left unanswered
+                sim.injectFault(CDeviceSimulator::GarbageBefore, 34);
+                sim.injectFault(CDeviceSimulator::NoAnswer, 34);
+                worker.setMcuCommand(strLayer, hex("0014"), 2, 45);
+                worker.setMcuCommand(strLayer, hex("00"), 1, 45);
+            }
+            for (int i = 0; ending == "burst" && i < 300; ++i)
+                worker.setMcuCommand(strLayer, hex("0014"), 2, 45);
             worker.setMcuCommand(strLayer, hex("001E"), 2, 45); // sound 30
             if (ending == "bound") {
                 QTRY_VERIFY(!BesMessageBox::testRecords().isEmpty());
@@ -620,7 +635,7 @@ private slots:
             QTRY_COMPARE(spy.last("slot_initWidgetdate").value(1).toString(), title.isEmpty() ? QString() : QString("ZS"));
             if (ending != "off") // the device took the one that reached it
                 QCOMPARE(worker.getSystemInfo()->nsound, sim.model().nSound);
-            QCOMPARE(sim.model().nSound, ending == "ack" ? 30 : 50);
+            QCOMPARE(sim.model().nSound, title.isEmpty() ? 30 : 50);
             QCOMPARE(sim.model().nBrightness, 100);
         }
         QTest::qWait(50);

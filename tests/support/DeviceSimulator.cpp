@@ -20,6 +20,7 @@ struct CDeviceSimulator::Channel
     QPointer<QTcpSocket> pSocket;   // null for the pty
     QByteArray buffer;              // received, not yet parsed
     QByteArray held;                // replies held back to be merged with the next one
+    QByteArray after;               // replies held back to follow the next one
     // A reply written while the requests are parsed may find the link reset: the channel then
     // goes once the parsing stopped.
     bool bParsing = false;
@@ -422,6 +423,7 @@ void CDeviceSimulator::sendReply(Channel *pChannel, const CSimRequest &req)
     case MergeWithNext:
         pChannel->held.append(frame);
         return;
+    case AfterNext: pChannel->after.append(frame); return;
     default:
         break;
     }
@@ -429,6 +431,8 @@ void CDeviceSimulator::sendReply(Channel *pChannel, const CSimRequest &req)
         frame.prepend(pChannel->held);
         pChannel->held.clear();
     }
+    frame += pChannel->after;
+    pChannel->after.clear();
     if (fault == SplitBytes) {
         const int nId = pChannel->nId;
         for (int i = 0; i < frame.size(); ++i) {

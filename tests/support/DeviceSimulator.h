@@ -34,6 +34,7 @@
 //   NoAnswer        not answered at all (the model is not changed)
 //   DropConnection  the link is closed instead of answering
 //   GarbageBefore   preceded by a few stray bytes (including a lone 55)
+//   AfterNext       held back and written after the following reply (a slow one overtaken)
 // injectOsdPacketFault(packet, fault) does the same for the first reply to one OSD bitmap packet.
 // setNextReplyPayload(cmd, sub, payload) replaces the model's payload of the next reply to that
 // command and sub-command (-1: any); setReplyDelay(ms) delays every reply.
@@ -68,7 +69,7 @@ class CDeviceSimulator : public QObject
 {
     Q_OBJECT
 public:
-    enum Fault { NoFault, SplitBytes, MergeWithNext, BadCheck, ForeignType, Nak, NoAnswer, DropConnection, GarbageBefore };
+    enum Fault { NoFault, SplitBytes, MergeWithNext, BadCheck, ForeignType, Nak, NoAnswer, DropConnection, GarbageBefore, AfterNext };
 
     explicit CDeviceSimulator(CSimDeviceModel::Family family = CSimDeviceModel::Tarn, int nInputs = 4, int nScenes = 2,
                               QObject *parent = nullptr);
