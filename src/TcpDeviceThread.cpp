@@ -804,9 +804,10 @@ int CTcpDeviceThread::queuedCommandCount() const
 
 bool CTcpDeviceThread::hasCommandInFlight() const
 {
-    // A heartbeat alone is not a command; its answer releases a command that lost its own.
+    // A heartbeat alone is not a command; its answer ends a command that lost its own. Commands
+    // of one id follow each other without waiting: the gate being open says nothing of them.
     QMutexLocker lock(m_pMutexRecv);
-    return !m_listInFlight.isEmpty() && m_nSendIndex != m_nRecvIndex;
+    return !m_listInFlight.isEmpty();
 }
 
 void CTcpDeviceThread::wakeWorker()
