@@ -205,7 +205,6 @@ void CTcpDeviceThread::handleConnected()
     }
     m_reader.clear();
     m_bSilenceConfirming = false;
-    m_lastHeard.start();
     m_firstUnheardWrite.invalidate();
     if (!m_bCanSerislPortConnected)
         m_pSilenceTimer->start(silenceMs());
@@ -417,10 +416,10 @@ void CTcpDeviceThread::showCanvasNotice()
     m_bCanvasNoticePending = false;
     BesMessageBox::notice(tr("画布未刷新"),
                           BesMessageBox::composeMessage(tr("设备 %1 未返回场景，画布显示的可能不是设备上的内容。"),
-                                                        {noticeDeviceName()}));
+                                                        {noticeName()}));
 }
 
-QString CTcpDeviceThread::noticeDeviceName() const
+QString CTcpDeviceThread::noticeName() const
 {
     // A device on a serial line is known by its port (its serial here), one on the network by its
     // address and serial.
@@ -433,7 +432,7 @@ QString CTcpDeviceThread::noticeDeviceName() const
 void CTcpDeviceThread::showRefusalNotice()
 {
     m_bRefusalNoticePending = false;
-    const QString strDevice = noticeDeviceName();
+    const QString strDevice = noticeName();
     QString strTitle = tr("设备未连接");
     QString strText = tr("设备 %1 未连接，修改未生效。");
     if (m_eSaidEnding == QueueFull) {
@@ -509,15 +508,16 @@ void CTcpDeviceThread::slot_linkSilent()
     m_pTcpSocket->getTcpSocket()->abort();
 }
 
-// How long the device still has before its silence loses the link: three heartbeat periods since
-// it last spoke, and two since the first frame written after that. With nothing written since,
-// it owes no answer: a full period is waited again.
+// How long the device still has before its silence loses the link, asked when the silence timer
+// runs out: it runs three heartbeat periods from the last bytes that came (and only ever longer),
+// so what is left is the two periods since the first frame written after them. With nothing
+// written since, the device owes no answer: a full period is waited again.
 qint64 CTcpDeviceThread::silenceLeftMs() const
 {
     const qint64 nSilence = silenceMs();
     if (!m_firstUnheardWrite.isValid())
         return nSilence;
-    return std::max(nSilence - m_lastHeard.elapsed(), nSilence * 2 / 3 - m_firstUnheardWrite.elapsed());
+    return nSilence * 2 / 3 - m_firstUnheardWrite.elapsed();
 }
 
 void CTcpDeviceThread::slot_frameWritten()
@@ -585,9 +585,7 @@ void CTcpDeviceThread::showLinkErrorBox()
         return;
     // The box names the device, so that with several devices switched on the operator knows which
     // one was lost.
-    QString strDevice = m_strIp;
-    if (!m_strSerial.isEmpty())
-        strDevice += QStringLiteral(" (%1)").arg(m_strSerial);
+    const QString strDevice = noticeName();
     if (g_strLanguage == QLatin1String("English"))
         BesMessageBox::tipInforUntil("Network connection error",
                                      BesMessageBox::composeMessage("Network communication is down, please reconnect\n%1", {strDevice}),
@@ -888,7 +886,7 @@ int CTcpDeviceThread::sendCmdList(bool bSerial)
         const qint64 nLeft = nTimeout - m_sentTimer.elapsed();
         if (nLeft > 0)
             return int(nLeft);
-        endTimedOutCommands(0); // sent before the last frame, whose time-out passed
+        // Whatever was in flight was sent no later than the last frame: the sweep above ended it.
         m_nRecvIndex = m_nSendIndex;
         m_nRecvExtraVal = m_nSendExtraVal;
         m_nExtraValue2 = m_nExtraValue1;
@@ -987,7 +985,6 @@ void CTcpDeviceThread::sendMcuCommand(int nCmd, int nLen, const QByteArray &payl
 
 void CTcpDeviceThread::handleReceivedData(QByteArray data)
 {
-    m_lastHeard.start();
     m_firstUnheardWrite.invalidate();
     if (m_pSilenceTimer->isActive()) {
         m_bSilenceConfirming = false;

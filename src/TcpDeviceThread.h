@@ -115,6 +115,7 @@ public:
     bool deviceNameRecord(QString &strName) const override;
     const COutputsRecord &outputsRecord() const override { return m_outputs; }
     const CSceneAudioRecord *sceneAudioRecord(int nScene) const override;
+    QString noticeName() const override;
     // The Z family's stored scene of number nSceneIndex, or null.
     ZSceneInfo *findZScene(int nSceneIndex) const;
     // Copies of the Z family's scene records in scene order.
@@ -347,7 +348,6 @@ private:
     // the panels are shown the records and the operator is told the canvas was not refreshed.
     void sceneReadNotAnswered(const _mcu_cmd &cmd);
     void showCanvasNotice();
-    QString noticeDeviceName() const;
     // A Tarn device's acknowledgement or refusal of a layer write to its live scene: the scene's
     // records take what the device took, and a refused or unmatched one reads the scene again.
     void followTarnLayerWrite(const CReplyFrame &f, const _mcu_cmd *pSent);
@@ -457,8 +457,8 @@ private:
     // spoke went unanswered for two of them: the link is lost (TCP only). Frames the console made
     // but had not written yet (its GUI thread busy) count from when they were written.
     QTimer *m_pSilenceTimer = nullptr;
-    QElapsedTimer m_lastHeard;          // since the last bytes came from the device
-    QElapsedTimer m_firstUnheardWrite;  // since the first frame written after them (invalid: none)
+    // Since the first frame written after the last bytes came from the device (invalid: none).
+    QElapsedTimer m_firstUnheardWrite;
     qint64 silenceLeftMs() const;
     // The period ran out: one more short wait, in which whatever this thread was too busy to take
     // in arrives, before the link counts as lost.

@@ -63,6 +63,9 @@ public:
     virtual const COutputsRecord &outputsRecord() const = 0;
     // The audio of stored scene nScene, or null when nothing of it is known.
     virtual const CSceneAudioRecord *sceneAudioRecord(int nScene) const = 0;
+    // How notices name the device: one on the network by its address and serial, one on a
+    // serial line by its port.
+    virtual QString noticeName() const = 0;
 
     // The records of the device with that serial (the first listed for it), or null.
     static const CDeviceRecords *find(const QString &strSerial);

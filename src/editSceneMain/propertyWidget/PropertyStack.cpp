@@ -550,11 +550,9 @@ void CPropertyStack::onTransferFinished(bool bOk, const QString &strReason)
         m_pTextWidget->slot_GetOSDsendprogress(nFailed);
     // A failure is mostly found while the device worker handles a reply or the loss of its link:
     // the box (an event loop of its own) opens once that handling is over.
-    // Named as every notice names its device: address and serial.
-    QString strDevice = m_strOsdSerial;
-    if (const CDeviceRecords *pDevice = CDeviceRecords::find(m_strOsdSerial))
-        if (!pDevice->deviceRecord()->strIp.isEmpty())
-            strDevice = QStringLiteral("%1 (%2)").arg(pDevice->deviceRecord()->strIp, m_strOsdSerial);
+    // Named as every notice names its device.
+    const CDeviceRecords *pDevice = CDeviceRecords::find(m_strOsdSerial);
+    const QString strDevice = pDevice ? pDevice->noticeName() : m_strOsdSerial;
     const QString strText = BesMessageBox::composeMessage(tr("OSD数据下发失败：%1\n%2"), {strReason, strDevice});
     QTimer::singleShot(0, this, [this, strText]() { osdMessage(strText); });
 }
