@@ -259,6 +259,9 @@ private slots:
             QTest::keyClick(p, Qt::Key_PageUp);
             QTest::mouseClick(p, Qt::LeftButton, {}, QPoint(p->width() - 2, 5));
             QCOMPARE(p->value() == nValue, pStack == &tarn);
+            auto *pScale = child<QComboBox>(pStack->tipsWidget(), "ScalecomboBox"); // nor does its scale choice
+            QTest::keyClick(pScale, Qt::Key_Down);
+            QCOMPARE(pScale->currentIndex(), pStack == &tarn ? 0 : 1);
             QTest::mouseClick(child<QToolButton>(pStack->tipsWidget(), "SilenttoolButton"), Qt::LeftButton);
             SimTest::settle(worker, sim);
             QCOMPARE(sim.hasRequest(34, 46), pStack == &z);

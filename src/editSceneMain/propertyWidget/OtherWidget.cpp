@@ -117,11 +117,12 @@ void COtherWidget::clearDeviceValues()
 
 void COtherWidget::takeDevice(const QString &strSerial)
 {
-    // A slider moved here would send nowhere: without a device it stays where it is. Set before
-    // anything else: the page is made without a device, and a frame that has none for it gives
-    // it none again.
+    // A slider or scale choice moved here would send nowhere: without a device it stays where it
+    // is. Set before anything else: the page is made without a device, and a frame that has none
+    // for it gives it none again.
     ui->brightnessSlider->setEnabled(!strSerial.isEmpty());
     ui->SoundSlider->setEnabled(!strSerial.isEmpty());
+    ui->ScalecomboBox->setEnabled(!strSerial.isEmpty());
     if (strSerial == m_strSerial)
         return;
     // Another device: nothing of the previous one may be checked against or written any more;
