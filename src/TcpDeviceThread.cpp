@@ -883,9 +883,10 @@ int CTcpDeviceThread::sendCmdList(bool bSerial)
         // so there the gate opens after the reply time-out.
         if (!bSerial)
             return -1;
+        // The oldest in flight may reach its own time-out sooner than the gate opens.
         const qint64 nLeft = nTimeout - m_sentTimer.elapsed();
         if (nLeft > 0)
-            return int(nLeft);
+            return nExpiry >= 0 ? int(std::min<qint64>(nLeft, nExpiry)) : int(nLeft);
         // Whatever was in flight was sent no later than the last frame: the sweep above ended it.
         m_nRecvIndex = m_nSendIndex;
         m_nRecvExtraVal = m_nSendExtraVal;
@@ -906,7 +907,7 @@ int CTcpDeviceThread::sendCmdList(bool bSerial)
         if (bTransHold) {
             const qint64 nLeft = nTimeout - m_sentTimer.elapsed();
             if (nLeft > 0)
-                return int(nLeft);
+                return nExpiry >= 0 ? int(std::min<qint64>(nLeft, nExpiry)) : int(nLeft);
             m_nExtraValue2 = m_nExtraValue1;
         }
     }

@@ -91,6 +91,16 @@ private slots:
         const qint64 nGap = timeOf(sim, 41) - timeOf(sim, 33);
         QVERIFY2(nGap >= 250 && nGap < 2000, qPrintable(QString::number(nGap)));
         QCOMPARE(sim.requests(33).size(), 1);   // not sent again
+        // a write ends at its own time-out, not at that of a read sent after it with the gate shut behind
+        sim.clearRequests();
+        sim.injectFault(CDeviceSimulator::NoAnswer, 41);
+        sim.injectFault(CDeviceSimulator::NoAnswer, 34);
+        worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(12, 'C'), 2, 10);
+        QTest::qWait(250);
+        worker.setMcuCommand(QString::fromUtf8("图层设置"), QByteArray(1, 0), 1, 0);
+        worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
+        QTRY_VERIFY(TestUtil::said("notice") > 0);
+        QCOMPARE(sim.requests(41, 10).size(), 1);
         sim.setReplyDelay(800); // slower than the time-out: each ends at it; a late reply answers its own
         worker.setReplyTimeout(500);
         sim.model().nBrightness = 33; // the read of it is answered after the input poll went out
