@@ -1117,6 +1117,16 @@ bool CTcpDeviceThread::takeAnswered(const CReplyFrame &f, _mcu_cmd &answered, QL
         }
         return -1;
     };
+    if (m_bCanSerislPortConnected) {
+        // A line answers in order: a slow device working through what was sent keeps answering.
+        // A command after which the line stayed silent for two reply time-outs was dropped, and
+        // would otherwise take the answers of all of its kind that follow it.
+        const qint64 nNow = m_clock.elapsed();
+        const qint64 nSilentSince = nNow - 2 * qint64(m_nReplyTimeoutMs);
+        while (!m_listLate.isEmpty() && std::max(m_listLate.first().nSentMs, m_nLastReplyMs) < nSilentSince)
+            m_listLate.removeFirst();
+        m_nLastReplyMs = nNow;
+    }
     const int nFlight = indexAnswered(m_listInFlight);
     const int nLate = indexAnswered(m_listLate);
     if (nLate >= 0 && (m_bCanSerislPortConnected || nFlight < 0)) {

@@ -435,11 +435,13 @@ private:
     // Ended by a heartbeat's reply or the serial time-out, and not known to be skipped (state
     // lock), oldest first, at most MaxInFlight: a late reply still answers its command, which
     // the records then take. Over a serial line the time-out shows nothing, and a reply answers
-    // the oldest of its kind here before any in flight; over TCP the device answered something
+    // the oldest of its kind here before any in flight, unless the line fell silent for two
+    // time-outs after it; over TCP the device answered something
     // sent after them, and a reply answers one of them only when it answers nothing in flight. A
     // reply to a command in flight shows that those were skipped; the link's end forgets them.
     QList<_mcu_cmd> m_listLate;
     QElapsedTimer m_clock; // the worker's clock (nSentMs)
+    qint64 m_nLastReplyMs = 0; // serial: when the line last answered, on m_clock (state lock)
     int m_nHeartsSent = 0;      // state lock
     int m_nHeartsAnswered = 0;  // state lock; never more than were sent
     // Ended by the serial time-out on the worker thread, ended on the GUI thread (state lock).

@@ -101,8 +101,9 @@ private slots:
         worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
         QTRY_VERIFY(TestUtil::said("notice") > 0);
         QCOMPARE(sim.requests(41, 10).size(), 1);
+        SimTest::settle(worker, sim); // the faults below are the next replies' (taken when a reply goes out)
         sim.setReplyDelay(800); // slower than the time-out: each ends at it; a late reply answers its own
-        worker.setReplyTimeout(500);
+        worker.setReplyTimeout(600);
         sim.model().nBrightness = 33; // the read of it is answered after the input poll went out
         worker.setMcuCommand(QString::fromUtf8("图层设置"), QByteArray(1, 0), 1, 0);
         worker.setInputSrcCmd();
@@ -113,7 +114,17 @@ private slots:
         QString strName;
         QTRY_VERIFY_WITH_TIMEOUT(!worker.hasWritePending() && worker.deviceNameRecord(strName) && strName == "AAAA"
                                      && TestUtil::said("notice", QString::fromUtf8("设备 ") + sim.ptyName()) > 0, 8000);
+        QCOMPARE(sim.model().strDeviceName, QString("AAAA"));
         QCOMPARE(worker.getSystemInfo()->nbrightness, 33);
+        sim.setReplyDelay(0); // a write the device dropped does not take the answer of the next one
+        SimTest::settle(worker, sim);
+        sim.injectFault(CDeviceSimulator::NoAnswer, 41);
+        worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray("CCCC").leftJustified(12, '\0'), 2, 10);
+        QTRY_VERIFY(!worker.hasWritePending());
+        QTest::qWait(1000); // the line silent past the dropped write's second time-out
+        worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray("DDDD").leftJustified(12, '\0'), 2, 10);
+        QTRY_VERIFY(!worker.hasWritePending() && worker.deviceNameRecord(strName) && strName == "DDDD");
+        QCOMPARE(sim.model().strDeviceName, QString("DDDD"));
     }
 
     // A scene reply that carries another scene id holds the next command for one step only; an
