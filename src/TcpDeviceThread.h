@@ -332,7 +332,6 @@ private:
     void notifyZSceneList();
     // The topic with this device's serial as its one argument.
     void notifySerial(const char *pszTopic);
-    InputSource *findInput(int nId) const;
     // The input records to this device's source rows; the main input to the Z source strip.
     void notifyInputs();
     void notifyZSourceStrip();

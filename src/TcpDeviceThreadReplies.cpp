@@ -31,14 +31,6 @@ void readNameAndEdid(const QByteArray &p, InputSource &input)
 }
 } // namespace
 
-InputSource *CTcpDeviceThread::findInput(int nId) const
-{
-    for (InputSource *pInput : m_pDeviceInfo->vectorInput)
-        if (pInput->nId == nId)
-            return pInput;
-    return nullptr;
-}
-
 // Device information (0): p[16] = L1, the model text, then L2 and the firmware version.
 void CTcpDeviceThread::getDeviceInfo(const CReplyFrame &f)
 {
@@ -97,7 +89,7 @@ void CTcpDeviceThread::getInputSrcSet(const CReplyFrame &f)
     if (f.isAck() || p.isEmpty())
         return;
     const int nId = u8(p, 0);
-    InputSource *pInput = findInput(nId);
+    InputSource *pInput = m_pDeviceInfo->findInput(nId);
     if (!pInput)
         return;
     const bool bLast = m_pDeviceInfo->vectorInput.last() == pInput;
@@ -169,7 +161,7 @@ void CTcpDeviceThread::getInputSrcState(const CReplyFrame &f)
         int nHeight = be16(p, i + 3);
         int nHz = u8(p, i + 5);
         const int nSig = u8(p, i + 6);
-        InputSource *pInput = findInput(nId);
+        InputSource *pInput = m_pDeviceInfo->findInput(nId);
         if (!pInput) {
             pInput = new InputSource();
             m_pDeviceInfo->vectorInput.append(pInput);
@@ -220,7 +212,7 @@ void CTcpDeviceThread::notifyInputs()
 // The Z source strip shows the main input of the device edited in the Z frame only.
 void CTcpDeviceThread::notifyZSourceStrip()
 {
-    InputSource *pMain = actsOnSharedTopics() ? findInput(m_pSystemInfo->nMainSignumber) : nullptr;
+    InputSource *pMain = actsOnSharedTopics() ? m_pDeviceInfo->findInput(m_pSystemInfo->nMainSignumber) : nullptr;
     if (!pMain)
         return;
     QString strName = pMain->strName;
@@ -446,7 +438,7 @@ void CTcpDeviceThread::getSystemName(const CReplyFrame &f)
 
 QString CTcpDeviceThread::getMainSigInputSource(int nId)
 {
-    InputSource *pInput = findInput(nId);
+    InputSource *pInput = m_pDeviceInfo->findInput(nId);
     if (!pInput)
         return QString();
     if (pInput->nSig == 1)
@@ -465,7 +457,7 @@ void CTcpDeviceThread::followHeldWrite(const _mcu_cmd &sent)
     case Tx_InputSet: {
         // Name (sub 2, unless it restores the factory name: the read that follows tells), all
         // settings (sub 0) or the EDID fields (sub 3), laid out as sent.
-        InputSource *pInput = p.isEmpty() ? nullptr : findInput(u8(p, 0));
+        InputSource *pInput = p.isEmpty() ? nullptr : m_pDeviceInfo->findInput(u8(p, 0));
         if (!pInput)
             return;
         if (sent.nSubIndex3 == 2 && p.size() >= 14 && u8(p, 1) == 0) {

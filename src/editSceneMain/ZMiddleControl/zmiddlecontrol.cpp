@@ -128,13 +128,9 @@ void ZMiddleControl::showDeviceSource(const QString &strSerial)
     if (!pDevice)
         return;
     const SystemInfo *s = pDevice->systemRecord();
-    for (const InputSource *pInput : pDevice->deviceRecord()->vectorInput) {
-        if (pInput && pInput->nId == s->nMainSignumber) {
-            slot_updateCurrentZDeviceDate(pInput->strName, pInput->nSig, pInput->nWidth, pInput->nHeight, pInput->nHz,
-                                          s->nXDeflection, s->nYDeflection, s->nLayerWidth, s->nLayerHeight);
-            return;
-        }
-    }
+    if (const InputSource *pInput = pDevice->deviceRecord()->findInput(s->nMainSignumber))
+        slot_updateCurrentZDeviceDate(pInput->strName, pInput->nSig, pInput->nWidth, pInput->nHeight, pInput->nHz,
+                                      s->nXDeflection, s->nYDeflection, s->nLayerWidth, s->nLayerHeight);
 }
 
 void ZMiddleControl::slot_WaitupdateCurrentZDeviceDate()

@@ -50,6 +50,15 @@ struct DeviceInfo
     int nScreenWidth = 0; // screen width in device pixels
     int nScreenHeight = 0;// screen height in device pixels
     QVector<InputSource *> vectorInput; // the inputs, in the device's order
+
+    // The input with that id, or null when the device reports none such.
+    InputSource *findInput(int nId) const
+    {
+        for (InputSource *pInput : vectorInput)
+            if (pInput && pInput->nId == nId)
+                return pInput;
+        return nullptr;
+    }
 };
 
 // System settings of a Z-family device.

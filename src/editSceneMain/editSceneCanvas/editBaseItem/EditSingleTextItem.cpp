@@ -354,9 +354,8 @@ bool CEditSingleTextItem::setLayerSig(int nSource)
     // a device that reported none yet is not judged.
     auto *pScene = dynamic_cast<CEditBaseScene *>(scene());
     if (const CDeviceRecords *pDevice = pScene ? CDeviceRecords::find(pScene->deviceSerial()) : nullptr) {
-        const QVector<InputSource *> &inputs = pDevice->deviceRecord()->vectorInput;
-        const auto isSource = [nSource](const InputSource *pInput) { return pInput->nId == nSource; };
-        if (!inputs.isEmpty() && std::none_of(inputs.cbegin(), inputs.cend(), isSource)) {
+        const DeviceInfo *pInfo = pDevice->deviceRecord();
+        if (!pInfo->vectorInput.isEmpty() && !pInfo->findInput(nSource)) {
             logLine(QString("layer %1: the device has no input %2, source not sent").arg(m_nId).arg(nSource));
             return false;
         }
