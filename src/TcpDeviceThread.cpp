@@ -295,15 +295,22 @@ QList<_mcu_cmd> CTcpDeviceThread::dropQueuedCommands(const char *pszWhy)
 // the write has returned.
 void CTcpDeviceThread::scheduleShowLastRead()
 {
-    if (m_bShowLastReadPending)
+    callOnceLater(m_bShowLastReadPending, &CTcpDeviceThread::showLastReadState);
+}
+
+void CTcpDeviceThread::callOnceLater(bool &bPending, void (CTcpDeviceThread::*pCall)())
+{
+    if (bPending)
         return;
-    m_bShowLastReadPending = true;
-    QTimer::singleShot(0, this, &CTcpDeviceThread::showLastReadState);
+    bPending = true;
+    QTimer::singleShot(0, this, [this, &bPending, pCall]() {
+        bPending = false;
+        (this->*pCall)();
+    });
 }
 
 void CTcpDeviceThread::showLastReadState()
 {
-    m_bShowLastReadPending = false;
     // Writes still pending may yet be taken: once none is, the panels see what was.
     m_bReshowWhenSettled = hasWritePending();
     const QScopedValueRollback<bool> handing(m_bHandingBack, true);
@@ -385,10 +392,7 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
         return;
     m_bRefusalSaid = true;
     m_eSaidEnding = eEnding;
-    if (m_bRefusalNoticePending)
-        return;
-    m_bRefusalNoticePending = true;
-    QTimer::singleShot(0, this, &CTcpDeviceThread::showRefusalNotice);
+    callOnceLater(m_bRefusalNoticePending, &CTcpDeviceThread::showRefusalNotice);
 }
 
 void CTcpDeviceThread::sceneReadNotAnswered(const _mcu_cmd &cmd)
@@ -405,15 +409,11 @@ void CTcpDeviceThread::sceneReadNotAnswered(const _mcu_cmd &cmd)
     m_hashSceneReadFailures.remove(nId);
     CDeviceLog::write({QString("The device"), m_strIp, QString("scene read not answered, given up:"), nId});
     scheduleShowLastRead();
-    if (m_bCanvasNoticePending)
-        return;
-    m_bCanvasNoticePending = true;
-    QTimer::singleShot(0, this, &CTcpDeviceThread::showCanvasNotice);
+    callOnceLater(m_bCanvasNoticePending, &CTcpDeviceThread::showCanvasNotice);
 }
 
 void CTcpDeviceThread::showCanvasNotice()
 {
-    m_bCanvasNoticePending = false;
     BesMessageBox::notice(tr("画布未刷新"),
                           BesMessageBox::composeMessage(tr("设备 %1 未返回场景，画布显示的可能不是设备上的内容。"),
                                                         {noticeName()}));
@@ -431,7 +431,6 @@ QString CTcpDeviceThread::noticeName() const
 
 void CTcpDeviceThread::showRefusalNotice()
 {
-    m_bRefusalNoticePending = false;
     const QString strDevice = noticeName();
     QString strTitle = tr("设备未连接");
     QString strText = tr("设备 %1 未连接，修改未生效。");
@@ -873,6 +872,8 @@ int CTcpDeviceThread::sendCmdList(bool bSerial)
     // A serial line has no heartbeat: a command ends unanswered at the reply time-out, whether
     // anything waits behind it or not.
     const int nExpiry = bSerial ? endTimedOutCommands(nTimeout) : -1;
+    // Waiting for the gate: the oldest in flight may reach its own time-out sooner.
+    const auto waitMs = [nExpiry](qint64 nLeft) { return int(nExpiry >= 0 ? std::min<qint64>(nLeft, nExpiry) : nLeft); };
     {
         QMutexLocker queue(m_pMutexSend);
         if (m_listMcuCmd.isEmpty())
@@ -883,10 +884,9 @@ int CTcpDeviceThread::sendCmdList(bool bSerial)
         // so there the gate opens after the reply time-out.
         if (!bSerial)
             return -1;
-        // The oldest in flight may reach its own time-out sooner than the gate opens.
         const qint64 nLeft = nTimeout - m_sentTimer.elapsed();
         if (nLeft > 0)
-            return nExpiry >= 0 ? int(std::min<qint64>(nLeft, nExpiry)) : int(nLeft);
+            return waitMs(nLeft);
         // Whatever was in flight was sent no later than the last frame: the sweep above ended it.
         m_nRecvIndex = m_nSendIndex;
         m_nRecvExtraVal = m_nSendExtraVal;
@@ -907,7 +907,7 @@ int CTcpDeviceThread::sendCmdList(bool bSerial)
         if (bTransHold) {
             const qint64 nLeft = nTimeout - m_sentTimer.elapsed();
             if (nLeft > 0)
-                return nExpiry >= 0 ? int(std::min<qint64>(nLeft, nExpiry)) : int(nLeft);
+                return waitMs(nLeft);
             m_nExtraValue2 = m_nExtraValue1;
         }
     }

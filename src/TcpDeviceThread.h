@@ -296,6 +296,9 @@ private:
     void showOsdState();
     void handBackOsd();
     void handBackHeldState();
+    // Calls pCall once the handler now running has returned; asked again before then, once only
+    // (bPending says it is asked).
+    void callOnceLater(bool &bPending, void (CTcpDeviceThread::*pCall)());
     // The output ports and the scenes' audio as the device answers a read of them or
     // acknowledges a write (its payload laid out as the read's answer); false for a payload
     // that holds no such value. A save of a scene copies its audio (a delete moves the scenes'
