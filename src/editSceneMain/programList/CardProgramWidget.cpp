@@ -97,6 +97,9 @@ void CCardProgramWidget::retranslate()
 {
     if (m_pBtnAdd)
         m_pBtnAdd->setToolTip(tr("添加场景"));
+    // A card told which scene is taken says so again in the new language.
+    if (!ui->labelIcon->text().isEmpty())
+        setTake(m_nTake);
 }
 
 void CCardProgramWidget::initLabelCtrl()
