@@ -807,6 +807,12 @@ bool CTcpDeviceThread::hasCommandInFlight() const
     return !m_listInFlight.isEmpty();
 }
 
+bool CTcpDeviceThread::queueHeld() const
+{
+    QMutexLocker lock(m_pMutexRecv);
+    return m_nSendIndex != m_nRecvIndex || m_listInFlight.size() >= MaxInFlight;
+}
+
 void CTcpDeviceThread::wakeWorker()
 {
     QMutexLocker lock(&m_wakeMutex);

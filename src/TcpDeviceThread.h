@@ -151,6 +151,9 @@ public:
     bool hasCommandInFlight() const;
     // A write queued or in flight, not yet acknowledged or ended otherwise.
     bool hasWritePending() const;
+    // Over TCP, nothing queued leaves until a reply comes: a command in flight shuts the gate, or
+    // the in-flight bound is reached (tests).
+    bool queueHeld() const;
 
     // "name : WxH@Hz" of an input, "name : 无输入" without signal, empty for an unknown id.
     QString getMainSigInputSource(int nId);

@@ -47,8 +47,18 @@ void holdQueue(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nQueued)
     sim.setAnswering(false);
     worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
     QTRY_VERIFY(worker.hasCommandInFlight());
-    for (int i = 0; i < 4096 && worker.queuedCommandCount() < nQueued; ++i)
-        worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(1, char(i >> 8)) + char(i & 0xFF), 1, 10);
+    int i = 0;
+    const auto topUp = [&] {
+        for (; i < 4096 && worker.queuedCommandCount() < nQueued; ++i)
+            worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(1, char(i >> 8)) + char(i & 0xFF), 1, 10);
+    };
+    topUp();
+    if (nQueued == 0)
+        return;
+    // Behind a read of the command last answered the gate is open, and the reads queued go out
+    // until the in-flight bound; once the queue is held it stays as filled.
+    QTRY_VERIFY(worker.queueHeld());
+    topUp();
 }
 
 quint16 freeUdpPort()

@@ -19,7 +19,7 @@ bool connectWorker(CTcpDeviceThread &worker, CDeviceSimulator &sim, const QStrin
 void settle(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nQuietMs = 150);
 
 // The device stops answering: a read stays in flight and distinct reads wait behind it until
-// nQueued are queued (1024: the queue is at its bound).
+// nQueued are queued (0, or more than the commands allowed in flight; 1024: the queue is at its bound).
 void holdQueue(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nQueued = 1024);
 
 // A UDP port on 127.0.0.1 that was free a moment ago.
