@@ -394,9 +394,11 @@ void TestLanguage::textsMadeInCodeFollowASwitch_data()
     QTest::addColumn<QStringList>("listThen");
 
     const QStringList listCn{QStringLiteral("静音"), QStringLiteral("添加场景"), QStringLiteral("添加场景"),
-                             QStringLiteral("  版本号：V1.0.Vistel-V1.1(20240604)  ")};
+                             QStringLiteral("  版本号：V1.0.Vistel-V1.1(20240604)  "), QStringLiteral("已调用"),
+                             QStringLiteral("版本号：V1.0.Vistel-V1.1(20250108)  ")};
     const QStringList listEn{QStringLiteral("Mute"), QStringLiteral("Add scene"), QStringLiteral("Add scene"),
-                             QStringLiteral("  Version number：V1.0.Vistel-V1.1(20240604)  ")};
+                             QStringLiteral("  Version number：V1.0.Vistel-V1.1(20240604)  "), QStringLiteral("Taken"),
+                             QStringLiteral("Version number：V1.0.Vistel-V1.1(20250108)  ")};
     QStringList listCnMuted = listCn, listEnMuted = listEn;
     listCnMuted[0] = QStringLiteral("取消静音");
     listEnMuted[0] = QStringLiteral("Unmute");
@@ -406,8 +408,8 @@ void TestLanguage::textsMadeInCodeFollowASwitch_data()
     QTest::newRow("built in English muted, then Chinese") << 1 << true << listCnMuted;
 }
 
-// The mute tip, the add tips of the scene list and its cards and the Z frame's version
-// line are set in code: frames built in one language read in the other after a switch,
+// The mute tip, the add tips of the scene list and its cards, a card's taken mark and the
+// frames' version lines are set in code: frames built in one language read in the other after a switch,
 // and the mute tip still says what a click does.
 void TestLanguage::textsMadeInCodeFollowASwitch()
 {
@@ -423,7 +425,7 @@ void TestLanguage::textsMadeInCodeFollowASwitch()
     CEditSceneMain *pFrame = w.editSceneMain();
     Zinferface z;
     CProgramListWidget *pStrip = pFrame->programListWidget();
-    pStrip->addUsedCardItem(1, QStringLiteral("A"), QStringLiteral("SN1"), 0, 8);
+    pStrip->addUsedCardItem(1, QStringLiteral("A"), QStringLiteral("SN1"), 1, 8);
     QCOMPARE(pStrip->cards().size(), 1);
     QPushButton *pMute = pFrame->canvas()->volumeButton();
     if (bMute)
@@ -433,7 +435,8 @@ void TestLanguage::textsMadeInCodeFollowASwitch()
     switchLanguage(w, 1 - nBuilt);
     QCoreApplication::processEvents();
     const QStringList listNow{pMute->toolTip(), pStrip->findChild<QPushButton *>(QStringLiteral("btnAdd"))->toolTip(),
-                              pStrip->cards().first()->addButton()->toolTip(), z.versionLabel()->text()};
+                              pStrip->cards().first()->addButton()->toolTip(), z.versionLabel()->text(),
+                              pStrip->cards().first()->takeText(), pFrame->versionLabel()->text()};
     QCOMPARE(listNow, listThen);
 }
 

@@ -276,6 +276,7 @@ void CEditSceneMain::initLanguage(int nLanguage)
     // The OSD settings dialog follows the language it is built in: the old one goes.
     delete m_pOSDSettingDlg;
     m_pOSDSettingDlg = new OSDsrttingdlg;
+    changeStatuBar();
 }
 
 // --------------------------------------------------------------- the show
