@@ -350,10 +350,9 @@ bool CEditSingleTextItem::setLayerSig(int nSource)
 {
     if (nSource == m_nMainSig)
         return true;
-    // No layer write names an input the device does not report (one back with fewer inputs);
-    // a device that reported none yet is not judged.
-    auto *pScene = dynamic_cast<CEditBaseScene *>(scene());
-    if (const CDeviceRecords *pDevice = pScene ? CDeviceRecords::find(pScene->deviceSerial()) : nullptr) {
+    // No layer write names an input the device it goes to does not report (one back with fewer
+    // inputs); a device that reported none yet is not judged.
+    if (const CDeviceRecords *pDevice = CDeviceRecords::find(m_strSerial)) {
         const DeviceInfo *pInfo = pDevice->deviceRecord();
         if (!pInfo->vectorInput.isEmpty() && !pInfo->findInput(nSource)) {
             logLine(QString("layer %1: the device has no input %2, source not sent").arg(m_nId).arg(nSource));
