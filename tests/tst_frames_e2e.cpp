@@ -32,6 +32,7 @@
 #include "zmiddlecontrol.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -361,6 +362,7 @@ private slots:
         Zinferface *pZFrame = m_pWindow->zInterface();
         auto *pOutput = pTarn->findChild<QToolButton *>("OutputSettingButton");
         g_strDevType = family;
+        QTRY_VERIFY(!pTarn->propertyStack()->backCanvasWidget()->findChild<QLineEdit *>("lineScreenEditW")->text().isEmpty());
         QVERIFY(QMetaObject::invokeMethod(m_pWindow, "on_comboBoxLanguage_activated", Q_ARG(int, 1)));
         QCOMPARE(pOutput->text(), QString("Output settings"));
         QVERIFY2(pZFrame->middleControl()->lines().first().startsWith("[Current source:"),
@@ -368,6 +370,7 @@ private slots:
         // The Tarn frame's pages built again show its device's name and inputs.
         QCOMPARE(pTarn->propertyStack()->backCanvasWidget()->findChild<QWidget *>("lineEditstrSerial")->property("text"), QVariant(m_pSimT->model().strDeviceName));
         QCOMPARE(pTarn->propertyStack()->wndPosWidget()->findChild<QComboBox *>("cmbMainSig")->count(), 4);
+        QCOMPARE(pTarn->propertyStack()->backCanvasWidget()->findChild<QLineEdit *>("lineScreenEditW")->text(), QString::number(m_pSimT->model().nScreenWidth));
         QVERIFY(QMetaObject::invokeMethod(m_pWindow, "on_comboBoxLanguage_activated", Q_ARG(int, 0)));
         QCOMPARE(pOutput->text(), QString("输出设置"));
         QVERIFY(pZFrame->middleControl()->lines().first().startsWith("[当前信号源:"));

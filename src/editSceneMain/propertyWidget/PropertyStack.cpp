@@ -305,13 +305,17 @@ void CPropertyStack::slot_updatePropertyStacklanguage(int nlanguage)
     }
     m_nPageLanguage = nlanguage;
     // The pages are built again under the new translation (the device page stays and
-    // retranslates itself); the new pages carry no item until the next selection.
+    // retranslates itself); the new pages carry no item until the next selection, but the screen
+    // page, which a cleared selection shows as last filled, shows the canvas the old one showed.
+    CSceneBackCanvas *pCanvas = m_pBackCanvasWidget ? m_pBackCanvasWidget->canvas() : nullptr;
     for (QWidget *pPage : {static_cast<QWidget *>(m_pDrawerWidget), static_cast<QWidget *>(m_pBackCanvasWidget),
                            static_cast<QWidget *>(m_pOSDWidget)}) {
         ui->stackedWidget->removeWidget(pPage);
         delete pPage;
     }
     initWidget();
+    if (pCanvas)
+        m_pBackCanvasWidget->setWidgetData(pCanvas);
     showServedDevice();
 }
 
