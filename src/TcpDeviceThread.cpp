@@ -885,6 +885,8 @@ int CTcpDeviceThread::sendCmdList(bool bSerial)
         if (m_listMcuCmd.isEmpty())
             return nExpiry;
     }
+    if (m_bEndingCommands || !m_listTimedOut.isEmpty())
+        return -1; // woken once they are ended
     if (m_nSendIndex != m_nRecvIndex) {
         // Over TCP the heartbeat's reply releases a lost command; a serial line has no heartbeat,
         // so there the gate opens after the reply time-out.
@@ -1050,24 +1052,28 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
         m_nSubIndex3 = f.nSub;
         m_nRecvIndex = f.nCmd;
         bAnswered = takeAnswered(f, answered, listSkipped);
+        m_bEndingCommands = true;
     }
     endUnanswered(listSkipped);
     // Valid while the handlers run (they may run nested event loops; a later reply replaces it).
     m_answered = answered;
     m_bAnswered = bAnswered;
+    if (f.nCmd != Tx_Heart && f.isNak()) {
+        if (f.nCmd == Tx_OSDSet && f.nSub == 11) {
+            if (COsdReplySink *pTransfer = COsdReplySink::forDevice(m_strSerial)) {
+                CDeviceLog::write({QString::fromUtf8("单独包写入出现的问题"), pTransfer->packetInFlight()});
+                pTransfer->packetAnswered(false);
+            }
+        }
+        CDeviceLog::write({QString("The device"), m_strIp, QString("command recv error"), f.nCmd, f.nSub});
+        // Any refusal of a command of ours, reads included (a scene read meant to put the
+        // canvas right); one ended as unanswered before was said then.
+        if (bAnswered ? !answered.bEnded : f.nReadOrWrite == 2)
+            commandNotTaken(bAnswered ? answered : _mcu_cmd(f.nCmd, 2, f.nSub, QByteArray()), Refused);
+    }
+    endingCommandsDone();
     if (f.nCmd != Tx_Heart) {
         if (f.isNak()) {
-            if (f.nCmd == Tx_OSDSet && f.nSub == 11) {
-                if (COsdReplySink *pTransfer = COsdReplySink::forDevice(m_strSerial)) {
-                    CDeviceLog::write({QString::fromUtf8("单独包写入出现的问题"), pTransfer->packetInFlight()});
-                    pTransfer->packetAnswered(false);
-                }
-            }
-            CDeviceLog::write({QString("The device"), m_strIp, QString("command recv error"), f.nCmd, f.nSub});
-            // Any refusal of a command of ours, reads included (a scene read meant to put the
-            // canvas right); one ended as unanswered before was said then.
-            if (bAnswered ? !answered.bEnded : f.nReadOrWrite == 2)
-                commandNotTaken(bAnswered ? answered : _mcu_cmd(f.nCmd, 2, f.nSub, QByteArray()), Refused);
             followZSettingsWrite(f, bAnswered ? &answered : nullptr);
             followTarnLayerWrite(f, bAnswered ? &answered : nullptr);
             releaseExtraGate();
@@ -1169,6 +1175,15 @@ void CTcpDeviceThread::endUnanswered(const QList<_mcu_cmd> &listSkipped)
         commandNotTaken(cmd, Unanswered);
 }
 
+void CTcpDeviceThread::endingCommandsDone()
+{
+    {
+        QMutexLocker lock(m_pMutexRecv);
+        m_bEndingCommands = false;
+    }
+    wakeWorker();
+}
+
 void CTcpDeviceThread::takeTimedOutCommands()
 {
     QList<_mcu_cmd> listTimedOut;
@@ -1176,8 +1191,10 @@ void CTcpDeviceThread::takeTimedOutCommands()
         QMutexLocker lock(m_pMutexRecv);
         listTimedOut.swap(m_listTimedOut);
         keepForLateReply(listTimedOut);
+        m_bEndingCommands = true;
     }
     endUnanswered(listTimedOut);
+    endingCommandsDone();
 }
 
 // An ACK or NAK to an input-settings or scene command carries no id: it answers the command in

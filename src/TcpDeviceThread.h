@@ -252,6 +252,8 @@ private:
     // its list into answered; bEnded when it had ended as unanswered); state lock held.
     bool takeAnswered(const CReplyFrame &f, _mcu_cmd &answered, QList<_mcu_cmd> &listSkipped);
     void endUnanswered(const QList<_mcu_cmd> &listSkipped);
+    // The commands a reply or the time-out ended are ended: the worker may send again.
+    void endingCommandsDone();
     // Ended as unanswered, a reply may still come: kept in m_listLate (state lock held).
     void keepForLateReply(const QList<_mcu_cmd> &listEnded);
     // Serial: the commands in flight for the reply time-out end as unanswered; the milliseconds
@@ -451,6 +453,10 @@ private:
     int m_nHeartsAnswered = 0;  // state lock; never more than were sent
     // Ended by the serial time-out on the worker thread, ended on the GUI thread (state lock).
     QList<_mcu_cmd> m_listTimedOut;
+    // The GUI thread is ending what a reply (or the serial time-out) ended (state lock): until it
+    // has, nothing leaves, for an ending may take queued commands along (a recall the device did
+    // not take, the layer writes queued behind it) and the gate is already open.
+    bool m_bEndingCommands = false;
     // The command the reply being handled answers (GUI thread, valid during dispatch).
     _mcu_cmd m_answered;
     bool m_bAnswered = false;

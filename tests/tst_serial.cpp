@@ -159,6 +159,15 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(sim.hasRequest(41), 3000);
         const qint64 nGap = timeOf(sim, 41) - timeOf(sim, 34);
         QVERIFY2(nGap >= 300, qPrintable(QString::number(nGap)));
+        // A recall left unanswered takes the layer write queued behind it along at its time-out.
+        SimTest::settle(worker, sim, 50);
+        sim.clearRequests();
+        sim.injectFault(CDeviceSimulator::NoAnswer, 35);
+        worker.setMcuCommand(strScene, QByteArray(1, 2), 2, 20);
+        worker.setMcuCommand(strLayer, QByteArray::fromHex("000000000001000100"), 2, 10);
+        QTRY_VERIFY_WITH_TIMEOUT(sim.hasRequest(35, 20) && !worker.hasWritePending(), 3000);
+        SimTest::settle(worker, sim, 50);
+        QVERIFY(!sim.hasRequest(34, 10));
     }
 
     void portFailureAndClose()
