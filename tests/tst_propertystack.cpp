@@ -634,7 +634,7 @@ private slots:
         QCOMPARE(sim.model().nOsdOn, 0);
         delete pStack;
         QVERIFY(!COSDTransfer::activeTransfer());
-        QCOMPARE(spy.last("slot_IsZReflash"), QVariantList({true}));
+        QCOMPARE(spy.last("slot_IsZReflash"), QVariantList({true, "SN1"}));
         QTRY_COMPARE(sim.model().nOsdOn, 1);
         SimTest::settle(worker, sim);
         QVERIFY(!spy.records("slot_GetOSDsendprogress").contains(QVariantList({100})));
