@@ -303,6 +303,10 @@ private slots:
         auto *pZName = child<QLineEdit>(z.tipsWidget(), "lineEditstrSerial");
         QCOMPARE(pTarnName->text(), name);
         QCOMPARE(pZName->text(), name);
+        // and seen whole: the field holds twelve wide letters
+        tarn.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tarn));
+        QVERIFY(pTarnName->contentsRect().width() > pTarnName->fontMetrics().horizontalAdvance(QString(12, 'W')));
         // The Z frame's stack takes no name from the Tarn frame's topic.
         QCOMPARE(child<QLineEdit>(z.backCanvasWidget(), "lineEditstrSerial")->text(), QString());
 

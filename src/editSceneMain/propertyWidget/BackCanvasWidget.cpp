@@ -58,6 +58,7 @@ CBackCanvasWidget::CBackCanvasWidget(QWidget *parent)
     // The name is held whole: what does not fit the device's 12 bytes is refused on Apply with
     // the notice that says why, never cut by a character count.
     g_keepWholeCharacters(ui->lineEditstrSerial);
+    g_fitWholeName(ui->lineEditstrSerial);
     const QRegularExpression digits("[0-9]+$");
     ui->lineScreenEditW->setValidator(new QRegularExpressionValidator(digits, this));
     ui->lineScreenEditH->setValidator(new QRegularExpressionValidator(digits, this));
