@@ -103,11 +103,8 @@ void CTcpDeviceThread::getInputSrcSet(const CReplyFrame &f)
                 pInput->strType = QString::fromLatin1(s_types[pInput->nInputType]);
             pInput->nCType = u8(p, 2);
             readNameAndEdid(p, *pInput);
-            if (bLast) {
-                DeviceInfo *pInfo = m_pDeviceInfo;
-                QString strSerial = m_strSerial;
-                globalObserver::getGlobalObserver()->notify("slot_updateInputSource", Q_ARG(DeviceInfo *, pInfo), Q_ARG(QString, strSerial));
-            }
+            if (bLast)
+                notifyInputs(); // the frame of this device's family, whatever its poll does
             if (isZ() && m_inputstrname.size() < m_pDeviceInfo->nSrcNum) {
                 m_inputstrname.append(pInput->strName);
                 QList<QString> listNames = m_inputstrname;

@@ -126,7 +126,8 @@ void CTcpDeviceThread::getLayerInfo(const CReplyFrame &f)
     case 10: {
         strText = "set layer pos";
         bool bReflash = false;
-        globalObserver::getGlobalObserver()->notify("slot_IsZReflash", Q_ARG(bool, bReflash));
+        QString strSerial = m_strSerial; // this device's panel only
+        globalObserver::getGlobalObserver()->notify("slot_IsZReflash", Q_ARG(bool, bReflash), Q_ARG(QString, strSerial));
         break;
     }
     case 20:

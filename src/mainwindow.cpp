@@ -696,8 +696,10 @@ void MainWindow::slot_editScene(QString strSerial, QString strDeviceName, QStrin
 
     // The device-wide topics of the workers now act on this device.
     CTcpDeviceThread::setEditedDeviceSerial(strSerial, g_strDevType);
-    // The name the device holds (read or acknowledged); the row's only while it was never read.
-    pDevice->deviceNameRecord(strDeviceName);
+    // The name the device holds (read or acknowledged); the row's only while it was never read. A
+    // serial device has no row: what it was opened with is its model, no name.
+    if (!pDevice->deviceNameRecord(strDeviceName) && m_nConnectingType == 1)
+        strDeviceName.clear();
     if (g_strDevType == QStringLiteral("Tarn")) {
         CEditSceneMain *pFrame = editSceneMain();
         if (!pFrame)
@@ -706,7 +708,9 @@ void MainWindow::slot_editScene(QString strSerial, QString strDeviceName, QStrin
             pStore->bindDevice(pDevice);
         pFrame->initSceneData(pInfo, pDevice->getSceneList());
         pFrame->slot_activateMain(false);
-        if (m_nConnectingType == 0) {
+        // Its pages took the name the records hold when bound; one never read waits for the read,
+        // which reaches the frame editing the device.
+        if (!strDeviceName.isEmpty()) {
             globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_updateDeviceName"),
                                                         Q_ARG(QString, strDeviceName));
         }
@@ -755,26 +759,20 @@ void MainWindow::slot_updateCurrentZDevice(QString strSerial)
 
 // ------------------------------------------------------- the device name
 
-// Without a serial the name goes to the row of the device last switched on.
+// Without a serial the name goes to the row of the device last switched on; with a serial port
+// open it may be the serial device's, which has no row, and it goes nowhere. No page takes a
+// name from here: the worker tells the frame editing its device.
 void MainWindow::slot_getSystemDeviceName(QString strDeviceName)
 {
-    if (m_nConnectingType == 1) {
-        m_strDeviceName = strDeviceName;
-        globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_updateDeviceName"),
-                                                    Q_ARG(QString, m_strDeviceName));
+    if (m_nConnectingType == 1)
         return;
-    }
     setDeviceNameOnRow(m_nCurrentlyTreeWidgetItemId, strDeviceName);
 }
 
 // With the serial of the replying device the name lands on that device's row,
-// whichever device was switched on last.
+// whichever device was switched on last, a serial port open or not.
 void MainWindow::slot_getSystemDeviceName(QString strDeviceName, QString strSerial)
 {
-    if (m_nConnectingType == 1) {
-        slot_getSystemDeviceName(strDeviceName);
-        return;
-    }
     setDeviceNameOnRow(rowIdOfSerial(strSerial), strDeviceName);
 }
 

@@ -140,7 +140,6 @@ private:
     CTcpDeviceThread *pSerislportDevice = nullptr;
     Ui::MainWindow *ui = nullptr;
     QTranslator *m_pTranslator = nullptr;
-    QString m_strDeviceName;
     QTimer *m_pTimer = nullptr;
     QSerialPort *m_pSerialPort = nullptr;
     bool m_bThreadsStopped = false;

@@ -46,6 +46,7 @@ public slots:
         cmds.append({serial, name, payload, rw, sub});
     }
     void slot_IsZReflash(bool b) { events << QString("slot_IsZReflash:%1").arg(b); }
+    void slot_IsZReflash(bool b, QString serial) { events << QString("slot_IsZReflash:%1:%2").arg(b).arg(serial); }
     void slot_refreshinputName() { events << "slot_refreshinputName"; }
     void slot_refreshinputName(QString) { events << "slot_refreshinputName"; }
     void slot_startDrag(QString file, QString text, int id, QString serial)
@@ -251,7 +252,7 @@ private slots:
         row.setDeviceInput(&m_in);
         entry(row, "恢复出厂设置名称")->trigger();
         QCOMPARE(spy.events, QStringList({"slot_setDeviceCmd", "slot_refreshinputName", "slot_setDeviceCmd",
-                                          "slot_IsZReflash:1"}));
+                                          "slot_IsZReflash:1:SN1"}));
         const QByteArray p = spy.cmds[0].payload;
         QCOMPARE(p.size(), 14);
         QCOMPARE(p.left(2), QByteArray::fromHex("0201"));

@@ -8,11 +8,15 @@
 #include <QStackedWidget>
 #include <QTranslator>
 
+#include "CardProgramWidget.h"
+#include "DeviceFrame.h"
 #include "DeviceItem.h"
 #include "FileListWidget.h"
 #include "FlowLayout.h"
 #include "LayoutCardWidget.h"
 #include "LayoutListWidget.h"
+#include "ProgramListWidget.h"
+#include "TcpDeviceThread.h"
 #include "TestUtil.h"
 #include "globalObserver.h"
 
@@ -194,6 +198,37 @@ private slots:
         QCOMPARE(spy.events, QStringList({"slot_refreshinputName", "slot_setDeviceCmd"}));
         QVERIFY(panel.isPolling()); // the click resumes a paused poll
         QCOMPARE(panel.pollCount(), 0);
+    }
+
+    // Two frames, two devices: a Z preview pauses the Z device's poll only, the Z live card
+    // restarts it; a Tarn layer reply pauses the Tarn device's poll only.
+    void pollPauseReachesItsOwnDevicesPanelOnly()
+    {
+        FakeDevice tarnDev("T1", {0, 1}), zDev("Z1", {0, 1});
+        CFileListWidget tarnPanel, zPanel;
+        tarnPanel.setDeviceFamily("Tarn");
+        zPanel.setDeviceFamily("Z");
+        tarnPanel.addDeviceToList(&tarnDev.info, "T1");
+        zPanel.addDeviceToList(&zDev.info, "Z1");
+        CProgramListWidget strip;
+        strip.setDeviceFamily("Z");
+        for (int nId : {1, 2})
+            strip.addUsedCardItem(nId, QString("S%1").arg(nId), "Z1", 1, 8);
+        CCardProgramWidget *pLive = strip.cards().at(0);
+        CCardProgramWidget *pOther = strip.cards().at(1);
+        QCOMPARE(pOther->getCardId(), 2);
+
+        QTest::mouseClick(pOther, Qt::LeftButton); // a preview
+        QVERIFY(!zPanel.isPolling());
+        QVERIFY(tarnPanel.isPolling());
+        QTest::mouseClick(pLive, Qt::LeftButton);
+        QVERIFY(zPanel.isPolling());
+
+        CTcpDeviceThread worker;
+        worker.setDeviceSerial("T1");
+        worker.injectReceivedData(CDeviceFrame::buildReply(34, 2, 10, QByteArray::fromHex("C5C3")));
+        QVERIFY(!tarnPanel.isPolling());
+        QVERIFY(zPanel.isPolling());
     }
 
     void bindingFewerInputsTrimsRows()

@@ -363,7 +363,12 @@ private slots:
         auto *pOutput = pTarn->findChild<QToolButton *>("OutputSettingButton");
         g_strDevType = family;
         QTRY_VERIFY(!pTarn->propertyStack()->backCanvasWidget()->findChild<QLineEdit *>("lineScreenEditW")->text().isEmpty());
+        const int nTarnPage = pTarn->propertyStack()->currentIndex();
+        QVERIFY(nTarnPage != 2);
         QVERIFY(QMetaObject::invokeMethod(m_pWindow, "on_comboBoxLanguage_activated", Q_ARG(int, 1)));
+        // Each column stays on its frame's page: the Tarn one on a Tarn page, the Z one on its device page.
+        QCOMPARE(pTarn->propertyStack()->currentIndex(), nTarnPage);
+        QCOMPARE(pZFrame->propertyStack()->currentIndex(), 2);
         QCOMPARE(pOutput->text(), QString("Output settings"));
         QVERIFY2(pZFrame->middleControl()->lines().first().startsWith("[Current source:"),
                  qPrintable(pZFrame->middleControl()->lines().first()));

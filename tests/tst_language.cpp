@@ -17,6 +17,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QTranslator>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -163,6 +165,7 @@ private slots:
     void tarnFrameBuiltAfterASwitchTakesItsLanguage();
     void textsMadeInCodeFollowASwitch_data();
     void textsMadeInCodeFollowASwitch();
+    void recallQuestionReadsOneWay();
 };
 
 void TestLanguage::initTestCase()
@@ -438,6 +441,36 @@ void TestLanguage::textsMadeInCodeFollowASwitch()
                               pStrip->cards().first()->addButton()->toolTip(), z.versionLabel()->text(),
                               pStrip->cards().first()->takeText(), pFrame->versionLabel()->text()};
     QCOMPARE(listNow, listThen);
+}
+
+// The recall question and its title read one way in English wherever they are asked, in the
+// words the rest of the interface uses for taking a scene ("Recall scene").
+void TestLanguage::recallQuestionReadsOneWay()
+{
+    QTranslator english;
+    QVERIFY(english.load(TestUtil::buildDir() + QStringLiteral("/Tranlate_EN.qm")));
+    const QString strTitle = QStringLiteral("Scene not recalled");
+    const QString strQuestion = QStringLiteral("This scene is not recalled. Recall it now?");
+    QCOMPARE(english.translate("CCardProgramWidget", "调用场景"), QStringLiteral("Recall scene"));
+    for (const char *pszContext : {"CEditSceneCanvas", "CEditBaseScene", "CCardProgramWidget", "CBackCanvasWidget",
+                                   "CWndPosWidget"}) {
+        QCOMPARE(english.translate(pszContext, "场景未调用"), strTitle);
+        QCOMPARE(english.translate(pszContext, "该场景未调用，是否立即调用？"), strQuestion);
+    }
+    // Every English file holds that one text, whichever context asks.
+    QSet<QString> setTexts;
+    const QDir dir(TestUtil::sourceDir() + QStringLiteral("/src/translations/en"));
+    const QStringList listFiles = dir.entryList({QStringLiteral("*.ts")});
+    QVERIFY(!listFiles.isEmpty());
+    static const QRegularExpression message(QStringLiteral("<source>(场景未调用|该场景未调用，是否立即调用？)</source>\\s*<translation>([^<]*)</translation>"));
+    for (const QString &strFile : listFiles) {
+        QFile file(dir.filePath(strFile));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QString strText = QString::fromUtf8(file.readAll());
+        for (auto it = message.globalMatch(strText); it.hasNext();)
+            setTexts.insert(it.next().captured(2));
+    }
+    QCOMPARE(setTexts, (QSet<QString>{strTitle, strQuestion}));
 }
 
 VISTEL_TEST_MAIN(TestLanguage)

@@ -10,6 +10,13 @@
 #include "BesMessageBox.h"
 #include "DeviceControl.h"
 #include "DeviceSimulator.h"
+#include "CardProgramWidget.h"
+#include "DeviceItem.h"
+#include "FileListWidget.h"
+#include "LayoutListWidget.h"
+#include "OtherWidget.h"
+#include "ProgramListWidget.h"
+#include "PropertyStack.h"
 #include "EditSceneMain.h"
 #include "GbkCodec.h"
 #include "QorGlobal.h"
@@ -22,6 +29,8 @@
 
 #include <QEventLoop>
 #include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSemaphore>
 #include <QSignalSpy>
@@ -129,6 +138,7 @@ private slots:
     void cleanup();
     void tarnDeviceLifecycle();
     void zDeviceStartupAndEditor();
+    void zRowsFollowARestartWhileThePollIsPaused();
     void deviceNameLandsOnItsOwnRow();
     void lostTarnLinkIsHandledBeforeTheBox();
     void refusingDeviceGetsOneBoxPerLoss();
@@ -299,6 +309,58 @@ void TestMainWindowE2E::zDeviceStartupAndEditor()
     // stops and waits for the connected worker first.
     delete pWindow;
     QTRY_VERIFY_WITH_TIMEOUT(!sim.hasClient(), 5000);
+}
+
+// A preview pauses the Z frame's poll; the device restarts with more inputs and another name: the
+// re-link's reads show the new inputs with their names and the name whole, the poll still paused.
+void TestMainWindowE2E::zRowsFollowARestartWhileThePollIsPaused()
+{
+    CDeviceSimulator sim(CSimDeviceModel::Z, 3, 2);
+    sim.setSerial(QStringLiteral("ZSN"));
+    sim.model().strDeviceName = QStringLiteral("ZoneHall");
+    QVERIFY(sim.listen(QHostAddress(QStringLiteral("127.0.0.6")), 0));
+    MainWindow::setDevicePort(sim.port());
+    MainWindow w;
+    QTRY_VERIFY_WITH_TIMEOUT(w.recvDevice()->boundPort() != 0, 3000);
+    w.slot_newDevice({QStringLiteral("127.0.0.6"), QString(), QStringLiteral("Z7"), QStringLiteral("ZSN")});
+    CDeviceControl *pControl = w.checkR4Exist(QStringLiteral("ZSN"));
+    CTcpDeviceThread *pDevice = w.getCurrentDevice(QStringLiteral("ZSN"));
+    QTest::mouseClick(pControl->switchButton(), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(pDevice->getDeviceInfo()->vectorInput.size(), 3, 5000);
+    SimTest::settle(*pDevice, sim);
+    editButton(pControl)->click();
+    Zinferface *pFrame = w.zInterface();
+    QVERIFY(pFrame->isVisible());
+    auto *pName = pFrame->propertyStack()->tipsWidget()->findChild<QLineEdit *>(QStringLiteral("lineEditstrSerial"));
+    QCOMPARE(pName->text(), QStringLiteral("ZoneHall"));
+    CFileListWidget *pPanel = pFrame->fileListWidget();
+    auto rowNames = [pPanel]() {
+        QStringList list;
+        for (int r = 0; r < pPanel->layoutList()->rowCount(); ++r)
+            list << pPanel->layoutList()->itemAt(r)->findChild<QLabel *>(QStringLiteral("labelName"))->text().section(
+                QStringLiteral("\r\n"), 0, 0);
+        return list;
+    };
+    QTRY_COMPARE(rowNames(), (QStringList{"IN1", "IN2", "IN3"}));
+    QTRY_COMPARE_WITH_TIMEOUT(pFrame->programListWidget()->cards().size() >= 2, true, 5000);
+    QTest::mouseClick(pFrame->programListWidget()->cards().at(1), Qt::LeftButton); // not the live one
+    QVERIFY(!pPanel->isPolling());
+    SimTest::settle(*pDevice, sim);
+
+    for (int nId : {3, 4}) {
+        CSimInput in;
+        in.nId = nId;
+        in.strName = QStringLiteral("Cam%1").arg(nId + 1);
+        sim.model().inputs.append(in);
+    }
+    sim.model().strDeviceName = QString::fromUtf8("北京控制中心");
+    sim.dropClients();
+    QTRY_VERIFY_WITH_TIMEOUT(!pDevice->isConnected(), 5000);
+    sim.announce(m_nDiscoveryPort);
+    QTRY_VERIFY_WITH_TIMEOUT(pDevice->isConnected(), 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(rowNames(), (QStringList{"IN1", "IN2", "IN3", "Cam4", "Cam5"}), 8000);
+    QTRY_COMPARE(pName->text(), QString::fromUtf8("北京控制中心"));
+    QVERIFY(!pPanel->isPolling());
 }
 
 void TestMainWindowE2E::deviceNameLandsOnItsOwnRow()

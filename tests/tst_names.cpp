@@ -83,11 +83,15 @@ private slots:
                  << QStringList{f, "ime", QString::fromUtf8("a\xF0\x9F\x98\x80" "b"), "", refused(f, "含有设备不支持的字符：“\xF0\x9F\x98\x80”")}
                  << QStringList{f, "typed", "%1%3", "%1%3", ""}
                  << QStringList{f, "ime", QString::fromUtf8("大厅"), QString::fromUtf8("大厅"), ""};
-        rows << QStringList{"screen", "ime", QString::fromUtf8("一二三四五六七"), QString::fromUtf8("一二三四五六"), ""}
+        // The device name fields hold what the 12 bytes hold, whole, and refuse more: no count of
+        // characters cuts a name.
+        rows << QStringList{"screen", "ime", QString::fromUtf8("一二三四五六七"), "", refused("screen", kTooLong)}
+             << QStringList{"screen", "ime", QString::fromUtf8("一二三四五六"), QString::fromUtf8("一二三四五六"), ""}
              << QStringList{"screen", "ime", QChar(0) + QString("Q"), "", refused("screen", "含有设备不支持的字符：控制字符 U+0000")}
-             << QStringList{"screen", "paste", QString::fromUtf8("abcde\xF0\x9F\x98\x80"), "abcde", ""}
-             << QStringList{"z", "typed", "ABCDEFG", "ABCDE", ""}
-             << QStringList{"z", "paste", QString::fromUtf8("abcd\xF0\x9F\x98\x80"), "abcd", ""}
+             << QStringList{"screen", "paste", "LeftWall1234", "LeftWall1234", ""}
+             << QStringList{"z", "typed", "ABCDEFG", "ABCDEFG", ""}
+             << QStringList{"z", "typed", "ABCDEFGHIJKLM", "", refused("z", kTooLong)}
+             << QStringList{"z", "ime", QString::fromUtf8("北京控制中心"), QString::fromUtf8("北京控制中心"), ""}
              << QStringList{"card", "typed", "ABCDEFGHIJKLMNO", "", refused("card", kTooLong)}
              << QStringList{"card", "paste", "ab\r\ncd", "", "The scene name contains a character the device does not support: line break."}
              << QStringList{"z", "paste", "a\x1b", "", "The device name contains a character the device does not support: control character U+001B."}

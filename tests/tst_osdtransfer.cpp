@@ -251,7 +251,7 @@ private slots:
         QVERIFY(!rig.finished.first().at(1).toString().isEmpty());
         QVERIFY(!rig.spy.records("slot_GetOSDsendprogress").contains(QVariantList({100})));
         QVERIFY(rig.spy.records("slot_GetOSDsendprogress").contains(QVariantList({-1})));
-        QCOMPARE(rig.spy.last("slot_IsZReflash"), QVariantList({true}));
+        QCOMPARE(rig.spy.last("slot_IsZReflash"), QVariantList({true, "SN1"}));
         QCOMPARE(rig.spy.last("slot_SetOSDTextSpeed"), QVariantList({3}));
         // the switch-on was handed to the worker
         const QList<QVariantList> cmds = rig.spy.records("slot_setDeviceCmd");
@@ -317,7 +317,7 @@ private slots:
         QCOMPARE(rig.finished.first().at(0).toBool(), bFinishing);
         QCOMPARE(rig.finished.first().at(1).toString(), bFinishing ? QString() : QString::fromUtf8("与设备的连接已断开"));
         QCOMPARE(rig.spy.records("slot_GetOSDsendprogress").contains(QVariantList({100})), bFinishing);
-        QCOMPARE(rig.spy.last("slot_IsZReflash"), QVariantList({true}));
+        QCOMPARE(rig.spy.last("slot_IsZReflash"), QVariantList({true, "SN1"}));
         QCOMPARE(rig.sim.model().nOsdOn, 0);
 
         QTRY_VERIFY(rig.worker.isFinished());

@@ -551,12 +551,12 @@ private slots:
         QVERIFY(b->styleSheet().contains("open.png"));
     }
 
-    // A device name longer than the field shows its first five characters.
-    void deviceNameIsCut()
+    // The name the page is given is shown whole, whatever its length.
+    void deviceNameIsShownWhole()
     {
         COtherWidget w;
         w.slot_updateZDeviceName(QString::fromUtf8("演示设备名称长"), "Z1");
-        QCOMPARE(edit(w, "lineEditstrSerial")->text(), QString::fromUtf8("演示设备名"));
+        QCOMPARE(edit(w, "lineEditstrSerial")->text(), QString::fromUtf8("演示设备名称长"));
         QCOMPARE(w.deviceSerial(), QString("Z1"));
     }
 };

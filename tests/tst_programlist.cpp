@@ -162,8 +162,8 @@ private slots:
             if (strFamily == "Tarn")
                 QCOMPARE(spy.events, QStringList({"slot_changeCanvasScene(1)", "slot_changeCanvasScene(3)"}));
             else
-                QCOMPARE(spy.events, QStringList({"slot_IsZReflash(false)", "slot_setZDeviceScenepreview(1)",
-                                                  "slot_IsZReflash(false)", "slot_setZDeviceScenepreview(3)"}));
+                QCOMPARE(spy.events, QStringList({"slot_IsZReflash(false, SN1)", "slot_setZDeviceScenepreview(1)",
+                                                  "slot_IsZReflash(false, SN1)", "slot_setZDeviceScenepreview(3)"}));
             // A right press selects without telling anyone; an empty card ignores presses.
             spy.clear();
             QTest::mouseClick(card(strip, 2), Qt::RightButton);
@@ -238,7 +238,7 @@ private slots:
             QCOMPARE(strip.takeScene(), 3);
             QCOMPARE(card(strip, 3)->takeText(), QString::fromUtf8("已调用"));
             QCOMPARE(card(strip, 1)->takeText(), QString::fromUtf8("未调用"));
-            QVERIFY(spy.events.contains("slot_IsZReflash(true)"));
+            QVERIFY(spy.events.contains("slot_IsZReflash(true, SN1)"));
             // The canvas's taken scene is the Tarn device's; the Z page hears of the take.
             QCOMPARE(spy.events.contains("slot_setTakeScene(3)"), strFamily == "Tarn");
             QCOMPARE(spy.events.contains("slot_setZDeviceSceneTake(3)"), strFamily == "Z");
@@ -543,7 +543,7 @@ private slots:
         QCOMPARE(spy.cmds.size(), 1);
         QCOMPARE(spy.cmds[0].serial, QString("SN7"));
         QCOMPARE(spy.cmds[0].name, QString::fromUtf8("源及场景数"));
-        QCOMPARE(spy.events.last(), QString("slot_IsZReflash(true)"));
+        QCOMPARE(spy.events.last(), QString("slot_IsZReflash(true, SN7)"));
     }
 
     // Two frames, two devices: each card asks its own strip for ids and layout updates.

@@ -3,6 +3,7 @@
 #include "TestMain.h"
 
 #include <QCheckBox>
+#include <QInputMethodEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -23,6 +24,7 @@
 #include "DrawerWidget.h"
 #include "EditBaseScene.h"
 #include "EditSingleTextItem.h"
+#include "GbkCodec.h"
 #include "HubSpy.h"
 #include "OSDBitmap.h"
 #include "OSDTransfer.h"
@@ -205,6 +207,7 @@ private slots:
         QCOMPARE(BesMessageBox::testRecords().size(), 1); // no OSD item: said so, nothing sent
     }
 
+    // Each switch shows the page shown before, filled by the selection; the device page stays.
     void languageRebuild()
     {
         CPropertyStack stack;
@@ -214,19 +217,122 @@ private slots:
         for (int nLanguage : {1, 0, 7}) {
             globalObserver::getGlobalObserver()->notify("slot_updatePropertyStacklanguage", Q_ARG(int, nLanguage));
             QCOMPARE(child<QStackedWidget>(&stack, "stackedWidget")->count(), 4);
-            QCOMPARE(child<QStackedWidget>(&stack, "stackedWidget")->currentWidget(), pTips);
-            QCOMPARE(stack.currentIndex(), 2);
+            QCOMPARE(child<QStackedWidget>(&stack, "stackedWidget")->currentWidget(), stack.osdWidget());
+            QCOMPARE(stack.currentIndex(), 0);
+            QCOMPARE(stack.tipsWidget(), pTips);
         }
         globalObserver *pHub = globalObserver::getGlobalObserver();
         QCOMPARE(pHub->subscriptionCount("slot_GetOSDsendprogress"), 1); // the text page
         QCOMPARE(pHub->subscriptionCount("slot_SetOSDTextSpeed"), 1);
         QCOMPARE(pHub->subscriptionCount("slot_Getposinformation"), 1);
-        QVERIFY(!stack.textWidget()->item());
+        QCOMPARE(stack.textWidget()->item(), s.pOsd);
+        QCOMPARE(child<QLineEdit>(stack.wndOSDPosWidget(), "editW")->text(), QString("200"));
     }
 
-    // The Z device's name reaches every stack; after a language switch the Tarn frame's stack shows
-    // its device page, which edits no device: its mute sends nothing, and a name applied there is
-    // refused with a notice. The Z frame's page sends both.
+    // A switch in either direction leaves the Tarn frame's column on a Tarn page, filled as the
+    // selection fills it; the Z frame's column stays on its device page.
+    void languageSwitchKeepsTheFramesPage_data()
+    {
+        QTest::addColumn<QString>("selection");
+        QTest::addColumn<int>("page");
+        QTest::newRow("layer") << "layer" << 0;
+        QTest::newRow("screen") << "screen" << 1;
+        QTest::newRow("nothing") << "nothing" << 1;
+        QTest::newRow("nothing ever") << "" << 1;
+    }
+    void languageSwitchKeepsTheFramesPage()
+    {
+        QFETCH(QString, selection);
+        QFETCH(int, page);
+        CCanvasStandIn canvas;
+        CPropertyStack tarn, z;
+        tarn.setServedDevice("SN1", "Tarn");
+        z.setServedDevice("Z1", "Z");
+        Scene s;
+        if (selection == "layer")
+            select(s.pLayer);
+        else if (!selection.isEmpty())
+            select(s.scene.m_pBackCanvas);
+        if (selection == "nothing")
+            select(nullptr);
+        const int nLayerW = child<QSpinBox>(tarn.wndPosWidget(), "spinBoxW")->value();
+        for (int nLanguage : {1, 0, 1}) {
+            globalObserver::getGlobalObserver()->notify("slot_updatePropertyStacklanguage", Q_ARG(int, nLanguage));
+            QCOMPARE(tarn.currentIndex(), page);
+            QCOMPARE(z.currentIndex(), 2);
+            QCOMPARE(child<QStackedWidget>(&z, "stackedWidget")->currentWidget(), z.tipsWidget());
+            QWidget *pShown = child<QStackedWidget>(&tarn, "stackedWidget")->currentWidget();
+            QPushButton *pApply = child<QPushButton>(&tarn, page == 0 ? "LayerApplication" : "Application");
+            QVERIFY(!pApply->isHidden() && child<QPushButton>(&tarn, "ZApplication")->isHidden());
+            if (page == 0) {
+                QCOMPARE(pShown, tarn.drawerWidget());
+                QCOMPARE(tarn.wndPosWidget()->item(), s.pLayer);
+                QCOMPARE(child<QSpinBox>(tarn.wndPosWidget(), "spinBoxW")->value(), nLayerW);
+                QVERIFY(nLayerW > 0);
+            } else {
+                QCOMPARE(pShown, tarn.backCanvasWidget());
+                const QString strWidth = child<QLineEdit>(tarn.backCanvasWidget(), "lineScreenEditW")->text();
+                QCOMPARE(strWidth, selection.isEmpty() ? QString() : QString("1920"));
+            }
+        }
+    }
+
+    // Every name the device's 12 bytes hold is shown whole in both frames' name fields; one longer
+    // typed there stays as typed and is refused with the notice, nothing sent.
+    void deviceNameShownWhole_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("Latin, 8") << "LeftWall";
+        QTest::newRow("Latin, 12 bytes") << "BUSY7000Hall";
+        QTest::newRow("Chinese, 12 bytes") << QString::fromUtf8("北京控制中心");
+    }
+    void deviceNameShownWhole()
+    {
+        QFETCH(QString, name);
+        CHubSpy spy;
+        CCanvasStandIn canvas;
+        CPropertyStack tarn, z;
+        tarn.setServedDevice("SN1", "Tarn");
+        z.setServedDevice("Z1", "Z");
+        Scene s;
+        select(s.scene.m_pBackCanvas);
+        QString strName = name, strSerial = "Z1";
+        globalObserver::getGlobalObserver()->notify("slot_updateDeviceName", Q_ARG(QString, strName));
+        globalObserver::getGlobalObserver()->notify("slot_updateZDeviceName", Q_ARG(QString, strName), Q_ARG(QString, strSerial));
+        auto *pTarnName = child<QLineEdit>(tarn.backCanvasWidget(), "lineEditstrSerial");
+        auto *pZName = child<QLineEdit>(z.tipsWidget(), "lineEditstrSerial");
+        QCOMPARE(pTarnName->text(), name);
+        QCOMPARE(pZName->text(), name);
+        // and seen whole: the field holds twelve wide letters
+        tarn.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&tarn));
+        QVERIFY(pTarnName->contentsRect().width() > pTarnName->fontMetrics().horizontalAdvance(QString(12, 'W')));
+        // The Z frame's stack takes no name from the Tarn frame's topic.
+        QCOMPARE(child<QLineEdit>(z.backCanvasWidget(), "lineEditstrSerial")->text(), QString());
+
+        const QString strLong = name + "X"; // 13 bytes or fewer than 12
+        const bool bRefused = !g_isDeviceName(strLong);
+        for (QLineEdit *pField : {pTarnName, pZName}) {
+            BesMessageBox::clearTestRecords();
+            // Typed as an input method commits it, Chinese or not.
+            pField->selectAll();
+            QInputMethodEvent typed;
+            typed.setCommitString(strLong);
+            QApplication::sendEvent(pField, &typed);
+            QCOMPARE(pField->text(), strLong);
+            child<QPushButton>(pField == pTarnName ? static_cast<QWidget *>(&tarn) : &z,
+                               pField == pTarnName ? "Application" : "ZApplication")->click();
+            QCOMPARE(spy.count("slot_setDeviceCmd"), bRefused ? 0 : (pField == pTarnName ? 1 : 2));
+            QCOMPARE(BesMessageBox::testRecords().size(), bRefused ? 1 : 0);
+            if (bRefused)
+                QCOMPARE(BesMessageBox::testRecords().first().text, g_deviceNameRefusal(strLong, ENameField::Device));
+            QCOMPARE(pField->text(), strLong);
+        }
+    }
+
+    // The Z device's name reaches the Z frame's stack; after a language switch the Tarn frame's
+    // stack shows its screen page. Its device page, shown by hand, edits no device: its mute sends
+    // nothing, and a name applied there is refused with a notice. The Z frame's page sends both.
     void devicePageOfItsOwnFrame()
     {
         CDeviceSimulator sim(CSimDeviceModel::Z, 3, 2);
@@ -244,6 +350,8 @@ private slots:
         int nLanguage = 1;
         globalObserver::getGlobalObserver()->notify("slot_updateZDeviceName", Q_ARG(QString, strName), Q_ARG(QString, strSerial));
         globalObserver::getGlobalObserver()->notify("slot_updatePropertyStacklanguage", Q_ARG(int, nLanguage));
+        QCOMPARE(child<QStackedWidget>(&tarn, "stackedWidget")->currentWidget(), tarn.backCanvasWidget());
+        child<QStackedWidget>(&tarn, "stackedWidget")->setCurrentWidget(tarn.tipsWidget());
         for (CPropertyStack *pStack : {&tarn, &z}) {
             pStack->show();
             QCOMPARE(child<QStackedWidget>(pStack, "stackedWidget")->currentWidget(), pStack->tipsWidget());
@@ -634,7 +742,7 @@ private slots:
         QCOMPARE(sim.model().nOsdOn, 0);
         delete pStack;
         QVERIFY(!COSDTransfer::activeTransfer());
-        QCOMPARE(spy.last("slot_IsZReflash"), QVariantList({true}));
+        QCOMPARE(spy.last("slot_IsZReflash"), QVariantList({true, "SN1"}));
         QTRY_COMPARE(sim.model().nOsdOn, 1);
         SimTest::settle(worker, sim);
         QVERIFY(!spy.records("slot_GetOSDsendprogress").contains(QVariantList({100})));

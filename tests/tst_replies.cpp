@@ -452,7 +452,7 @@ private slots:
         QCOMPARE(spy.count("slot_itemPress"), 0);
         QTRY_COMPARE_WITH_TIMEOUT(spy.count("slot_itemPress"), 1, 2000);
         QCOMPARE(spy.last("slot_GetOSDsendprogress"), QVariantList({100}));
-        QCOMPARE(spy.last("slot_IsZReflash"), QVariantList({true}));
+        QCOMPARE(spy.last("slot_IsZReflash"), QVariantList({true, "SN1"}));
         QVERIFY(!transfer.isActive());
         QCOMPARE(COSDTransfer::finishDelayMs(250), 1000);
         QCOMPARE(COSDTransfer::finishDelayMs(300), 800);

@@ -417,7 +417,7 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("ok") << int(QMessageBox::Ok) << "Chinaese" << QString::fromUtf8("该场景未调用，是否立即调用？");
         QTest::newRow("ok, English") << int(QMessageBox::Ok) << "English"
-                                     << QString::fromUtf8("This scenario is not called. Whether to call it immediately？");
+                                     << QString::fromUtf8("This scene is not recalled. Recall it now?");
         QTest::newRow("cancel") << int(QMessageBox::Cancel) << "Chinaese" << QString::fromUtf8("该场景未调用，是否立即调用？");
     }
     void recallQuestion()

@@ -4,7 +4,9 @@
 
 #include "BesMessageBox.h"
 #include "DeviceSimulator.h"
+#include "BackCanvasWidget.h"
 #include "EditSceneMain.h"
+#include "PropertyStack.h"
 #include "QorGlobal.h"
 #include "TcpDeviceThread.h"
 #include "globalObserver.h"
@@ -12,6 +14,7 @@
 #include "zinferface.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -82,6 +85,7 @@ private slots:
     void portWithoutWorker();
     void portThatDoesNotOpen();
     void pulledLineAndANewOne();
+    void nameStaysWithItsOwnFrame();
 };
 
 void TestTypeC::initTestCase()
@@ -240,6 +244,47 @@ void TestTypeC::pulledLineAndANewOne()
     QTRY_VERIFY_WITH_TIMEOUT(pSim->model().scenes.at(0).layers.at(0).nY != nY, 5000);
     pSim->closePty(); // pulled again: said again
     QTRY_COMPARE_WITH_TIMEOUT(TestUtil::said("tipInfor", strPort), 2, 10000);
+}
+
+// A Z device on the port a Tarn device used: its name reaches the Z frame only; the Tarn frame,
+// still open, shows the name of the device it edited, after a language switch too.
+void TestTypeC::nameStaysWithItsOwnFrame()
+{
+    QTemporaryDir dir;
+    const QString strPort = dir.filePath(QStringLiteral("ttyTypeC"));
+    auto pSim = std::make_unique<CDeviceSimulator>(CSimDeviceModel::Tarn, 4, 2);
+    pSim->model().strDeviceName = QStringLiteral("LeftWall");
+    QVERIFY(pSim->openPty());
+    QVERIFY(QFile::link(pSim->ptyName(), strPort));
+    MainWindow::setSerialPortLister([strPort]() { return QStringList{strPort}; });
+    MainWindow w;
+    CTcpDeviceThread *pDevice = w.getCurrentDevice(strPort);
+    connectButton(w)->click();
+    QTRY_VERIFY_WITH_TIMEOUT(w.editSceneMain()->isVisible(), 8000);
+    auto tarnName = [&w]() {
+        return w.editSceneMain()->propertyStack()->backCanvasWidget()->findChild<QLineEdit *>(
+            QStringLiteral("lineEditstrSerial"))->text();
+    };
+    QTRY_COMPARE(tarnName(), QStringLiteral("LeftWall"));
+
+    pSim->closePty();
+    QTRY_VERIFY_WITH_TIMEOUT(!pDevice->isConnected() && connectButton(w)->isEnabled(), 10000);
+    pSim = std::make_unique<CDeviceSimulator>(CSimDeviceModel::Z, 3, 2);
+    pSim->model().strDeviceName = QStringLiteral("ZoneHall");
+    QVERIFY(pSim->openPty());
+    QVERIFY(QFile::remove(strPort) && QFile::link(pSim->ptyName(), strPort));
+    connectButton(w)->click();
+    QTRY_VERIFY_WITH_TIMEOUT(w.zInterface() && w.zInterface()->isVisible(), 8000);
+    auto *pZName = w.zInterface()->propertyStack()->tipsWidget()->findChild<QLineEdit *>(
+        QStringLiteral("lineEditstrSerial"));
+    QTRY_COMPARE(pZName->text(), QStringLiteral("ZoneHall"));
+    SimTest::settle(*pDevice, *pSim, 300);
+    QVERIFY(w.editSceneMain()->isVisible());
+    QCOMPARE(tarnName(), QStringLiteral("LeftWall"));
+    QVERIFY(QMetaObject::invokeMethod(&w, "on_comboBoxLanguage_activated", Q_ARG(int, 1)));
+    QCOMPARE(tarnName(), QStringLiteral("LeftWall"));
+    QCOMPARE(pZName->text(), QStringLiteral("ZoneHall"));
+    QVERIFY(w.close());
 }
 
 VISTEL_TEST_MAIN(TestTypeC)

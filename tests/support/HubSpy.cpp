@@ -109,6 +109,7 @@ void CHubSpy::slot_setListZDeviceScene(QList<ZSceneInfo> listScene, QString strS
 void CHubSpy::slot_initWidgetdate(SystemInfo *pInfo) { record("slot_initWidgetdate", {quintptr(pInfo)}); }
 void CHubSpy::slot_initWidgetdate(SystemInfo *pInfo, QString strSerial) { record("slot_initWidgetdate", {quintptr(pInfo), strSerial}); }
 void CHubSpy::slot_IsZReflash(bool bReflash) { record("slot_IsZReflash", {bReflash}); }
+void CHubSpy::slot_IsZReflash(bool bReflash, QString strSerial) { record("slot_IsZReflash", {bReflash, strSerial}); }
 void CHubSpy::slot_SetAudioSource(int nValue) { record("slot_SetAudioSource", {nValue}); }
 void CHubSpy::slot_SetAudio(int nValue) { record("slot_SetAudio", {nValue}); }
 void CHubSpy::InitOutputDate(int nCount, QString strType) { record("InitOutputDate", {nCount, strType}); }

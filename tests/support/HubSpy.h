@@ -68,6 +68,7 @@ public slots:
     void slot_initWidgetdate(SystemInfo *pInfo);
     void slot_initWidgetdate(SystemInfo *pInfo, QString strSerial);
     void slot_IsZReflash(bool bReflash);
+    void slot_IsZReflash(bool bReflash, QString strSerial);
     void slot_SetAudioSource(int nValue);
     void slot_SetAudio(int nValue);
     void InitOutputDate(int nCount, QString strType);

@@ -76,6 +76,10 @@ void CProgramSpy::slot_changeCavasSceneName(QString strName)
     events << QString("slot_changeCavasSceneName(%1)").arg(strName);
 }
 void CProgramSpy::slot_IsZReflash(bool bReflash) { events << QString("slot_IsZReflash(%1)").arg(bReflash ? "true" : "false"); }
+void CProgramSpy::slot_IsZReflash(bool bReflash, QString strSerial)
+{
+    events << QString("slot_IsZReflash(%1, %2)").arg(bReflash ? "true" : "false", strSerial);
+}
 void CProgramSpy::slot_setZDeviceScenepreview(int nId) { events << QString("slot_setZDeviceScenepreview(%1)").arg(nId); }
 void CProgramSpy::slot_setZDeviceSceneTake(int nId) { events << QString("slot_setZDeviceSceneTake(%1)").arg(nId); }
 void CProgramSpy::slot_WaitupdateCurrentZDeviceDate() { events << "slot_WaitupdateCurrentZDeviceDate()"; }

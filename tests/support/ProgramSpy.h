@@ -54,6 +54,7 @@ public slots:
     void slot_createCanvasScene(QString strName);
     void slot_changeCavasSceneName(QString strName);
     void slot_IsZReflash(bool bReflash);
+    void slot_IsZReflash(bool bReflash, QString strSerial);
     void slot_setZDeviceScenepreview(int nId);
     void slot_setZDeviceSceneTake(int nId);
     void slot_WaitupdateCurrentZDeviceDate();

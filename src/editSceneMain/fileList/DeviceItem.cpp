@@ -287,10 +287,12 @@ void CDeviceItem::sendStatusRead(const QString &strSerial)
                                                 Q_ARG(int, nRead), Q_ARG(int, nSub));
 }
 
-void CDeviceItem::sendReflash()
+void CDeviceItem::sendReflash(const QString &strSerial)
 {
+    // The poll of this row's device only: the other frame's panel polls its own.
     bool bReflash = true;
-    globalObserver::getGlobalObserver()->notify("slot_IsZReflash", Q_ARG(bool, bReflash));
+    QString strTarget = strSerial;
+    globalObserver::getGlobalObserver()->notify("slot_IsZReflash", Q_ARG(bool, bReflash), Q_ARG(QString, strTarget));
 }
 
 // The dialog edits a copy of what the row shows: the row may be rebound to another device or
@@ -337,8 +339,9 @@ void CDeviceItem::slot_inputAll()
     appendBe16(payload, edited.nHeight);
     payload.append(char(edited.nHz & 0xFF));
     showEdited(edited);
+    const QString strSerial = m_strSerial; // the row may be rebound or gone once the command went
     sendInputSet(payload, 2, 0);
-    sendReflash();
+    sendReflash(strSerial);
 }
 
 // B: the name only.
@@ -356,8 +359,9 @@ void CDeviceItem::slot_inputName()
     payload.append('\0');
     payload.append(nameField(edited.strName));
     showEdited(edited);
+    const QString strSerial = m_strSerial; // the row may be rebound or gone once the command went
     sendInputSet(payload, 2, 2);
-    sendReflash();
+    sendReflash(strSerial);
 }
 
 // C (Tarn) and G (Z): resolution and refresh rate; 255 marks a custom size.
@@ -378,9 +382,10 @@ void CDeviceItem::slot_inputResolution()
     appendBe16(payload, dlg.getHeight());
     payload.append(char(dlg.getHz() & 0xFF));
     showEdited(edited);
+    const QString strSerial = m_strSerial; // the row may be rebound or gone once the command went
     sendInputSet(payload, 2, 3);
     if (!bZ)
-        sendReflash();
+        sendReflash(strSerial);
 }
 
 // D: re-read the name.
@@ -389,8 +394,9 @@ void CDeviceItem::slot_updateName()
     if (!m_pDeviceInput)
         return;
     QByteArray payload(1, char(m_pDeviceInput->nId & 0xFF));
+    const QString strSerial = m_strSerial; // the row may be rebound or gone once the command went
     sendInputSet(payload, 1, 2);
-    sendReflash();
+    sendReflash(strSerial);
 }
 
 // E (Tarn) and H (Z): re-read the resolution.
@@ -400,9 +406,10 @@ void CDeviceItem::slot_updateResolution()
         return;
     const bool bZ = m_bZMenu;
     QByteArray payload(1, char(m_pDeviceInput->nId & 0xFF));
+    const QString strSerial = m_strSerial; // the row may be rebound or gone once the command went
     sendInputSet(payload, 1, 3);
     if (!bZ)
-        sendReflash();
+        sendReflash(strSerial);
 }
 
 // F: restore the factory name (the name field carries the name shown), then read the inputs
@@ -415,11 +422,11 @@ void CDeviceItem::slot_resetName()
     payload.append(char(m_pDeviceInput->nId & 0xFF));
     payload.append(char(1));
     payload.append(nameField(m_shown.strName));
-    sendInputSet(payload, 2, 2);
-
     // The receivers may remove this row; keep what is needed on the stack.
     QString strSerial = m_strSerial;
+    sendInputSet(payload, 2, 2);
+
     globalObserver::getGlobalObserver()->notify("slot_refreshinputName", Q_ARG(QString, strSerial));
     sendStatusRead(strSerial);
-    sendReflash();
+    sendReflash(strSerial);
 }

@@ -283,6 +283,12 @@ void CFileListWidget::slot_IsZReflash(bool nReflash)
     }
 }
 
+void CFileListWidget::slot_IsZReflash(bool nReflash, QString strSerial)
+{
+    if (ownsSerial(strSerial))
+        slot_IsZReflash(nReflash);
+}
+
 void CFileListWidget::slot_updateFileListlanguage(int nlanguage)
 {
     g_applyLanguage(m_pTranslator, nlanguage);

@@ -28,7 +28,8 @@ class CFileListWidget;
 //
 // Observer topics answered: "slot_startDrag", "slot_selectItem",
 // "slot_deleteItemById", "slot_getMainSigInputSource", "slot_IsZReflash",
-// "slot_updateFileListlanguage". A drag and a serial-carrying input query are
+// "slot_updateFileListlanguage". A drag, a serial-carrying input query and a
+// serial-carrying poll pause or restart are
 // answered only by the panel bound to the device they name, so that the panels
 // of two editor frames never act for each other.
 class CFileListWidget : public QWidget
@@ -85,6 +86,8 @@ public slots:
     void slot_selectItem(int nIndex);
     void slot_deleteItemById(int nIndex);
     void slot_IsZReflash(bool nReflash);
+    // The form that names a device: only the panel bound to it starts or stops its poll.
+    void slot_IsZReflash(bool nReflash, QString strSerial);
     void slot_updateFileListlanguage(int nlanguage);
     void on_btnMaterial_clicked();
     void on_btnReflash_clicked();

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QLineEdit>
+#include <QStyle>
 #include <QTextCodec>
 
 #include <algorithm>
@@ -147,6 +148,25 @@ QString g_deviceNameRefusal(const QString &strName, ENameField field, int nField
 bool g_isDeviceName(const QString &strName, int nFieldBytes)
 {
     return g_deviceNameRefusal(strName, ENameField::Input, nFieldBytes).isEmpty();
+}
+
+void g_fitWholeName(QLineEdit *pEdit, int nFieldBytes)
+{
+    if (!pEdit)
+        return;
+    pEdit->ensurePolished(); // the font the style sheet gives it
+    const QFontMetrics metrics(pEdit->font());
+    const int nText = std::max(metrics.horizontalAdvance(QString(nFieldBytes / 2, QChar(0x9F98))),
+                               metrics.horizontalAdvance(QString(nFieldBytes, QLatin1Char('W'))));
+    const QMargins text = pEdit->textMargins();
+    const QMargins contents = pEdit->contentsMargins();
+    const int nFrame = pEdit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, pEdit);
+    // 2 x 2: the edit's own margin beside the text; 2 more for the cursor.
+    const int nWidth = nText + text.left() + text.right() + contents.left() + contents.right() + 2 * nFrame + 4 + 2;
+    if (pEdit->minimumWidth() < nWidth)
+        pEdit->setMinimumWidth(nWidth);
+    if (pEdit->maximumWidth() < nWidth)
+        pEdit->setMaximumWidth(nWidth);
 }
 
 void g_keepWholeCharacters(QLineEdit *pEdit)

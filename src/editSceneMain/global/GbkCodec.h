@@ -37,4 +37,8 @@ QString g_deviceNameRefusal(const QString &strName, ENameField field, int nField
 // a character behind: a surrogate cut from its pair is dropped.
 void g_keepWholeCharacters(QLineEdit *pEdit);
 
+// Makes the edit at least as wide as a name of nFieldBytes of wide letters ("W") or of Chinese
+// characters, in the font it is shown in: a name the device holds is seen whole.
+void g_fitWholeName(QLineEdit *pEdit, int nFieldBytes = 12);
+
 #endif // GBKCODEC_H

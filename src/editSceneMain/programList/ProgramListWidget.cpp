@@ -325,7 +325,7 @@ void CProgramListWidget::changeOtherCardStatus(int nId)
 void CProgramListWidget::slot_cardTaken(int nTake)
 {
     QPointer<CProgramListWidget> pSelf(this);
-    globalObserver::getGlobalObserver()->notify("slot_IsZReflash", Q_ARG(bool, true));
+    setSourcePoll(true);
     if (pSelf)
         updateTakeStatus(nTake);
 }
@@ -339,9 +339,9 @@ void CProgramListWidget::slot_tarnCardChanged(int nId)
 void CProgramListWidget::slot_zCardChanged(int nId)
 {
     changeOtherCardStatus(nId);
-    globalObserver *pHub = globalObserver::getGlobalObserver();
-    pHub->notify("slot_IsZReflash", Q_ARG(bool, nId == m_nTake));
-    pHub->notify("slot_setZDeviceScenepreview", Q_ARG(int, nId));
+    // A preview pauses the poll of this strip's device only; the live scene's card restarts it.
+    setSourcePoll(nId == m_nTake);
+    globalObserver::getGlobalObserver()->notify("slot_setZDeviceScenepreview", Q_ARG(int, nId));
 }
 
 void CProgramListWidget::slot_tarnCardDelete(CCardProgramWidget *pThis)
@@ -441,7 +441,14 @@ void CProgramListWidget::on_btnReflash_clicked()
     globalObserver *pHub = globalObserver::getGlobalObserver();
     pHub->notify("slot_setDeviceCmd", Q_ARG(QString, strSerial), Q_ARG(QString, strName), Q_ARG(QByteArray &, empty),
                  Q_ARG(int, 1), Q_ARG(int, 0));
-    pHub->notify("slot_IsZReflash", Q_ARG(bool, true));
+    setSourcePoll(true);
+}
+
+// Starts or stops the source poll of the device this strip shows, and of no other.
+void CProgramListWidget::setSourcePoll(bool bPoll)
+{
+    QString strSerial = m_strSerial;
+    globalObserver::getGlobalObserver()->notify("slot_IsZReflash", Q_ARG(bool, bPoll), Q_ARG(QString, strSerial));
 }
 
 void CProgramListWidget::slot_updatelanguage(int nlanguage)

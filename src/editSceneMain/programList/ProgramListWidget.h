@@ -97,6 +97,7 @@ private:
     int usedCardCount() const;
     CCardProgramWidget *itemIsExits(int nId);
     void changeOtherCardStatus(int nId);
+    void setSourcePoll(bool bPoll);
     void initCardItem();
     void applyButtonStyles();
 

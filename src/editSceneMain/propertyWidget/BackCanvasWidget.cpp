@@ -55,8 +55,10 @@ CBackCanvasWidget::CBackCanvasWidget(QWidget *parent)
     pal.setBrush(QPalette::WindowText, QBrush(gradient));
     ui->label_3->setPalette(pal);
     ui->label_3->setMinimumHeight(40);
-    ui->lineEditstrSerial->setMaxLength(6);
+    // The name is held whole: what does not fit the device's 12 bytes is refused on Apply with
+    // the notice that says why, never cut by a character count.
     g_keepWholeCharacters(ui->lineEditstrSerial);
+    g_fitWholeName(ui->lineEditstrSerial);
     const QRegularExpression digits("[0-9]+$");
     ui->lineScreenEditW->setValidator(new QRegularExpressionValidator(digits, this));
     ui->lineScreenEditH->setValidator(new QRegularExpressionValidator(digits, this));

@@ -35,7 +35,8 @@ COSDTransfer::~COSDTransfer()
     if (!bSwitchedOn)
         sendCmd(2, COSDBitmap::switchPayload(m_nIndex, true));
     bool bReflash = true;
-    globalObserver::getGlobalObserver()->notify("slot_IsZReflash", Q_ARG(bool, bReflash));
+    QString strSerial = m_strSerial; // the poll of this device's panel only
+    globalObserver::getGlobalObserver()->notify("slot_IsZReflash", Q_ARG(bool, bReflash), Q_ARG(QString, strSerial));
 }
 
 COSDTransfer *COSDTransfer::activeTransfer()
@@ -198,10 +199,11 @@ void COSDTransfer::slot_finishDelayOver()
     int nItem = -1;
     int nSpeed = g_nOSDSpeed;
     bool bReflash = true;
+    QString strSerial = m_strSerial; // the poll of this device's panel only
     pHub->notify("slot_GetOSDsendprogress", Q_ARG(int, nProgress));
     pHub->notify("slot_itemPress", Q_ARG(int, nItem));
     pHub->notify("slot_SetOSDTextSpeed", Q_ARG(int, nSpeed));
-    pHub->notify("slot_IsZReflash", Q_ARG(bool, bReflash));
+    pHub->notify("slot_IsZReflash", Q_ARG(bool, bReflash), Q_ARG(QString, strSerial));
     if (self)
         emit sig_finished(true, QString());
 }
@@ -291,10 +293,11 @@ void COSDTransfer::fail(const QString &strReason)
     // the link lost, the switch-on waits in the device's queue until the link is back.
     sendCmd(2, COSDBitmap::switchPayload(m_nIndex, true));
     QPointer<COSDTransfer> self(this);
+    QString strSerial = m_strSerial; // the poll of this device's panel only
     notifyProgress(-1);
     globalObserver *pHub = globalObserver::getGlobalObserver();
     bool bReflash = true;
-    pHub->notify("slot_IsZReflash", Q_ARG(bool, bReflash));
+    pHub->notify("slot_IsZReflash", Q_ARG(bool, bReflash), Q_ARG(QString, strSerial));
     int nSpeed = g_nOSDSpeed;
     pHub->notify("slot_SetOSDTextSpeed", Q_ARG(int, nSpeed));
     if (self)

@@ -221,10 +221,44 @@ void CPropertyStack::setDeviceModel(const QString &strModel)
 
 void CPropertyStack::setServedDevice(const QString &strSerial, const QString &strFamily)
 {
+    const bool bOtherDevice = strSerial != m_strServedSerial;
     m_strServedSerial = strSerial;
     m_strServedFamily = strFamily;
     if (auto *pOther = qobject_cast<COtherWidget *>(m_pTipsWidget))
         pOther->setServedDevice(strSerial, strFamily);
+    // The screen page shows the name of the device served now, as its records hold it (none
+    // until it is read): never the name another device gave.
+    if (bOtherDevice) {
+        m_strDeviceName.clear();
+        if (const CDeviceRecords *pDevice = servedRecords())
+            pDevice->deviceNameRecord(m_strDeviceName);
+        if (m_pBackCanvasWidget)
+            m_pBackCanvasWidget->getDeviceName(m_strDeviceName);
+    }
+    // The device page serves the Z family only: a Tarn frame's stack shows a page of its own.
+    if (isTarnStack() && m_nCurrentIndex == 2) {
+        m_nCurrentIndex = 1;
+        setShowWidget();
+    }
+}
+
+bool CPropertyStack::isTarnStack() const
+{
+    return m_strServedFamily == QLatin1String("Tarn");
+}
+
+// The records of the served device while it is one of the served family: a serial port's worker
+// serves whichever device is plugged in, and a Tarn frame still bound to the port shows nothing of
+// a Z device that came after.
+const CDeviceRecords *CPropertyStack::servedRecords() const
+{
+    const CDeviceRecords *pDevice = m_strServedSerial.isEmpty() ? nullptr : CDeviceRecords::find(m_strServedSerial);
+    if (pDevice && isTarnStack()) {
+        const QString &strModel = pDevice->deviceRecord()->strDevName;
+        if (!strModel.isEmpty() && !strModel.contains(QLatin1String("Tarn")))
+            return nullptr;
+    }
+    return pDevice;
 }
 
 bool CPropertyStack::followsSelection(QGraphicsItem *pItem) const
@@ -276,6 +310,10 @@ void CPropertyStack::slot_updateItemPos(bool bUpdataPos)
 
 void CPropertyStack::slot_updateDeviceName(QString DeviceName)
 {
+    // The topic names the device the Tarn frame edits: a Z frame's stack, or a frame's stack
+    // serving no device yet, has no name to show.
+    if (!m_strServedFamily.isEmpty() && (!isTarnStack() || m_strServedSerial.isEmpty()))
+        return;
     m_strDeviceName = DeviceName;
     if (m_pBackCanvasWidget)
         m_pBackCanvasWidget->getDeviceName(DeviceName);
@@ -298,12 +336,11 @@ void CPropertyStack::slot_updatePropertyStacklanguage(int nlanguage)
     // Pages built in the language they would be rebuilt in stay as they are (the pages are made
     // with the Chinese texts, which the Chinese translation keeps).
     if ((nlanguage == 0 || nlanguage == 1) && nlanguage == m_nPageLanguage) {
-        m_nCurrentIndex = 2;
-        setShowWidget();
-        m_bUpdatePos = true;
+        showPageAfterSwitch(m_nCurrentIndex);
         return;
     }
     m_nPageLanguage = nlanguage;
+    const int nShown = m_nCurrentIndex;
     // The pages are built again under the new translation (the device page stays and
     // retranslates itself); the new pages carry no item until the next selection, but the screen
     // page, which a cleared selection shows as last filled, shows the canvas the old one showed.
@@ -317,22 +354,37 @@ void CPropertyStack::slot_updatePropertyStacklanguage(int nlanguage)
     if (pCanvas)
         m_pBackCanvasWidget->setWidgetData(pCanvas);
     showServedDevice();
+    showPageAfterSwitch(nShown);
+}
+
+// After a language switch the stack shows the page it showed before, filled as the selection
+// fills it: the layer or OSD page for a selected item still there, the screen page for the
+// screen or no selection. The Z frame's stack shows its device page, which is its own.
+void CPropertyStack::showPageAfterSwitch(int nShown)
+{
+    if (!m_strServedFamily.isEmpty() && !isTarnStack())
+        m_nCurrentIndex = 2;
+    else if (nShown == 0 && selectedItem())
+        m_nCurrentIndex = 0;
+    else if (nShown == 2 && !isTarnStack())
+        m_nCurrentIndex = 2;
+    else
+        m_nCurrentIndex = 1;
+    m_bUpdatePos = true;
+    setShowWidget();
 }
 
 // Pages built again show what pages built with the frame's device show: its inputs on the layer
 // page, its name on the screen page (the name the device holds; until it was read, the one the
-// page was last given).
+// page was last given for that device).
 void CPropertyStack::showServedDevice()
 {
-    const CDeviceRecords *pDevice = m_strServedSerial.isEmpty() ? nullptr : CDeviceRecords::find(m_strServedSerial);
-    QString strName = m_strDeviceName;
-    if (pDevice) {
+    if (const CDeviceRecords *pDevice = servedRecords()) {
         QVector<InputSource *> vectorInput = pDevice->deviceRecord()->vectorInput;
         m_pWndPosWidget->setInputSource(vectorInput);
-        pDevice->deviceNameRecord(strName);
+        pDevice->deviceNameRecord(m_strDeviceName);
     }
-    if (!strName.isEmpty())
-        m_pBackCanvasWidget->getDeviceName(strName);
+    m_pBackCanvasWidget->getDeviceName(m_strDeviceName);
 }
 
 // ---------------------------------------------------------------- apply buttons
@@ -467,8 +519,10 @@ void CPropertyStack::on_OSDApplication_clicked()
     pHub->notify("slot_SetOSDTextSpeed", Q_ARG(int, nZero));
     m_list.clear();
     pHub->notify("slot_GetOSDsendprogress", Q_ARG(int, nZero));
+    // The poll of the OSD's device pauses for the transfer; the other frame's goes on.
     bool bReflash = false;
-    pHub->notify("slot_IsZReflash", Q_ARG(bool, bReflash));
+    QString strPollSerial = pItem->m_strSerial;
+    pHub->notify("slot_IsZReflash", Q_ARG(bool, bReflash), Q_ARG(QString, strPollSerial));
     m_nEnteredWidth = 0;
     if (nWidth != nEntered) {
         m_nEnteredWidth = nEntered;

@@ -21,6 +21,7 @@
 #include "QorGlobal.h"
 
 class CBackCanvasWidget;
+class CDeviceRecords;
 class CDrawerWidget;
 class CEditAudioItem;
 class COSDTransfer;
@@ -116,6 +117,9 @@ private slots:
 private:
     void initWidget();
     void showServedDevice();
+    void showPageAfterSwitch(int nShown);
+    bool isTarnStack() const;
+    const CDeviceRecords *servedRecords() const;
     void setShowWidget();
     void setItemProperty();
     // Whether a selection (null: cleared) the hub reports is this stack's to show.

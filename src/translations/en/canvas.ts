@@ -21,11 +21,11 @@
     </message>
     <message>
         <source>场景未调用</source>
-        <translation>Scene not called</translation>
+        <translation>Scene not recalled</translation>
     </message>
     <message>
         <source>该场景未调用，是否立即调用？</source>
-        <translation>This scene is not called. Call it now?</translation>
+        <translation>This scene is not recalled. Recall it now?</translation>
     </message>
     <message>
         <source>确定</source>
@@ -156,11 +156,11 @@
     <name>CEditBaseScene</name>
     <message>
         <source>场景未调用</source>
-        <translation>Scene not called</translation>
+        <translation>Scene not recalled</translation>
     </message>
     <message>
         <source>该场景未调用，是否立即调用？</source>
-        <translation>This scene is not called. Call it now?</translation>
+        <translation>This scene is not recalled. Recall it now?</translation>
     </message>
     <message>
         <source>确定</source>

@@ -93,10 +93,11 @@ bool CEditSelectBorder::askRecall(CEditBaseScene *pScene)
         return true;
     // The press ends here whatever the answer; the scene may be gone once the box closes.
     CGuardedWait wait{pScene};
+    // The English texts are the ones the translations give the same question everywhere else.
     if (g_strLanguage == QLatin1String("English"))
-        wait.recallScene(pScene->m_strSerial, nScene, "Scene not called",
-                         QString::fromUtf8("This scenario is not called. Whether to call it immediately？"), "Confirm",
-                         "Cancel", true, false);
+        wait.recallScene(pScene->m_strSerial, nScene, QStringLiteral("Scene not recalled"),
+                         QStringLiteral("This scene is not recalled. Recall it now?"), QStringLiteral("OK"),
+                         QStringLiteral("Cancel"), true, false);
     else
         wait.recallScene(pScene->m_strSerial, nScene, QString::fromUtf8("场景未调用"),
                          QString::fromUtf8("该场景未调用，是否立即调用？"), QString::fromUtf8("确定"),
