@@ -382,6 +382,10 @@ void CDeviceSimulator::sendReply(Channel *pChannel, const CSimRequest &req)
     }
     if (fault == NoAnswer)
         return;
+    if (fault == TakenNoAnswer) {
+        m_model.answer(req.nCmd, req.nReadOrWrite, req.nSub, req.payload);
+        return;
+    }
     if (fault == DropConnection) {
         // Deferred: the channel is still being read from.
         if (pChannel->pSocket)

@@ -32,6 +32,7 @@
 //   ForeignType     sent with a request's type field (byte 4 = 0x08)
 //   Nak             answered with the payload C5 C0 (the model is not changed)
 //   NoAnswer        not answered at all (the model is not changed)
+//   TakenNoAnswer   taken (the model is changed) and not answered
 //   DropConnection  the link is closed instead of answering
 //   GarbageBefore   preceded by a few stray bytes (including a lone 55)
 //   AfterNext       held back and written after the following reply (a slow one overtaken)
@@ -69,7 +70,8 @@ class CDeviceSimulator : public QObject
 {
     Q_OBJECT
 public:
-    enum Fault { NoFault, SplitBytes, MergeWithNext, BadCheck, ForeignType, Nak, NoAnswer, DropConnection, GarbageBefore, AfterNext };
+    enum Fault { NoFault, SplitBytes, MergeWithNext, BadCheck, ForeignType, Nak, NoAnswer, DropConnection, GarbageBefore, AfterNext,
+                 TakenNoAnswer };
 
     explicit CDeviceSimulator(CSimDeviceModel::Family family = CSimDeviceModel::Tarn, int nInputs = 4, int nScenes = 2,
                               QObject *parent = nullptr);
