@@ -413,9 +413,10 @@ void CTcpDeviceThread::sceneReadNotAnswered(const _mcu_cmd &cmd, Ending eEnding)
                            nId, cmd.nSubIndex3});
         return;
     }
-    if (m_bCanSerislPortConnected && eEnding == Unanswered && m_nLastFrameMs >= cmd.nSentMs) {
-        // The line went on answering after it: the device works through what was sent before, and
-        // its answer, coming late, is taken then.
+    if (m_bCanSerislPortConnected && eEnding == Unanswered && m_nLastAnswerAtMs >= cmd.nSentMs
+        && m_nLastAnsweredSentMs < cmd.nSentMs) {
+        // The device went on answering what was sent before it: it works through a backlog, and
+        // the answer to this one, coming late, is taken then.
         CDeviceLog::write({QString("The device"), m_strIp, QString("scene read behind the device's backlog, answered late:"),
                            nId, cmd.nSubIndex3});
         return;
@@ -627,7 +628,8 @@ void CTcpDeviceThread::ownReadsLinkStart()
     m_hashSceneReadFailures.clear();
     m_bCanvasNoticeSaid = false;
     m_nSceneDeleteMs = -1;
-    m_nLastFrameMs = -1;
+    m_nLastAnswerAtMs = -1;
+    m_nLastAnsweredSentMs = -1;
 }
 
 void CTcpDeviceThread::operatorWrote(int nCmd, int nSub, const QByteArray &payload)
@@ -1224,7 +1226,6 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
         return;
     }
     const CReplyFrame f = CReplyFrame::fromFrame(data);
-    m_nLastFrameMs = m_clock.elapsed();
     CDeviceLog::write({f.nCmd});
     if (f.nCmd < 0 || f.nCmd >= TX_COMMAND_COUNT) {
         // No command of ours has this id: the reply answers nothing and ends nothing.
@@ -1247,6 +1248,10 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
     // Valid while the handlers run (they may run nested event loops; a later reply replaces it).
     m_answered = answered;
     m_bAnswered = bAnswered;
+    if (bAnswered) {
+        m_nLastAnswerAtMs = m_clock.elapsed();
+        m_nLastAnsweredSentMs = answered.nSentMs;
+    }
     if (f.nCmd != Tx_Heart && f.isNak()) {
         if (f.nCmd == Tx_OSDSet && f.nSub == 11) {
             if (COsdReplySink *pTransfer = COsdReplySink::forDevice(m_strSerial)) {

@@ -445,10 +445,12 @@ private:
     // When the last Tarn scene delete was answered, on m_clock (-1: none): reads sent before it
     // named scenes by the numbering before it.
     qint64 m_nSceneDeleteMs = -1;
-    // Serial: when the last whole frame came from the device, on m_clock (GUI thread). A read
-    // ended at the time-out while the line went on answering sits behind a backlog: its answer
-    // comes late, and is taken then.
-    qint64 m_nLastFrameMs = -1;
+    // The last reply that answered a command of ours: when it came, and when that command was sent
+    // (m_clock, GUI thread). Over a serial line a read ended at the time-out while the device went
+    // on answering commands sent before it sits behind a backlog: its answer comes late, and is
+    // taken then.
+    qint64 m_nLastAnswerAtMs = -1;
+    qint64 m_nLastAnsweredSentMs = -1;
     // Read-backs asked on this link, by read (command, sub-command, payload), and those kept for
     // the next link (GUI thread).
     QHash<QByteArray, int> m_hashOwnReads;
