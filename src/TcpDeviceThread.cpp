@@ -15,6 +15,15 @@
 
 #include <algorithm>
 
+namespace {
+// A write of nWriteCmd may change what a read of nReadCmd answers: one of its own command, or a
+// layer write for a scene read.
+bool writeChangesRead(int nWriteCmd, int nReadCmd)
+{
+    return nWriteCmd == nReadCmd || (nReadCmd == Tx_SceneInfo && nWriteCmd == Tx_SetLayer);
+}
+} // namespace
+
 QString CTcpDeviceThread::s_strEditedSerial;
 QHash<QString, QString> CTcpDeviceThread::s_editedSerialByFamily;
 
@@ -634,8 +643,12 @@ void CTcpDeviceThread::ownReadsLinkStart()
 
 void CTcpDeviceThread::operatorWrote(int nCmd, int nSub, const QByteArray &payload)
 {
+    // The reads back of what it writes may be asked again (a recall or delete is read back by the
+    // counts).
+    const bool bCounts = nCmd == Tx_SceneInfo && (nSub == 20 || nSub == 30);
     for (auto it = m_hashOwnReads.begin(); it != m_hashOwnReads.end();) {
-        if (uchar(it.key().at(0)) == nCmd || (nCmd == Tx_SceneInfo && (nSub == 20 || nSub == 30) && uchar(it.key().at(0)) == Tx_GetSourceNum))
+        const int nRead = uchar(it.key().at(0));
+        if (nRead == nCmd || (bCounts && nRead == Tx_GetSourceNum))
             it = m_hashOwnReads.erase(it);
         else
             ++it;
@@ -896,13 +909,13 @@ bool CTcpDeviceThread::enqueue(const QString &strName, const QByteArray &payload
     {
         QMutexLocker lock(m_pMutexSend);
         if (bOnce) {
-            // The same read waiting (in flight or queued) with no write of its command behind it
-            // answers for this one too; one with such a write behind it would answer before that
-            // write was taken.
+            // The same read waiting (in flight or queued) with no write of its command (or, for a
+            // scene read, no layer write) behind it answers for this one too; one with such a write
+            // behind it would answer before that write was taken.
             bool bMerged = bInFlight;
             for (const _mcu_cmd *pQueued : qAsConst(m_listMcuCmd)) {
                 if (pQueued->nReadOrWrite != 1)
-                    bMerged = bMerged && pQueued->nCmdIndex != nCmd;
+                    bMerged = bMerged && !writeChangesRead(pQueued->nCmdIndex, nCmd);
                 else if (pQueued->isRead(nCmd, nSubIndex, payload))
                     bMerged = true;
             }
@@ -991,7 +1004,7 @@ bool CTcpDeviceThread::readInFlight(int nCmd, int nSub, const QByteArray &payloa
     for (const _mcu_cmd &cmd : m_listInFlight) {
         if (cmd.isRead(nCmd, nSub, payload))
             bFound = true;
-        else if (cmd.nReadOrWrite != 1 && cmd.nCmdIndex == nCmd)
+        else if (cmd.nReadOrWrite != 1 && writeChangesRead(cmd.nCmdIndex, nCmd))
             bFound = false;
     }
     return bFound;

@@ -147,7 +147,8 @@ public:
     void setScreenSizeCmd();
     int queuedCommandCount() const;
     // The same read (command, sub-command, payload) was sent and awaits its answer, with no write
-    // of its command sent after it: its answer answers for another one too.
+    // of its command (for a scene read, no layer write either) sent after it: its answer answers
+    // for another one too.
     bool readInFlight(int nCmd, int nSub, const QByteArray &payload) const;
     // True from the moment a command (not a heartbeat) leaves until a reply to it, or to a later
     // heartbeat, was taken in, with whatever its handler queued.
