@@ -33,8 +33,9 @@
 // reply that still comes for one left unanswered puts its value into the records, which the
 // device's panels are shown again. Each of those is said once per
 // burst (a notice naming the device) and the device's panels are shown its records again
-// (showLastReadState), so that they show nothing the device never took. The next link's start-up
-// reads show what the device holds then, input names included.
+// (showLastReadState), so that they show nothing the device never took. One left unanswered or lost
+// with the link may have been taken all the same: what it wrote is read back (readBackAfter). The
+// next link's start-up reads show what the device holds then, input names included.
 
 #include <QByteArray>
 #include <QElapsedTimer>

@@ -465,6 +465,19 @@ private slots:
         QCOMPARE(worker.getSceneList().size(), 2);
         QCOMPARE(worker.getSceneList().at(0)->strName, QString("S2"));
         QCOMPARE(worker.getSceneList().at(1)->strName, QString("S3"));
+        // A read of S3 queued behind the delete of S2 follows the device's new numbering.
+        worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
+        settle(worker, sim);
+        BesMessageBox::clearTestRecords();
+        sim.clearRequests();
+        worker.setMcuCommand(QString::fromUtf8("场景操作"), hex("01"), 2, 30);
+        worker.setMcuCommand(QString::fromUtf8("场景操作"), hex("02"), 1, 0);
+        settle(worker, sim);
+        QCOMPARE(sim.requests(35, 0).size(), 1);
+        QCOMPARE(sim.requests(35, 0).first().payload, hex("01"));
+        QCOMPARE(worker.getSceneList().size(), 1);
+        QCOMPARE(worker.getSceneList().at(0)->strName, QString("S3"));
+        QCOMPARE(said("notice"), 0);
     }
 
     void droppedLinkEndsLoop()
