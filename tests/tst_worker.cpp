@@ -577,6 +577,8 @@ private slots:
         QTest::newRow("output delay, unanswered") << "输出口设置" << 21 << hex("01") << hex("01002A") << false << "Delay" << "42";
         QTest::newRow("scene volume, unanswered") << "场景操作" << 51 << hex("01") << hex("015A") << false << "slot_SetAudio" << "90";
         QTest::newRow("screen size, unanswered") << "大屏宽高" << 0 << hex("00") << hex("0F0008703C") << false << "slot_tarnScreenHeld" << "3840x2160";
+        const QByteArray osd = hex("0100C8FF01000000000080001000FF000000FF");
+        QTest::newRow("OSD settings, unanswered") << "OSD参数设置" << 1 << QByteArray() << osd << false << "slot_osdSettingsHeld" << QString(osd.toHex());
         QTest::newRow("device name, lost with the link") << "系统设置" << 10 << QByteArray() << name << true << "slot_getSystemDeviceName" << "Hall";
         QTest::newRow("output delay, lost with the link") << "输出口设置" << 21 << hex("01") << hex("01002A") << true << "Delay" << "42";
     }
@@ -595,11 +597,14 @@ private slots:
         QVERIFY(connectWorker(worker, sim, "SN1"));
         if (!lost)
             worker.setHeartbeatInterval(300); // its reply ends the write
-        worker.setMcuCommand(cmd, read, 1, sub);
+        CHubSpy spy;
+        worker.setMcuCommand(cmd, read, 1, g_getTexingIndex(cmd) == Tx_OSDSet ? 0 : sub);
         settle(worker, sim);
         const auto record = [&]() {
             QString strName;
             switch (g_getTexingIndex(cmd)) {
+            case Tx_OSDSet: // kept for the text page, which the topic shows
+                return QString(spy.last("slot_osdSettingsHeld").value(1).toByteArray().toHex());
             case Tx_SetSystem: return worker.deviceNameRecord(strName) ? strName : QString();
             case Tx_Outletsetting: return QString::number(worker.outputsRecord().ports.value(1).nDelay);
             case Tx_SceneInfo: return worker.sceneAudioRecord(1) ? QString::number(worker.sceneAudioRecord(1)->nVolume) : QString();
@@ -608,7 +613,7 @@ private slots:
         };
         QVERIFY(record() != held);
         BesMessageBox::clearTestRecords();
-        CHubSpy spy;
+        spy.clear();
         sim.injectFault(CDeviceSimulator::TakenNoAnswer, g_getTexingIndex(cmd));
         worker.setMcuCommand(cmd, write, 2, sub);
         if (lost) {
@@ -628,7 +633,7 @@ private slots:
         QCOMPARE(record(), held);
         QStringList shown;
         for (const QVariant &v : spy.last(topic))
-            shown << v.toString();
+            shown << (v.type() == QVariant::ByteArray ? QString(v.toByteArray().toHex()) : v.toString());
         QVERIFY2(shown.contains(held.section('x', 0, 0)), qPrintable(shown.join(' ')));
         QCOMPARE(said("notice"), 1);
     }
