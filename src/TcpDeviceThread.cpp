@@ -15,6 +15,15 @@
 
 #include <algorithm>
 
+namespace {
+// A write of nWriteCmd may change what a read of nReadCmd answers: one of its own command, or a
+// layer write for a scene read.
+bool writeChangesRead(int nWriteCmd, int nReadCmd)
+{
+    return nWriteCmd == nReadCmd || (nReadCmd == Tx_SceneInfo && nWriteCmd == Tx_SetLayer);
+}
+} // namespace
+
 QString CTcpDeviceThread::s_strEditedSerial;
 QHash<QString, QString> CTcpDeviceThread::s_editedSerialByFamily;
 
@@ -180,7 +189,9 @@ void CTcpDeviceThread::connectToSerislport(QString Serislport)
     if (m_pSerislPort->SerialPortInits(Serislport)) {
         m_bIsConnected = true;
         m_bLinkLossShown = false; // a new line: its loss is news again
+        ownReadsLinkStart();
         emit connected();         // closes the box of the last loss, still open
+        askNextLinkReads();
     }
 }
 
@@ -208,9 +219,12 @@ void CTcpDeviceThread::handleConnected()
     m_firstUnheardWrite.invalidate();
     if (!m_bCanSerislPortConnected)
         m_pSilenceTimer->start(silenceMs());
+    ownReadsLinkStart();
     emit connected();
     emit sig_deviceStatus(true);
     CDeviceLog::write({QString("The device"), m_strIp, QString("had connected")});
+    // After the start-up reads (queued on connected()): what they do not read again.
+    askNextLinkReads();
     wakeWorker();
 }
 
@@ -364,7 +378,8 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
                            cmd.nCmdIndex >= 0 && cmd.nCmdIndex < TX_COMMAND_COUNT ? g_texing_name[cmd.nCmdIndex]
                                                                                    : QString::number(cmd.nCmdIndex),
                            cmd.nSubIndex3});
-    if (bWrite && eEnding == Unanswered)
+    // Taken or not, the device did not say: what it holds is read back.
+    if (bWrite && (eEnding == Unanswered || eEnding == LostInFlight))
         readBackAfter(cmd);
     // Layer writes queued behind a Tarn recall the device did not take were made for the scene it
     // was to show; the device would put them on the scene it shows: they are not sent.
@@ -380,7 +395,7 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
         if (cmd.nCmdIndex != Tx_SceneInfo)
             return;
         if (isTarn() && (cmd.nSubIndex3 == 0 || cmd.nSubIndex3 == 80) && (eEnding == Refused || eEnding == Unanswered))
-            sceneReadNotAnswered(cmd);
+            sceneReadNotAnswered(cmd, eEnding);
         else if (eEnding != Refused && eEnding != Unanswered)
             scheduleShowLastRead(); // not sent, or gone with the link: the next link reads it again
         return;
@@ -395,21 +410,80 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
     callOnceLater(m_bRefusalNoticePending, &CTcpDeviceThread::showRefusalNotice);
 }
 
-void CTcpDeviceThread::sceneReadNotAnswered(const _mcu_cmd &cmd)
+void CTcpDeviceThread::sceneReadNotAnswered(const _mcu_cmd &cmd, Ending eEnding)
 {
     if (cmd.byte.isEmpty())
         return;
     const int nId = uchar(cmd.byte.at(0));
+    if (cmd.nSentMs <= m_nSceneDeleteMs) {
+        // Sent before a delete was answered: it named a scene the device has numbered anew (or no
+        // longer has). The delete's answer renumbered the records, which the canvas shows.
+        CDeviceLog::write({QString("The device"), m_strIp, QString("scene read of the numbering before a delete not answered:"),
+                           nId, cmd.nSubIndex3});
+        return;
+    }
+    if (m_bCanSerislPortConnected && eEnding == Unanswered && m_nLastAnswerAtMs >= cmd.nSentMs
+        && m_nLastAnsweredSentMs < cmd.nSentMs) {
+        // The device went on answering what was sent before it: it works through a backlog, and
+        // the answer to this one, coming late, is taken then.
+        CDeviceLog::write({QString("The device"), m_strIp, QString("scene read behind the device's backlog, answered late:"),
+                           nId, cmd.nSubIndex3});
+        return;
+    }
+    // A failure within a burst of them says nothing more.
+    const bool bSameBurst = m_bCanvasNoticeSaid && m_lastSceneReadFailure.isValid()
+                            && m_lastSceneReadFailure.elapsed() < RefusalBurstMs;
+    m_lastSceneReadFailure.start();
     int &nFailures = m_hashSceneReadFailures[nId];
-    if (++nFailures <= MaxSceneReadRetries) {
+    ++nFailures;
+    if (nFailures <= MaxSceneReadRetries) {
         CDeviceLog::write({QString("The device"), m_strIp, QString("scene read not answered, read again:"), nId, cmd.nSubIndex3});
         readScene(nId);
         return;
     }
-    m_hashSceneReadFailures.remove(nId);
+    if (nFailures > MaxSceneReadRetries + 1) {
+        // Given up on this link already: neither read again nor said again.
+        CDeviceLog::write({QString("The device"), m_strIp, QString("scene read not answered, given up before:"), nId});
+        return;
+    }
     CDeviceLog::write({QString("The device"), m_strIp, QString("scene read not answered, given up:"), nId});
+    // The panels take the records again; showing them reads nothing.
     scheduleShowLastRead();
+    if (bSameBurst)
+        return;
+    m_bCanvasNoticeSaid = true;
     callOnceLater(m_bCanvasNoticePending, &CTcpDeviceThread::showCanvasNotice);
+}
+
+bool CTcpDeviceThread::answersSceneRead(int nId, int nSub) const
+{
+    return m_bAnswered && !m_answered.bEnded && m_answered.nReadOrWrite == 1 && m_answered.nCmdIndex == Tx_SceneInfo
+           && m_answered.nSubIndex3 == nSub && !m_answered.byte.isEmpty() && uchar(m_answered.byte.at(0)) == nId;
+}
+
+void CTcpDeviceThread::renumberQueuedSceneReads(int nDeleted)
+{
+    m_nSceneDeleteMs = m_clock.elapsed();
+    m_hashSceneReadFailures.clear(); // the operator acted on the scenes
+    const auto isSceneRead = [](const _mcu_cmd &c) {
+        return c.nCmdIndex == Tx_SceneInfo && c.nReadOrWrite == 1 && (c.nSubIndex3 == 0 || c.nSubIndex3 == 80)
+               && !c.byte.isEmpty();
+    };
+    const QList<_mcu_cmd> listGone =
+        takeQueued([&](const _mcu_cmd &c) { return isSceneRead(c) && uchar(c.byte.at(0)) == nDeleted; });
+    int nMoved = 0;
+    {
+        QMutexLocker queue(m_pMutexSend);
+        for (_mcu_cmd *pCmd : qAsConst(m_listMcuCmd)) {
+            if (isSceneRead(*pCmd) && uchar(pCmd->byte.at(0)) > nDeleted) {
+                pCmd->byte[0] = char(uchar(pCmd->byte.at(0)) - 1);
+                ++nMoved;
+            }
+        }
+    }
+    if (!listGone.isEmpty() || nMoved > 0)
+        CDeviceLog::write({QString("The device"), m_strIp, QString("queued scene reads follow the delete of"), nDeleted,
+                           QString("dropped, renumbered:"), listGone.size(), nMoved});
 }
 
 void CTcpDeviceThread::showCanvasNotice()
@@ -466,18 +540,129 @@ void CTcpDeviceThread::writeAcknowledged()
         scheduleShowLastRead();
 }
 
-// A write the device did not answer may still have been taken: its live settings or live scene
-// are read back, and the reply puts the records right.
+// A write the device did not answer, or that went with the link, may still have been taken: what
+// it wrote is read back with the read of its kind, and the reply puts the records and every panel
+// that shows them right. Scenes, the live scene, the name, the screen, the OSD and the inputs are
+// read again by the next link's start-up reads; the rest is kept for that link.
 void CTcpDeviceThread::readBackAfter(const _mcu_cmd &sent)
 {
-    if (isZ() && ((sent.nCmdIndex == Tx_LEDWHSet && sent.nSubIndex3 == 0) || sent.nCmdIndex == Tx_SetLayer)) {
-        readZSettings();
-    } else if (isTarn() && sent.nCmdIndex == Tx_SetLayer) {
-        if (findTarnScene(m_pDeviceInfo->nTakeScene))
+    const QByteArray &p = sent.byte;
+    const int nSub = sent.nSubIndex3;
+    if (isZ() && ((sent.nCmdIndex == Tx_LEDWHSet && nSub == 0) || sent.nCmdIndex == Tx_SetLayer)) {
+        askReadBack(Tx_SetLayer, QByteArray(1, '\0'), 0); // the live settings
+        return;
+    }
+    switch (sent.nCmdIndex) {
+    case Tx_SetLayer:
+        if (isTarn() && !m_bLinkDown && findTarnScene(m_pDeviceInfo->nTakeScene))
             readScene(m_pDeviceInfo->nTakeScene);
-    } else if (sent.nCmdIndex == Tx_InputSet && !sent.byte.isEmpty()) {
+        break;
+    case Tx_InputSet:
         // The input's name (a reply that changes it tells the rows), or its EDID fields.
-        queueRead(Tx_InputSet, sent.byte.left(1), sent.nSubIndex3 == 3 ? 3 : 2);
+        if (!p.isEmpty())
+            askReadBack(Tx_InputSet, p.left(1), nSub == 3 ? 3 : 2);
+        break;
+    case Tx_SetSystem:
+        if (nSub == 10)
+            askReadBack(Tx_SetSystem, QByteArray(), 10);
+        break;
+    case Tx_Outletsetting:
+        if ((nSub == 10 || nSub == 20 || nSub == 21 || nSub == 22) && !p.isEmpty())
+            askReadBack(Tx_Outletsetting, p.left(1), nSub);
+        break;
+    case Tx_LEDWHSet:
+        if (nSub == 0)
+            askReadBack(Tx_LEDWHSet, QByteArray(1, '\0'), 0);
+        break;
+    case Tx_OSDSet:
+        // The switch by the state read, the settings by the read at link-up that carries them.
+        if (nSub == 2)
+            askReadBack(Tx_OSDSet, QByteArray(), 2);
+        else if (nSub == 1 || (nSub >= 3 && nSub <= 8))
+            askReadBack(Tx_OSDSet, QByteArray(), 0);
+        break;
+    case Tx_SceneInfo:
+        if ((nSub == 50 || nSub == 51) && !p.isEmpty()) {
+            askReadBack(Tx_SceneInfo, p.left(1), nSub); // the scene's audio
+        } else if (nSub == 20 || nSub == 30) {
+            // A recall or delete: the counts say the live scene and how many scenes are left, and
+            // the reads they queue read the scenes.
+            askReadBack(Tx_GetSourceNum, QByteArray(1, 1), 0);
+            if (isZ() && nSub == 20)
+                askReadBack(Tx_SetLayer, QByteArray(1, '\0'), 0); // the recalled scene's live settings
+        } else if ((nSub == 10 && p.size() >= 2) || (nSub == 40 && !p.isEmpty())) {
+            // A save or a rename: the scene written.
+            if (!m_bLinkDown)
+                readScene(uchar(p.at(nSub == 10 ? 1 : 0)));
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void CTcpDeviceThread::askReadBack(int nCmd, const QByteArray &payload, int nSub)
+{
+    const _mcu_cmd read(nCmd, 1, nSub, payload);
+    if (m_bLinkDown) {
+        if (m_listNextLinkReads.size() < MaxWantedReads
+            && std::none_of(m_listNextLinkReads.cbegin(), m_listNextLinkReads.cend(),
+                            [&](const _mcu_cmd &r) { return r.isRead(nCmd, nSub, payload); }))
+            m_listNextLinkReads.append(read);
+        return;
+    }
+    QByteArray key;
+    key.append(char(nCmd)).append(char(nSub)).append(payload);
+    int &nAsked = m_hashOwnReads[key];
+    if (nAsked >= MaxOwnReads) {
+        CDeviceLog::write({QString("The device"), m_strIp, QString("read-back asked often enough on this link:"), nCmd, nSub});
+        return;
+    }
+    ++nAsked;
+    CDeviceLog::write({QString("The device"), m_strIp, QString("read back:"), nCmd, nSub});
+    queueRead(nCmd, payload, nSub);
+}
+
+void CTcpDeviceThread::askNextLinkReads()
+{
+    const QList<_mcu_cmd> listReads = m_listNextLinkReads;
+    m_listNextLinkReads.clear();
+    for (const _mcu_cmd &read : listReads)
+        askReadBack(read.nCmdIndex, read.byte, read.nSubIndex3);
+}
+
+void CTcpDeviceThread::ownReadsLinkStart()
+{
+    m_hashOwnReads.clear();
+    m_hashSceneReadFailures.clear();
+    m_bCanvasNoticeSaid = false;
+    m_nSceneDeleteMs = -1;
+    m_nLastAnswerAtMs = -1;
+    m_nLastAnsweredSentMs = -1;
+}
+
+void CTcpDeviceThread::operatorWrote(int nCmd, int nSub, const QByteArray &payload)
+{
+    // The reads back of what it writes may be asked again (a recall or delete is read back by the
+    // counts).
+    const bool bCounts = nCmd == Tx_SceneInfo && (nSub == 20 || nSub == 30);
+    for (auto it = m_hashOwnReads.begin(); it != m_hashOwnReads.end();) {
+        const int nRead = uchar(it.key().at(0));
+        if (nRead == nCmd || (bCounts && nRead == Tx_GetSourceNum))
+            it = m_hashOwnReads.erase(it);
+        else
+            ++it;
+    }
+    // The scene it acts on may be read again as often as before.
+    if (nCmd == Tx_SetLayer && isTarn()) {
+        m_hashSceneReadFailures.remove(m_pDeviceInfo->nTakeScene);
+    } else if (nCmd == Tx_SceneInfo && !payload.isEmpty()) {
+        if (nSub == 30)
+            m_hashSceneReadFailures.clear();
+        else if (nSub == 10 && payload.size() >= 2)
+            m_hashSceneReadFailures.remove(uchar(payload.at(1)));
+        else
+            m_hashSceneReadFailures.remove(uchar(payload.at(0)));
     }
 }
 
@@ -692,8 +877,10 @@ void CTcpDeviceThread::setConnectTimeout(int nMs)
 
 bool CTcpDeviceThread::setMcuCommand(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSubIndex)
 {
-    // A read already queued (with no write of its command behind it) is not queued again,
-    // whoever asks.
+    // A read already queued or in flight (with no write of its command behind it) is not queued
+    // again, whoever asks.
+    if (nReadOrWrite != 1 && g_isTexingName(strName))
+        operatorWrote(g_getTexingIndex(strName), nSubIndex, payload);
     return enqueue(strName, payload, nReadOrWrite, nSubIndex, nReadOrWrite == 1);
 }
 
@@ -717,15 +904,18 @@ bool CTcpDeviceThread::enqueue(const QString &strName, const QByteArray &payload
         commandNotTaken(_mcu_cmd(nCmd, nReadOrWrite, nSubIndex, payload), NotSent);
         return false;
     }
+    // State lock before the queue lock: asked first.
+    const bool bInFlight = bOnce && nReadOrWrite == 1 && readInFlight(nCmd, nSubIndex, payload);
     {
         QMutexLocker lock(m_pMutexSend);
         if (bOnce) {
-            // The same read waiting with no write of its command behind it answers for this one
-            // too; one with such a write behind it would answer before that write was taken.
-            bool bMerged = false;
+            // The same read waiting (in flight or queued) with no write of its command (or, for a
+            // scene read, no layer write) behind it answers for this one too; one with such a write
+            // behind it would answer before that write was taken.
+            bool bMerged = bInFlight;
             for (const _mcu_cmd *pQueued : qAsConst(m_listMcuCmd)) {
                 if (pQueued->nReadOrWrite != 1)
-                    bMerged = bMerged && pQueued->nCmdIndex != nCmd;
+                    bMerged = bMerged && !writeChangesRead(pQueued->nCmdIndex, nCmd);
                 else if (pQueued->isRead(nCmd, nSubIndex, payload))
                     bMerged = true;
             }
@@ -805,6 +995,19 @@ bool CTcpDeviceThread::hasCommandInFlight() const
     // of one id follow each other without waiting: the gate being open says nothing of them.
     QMutexLocker lock(m_pMutexRecv);
     return !m_listInFlight.isEmpty();
+}
+
+bool CTcpDeviceThread::readInFlight(int nCmd, int nSub, const QByteArray &payload) const
+{
+    QMutexLocker lock(m_pMutexRecv);
+    bool bFound = false;
+    for (const _mcu_cmd &cmd : m_listInFlight) {
+        if (cmd.isRead(nCmd, nSub, payload))
+            bFound = true;
+        else if (cmd.nReadOrWrite != 1 && writeChangesRead(cmd.nCmdIndex, nCmd))
+            bFound = false;
+    }
+    return bFound;
 }
 
 bool CTcpDeviceThread::queueHeld() const
@@ -1058,6 +1261,10 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
     // Valid while the handlers run (they may run nested event loops; a later reply replaces it).
     m_answered = answered;
     m_bAnswered = bAnswered;
+    if (bAnswered) {
+        m_nLastAnswerAtMs = m_clock.elapsed();
+        m_nLastAnsweredSentMs = answered.nSentMs;
+    }
     if (f.nCmd != Tx_Heart && f.isNak()) {
         if (f.nCmd == Tx_OSDSet && f.nSub == 11) {
             if (COsdReplySink *pTransfer = COsdReplySink::forDevice(m_strSerial)) {

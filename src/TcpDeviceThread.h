@@ -33,8 +33,9 @@
 // reply that still comes for one left unanswered puts its value into the records, which the
 // device's panels are shown again. Each of those is said once per
 // burst (a notice naming the device) and the device's panels are shown its records again
-// (showLastReadState), so that they show nothing the device never took. The next link's start-up
-// reads show what the device holds then, input names included.
+// (showLastReadState), so that they show nothing the device never took. One left unanswered or lost
+// with the link may have been taken all the same: what it wrote is read back (readBackAfter). The
+// next link's start-up reads show what the device holds then, input names included.
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -146,6 +147,10 @@ public:
     void setInputSrcCmd();
     void setScreenSizeCmd();
     int queuedCommandCount() const;
+    // The same read (command, sub-command, payload) was sent and awaits its answer, with no write
+    // of its command (for a scene read, no layer write either) sent after it: its answer answers
+    // for another one too.
+    bool readInFlight(int nCmd, int nSub, const QByteArray &payload) const;
     // True from the moment a command (not a heartbeat) leaves until a reply to it, or to a later
     // heartbeat, was taken in, with whatever its handler queued.
     bool hasCommandInFlight() const;
@@ -259,8 +264,18 @@ private:
     // Serial: the commands in flight for the reply time-out end as unanswered; the milliseconds
     // until the next one does, or -1 (state lock held).
     int endTimedOutCommands(int nTimeoutMs);
-    // A write the device may have taken without answering: read back what it holds.
+    // A write the device may have taken without answering (or lost with the link): read back what
+    // it holds, with the read of its kind, on this link or, with the link down, on the next one.
     void readBackAfter(const _mcu_cmd &sent);
+    // One read of a read-back: queued now (at most MaxOwnReads of one read per link until the
+    // operator writes its command again), or kept for the next link while the link is down.
+    void askReadBack(int nCmd, const QByteArray &payload, int nSub);
+    // The read-backs kept while the link was down, asked once the new link is up.
+    void askNextLinkReads();
+    // A new link: the reads the console asks on its own are counted from nothing again.
+    void ownReadsLinkStart();
+    // The operator writes (a hub command): the reads of what it changes may be asked again.
+    void operatorWrote(int nCmd, int nSub, const QByteArray &payload);
     // A write was acknowledged: panels put back while it was pending are told the records.
     void writeAcknowledged();
 
@@ -348,13 +363,21 @@ private:
     void followZSettingsWrite(const CReplyFrame &f, const _mcu_cmd *pSent);
     bool applyZSettingsWrite(const _mcu_cmd &sent);
     void readZSettings();
-    // Queues a read of one stored scene (its layers follow when it has any).
+    // Queues a read of one stored scene (its layers follow when it has any), unless the same read
+    // waits in the queue or in flight.
     void readScene(int nSceneId);
     // A Tarn scene or layer read refused or left unanswered: the editor would keep what the read
-    // was to put right. The scene is read again, at most MaxSceneReadRetries times in a row; then
-    // the panels are shown the records and the operator is told the canvas was not refreshed.
-    void sceneReadNotAnswered(const _mcu_cmd &cmd);
+    // was to put right. The scene is read again, at most MaxSceneReadRetries times per link until
+    // the operator acts on that scene again; then the panels are shown the records and the
+    // operator is told, once per burst, that the canvas was not refreshed. A read sent before a
+    // delete was answered named the scene by the numbering the delete ended: not a failure.
+    void sceneReadNotAnswered(const _mcu_cmd &cmd, Ending eEnding);
     void showCanvasNotice();
+    // A Tarn scene was deleted: the scene reads still queued follow the device's new numbering.
+    void renumberQueuedSceneReads(int nDeleted);
+    // The reply being handled answers a read of ours of scene nId (scene or layer read, bSub), in
+    // time: the scene was read whole.
+    bool answersSceneRead(int nId, int nSub) const;
     // A Tarn device's acknowledgement or refusal of a layer write to its live scene: the scene's
     // records take what the device took, and a refused or unmatched one reads the scene again.
     void followTarnLayerWrite(const CReplyFrame &f, const _mcu_cmd *pSent);
@@ -411,10 +434,30 @@ private:
     QElapsedTimer m_lastRefusal;
     enum { RefusalBurstMs = 2000 };
     bool m_bRefusalNoticePending = false;
-    // Scene id -> reads of that scene that failed in a row since it was last read whole.
+    // Scene id -> reads of that scene that failed on this link since it was last read whole in
+    // answer to a read of ours, or the operator acted on it. Past MaxSceneReadRetries + 1 a
+    // failure is only logged.
     QHash<int, int> m_hashSceneReadFailures;
     enum { MaxSceneReadRetries = 2 };
     bool m_bCanvasNoticePending = false;
+    // The canvas notice of the present burst was said: scene reads failing within RefusalBurstMs
+    // of each other say nothing more.
+    bool m_bCanvasNoticeSaid = false;
+    QElapsedTimer m_lastSceneReadFailure;
+    // When the last Tarn scene delete was answered, on m_clock (-1: none): reads sent before it
+    // named scenes by the numbering before it.
+    qint64 m_nSceneDeleteMs = -1;
+    // The last reply that answered a command of ours: when it came, and when that command was sent
+    // (m_clock, GUI thread). Over a serial line a read ended at the time-out while the device went
+    // on answering commands sent before it sits behind a backlog: its answer comes late, and is
+    // taken then.
+    qint64 m_nLastAnswerAtMs = -1;
+    qint64 m_nLastAnsweredSentMs = -1;
+    // Read-backs asked on this link, by read (command, sub-command, payload), and those kept for
+    // the next link (GUI thread).
+    QHash<QByteArray, int> m_hashOwnReads;
+    enum { MaxOwnReads = 3 };
+    QList<_mcu_cmd> m_listNextLinkReads;
     // Records (GUI thread; see CDeviceRecords).
     QString m_strDeviceName;
     bool m_bNameRead = false;

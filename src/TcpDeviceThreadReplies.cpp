@@ -73,11 +73,17 @@ void CTcpDeviceThread::getScreenSize(const CReplyFrame &f)
         CDeviceLog::write({QString("The device"), m_strIp, QString("LED screen size ignored:"), nWidth, nHeight});
         return;
     }
+    const bool bChanged = m_pDeviceInfo->nScreenWidth > 0
+                          && (m_pDeviceInfo->nScreenWidth != nWidth || m_pDeviceInfo->nScreenHeight != nHeight);
     m_pDeviceInfo->nScreenWidth = nWidth;
     m_pDeviceInfo->nScreenHeight = nHeight;
     // The canvas geometry is the edited Tarn device's own; another device's screen leaves it.
     if (drivesTarnCanvas())
         g_setDefaultDesktop(nWidth, nHeight);
+    // A screen other than the one held (a write whose answer was lost, read back): the screen page
+    // and the canvas of the frame bound to this device show the device's.
+    if (bChanged)
+        showTarnScreen();
     CDeviceLog::write({QString("The device"), m_strIp, QString("LED screen return data:"), QString(":"), nWidth, nHeight,
                        p.size() > 4 ? u8(p, 4) : 0, p.size() > 5 ? u8(p, 5) : 0});
 }
@@ -355,6 +361,7 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
                     pSink->sceneRenumbered(this, nOld, i + 1);
             }
             followDeletedScene(nSceneId);
+            renumberQueuedSceneReads(nSceneId);
             notifySerial("slot_updateCurrentDevice");
             CDeviceLog::write({QString("The device"), m_strIp, QString("delete the "), nSceneId, QString("index scene successfully!"),
                                nSendIndex, f.nSub, m_listScene.size()});

@@ -52,6 +52,7 @@ void CTcpDeviceThread::removeTarnScene(int nIndex)
 // Source and scene counts (33), Tarn family.
 void CTcpDeviceThread::getSceneAndSrcNum(const CReplyFrame &f)
 {
+    const int nTakeBefore = m_pDeviceInfo->nTakeScene;
     if (!readSceneAndSrcCounts(f))
         return;
     if (!answersCountRead())
@@ -60,6 +61,8 @@ void CTcpDeviceThread::getSceneAndSrcNum(const CReplyFrame &f)
     CDeviceLog::write({QString::fromUtf8("场景操作，组包发送"), m_pDeviceInfo->nSceneNum});
     queueStartReads();
     const int nKeep = m_pDeviceInfo->nSceneNum;
+    // The live scene as the device says it (a recall whose answer was lost, or made elsewhere).
+    const bool bTakeChanged = nTakeBefore != m_pDeviceInfo->nTakeScene;
     if (nKeep == 0)
         CDeviceLog::write({QString("The device"), m_strIp, QString("scene number failure!")});
     bool bTrimmed = false;
@@ -67,8 +70,8 @@ void CTcpDeviceThread::getSceneAndSrcNum(const CReplyFrame &f)
         removeTarnScene(m_listScene.size() - 1);
         bTrimmed = true;
     }
-    if (bTrimmed) {
-        // Let the editor drop the removed scenes at once.
+    if (bTrimmed || bTakeChanged) {
+        // Let the editor drop the removed scenes, and show the live scene, at once.
         notifySerial("slot_updateCurrentDevice");
     }
     CDeviceLog::write({QString("The device"), m_strIp, QString("get input source and scene number return: "),
@@ -183,8 +186,8 @@ void CTcpDeviceThread::getTarnSceneRead(const CReplyFrame &f)
             read[0] = char(nId);
             read[2] = char(pScene->nLayerUse - 1);
             queueRead(Tx_SceneInfo, read, 80);
-        } else {
-            m_hashSceneReadFailures.remove(nId); // read whole
+        } else if (answersSceneRead(nId, 0)) {
+            m_hashSceneReadFailures.remove(nId); // read whole, in answer to our read
         }
         std::sort(pScene->vectorLayer.begin(), pScene->vectorLayer.end(), byLayerIndex);
         while (pScene->vectorLayer.size() > pScene->nLayerUse)
@@ -235,7 +238,8 @@ void CTcpDeviceThread::getTarnLayerRead(const CReplyFrame &f)
     CTarnSceneRecord *pScene = findTarnScene(nSceneId);
     if (!pScene)
         return; // the gate stays closed, as for any reply that answers nothing held
-    m_hashSceneReadFailures.remove(nSceneId);
+    if (answersSceneRead(nSceneId, 80))
+        m_hashSceneReadFailures.remove(nSceneId); // read whole, in answer to our read
     QVector<CTarnLayerRecord> listRead;
     for (int i = 1; i + 23 <= p.size(); i += 23) {
         const CTarnLayerRecord l = layerRecordAt(p, i);
@@ -272,8 +276,18 @@ void CTcpDeviceThread::getOSDInfo(const CReplyFrame &f)
         // settings follow it in the parameter write's layout when the device sends them whole.
         if (f.isAck() || p.isEmpty())
             break;
-        if (p.size() >= 1 + OsdSettingsSize)
+        if (p.size() >= 1 + OsdSettingsSize && p.mid(1, OsdSettingsSize) != m_osdSettings) {
+            // Settings other than those held (a write whose answer was lost, read back): the
+            // text page shows the device's.
+            const bool bHeld = m_osdSettings.size() == OsdSettingsSize;
             m_osdSettings = p.mid(1, OsdSettingsSize);
+            if (bHeld) {
+                QString strSerial = m_strSerial;
+                QByteArray params = m_osdSettings;
+                globalObserver::getGlobalObserver()->notify("slot_osdSettingsHeld", Q_ARG(QString, strSerial),
+                                                            Q_ARG(QByteArray, params));
+            }
+        }
         if (u8(p, 0) != 0)
             notifySetDeviceCmd(g_texing_name[Tx_OSDSet], QByteArray(), 1, 2);
         else if (isTarn())

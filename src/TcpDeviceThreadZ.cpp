@@ -14,11 +14,15 @@ using WireBytes::u8;
 // Source and scene counts (33), Z family.
 void CTcpDeviceThread::getZSceneAndSrcNum(const CReplyFrame &f)
 {
+    const int nTakeBefore = m_pDeviceInfo->nTakeScene;
     if (!readSceneAndSrcCounts(f))
         return;
     if (!answersCountRead())
         return;
     trimZScenes();
+    // The live scene as the device says it (a recall whose answer was lost, or made elsewhere).
+    if (nTakeBefore != m_pDeviceInfo->nTakeScene)
+        notifySerial("slot_updateCurrentZDevice");
     if (m_bGetZSencedate) {
         int nNum = m_pDeviceInfo->nSceneNum;
         int nTake = m_pDeviceInfo->nTakeScene;

@@ -128,6 +128,29 @@ class TestLiveScene : public QObject
             m_pSim->injectFault(CDeviceSimulator::Nak, 35);
         } else if (strStep == "answer") {
             m_pSim->setAnswering(true);
+        } else if (strStep == "refuse" || strStep == "mute") { // every scene read refused (unanswered), then a page refresh
+            BesMessageBox::clearTestRecords();
+            m_pSim->clearRequests();
+            m_pSim->injectFault(strStep == "refuse" ? CDeviceSimulator::Nak : CDeviceSimulator::NoAnswer, 35, 1000);
+            if (strStep == "mute") // the heartbeat's reply ends the read
+                m_pWindow->getCurrentDevice("TSN")->setHeartbeatInterval(300);
+            canvas()->slot_updateCurrentData();
+        } else if (strStep == "given") { // the read and two more, then one notice; the device answers again
+            QCOMPARE(m_pSim->requests(35).size(), 3);
+            QCOMPARE(TestUtil::said("notice"), 1);
+            QCOMPARE(TestUtil::said("notice", QString(), QString::fromUtf8("画布未刷新")), 1);
+            m_pSim->clearFaults();
+        } else if (strStep == "third") { // the device stores a third scene, a copy of scene 2; the strip is refreshed
+            m_pSim->model().scenes.append(m_pSim->model().scenes.at(1));
+            m_pSim->model().scenes.last().strName = "S3";
+            pStrip->findChild<QPushButton *>("btnReflash")->click();
+            QTRY_VERIFY_WITH_TIMEOUT(ProgramTest::card(*pStrip, 3) && ProgramTest::card(*pStrip, 3)->checkCardIsUse(), 5000);
+        } else if (strStep == "del2") { // stored scene 2 deleted from its card; nothing is said
+            BesMessageBox::clearTestRecords();
+            QVERIFY(ProgramTest::chooseEntry(ProgramTest::card(*pStrip, 2), QString::fromUtf8("删除场景")));
+            QTRY_COMPARE_WITH_TIMEOUT(m_pSim->model().scenes.size(), 2, 5000);
+        } else if (strStep == "unsaid") {
+            QCOMPARE(TestUtil::said("notice"), 0);
         } else if (strStep == "osdshown") { // the OSD state and the live scene's OSD item are the device's
             const bool bOn = m_pSim->model().nOsdOn == 1;
             QTRY_COMPARE_WITH_TIMEOUT(CTarnSceneStore::osdOn("TSN"), bOn, 5000);
@@ -272,6 +295,13 @@ private slots:
         QTest::newRow("OSD on, clean at the queue's bound")
             << "osd osdsent full+clean+osdshown+answer" << true << 1 << 1 << "L0 L1" << 3;
         QTest::newRow("empty scene: drop, recall") << "show2 recall drop recall" << true << 0 << 2 << "" << 2;
+        // Scene reads the device refuses, or leaves unanswered: the read and two more, one notice,
+        // and the records handed back to the canvas ask nothing again.
+        QTest::newRow("scene reads refused") << "refuse given" << true << 1 << 1 << "L0 L1" << 3;
+        QTest::newRow("scene reads unanswered") << "mute given" << true << 1 << 1 << "L0 L1" << 3;
+        // A stored scene deleted before the last one: the read of the scene shown next follows the
+        // device's new numbering.
+        QTest::newRow("third scene, delete 2") << "third del2 unsaid shown" << true << 1 << 1 << "L0 L1" << 3;
     }
 
     void canvasFollowsTheDevice()

@@ -170,6 +170,60 @@ private slots:
         QVERIFY(!sim.hasRequest(34, 10));
     }
 
+    // What a device on the line did without saying so, or slowly, ends as the device holds it, and
+    // the console's own reads stay few: a name taken and never answered is read back; 50 layer
+    // writes to a device that answers one request per 150 ms (seven per reply time-out) leave the
+    // canvas unsaid and the line quiet once it caught up; a garbled answer to a scene read, then
+    // an idle line, reads the scene at most three times.
+    void deviceWorkOnTheLine_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("name taken, never answered") << "name";
+        QTest::newRow("slow device, 50 layer writes") << "slow";
+        QTest::newRow("scene read answered garbled") << "garbled";
+    }
+    void deviceWorkOnTheLine()
+    {
+        QFETCH(QString, kind);
+        CDeviceSimulator sim(CSimDeviceModel::Tarn, 2, 2);
+        sim.model().scenes[1].layers.clear();
+        CTcpDeviceThread worker;
+        worker.setDeviceType("Tarn");
+        worker.setReplyTimeout(kind == "slow" ? 1000 : 300);
+        QVERIFY(openSerial(worker, sim));
+        worker.setMcuCommand(QString::fromUtf8("源及场景数"), QByteArray(1, 1), 1, 0);
+        SimTest::settle(worker, sim);
+        QCOMPARE(worker.getSceneList().size(), 2);
+        BesMessageBox::clearTestRecords();
+        sim.clearRequests();
+        if (kind == "name") {
+            sim.injectFault(CDeviceSimulator::TakenNoAnswer, 41);
+            worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray("Hall").leftJustified(12, '\0'), 2, 10);
+            QString strName;
+            QTRY_VERIFY_WITH_TIMEOUT(worker.deviceNameRecord(strName) && strName == "Hall", 5000);
+            SimTest::settle(worker, sim);
+            QCOMPARE(TestUtil::said("notice", sim.ptyName(), QString::fromUtf8("修改未生效")), 1);
+        } else if (kind == "slow") {
+            sim.setReplyDelay(150);
+            sim.setAnswersInTurn(true);
+            for (int i = 1; i <= 50; ++i)
+                worker.setMcuCommand(QString::fromUtf8("图层设置"), QByteArray::fromHex("00") + char(0) + char(i) + QByteArray::fromHex("000003C0021C"), 2, 10);
+            // The device caught up, and the line is quiet after the answers that came late.
+            QTRY_COMPARE_WITH_TIMEOUT(sim.model().scenes.at(0).layers.at(0).nX, 50, 30000);
+            QTRY_VERIFY_WITH_TIMEOUT(worker.queuedCommandCount() == 0 && !worker.hasCommandInFlight(), 30000);
+            SimTest::settle(worker, sim, 500);
+            QCOMPARE(worker.getSceneList().at(0)->vectorLayer.at(0).nX, 50);
+            QVERIFY2(sim.requestCount() <= 56, qPrintable(QString::number(sim.requestCount())));
+            QCOMPARE(TestUtil::said("notice", QString(), QString::fromUtf8("画布未刷新")), 0);
+        } else {
+            sim.injectFault(CDeviceSimulator::BadCheck, 35);
+            worker.setMcuCommand(QString::fromUtf8("场景操作"), QByteArray(1, 2), 1, 0);
+            SimTest::settle(worker, sim, 1000);
+            QVERIFY2(sim.requests(35).size() <= 3, qPrintable(QString::number(sim.requests(35).size())));
+            QVERIFY(TestUtil::said("notice") <= 1);
+        }
+    }
+
     void portFailureAndClose()
     {
         CHubSpy spy;

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTimer>
@@ -308,6 +309,41 @@ private slots:
         SimTest::settle(workerB, simB);
         QCOMPARE(simB.requests(37, 21).last().payload, QByteArray::fromHex("0101f4"));
         QCOMPARE(simA.model().outputs[0].nDelay, 300);
+    }
+
+    // Delay 42 applied as the device stops answering; it takes it, and the link goes before its
+    // answer: the open dialog shows the records (10) again, and 42 once the next link read it back.
+    void outputDialogShowsTheDelayReadBackOnTheNextLink()
+    {
+        CDeviceSimulator sim;
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        sim.model().outputs[0].nDelay = 10;
+        CTcpDeviceThread worker;
+        worker.setDeviceType("Tarn");
+        QVERIFY(SimTest::connectWorker(worker, sim, "SN1"));
+        CHubSpy spy;
+        spy.setRouteTo(&worker);
+        OutputSettingDlg d;
+        d.m_strSerial = "SN1";
+        worker.setMcuCommand(QString::fromUtf8("输出口设置"), QByteArray(), 1, 1);
+        QLineEdit *pDelay = child<QLineEdit>(d, "DelaylineEdit");
+        QTRY_COMPARE(pDelay->text(), QString("10"));
+        SimTest::settle(worker, sim);
+        pDelay->setText("42");
+        sim.injectFault(CDeviceSimulator::TakenNoAnswer, 37, 2);
+        child<QPushButton>(d, "SetuppushButton")->click();
+        QTRY_VERIFY(sim.hasRequest(37, 22) && sim.requests(37, 22).last().nReadOrWrite == 2);
+        QCOMPARE(sim.model().outputs[0].nDelay, 42);
+        sim.dropClients();
+        QTRY_VERIFY(worker.isFinished());
+        QTRY_COMPARE(pDelay->text(), QString("10"));
+        QSignalSpy connected(&worker, &CTcpDeviceThread::connected);
+        worker.reConnected();
+        QVERIFY(connected.wait(3000));
+        worker.start();
+        QTRY_COMPARE(pDelay->text(), QString("42"));
+        SimTest::settle(worker, sim);
+        QCOMPARE(worker.outputsRecord().ports.value(1).nDelay, 42);
     }
 
     // ---------------------------------------------------------------- audio settings

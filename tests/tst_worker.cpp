@@ -465,6 +465,19 @@ private slots:
         QCOMPARE(worker.getSceneList().size(), 2);
         QCOMPARE(worker.getSceneList().at(0)->strName, QString("S2"));
         QCOMPARE(worker.getSceneList().at(1)->strName, QString("S3"));
+        // A read of S3 queued behind the delete of S2 follows the device's new numbering.
+        worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
+        settle(worker, sim);
+        BesMessageBox::clearTestRecords();
+        sim.clearRequests();
+        worker.setMcuCommand(QString::fromUtf8("场景操作"), hex("01"), 2, 30);
+        worker.setMcuCommand(QString::fromUtf8("场景操作"), hex("02"), 1, 0);
+        settle(worker, sim);
+        QCOMPARE(sim.requests(35, 0).size(), 1);
+        QCOMPARE(sim.requests(35, 0).first().payload, hex("01"));
+        QCOMPARE(worker.getSceneList().size(), 1);
+        QCOMPARE(worker.getSceneList().at(0)->strName, QString("S3"));
+        QCOMPARE(said("notice"), 0);
     }
 
     void droppedLinkEndsLoop()
@@ -544,6 +557,85 @@ private slots:
             QCOMPARE(spy.count(pszReplyTopic), 0);
         QCOMPARE(sim.model().osdSettings, heldOsd);
         QCOMPARE(said("notice", "SN1"), 1);
+    }
+
+    // A write the device took without answering, or whose answer went with the link, is read back
+    // with the read of its kind (on the next link when the link went): the records and the panel
+    // that shows the value end with what the device holds; the notice said that the change may
+    // not have been made.
+    void writeOfUnknownFateIsReadBack_data()
+    {
+        QTest::addColumn<QString>("cmd");
+        QTest::addColumn<int>("sub");
+        QTest::addColumn<QByteArray>("read");    // the read that fills the record first
+        QTest::addColumn<QByteArray>("write");
+        QTest::addColumn<bool>("lost");          // the link goes before the answer
+        QTest::addColumn<QString>("topic");      // the panel told the value read back
+        QTest::addColumn<QString>("held");       // the record at the end
+        const QByteArray name = QByteArray("Hall").leftJustified(12, '\0');
+        QTest::newRow("device name, unanswered") << "系统设置" << 10 << QByteArray() << name << false << "slot_getSystemDeviceName" << "Hall";
+        QTest::newRow("output delay, unanswered") << "输出口设置" << 21 << hex("01") << hex("01002A") << false << "Delay" << "42";
+        QTest::newRow("scene volume, unanswered") << "场景操作" << 51 << hex("01") << hex("015A") << false << "slot_SetAudio" << "90";
+        QTest::newRow("screen size, unanswered") << "大屏宽高" << 0 << hex("00") << hex("0F0008703C") << false << "slot_tarnScreenHeld" << "3840x2160";
+        const QByteArray osd = hex("0100C8FF01000000000080001000FF000000FF");
+        QTest::newRow("OSD settings, unanswered") << "OSD参数设置" << 1 << QByteArray() << osd << false << "slot_osdSettingsHeld" << QString(osd.toHex());
+        QTest::newRow("device name, lost with the link") << "系统设置" << 10 << QByteArray() << name << true << "slot_getSystemDeviceName" << "Hall";
+        QTest::newRow("output delay, lost with the link") << "输出口设置" << 21 << hex("01") << hex("01002A") << true << "Delay" << "42";
+    }
+    void writeOfUnknownFateIsReadBack()
+    {
+        QFETCH(QString, cmd);
+        QFETCH(int, sub);
+        QFETCH(QByteArray, read);
+        QFETCH(QByteArray, write);
+        QFETCH(bool, lost);
+        QFETCH(QString, topic);
+        QFETCH(QString, held);
+        CDeviceSimulator sim;
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        QVERIFY(connectWorker(worker, sim, "SN1"));
+        if (!lost)
+            worker.setHeartbeatInterval(300); // its reply ends the write
+        CHubSpy spy;
+        worker.setMcuCommand(cmd, read, 1, g_getTexingIndex(cmd) == Tx_OSDSet ? 0 : sub);
+        settle(worker, sim);
+        const auto record = [&]() {
+            QString strName;
+            switch (g_getTexingIndex(cmd)) {
+            case Tx_OSDSet: // kept for the text page, which the topic shows
+                return QString(spy.last("slot_osdSettingsHeld").value(1).toByteArray().toHex());
+            case Tx_SetSystem: return worker.deviceNameRecord(strName) ? strName : QString();
+            case Tx_Outletsetting: return QString::number(worker.outputsRecord().ports.value(1).nDelay);
+            case Tx_SceneInfo: return worker.sceneAudioRecord(1) ? QString::number(worker.sceneAudioRecord(1)->nVolume) : QString();
+            default: return QString("%1x%2").arg(worker.getDeviceInfo()->nScreenWidth).arg(worker.getDeviceInfo()->nScreenHeight);
+            }
+        };
+        QVERIFY(record() != held);
+        BesMessageBox::clearTestRecords();
+        spy.clear();
+        sim.injectFault(CDeviceSimulator::TakenNoAnswer, g_getTexingIndex(cmd));
+        worker.setMcuCommand(cmd, write, 2, sub);
+        if (lost) {
+            QTRY_VERIFY(sim.hasRequest(g_getTexingIndex(cmd), sub) && sim.requests(g_getTexingIndex(cmd), sub).last().nReadOrWrite == 2);
+            sim.dropClients();
+            QTRY_VERIFY(worker.isFinished());
+            QTRY_COMPARE(said("notice", "SN1", "设备未连接"), 1);
+            QSignalSpy connected(&worker, &CTcpDeviceThread::connected);
+            worker.reConnected();
+            QVERIFY(connected.wait(3000));
+            worker.start();
+        } else {
+            QTRY_COMPARE(said("notice", "SN1", "修改未生效"), 1);
+        }
+        QTRY_COMPARE(record(), held);
+        settle(worker, sim);
+        QCOMPARE(record(), held);
+        QStringList shown;
+        for (const QVariant &v : spy.last(topic))
+            shown << (v.type() == QVariant::ByteArray ? QString(v.toByteArray().toHex()) : v.toString());
+        QVERIFY2(shown.contains(held.section('x', 0, 0)), qPrintable(shown.join(' ')));
+        QCOMPARE(said("notice"), 1);
     }
 
     // Every write ends taken or said. Taken: the records follow, nothing is said. Refused by the

@@ -1,5 +1,6 @@
 #include "DeviceSimulator.h"
 
+#include <algorithm>
 #include <QDateTime>
 #include <QPointer>
 #include <QSocketNotifier>
@@ -333,7 +334,13 @@ void CDeviceSimulator::handleRequest(Channel *pChannel, const CSimRequest &req)
         return;
     if (m_nReplyDelayMs > 0) {
         const int nId = pChannel->nId;
-        QTimer::singleShot(m_nReplyDelayMs, this, [this, nId, req]() {
+        int nDelayMs = m_nReplyDelayMs;
+        if (m_bAnswersInTurn) {
+            const qint64 nNow = QDateTime::currentMSecsSinceEpoch() - m_nStartMs;
+            m_nBusyUntilMs = std::max(m_nBusyUntilMs, nNow) + m_nReplyDelayMs;
+            nDelayMs = int(m_nBusyUntilMs - nNow);
+        }
+        QTimer::singleShot(nDelayMs, this, [this, nId, req]() {
             if (m_pPtyChannel && m_pPtyChannel->nId == nId) {
                 sendReply(m_pPtyChannel, req);
                 return;
@@ -382,6 +389,10 @@ void CDeviceSimulator::sendReply(Channel *pChannel, const CSimRequest &req)
     }
     if (fault == NoAnswer)
         return;
+    if (fault == TakenNoAnswer) {
+        m_model.answer(req.nCmd, req.nReadOrWrite, req.nSub, req.payload);
+        return;
+    }
     if (fault == DropConnection) {
         // Deferred: the channel is still being read from.
         if (pChannel->pSocket)

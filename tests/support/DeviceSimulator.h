@@ -32,12 +32,14 @@
 //   ForeignType     sent with a request's type field (byte 4 = 0x08)
 //   Nak             answered with the payload C5 C0 (the model is not changed)
 //   NoAnswer        not answered at all (the model is not changed)
+//   TakenNoAnswer   taken (the model is changed) and not answered
 //   DropConnection  the link is closed instead of answering
 //   GarbageBefore   preceded by a few stray bytes (including a lone 55)
 //   AfterNext       held back and written after the following reply (a slow one overtaken)
 // injectOsdPacketFault(packet, fault) does the same for the first reply to one OSD bitmap packet.
 // setNextReplyPayload(cmd, sub, payload) replaces the model's payload of the next reply to that
-// command and sub-command (-1: any); setReplyDelay(ms) delays every reply.
+// command and sub-command (-1: any); setReplyDelay(ms) delays every reply (setAnswersInTurn: one
+// after the other).
 
 #include <QByteArray>
 #include <QHostAddress>
@@ -69,7 +71,8 @@ class CDeviceSimulator : public QObject
 {
     Q_OBJECT
 public:
-    enum Fault { NoFault, SplitBytes, MergeWithNext, BadCheck, ForeignType, Nak, NoAnswer, DropConnection, GarbageBefore, AfterNext };
+    enum Fault { NoFault, SplitBytes, MergeWithNext, BadCheck, ForeignType, Nak, NoAnswer, DropConnection, GarbageBefore, AfterNext,
+                 TakenNoAnswer };
 
     explicit CDeviceSimulator(CSimDeviceModel::Family family = CSimDeviceModel::Tarn, int nInputs = 4, int nScenes = 2,
                               QObject *parent = nullptr);
@@ -122,6 +125,9 @@ public:
     void injectOsdPacketFault(int nPacket, Fault fault);
     void setNextReplyPayload(int nCmd, int nSub, const QByteArray &payload);
     void setReplyDelay(int nMs) { m_nReplyDelayMs = nMs; }
+    // With the delay set, each request is answered that long after the answer before it (or after it
+    // arrived, when that is later): one at a time, as a device on a serial line works.
+    void setAnswersInTurn(bool bInTurn) { m_bAnswersInTurn = bInTurn; }
     void setAnswering(bool bAnswer) { m_bAnswering = bAnswer; }   // false: a device that never answers
 
     // Builds a reply frame as a device does (55 AA, type 10 00, echoing rw and sub).
@@ -167,6 +173,8 @@ private:
     QList<QPair<int, Fault>> m_listOsdPacketFault;
     QList<Override> m_listOverride;
     int m_nReplyDelayMs = 0;
+    bool m_bAnswersInTurn = false;
+    qint64 m_nBusyUntilMs = 0; // in turn: when the last answer scheduled goes out (since m_nStartMs)
     bool m_bAnswering = true;
     qint64 m_nStartMs = 0;
 };

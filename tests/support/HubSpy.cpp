@@ -12,7 +12,8 @@ const QStringList &CHubSpy::spiedTopics()
         "slot_initWidgetdate", "slot_IsZReflash", "slot_SetAudioSource", "slot_SetAudio", "InitOutputDate",
         "SwitchOutputDate", "InitAdvancedDate", "Delay", "Noisecancellation", "slot_sendbeginOSDdate",
         "slot_sendOSDdate", "slot_GetOSDsendprogress", "slot_itemPress", "slot_SetOSDTextSpeed", "slot_newDevice",
-        "slot_setButtonEnable", "slot_osdSettingsHeld", "slot_outputSettingsHeld", "slot_sceneAudioHeld"};
+        "slot_setButtonEnable", "slot_osdSettingsHeld", "slot_outputSettingsHeld", "slot_sceneAudioHeld",
+        "slot_tarnScreenHeld"};
     return s_topics;
 }
 
@@ -126,6 +127,7 @@ void CHubSpy::slot_GetOSDsendprogress(int nProgress) { record("slot_GetOSDsendpr
 void CHubSpy::slot_osdSettingsHeld(QString strSerial, QByteArray params) { record("slot_osdSettingsHeld", {strSerial, params}); }
 void CHubSpy::slot_outputSettingsHeld(QString strSerial) { record("slot_outputSettingsHeld", {strSerial}); }
 void CHubSpy::slot_sceneAudioHeld(QString strSerial) { record("slot_sceneAudioHeld", {strSerial}); }
+void CHubSpy::slot_tarnScreenHeld(QString strSerial, int nWidth, int nHeight) { record("slot_tarnScreenHeld", {strSerial, nWidth, nHeight}); }
 void CHubSpy::slot_itemPress(int nId) { record("slot_itemPress", {nId}); }
 void CHubSpy::slot_SetOSDTextSpeed(int nSpeed) { record("slot_SetOSDTextSpeed", {nSpeed}); }
 void CHubSpy::slot_newDevice(QStringList fields) { record("slot_newDevice", {fields}); }

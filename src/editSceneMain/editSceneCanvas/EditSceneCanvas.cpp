@@ -307,9 +307,8 @@ void CEditSceneCanvas::changeSceneById(int nIndex)
     if (m_pCurrentScene)
         notifyProperty(m_pCurrentScene->m_pBackCanvas);
     sendCurrentScene();
-    // A scene that is not there is not read from the device either.
-    if (pScene && pScene->m_nLayerUse > 0)
-        sendLayerRead(pScene);
+    // Showing a scene reads nothing: the records handed over (a hand-back, a binding) are what the
+    // device last said. The operator's change of scene reads it (slot_changeCanvasScene).
     refreshOSDItem(nIndex);
 }
 
@@ -465,6 +464,7 @@ void CEditSceneCanvas::slot_changeCanvasScene(int nId)
         return;
     }
     changeSceneById(nId);
+    // A scene that is not there is not read from the device either.
     CEditBaseScene *pScene = sceneById(nId);
     if (pScene && pScene->m_nLayerUse > 0)
         sendLayerRead(pScene);
