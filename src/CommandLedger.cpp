@@ -39,20 +39,14 @@ bool CCommandLedger::hasWriteInFlight() const
     return std::any_of(m_listInFlight.cbegin(), m_listInFlight.cend(), [](const _mcu_cmd &c) { return c.nReadOrWrite != 1; });
 }
 
-void CCommandLedger::heard(qint64 nNowMs, int nTimeoutMs)
-{
-    const qint64 nSilentSince = nNowMs - 2 * qint64(nTimeoutMs);
-    while (!m_listLate.isEmpty() && m_listLate.first().bTimedOut
-           && std::max(m_listLate.first().nWrittenMs, m_nHeardMs) < nSilentSince)
-        m_listLate.removeFirst();
-    m_nHeardMs = nNowMs;
-}
-
 void CCommandLedger::keepLate(_mcu_cmd cmd, bool bTimedOut)
 {
     cmd.bEnded = true;
     cmd.bTimedOut = bTimedOut;
-    m_listLate.append(cmd);
+    // In sending order, as the device answers.
+    auto it = std::upper_bound(m_listLate.begin(), m_listLate.end(), cmd,
+                               [](const _mcu_cmd &a, const _mcu_cmd &b) { return a.nSeq < b.nSeq; });
+    m_listLate.insert(it, cmd);
     while (m_listLate.size() > MaxInFlight)
         m_listLate.removeFirst();
 }
@@ -94,11 +88,12 @@ void CCommandLedger::ended(const _mcu_cmd &cmd, Event eEvent, Outcome &out)
 
 void CCommandLedger::credit(int nFlight, bool bNak, Outcome &out)
 {
-    // The ones sent before it were skipped, and so were the ended ones still kept.
+    // The ones sent before it were skipped, and so were the ended ones sent before it.
     for (int j = 0; j < nFlight; ++j)
         ended(m_listInFlight.takeFirst(), Unanswered, out);
-    m_listLate.clear();
     const _mcu_cmd cmd = m_listInFlight.takeFirst();
+    m_listLate.erase(std::remove_if(m_listLate.begin(), m_listLate.end(), [&cmd](const _mcu_cmd &c) { return c.nSeq < cmd.nSeq; }),
+                     m_listLate.end());
     // The heartbeats sent before it were answered before it or never will be: one the device
     // missed while it was silent does not hold back the count of those answered later.
     m_nHeartsAnswered = std::max(m_nHeartsAnswered, cmd.nHeartsBefore);
@@ -150,9 +145,9 @@ CCommandLedger::Outcome CCommandLedger::reply(int nCmd, int nSub, bool bRead, bo
         m_listLate.erase(m_listLate.begin(), m_listLate.begin() + listLate.first() + 1);
     };
     if (nFlight >= 0) {
-        // A write ended at the serial time-out may be answered now, late, as well as this one:
-        // the console cannot tell whose reply it is, and credits neither.
-        const bool bUnclear = !bRead && std::any_of(listLate.cbegin(), listLate.cend(), [this](int i) {
+        // One of its kind ended at the serial time-out may be answered now, late, as well as this
+        // one: the console cannot tell whose reply it is, and credits neither.
+        const bool bUnclear = std::any_of(listLate.cbegin(), listLate.cend(), [this](int i) {
             return m_listLate.at(i).bTimedOut;
         });
         if (!bUnclear) {
@@ -160,7 +155,9 @@ CCommandLedger::Outcome CCommandLedger::reply(int nCmd, int nSub, bool bRead, bo
             return out;
         }
         forgetLate();
-        ended(m_listInFlight.takeAt(nFlight), Unclear, out);
+        const _mcu_cmd cmd = m_listInFlight.takeAt(nFlight);
+        ended(cmd, Unclear, out);
+        keepLate(cmd, true); // its own reply may be the next of its kind
         return out;
     }
     if (listLate.isEmpty())
@@ -217,6 +214,5 @@ CCommandLedger::Outcome CCommandLedger::linkEnded()
     // The heartbeats sent on this link will not be answered; those sent from now on go out on the
     // next link and are answered there.
     m_nHeartsAnswered = m_nHeartsSent;
-    m_nHeardMs = -1;
     return out;
 }

@@ -62,7 +62,8 @@ public:
         Refused,      // a NAK answered it
         Unanswered,   // skipped, a later heartbeat's reply, or the serial time-out
         LostInFlight, // the link ended with it in flight
-        Unclear,      // a reply of its kind came that may be its own or an ended one's
+        Unclear,      // a reply of its kind came that may be its own or an ended one's (a read's
+                      // reply fills the records whoever asked it)
         AnsweredLate, // ended unanswered, then answered (a NAK: refused) after all
         Doubted       // answered or refused on a reply that may have been a later one's
     };
@@ -74,7 +75,7 @@ public:
         _mcu_cmd answered;                // bEnded: answered late
         QList<_mcu_cmd> listUnanswered;   // ended unanswered now
         QList<_mcu_cmd> listLost;         // ended with the link
-        QList<_mcu_cmd> listUnclear;      // ended of unclear fate (writes)
+        QList<_mcu_cmd> listUnclear;      // ended of unclear fate
         QList<_mcu_cmd> listDoubted;      // writes ended before whose answer is in doubt now
     };
 
@@ -87,10 +88,6 @@ public:
     // Serial: the bytes of the oldest command not written yet were written to the line.
     void written(qint64 nNowMs);
     void heartbeatSent();
-    // Serial: bytes came from the line at nNowMs, before the frames in them are handled. A
-    // command ended at the time-out after which the line stayed silent for two time-outs was
-    // dropped by the device: no reply answers it late.
-    void heard(qint64 nNowMs, int nTimeoutMs);
     // A reply (bHeartbeat: a heartbeat's, whose other fields do not count).
     Outcome reply(int nCmd, int nSub, bool bRead, bool bNak, bool bHeartbeat);
     // Serial: the commands written nTimeoutMs or longer ago end unanswered.
@@ -135,7 +132,6 @@ private:
     QList<Doubt> m_listDoubt;
     int m_nHeartsSent = 0;
     int m_nHeartsAnswered = 0; // never more than were sent
-    qint64 m_nHeardMs = -1;    // serial: when bytes last came from the line
     std::function<void(const _mcu_cmd &, Event)> m_fnObserver;
 };
 

@@ -1037,10 +1037,6 @@ void CTcpDeviceThread::sendMcuCommand(int nCmd, int nLen, const QByteArray &payl
 void CTcpDeviceThread::handleReceivedData(QByteArray data)
 {
     m_firstUnheardWrite.invalidate();
-    if (m_bCanSerislPortConnected) {
-        QMutexLocker lock(m_pMutexRecv);
-        m_ledger.heard(nowMs(), m_nReplyTimeoutMs);
-    }
     if (m_pSilenceTimer->isActive()) {
         m_bSilenceConfirming = false;
         m_pSilenceTimer->start(silenceMs()); // any reply counts
@@ -1168,13 +1164,14 @@ void CTcpDeviceThread::endCommands(const CCommandLedger::Outcome &out)
         commandNotTaken(cmd, Unanswered);
     for (const _mcu_cmd &cmd : out.listLost)
         commandNotTaken(cmd, LostInFlight);
-    // A reply came that may have been theirs or another's: the device may have taken them or not.
-    // Nothing is said; what they wrote is read back.
+    // A reply came that may have been theirs or another's: a write may have been taken or not.
+    // Nothing is said; what it wrote is read back.
     for (const QList<_mcu_cmd> *pList : {&out.listUnclear, &out.listDoubted}) {
         for (const _mcu_cmd &cmd : *pList) {
-            CDeviceLog::write({QString("The device"), m_strIp, QString("fate of the write unclear, read back:"), cmd.nCmdIndex,
-                               cmd.nSubIndex3});
-            readBackAfter(cmd);
+            CDeviceLog::write({QString("The device"), m_strIp, QString("answer of unclear owner:"), cmd.nCmdIndex, cmd.nSubIndex3,
+                               cmd.nReadOrWrite});
+            if (cmd.nReadOrWrite != 1)
+                readBackAfter(cmd);
         }
     }
 }
