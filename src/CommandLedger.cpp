@@ -69,17 +69,12 @@ void CCommandLedger::ended(const _mcu_cmd &cmd, Event eEvent, Outcome &out)
     }
     if (cmd.nReadOrWrite == 1)
         return;
-    const bool bAnswered = eEvent == Answered || eEvent == Refused;
+    if (eEvent == Answered || eEvent == Refused)
+        return;
     for (int i = 0; i < m_listDoubt.size();) {
-        Doubt &doubt = m_listDoubt[i];
-        if (!doubt.listWatched.removeOne(cmd.nSeq)) {
-            ++i;
-        } else if (!bAnswered) {
-            tell(doubt.cmd, Doubted);
-            out.listDoubted.append(doubt.cmd);
-            m_listDoubt.removeAt(i);
-        } else if (doubt.listWatched.isEmpty()) {
-            m_listDoubt.removeAt(i); // every one behind it was answered: it took its own reply
+        if (sameKind(m_listDoubt.at(i), cmd)) {
+            tell(m_listDoubt.at(i), Doubted);
+            out.listDoubted.append(m_listDoubt.takeAt(i));
         } else {
             ++i;
         }
@@ -102,14 +97,13 @@ void CCommandLedger::credit(int nFlight, bool bNak, Outcome &out)
     ended(cmd, bNak ? Refused : Answered, out);
     if (cmd.nReadOrWrite == 1)
         return;
-    Doubt doubt;
-    doubt.cmd = cmd;
-    for (const _mcu_cmd &behind : qAsConst(m_listInFlight))
-        if (sameKind(behind, cmd))
-            doubt.listWatched.append(behind.nSeq);
-    if (doubt.listWatched.isEmpty())
+    if (std::none_of(m_listInFlight.cbegin(), m_listInFlight.cend(), [&cmd](const _mcu_cmd &c) { return sameKind(c, cmd); })) {
+        // None of its kind is left in flight: each one credited took its own reply.
+        m_listDoubt.erase(std::remove_if(m_listDoubt.begin(), m_listDoubt.end(), [&cmd](const _mcu_cmd &c) { return sameKind(c, cmd); }),
+                          m_listDoubt.end());
         return;
-    m_listDoubt.append(doubt);
+    }
+    m_listDoubt.append(cmd);
     while (m_listDoubt.size() > MaxInFlight)
         m_listDoubt.removeFirst();
 }

@@ -108,20 +108,12 @@ public:
     void setObserver(const std::function<void(const _mcu_cmd &, Event)> &fnObserver) { m_fnObserver = fnObserver; }
 
 private:
-    // A write credited while writes of its kind sent after it were still in flight: should one of
-    // those end without an answer, the reply it took may have been theirs.
-    struct Doubt
-    {
-        _mcu_cmd cmd;
-        QList<qint64> listWatched; // numbers of the writes behind it
-    };
-
     static bool sameKind(const _mcu_cmd &a, const _mcu_cmd &b)
     {
         return a.nCmdIndex == b.nCmdIndex && a.nSubIndex3 == b.nSubIndex3 && (a.nReadOrWrite == 1) == (b.nReadOrWrite == 1);
     }
     void tell(const _mcu_cmd &cmd, Event eEvent) const;
-    // cmd ended as eEvent: the ones in doubt watching it are doubted unless it was answered.
+    // cmd ended as eEvent: a write of a kind in doubt ended without an answer dooms the doubts.
     void ended(const _mcu_cmd &cmd, Event eEvent, Outcome &out);
     void keepLate(_mcu_cmd cmd, bool bTimedOut);
     void credit(int nFlight, bool bNak, Outcome &out);
@@ -129,7 +121,10 @@ private:
     qint64 m_nNextSeq = 1;
     QList<_mcu_cmd> m_listInFlight;
     QList<_mcu_cmd> m_listLate;
-    QList<Doubt> m_listDoubt;
+    // Writes credited while writes of their kind sent after them were in flight: should one of
+    // those end without an answer before none of the kind is left in flight behind a credited one,
+    // the replies they took may have been the later ones'.
+    QList<_mcu_cmd> m_listDoubt;
     int m_nHeartsSent = 0;
     int m_nHeartsAnswered = 0; // never more than were sent
     std::function<void(const _mcu_cmd &, Event)> m_fnObserver;
