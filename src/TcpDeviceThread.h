@@ -421,7 +421,7 @@ private:
     CCommandLedger m_ledger;
     enum { MaxInFlight = CCommandLedger::MaxInFlight };
     QElapsedTimer m_clock; // the worker's clock
-    qint64 m_nClockStepMs = 0;
+    std::atomic<qint64> m_nClockStepMs{0}; // tests: how far the clock was moved on
     // Serial: runs to the next command's reply time-out, counted from when its bytes were
     // written (GUI thread). Before it ends anything, what the line holds is taken in.
     QTimer *m_pReplyTimer = nullptr;
