@@ -124,18 +124,18 @@ CCommandLedger::Outcome CCommandLedger::reply(int nCmd, int nSub, bool bRead, bo
         return out;
     }
     const _mcu_cmd key(nCmd, bRead ? 1 : 2, nSub, QByteArray());
+    // Only a command whose bytes are on the line can be answered.
     int nFlight = -1;
-    for (int i = 0; i < m_listInFlight.size() && nFlight < 0; ++i)
+    for (int i = 0; i < m_listInFlight.size() && nFlight < 0 && m_listInFlight.at(i).nWrittenMs >= 0; ++i)
         if (sameKind(m_listInFlight.at(i), key))
             nFlight = i;
     QList<int> listLate;
     for (int i = 0; i < m_listLate.size(); ++i)
         if (sameKind(m_listLate.at(i), key))
             listLate.append(i);
-    // The ended ones the reply may answer, taken off the list with those before them (skipped).
+    // The oldest ended one the reply may answer is answered now or never: it leaves the list with
+    // those before it (skipped). Those of its kind behind it may still take their own replies.
     const auto forgetLate = [this, &listLate]() {
-        for (int k = listLate.size() - 1; k >= 1; --k)
-            m_listLate.removeAt(listLate.at(k));
         m_listLate.erase(m_listLate.begin(), m_listLate.begin() + listLate.first() + 1);
     };
     if (nFlight >= 0) {
@@ -157,8 +157,8 @@ CCommandLedger::Outcome CCommandLedger::reply(int nCmd, int nSub, bool bRead, bo
     if (listLate.isEmpty())
         return out; // a reply to nothing open (sent by the device on its own, or answered already)
     if (!bRead && listLate.size() > 1) {
-        // Several writes of its kind ended unanswered: whose reply it is cannot be told. They
-        // ended of unknown fate already.
+        // Several writes of its kind ended unanswered: whose reply it is cannot be told (they
+        // ended of unknown fate already).
         forgetLate();
         return out;
     }

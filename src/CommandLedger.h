@@ -83,7 +83,8 @@ public:
     enum { MaxInFlight = 256 };
 
     // The command leaves (stamped with its number, the heartbeats before it and the time).
-    // bWritten: its bytes are on the line already.
+    // bWritten: its bytes are on the line already (over TCP always: there no time-out counts
+    // from them); else written() says when they are. Until then no reply answers it.
     void sent(_mcu_cmd &cmd, qint64 nNowMs, bool bWritten);
     // Serial: the bytes of the oldest command not written yet were written to the line.
     void written(qint64 nNowMs);

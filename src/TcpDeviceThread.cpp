@@ -993,7 +993,7 @@ int CTcpDeviceThread::sendCmdList(bool bSerial)
         pCmd = m_listMcuCmd.takeFirst();
     }
     m_nSubIndex3 = pCmd->nSubIndex3;
-    m_ledger.sent(*pCmd, nowMs(), false);
+    m_ledger.sent(*pCmd, nowMs(), !bSerial); // over a serial line, written when the port says so
     sendMcuCommand(pCmd->nCmdIndex, pCmd->byte.size(), pCmd->byte, pCmd->nReadOrWrite, pCmd->nSubIndex3);
     delete pCmd;
     return 0;

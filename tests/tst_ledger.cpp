@@ -22,8 +22,8 @@ class TestLedger : public QObject
 
     enum { TimeoutMs = 600 };
 
-    // The kinds sent: a name write and read (41/10), an input write (31/2, its input in p[0]),
-    // a layer read (34/0).
+    // The kinds sent: a name write and read (41/10), an input's write and read (31/2, the input
+    // in p[0]).
     struct Kind
     {
         int nCmd;
@@ -134,7 +134,7 @@ class TestLedger : public QObject
 
     static void send(Run &run)
     {
-        static const Kind s_kinds[] = {{41, 10, 2}, {31, 2, 2}, {41, 10, 1}, {34, 0, 1}};
+        static const Kind s_kinds[] = {{41, 10, 2}, {31, 2, 2}, {41, 10, 1}, {31, 2, 1}};
         const Kind &kind = s_kinds[run.pick(4)];
         QByteArray payload;
         if (kind.nCmd == 41 && kind.nRw == 2)
@@ -142,7 +142,7 @@ class TestLedger : public QObject
         else if (kind.nCmd == 31)
             payload = QByteArray(1, char(run.pick(3))) + char(1 + run.pick(250));
         _mcu_cmd cmd(kind.nCmd, kind.nRw, kind.nSub, payload);
-        run.ledger.sent(cmd, run.nNow, false);
+        run.ledger.sent(cmd, run.nNow, !run.bSerial);
         Request req;
         req.cmd = cmd;
         if (run.bSerial) {
