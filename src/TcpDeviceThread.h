@@ -13,8 +13,13 @@
 // handlers, which read only inside the frame's payload, fill the records and notify the hub.
 //
 // Seams for tests and tools: setHeartbeatInterval(), setReplyTimeout(), setConnectTimeout(),
-// injectReceivedData(), injectSentCommand(), queuedCommandCount(); the scene hand-off is
+// injectReceivedData(), injectSentCommand(), injectHeartbeatSent(), injectClockStep(),
+// injectSerialLine(), commandLedger(), queuedCommandCount(); the scene hand-off is
 // CTarnSceneSink::install().
+//
+// The lives of the commands sent (what a reply, a heartbeat's reply, the serial time-out and the
+// link's end end, and which writes are of unknown fate) are the ledger's (CCommandLedger); the
+// worker keeps the transports, the gate's pacing, the records and the handlers.
 //
 // What the worker hands up to the editor goes through interfaces that know nothing of the editor:
 // Tarn scene records to the installed CTarnSceneSink, OSD bitmap replies to the COsdReplySink of
