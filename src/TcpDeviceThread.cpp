@@ -49,6 +49,10 @@ CTcpDeviceThread::CTcpDeviceThread(QObject *parent)
     m_pSilenceTimer->setSingleShot(true);
     connect(m_pSilenceTimer, &QTimer::timeout, this, &CTcpDeviceThread::slot_linkSilent);
     connect(m_pTcpSocket, &CTcpSocket::sig_written, this, &CTcpDeviceThread::slot_frameWritten);
+    m_pReplyTimer = new QTimer(this);
+    m_pReplyTimer->setSingleShot(true);
+    m_pReplyTimer->setTimerType(Qt::PreciseTimer);
+    connect(m_pReplyTimer, &QTimer::timeout, this, &CTcpDeviceThread::slot_replyTimeOut);
     // The serial transport is made when a serial port is first opened: most workers are network
     // devices that never use one.
 
@@ -185,6 +189,7 @@ void CTcpDeviceThread::connectToSerislport(QString Serislport)
         connect(m_pSerislPort, &SerislPort::SerialConnectState, this, &CTcpDeviceThread::handleSerislDisConnected);
         connect(m_pSerislPort, &SerislPort::LineLost, this, &CTcpDeviceThread::handleSerialLineLost);
         connect(m_pSerislPort, &SerislPort::CloseSerialPort, this, &CTcpDeviceThread::handleDisconnected);
+        connect(m_pSerislPort, &SerislPort::sig_written, this, &CTcpDeviceThread::slot_frameWritten);
     }
     if (m_pSerislPort->SerialPortInits(Serislport)) {
         m_bIsConnected = true;
@@ -204,16 +209,17 @@ void CTcpDeviceThread::handleConnected()
     // The start-up reads read every input's settings, names included: a name changed while the
     // device was off, here or elsewhere, shows as soon as they are answered.
     m_bGetEquipmentMessages = true;
+    CCommandLedger::Outcome out;
     {
         // A new link: nothing of ours is in flight on it, and its gates are open.
         QMutexLocker lock(m_pMutexRecv);
         m_nOpenCountReads = 0;
-        m_listInFlight.clear();
-        m_listLate.clear();
+        out = m_ledger.linkEnded();
         m_nRecvIndex = m_nSendIndex;
         m_nRecvExtraVal = m_nSendExtraVal;
         m_nExtraValue2 = m_nExtraValue1;
     }
+    endCommands(out); // in flight still on the link before, which ended unseen
     m_reader.clear();
     m_bSilenceConfirming = false;
     m_firstUnheardWrite.invalidate();
@@ -253,20 +259,14 @@ void CTcpDeviceThread::linkDown(const char *pszWhy)
     m_pSilenceTimer->stop();
     m_listWantedReads.clear(); // the next link's start-up reads read everything again
     m_hashSceneReadFailures.clear();
-    QList<_mcu_cmd> listLost;
+    m_pReplyTimer->stop();
+    CCommandLedger::Outcome out;
     {
         QMutexLocker lock(m_pMutexRecv);
         m_nOpenCountReads = 0;
-        // The heartbeats sent on this link will not be answered; those the loop sends from now
-        // on go out on the next link (written once it is up) and are answered there.
-        m_nHeartsAnswered = m_nHeartsSent;
-        listLost.swap(m_listInFlight);
-        listLost += m_listTimedOut;
-        m_listTimedOut.clear();
-        m_listLate.clear();
+        out = m_ledger.linkEnded();
     }
-    for (const _mcu_cmd &cmd : qAsConst(listLost))
-        commandNotTaken(cmd, LostInFlight);
+    endCommands(out);
     const QList<_mcu_cmd> listDropped = dropQueuedCommands(pszWhy);
     for (const _mcu_cmd &cmd : listDropped)
         commandNotTaken(cmd, Dropped);
@@ -463,7 +463,7 @@ bool CTcpDeviceThread::answersSceneRead(int nId, int nSub) const
 
 void CTcpDeviceThread::renumberQueuedSceneReads(int nDeleted)
 {
-    m_nSceneDeleteMs = m_clock.elapsed();
+    m_nSceneDeleteMs = nowMs();
     m_hashSceneReadFailures.clear(); // the operator acted on the scenes
     const auto isSceneRead = [](const _mcu_cmd &c) {
         return c.nCmdIndex == Tx_SceneInfo && c.nReadOrWrite == 1 && (c.nSubIndex3 == 0 || c.nSubIndex3 == 80)
@@ -522,9 +522,8 @@ bool CTcpDeviceThread::hasWritePending() const
 {
     {
         QMutexLocker state(m_pMutexRecv);
-        for (const _mcu_cmd &cmd : m_listInFlight)
-            if (cmd.nReadOrWrite != 1)
-                return true;
+        if (m_ledger.hasWriteInFlight())
+            return true;
     }
     QMutexLocker queue(m_pMutexSend);
     for (const _mcu_cmd *pCmd : m_listMcuCmd)
@@ -708,6 +707,54 @@ void CTcpDeviceThread::slot_frameWritten()
 {
     if (!m_firstUnheardWrite.isValid())
         m_firstUnheardWrite.start();
+    if (!m_bCanSerislPortConnected)
+        return;
+    {
+        QMutexLocker lock(m_pMutexRecv);
+        m_ledger.written(nowMs());
+    }
+    armReplyTimer();
+}
+
+void CTcpDeviceThread::armReplyTimer()
+{
+    if (!m_bCanSerislPortConnected)
+        return;
+    qint64 nLeft;
+    {
+        QMutexLocker lock(m_pMutexRecv);
+        nLeft = m_ledger.msToTimeOut(nowMs(), m_nReplyTimeoutMs);
+    }
+    if (nLeft < 0)
+        m_pReplyTimer->stop();
+    else
+        m_pReplyTimer->start(int(std::min<qint64>(nLeft, INT_MAX)));
+}
+
+// Over a serial line a command written the reply time-out ago and not answered ends unanswered.
+// What the line holds already was answered in time: it is taken in first.
+void CTcpDeviceThread::slot_replyTimeOut()
+{
+    if (!m_bCanSerislPortConnected)
+        return;
+    if (m_bDraining) {
+        // A handler runs a nested event loop: the frames it left waiting are handled first.
+        m_pReplyTimer->start(ReplyTakeInMs);
+        return;
+    }
+    if (m_pSerislPort)
+        m_pSerislPort->takeInPending();
+    CCommandLedger::Outcome out;
+    {
+        QMutexLocker lock(m_pMutexRecv);
+        out = m_ledger.timedOut(nowMs(), m_nReplyTimeoutMs);
+        m_bEndingCommands = true;
+    }
+    if (!out.listUnanswered.isEmpty())
+        CDeviceLog::write({QString("The device"), m_strIp, QString("no reply to command"), out.listUnanswered.last().nCmdIndex,
+                           QString("within"), m_nReplyTimeoutMs.load(), QString("ms")});
+    endCommands(out);
+    endingCommandsDone();
 }
 
 void CTcpDeviceThread::handleSerislDisConnected()
@@ -865,6 +912,8 @@ int CTcpDeviceThread::silenceMs() const
 void CTcpDeviceThread::setReplyTimeout(int nMs)
 {
     m_nReplyTimeoutMs = std::max(1, nMs);
+    if (QThread::currentThread() == thread())
+        armReplyTimer();
     wakeWorker();
 }
 
@@ -954,12 +1003,29 @@ void CTcpDeviceThread::injectSentCommand(const QString &strName, const QByteArra
 {
     if (!g_isTexingName(strName))
         return;
-    QMutexLocker state(m_pMutexRecv);
-    _mcu_cmd sent(g_getTexingIndex(strName), nReadOrWrite, nSubIndex, payload);
-    sent.nHeartsBefore = m_nHeartsSent;
-    sent.nSentMs = m_clock.elapsed();
-    m_listInFlight.append(sent);
-    sendMcuCommand(sent.nCmdIndex, payload.size(), payload, nReadOrWrite, nSubIndex);
+    {
+        QMutexLocker state(m_pMutexRecv);
+        _mcu_cmd sent(g_getTexingIndex(strName), nReadOrWrite, nSubIndex, payload);
+        m_ledger.sent(sent, nowMs(), true); // its bytes count as written
+        sendMcuCommand(sent.nCmdIndex, payload.size(), payload, nReadOrWrite, nSubIndex);
+    }
+    armReplyTimer();
+}
+
+void CTcpDeviceThread::injectHeartbeatSent()
+{
+    sendHeartbeat();
+}
+
+void CTcpDeviceThread::injectClockStep(int nMs)
+{
+    m_nClockStepMs += std::max(0, nMs);
+    slot_replyTimeOut();
+}
+
+void CTcpDeviceThread::injectSerialLine(bool bSerial)
+{
+    m_bCanSerislPortConnected = bSerial;
 }
 
 bool CTcpDeviceThread::takeOpenCountRead()
@@ -994,14 +1060,14 @@ bool CTcpDeviceThread::hasCommandInFlight() const
     // A heartbeat alone is not a command; its answer ends a command that lost its own. Commands
     // of one id follow each other without waiting: the gate being open says nothing of them.
     QMutexLocker lock(m_pMutexRecv);
-    return !m_listInFlight.isEmpty();
+    return m_ledger.hasInFlight();
 }
 
 bool CTcpDeviceThread::readInFlight(int nCmd, int nSub, const QByteArray &payload) const
 {
     QMutexLocker lock(m_pMutexRecv);
     bool bFound = false;
-    for (const _mcu_cmd &cmd : m_listInFlight) {
+    for (const _mcu_cmd &cmd : m_ledger.inFlight()) {
         if (cmd.isRead(nCmd, nSub, payload))
             bFound = true;
         else if (cmd.nReadOrWrite != 1 && writeChangesRead(cmd.nCmdIndex, nCmd))
@@ -1013,7 +1079,7 @@ bool CTcpDeviceThread::readInFlight(int nCmd, int nSub, const QByteArray &payloa
 bool CTcpDeviceThread::queueHeld() const
 {
     QMutexLocker lock(m_pMutexRecv);
-    return m_nSendIndex != m_nRecvIndex || m_listInFlight.size() >= MaxInFlight;
+    return m_nSendIndex != m_nRecvIndex || m_ledger.inFlightCount() >= MaxInFlight;
 }
 
 void CTcpDeviceThread::wakeWorker()
@@ -1064,7 +1130,7 @@ void CTcpDeviceThread::run()
 void CTcpDeviceThread::sendHeartbeat()
 {
     QMutexLocker lock(m_pMutexRecv);
-    ++m_nHeartsSent;
+    m_ledger.heartbeatSent();
     // A command awaiting its reply keeps the gate shut until a reply comes: the heartbeat's id
     // meeting that of the last reply (a heartbeat's) must not open it.
     if (m_nSendIndex != m_nRecvIndex)
@@ -1078,27 +1144,19 @@ int CTcpDeviceThread::sendCmdList(bool bSerial)
 {
     QMutexLocker state(m_pMutexRecv);
     const int nTimeout = m_nReplyTimeoutMs;
-    // A serial line has no heartbeat: a command ends unanswered at the reply time-out, whether
-    // anything waits behind it or not.
-    const int nExpiry = bSerial ? endTimedOutCommands(nTimeout) : -1;
-    // Waiting for the gate: the oldest in flight may reach its own time-out sooner.
-    const auto waitMs = [nExpiry](qint64 nLeft) { return int(nExpiry >= 0 ? std::min<qint64>(nLeft, nExpiry) : nLeft); };
     {
         QMutexLocker queue(m_pMutexSend);
         if (m_listMcuCmd.isEmpty())
-            return nExpiry;
+            return -1;
     }
-    if (m_bEndingCommands || !m_listTimedOut.isEmpty())
+    if (m_bEndingCommands)
         return -1; // woken once they are ended
     if (m_nSendIndex != m_nRecvIndex) {
-        // Over TCP the heartbeat's reply releases a lost command; a serial line has no heartbeat,
-        // so there the gate opens after the reply time-out.
-        if (!bSerial)
+        // Over TCP the heartbeat's reply releases a lost command. A serial line has no heartbeat:
+        // there the gate opens once what was in flight ended, at the latest at its reply time-out
+        // (counted on the GUI thread from when its bytes were written, which wakes this loop).
+        if (!bSerial || m_ledger.hasInFlight())
             return -1;
-        const qint64 nLeft = nTimeout - m_sentTimer.elapsed();
-        if (nLeft > 0)
-            return waitMs(nLeft);
-        // Whatever was in flight was sent no later than the last frame: the sweep above ended it.
         m_nRecvIndex = m_nSendIndex;
         m_nRecvExtraVal = m_nSendExtraVal;
         m_nExtraValue2 = m_nExtraValue1;
@@ -1118,14 +1176,14 @@ int CTcpDeviceThread::sendCmdList(bool bSerial)
         if (bTransHold) {
             const qint64 nLeft = nTimeout - m_sentTimer.elapsed();
             if (nLeft > 0)
-                return waitMs(nLeft);
+                return int(nLeft);
             m_nExtraValue2 = m_nExtraValue1;
         }
     }
     // At the bound the queue waits for replies (or, over a serial line, their time-out): a
     // command in flight may still be answered.
-    if (m_listInFlight.size() >= MaxInFlight)
-        return nExpiry;
+    if (m_ledger.inFlightCount() >= MaxInFlight)
+        return -1;
     _mcu_cmd *pCmd = nullptr;
     {
         // Stopping (the link went): what is queued now waits for the next link. Tested under the
@@ -1136,28 +1194,10 @@ int CTcpDeviceThread::sendCmdList(bool bSerial)
         pCmd = m_listMcuCmd.takeFirst();
     }
     m_nSubIndex3 = pCmd->nSubIndex3;
-    pCmd->nHeartsBefore = m_nHeartsSent;
-    pCmd->nSentMs = m_clock.elapsed();
-    m_listInFlight.append(*pCmd);
+    m_ledger.sent(*pCmd, nowMs(), !bSerial); // over a serial line, written when the port says so
     sendMcuCommand(pCmd->nCmdIndex, pCmd->byte.size(), pCmd->byte, pCmd->nReadOrWrite, pCmd->nSubIndex3);
     delete pCmd;
     return 0;
-}
-
-int CTcpDeviceThread::endTimedOutCommands(int nTimeoutMs)
-{
-    const qint64 nNow = m_clock.elapsed();
-    QList<_mcu_cmd> listEnded;
-    while (!m_listInFlight.isEmpty() && nNow - m_listInFlight.first().nSentMs >= nTimeoutMs)
-        listEnded.append(m_listInFlight.takeFirst());
-    if (!listEnded.isEmpty()) {
-        CDeviceLog::write({QString("The device"), m_strIp, QString("no reply to command"), listEnded.last().nCmdIndex,
-                           QString("within"), m_nReplyTimeoutMs.load(), QString("ms")});
-        // Ended on the GUI thread, which takes them before it reads the next reply.
-        m_listTimedOut += listEnded;
-        QMetaObject::invokeMethod(this, "takeTimedOutCommands", Qt::QueuedConnection);
-    }
-    return m_listInFlight.isEmpty() ? -1 : int(nTimeoutMs - (nNow - m_listInFlight.first().nSentMs));
 }
 
 // Called with the state lock held.
@@ -1245,26 +1285,31 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
         CDeviceLog::write({QString("The device"), m_strIp, QString("reply to an unknown command ignored:"), f.nCmd, f.nSub});
         return;
     }
-    // Commands the serial time-out ended are said before a reply can answer them late.
-    takeTimedOutCommands();
-    _mcu_cmd answered;
-    bool bAnswered = false;
-    QList<_mcu_cmd> listSkipped;
+    CCommandLedger::Outcome out;
     {
+        // One hold of the state lock with the ledger's decision: the time-out sweep (on this
+        // thread too) ends nothing the reply is answering, and nothing leaves meanwhile.
         QMutexLocker lock(m_pMutexRecv);
         m_nSubIndex3 = f.nSub;
         m_nRecvIndex = f.nCmd;
-        bAnswered = takeAnswered(f, answered, listSkipped);
+        out = m_ledger.reply(f.nCmd, f.nSub, f.nReadOrWrite == 1, f.isNak(), f.nCmd == Tx_Heart);
         m_bEndingCommands = true;
     }
-    endUnanswered(listSkipped);
+    const bool bAnswered = out.bAnswered;
+    const _mcu_cmd answered = out.answered;
+    endCommands(out);
     // Valid while the handlers run (they may run nested event loops; a later reply replaces it).
     m_answered = answered;
     m_bAnswered = bAnswered;
-    if (bAnswered) {
-        m_nLastAnswerAtMs = m_clock.elapsed();
-        m_nLastAnsweredSentMs = answered.nSentMs;
+    // What the device answered last was sent no later than this, whoever the reply is credited to:
+    // a device still answering what was sent before a read works through a backlog.
+    if (out.nAnswersSentBy >= 0) {
+        m_nLastAnswerAtMs = nowMs();
+        m_nLastAnsweredSentMs = out.nAnswersSentBy;
     }
+    if (f.nCmd != Tx_Heart && !bAnswered)
+        CDeviceLog::write({QString("The device"), m_strIp, QString("reply answers no open command:"), f.nCmd, f.nSub,
+                           f.nReadOrWrite});
     if (f.nCmd != Tx_Heart && f.isNak()) {
         if (f.nCmd == Tx_OSDSet && f.nSub == 11) {
             if (COsdReplySink *pTransfer = COsdReplySink::forDevice(m_strSerial)) {
@@ -1273,16 +1318,19 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
             }
         }
         CDeviceLog::write({QString("The device"), m_strIp, QString("command recv error"), f.nCmd, f.nSub});
-        // Any refusal of a command of ours, reads included (a scene read meant to put the
-        // canvas right); one ended as unanswered before was said then.
-        if (bAnswered ? !answered.bEnded : f.nReadOrWrite == 2)
-            commandNotTaken(bAnswered ? answered : _mcu_cmd(f.nCmd, 2, f.nSub, QByteArray()), Refused);
+        // A refusal of a command of ours still open, reads included (a scene read meant to put
+        // the canvas right). One ended as unanswered before was said then; one that answers
+        // nothing open ends nothing.
+        if (bAnswered && !answered.bEnded)
+            commandNotTaken(answered, Refused);
     }
     endingCommandsDone();
     if (f.nCmd != Tx_Heart) {
         if (f.isNak()) {
-            followZSettingsWrite(f, bAnswered ? &answered : nullptr);
-            followTarnLayerWrite(f, bAnswered ? &answered : nullptr);
+            if (bAnswered) {
+                followZSettingsWrite(f, &answered);
+                followTarnLayerWrite(f, &answered);
+            }
             releaseExtraGate();
             QMutexLocker lock(m_pMutexRecv);
             m_nSubIndex3 = -1;
@@ -1291,8 +1339,10 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
         }
         if (f.isAck()) {
             CDeviceLog::write({QString("The device"), m_strIp, QString("command recv successfully"), f.nCmd, f.nSub});
-            followZSettingsWrite(f, bAnswered ? &answered : nullptr);
-            followTarnLayerWrite(f, bAnswered ? &answered : nullptr);
+            if (bAnswered) {
+                followZSettingsWrite(f, &answered);
+                followTarnLayerWrite(f, &answered);
+            }
             releaseExtraGate();
         }
         // Any answer but a NAK to a write of ours is the device taking it. One ended as unanswered
@@ -1315,71 +1365,22 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
     wakeWorker();
 }
 
-bool CTcpDeviceThread::takeAnswered(const CReplyFrame &f, _mcu_cmd &answered, QList<_mcu_cmd> &listSkipped)
+void CTcpDeviceThread::endCommands(const CCommandLedger::Outcome &out)
 {
-    if (f.nCmd == Tx_Heart) {
-        // Answered in order: whatever was sent before this heartbeat will not be answered now,
-        // unless the device answers a heartbeat ahead of a slow command.
-        if (m_nHeartsAnswered < m_nHeartsSent)
-            ++m_nHeartsAnswered;
-        while (!m_listInFlight.isEmpty() && m_listInFlight.first().nHeartsBefore < m_nHeartsAnswered)
-            listSkipped.append(m_listInFlight.takeFirst());
-        keepForLateReply(listSkipped);
-        return false;
-    }
-    // The command, sub-command and kind the reply echoes (every kind but a read is a write).
-    const auto indexAnswered = [&f](const QList<_mcu_cmd> &list) {
-        for (int i = 0; i < list.size(); ++i) {
-            const _mcu_cmd &cmd = list.at(i);
-            if (cmd.nCmdIndex == f.nCmd && cmd.nSubIndex3 == f.nSub && (cmd.nReadOrWrite == 1) == (f.nReadOrWrite == 1))
-                return i;
-        }
-        return -1;
-    };
-    if (m_bCanSerislPortConnected) {
-        // A line answers in order: a slow device working through what was sent keeps answering.
-        // A command after which the line stayed silent for two reply time-outs was dropped, and
-        // would otherwise take the answers of all of its kind that follow it.
-        const qint64 nNow = m_clock.elapsed();
-        const qint64 nSilentSince = nNow - 2 * qint64(m_nReplyTimeoutMs);
-        while (!m_listLate.isEmpty() && std::max(m_listLate.first().nSentMs, m_nLastReplyMs) < nSilentSince)
-            m_listLate.removeFirst();
-        m_nLastReplyMs = nNow;
-    }
-    const int nFlight = indexAnswered(m_listInFlight);
-    const int nLate = indexAnswered(m_listLate);
-    if (nLate >= 0 && (m_bCanSerislPortConnected || nFlight < 0)) {
-        // A late reply (see m_listLate); the ended ones before it were skipped.
-        m_listLate.erase(m_listLate.begin(), m_listLate.begin() + nLate);
-        answered = m_listLate.takeFirst();
-        return true;
-    }
-    if (nFlight < 0)
-        return false; // a reply to nothing of ours (sent by the device on its own)
-    for (int j = 0; j < nFlight; ++j)
-        listSkipped.append(m_listInFlight.takeFirst());
-    answered = m_listInFlight.takeFirst();
-    m_listLate.clear(); // all sent before it: skipped
-    // The heartbeats sent before it were answered before it or never will be: one the device
-    // missed while it was silent does not hold back the count of those answered later.
-    m_nHeartsAnswered = std::max(m_nHeartsAnswered, answered.nHeartsBefore);
-    return true;
-}
-
-void CTcpDeviceThread::keepForLateReply(const QList<_mcu_cmd> &listEnded)
-{
-    for (const _mcu_cmd &cmd : listEnded) {
-        m_listLate.append(cmd);
-        m_listLate.last().bEnded = true;
-    }
-    while (m_listLate.size() > MaxInFlight)
-        m_listLate.removeFirst();
-}
-
-void CTcpDeviceThread::endUnanswered(const QList<_mcu_cmd> &listSkipped)
-{
-    for (const _mcu_cmd &cmd : listSkipped)
+    for (const _mcu_cmd &cmd : out.listUnanswered)
         commandNotTaken(cmd, Unanswered);
+    for (const _mcu_cmd &cmd : out.listLost)
+        commandNotTaken(cmd, LostInFlight);
+    // A reply came that may have been theirs or another's: a write may have been taken or not.
+    // Nothing is said; what it wrote is read back.
+    for (const QList<_mcu_cmd> *pList : {&out.listUnclear, &out.listDoubted}) {
+        for (const _mcu_cmd &cmd : *pList) {
+            CDeviceLog::write({QString("The device"), m_strIp, QString("answer of unclear owner:"), cmd.nCmdIndex, cmd.nSubIndex3,
+                               cmd.nReadOrWrite});
+            if (cmd.nReadOrWrite != 1)
+                readBackAfter(cmd);
+        }
+    }
 }
 
 void CTcpDeviceThread::endingCommandsDone()
@@ -1388,20 +1389,8 @@ void CTcpDeviceThread::endingCommandsDone()
         QMutexLocker lock(m_pMutexRecv);
         m_bEndingCommands = false;
     }
+    armReplyTimer();
     wakeWorker();
-}
-
-void CTcpDeviceThread::takeTimedOutCommands()
-{
-    QList<_mcu_cmd> listTimedOut;
-    {
-        QMutexLocker lock(m_pMutexRecv);
-        listTimedOut.swap(m_listTimedOut);
-        keepForLateReply(listTimedOut);
-        m_bEndingCommands = true;
-    }
-    endUnanswered(listTimedOut);
-    endingCommandsDone();
 }
 
 // An ACK or NAK to an input-settings or scene command carries no id: it answers the command in

@@ -13,8 +13,13 @@
 // handlers, which read only inside the frame's payload, fill the records and notify the hub.
 //
 // Seams for tests and tools: setHeartbeatInterval(), setReplyTimeout(), setConnectTimeout(),
-// injectReceivedData(), injectSentCommand(), queuedCommandCount(); the scene hand-off is
+// injectReceivedData(), injectSentCommand(), injectHeartbeatSent(), injectClockStep(),
+// injectSerialLine(), commandLedger(), queuedCommandCount(); the scene hand-off is
 // CTarnSceneSink::install().
+//
+// The lives of the commands sent (what a reply, a heartbeat's reply, the serial time-out and the
+// link's end end, and which writes are of unknown fate) are the ledger's (CCommandLedger); the
+// worker keeps the transports, the gate's pacing, the records and the handlers.
 //
 // What the worker hands up to the editor goes through interfaces that know nothing of the editor:
 // Tarn scene records to the installed CTarnSceneSink, OSD bitmap replies to the COsdReplySink of
@@ -54,6 +59,7 @@ class QTimer;
 #include <memory>
 #include <vector>
 
+#include "CommandLedger.h"
 #include "DeviceFrame.h"
 #include "DeviceRecords.h"
 #include "QorGlobal.h"
@@ -61,29 +67,6 @@ class QTimer;
 
 class CTcpSocket;
 class SerislPort;
-
-// One queued command.
-struct _mcu_cmd
-{
-    _mcu_cmd() = default;
-    _mcu_cmd(int nCmd, int nRw, int nSub, const QByteArray &payload)
-        : nCmdIndex(nCmd), nReadOrWrite(nRw), nSubIndex3(nSub), byte(payload)
-    {
-    }
-    bool isRead(int nCmd, int nSub, const QByteArray &payload) const
-    {
-        return nReadOrWrite == 1 && nCmdIndex == nCmd && nSubIndex3 == nSub && byte == payload;
-    }
-
-    int nCmdIndex = 0;     // command id
-    int nReadOrWrite = 1;  // 1 read, 2 write
-    int nSubIndex3 = 0;    // sub-command
-    QByteArray byte;       // payload (a copy of the caller's)
-    bool bKeep = false;    // queued while handling a loss: waits for the next link, switch-off or not
-    int nHeartsBefore = 0; // sent: heartbeats sent on this link before it (see m_listInFlight)
-    qint64 nSentMs = 0;    // sent: when, on the worker's clock (the serial reply time-out)
-    bool bEnded = false;   // ended as unanswered already: a reply to it came late (m_listLate)
-};
 
 class CTcpDeviceThread : public QThread, public CDeviceRecords
 {
@@ -170,6 +153,14 @@ public:
     // Takes a command as sent to the device, without a running loop (tests, fuzzing): its reply
     // then answers a command of ours.
     void injectSentCommand(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSubIndex);
+    // A heartbeat as sent; the worker's clock moved on by nMs, with the serial reply time-out
+    // then ended as its timer would; the worker taken as on a serial line or not, without a port
+    // (fuzzing).
+    void injectHeartbeatSent();
+    void injectClockStep(int nMs);
+    void injectSerialLine(bool bSerial);
+    // The lives of the commands sent (tests watch it through its observer).
+    CCommandLedger &commandLedger() { return m_ledger; }
     // Switched off, or the link lost or refused, and no link attempted since (see the top).
     bool isLinkDown() const { return m_bLinkDown; }
 
@@ -223,7 +214,7 @@ private slots:
     void showSerialLossBox();
     void showLastReadState();
     void showRefusalNotice();
-    void takeTimedOutCommands();
+    void slot_replyTimeOut();
     void slot_linkSilent();
     void slot_frameWritten();
 
@@ -253,17 +244,15 @@ private:
     // A write (or a scene read meant to put the editor right) that the device did not take: said
     // once per burst, and the panels are shown the device's records again.
     void commandNotTaken(const _mcu_cmd &cmd, Ending eEnding);
-    // The commands in flight that the reply shows were skipped, and the one it answers (taken off
-    // its list into answered; bEnded when it had ended as unanswered); state lock held.
-    bool takeAnswered(const CReplyFrame &f, _mcu_cmd &answered, QList<_mcu_cmd> &listSkipped);
-    void endUnanswered(const QList<_mcu_cmd> &listSkipped);
+    // Ends what the ledger says a reply, the time-out or the link's end ended (the one answered
+    // aside): unanswered and lost ones are said, writes of unclear or doubted fate read back.
+    void endCommands(const CCommandLedger::Outcome &out);
     // The commands a reply or the time-out ended are ended: the worker may send again.
     void endingCommandsDone();
-    // Ended as unanswered, a reply may still come: kept in m_listLate (state lock held).
-    void keepForLateReply(const QList<_mcu_cmd> &listEnded);
-    // Serial: the commands in flight for the reply time-out end as unanswered; the milliseconds
-    // until the next one does, or -1 (state lock held).
-    int endTimedOutCommands(int nTimeoutMs);
+    // Serial: the reply timer runs to the next command's time-out (GUI thread).
+    void armReplyTimer();
+    // The worker's clock (milliseconds; tests may move it on).
+    qint64 nowMs() const { return m_clock.elapsed() + m_nClockStepMs; }
     // A write the device may have taken without answering (or lost with the link): read back what
     // it holds, with the read of its kind, on this link or, with the link down, on the next one.
     void readBackAfter(const _mcu_cmd &sent);
@@ -473,29 +462,18 @@ private:
     bool m_bOsdKnown = false;
     bool m_bOsdOn = false;
     QByteArray m_osdSettings;
-    // The commands sent and not answered yet (state lock), oldest first. The gate lets commands of
-    // the id last answered follow each other without waiting, so several may be in flight; at
-    // MaxInFlight the queue waits for replies. The device answers in order: a reply answers the
-    // oldest one of its command, sub-command and kind (read or write, echoed by the device), and
-    // the ones before it were skipped; a heartbeat's reply ends every one sent before that
-    // heartbeat (nHeartsBefore below the heartbeats answered), and the serial time-out every one
-    // sent longer ago.
-    QList<_mcu_cmd> m_listInFlight;
-    enum { MaxInFlight = 256 };
-    // Ended by a heartbeat's reply or the serial time-out, and not known to be skipped (state
-    // lock), oldest first, at most MaxInFlight: a late reply still answers its command, which
-    // the records then take. Over a serial line the time-out shows nothing, and a reply answers
-    // the oldest of its kind here before any in flight, unless the line fell silent for two
-    // time-outs after it; over TCP the device answered something
-    // sent after them, and a reply answers one of them only when it answers nothing in flight. A
-    // reply to a command in flight shows that those were skipped; the link's end forgets them.
-    QList<_mcu_cmd> m_listLate;
-    QElapsedTimer m_clock; // the worker's clock (nSentMs)
-    qint64 m_nLastReplyMs = 0; // serial: when the line last answered, on m_clock (state lock)
-    int m_nHeartsSent = 0;      // state lock
-    int m_nHeartsAnswered = 0;  // state lock; never more than were sent
-    // Ended by the serial time-out on the worker thread, ended on the GUI thread (state lock).
-    QList<_mcu_cmd> m_listTimedOut;
+    // The commands sent and not answered yet, and those ended unanswered a reply may still come
+    // for (state lock; see CCommandLedger). The gate lets commands of the id last answered follow
+    // each other without waiting, so several may be in flight; at MaxInFlight the queue waits for
+    // replies.
+    CCommandLedger m_ledger;
+    enum { MaxInFlight = CCommandLedger::MaxInFlight };
+    QElapsedTimer m_clock; // the worker's clock
+    std::atomic<qint64> m_nClockStepMs{0}; // tests: how far the clock was moved on
+    // Serial: runs to the next command's reply time-out, counted from when its bytes were
+    // written (GUI thread). Before it ends anything, what the line holds is taken in.
+    QTimer *m_pReplyTimer = nullptr;
+    enum { ReplyTakeInMs = 50 };
     // The GUI thread is ending what a reply (or the serial time-out) ended (state lock): until it
     // has, nothing leaves, for an ending may take queued commands along (a recall the device did
     // not take, the layer writes queued behind it) and the gate is already open.

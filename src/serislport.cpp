@@ -59,8 +59,22 @@ bool SerislPort::SerialPortInits(QString portName)
 
 void SerislPort::SendSerialData(QByteArray data)
 {
-    if (m_serial->isOpen())
-        m_serial->write(data);
+    if (!m_serial->isOpen())
+        return;
+    if (m_serial->write(data) < 1)
+        CDeviceLog::write({QString("serial port"), m_serial->portName(), QString("write failed:"), m_serial->errorString()});
+    m_serial->flush(); // one command in flight: do not wait for the next event loop pass to send it
+    emit sig_written();
+}
+
+void SerislPort::takeInPending()
+{
+    if (!m_serial->isOpen())
+        return;
+    // Reads what the port has buffered already (readyRead then delivers it), without waiting.
+    if (!m_serial->waitForReadyRead(0))
+        m_serial->clearError(); // nothing there: not a failure of the line
+    ReceivedSerialData();
 }
 
 void SerislPort::ReceivedSerialData()

@@ -24,12 +24,16 @@ public:
     bool SerialPortInits(QString portName);
     bool isOpen() const;
     QString portName() const;
+    // Delivers at once what the line holds already (bytes this thread was too busy to take in).
+    void takeInPending();
 
 signals:
     void receivedData(QByteArray data);
     void SerialConnectState();
     void CloseSerialPort();
     void LineLost(QString message);
+    // A frame was written to the line (the moment it really goes out, not when it was made).
+    void sig_written();
 
 public slots:
     void Slot_DisconnectSerialPort();

@@ -1,5 +1,7 @@
 #include "TestMain.h"
 
+#include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QSignalSpy>
 
 #include "BesMessageBox.h"
@@ -125,6 +127,74 @@ private slots:
         worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray("DDDD").leftJustified(12, '\0'), 2, 10);
         QTRY_VERIFY(!worker.hasWritePending() && worker.deviceNameRecord(strName) && strName == "DDDD");
         QCOMPARE(sim.model().strDeviceName, QString("DDDD"));
+    }
+
+    // Two name writes queued back to back, the device in a thread of its own: the first one's
+    // answer lost (garbled, or the write dropped), or this thread held busy for three reply
+    // time-outs while the device answers in 100 ms (the first write on the line then, the second
+    // still waiting to be written). Whose answer came is never guessed: the records end as the
+    // device, read back where the console cannot tell; only a write the device left unanswered
+    // is said, once.
+    void writesOfUnclearFate_data()
+    {
+        QTest::addColumn<QString>("family");
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<bool>("busy");
+        QTest::addColumn<int>("notices");
+        QTest::newRow("first acknowledgement garbled") << "Z" << int(CDeviceSimulator::BadCheck) << false << 1;
+        QTest::newRow("first write dropped") << "Tarn" << int(CDeviceSimulator::NoAnswer) << false << 1;
+        QTest::newRow("answered while this thread is busy") << "Z" << int(CDeviceSimulator::NoFault) << true << 0;
+    }
+    void writesOfUnclearFate()
+    {
+        QFETCH(QString, family);
+        QFETCH(int, fault);
+        QFETCH(bool, busy);
+        QFETCH(int, notices);
+        QThread simThread;
+        auto *pSim = new CDeviceSimulator(family == "Z" ? CSimDeviceModel::Z : CSimDeviceModel::Tarn);
+        QVERIFY(pSim->openPty());
+        const QString strPty = pSim->ptyName();
+        pSim->moveToThread(&simThread);
+        connect(&simThread, &QThread::finished, pSim, &QObject::deleteLater);
+        simThread.start();
+        const auto stop = qScopeGuard([&simThread] { simThread.quit(); simThread.wait(); });
+        const auto onSim = [pSim](const std::function<void()> &fn) {
+            QMetaObject::invokeMethod(pSim, fn, Qt::BlockingQueuedConnection);
+        };
+        CTcpDeviceThread worker;
+        worker.setDeviceType(family);
+        worker.setReplyTimeout(500);
+        worker.setDeviceSerial(strPty);
+        worker.connectToSerislport(strPty);
+        QVERIFY(worker.isConnected());
+        worker.start();
+        onSim([pSim] { pSim->setReplyDelay(100); });
+        // the last answer not a name's: the second write waits for the first one's ending
+        worker.setMcuCommand(QString::fromUtf8("图层设置"), QByteArray(1, 0), 1, 0);
+        QTRY_VERIFY(worker.queuedCommandCount() == 0 && !worker.hasCommandInFlight());
+        BesMessageBox::clearTestRecords();
+        onSim([pSim, fault] { pSim->injectFault(CDeviceSimulator::Fault(fault), 41); });
+        const QString strSys = QString::fromUtf8("系统设置");
+        const auto hold = [](bool bHold) {
+            QElapsedTimer held;
+            for (held.start(); bHold && held.elapsed() < 1500;) {}
+        };
+        worker.setMcuCommand(strSys, QByteArray("AAAA").leftJustified(12, '\0'), 2, 10);
+        if (busy) {
+            QTRY_VERIFY([&] { bool bHas = false; onSim([&] { bHas = pSim->hasRequest(41, 10); }); return bHas; }());
+            hold(true);
+        }
+        worker.setMcuCommand(strSys, QByteArray("BBBB").leftJustified(12, '\0'), 2, 10);
+        hold(busy);
+        QString strName, strDevice;
+        QTRY_VERIFY_WITH_TIMEOUT(!worker.hasWritePending() && !worker.hasCommandInFlight() && worker.queuedCommandCount() == 0
+                                     && worker.deviceNameRecord(strName) && strName == "BBBB",
+                                 8000);
+        onSim([&] { strDevice = pSim->model().strDeviceName; });
+        QCOMPARE(strDevice, QString("BBBB"));
+        QCOMPARE(TestUtil::said("notice"), notices);
+        QCOMPARE(TestUtil::said("notice", QString::fromUtf8("未应答")), notices);
     }
 
     // A scene reply that carries another scene id holds the next command for one step only; an

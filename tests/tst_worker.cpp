@@ -653,6 +653,9 @@ private slots:
         QTest::newRow("acknowledged after it ended unanswered") << "late" << "修改未生效";
         QTest::newRow("refused by the device") << "nak" << "修改未生效";
         QTest::newRow("never answered") << "noanswer" << "修改未生效";
+        // a refusal of its kind that answers nothing open ends nothing and sends nothing
+        QTest::newRow("acknowledged, then a refusal of its kind") << "straynak" << "";
+        QTest::newRow("never answered, another answered, then a refusal of it") << "latenak" << "修改未生效";
         QTest::newRow("lost in flight") << "lost" << "设备未连接";
         QTest::newRow("in flight and queued at a switch-off") << "off" << "设备未连接";
         QTest::newRow("recall never answered, then another") << "recall" << "修改未生效";
@@ -676,7 +679,7 @@ private slots:
         CHubSpy spy;
         if (ending == "nak" || ending == "lost")
             sim.injectFault(ending == "nak" ? CDeviceSimulator::Nak : CDeviceSimulator::DropConnection, 34);
-        if (ending == "noanswer" || ending == "recall") {
+        if (ending == "noanswer" || ending == "recall" || ending == "latenak") {
             sim.injectFault(CDeviceSimulator::NoAnswer, ending == "recall" ? 35 : 34);
             worker.setHeartbeatInterval(300); // its reply ends the write
         }
@@ -724,6 +727,17 @@ private slots:
                 QTRY_VERIFY(!worker.isConnected());
             else
                 settle(worker, sim);
+            if (ending == "straynak" || ending == "latenak") {
+                if (ending == "latenak") {
+                    worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
+                    settle(worker, sim);
+                }
+                sim.clearRequests();
+                QByteArray nak = CDeviceSimulator::replyFrame(34, 2, 45, hex("C5C0"));
+                worker.injectReceivedData(nak);
+                settle(worker, sim);
+                QCOMPARE(sim.requestCount(), 0);
+            }
             QTRY_COMPARE(spy.last("slot_initWidgetdate").value(1).toString(), title.isEmpty() ? QString() : QString("ZS"));
             if (ending != "off") // the device took the one that reached it
                 QCOMPARE(worker.getSystemInfo()->nsound, sim.model().nSound);
