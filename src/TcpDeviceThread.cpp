@@ -1324,6 +1324,11 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
         if (bAnswered && !answered.bEnded)
             commandNotTaken(answered, Refused);
     }
+    // Scene reads queued behind a delete the device took name scenes by the numbering before it:
+    // they follow the new numbering before the worker may send one.
+    if (bAnswered && !f.isNak() && isTarn() && answered.nCmdIndex == Tx_SceneInfo && answered.nSubIndex3 == 30
+        && answered.nReadOrWrite != 1 && !answered.byte.isEmpty())
+        renumberQueuedSceneReads(uchar(answered.byte.at(0)));
     endingCommandsDone();
     if (f.nCmd != Tx_Heart) {
         if (f.isNak()) {

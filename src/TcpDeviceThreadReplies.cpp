@@ -360,8 +360,8 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
                 if (nOld != i + 1 && pSink)
                     pSink->sceneRenumbered(this, nOld, i + 1);
             }
+            // The queued scene reads followed the delete before the worker could send one.
             followDeletedScene(nSceneId);
-            renumberQueuedSceneReads(nSceneId);
             notifySerial("slot_updateCurrentDevice");
             CDeviceLog::write({QString("The device"), m_strIp, QString("delete the "), nSceneId, QString("index scene successfully!"),
                                nSendIndex, f.nSub, m_listScene.size()});
