@@ -340,7 +340,9 @@ void CDeviceSimulator::handleRequest(Channel *pChannel, const CSimRequest &req)
             m_nBusyUntilMs = std::max(m_nBusyUntilMs, nNow) + m_nReplyDelayMs;
             nDelayMs = int(m_nBusyUntilMs - nNow);
         }
-        QTimer::singleShot(nDelayMs, this, [this, nId, req]() {
+        // A device answers in order: a coarse timer could let a later request's answer (a heartbeat's)
+        // overtake this one.
+        QTimer::singleShot(nDelayMs, Qt::PreciseTimer, this, [this, nId, req]() {
             if (m_pPtyChannel && m_pPtyChannel->nId == nId) {
                 sendReply(m_pPtyChannel, req);
                 return;
