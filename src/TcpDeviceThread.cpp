@@ -22,6 +22,23 @@ bool writeChangesRead(int nWriteCmd, int nReadCmd)
 {
     return nWriteCmd == nReadCmd || (nReadCmd == Tx_SceneInfo && nWriteCmd == Tx_SetLayer);
 }
+
+// Walking the commands in sending order: whether the read asked (nCmd, nSub, payload) is already
+// waiting with no write behind it that changes what it answers, after cmd (bWaiting before it).
+bool readStillWaiting(bool bWaiting, const _mcu_cmd &cmd, int nCmd, int nSub, const QByteArray &payload)
+{
+    if (cmd.nReadOrWrite != 1)
+        return bWaiting && !writeChangesRead(cmd.nCmdIndex, nCmd);
+    return bWaiting || cmd.isRead(nCmd, nSub, payload);
+}
+
+// Keeps a read to ask later, once, in a list of at most nMax.
+void keepRead(QList<_mcu_cmd> &list, const _mcu_cmd &read, int nMax)
+{
+    if (list.size() < nMax
+        && std::none_of(list.cbegin(), list.cend(), [&](const _mcu_cmd &r) { return r.isRead(read.nCmdIndex, read.nSubIndex3, read.byte); }))
+        list.append(read);
+}
 } // namespace
 
 QString CTcpDeviceThread::s_strEditedSerial;
@@ -602,12 +619,8 @@ void CTcpDeviceThread::readBackAfter(const _mcu_cmd &sent)
 
 void CTcpDeviceThread::askReadBack(int nCmd, const QByteArray &payload, int nSub)
 {
-    const _mcu_cmd read(nCmd, 1, nSub, payload);
     if (m_bLinkDown) {
-        if (m_listNextLinkReads.size() < MaxWantedReads
-            && std::none_of(m_listNextLinkReads.cbegin(), m_listNextLinkReads.cend(),
-                            [&](const _mcu_cmd &r) { return r.isRead(nCmd, nSub, payload); }))
-            m_listNextLinkReads.append(read);
+        keepRead(m_listNextLinkReads, _mcu_cmd(nCmd, 1, nSub, payload), MaxWantedReads);
         return;
     }
     QByteArray key;
@@ -927,9 +940,8 @@ void CTcpDeviceThread::setConnectTimeout(int nMs)
 bool CTcpDeviceThread::setMcuCommand(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSubIndex)
 {
     // A read already queued or in flight (with no write of its command behind it) is not queued
-    // again, whoever asks.
-    if (nReadOrWrite != 1 && g_isTexingName(strName))
-        operatorWrote(g_getTexingIndex(strName), nSubIndex, payload);
+    // again, whoever asks. A write is the operator's (the reads back of what it changes may be
+    // asked again).
     return enqueue(strName, payload, nReadOrWrite, nSubIndex, nReadOrWrite == 1);
 }
 
@@ -944,11 +956,13 @@ bool CTcpDeviceThread::enqueue(const QString &strName, const QByteArray &payload
         CDeviceLog::write({QString("The device"), m_strIp, QString("unknown command name, not sent:"), strName});
         return false;
     }
+    const int nCmd = g_getTexingIndex(strName);
+    if (nReadOrWrite != 1)
+        operatorWrote(nCmd, nSubIndex, payload);
     if (payload.size() > CDeviceFrame::MaxRequestPayload) {
         CDeviceLog::write({QString("The device"), m_strIp, QString("command payload too long, not sent:"), strName, payload.size()});
         return false;
     }
-    const int nCmd = g_getTexingIndex(strName);
     if (m_bLinkDown && !m_bKeepForNextLink) {
         commandNotTaken(_mcu_cmd(nCmd, nReadOrWrite, nSubIndex, payload), NotSent);
         return false;
@@ -962,22 +976,16 @@ bool CTcpDeviceThread::enqueue(const QString &strName, const QByteArray &payload
             // scene read, no layer write) behind it answers for this one too; one with such a write
             // behind it would answer before that write was taken.
             bool bMerged = bInFlight;
-            for (const _mcu_cmd *pQueued : qAsConst(m_listMcuCmd)) {
-                if (pQueued->nReadOrWrite != 1)
-                    bMerged = bMerged && !writeChangesRead(pQueued->nCmdIndex, nCmd);
-                else if (pQueued->isRead(nCmd, nSubIndex, payload))
-                    bMerged = true;
-            }
+            for (const _mcu_cmd *pQueued : qAsConst(m_listMcuCmd))
+                bMerged = readStillWaiting(bMerged, *pQueued, nCmd, nSubIndex, payload);
             if (bMerged)
                 return true;
         }
         if (m_listMcuCmd.size() >= MaxQueuedCommands) {
             lock.unlock();
             const _mcu_cmd refused(nCmd, nReadOrWrite, nSubIndex, payload);
-            if (nReadOrWrite == 1 && m_listWantedReads.size() < MaxWantedReads
-                && std::none_of(m_listWantedReads.cbegin(), m_listWantedReads.cend(),
-                                [&](const _mcu_cmd &w) { return w.isRead(nCmd, nSubIndex, payload); }))
-                m_listWantedReads.append(refused);
+            if (nReadOrWrite == 1)
+                keepRead(m_listWantedReads, refused, MaxWantedReads);
             commandNotTaken(refused, QueueFull);
             return false;
         }
@@ -1067,12 +1075,8 @@ bool CTcpDeviceThread::readInFlight(int nCmd, int nSub, const QByteArray &payloa
 {
     QMutexLocker lock(m_pMutexRecv);
     bool bFound = false;
-    for (const _mcu_cmd &cmd : m_ledger.inFlight()) {
-        if (cmd.isRead(nCmd, nSub, payload))
-            bFound = true;
-        else if (cmd.nReadOrWrite != 1 && writeChangesRead(cmd.nCmdIndex, nCmd))
-            bFound = false;
-    }
+    for (const _mcu_cmd &cmd : m_ledger.inFlight())
+        bFound = readStillWaiting(bFound, cmd, nCmd, nSub, payload);
     return bFound;
 }
 
