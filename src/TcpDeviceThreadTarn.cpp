@@ -128,9 +128,7 @@ void CTcpDeviceThread::getLayerInfo(const CReplyFrame &f)
         break;
     case 10: {
         strText = "set layer pos";
-        bool bReflash = false;
-        QString strSerial = m_strSerial; // this device's panel only
-        globalObserver::getGlobalObserver()->notify("slot_IsZReflash", Q_ARG(bool, bReflash), Q_ARG(QString, strSerial));
+        g_setSourcePoll(false, m_strSerial);
         break;
     }
     case 20:

@@ -287,14 +287,6 @@ void CDeviceItem::sendStatusRead(const QString &strSerial)
                                                 Q_ARG(int, nRead), Q_ARG(int, nSub));
 }
 
-void CDeviceItem::sendReflash(const QString &strSerial)
-{
-    // The poll of this row's device only: the other frame's panel polls its own.
-    bool bReflash = true;
-    QString strTarget = strSerial;
-    globalObserver::getGlobalObserver()->notify("slot_IsZReflash", Q_ARG(bool, bReflash), Q_ARG(QString, strTarget));
-}
-
 // The dialog edits a copy of what the row shows: the row may be rebound to another device or
 // input, or removed, while it is open, and the record it was opened on may be gone. True when it
 // was accepted and the row still stands for the same input of the same device. No record is
@@ -341,7 +333,7 @@ void CDeviceItem::slot_inputAll()
     showEdited(edited);
     const QString strSerial = m_strSerial; // the row may be rebound or gone once the command went
     sendInputSet(payload, 2, 0);
-    sendReflash(strSerial);
+    g_setSourcePoll(true, strSerial);
 }
 
 // B: the name only.
@@ -361,7 +353,7 @@ void CDeviceItem::slot_inputName()
     showEdited(edited);
     const QString strSerial = m_strSerial; // the row may be rebound or gone once the command went
     sendInputSet(payload, 2, 2);
-    sendReflash(strSerial);
+    g_setSourcePoll(true, strSerial);
 }
 
 // C (Tarn) and G (Z): resolution and refresh rate; 255 marks a custom size.
@@ -385,7 +377,7 @@ void CDeviceItem::slot_inputResolution()
     const QString strSerial = m_strSerial; // the row may be rebound or gone once the command went
     sendInputSet(payload, 2, 3);
     if (!bZ)
-        sendReflash(strSerial);
+        g_setSourcePoll(true, strSerial);
 }
 
 // D: re-read the name.
@@ -396,7 +388,7 @@ void CDeviceItem::slot_updateName()
     QByteArray payload(1, char(m_pDeviceInput->nId & 0xFF));
     const QString strSerial = m_strSerial; // the row may be rebound or gone once the command went
     sendInputSet(payload, 1, 2);
-    sendReflash(strSerial);
+    g_setSourcePoll(true, strSerial);
 }
 
 // E (Tarn) and H (Z): re-read the resolution.
@@ -409,7 +401,7 @@ void CDeviceItem::slot_updateResolution()
     const QString strSerial = m_strSerial; // the row may be rebound or gone once the command went
     sendInputSet(payload, 1, 3);
     if (!bZ)
-        sendReflash(strSerial);
+        g_setSourcePoll(true, strSerial);
 }
 
 // F: restore the factory name (the name field carries the name shown), then read the inputs
@@ -428,5 +420,5 @@ void CDeviceItem::slot_resetName()
 
     globalObserver::getGlobalObserver()->notify("slot_refreshinputName", Q_ARG(QString, strSerial));
     sendStatusRead(strSerial);
-    sendReflash(strSerial);
+    g_setSourcePoll(true, strSerial);
 }

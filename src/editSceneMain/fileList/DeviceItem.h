@@ -89,7 +89,6 @@ private:
     void showEdited(const InputSource &edited);
     void showMenu(const QPoint &ptGlobal);
     void sendInputSet(QByteArray &payload, int nRw, int nSub);
-    static void sendReflash(const QString &strSerial);
 
     Ui::CDeviceItem *ui;
     QString m_strFile;

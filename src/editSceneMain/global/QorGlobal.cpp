@@ -225,3 +225,11 @@ void g_applyLanguage(QTranslator *pTranslator, int nLanguage)
     }
     QCoreApplication::installTranslator(pTranslator);
 }
+
+void g_setSourcePoll(bool bPoll, const QString &strSerial)
+{
+    // Copies: a receiver may take down whatever held the serial.
+    bool bReflash = bPoll;
+    QString strTarget = strSerial;
+    globalObserver::getGlobalObserver()->notify("slot_IsZReflash", Q_ARG(bool, bReflash), Q_ARG(QString, strTarget));
+}

@@ -272,6 +272,9 @@ QString g_colorToQssString(const QColor &color);
 // A panel's translator for UI language 0 (Chinese, "Tranlate_CN.qm") or 1 (English,
 // "Tranlate_EN.qm"); another number keeps what it holds. The translator is installed (again) last.
 void g_applyLanguage(QTranslator *pTranslator, int nLanguage);
+// Starts or stops the input poll of one device's source panel ("slot_IsZReflash" with its serial);
+// the other frame's panel goes on polling its own device.
+void g_setSourcePoll(bool bPoll, const QString &strSerial);
 
 // Marks the scenes as changed; while playing, enables the canvas update button.
 void g_setGlobalChange();

@@ -325,7 +325,7 @@ void CProgramListWidget::changeOtherCardStatus(int nId)
 void CProgramListWidget::slot_cardTaken(int nTake)
 {
     QPointer<CProgramListWidget> pSelf(this);
-    setSourcePoll(true);
+    g_setSourcePoll(true, m_strSerial);
     if (pSelf)
         updateTakeStatus(nTake);
 }
@@ -340,7 +340,7 @@ void CProgramListWidget::slot_zCardChanged(int nId)
 {
     changeOtherCardStatus(nId);
     // A preview pauses the poll of this strip's device only; the live scene's card restarts it.
-    setSourcePoll(nId == m_nTake);
+    g_setSourcePoll(nId == m_nTake, m_strSerial);
     globalObserver::getGlobalObserver()->notify("slot_setZDeviceScenepreview", Q_ARG(int, nId));
 }
 
@@ -441,14 +441,7 @@ void CProgramListWidget::on_btnReflash_clicked()
     globalObserver *pHub = globalObserver::getGlobalObserver();
     pHub->notify("slot_setDeviceCmd", Q_ARG(QString, strSerial), Q_ARG(QString, strName), Q_ARG(QByteArray &, empty),
                  Q_ARG(int, 1), Q_ARG(int, 0));
-    setSourcePoll(true);
-}
-
-// Starts or stops the source poll of the device this strip shows, and of no other.
-void CProgramListWidget::setSourcePoll(bool bPoll)
-{
-    QString strSerial = m_strSerial;
-    globalObserver::getGlobalObserver()->notify("slot_IsZReflash", Q_ARG(bool, bPoll), Q_ARG(QString, strSerial));
+    g_setSourcePoll(true, m_strSerial);
 }
 
 void CProgramListWidget::slot_updatelanguage(int nlanguage)

@@ -97,7 +97,6 @@ private:
     int usedCardCount() const;
     CCardProgramWidget *itemIsExits(int nId);
     void changeOtherCardStatus(int nId);
-    void setSourcePoll(bool bPoll);
     void initCardItem();
     void applyButtonStyles();
 

@@ -34,9 +34,7 @@ COSDTransfer::~COSDTransfer()
     CDeviceLog::write({QString("OSD transfer given up: its owner went")});
     if (!bSwitchedOn)
         sendCmd(2, COSDBitmap::switchPayload(m_nIndex, true));
-    bool bReflash = true;
-    QString strSerial = m_strSerial; // the poll of this device's panel only
-    globalObserver::getGlobalObserver()->notify("slot_IsZReflash", Q_ARG(bool, bReflash), Q_ARG(QString, strSerial));
+    g_setSourcePoll(true, m_strSerial);
 }
 
 COSDTransfer *COSDTransfer::activeTransfer()
@@ -198,12 +196,11 @@ void COSDTransfer::slot_finishDelayOver()
     int nProgress = 100;
     int nItem = -1;
     int nSpeed = g_nOSDSpeed;
-    bool bReflash = true;
-    QString strSerial = m_strSerial; // the poll of this device's panel only
+    const QString strSerial = m_strSerial; // the receivers below may take the transfer down
     pHub->notify("slot_GetOSDsendprogress", Q_ARG(int, nProgress));
     pHub->notify("slot_itemPress", Q_ARG(int, nItem));
     pHub->notify("slot_SetOSDTextSpeed", Q_ARG(int, nSpeed));
-    pHub->notify("slot_IsZReflash", Q_ARG(bool, bReflash), Q_ARG(QString, strSerial));
+    g_setSourcePoll(true, strSerial);
     if (self)
         emit sig_finished(true, QString());
 }
@@ -293,11 +290,10 @@ void COSDTransfer::fail(const QString &strReason)
     // the link lost, the switch-on waits in the device's queue until the link is back.
     sendCmd(2, COSDBitmap::switchPayload(m_nIndex, true));
     QPointer<COSDTransfer> self(this);
-    QString strSerial = m_strSerial; // the poll of this device's panel only
+    const QString strSerial = m_strSerial; // the receivers below may take the transfer down
     notifyProgress(-1);
     globalObserver *pHub = globalObserver::getGlobalObserver();
-    bool bReflash = true;
-    pHub->notify("slot_IsZReflash", Q_ARG(bool, bReflash), Q_ARG(QString, strSerial));
+    g_setSourcePoll(true, strSerial);
     int nSpeed = g_nOSDSpeed;
     pHub->notify("slot_SetOSDTextSpeed", Q_ARG(int, nSpeed));
     if (self)

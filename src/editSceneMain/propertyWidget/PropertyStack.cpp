@@ -520,9 +520,7 @@ void CPropertyStack::on_OSDApplication_clicked()
     m_list.clear();
     pHub->notify("slot_GetOSDsendprogress", Q_ARG(int, nZero));
     // The poll of the OSD's device pauses for the transfer; the other frame's goes on.
-    bool bReflash = false;
-    QString strPollSerial = pItem->m_strSerial;
-    pHub->notify("slot_IsZReflash", Q_ARG(bool, bReflash), Q_ARG(QString, strPollSerial));
+    g_setSourcePoll(false, pItem->m_strSerial);
     m_nEnteredWidth = 0;
     if (nWidth != nEntered) {
         m_nEnteredWidth = nEntered;
