@@ -202,6 +202,12 @@ qint64 CCommandLedger::msToTimeOut(qint64 nNowMs, int nTimeoutMs) const
     return nNext;
 }
 
+void CCommandLedger::linkBegan()
+{
+    m_listLate.clear();
+    m_listDoubt.clear();
+}
+
 CCommandLedger::Outcome CCommandLedger::linkEnded()
 {
     Outcome out;

@@ -98,9 +98,13 @@ public:
     Outcome timedOut(qint64 nNowMs, int nTimeoutMs);
     // Milliseconds until the next command written reaches its time-out (0: one has), -1: none.
     qint64 msToTimeOut(qint64 nNowMs, int nTimeoutMs) const;
-    // The link ended (lost, switched off) or a new one began: what was in flight is lost,
-    // nothing can be answered late.
+    // The link ended (lost, switched off): what was in flight is lost, nothing can be answered
+    // late.
     Outcome linkEnded();
+    // A new link is up: nothing of the old one can be answered late. What is in flight was handed
+    // to this link's socket while it came up (written once connected), and so were the heartbeats
+    // sent since the old link ended: they are answered on this one.
+    void linkBegan();
 
     bool hasInFlight() const { return !m_listInFlight.isEmpty(); }
     int inFlightCount() const { return m_listInFlight.size(); }

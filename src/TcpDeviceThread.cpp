@@ -226,17 +226,16 @@ void CTcpDeviceThread::handleConnected()
     // The start-up reads read every input's settings, names included: a name changed while the
     // device was off, here or elsewhere, shows as soon as they are answered.
     m_bGetEquipmentMessages = true;
-    CCommandLedger::Outcome out;
     {
-        // A new link: nothing of ours is in flight on it, and its gates are open.
+        // A new link, its gates open. What the worker sent while it came up goes out on it (the
+        // socket writes it once connected): it stays in flight, as do the heartbeats' counts.
         QMutexLocker lock(m_pMutexRecv);
         m_nOpenCountReads = 0;
-        out = m_ledger.linkEnded();
+        m_ledger.linkBegan();
         m_nRecvIndex = m_nSendIndex;
         m_nRecvExtraVal = m_nSendExtraVal;
         m_nExtraValue2 = m_nExtraValue1;
     }
-    endCommands(out); // in flight still on the link before, which ended unseen
     m_reader.clear();
     m_bSilenceConfirming = false;
     m_firstUnheardWrite.invalidate();

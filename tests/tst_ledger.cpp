@@ -312,6 +312,24 @@ private slots:
         QVERIFY(nDoubted > 0);
         QVERIFY(nLate > 0);
     }
+
+    // What was handed to a link while it came up (heartbeats, a command) goes out on it: the
+    // replies to the heartbeats sent before the command end nothing.
+    void linkComingUp()
+    {
+        CCommandLedger ledger;
+        ledger.heartbeatSent();
+        ledger.linkEnded(); // the old link's heartbeat is never answered
+        ledger.heartbeatSent();
+        ledger.heartbeatSent();
+        _mcu_cmd name(41, 2, 10, QByteArray("AAAA"));
+        ledger.sent(name, 0, true);
+        ledger.heartbeatSent();
+        ledger.linkBegan();
+        QVERIFY(ledger.reply(0, 0, true, false, true).listUnanswered.isEmpty());
+        QVERIFY(ledger.reply(0, 0, true, false, true).listUnanswered.isEmpty());
+        QVERIFY(ledger.reply(41, 10, false, false, false).bAnswered);
+    }
 };
 
 VISTEL_TEST_MAIN(TestLedger)
