@@ -256,13 +256,39 @@ private slots:
         QCOMPARE(onlyPositionCommand(), posPayload(3, 240, 120, 400, 200));
     }
 
-    // A press and release at one point, or a drag that returns to it, moves and sends nothing.
+    // A press and release at one point, or a drag that returns to it, leaves the layer where the
+    // device holds it and sends nothing: back at the press point the layer is drawn there again,
+    // whether snapping held it on the way or not, and whether a move reached that point or only
+    // the release did.
+    void clickInPlaceSendsNothing_data()
+    {
+        QTest::addColumn<QPolygonF>("path"); // moves after the press at (70, 35); the release ends it
+        QTest::addColumn<bool>("neighbour"); // a layer whose left edge lies 4 units from our right one
+        const QPointF at(70, 35);
+        QTest::newRow("click") << QPolygonF(QVector<QPointF>{at}) << false;
+        QTest::newRow("away and back") << QPolygonF(QVector<QPointF>{at + QPointF(50, 12), at}) << false;
+        QTest::newRow("away and back, snapped") << QPolygonF(QVector<QPointF>{at + QPointF(0, 60), at + QPointF(0, 60), at}) << true;
+        QTest::newRow("away, released at the press point") << QPolygonF(QVector<QPointF>{at + QPointF(50, 12)}) << false;
+    }
     void clickInPlaceSendsNothing()
     {
+        QFETCH(QPolygonF, path);
+        QFETCH(bool, neighbour);
         CEditSingleTextItem *p = layer(2, 20, 10, 100, 50);
-        drag(QPointF(70, 35), QPointF(70, 35));
+        if (neighbour)
+            layer(3, 124, 200, 40, 40);
+        press(QPointF(70, 35));
+        for (const QPointF &pt : path)
+            moveTo(pt);
+        if (path.size() > 1) { // drawn where the pointer is, before the release
+            QCOMPARE(sceneRect(p), QRectF(20, 10, 100, 50));
+            QVERIFY(m_pCanvas->shownGuide("slot_verMagneticLine").isEmpty());
+        }
+        release(QPointF(70, 35));
         QCOMPARE(sceneRect(p), QRectF(20, 10, 100, 50));
         QVERIFY(p->isSelected());
+        if (path.size() > 1)
+            QCOMPARE(m_pCanvas->last("slot_updateItemPos"), QVariantList({true}));
         QVERIFY(received().isEmpty());
     }
 

@@ -61,6 +61,19 @@ void dragInView(CEditBaseView *pView, const QPoint &ptFrom, const QPoint &ptTo)
     }
 }
 
+void dragAwayAndBack(CEditBaseView *pView, const QPoint &ptFrom, const QPoint &ptAway)
+{
+    const struct { QEvent::Type type; QPoint pt; Qt::MouseButtons buttons; } steps[] = {
+        {QEvent::MouseButtonPress, ptFrom, Qt::LeftButton},
+        {QEvent::MouseMove, ptAway, Qt::LeftButton},
+        {QEvent::MouseMove, ptFrom, Qt::LeftButton},
+        {QEvent::MouseButtonRelease, ptFrom, Qt::NoButton}};
+    for (const auto &e : steps) {
+        QMouseEvent ev(e.type, e.pt, pView->viewport()->mapToGlobal(e.pt), Qt::LeftButton, e.buttons, Qt::NoModifier);
+        QApplication::sendEvent(pView->viewport(), &ev);
+    }
+}
+
 QStringList layerTexts(CEditBaseScene *pScene)
 {
     QStringList list;

@@ -306,6 +306,28 @@ void CEditSelectBorder::mouseMoveItem(QGraphicsSceneMouseEvent *event, CEditBase
         } else {
             hub()->notify("slot_getItemMaxWidth");
         }
+    } else if (g_selectMode == move) {
+        returnToPress(pItem);
+    }
+}
+
+// The pointer is back where the drag began: the layer is where it was at the press, which is
+// where the device holds it, snapped there or not. A release here sends nothing.
+void CEditSelectBorder::returnToPress(CEditBaseItem *pItem)
+{
+    m_isMagneticMoveX = false;
+    m_isMagneticMoveY = false;
+    m_nMagneticX = int(m_down.x());
+    m_nMagneticY = int(m_down.y());
+    if (pItem->pos() == m_ptInitialPositions)
+        return;
+    pItem->setPos(m_ptInitialPositions);
+    if (pItem->m_bShowNormal) {
+        hub()->notify("slot_verMagneticLine", Q_ARG(QPoint, QPoint()), Q_ARG(QPoint, QPoint()), Q_ARG(bool, false));
+        hub()->notify("slot_horMagneticLine", Q_ARG(QPoint, QPoint()), Q_ARG(QPoint, QPoint()), Q_ARG(bool, false));
+        notifyBool("slot_updateItemPos", true);
+    } else {
+        hub()->notify("slot_getItemMaxWidth");
     }
 }
 
@@ -325,7 +347,7 @@ void CEditSelectBorder::mouseMoveBaseItemGroup(QGraphicsSceneMouseEvent *event, 
     } else if (g_nDragHandle == 0) {
         setCurShape(pScene, pGroup->collidesWithHandle(event->scenePos()));
     }
-    if (g_selectMode == move && m_sLast != m_down) {
+    if (g_selectMode == move && (m_sLast != m_down || pGroup->pos() != m_ptInitialPositions)) {
         const QPointF d = m_sLast - m_down;
         pGroup->moveItem(m_ptInitialPositions + d);
         emit pScene->itemMoved(pGroup, d);
@@ -356,7 +378,7 @@ void CEditSelectBorder::mouseMoveProxyWidget(QGraphicsSceneMouseEvent *event, CE
     } else if (g_nDragHandle == 0) {
         setCurShape(pScene, pProxy->collidesWithHandle(event->scenePos()));
     }
-    if (g_selectMode == move && m_sLast != m_down) {
+    if (g_selectMode == move && (m_sLast != m_down || pProxy->pos() != m_ptInitialPositions)) {
         const QPointF d = m_sLast - m_down;
         pProxy->moveItem(m_ptInitialPositions + d);
         emit pScene->itemMoved(pProxy, d);
@@ -399,6 +421,14 @@ void CEditSelectBorder::mouseReleaseEvent(QGraphicsSceneMouseEvent *event, CEdit
     CEditBaseItemBorder::mouseReleaseEvent(event, pScene);
     if (!pScene || event->button() != Qt::LeftButton)
         return;
+    // A release back at the press point with no move reported there first: the layer goes back
+    // as a move to that point would have put it.
+    if (g_selectMode == move && event->scenePos() == m_down && m_sLast != m_down) {
+        m_sLast = m_down;
+        const QList<QGraphicsItem *> selected = pScene->selectedItems();
+        if (!m_pProxyWidgetSelected && selected.size() == 1 && selected.first()->type() == EditItemType_Base)
+            returnToPress(static_cast<CEditBaseItem *>(selected.first()));
+    }
     const bool bMoved = m_sLast != m_down;
     const bool bReshaped = (g_selectMode == size || g_selectMode == editor) && bMoved;
     const SelectMode mode = g_selectMode;

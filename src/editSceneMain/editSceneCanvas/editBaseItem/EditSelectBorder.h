@@ -13,6 +13,9 @@
 // there until the cursor has travelled more than that distance further, and the guide lines are
 // announced on "slot_verMagneticLine" / "slot_horMagneticLine".
 //
+// Whenever the pointer is back at the press point the dragged item is where it was at the press
+// (snapped or not), and a release there sends nothing.
+//
 // On release a moved or resized layer sends its geometry to the device, once. Layers moved
 // together as a multi-selection each send theirs. On a screen driven by two outputs a layer
 // that did not straddle the middle at the press and straddles it now is handed to the scene's
@@ -88,6 +91,9 @@ private:
     bool sendLayerGeometry(CEditSingleTextItem *pLayer, bool bCrossAtPress, CEditBaseScene *pScene);
     // True when the device shows the scene; otherwise offers the recall (a question) and false.
     bool askRecall(CEditBaseScene *pScene);
+    // A single item dragged back to the press point: put where it was at the press, the
+    // snapping hold let go.
+    void returnToPress(CEditBaseItem *pItem);
     // Forgets the gesture: mode, handle, grabbed items.
     void endGesture();
 
