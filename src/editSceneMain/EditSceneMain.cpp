@@ -53,6 +53,9 @@ CEditSceneMain::CEditSceneMain(QWidget *parent, BuildSteps steps)
         return m_pCanvasPlace;
     });
     setYieldingPanel(m_pCanvas->canvasArea());
+    // The strip and the canvas name one scene: the card outlined is the scene the canvas shows
+    // (a hand-back of the records shows the live scene again, a read given up included).
+    connect(m_pCanvas, &CEditSceneCanvas::sig_sceneChage, m_pProgramListWidget, &CProgramListWidget::markShownScene);
     m_pCanvas->sendCurrentScene();
     if (steps == BuildAll)
         ensurePropertyStack();

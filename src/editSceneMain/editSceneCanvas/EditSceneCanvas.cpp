@@ -310,6 +310,8 @@ void CEditSceneCanvas::changeSceneById(int nIndex)
     // Showing a scene reads nothing: the records handed over (a hand-back, a binding) are what the
     // device last said. The operator's change of scene reads it (slot_changeCanvasScene).
     refreshOSDItem(nIndex);
+    // The scene strip outlines the card of the scene shown, whichever way it came to be shown.
+    emit sig_sceneChage(m_pCurrentScene ? int(m_pCurrentScene->getSceneID()) : -1);
 }
 
 void CEditSceneCanvas::sendLayerRead(CEditBaseScene *pScene)

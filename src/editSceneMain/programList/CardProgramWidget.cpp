@@ -164,7 +164,15 @@ void CCardProgramWidget::setTake(int nTake)
 
 void CCardProgramWidget::setCardStauts(bool bSelect)
 {
-    if (bSelect)
+    if (bSelect) {
+        // Outlined as the scene shown; only a press sets its name rolling.
+        if (m_bUse && !m_bSelect) {
+            m_bSelect = true;
+            update();
+        }
+        return;
+    }
+    if (!m_bSelect)
         return;
     m_bSelect = false;
     if (m_pLabelName)

@@ -320,6 +320,12 @@ void CProgramListWidget::changeOtherCardStatus(int nId)
             pCard->setCardStauts(false);
 }
 
+void CProgramListWidget::markShownScene(int nId)
+{
+    for (CCardProgramWidget *pCard : cards())
+        pCard->setCardStauts(pCard->checkCardIsUse() && pCard->getCardId() == nId);
+}
+
 // ------------------------------------------------------------------ card signals
 
 void CProgramListWidget::slot_cardTaken(int nTake)

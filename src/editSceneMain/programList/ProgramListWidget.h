@@ -66,6 +66,8 @@ public:
 
 public slots:
     void slot_updateLayoutTakeStatus(int nTake);
+    // Outlines the card of the scene the frame shows (none for an id no card has), and only it.
+    void markShownScene(int nId);
     void slot_updateLayoutTakeStatus(int nTake, QString strSerial);
     void slot_addUsedCardItem(QString strName, QString strSerial, int nTake);
     void slot_addUsedCardItem(QString strName, QString strSerial);
