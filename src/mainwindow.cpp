@@ -603,6 +603,11 @@ void MainWindow::startupReads(CTcpDeviceThread *pDevice, bool bTarn)
         QByteArray byteLive = payloadOf("\x00", 1);
         pDevice->setMcuCommand(QStringLiteral("图层设置"), byteLive, 1, 0);
     }
+    // As at a first start, the device shows its live scene: a preview the frame showed before the
+    // link went is over, and the source poll it paused runs again.
+    if (!bTarn && m_pZinterface)
+        m_pZinterface->linkBegan(pDevice->getDeviceSerial());
+    g_setSourcePoll(true, pDevice->getDeviceSerial());
 }
 
 // ----------------------------------------------------------- the switch

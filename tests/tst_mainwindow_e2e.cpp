@@ -312,7 +312,8 @@ void TestMainWindowE2E::zDeviceStartupAndEditor()
 }
 
 // A preview pauses the Z frame's poll; the device restarts with more inputs and another name: the
-// re-link's reads show the new inputs with their names and the name whole, the poll still paused.
+// re-link's reads show the new inputs with their names and the name whole, and the frame starts as
+// at a first start: no card previewed, the live one marked, the poll running.
 void TestMainWindowE2E::zRowsFollowARestartWhileThePollIsPaused()
 {
     CDeviceSimulator sim(CSimDeviceModel::Z, 3, 2);
@@ -360,7 +361,12 @@ void TestMainWindowE2E::zRowsFollowARestartWhileThePollIsPaused()
     QTRY_VERIFY_WITH_TIMEOUT(pDevice->isConnected(), 5000);
     QTRY_COMPARE_WITH_TIMEOUT(rowNames(), (QStringList{"IN1", "IN2", "IN3", "Cam4", "Cam5"}), 8000);
     QTRY_COMPARE(pName->text(), QString::fromUtf8("北京控制中心"));
-    QVERIFY(!pPanel->isPolling());
+    QVERIFY(pPanel->isPolling());
+    for (CCardProgramWidget *pCard : pFrame->programListWidget()->cards()) {
+        QVERIFY(!pCard->isSelected());
+        if (pCard->checkCardIsUse())
+            QCOMPARE(pCard->takeText(), QString::fromUtf8(pCard->getCardId() == sim.model().nTakeScene ? "已调用" : "未调用"));
+    }
 }
 
 void TestMainWindowE2E::deviceNameLandsOnItsOwnRow()

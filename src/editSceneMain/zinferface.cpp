@@ -71,6 +71,16 @@ void Zinferface::updateZSceneData(QString strSerial, const QList<ZSceneInfo *> &
         m_pZMiddleControl->showDeviceSource(strSerial);
 }
 
+void Zinferface::linkBegan(const QString &strSerial)
+{
+    if (!isBoundTo(strSerial))
+        return;
+    if (m_pProgramListWidget)
+        m_pProgramListWidget->markShownScene(-1);
+    if (m_pZMiddleControl)
+        m_pZMiddleControl->showDeviceSource(strSerial);
+}
+
 // Only the bound device's input refresh reaches the panel, and only while the frame shows.
 void Zinferface::slot_updateZEquipmentInputSource(DeviceInfo *device, QString strSerial)
 {

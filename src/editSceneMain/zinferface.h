@@ -30,6 +30,9 @@ public:
 
     void initSceneData(DeviceInfo *device, const QList<ZSceneInfo *> &listScene);
     void updateZSceneData(QString strSerial, const QList<ZSceneInfo *> &listScene);
+    // A link to the device made again starts as a first start does: no scene previewed (no card
+    // outlined), the live source shown as the records hold it; the start-up reads follow.
+    void linkBegan(const QString &strSerial);
 
     ZMiddleControl *middleControl() const { return m_pZMiddleControl; }
 
