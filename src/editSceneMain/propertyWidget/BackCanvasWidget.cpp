@@ -6,6 +6,7 @@
 #include <QRegularExpressionValidator>
 
 #include "BesMessageBox.h"
+#include "DeviceRecords.h"
 #include "EditBaseScene.h"
 #include "GbkCodec.h"
 #include "GuardedWait.h"
@@ -175,7 +176,16 @@ void CBackCanvasWidget::setWidgetData(QGraphicsItem *pItem)
 
 void CBackCanvasWidget::getDeviceName(QString strName)
 {
+    m_strHeldName = strName;
     ui->lineEditstrSerial->setText(strName);
+}
+
+void CBackCanvasWidget::showHeldName()
+{
+    QString strName = m_strHeldName;
+    if (const CDeviceRecords *pDevice = CDeviceRecords::find(m_strSerial))
+        pDevice->deviceNameRecord(strName);
+    ui->lineEditstrSerial->setText(strName); // clears the modified mark too
 }
 
 void CBackCanvasWidget::sendName()
@@ -204,9 +214,12 @@ void CBackCanvasWidget::sendDeviceCmd()
             CGuardedWait wait{this, pScene};
             wait.recallScene(pScene->m_strSerial, nSceneId, tr("场景未调用"), tr("该场景未调用，是否立即调用？"), tr("确定"),
                              tr("取消"), true, false);
-            // Nothing was applied: the page shows the screen as it is again.
-            if (wait.alive())
+            // Nothing was applied: the page shows the screen, and the device's name, as they are
+            // again (a name typed went out no more than a size did).
+            if (wait.alive()) {
                 setWidgetData(nullptr);
+                showHeldName();
+            }
             return;
         }
     }

@@ -59,9 +59,13 @@ private:
     // Fills the canvas edits from the screen edits; false when they hold no valid screen.
     bool applyScreenRule();
     void sendName();
+    // The name the device holds (as its records say, else as the page was last given it) in the
+    // name field again, in place of one typed and not sent.
+    void showHeldName();
 
     Ui::backCanvasWidget *ui;
     QString m_strSerial;
+    QString m_strHeldName; // the name the page was last given
     CSceneBackCanvas *m_pCanvas = nullptr;
     QPointer<QObject> m_pCanvasGuard; // null once the bound canvas is gone
     bool m_bOpen = true;
