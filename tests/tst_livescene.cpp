@@ -135,6 +135,28 @@ class TestLiveScene : public QObject
             if (strStep == "mute") // the heartbeat's reply ends the read
                 m_pWindow->getCurrentDevice("TSN")->setHeartbeatInterval(300);
             canvas()->slot_updateCurrentData();
+        } else if (strStep == "refuse2") { // every scene read refused, then card 2 clicked
+            BesMessageBox::clearTestRecords();
+            m_pSim->clearRequests();
+            m_pSim->injectFault(CDeviceSimulator::Nak, 35, 1000);
+            step("show2");
+        } else if (strStep == "outlined") { // the card outlined is the scene the canvas shows
+            const int nShown = int(canvas()->currentScene()->getSceneID());
+            for (int nId : ProgramTest::usedIds(*pStrip))
+                QCOMPARE(ProgramTest::card(*pStrip, nId)->isSelected(), nId == nShown);
+        } else if (strStep == "devname") { // a device name typed on the screen page and applied
+            m_pSim->clearRequests();
+            CPropertyStack *pStack = m_pWindow->editSceneMain()->propertyStack();
+            QLineEdit *pName = pStack->backCanvasWidget()->findChild<QLineEdit *>("lineEditstrSerial");
+            TestUtil::retype(pName, "Typed");
+            pStack->findChild<QPushButton *>("Application")->click();
+            quiet();
+            // The field shows the name the device holds unless the device took the one typed.
+            bool bNameSent = false;
+            for (const CSimRequest &r : m_pSim->requestsWithoutHeartbeat())
+                bNameSent |= r.nCmd == g_getTexingIndex(QString::fromUtf8("系统设置")) && r.nReadOrWrite == 2;
+            QCOMPARE(m_pSim->model().strDeviceName, QString::fromUtf8(bNameSent ? "Typed" : "演示设备"));
+            QTRY_COMPARE(pName->text(), m_pSim->model().strDeviceName);
         } else if (strStep == "given") { // the read and two more, then one notice; the device answers again
             QCOMPARE(m_pSim->requests(35).size(), 3);
             QCOMPARE(TestUtil::said("notice"), 1);
@@ -206,6 +228,10 @@ class TestLiveScene : public QObject
             if (pPage->item() == canvas()->currentScene()->itemById(0))
                 QTRY_COMPARE(pPage->findChild<QSpinBox *>("spinBoxX")->value(), m_pSim->model().scenes.at(0).layers.at(0).nX);
             return;
+        } else if (strStep == "back0") { // L0 dragged 50 px away and back to the press point
+            QVERIFY(canvas()->currentScene()->itemById(0));
+            const QPoint pt = at(canvas()->currentScene()->itemById(0)->sceneBoundingRect().center());
+            SceneTest::dragAwayAndBack(pView, pt, pt + QPoint(50, 12));
         } else if (strStep == "select0" || strStep == "move0" || strStep == "away0" || strStep == "drag0") {
             QVERIFY(canvas()->currentScene()->itemById(0));
             const QPoint pt = at(canvas()->currentScene()->itemById(0)->sceneBoundingRect().center());
@@ -273,6 +299,8 @@ private slots:
         QTest::newRow("clean, drop, update 2") << "clean drop update" << true << 1 << 1 << "L0" << 2;
         QTest::newRow("delete L0, update 2") << "select0 delete update" << true << 1 << 1 << "L1" << 2;
         QTest::newRow("drag L0 off the canvas") << "away0" << true << 1 << 1 << "L0 L1" << 3;
+        // Dragged away and back to where it was pressed: canvas, layer page and device agree.
+        QTest::newRow("drag L0 away and back") << "select0 back0 kept" << true << 1 << 1 << "L0 L1" << 3;
         // Dragged across the middle of a split screen, L0 takes L1 off; the read that shows it is refused.
         QTest::newRow("split screen: L0 across, scene read refused") << "split move0" << true << 1 << 1 << "L0" << 2;
         // Edits made while the device is switched off go nowhere; the canvas keeps what was read.
@@ -299,6 +327,12 @@ private slots:
         // and the records handed back to the canvas ask nothing again.
         QTest::newRow("scene reads refused") << "refuse given" << true << 1 << 1 << "L0 L1" << 3;
         QTest::newRow("scene reads unanswered") << "mute given" << true << 1 << 1 << "L0 L1" << 3;
+        // Reads of the scene just clicked given up: the strip and the canvas name one scene.
+        QTest::newRow("scene 2 reads refused") << "refuse2 given outlined" << true << 1 << 1 << "L0 L1" << 3;
+        // A device name typed on the page of a scene not shown on the device, whatever the
+        // answer to the recall question.
+        QTest::newRow("name typed on scene 2, no") << "show2 devname outlined" << false << 1 << 1 << "L0 L1" << 3;
+        QTest::newRow("name typed on scene 2, yes") << "show2 devname outlined" << true << 1 << 2 << "L0" << 3;
         // A stored scene deleted before the last one: the read of the scene shown next follows the
         // device's new numbering.
         QTest::newRow("third scene, delete 2") << "third del2 unsaid shown" << true << 1 << 1 << "L0 L1" << 3;
