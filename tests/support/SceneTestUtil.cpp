@@ -63,15 +63,16 @@ void dragInView(CEditBaseView *pView, const QPoint &ptFrom, const QPoint &ptTo)
 
 void dragAwayAndBack(CEditBaseView *pView, const QPoint &ptFrom, const QPoint &ptAway)
 {
-    const struct { QEvent::Type type; QPoint pt; Qt::MouseButtons buttons; } steps[] = {
-        {QEvent::MouseButtonPress, ptFrom, Qt::LeftButton},
-        {QEvent::MouseMove, ptAway, Qt::LeftButton},
-        {QEvent::MouseMove, ptFrom, Qt::LeftButton},
-        {QEvent::MouseButtonRelease, ptFrom, Qt::NoButton}};
-    for (const auto &e : steps) {
-        QMouseEvent ev(e.type, e.pt, pView->viewport()->mapToGlobal(e.pt), Qt::LeftButton, e.buttons, Qt::NoModifier);
+    const auto send = [pView](QEvent::Type type, const QPoint &pt, Qt::MouseButtons buttons) {
+        QMouseEvent ev(type, pt, pView->viewport()->mapToGlobal(pt), Qt::LeftButton, buttons, Qt::NoModifier);
         QApplication::sendEvent(pView->viewport(), &ev);
-    }
+    };
+    send(QEvent::MouseButtonPress, ptFrom, Qt::LeftButton);
+    // Away in steps, as a hand goes: a layer caught by an edge at the start is let go on the way.
+    for (int i = 1; i <= 4; ++i)
+        send(QEvent::MouseMove, ptFrom + (ptAway - ptFrom) * i / 4, Qt::LeftButton);
+    send(QEvent::MouseMove, ptFrom, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, ptFrom, Qt::NoButton);
 }
 
 QStringList layerTexts(CEditBaseScene *pScene)

@@ -38,7 +38,7 @@ bool dropOn(CEditBaseView *pView, const QByteArray &data, const QPoint &pt);
 // Presses the left button at ptFrom in the view's viewport, moves through the midpoint to ptTo
 // and releases there, as a mouse does.
 void dragInView(CEditBaseView *pView, const QPoint &ptFrom, const QPoint &ptTo);
-// Presses at ptFrom, moves to ptAway and back to ptFrom, and releases there.
+// Presses at ptFrom, moves to ptAway in four steps and back to ptFrom at once, and releases there.
 void dragAwayAndBack(CEditBaseView *pView, const QPoint &ptFrom, const QPoint &ptAway);
 // "L<id> x,y wxh t<transparency>" (device pixels) of each layer item of the scene, sorted.
 QStringList layerTexts(CEditBaseScene *pScene);
