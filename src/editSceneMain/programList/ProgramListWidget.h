@@ -47,6 +47,8 @@ public:
     void initValue();
     void destroyProgram();
     void addUsedCardItem(int nId, QString strName, QString strSerial, int nTake, int nSceneMax);
+    // Outlines the card of the scene the frame shows (none for an id no card has), and only it.
+    void markShownScene(int nId);
 
     // The family ("Tarn" or "Z") of the device the strip shows, set by its
     // frame. While empty, g_strDevType decides at the moment of use.
@@ -66,8 +68,6 @@ public:
 
 public slots:
     void slot_updateLayoutTakeStatus(int nTake);
-    // Outlines the card of the scene the frame shows (none for an id no card has), and only it.
-    void markShownScene(int nId);
     void slot_updateLayoutTakeStatus(int nTake, QString strSerial);
     void slot_addUsedCardItem(QString strName, QString strSerial, int nTake);
     void slot_addUsedCardItem(QString strName, QString strSerial);
