@@ -143,6 +143,24 @@ QStringList frameTexts(QWidget *pFrame)
     return listTexts;
 }
 
+// Every translation of a source text in the translation files of a language.
+QSet<QString> translations(const QString &strSource, const QString &strLanguage = QStringLiteral("en"))
+{
+    QSet<QString> setTexts;
+    const QDir dir(TestUtil::sourceDir() + QStringLiteral("/src/translations/") + strLanguage);
+    const QRegularExpression message(QStringLiteral("<source>%1</source>\\s*<translation>([^<]*)</translation>")
+                                         .arg(QRegularExpression::escape(strSource)));
+    for (const QString &strFile : dir.entryList({QStringLiteral("*.ts")})) {
+        QFile file(dir.filePath(strFile));
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QString strText = QString::fromUtf8(file.readAll());
+        for (auto it = message.globalMatch(strText); it.hasNext();)
+            setTexts.insert(it.next().captured(1));
+    }
+    return setTexts;
+}
+
 bool hasCjk(const QString &strText)
 {
     return strText.contains(QRegularExpression(QStringLiteral("[\\x{4e00}-\\x{9fff}]")));
@@ -165,7 +183,9 @@ private slots:
     void tarnFrameBuiltAfterASwitchTakesItsLanguage();
     void textsMadeInCodeFollowASwitch_data();
     void textsMadeInCodeFollowASwitch();
-    void recallQuestionReadsOneWay();
+    void takeQuestionReadsOneWay();
+    void oneTextPerWord_data();
+    void oneTextPerWord();
 };
 
 void TestLanguage::initTestCase()
@@ -443,34 +463,46 @@ void TestLanguage::textsMadeInCodeFollowASwitch()
     QCOMPARE(listNow, listThen);
 }
 
-// The recall question and its title read one way in English wherever they are asked, in the
-// words the rest of the interface uses for taking a scene ("Recall scene").
-void TestLanguage::recallQuestionReadsOneWay()
+// The take question and its title read one way in English wherever they are asked, in the
+// words the rest of the interface uses for taking a scene ("Take scene", a card "Taken").
+void TestLanguage::takeQuestionReadsOneWay()
 {
     QTranslator english;
     QVERIFY(english.load(TestUtil::buildDir() + QStringLiteral("/Tranlate_EN.qm")));
-    const QString strTitle = QStringLiteral("Scene not recalled");
-    const QString strQuestion = QStringLiteral("This scene is not recalled. Recall it now?");
-    QCOMPARE(english.translate("CCardProgramWidget", "调用场景"), QStringLiteral("Recall scene"));
+    const QString strTitle = QStringLiteral("Scene not taken");
+    const QString strQuestion = QStringLiteral("This scene is not taken. Take it now?");
+    QCOMPARE(english.translate("CCardProgramWidget", "调用场景"), QStringLiteral("Take scene"));
     for (const char *pszContext : {"CEditSceneCanvas", "CEditBaseScene", "CCardProgramWidget", "CBackCanvasWidget",
                                    "CWndPosWidget"}) {
         QCOMPARE(english.translate(pszContext, "场景未调用"), strTitle);
         QCOMPARE(english.translate(pszContext, "该场景未调用，是否立即调用？"), strQuestion);
     }
-    // Every English file holds that one text, whichever context asks.
-    QSet<QString> setTexts;
-    const QDir dir(TestUtil::sourceDir() + QStringLiteral("/src/translations/en"));
-    const QStringList listFiles = dir.entryList({QStringLiteral("*.ts")});
-    QVERIFY(!listFiles.isEmpty());
-    static const QRegularExpression message(QStringLiteral("<source>(场景未调用|该场景未调用，是否立即调用？)</source>\\s*<translation>([^<]*)</translation>"));
-    for (const QString &strFile : listFiles) {
-        QFile file(dir.filePath(strFile));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QString strText = QString::fromUtf8(file.readAll());
-        for (auto it = message.globalMatch(strText); it.hasNext();)
-            setTexts.insert(it.next().captured(2));
-    }
-    QCOMPARE(setTexts, (QSet<QString>{strTitle, strQuestion}));
+    QCOMPARE(translations(QStringLiteral("场景未调用")), QSet<QString>{strTitle});
+    QCOMPARE(translations(QStringLiteral("该场景未调用，是否立即调用？")), QSet<QString>{strQuestion});
+}
+
+void TestLanguage::oneTextPerWord_data()
+{
+    QTest::addColumn<QString>("strSource");
+    QTest::addColumn<QString>("strEnglish");
+    QTest::newRow("a notice's title") << QStringLiteral("提示") << QStringLiteral("Notice");
+    QTest::newRow("transparency") << QStringLiteral("透明度：") << QStringLiteral("Transparency:");
+    QTest::newRow("a layer up") << QStringLiteral("上移一层") << QStringLiteral("Move up one layer");
+    QTest::newRow("a layer down") << QStringLiteral("下移一层") << QStringLiteral("Move down one layer");
+    QTest::newRow("the device name") << QStringLiteral("设备名称") << QStringLiteral("Device name");
+    QTest::newRow("input sources") << QStringLiteral("输入源") << QStringLiteral("Input sources");
+    QTest::newRow("a taken card") << QStringLiteral("已调用") << QStringLiteral("Taken");
+    QTest::newRow("a card not taken") << QStringLiteral("未调用") << QStringLiteral("Not taken");
+    QTest::newRow("a new scene is a scene") << QStringLiteral("用户场景") << QStringLiteral("User scene");
+}
+
+// A Chinese text reads one way in English, whichever panel says it; the Chinese files keep it.
+void TestLanguage::oneTextPerWord()
+{
+    QFETCH(QString, strSource);
+    QFETCH(QString, strEnglish);
+    QCOMPARE(translations(strSource), QSet<QString>{strEnglish});
+    QCOMPARE(translations(strSource, QStringLiteral("cn")), QSet<QString>{strSource});
 }
 
 VISTEL_TEST_MAIN(TestLanguage)

@@ -140,6 +140,14 @@
         <source>场景数已达上限%1，请输入已有场景！</source>
         <translation>场景数已达上限%1，请输入已有场景！</translation>
     </message>
+    <message>
+        <source>保存失败</source>
+        <translation>保存失败</translation>
+    </message>
+    <message>
+        <source>请输入有效值！</source>
+        <translation>请输入有效值！</translation>
+    </message>
 </context>
 <context>
     <name>CProgramDlg</name>
