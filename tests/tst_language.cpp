@@ -1,13 +1,18 @@
 // The language switch of the device list window and the configuration file.
 #include "TestMain.h"
 
-#include "DeviceControl.h"
+#include "BesMessageBox.h"
 #include "CardProgramWidget.h"
+#include "DeviceControl.h"
+#include "DeviceItem.h"
 #include "EditSceneCanvas.h"
 #include "EditSceneMain.h"
+#include "FileListWidget.h"
+#include "LayoutListWidget.h"
 #include "ProgramListWidget.h"
 #include "PropertyStack.h"
 #include "QorGlobal.h"
+#include "SceneSaveAsDlg.h"
 #include "SwitchButton.h"
 #include "TestUtil.h"
 #include "globalObserver.h"
@@ -15,12 +20,15 @@
 #include "zinferface.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QTranslator>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
@@ -186,6 +194,8 @@ private slots:
     void takeQuestionReadsOneWay();
     void oneTextPerWord_data();
     void oneTextPerWord();
+    void textsPutTogetherInCodeReadInEnglish_data();
+    void textsPutTogetherInCodeReadInEnglish();
 };
 
 void TestLanguage::initTestCase()
@@ -503,6 +513,73 @@ void TestLanguage::oneTextPerWord()
     QFETCH(QString, strEnglish);
     QCOMPARE(translations(strSource), QSet<QString>{strEnglish});
     QCOMPARE(translations(strSource, QStringLiteral("cn")), QSet<QString>{strSource});
+}
+
+void TestLanguage::textsPutTogetherInCodeReadInEnglish_data()
+{
+    QTest::addColumn<QString>("strKind");
+    QTest::addColumn<QStringList>("listSaid");
+    QTest::newRow("a save-to number out of range") << QStringLiteral("range")
+                                                   << QStringList{QStringLiteral("Save failed"),
+                                                                  QStringLiteral("Please enter a valid number!")};
+    QTest::newRow("a save-to scene gone") << QStringLiteral("gone")
+                                          << QStringList{QStringLiteral("Save failed"),
+                                                         QStringLiteral("Scene 3 no longer exists, please enter another number!")};
+    QTest::newRow("an input without signal dragged") << QStringLiteral("caption")
+                                                     << QStringList{QStringLiteral("IN1 : No input")};
+    QTest::newRow("a Z input row's menu made in Chinese") << QStringLiteral("zmenu")
+                                                          << QStringList{QStringLiteral("Modify resolution"),
+                                                                         QStringLiteral("Update resolution")};
+}
+
+// Texts put together in code read in the language in force: the Z save-to dialog's refusals, the
+// caption a dragged input without signal gives its layer, and the menu of a Z input row made
+// before a switch.
+void TestLanguage::textsPutTogetherInCodeReadInEnglish()
+{
+    QFETCH(QString, strKind);
+    QFETCH(QStringList, listSaid);
+    QVERIFY(QFile::copy(TestUtil::buildDir() + QStringLiteral("/Tranlate_EN.qm"), QStringLiteral("Tranlate_EN.qm")));
+    QStringList listNow;
+    InputSource input;
+    input.strName = QStringLiteral("IN1");
+    input.strType = QStringLiteral("HDMI");
+    if (strKind == QLatin1String("zmenu")) {
+        DeviceInfo device;
+        device.strSerial = QStringLiteral("SNZ");
+        device.vectorInput.append(&input);
+        CFileListWidget panel;
+        panel.setDeviceFamily(QStringLiteral("Z"));
+        panel.addDeviceToList(&device, QStringLiteral("SNZ"));
+        QVERIFY(panel.layoutList()->itemAt(0));
+        int nLanguage = 1;
+        globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_updateFileListlanguage"), Q_ARG(int, nLanguage));
+        for (QAction *pEntry : panel.layoutList()->itemAt(0)->menu()->actions())
+            listNow << pEntry->text();
+    } else {
+        QTranslator english;
+        QVERIFY(english.load(QStringLiteral("Tranlate_EN.qm")));
+        QCoreApplication::installTranslator(&english);
+        if (strKind == QLatin1String("caption")) {
+            CDeviceItem row;
+            row.setDeviceInput(&input);
+            listNow << row.dragCaption();
+        } else {
+            BesMessageBox::setTestAnswer(QMessageBox::Ok);
+            BesMessageBox::clearTestRecords();
+            CSceneSaveAsDlg dlg(QStringLiteral("Z"));
+            dlg.setStrSerial(QStringLiteral("SNZ"));
+            dlg.setZsencedate(4, 2); // scenes 1 to 4 counted, none of them listed
+            dlg.show();
+            dlg.findChild<QLineEdit *>(QStringLiteral("lineEditIndex"))
+                ->setText(strKind == QLatin1String("range") ? QStringLiteral("0") : QStringLiteral("3"));
+            QTest::mouseClick(dlg.findChild<QPushButton *>(QStringLiteral("pushButtonOk")), Qt::LeftButton);
+            QVERIFY(!BesMessageBox::testRecords().isEmpty());
+            listNow << BesMessageBox::testRecords().last().title << BesMessageBox::testRecords().last().text;
+            BesMessageBox::clearTestAnswer();
+        }
+    }
+    QCOMPARE(listNow, listSaid);
 }
 
 VISTEL_TEST_MAIN(TestLanguage)

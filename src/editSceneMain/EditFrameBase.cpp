@@ -350,6 +350,16 @@ bool CEditFrameBase::event(QEvent *event)
         g_strDevType = m_strFamily;
     if (event->type() == QEvent::Resize)
         scheduleWorkAreaShares();
+    // The texts of another language may ask for more room than the frame was placed in: once the
+    // panels have taken them, a shown frame fits its screen again.
+    if (event->type() == QEvent::LanguageChange && isVisible())
+        QMetaObject::invokeMethod(
+            this,
+            [this]() {
+                if (isVisible() && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
+                    fitIntoScreen();
+            },
+            Qt::QueuedConnection);
     return QMainWindow::event(event);
 }
 
