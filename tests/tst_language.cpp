@@ -1,6 +1,7 @@
 // The language switch of the device list window and the configuration file.
 #include "TestMain.h"
 
+#include "BaseTableWidget.h"
 #include "BesMessageBox.h"
 #include "CardProgramWidget.h"
 #include "DeviceControl.h"
@@ -8,13 +9,16 @@
 #include "EditSceneCanvas.h"
 #include "EditSceneMain.h"
 #include "FileListWidget.h"
+#include "InputSetDlg.h"
 #include "LayoutListWidget.h"
+#include "OtherWidget.h"
 #include "ProgramListWidget.h"
 #include "PropertyStack.h"
 #include "QorGlobal.h"
 #include "SceneSaveAsDlg.h"
 #include "SwitchButton.h"
 #include "TestUtil.h"
+#include "WndPosWidget.h"
 #include "globalObserver.h"
 #include "mainwindow.h"
 #include "zinferface.h"
@@ -31,10 +35,16 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QToolTip>
 #include <QSet>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QUdpSocket>
+
+#include <memory>
 #include "SimTestUtil.h"
 
 using SimTest::freeUdpPort;
@@ -169,6 +179,55 @@ QSet<QString> translations(const QString &strSource, const QString &strLanguage 
     return setTexts;
 }
 
+// How a widget's tooltip is drawn: the colour most of it has, and whether anything on it stands
+// out from that colour (its text).
+struct TipLook
+{
+    QRgb background = 0;
+    bool bText = false;
+};
+
+TipLook tipLook(QWidget *pWidget)
+{
+    QToolTip::showText(pWidget->mapToGlobal(QPoint(1, 1)), pWidget->toolTip(), pWidget);
+    QWidget *pTip = nullptr;
+    for (QWidget *p : QApplication::topLevelWidgets())
+        if (p->inherits("QTipLabel") && p->isVisible())
+            pTip = p;
+    TipLook look;
+    if (!pTip)
+        return look;
+    const QImage image = pTip->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    delete pTip; // the next tip is made for its own widget, not reused
+    QHash<QRgb, int> hashCount;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ++hashCount[image.pixel(x, y)];
+    int nMost = 0;
+    for (auto it = hashCount.cbegin(); it != hashCount.cend(); ++it)
+        if (it.value() > nMost) {
+            nMost = it.value();
+            look.background = it.key();
+        }
+    const int nBackground = qAlpha(look.background) * qGray(look.background) / 255;
+    for (auto it = hashCount.cbegin(); it != hashCount.cend(); ++it)
+        if (qAbs(qAlpha(it.key()) * qGray(it.key()) / 255 - nBackground) > 96)
+            look.bText = true;
+    return look;
+}
+
+// Whether a line edit shows all of its text: the cursor at the end stands as far from the cursor
+// at the start as the text is wide (a field too narrow scrolls the start out of sight).
+bool editShowsWhole(QLineEdit *pEdit)
+{
+    pEdit->setCursorPosition(pEdit->text().size());
+    pEdit->grab(); // the edit scrolls to its cursor when it paints
+    const int nEnd = pEdit->inputMethodQuery(Qt::ImCursorRectangle).toRect().left();
+    pEdit->setCursorPosition(0);
+    pEdit->grab();
+    return nEnd - pEdit->inputMethodQuery(Qt::ImCursorRectangle).toRect().left() >= pEdit->fontMetrics().horizontalAdvance(pEdit->text());
+}
+
 bool hasCjk(const QString &strText)
 {
     return strText.contains(QRegularExpression(QStringLiteral("[\\x{4e00}-\\x{9fff}]")));
@@ -196,6 +255,12 @@ private slots:
     void oneTextPerWord();
     void textsPutTogetherInCodeReadInEnglish_data();
     void textsPutTogetherInCodeReadInEnglish();
+    void everyTooltipReads_data();
+    void everyTooltipReads();
+    void namesShowWhole_data();
+    void namesShowWhole();
+    void aShownFrameFitsItsScreenAfterASwitch();
+    void aShortTitleCoversTheLogo();
 };
 
 void TestLanguage::initTestCase()
@@ -580,6 +645,164 @@ void TestLanguage::textsPutTogetherInCodeReadInEnglish()
         }
     }
     QCOMPARE(listNow, listSaid);
+}
+
+void TestLanguage::everyTooltipReads_data()
+{
+    QTest::addColumn<bool>("bZ");
+    QTest::newRow("Tarn frame") << false;
+    QTest::newRow("Z frame") << true;
+}
+
+// Every tooltip of a frame, its panels and the canvas's floating tools has the look of a tooltip
+// of a widget without a sheet of its own: opaque, its text standing out.
+void TestLanguage::everyTooltipReads()
+{
+    QFETCH(bool, bZ);
+    TestUtil::CProgramStyle style;
+    QPushButton plain;
+    plain.setToolTip(QStringLiteral("tip"));
+    plain.show();
+    const TipLook reference = tipLook(&plain);
+    QCOMPARE(qAlpha(reference.background), 255);
+    QVERIFY(reference.bText);
+
+    MainWindow w;
+    std::unique_ptr<Zinferface> pZ;
+    QWidget *pFrame = nullptr;
+    if (bZ) {
+        pZ.reset(new Zinferface);
+        pFrame = pZ.get();
+    } else {
+        pFrame = w.editSceneMain();
+    }
+    pFrame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(pFrame));
+    QStringList listUnread;
+    int nTips = 0;
+    for (QWidget *p : pFrame->findChildren<QWidget *>()) {
+        if (p->toolTip().isEmpty())
+            continue;
+        ++nTips;
+        const TipLook look = tipLook(p);
+        if (look.background != reference.background || !look.bText)
+            listUnread << p->objectName() + QLatin1Char('=') + p->toolTip();
+    }
+    QVERIFY(nTips > 0);
+    QVERIFY2(listUnread.isEmpty(), qPrintable(listUnread.join(QStringLiteral("; "))));
+}
+
+void TestLanguage::namesShowWhole_data()
+{
+    QTest::addColumn<QString>("strWhere");
+    QTest::newRow("the Z device page's name field") << QStringLiteral("z page");
+    QTest::newRow("the input dialog's name field") << QStringLiteral("input dialog");
+    QTest::newRow("a source row") << QStringLiteral("row");
+    QTest::newRow("the layer page's source box") << QStringLiteral("source box");
+    QTest::newRow("a source row beside the list's scroll bar") << QStringLiteral("list");
+}
+
+// A name of the device's 12 bytes, of the widest letters, shows whole wherever the operator reads
+// or edits it, in English (whose labels leave the fields the least room) under the program's sheet.
+void TestLanguage::namesShowWhole()
+{
+    QFETCH(QString, strWhere);
+    TestUtil::CProgramStyle style;
+    QTranslator english;
+    QVERIFY(english.load(TestUtil::buildDir() + QStringLiteral("/Tranlate_EN.qm")));
+    QCoreApplication::installTranslator(&english);
+    const QString strName = QStringLiteral("WWWWMMMMWWWW");
+    QVector<InputSource> listInputs(6);
+    QVector<InputSource *> vecInputs;
+    for (int i = 0; i < listInputs.size(); ++i) {
+        listInputs[i].nId = i;
+        listInputs[i].strName = i == 0 ? strName : QStringLiteral("IN%1").arg(i + 1);
+        listInputs[i].strType = QStringLiteral("HDMI");
+        listInputs[i].nSig = 1;
+        listInputs[i].nWidth = 1920;
+        listInputs[i].nHeight = 1080;
+        listInputs[i].nHz = 60;
+        vecInputs.append(&listInputs[i]);
+    }
+    if (strWhere == QLatin1String("z page")) {
+        COtherWidget page;
+        page.show();
+        auto *pEdit = page.findChild<QLineEdit *>(QStringLiteral("lineEditstrSerial"));
+        pEdit->setText(strName);
+        QVERIFY(editShowsWhole(pEdit));
+    } else if (strWhere == QLatin1String("input dialog")) {
+        CInputSetDlg dlg;
+        dlg.setInputData(vecInputs.first());
+        dlg.setShowType(1);
+        dlg.show();
+        QVERIFY(editShowsWhole(dlg.findChild<QLineEdit *>(QStringLiteral("lineEditName"))));
+    } else if (strWhere == QLatin1String("row")) {
+        CDeviceItem row;
+        row.setDeviceInput(vecInputs.first());
+        row.show();
+        auto *pLabel = row.findChild<QLabel *>(QStringLiteral("labelName"));
+        QVERIFY(pLabel->contentsRect().width() >= pLabel->fontMetrics().horizontalAdvance(strName));
+    } else if (strWhere == QLatin1String("source box")) {
+        CWndPosWidget page;
+        page.setInputSource(vecInputs);
+        page.show();
+        auto *pBox = page.findChild<QComboBox *>(QStringLiteral("cmbMainSig"));
+        QCOMPARE(pBox->currentText(), strName);
+        QStyleOptionComboBox option;
+        option.initFrom(pBox);
+        const QRect rtText = pBox->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, pBox);
+        QVERIFY(rtText.width() >= pBox->fontMetrics().horizontalAdvance(strName));
+    } else {
+        DeviceInfo device;
+        device.strSerial = QStringLiteral("SN1");
+        device.vectorInput = vecInputs;
+        CFileListWidget panel;
+        panel.setDeviceFamily(QStringLiteral("Tarn"));
+        panel.addDeviceToList(&device, QStringLiteral("SN1"));
+        panel.resize(panel.minimumSizeHint().width(), 400); // the narrowest a frame's splitter leaves it
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        QScrollBar *pBar = panel.layoutList()->table()->verticalScrollBar();
+        QTRY_VERIFY(pBar->isVisible());
+        auto *pLabel = panel.layoutList()->itemAt(0)->findChild<QLabel *>(QStringLiteral("labelName"));
+        const int nRight = pLabel->mapTo(panel.layoutList()->table(), QPoint(pLabel->width(), 0)).x();
+        QVERIFY2(nRight <= pBar->x(), qPrintable(QStringLiteral("%1 > %2").arg(nRight).arg(pBar->x())));
+    }
+}
+
+// A frame placed on a laptop's screen in Chinese still fits it once its texts are English.
+void TestLanguage::aShownFrameFitsItsScreenAfterASwitch()
+{
+    QVERIFY(QFile::copy(TestUtil::buildDir() + QStringLiteral("/Tranlate_EN.qm"), QStringLiteral("Tranlate_EN.qm")));
+    QVERIFY(QFile::copy(TestUtil::buildDir() + QStringLiteral("/Tranlate_CN.qm"), QStringLiteral("Tranlate_CN.qm")));
+    TestUtil::CProgramStyle style;
+    const QRect rtScreen(0, 0, 1366, 768);
+    CEditFrameBase::setScreenAreaOverride(rtScreen);
+    {
+        MainWindow w;
+        Zinferface z;
+        z.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&z));
+        QVERIFY(rtScreen.contains(z.frameGeometry()));
+        switchLanguage(w, 1);
+        QTRY_VERIFY2(rtScreen.contains(z.frameGeometry()),
+                     qPrintable(QStringLiteral("%1 x %2").arg(z.frameGeometry().width()).arg(z.frameGeometry().height())));
+    }
+    CEditFrameBase::setScreenAreaOverride(QRect(0, 0, 1920, 1080));
+}
+
+// A message box's title, however short, covers the logo that lies under it.
+void TestLanguage::aShortTitleCoversTheLogo()
+{
+    TestUtil::CProgramStyle style;
+    BesMessageBox box;
+    auto *pTitle = box.findChild<QLabel *>(QStringLiteral("labelMessageTitle"));
+    const auto *pLogo = box.findChild<QLabel *>(QStringLiteral("labelLogoTitle"));
+    pTitle->setText(QStringLiteral("Tip"));
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    const QRect rtLogo(pLogo->pos(), pLogo->pixmap(Qt::ReturnByValue).size());
+    QVERIFY2(pTitle->geometry().contains(rtLogo), qPrintable(QStringLiteral("%1").arg(pTitle->width())));
 }
 
 VISTEL_TEST_MAIN(TestLanguage)
