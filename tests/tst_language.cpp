@@ -12,6 +12,7 @@
 #include "InputSetDlg.h"
 #include "LayoutListWidget.h"
 #include "OtherWidget.h"
+#include "PlayWnd.h"
 #include "ProgramListWidget.h"
 #include "PropertyStack.h"
 #include "QorGlobal.h"
@@ -593,11 +594,14 @@ void TestLanguage::textsPutTogetherInCodeReadInEnglish_data()
     QTest::newRow("a Z input row's menu made in Chinese") << QStringLiteral("zmenu")
                                                           << QStringList{QStringLiteral("Modify resolution"),
                                                                          QStringLiteral("Update resolution")};
+    QTest::newRow("the play window's menu") << QStringLiteral("play menu")
+                                            << QStringList{QStringLiteral("Unlock"), QStringLiteral("Restore position"),
+                                                           QStringLiteral("Always on top")};
 }
 
 // Texts put together in code read in the language in force: the Z save-to dialog's refusals, the
-// caption a dragged input without signal gives its layer, and the menu of a Z input row made
-// before a switch.
+// caption a dragged input without signal gives its layer, the menu of a Z input row made before a
+// switch, and the play window's menu.
 void TestLanguage::textsPutTogetherInCodeReadInEnglish()
 {
     QFETCH(QString, strKind);
@@ -627,6 +631,11 @@ void TestLanguage::textsPutTogetherInCodeReadInEnglish()
             CDeviceItem row;
             row.setDeviceInput(&input);
             listNow << row.dragCaption();
+        } else if (strKind == QLatin1String("play menu")) {
+            CPlayWnd wnd(QRect(0, 0, 640, 480));
+            const std::unique_ptr<QMenu> pMenu(wnd.createMenu());
+            for (QAction *pEntry : pMenu->actions())
+                listNow << pEntry->text();
         } else {
             BesMessageBox::setTestAnswer(QMessageBox::Ok);
             BesMessageBox::clearTestRecords();

@@ -178,5 +178,25 @@
         <source>00:00:01</source>
         <translation>00:00:01</translation>
     </message>
+    <message>
+        <source>锁定播放</source>
+        <translation>锁定播放</translation>
+    </message>
+    <message>
+        <source>取消锁定</source>
+        <translation>取消锁定</translation>
+    </message>
+    <message>
+        <source>复原位置</source>
+        <translation>复原位置</translation>
+    </message>
+    <message>
+        <source>窗口置顶</source>
+        <translation>窗口置顶</translation>
+    </message>
+    <message>
+        <source>取消置顶</source>
+        <translation>取消置顶</translation>
+    </message>
 </context>
 </TS>

@@ -178,5 +178,25 @@
         <source>00:00:01</source>
         <translation>00:00:01</translation>
     </message>
+    <message>
+        <source>锁定播放</source>
+        <translation>Lock playback</translation>
+    </message>
+    <message>
+        <source>取消锁定</source>
+        <translation>Unlock</translation>
+    </message>
+    <message>
+        <source>复原位置</source>
+        <translation>Restore position</translation>
+    </message>
+    <message>
+        <source>窗口置顶</source>
+        <translation>Always on top</translation>
+    </message>
+    <message>
+        <source>取消置顶</source>
+        <translation>Not on top</translation>
+    </message>
 </context>
 </TS>
