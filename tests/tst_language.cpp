@@ -801,11 +801,12 @@ void TestLanguage::aShownFrameFitsItsScreenAfterASwitch()
         QVERIFY(rtScreen.contains(z.geometry()));
         switchLanguage(w, 1);
         QVERIFY(frameTexts(&z).join(QLatin1Char('\n')).contains(QStringLiteral("Device name:")));
-        // The layouts take the new texts' sizes before anything else that was posted is handled.
-        for (int i = 0; i < 8; ++i)
-            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-        QTRY_VERIFY2(rtScreen.contains(z.geometry()),
-                     qPrintable(QStringLiteral("%1 x %2").arg(z.geometry().width()).arg(z.geometry().height())));
+        // What was posted is handled in its order (the change of language, then the layouts).
+        for (int i = 0; i < 10; ++i)
+            QCoreApplication::sendPostedEvents();
+        QVERIFY2(z.minimumSizeHint().width() <= rtScreen.width() && rtScreen.contains(z.geometry()),
+                     qPrintable(QStringLiteral("%1 x %2, at least %3").arg(z.geometry().width()).arg(z.geometry().height())
+                                    .arg(z.minimumSizeHint().width())));
     }
     CEditFrameBase::setScreenAreaOverride(QRect(0, 0, 1920, 1080));
 }
