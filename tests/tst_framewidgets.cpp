@@ -296,7 +296,7 @@ private slots:
 
         QWidget canvas;
         CToolBar bar(&canvas);
-        QCOMPARE(bar.findChild<QToolButton *>("btnUp")->toolTip(), QString("Up one layer"));
+        QCOMPARE(bar.findChild<QToolButton *>("btnUp")->toolTip(), QString("Move up one layer"));
 
         pHub->notify("slot_updateZMiddleControllanguage", Q_ARG(int, 0));
         QCOMPARE(strip.lines().first(), QString("[当前信号源:Switching source]")); // the name keeps its language

@@ -1,32 +1,51 @@
 // The language switch of the device list window and the configuration file.
 #include "TestMain.h"
 
-#include "DeviceControl.h"
+#include "BaseTableWidget.h"
+#include "BesMessageBox.h"
 #include "CardProgramWidget.h"
+#include "DeviceControl.h"
+#include "DeviceItem.h"
 #include "EditSceneCanvas.h"
 #include "EditSceneMain.h"
+#include "FileListWidget.h"
+#include "InputSetDlg.h"
+#include "LayoutListWidget.h"
+#include "OtherWidget.h"
+#include "PlayWnd.h"
 #include "ProgramListWidget.h"
 #include "PropertyStack.h"
 #include "QorGlobal.h"
+#include "SceneSaveAsDlg.h"
 #include "SwitchButton.h"
 #include "TestUtil.h"
+#include "WndPosWidget.h"
 #include "globalObserver.h"
 #include "mainwindow.h"
 #include "zinferface.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QTranslator>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QToolTip>
 #include <QSet>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QUdpSocket>
+
+#include <memory>
 #include "SimTestUtil.h"
 
 using SimTest::freeUdpPort;
@@ -143,6 +162,73 @@ QStringList frameTexts(QWidget *pFrame)
     return listTexts;
 }
 
+// Every translation of a source text in the translation files of a language.
+QSet<QString> translations(const QString &strSource, const QString &strLanguage = QStringLiteral("en"))
+{
+    QSet<QString> setTexts;
+    const QDir dir(TestUtil::sourceDir() + QStringLiteral("/src/translations/") + strLanguage);
+    const QRegularExpression message(QStringLiteral("<source>%1</source>\\s*<translation>([^<]*)</translation>")
+                                         .arg(QRegularExpression::escape(strSource)));
+    for (const QString &strFile : dir.entryList({QStringLiteral("*.ts")})) {
+        QFile file(dir.filePath(strFile));
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QString strText = QString::fromUtf8(file.readAll());
+        for (auto it = message.globalMatch(strText); it.hasNext();)
+            setTexts.insert(it.next().captured(1));
+    }
+    return setTexts;
+}
+
+// How a widget's tooltip is drawn: the colour most of it has, and whether anything on it stands
+// out from that colour (its text).
+struct TipLook
+{
+    QRgb background = 0;
+    bool bText = false;
+};
+
+TipLook tipLook(QWidget *pWidget)
+{
+    QToolTip::showText(pWidget->mapToGlobal(QPoint(1, 1)), pWidget->toolTip(), pWidget);
+    QWidget *pTip = nullptr;
+    for (QWidget *p : QApplication::topLevelWidgets())
+        if (p->inherits("QTipLabel") && p->isVisible())
+            pTip = p;
+    TipLook look;
+    if (!pTip)
+        return look;
+    const QImage image = pTip->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    delete pTip; // the next tip is made for its own widget, not reused
+    QHash<QRgb, int> hashCount;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ++hashCount[image.pixel(x, y)];
+    int nMost = 0;
+    for (auto it = hashCount.cbegin(); it != hashCount.cend(); ++it)
+        if (it.value() > nMost) {
+            nMost = it.value();
+            look.background = it.key();
+        }
+    const int nBackground = qAlpha(look.background) * qGray(look.background) / 255;
+    for (auto it = hashCount.cbegin(); it != hashCount.cend(); ++it)
+        if (qAbs(qAlpha(it.key()) * qGray(it.key()) / 255 - nBackground) > 96)
+            look.bText = true;
+    return look;
+}
+
+// Whether a line edit shows all of its text: the cursor at the end stands as far from the cursor
+// at the start as the text is wide (a field too narrow scrolls the start out of sight).
+bool editShowsWhole(QLineEdit *pEdit)
+{
+    pEdit->setCursorPosition(pEdit->text().size());
+    pEdit->grab(); // the edit scrolls to its cursor when it paints
+    const int nEnd = pEdit->inputMethodQuery(Qt::ImCursorRectangle).toRect().left();
+    pEdit->setCursorPosition(0);
+    pEdit->grab();
+    return nEnd - pEdit->inputMethodQuery(Qt::ImCursorRectangle).toRect().left() >= pEdit->fontMetrics().horizontalAdvance(pEdit->text());
+}
+
 bool hasCjk(const QString &strText)
 {
     return strText.contains(QRegularExpression(QStringLiteral("[\\x{4e00}-\\x{9fff}]")));
@@ -165,7 +251,17 @@ private slots:
     void tarnFrameBuiltAfterASwitchTakesItsLanguage();
     void textsMadeInCodeFollowASwitch_data();
     void textsMadeInCodeFollowASwitch();
-    void recallQuestionReadsOneWay();
+    void takeQuestionReadsOneWay();
+    void oneTextPerWord_data();
+    void oneTextPerWord();
+    void textsPutTogetherInCodeReadInEnglish_data();
+    void textsPutTogetherInCodeReadInEnglish();
+    void everyTooltipReads_data();
+    void everyTooltipReads();
+    void namesShowWhole_data();
+    void namesShowWhole();
+    void aShownFrameFitsItsScreenAfterASwitch();
+    void aShortTitleCoversTheLogo();
 };
 
 void TestLanguage::initTestCase()
@@ -443,34 +539,290 @@ void TestLanguage::textsMadeInCodeFollowASwitch()
     QCOMPARE(listNow, listThen);
 }
 
-// The recall question and its title read one way in English wherever they are asked, in the
-// words the rest of the interface uses for taking a scene ("Recall scene").
-void TestLanguage::recallQuestionReadsOneWay()
+// The take question and its title read one way in English wherever they are asked, in the
+// words the rest of the interface uses for taking a scene ("Take scene", a card "Taken").
+void TestLanguage::takeQuestionReadsOneWay()
 {
     QTranslator english;
     QVERIFY(english.load(TestUtil::buildDir() + QStringLiteral("/Tranlate_EN.qm")));
-    const QString strTitle = QStringLiteral("Scene not recalled");
-    const QString strQuestion = QStringLiteral("This scene is not recalled. Recall it now?");
-    QCOMPARE(english.translate("CCardProgramWidget", "调用场景"), QStringLiteral("Recall scene"));
+    const QString strTitle = QStringLiteral("Scene not taken");
+    const QString strQuestion = QStringLiteral("This scene is not taken. Take it now?");
+    QCOMPARE(english.translate("CCardProgramWidget", "调用场景"), QStringLiteral("Take scene"));
     for (const char *pszContext : {"CEditSceneCanvas", "CEditBaseScene", "CCardProgramWidget", "CBackCanvasWidget",
                                    "CWndPosWidget"}) {
         QCOMPARE(english.translate(pszContext, "场景未调用"), strTitle);
         QCOMPARE(english.translate(pszContext, "该场景未调用，是否立即调用？"), strQuestion);
     }
-    // Every English file holds that one text, whichever context asks.
-    QSet<QString> setTexts;
-    const QDir dir(TestUtil::sourceDir() + QStringLiteral("/src/translations/en"));
-    const QStringList listFiles = dir.entryList({QStringLiteral("*.ts")});
-    QVERIFY(!listFiles.isEmpty());
-    static const QRegularExpression message(QStringLiteral("<source>(场景未调用|该场景未调用，是否立即调用？)</source>\\s*<translation>([^<]*)</translation>"));
-    for (const QString &strFile : listFiles) {
-        QFile file(dir.filePath(strFile));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QString strText = QString::fromUtf8(file.readAll());
-        for (auto it = message.globalMatch(strText); it.hasNext();)
-            setTexts.insert(it.next().captured(2));
+    QCOMPARE(translations(QStringLiteral("场景未调用")), QSet<QString>{strTitle});
+    QCOMPARE(translations(QStringLiteral("该场景未调用，是否立即调用？")), QSet<QString>{strQuestion});
+}
+
+void TestLanguage::oneTextPerWord_data()
+{
+    QTest::addColumn<QString>("strSource");
+    QTest::addColumn<QString>("strEnglish");
+    QTest::newRow("a notice's title") << QStringLiteral("提示") << QStringLiteral("Notice");
+    QTest::newRow("transparency") << QStringLiteral("透明度：") << QStringLiteral("Transparency:");
+    QTest::newRow("a layer up") << QStringLiteral("上移一层") << QStringLiteral("Move up one layer");
+    QTest::newRow("a layer down") << QStringLiteral("下移一层") << QStringLiteral("Move down one layer");
+    QTest::newRow("the device name") << QStringLiteral("设备名称") << QStringLiteral("Device name");
+    QTest::newRow("input sources") << QStringLiteral("输入源") << QStringLiteral("Input sources");
+    QTest::newRow("a new scene is a scene") << QStringLiteral("用户场景") << QStringLiteral("User scene");
+}
+
+// A Chinese text reads one way in English, whichever panel says it; the Chinese files keep it.
+void TestLanguage::oneTextPerWord()
+{
+    QFETCH(QString, strSource);
+    QFETCH(QString, strEnglish);
+    QCOMPARE(translations(strSource), QSet<QString>{strEnglish});
+    QCOMPARE(translations(strSource, QStringLiteral("cn")), QSet<QString>{strSource});
+}
+
+void TestLanguage::textsPutTogetherInCodeReadInEnglish_data()
+{
+    QTest::addColumn<QString>("strKind");
+    QTest::addColumn<QStringList>("listSaid");
+    QTest::newRow("a save-to number out of range") << QStringLiteral("range")
+                                                   << QStringList{QStringLiteral("Save failed"),
+                                                                  QStringLiteral("Please enter a valid number!")};
+    QTest::newRow("a save-to scene gone") << QStringLiteral("gone")
+                                          << QStringList{QStringLiteral("Save failed"),
+                                                         QStringLiteral("Scene 3 no longer exists, please enter another number!")};
+    QTest::newRow("an input without signal dragged") << QStringLiteral("caption")
+                                                     << QStringList{QStringLiteral("IN1 : No input")};
+    QTest::newRow("a Z input row's menu made in Chinese") << QStringLiteral("zmenu")
+                                                          << QStringList{QStringLiteral("Modify resolution"),
+                                                                         QStringLiteral("Update resolution")};
+    QTest::newRow("the play window's menu") << QStringLiteral("play menu")
+                                            << QStringList{QStringLiteral("Unlock"), QStringLiteral("Restore position"),
+                                                           QStringLiteral("Always on top")};
+}
+
+// Texts put together in code read in the language in force: the Z save-to dialog's refusals, the
+// caption a dragged input without signal gives its layer, the menu of a Z input row made before a
+// switch, and the play window's menu.
+void TestLanguage::textsPutTogetherInCodeReadInEnglish()
+{
+    QFETCH(QString, strKind);
+    QFETCH(QStringList, listSaid);
+    QVERIFY(QFile::copy(TestUtil::buildDir() + QStringLiteral("/Tranlate_EN.qm"), QStringLiteral("Tranlate_EN.qm")));
+    QStringList listNow;
+    InputSource input;
+    input.strName = QStringLiteral("IN1");
+    input.strType = QStringLiteral("HDMI");
+    if (strKind == QLatin1String("zmenu")) {
+        DeviceInfo device;
+        device.strSerial = QStringLiteral("SNZ");
+        device.vectorInput.append(&input);
+        CFileListWidget panel;
+        panel.setDeviceFamily(QStringLiteral("Z"));
+        panel.addDeviceToList(&device, QStringLiteral("SNZ"));
+        QVERIFY(panel.layoutList()->itemAt(0));
+        int nLanguage = 1;
+        globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_updateFileListlanguage"), Q_ARG(int, nLanguage));
+        for (QAction *pEntry : panel.layoutList()->itemAt(0)->menu()->actions())
+            listNow << pEntry->text();
+    } else {
+        QTranslator english;
+        QVERIFY(english.load(QStringLiteral("Tranlate_EN.qm")));
+        QCoreApplication::installTranslator(&english);
+        if (strKind == QLatin1String("caption")) {
+            CDeviceItem row;
+            row.setDeviceInput(&input);
+            listNow << row.dragCaption();
+        } else if (strKind == QLatin1String("play menu")) {
+            CPlayWnd wnd(QRect(0, 0, 640, 480));
+            const std::unique_ptr<QMenu> pMenu(wnd.createMenu());
+            for (QAction *pEntry : pMenu->actions())
+                listNow << pEntry->text();
+        } else {
+            BesMessageBox::setTestAnswer(QMessageBox::Ok);
+            BesMessageBox::clearTestRecords();
+            CSceneSaveAsDlg dlg(QStringLiteral("Z"));
+            dlg.setStrSerial(QStringLiteral("SNZ"));
+            dlg.setZsencedate(4, 2); // scenes 1 to 4 counted, none of them listed
+            dlg.show();
+            dlg.findChild<QLineEdit *>(QStringLiteral("lineEditIndex"))
+                ->setText(strKind == QLatin1String("range") ? QStringLiteral("0") : QStringLiteral("3"));
+            QTest::mouseClick(dlg.findChild<QPushButton *>(QStringLiteral("pushButtonOk")), Qt::LeftButton);
+            QVERIFY(!BesMessageBox::testRecords().isEmpty());
+            listNow << BesMessageBox::testRecords().last().title << BesMessageBox::testRecords().last().text;
+            BesMessageBox::clearTestAnswer();
+        }
     }
-    QCOMPARE(setTexts, (QSet<QString>{strTitle, strQuestion}));
+    QCOMPARE(listNow, listSaid);
+}
+
+void TestLanguage::everyTooltipReads_data()
+{
+    QTest::addColumn<bool>("bZ");
+    QTest::newRow("Tarn frame") << false;
+    QTest::newRow("Z frame") << true;
+}
+
+// Every tooltip of a frame, its panels and the canvas's floating tools has the look of a tooltip
+// of a widget without a sheet of its own: opaque, its text standing out.
+void TestLanguage::everyTooltipReads()
+{
+    QFETCH(bool, bZ);
+    TestUtil::CProgramStyle style;
+    QPushButton plain;
+    plain.setToolTip(QStringLiteral("tip"));
+    plain.show();
+    const TipLook reference = tipLook(&plain);
+    QCOMPARE(qAlpha(reference.background), 255);
+    QVERIFY(reference.bText);
+
+    MainWindow w;
+    std::unique_ptr<Zinferface> pZ;
+    QWidget *pFrame = nullptr;
+    if (bZ) {
+        pZ.reset(new Zinferface);
+        pFrame = pZ.get();
+    } else {
+        pFrame = w.editSceneMain();
+    }
+    pFrame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(pFrame));
+    QStringList listUnread;
+    int nTips = 0;
+    for (QWidget *p : pFrame->findChildren<QWidget *>()) {
+        if (p->toolTip().isEmpty())
+            continue;
+        ++nTips;
+        const TipLook look = tipLook(p);
+        if (look.background != reference.background || !look.bText)
+            listUnread << p->objectName() + QLatin1Char('=') + p->toolTip();
+    }
+    QVERIFY(nTips > 0);
+    QVERIFY2(listUnread.isEmpty(), qPrintable(listUnread.join(QStringLiteral("; "))));
+}
+
+void TestLanguage::namesShowWhole_data()
+{
+    QTest::addColumn<QString>("strWhere");
+    QTest::newRow("the Z device page's name field") << QStringLiteral("z page");
+    QTest::newRow("the input dialog's name field") << QStringLiteral("input dialog");
+    QTest::newRow("a source row") << QStringLiteral("row");
+    QTest::newRow("the layer page's source box") << QStringLiteral("source box");
+    QTest::newRow("a source row beside the list's scroll bar") << QStringLiteral("list");
+}
+
+// A name of the device's 12 bytes, of the widest letters, shows whole wherever the operator reads
+// or edits it, in English (whose labels leave the fields the least room) under the program's sheet.
+void TestLanguage::namesShowWhole()
+{
+    QFETCH(QString, strWhere);
+    TestUtil::CProgramStyle style;
+    QTranslator english;
+    QVERIFY(english.load(TestUtil::buildDir() + QStringLiteral("/Tranlate_EN.qm")));
+    QCoreApplication::installTranslator(&english);
+    const QString strName = QStringLiteral("WWWWMMMMWWWW");
+    QVector<InputSource> listInputs(6);
+    QVector<InputSource *> vecInputs;
+    for (int i = 0; i < listInputs.size(); ++i) {
+        listInputs[i].nId = i;
+        listInputs[i].strName = i == 0 ? strName : QStringLiteral("IN%1").arg(i + 1);
+        listInputs[i].strType = QStringLiteral("HDMI");
+        listInputs[i].nSig = 1;
+        listInputs[i].nWidth = 1920;
+        listInputs[i].nHeight = 1080;
+        listInputs[i].nHz = 60;
+        vecInputs.append(&listInputs[i]);
+    }
+    if (strWhere == QLatin1String("z page")) {
+        COtherWidget page;
+        page.show();
+        auto *pEdit = page.findChild<QLineEdit *>(QStringLiteral("lineEditstrSerial"));
+        pEdit->setText(strName);
+        QVERIFY(editShowsWhole(pEdit));
+    } else if (strWhere == QLatin1String("input dialog")) {
+        CInputSetDlg dlg;
+        dlg.setInputData(vecInputs.first());
+        dlg.setShowType(1);
+        dlg.show();
+        QVERIFY(editShowsWhole(dlg.findChild<QLineEdit *>(QStringLiteral("lineEditName"))));
+    } else if (strWhere == QLatin1String("row")) {
+        CDeviceItem row;
+        row.setDeviceInput(vecInputs.first());
+        row.show();
+        auto *pLabel = row.findChild<QLabel *>(QStringLiteral("labelName"));
+        QVERIFY(pLabel->contentsRect().width() >= pLabel->fontMetrics().horizontalAdvance(strName));
+    } else if (strWhere == QLatin1String("source box")) {
+        CWndPosWidget page;
+        page.setInputSource(vecInputs);
+        page.show();
+        auto *pBox = page.findChild<QComboBox *>(QStringLiteral("cmbMainSig"));
+        QCOMPARE(pBox->currentText(), strName);
+        QStyleOptionComboBox option;
+        option.initFrom(pBox);
+        const QRect rtText = pBox->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, pBox);
+        QVERIFY(rtText.width() >= pBox->fontMetrics().horizontalAdvance(strName));
+    } else {
+        DeviceInfo device;
+        device.strSerial = QStringLiteral("SN1");
+        device.vectorInput = vecInputs;
+        CFileListWidget panel;
+        panel.setDeviceFamily(QStringLiteral("Tarn"));
+        panel.addDeviceToList(&device, QStringLiteral("SN1"));
+        panel.resize(panel.minimumSizeHint().width(), 400); // the narrowest a frame's splitter leaves it
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        QScrollBar *pBar = panel.layoutList()->table()->verticalScrollBar();
+        QTRY_VERIFY(pBar->isVisible());
+        auto *pLabel = panel.layoutList()->itemAt(0)->findChild<QLabel *>(QStringLiteral("labelName"));
+        const int nRight = pLabel->mapTo(panel.layoutList()->table(), QPoint(pLabel->width(), 0)).x();
+        QVERIFY2(nRight <= pBar->x(), qPrintable(QStringLiteral("%1 > %2").arg(nRight).arg(pBar->x())));
+    }
+}
+
+// A frame placed on a laptop's screen in Chinese, its device's page shown, still fits the screen
+// once its texts are English.
+void TestLanguage::aShownFrameFitsItsScreenAfterASwitch()
+{
+    QVERIFY(QFile::copy(TestUtil::buildDir() + QStringLiteral("/Tranlate_EN.qm"), QStringLiteral("Tranlate_EN.qm")));
+    QVERIFY(QFile::copy(TestUtil::buildDir() + QStringLiteral("/Tranlate_CN.qm"), QStringLiteral("Tranlate_CN.qm")));
+    TestUtil::CProgramStyle style;
+    const QRect rtScreen(0, 0, 1366, 768);
+    CEditFrameBase::setScreenAreaOverride(rtScreen);
+    {
+        MainWindow w;
+        Zinferface z;
+        InputSource input;
+        input.strName = QStringLiteral("IN1");
+        DeviceInfo device;
+        device.strSerial = QStringLiteral("SNZ");
+        device.strDevName = QStringLiteral("Z7");
+        device.vectorInput.append(&input);
+        z.initSceneData(&device, {});
+        z.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&z));
+        QVERIFY(rtScreen.contains(z.geometry()));
+        switchLanguage(w, 1);
+        QVERIFY(frameTexts(&z).join(QLatin1Char('\n')).contains(QStringLiteral("Device name:")));
+        // What was posted is handled in its order (the change of language, then the layouts).
+        for (int i = 0; i < 10; ++i)
+            QCoreApplication::sendPostedEvents();
+        QVERIFY2(z.minimumSizeHint().width() <= rtScreen.width() && rtScreen.contains(z.geometry()),
+                     qPrintable(QStringLiteral("%1 x %2, at least %3").arg(z.geometry().width()).arg(z.geometry().height())
+                                    .arg(z.minimumSizeHint().width())));
+    }
+    CEditFrameBase::setScreenAreaOverride(QRect(0, 0, 1920, 1080));
+}
+
+// A message box's title, however short, covers the logo that lies under it.
+void TestLanguage::aShortTitleCoversTheLogo()
+{
+    TestUtil::CProgramStyle style;
+    BesMessageBox box;
+    auto *pTitle = box.findChild<QLabel *>(QStringLiteral("labelMessageTitle"));
+    const auto *pLogo = box.findChild<QLabel *>(QStringLiteral("labelLogoTitle"));
+    pTitle->setText(QStringLiteral("Tip"));
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    const QRect rtLogo(pLogo->pos(), pLogo->pixmap(Qt::ReturnByValue).size());
+    QVERIFY2(pTitle->geometry().contains(rtLogo), qPrintable(QStringLiteral("%1").arg(pTitle->width())));
 }
 
 VISTEL_TEST_MAIN(TestLanguage)

@@ -350,6 +350,21 @@ bool CEditFrameBase::event(QEvent *event)
         g_strDevType = m_strFamily;
     if (event->type() == QEvent::Resize)
         scheduleWorkAreaShares();
+    // The texts of another language may ask for more room than the frame was placed in: once the
+    // panels have taken them, a shown frame that lay within its screen fits it again (one the
+    // operator moved partly off the screen stays where it is).
+    if (event->type() == QEvent::LanguageChange && isVisible()) {
+        QScreen *pScreen = QGuiApplication::screenAt(geometry().center());
+        const QRect rtRoom = screenArea(pScreen ? pScreen : QGuiApplication::primaryScreen());
+        if (rtRoom.contains(geometry()))
+            QMetaObject::invokeMethod(
+                this,
+                [this]() {
+                    if (isVisible() && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized)))
+                        fitIntoScreen();
+                },
+                Qt::QueuedConnection);
+    }
     return QMainWindow::event(event);
 }
 

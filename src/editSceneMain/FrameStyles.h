@@ -20,6 +20,9 @@ constexpr const char *kLock =
     "QPushButton{background:transparent;border-image: url(:/res/res/videoTool/lock-normal.png);}"
     "QPushButton:hover{background:transparent;border-image: url(:/res/res/videoTool/lock-hover.png);}"
     "QPushButton:pressed{background:transparent;border-image: url(:/res/res/videoTool/lock-hover.png);}";
+// The canvas's floating tool strip, tool column and play tool: no background for them and their
+// buttons; a window they open (a button's tooltip) keeps the look every other one has.
+constexpr const char *kFloatingTools = "*:!window{background-color:transparent;}";
 } // namespace FrameStyles
 
 #endif // FRAMESTYLES_H

@@ -8,6 +8,7 @@
 #include "EditBaseProxyWidget.h"
 #include "EditBaseScene.h"
 #include "EditBaseView.h"
+#include "FrameStyles.h"
 #include "QorGlobal.h"
 #include "globalObserver.h"
 
@@ -57,7 +58,7 @@ void CEditSceneCanvas::createPlayTool()
     m_pPlayWidget = new QWidget(this);
     m_pPlayWidget->setFixedSize(320, 32);
     m_pPlayWidget->setWindowFlags(m_pPlayWidget->windowFlags() | Qt::FramelessWindowHint);
-    m_pPlayWidget->setStyleSheet(QStringLiteral("background-color:transparent;"));
+    m_pPlayWidget->setStyleSheet(QString::fromLatin1(FrameStyles::kFloatingTools));
 
     m_pBtnVolume = new QPushButton(m_pPlayWidget);
     m_pBtnVolume->setFixedSize(30, 30);

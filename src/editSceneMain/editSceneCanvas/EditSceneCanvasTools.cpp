@@ -8,6 +8,7 @@
 #include "EditBaseScene.h"
 #include "EditBaseView.h"
 #include "EditSingleTextItem.h"
+#include "FrameStyles.h"
 #include "GuardedWait.h"
 #include "QorGlobal.h"
 #include "TarnSceneStore.h"
@@ -326,7 +327,7 @@ void CEditSceneCanvas::createCanvasTool()
     m_pCanvasWidget->setFixedSize(32, 120);
     m_pCanvasWidget->setWindowFlags(m_pCanvasWidget->windowFlags() | Qt::FramelessWindowHint);
     m_pCanvasWidget->setAttribute(Qt::WA_TranslucentBackground);
-    m_pCanvasWidget->setStyleSheet(QStringLiteral("background-color:transparent;"));
+    m_pCanvasWidget->setStyleSheet(QString::fromLatin1(FrameStyles::kFloatingTools));
     auto *pLayout = new QVBoxLayout(m_pCanvasWidget);
     pLayout->addStretch();
     pLayout->addWidget(pBtnClean);

@@ -50,6 +50,11 @@ CDeviceItem::CDeviceItem(QWidget *parent)
     ui->setupUi(this);
     setMouseTracking(true);
     setStyleSheet("QWidget{color:rgb(188, 188, 188);background-color: transparent;}");
+    // A name of the device's 12 bytes shows whole, in the font the program's sheet gives it.
+    ui->labelName->ensurePolished();
+    const int nName = g_wholeNameAdvance(ui->labelName->fontMetrics()) + 2 * ui->labelName->margin() + 2;
+    if (ui->labelName->minimumWidth() < nName)
+        ui->labelName->setFixedWidth(nName);
     setMenu();
 }
 
@@ -171,10 +176,9 @@ void CDeviceItem::setMenu()
     }
 }
 
+// The entries of either family read in the language in force.
 void CDeviceItem::setMenuName()
 {
-    if (m_bZMenu)
-        return;
     if (actInputAll)
         actInputAll->setText(tr("修改输入设置"));
     if (actInputName)
@@ -197,7 +201,7 @@ QString CDeviceItem::dragCaption() const
         return QString("%1 : %2x%3@%4")
             .arg(m_shown.strName, QString::number(m_shown.nWidth), QString::number(m_shown.nHeight),
                  QString::number(m_shown.nHz));
-    return QString("%1 : 无输入").arg(m_shown.strName);
+    return QString("%1 : %2").arg(m_shown.strName, tr("无输入"));
 }
 
 QByteArray CDeviceItem::makeDragData(const QString &strFile, const QString &strText, int nId)

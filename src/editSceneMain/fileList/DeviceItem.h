@@ -50,12 +50,12 @@ public:
     // Builds the context menu of the row's family; while none was given, of
     // g_strDevType at this moment.
     void setMenu();
-    // Sets the texts of the Tarn-family entries again (language switch).
+    // Sets the texts of the entries again, of either family (language switch).
     void setMenuName();
     QMenu *menu() const { return m_pMenu; }
 
     // The caption of the input as a drag carries it: "name : WxH@Hz", or
-    // "name : 无输入" without a signal.
+    // "name : 无输入" (translated) without a signal.
     QString dragCaption() const;
 
     // The drag data of an input source: a data stream of the media type 3,

@@ -294,6 +294,9 @@ void CFileListWidget::slot_updateFileListlanguage(int nlanguage)
     g_applyLanguage(m_pTranslator, nlanguage);
     ui->retranslateUi(this);
     ui->btnReflash->setToolTip(tr("刷新输入源"));
+    for (int nRow = 0; nRow < m_pLayoutList->rowCount(); ++nRow)
+        if (CDeviceItem *pItem = m_pLayoutList->itemAt(nRow))
+            pItem->setMenuName();
 }
 
 void CFileListWidget::fileListToJson(QJsonObject &obj)

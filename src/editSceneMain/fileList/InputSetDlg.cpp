@@ -26,6 +26,8 @@ CInputSetDlg::CInputSetDlg(QWidget *parent)
     ui->lineEditH->setValidator(new QIntValidator(1, MAX_SIZE, ui->lineEditH));
     ui->lineEditHZ->setValidator(new QIntValidator(1, MAX_HZ, ui->lineEditHZ));
 
+    g_fitWholeName(ui->lineEditName, NAME_FIELD_BYTES);
+
     // The dialog opens in the standard type.
     ui->lineEditW->hide();
     ui->labelX->hide();

@@ -2,6 +2,7 @@
 #include "ui_LayoutListWidget.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 
 #include "BaseTableWidget.h"
 #include "CustomHeaderView.h"
@@ -53,6 +54,12 @@ void CLayoutListWidget::initValue()
     pTable->verticalHeader()->setDefaultSectionSize(65);
 
     pTable->setVerScrollBarSuspension(9, 9, true);
+    // The scroll bar lies over the rows' right edge: the list is as wide as a row shows its
+    // input whole beside it.
+    CDeviceItem row;
+    row.ensurePolished();
+    pTable->setMinimumWidth(row.minimumSizeHint().width() + pTable->verticalScrollBar()->width()
+                            + 2 * pTable->frameWidth());
     pTable->setHorScrollBarSuspension(56, 9, true);
 }
 

@@ -1,6 +1,7 @@
 #include "GbkCodec.h"
 
 #include <QCoreApplication>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QStyle>
 #include <QTextCodec>
@@ -150,14 +151,18 @@ bool g_isDeviceName(const QString &strName, int nFieldBytes)
     return g_deviceNameRefusal(strName, ENameField::Input, nFieldBytes).isEmpty();
 }
 
+int g_wholeNameAdvance(const QFontMetrics &metrics, int nFieldBytes)
+{
+    return std::max(metrics.horizontalAdvance(QString(nFieldBytes / 2, QChar(0x9F98))),
+                    metrics.horizontalAdvance(QString(nFieldBytes, QLatin1Char('W'))));
+}
+
 void g_fitWholeName(QLineEdit *pEdit, int nFieldBytes)
 {
     if (!pEdit)
         return;
     pEdit->ensurePolished(); // the font the style sheet gives it
-    const QFontMetrics metrics(pEdit->font());
-    const int nText = std::max(metrics.horizontalAdvance(QString(nFieldBytes / 2, QChar(0x9F98))),
-                               metrics.horizontalAdvance(QString(nFieldBytes, QLatin1Char('W'))));
+    const int nText = g_wholeNameAdvance(QFontMetrics(pEdit->font()), nFieldBytes);
     const QMargins text = pEdit->textMargins();
     const QMargins contents = pEdit->contentsMargins();
     const int nFrame = pEdit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, pEdit);

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
+class QFontMetrics;
 class QLineEdit;
 
 // Exactly nFieldSize bytes: the GBK form of the text, cut at a character
@@ -36,6 +37,9 @@ QString g_deviceNameRefusal(const QString &strName, ENameField field, int nField
 // A length limit of the edit (maxLength counts UTF-16 units) leaves no half of
 // a character behind: a surrogate cut from its pair is dropped.
 void g_keepWholeCharacters(QLineEdit *pEdit);
+
+// The width of the widest name of nFieldBytes (wide letters, "W", or Chinese characters) in a font.
+int g_wholeNameAdvance(const QFontMetrics &metrics, int nFieldBytes = 12);
 
 // Makes the edit at least as wide as a name of nFieldBytes of wide letters ("W") or of Chinese
 // characters, in the font it is shown in: a name the device holds is seen whole.

@@ -404,11 +404,11 @@ QMenu *CPlayWnd::createMenu()
         "QMenu {background-color: rgb(57, 65, 69);color: rgb(255,255,255); font: 14pt;border: 1px solid rgb(172, "
         "172, 172);border-radius: 3px; }QMenu::item {background-color: transparent;border-bottom: 1px solid rgb(172, "
         "172, 172);padding:5px 10px;margin:0px 0px; }QMenu::item:selected {background-color: rgb(26, 171, 169); }");
-    connect(pMenu->addAction(m_bIsLock ? QString::fromUtf8("取消锁定") : QString::fromUtf8("锁定播放")),
+    connect(pMenu->addAction(m_bIsLock ? tr("取消锁定") : tr("锁定播放")),
             &QAction::triggered, this, [this]() { m_bIsLock = !m_bIsLock; });
-    connect(pMenu->addAction(QString::fromUtf8("复原位置")), &QAction::triggered, this,
+    connect(pMenu->addAction(tr("复原位置")), &QAction::triggered, this,
             [this]() { setGeometry(m_rectLast); });
-    connect(pMenu->addAction(m_bIsTop ? QString::fromUtf8("取消置顶") : QString::fromUtf8("窗口置顶")),
+    connect(pMenu->addAction(m_bIsTop ? tr("取消置顶") : tr("窗口置顶")),
             &QAction::triggered, this, [this]() { setTopPlayWnd(!m_bIsTop); });
     return pMenu;
 }

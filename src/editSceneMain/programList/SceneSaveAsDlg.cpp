@@ -108,7 +108,7 @@ void CSceneSaveAsDlg::slot_indexEdited(const QString &strText)
 void CSceneSaveAsDlg::slot_acceptIndex()
 {
     if (getValidSaveSceneIndex() == 0) {
-        BesMessageBox::information("保存失败", "请输入有效值！", false);
+        BesMessageBox::information(tr("保存失败"), tr("请输入有效值！"), false);
         return;
     }
     accept();
@@ -118,20 +118,20 @@ void CSceneSaveAsDlg::on_pushButtonOk_clicked()
 {
     const int n = ui->lineEditIndex->text().toInt();
     if (n < 1 || n > m_nscenenum + 1) {
-        BesMessageBox::information("保存失败", "请输入有效值！", false);
+        BesMessageBox::information(tr("保存失败"), tr("请输入有效值！"), false);
         return;
     }
     const bool bNewScene = n == m_nscenenum + 1;
     // A full device stores no new scene: only those it holds can be saved over.
     const int nMax = deviceSceneMax();
     if (bNewScene && nMax > 0 && n > nMax) {
-        BesMessageBox::information("保存失败", tr("场景数已达上限%1，请输入已有场景！").arg(nMax), false);
+        BesMessageBox::information(tr("保存失败"), tr("场景数已达上限%1，请输入已有场景！").arg(nMax), false);
         return;
     }
     // An existing scene is the one its number names now; one the device no longer holds (a
     // delete answered while the dialog was open) is not saved over.
     if (!bNewScene && !holdsScene(n)) {
-        BesMessageBox::information("保存失败", tr("场景%1已不存在，请重新输入！").arg(n), false);
+        BesMessageBox::information(tr("保存失败"), tr("场景%1已不存在，请重新输入！").arg(n), false);
         return;
     }
 

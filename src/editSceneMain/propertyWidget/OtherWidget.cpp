@@ -53,6 +53,7 @@ COtherWidget::COtherWidget(QWidget *parent)
     ui->inputcutButton->setStyleSheet(kOpenLook);
     ui->OutputcutButton->setStyleSheet(kOpenLook);
     g_keepWholeCharacters(ui->lineEditstrSerial);
+    g_fitWholeName(ui->lineEditstrSerial);
     showSilent(true);
     sendOperatorMoves(ui->brightnessSlider, 46);
     sendOperatorMoves(ui->SoundSlider, 45);

@@ -3,8 +3,12 @@
 
 #include "EditBaseScene.h"
 #include "EditSingleTextItem.h"
+#include "GbkCodec.h"
 #include "GuardedWait.h"
 #include "globalObserver.h"
+
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 namespace {
 int toDevice(qreal v, qreal dScale)
@@ -35,6 +39,16 @@ CWndPosWidget::CWndPosWidget(QWidget *parent)
     connect(ui->cmbLayerState, QOverload<int>::of(&QComboBox::currentIndexChanged), this, &CWndPosWidget::onLayerState);
     ui->labelLayerState->hide();
     ui->cmbLayerState->hide();
+    // The source box shows an input's name of the device's 12 bytes whole.
+    ui->cmbMainSig->ensurePolished();
+    QStyleOptionComboBox option;
+    option.initFrom(ui->cmbMainSig);
+    const QSize sizeSource = ui->cmbMainSig->style()->sizeFromContents(
+        QStyle::CT_ComboBox, &option,
+        QSize(g_wholeNameAdvance(ui->cmbMainSig->fontMetrics()), ui->cmbMainSig->fontMetrics().height()),
+        ui->cmbMainSig);
+    if (ui->cmbMainSig->minimumWidth() < sizeSource.width())
+        ui->cmbMainSig->setFixedWidth(sizeSource.width());
     ui->RefreshPushButton->setStyleSheet(
         "QPushButton{background:transparent;border-image: url(:/res/res/image/reset-normal.png);}"
         "QPushButton:hover{background:transparent;border-image: url(:/res/res/image/reset-hover.png);}"
@@ -310,7 +324,7 @@ QString CWndPosWidget::getMainSigInputSource(int nId) const
             if (p->nSig != 0)
                 return QString("%1 : %2x%3@%4")
                     .arg(p->strName, QString::number(p->nWidth), QString::number(p->nHeight), QString::number(p->nHz));
-            return QString::fromUtf8("%1 : 无输入").arg(p->strName);
+            return QString("%1 : %2").arg(p->strName, tr("无输入"));
         }
     }
     return QString();

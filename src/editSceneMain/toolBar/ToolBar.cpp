@@ -1,6 +1,7 @@
 #include "ToolBar.h"
 #include "ui_ToolBar.h"
 
+#include "FrameStyles.h"
 #include "globalObserver.h"
 
 CToolBar::CToolBar(QWidget *parent)
@@ -11,7 +12,7 @@ CToolBar::CToolBar(QWidget *parent)
     setBtnTip();
     setWindowFlags(Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground, true);
-    setStyleSheet(QStringLiteral("background-color:transparent;"));
+    setStyleSheet(QString::fromLatin1(FrameStyles::kFloatingTools));
 }
 
 CToolBar::~CToolBar()

@@ -46,6 +46,10 @@
         <source>恢复出厂设置名称</source>
         <translation>恢复出厂设置名称</translation>
     </message>
+    <message>
+        <source>无输入</source>
+        <translation>无输入</translation>
+    </message>
 </context>
 <context>
     <name>CFileListWidget</name>

@@ -140,6 +140,14 @@
         <source>场景数已达上限%1，请输入已有场景！</source>
         <translation>场景数已达上限%1，请输入已有场景！</translation>
     </message>
+    <message>
+        <source>保存失败</source>
+        <translation>保存失败</translation>
+    </message>
+    <message>
+        <source>请输入有效值！</source>
+        <translation>请输入有效值！</translation>
+    </message>
 </context>
 <context>
     <name>CProgramDlg</name>
@@ -169,6 +177,26 @@
     <message>
         <source>00:00:01</source>
         <translation>00:00:01</translation>
+    </message>
+    <message>
+        <source>锁定播放</source>
+        <translation>锁定播放</translation>
+    </message>
+    <message>
+        <source>取消锁定</source>
+        <translation>取消锁定</translation>
+    </message>
+    <message>
+        <source>复原位置</source>
+        <translation>复原位置</translation>
+    </message>
+    <message>
+        <source>窗口置顶</source>
+        <translation>窗口置顶</translation>
+    </message>
+    <message>
+        <source>取消置顶</source>
+        <translation>取消置顶</translation>
     </message>
 </context>
 </TS>

@@ -134,6 +134,10 @@
         <source>取消</source>
         <translation>取消</translation>
     </message>
+    <message>
+        <source>无输入</source>
+        <translation>无输入</translation>
+    </message>
 </context>
 <context>
     <name>EditOSDItem</name>

@@ -21,11 +21,11 @@
     </message>
     <message>
         <source>场景未调用</source>
-        <translation>Scene not recalled</translation>
+        <translation>Scene not taken</translation>
     </message>
     <message>
         <source>该场景未调用，是否立即调用？</source>
-        <translation>This scene is not recalled. Recall it now?</translation>
+        <translation>This scene is not taken. Take it now?</translation>
     </message>
     <message>
         <source>确定</source>
@@ -53,11 +53,11 @@
     </message>
     <message>
         <source>4K输入源已被占满，无法调用该输入源</source>
-        <translation>The 4K input sources are all in use; this source cannot be called</translation>
+        <translation>The 4K input sources are all in use; this source cannot be used</translation>
     </message>
     <message>
         <source>该输入源和图层L%1有冲突，是否强制调用？</source>
-        <translation>This input source conflicts with layer L%1. Call it anyway?</translation>
+        <translation>This input source conflicts with layer L%1. Use it anyway?</translation>
     </message>
     <message>
         <source>删除图层</source>
@@ -65,11 +65,11 @@
     </message>
     <message>
         <source>上移一层</source>
-        <translation>Move up one level</translation>
+        <translation>Move up one layer</translation>
     </message>
     <message>
         <source>下移一层</source>
-        <translation>Move down one level</translation>
+        <translation>Move down one layer</translation>
     </message>
     <message>
         <source>置顶图层</source>
@@ -156,11 +156,11 @@
     <name>CEditBaseScene</name>
     <message>
         <source>场景未调用</source>
-        <translation>Scene not recalled</translation>
+        <translation>Scene not taken</translation>
     </message>
     <message>
         <source>该场景未调用，是否立即调用？</source>
-        <translation>This scene is not recalled. Recall it now?</translation>
+        <translation>This scene is not taken. Take it now?</translation>
     </message>
     <message>
         <source>确定</source>

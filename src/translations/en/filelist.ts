@@ -46,6 +46,10 @@
         <source>恢复出厂设置名称</source>
         <translation>Restore factory name</translation>
     </message>
+    <message>
+        <source>无输入</source>
+        <translation>No input</translation>
+    </message>
 </context>
 <context>
     <name>CFileListWidget</name>

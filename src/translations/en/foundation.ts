@@ -5,15 +5,15 @@
     <name>GbkCodec</name>
     <message>
         <source>场景名称</source>
-        <translation>scene name</translation>
+        <translation>Scene name</translation>
     </message>
     <message>
         <source>设备名称</source>
-        <translation>device name</translation>
+        <translation>Device name</translation>
     </message>
     <message>
         <source>输入名称</source>
-        <translation>input name</translation>
+        <translation>Input name</translation>
     </message>
     <message>
         <source>换行</source>
@@ -37,11 +37,11 @@
     </message>
     <message>
         <source>%1含有设备不支持的字符：%2</source>
-        <translation>The %1 contains a character the device does not support: %2.</translation>
+        <translation>%1 contains a character the device does not support: %2.</translation>
     </message>
     <message>
         <source>%1不能超过%2个字节（一个汉字占2个字节）</source>
-        <translation>The %1 must not be longer than %2 bytes (a Chinese character takes 2 bytes).</translation>
+        <translation>%1 must not be longer than %2 bytes (a Chinese character takes 2 bytes).</translation>
     </message>
 </context>
 </TS>

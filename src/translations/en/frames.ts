@@ -182,11 +182,11 @@
     </message>
     <message>
         <source>上移一层</source>
-        <translation>Up one layer</translation>
+        <translation>Move up one layer</translation>
     </message>
     <message>
         <source>下移一层</source>
-        <translation>Down one layer</translation>
+        <translation>Move down one layer</translation>
     </message>
     <message>
         <source>自动填充屏幕</source>

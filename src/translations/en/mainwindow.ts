@@ -133,7 +133,7 @@
     <name>CEditSceneMain</name>
     <message>
         <source>输入源</source>
-        <translation>Inputs</translation>
+        <translation>Input sources</translation>
     </message>
     <message>
         <source>场景</source>
@@ -144,7 +144,7 @@
     <name>Zinferface</name>
     <message>
         <source>输入源</source>
-        <translation>Inputs</translation>
+        <translation>Input sources</translation>
     </message>
     <message>
         <source>场景</source>

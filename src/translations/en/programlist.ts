@@ -51,7 +51,7 @@
     </message>
     <message>
         <source>调用场景</source>
-        <translation>Recall scene</translation>
+        <translation>Take scene</translation>
     </message>
     <message>
         <source>保存场景</source>
@@ -71,11 +71,11 @@
     </message>
     <message>
         <source>场景未调用</source>
-        <translation>Scene not recalled</translation>
+        <translation>Scene not taken</translation>
     </message>
     <message>
         <source>该场景未调用，是否立即调用？</source>
-        <translation>This scene is not recalled. Recall it now?</translation>
+        <translation>This scene is not taken. Take it now?</translation>
     </message>
     <message>
         <source>确定</source>
@@ -95,7 +95,7 @@
     </message>
     <message>
         <source>用户场景</source>
-        <translation>User scenario</translation>
+        <translation>User scene</translation>
     </message>
     <message>
         <source>提示</source>
@@ -140,6 +140,14 @@
         <source>场景数已达上限%1，请输入已有场景！</source>
         <translation>The scene limit (%1) is reached, please enter an existing scene!</translation>
     </message>
+    <message>
+        <source>保存失败</source>
+        <translation>Save failed</translation>
+    </message>
+    <message>
+        <source>请输入有效值！</source>
+        <translation>Please enter a valid number!</translation>
+    </message>
 </context>
 <context>
     <name>CProgramDlg</name>
@@ -169,6 +177,26 @@
     <message>
         <source>00:00:01</source>
         <translation>00:00:01</translation>
+    </message>
+    <message>
+        <source>锁定播放</source>
+        <translation>Lock playback</translation>
+    </message>
+    <message>
+        <source>取消锁定</source>
+        <translation>Unlock</translation>
+    </message>
+    <message>
+        <source>复原位置</source>
+        <translation>Restore position</translation>
+    </message>
+    <message>
+        <source>窗口置顶</source>
+        <translation>Always on top</translation>
+    </message>
+    <message>
+        <source>取消置顶</source>
+        <translation>Not on top</translation>
     </message>
 </context>
 </TS>

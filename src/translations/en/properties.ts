@@ -13,11 +13,11 @@
     </message>
     <message>
         <source>场景未调用</source>
-        <translation>Scene not recalled</translation>
+        <translation>Scene not taken</translation>
     </message>
     <message>
         <source>该场景未调用，是否立即调用？</source>
-        <translation>This scene is not recalled. Recall it now?</translation>
+        <translation>This scene is not taken. Take it now?</translation>
     </message>
     <message>
         <source>确定</source>
@@ -29,7 +29,7 @@
     </message>
     <message>
         <source>提示</source>
-        <translation>Tip</translation>
+        <translation>Notice</translation>
     </message>
     <message>
         <source>画布宽度取值:[500,18600]，画布高度取值:[100,8192]</source>
@@ -120,11 +120,11 @@
     <name>CWndPosWidget</name>
     <message>
         <source>场景未调用</source>
-        <translation>Scene not recalled</translation>
+        <translation>Scene not taken</translation>
     </message>
     <message>
         <source>该场景未调用，是否立即调用？</source>
-        <translation>This scene is not recalled. Recall it now?</translation>
+        <translation>This scene is not taken. Take it now?</translation>
     </message>
     <message>
         <source>确定</source>
@@ -133,6 +133,10 @@
     <message>
         <source>取消</source>
         <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>无输入</source>
+        <translation>No input</translation>
     </message>
 </context>
 <context>
@@ -501,7 +505,7 @@
     </message>
     <message>
         <source>透明度：</source>
-        <translation>Alpha:</translation>
+        <translation>Transparency:</translation>
     </message>
     <message>
         <source>背景透明</source>
