@@ -135,6 +135,11 @@ class TestLiveScene : public QObject
             if (strStep == "mute") // the heartbeat's reply ends the read
                 m_pWindow->getCurrentDevice("TSN")->setHeartbeatInterval(300);
             canvas()->slot_updateCurrentData();
+        } else if (strStep == "refuse2") { // every scene read refused, then scene 2 shown
+            BesMessageBox::clearTestRecords();
+            m_pSim->clearRequests();
+            m_pSim->injectFault(CDeviceSimulator::Nak, 35, 1000);
+            QTest::mouseClick(ProgramTest::card(*pStrip, 2), Qt::LeftButton);
         } else if (strStep == "given") { // the read and two more, then one notice; the device answers again
             QCOMPARE(m_pSim->requests(35).size(), 3);
             QCOMPARE(TestUtil::said("notice"), 1);
@@ -299,6 +304,8 @@ private slots:
         // and the records handed back to the canvas ask nothing again.
         QTest::newRow("scene reads refused") << "refuse given" << true << 1 << 1 << "L0 L1" << 3;
         QTest::newRow("scene reads unanswered") << "mute given" << true << 1 << 1 << "L0 L1" << 3;
+        // every give-up said, the second on the link too
+        QTest::newRow("scene reads refused, then another scene's") << "refuse given refuse2 given" << true << 1 << 1 << "L0 L1" << 3;
         // A stored scene deleted before the last one: the read of the scene shown next follows the
         // device's new numbering.
         QTest::newRow("third scene, delete 2") << "third del2 unsaid shown" << true << 1 << 1 << "L0 L1" << 3;
