@@ -561,7 +561,8 @@ private slots:
 
     // A write the device took without answering, or whose answer went with the link, is read back
     // with the read of its kind (on the next link when the link went): the records and the panel
-    // that shows the value end with what the device holds. Unanswered, nothing calls it not made;
+    // that shows the value end with what the device holds, its read back lost once too (asked
+    // again, on the next link when the link went with it). Unanswered, nothing calls it not made;
     // lost, the lost link is said.
     void writeOfUnknownFateIsReadBack_data()
     {
@@ -572,15 +573,18 @@ private slots:
         QTest::addColumn<bool>("lost");          // the link goes before the answer
         QTest::addColumn<QString>("topic");      // the panel told the value read back
         QTest::addColumn<QString>("held");       // the record at the end
+        QTest::addColumn<QString>("readBack");   // its read back's first answer: "", "none" or "lost" with the link
         const QByteArray name = QByteArray("Hall").leftJustified(12, '\0');
-        QTest::newRow("device name, unanswered") << "系统设置" << 10 << QByteArray() << name << false << "slot_getSystemDeviceName" << "Hall";
-        QTest::newRow("output delay, unanswered") << "输出口设置" << 21 << hex("01") << hex("01002A") << false << "Delay" << "42";
-        QTest::newRow("scene volume, unanswered") << "场景操作" << 51 << hex("01") << hex("015A") << false << "slot_SetAudio" << "90";
-        QTest::newRow("screen size, unanswered") << "大屏宽高" << 0 << hex("00") << hex("0F0008703C") << false << "slot_tarnScreenHeld" << "3840x2160";
+        QTest::newRow("device name, unanswered") << "系统设置" << 10 << QByteArray() << name << false << "slot_getSystemDeviceName" << "Hall" << "";
+        QTest::newRow("output delay, unanswered") << "输出口设置" << 21 << hex("01") << hex("01002A") << false << "Delay" << "42" << "";
+        QTest::newRow("scene volume, unanswered") << "场景操作" << 51 << hex("01") << hex("015A") << false << "slot_SetAudio" << "90" << "";
+        QTest::newRow("screen size, unanswered") << "大屏宽高" << 0 << hex("00") << hex("0F0008703C") << false << "slot_tarnScreenHeld" << "3840x2160" << "";
         const QByteArray osd = hex("0100C8FF01000000000080001000FF000000FF");
-        QTest::newRow("OSD settings, unanswered") << "OSD参数设置" << 1 << QByteArray() << osd << false << "slot_osdSettingsHeld" << QString(osd.toHex());
-        QTest::newRow("device name, lost with the link") << "系统设置" << 10 << QByteArray() << name << true << "slot_getSystemDeviceName" << "Hall";
-        QTest::newRow("output delay, lost with the link") << "输出口设置" << 21 << hex("01") << hex("01002A") << true << "Delay" << "42";
+        QTest::newRow("OSD settings, unanswered") << "OSD参数设置" << 1 << QByteArray() << osd << false << "slot_osdSettingsHeld" << QString(osd.toHex()) << "";
+        QTest::newRow("device name, lost with the link") << "系统设置" << 10 << QByteArray() << name << true << "slot_getSystemDeviceName" << "Hall" << "";
+        QTest::newRow("output delay, lost with the link") << "输出口设置" << 21 << hex("01") << hex("01002A") << true << "Delay" << "42" << "";
+        QTest::newRow("device name, read back unanswered once") << "系统设置" << 10 << QByteArray() << name << false << "slot_getSystemDeviceName" << "Hall" << "none";
+        QTest::newRow("output delay, read back lost with the link") << "输出口设置" << 21 << hex("01") << hex("01002A") << false << "Delay" << "42" << "lost";
     }
     void writeOfUnknownFateIsReadBack()
     {
@@ -591,6 +595,7 @@ private slots:
         QFETCH(bool, lost);
         QFETCH(QString, topic);
         QFETCH(QString, held);
+        QFETCH(QString, readBack);
         CDeviceSimulator sim;
         QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
         CTcpDeviceThread worker;
@@ -615,12 +620,16 @@ private slots:
         BesMessageBox::clearTestRecords();
         spy.clear();
         sim.injectFault(CDeviceSimulator::TakenNoAnswer, g_getTexingIndex(cmd));
+        if (!readBack.isEmpty())
+            sim.injectFault(readBack == "lost" ? CDeviceSimulator::DropConnection : CDeviceSimulator::NoAnswer, g_getTexingIndex(cmd));
         worker.setMcuCommand(cmd, write, 2, sub);
-        if (lost) {
-            QTRY_VERIFY(sim.hasRequest(g_getTexingIndex(cmd), sub) && sim.requests(g_getTexingIndex(cmd), sub).last().nReadOrWrite == 2);
-            sim.dropClients();
+        if (lost || readBack == "lost") {
+            if (lost) {
+                QTRY_VERIFY(sim.hasRequest(g_getTexingIndex(cmd), sub) && sim.requests(g_getTexingIndex(cmd), sub).last().nReadOrWrite == 2);
+                sim.dropClients();
+            }
             QTRY_VERIFY(worker.isFinished());
-            QTRY_COMPARE(said("notice", "SN1", "设备未连接"), 1);
+            QTRY_COMPARE(said("notice", "SN1", "设备未连接"), int(lost));
             QSignalSpy connected(&worker, &CTcpDeviceThread::connected);
             worker.reConnected();
             QVERIFY(connected.wait(3000));
