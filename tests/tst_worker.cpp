@@ -669,6 +669,7 @@ private slots:
         QTest::newRow("lost in flight") << "lost" << "设备未连接";
         QTest::newRow("in flight and queued at a switch-off") << "off" << "设备未连接";
         QTest::newRow("recall never answered, then another") << "recall" << "修改未生效";
+        QTest::newRow("recall taken, its live settings read unanswered once") << "recallread" << "";
         // a settings read refused there is asked again once the queue has room
         QTest::newRow("queue at its bound") << "bound" << "设备忙";
     }
@@ -703,6 +704,14 @@ private slots:
             settle(worker, sim);
             QCOMPARE(sim.model().nTakeScene, 2);
             QCOMPARE(worker.getDeviceInfo()->nTakeScene, sim.model().nTakeScene);
+        } else if (ending == "recallread") { // the scene's brightness is live after it: read again
+            sim.model().scenes[1].nBrightness = 75;
+            sim.injectFault(CDeviceSimulator::NoAnswer, 34);
+            worker.setHeartbeatInterval(300);
+            worker.setMcuCommand(strScene, hex("02"), 2, 20);
+            settle(worker, sim);
+            QCOMPARE(sim.model().nBrightness, 75);
+            QCOMPARE(worker.getSystemInfo()->nbrightness, 75);
         } else if (ending == "late") { // a name (not read back), acknowledged after the next heartbeat's reply
             sim.injectFault(CDeviceSimulator::AfterNext, 41);
             worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray("BBBB").leftJustified(12, '\0'), 2, 10);
