@@ -208,6 +208,11 @@ private slots:
         for (const QString &strText : shown)
             QCOMPARE(listed(strText), 1);
         QVERIFY(BesMessageBox::testRecords().isEmpty());
+        // the box is as tall as the lines it lists
+        for (QWidget *pBox : QApplication::topLevelWidgets()) {
+            if (QLabel *pText = pBox->isVisible() ? pBox->findChild<QLabel *>("labelMessageContent") : nullptr)
+                QVERIFY(pText->height() >= pText->heightForWidth(pText->width()));
+        }
         for (QWidget *pBox : QApplication::topLevelWidgets())
             if (pBox->inherits("BesFramelessDialog"))
                 pBox->close();

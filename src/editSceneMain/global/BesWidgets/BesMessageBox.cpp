@@ -353,9 +353,14 @@ void BesMessageBox::showNotices(BesMessageBox *pBox)
             listRich.append(Qt::mightBeRichText(strText) ? strText : plainMessage(strText));
         pBox->labelMessageContent->setText(listRich.join(QStringLiteral("<hr>")));
     }
-    pBox->adjustSize();
     pBox->show();
     pBox->raise();
+    // The size follows the lines listed, once the layouts took the new text in.
+    const QList<QWidget *> listInner = pBox->findChildren<QWidget *>();
+    for (auto it = listInner.crbegin(); it != listInner.crend(); ++it)
+        if ((*it)->layout())
+            (*it)->layout()->activate();
+    pBox->resize(pBox->sizeHint().expandedTo(pBox->minimumSize()));
     s_pNoticeTimer->start(int(nNext));
 }
 
