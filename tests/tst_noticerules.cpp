@@ -38,7 +38,6 @@ private slots:
         QTest::newRow("a burst of refusals") << "refuse@0 refuse@1500 refuse@3000 refuse@5500" << "Refused Refused";
         QTest::newRow("a taken write ends the burst") << "refuse@0 taken,a,x@100/100 full@200" << "Refused Busy";
         QTest::newRow("a new link ends the burst") << "lost@0 link@100 lost@200" << "NotConnected NotConnected";
-        QTest::newRow("every scene read given up") << "scene@0 scene@10" << "CanvasNotShown CanvasNotShown";
     }
     void rules()
     {
@@ -71,8 +70,6 @@ private slots:
                 e = rules.writeNotTaken(CNoticeRules::LostInFlight, nNow);
             else if (op.first() == "link")
                 rules.linkBegan();
-            else if (op.first() == "scene")
-                e = rules.sceneReadGivenUp();
             if (e != CNoticeRules::Nothing)
                 listSaid << name(e);
         }
