@@ -9,6 +9,7 @@
 #include "globalObserver.h"
 #include "serislport.h"
 
+#include <QDataStream>
 #include <QScopedValueRollback>
 #include <QTcpSocket>
 #include <QTimer>
@@ -30,6 +31,14 @@ bool readStillWaiting(bool bWaiting, const _mcu_cmd &cmd, int nCmd, int nSub, co
     if (cmd.nReadOrWrite != 1)
         return bWaiting && !writeChangesRead(cmd.nCmdIndex, nCmd);
     return bWaiting || cmd.isRead(nCmd, nSub, payload);
+}
+
+// A read by its command, sub-command and payload.
+QByteArray readKey(int nCmd, int nSub, const QByteArray &payload)
+{
+    QByteArray key;
+    key.append(char(nCmd)).append(char(nSub)).append(payload);
+    return key;
 }
 
 // Keeps a read to ask later, once, in a list of at most nMax.
@@ -211,6 +220,10 @@ void CTcpDeviceThread::connectToSerislport(QString Serislport)
     if (m_pSerislPort->SerialPortInits(Serislport)) {
         m_bIsConnected = true;
         m_bLinkLossShown = false; // a new line: its loss is news again
+        // A device that answers nothing on it for three heartbeat periods is a line lost.
+        m_bSilenceConfirming = false;
+        m_firstUnheardWrite.invalidate();
+        m_pSilenceTimer->start(silenceMs());
         ownReadsLinkStart();
         emit connected();         // closes the box of the last loss, still open
         askNextLinkReads();
@@ -222,7 +235,7 @@ void CTcpDeviceThread::handleConnected()
     m_bIsConnected = true;
     m_bLinkLossShown = false;
     m_bLinkDown = false;
-    m_bRefusalSaid = false;
+    m_notices.linkBegan();
     // The start-up reads read every input's settings, names included: a name changed while the
     // device was off, here or elsewhere, shows as soon as they are answered.
     m_bGetEquipmentMessages = true;
@@ -380,7 +393,7 @@ void CTcpDeviceThread::notifySerial(const char *pszTopic)
     globalObserver::getGlobalObserver()->notify(pszTopic, Q_ARG(QString, strSerial));
 }
 
-// Said on the next event-loop pass, once per burst; the notice waits for no answer.
+// Said on the next event-loop pass, as the notice rules decide; the notice waits for no answer.
 void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
 {
     static const char *const s_pszWhy[] = {
@@ -394,9 +407,23 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
                            cmd.nCmdIndex >= 0 && cmd.nCmdIndex < TX_COMMAND_COUNT ? g_texing_name[cmd.nCmdIndex]
                                                                                    : QString::number(cmd.nCmdIndex),
                            cmd.nSubIndex3});
-    // Taken or not, the device did not say: what it holds is read back.
-    if (bWrite && (eEnding == Unanswered || eEnding == LostInFlight))
-        readBackAfter(cmd);
+    // Taken or not, the device did not say: what it holds is read back. Left unanswered, the read
+    // back's answer decides what is said.
+    bool bInDoubt = false;
+    if (bWrite && (eEnding == Unanswered || eEnding == LostInFlight)) {
+        const QByteArray key = readBackKey(cmd);
+        const QByteArray print = key.isEmpty() ? QByteArray() : recordPrint(key);
+        if (readBackAfter(cmd) && eEnding == Unanswered && !key.isEmpty()) {
+            // A read of it sent after the write was answered already: the records hold what the
+            // device holds since, whatever it did with the write; nothing is guessed.
+            if (m_hashReadAnsweredSentMs.value(key, -1) < cmd.nSentMs)
+                m_notices.writeInDoubt(key, writeTarget(cmd), print, cmd.nSentMs);
+            bInDoubt = true;
+        }
+    }
+    const bool bTarnSceneRead = isTarn() && cmd.nCmdIndex == Tx_SceneInfo && (cmd.nSubIndex3 == 0 || cmd.nSubIndex3 == 80);
+    if (!bWrite && !bOsdPacket && !bTarnSceneRead && (eEnding == Unanswered || eEnding == LostInFlight || eEnding == Dropped))
+        readFailed(cmd);
     // Layer writes queued behind a Tarn recall the device did not take were made for the scene it
     // was to show; the device would put them on the scene it shows: they are not sent.
     if (bWrite && isTarn() && cmd.nCmdIndex == Tx_SceneInfo && cmd.nSubIndex3 == 20
@@ -410,19 +437,35 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
     if (!bWrite) {
         if (cmd.nCmdIndex != Tx_SceneInfo)
             return;
-        if (isTarn() && (cmd.nSubIndex3 == 0 || cmd.nSubIndex3 == 80) && (eEnding == Refused || eEnding == Unanswered))
+        if (bTarnSceneRead && (eEnding == Refused || eEnding == Unanswered))
             sceneReadNotAnswered(cmd, eEnding);
         else if (eEnding != Refused && eEnding != Unanswered)
             scheduleShowLastRead(); // not sent, or gone with the link: the next link reads it again
         return;
     }
     scheduleShowLastRead();
-    const bool bSameBurst = m_bRefusalSaid && m_lastRefusal.isValid() && m_lastRefusal.elapsed() < RefusalBurstMs;
-    m_lastRefusal.start();
-    if (bSameBurst)
+    if (bInDoubt)
         return;
-    m_bRefusalSaid = true;
-    m_eSaidEnding = eEnding;
+    if (eEnding == Unanswered || (eEnding == Dropped && !m_bLinkDown)) {
+        // Nothing reads it back: the device did not answer, which is all there is to say. Dropped
+        // with the link up, it went with a recall the device did not answer or refused.
+        sayNotice(m_notices.writeUnanswered(nowMs()));
+        return;
+    }
+    static const CNoticeRules::Ending s_eKnown[] = {CNoticeRules::NotSent, CNoticeRules::QueueFull, CNoticeRules::DeviceRefused,
+                                                    CNoticeRules::LostInFlight, CNoticeRules::LostInFlight, CNoticeRules::Dropped};
+    sayNotice(m_notices.writeNotTaken(s_eKnown[eEnding], nowMs()));
+}
+
+void CTcpDeviceThread::sayNotice(CNoticeRules::Notice eNotice)
+{
+    if (eNotice == CNoticeRules::Nothing)
+        return;
+    if (eNotice == CNoticeRules::CanvasNotShown) {
+        callOnceLater(m_bCanvasNoticePending, &CTcpDeviceThread::showCanvasNotice);
+        return;
+    }
+    m_eSaidNotice = eNotice;
     callOnceLater(m_bRefusalNoticePending, &CTcpDeviceThread::showRefusalNotice);
 }
 
@@ -446,10 +489,6 @@ void CTcpDeviceThread::sceneReadNotAnswered(const _mcu_cmd &cmd, Ending eEnding)
                            nId, cmd.nSubIndex3});
         return;
     }
-    // A failure within a burst of them says nothing more.
-    const bool bSameBurst = m_bCanvasNoticeSaid && m_lastSceneReadFailure.isValid()
-                            && m_lastSceneReadFailure.elapsed() < RefusalBurstMs;
-    m_lastSceneReadFailure.start();
     int &nFailures = m_hashSceneReadFailures[nId];
     ++nFailures;
     if (nFailures <= MaxSceneReadRetries) {
@@ -463,12 +502,9 @@ void CTcpDeviceThread::sceneReadNotAnswered(const _mcu_cmd &cmd, Ending eEnding)
         return;
     }
     CDeviceLog::write({QString("The device"), m_strIp, QString("scene read not answered, given up:"), nId});
-    // The panels take the records again; showing them reads nothing.
+    // The panels take the records again; showing them reads nothing. Every give-up is said.
     scheduleShowLastRead();
-    if (bSameBurst)
-        return;
-    m_bCanvasNoticeSaid = true;
-    callOnceLater(m_bCanvasNoticePending, &CTcpDeviceThread::showCanvasNotice);
+    sayNotice(m_notices.sceneReadGivenUp());
 }
 
 bool CTcpDeviceThread::answersSceneRead(int nId, int nSub) const
@@ -524,12 +560,12 @@ void CTcpDeviceThread::showRefusalNotice()
     const QString strDevice = noticeName();
     QString strTitle = tr("设备未连接");
     QString strText = tr("设备 %1 未连接，修改未生效。");
-    if (m_eSaidEnding == QueueFull) {
+    if (m_eSaidNotice == CNoticeRules::Busy) {
         strTitle = tr("设备忙");
         strText = tr("设备 %1 忙，修改未生效。");
-    } else if (m_eSaidEnding == Refused || m_eSaidEnding == Unanswered) {
+    } else if (m_eSaidNotice == CNoticeRules::Refused || m_eSaidNotice == CNoticeRules::NotMade) {
         strTitle = tr("修改未生效");
-        strText = m_eSaidEnding == Refused ? tr("设备 %1 拒绝了修改，修改未生效。") : tr("设备 %1 未应答，修改未生效。");
+        strText = m_eSaidNotice == CNoticeRules::Refused ? tr("设备 %1 拒绝了修改，修改未生效。") : tr("设备 %1 未应答，修改未生效。");
     }
     BesMessageBox::notice(strTitle, BesMessageBox::composeMessage(strText, {strDevice}));
 }
@@ -548,9 +584,11 @@ bool CTcpDeviceThread::hasWritePending() const
     return false;
 }
 
-void CTcpDeviceThread::writeAcknowledged()
+void CTcpDeviceThread::writeAcknowledged(const _mcu_cmd &sent)
 {
-    m_bRefusalSaid = false; // taken: a later refusal is news again
+    // Taken: a later refusal is news again, and a doubt of its kind is settled.
+    const QByteArray key = readBackKey(sent);
+    m_notices.writeTaken(key, writeTarget(sent), m_notices.hasDoubt(key) ? recordPrint(key) : QByteArray(), sent.nSentMs);
     if (m_bReshowWhenSettled && !hasWritePending())
         scheduleShowLastRead();
 }
@@ -559,79 +597,221 @@ void CTcpDeviceThread::writeAcknowledged()
 // it wrote is read back with the read of its kind, and the reply puts the records and every panel
 // that shows them right. Scenes, the live scene, the name, the screen, the OSD and the inputs are
 // read again by the next link's start-up reads; the rest is kept for that link.
-void CTcpDeviceThread::readBackAfter(const _mcu_cmd &sent)
+QByteArray CTcpDeviceThread::readBackKey(const _mcu_cmd &sent) const
 {
     const QByteArray &p = sent.byte;
     const int nSub = sent.nSubIndex3;
-    if (isZ() && ((sent.nCmdIndex == Tx_LEDWHSet && nSub == 0) || sent.nCmdIndex == Tx_SetLayer)) {
-        askReadBack(Tx_SetLayer, QByteArray(1, '\0'), 0); // the live settings
-        return;
-    }
+    if (sent.nReadOrWrite == 1)
+        return QByteArray();
+    if (isZ() && ((sent.nCmdIndex == Tx_LEDWHSet && nSub == 0) || sent.nCmdIndex == Tx_SetLayer))
+        return readKey(Tx_SetLayer, 0, QByteArray(1, '\0')); // the live settings
     switch (sent.nCmdIndex) {
     case Tx_SetLayer:
-        if (isTarn() && !m_bLinkDown && findTarnScene(m_pDeviceInfo->nTakeScene))
-            readScene(m_pDeviceInfo->nTakeScene);
-        break;
+        return isTarn() ? readKey(Tx_SceneInfo, 0, QByteArray(1, char(m_pDeviceInfo->nTakeScene & 0xFF))) : QByteArray();
     case Tx_InputSet:
-        // The input's name (a reply that changes it tells the rows), or its EDID fields.
-        if (!p.isEmpty())
-            askReadBack(Tx_InputSet, p.left(1), nSub == 3 ? 3 : 2);
-        break;
+        return p.isEmpty() ? QByteArray() : readKey(Tx_InputSet, nSub == 3 ? 3 : 2, p.left(1));
     case Tx_SetSystem:
-        if (nSub == 10)
-            askReadBack(Tx_SetSystem, QByteArray(), 10);
-        break;
+        return nSub == 10 ? readKey(Tx_SetSystem, 10, QByteArray()) : QByteArray();
     case Tx_Outletsetting:
-        if ((nSub == 10 || nSub == 20 || nSub == 21 || nSub == 22) && !p.isEmpty())
-            askReadBack(Tx_Outletsetting, p.left(1), nSub);
-        break;
+        return (nSub == 10 || nSub == 20 || nSub == 21 || nSub == 22) && !p.isEmpty() ? readKey(Tx_Outletsetting, nSub, p.left(1))
+                                                                                       : QByteArray();
     case Tx_LEDWHSet:
-        if (nSub == 0)
-            askReadBack(Tx_LEDWHSet, QByteArray(1, '\0'), 0);
+        return nSub == 0 ? readKey(Tx_LEDWHSet, 0, QByteArray(1, '\0')) : QByteArray();
+    case Tx_OSDSet:
+        if (nSub == 2)
+            return readKey(Tx_OSDSet, 2, QByteArray());
+        return nSub == 1 || (nSub >= 3 && nSub <= 8) ? readKey(Tx_OSDSet, 0, QByteArray()) : QByteArray();
+    case Tx_SceneInfo:
+        if ((nSub == 50 || nSub == 51) && !p.isEmpty())
+            return readKey(Tx_SceneInfo, nSub, p.left(1));
+        if (nSub == 20 || nSub == 30)
+            return readKey(Tx_GetSourceNum, 0, QByteArray(1, 1));
+        if ((nSub == 10 && p.size() >= 2) || (nSub == 40 && !p.isEmpty()))
+            return readKey(Tx_SceneInfo, 0, QByteArray(1, p.at(nSub == 10 ? 1 : 0)));
+        return QByteArray();
+    default:
+        return QByteArray();
+    }
+}
+
+QByteArray CTcpDeviceThread::writeTarget(const _mcu_cmd &sent)
+{
+    // Command and sub-command name the field; the first payload byte the port, layer, scene or
+    // input it is written to, except where the value itself begins there.
+    QByteArray target;
+    target.append(char(sent.nCmdIndex)).append(char(sent.nSubIndex3));
+    if (sent.nCmdIndex != Tx_SetSystem && sent.nCmdIndex != Tx_LEDWHSet)
+        target.append(sent.byte.left(1));
+    return target;
+}
+
+QByteArray CTcpDeviceThread::recordPrint(const QByteArray &key) const
+{
+    QByteArray print;
+    if (key.size() < 2)
+        return print;
+    QDataStream s(&print, QIODevice::WriteOnly);
+    const int nCmd = uchar(key.at(0));
+    const int nSub = uchar(key.at(1));
+    const int nArg = key.size() > 2 ? uchar(key.at(2)) : -1;
+    switch (nCmd) {
+    case Tx_SetSystem:
+        s << m_bNameRead << m_strDeviceName;
+        break;
+    case Tx_Outletsetting: {
+        const COutputPortRecord r = m_outputs.ports.value(nArg);
+        s << r.bResolution << r.nStandard << r.nWidth << r.nHeight << r.nHz << r.bTiming << r.bDelay << r.nDelay << r.bNoise << r.nNoise;
+        for (int v : r.anTiming)
+            s << v;
+        break;
+    }
+    case Tx_SceneInfo:
+        if (nSub == 50 || nSub == 51) {
+            const CSceneAudioRecord *pAudio = sceneAudioRecord(nArg);
+            s << (pAudio ? pAudio->nSource : -2) << (pAudio ? pAudio->nVolume : -2);
+        } else if (isTarn()) {
+            if (const CTarnSceneRecord *pScene = findTarnScene(nArg)) {
+                s << pScene->strName << pScene->nLayerUse;
+                for (const CTarnLayerRecord &l : pScene->vectorLayer)
+                    s << l.nIndex << l.nState << l.nLevel << l.nMainSig << l.nBackupSig << l.nTrans << l.nX << l.nY << l.nWidth
+                      << l.nHeight << l.nCut << l.nCutX << l.nCutY << l.nCutWidth << l.nCutHeight;
+            }
+        } else if (const ZSceneInfo *z = findZScene(nArg)) {
+            s << z->strName << z->nMainSig << z->nBackup << z->nXinput << z->nYinput << z->ninputWidth << z->ninputHeight
+              << z->nScaleMode << z->nsilent << z->nsound << z->nbrightness;
+        }
+        break;
+    case Tx_GetSourceNum:
+        s << m_pDeviceInfo->nTakeScene << (isTarn() ? m_listScene.size() : m_listZScene.size());
+        break;
+    case Tx_SetLayer: {
+        const SystemInfo &i = *m_pSystemInfo;
+        s << m_bSystemRead << i.nMainSignumber << i.nXDeflection << i.nYDeflection << i.nLayerWidth << i.nLayerHeight << i.nXinput
+          << i.nYinput << i.ninputWidth << i.ninputHeight << i.nScaleMode << i.nXoutput << i.nYoutput << i.noutputWidth
+          << i.noutputHeight << i.nsilent << i.nsound << i.nbrightness;
+        break;
+    }
+    case Tx_LEDWHSet:
+        s << m_pDeviceInfo->nScreenWidth << m_pDeviceInfo->nScreenHeight;
         break;
     case Tx_OSDSet:
-        // The switch by the state read, the settings by the read at link-up that carries them.
-        if (nSub == 2)
-            askReadBack(Tx_OSDSet, QByteArray(), 2);
-        else if (nSub == 1 || (nSub >= 3 && nSub <= 8))
-            askReadBack(Tx_OSDSet, QByteArray(), 0);
+        s << m_bOsdKnown << m_bOsdOn << m_osdSettings;
         break;
-    case Tx_SceneInfo:
-        if ((nSub == 50 || nSub == 51) && !p.isEmpty()) {
-            askReadBack(Tx_SceneInfo, p.left(1), nSub); // the scene's audio
-        } else if (nSub == 20 || nSub == 30) {
-            // A recall or delete: the counts say the live scene and how many scenes are left, and
-            // the reads they queue read the scenes.
-            askReadBack(Tx_GetSourceNum, QByteArray(1, 1), 0);
-            if (isZ() && nSub == 20)
-                askReadBack(Tx_SetLayer, QByteArray(1, '\0'), 0); // the recalled scene's live settings
-        } else if ((nSub == 10 && p.size() >= 2) || (nSub == 40 && !p.isEmpty())) {
-            // A save or a rename: the scene written.
-            if (!m_bLinkDown)
-                readScene(uchar(p.at(nSub == 10 ? 1 : 0)));
-        }
+    case Tx_InputSet:
+        for (const InputSource *pInput : qAsConst(m_pDeviceInfo->vectorInput))
+            if (pInput)
+                s << pInput->nId << pInput->strName << pInput->nEdidWidth << pInput->nEdidHeight << pInput->nEdidHZ << pInput->nResouType;
         break;
     default:
         break;
     }
+    return print;
 }
 
-void CTcpDeviceThread::askReadBack(int nCmd, const QByteArray &payload, int nSub)
+// A write the device did not answer, or that went with the link, may still have been taken: what
+// it wrote is read back with the read of its kind, and the reply puts the records and every panel
+// that shows them right. Scenes, the live scene, the name, the screen, the OSD and the inputs are
+// read again by the next link's start-up reads; the rest is kept for that link.
+bool CTcpDeviceThread::readBackAfter(const _mcu_cmd &sent)
+{
+    const QByteArray &p = sent.byte;
+    const int nSub = sent.nSubIndex3;
+    if (isZ() && ((sent.nCmdIndex == Tx_LEDWHSet && nSub == 0) || sent.nCmdIndex == Tx_SetLayer))
+        return askReadBack(Tx_SetLayer, QByteArray(1, '\0'), 0); // the live settings
+    switch (sent.nCmdIndex) {
+    case Tx_SetLayer:
+        if (isTarn() && !m_bLinkDown && findTarnScene(m_pDeviceInfo->nTakeScene)) {
+            readScene(m_pDeviceInfo->nTakeScene);
+            return true;
+        }
+        return m_bLinkDown; // the next link reads the scenes
+    case Tx_InputSet:
+        // The input's name (a reply that changes it tells the rows), or its EDID fields.
+        return !p.isEmpty() && askReadBack(Tx_InputSet, p.left(1), nSub == 3 ? 3 : 2);
+    case Tx_SetSystem:
+        return nSub == 10 && askReadBack(Tx_SetSystem, QByteArray(), 10);
+    case Tx_Outletsetting:
+        return (nSub == 10 || nSub == 20 || nSub == 21 || nSub == 22) && !p.isEmpty() && askReadBack(Tx_Outletsetting, p.left(1), nSub);
+    case Tx_LEDWHSet:
+        return nSub == 0 && askReadBack(Tx_LEDWHSet, QByteArray(1, '\0'), 0);
+    case Tx_OSDSet:
+        // The switch by the state read, the settings by the read at link-up that carries them.
+        if (nSub == 2)
+            return askReadBack(Tx_OSDSet, QByteArray(), 2);
+        return (nSub == 1 || (nSub >= 3 && nSub <= 8)) && askReadBack(Tx_OSDSet, QByteArray(), 0);
+    case Tx_SceneInfo:
+        if ((nSub == 50 || nSub == 51) && !p.isEmpty())
+            return askReadBack(Tx_SceneInfo, p.left(1), nSub); // the scene's audio
+        if (nSub == 20 || nSub == 30) {
+            // A recall or delete: the counts say the live scene and how many scenes are left, and
+            // the reads they queue read the scenes.
+            const bool bAsked = askReadBack(Tx_GetSourceNum, QByteArray(1, 1), 0);
+            if (isZ() && nSub == 20)
+                askReadBack(Tx_SetLayer, QByteArray(1, '\0'), 0); // the recalled scene's live settings
+            return bAsked;
+        }
+        if ((nSub == 10 && p.size() >= 2) || (nSub == 40 && !p.isEmpty())) {
+            // A save or a rename: the scene written.
+            if (!m_bLinkDown)
+                readScene(uchar(p.at(nSub == 10 ? 1 : 0)));
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool CTcpDeviceThread::askReadBack(int nCmd, const QByteArray &payload, int nSub)
 {
     if (m_bLinkDown) {
         keepRead(m_listNextLinkReads, _mcu_cmd(nCmd, 1, nSub, payload), MaxWantedReads);
-        return;
+        return true;
     }
-    QByteArray key;
-    key.append(char(nCmd)).append(char(nSub)).append(payload);
-    int &nAsked = m_hashOwnReads[key];
+    int &nAsked = m_hashOwnReads[readKey(nCmd, nSub, payload)];
     if (nAsked >= MaxOwnReads) {
         CDeviceLog::write({QString("The device"), m_strIp, QString("read-back asked often enough on this link:"), nCmd, nSub});
-        return;
+        return false;
     }
     ++nAsked;
     CDeviceLog::write({QString("The device"), m_strIp, QString("read back:"), nCmd, nSub});
     queueRead(nCmd, payload, nSub);
+    return true;
+}
+
+void CTcpDeviceThread::readFailed(const _mcu_cmd &read)
+{
+    // Only a read the console asked itself to learn what the device holds: a panel's read is the
+    // panel's.
+    if (!m_hashOwnReads.contains(readKey(read.nCmdIndex, read.nSubIndex3, read.byte)))
+        return;
+    if (askReadBack(read.nCmdIndex, read.byte, read.nSubIndex3))
+        return;
+    sayNotice(m_notices.readGivenUp(readKey(read.nCmdIndex, read.nSubIndex3, read.byte), nowMs()));
+}
+
+void CTcpDeviceThread::readAnswered(const _mcu_cmd &read, bool bCredited)
+{
+    int nSub = read.nSubIndex3;
+    if (isTarn() && read.nCmdIndex == Tx_SceneInfo && (nSub == 0 || nSub == 80)) {
+        // A Tarn scene is read whole with its layers: its scene read answers for it once no layer
+        // read follows.
+        if (read.byte.isEmpty())
+            return;
+        const CTarnSceneRecord *pScene = findTarnScene(uchar(read.byte.at(0)));
+        if (nSub == 0 && pScene && pScene->nLayerUse > 0)
+            return;
+        nSub = 0;
+    }
+    const QByteArray key = readKey(read.nCmdIndex, nSub, nSub == 0 && read.nCmdIndex == Tx_SceneInfo ? read.byte.left(1) : read.byte);
+    if (bCredited) {
+        if (m_hashReadAnsweredSentMs.size() > 4 * MaxWantedReads)
+            m_hashReadAnsweredSentMs.clear(); // a bound: what it keeps only spares a read-back
+        qint64 &nLatest = m_hashReadAnsweredSentMs[key];
+        nLatest = std::max(nLatest, read.nSentMs);
+    }
+    if (m_notices.hasDoubt(key))
+        sayNotice(m_notices.readAnswered(key, recordPrint(key), bCredited ? read.nSentMs : -1, nowMs()));
 }
 
 void CTcpDeviceThread::askNextLinkReads()
@@ -645,8 +825,8 @@ void CTcpDeviceThread::askNextLinkReads()
 void CTcpDeviceThread::ownReadsLinkStart()
 {
     m_hashOwnReads.clear();
+    m_hashReadAnsweredSentMs.clear();
     m_hashSceneReadFailures.clear();
-    m_bCanvasNoticeSaid = false;
     m_nSceneDeleteMs = -1;
     m_nLastAnswerAtMs = -1;
     m_nLastAnsweredSentMs = -1;
@@ -657,9 +837,11 @@ void CTcpDeviceThread::operatorWrote(int nCmd, int nSub, const QByteArray &paylo
     // The reads back of what it writes may be asked again (a recall or delete is read back by the
     // counts).
     const bool bCounts = nCmd == Tx_SceneInfo && (nSub == 20 || nSub == 30);
+    // A Z device's recall and screen write change its live settings.
+    const bool bZSettings = isZ() && (nCmd == Tx_LEDWHSet || (nCmd == Tx_SceneInfo && nSub == 20));
     for (auto it = m_hashOwnReads.begin(); it != m_hashOwnReads.end();) {
         const int nRead = uchar(it.key().at(0));
-        if (nRead == nCmd || (bCounts && nRead == Tx_GetSourceNum))
+        if (nRead == nCmd || (bCounts && nRead == Tx_GetSourceNum) || (bZSettings && nRead == Tx_SetLayer))
             it = m_hashOwnReads.erase(it);
         else
             ++it;
@@ -677,12 +859,13 @@ void CTcpDeviceThread::operatorWrote(int nCmd, int nSub, const QByteArray &paylo
     }
 }
 
-// Over TCP nothing came from the device for three heartbeat periods, and what was written to it
-// went unanswered (a frozen device, a cable pulled without a reset): the link is lost, as when
-// the socket drops. A console too busy to write its heartbeats gives the device no blame.
+// Nothing came from the device for three heartbeat periods, and what was written to it went
+// unanswered (a frozen device, a cable pulled without a reset, nothing at the far end of a serial
+// line): the link is lost, as when the socket drops or the line fails. A console too busy to
+// write its frames gives the device no blame.
 void CTcpDeviceThread::slot_linkSilent()
 {
-    if (m_bCanSerislPortConnected || !m_bIsConnected)
+    if (!m_bIsConnected)
         return;
     const qint64 nLeft = silenceLeftMs();
     if (nLeft > 0) {
@@ -693,12 +876,20 @@ void CTcpDeviceThread::slot_linkSilent()
     if (!m_bSilenceConfirming) {
         // This thread may have been too busy to take in what came: that goes first.
         m_bSilenceConfirming = true;
+        if (m_bCanSerislPortConnected && m_pSerislPort)
+            m_pSerislPort->takeInPending();
         m_pSilenceTimer->start(SilenceConfirmMs);
         return;
     }
     m_bSilenceConfirming = false;
     CDeviceLog::write({QString("The device"), m_strIp, QString("sent nothing for"), silenceMs(),
                        QString("ms, the link is lost")});
+    if (m_bCanSerislPortConnected) {
+        // Said and closed as a failed line: the port can be connected again.
+        if (m_pSerislPort)
+            m_pSerislPort->closeLostLine(tr("设备无应答"));
+        return;
+    }
     handleError(tr("设备无应答"));
     m_pTcpSocket->getTcpSocket()->abort();
 }
@@ -1357,13 +1548,26 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
         // had its panels shown the records: they are shown them again, with the write in them.
         if (bAnswered && answered.nReadOrWrite != 1) {
             followHeldWrite(answered);
-            writeAcknowledged();
+            writeAcknowledged(answered);
             if (answered.bEnded)
                 scheduleShowLastRead();
         }
     }
     CDeviceLog::write({QString("The device"), f.nCmd, QString("command recv successfully")});
     dispatch(f);
+    // The read filled the records: a write in doubt that waited for it is said or not.
+    if (bAnswered && answered.nReadOrWrite == 1 && !f.isNak()) {
+        readAnswered(answered, true);
+    } else if (!bAnswered && !f.isNak() && f.nReadOrWrite == 1) {
+        // Credited to none, it answers one of our reads of its kind all the same, perhaps one sent
+        // before a write in doubt: it tells what the device held, not what it did with the write.
+        for (const _mcu_cmd &read : qAsConst(out.listUnclear)) {
+            if (read.nReadOrWrite == 1 && read.nCmdIndex == f.nCmd && read.nSubIndex3 == f.nSub) {
+                readAnswered(read, false);
+                break;
+            }
+        }
+    }
     m_bAnswered = false;
     {
         QMutexLocker lock(m_pMutexRecv);

@@ -29,18 +29,19 @@
 // A device switched off, or whose link was lost or could not be made, takes no commands until a
 // link is attempted again: what was queued for it is dropped and new commands are refused. Over
 // TCP a device from which nothing came for three heartbeat periods has lost its link, as if the
-// socket had dropped.
+// socket had dropped; over a serial line such a device is a line lost: the port closes.
 //
 // Every write ends in one of two ways. The device acknowledges it: the records take the value and
 // the device's panels are told. Or it does not: refused on the spot (link down, queue at its
 // bound), refused by the device (NAK), lost in flight with the link, left unanswered until a later
 // heartbeat's reply (or the serial reply time-out), or dropped from the queue by a switch-off. A
 // reply that still comes for one left unanswered puts its value into the records, which the
-// device's panels are shown again. Each of those is said once per
-// burst (a notice naming the device) and the device's panels are shown its records again
+// device's panels are shown again. The device's panels are shown its records again
 // (showLastReadState), so that they show nothing the device never took. One left unanswered or lost
-// with the link may have been taken all the same: what it wrote is read back (readBackAfter). The
-// next link's start-up reads show what the device holds then, input names included.
+// with the link may have been taken all the same: what it wrote is read back (readBackAfter). What
+// the operator is told of it all, and when, CNoticeRules decides: a notice naming the device, once
+// per event; one left unanswered only once its read back showed the old value. The next link's
+// start-up reads show what the device holds then, input names included.
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -62,6 +63,7 @@ class QTimer;
 #include "CommandLedger.h"
 #include "DeviceFrame.h"
 #include "DeviceRecords.h"
+#include "NoticeRules.h"
 #include "QorGlobal.h"
 #include "TarnSceneSink.h"
 
@@ -242,7 +244,8 @@ private:
         Dropped       // queued, and the link went (switched off or lost)
     };
     // A write (or a scene read meant to put the editor right) that the device did not take: said
-    // once per burst, and the panels are shown the device's records again.
+    // as CNoticeRules decides, and the panels are shown the device's records again. A read of
+    // what the device holds is asked again (readFailed).
     void commandNotTaken(const _mcu_cmd &cmd, Ending eEnding);
     // Ends what the ledger says a reply, the time-out or the link's end ended (the one answered
     // aside): unanswered and lost ones are said, writes of unclear or doubted fate read back.
@@ -255,10 +258,28 @@ private:
     qint64 nowMs() const { return m_clock.elapsed() + m_nClockStepMs; }
     // A write the device may have taken without answering (or lost with the link): read back what
     // it holds, with the read of its kind, on this link or, with the link down, on the next one.
-    void readBackAfter(const _mcu_cmd &sent);
+    // False when no read answers for it (none of its kind, or asked often enough on this link).
+    bool readBackAfter(const _mcu_cmd &sent);
+    // The read whose answer says whether the device holds what sent wrote (command, sub-command,
+    // payload), empty when there is none.
+    QByteArray readBackKey(const _mcu_cmd &sent) const;
+    // What a write changes (the field, and the port, layer, scene or input), for the notice rules.
+    static QByteArray writeTarget(const _mcu_cmd &sent);
+    // What the records hold for the read of that key (compared, not shown).
+    QByteArray recordPrint(const QByteArray &readKey) const;
     // One read of a read-back: queued now (at most MaxOwnReads of one read per link until the
-    // operator writes its command again), or kept for the next link while the link is down.
-    void askReadBack(int nCmd, const QByteArray &payload, int nSub);
+    // operator writes its command again), or kept for the next link while the link is down. False
+    // when it was asked often enough on this link.
+    bool askReadBack(int nCmd, const QByteArray &payload, int nSub);
+    // A read of what the device holds failed (unanswered, lost with the link or dropped with the
+    // queue): asked again, bounded as every read-back; given up, what it was to settle is said.
+    void readFailed(const _mcu_cmd &read);
+    // The reply being handled answered the read of ours, whose records are filled now: a write in
+    // doubt that waited for it is said or not. Not credited (a reply that may be an earlier read's),
+    // it tells what the device held before the write only.
+    void readAnswered(const _mcu_cmd &read, bool bCredited);
+    // Says what the notice rules returned (once the handler now running has returned).
+    void sayNotice(CNoticeRules::Notice eNotice);
     // The read-backs kept while the link was down, asked once the new link is up.
     void askNextLinkReads();
     // A new link: the reads the console asks on its own are counted from nothing again.
@@ -266,7 +287,7 @@ private:
     // The operator writes (a hub command): the reads of what it changes may be asked again.
     void operatorWrote(int nCmd, int nSub, const QByteArray &payload);
     // A write was acknowledged: panels put back while it was pending are told the records.
-    void writeAcknowledged();
+    void writeAcknowledged(const _mcu_cmd &sent);
 
     // reply handlers (GUI thread)
     bool isTarn() const { return deviceType() == QLatin1String("Tarn"); }
@@ -358,7 +379,7 @@ private:
     // A Tarn scene or layer read refused or left unanswered: the editor would keep what the read
     // was to put right. The scene is read again, at most MaxSceneReadRetries times per link until
     // the operator acts on that scene again; then the panels are shown the records and the
-    // operator is told, once per burst, that the canvas was not refreshed. A read sent before a
+    // operator is told, at each give-up, that the canvas was not refreshed. A read sent before a
     // delete was answered named the scene by the numbering the delete ended: not a failure.
     void sceneReadNotAnswered(const _mcu_cmd &cmd, Ending eEnding);
     void showCanvasNotice();
@@ -417,11 +438,9 @@ private:
     // Handing the held state out: what the panels send back meanwhile (their own read-backs)
     // asks for no second hand-back.
     bool m_bHandingBack = false;
-    // The operator was told of the present burst of writes not taken (GUI thread): a write the
-    // device acknowledges ends the burst, and so does a pause of RefusalBurstMs without endings.
-    bool m_bRefusalSaid = false;
-    QElapsedTimer m_lastRefusal;
-    enum { RefusalBurstMs = 2000 };
+    // What is said of the writes and reads that ended (GUI thread), and the notice to say next.
+    CNoticeRules m_notices;
+    CNoticeRules::Notice m_eSaidNotice = CNoticeRules::Nothing;
     bool m_bRefusalNoticePending = false;
     // Scene id -> reads of that scene that failed on this link since it was last read whole in
     // answer to a read of ours, or the operator acted on it. Past MaxSceneReadRetries + 1 a
@@ -429,10 +448,6 @@ private:
     QHash<int, int> m_hashSceneReadFailures;
     enum { MaxSceneReadRetries = 2 };
     bool m_bCanvasNoticePending = false;
-    // The canvas notice of the present burst was said: scene reads failing within RefusalBurstMs
-    // of each other say nothing more.
-    bool m_bCanvasNoticeSaid = false;
-    QElapsedTimer m_lastSceneReadFailure;
     // When the last Tarn scene delete was answered, on m_clock (-1: none): reads sent before it
     // named scenes by the numbering before it.
     qint64 m_nSceneDeleteMs = -1;
@@ -447,6 +462,8 @@ private:
     QHash<QByteArray, int> m_hashOwnReads;
     enum { MaxOwnReads = 3 };
     QList<_mcu_cmd> m_listNextLinkReads;
+    // Reads answered on this link, by read: when the latest one answered was sent (GUI thread).
+    QHash<QByteArray, qint64> m_hashReadAnsweredSentMs;
     // Records (GUI thread; see CDeviceRecords).
     QString m_strDeviceName;
     bool m_bNameRead = false;
@@ -498,8 +515,6 @@ private:
     // in arrives, before the link counts as lost.
     bool m_bSilenceConfirming = false;
     enum { SilenceConfirmMs = 300 };
-    // Ending of the refusals said in the present burst.
-    Ending m_eSaidEnding = NotSent;
 
     QString m_strDevType;
     CDeviceFrameReader m_reader;

@@ -277,5 +277,5 @@ bool CTcpDeviceThread::applyZSettingsWrite(const _mcu_cmd &sent)
 // The live layer's settings (34/0 read); the reply fills the settings record and the page.
 void CTcpDeviceThread::readZSettings()
 {
-    queueRead(Tx_SetLayer, QByteArray(1, '\0'), 0);
+    askReadBack(Tx_SetLayer, QByteArray(1, '\0'), 0); // asked again should it fail
 }

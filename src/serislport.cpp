@@ -102,7 +102,13 @@ void SerislPort::slot_portError(int nError)
         return;
     // The line is gone (a pulled cable reports a resource error; a far end that hung up makes
     // every read fail): a port left open would be polled without end.
-    const QString strMessage = m_serial->errorString();
+    closeLostLine(m_serial->errorString());
+}
+
+void SerislPort::closeLostLine(const QString &strMessage)
+{
+    if (!m_serial->isOpen())
+        return;
     CDeviceLog::write({QString("serial port"), m_serial->portName(), QString("failed, closed:"), strMessage});
     m_serial->clearError();
     m_serial->close();

@@ -5,7 +5,8 @@
 // the frames it is handed and delivers every chunk of received bytes; the worker reassembles
 // replies. Attached to the hub topic "Slot_DisconnectSerialPort", which closes every open port.
 // A port that fails while open (the line pulled, its far end gone) is closed at once and
-// reported: LineLost, then CloseSerialPort, as for a port closed on purpose.
+// reported: LineLost, then CloseSerialPort, as for a port closed on purpose. So is a line whose
+// device answers nothing (closeLostLine, which its worker decides).
 
 #include <QByteArray>
 #include <QString>
@@ -26,6 +27,8 @@ public:
     QString portName() const;
     // Delivers at once what the line holds already (bytes this thread was too busy to take in).
     void takeInPending();
+    // The line is lost (its far end answers nothing): closed and reported as a failed line.
+    void closeLostLine(const QString &strMessage);
 
 signals:
     void receivedData(QByteArray data);

@@ -333,6 +333,8 @@ private slots:
         // answer to the recall question.
         QTest::newRow("name typed on scene 2, no") << "show2 devname outlined" << false << 1 << 1 << "L0 L1" << 3;
         QTest::newRow("name typed on scene 2, yes") << "show2 devname outlined" << true << 1 << 2 << "L0" << 3;
+        // every give-up said, the second on the link too
+        QTest::newRow("scene reads refused, then another scene's") << "refuse given refuse2 given" << true << 1 << 1 << "L0 L1" << 3;
         // A stored scene deleted before the last one: the read of the scene shown next follows the
         // device's new numbering.
         QTest::newRow("third scene, delete 2") << "third del2 unsaid shown" << true << 1 << 1 << "L0 L1" << 3;

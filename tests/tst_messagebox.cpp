@@ -188,6 +188,36 @@ private slots:
         QCOMPARE(nInner, int(QMessageBox::Ok));
     }
 
+    // Notices given while one is shown: each readable for its own time, the same one listed once.
+    void notices_data()
+    {
+        QTest::addColumn<QStringList>("given");  // text, or text:ms
+        QTest::addColumn<QStringList>("shown");  // listed in the box, then listed once those before had their time
+        QTest::newRow("two devices at once") << QStringList{"A refused", "B refused"} << QStringList{"A refused", "B refused"};
+        QTest::newRow("the same again") << QStringList{"A refused", "A refused"} << QStringList{"A refused"};
+        QTest::newRow("the first's time up") << QStringList{"A refused:300", "B refused"} << QStringList{"B refused"};
+    }
+    void notices()
+    {
+        QFETCH(QStringList, given);
+        QFETCH(QStringList, shown);
+        for (const QString &strGiven : given)
+            BesMessageBox::notice("t", strGiven.section(':', 0, 0), strGiven.contains(':') ? strGiven.section(':', 1).toInt() : 4000);
+        const auto listed = [](const QString &strText) { return BesMessageBox::noticeText().count(strText); };
+        QTRY_VERIFY(listed(given.first().section(':', 0, 0)) == shown.count(given.first().section(':', 0, 0)));
+        for (const QString &strText : shown)
+            QCOMPARE(listed(strText), 1);
+        QVERIFY(BesMessageBox::testRecords().isEmpty());
+        // the box is as tall as the lines it lists
+        for (QWidget *pBox : QApplication::topLevelWidgets()) {
+            if (QLabel *pText = pBox->isVisible() ? pBox->findChild<QLabel *>("labelMessageContent") : nullptr)
+                QVERIFY(pText->height() >= pText->heightForWidth(pText->width()));
+        }
+        for (QWidget *pBox : QApplication::topLevelWidgets())
+            if (pBox->inherits("BesFramelessDialog"))
+                pBox->close();
+    }
+
     void testSeam()
     {
         BesMessageBox::setTestAnswer(QMessageBox::Ok);

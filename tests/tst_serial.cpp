@@ -92,7 +92,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(sim.hasRequest(41), 3000);
         const qint64 nGap = timeOf(sim, 41) - timeOf(sim, 33);
         QVERIFY2(nGap >= 250 && nGap < 2000, qPrintable(QString::number(nGap)));
-        QCOMPARE(sim.requests(33).size(), 1);   // not sent again
+        // not sent again before what was queued behind it (asked again, it goes to the back)
+        QVERIFY(sim.requests(33).size() == 1 || sim.requests(33).at(1).nTimeMs >= timeOf(sim, 41));
         // a write ends at its own time-out, not at that of a read sent after it with the gate shut behind
         sim.clearRequests();
         sim.injectFault(CDeviceSimulator::NoAnswer, 41);
@@ -101,8 +102,10 @@ private slots:
         QTest::qWait(250);
         worker.setMcuCommand(QString::fromUtf8("图层设置"), QByteArray(1, 0), 1, 0);
         worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
+        // said once the name read back shows the old name; the write itself not sent again
         QTRY_VERIFY(TestUtil::said("notice") > 0);
-        QCOMPARE(sim.requests(41, 10).size(), 1);
+        QCOMPARE(sim.requests(41, 10).size(), 2);
+        QCOMPARE(sim.requests(41, 10).at(1).nReadOrWrite, 1);
         SimTest::settle(worker, sim); // the faults below are the next replies' (taken when a reply goes out)
         sim.setReplyDelay(800); // slower than the time-out: each ends at it; a late reply answers its own
         worker.setReplyTimeout(600);
@@ -133,16 +136,16 @@ private slots:
     // answer lost (garbled, or the write dropped), or this thread held busy for three reply
     // time-outs while the device answers in 100 ms (the first write on the line then, the second
     // still waiting to be written). Whose answer came is never guessed: the records end as the
-    // device, read back where the console cannot tell; only a write the device left unanswered
-    // is said, once.
+    // device, read back where the console cannot tell. Nothing is said: the device holds the
+    // second name, and no answer can show what became of the first.
     void writesOfUnclearFate_data()
     {
         QTest::addColumn<QString>("family");
         QTest::addColumn<int>("fault");
         QTest::addColumn<bool>("busy");
         QTest::addColumn<int>("notices");
-        QTest::newRow("first acknowledgement garbled") << "Z" << int(CDeviceSimulator::BadCheck) << false << 1;
-        QTest::newRow("first write dropped") << "Tarn" << int(CDeviceSimulator::NoAnswer) << false << 1;
+        QTest::newRow("first acknowledgement garbled") << "Z" << int(CDeviceSimulator::BadCheck) << false << 0;
+        QTest::newRow("first write dropped") << "Tarn" << int(CDeviceSimulator::NoAnswer) << false << 0;
         QTest::newRow("answered while this thread is busy") << "Z" << int(CDeviceSimulator::NoFault) << true << 0;
     }
     void writesOfUnclearFate()
@@ -272,7 +275,7 @@ private slots:
             QString strName;
             QTRY_VERIFY_WITH_TIMEOUT(worker.deviceNameRecord(strName) && strName == "Hall", 5000);
             SimTest::settle(worker, sim);
-            QCOMPARE(TestUtil::said("notice", sim.ptyName(), QString::fromUtf8("修改未生效")), 1);
+            QCOMPARE(TestUtil::said("notice"), 0); // the device took it
         } else if (kind == "slow") {
             sim.setReplyDelay(150);
             sim.setAnswersInTurn(true);

@@ -85,6 +85,7 @@ private slots:
     void portWithoutWorker();
     void portThatDoesNotOpen();
     void pulledLineAndANewOne();
+    void silentLine();
     void nameStaysWithItsOwnFrame();
 };
 
@@ -244,6 +245,34 @@ void TestTypeC::pulledLineAndANewOne()
     QTRY_VERIFY_WITH_TIMEOUT(pSim->model().scenes.at(0).layers.at(0).nY != nY, 5000);
     pSim->closePty(); // pulled again: said again
     QTRY_COMPARE_WITH_TIMEOUT(TestUtil::said("tipInfor", strPort), 2, 10000);
+}
+
+// A line whose far end answers nothing is a line lost: said once, naming the port; the port closes
+// and the tab can connect again.
+void TestTypeC::silentLine()
+{
+    QTemporaryDir dir;
+    const QString strPort = dir.filePath(QStringLiteral("ttyTypeC"));
+    CDeviceSimulator sim(CSimDeviceModel::Tarn, 4, 2);
+    QVERIFY(sim.openPty());
+    sim.setAnswering(false);
+    QVERIFY(QFile::link(sim.ptyName(), strPort));
+    MainWindow::setSerialPortLister([strPort]() { return QStringList{strPort}; });
+    MainWindow w;
+    CTcpDeviceThread *pDevice = w.getCurrentDevice(strPort);
+    pDevice->setHeartbeatInterval(500); // silent for 1.5 s
+    connectButton(w)->click();
+    QTRY_VERIFY(pDevice->isConnected());
+    QTRY_VERIFY_WITH_TIMEOUT(!pDevice->isConnected() && connectButton(w)->isEnabled(), 10000);
+    QCOMPARE(connectButton(w)->text(), QStringLiteral("串口连接"));
+    QTRY_COMPARE(TestUtil::said("tipInfor", strPort), 1);
+    QCOMPARE(TestUtil::said("tipInfor"), 1);
+
+    // It answers again: the tab connects.
+    sim.setAnswering(true);
+    connectButton(w)->click();
+    QTRY_VERIFY_WITH_TIMEOUT(sim.hasRequest(35, 80), 8000);
+    QVERIFY(pDevice->isConnected());
 }
 
 // A Z device on the port a Tarn device used: its name reaches the Z frame only; the Tarn frame,

@@ -561,8 +561,9 @@ private slots:
 
     // A write the device took without answering, or whose answer went with the link, is read back
     // with the read of its kind (on the next link when the link went): the records and the panel
-    // that shows the value end with what the device holds; the notice said that the change may
-    // not have been made.
+    // that shows the value end with what the device holds, its read back lost once too (asked
+    // again, on the next link when the link went with it). Unanswered, nothing calls it not made;
+    // lost, the lost link is said.
     void writeOfUnknownFateIsReadBack_data()
     {
         QTest::addColumn<QString>("cmd");
@@ -572,15 +573,18 @@ private slots:
         QTest::addColumn<bool>("lost");          // the link goes before the answer
         QTest::addColumn<QString>("topic");      // the panel told the value read back
         QTest::addColumn<QString>("held");       // the record at the end
+        QTest::addColumn<QString>("readBack");   // its read back's first answer: "", "none" or "lost" with the link
         const QByteArray name = QByteArray("Hall").leftJustified(12, '\0');
-        QTest::newRow("device name, unanswered") << "系统设置" << 10 << QByteArray() << name << false << "slot_getSystemDeviceName" << "Hall";
-        QTest::newRow("output delay, unanswered") << "输出口设置" << 21 << hex("01") << hex("01002A") << false << "Delay" << "42";
-        QTest::newRow("scene volume, unanswered") << "场景操作" << 51 << hex("01") << hex("015A") << false << "slot_SetAudio" << "90";
-        QTest::newRow("screen size, unanswered") << "大屏宽高" << 0 << hex("00") << hex("0F0008703C") << false << "slot_tarnScreenHeld" << "3840x2160";
+        QTest::newRow("device name, unanswered") << "系统设置" << 10 << QByteArray() << name << false << "slot_getSystemDeviceName" << "Hall" << "";
+        QTest::newRow("output delay, unanswered") << "输出口设置" << 21 << hex("01") << hex("01002A") << false << "Delay" << "42" << "";
+        QTest::newRow("scene volume, unanswered") << "场景操作" << 51 << hex("01") << hex("015A") << false << "slot_SetAudio" << "90" << "";
+        QTest::newRow("screen size, unanswered") << "大屏宽高" << 0 << hex("00") << hex("0F0008703C") << false << "slot_tarnScreenHeld" << "3840x2160" << "";
         const QByteArray osd = hex("0100C8FF01000000000080001000FF000000FF");
-        QTest::newRow("OSD settings, unanswered") << "OSD参数设置" << 1 << QByteArray() << osd << false << "slot_osdSettingsHeld" << QString(osd.toHex());
-        QTest::newRow("device name, lost with the link") << "系统设置" << 10 << QByteArray() << name << true << "slot_getSystemDeviceName" << "Hall";
-        QTest::newRow("output delay, lost with the link") << "输出口设置" << 21 << hex("01") << hex("01002A") << true << "Delay" << "42";
+        QTest::newRow("OSD settings, unanswered") << "OSD参数设置" << 1 << QByteArray() << osd << false << "slot_osdSettingsHeld" << QString(osd.toHex()) << "";
+        QTest::newRow("device name, lost with the link") << "系统设置" << 10 << QByteArray() << name << true << "slot_getSystemDeviceName" << "Hall" << "";
+        QTest::newRow("output delay, lost with the link") << "输出口设置" << 21 << hex("01") << hex("01002A") << true << "Delay" << "42" << "";
+        QTest::newRow("device name, read back unanswered once") << "系统设置" << 10 << QByteArray() << name << false << "slot_getSystemDeviceName" << "Hall" << "none";
+        QTest::newRow("output delay, read back lost with the link") << "输出口设置" << 21 << hex("01") << hex("01002A") << false << "Delay" << "42" << "lost";
     }
     void writeOfUnknownFateIsReadBack()
     {
@@ -591,6 +595,7 @@ private slots:
         QFETCH(bool, lost);
         QFETCH(QString, topic);
         QFETCH(QString, held);
+        QFETCH(QString, readBack);
         CDeviceSimulator sim;
         QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
         CTcpDeviceThread worker;
@@ -615,18 +620,20 @@ private slots:
         BesMessageBox::clearTestRecords();
         spy.clear();
         sim.injectFault(CDeviceSimulator::TakenNoAnswer, g_getTexingIndex(cmd));
+        if (!readBack.isEmpty())
+            sim.injectFault(readBack == "lost" ? CDeviceSimulator::DropConnection : CDeviceSimulator::NoAnswer, g_getTexingIndex(cmd));
         worker.setMcuCommand(cmd, write, 2, sub);
-        if (lost) {
-            QTRY_VERIFY(sim.hasRequest(g_getTexingIndex(cmd), sub) && sim.requests(g_getTexingIndex(cmd), sub).last().nReadOrWrite == 2);
-            sim.dropClients();
+        if (lost || readBack == "lost") {
+            if (lost) {
+                QTRY_VERIFY(sim.hasRequest(g_getTexingIndex(cmd), sub) && sim.requests(g_getTexingIndex(cmd), sub).last().nReadOrWrite == 2);
+                sim.dropClients();
+            }
             QTRY_VERIFY(worker.isFinished());
-            QTRY_COMPARE(said("notice", "SN1", "设备未连接"), 1);
+            QTRY_COMPARE(said("notice", "SN1", "设备未连接"), int(lost));
             QSignalSpy connected(&worker, &CTcpDeviceThread::connected);
             worker.reConnected();
             QVERIFY(connected.wait(3000));
             worker.start();
-        } else {
-            QTRY_COMPARE(said("notice", "SN1", "修改未生效"), 1);
         }
         QTRY_COMPARE(record(), held);
         settle(worker, sim);
@@ -635,7 +642,7 @@ private slots:
         for (const QVariant &v : spy.last(topic))
             shown << (v.type() == QVariant::ByteArray ? QString(v.toByteArray().toHex()) : v.toString());
         QVERIFY2(shown.contains(held.section('x', 0, 0)), qPrintable(shown.join(' ')));
-        QCOMPARE(said("notice"), 1);
+        QCOMPARE(said("notice"), int(lost));
     }
 
     // Every write ends taken or said. Taken: the records follow, nothing is said. Refused by the
@@ -650,15 +657,19 @@ private slots:
         QTest::newRow("acknowledged") << "ack" << "";
         QTest::newRow("acknowledged, behind a read of its command left unanswered") << "kind" << "";
         QTest::newRow("acknowledged, more in flight than their bound") << "burst" << "";
-        QTest::newRow("acknowledged after it ended unanswered") << "late" << "修改未生效";
+        QTest::newRow("acknowledged after it ended unanswered") << "late" << "";
         QTest::newRow("refused by the device") << "nak" << "修改未生效";
         QTest::newRow("never answered") << "noanswer" << "修改未生效";
+        // said by what its read back answers: the device's value, asked again when not answered
+        QTest::newRow("taken, never answered") << "taken" << "";
+        QTest::newRow("never answered, its read back unanswered once") << "noanswer2" << "修改未生效";
         // a refusal of its kind that answers nothing open ends nothing and sends nothing
         QTest::newRow("acknowledged, then a refusal of its kind") << "straynak" << "";
         QTest::newRow("never answered, another answered, then a refusal of it") << "latenak" << "修改未生效";
         QTest::newRow("lost in flight") << "lost" << "设备未连接";
         QTest::newRow("in flight and queued at a switch-off") << "off" << "设备未连接";
         QTest::newRow("recall never answered, then another") << "recall" << "修改未生效";
+        QTest::newRow("recall taken, its live settings read unanswered once") << "recallread" << "";
         // a settings read refused there is asked again once the queue has room
         QTest::newRow("queue at its bound") << "bound" << "设备忙";
     }
@@ -679,8 +690,9 @@ private slots:
         CHubSpy spy;
         if (ending == "nak" || ending == "lost")
             sim.injectFault(ending == "nak" ? CDeviceSimulator::Nak : CDeviceSimulator::DropConnection, 34);
-        if (ending == "noanswer" || ending == "recall" || ending == "latenak") {
-            sim.injectFault(CDeviceSimulator::NoAnswer, ending == "recall" ? 35 : 34);
+        if (ending == "noanswer" || ending == "recall" || ending == "latenak" || ending == "taken" || ending == "noanswer2") {
+            sim.injectFault(ending == "taken" ? CDeviceSimulator::TakenNoAnswer : CDeviceSimulator::NoAnswer,
+                            ending == "recall" ? 35 : 34, ending == "noanswer2" ? 2 : 1);
             worker.setHeartbeatInterval(300); // its reply ends the write
         }
         if (ending == "off")
@@ -692,6 +704,14 @@ private slots:
             settle(worker, sim);
             QCOMPARE(sim.model().nTakeScene, 2);
             QCOMPARE(worker.getDeviceInfo()->nTakeScene, sim.model().nTakeScene);
+        } else if (ending == "recallread") { // the scene's brightness is live after it: read again
+            sim.model().scenes[1].nBrightness = 75;
+            sim.injectFault(CDeviceSimulator::NoAnswer, 34);
+            worker.setHeartbeatInterval(300);
+            worker.setMcuCommand(strScene, hex("02"), 2, 20);
+            settle(worker, sim);
+            QCOMPARE(sim.model().nBrightness, 75);
+            QCOMPARE(worker.getSystemInfo()->nbrightness, 75);
         } else if (ending == "late") { // a name (not read back), acknowledged after the next heartbeat's reply
             sim.injectFault(CDeviceSimulator::AfterNext, 41);
             worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray("BBBB").leftJustified(12, '\0'), 2, 10);
@@ -738,10 +758,12 @@ private slots:
                 settle(worker, sim);
                 QCOMPARE(sim.requestCount(), 0);
             }
-            QTRY_COMPARE(spy.last("slot_initWidgetdate").value(1).toString(), title.isEmpty() ? QString() : QString("ZS"));
+            QTRY_COMPARE(spy.last("slot_initWidgetdate").value(1).toString(),
+                         title.isEmpty() && ending != "taken" ? QString() : QString("ZS"));
             if (ending != "off") // the device took the one that reached it
                 QCOMPARE(worker.getSystemInfo()->nsound, sim.model().nSound);
             QCOMPARE(sim.model().nSound, title.isEmpty() ? 30 : 50);
+            QCOMPARE(worker.getSystemInfo()->nsound, sim.model().nSound);
             QCOMPARE(sim.model().nBrightness, 100);
         }
         QTest::qWait(50);

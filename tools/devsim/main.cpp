@@ -37,7 +37,10 @@ int main(int argc, char *argv[])
     const QCommandLineOption serialPrefix("serial-prefix", "Device serials are this text and a number (default SIM).", "text", "SIM");
     const QCommandLineOption serial("serial", "Serve the first device on a pseudo terminal instead of the network.");
     const QCommandLineOption quiet("quiet", "Do not print the requests.");
-    parser.addOptions({family, count, address, port, announcePort, announceTo, interval, inputs, scenes, serialPrefix, serial, quiet});
+    const QCommandLineOption delay("reply-delay", "Milliseconds each reply is delayed (default 0).", "ms", "0");
+    const QCommandLineOption inTurn("in-turn", "Work through one request at a time: each reply waits for the one before.");
+    parser.addOptions({family, count, address, port, announcePort, announceTo, interval, inputs, scenes, serialPrefix, serial, quiet,
+                       delay, inTurn});
     parser.process(app);
 
     QTextStream out(stdout);
@@ -60,9 +63,11 @@ int main(int argc, char *argv[])
     const int nPort = parser.value(port).toInt();
     const int nAnnouncePort = parser.value(announcePort).toInt();
     const int nInterval = parser.value(interval).toInt();
+    const int nDelay = parser.value(delay).toInt();
     QHostAddress first(parser.value(address));
     if (!bOk || nCount < 1 || nCount > 200 || nInputs < 0 || nInputs > 255 || nScenes < 0 || nScenes > 255
         || nPort < 0 || nPort > 65535 || nAnnouncePort < 1 || nAnnouncePort > 65535 || nInterval < 50
+        || nDelay < 0 || nDelay > 60000
         || first.protocol() != QAbstractSocket::IPv4Protocol) {
         err << "devsim: bad option value (see --help)\n";
         return 2;
@@ -74,6 +79,8 @@ int main(int argc, char *argv[])
         auto *pSim = new CDeviceSimulator(bZ ? CSimDeviceModel::Z : CSimDeviceModel::Tarn, nInputs, nScenes, &app);
         pSim->setSerial(QString("%1%2").arg(parser.value(serialPrefix)).arg(i + 1, 4, 10, QChar('0')));
         const QString strSerial = pSim->serial();
+        pSim->setReplyDelay(nDelay);
+        pSim->setAnswersInTurn(parser.isSet(inTurn));
         if (!parser.isSet(quiet)) {
             QObject::connect(pSim, &CDeviceSimulator::requestReceived, pSim, [pSim, strSerial](int nCmd, int nRw, int nSub) {
                 if (nCmd == 27)

@@ -1,5 +1,6 @@
 #include "BesMessageBox.h"
 
+#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
@@ -12,6 +13,8 @@
 #include "BesButton.h"
 #include "BesScaleUtil.h"
 
+#include <algorithm>
+
 bool BesMessageBox::isBlackTheme = false;
 
 namespace {
@@ -20,9 +23,17 @@ bool s_bTestAnswerSet = false;
 int s_nTestAnswer = QMessageBox::Cancel;
 BesMessageBox::AnswerHook s_testHook;
 QList<BesMessageRecord> s_listTestRecords;
-// The one notice box, while it is shown.
+// The one notice box, while it is shown, and the notices it lists (each until its own time is up).
+struct NoticeEntry
+{
+    QString title;
+    QString text;
+    QElapsedTimer shown;
+    int nMs = 0;
+};
 QPointer<BesMessageBox> s_pNotice;
 QPointer<QTimer> s_pNoticeTimer;
+QList<NoticeEntry> s_listNotices;
 }
 
 BesMessageBox::BesMessageBox(QWidget *parent)
@@ -280,6 +291,7 @@ void BesMessageBox::notice(const QString &title, const QString &text, int nMs)
     if (answerForTest("notice", title, text, nTestResult))
         return;
     if (!s_pNotice) {
+        s_listNotices.clear();
         BesMessageBox *pBox = new BesMessageBox(nullptr);
         pBox->setAttribute(Qt::WA_DeleteOnClose);
         pBox->setModal(false);
@@ -290,15 +302,71 @@ void BesMessageBox::notice(const QString &title, const QString &text, int nMs)
         pBox->widgetMessageBottom->hide();
         auto *pTimer = new QTimer(pBox);
         pTimer->setSingleShot(true);
-        QObject::connect(pTimer, &QTimer::timeout, pBox, &QWidget::close);
+        QObject::connect(pTimer, &QTimer::timeout, pBox, [pBox]() { showNotices(pBox); });
         s_pNotice = pBox;
         s_pNoticeTimer = pTimer;
     }
-    s_pNotice->labelMessageTitle->setText(title);
-    s_pNotice->labelMessageContent->setText(text);
-    s_pNotice->show();
-    s_pNotice->raise();
-    s_pNoticeTimer->start(nMs);
+    // The same notice again is not listed twice: it stays its full time from now.
+    auto it = std::find_if(s_listNotices.begin(), s_listNotices.end(),
+                           [&](const NoticeEntry &e) { return e.title == title && e.text == text; });
+    if (it != s_listNotices.end())
+        s_listNotices.erase(it);
+    NoticeEntry entry{title, text, QElapsedTimer(), std::max(1, nMs)};
+    entry.shown.start();
+    s_listNotices.append(entry);
+    showNotices(s_pNotice);
+}
+
+void BesMessageBox::showNotices(BesMessageBox *pBox)
+{
+    if (!pBox || pBox != s_pNotice)
+        return;
+    // Each notice is shown for as long as it would be alone; the box closes with the last.
+    qint64 nNext = -1;
+    for (auto it = s_listNotices.begin(); it != s_listNotices.end();) {
+        const qint64 nLeft = it->nMs - it->shown.elapsed();
+        if (nLeft <= 0) {
+            it = s_listNotices.erase(it);
+            continue;
+        }
+        nNext = nNext < 0 ? nLeft : std::min(nNext, nLeft);
+        ++it;
+    }
+    if (s_listNotices.isEmpty()) {
+        pBox->close();
+        return;
+    }
+    QStringList listTitles;
+    QStringList listTexts;
+    for (const NoticeEntry &e : qAsConst(s_listNotices)) {
+        if (!listTitles.contains(e.title))
+            listTitles.append(e.title);
+        listTexts.append(e.text);
+    }
+    pBox->labelMessageTitle->setText(listTitles.join(QStringLiteral(" / ")));
+    if (listTexts.size() == 1) {
+        pBox->labelMessageContent->setText(listTexts.first());
+    } else {
+        // Several at once: one under the other, each shown literally.
+        QStringList listRich;
+        for (const QString &strText : qAsConst(listTexts))
+            listRich.append(Qt::mightBeRichText(strText) ? strText : plainMessage(strText));
+        pBox->labelMessageContent->setText(listRich.join(QStringLiteral("<hr>")));
+    }
+    pBox->show();
+    pBox->raise();
+    // The size follows the lines listed, once the layouts took the new text in.
+    const QList<QWidget *> listInner = pBox->findChildren<QWidget *>();
+    for (auto it = listInner.crbegin(); it != listInner.crend(); ++it)
+        if ((*it)->layout())
+            (*it)->layout()->activate();
+    pBox->resize(pBox->sizeHint().expandedTo(pBox->minimumSize()));
+    s_pNoticeTimer->start(int(nNext));
+}
+
+QString BesMessageBox::noticeText()
+{
+    return s_pNotice && s_pNotice->isVisible() ? s_pNotice->labelMessageContent->text() : QString();
 }
 
 QString BesMessageBox::escapeDeviceText(const QString &strText)

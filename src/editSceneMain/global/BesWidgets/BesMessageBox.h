@@ -10,7 +10,7 @@
 //   information(title, text, bWordWrap)                          -> Cancel
 //   tipInfor(title, text, bWordWrap)                             -> Cancel
 //   tipInforUntil(title, text, sender, SIGNAL(...))              -> Cancel
-//   notice(title, text)  a box that waits for nothing: shown, and closed after a few seconds
+//   notice(title, text)  a box that waits for nothing: lists the notices given, each shown a few seconds
 //
 // Rich text: the content label auto-detects rich text and opens links. Any
 // text that comes from a device or the operator (input names, scene names,
@@ -70,10 +70,13 @@ public:
     // A tip that stops being true: the box closes by itself (Cancel) when pSender emits
     // pszSignal (given with SIGNAL()) or is destroyed.
     static int tipInforUntil(const QString &title, const QString &text, QObject *pSender, const char *pszSignal);
-    // A notice that runs no event loop of its own: one box for the program, shown at once and
-    // closed after nMs (a second notice replaces the text of one still shown). The test seam
-    // records it as "notice".
+    // A notice that runs no event loop of its own: one box for the program, shown at once. It
+    // lists every notice still shown, each for nMs from when it was last given (the same title
+    // and text given again is listed once), and closes with the last. The test seam records it
+    // as "notice".
     static void notice(const QString &title, const QString &text, int nMs = 4000);
+    // The text the notice box shows now (empty: none shown).
+    static QString noticeText();
 
     static void setIsBlackTheme(bool bBlack);
 
@@ -96,6 +99,8 @@ public:
 
 private:
     void initLayout();
+    // The notice box shows the notices whose time is not up, and closes when none is left.
+    static void showNotices(BesMessageBox *pBox);
     void initConnection();
     // Answers a call through the test seam; false when no seam is set.
     static bool answerForTest(const char *pszKind, const QString &title, const QString &text,

@@ -1,0 +1,95 @@
+#include "NoticeRules.h"
+
+int CNoticeRules::indexOf(const QByteArray &readKey) const
+{
+    for (int i = 0; i < m_listDoubts.size(); ++i)
+        if (m_listDoubts.at(i).key == readKey)
+            return i;
+    return -1;
+}
+
+int CNoticeRules::indexOf(const QByteArray &readKey, const QByteArray &target) const
+{
+    for (int i = 0; i < m_listDoubts.size(); ++i)
+        if (m_listDoubts.at(i).key == readKey && m_listDoubts.at(i).target == target)
+            return i;
+    return -1;
+}
+
+CNoticeRules::Notice CNoticeRules::say(Notice eNotice, qint64 nNowMs)
+{
+    const bool bSameBurst = m_bSaid && m_nLastEndingMs >= 0 && nNowMs - m_nLastEndingMs < BurstMs;
+    m_nLastEndingMs = nNowMs;
+    if (bSameBurst)
+        return Nothing;
+    m_bSaid = true;
+    return eNotice;
+}
+
+CNoticeRules::Notice CNoticeRules::writeNotTaken(Ending eEnding, qint64 nNowMs)
+{
+    switch (eEnding) {
+    case QueueFull:
+        return say(Busy, nNowMs);
+    case DeviceRefused:
+        return say(Refused, nNowMs);
+    default:
+        return say(NotConnected, nNowMs);
+    }
+}
+
+void CNoticeRules::writeInDoubt(const QByteArray &readKey, const QByteArray &target, const QByteArray &printRecords,
+                                qint64 nSentMs)
+{
+    // Doubts of one write target keep the first print: the records change by reads and taken
+    // writes only, which update it.
+    if (indexOf(readKey, target) >= 0)
+        return;
+    if (m_listDoubts.size() >= MaxDoubts)
+        m_listDoubts.removeFirst();
+    m_listDoubts.append({readKey, target, printRecords, nSentMs});
+}
+
+void CNoticeRules::writeTaken(const QByteArray &readKey, const QByteArray &target, const QByteArray &printRecords, qint64 nSentMs)
+{
+    m_bSaid = false;
+    for (int i = m_listDoubts.size() - 1; i >= 0; --i) {
+        Doubt &doubt = m_listDoubts[i];
+        if (doubt.key != readKey)
+            continue;
+        if (doubt.target == target && nSentMs >= doubt.nSinceMs)
+            m_listDoubts.removeAt(i);
+        else
+            doubt.print = printRecords;
+    }
+}
+
+CNoticeRules::Notice CNoticeRules::readAnswered(const QByteArray &readKey, const QByteArray &printRecords, qint64 nSentMs,
+                                                qint64 nNowMs)
+{
+    bool bOld = false;
+    for (int i = m_listDoubts.size() - 1; i >= 0; --i) {
+        Doubt &doubt = m_listDoubts[i];
+        if (doubt.key != readKey)
+            continue;
+        if (nSentMs < doubt.nSinceMs) {
+            doubt.print = printRecords; // what the device held before the write
+            continue;
+        }
+        bOld = bOld || doubt.print == printRecords;
+        m_listDoubts.removeAt(i);
+    }
+    return bOld ? say(NotMade, nNowMs) : Nothing;
+}
+
+CNoticeRules::Notice CNoticeRules::readGivenUp(const QByteArray &readKey, qint64 nNowMs)
+{
+    bool bDoubt = false;
+    for (int i = m_listDoubts.size() - 1; i >= 0; --i) {
+        if (m_listDoubts.at(i).key == readKey) {
+            m_listDoubts.removeAt(i);
+            bDoubt = true;
+        }
+    }
+    return bDoubt ? say(NotMade, nNowMs) : Nothing;
+}

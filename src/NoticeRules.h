@@ -1,0 +1,88 @@
+#ifndef NOTICERULES_H
+#define NOTICERULES_H
+
+// What the operator is told of one device's writes and reads: which ending is said, when, and
+// only once. The worker keeps the transport and the records and tells this class how each write
+// ended and what the reads back of the doubtful ones answered; it returns what to say.
+//
+// No widgets, no socket, no lock of its own (GUI thread); the clock is passed in, in
+// milliseconds.
+//
+// The rules:
+// - A write refused on the spot, refused by the device, lost with the link or dropped from the
+//   queue is known not to be taken: said at once. Endings that follow within BurstMs of the one
+//   before (and no write taken in between) are the same event repeated: said once.
+// - A write left unanswered may have been taken all the same: nothing is said until the read
+//   back of what it wrote answers. When the records, filled by that answer, hold what they held
+//   when the write ended, the device kept the old value: "not made", once. When they changed, or
+//   the write was answered late, the device took it: nothing is said. A read back given up is
+//   said as not made.
+// - Every give-up of a scene read is said.
+//
+// A read back is named by its key (command, sub-command, payload); what the records hold for it
+// by a print the worker makes.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+class CNoticeRules
+{
+public:
+    // What to say (the worker words it and names the device).
+    enum Notice {
+        Nothing,
+        NotConnected,  // switched off or link lost: not sent, lost in flight, dropped
+        Busy,          // the queue at its bound
+        Refused,       // the device refused it
+        NotMade,       // the device did not answer, and its read back shows the old value
+        CanvasNotShown // a scene read given up: the canvas may not show what the device holds
+    };
+    // How a write ended that is known at once.
+    enum Ending { NotSent, QueueFull, DeviceRefused, LostInFlight, Dropped };
+
+    enum { BurstMs = 2000, MaxDoubts = 64 };
+
+    // A write ended known not taken.
+    Notice writeNotTaken(Ending eEnding, qint64 nNowMs);
+    // A write sent at nSentMs ended unanswered; the read readKey (asked now) will say what the
+    // device holds, printRecords is what the records hold for it now. target names what the write
+    // changes (a field, a port, a layer).
+    void writeInDoubt(const QByteArray &readKey, const QByteArray &target, const QByteArray &printRecords, qint64 nSentMs);
+    // A write ended unanswered that no read can tell about: said as not made.
+    Notice writeUnanswered(qint64 nNowMs) { return say(NotMade, nNowMs); }
+    // A write sent at nSentMs was taken (answered, in time or late): the burst ends. A doubt of
+    // its read (readKey) about a write of the same target sent no later is settled: the device
+    // holds what came after it, whatever became of the one in doubt. Any other doubt of that read
+    // now compares with the records as the taken write left them (printRecords).
+    void writeTaken(const QByteArray &readKey, const QByteArray &target, const QByteArray &printRecords, qint64 nSentMs);
+    // The read readKey sent at nSentMs was answered; printRecords is what the records hold now. A
+    // read sent before the doubtful write tells what the device held before it.
+    Notice readAnswered(const QByteArray &readKey, const QByteArray &printRecords, qint64 nSentMs, qint64 nNowMs);
+    // The read readKey is not asked again on this link: what it was to settle is said.
+    Notice readGivenUp(const QByteArray &readKey, qint64 nNowMs);
+    Notice sceneReadGivenUp() const { return CanvasNotShown; }
+    // A new link: a refusal is news again (doubts wait for their reads, which go to this link).
+    void linkBegan() { m_bSaid = false; }
+
+    bool hasDoubt(const QByteArray &readKey) const { return indexOf(readKey) >= 0; }
+    int doubtCount() const { return m_listDoubts.size(); }
+
+private:
+    struct Doubt
+    {
+        QByteArray key;
+        QByteArray target;
+        QByteArray print;
+        qint64 nSinceMs = 0;
+    };
+    int indexOf(const QByteArray &readKey) const;
+    int indexOf(const QByteArray &readKey, const QByteArray &target) const;
+    Notice say(Notice eNotice, qint64 nNowMs);
+
+    QList<Doubt> m_listDoubts;
+    bool m_bSaid = false;        // the present burst was said
+    qint64 m_nLastEndingMs = -1; // the last ending said or repeated
+};
+
+#endif // NOTICERULES_H

@@ -1,0 +1,81 @@
+#include "TestMain.h"
+
+#include "NoticeRules.h"
+
+// What the operator is told of one device's writes, as a table of event scripts and what is said.
+// An event is op[,key,print[,target]]@ms[/sent]: a write in doubt or taken, a read answered (the
+// read, or the taken write, sent at sent).
+class TestNoticeRules : public QObject
+{
+    Q_OBJECT
+
+    static QString name(CNoticeRules::Notice e)
+    {
+        static const char *const s_psz[] = {"", "NotConnected", "Busy", "Refused", "NotMade", "CanvasNotShown"};
+        return QString::fromLatin1(s_psz[e]);
+    }
+
+private slots:
+    void rules_data()
+    {
+        QTest::addColumn<QString>("events");
+        QTest::addColumn<QString>("said");
+        // A write the device holds is never called not made.
+        QTest::newRow("read back shows the new value") << "doubt,a,old@0 answer,a,new@300/100" << "";
+        QTest::newRow("answered late before its read back") << "doubt,a,old@0 taken,a,new@200/0 answer,a,new@300/100" << "";
+        QTest::newRow("a later write of its target taken") << "doubt,a,old@100 taken,a,new@150/120 answer,a,new@300/200" << "";
+        QTest::newRow("a later write of another target taken")
+            << "doubt,a,old@100 taken,a,mid,u@150/120 answer,a,mid@300/200" << "NotMade";
+        // What the device held before the write: the print compared with.
+        QTest::newRow("an earlier write of its kind taken") << "doubt,a,old@100 taken,a,mid@150/50 answer,a,mid@300/200" << "NotMade";
+        QTest::newRow("a read sent before the write answered")
+            << "doubt,a,old@100 answer,a,mid@200/50 answer,a,mid@300/150" << "NotMade";
+        // The old value read back: not made, once, and only for the doubt of that read.
+        QTest::newRow("read back shows the old value") << "doubt,a,old@0 answer,b,old@200/100 answer,a,old@300/100 answer,a,old@400/350"
+                                                      << "NotMade";
+        QTest::newRow("read back given up") << "giveup,a@0 doubt,a,old@0 giveup,a@100" << "NotMade";
+        // One notice per event; a burst is the same event repeated.
+        QTest::newRow("a burst of refusals") << "refuse@0 refuse@1500 refuse@3000 refuse@5500" << "Refused Refused";
+        QTest::newRow("a taken write ends the burst") << "refuse@0 taken,a,x@100/100 full@200" << "Refused Busy";
+        QTest::newRow("a new link ends the burst") << "lost@0 link@100 lost@200" << "NotConnected NotConnected";
+    }
+    void rules()
+    {
+        QFETCH(QString, events);
+        QFETCH(QString, said);
+        CNoticeRules rules;
+        QStringList listSaid;
+        for (const QString &strEvent : events.split(' ')) {
+            const QStringList at = strEvent.split('@');
+            const QStringList op = at.first().split(',');
+            const QStringList times = at.last().split('/');
+            const qint64 nNow = times.first().toLongLong();
+            const QByteArray key = op.value(1).toLatin1();
+            const QByteArray print = op.value(2).toLatin1();
+            CNoticeRules::Notice e = CNoticeRules::Nothing;
+            const QByteArray target = op.value(3, "t").toLatin1();
+            if (op.first() == "doubt")
+                rules.writeInDoubt(key, target, print, nNow);
+            else if (op.first() == "answer")
+                e = rules.readAnswered(key, print, times.last().toLongLong(), nNow);
+            else if (op.first() == "taken")
+                rules.writeTaken(key, target, print, times.last().toLongLong());
+            else if (op.first() == "giveup")
+                e = rules.readGivenUp(key, nNow);
+            else if (op.first() == "refuse")
+                e = rules.writeNotTaken(CNoticeRules::DeviceRefused, nNow);
+            else if (op.first() == "full")
+                e = rules.writeNotTaken(CNoticeRules::QueueFull, nNow);
+            else if (op.first() == "lost")
+                e = rules.writeNotTaken(CNoticeRules::LostInFlight, nNow);
+            else if (op.first() == "link")
+                rules.linkBegan();
+            if (e != CNoticeRules::Nothing)
+                listSaid << name(e);
+        }
+        QCOMPARE(listSaid.join(' '), said);
+    }
+};
+
+VISTEL_TEST_MAIN(TestNoticeRules)
+#include "tst_noticerules.moc"
