@@ -208,13 +208,22 @@ void CTcpDeviceThread::connectToSerislport(QString Serislport)
         connect(m_pSerislPort, &SerislPort::CloseSerialPort, this, &CTcpDeviceThread::handleDisconnected);
         connect(m_pSerislPort, &SerislPort::sig_written, this, &CTcpDeviceThread::slot_frameWritten);
     }
-    if (m_pSerislPort->SerialPortInits(Serislport)) {
-        m_bIsConnected = true;
-        m_bLinkLossShown = false; // a new line: its loss is news again
-        ownReadsLinkStart();
-        emit connected();         // closes the box of the last loss, still open
-        askNextLinkReads();
+    if (m_pSerislPort->SerialPortInits(Serislport))
+        serialLineOpened();
+}
+
+void CTcpDeviceThread::serialLineOpened()
+{
+    m_bIsConnected = true;
+    m_bLinkLossShown = false; // a new line: its loss is news again
+    {
+        // Nothing of the line before can be answered late on this one.
+        QMutexLocker lock(m_pMutexRecv);
+        m_ledger.linkBegan();
     }
+    ownReadsLinkStart();
+    emit connected();         // closes the box of the last loss, still open
+    askNextLinkReads();
 }
 
 void CTcpDeviceThread::handleConnected()
@@ -1013,10 +1022,24 @@ void CTcpDeviceThread::injectSentCommand(const QString &strName, const QByteArra
     {
         QMutexLocker state(m_pMutexRecv);
         _mcu_cmd sent(g_getTexingIndex(strName), nReadOrWrite, nSubIndex, payload);
-        m_ledger.sent(sent, nowMs(), true); // its bytes count as written
+        // Over a serial line written when injectFrameWritten() says so.
+        m_ledger.sent(sent, nowMs(), !m_bCanSerislPortConnected);
         sendMcuCommand(sent.nCmdIndex, payload.size(), payload, nReadOrWrite, nSubIndex);
     }
     armReplyTimer();
+}
+
+void CTcpDeviceThread::injectFrameWritten()
+{
+    slot_frameWritten();
+}
+
+void CTcpDeviceThread::injectLinkUp()
+{
+    if (m_bCanSerislPortConnected)
+        serialLineOpened();
+    else
+        handleConnected();
 }
 
 void CTcpDeviceThread::injectHeartbeatSent()
@@ -1295,7 +1318,7 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
         QMutexLocker lock(m_pMutexRecv);
         m_nSubIndex3 = f.nSub;
         m_nRecvIndex = f.nCmd;
-        out = m_ledger.reply(f.nCmd, f.nSub, f.nReadOrWrite == 1, f.isNak(), f.nCmd == Tx_Heart);
+        out = m_ledger.reply(f.nCmd, f.nSub, f.nReadOrWrite == 1, f.isNak(), f.nCmd == Tx_Heart, nowMs(), f.echoedKey());
         m_bEndingCommands = true;
     }
     const bool bAnswered = out.bAnswered;
