@@ -752,7 +752,8 @@ void CTcpDeviceThread::armReplyTimer()
         m_pReplyTimer->start(int(std::min<qint64>(nLeft, INT_MAX)));
 }
 
-// Over a serial line a command written the reply time-out ago and not answered ends unanswered.
+// Over a serial line the oldest command, waited for the reply time-out since the device could
+// start on it (written, and the one before it answered or ended), ends unanswered.
 // What the line holds already was answered in time: it is taken in first.
 void CTcpDeviceThread::slot_replyTimeOut()
 {
@@ -1180,7 +1181,7 @@ int CTcpDeviceThread::sendCmdList(bool bSerial)
     if (m_nSendIndex != m_nRecvIndex) {
         // Over TCP the heartbeat's reply releases a lost command. A serial line has no heartbeat:
         // there the gate opens once what was in flight ended, at the latest at its reply time-out
-        // (counted on the GUI thread from when its bytes were written, which wakes this loop).
+        // (counted on the GUI thread from when the device could start on it, which wakes this loop).
         if (!bSerial || m_ledger.hasInFlight())
             return -1;
         m_nRecvIndex = m_nSendIndex;
