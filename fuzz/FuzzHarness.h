@@ -18,7 +18,7 @@
 //         what it ends
 //   5     the next chunk of replies taken in
 //   6     by (byte >> 3) % 4: 0 the link ends (switched off and on), what was in flight with it;
-//         1 the link (or serial line) is up again; 2 an OSD bitmap transfer of (next byte % 64,
+//         1 the link (or serial line) is up again; 2 an OSD bitmap transfer of (next byte % 16,
 //         at least 1) packets starts, its first packet in flight; 3 the link ends and is up again
 //   7     any command sent: the next bytes its id and sub-command, read when bit 3 is set, then
 //         the payload as for 0..2
@@ -212,7 +212,7 @@ inline void fuzzReplyStream(const uint8_t *pData, size_t nSize)
             switch ((uStep >> 3) % 4) {
             case 2:
                 if (!transfer.isActive()) {
-                    QImage image(1024, 1 + next() % 64, QImage::Format_RGB32); // 128 bytes a row
+                    QImage image(1024, 1 + next() % 16, QImage::Format_RGB32); // 128 bytes a row
                     image.fill(Qt::white);
                     transfer.start(QStringLiteral("FUZZ"), COSDBitmap::Params(), image);
                     QMetaObject::invokeMethod(&transfer, "slot_sendHeader");
