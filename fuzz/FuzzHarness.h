@@ -8,24 +8,25 @@
 // Reply stream: byte 0 chooses the device family (bit 0: Z) and the chunking (bits 1..7: the
 // largest chunk, 1..128 bytes); byte 1 the line (bit 0: serial) and the length of a script of
 // what the console does (bits 1..7: 0..127 bytes) that follows it; the rest is fed to a fresh
-// worker in chunks, as a transport would, first where the script says so, then to the end. When
-// the input's length is odd an OSD bitmap transfer of (length % 300, at least 1) packets is
-// running, its first packet in flight.
+// worker in chunks, as a transport would, first where the script says so, then to the end.
 //
 // Script, one step a byte (op = byte % 8):
 //   0..2  a command sent: the next byte picks it from the table below, the one after the
 //         payload's length (% 24), the payload's bytes follow
-//   3     a heartbeat sent (TCP)
+//   3     a heartbeat sent (TCP); over a serial line the oldest frame not written yet written
 //   4     the clock moved on by (byte >> 3) * 100 ms; over a serial line the reply time-out ends
 //         what it ends
 //   5     the next chunk of replies taken in
-//   6     the link ends (switched off), what was in flight with it
+//   6     by (byte >> 3) % 4: 0 the link ends (switched off and on), what was in flight with it;
+//         1 the link (or serial line) is up again; 2 an OSD bitmap transfer of (next byte % 16,
+//         at least 1) packets starts, its first packet in flight; 3 the link ends and is up again
 //   7     any command sent: the next bytes its id and sub-command, read when bit 3 is set, then
 //         the payload as for 0..2
-// What the commands sent live through is checked as it happens: each ends once, a reply is
-// credited to the oldest open command of its kind (never to one sent after it), one ended
-// unanswered takes a late reply only when none in flight can be the one answered; at the end
-// every command ended exactly once. A broken rule traps.
+// What the commands sent live through is checked as it happens: each ends once, none is answered
+// before it was written, a reply is credited to the oldest open command of its kind (and of the
+// subject its reply names; never to one sent after it), one ended unanswered takes a late reply
+// only when none written and open can be the one answered; at the end every command ended
+// exactly once. A broken rule traps.
 // Discovery: the bytes are one datagram.
 
 #include <QApplication>
@@ -70,7 +71,21 @@ public:
 class LedgerWatch
 {
 public:
-    void sent(const _mcu_cmd &cmd) { m_listSent.append(cmd); }
+    void sent(const _mcu_cmd &cmd, bool bWritten)
+    {
+        m_listSent.append(cmd);
+        m_listWritten.append(bWritten);
+    }
+    // Serial: the oldest open command not written yet is written.
+    void written()
+    {
+        for (int i = 0; i < m_listSent.size(); ++i) {
+            if (isOpen(i) && !m_listWritten.at(i)) {
+                m_listWritten[i] = true;
+                return;
+            }
+        }
+    }
 
     void event(const _mcu_cmd &cmd, CCommandLedger::Event e)
     {
@@ -81,11 +96,13 @@ public:
         const bool bEnding = e != CCommandLedger::AnsweredLate && e != CCommandLedger::Doubted;
         if (bEnding && !list.isEmpty())
             __builtin_trap(); // ended twice
+        if ((e == CCommandLedger::Answered || e == CCommandLedger::Refused || e == CCommandLedger::Unclear) && !m_listWritten.at(i))
+            __builtin_trap(); // answered before it was written
         if (e == CCommandLedger::AnsweredLate) {
             if (list.size() != 1 || (list.first() != CCommandLedger::Unanswered && list.first() != CCommandLedger::Unclear))
                 __builtin_trap();
             for (int j = 0; j < m_listSent.size(); ++j)
-                if (isOpen(j) && sameKind(j, i))
+                if (isOpen(j) && m_listWritten.at(j) && sameSubject(j, i))
                     __builtin_trap(); // a command in flight could have been the one answered
         }
         if (e == CCommandLedger::Doubted
@@ -93,7 +110,7 @@ public:
             __builtin_trap();
         if (e == CCommandLedger::Answered || e == CCommandLedger::Refused)
             for (int j = 0; j < i; ++j)
-                if (isOpen(j) && sameKind(j, i))
+                if (isOpen(j) && sameSubject(j, i))
                     __builtin_trap(); // credited ahead of an older open command of its kind
         list.append(e);
     }
@@ -112,8 +129,16 @@ private:
         const _mcu_cmd &a = m_listSent.at(i), &b = m_listSent.at(j);
         return a.nCmdIndex == b.nCmdIndex && a.nSubIndex3 == b.nSubIndex3 && (a.nReadOrWrite == 1) == (b.nReadOrWrite == 1);
     }
+    // Of its kind and, where its replies name their subject, of the same one.
+    bool sameSubject(int i, int j) const
+    {
+        const _mcu_cmd &a = m_listSent.at(i), &b = m_listSent.at(j);
+        return sameKind(i, j)
+               && (!CReplyFrame::echoesKey(a.nCmdIndex, a.nSubIndex3, a.nReadOrWrite == 1) || a.byte.left(1) == b.byte.left(1));
+    }
 
     QList<_mcu_cmd> m_listSent;
+    QList<bool> m_listWritten;
     QHash<int, QList<CCommandLedger::Event>> m_events;
 };
 
@@ -135,13 +160,6 @@ inline void fuzzReplyStream(const uint8_t *pData, size_t nSize)
     LedgerWatch watch;
     worker.commandLedger().setObserver([&watch](const _mcu_cmd &cmd, CCommandLedger::Event e) { watch.event(cmd, e); });
     COSDTransfer transfer;
-    if (nSize & 1) {
-        QImage image(1024, qMax(1, int(nSize % 300)), QImage::Format_RGB32); // 128 bytes a row
-        image.fill(Qt::white);
-        transfer.start(QStringLiteral("FUZZ"), COSDBitmap::Params(), image);
-        QMetaObject::invokeMethod(&transfer, "slot_sendHeader");
-        transfer.sendBegin();
-    }
     size_t i = nScriptEnd; // the replies
     const auto feedChunk = [&]() {
         const size_t n = qMin(nChunk, nSize - i);
@@ -162,7 +180,7 @@ inline void fuzzReplyStream(const uint8_t *pData, size_t nSize)
         for (int k = 0; k < nLen; ++k)
             payload.append(char(next()));
         _mcu_cmd cmd(nCmd, nRw, nSub, payload);
-        watch.sent(cmd);
+        watch.sent(cmd, !bSerial);
         worker.injectSentCommand(g_texing_name[nCmd], payload, nRw, nSub);
     };
     while (s < nScriptEnd) {
@@ -176,8 +194,12 @@ inline void fuzzReplyStream(const uint8_t *pData, size_t nSize)
             break;
         }
         case 3:
-            if (!bSerial)
+            if (bSerial) {
+                watch.written();
+                worker.injectFrameWritten();
+            } else {
                 worker.injectHeartbeatSent();
+            }
             break;
         case 4:
             worker.injectClockStep((uStep >> 3) * 100);
@@ -187,8 +209,26 @@ inline void fuzzReplyStream(const uint8_t *pData, size_t nSize)
                 feedChunk();
             break;
         case 6:
-            worker.setCanConnected(false);
-            worker.setCanConnected(true);
+            switch ((uStep >> 3) % 4) {
+            case 2:
+                if (!transfer.isActive()) {
+                    QImage image(1024, 1 + next() % 16, QImage::Format_RGB32); // 128 bytes a row
+                    image.fill(Qt::white);
+                    transfer.start(QStringLiteral("FUZZ"), COSDBitmap::Params(), image);
+                    QMetaObject::invokeMethod(&transfer, "slot_sendHeader");
+                    transfer.sendBegin();
+                }
+                break;
+            case 1:
+                worker.injectLinkUp();
+                break;
+            default:
+                worker.setCanConnected(false);
+                worker.setCanConnected(true);
+                if ((uStep >> 3) % 4 == 3)
+                    worker.injectLinkUp();
+                break;
+            }
             break;
         default: {
             const int nCmd = next() % TX_COMMAND_COUNT;

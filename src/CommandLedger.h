@@ -12,15 +12,22 @@
 // Its clock is passed in, in milliseconds.
 //
 // The device answers in order. A reply answers the oldest command in flight of its command,
-// sub-command and kind (read or write, which the device echoes); the ones sent before that were
-// skipped. A heartbeat's reply ends every command sent before that heartbeat. Over a serial line a
-// command ends at the reply time-out, counted from when its bytes were written. One ended so is
-// kept a while: a reply still answers it late, but only when no command in flight can be the one
-// answered. Where the console cannot tell which of several writes of one kind a reply answers it
-// credits none, and says which writes it may concern; a write that was credited while another of
-// its kind was in flight behind it is doubted once that one ends unanswered, for the reply it took
-// may have been that one's. Writes of unknown fate (unanswered, lost, unclear, doubted) are read
-// back by the worker.
+// sub-command and kind (read or write, which the device echoes) and, where the reply names its
+// subject (the key the request carried in its first byte: an input, a scene, an output port), of
+// that key; the ones sent before that were skipped. A heartbeat's reply ends every command sent
+// before that heartbeat. Over a serial line a command ends at the reply time-out, counted from
+// when the device could start on it: from when its bytes were written or the command before it
+// ended or was answered, whichever is later. One ended so is kept a while: a reply still answers
+// it late, but only when no command in flight can be the one answered. Where the console cannot
+// tell which of several writes of one kind a reply answers it credits none, and says which writes
+// it may concern; a write that was credited while another of its kind was in flight behind it is
+// doubted once that one ends unanswered, for the reply it took may have been that one's. Writes of
+// unknown fate (unanswered, lost, unclear, doubted) are read back by the worker.
+//
+// The bounds forget nothing silently: doubts dropped at the bound leave one of each kind and key,
+// doubted when theirs would have been (what it wrote is read back), and a command dropped from
+// the late list while it could still be answered late makes the next reply of its kind (and key)
+// of unclear fate.
 
 #include <QByteArray>
 #include <QList>
@@ -49,6 +56,7 @@ struct _mcu_cmd
     int nHeartsBefore = 0; // sent: heartbeats sent on this link before it
     qint64 nSentMs = 0;    // sent: when, on the worker's clock
     qint64 nWrittenMs = -1; // serial: when its bytes were written to the line (-1: not yet)
+    qint64 nFrontMs = -1;   // serial: when the one before it ended or was answered (-1: in flight)
     bool bEnded = false;   // ended as unanswered already: a reply to it came late
     bool bTimedOut = false; // ended at the serial reply time-out (no later reply came before it)
 };
@@ -84,6 +92,8 @@ public:
 
     // At most this many commands in flight, and as many kept for a late reply or in doubt.
     enum { MaxInFlight = 256 };
+    // A reply that names no subject.
+    enum { NoKey = -1 };
 
     // The command leaves (stamped with its number, the heartbeats before it and the time).
     // bWritten: its bytes are on the line already (over TCP always: there no time-out counts
@@ -92,11 +102,13 @@ public:
     // Serial: the bytes of the oldest command not written yet were written to the line.
     void written(qint64 nNowMs);
     void heartbeatSent();
-    // A reply (bHeartbeat: a heartbeat's, whose other fields do not count).
-    Outcome reply(int nCmd, int nSub, bool bRead, bool bNak, bool bHeartbeat);
-    // Serial: the commands written nTimeoutMs or longer ago end unanswered.
+    // A reply (bHeartbeat: a heartbeat's, whose other fields do not count). nKey: the subject the
+    // reply names (the first byte of the request it answers), or NoKey.
+    Outcome reply(int nCmd, int nSub, bool bRead, bool bNak, bool bHeartbeat, qint64 nNowMs, int nKey = NoKey);
+    // Serial: the oldest command in flight, written and waited for nTimeoutMs since the device
+    // could start on it, ends unanswered.
     Outcome timedOut(qint64 nNowMs, int nTimeoutMs);
-    // Milliseconds until the next command written reaches its time-out (0: one has), -1: none.
+    // Milliseconds until the oldest command reaches its time-out (0: it has), -1: none counts.
     qint64 msToTimeOut(qint64 nNowMs, int nTimeoutMs) const;
     // The link ended (lost, switched off): what was in flight is lost, nothing can be answered
     // late.
@@ -122,11 +134,20 @@ private:
     {
         return a.nCmdIndex == b.nCmdIndex && a.nSubIndex3 == b.nSubIndex3 && (a.nReadOrWrite == 1) == (b.nReadOrWrite == 1);
     }
+    static int keyOf(const _mcu_cmd &cmd) { return cmd.byte.isEmpty() ? NoKey : int(uchar(cmd.byte.at(0))); }
+    // cmd may be the one a reply of kind key answers (nKey: the subject it names, or NoKey).
+    static bool mayAnswer(const _mcu_cmd &cmd, const _mcu_cmd &key, int nKey)
+    {
+        return sameKind(cmd, key) && (nKey == NoKey || keyOf(cmd) == nKey);
+    }
     void tell(const _mcu_cmd &cmd, Event eEvent) const;
     // cmd ended as eEvent: a write of a kind in doubt ended without an answer dooms the doubts.
     void ended(const _mcu_cmd &cmd, Event eEvent, Outcome &out);
     void keepLate(_mcu_cmd cmd, bool bTimedOut);
     void credit(int nFlight, bool bNak, Outcome &out);
+    // Serial: the oldest command in flight may be started on from nNowMs, once the one before it
+    // ended, or once a reply to a command sent before it came (nAnsweredSeq, -1: none).
+    void frontMoved(qint64 nNowMs, qint64 nAnsweredSeq);
 
     qint64 m_nNextSeq = 1;
     QList<_mcu_cmd> m_listInFlight;
@@ -135,6 +156,17 @@ private:
     // those end without an answer before none of the kind is left in flight behind a credited one,
     // the replies they took may have been the later ones'.
     QList<_mcu_cmd> m_listDoubt;
+    // Past its bound: one doubt kept for each kind and key of those dropped, doubted with them.
+    QList<_mcu_cmd> m_listDoubtDropped;
+    // Commands ended unanswered and dropped from the late list at its bound, by kind and key
+    // (their count): a reply that may be theirs is of unclear fate.
+    struct DroppedLate
+    {
+        _mcu_cmd kind;
+        int nCount = 0;
+        qint64 nSentMs = 0; // the latest sent
+    };
+    QList<DroppedLate> m_listDroppedLate;
     int m_nHeartsSent = 0;
     int m_nHeartsAnswered = 0; // never more than were sent
     std::function<void(const _mcu_cmd &, Event)> m_fnObserver;

@@ -151,6 +151,27 @@ bool CReplyFrame::isNak() const
     return payload.size() >= 2 && uchar(payload[0]) == 0xC5 && uchar(payload[1]) == 0xC0;
 }
 
+bool CReplyFrame::echoesKey(int nCmd, int nSub, bool bRead)
+{
+    switch (nCmd) {
+    case 31: // input settings: [input, ...] whatever the sub-command
+        return true;
+    case 35: // scene read, layer read, scene audio source and volume: [scene, ...]
+        return bRead && (nSub == 0 || nSub == 80 || nSub == 50 || nSub == 51);
+    case 37: // one output port's resolution, timing, delay, noise cancellation: [port, ...]
+        return bRead && (nSub == 10 || nSub == 20 || nSub == 21 || nSub == 22);
+    default:
+        return false;
+    }
+}
+
+int CReplyFrame::echoedKey() const
+{
+    if (payload.isEmpty() || isAck() || isNak() || !echoesKey(nCmd, nSub, nReadOrWrite == 1))
+        return -1;
+    return uchar(payload.at(0));
+}
+
 CDeviceFrameReader::CDeviceFrameReader(quint8 uStart0, quint8 uStart1, int nMaxPayload)
     : m_uStart0(uStart0), m_uStart1(uStart1), m_nMaxPayload(nMaxPayload)
 {

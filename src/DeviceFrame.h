@@ -55,6 +55,11 @@ struct CReplyFrame
     static CReplyFrame fromFrame(const QByteArray &frame);
     bool isAck() const;    // payload of at least 2 bytes beginning C5 C3
     bool isNak() const;    // payload of at least 2 bytes beginning C5 C0
+    // The key of its request that the reply names in its first byte (the input of 31, the scene
+    // of the scene, layer and scene-audio reads of 35, the output port of the port reads of 37),
+    // -1 where it names none (another kind, an acknowledgement, an empty payload).
+    int echoedKey() const;
+    static bool echoesKey(int nCmd, int nSub, bool bRead);
 };
 
 class CDeviceFrameReader

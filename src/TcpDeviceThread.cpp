@@ -217,17 +217,27 @@ void CTcpDeviceThread::connectToSerislport(QString Serislport)
         connect(m_pSerislPort, &SerislPort::CloseSerialPort, this, &CTcpDeviceThread::handleDisconnected);
         connect(m_pSerislPort, &SerislPort::sig_written, this, &CTcpDeviceThread::slot_frameWritten);
     }
-    if (m_pSerislPort->SerialPortInits(Serislport)) {
-        m_bIsConnected = true;
-        m_bLinkLossShown = false; // a new line: its loss is news again
-        // A device that answers nothing on it for three heartbeat periods is a line lost.
-        m_bSilenceConfirming = false;
-        m_firstUnheardWrite.invalidate();
-        m_pSilenceTimer->start(silenceMs());
-        ownReadsLinkStart();
-        emit connected();         // closes the box of the last loss, still open
-        askNextLinkReads();
+    if (m_pSerislPort->SerialPortInits(Serislport))
+        serialLineOpened();
+}
+
+void CTcpDeviceThread::serialLineOpened()
+{
+    m_bIsConnected = true;
+    m_bLinkLossShown = false; // a new line: its loss is news again
+    m_notices.linkBegan();
+    // A device that answers nothing on it for three heartbeat periods is a line lost.
+    m_bSilenceConfirming = false;
+    m_firstUnheardWrite.invalidate();
+    m_pSilenceTimer->start(silenceMs());
+    {
+        // Nothing of the line before can be answered late on this one.
+        QMutexLocker lock(m_pMutexRecv);
+        m_ledger.linkBegan();
     }
+    ownReadsLinkStart();
+    emit connected();         // closes the box of the last loss, still open
+    askNextLinkReads();
 }
 
 void CTcpDeviceThread::handleConnected()
@@ -934,7 +944,8 @@ void CTcpDeviceThread::armReplyTimer()
         m_pReplyTimer->start(int(std::min<qint64>(nLeft, INT_MAX)));
 }
 
-// Over a serial line a command written the reply time-out ago and not answered ends unanswered.
+// Over a serial line the oldest command, waited for the reply time-out since the device could
+// start on it (written, and the one before it answered or ended), ends unanswered.
 // What the line holds already was answered in time: it is taken in first.
 void CTcpDeviceThread::slot_replyTimeOut()
 {
@@ -1204,10 +1215,24 @@ void CTcpDeviceThread::injectSentCommand(const QString &strName, const QByteArra
     {
         QMutexLocker state(m_pMutexRecv);
         _mcu_cmd sent(g_getTexingIndex(strName), nReadOrWrite, nSubIndex, payload);
-        m_ledger.sent(sent, nowMs(), true); // its bytes count as written
+        // Over a serial line written when injectFrameWritten() says so.
+        m_ledger.sent(sent, nowMs(), !m_bCanSerislPortConnected);
         sendMcuCommand(sent.nCmdIndex, payload.size(), payload, nReadOrWrite, nSubIndex);
     }
     armReplyTimer();
+}
+
+void CTcpDeviceThread::injectFrameWritten()
+{
+    slot_frameWritten();
+}
+
+void CTcpDeviceThread::injectLinkUp()
+{
+    if (m_bCanSerislPortConnected)
+        serialLineOpened();
+    else
+        handleConnected();
 }
 
 void CTcpDeviceThread::injectHeartbeatSent()
@@ -1348,7 +1373,7 @@ int CTcpDeviceThread::sendCmdList(bool bSerial)
     if (m_nSendIndex != m_nRecvIndex) {
         // Over TCP the heartbeat's reply releases a lost command. A serial line has no heartbeat:
         // there the gate opens once what was in flight ended, at the latest at its reply time-out
-        // (counted on the GUI thread from when its bytes were written, which wakes this loop).
+        // (counted on the GUI thread from when the device could start on it, which wakes this loop).
         if (!bSerial || m_ledger.hasInFlight())
             return -1;
         m_nRecvIndex = m_nSendIndex;
@@ -1486,7 +1511,7 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
         QMutexLocker lock(m_pMutexRecv);
         m_nSubIndex3 = f.nSub;
         m_nRecvIndex = f.nCmd;
-        out = m_ledger.reply(f.nCmd, f.nSub, f.nReadOrWrite == 1, f.isNak(), f.nCmd == Tx_Heart);
+        out = m_ledger.reply(f.nCmd, f.nSub, f.nReadOrWrite == 1, f.isNak(), f.nCmd == Tx_Heart, nowMs(), f.echoedKey());
         m_bEndingCommands = true;
     }
     const bool bAnswered = out.bAnswered;

@@ -13,7 +13,8 @@
 // handlers, which read only inside the frame's payload, fill the records and notify the hub.
 //
 // Seams for tests and tools: setHeartbeatInterval(), setReplyTimeout(), setConnectTimeout(),
-// injectReceivedData(), injectSentCommand(), injectHeartbeatSent(), injectClockStep(),
+// injectReceivedData(), injectSentCommand(), injectFrameWritten(), injectLinkUp(),
+// injectHeartbeatSent(), injectClockStep(),
 // injectSerialLine(), commandLedger(), queuedCommandCount(); the scene hand-off is
 // CTarnSceneSink::install().
 //
@@ -153,8 +154,11 @@ public:
     // Feeds received bytes as a transport would (tests, fuzzing).
     void injectReceivedData(const QByteArray &data) { handleReceivedData(data); }
     // Takes a command as sent to the device, without a running loop (tests, fuzzing): its reply
-    // then answers a command of ours.
+    // then answers a command of ours; over a serial line once injectFrameWritten() wrote the
+    // oldest frame not written yet. injectLinkUp(): the link (or serial line) is up again.
     void injectSentCommand(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSubIndex);
+    void injectFrameWritten();
+    void injectLinkUp();
     // A heartbeat as sent; the worker's clock moved on by nMs, with the serial reply time-out
     // then ended as its timer would; the worker taken as on a serial line or not, without a port
     // (fuzzing).
@@ -343,6 +347,8 @@ private:
     void showTarnScreen();
     // Input records numbered from the source count on leave the list (kept in m_listGoneInputs).
     void dropInputsBeyondCount();
+    // A serial port opened (again): a link start, as a connected socket is.
+    void serialLineOpened();
     // The link is down (switched off, lost or refused): what is queued is dropped.
     void linkDown(const char *pszWhy);
     void linkAttempted();

@@ -132,6 +132,28 @@ private slots:
         QCOMPARE(sim.model().strDeviceName, QString("DDDD"));
     }
 
+    // A port opened again starts the ledger: a write left unanswered on it before is not the one a
+    // later reply may answer, and the next write takes its own answer.
+    void portOpenedAgain()
+    {
+        CTcpDeviceThread worker; // no port, no loop: the line's events are handed to it
+        worker.injectSerialLine(true);
+        worker.setReplyTimeout(200);
+        QList<CCommandLedger::Event> listEvents;
+        worker.commandLedger().setObserver([&listEvents](const _mcu_cmd &, CCommandLedger::Event e) { listEvents << e; });
+        const QString strSys = QString::fromUtf8("系统设置");
+        worker.injectSentCommand(strSys, QByteArray("AAAA").leftJustified(12, '\0'), 2, 10);
+        worker.injectFrameWritten();
+        worker.injectClockStep(300);
+        QCOMPARE(listEvents, QList<CCommandLedger::Event>() << CCommandLedger::Unanswered);
+        worker.injectLinkUp(); // as connectToSerislport() does once the port opened
+        worker.injectSentCommand(strSys, QByteArray("BBBB").leftJustified(12, '\0'), 2, 10);
+        worker.injectFrameWritten();
+        worker.injectReceivedData(CDeviceSimulator::replyFrame(41, 2, 10, QByteArray::fromHex("C5C3")));
+        QCOMPARE(listEvents, QList<CCommandLedger::Event>() << CCommandLedger::Unanswered << CCommandLedger::Answered);
+        worker.commandLedger().setObserver(nullptr);
+    }
+
     // Two name writes queued back to back, the device in a thread of its own: the first one's
     // answer lost (garbled, or the write dropped), or this thread held busy for three reply
     // time-outs while the device answers in 100 ms (the first write on the line then, the second
@@ -246,14 +268,18 @@ private slots:
     // What a device on the line did without saying so, or slowly, ends as the device holds it, and
     // the console's own reads stay few: a name taken and never answered is read back; 50 layer
     // writes to a device that answers one request per 150 ms (seven per reply time-out) leave the
-    // canvas unsaid and the line quiet once it caught up; a garbled answer to a scene read, then
-    // an idle line, reads the scene at most three times.
+    // canvas unsaid, none ended unanswered, and the line quiet once it caught up; a garbled answer
+    // to a scene read, then an idle line, reads the scene at most three times; a scene read whose
+    // answer is lost while the next scene's is answered reads that scene again; a port's delay the
+    // device dropped, whose place the next port's acknowledgement took, is read back.
     void deviceWorkOnTheLine_data()
     {
         QTest::addColumn<QString>("kind");
         QTest::newRow("name taken, never answered") << "name";
         QTest::newRow("slow device, 50 layer writes") << "slow";
         QTest::newRow("scene read answered garbled") << "garbled";
+        QTest::newRow("scene read lost, the next scene's answered") << "scenes";
+        QTest::newRow("output delay dropped, the next port's answered") << "ports";
     }
     void deviceWorkOnTheLine()
     {
@@ -277,6 +303,11 @@ private slots:
             SimTest::settle(worker, sim);
             QCOMPARE(TestUtil::said("notice"), 0); // the device took it
         } else if (kind == "slow") {
+            int nUnanswered = 0;
+            worker.commandLedger().setObserver([&nUnanswered](const _mcu_cmd &, CCommandLedger::Event e) {
+                nUnanswered += e == CCommandLedger::Unanswered;
+            });
+            const auto unobserve = qScopeGuard([&worker] { worker.commandLedger().setObserver(nullptr); });
             sim.setReplyDelay(150);
             sim.setAnswersInTurn(true);
             for (int i = 1; i <= 50; ++i)
@@ -288,6 +319,26 @@ private slots:
             QCOMPARE(worker.getSceneList().at(0)->vectorLayer.at(0).nX, 50);
             QVERIFY2(sim.requestCount() <= 56, qPrintable(QString::number(sim.requestCount())));
             QCOMPARE(TestUtil::said("notice", QString(), QString::fromUtf8("画布未刷新")), 0);
+            QCOMPARE(nUnanswered, 0); // the device was working through the ones before each
+        } else if (kind == "ports") {
+            // the last answer a port's: the writes go out back to back
+            worker.setMcuCommand(QString::fromUtf8("输出口设置"), QByteArray::fromHex("02"), 1, 21);
+            SimTest::settle(worker, sim);
+            sim.injectFault(CDeviceSimulator::NoAnswer, 37);
+            worker.setMcuCommand(QString::fromUtf8("输出口设置"), QByteArray::fromHex("01002A"), 2, 21);
+            worker.setMcuCommand(QString::fromUtf8("输出口设置"), QByteArray::fromHex("020007"), 2, 21);
+            QTRY_VERIFY_WITH_TIMEOUT(worker.outputsRecord().ports.value(1).bDelay && worker.outputsRecord().ports.value(2).bDelay
+                                         && !worker.hasWritePending(), 5000);
+            SimTest::settle(worker, sim);
+            QCOMPARE(sim.model().outputs.at(0).nDelay, 0);
+            QCOMPARE(worker.outputsRecord().ports.value(1).nDelay, 0);
+            QCOMPARE(worker.outputsRecord().ports.value(2).nDelay, 7);
+        } else if (kind == "scenes") {
+            sim.model().scenes[0].strName = "Moved";
+            sim.injectFault(CDeviceSimulator::NoAnswer, 35);
+            worker.setMcuCommand(QString::fromUtf8("场景操作"), QByteArray(1, 1), 1, 0);
+            worker.setMcuCommand(QString::fromUtf8("场景操作"), QByteArray(1, 2), 1, 0);
+            QTRY_COMPARE_WITH_TIMEOUT(worker.getSceneList().at(0)->strName, QString("Moved"), 5000);
         } else {
             sim.injectFault(CDeviceSimulator::BadCheck, 35);
             worker.setMcuCommand(QString::fromUtf8("场景操作"), QByteArray(1, 2), 1, 0);
