@@ -178,6 +178,7 @@ CCommandLedger::Outcome CCommandLedger::reply(int nCmd, int nSub, bool bRead, bo
             continue;
         bDropped = true;
         out.nAnswersSentBy = d.nSentMs;
+        out.nAnswersSentFrom = d.nSentMs;
         if (--d.nCount == 0)
             m_listDroppedLate.removeAt(i);
     }
@@ -196,6 +197,8 @@ CCommandLedger::Outcome CCommandLedger::reply(int nCmd, int nSub, bool bRead, bo
             return out;
         }
         const qint64 nOldest = listLate.isEmpty() ? 0 : m_listLate.at(listLate.first()).nSeq;
+        const qint64 nFromMs = listLate.isEmpty() ? m_listInFlight.at(nFlight).nSentMs : m_listLate.at(listLate.first()).nSentMs;
+        out.nAnswersSentFrom = bDropped ? std::min(out.nAnswersSentFrom, nFromMs) : nFromMs;
         if (!listLate.isEmpty() && !bDropped)
             forgetLate();
         const _mcu_cmd cmd = m_listInFlight.takeAt(nFlight);

@@ -88,6 +88,8 @@ public:
         // The reply answers a command of ours sent no later than this (worker's clock), credited
         // or not; -1: none of ours.
         qint64 nAnswersSentBy = -1;
+        // Credited to none: the oldest of ours it may answer was sent then (-1: none of ours).
+        qint64 nAnswersSentFrom = -1;
     };
 
     // At most this many commands in flight, and as many kept for a late reply or in doubt.

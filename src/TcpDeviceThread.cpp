@@ -800,7 +800,7 @@ void CTcpDeviceThread::readFailed(const _mcu_cmd &read)
     sayNotice(m_notices.readGivenUp(readKey(read.nCmdIndex, read.nSubIndex3, read.byte), nowMs()));
 }
 
-void CTcpDeviceThread::readAnswered(const _mcu_cmd &read, bool bCredited)
+void CTcpDeviceThread::readAnswered(const _mcu_cmd &read, bool bCredited, qint64 nAnswersSentMs)
 {
     int nSub = read.nSubIndex3;
     if (isTarn() && read.nCmdIndex == Tx_SceneInfo && (nSub == 0 || nSub == 80)) {
@@ -821,7 +821,7 @@ void CTcpDeviceThread::readAnswered(const _mcu_cmd &read, bool bCredited)
         nLatest = std::max(nLatest, read.nSentMs);
     }
     if (m_notices.hasDoubt(key))
-        sayNotice(m_notices.readAnswered(key, recordPrint(key), bCredited ? read.nSentMs : -1, nowMs()));
+        sayNotice(m_notices.readAnswered(key, recordPrint(key), nAnswersSentMs, nowMs()));
 }
 
 void CTcpDeviceThread::askNextLinkReads()
@@ -1582,13 +1582,13 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
     dispatch(f);
     // The read filled the records: a write in doubt that waited for it is said or not.
     if (bAnswered && answered.nReadOrWrite == 1 && !f.isNak()) {
-        readAnswered(answered, true);
+        readAnswered(answered, true, answered.nSentMs);
     } else if (!bAnswered && !f.isNak() && f.nReadOrWrite == 1) {
         // Credited to none, it answers one of our reads of its kind all the same, perhaps one sent
         // before a write in doubt: it tells what the device held, not what it did with the write.
         for (const _mcu_cmd &read : qAsConst(out.listUnclear)) {
             if (read.nReadOrWrite == 1 && read.nCmdIndex == f.nCmd && read.nSubIndex3 == f.nSub) {
-                readAnswered(read, false);
+                readAnswered(read, false, out.nAnswersSentFrom);
                 break;
             }
         }

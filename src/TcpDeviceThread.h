@@ -280,8 +280,9 @@ private:
     void readFailed(const _mcu_cmd &read);
     // The reply being handled answered the read of ours, whose records are filled now: a write in
     // doubt that waited for it is said or not. Not credited (a reply that may be an earlier read's),
-    // it tells what the device held before the write only.
-    void readAnswered(const _mcu_cmd &read, bool bCredited);
+    // it answers one of ours sent at nAnswersSentMs or later: a doubt about a write sent after
+    // that learns what the device held before it only.
+    void readAnswered(const _mcu_cmd &read, bool bCredited, qint64 nAnswersSentMs);
     // Says what the notice rules returned (once the handler now running has returned).
     void sayNotice(CNoticeRules::Notice eNotice);
     // The read-backs kept while the link was down, asked once the new link is up.
