@@ -272,6 +272,7 @@ private slots:
         for (int i = 0; i < 10; ++i) {
             panel.slot_updateInputSrc();
             QTRY_COMPARE(sim.requests(32, 1).size(), i + 1);
+            settle(worker, sim); // answered: the next tick's read is not the one still waiting
         }
         for (const CSimRequest &r : sim.requests(32, 1)) {
             QCOMPARE(r.payload, QByteArray::fromHex("0003"));
