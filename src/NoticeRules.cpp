@@ -79,7 +79,8 @@ CNoticeRules::Notice CNoticeRules::readAnswered(const QByteArray &readKey, const
         bOld = bOld || doubt.print == printRecords;
         m_listDoubts.removeAt(i);
     }
-    return bOld ? say(NotMade, nNowMs) : Nothing;
+    (void)nNowMs;
+    return bOld ? NotMade : Nothing;
 }
 
 CNoticeRules::Notice CNoticeRules::readGivenUp(const QByteArray &readKey, qint64 nNowMs)
@@ -91,5 +92,6 @@ CNoticeRules::Notice CNoticeRules::readGivenUp(const QByteArray &readKey, qint64
             bDoubt = true;
         }
     }
-    return bDoubt ? say(NotMade, nNowMs) : Nothing;
+    (void)nNowMs;
+    return bDoubt ? NotMade : Nothing;
 }

@@ -16,7 +16,8 @@
 //   back of what it wrote answers. When the records, filled by that answer, hold what they held
 //   when the write ended, the device kept the old value: "not made", once. When they changed, or
 //   the write was answered late, the device took it: nothing is said. A read back given up is
-//   said as not made.
+//   said as not made. A doubt settled so is an event of its own, said whenever it is settled (on
+//   the next link too): it is no ending of a burst, and ends none.
 // - Every give-up of a scene read is said.
 //
 // A read back is named by its key (command, sub-command, payload); what the records hold for it

@@ -475,7 +475,8 @@ void CTcpDeviceThread::sayNotice(CNoticeRules::Notice eNotice)
         callOnceLater(m_bCanvasNoticePending, &CTcpDeviceThread::showCanvasNotice);
         return;
     }
-    m_eSaidNotice = eNotice;
+    if (!m_listSaidNotices.contains(eNotice))
+        m_listSaidNotices.append(eNotice);
     callOnceLater(m_bRefusalNoticePending, &CTcpDeviceThread::showRefusalNotice);
 }
 
@@ -568,16 +569,20 @@ QString CTcpDeviceThread::noticeName() const
 void CTcpDeviceThread::showRefusalNotice()
 {
     const QString strDevice = noticeName();
-    QString strTitle = tr("设备未连接");
-    QString strText = tr("设备 %1 未连接，修改未生效。");
-    if (m_eSaidNotice == CNoticeRules::Busy) {
-        strTitle = tr("设备忙");
-        strText = tr("设备 %1 忙，修改未生效。");
-    } else if (m_eSaidNotice == CNoticeRules::Refused || m_eSaidNotice == CNoticeRules::NotMade) {
-        strTitle = tr("修改未生效");
-        strText = m_eSaidNotice == CNoticeRules::Refused ? tr("设备 %1 拒绝了修改，修改未生效。") : tr("设备 %1 未应答，修改未生效。");
+    const QList<CNoticeRules::Notice> listNotices = m_listSaidNotices;
+    m_listSaidNotices.clear();
+    for (CNoticeRules::Notice eNotice : listNotices) {
+        QString strTitle = tr("设备未连接");
+        QString strText = tr("设备 %1 未连接，修改未生效。");
+        if (eNotice == CNoticeRules::Busy) {
+            strTitle = tr("设备忙");
+            strText = tr("设备 %1 忙，修改未生效。");
+        } else if (eNotice == CNoticeRules::Refused || eNotice == CNoticeRules::NotMade) {
+            strTitle = tr("修改未生效");
+            strText = eNotice == CNoticeRules::Refused ? tr("设备 %1 拒绝了修改，修改未生效。") : tr("设备 %1 未应答，修改未生效。");
+        }
+        BesMessageBox::notice(strTitle, BesMessageBox::composeMessage(strText, {strDevice}));
     }
-    BesMessageBox::notice(strTitle, BesMessageBox::composeMessage(strText, {strDevice}));
 }
 
 bool CTcpDeviceThread::hasWritePending() const

@@ -447,7 +447,7 @@ private:
     bool m_bHandingBack = false;
     // What is said of the writes and reads that ended (GUI thread), and the notice to say next.
     CNoticeRules m_notices;
-    CNoticeRules::Notice m_eSaidNotice = CNoticeRules::Nothing;
+    QList<CNoticeRules::Notice> m_listSaidNotices; // to be shown on the next pass, each kind once
     bool m_bRefusalNoticePending = false;
     // Scene id -> reads of that scene that failed on this link since it was last read whole in
     // answer to a read of ours, or the operator acted on it. Past MaxSceneReadRetries + 1 a

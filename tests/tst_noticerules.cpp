@@ -38,6 +38,9 @@ private slots:
         QTest::newRow("a burst of refusals") << "refuse@0 refuse@1500 refuse@3000 refuse@5500" << "Refused Refused";
         QTest::newRow("a taken write ends the burst") << "refuse@0 taken,a,x@100/100 full@200" << "Refused Busy";
         QTest::newRow("a new link ends the burst") << "lost@0 link@100 lost@200" << "NotConnected NotConnected";
+        // a doubt settled is its own event: said within a burst, and the next ending is news
+        QTest::newRow("a doubt settled, then a loss")
+            << "refuse@0 doubt,a,old@100 link@200 answer,a,old@300/250 lost@400" << "Refused NotMade NotConnected";
     }
     void rules()
     {
