@@ -16,8 +16,11 @@ int CNoticeRules::indexOf(const QByteArray &readKey, const QByteArray &target) c
     return -1;
 }
 
-CNoticeRules::Notice CNoticeRules::say(Notice eNotice, qint64 nNowMs)
+CNoticeRules::Notice CNoticeRules::say(Notice eNotice, qint64 nNowMs, qint64 nSentMs)
 {
+    // A write of an earlier link ending on this one: news of its own, the burst goes on as it was.
+    if (nSentMs < m_nLinkBeganMs)
+        return eNotice;
     const bool bSameBurst = m_bSaid && m_nLastEndingMs >= 0 && nNowMs - m_nLastEndingMs < BurstMs;
     m_nLastEndingMs = nNowMs;
     if (bSameBurst)
@@ -26,15 +29,15 @@ CNoticeRules::Notice CNoticeRules::say(Notice eNotice, qint64 nNowMs)
     return eNotice;
 }
 
-CNoticeRules::Notice CNoticeRules::writeNotTaken(Ending eEnding, qint64 nNowMs)
+CNoticeRules::Notice CNoticeRules::writeNotTaken(Ending eEnding, qint64 nNowMs, qint64 nSentMs)
 {
     switch (eEnding) {
     case QueueFull:
-        return say(Busy, nNowMs);
+        return say(Busy, nNowMs, nSentMs);
     case DeviceRefused:
-        return say(Refused, nNowMs);
+        return say(Refused, nNowMs, nSentMs);
     default:
-        return say(NotConnected, nNowMs);
+        return say(NotConnected, nNowMs, nSentMs);
     }
 }
 

@@ -17,7 +17,8 @@
 //   when the write ended, the device kept the old value: "not made", once. When they changed, or
 //   the write was answered late, the device took it: nothing is said. A read back given up is
 //   said as not made. A doubt settled so is an event of its own, said whenever it is settled (on
-//   the next link too): it is no ending of a burst, and ends none.
+//   the next link too): it is no ending of a burst, and ends none. So is the ending, on a new
+//   link, of a write sent before it came up.
 // - Every give-up of a scene read is said.
 //
 // A read back is named by its key (command, sub-command, payload); what the records hold for it
@@ -45,13 +46,14 @@ public:
     enum { BurstMs = 2000, MaxDoubts = 64 };
 
     // A write ended known not taken.
-    Notice writeNotTaken(Ending eEnding, qint64 nNowMs);
+    // nSentMs: when the write was sent (one not sent: now).
+    Notice writeNotTaken(Ending eEnding, qint64 nNowMs, qint64 nSentMs);
     // A write sent at nSentMs ended unanswered; the read readKey (asked now) will say what the
     // device holds, printRecords is what the records hold for it now. target names what the write
     // changes (a field, a port, a layer).
     void writeInDoubt(const QByteArray &readKey, const QByteArray &target, const QByteArray &printRecords, qint64 nSentMs);
     // A write ended unanswered that no read can tell about: said as not made.
-    Notice writeUnanswered(qint64 nNowMs) { return say(NotMade, nNowMs); }
+    Notice writeUnanswered(qint64 nNowMs, qint64 nSentMs) { return say(NotMade, nNowMs, nSentMs); }
     // A write sent at nSentMs was taken (answered, in time or late): the burst ends. A doubt of
     // its read (readKey) about a write of the same target sent no later is settled: the device
     // holds what came after it, whatever became of the one in doubt. Any other doubt of that read
@@ -64,7 +66,11 @@ public:
     Notice readGivenUp(const QByteArray &readKey, qint64 nNowMs);
     Notice sceneReadGivenUp() const { return CanvasNotShown; }
     // A new link: a refusal is news again (doubts wait for their reads, which go to this link).
-    void linkBegan() { m_bSaid = false; }
+    void linkBegan(qint64 nNowMs)
+    {
+        m_bSaid = false;
+        m_nLinkBeganMs = nNowMs;
+    }
 
     bool hasDoubt(const QByteArray &readKey) const { return indexOf(readKey) >= 0; }
     int doubtCount() const { return m_listDoubts.size(); }
@@ -79,11 +85,12 @@ private:
     };
     int indexOf(const QByteArray &readKey) const;
     int indexOf(const QByteArray &readKey, const QByteArray &target) const;
-    Notice say(Notice eNotice, qint64 nNowMs);
+    Notice say(Notice eNotice, qint64 nNowMs, qint64 nSentMs);
 
     QList<Doubt> m_listDoubts;
     bool m_bSaid = false;        // the present burst was said
     qint64 m_nLastEndingMs = -1; // the last ending said or repeated
+    qint64 m_nLinkBeganMs = -1;  // the present link came up then
 };
 
 #endif // NOTICERULES_H

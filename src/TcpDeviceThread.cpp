@@ -225,7 +225,7 @@ void CTcpDeviceThread::serialLineOpened()
 {
     m_bIsConnected = true;
     m_bLinkLossShown = false; // a new line: its loss is news again
-    m_notices.linkBegan();
+    m_notices.linkBegan(nowMs());
     // A device that answers nothing on it for three heartbeat periods is a line lost.
     m_bSilenceConfirming = false;
     m_firstUnheardWrite.invalidate();
@@ -245,7 +245,7 @@ void CTcpDeviceThread::handleConnected()
     m_bIsConnected = true;
     m_bLinkLossShown = false;
     m_bLinkDown = false;
-    m_notices.linkBegan();
+    m_notices.linkBegan(nowMs());
     // The start-up reads read every input's settings, names included: a name changed while the
     // device was off, here or elsewhere, shows as soon as they are answered.
     m_bGetEquipmentMessages = true;
@@ -459,12 +459,13 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
     if (eEnding == Unanswered || (eEnding == Dropped && !m_bLinkDown)) {
         // Nothing reads it back: the device did not answer, which is all there is to say. Dropped
         // with the link up, it went with a recall the device did not answer or refused.
-        sayNotice(m_notices.writeUnanswered(nowMs()));
+        sayNotice(m_notices.writeUnanswered(nowMs(), eEnding == Unanswered ? cmd.nSentMs : nowMs()));
         return;
     }
     static const CNoticeRules::Ending s_eKnown[] = {CNoticeRules::NotSent, CNoticeRules::QueueFull, CNoticeRules::DeviceRefused,
                                                     CNoticeRules::LostInFlight, CNoticeRules::LostInFlight, CNoticeRules::Dropped};
-    sayNotice(m_notices.writeNotTaken(s_eKnown[eEnding], nowMs()));
+    const bool bSent = eEnding == Refused || eEnding == LostInFlight;
+    sayNotice(m_notices.writeNotTaken(s_eKnown[eEnding], nowMs(), bSent ? cmd.nSentMs : nowMs()));
 }
 
 void CTcpDeviceThread::sayNotice(CNoticeRules::Notice eNotice)

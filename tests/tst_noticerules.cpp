@@ -41,6 +41,9 @@ private slots:
         // a doubt settled is its own event: said within a burst, and the next ending is news
         QTest::newRow("a doubt settled, then a loss")
             << "refuse@0 doubt,a,old@100 link@200 answer,a,old@300/250 lost@400" << "Refused NotMade NotConnected";
+        // a write of the last link lost on this one: its own news, the burst unchanged
+        QTest::newRow("a write of the last link lost on this one")
+            << "lost@0 link@100 lost@200/50 lost@300 lost@400" << "NotConnected NotConnected NotConnected";
     }
     void rules()
     {
@@ -66,13 +69,13 @@ private slots:
             else if (op.first() == "giveup")
                 e = rules.readGivenUp(key, nNow);
             else if (op.first() == "refuse")
-                e = rules.writeNotTaken(CNoticeRules::DeviceRefused, nNow);
+                e = rules.writeNotTaken(CNoticeRules::DeviceRefused, nNow, times.last().toLongLong());
             else if (op.first() == "full")
-                e = rules.writeNotTaken(CNoticeRules::QueueFull, nNow);
+                e = rules.writeNotTaken(CNoticeRules::QueueFull, nNow, nNow);
             else if (op.first() == "lost")
-                e = rules.writeNotTaken(CNoticeRules::LostInFlight, nNow);
+                e = rules.writeNotTaken(CNoticeRules::LostInFlight, nNow, times.last().toLongLong());
             else if (op.first() == "link")
-                rules.linkBegan();
+                rules.linkBegan(nNow);
             if (e != CNoticeRules::Nothing)
                 listSaid << name(e);
         }
