@@ -16,12 +16,16 @@ int CNoticeRules::indexOf(const QByteArray &readKey, const QByteArray &target) c
     return -1;
 }
 
-CNoticeRules::Notice CNoticeRules::say(Notice eNotice, qint64 nNowMs, qint64 nSentMs)
+CNoticeRules::Notice CNoticeRules::say(Notice eNotice, qint64 nNowMs, qint64 nSentMs, bool bOnLink)
 {
+    // Lost with a link on which the device never answered: the contact lost before was not
+    // regained, and what was said of its loss says this too.
+    const bool bUnheardLink = bOnLink && !m_bHeard && m_nLinkBeganMs >= 0;
     // A write of an earlier link ending on this one: news of its own, the burst goes on as it was.
-    if (nSentMs < m_nLinkBeganMs)
+    if (nSentMs < m_nLinkBeganMs && !bUnheardLink)
         return eNotice;
-    const bool bSameBurst = m_bSaid && m_nLastEndingMs >= 0 && nNowMs - m_nLastEndingMs < BurstMs;
+    const bool bSameBurst = m_bSaid && m_nLastEndingMs >= 0
+                            && (nNowMs - m_nLastEndingMs < BurstMs || (bUnheardLink && m_nLastEndingMs >= m_nLastHeardMs));
     m_nLastEndingMs = nNowMs;
     if (bSameBurst)
         return Nothing;
@@ -36,6 +40,9 @@ CNoticeRules::Notice CNoticeRules::writeNotTaken(Ending eEnding, qint64 nNowMs, 
         return say(Busy, nNowMs, nSentMs);
     case DeviceRefused:
         return say(Refused, nNowMs, nSentMs);
+    case LostInFlight:
+    case Dropped:
+        return say(NotConnected, nNowMs, nSentMs, true);
     default:
         return say(NotConnected, nNowMs, nSentMs);
     }

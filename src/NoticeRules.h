@@ -12,6 +12,10 @@
 // - A write refused on the spot, refused by the device, lost with the link or dropped from the
 //   queue is known not to be taken: said at once. Endings that follow within BurstMs of the one
 //   before (and no write taken in between) are the same event repeated: said once.
+// - Contact lost is one event until the device is heard again (a good frame on a new link), not
+//   when a link is merely made: the writes lost with, or dropped from, a link on which the device
+//   said nothing (a device that accepts connections but does not answer) belong to the loss said
+//   before, however long the console went on trying.
 // - A write left unanswered may have been taken all the same: nothing is said until the read
 //   back of what it wrote answers. When the records, filled by that answer, hold what they held
 //   when the write ended, the device kept the old value: "not made", once. When they changed, or
@@ -65,11 +69,22 @@ public:
     // The read readKey is not asked again on this link: what it was to settle is said.
     Notice readGivenUp(const QByteArray &readKey, qint64 nNowMs);
     Notice sceneReadGivenUp() const { return CanvasNotShown; }
-    // A new link: a refusal is news again (doubts wait for their reads, which go to this link).
+    // A new link is made (doubts wait for their reads, which go to this link). Nothing is news
+    // again before the device is heard on it.
     void linkBegan(qint64 nNowMs)
     {
-        m_bSaid = false;
+        m_bHeard = false;
         m_nLinkBeganMs = nNowMs;
+    }
+    // A good frame came from the device. The first one on a link regains contact: a refusal is
+    // news again.
+    void deviceHeard(qint64 nNowMs)
+    {
+        m_nLastHeardMs = nNowMs;
+        if (m_bHeard)
+            return;
+        m_bHeard = true;
+        m_bSaid = false;
     }
 
     bool hasDoubt(const QByteArray &readKey) const { return indexOf(readKey) >= 0; }
@@ -85,12 +100,15 @@ private:
     };
     int indexOf(const QByteArray &readKey) const;
     int indexOf(const QByteArray &readKey, const QByteArray &target) const;
-    Notice say(Notice eNotice, qint64 nNowMs, qint64 nSentMs);
+    // bOnLink: a write lost with the link or dropped from its queue.
+    Notice say(Notice eNotice, qint64 nNowMs, qint64 nSentMs, bool bOnLink = false);
 
     QList<Doubt> m_listDoubts;
     bool m_bSaid = false;        // the present burst was said
     qint64 m_nLastEndingMs = -1; // the last ending said or repeated
     qint64 m_nLinkBeganMs = -1;  // the present link came up then
+    bool m_bHeard = false;       // the device was heard on the present link
+    qint64 m_nLastHeardMs = -1;  // the last good frame came then
 };
 
 #endif // NOTICERULES_H

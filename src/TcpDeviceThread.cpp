@@ -243,8 +243,10 @@ void CTcpDeviceThread::serialLineOpened()
 void CTcpDeviceThread::handleConnected()
 {
     m_bIsConnected = true;
-    m_bLinkLossShown = false;
     m_bLinkDown = false;
+    // Contact is regained when the device answers on the link (deviceHeard), not when it accepts
+    // the connection: a frozen device still does. Until then its loss is not news again.
+    m_bDeviceHeard = false;
     m_notices.linkBegan(nowMs());
     // The start-up reads read every input's settings, names included: a name changed while the
     // device was off, here or elsewhere, shows as soon as they are answered.
@@ -295,6 +297,7 @@ void CTcpDeviceThread::handleDisconnected()
 void CTcpDeviceThread::linkDown(const char *pszWhy)
 {
     m_bLinkDown = true;
+    m_bDeviceHeard = false;
     m_pSilenceTimer->stop();
     m_listWantedReads.clear(); // the next link's start-up reads read everything again
     m_hashSceneReadFailures.clear();
@@ -995,6 +998,18 @@ void CTcpDeviceThread::handleSerialLineLost(QString message)
     QTimer::singleShot(0, this, &CTcpDeviceThread::showSerialLossBox);
 }
 
+// A good frame from the device. The first one on a link regains the contact lost before: its
+// next loss is news again, and the box of the last one closes.
+void CTcpDeviceThread::deviceHeard()
+{
+    m_notices.deviceHeard(nowMs());
+    if (m_bDeviceHeard)
+        return;
+    m_bDeviceHeard = true;
+    m_bLinkLossShown = false;
+    emit sig_deviceHeard();
+}
+
 void CTcpDeviceThread::showSerialLossBox()
 {
     if (isConnected())
@@ -1018,7 +1033,8 @@ void CTcpDeviceThread::handleError(QString message)
     if (!m_bIsConnected)
         m_bLinkDown = true;
     // One box per loss: a device that goes on refusing is dialled again on each of its
-    // announcements, and each refusal would otherwise open a box of its own.
+    // announcements, and each refusal would otherwise open a box of its own; one that accepts
+    // the connection but answers nothing loses each link it is given.
     if (m_bLinkLossShown)
         return;
     m_bLinkLossShown = true;
@@ -1031,8 +1047,9 @@ void CTcpDeviceThread::handleError(QString message)
 
 void CTcpDeviceThread::showLinkErrorBox()
 {
-    // The link came back before the box could open (it waited behind another box): nothing to say.
-    if (isConnected())
+    // The device was heard again before the box could open (it waited behind another box):
+    // nothing to say. A link it has not answered on is no contact regained.
+    if (isConnected() && m_bDeviceHeard)
         return;
     // The box names the device, so that with several devices switched on the operator knows which
     // one was lost.
@@ -1040,11 +1057,11 @@ void CTcpDeviceThread::showLinkErrorBox()
     if (g_strLanguage == QLatin1String("English"))
         BesMessageBox::tipInforUntil("Network connection error",
                                      BesMessageBox::composeMessage("Network communication is down, please reconnect\n%1", {strDevice}),
-                                     this, SIGNAL(connected()));
+                                     this, SIGNAL(sig_deviceHeard()));
     else
         BesMessageBox::tipInforUntil(QString::fromUtf8("网络连接出错"),
                                      BesMessageBox::composeMessage(QString::fromUtf8("网络通讯断开，请重新连接\n%1"), {strDevice}),
-                                     this, SIGNAL(connected()));
+                                     this, SIGNAL(sig_deviceHeard()));
 }
 
 // ------------------------------------------------------------------ hub topics
@@ -1503,6 +1520,7 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
         m_nSubIndex3 = -1;
         return;
     }
+    deviceHeard();
     const CReplyFrame f = CReplyFrame::fromFrame(data);
     CDeviceLog::write({f.nCmd});
     if (f.nCmd < 0 || f.nCmd >= TX_COMMAND_COUNT) {

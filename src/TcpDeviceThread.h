@@ -119,6 +119,9 @@ public:
     void setCanConnected(bool bCan);
     bool canConnected() const { return m_bCanConnected; }
     bool isSerialMode() const { return m_bCanSerislPortConnected; }
+    // The device answered on the present link: a link it accepted but never answered on is no
+    // contact regained.
+    bool isDeviceHeard() const { return m_bDeviceHeard; }
     void reConnected();
     // The address the next connection goes to (a device announced at a new address). A link
     // that is up or coming up is left alone.
@@ -196,6 +199,8 @@ signals:
     void error(QString message);
     void writeData(QByteArray data);
     void sig_deviceStatus(bool bStatus);
+    // The device answered on the present link, for the first time on it: contact regained.
+    void sig_deviceHeard();
 
 public slots:
     void connectToServer(QString host, int port);
@@ -350,6 +355,8 @@ private:
     void dropInputsBeyondCount();
     // A serial port opened (again): a link start, as a connected socket is.
     void serialLineOpened();
+    // A good frame came from the device (see sig_deviceHeard).
+    void deviceHeard();
     // The link is down (switched off, lost or refused): what is queued is dropped.
     void linkDown(const char *pszWhy);
     void linkAttempted();
@@ -423,6 +430,8 @@ private:
     // The operator was told of the present loss of the link (GUI thread): attempts made again
     // while the device still refuses say nothing more until the link was up again.
     bool m_bLinkLossShown = false;
+    // A good frame came from the device on the present link (GUI thread).
+    bool m_bDeviceHeard = false;
     CTcpSocket *m_pTcpSocket = nullptr;
     SerislPort *m_pSerislPort = nullptr;
     DeviceInfo *m_pDeviceInfo = nullptr;

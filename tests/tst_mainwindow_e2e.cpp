@@ -40,6 +40,7 @@
 
 #include <memory>
 #include "SimTestUtil.h"
+#include "TestUtil.h"
 
 using SimTest::freeUdpPort;
 using SimTest::commandOrder;
@@ -141,7 +142,9 @@ private slots:
     void zRowsFollowARestartWhileThePollIsPaused();
     void deviceNameLandsOnItsOwnRow();
     void lostTarnLinkIsHandledBeforeTheBox();
-    void refusingDeviceGetsOneBoxPerLoss();
+    void oneBoxAndNoticePerLoss_data();
+    void oneBoxAndNoticePerLoss();
+    void lostLinkBoxGoesWhenTheLinkIsBack_data();
     void lostLinkBoxGoesWhenTheLinkIsBack();
     void reannouncedAddressIsDialled();
     void endedLoopRestartsWithoutWaiting();
@@ -472,10 +475,20 @@ void TestMainWindowE2E::lostTarnLinkIsHandledBeforeTheBox()
     QTRY_COMPARE_WITH_TIMEOUT(pControl->statusText(), QStringLiteral("在线"), 5000);
 }
 
-// A device switched on that goes on refusing connections is dialled again on every
-// announcement; the operator hears of each loss once, not of each attempt.
-void TestMainWindowE2E::refusingDeviceGetsOneBoxPerLoss()
+// A device switched on that goes away is dialled again on every announcement: one that refuses
+// the connection, or one that accepts it and answers nothing (frozen), which loses each link it is
+// given. The operator hears of each loss once, a box and a notice of the write it took with it,
+// not of each attempt; contact is back when the device answers again.
+void TestMainWindowE2E::oneBoxAndNoticePerLoss_data()
 {
+    QTest::addColumn<bool>("bFrozen");
+    QTest::newRow("refusing") << false;
+    QTest::newRow("frozen, accepting") << true;
+}
+
+void TestMainWindowE2E::oneBoxAndNoticePerLoss()
+{
+    QFETCH(bool, bFrozen);
     auto pSim = std::make_unique<CDeviceSimulator>(CSimDeviceModel::Tarn, 2, 1);
     QVERIFY(pSim->listen(QHostAddress(QStringLiteral("127.0.0.2")), 0));
     const quint16 nPort = pSim->port();
@@ -483,8 +496,14 @@ void TestMainWindowE2E::refusingDeviceGetsOneBoxPerLoss()
     MainWindow w;
     CTcpDeviceThread *pDevice = switchedOnDevice(w, *pSim, QStringLiteral("SN1"));
     QVERIFY(pDevice);
+    // A frozen device loses each link after 3 s: its endings are further apart than a burst.
+    pDevice->setHeartbeatInterval(1000);
     QSignalSpy errors(pDevice, &CTcpDeviceThread::error);
-    auto boxes = []() { return BesMessageBox::testRecords().size(); };
+    auto boxes = []() { return TestUtil::said(QStringLiteral("tipInfor"), QStringLiteral("SN1"), QStringLiteral("网络连接出错")); };
+    auto notices = []() { return TestUtil::said(QStringLiteral("notice"), QStringLiteral("SN1"), QStringLiteral("设备未连接")); };
+    auto write = [&]() {
+        pDevice->setMcuCommand(QStringLiteral("系统设置"), g_toGbkField(QStringLiteral("新名"), 12), 2, 10);
+    };
     auto announceAndWait = [&]() {
         const int nErrors = errors.size();
         w.slot_newDevice({QStringLiteral("127.0.0.2"), QString(), QStringLiteral("Tarn-3"), QStringLiteral("SN1")});
@@ -493,36 +512,68 @@ void TestMainWindowE2E::refusingDeviceGetsOneBoxPerLoss()
     };
 
     for (int nLoss = 1; nLoss <= 2; ++nLoss) {
-        pSim.reset(); // the device goes away and refuses from now on
+        QTRY_VERIFY_WITH_TIMEOUT(pDevice->isDeviceHeard() && !pDevice->hasCommandInFlight(), 5000);
+        // The device goes away with a write of the operator's in flight.
+        if (bFrozen)
+            pSim->setAnswering(false);
+        write();
+        if (!bFrozen)
+            pSim.reset();
         QTRY_COMPARE_WITH_TIMEOUT(boxes(), nLoss, 5000);
-        for (int i = 0; i < 3; ++i)
+        QTRY_VERIFY_WITH_TIMEOUT(!pDevice->isConnected(), 5000);
+        for (int i = 0; i < (bFrozen ? 2 : 3); ++i) {
             announceAndWait();
+            if (!bFrozen)
+                continue;
+            // Linked again, the frozen device loses this link too, with another write.
+            write();
+            QTRY_VERIFY_WITH_TIMEOUT(!pDevice->isConnected(), 5000);
+        }
         QVERIFY(!pDevice->isConnected());
         QCOMPARE(boxes(), nLoss);
+        QTRY_COMPARE_WITH_TIMEOUT(notices(), nLoss, 5000);
 
         // Back again: the link comes up on the next announcement.
-        pSim = std::make_unique<CDeviceSimulator>(CSimDeviceModel::Tarn, 2, 1);
-        QVERIFY(pSim->listen(QHostAddress(QStringLiteral("127.0.0.2")), nPort));
+        if (bFrozen) {
+            pSim->setAnswering(true);
+        } else {
+            pSim = std::make_unique<CDeviceSimulator>(CSimDeviceModel::Tarn, 2, 1);
+            QVERIFY(pSim->listen(QHostAddress(QStringLiteral("127.0.0.2")), nPort));
+        }
         announceAndWait();
-        QTRY_VERIFY_WITH_TIMEOUT(pDevice->isConnected() && pSim->hasClient(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(pDevice->isConnected() && pSim->hasClient() && pDevice->isDeviceHeard(), 5000);
         QCOMPARE(boxes(), nLoss);
+        QCOMPARE(notices(), nLoss);
     }
 }
 
-// A lost-link box still open when the link comes back goes away by itself.
+// A lost-link box still open when the device is back goes away by itself: when it answers on the
+// new link, not when it merely accepts one (a frozen device does).
+void TestMainWindowE2E::lostLinkBoxGoesWhenTheLinkIsBack_data()
+{
+    QTest::addColumn<bool>("bFrozen");
+    QTest::newRow("dropped") << false;
+    QTest::newRow("frozen, linked again before it answers") << true;
+}
+
 void TestMainWindowE2E::lostLinkBoxGoesWhenTheLinkIsBack()
 {
+    QFETCH(bool, bFrozen);
     CDeviceSimulator sim(CSimDeviceModel::Tarn, 2, 1);
     QVERIFY(sim.listen(QHostAddress(QStringLiteral("127.0.0.2")), 0));
     MainWindow::setDevicePort(sim.port());
     MainWindow w;
     CTcpDeviceThread *pDevice = switchedOnDevice(w, sim, QStringLiteral("SN1"));
+    QVERIFY(pDevice);
+    pDevice->setHeartbeatInterval(300); // a frozen device loses its link after 1.5 s
     BesMessageBox::clearTestAnswer(); // real boxes, each running its own event loop
     const auto restore = qScopeGuard([]() { BesMessageBox::setTestAnswer(QMessageBox::Cancel); });
-    // Runs inside the box's loop: once the box shows, the device announces itself again; a box
-    // still there long after is closed here so that the test can end.
+    // Runs inside the box's loop: once the box shows, the device announces itself again; a frozen
+    // one answers again once it is linked with the box still there. A box still there long after
+    // is closed here so that the test can end.
     int nPolls = 0;
     bool bForced = false;
+    bool bAnswering = !bFrozen;
     QTimer poll;
     connect(&poll, &QTimer::timeout, this, [&]() {
         auto *pBox = qobject_cast<QDialog *>(QApplication::activeModalWidget());
@@ -530,14 +581,21 @@ void TestMainWindowE2E::lostLinkBoxGoesWhenTheLinkIsBack()
             return;
         if (nPolls++ == 0)
             w.slot_newDevice({QStringLiteral("127.0.0.2"), QString(), QStringLiteral("Tarn-3"), QStringLiteral("SN1")});
+        if (!bAnswering && pDevice->isConnected()) {
+            bAnswering = true;
+            sim.setAnswering(true);
+        }
         bForced = bForced || nPolls > 400;
         if (bForced)
             pBox->reject();
     });
     poll.start(20);
-    sim.dropClients();
-    QTRY_VERIFY_WITH_TIMEOUT(nPolls > 0 && !QApplication::activeModalWidget(), 15000);
-    QVERIFY(!bForced && pDevice->isConnected());
+    if (bFrozen)
+        sim.setAnswering(false);
+    else
+        sim.dropClients();
+    QTRY_VERIFY_WITH_TIMEOUT(bAnswering && nPolls > 0 && !QApplication::activeModalWidget(), 15000);
+    QVERIFY(!bForced && pDevice->isConnected() && pDevice->isDeviceHeard());
 }
 
 void TestMainWindowE2E::reannouncedAddressIsDialled()

@@ -37,13 +37,20 @@ private slots:
         // One notice per event; a burst is the same event repeated.
         QTest::newRow("a burst of refusals") << "refuse@0 refuse@1500 refuse@3000 refuse@5500" << "Refused Refused";
         QTest::newRow("a taken write ends the burst") << "refuse@0 taken,a,x@100/100 full@200" << "Refused Busy";
-        QTest::newRow("a new link ends the burst") << "lost@0 link@100 lost@200" << "NotConnected NotConnected";
+        QTest::newRow("the device heard on a new link ends the burst")
+            << "lost@0 link@100 heard@150 lost@200" << "NotConnected NotConnected";
+        // links the device accepted but never answered on: the loss said before says it all
+        QTest::newRow("links the device never answered on")
+            << "lost@0 link@1000 lost@4000/1500 link@5000 drop@8000 drop@12000 link@13000 heard@13100 lost@13200"
+            << "NotConnected NotConnected";
+        QTest::newRow("a link never answered on, nothing said since last heard")
+            << "heard@0 refuse@100 heard@200 link@5000 lost@9000/5500" << "Refused NotConnected";
         // a doubt settled is its own event: said within a burst, and the next ending is news
         QTest::newRow("a doubt settled, then a loss")
-            << "refuse@0 doubt,a,old@100 link@200 answer,a,old@300/250 lost@400" << "Refused NotMade NotConnected";
+            << "refuse@0 doubt,a,old@100 link@200 heard@300 answer,a,old@300/250 lost@400" << "Refused NotMade NotConnected";
         // a write of the last link lost on this one: its own news, the burst unchanged
         QTest::newRow("a write of the last link lost on this one")
-            << "lost@0 link@100 lost@200/50 lost@300 lost@400" << "NotConnected NotConnected NotConnected";
+            << "lost@0 link@100 heard@150 lost@200/50 lost@300 lost@400" << "NotConnected NotConnected NotConnected";
     }
     void rules()
     {
@@ -74,8 +81,12 @@ private slots:
                 e = rules.writeNotTaken(CNoticeRules::QueueFull, nNow, nNow);
             else if (op.first() == "lost")
                 e = rules.writeNotTaken(CNoticeRules::LostInFlight, nNow, times.last().toLongLong());
+            else if (op.first() == "drop")
+                e = rules.writeNotTaken(CNoticeRules::Dropped, nNow, nNow);
             else if (op.first() == "link")
                 rules.linkBegan(nNow);
+            else if (op.first() == "heard")
+                rules.deviceHeard(nNow);
             if (e != CNoticeRules::Nothing)
                 listSaid << name(e);
         }
