@@ -290,6 +290,8 @@ void TestMainWindowE2E::zDeviceStartupAndEditor()
     CTcpDeviceThread *pDevice = pWindow->getCurrentDevice(QStringLiteral("ZSN"));
 
     NameSpy names;
+    pDevice->setHeartbeatInterval(500);
+    sim.injectFault(CDeviceSimulator::BadCheck, 33); // a start-up read answered garbled is asked again
     QTest::mouseClick(pControl->switchButton(), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(commandOrder(sim).size() >= 3, 5000);
     // The Z family asks no OSD settings at start; its frame is made hidden.
