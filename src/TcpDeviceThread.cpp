@@ -802,10 +802,10 @@ void CTcpDeviceThread::readFailed(const _mcu_cmd &read)
     // Only a read the console asked itself to learn what the device holds: a panel's read is the
     // panel's.
     const QByteArray key = readKey(read.nCmdIndex, read.nSubIndex3, read.byte);
-    if (!m_hashOwnReads.contains(key))
+    const bool bStartup = m_setStartupReads.contains(key);
+    if (!bStartup && !m_hashOwnReads.contains(key))
         return;
     // A start-up read gone with its link: the next link's start reads it again.
-    const bool bStartup = m_setStartupReads.contains(key);
     if (bStartup && m_bLinkDown)
         return;
     if (askReadBack(read.nCmdIndex, read.byte, read.nSubIndex3))
