@@ -226,6 +226,8 @@ void CTcpDeviceThread::serialLineOpened()
     m_bIsConnected = true;
     m_bLinkLossShown = false; // a new line: its loss is news again
     m_notices.linkBegan(nowMs());
+    // As over TCP: the start-up reads read every input's settings, names included.
+    m_bGetEquipmentMessages = true;
     // A device that answers nothing on it for three heartbeat periods is a line lost.
     m_bSilenceConfirming = false;
     m_firstUnheardWrite.invalidate();
@@ -802,11 +804,36 @@ void CTcpDeviceThread::readFailed(const _mcu_cmd &read)
 {
     // Only a read the console asked itself to learn what the device holds: a panel's read is the
     // panel's.
-    if (!m_hashOwnReads.contains(readKey(read.nCmdIndex, read.nSubIndex3, read.byte)))
+    const QByteArray key = readKey(read.nCmdIndex, read.nSubIndex3, read.byte);
+    const bool bStartup = m_setStartupReads.contains(key);
+    if (!bStartup && !m_hashOwnReads.contains(key))
+        return;
+    // A start-up read gone with its link: the next link's start reads it again.
+    if (bStartup && m_bLinkDown)
         return;
     if (askReadBack(read.nCmdIndex, read.byte, read.nSubIndex3))
         return;
-    sayNotice(m_notices.readGivenUp(readKey(read.nCmdIndex, read.nSubIndex3, read.byte), nowMs()));
+    sayNotice(m_notices.readGivenUp(key, nowMs()));
+    // No heartbeat tells a serial device's silence: one that leaves its start unanswered has none.
+    if (bStartup && m_bCanSerislPortConnected)
+        callOnceLater(m_bSilentLinePending, &CTcpDeviceThread::closeSilentLine);
+}
+
+bool CTcpDeviceThread::askStartupRead(const QString &strName, const QByteArray &payload, int nSubIndex)
+{
+    if (m_bLinkDown || !g_isTexingName(strName))
+        return setMcuCommand(strName, payload, 1, nSubIndex); // refused there, and said or logged
+    const int nCmd = g_getTexingIndex(strName);
+    m_setStartupReads.insert(readKey(nCmd, nSubIndex, payload));
+    return askReadBack(nCmd, payload, nSubIndex);
+}
+
+void CTcpDeviceThread::closeSilentLine()
+{
+    if (!m_bCanSerislPortConnected || !m_bIsConnected || !m_pSerislPort)
+        return;
+    CDeviceLog::write({QString("The device"), m_strSerial, QString("left a start-up read unanswered, the line is lost")});
+    m_pSerislPort->closeLostLine(tr("设备无应答"));
 }
 
 void CTcpDeviceThread::readAnswered(const _mcu_cmd &read, bool bCredited, qint64 nAnswersSentMs)
@@ -844,6 +871,7 @@ void CTcpDeviceThread::askNextLinkReads()
 void CTcpDeviceThread::ownReadsLinkStart()
 {
     m_hashOwnReads.clear();
+    m_setStartupReads.clear();
     m_hashReadAnsweredSentMs.clear();
     m_hashSceneReadFailures.clear();
     m_nSceneDeleteMs = -1;

@@ -50,6 +50,7 @@
 #include <QMutex>
 #include <QHash>
 #include <QMap>
+#include <QSet>
 #include <QString>
 #include <QThread>
 #include <QWaitCondition>
@@ -133,6 +134,10 @@ public:
     // Queues a command by its Chinese name. A name that is not in the command table is refused
     // with a log line (nothing is sent); false then.
     bool setMcuCommand(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSubIndex);
+    // A read a link's start makes (device information, counts, name, OSD, live settings): left
+    // unanswered, lost or garbled, it is asked again, at most MaxOwnReads times per link. Given up
+    // over a serial line, the device is taken as silent: the line is said lost and closes.
+    bool askStartupRead(const QString &strName, const QByteArray &payload, int nSubIndex);
     void setInputSrcCmd();
     void setScreenSizeCmd();
     int queuedCommandCount() const;
@@ -357,6 +362,9 @@ private:
     void serialLineOpened();
     // A good frame came from the device (see sig_deviceHeard).
     void deviceHeard();
+    // A start-up read given up on a serial line: the line is lost, as when its device sends
+    // nothing (said naming the port, closed, to be connected again).
+    void closeSilentLine();
     // The link is down (switched off, lost or refused): what is queued is dropped.
     void linkDown(const char *pszWhy);
     void linkAttempted();
@@ -477,6 +485,10 @@ private:
     // the next link (GUI thread).
     QHash<QByteArray, int> m_hashOwnReads;
     enum { MaxOwnReads = 3 };
+    // The reads of this link's start, by read: dropped with the link they are not kept, the next
+    // link's start reads them anyway (GUI thread).
+    QSet<QByteArray> m_setStartupReads;
+    bool m_bSilentLinePending = false;
     QList<_mcu_cmd> m_listNextLinkReads;
     // Reads answered on this link, by read: when the latest one answered was sent (GUI thread).
     QHash<QByteArray, qint64> m_hashReadAnsweredSentMs;

@@ -50,8 +50,8 @@ void CTcpDeviceThread::getDeviceInfo(const CReplyFrame &f)
         if (nVer + 1 + nL2 <= p.size())
             m_pDeviceInfo->strMcuVer = QString::fromUtf8(p.mid(nVer + 1, nL2));
     }
-    // Only the serial line's own answer says what the TypeC device is.
-    if (g_nConnectionType == 1 && isSerialMode()) {
+    // Only the serial line's own answer says what the TypeC device is, whatever links meanwhile.
+    if (isSerialMode()) {
         QString strModel = strName;
         globalObserver::getGlobalObserver()->notify("slot_getConnectingType", Q_ARG(QString, strModel));
     }

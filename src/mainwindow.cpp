@@ -588,20 +588,21 @@ void MainWindow::startupReads(CTcpDeviceThread *pDevice, bool bTarn)
             m_pZinterface = new Zinferface(nullptr);
     }
     // What a switch-on reads, a link made again reads too: the device may have come back with
-    // another name (the switch-on's read, queued before its link, is this one).
-    pDevice->setMcuCommand(QStringLiteral("系统设置"), QByteArray(), 1, 10);
+    // another name (the switch-on's read, queued before its link, is this one). Each is asked
+    // again should it go unanswered.
+    pDevice->askStartupRead(QStringLiteral("系统设置"), QByteArray(), 10);
     QByteArray byteInfo = payloadOf("\x01", 1);
-    pDevice->setMcuCommand(QStringLiteral("设备信息"), byteInfo, 1, 0);
+    pDevice->askStartupRead(QStringLiteral("设备信息"), byteInfo, 0);
     QByteArray byteCount = payloadOf("\x01", 1);
-    pDevice->setMcuCommand(QStringLiteral("源及场景数"), byteCount, 1, 0);
+    pDevice->askStartupRead(QStringLiteral("源及场景数"), byteCount, 0);
     if (bTarn) {
         QByteArray byteOsd;
-        pDevice->setMcuCommand(QStringLiteral("OSD参数设置"), byteOsd, 1, 0);
+        pDevice->askStartupRead(QStringLiteral("OSD参数设置"), byteOsd, 0);
     } else if (CTcpDeviceThread::editedDeviceSerial(QStringLiteral("Z")) == pDevice->getDeviceSerial()) {
         // Back after a switch-off or a loss with the Z frame on it: its page shows the live
         // settings the device holds now.
         QByteArray byteLive = payloadOf("\x00", 1);
-        pDevice->setMcuCommand(QStringLiteral("图层设置"), byteLive, 1, 0);
+        pDevice->askStartupRead(QStringLiteral("图层设置"), byteLive, 0);
     }
     // As at a first start, the device shows its live scene: a preview the frame showed before the
     // link went is over, and the source poll it paused runs again.
@@ -910,8 +911,9 @@ void MainWindow::on_SertalportBtn_clicked()
     pDevice->start(QThread::InheritPriority);
     m_nConnectingType = 1;
     g_nConnectionType = 1;
+    // Asked again should it go unanswered; a device that never answers it is a line lost.
     QByteArray byte = payloadOf("\x01", 1);
-    pDevice->setMcuCommand(QStringLiteral("设备信息"), byte, 1, 0);
+    pDevice->askStartupRead(QStringLiteral("设备信息"), byte, 0);
 }
 
 void MainWindow::slot_setButtonEnable()
@@ -926,19 +928,20 @@ void MainWindow::slot_getConnectingType(QString devicename)
         QByteArray byteEmpty;
         QByteArray byteOne = payloadOf("\x01", 1);
         QByteArray byteSystem;
+        // The line's start-up reads: each asked again should it go unanswered.
         if (devicename.contains(QStringLiteral("Tarn"))) {
             g_strDevType = QStringLiteral("Tarn");
             pSerislportDevice->setDeviceType(g_strDevType);
-            pSerislportDevice->setMcuCommand(QStringLiteral("OSD参数设置"), byteEmpty, 1, 0);
-            pSerislportDevice->setMcuCommand(QStringLiteral("源及场景数"), byteOne, 1, 0);
-            pSerislportDevice->setMcuCommand(QStringLiteral("系统设置"), byteSystem, 1, 10);
+            pSerislportDevice->askStartupRead(QStringLiteral("OSD参数设置"), byteEmpty, 0);
+            pSerislportDevice->askStartupRead(QStringLiteral("源及场景数"), byteOne, 0);
+            pSerislportDevice->askStartupRead(QStringLiteral("系统设置"), byteSystem, 10);
         } else {
             g_strDevType = QStringLiteral("Z");
             pSerislportDevice->setDeviceType(g_strDevType);
             if (!m_pZinterface)
                 m_pZinterface = new Zinferface(nullptr);
-            pSerislportDevice->setMcuCommand(QStringLiteral("源及场景数"), byteOne, 1, 0);
-            pSerislportDevice->setMcuCommand(QStringLiteral("系统设置"), byteSystem, 1, 10);
+            pSerislportDevice->askStartupRead(QStringLiteral("源及场景数"), byteOne, 0);
+            pSerislportDevice->askStartupRead(QStringLiteral("系统设置"), byteSystem, 10);
         }
     }
     // Each report opens the editor 2000 ms later with the model known then.

@@ -140,6 +140,7 @@ private slots:
     void tarnDeviceLifecycle();
     void zDeviceStartupAndEditor();
     void zRowsFollowARestartWhileThePollIsPaused();
+    void serialDeviceReadWhileANetworkDeviceLinks();
     void deviceNameLandsOnItsOwnRow();
     void lostTarnLinkIsHandledBeforeTheBox();
     void oneBoxAndNoticePerLoss_data();
@@ -292,6 +293,8 @@ void TestMainWindowE2E::zDeviceStartupAndEditor()
     CTcpDeviceThread *pDevice = pWindow->getCurrentDevice(QStringLiteral("ZSN"));
 
     NameSpy names;
+    pDevice->setHeartbeatInterval(500);
+    sim.injectFault(CDeviceSimulator::BadCheck, 33); // a start-up read answered garbled is asked again
     QTest::mouseClick(pControl->switchButton(), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(commandOrder(sim).size() >= 3, 5000);
     // The Z family asks no OSD settings at start; its frame is made hidden.
@@ -370,6 +373,37 @@ void TestMainWindowE2E::zRowsFollowARestartWhileThePollIsPaused()
         if (pCard->checkCardIsUse())
             QCOMPARE(pCard->takeText(), QString::fromUtf8(pCard->getCardId() == sim.model().nTakeScene ? "已调用" : "未调用"));
     }
+}
+
+// A network device links while the TypeC connect waits for its device's first answer: the serial
+// device is read whole all the same, and its frame opens on it.
+void TestMainWindowE2E::serialDeviceReadWhileANetworkDeviceLinks()
+{
+    CDeviceSimulator net(CSimDeviceModel::Tarn, 2, 1);
+    QVERIFY(net.listen(QHostAddress(QStringLiteral("127.0.0.7")), 0));
+    MainWindow::setDevicePort(net.port());
+    CDeviceSimulator line(CSimDeviceModel::Z, 3, 2);
+    QVERIFY(line.openPty());
+    const QString strPort = line.ptyName();
+    MainWindow::setSerialPortLister([strPort]() { return QStringList{strPort}; });
+    const auto noPorts = qScopeGuard([]() { MainWindow::setSerialPortLister([]() { return QStringList(); }); });
+    MainWindow w;
+    w.slot_newDevice({QStringLiteral("127.0.0.7"), QString(), QStringLiteral("Tarn-3"), QStringLiteral("SN7")});
+    CDeviceControl *pControl = w.checkR4Exist(QStringLiteral("SN7"));
+    CTcpDeviceThread *pNet = w.getCurrentDevice(QStringLiteral("SN7"));
+    CTcpDeviceThread *pSerial = w.getCurrentDevice(strPort);
+    QVERIFY(pControl && pNet && pSerial);
+
+    line.setReplyDelay(1500); // the line's first answer comes after the network link's start
+    w.findChild<QPushButton *>(QStringLiteral("SertalportBtn"))->click();
+    QTest::mouseClick(pControl->switchButton(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(pNet->isConnected() && net.hasRequest(0), 5000);
+    line.setReplyDelay(0);
+    QTRY_VERIFY_WITH_TIMEOUT(w.zInterface() && w.zInterface()->isVisible(), 10000);
+    QCOMPARE(w.zInterface()->currentDevice(), pSerial->getDeviceInfo());
+    QTRY_COMPARE_WITH_TIMEOUT(pSerial->getDeviceInfo()->vectorInput.size(), 3, 5000);
+    QVERIFY(line.hasRequest(33) && line.hasRequest(41, 10));
+    QTRY_COMPARE_WITH_TIMEOUT(pNet->getDeviceInfo()->vectorInput.size(), 2, 5000);
 }
 
 void TestMainWindowE2E::deviceNameLandsOnItsOwnRow()

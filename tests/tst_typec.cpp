@@ -6,6 +6,10 @@
 #include "DeviceSimulator.h"
 #include "BackCanvasWidget.h"
 #include "EditSceneMain.h"
+#include "DeviceItem.h"
+#include "FileListWidget.h"
+#include "LayoutListWidget.h"
+#include "WndPosWidget.h"
 #include "PropertyStack.h"
 #include "QorGlobal.h"
 #include "TcpDeviceThread.h"
@@ -14,6 +18,7 @@
 #include "zinferface.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QFile>
 #include <QTemporaryDir>
@@ -65,6 +70,16 @@ public slots:
     void slot_updateDeviceName(QString strName) { deviceNames << strName; }
 };
 
+// The names the source rows show, in row order.
+QStringList rowNames(CFileListWidget *pPanel)
+{
+    QStringList list;
+    for (int r = 0; r < pPanel->layoutList()->rowCount(); ++r)
+        list << pPanel->layoutList()->itemAt(r)->findChild<QLabel *>(QStringLiteral("labelName"))->text().section(
+            QStringLiteral("\r\n"), 0, 0);
+    return list;
+}
+
 void dragLayer0Down(CEditSceneCanvas *pCanvas)
 {
     CEditBaseView *pView = pCanvas->view();
@@ -85,6 +100,7 @@ private slots:
     void portWithoutWorker();
     void portThatDoesNotOpen();
     void pulledLineAndANewOne();
+    void silentLine_data();
     void silentLine();
     void nameStaysWithItsOwnFrame();
 };
@@ -233,13 +249,20 @@ void TestTypeC::pulledLineAndANewOne()
     QCOMPARE(pDevice->queuedCommandCount(), 0);
     QTRY_COMPARE(SceneTest::layerTexts(pCanvas->currentScene()), listRead);
 
-    // A new line on the same port.
+    // A new line on the same port, its first input renamed meanwhile: the link reads the inputs
+    // as a first start does, and the records, the rows and the layer page show the new name.
+    QCOMPARE(rowNames(w.editSceneMain()->fileListWidget()).value(0), QStringLiteral("IN1"));
     pSim = std::make_unique<CDeviceSimulator>(CSimDeviceModel::Tarn, 4, 2);
+    pSim->model().inputs[0].strName = QStringLiteral("Desk");
     QVERIFY(pSim->openPty());
     QVERIFY(QFile::remove(strPort) && QFile::link(pSim->ptyName(), strPort));
     connectButton(w)->click();
     QTRY_VERIFY_WITH_TIMEOUT(pSim->hasRequest(35, 80), 5000);
     SimTest::settle(*pDevice, *pSim, 300);
+    QCOMPARE(pDevice->getDeviceInfo()->findInput(0)->strName, QStringLiteral("Desk"));
+    QTRY_COMPARE(rowNames(w.editSceneMain()->fileListWidget()).value(0), QStringLiteral("Desk"));
+    auto *pSources = w.editSceneMain()->propertyStack()->wndPosWidget()->findChild<QComboBox *>(QStringLiteral("cmbMainSig"));
+    QTRY_COMPARE(pSources->itemText(pSources->findData(0)), QStringLiteral("Desk"));
     const int nY = pSim->model().scenes.at(0).layers.at(0).nY;
     dragLayer0Down(pCanvas);
     QTRY_VERIFY_WITH_TIMEOUT(pSim->model().scenes.at(0).layers.at(0).nY != nY, 5000);
@@ -247,22 +270,44 @@ void TestTypeC::pulledLineAndANewOne()
     QTRY_COMPARE_WITH_TIMEOUT(TestUtil::said("tipInfor", strPort), 2, 10000);
 }
 
-// A line whose far end answers nothing is a line lost: said once, naming the port; the port closes
-// and the tab can connect again.
+// A line whose far end answers nothing, or never answers the connect's first read whole, is a line
+// lost: said once, naming the port; the port closes and the tab can connect again. One garbled
+// answer to that read is asked again: the device is read and its frame opens.
+void TestTypeC::silentLine_data()
+{
+    QTest::addColumn<int>("garbled"); // answers of the device information read sent garbled; -1: none sent
+    QTest::newRow("answers nothing") << -1;
+    QTest::newRow("device information garbled at every ask") << 3;
+    QTest::newRow("device information garbled once") << 1;
+}
+
 void TestTypeC::silentLine()
 {
+    QFETCH(int, garbled);
     QTemporaryDir dir;
     const QString strPort = dir.filePath(QStringLiteral("ttyTypeC"));
     CDeviceSimulator sim(CSimDeviceModel::Tarn, 4, 2);
     QVERIFY(sim.openPty());
-    sim.setAnswering(false);
+    if (garbled < 0)
+        sim.setAnswering(false);
+    else
+        sim.injectFault(CDeviceSimulator::BadCheck, 0, garbled);
     QVERIFY(QFile::link(sim.ptyName(), strPort));
     MainWindow::setSerialPortLister([strPort]() { return QStringList{strPort}; });
     MainWindow w;
     CTcpDeviceThread *pDevice = w.getCurrentDevice(strPort);
     pDevice->setHeartbeatInterval(500); // silent for 1.5 s
+    pDevice->setReplyTimeout(300);
     connectButton(w)->click();
     QTRY_VERIFY(pDevice->isConnected());
+    if (garbled == 1) {
+        QTRY_VERIFY_WITH_TIMEOUT(w.editSceneMain()->isVisible(), 8000);
+        QCOMPARE(w.editSceneMain()->currentDevice(), pDevice->getDeviceInfo());
+        QTRY_COMPARE(pDevice->getDeviceInfo()->vectorInput.size(), 4);
+        QVERIFY(pDevice->isConnected());
+        QCOMPARE(TestUtil::said("tipInfor"), 0);
+        return;
+    }
     QTRY_VERIFY_WITH_TIMEOUT(!pDevice->isConnected() && connectButton(w)->isEnabled(), 10000);
     QCOMPARE(connectButton(w)->text(), QStringLiteral("串口连接"));
     QTRY_COMPARE(TestUtil::said("tipInfor", strPort), 1);
@@ -270,6 +315,7 @@ void TestTypeC::silentLine()
 
     // It answers again: the tab connects.
     sim.setAnswering(true);
+    sim.clearFaults();
     connectButton(w)->click();
     QTRY_VERIFY_WITH_TIMEOUT(sim.hasRequest(35, 80), 8000);
     QVERIFY(pDevice->isConnected());
