@@ -434,6 +434,8 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
     const bool bTarnSceneRead = isTarn() && cmd.nCmdIndex == Tx_SceneInfo && (cmd.nSubIndex3 == 0 || cmd.nSubIndex3 == 80);
     if (!bWrite && !bOsdPacket && !bTarnSceneRead && (eEnding == Unanswered || eEnding == LostInFlight || eEnding == Dropped))
         readFailed(cmd);
+    if (!bWrite && !bOsdPacket && eEnding == Refused)
+        readRefused(cmd, true);
     // Layer writes queued behind a Tarn recall the device did not take were made for the scene it
     // was to show; the device would put them on the scene it shows: they are not sent.
     if (bWrite && isTarn() && cmd.nCmdIndex == Tx_SceneInfo && cmd.nSubIndex3 == 20
@@ -803,6 +805,29 @@ void CTcpDeviceThread::readAnswered(const _mcu_cmd &read, bool bCredited, qint64
     }
     if (m_notices.hasDoubt(key))
         sayNotice(m_notices.readAnswered(key, recordPrint(key), nAnswersSentMs, nowMs()));
+}
+
+void CTcpDeviceThread::readRefused(const _mcu_cmd &read, bool bCredited)
+{
+    // Named as readAnswered names it: a Tarn scene is read whole, its layers with it.
+    const bool bScene = read.nCmdIndex == Tx_SceneInfo && (read.nSubIndex3 == 0 || (isTarn() && read.nSubIndex3 == 80));
+    const QByteArray key = bScene ? readKey(Tx_SceneInfo, 0, read.byte.left(1)) : readKey(read.nCmdIndex, read.nSubIndex3, read.byte);
+    if (!m_notices.hasDoubt(key))
+        return;
+    if (!bCredited && askReadBack(read.nCmdIndex, key.mid(2), uchar(key.at(1))))
+        return;
+    sayNotice(m_notices.readGivenUp(key, nowMs()));
+}
+
+void CTcpDeviceThread::scenesBeyondCountAnswered()
+{
+    // The device holds no such scene: a save to it, or a rename of it, was not made. The doubt
+    // would wait for a scene read that neither the start-up reads nor the strip ever send.
+    for (int nId = m_pDeviceInfo->nSceneNum + 1; nId <= 0xFF; ++nId) {
+        const QByteArray key = readKey(Tx_SceneInfo, 0, QByteArray(1, char(nId)));
+        if (m_notices.hasDoubt(key))
+            sayNotice(m_notices.readGivenUp(key, nowMs()));
+    }
 }
 
 void CTcpDeviceThread::askNextLinkReads()
@@ -1523,6 +1548,10 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
         // nothing open ends nothing.
         if (bAnswered && !answered.bEnded)
             commandNotTaken(answered, Refused);
+        else if (!bAnswered && f.nReadOrWrite == 1) // credited to none: it may be a read's of ours a doubt waits for
+            for (const _mcu_cmd &read : qAsConst(out.listUnclear))
+                if (read.nReadOrWrite == 1)
+                    readRefused(read, false);
     }
     // Scene reads queued behind a delete the device took name scenes by the numbering before it:
     // they follow the new numbering before the worker may send one.
