@@ -16,7 +16,6 @@ void CCommandLedger::sent(_mcu_cmd &cmd, qint64 nNowMs, bool bWritten)
     cmd.nWrittenMs = bWritten ? nNowMs : -1;
     cmd.nFrontMs = m_listInFlight.isEmpty() ? nNowMs : -1;
     cmd.bEnded = false;
-    cmd.bTimedOut = false;
     m_listInFlight.append(cmd);
 }
 
@@ -40,10 +39,9 @@ bool CCommandLedger::hasWriteInFlight() const
     return std::any_of(m_listInFlight.cbegin(), m_listInFlight.cend(), [](const _mcu_cmd &c) { return c.nReadOrWrite != 1; });
 }
 
-void CCommandLedger::keepLate(_mcu_cmd cmd, bool bTimedOut)
+void CCommandLedger::keepLate(_mcu_cmd cmd)
 {
     cmd.bEnded = true;
-    cmd.bTimedOut = bTimedOut;
     // In sending order, as the device answers.
     auto it = std::upper_bound(m_listLate.begin(), m_listLate.end(), cmd,
                                [](const _mcu_cmd &a, const _mcu_cmd &b) { return a.nSeq < b.nSeq; });
@@ -154,7 +152,7 @@ CCommandLedger::Outcome CCommandLedger::reply(int nCmd, int nSub, bool bRead, bo
         while (!m_listInFlight.isEmpty() && m_listInFlight.first().nHeartsBefore < m_nHeartsAnswered) {
             const _mcu_cmd cmd = m_listInFlight.takeFirst();
             ended(cmd, Unanswered, out);
-            keepLate(cmd, false);
+            keepLate(cmd);
         }
         frontMoved(nNowMs, -1);
         return out;
@@ -204,7 +202,7 @@ CCommandLedger::Outcome CCommandLedger::reply(int nCmd, int nSub, bool bRead, bo
         const _mcu_cmd cmd = m_listInFlight.takeAt(nFlight);
         out.nAnswersSentBy = std::max(out.nAnswersSentBy, cmd.nSentMs);
         ended(cmd, Unclear, out);
-        keepLate(cmd, true); // its own reply may be the next of its kind
+        keepLate(cmd); // its own reply may be the next of its kind
         frontMoved(nNowMs, nOldest);
         return out;
     }
@@ -242,7 +240,7 @@ CCommandLedger::Outcome CCommandLedger::timedOut(qint64 nNowMs, int nTimeoutMs)
         return out;
     const _mcu_cmd cmd = m_listInFlight.takeFirst();
     ended(cmd, Unanswered, out);
-    keepLate(cmd, true);
+    keepLate(cmd);
     frontMoved(nNowMs, -1);
     return out;
 }

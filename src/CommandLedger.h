@@ -58,7 +58,6 @@ struct _mcu_cmd
     qint64 nWrittenMs = -1; // serial: when its bytes were written to the line (-1: not yet)
     qint64 nFrontMs = -1;   // serial: when the one before it ended or was answered (-1: in flight)
     bool bEnded = false;   // ended as unanswered already: a reply to it came late
-    bool bTimedOut = false; // ended at the serial reply time-out (no later reply came before it)
 };
 
 class CCommandLedger
@@ -145,7 +144,7 @@ private:
     void tell(const _mcu_cmd &cmd, Event eEvent) const;
     // cmd ended as eEvent: a write of a kind in doubt ended without an answer dooms the doubts.
     void ended(const _mcu_cmd &cmd, Event eEvent, Outcome &out);
-    void keepLate(_mcu_cmd cmd, bool bTimedOut);
+    void keepLate(_mcu_cmd cmd);
     void credit(int nFlight, bool bNak, Outcome &out);
     // Serial: the oldest command in flight may be started on from nNowMs, once the one before it
     // ended, or once a reply to a command sent before it came (nAnsweredSeq, -1: none).

@@ -439,6 +439,8 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
     const bool bTarnSceneRead = isTarn() && cmd.nCmdIndex == Tx_SceneInfo && (cmd.nSubIndex3 == 0 || cmd.nSubIndex3 == 80);
     if (!bWrite && !bOsdPacket && !bTarnSceneRead && (eEnding == Unanswered || eEnding == LostInFlight || eEnding == Dropped))
         readFailed(cmd);
+    if (!bWrite && !bOsdPacket && eEnding == Refused)
+        readRefused(cmd, true);
     // Layer writes queued behind a Tarn recall the device did not take were made for the scene it
     // was to show; the device would put them on the scene it shows: they are not sent.
     if (bWrite && isTarn() && cmd.nCmdIndex == Tx_SceneInfo && cmd.nSubIndex3 == 20
@@ -614,10 +616,11 @@ void CTcpDeviceThread::writeAcknowledged(const _mcu_cmd &sent)
         scheduleShowLastRead();
 }
 
-// A write the device did not answer, or that went with the link, may still have been taken: what
-// it wrote is read back with the read of its kind, and the reply puts the records and every panel
-// that shows them right. Scenes, the live scene, the name, the screen, the OSD and the inputs are
-// read again by the next link's start-up reads; the rest is kept for that link.
+// The read of each kind of write: the input's name (a reply that changes it tells the rows) or its
+// EDID fields; the OSD switch by the state read, its settings by the read that carries them; a
+// recall or delete by the counts, which say the live scene and how many scenes are left (the reads
+// they queue read the scenes); a save or rename by the scene written; a Tarn layer by the live
+// scene; on a Z device a layer or screen write by the live settings.
 QByteArray CTcpDeviceThread::readBackKey(const _mcu_cmd &sent) const
 {
     const QByteArray &p = sent.byte;
@@ -730,57 +733,31 @@ QByteArray CTcpDeviceThread::recordPrint(const QByteArray &key) const
 }
 
 // A write the device did not answer, or that went with the link, may still have been taken: what
-// it wrote is read back with the read of its kind, and the reply puts the records and every panel
-// that shows them right. Scenes, the live scene, the name, the screen, the OSD and the inputs are
-// read again by the next link's start-up reads; the rest is kept for that link.
+// it wrote is read back with the read readBackKey names, and the reply puts the records and every
+// panel that shows them right. Scenes, the live scene, the name, the screen, the OSD and the inputs
+// are read again by the next link's start-up reads; the rest is kept for that link.
 bool CTcpDeviceThread::readBackAfter(const _mcu_cmd &sent)
 {
-    const QByteArray &p = sent.byte;
-    const int nSub = sent.nSubIndex3;
-    if (isZ() && ((sent.nCmdIndex == Tx_LEDWHSet && nSub == 0) || sent.nCmdIndex == Tx_SetLayer))
-        return askReadBack(Tx_SetLayer, QByteArray(1, '\0'), 0); // the live settings
-    switch (sent.nCmdIndex) {
-    case Tx_SetLayer:
-        if (isTarn() && !m_bLinkDown && findTarnScene(m_pDeviceInfo->nTakeScene)) {
-            readScene(m_pDeviceInfo->nTakeScene);
-            return true;
-        }
-        return m_bLinkDown; // the next link reads the scenes
-    case Tx_InputSet:
-        // The input's name (a reply that changes it tells the rows), or its EDID fields.
-        return !p.isEmpty() && askReadBack(Tx_InputSet, p.left(1), nSub == 3 ? 3 : 2);
-    case Tx_SetSystem:
-        return nSub == 10 && askReadBack(Tx_SetSystem, QByteArray(), 10);
-    case Tx_Outletsetting:
-        return (nSub == 10 || nSub == 20 || nSub == 21 || nSub == 22) && !p.isEmpty() && askReadBack(Tx_Outletsetting, p.left(1), nSub);
-    case Tx_LEDWHSet:
-        return nSub == 0 && askReadBack(Tx_LEDWHSet, QByteArray(1, '\0'), 0);
-    case Tx_OSDSet:
-        // The switch by the state read, the settings by the read at link-up that carries them.
-        if (nSub == 2)
-            return askReadBack(Tx_OSDSet, QByteArray(), 2);
-        return (nSub == 1 || (nSub >= 3 && nSub <= 8)) && askReadBack(Tx_OSDSet, QByteArray(), 0);
-    case Tx_SceneInfo:
-        if ((nSub == 50 || nSub == 51) && !p.isEmpty())
-            return askReadBack(Tx_SceneInfo, p.left(1), nSub); // the scene's audio
-        if (nSub == 20 || nSub == 30) {
-            // A recall or delete: the counts say the live scene and how many scenes are left, and
-            // the reads they queue read the scenes.
-            const bool bAsked = askReadBack(Tx_GetSourceNum, QByteArray(1, 1), 0);
-            if (isZ() && nSub == 20)
-                askReadBack(Tx_SetLayer, QByteArray(1, '\0'), 0); // the recalled scene's live settings
-            return bAsked;
-        }
-        if ((nSub == 10 && p.size() >= 2) || (nSub == 40 && !p.isEmpty())) {
-            // A save or a rename: the scene written.
-            if (!m_bLinkDown)
-                readScene(uchar(p.at(nSub == 10 ? 1 : 0)));
-            return true;
-        }
+    const QByteArray key = readBackKey(sent);
+    if (key.size() < 2)
         return false;
-    default:
-        return false;
+    const int nCmd = uchar(key.at(0));
+    const int nSub = uchar(key.at(1));
+    const QByteArray payload = key.mid(2);
+    if (nCmd == Tx_SceneInfo && nSub == 0) {
+        // A scene is read whole, with its layers; the next link reads the scenes.
+        if (m_bLinkDown)
+            return true;
+        // A Tarn layer write is read back with the live scene only when the records know it.
+        if (sent.nCmdIndex == Tx_SetLayer && !findTarnScene(m_pDeviceInfo->nTakeScene))
+            return false;
+        readScene(uchar(payload.at(0)));
+        return true;
     }
+    const bool bAsked = askReadBack(nCmd, payload, nSub);
+    if (isZ() && sent.nCmdIndex == Tx_SceneInfo && sent.nSubIndex3 == 20)
+        askReadBack(Tx_SetLayer, QByteArray(1, '\0'), 0); // the recalled scene's live settings
+    return bAsked;
 }
 
 bool CTcpDeviceThread::askReadBack(int nCmd, const QByteArray &payload, int nSub)
@@ -858,6 +835,29 @@ void CTcpDeviceThread::readAnswered(const _mcu_cmd &read, bool bCredited, qint64
     }
     if (m_notices.hasDoubt(key))
         sayNotice(m_notices.readAnswered(key, recordPrint(key), nAnswersSentMs, nowMs()));
+}
+
+void CTcpDeviceThread::readRefused(const _mcu_cmd &read, bool bCredited)
+{
+    // Named as readAnswered names it: a Tarn scene is read whole, its layers with it.
+    const bool bScene = read.nCmdIndex == Tx_SceneInfo && (read.nSubIndex3 == 0 || (isTarn() && read.nSubIndex3 == 80));
+    const QByteArray key = bScene ? readKey(Tx_SceneInfo, 0, read.byte.left(1)) : readKey(read.nCmdIndex, read.nSubIndex3, read.byte);
+    if (!m_notices.hasDoubt(key))
+        return;
+    if (!bCredited && askReadBack(read.nCmdIndex, key.mid(2), uchar(key.at(1))))
+        return;
+    sayNotice(m_notices.readGivenUp(key, nowMs()));
+}
+
+void CTcpDeviceThread::scenesBeyondCountAnswered()
+{
+    // The device holds no such scene: a save to it, or a rename of it, was not made. The doubt
+    // would wait for a scene read that neither the start-up reads nor the strip ever send.
+    for (int nId = m_pDeviceInfo->nSceneNum + 1; nId <= 0xFF; ++nId) {
+        const QByteArray key = readKey(Tx_SceneInfo, 0, QByteArray(1, char(nId)));
+        if (m_notices.hasDoubt(key))
+            sayNotice(m_notices.readGivenUp(key, nowMs()));
+    }
 }
 
 void CTcpDeviceThread::askNextLinkReads()
@@ -1594,6 +1594,10 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
         // nothing open ends nothing.
         if (bAnswered && !answered.bEnded)
             commandNotTaken(answered, Refused);
+        else if (!bAnswered && f.nReadOrWrite == 1) // credited to none: it may be a read's of ours a doubt waits for
+            for (const _mcu_cmd &read : qAsConst(out.listUnclear))
+                if (read.nReadOrWrite == 1)
+                    readRefused(read, false);
     }
     // Scene reads queued behind a delete the device took name scenes by the numbering before it:
     // they follow the new numbering before the worker may send one.

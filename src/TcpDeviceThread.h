@@ -293,6 +293,13 @@ private:
     // it answers one of ours sent at nAnswersSentMs or later: a doubt about a write sent after
     // that learns what the device held before it only.
     void readAnswered(const _mcu_cmd &read, bool bCredited, qint64 nAnswersSentMs);
+    // The device refused a read of ours (a scene it does not have): a write in doubt that waited
+    // for its answer is said as not made. bCredited false: the refusal may be another read's of its
+    // kind; the read is asked again (bounded as every read-back), given up, said as not made.
+    void readRefused(const _mcu_cmd &read, bool bCredited);
+    // A count read of ours was answered: a write in doubt that saved or renamed a scene numbered
+    // beyond the device's count did not make it (no read of that scene follows to say so).
+    void scenesBeyondCountAnswered();
     // Says what the notice rules returned (once the handler now running has returned).
     void sayNotice(CNoticeRules::Notice eNotice);
     // The read-backs kept while the link was down, asked once the new link is up.

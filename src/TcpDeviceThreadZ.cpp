@@ -20,6 +20,7 @@ void CTcpDeviceThread::getZSceneAndSrcNum(const CReplyFrame &f)
     if (!answersCountRead())
         return;
     trimZScenes();
+    scenesBeyondCountAnswered();
     // The live scene as the device says it (a recall whose answer was lost, or made elsewhere).
     if (nTakeBefore != m_pDeviceInfo->nTakeScene)
         notifySerial("slot_updateCurrentZDevice");

@@ -670,6 +670,11 @@ private slots:
         QTest::newRow("in flight and queued at a switch-off") << "off" << "设备未连接";
         QTest::newRow("recall never answered, then another") << "recall" << "修改未生效";
         QTest::newRow("recall taken, its live settings read unanswered once") << "recallread" << "";
+        // the next link's count says the scene is not there
+        QTest::newRow("save to a new scene never answered, its read back lost with the link") << "savegone" << "修改未生效";
+        // the device refuses to read a scene it does not have; a refusal credited to none is asked again
+        QTest::newRow("save to a new scene never answered, its read back refused") << "saverefused" << "修改未生效";
+        QTest::newRow("save to a new scene never answered, its read back refused of unclear owner") << "saveunclear" << "修改未生效";
         // a settings read refused there is asked again once the queue has room
         QTest::newRow("queue at its bound") << "bound" << "设备忙";
     }
@@ -712,6 +717,32 @@ private slots:
             settle(worker, sim);
             QCOMPARE(sim.model().nBrightness, 75);
             QCOMPARE(worker.getSystemInfo()->nbrightness, 75);
+        } else if (ending == "saverefused" || ending == "saveunclear") {
+            // unclear: the read back unanswered too, then a read of that scene refused
+            sim.injectFault(CDeviceSimulator::NoAnswer, 35, ending == "saveunclear" ? 2 : 1);
+            worker.setHeartbeatInterval(300);
+            worker.setMcuCommand(strScene, hex("0104"), 2, 10);
+            settle(worker, sim);
+            if (ending == "saveunclear") {
+                QCOMPARE(said("notice"), 0);
+                worker.setMcuCommand(strScene, hex("04"), 1, 0);
+                settle(worker, sim);
+            }
+            QCOMPARE(sim.model().scenes.size(), 3);
+        } else if (ending == "savegone") {
+            sim.injectFault(CDeviceSimulator::NoAnswer, 35);
+            sim.injectFault(CDeviceSimulator::DropConnection, 35);
+            worker.setHeartbeatInterval(300);
+            worker.setMcuCommand(strScene, hex("0104"), 2, 10);
+            QTRY_VERIFY(worker.isFinished());
+            QSignalSpy connected(&worker, &CTcpDeviceThread::connected);
+            worker.reConnected();
+            QVERIFY(connected.wait(3000));
+            worker.start();
+            worker.setMcuCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
+            settle(worker, sim);
+            QCOMPARE(sim.model().scenes.size(), 3);
+            QCOMPARE(worker.getDeviceInfo()->nSceneNum, 3);
         } else if (ending == "late") { // a name (not read back), acknowledged after the next heartbeat's reply
             sim.injectFault(CDeviceSimulator::AfterNext, 41);
             worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray("BBBB").leftJustified(12, '\0'), 2, 10);
@@ -769,7 +800,7 @@ private slots:
         QTest::qWait(50);
         QCOMPARE(said("notice"), int(!title.isEmpty()));
         QCOMPARE(said("notice", "ZS", title), int(!title.isEmpty()));
-        QCOMPARE(said("tipInfor", "ZS"), int(ending == "lost")); // a lost link is a box naming the device
+        QCOMPARE(said("tipInfor", "ZS"), int(ending == "lost" || ending == "savegone")); // a lost link is a box naming the device
     }
 
     // Over TCP a device from which nothing came for three heartbeat periods lost its link: the
