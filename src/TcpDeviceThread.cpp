@@ -813,20 +813,25 @@ void CTcpDeviceThread::closeSilentLine()
     m_pSerislPort->closeLostLine(tr("设备无应答"));
 }
 
+QByteArray CTcpDeviceThread::doubtKeyOfRead(const _mcu_cmd &read) const
+{
+    // A scene is named by its id alone; a Tarn scene is read whole, its layers (80) with it.
+    const bool bScene = read.nCmdIndex == Tx_SceneInfo && (read.nSubIndex3 == 0 || (isTarn() && read.nSubIndex3 == 80));
+    return bScene ? readKey(Tx_SceneInfo, 0, read.byte.left(1)) : readKey(read.nCmdIndex, read.nSubIndex3, read.byte);
+}
+
 void CTcpDeviceThread::readAnswered(const _mcu_cmd &read, bool bCredited, qint64 nAnswersSentMs)
 {
-    int nSub = read.nSubIndex3;
-    if (isTarn() && read.nCmdIndex == Tx_SceneInfo && (nSub == 0 || nSub == 80)) {
+    if (isTarn() && read.nCmdIndex == Tx_SceneInfo && (read.nSubIndex3 == 0 || read.nSubIndex3 == 80)) {
         // A Tarn scene is read whole with its layers: its scene read answers for it once no layer
         // read follows.
         if (read.byte.isEmpty())
             return;
         const CTarnSceneRecord *pScene = findTarnScene(uchar(read.byte.at(0)));
-        if (nSub == 0 && pScene && pScene->nLayerUse > 0)
+        if (read.nSubIndex3 == 0 && pScene && pScene->nLayerUse > 0)
             return;
-        nSub = 0;
     }
-    const QByteArray key = readKey(read.nCmdIndex, nSub, nSub == 0 && read.nCmdIndex == Tx_SceneInfo ? read.byte.left(1) : read.byte);
+    const QByteArray key = doubtKeyOfRead(read);
     if (bCredited) {
         if (m_hashReadAnsweredSentMs.size() > 4 * MaxWantedReads)
             m_hashReadAnsweredSentMs.clear(); // a bound: what it keeps only spares a read-back
@@ -839,9 +844,7 @@ void CTcpDeviceThread::readAnswered(const _mcu_cmd &read, bool bCredited, qint64
 
 void CTcpDeviceThread::readRefused(const _mcu_cmd &read, bool bCredited)
 {
-    // Named as readAnswered names it: a Tarn scene is read whole, its layers with it.
-    const bool bScene = read.nCmdIndex == Tx_SceneInfo && (read.nSubIndex3 == 0 || (isTarn() && read.nSubIndex3 == 80));
-    const QByteArray key = bScene ? readKey(Tx_SceneInfo, 0, read.byte.left(1)) : readKey(read.nCmdIndex, read.nSubIndex3, read.byte);
+    const QByteArray key = doubtKeyOfRead(read);
     if (!m_notices.hasDoubt(key))
         return;
     if (!bCredited && askReadBack(read.nCmdIndex, key.mid(2), uchar(key.at(1))))

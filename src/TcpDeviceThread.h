@@ -288,6 +288,8 @@ private:
     // A read of what the device holds failed (unanswered, lost with the link or dropped with the
     // queue): asked again, bounded as every read-back; given up, what it was to settle is said.
     void readFailed(const _mcu_cmd &read);
+    // The key a doubt waits on that this read answers (the read readBackKey names).
+    QByteArray doubtKeyOfRead(const _mcu_cmd &read) const;
     // The reply being handled answered the read of ours, whose records are filled now: a write in
     // doubt that waited for it is said or not. Not credited (a reply that may be an earlier read's),
     // it answers one of ours sent at nAnswersSentMs or later: a doubt about a write sent after
