@@ -442,13 +442,8 @@ void CTcpDeviceThread::getSystemName(const CReplyFrame &f)
 
 QString CTcpDeviceThread::getMainSigInputSource(int nId)
 {
-    InputSource *pInput = m_pDeviceInfo->findInput(nId);
-    if (!pInput)
-        return QString();
-    if (pInput->nSig == 1)
-        return QString("%1 : %2x%3@%4").arg(pInput->strName, QString::number(pInput->nWidth), QString::number(pInput->nHeight),
-                                                  QString::number(pInput->nHz));
-    return QString("%1 : %2").arg(pInput->strName, tr("无输入"));
+    const InputSource *pInput = m_pDeviceInfo->findInput(nId);
+    return pInput ? g_inputCaption(*pInput) : QString();
 }
 
 // ------------------------------------------------------------------ held state

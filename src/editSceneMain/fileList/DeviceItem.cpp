@@ -195,13 +195,7 @@ void CDeviceItem::setMenuName()
 
 QString CDeviceItem::dragCaption() const
 {
-    if (!m_pDeviceInput)
-        return QString();
-    if (m_shown.nSig != 0)
-        return QString("%1 : %2x%3@%4")
-            .arg(m_shown.strName, QString::number(m_shown.nWidth), QString::number(m_shown.nHeight),
-                 QString::number(m_shown.nHz));
-    return QString("%1 : %2").arg(m_shown.strName, tr("无输入"));
+    return m_pDeviceInput ? g_inputCaption(m_shown) : QString();
 }
 
 QByteArray CDeviceItem::makeDragData(const QString &strFile, const QString &strText, int nId)

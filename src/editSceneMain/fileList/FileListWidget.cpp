@@ -241,15 +241,8 @@ void CFileListWidget::slot_getMainSigInputSource(int nMainSig, QString &retText)
     if (!m_pDeviceInfo)
         return;
     retText.clear();
-    const InputSource *pInput = m_pDeviceInfo->findInput(nMainSig);
-    if (!pInput)
-        return;
-    if (pInput->nSig == 0)
-        retText = QString("%1 : %2").arg(pInput->strName, tr("无输入"));
-    else
-        retText = QString("%1 : %2x%3@%4")
-                      .arg(pInput->strName, QString::number(pInput->nWidth), QString::number(pInput->nHeight),
-                           QString::number(pInput->nHz));
+    if (const InputSource *pInput = m_pDeviceInfo->findInput(nMainSig))
+        retText = g_inputCaption(*pInput);
 }
 
 void CFileListWidget::slot_getMainSigInputSource(int nMainSig, QString &retText, QString strSerial)

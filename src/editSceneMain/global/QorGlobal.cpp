@@ -217,6 +217,14 @@ QPixmap g_getRadiusPixmap(const QPixmap &src, const QSize &size, int nRadius)
     return dest;
 }
 
+QString g_inputCaption(const InputSource &input)
+{
+    if (input.nSig != 0)
+        return QString("%1 : %2x%3@%4")
+            .arg(input.strName, QString::number(input.nWidth), QString::number(input.nHeight), QString::number(input.nHz));
+    return QString("%1 : %2").arg(input.strName, QCoreApplication::translate("InputSource", "无输入"));
+}
+
 void g_applyLanguage(QTranslator *pTranslator, int nLanguage)
 {
     if (nLanguage == 0 || nLanguage == 1) {

@@ -268,6 +268,9 @@ const QString LOGO_PATH = QStringLiteral(":/res/res/image/kelvo.ico");
 
 // "background-color:rgb(r,g,b);" for a colour.
 QString g_colorToQssString(const QColor &color);
+// An input as the panels name it: "name : WxH@Hz" with a signal, "name : 无输入" (in the language
+// in force) without.
+QString g_inputCaption(const InputSource &input);
 
 // A panel's translator for UI language 0 (Chinese, "Tranlate_CN.qm") or 1 (English,
 // "Tranlate_EN.qm"); another number keeps what it holds. The translator is installed (again) last.

@@ -320,12 +320,8 @@ void CWndPosWidget::on_RefreshPushButton_clicked()
 QString CWndPosWidget::getMainSigInputSource(int nId) const
 {
     for (InputSource *p : m_vectorInput) {
-        if (p && p->nId == nId) {
-            if (p->nSig != 0)
-                return QString("%1 : %2x%3@%4")
-                    .arg(p->strName, QString::number(p->nWidth), QString::number(p->nHeight), QString::number(p->nHz));
-            return QString("%1 : %2").arg(p->strName, tr("无输入"));
-        }
+        if (p && p->nId == nId)
+            return g_inputCaption(*p);
     }
     return QString();
 }

@@ -46,10 +46,6 @@
         <source>恢复出厂设置名称</source>
         <translation>恢复出厂设置名称</translation>
     </message>
-    <message>
-        <source>无输入</source>
-        <translation>无输入</translation>
-    </message>
 </context>
 <context>
     <name>CFileListWidget</name>
@@ -60,10 +56,6 @@
     <message>
         <source>刷新输入源</source>
         <translation>刷新输入源</translation>
-    </message>
-    <message>
-        <source>无输入</source>
-        <translation>无输入</translation>
     </message>
 </context>
 <context>

@@ -44,4 +44,11 @@
         <translation>%1不能超过%2个字节（一个汉字占2个字节）</translation>
     </message>
 </context>
+<context>
+    <name>InputSource</name>
+    <message>
+        <source>无输入</source>
+        <translation>无输入</translation>
+    </message>
+</context>
 </TS>

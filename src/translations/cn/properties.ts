@@ -134,10 +134,6 @@
         <source>取消</source>
         <translation>取消</translation>
     </message>
-    <message>
-        <source>无输入</source>
-        <translation>无输入</translation>
-    </message>
 </context>
 <context>
     <name>EditOSDItem</name>

@@ -24,10 +24,6 @@
         <translation>HDMI</translation>
     </message>
     <message>
-        <source>无输入</source>
-        <translation>无输入</translation>
-    </message>
-    <message>
         <source>设备未连接</source>
         <translation>设备未连接</translation>
     </message>

@@ -44,4 +44,11 @@
         <translation>%1 must not be longer than %2 bytes (a Chinese character takes 2 bytes).</translation>
     </message>
 </context>
+<context>
+    <name>InputSource</name>
+    <message>
+        <source>无输入</source>
+        <translation>No input</translation>
+    </message>
+</context>
 </TS>

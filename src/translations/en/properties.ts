@@ -134,10 +134,6 @@
         <source>取消</source>
         <translation>Cancel</translation>
     </message>
-    <message>
-        <source>无输入</source>
-        <translation>No input</translation>
-    </message>
 </context>
 <context>
     <name>EditOSDItem</name>

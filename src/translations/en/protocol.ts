@@ -24,10 +24,6 @@
         <translation>HDMI</translation>
     </message>
     <message>
-        <source>无输入</source>
-        <translation>No input</translation>
-    </message>
-    <message>
         <source>设备未连接</source>
         <translation>Device not connected</translation>
     </message>
