@@ -60,7 +60,18 @@ void CCommandLedger::keepLate(_mcu_cmd cmd)
         }
         ++itKind->nCount;
         itKind->nSentMs = std::max(itKind->nSentMs, dropped.nSentMs);
+        itKind->nSeq = std::max(itKind->nSeq, dropped.nSeq);
     }
+}
+
+void CCommandLedger::forgetLateBefore(qint64 nSeq)
+{
+    m_listLate.erase(std::remove_if(m_listLate.begin(), m_listLate.end(), [nSeq](const _mcu_cmd &c) { return c.nSeq < nSeq; }),
+                     m_listLate.end());
+    // A kind dropped at the bound goes once the last of it dropped was sent before nSeq.
+    m_listDroppedLate.erase(std::remove_if(m_listDroppedLate.begin(), m_listDroppedLate.end(),
+                                           [nSeq](const DroppedLate &d) { return d.nSeq < nSeq; }),
+                            m_listDroppedLate.end());
 }
 
 void CCommandLedger::frontMoved(qint64 nNowMs, qint64 nAnsweredSeq)
@@ -110,8 +121,7 @@ void CCommandLedger::credit(int nFlight, bool bNak, Outcome &out)
     for (int j = 0; j < nFlight; ++j)
         ended(m_listInFlight.takeFirst(), Unanswered, out);
     const _mcu_cmd cmd = m_listInFlight.takeFirst();
-    m_listLate.erase(std::remove_if(m_listLate.begin(), m_listLate.end(), [&cmd](const _mcu_cmd &c) { return c.nSeq < cmd.nSeq; }),
-                     m_listLate.end());
+    forgetLateBefore(cmd.nSeq);
     // The heartbeats sent before it were answered before it or never will be: one the device
     // missed while it was silent does not hold back the count of those answered later.
     m_nHeartsAnswered = std::max(m_nHeartsAnswered, cmd.nHeartsBefore);
@@ -220,10 +230,9 @@ CCommandLedger::Outcome CCommandLedger::reply(int nCmd, int nSub, bool bRead, bo
         forgetLate();
         return out;
     }
-    const int nLate = listLate.first();
-    m_listLate.erase(m_listLate.begin(), m_listLate.begin() + nLate);
     out.bAnswered = true;
-    out.answered = m_listLate.takeFirst();
+    out.answered = m_listLate.takeAt(listLate.first());
+    forgetLateBefore(out.answered.nSeq);
     out.nAnswersSentBy = out.answered.nSentMs;
     tell(out.answered, AnsweredLate);
     frontMoved(nNowMs, out.answered.nSeq);

@@ -27,7 +27,7 @@
 // The bounds forget nothing silently: doubts dropped at the bound leave one of each kind and key,
 // doubted when theirs would have been (what it wrote is read back), and a command dropped from
 // the late list while it could still be answered late makes the next reply of its kind (and key)
-// of unclear fate.
+// of unclear fate, until a command sent after it is answered (the device answers in order).
 
 #include <QByteArray>
 #include <QList>
@@ -145,6 +145,9 @@ private:
     // cmd ended as eEvent: a write of a kind in doubt ended without an answer dooms the doubts.
     void ended(const _mcu_cmd &cmd, Event eEvent, Outcome &out);
     void keepLate(_mcu_cmd cmd);
+    // A reply to the command numbered nSeq came: the device answers in order, so those ended
+    // unanswered before it, listed or dropped at the bound, will not be answered any more.
+    void forgetLateBefore(qint64 nSeq);
     void credit(int nFlight, bool bNak, Outcome &out);
     // Serial: the oldest command in flight may be started on from nNowMs, once the one before it
     // ended, or once a reply to a command sent before it came (nAnsweredSeq, -1: none).
@@ -166,6 +169,7 @@ private:
         _mcu_cmd kind;
         int nCount = 0;
         qint64 nSentMs = 0; // the latest sent
+        qint64 nSeq = 0;    // the latest sent, its number
     };
     QList<DroppedLate> m_listDroppedLate;
     int m_nHeartsSent = 0;
