@@ -738,6 +738,7 @@ QByteArray CTcpDeviceThread::recordPrint(const QByteArray &key) const
 // are read again by the next link's start-up reads; the rest is kept for that link.
 bool CTcpDeviceThread::readBackAfter(const _mcu_cmd &sent)
 {
+    forgetSceneAudioInDoubt(sent); // no read of ours puts the scenes' audio right
     const QByteArray key = readBackKey(sent);
     if (key.size() < 2)
         return false;

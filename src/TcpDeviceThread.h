@@ -355,11 +355,17 @@ private:
     void callOnceLater(bool &bPending, void (CTcpDeviceThread::*pCall)());
     // The output ports and the scenes' audio as the device answers a read of them or
     // acknowledges a write (its payload laid out as the read's answer); false for a payload
-    // that holds no such value. A save of a scene copies its audio (a delete moves the scenes'
-    // audio in followDeletedScene).
+    // that holds no such value. A delete moves the scenes' audio in followDeletedScene.
     bool takeOutputSetting(int nSub, const QByteArray &p);
     bool takeSceneAudio(int nSub, const QByteArray &p);
-    void followSceneAudioSave(const QByteArray &p);
+    // A save [source, target] the device acknowledged: the target takes the source's audio, and
+    // a new scene after the last counts as stored (one further on is learnt from the counts).
+    void followSceneSave(const QByteArray &p);
+    // A delete or save of unknown fate: the audio of the scenes it would have changed is not known
+    // any more and is forgotten (the audio dialog reads its scene's when it opens).
+    void forgetSceneAudioInDoubt(const _mcu_cmd &sent);
+    // Scene audio records numbered beyond the device's scene count go.
+    void dropSceneAudioBeyondCount();
     // The device's rows and the name field of the frame editing it show the name record.
     void tellDeviceName();
     // The Tarn screen size of the records to the Tarn canvas and the frame bound to this device
@@ -367,6 +373,9 @@ private:
     void showTarnScreen();
     // Input records numbered from the source count on leave the list (kept in m_listGoneInputs).
     void dropInputsBeyondCount();
+    // The Z device page's input names: the name record of each input below the source count, by
+    // input number (empty where none is held), told on "slot_setZDeviceinputname" when it changed.
+    void tellZInputNames();
     // A serial port opened (again): a link start, as a connected socket is.
     void serialLineOpened();
     // A good frame came from the device (see sig_deviceHeard).
@@ -388,6 +397,7 @@ private:
     void askWantedReads();
     CTarnSceneRecord *findTarnScene(int nId) const;
     void removeTarnScene(int nIndex);
+    // A delete the device acknowledged: the live scene, the scene count and the scenes' audio follow.
     void followDeletedScene(int nDeleted);
     // The scene id of the recall (20) or delete (30) the reply being handled answers, or -1.
     int answeredSceneCommand(int nSub) const;

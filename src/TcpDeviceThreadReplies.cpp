@@ -29,6 +29,13 @@ void readNameAndEdid(const QByteArray &p, InputSource &input)
     input.strName = g_fromGbkField(p.mid(3, 12));
     readEdid(p, 15, input);
 }
+
+// The records of the scenes numbered nFirst and above leave the map.
+void eraseScenesFrom(QMap<int, CSceneAudioRecord> &map, int nFirst)
+{
+    for (auto it = map.lowerBound(nFirst); it != map.end();)
+        it = map.erase(it);
+}
 } // namespace
 
 // Device information (0): p[16] = L1, the model text, then L2 and the firmware version.
@@ -111,13 +118,6 @@ void CTcpDeviceThread::getInputSrcSet(const CReplyFrame &f)
             readNameAndEdid(p, *pInput);
             if (bLast)
                 notifyInputs(); // the frame of this device's family, whatever its poll does
-            if (isZ() && m_inputstrname.size() < m_pDeviceInfo->nSrcNum) {
-                m_inputstrname.append(pInput->strName);
-                QList<QString> listNames = m_inputstrname;
-                QString strSerial = m_strSerial;
-                globalObserver::getGlobalObserver()->notify("slot_setZDeviceinputname", Q_ARG(QList<QString>, listNames),
-                                                            Q_ARG(QString, strSerial));
-            }
         }
         break;
     case 0: // a write of all settings answered with what the device took, laid out as sent
@@ -149,6 +149,7 @@ void CTcpDeviceThread::getInputSrcSet(const CReplyFrame &f)
     // the device's rows now; the round's last reply tells them above.
     if ((f.nSub == 0 || f.nSub == 2) && pInput->strName != strNameBefore)
         notifyInputs();
+    tellZInputNames();
 }
 
 // Input state (32): 7-byte records [id, w16, h16, hz, sig] within the payload.
@@ -210,6 +211,24 @@ void CTcpDeviceThread::notifyInputs()
     QString strSerial = m_strSerial;
     globalObserver::getGlobalObserver()->notify(isTarn() ? "slot_updateInputSource" : "slot_updateZEquipmentInputSource",
                                                 Q_ARG(DeviceInfo *, pInfo), Q_ARG(QString, strSerial));
+    tellZInputNames();
+}
+
+void CTcpDeviceThread::tellZInputNames()
+{
+    if (!isZ())
+        return;
+    QList<QString> listNames;
+    for (int nId = 0; nId < m_pDeviceInfo->nSrcNum; ++nId) {
+        const InputSource *pInput = m_pDeviceInfo->findInput(nId);
+        listNames.append(pInput ? pInput->strName : QString());
+    }
+    if (listNames == m_inputstrname)
+        return;
+    m_inputstrname = listNames;
+    QString strSerial = m_strSerial;
+    globalObserver::getGlobalObserver()->notify("slot_setZDeviceinputname", Q_ARG(QList<QString>, listNames),
+                                                Q_ARG(QString, strSerial));
 }
 
 // The Z source strip shows the main input of the device edited in the Z frame only.
@@ -248,6 +267,7 @@ bool CTcpDeviceThread::answersCountRead()
 {
     if (takeOpenCountRead()) {
         dropInputsBeyondCount();
+        dropSceneAudioBeyondCount();
         return true;
     }
     CDeviceLog::write({QString("The device"), m_strIp, QString("count reply without a count read, counts only:"),
@@ -271,10 +291,10 @@ void CTcpDeviceThread::dropInputsBeyondCount()
         m_listGoneInputs.emplace_back(inputs.takeAt(i));
         bDropped = true;
     }
-    if (m_inputstrname.size() > nCount)
-        m_inputstrname.erase(m_inputstrname.begin() + qMax(0, nCount), m_inputstrname.end());
-    if (!bDropped)
+    if (!bDropped) {
+        tellZInputNames(); // a count other than before lists the inputs it names
         return;
+    }
     CDeviceLog::write({QString("The device"), m_strIp, QString("inputs beyond the source count dropped:"), nCount});
     notifyInputs();
 }
@@ -411,8 +431,8 @@ int CTcpDeviceThread::answeredSceneCommand(int nSub) const
 }
 
 // After scene nDeleted was deleted the device numbers the scenes behind it one lower: the live
-// scene is 0 when it was the deleted one and otherwise follows the scene it named; the scenes'
-// audio moves with them.
+// scene is 0 when it was the deleted one and otherwise follows the scene it named; it holds one
+// scene less; the scenes' audio moves with them.
 void CTcpDeviceThread::followDeletedScene(int nDeleted)
 {
     int &nTake = m_pDeviceInfo->nTakeScene;
@@ -420,6 +440,8 @@ void CTcpDeviceThread::followDeletedScene(int nDeleted)
         nTake = 0;
     else if (nTake > nDeleted)
         --nTake;
+    if (nDeleted >= 1 && nDeleted <= m_pDeviceInfo->nSceneNum)
+        --m_pDeviceInfo->nSceneNum;
     QMap<int, CSceneAudioRecord> moved;
     for (auto it = m_sceneAudio.constBegin(); it != m_sceneAudio.constEnd(); ++it) {
         if (it.key() != nDeleted)
@@ -487,7 +509,7 @@ void CTcpDeviceThread::followHeldWrite(const _mcu_cmd &sent)
         break;
     case Tx_SceneInfo:
         if (sent.nSubIndex3 == 10) {
-            followSceneAudioSave(p);
+            followSceneSave(p);
         } else if (takeSceneAudio(sent.nSubIndex3, p)) {
             notifySerial("slot_sceneAudioHeld");
         }
@@ -625,17 +647,47 @@ bool CTcpDeviceThread::takeSceneAudio(int nSub, const QByteArray &p)
     return true;
 }
 
-// A scene saved [source (0: the live one), target] takes the source's audio.
-void CTcpDeviceThread::followSceneAudioSave(const QByteArray &p)
+// A scene saved [source (0: the live one), target] takes the source's audio. The device stores a
+// new scene only right after its last one.
+void CTcpDeviceThread::followSceneSave(const QByteArray &p)
 {
     if (p.size() < 2)
         return;
     const int nSource = u8(p, 0) > 0 ? u8(p, 0) : m_pDeviceInfo->nTakeScene;
     const int nTarget = u8(p, 1);
+    int &nCount = m_pDeviceInfo->nSceneNum;
+    if (nTarget == nCount + 1)
+        ++nCount;
+    else if (nTarget > nCount)
+        askReadBack(Tx_GetSourceNum, QByteArray(1, 1), 0); // not the count held: the device's is read
     if (nSource == nTarget)
         return;
     if (m_sceneAudio.contains(nSource))
         m_sceneAudio.insert(nTarget, m_sceneAudio.value(nSource));
     else
         m_sceneAudio.remove(nTarget);
+}
+
+void CTcpDeviceThread::forgetSceneAudioInDoubt(const _mcu_cmd &sent)
+{
+    const QByteArray &p = sent.byte;
+    if (sent.nCmdIndex != Tx_SceneInfo || sent.nReadOrWrite == 1 || m_sceneAudio.isEmpty())
+        return;
+    if (sent.nSubIndex3 == 30 && !p.isEmpty()) {
+        // Taken, it numbered the scenes from it on anew: each holds the next one's audio, or none.
+        eraseScenesFrom(m_sceneAudio, u8(p, 0));
+    } else if (sent.nSubIndex3 == 10 && p.size() >= 2) {
+        // Taken, the target holds the source's audio; not taken, its own: known only when alike.
+        const int nSource = u8(p, 0) > 0 ? u8(p, 0) : m_pDeviceInfo->nTakeScene;
+        const CSceneAudioRecord *pSource = sceneAudioRecord(nSource);
+        const CSceneAudioRecord *pTarget = sceneAudioRecord(u8(p, 1));
+        const bool bAlike = pSource && pTarget && pSource->nSource == pTarget->nSource && pSource->nVolume == pTarget->nVolume;
+        if (!bAlike)
+            m_sceneAudio.remove(u8(p, 1));
+    }
+}
+
+void CTcpDeviceThread::dropSceneAudioBeyondCount()
+{
+    eraseScenesFrom(m_sceneAudio, m_pDeviceInfo->nSceneNum + 1);
 }

@@ -5,6 +5,8 @@
 #include <QSignalSpy>
 #include <QTcpServer>
 
+#include <tuple>
+
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -436,6 +438,76 @@ private slots:
             device << s.strName;
         QCOMPARE(held, device);
         QTRY_COMPARE(worker.getDeviceInfo()->nTakeScene, sim.model().nTakeScene);
+    }
+
+    // The scene count, the scene records and the scenes' audio end as the device holds them: after
+    // a delete or a save to a new scene it acknowledged, a delete or save of unknown fate (taken
+    // or not), and a device back with fewer scenes. An audio record may be forgotten, never wrong.
+    void sceneRecordsFollowTheDevice_data()
+    {
+        QTest::addColumn<int>("sub");          // the scene write (0: none, the device loses scene 3)
+        QTest::addColumn<QByteArray>("write");
+        QTest::addColumn<int>("fault");        // of its reply
+        QTest::addColumn<bool>("lost");        // the link goes before its answer
+        const int nTaken = CDeviceSimulator::TakenNoAnswer, nNone = CDeviceSimulator::NoFault;
+        QTest::newRow("delete acknowledged") << 30 << hex("02") << nNone << false;
+        QTest::newRow("save to a new scene acknowledged") << 10 << hex("0104") << nNone << false;
+        QTest::newRow("delete taken, never answered") << 30 << hex("02") << nTaken << false;
+        QTest::newRow("delete never answered") << 30 << hex("02") << int(CDeviceSimulator::NoAnswer) << false;
+        QTest::newRow("delete taken, lost with the link") << 30 << hex("01") << nTaken << true;
+        QTest::newRow("save over a scene taken, never answered") << 10 << hex("0102") << nTaken << false;
+        QTest::newRow("device back with fewer scenes") << 0 << QByteArray() << nNone << true;
+    }
+    void sceneRecordsFollowTheDevice()
+    {
+        QFETCH(int, sub);
+        QFETCH(QByteArray, write);
+        QFETCH(int, fault);
+        QFETCH(bool, lost);
+        CDeviceSimulator sim(CSimDeviceModel::Tarn, 2, 3);
+        for (int i = 0; i < 3; ++i)
+            std::tie(sim.model().scenes[i].nAudioSource, sim.model().scenes[i].nSound) = std::make_tuple(i + 1, 10 * (i + 1));
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        QVERIFY(connectWorker(worker, sim));
+        worker.setHeartbeatInterval(300); // its reply ends a write left unanswered
+        const QString strScene = QString::fromUtf8("场景操作"), strCounts = QString::fromUtf8("源及场景数");
+        worker.setMcuCommand(strCounts, hex("01"), 1, 0);
+        for (int nId = 1; nId <= 3; ++nId)
+            for (int nAudio : {50, 51})
+                worker.setMcuCommand(strScene, QByteArray(1, char(nId)), 1, nAudio);
+        settle(worker, sim);
+        QVERIFY(worker.sceneAudioRecord(3) && worker.sceneAudioRecord(3)->nVolume == 30);
+        sim.injectFault(CDeviceSimulator::Fault(fault), 35);
+        if (sub > 0)
+            worker.setMcuCommand(strScene, write, 2, sub);
+        if (sub == 10) // as the scene cards do
+            worker.setMcuCommand(strScene, write.mid(1), 1, 0);
+        if (lost) {
+            QTRY_VERIFY(sub == 0 || sim.hasRequest(35, sub));
+            sim.dropClients();
+            QTRY_VERIFY(worker.isFinished());
+            if (sub == 0)
+                sim.model().scenes.removeLast();
+            QSignalSpy connected(&worker, &CTcpDeviceThread::connected);
+            worker.reConnected();
+            QVERIFY(connected.wait(3000));
+            worker.start();
+            worker.setMcuCommand(strCounts, hex("01"), 1, 0); // as the start-up reads ask
+        }
+        settle(worker, sim);
+        const QList<CSimScene> &scenes = sim.model().scenes;
+        QCOMPARE(worker.getDeviceInfo()->nSceneNum, scenes.size());
+        QCOMPARE(worker.getSceneList().size(), scenes.size());
+        for (int nId = 1; nId <= 4; ++nId) {
+            const CSceneAudioRecord *pAudio = worker.sceneAudioRecord(nId);
+            QVERIFY(nId > scenes.size() || worker.getSceneList().at(nId - 1)->strName == scenes.at(nId - 1).strName);
+            if (!pAudio)
+                continue;
+            QVERIFY2(nId <= scenes.size(), qPrintable(QString("audio of scene %1 kept").arg(nId)));
+            QCOMPARE(QList<int>({pAudio->nSource, pAudio->nVolume}),
+                     QList<int>({scenes.at(nId - 1).nAudioSource, scenes.at(nId - 1).nSound}));
+        }
     }
 
     // A refused delete leaves everything, and its scene id does not answer the next delete. A

@@ -231,6 +231,8 @@ private slots:
         QTest::newRow("mute queued, one too many") << 0 << "bound" << "";
         // A click on the groove beside the handle (a page step) and a wheel turn send what they show.
         QTest::newRow("sliders moved") << -1 << "sliders" << "";
+        // Input 0 (scene 1's main input) renamed: the page's preview of scene 1 names it anew.
+        QTest::newRow("input renamed") << -1 << "rename" << "Cam";
     }
     void pageShowsTheDevice()
     {
@@ -267,6 +269,8 @@ private slots:
             QWheelEvent wheel(pt, pSound->mapToGlobal(pt), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
                               Qt::NoScrollPhase, false);
             QApplication::sendEvent(pSound, &wheel);
+        } else if (field == "rename") {
+            a.worker.setMcuCommand(QString::fromUtf8("输入设置"), QByteArray(2, '\0') + text.toLatin1().leftJustified(12, '\0'), 2, 2);
         } else if (field == "take") { // as a scene card takes it
             QByteArray take(1, char(2));
             QString strSerial = a.strSerial, strOp = QString::fromUtf8("场景操作");
@@ -280,7 +284,7 @@ private slots:
             a.page.sendZDeviceCmd();
         }
         settle(a.worker, a.sim);
-        QCOMPARE(held(a.sim.model()) != before, refusedCmd <= 0 && text != "0");
+        QCOMPARE(held(a.sim.model()) != before, refusedCmd <= 0 && text != "0" && field != "rename");
         // a refused write is said, as is a width of 0
         QCOMPARE(BesMessageBox::testRecords().size(), int(text == "0") + int(refusedCmd >= 0));
         QCOMPARE(shown(a.page), held(a.sim.model()));
@@ -290,6 +294,9 @@ private slots:
         settle(a.worker, a.sim);
         QCOMPARE(a.sim.model().nSilent, 1 - nSilent);
         QCOMPARE(shown(a.page), held(a.sim.model()));
+        // the page names a scene's main input as the device does
+        a.page.slot_setZDeviceScenepreview(1);
+        QCOMPARE(spy.last("slot_previewCurrentZDeviceDate").value(0).toString(), a.sim.model().inputs[0].strName);
     }
 
     // Saving into a stored scene stores the device's live settings, and the scene's record ends as

@@ -13,7 +13,7 @@ const QStringList &CHubSpy::spiedTopics()
         "SwitchOutputDate", "InitAdvancedDate", "Delay", "Noisecancellation", "slot_sendbeginOSDdate",
         "slot_sendOSDdate", "slot_GetOSDsendprogress", "slot_itemPress", "slot_SetOSDTextSpeed", "slot_newDevice",
         "slot_setButtonEnable", "slot_osdSettingsHeld", "slot_outputSettingsHeld", "slot_sceneAudioHeld",
-        "slot_tarnScreenHeld"};
+        "slot_tarnScreenHeld", "slot_previewCurrentZDeviceDate"};
     return s_topics;
 }
 
@@ -128,6 +128,7 @@ void CHubSpy::slot_osdSettingsHeld(QString strSerial, QByteArray params) { recor
 void CHubSpy::slot_outputSettingsHeld(QString strSerial) { record("slot_outputSettingsHeld", {strSerial}); }
 void CHubSpy::slot_sceneAudioHeld(QString strSerial) { record("slot_sceneAudioHeld", {strSerial}); }
 void CHubSpy::slot_tarnScreenHeld(QString strSerial, int nWidth, int nHeight) { record("slot_tarnScreenHeld", {strSerial, nWidth, nHeight}); }
+void CHubSpy::slot_previewCurrentZDeviceDate(QString strName) { record("slot_previewCurrentZDeviceDate", {strName}); }
 void CHubSpy::slot_itemPress(int nId) { record("slot_itemPress", {nId}); }
 void CHubSpy::slot_SetOSDTextSpeed(int nSpeed) { record("slot_SetOSDTextSpeed", {nSpeed}); }
 void CHubSpy::slot_newDevice(QStringList fields) { record("slot_newDevice", {fields}); }

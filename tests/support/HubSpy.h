@@ -83,6 +83,7 @@ public slots:
     void slot_outputSettingsHeld(QString strSerial);
     void slot_sceneAudioHeld(QString strSerial);
     void slot_tarnScreenHeld(QString strSerial, int nWidth, int nHeight);
+    void slot_previewCurrentZDeviceDate(QString strName);
     void slot_itemPress(int nId);
     void slot_SetOSDTextSpeed(int nSpeed);
     void slot_newDevice(QStringList fields);

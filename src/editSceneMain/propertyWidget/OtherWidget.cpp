@@ -238,7 +238,8 @@ void COtherWidget::slot_setZDeviceScenepreview(int nId)
     const ZSceneInfo *s = showStoredScene(nId);
     if (!s)
         return;
-    if (s->nMainSig >= 0 && s->nMainSig < m_inputstrname.size()) {
+    // The device's input names by input number; one not read yet is empty.
+    if (s->nMainSig >= 0 && s->nMainSig < m_inputstrname.size() && !m_inputstrname.at(s->nMainSig).isEmpty()) {
         QString strName = m_inputstrname.at(s->nMainSig);
         globalObserver::getGlobalObserver()->notify("slot_previewCurrentZDeviceDate", Q_ARG(QString, strName));
     }
