@@ -26,6 +26,9 @@ private slots:
         QTest::newRow("a later write of its target taken") << "doubt,a,old@100 taken,a,new@150/120 answer,a,new@300/200" << "";
         QTest::newRow("a later write of another target taken")
             << "doubt,a,old@100 taken,a,mid,u@150/120 answer,a,mid@300/200" << "NotMade";
+        // two targets the read shows (a sound and a brightness): each doubt stands on its own
+        QTest::newRow("doubts of two targets, one of them taken")
+            << "doubt,a,old@0 doubt,a,old,u@50 taken,a,mid@150/120 answer,a,mid@300/200" << "NotMade";
         // What the device held before the write: the print compared with.
         QTest::newRow("an earlier write of its kind taken") << "doubt,a,old@100 taken,a,mid@150/50 answer,a,mid@300/200" << "NotMade";
         QTest::newRow("a read sent before the write answered")

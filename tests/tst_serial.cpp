@@ -280,6 +280,12 @@ private slots:
         QTest::newRow("scene read answered garbled") << "garbled";
         QTest::newRow("scene read lost, the next scene's answered") << "scenes";
         QTest::newRow("output delay dropped, the next port's answered") << "ports";
+        // each credited its own answer: only the port of the one dropped after them is read back
+        QTest::newRow("output delays answered back to back, then one dropped") << "ports2";
+        // read back with the live scene, whose layers answer for it: the old level is said
+        QTest::newRow("layer level dropped") << "layer";
+        // a name read answered after it, of unclear owner, tells what the device held then only
+        QTest::newRow("name dropped, a name read sent after it of unclear owner") << "unclear";
     }
     void deviceWorkOnTheLine()
     {
@@ -288,7 +294,7 @@ private slots:
         sim.model().scenes[1].layers.clear();
         CTcpDeviceThread worker;
         worker.setDeviceType("Tarn");
-        worker.setReplyTimeout(kind == "slow" ? 1000 : 300);
+        worker.setReplyTimeout(kind == "slow" || kind == "unclear" ? 1000 : 300);
         QVERIFY(openSerial(worker, sim));
         worker.setMcuCommand(QString::fromUtf8("源及场景数"), QByteArray(1, 1), 1, 0);
         SimTest::settle(worker, sim);
@@ -320,19 +326,41 @@ private slots:
             QVERIFY2(sim.requestCount() <= 56, qPrintable(QString::number(sim.requestCount())));
             QCOMPARE(TestUtil::said("notice", QString(), QString::fromUtf8("画布未刷新")), 0);
             QCOMPARE(nUnanswered, 0); // the device was working through the ones before each
-        } else if (kind == "ports") {
+        } else if (kind.startsWith("ports")) {
             // the last answer a port's: the writes go out back to back
             worker.setMcuCommand(QString::fromUtf8("输出口设置"), QByteArray::fromHex("02"), 1, 21);
             SimTest::settle(worker, sim);
-            sim.injectFault(CDeviceSimulator::NoAnswer, 37);
+            if (kind == "ports")
+                sim.injectFault(CDeviceSimulator::NoAnswer, 37);
             worker.setMcuCommand(QString::fromUtf8("输出口设置"), QByteArray::fromHex("01002A"), 2, 21);
             worker.setMcuCommand(QString::fromUtf8("输出口设置"), QByteArray::fromHex("020007"), 2, 21);
             QTRY_VERIFY_WITH_TIMEOUT(worker.outputsRecord().ports.value(1).bDelay && worker.outputsRecord().ports.value(2).bDelay
                                          && !worker.hasWritePending(), 5000);
             SimTest::settle(worker, sim);
-            QCOMPARE(sim.model().outputs.at(0).nDelay, 0);
-            QCOMPARE(worker.outputsRecord().ports.value(1).nDelay, 0);
+            QCOMPARE(sim.model().outputs.at(0).nDelay, kind == "ports" ? 0 : 42);
+            QCOMPARE(worker.outputsRecord().ports.value(1).nDelay, sim.model().outputs.at(0).nDelay);
             QCOMPARE(worker.outputsRecord().ports.value(2).nDelay, 7);
+            if (kind == "ports2") {
+                sim.clearRequests();
+                sim.injectFault(CDeviceSimulator::NoAnswer, 37);
+                worker.setMcuCommand(QString::fromUtf8("输出口设置"), QByteArray::fromHex("020009"), 2, 21);
+                SimTest::settle(worker, sim);
+                QCOMPARE(sim.requests(37, 21).size(), 2); // the write and the read of its port
+                QCOMPARE(sim.requests(37, 21).last().payload, QByteArray::fromHex("02"));
+            }
+        } else if (kind == "layer") {
+            sim.injectFault(CDeviceSimulator::NoAnswer, 34);
+            worker.setMcuCommand(QString::fromUtf8("图层设置"), QByteArray::fromHex("0005"), 2, 2);
+            QTRY_COMPARE_WITH_TIMEOUT(TestUtil::said("notice", sim.ptyName()), 1, 5000);
+            QVERIFY(sim.hasRequest(35, 80));
+        } else if (kind == "unclear") { // the read after it goes out at once: one name read ended before
+            const QString strSys = QString::fromUtf8("系统设置");
+            sim.injectFault(CDeviceSimulator::NoAnswer, 41, 2);
+            worker.setMcuCommand(strSys, QByteArray(), 1, 10);
+            SimTest::settle(worker, sim);
+            worker.setMcuCommand(strSys, QByteArray("Hall").leftJustified(12, '\0'), 2, 10);
+            worker.setMcuCommand(strSys, QByteArray(), 1, 10);
+            QTRY_COMPARE_WITH_TIMEOUT(TestUtil::said("notice", sim.ptyName()), 1, 8000);
         } else if (kind == "scenes") {
             sim.model().scenes[0].strName = "Moved";
             sim.injectFault(CDeviceSimulator::NoAnswer, 35);

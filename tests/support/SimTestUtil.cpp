@@ -1,6 +1,7 @@
 #include "SimTestUtil.h"
 
 #include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QHostAddress>
 #include <QSignalSpy>
 #include <QTest>
@@ -44,9 +45,19 @@ void settle(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nQuietMs)
 
 void holdQueue(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nQueued)
 {
-    sim.setAnswering(false);
+    // The device falls silent as the read reaches it, not before: a heartbeat it left unanswered
+    // would keep the gate shut, and the read would never leave.
+    bool bSilent = false;
+    const QMetaObject::Connection silence =
+        QObject::connect(&sim, &CDeviceSimulator::requestReceived, &sim, [&sim, &bSilent](int nCmd, int nRw, int nSub) {
+            if (nCmd == 41 && nRw == 1 && nSub == 10) {
+                bSilent = true;
+                sim.setAnswering(false);
+            }
+        });
+    const auto disconnect = qScopeGuard([&silence] { QObject::disconnect(silence); });
     worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
-    QTRY_VERIFY(worker.hasCommandInFlight());
+    QTRY_VERIFY(bSilent && worker.hasCommandInFlight());
     int i = 0;
     const auto topUp = [&] {
         for (; i < 4096 && worker.queuedCommandCount() < nQueued; ++i)
