@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QFontDatabase>
+#include <QScreen>
 #include <QTranslator>
 
 #include "BesFramelessWidget.h"
@@ -213,6 +214,68 @@ private slots:
             if (QLabel *pText = pBox->isVisible() ? pBox->findChild<QLabel *>("labelMessageContent") : nullptr)
                 QVERIFY(pText->height() >= pText->heightForWidth(pText->width()));
         }
+        for (QWidget *pBox : QApplication::topLevelWidgets())
+            if (pBox->inherits("BesFramelessDialog"))
+                pBox->close();
+    }
+
+    // Boxes shown together: none covers another (a notice that grows is moved clear), each lies on
+    // the screen, and each loss box goes when its own device is back, the others staying.
+    void boxesShownTogether_data()
+    {
+        QTest::addColumn<QStringList>("steps"); // "loss N": open until device N is back; "notice N"
+        QTest::newRow("two devices lost at once") << QStringList{"loss 1", "loss 2"};
+        QTest::newRow("a notice over a loss box") << QStringList{"loss 1", "notice 1"};
+        QTest::newRow("a loss box over a notice") << QStringList{"notice 1", "loss 1"};
+        QTest::newRow("a notice growing over a loss box") << QStringList{"notice 1", "loss 1", "notice 2", "notice 3", "notice 4"};
+    }
+    void boxesShownTogether()
+    {
+        QFETCH(QStringList, steps);
+        QObject devices[2];
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QStringList listSeen; // what was wrong, and for each device back, the loss boxes left
+        const auto shown = [](const QString &strText = QString()) {
+            QList<QWidget *> list;
+            for (QWidget *pBox : QApplication::topLevelWidgets())
+                if (pBox->isVisible() && pBox->inherits("BesFramelessDialog")
+                    && pBox->findChild<QLabel *>("labelMessageContent")->text().contains(strText))
+                    list << pBox;
+            return list;
+        };
+        std::function<void(int)> openFrom = [&](int nStep) {
+            if (nStep == steps.size()) {
+                const QList<QWidget *> list = shown();
+                for (int i = 0; i < list.size(); ++i) {
+                    if (!screen.contains(list.at(i)->frameGeometry()))
+                        listSeen << "off the screen";
+                    for (int j = i + 1; j < list.size(); ++j)
+                        if (list.at(i)->frameGeometry().intersects(list.at(j)->frameGeometry()))
+                            listSeen << "covered";
+                }
+                for (int n = 1; n <= 2; ++n) {
+                    if (!shown(QString("lost %1").arg(n)).isEmpty()) {
+                        devices[n - 1].setObjectName("back");
+                        listSeen << QString("%1 back: %2").arg(n).arg(shown("lost").size());
+                    }
+                }
+                return;
+            }
+            const QString strStep = steps.at(nStep);
+            if (strStep.startsWith("notice")) {
+                BesMessageBox::notice("t", strStep + " refused a change made here", 60000);
+                openFrom(nStep + 1);
+                return;
+            }
+            // The rest comes while the loss box runs its loop.
+            QTimer::singleShot(0, [&openFrom, nStep]() { openFrom(nStep + 1); });
+            const int n = strStep.section(' ', 1).toInt();
+            BesMessageBox::tipInforUntil("loss", QString("device lost %1").arg(n), &devices[n - 1],
+                                         SIGNAL(objectNameChanged(QString)));
+        };
+        openFrom(0);
+        const int nLost = steps.filter("loss").size();
+        QCOMPARE(listSeen, (nLost == 2 ? QStringList{"1 back: 1", "2 back: 0"} : QStringList{"1 back: 0"}));
         for (QWidget *pBox : QApplication::topLevelWidgets())
             if (pBox->inherits("BesFramelessDialog"))
                 pBox->close();
