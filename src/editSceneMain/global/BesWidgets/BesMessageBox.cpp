@@ -338,7 +338,8 @@ void BesMessageBox::notice(const char *pszContext, const char *pszTitle, const c
 void BesMessageBox::listNotice(const QString &title, const QString &text, int nMs, const char *pszContext,
                                const char *pszTitle, const char *pszText, const QStringList &listArgs)
 {
-    if (!s_pNotice) {
+    // A box closed (by the operator too) lists nothing more: it is on its way out.
+    if (!s_pNotice || s_pNotice->isHidden()) {
         s_listNotices.clear();
         BesMessageBox *pBox = new BesMessageBox(nullptr);
         pBox->setAttribute(Qt::WA_DeleteOnClose);
