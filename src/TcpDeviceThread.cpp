@@ -559,9 +559,8 @@ void CTcpDeviceThread::renumberQueuedSceneReads(int nDeleted)
 
 void CTcpDeviceThread::showCanvasNotice()
 {
-    BesMessageBox::notice(tr("画布未刷新"),
-                          BesMessageBox::composeMessage(tr("设备 %1 未返回场景，画布显示的可能不是设备上的内容。"),
-                                                        {noticeName()}));
+    BesMessageBox::notice(staticMetaObject.className(), QT_TR_NOOP("画布未刷新"),
+                          QT_TR_NOOP("设备 %1 未返回场景，画布显示的可能不是设备上的内容。"), {noticeName()});
 }
 
 QString CTcpDeviceThread::noticeName() const
@@ -579,17 +578,18 @@ void CTcpDeviceThread::showRefusalNotice()
     const QString strDevice = noticeName();
     const QList<CNoticeRules::Notice> listNotices = m_listSaidNotices;
     m_listSaidNotices.clear();
+    // Given by their sources: a notice still shown when the language is switched reads in the new one.
     for (CNoticeRules::Notice eNotice : listNotices) {
-        QString strTitle = tr("设备未连接");
-        QString strText = tr("设备 %1 未连接，修改未生效。");
+        const char *pszTitle = QT_TR_NOOP("设备未连接");
+        const char *pszText = QT_TR_NOOP("设备 %1 未连接，修改未生效。");
         if (eNotice == CNoticeRules::Busy) {
-            strTitle = tr("设备忙");
-            strText = tr("设备 %1 忙，修改未生效。");
+            pszTitle = QT_TR_NOOP("设备忙");
+            pszText = QT_TR_NOOP("设备 %1 忙，修改未生效。");
         } else if (eNotice == CNoticeRules::Refused || eNotice == CNoticeRules::NotMade) {
-            strTitle = tr("修改未生效");
-            strText = eNotice == CNoticeRules::Refused ? tr("设备 %1 拒绝了修改，修改未生效。") : tr("设备 %1 未应答，修改未生效。");
+            pszTitle = QT_TR_NOOP("修改未生效");
+            pszText = eNotice == CNoticeRules::Refused ? QT_TR_NOOP("设备 %1 拒绝了修改，修改未生效。") : QT_TR_NOOP("设备 %1 未应答，修改未生效。");
         }
-        BesMessageBox::notice(strTitle, BesMessageBox::composeMessage(strText, {strDevice}));
+        BesMessageBox::notice(staticMetaObject.className(), pszTitle, pszText, {strDevice});
     }
 }
 
@@ -811,7 +811,19 @@ void CTcpDeviceThread::closeSilentLine()
     if (!m_bCanSerislPortConnected || !m_bIsConnected || !m_pSerislPort)
         return;
     CDeviceLog::write({QString("The device"), m_strSerial, QString("left a start-up read unanswered, the line is lost")});
+    closeUnansweredLine();
+}
+
+// A serial device that answers nothing: said and closed as a failed line (the port can be
+// connected again), the box saying the device is silent, not that the cable is loose. The port
+// lives on this thread: it reports the line lost before it returns.
+void CTcpDeviceThread::closeUnansweredLine()
+{
+    if (!m_pSerislPort)
+        return;
+    m_bClosingSilentLine = true;
     m_pSerislPort->closeLostLine(tr("设备无应答"));
+    m_bClosingSilentLine = false;
 }
 
 QByteArray CTcpDeviceThread::doubtKeyOfRead(const _mcu_cmd &read) const
@@ -936,9 +948,7 @@ void CTcpDeviceThread::slot_linkSilent()
     CDeviceLog::write({QString("The device"), m_strIp, QString("sent nothing for"), silenceMs(),
                        QString("ms, the link is lost")});
     if (m_bCanSerislPortConnected) {
-        // Said and closed as a failed line: the port can be connected again.
-        if (m_pSerislPort)
-            m_pSerislPort->closeLostLine(tr("设备无应答"));
+        closeUnansweredLine();
         return;
     }
     handleError(tr("设备无应答"));
@@ -1027,7 +1037,8 @@ void CTcpDeviceThread::handleSerialLineLost(QString message)
     if (m_bLinkLossShown)
         return;
     m_bLinkLossShown = true;
-    QTimer::singleShot(0, this, &CTcpDeviceThread::showSerialLossBox);
+    const bool bSilent = m_bClosingSilentLine;
+    QTimer::singleShot(0, this, [this, bSilent]() { showSerialLossBox(bSilent); });
 }
 
 // A good frame from the device. The first one on a link regains the contact lost before: its
@@ -1042,18 +1053,19 @@ void CTcpDeviceThread::deviceHeard()
     emit sig_deviceHeard();
 }
 
-void CTcpDeviceThread::showSerialLossBox()
+void CTcpDeviceThread::showSerialLossBox(bool bSilent)
 {
     if (isConnected())
         return; // connected again before the box could open
-    if (g_strLanguage == QLatin1String("English"))
-        BesMessageBox::tipInforUntil("Serial connection error",
-                                     BesMessageBox::composeMessage("The serial cable is loose, please plug it in again!\n%1", {m_strSerial}),
-                                     this, SIGNAL(connected()));
+    const bool bEnglish = g_strLanguage == QLatin1String("English");
+    QString strText;
+    if (bSilent)
+        strText = tr("设备无应答，请检查设备后重新连接\n%1");
     else
-        BesMessageBox::tipInforUntil(QString::fromUtf8("串口连接出错"),
-                                     BesMessageBox::composeMessage(QString::fromUtf8("串口线松动，请重新插拔！\n%1"), {m_strSerial}),
-                                     this, SIGNAL(connected()));
+        strText = bEnglish ? QString("The serial cable is loose, please plug it in again!\n%1")
+                           : QString::fromUtf8("串口线松动，请重新插拔！\n%1");
+    BesMessageBox::tipInforUntil(bEnglish ? QString("Serial connection error") : QString::fromUtf8("串口连接出错"),
+                                 BesMessageBox::composeMessage(strText, {m_strSerial}), this, SIGNAL(connected()));
 }
 
 void CTcpDeviceThread::handleError(QString message)

@@ -227,7 +227,7 @@ private slots:
     void handleSerislDisConnected();
     void handleSerialLineLost(QString message);
     void showLinkErrorBox();
-    void showSerialLossBox();
+    void showSerialLossBox(bool bSilent);
     void showLastReadState();
     void showRefusalNotice();
     void slot_replyTimeOut();
@@ -383,6 +383,8 @@ private:
     // A start-up read given up on a serial line: the line is lost, as when its device sends
     // nothing (said naming the port, closed, to be connected again).
     void closeSilentLine();
+    // A serial device that answers nothing: the line closed as a failed one, said as silent.
+    void closeUnansweredLine();
     // The link is down (switched off, lost or refused): what is queued is dropped.
     void linkDown(const char *pszWhy);
     void linkAttempted();
@@ -457,6 +459,7 @@ private:
     // The operator was told of the present loss of the link (GUI thread): attempts made again
     // while the device still refuses say nothing more until the link was up again.
     bool m_bLinkLossShown = false;
+    bool m_bClosingSilentLine = false; // the line is being closed for the device's silence
     // A good frame came from the device on the present link (GUI thread).
     bool m_bDeviceHeard = false;
     CTcpSocket *m_pTcpSocket = nullptr;

@@ -18,6 +18,7 @@
 #include "QorGlobal.h"
 #include "SceneSaveAsDlg.h"
 #include "SwitchButton.h"
+#include "TcpDeviceThread.h"
 #include "TestUtil.h"
 #include "WndPosWidget.h"
 #include "globalObserver.h"
@@ -277,6 +278,9 @@ void TestLanguage::init()
     QFile::remove(QStringLiteral("Tranlate_CN.qm"));
     g_strDevType = QStringLiteral("Tarn");
     g_strLanguage = QStringLiteral("Chinaese");
+    for (QWidget *pBox : QApplication::topLevelWidgets()) // a notice left shown
+        if (pBox->inherits("BesFramelessDialog"))
+            pBox->close();
 }
 
 void TestLanguage::cleanup()
@@ -492,12 +496,14 @@ void TestLanguage::textsMadeInCodeFollowASwitch_data()
     QTest::addColumn<bool>("bMute");
     QTest::addColumn<QStringList>("listThen");
 
-    const QStringList listCn{QStringLiteral("静音"), QStringLiteral("添加场景"), QStringLiteral("添加场景"),
-                             QStringLiteral("  版本号：V1.0.Vistel-V1.1(20240604)  "), QStringLiteral("已调用"),
-                             QStringLiteral("版本号：V1.0.Vistel-V1.1(20250108)  ")};
-    const QStringList listEn{QStringLiteral("Mute"), QStringLiteral("Add scene"), QStringLiteral("Add scene"),
-                             QStringLiteral("  Version number：V1.0.Vistel-V1.1(20240604)  "), QStringLiteral("Taken"),
-                             QStringLiteral("Version number：V1.0.Vistel-V1.1(20250108)  ")};
+    QStringList listCn{QStringLiteral("静音"), QStringLiteral("添加场景"), QStringLiteral("添加场景"),
+                       QStringLiteral("  版本号：V1.0.Vistel-V1.1(20240604)  "), QStringLiteral("已调用"),
+                       QStringLiteral("版本号：V1.0.Vistel-V1.1(20250108)  ")};
+    QStringList listEn{QStringLiteral("Mute"), QStringLiteral("Add scene"), QStringLiteral("Add scene"),
+                       QStringLiteral("  Version number：V1.0.Vistel-V1.1(20240604)  "), QStringLiteral("Taken"),
+                       QStringLiteral("Version number：V1.0.Vistel-V1.1(20250108)  ")};
+    listCn << QStringLiteral("设备 127.0.0.9 (SNL) 未连接，修改未生效。");
+    listEn << QStringLiteral("Device 127.0.0.9 (SNL) is not connected; the change was not made.");
     QStringList listCnMuted = listCn, listEnMuted = listEn;
     listCnMuted[0] = QStringLiteral("取消静音");
     listEnMuted[0] = QStringLiteral("Unmute");
@@ -507,9 +513,9 @@ void TestLanguage::textsMadeInCodeFollowASwitch_data()
     QTest::newRow("built in English muted, then Chinese") << 1 << true << listCnMuted;
 }
 
-// The mute tip, the add tips of the scene list and its cards, a card's taken mark and the
-// frames' version lines are set in code: frames built in one language read in the other after a switch,
-// and the mute tip still says what a click does.
+// The mute tip, the add tips of the scene list and its cards, a card's taken mark, the
+// frames' version lines and a notice shown are set in code: frames built in one language read in the
+// other after a switch, the notice too, and the mute tip still says what a click does.
 void TestLanguage::textsMadeInCodeFollowASwitch()
 {
     QFETCH(int, nBuilt);
@@ -530,12 +536,18 @@ void TestLanguage::textsMadeInCodeFollowASwitch()
     if (bMute)
         QTest::mouseClick(pMute, Qt::LeftButton);
     QCOMPARE(pFrame->canvas()->isVolumeOn(), !bMute);
+    w.slot_newDevice({QStringLiteral("127.0.0.9"), QString(), QStringLiteral("Tarn-3"), QStringLiteral("SNL")});
+    CTcpDeviceThread *pOff = w.getCurrentDevice(QStringLiteral("SNL"));
+    pOff->setCanConnected(false);
+    pOff->setMcuCommand(QStringLiteral("系统设置"), QByteArray(12, 'a'), 2, 10);
+    QTRY_VERIFY(!BesMessageBox::noticeText().isEmpty()); // switched off: not made
 
     switchLanguage(w, 1 - nBuilt);
     QCoreApplication::processEvents();
     const QStringList listNow{pMute->toolTip(), pStrip->findChild<QPushButton *>(QStringLiteral("btnAdd"))->toolTip(),
                               pStrip->cards().first()->addButton()->toolTip(), z.versionLabel()->text(),
-                              pStrip->cards().first()->takeText(), pFrame->versionLabel()->text()};
+                              pStrip->cards().first()->takeText(), pFrame->versionLabel()->text(),
+                              BesMessageBox::noticeText()};
     QCOMPARE(listNow, listThen);
 }
 

@@ -39,6 +39,7 @@
 #include <QUdpSocket>
 
 #include <memory>
+#include "SimDeviceList.h"
 #include "SimTestUtil.h"
 #include "TestUtil.h"
 
@@ -116,17 +117,6 @@ private:
     CTcpDeviceThread *m_pDevice;
     QSemaphore m_done;
 };
-
-// Makes a window with one device row for the simulator and switches it on.
-CTcpDeviceThread *switchedOnDevice(MainWindow &w, CDeviceSimulator &sim, const QString &strSerial)
-{
-    w.slot_newDevice({QStringLiteral("127.0.0.2"), QString(), QStringLiteral("Tarn-3"), strSerial});
-    QTest::mouseClick(w.checkR4Exist(strSerial)->switchButton(), Qt::LeftButton);
-    CTcpDeviceThread *pDevice = w.getCurrentDevice(strSerial);
-    if (!QTest::qWaitFor([&]() { return pDevice->isConnected() && pDevice->isRunning() && sim.hasClient(); }, 5000))
-        return nullptr;
-    return pDevice;
-}
 
 } // namespace
 
@@ -409,23 +399,21 @@ void TestMainWindowE2E::serialDeviceReadWhileANetworkDeviceLinks()
 void TestMainWindowE2E::deviceNameLandsOnItsOwnRow()
 {
     // Two devices on the one device port, at two loopback addresses.
-    std::unique_ptr<CDeviceSimulator> pSimA(new CDeviceSimulator(CSimDeviceModel::Tarn, 2, 1));
-    std::unique_ptr<CDeviceSimulator> pSimB(new CDeviceSimulator(CSimDeviceModel::Tarn, 2, 1));
-    QVERIFY(CDeviceSimulator::listenOnOnePort(*pSimA, QHostAddress(QStringLiteral("127.0.0.4")), *pSimB,
-                                              QHostAddress(QStringLiteral("127.0.0.5"))));
+    CSimDeviceList list(2);
+    QVERIFY(list.isListening());
+    CDeviceSimulator *pSimA = &list.sim(0);
+    CDeviceSimulator *pSimB = &list.sim(1);
     pSimA->model().strDeviceName = QStringLiteral("甲设备");
     pSimB->model().strDeviceName = QStringLiteral("乙设备");
-    MainWindow::setDevicePort(pSimA->port());
-    auto *pWindow = new MainWindow;
-    pWindow->slot_newDevice({QStringLiteral("127.0.0.4"), QString(), QStringLiteral("Tarn-3"), QStringLiteral("NA")});
-    pWindow->slot_newDevice({QStringLiteral("127.0.0.5"), QString(), QStringLiteral("Tarn-3"), QStringLiteral("NB")});
+    MainWindow *pWindow = &list.window();
+    list.announce(0);
+    list.announce(1);
     QCOMPARE(pWindow->rowItems().size(), 2);
     QTreeWidgetItem *pRowA = pWindow->rowItems().at(0);
     QTreeWidgetItem *pRowB = pWindow->rowItems().at(1);
-    QCOMPARE(pRowA->text(0), QStringLiteral("127.0.0.4"));
+    QCOMPARE(pRowA->text(0), list.address(0));
 
-    QTest::mouseClick(pWindow->checkR4Exist(QStringLiteral("NA"))->switchButton(), Qt::LeftButton);
-    QTest::mouseClick(pWindow->checkR4Exist(QStringLiteral("NB"))->switchButton(), Qt::LeftButton);
+    QVERIFY(list.switchOn(0) && list.switchOn(1));
     QTRY_COMPARE_WITH_TIMEOUT(pRowA->text(2), QStringLiteral("甲设备"), 5000);
     QTRY_COMPARE_WITH_TIMEOUT(pRowB->text(2), QStringLiteral("乙设备"), 5000);
 
@@ -434,14 +422,14 @@ void TestMainWindowE2E::deviceNameLandsOnItsOwnRow()
     QByteArray empty;
     int nRead = 1;
     int nSub = 10;
-    const QString strSerial = QStringLiteral("NA");
+    const QString strSerial = list.serial(0);
     const QString strCmd = QStringLiteral("系统设置");
     globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_setDeviceCmd"), Q_ARG(QString, strSerial),
                                                 Q_ARG(QString, strCmd), Q_ARG(QByteArray &, empty),
                                                 Q_ARG(int, nRead), Q_ARG(int, nSub));
     QTRY_COMPARE_WITH_TIMEOUT(pRowA->text(2), QStringLiteral("甲改名"), 5000);
     QCOMPARE(pRowB->text(2), QStringLiteral("乙设备"));
-    QCOMPARE(pWindow->checkR4Exist(QStringLiteral("NA"))->getStrDeviceName(), QStringLiteral("甲改名"));
+    QCOMPARE(pWindow->checkR4Exist(strSerial)->getStrDeviceName(), QStringLiteral("甲改名"));
 
     // A new name written while the Tarn frame edits A: once A took it, A's row and the frame's
     // name field show it; B's row keeps B's.
@@ -460,19 +448,18 @@ void TestMainWindowE2E::deviceNameLandsOnItsOwnRow()
     QCOMPARE(names.deviceNames.last(), QStringLiteral("甲新名"));
     QCOMPARE(pRowB->text(2), QStringLiteral("乙设备"));
 
-    delete pWindow;
+    list.closeWindow();
     QTRY_VERIFY_WITH_TIMEOUT(!pSimA->hasClient() && !pSimB->hasClient(), 5000);
 }
 
 void TestMainWindowE2E::lostTarnLinkIsHandledBeforeTheBox()
 {
-    CDeviceSimulator sim(CSimDeviceModel::Tarn, 2, 1);
-    QVERIFY(sim.listen(QHostAddress(QStringLiteral("127.0.0.2")), 0));
-    MainWindow::setDevicePort(sim.port());
-    MainWindow w;
-    CTcpDeviceThread *pDevice = switchedOnDevice(w, sim, QStringLiteral("SN1"));
+    CSimDeviceList list;
+    QVERIFY(list.isListening());
+    CDeviceSimulator &sim = list.sim();
+    CTcpDeviceThread *pDevice = list.switchOn();
     QVERIFY(pDevice);
-    CDeviceControl *pControl = w.checkR4Exist(QStringLiteral("SN1"));
+    CDeviceControl *pControl = list.window().checkR4Exist(QStringLiteral("SN1"));
     QTRY_COMPARE_WITH_TIMEOUT(pControl->statusText(), QStringLiteral("在线"), 5000);
 
     // The box stays open a while, running its own event loop as a real one does.
@@ -504,7 +491,7 @@ void TestMainWindowE2E::lostTarnLinkIsHandledBeforeTheBox()
         QVERIFY2(!strWarning.contains(QStringLiteral("QSocketNotifier")), qPrintable(strWarning));
 
     // Reconnection is armed: the next announcement brings the link back.
-    w.slot_newDevice({QStringLiteral("127.0.0.2"), QString(), QStringLiteral("Tarn-3"), QStringLiteral("SN1")});
+    list.announce();
     QTRY_VERIFY_WITH_TIMEOUT(pDevice->isConnected() && sim.hasClient(), 5000);
     QTRY_COMPARE_WITH_TIMEOUT(pControl->statusText(), QStringLiteral("在线"), 5000);
 }
@@ -523,12 +510,10 @@ void TestMainWindowE2E::oneBoxAndNoticePerLoss_data()
 void TestMainWindowE2E::oneBoxAndNoticePerLoss()
 {
     QFETCH(bool, bFrozen);
-    auto pSim = std::make_unique<CDeviceSimulator>(CSimDeviceModel::Tarn, 2, 1);
-    QVERIFY(pSim->listen(QHostAddress(QStringLiteral("127.0.0.2")), 0));
-    const quint16 nPort = pSim->port();
-    MainWindow::setDevicePort(nPort);
-    MainWindow w;
-    CTcpDeviceThread *pDevice = switchedOnDevice(w, *pSim, QStringLiteral("SN1"));
+    CSimDeviceList list;
+    QVERIFY(list.isListening());
+    CDeviceSimulator *pSim = &list.sim();
+    CTcpDeviceThread *pDevice = list.switchOn();
     QVERIFY(pDevice);
     // A frozen device loses each link after 3 s: its endings are further apart than a burst.
     pDevice->setHeartbeatInterval(1000);
@@ -540,7 +525,7 @@ void TestMainWindowE2E::oneBoxAndNoticePerLoss()
     };
     auto announceAndWait = [&]() {
         const int nErrors = errors.size();
-        w.slot_newDevice({QStringLiteral("127.0.0.2"), QString(), QStringLiteral("Tarn-3"), QStringLiteral("SN1")});
+        list.announce();
         QTRY_VERIFY_WITH_TIMEOUT(errors.size() > nErrors || pDevice->isConnected(), 5000);
         QTest::qWait(30); // a box is opened on the next pass of the event loop
     };
@@ -552,7 +537,7 @@ void TestMainWindowE2E::oneBoxAndNoticePerLoss()
             pSim->setAnswering(false);
         write();
         if (!bFrozen)
-            pSim.reset();
+            list.remove();
         QTRY_COMPARE_WITH_TIMEOUT(boxes(), nLoss, 5000);
         QTRY_VERIFY_WITH_TIMEOUT(!pDevice->isConnected(), 5000);
         for (int i = 0; i < (bFrozen ? 2 : 3); ++i) {
@@ -571,8 +556,7 @@ void TestMainWindowE2E::oneBoxAndNoticePerLoss()
         if (bFrozen) {
             pSim->setAnswering(true);
         } else {
-            pSim = std::make_unique<CDeviceSimulator>(CSimDeviceModel::Tarn, 2, 1);
-            QVERIFY(pSim->listen(QHostAddress(QStringLiteral("127.0.0.2")), nPort));
+            QVERIFY((pSim = list.bringBack()));
         }
         announceAndWait();
         QTRY_VERIFY_WITH_TIMEOUT(pDevice->isConnected() && pSim->hasClient() && pDevice->isDeviceHeard(), 5000);
@@ -582,62 +566,84 @@ void TestMainWindowE2E::oneBoxAndNoticePerLoss()
 }
 
 // A lost-link box still open when the device is back goes away by itself: when it answers on the
-// new link, not when it merely accepts one (a frozen device does).
+// new link, not when it merely accepts one (a frozen device does). Devices lost at once each have
+// their box, none covering another, each going when its own device is back and no other's.
 void TestMainWindowE2E::lostLinkBoxGoesWhenTheLinkIsBack_data()
 {
     QTest::addColumn<bool>("bFrozen");
-    QTest::newRow("dropped") << false;
-    QTest::newRow("frozen, linked again before it answers") << true;
+    QTest::addColumn<int>("nDevices");
+    QTest::newRow("dropped") << false << 1;
+    QTest::newRow("frozen, linked again before it answers") << true << 1;
+    QTest::newRow("two dropped at once") << false << 2;
+    QTest::newRow("two frozen at once") << true << 2;
 }
 
 void TestMainWindowE2E::lostLinkBoxGoesWhenTheLinkIsBack()
 {
     QFETCH(bool, bFrozen);
-    CDeviceSimulator sim(CSimDeviceModel::Tarn, 2, 1);
-    QVERIFY(sim.listen(QHostAddress(QStringLiteral("127.0.0.2")), 0));
-    MainWindow::setDevicePort(sim.port());
-    MainWindow w;
-    CTcpDeviceThread *pDevice = switchedOnDevice(w, sim, QStringLiteral("SN1"));
-    QVERIFY(pDevice);
-    pDevice->setHeartbeatInterval(300); // a frozen device loses its link after 1.5 s
+    QFETCH(int, nDevices);
+    CSimDeviceList list(nDevices);
+    QVERIFY(list.isListening());
+    QList<CTcpDeviceThread *> listDevices;
+    for (int n = 0; n < nDevices; ++n) {
+        listDevices << list.switchOn(n);
+        QVERIFY(listDevices.last());
+        listDevices.last()->setHeartbeatInterval(300); // a frozen device loses its link after 1.5 s
+    }
     BesMessageBox::clearTestAnswer(); // real boxes, each running its own event loop
     const auto restore = qScopeGuard([]() { BesMessageBox::setTestAnswer(QMessageBox::Cancel); });
-    // Runs inside the box's loop: once the box shows, the device announces itself again; a frozen
-    // one answers again once it is linked with the box still there. A box still there long after
-    // is closed here so that the test can end.
-    int nPolls = 0;
-    bool bForced = false;
-    bool bAnswering = !bFrozen;
+    const auto boxOf = [&](int n) -> QWidget * {
+        for (QWidget *pBox : QApplication::topLevelWidgets()) {
+            QLabel *pText = pBox->isVisible() ? pBox->findChild<QLabel *>(QStringLiteral("labelMessageContent")) : nullptr;
+            if (pText && pText->text().contains(list.serial(n)))
+                return pBox;
+        }
+        return nullptr;
+    };
+    // Runs inside the boxes' loops: once every box shows, the devices announce themselves again,
+    // each once the box of the one before went; a frozen one answers again once it is linked with
+    // its box still there. A box still there long after is closed here so that the test can end.
+    int nPolls = 0, nAnnounced = 0, nBack = 0; // devices announced again; whose box went
+    QStringList listSeen; // boxes covering one another; the boxes left as each device's went
     QTimer poll;
     connect(&poll, &QTimer::timeout, this, [&]() {
-        auto *pBox = qobject_cast<QDialog *>(QApplication::activeModalWidget());
-        if (!pBox)
+        int nShown = 0;
+        for (int n = 0; n < nDevices; ++n)
+            nShown += boxOf(n) ? 1 : 0;
+        if (nBack == nDevices || (nAnnounced == nBack && nShown < nDevices - nBack))
             return;
-        if (nPolls++ == 0)
-            w.slot_newDevice({QStringLiteral("127.0.0.2"), QString(), QStringLiteral("Tarn-3"), QStringLiteral("SN1")});
-        if (!bAnswering && pDevice->isConnected()) {
-            bAnswering = true;
-            sim.setAnswering(true);
-        }
-        bForced = bForced || nPolls > 400;
-        if (bForced)
-            pBox->reject();
+        for (int n = 0; nAnnounced == 0 && n + 1 < nDevices; ++n)
+            if (boxOf(n)->frameGeometry().intersects(boxOf(n + 1)->frameGeometry()))
+                listSeen << QStringLiteral("covered");
+        if (nAnnounced == nBack)
+            list.announce(nAnnounced++);
+        if (bFrozen && listDevices.at(nBack)->isConnected())
+            list.sim(nBack).setAnswering(true);
+        if (!boxOf(nBack))
+            listSeen << QStringLiteral("%1 back: %2 left").arg(++nBack).arg(nShown);
+        if (++nPolls > 400 && QApplication::activeModalWidget())
+            QApplication::activeModalWidget()->close();
     });
     poll.start(20);
-    if (bFrozen)
-        sim.setAnswering(false);
-    else
-        sim.dropClients();
-    QTRY_VERIFY_WITH_TIMEOUT(bAnswering && nPolls > 0 && !QApplication::activeModalWidget(), 15000);
-    QVERIFY(!bForced && pDevice->isConnected() && pDevice->isDeviceHeard());
+    for (int n = 0; n < nDevices; ++n) {
+        if (bFrozen)
+            list.sim(n).setAnswering(false);
+        else
+            list.sim(n).dropClients();
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(nBack == nDevices && !QApplication::activeModalWidget(), 15000);
+    QVERIFY(nPolls <= 400);
+    QCOMPARE(listSeen, (nDevices == 1 ? QStringList{"1 back: 0 left"} : QStringList{"1 back: 1 left", "2 back: 0 left"}));
+    for (CTcpDeviceThread *pDevice : listDevices)
+        QVERIFY(pDevice->isConnected() && pDevice->isDeviceHeard());
 }
 
 void TestMainWindowE2E::reannouncedAddressIsDialled()
 {
-    CDeviceSimulator sim(CSimDeviceModel::Tarn, 2, 1);
-    QVERIFY(sim.listen(QHostAddress(QStringLiteral("127.0.0.2")), 0));
-    MainWindow::setDevicePort(sim.port());
-    MainWindow w;
+    CSimDeviceList list;
+    QVERIFY(list.isListening());
+    CDeviceSimulator &sim = list.sim();
+    MainWindow &w = list.window();
     // First seen where nothing answers; switched on, the attempt fails there.
     w.slot_newDevice({QStringLiteral("127.0.0.7"), QString(), QStringLiteral("Tarn-3"), QStringLiteral("SN1")});
     CTcpDeviceThread *pDevice = w.getCurrentDevice(QStringLiteral("SN1"));
@@ -646,7 +652,7 @@ void TestMainWindowE2E::reannouncedAddressIsDialled()
     QVERIFY(!pDevice->isConnected());
 
     // Announced at its new address: the next connection goes there.
-    w.slot_newDevice({QStringLiteral("127.0.0.2"), QString(), QStringLiteral("Tarn-3"), QStringLiteral("SN1")});
+    list.announce();
     QCOMPARE(pDevice->getDeviceIp(), QStringLiteral("127.0.0.2"));
     QCOMPARE(pDevice->getDeviceInfo()->strIp, QStringLiteral("127.0.0.2"));
     QCOMPARE(w.rowItems().at(0)->text(0), QStringLiteral("127.0.0.2"));
@@ -667,11 +673,9 @@ void TestMainWindowE2E::reannouncedAddressIsDialled()
 
 void TestMainWindowE2E::endedLoopRestartsWithoutWaiting()
 {
-    CDeviceSimulator sim(CSimDeviceModel::Tarn, 2, 1);
-    QVERIFY(sim.listen(QHostAddress(QStringLiteral("127.0.0.2")), 0));
-    MainWindow::setDevicePort(sim.port());
-    MainWindow w;
-    CTcpDeviceThread *pDevice = switchedOnDevice(w, sim, QStringLiteral("SN1"));
+    CSimDeviceList list;
+    QVERIFY(list.isListening());
+    CTcpDeviceThread *pDevice = list.switchOn();
     QVERIFY(pDevice);
 
     // The loop ends; before the GUI thread hears of it the link has started a new one.

@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QFontDatabase>
+#include <QScreen>
 #include <QTranslator>
 
 #include "BesFramelessWidget.h"
@@ -216,6 +217,54 @@ private slots:
         for (QWidget *pBox : QApplication::topLevelWidgets())
             if (pBox->inherits("BesFramelessDialog"))
                 pBox->close();
+    }
+
+    // Boxes shown together: none covers another (a notice that grows is moved clear), each lies on
+    // the screen, and each loss box goes when its own device is back, the other staying.
+    void boxesShownTogether_data()
+    {
+        QTest::addColumn<QStringList>("steps"); // "loss N": open until device N is back; "notice N"
+        QTest::newRow("two devices lost at once") << QStringList{"loss 1", "loss 2"};
+        QTest::newRow("a notice over a loss box") << QStringList{"loss 1", "notice 1"};
+        QTest::newRow("a loss box over a notice") << QStringList{"notice 1", "loss 1"};
+        QTest::newRow("a notice growing over a loss box") << QStringList{"notice 1", "loss 1", "notice 2", "notice 3", "notice 4"};
+    }
+    void boxesShownTogether()
+    {
+        QFETCH(QStringList, steps);
+        QObject devices[2];
+        QStringList listSeen; // boxes covered or off the screen; for each device back, the loss boxes left
+        const auto shown = [](const QString &strText) {
+            QList<QWidget *> list;
+            for (QWidget *pBox : QApplication::topLevelWidgets())
+                if (pBox->isVisible() && pBox->inherits("BesFramelessDialog")
+                    && pBox->findChild<QLabel *>("labelMessageContent")->text().contains(strText))
+                    list << pBox;
+            return list;
+        };
+        std::function<void(int)> openFrom = [&](int nStep) {
+            for (; nStep < steps.size() && steps.at(nStep).startsWith("notice"); ++nStep)
+                BesMessageBox::notice("t", steps.at(nStep) + " refused a change made here", 60000);
+            if (nStep < steps.size()) { // the rest comes while this loss box runs its loop
+                QTimer::singleShot(0, [&openFrom, nStep]() { openFrom(nStep + 1); });
+                BesMessageBox::tipInforUntil("t", steps.at(nStep), &devices[steps.at(nStep).right(1).toInt() - 1],
+                                             SIGNAL(objectNameChanged(QString)));
+                return;
+            }
+            for (QWidget *pBox : shown(QString()))
+                for (QWidget *pOther : shown(QString()))
+                    if ((pBox != pOther && pBox->frameGeometry().intersects(pOther->frameGeometry()))
+                        || !QGuiApplication::primaryScreen()->availableGeometry().contains(pBox->frameGeometry()))
+                        listSeen << "covered or off the screen";
+            for (int n = 1; n <= 2 && !shown(QString("loss %1").arg(n)).isEmpty(); ++n) {
+                devices[n - 1].setObjectName("back");
+                listSeen << QString("%1 back: %2 left").arg(n).arg(shown("loss").size());
+            }
+        };
+        openFrom(0);
+        QCOMPARE(listSeen, (steps.contains("loss 2") ? QStringList{"1 back: 1 left", "2 back: 0 left"} : QStringList{"1 back: 0 left"}));
+        for (QWidget *pBox : shown(QString()))
+            pBox->close();
     }
 
     void testSeam()

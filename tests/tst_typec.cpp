@@ -244,6 +244,7 @@ void TestTypeC::pulledLineAndANewOne()
     QTRY_VERIFY_WITH_TIMEOUT(!pDevice->isConnected() && connectButton(w)->isEnabled(), 10000);
     QTRY_COMPARE_WITH_TIMEOUT(BesMessageBox::testRecords().size(), 1, 10000);
     QVERIFY(BesMessageBox::testRecords().first().text.contains(strPort));
+    QVERIFY(BesMessageBox::testRecords().first().text.startsWith(QStringLiteral("串口线松动")));
 
     dragLayer0Down(pCanvas);
     QCOMPARE(pDevice->queuedCommandCount(), 0);
@@ -271,12 +272,14 @@ void TestTypeC::pulledLineAndANewOne()
 }
 
 // A line whose far end answers nothing, or never answers the connect's first read whole, is a line
-// lost: said once, naming the port; the port closes and the tab can connect again. One garbled
+// lost: said once, as a device that does not answer (not a loose cable), naming the port; the port
+// closes and the tab can connect again. One garbled
 // answer to that read is asked again: the device is read and its frame opens.
 void TestTypeC::silentLine_data()
 {
-    QTest::addColumn<int>("garbled"); // answers of the device information read sent garbled; -1: none sent
+    QTest::addColumn<int>("garbled"); // answers of the device information read sent garbled; -1: none sent; -2: none once read
     QTest::newRow("answers nothing") << -1;
+    QTest::newRow("answers nothing once read") << -2;
     QTest::newRow("device information garbled at every ask") << 3;
     QTest::newRow("device information garbled once") << 1;
 }
@@ -288,9 +291,9 @@ void TestTypeC::silentLine()
     const QString strPort = dir.filePath(QStringLiteral("ttyTypeC"));
     CDeviceSimulator sim(CSimDeviceModel::Tarn, 4, 2);
     QVERIFY(sim.openPty());
-    if (garbled < 0)
+    if (garbled == -1)
         sim.setAnswering(false);
-    else
+    else if (garbled > 0)
         sim.injectFault(CDeviceSimulator::BadCheck, 0, garbled);
     QVERIFY(QFile::link(sim.ptyName(), strPort));
     MainWindow::setSerialPortLister([strPort]() { return QStringList{strPort}; });
@@ -300,6 +303,10 @@ void TestTypeC::silentLine()
     pDevice->setReplyTimeout(300);
     connectButton(w)->click();
     QTRY_VERIFY(pDevice->isConnected());
+    if (garbled == -2) {
+        QTRY_VERIFY_WITH_TIMEOUT(w.editSceneMain()->isVisible(), 8000);
+        sim.setAnswering(false);
+    }
     if (garbled == 1) {
         QTRY_VERIFY_WITH_TIMEOUT(w.editSceneMain()->isVisible(), 8000);
         QCOMPARE(w.editSceneMain()->currentDevice(), pDevice->getDeviceInfo());
@@ -312,6 +319,7 @@ void TestTypeC::silentLine()
     QCOMPARE(connectButton(w)->text(), QStringLiteral("串口连接"));
     QTRY_COMPARE(TestUtil::said("tipInfor", strPort), 1);
     QCOMPARE(TestUtil::said("tipInfor"), 1);
+    QCOMPARE(TestUtil::said("tipInfor", QStringLiteral("设备无应答，"), QStringLiteral("串口连接出错")), 1);
 
     // It answers again: the tab connects.
     sim.setAnswering(true);

@@ -63,6 +63,12 @@
         <source>设备无应答</source>
         <translation>设备无应答</translation>
     </message>
+    <message>
+        <source>设备无应答，请检查设备后重新连接
+%1</source>
+        <translation>设备无应答，请检查设备后重新连接
+%1</translation>
+    </message>
 </context>
 <context>
     <name>SerislPort</name>

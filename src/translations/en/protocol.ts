@@ -63,6 +63,12 @@
         <source>设备无应答</source>
         <translation>The device does not answer</translation>
     </message>
+    <message>
+        <source>设备无应答，请检查设备后重新连接
+%1</source>
+        <translation>The device does not answer, please check it and connect again
+%1</translation>
+    </message>
 </context>
 <context>
     <name>SerislPort</name>

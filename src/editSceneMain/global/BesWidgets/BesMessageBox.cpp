@@ -1,10 +1,16 @@
 #include "BesMessageBox.h"
 
+#include <QApplication>
+#include <QCoreApplication>
+#include <QCursor>
 #include <QElapsedTimer>
+#include <QEvent>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
 #include <QPointer>
+#include <QScreen>
 #include <QSpacerItem>
 #include <QTextDocument>
 #include <QTimer>
@@ -24,16 +30,35 @@ int s_nTestAnswer = QMessageBox::Cancel;
 BesMessageBox::AnswerHook s_testHook;
 QList<BesMessageRecord> s_listTestRecords;
 // The one notice box, while it is shown, and the notices it lists (each until its own time is up).
+// A notice given by its sources is translated each time the box shows it.
 struct NoticeEntry
 {
     QString title;
     QString text;
+    QByteArray context;
+    QByteArray sourceTitle;
+    QByteArray sourceText;
+    QStringList listArgs;
     QElapsedTimer shown;
     int nMs = 0;
+
+    QString shownTitle() const
+    {
+        return context.isEmpty() ? title : QCoreApplication::translate(context.constData(), sourceTitle.constData());
+    }
+    QString shownText() const
+    {
+        return context.isEmpty() ? text
+                                 : BesMessageBox::composeMessage(
+                                       QCoreApplication::translate(context.constData(), sourceText.constData()), listArgs);
+    }
 };
 QPointer<BesMessageBox> s_pNotice;
 QPointer<QTimer> s_pNoticeTimer;
 QList<NoticeEntry> s_listNotices;
+// Room left between boxes placed beside each other, and the step of boxes placed in a cascade.
+constexpr int BoxGap = 4;
+constexpr int CascadeStep = 30;
 }
 
 BesMessageBox::BesMessageBox(QWidget *parent)
@@ -229,6 +254,8 @@ int BesMessageBox::question(const QString &title, const QString &text, QString s
     pBox->labelMessageContent->setText(text);
     pBox->labelMessageContent->setWordWrap(bWordWrap);
     pBox->labelMessageContent->setOpenExternalLinks(true);
+    pBox->adjustSize();
+    placeApart(pBox);
     pBox->exec();
     const int nResult = pBox->btnResult;
     delete pBox;
@@ -251,6 +278,8 @@ int BesMessageBox::information(const QString &title, const QString &text, bool b
     pBox->btnOK->hide();
     pBox->m_pBtnSpacer->changeSize(0, 0, QSizePolicy::Minimum, QSizePolicy::Minimum);
     pBox->widgetMessageBottom->layout()->invalidate();
+    pBox->adjustSize();
+    placeApart(pBox);
     pBox->exec();
     const int nResult = pBox->btnResult;
     delete pBox;
@@ -279,6 +308,8 @@ int BesMessageBox::tipInforUntil(const QString &title, const QString &text, QObj
         QObject::connect(pSender, pszSignal, pBox, SLOT(reject()));
         QObject::connect(pSender, SIGNAL(destroyed()), pBox, SLOT(reject()));
     }
+    pBox->adjustSize();
+    placeApart(pBox);
     pBox->exec();
     const int nResult = pBox->btnResult;
     delete pBox;
@@ -290,7 +321,25 @@ void BesMessageBox::notice(const QString &title, const QString &text, int nMs)
     int nTestResult = QMessageBox::Cancel;
     if (answerForTest("notice", title, text, nTestResult))
         return;
-    if (!s_pNotice) {
+    listNotice(title, text, nMs, nullptr, nullptr, nullptr, QStringList());
+}
+
+void BesMessageBox::notice(const char *pszContext, const char *pszTitle, const char *pszText,
+                           const QStringList &listArgs, int nMs)
+{
+    const QString title = QCoreApplication::translate(pszContext, pszTitle);
+    const QString text = composeMessage(QCoreApplication::translate(pszContext, pszText), listArgs);
+    int nTestResult = QMessageBox::Cancel;
+    if (answerForTest("notice", title, text, nTestResult))
+        return;
+    listNotice(title, text, nMs, pszContext, pszTitle, pszText, listArgs);
+}
+
+void BesMessageBox::listNotice(const QString &title, const QString &text, int nMs, const char *pszContext,
+                               const char *pszTitle, const char *pszText, const QStringList &listArgs)
+{
+    // A box closed (by the operator too) lists nothing more: it is on its way out.
+    if (!s_pNotice || s_pNotice->isHidden()) {
         s_listNotices.clear();
         BesMessageBox *pBox = new BesMessageBox(nullptr);
         pBox->setAttribute(Qt::WA_DeleteOnClose);
@@ -307,11 +356,12 @@ void BesMessageBox::notice(const QString &title, const QString &text, int nMs)
         s_pNoticeTimer = pTimer;
     }
     // The same notice again is not listed twice: it stays its full time from now.
-    auto it = std::find_if(s_listNotices.begin(), s_listNotices.end(),
-                           [&](const NoticeEntry &e) { return e.title == title && e.text == text; });
+    auto it = std::find_if(s_listNotices.begin(), s_listNotices.end(), [&](const NoticeEntry &e) {
+        return e.shownTitle() == title && e.shownText() == text;
+    });
     if (it != s_listNotices.end())
         s_listNotices.erase(it);
-    NoticeEntry entry{title, text, QElapsedTimer(), std::max(1, nMs)};
+    NoticeEntry entry{title, text, pszContext, pszTitle, pszText, listArgs, QElapsedTimer(), std::max(1, nMs)};
     entry.shown.start();
     s_listNotices.append(entry);
     showNotices(s_pNotice);
@@ -339,9 +389,10 @@ void BesMessageBox::showNotices(BesMessageBox *pBox)
     QStringList listTitles;
     QStringList listTexts;
     for (const NoticeEntry &e : qAsConst(s_listNotices)) {
-        if (!listTitles.contains(e.title))
-            listTitles.append(e.title);
-        listTexts.append(e.text);
+        const QString strTitle = e.shownTitle();
+        if (!listTitles.contains(strTitle))
+            listTitles.append(strTitle);
+        listTexts.append(e.shownText());
     }
     pBox->labelMessageTitle->setText(listTitles.join(QStringLiteral(" / ")));
     if (listTexts.size() == 1) {
@@ -353,15 +404,87 @@ void BesMessageBox::showNotices(BesMessageBox *pBox)
             listRich.append(Qt::mightBeRichText(strText) ? strText : plainMessage(strText));
         pBox->labelMessageContent->setText(listRich.join(QStringLiteral("<hr>")));
     }
-    pBox->show();
-    pBox->raise();
-    // The size follows the lines listed, once the layouts took the new text in.
+    // The size follows the lines listed, once the layouts took the new text in; the box stays
+    // clear of the other boxes shown.
+    pBox->ensurePolished();
     const QList<QWidget *> listInner = pBox->findChildren<QWidget *>();
     for (auto it = listInner.crbegin(); it != listInner.crend(); ++it)
         if ((*it)->layout())
             (*it)->layout()->activate();
     pBox->resize(pBox->sizeHint().expandedTo(pBox->minimumSize()));
+    placeApart(pBox);
+    pBox->show();
+    pBox->raise();
     s_pNoticeTimer->start(int(nNext));
+}
+
+void BesMessageBox::changeEvent(QEvent *event)
+{
+    BesFramelessDialog::changeEvent(event);
+    // A notice shown while the language is switched reads in the new one.
+    if (event->type() == QEvent::LanguageChange && this == s_pNotice && isVisible())
+        showNotices(this);
+}
+
+void BesMessageBox::placeApart(BesMessageBox *pBox)
+{
+    QList<QRect> listOthers;
+    for (QWidget *pWidget : QApplication::topLevelWidgets()) {
+        if (pWidget != pBox && pWidget->isVisible() && dynamic_cast<BesMessageBox *>(pWidget))
+            listOthers.append(pWidget->frameGeometry());
+    }
+    // In reading order, so that the same boxes give the same places.
+    std::sort(listOthers.begin(), listOthers.end(), [](const QRect &a, const QRect &b) {
+        return a.top() != b.top() ? a.top() < b.top() : a.left() < b.left();
+    });
+    const QScreen *pScreen = QGuiApplication::screenAt(QCursor::pos());
+    if (!pScreen)
+        pScreen = QGuiApplication::primaryScreen();
+    const QRect area = pScreen ? pScreen->availableGeometry() : QRect();
+    const auto isFree = [&](const QRect &rect) {
+        if (!area.isEmpty() && !area.contains(rect))
+            return false;
+        return std::none_of(listOthers.cbegin(), listOthers.cend(), [&](const QRect &other) {
+            return other.adjusted(-BoxGap, -BoxGap, BoxGap, BoxGap).intersects(rect);
+        });
+    };
+    QRect rect(pBox->geometry().topLeft(), pBox->size());
+    // A notice box shown already stays where it is while it covers nothing.
+    if (pBox->isVisible() && isFree(rect))
+        return;
+
+    QList<QRect> listPlaces;
+    rect.moveCenter(area.isEmpty() ? rect.center() : area.center());
+    listPlaces.append(rect);
+    for (const QRect &other : qAsConst(listOthers)) {
+        rect.moveCenter(QPoint(other.center().x(), rect.center().y()));
+        rect.moveTop(other.bottom() + 1 + 2 * BoxGap);
+        listPlaces.append(rect);
+        rect.moveBottom(other.top() - 1 - 2 * BoxGap);
+        listPlaces.append(rect);
+    }
+    for (const QRect &other : qAsConst(listOthers)) {
+        rect.moveTop(other.top());
+        rect.moveLeft(other.right() + 1 + 2 * BoxGap);
+        listPlaces.append(rect);
+        rect.moveRight(other.left() - 1 - 2 * BoxGap);
+        listPlaces.append(rect);
+    }
+    auto itPlace = std::find_if(listPlaces.cbegin(), listPlaces.cend(), isFree);
+    if (itPlace != listPlaces.cend())
+        rect = *itPlace;
+    else if (listOthers.isEmpty())
+        rect = listPlaces.first();
+    else // no room left beside them: a step below and right of the last one
+        rect.moveTopLeft(listOthers.last().topLeft() + QPoint(CascadeStep, CascadeStep));
+    // On the screen, its top left corner first where it is larger.
+    if (!area.isEmpty()) {
+        rect.moveRight(std::min(rect.right(), area.right()));
+        rect.moveBottom(std::min(rect.bottom(), area.bottom()));
+        rect.moveLeft(std::max(rect.left(), area.left()));
+        rect.moveTop(std::max(rect.top(), area.top()));
+    }
+    pBox->move(rect.topLeft());
 }
 
 QString BesMessageBox::noticeText()

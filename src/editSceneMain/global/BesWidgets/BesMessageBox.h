@@ -12,6 +12,9 @@
 //   tipInforUntil(title, text, sender, SIGNAL(...))              -> Cancel
 //   notice(title, text)  a box that waits for nothing: lists the notices given, each shown a few seconds
 //
+// A box opens where it covers no other box shown (centred when it is the only one): two devices
+// lost at once, or a notice given while a loss box is up, each stay readable.
+//
 // Rich text: the content label auto-detects rich text and opens links. Any
 // text that comes from a device or the operator (input names, scene names,
 // device names) must not be pasted raw into a message:
@@ -39,6 +42,7 @@
 #include <QList>
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 #include "BesFramelessDialog.h"
@@ -75,6 +79,11 @@ public:
     // and text given again is listed once), and closes with the last. The test seam records it
     // as "notice".
     static void notice(const QString &title, const QString &text, int nMs = 4000);
+    // A notice that follows a language switch while it is shown: title and text as written in the
+    // code (marked QT_TRANSLATE_NOOP), translated in pszContext, the text's %1..%n filled with
+    // listArgs as composeMessage does. The test seam records it as translated when given.
+    static void notice(const char *pszContext, const char *pszTitle, const char *pszText, const QStringList &listArgs,
+                       int nMs = 4000);
     // The text the notice box shows now (empty: none shown).
     static QString noticeText();
 
@@ -97,8 +106,19 @@ public:
     static QList<BesMessageRecord> testRecords();
     static void clearTestRecords();
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
     void initLayout();
+    // Gives the box (sized already) a place on its screen where it covers no other box shown:
+    // centred, else beside one of them (below, above, right, left), else a step below and right
+    // of the last one. A notice box already shown keeps its place while it covers none.
+    static void placeApart(BesMessageBox *pBox);
+    // Lists a notice in the notice box, made when none is shown: its texts as given, or (with a
+    // context) translated from its sources whenever the box shows them.
+    static void listNotice(const QString &title, const QString &text, int nMs, const char *pszContext,
+                           const char *pszTitle, const char *pszText, const QStringList &listArgs);
     // The notice box shows the notices whose time is not up, and closes when none is left.
     static void showNotices(BesMessageBox *pBox);
     void initConnection();
