@@ -621,6 +621,11 @@ bool CTcpDeviceThread::hasWritePending() const
         if (m_ledger.hasWriteInFlight())
             return true;
     }
+    return hasWriteQueued();
+}
+
+bool CTcpDeviceThread::hasWriteQueued() const
+{
     QMutexLocker queue(m_pMutexSend);
     for (const _mcu_cmd *pCmd : m_listMcuCmd)
         if (pCmd->nReadOrWrite != 1)

@@ -151,6 +151,8 @@ public:
     bool hasCommandInFlight() const;
     // A write queued or in flight, not yet acknowledged or ended otherwise.
     bool hasWritePending() const;
+    // A write queued, not sent yet.
+    bool hasWriteQueued() const;
     // Over TCP, nothing queued leaves until a reply comes: a command in flight shuts the gate, or
     // the in-flight bound is reached (tests).
     bool queueHeld() const;

@@ -552,11 +552,13 @@ void TestMainWindowE2E::oneBoxAndNoticePerLoss()
         // The device goes away with a write of the operator's in flight.
         if (bFrozen)
             pSim->setAnswering(false);
-        else
+        else {
+            SimTest::settle(*pDevice, *pSim);
             pSim->injectFault(CDeviceSimulator::NoAnswer, 41);
+        }
         write();
         if (!bFrozen) {
-            QTRY_VERIFY_WITH_TIMEOUT(pSim->requests(41, 10).last().nReadOrWrite == 2, 5000);
+            QTRY_VERIFY_WITH_TIMEOUT(!pSim->requests(41, 10).isEmpty() && pSim->requests(41, 10).last().nReadOrWrite == 2, 5000);
             pSim.reset();
         }
         QTRY_COMPARE_WITH_TIMEOUT(boxes(), nLoss, 5000);
@@ -572,7 +574,8 @@ void TestMainWindowE2E::oneBoxAndNoticePerLoss()
         QVERIFY(!pDevice->isConnected());
         QCOMPARE(boxes(), nLoss);
         QTRY_COMPARE_WITH_TIMEOUT(notices(), bFrozen ? nLoss : 0, 5000);
-        QCOMPARE(notMade(), nLoss - 1);
+        if (!bFrozen)
+            QCOMPARE(notMade(), nLoss - 1);
 
         // Back again: the link comes up on the next announcement.
         if (bFrozen) {
