@@ -681,6 +681,8 @@ private slots:
         QTest::newRow("save to a new scene never answered, its read back lost with the link") << "savegone" << "修改未生效";
         // the device refuses to read a scene it does not have; a refusal credited to none is asked again
         QTest::newRow("save to a new scene never answered, its read back refused") << "saverefused" << "修改未生效";
+        // a count read of ours queued behind it shows the scene beyond the count
+        QTest::newRow("save to a new scene never answered, a count read then") << "savecount" << "修改未生效";
         // refused, each time perhaps for the read before it: asked to its bound, then not known
         QTest::newRow("save to a new scene never answered, its read back refused of unclear owner") << "saveunclear" << "修改未确认";
         // a settings read refused there is asked again once the queue has room
@@ -728,11 +730,13 @@ private slots:
             settle(worker, sim);
             QCOMPARE(sim.model().nBrightness, 75);
             QCOMPARE(worker.getSystemInfo()->nbrightness, 75);
-        } else if (ending == "saverefused" || ending == "saveunclear") {
+        } else if (ending == "saverefused" || ending == "saveunclear" || ending == "savecount") {
             // unclear: the read back unanswered too, those asked again refused
-            sim.injectFault(CDeviceSimulator::NoAnswer, 35, ending == "saveunclear" ? 2 : 1);
+            sim.injectFault(CDeviceSimulator::NoAnswer, 35, ending == "saveunclear" ? 2 : ending == "savecount" ? 4 : 1);
             worker.setHeartbeatInterval(300);
             worker.setMcuCommand(strScene, hex("0104"), 2, 10);
+            if (ending == "savecount")
+                worker.setMcuCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
             settle(worker, sim);
             if (ending == "saveunclear")
                 QCOMPARE(sim.requests(35, 0).size(), 3 + 3); // the start-up reads of three scenes, then three asks
