@@ -41,6 +41,7 @@ CNoticeRules::Notice CNoticeRules::writeNotTaken(Ending eEnding, qint64 nNowMs, 
     case DeviceRefused:
         return say(Refused, nNowMs, nSentMs);
     case LostInFlight:
+        return say(Unconfirmed, nNowMs, nSentMs, true);
     case Dropped:
         return say(NotConnected, nNowMs, nSentMs, true);
     default:
@@ -48,16 +49,20 @@ CNoticeRules::Notice CNoticeRules::writeNotTaken(Ending eEnding, qint64 nNowMs, 
     }
 }
 
-void CNoticeRules::writeInDoubt(const QByteArray &readKey, const QByteArray &target, const QByteArray &printRecords,
-                                qint64 nSentMs)
+CNoticeRules::Notice CNoticeRules::writeInDoubt(const QByteArray &readKey, const QByteArray &target, const QByteArray &printRecords,
+                                                qint64 nSentMs)
 {
     // Doubts of one write target keep the first print: the records change by reads and taken
     // writes only, which update it.
     if (indexOf(readKey, target) >= 0)
-        return;
-    if (m_listDoubts.size() >= MaxDoubts)
-        m_listDoubts.removeFirst();
+        return Nothing;
+    Notice eNotice = Nothing;
+    if (m_listDoubts.size() >= MaxDoubts) {
+        m_listDoubts.removeFirst(); // no longer waited for: not known
+        eNotice = Unconfirmed;
+    }
     m_listDoubts.append({readKey, target, printRecords, nSentMs});
+    return eNotice;
 }
 
 void CNoticeRules::writeTaken(const QByteArray &readKey, const QByteArray &target, const QByteArray &printRecords, qint64 nSentMs)
@@ -95,6 +100,13 @@ CNoticeRules::Notice CNoticeRules::readAnswered(const QByteArray &readKey, const
 
 CNoticeRules::Notice CNoticeRules::readGivenUp(const QByteArray &readKey, qint64 nNowMs)
 {
+    (void)nNowMs;
+    // No answer showed what the device holds: that it did not answer is all there is to say.
+    return settle(readKey) ? Unconfirmed : Nothing;
+}
+
+bool CNoticeRules::settle(const QByteArray &readKey)
+{
     bool bDoubt = false;
     for (int i = m_listDoubts.size() - 1; i >= 0; --i) {
         if (m_listDoubts.at(i).key == readKey) {
@@ -102,6 +114,5 @@ CNoticeRules::Notice CNoticeRules::readGivenUp(const QByteArray &readKey, qint64
             bDoubt = true;
         }
     }
-    (void)nNowMs;
-    return bDoubt ? NotMade : Nothing;
+    return bDoubt;
 }

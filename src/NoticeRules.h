@@ -9,20 +9,25 @@
 // milliseconds.
 //
 // The rules:
-// - A write refused on the spot, refused by the device, lost with the link or dropped from the
-//   queue is known not to be taken: said at once. Endings that follow within BurstMs of the one
-//   before (and no write taken in between) are the same event repeated: said once.
+// - A write refused on the spot, refused by the device or dropped from the queue never reached
+//   the device: said at once. Endings that follow within BurstMs of the one before (and no write
+//   taken in between) are the same event repeated: said once.
 // - Contact lost is one event until the device is heard again (a good frame on a new link), not
 //   when a link is merely made: the writes lost with, or dropped from, a link on which the device
 //   said nothing (a device that accepts connections but does not answer) belong to the loss said
 //   before, however long the console went on trying.
-// - A write left unanswered may have been taken all the same: nothing is said until the read
-//   back of what it wrote answers. When the records, filled by that answer, hold what they held
-//   when the write ended, the device kept the old value: "not made", once. When they changed, or
-//   the write was answered late, the device took it: nothing is said. A read back given up is
-//   said as not made. A doubt settled so is an event of its own, said whenever it is settled (on
-//   the next link too): it is no ending of a burst, and ends none. So is the ending, on a new
-//   link, of a write sent before it came up.
+// - A write left unanswered, or lost in flight with the link, may have been taken all the same:
+//   nothing is said until the read back of what it wrote answers (with the link down, on the next
+//   link; meanwhile the loss box names the device). When the records, filled by that answer, hold
+//   what they held when the write ended, the device kept the old value: "not made", once. When
+//   they changed, or the write was answered late, the device took it: nothing is said. A write of
+//   what the records hold already is no doubt: its read back cannot tell. A doubt settled so is an
+//   event of its own, said whenever it is settled (on the next link too): it is no ending of a
+//   burst, and ends none. So is the ending, on a new link, of a write sent before it came up.
+// - What no answer showed is not guessed: a read back given up, or a write left unanswered or lost
+//   in flight that no read can tell about, is said as not answered, its fate unknown. A scene the
+//   device does not hold (its read refused, or beyond the device's count) was not saved or
+//   renamed: "not made".
 // - Every give-up of a scene read is said.
 //
 // A read back is named by its key (command, sub-command, payload); what the records hold for it
@@ -41,23 +46,27 @@ public:
         NotConnected,  // switched off or link lost: not sent, lost in flight, dropped
         Busy,          // the queue at its bound
         Refused,       // the device refused it
-        NotMade,       // the device did not answer, and its read back shows the old value
-        CanvasNotShown // a scene read given up: the canvas may not show what the device holds
+        NotMade,        // the device did not answer, and its read back shows the old value
+        CanvasNotShown, // a scene read given up: the canvas may not show what the device holds
+        Unconfirmed     // the device did not answer, and nothing told what became of the write
     };
     // How a write ended that is known at once.
     enum Ending { NotSent, QueueFull, DeviceRefused, LostInFlight, Dropped };
 
     enum { BurstMs = 2000, MaxDoubts = 64 };
 
-    // A write ended known not taken.
+    // A write ended not taken (lost in flight: of unknown fate, no read telling about it).
     // nSentMs: when the write was sent (one not sent: now).
     Notice writeNotTaken(Ending eEnding, qint64 nNowMs, qint64 nSentMs);
-    // A write sent at nSentMs ended unanswered; the read readKey (asked now) will say what the
-    // device holds, printRecords is what the records hold for it now. target names what the write
-    // changes (a field, a port, a layer).
-    void writeInDoubt(const QByteArray &readKey, const QByteArray &target, const QByteArray &printRecords, qint64 nSentMs);
-    // A write ended unanswered that no read can tell about: said as not made.
-    Notice writeUnanswered(qint64 nNowMs, qint64 nSentMs) { return say(NotMade, nNowMs, nSentMs); }
+    // A write sent at nSentMs ended unanswered or went with the link; the read readKey (asked now,
+    // or on the next link) will say what the device holds, printRecords is what the records hold
+    // for it now. target names what the write changes (a field, a port, a layer). At MaxDoubts the
+    // oldest doubt is given up: what it returns is said of it.
+    Notice writeInDoubt(const QByteArray &readKey, const QByteArray &target, const QByteArray &printRecords, qint64 nSentMs);
+    // A write ended unanswered that no read can tell about: its fate is not known.
+    Notice writeUnanswered(qint64 nNowMs, qint64 nSentMs) { return say(Unconfirmed, nNowMs, nSentMs); }
+    // Writes dropped from the queue behind a command the device did not take: not made.
+    Notice writeWithdrawn(qint64 nNowMs) { return say(NotMade, nNowMs, nNowMs); }
     // A write sent at nSentMs was taken (answered, in time or late): the burst ends. A doubt of
     // its read (readKey) about a write of the same target sent no later is settled: the device
     // holds what came after it, whatever became of the one in doubt. Any other doubt of that read
@@ -66,8 +75,12 @@ public:
     // The read readKey sent at nSentMs was answered; printRecords is what the records hold now. A
     // read sent before the doubtful write tells what the device held before it.
     Notice readAnswered(const QByteArray &readKey, const QByteArray &printRecords, qint64 nSentMs, qint64 nNowMs);
-    // The read readKey is not asked again on this link: what it was to settle is said.
+    // The read readKey is not asked again on this link, unanswered: what it was to settle is said
+    // as of unknown fate.
     Notice readGivenUp(const QByteArray &readKey, qint64 nNowMs);
+    // The device holds no scene of the read readKey (refused, or beyond its count): a save to it
+    // or a rename of it was not made.
+    Notice sceneNotHeld(const QByteArray &readKey) { return settle(readKey) ? NotMade : Nothing; }
     Notice sceneReadGivenUp() const { return CanvasNotShown; }
     // A new link is made (doubts wait for their reads, which go to this link). Nothing is news
     // again before the device is heard on it.
@@ -100,6 +113,8 @@ private:
     };
     int indexOf(const QByteArray &readKey) const;
     int indexOf(const QByteArray &readKey, const QByteArray &target) const;
+    // The doubts of that read end; false when there were none.
+    bool settle(const QByteArray &readKey);
     // bOnLink: a write lost with the link or dropped from its queue.
     Notice say(Notice eNotice, qint64 nNowMs, qint64 nSentMs, bool bOnLink = false);
 

@@ -41,12 +41,15 @@ QByteArray readKey(int nCmd, int nSub, const QByteArray &payload)
     return key;
 }
 
-// Keeps a read to ask later, once, in a list of at most nMax.
-void keepRead(QList<_mcu_cmd> &list, const _mcu_cmd &read, int nMax)
+// Keeps a read to ask later, once, in a list of at most nMax; false when the list is full.
+bool keepRead(QList<_mcu_cmd> &list, const _mcu_cmd &read, int nMax)
 {
-    if (list.size() < nMax
-        && std::none_of(list.cbegin(), list.cend(), [&](const _mcu_cmd &r) { return r.isRead(read.nCmdIndex, read.nSubIndex3, read.byte); }))
-        list.append(read);
+    if (std::any_of(list.cbegin(), list.cend(), [&](const _mcu_cmd &r) { return r.isRead(read.nCmdIndex, read.nSubIndex3, read.byte); }))
+        return true;
+    if (list.size() >= nMax)
+        return false;
+    list.append(read);
+    return true;
 }
 } // namespace
 
@@ -301,7 +304,11 @@ void CTcpDeviceThread::linkDown(const char *pszWhy)
     m_bLinkDown = true;
     m_bDeviceHeard = false;
     m_pSilenceTimer->stop();
-    m_listWantedReads.clear(); // the next link's start-up reads read everything again
+    // The next link's start-up reads read everything again, but for what a doubt waits on.
+    for (const _mcu_cmd &read : qAsConst(m_listWantedReads))
+        if (m_notices.hasDoubt(doubtKeyOfRead(read)))
+            keepRead(m_listNextLinkReads, read, MaxWantedReads);
+    m_listWantedReads.clear();
     m_hashSceneReadFailures.clear();
     m_pReplyTimer->stop();
     CCommandLedger::Outcome out;
@@ -422,17 +429,21 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
                            cmd.nCmdIndex >= 0 && cmd.nCmdIndex < TX_COMMAND_COUNT ? g_texing_name[cmd.nCmdIndex]
                                                                                    : QString::number(cmd.nCmdIndex),
                            cmd.nSubIndex3});
-    // Taken or not, the device did not say: what it holds is read back. Left unanswered, the read
-    // back's answer decides what is said.
+    // Taken or not, the device did not say (the bytes left, and the link may have gone after the
+    // device took them): what it holds is read back, on the next link when the link is down, and
+    // the read back's answer decides what is said.
     bool bInDoubt = false;
     if (bWrite && (eEnding == Unanswered || eEnding == LostInFlight)) {
         const QByteArray key = readBackKey(cmd);
         const QByteArray print = key.isEmpty() ? QByteArray() : recordPrint(key);
-        if (readBackAfter(cmd) && eEnding == Unanswered && !key.isEmpty()) {
+        // What the records hold already: the read back cannot tell made from not made, and the
+        // device holds that value either way.
+        bInDoubt = !key.isEmpty() && recordsHoldWrite(cmd, key, print);
+        if (readBackAfter(cmd) && !key.isEmpty()) {
             // A read of it sent after the write was answered already: the records hold what the
             // device holds since, whatever it did with the write; nothing is guessed.
-            if (m_hashReadAnsweredSentMs.value(key, -1) < cmd.nSentMs)
-                m_notices.writeInDoubt(key, writeTarget(cmd), print, cmd.nSentMs);
+            if (!bInDoubt && m_hashReadAnsweredSentMs.value(key, -1) < cmd.nSentMs)
+                sayNotice(m_notices.writeInDoubt(key, writeTarget(cmd), print, cmd.nSentMs));
             bInDoubt = true;
         }
     }
@@ -463,10 +474,14 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
     scheduleShowLastRead();
     if (bInDoubt)
         return;
-    if (eEnding == Unanswered || (eEnding == Dropped && !m_bLinkDown)) {
-        // Nothing reads it back: the device did not answer, which is all there is to say. Dropped
-        // with the link up, it went with a recall the device did not answer or refused.
-        sayNotice(m_notices.writeUnanswered(nowMs(), eEnding == Unanswered ? cmd.nSentMs : nowMs()));
+    if (eEnding == Unanswered) {
+        // Nothing reads it back: the device did not answer, which is all there is to say.
+        sayNotice(m_notices.writeUnanswered(nowMs(), cmd.nSentMs));
+        return;
+    }
+    if (eEnding == Dropped && !m_bLinkDown) {
+        // Dropped with the link up, it went with a recall the device did not answer or refused.
+        sayNotice(m_notices.writeWithdrawn(nowMs()));
         return;
     }
     static const CNoticeRules::Ending s_eKnown[] = {CNoticeRules::NotSent, CNoticeRules::QueueFull, CNoticeRules::DeviceRefused,
@@ -515,6 +530,9 @@ void CTcpDeviceThread::sceneReadNotAnswered(const _mcu_cmd &cmd, Ending eEnding)
         readScene(nId);
         return;
     }
+    // A write in doubt that waited for this scene's read waits no longer: its fate is not known.
+    const QByteArray key = readKey(Tx_SceneInfo, 0, cmd.byte.left(1));
+    sayNotice(m_notices.readGivenUp(key, nowMs()));
     if (nFailures > MaxSceneReadRetries + 1) {
         // Given up on this link already: neither read again nor said again.
         CDeviceLog::write({QString("The device"), m_strIp, QString("scene read not answered, given up before:"), nId});
@@ -588,6 +606,9 @@ void CTcpDeviceThread::showRefusalNotice()
         } else if (eNotice == CNoticeRules::Refused || eNotice == CNoticeRules::NotMade) {
             pszTitle = QT_TR_NOOP("修改未生效");
             pszText = eNotice == CNoticeRules::Refused ? QT_TR_NOOP("设备 %1 拒绝了修改，修改未生效。") : QT_TR_NOOP("设备 %1 未应答，修改未生效。");
+        } else if (eNotice == CNoticeRules::Unconfirmed) {
+            pszTitle = QT_TR_NOOP("修改未确认");
+            pszText = QT_TR_NOOP("设备 %1 未应答，无法确认修改是否生效。");
         }
         BesMessageBox::notice(staticMetaObject.className(), pszTitle, pszText, {strDevice});
     }
@@ -600,6 +621,11 @@ bool CTcpDeviceThread::hasWritePending() const
         if (m_ledger.hasWriteInFlight())
             return true;
     }
+    return hasWriteQueued();
+}
+
+bool CTcpDeviceThread::hasWriteQueued() const
+{
     QMutexLocker queue(m_pMutexSend);
     for (const _mcu_cmd *pCmd : m_listMcuCmd)
         if (pCmd->nReadOrWrite != 1)
@@ -732,6 +758,61 @@ QByteArray CTcpDeviceThread::recordPrint(const QByteArray &key) const
     return print;
 }
 
+bool CTcpDeviceThread::recordsHoldWrite(const _mcu_cmd &sent, const QByteArray &key, const QByteArray &print)
+{
+    // The write is put into the records as if taken, printed, and the records restored: nothing
+    // is told meanwhile.
+    const QByteArray &p = sent.byte;
+    bool bApplied = false;
+    QByteArray after;
+    switch (sent.nCmdIndex) {
+    case Tx_SetSystem:
+        return sent.nSubIndex3 == 10 && p.size() >= 12 && m_bNameRead && g_fromGbkField(p.left(12)) == m_strDeviceName;
+    case Tx_InputSet: {
+        const InputSource *pInput = p.isEmpty() ? nullptr : m_pDeviceInfo->findInput(uchar(p.at(0)));
+        return pInput && sent.nSubIndex3 == 2 && p.size() >= 14 && p.at(1) == 0 && g_fromGbkField(p.mid(2, 12)) == pInput->strName;
+    }
+    case Tx_Outletsetting: {
+        const COutputsRecord saved = m_outputs;
+        bApplied = takeOutputSetting(sent.nSubIndex3, p);
+        after = recordPrint(key);
+        m_outputs = saved;
+        break;
+    }
+    case Tx_SceneInfo:
+        if (sent.nSubIndex3 == 40 && p.size() >= 13) {
+            const QString strName = g_fromGbkField(p.mid(1, 12));
+            if (isTarn()) {
+                const CTarnSceneRecord *pScene = findTarnScene(uchar(p.at(0)));
+                return pScene && pScene->strName == strName;
+            }
+            const ZSceneInfo *pScene = findZScene(uchar(p.at(0)));
+            return pScene && pScene->strName == strName;
+        }
+        if (sent.nSubIndex3 == 50 || sent.nSubIndex3 == 51) {
+            const QMap<int, CSceneAudioRecord> saved = m_sceneAudio;
+            bApplied = takeSceneAudio(sent.nSubIndex3, p);
+            after = recordPrint(key);
+            m_sceneAudio = saved;
+        }
+        break;
+    case Tx_LEDWHSet:
+    case Tx_SetLayer:
+        if (isZ() && m_bSystemRead) {
+            const SystemInfo saved = *m_pSystemInfo;
+            bApplied = applyZSettingsWrite(sent);
+            after = recordPrint(key);
+            *m_pSystemInfo = saved;
+        } else if (isTarn() && sent.nCmdIndex == Tx_LEDWHSet && sent.nSubIndex3 == 0 && p.size() >= 4) {
+            return be16(p, 0) == m_pDeviceInfo->nScreenWidth && be16(p, 2) == m_pDeviceInfo->nScreenHeight;
+        }
+        break;
+    default:
+        break;
+    }
+    return bApplied && after == print;
+}
+
 // A write the device did not answer, or that went with the link, may still have been taken: what
 // it wrote is read back with the read readBackKey names, and the reply puts the records and every
 // panel that shows them right. Scenes, the live scene, the name, the screen, the OSD and the inputs
@@ -745,8 +826,9 @@ bool CTcpDeviceThread::readBackAfter(const _mcu_cmd &sent)
     const int nCmd = uchar(key.at(0));
     const int nSub = uchar(key.at(1));
     const QByteArray payload = key.mid(2);
-    if (nCmd == Tx_SceneInfo && nSub == 0) {
-        // A scene is read whole, with its layers; the next link reads the scenes.
+    if (nCmd == Tx_SceneInfo && nSub == 0 && isTarn()) {
+        // A Tarn scene is read whole, with its layers (its failures are the scene reads'); the
+        // next link reads the scenes. A Z scene is read back as every other read.
         if (m_bLinkDown)
             return true;
         // A Tarn layer write is read back with the live scene only when the records know it.
@@ -763,10 +845,8 @@ bool CTcpDeviceThread::readBackAfter(const _mcu_cmd &sent)
 
 bool CTcpDeviceThread::askReadBack(int nCmd, const QByteArray &payload, int nSub)
 {
-    if (m_bLinkDown) {
-        keepRead(m_listNextLinkReads, _mcu_cmd(nCmd, 1, nSub, payload), MaxWantedReads);
-        return true;
-    }
+    if (m_bLinkDown)
+        return keepRead(m_listNextLinkReads, _mcu_cmd(nCmd, 1, nSub, payload), MaxWantedReads);
     int &nAsked = m_hashOwnReads[readKey(nCmd, nSub, payload)];
     if (nAsked >= MaxOwnReads) {
         CDeviceLog::write({QString("The device"), m_strIp, QString("read-back asked often enough on this link:"), nCmd, nSub});
@@ -858,9 +938,16 @@ void CTcpDeviceThread::readAnswered(const _mcu_cmd &read, bool bCredited, qint64
 void CTcpDeviceThread::readRefused(const _mcu_cmd &read, bool bCredited)
 {
     const QByteArray key = doubtKeyOfRead(read);
-    if (!m_notices.hasDoubt(key))
+    if (bCredited && read.nCmdIndex == Tx_SceneInfo && uchar(key.at(1)) == 0) {
+        // The device has no such scene: a save to it, or a rename of it, was not made.
+        sayNotice(m_notices.sceneNotHeld(key));
         return;
-    if (!bCredited && askReadBack(read.nCmdIndex, key.mid(2), uchar(key.at(1))))
+    }
+    // Any other refusal tells nothing of what the device holds: a read of ours, or one a doubt
+    // waits for, is asked again within its bound, and given up, said for what it is.
+    if (!m_notices.hasDoubt(key) && !m_hashOwnReads.contains(readKey(read.nCmdIndex, read.nSubIndex3, read.byte)))
+        return;
+    if (askReadBack(read.nCmdIndex, key.mid(2), uchar(key.at(1))))
         return;
     sayNotice(m_notices.readGivenUp(key, nowMs()));
 }
@@ -872,7 +959,7 @@ void CTcpDeviceThread::scenesBeyondCountAnswered()
     for (int nId = m_pDeviceInfo->nSceneNum + 1; nId <= 0xFF; ++nId) {
         const QByteArray key = readKey(Tx_SceneInfo, 0, QByteArray(1, char(nId)));
         if (m_notices.hasDoubt(key))
-            sayNotice(m_notices.readGivenUp(key, nowMs()));
+            sayNotice(m_notices.sceneNotHeld(key));
     }
 }
 

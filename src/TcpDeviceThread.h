@@ -39,9 +39,10 @@
 // reply that still comes for one left unanswered puts its value into the records, which the
 // device's panels are shown again. The device's panels are shown its records again
 // (showLastReadState), so that they show nothing the device never took. One left unanswered or lost
-// with the link may have been taken all the same: what it wrote is read back (readBackAfter). What
-// the operator is told of it all, and when, CNoticeRules decides: a notice naming the device, once
-// per event; one left unanswered only once its read back showed the old value. The next link's
+// with the link may have been taken all the same: what it wrote is read back (readBackAfter; the
+// link gone, on the next link). What the operator is told of it all, and when, CNoticeRules
+// decides: a notice naming the device, once per event; one left unanswered or lost with the link
+// only once its read back showed the old value (given up, as not answered). The next link's
 // start-up reads show what the device holds then, input names included.
 
 #include <QByteArray>
@@ -150,6 +151,8 @@ public:
     bool hasCommandInFlight() const;
     // A write queued or in flight, not yet acknowledged or ended otherwise.
     bool hasWritePending() const;
+    // A write queued, not sent yet.
+    bool hasWriteQueued() const;
     // Over TCP, nothing queued leaves until a reply comes: a command in flight shuts the gate, or
     // the in-flight bound is reached (tests).
     bool queueHeld() const;
@@ -281,6 +284,9 @@ private:
     static QByteArray writeTarget(const _mcu_cmd &sent);
     // What the records hold for the read of that key (compared, not shown).
     QByteArray recordPrint(const QByteArray &readKey) const;
+    // The records hold already what sent writes (printRecords: their print for readKey): the
+    // read back of it cannot tell whether the device took it.
+    bool recordsHoldWrite(const _mcu_cmd &sent, const QByteArray &readKey, const QByteArray &printRecords);
     // One read of a read-back: queued now (at most MaxOwnReads of one read per link until the
     // operator writes its command again), or kept for the next link while the link is down. False
     // when it was asked often enough on this link.
@@ -295,9 +301,10 @@ private:
     // it answers one of ours sent at nAnswersSentMs or later: a doubt about a write sent after
     // that learns what the device held before it only.
     void readAnswered(const _mcu_cmd &read, bool bCredited, qint64 nAnswersSentMs);
-    // The device refused a read of ours (a scene it does not have): a write in doubt that waited
-    // for its answer is said as not made. bCredited false: the refusal may be another read's of its
-    // kind; the read is asked again (bounded as every read-back), given up, said as not made.
+    // The device refused a read of ours. A scene it refuses to read it does not have: a write in
+    // doubt that waited for its answer is said as not made. Any other refusal (or one that may be
+    // another read's of its kind, bCredited false) tells nothing: the read is asked again, bounded
+    // as every read-back, and given up, said as not answered.
     void readRefused(const _mcu_cmd &read, bool bCredited);
     // A count read of ours was answered: a write in doubt that saved or renamed a scene numbered
     // beyond the device's count did not make it (no read of that scene follows to say so).

@@ -11,7 +11,7 @@ class TestNoticeRules : public QObject
 
     static QString name(CNoticeRules::Notice e)
     {
-        static const char *const s_psz[] = {"", "NotConnected", "Busy", "Refused", "NotMade", "CanvasNotShown"};
+        static const char *const s_psz[] = {"", "NotConnected", "Busy", "Refused", "NotMade", "CanvasNotShown", "Unconfirmed"};
         return QString::fromLatin1(s_psz[e]);
     }
 
@@ -36,24 +36,28 @@ private slots:
         // The old value read back: not made, once, and only for the doubt of that read.
         QTest::newRow("read back shows the old value") << "doubt,a,old@0 answer,b,old@200/100 answer,a,old@300/100 answer,a,old@400/350"
                                                       << "NotMade";
-        QTest::newRow("read back given up") << "giveup,a@0 doubt,a,old@0 giveup,a@100" << "NotMade";
+        // No answer showed the old value: not answered, its fate unknown; a scene the device does
+        // not hold was not made.
+        QTest::newRow("read back given up") << "giveup,a@0 doubt,a,old@0 giveup,a@100" << "Unconfirmed";
+        QTest::newRow("unanswered, no read tells") << "unanswered@100/50" << "Unconfirmed";
+        QTest::newRow("read back shows the scene not held") << "notheld,a@0 doubt,a,old@0 notheld,b@50 notheld,a@100" << "NotMade";
         // One notice per event; a burst is the same event repeated.
         QTest::newRow("a burst of refusals") << "refuse@0 refuse@1500 refuse@3000 refuse@5500" << "Refused Refused";
         QTest::newRow("a taken write ends the burst") << "refuse@0 taken,a,x@100/100 full@200" << "Refused Busy";
         QTest::newRow("the device heard on a new link ends the burst")
-            << "lost@0 link@100 heard@150 lost@200" << "NotConnected NotConnected";
+            << "lost@0 link@100 heard@150 drop@200" << "Unconfirmed NotConnected";
         // links the device accepted but never answered on: the loss said before says it all
         QTest::newRow("links the device never answered on")
             << "lost@0 link@1000 lost@4000/1500 link@5000 drop@8000 drop@12000 link@13000 heard@13100 lost@13200"
-            << "NotConnected NotConnected";
+            << "Unconfirmed Unconfirmed";
         QTest::newRow("a link never answered on, nothing said since last heard")
-            << "heard@0 refuse@100 heard@200 link@5000 lost@9000/5500" << "Refused NotConnected";
+            << "heard@0 refuse@100 heard@200 link@5000 lost@9000/5500" << "Refused Unconfirmed";
         // a doubt settled is its own event: said within a burst, and the next ending is news
         QTest::newRow("a doubt settled, then a loss")
-            << "refuse@0 doubt,a,old@100 link@200 heard@300 answer,a,old@300/250 lost@400" << "Refused NotMade NotConnected";
+            << "refuse@0 doubt,a,old@100 link@200 heard@300 answer,a,old@300/250 lost@400" << "Refused NotMade Unconfirmed";
         // a write of the last link lost on this one: its own news, the burst unchanged
         QTest::newRow("a write of the last link lost on this one")
-            << "lost@0 link@100 heard@150 lost@200/50 lost@300 lost@400" << "NotConnected NotConnected NotConnected";
+            << "lost@0 link@100 heard@150 lost@200/50 lost@300 lost@400" << "Unconfirmed Unconfirmed Unconfirmed";
     }
     void rules()
     {
@@ -78,6 +82,10 @@ private slots:
                 rules.writeTaken(key, target, print, times.last().toLongLong());
             else if (op.first() == "giveup")
                 e = rules.readGivenUp(key, nNow);
+            else if (op.first() == "notheld")
+                e = rules.sceneNotHeld(key);
+            else if (op.first() == "unanswered")
+                e = rules.writeUnanswered(nNow, times.last().toLongLong());
             else if (op.first() == "refuse")
                 e = rules.writeNotTaken(CNoticeRules::DeviceRefused, nNow, times.last().toLongLong());
             else if (op.first() == "full")

@@ -834,7 +834,7 @@ class TestOperatorRandom : public QObject
     // scene, layer or settings command; it announces itself again), silent (it stops answering
     // for a while shorter than the silence that loses the link, or until the link is lost, and
     // answers again), or switched off at once after steps joined without a wait, then on.
-    // step.bUntaken: a write the device got in flight or silent, or pending at the switch-off.
+    // step.bUntaken: a write the device got in flight or silent, or queued at the switch-off.
     bool performEnding(Step &step, const QString &strSerial, const std::function<bool(Step &)> &fnJoin)
     {
         CDeviceSimulator *pSim = simOf(strSerial);
@@ -891,8 +891,9 @@ class TestOperatorRandom : public QObject
             pSim->setAnswering(true);
             pWorker->setHeartbeatInterval(300); // the next heartbeat's reply ends what is unanswered
         } else {
-            step.bUntaken = pWorker->hasWritePending();
-            strHow = step.bUntaken ? "switched off with writes pending" : "switched off";
+            // One in flight may have been taken: read back on the next link, said if it was not.
+            step.bUntaken = pWorker->hasWriteQueued();
+            strHow = pWorker->hasWritePending() ? "switched off with writes pending" : "switched off";
             QTest::mouseClick(m_pWindow->checkR4Exist(strSerial)->switchButton(), Qt::LeftButton);
             (void)waitForLink(strSerial, false);
             QTest::mouseClick(m_pWindow->checkR4Exist(strSerial)->switchButton(), Qt::LeftButton);
@@ -910,7 +911,8 @@ class TestOperatorRandom : public QObject
     }
 
     // Said wrongly: a notice naming a device the step did not address, or none naming the device
-    // whose write the step's ending did not take.
+    // whose write the step's ending did not take (one that went with the link is in doubt until
+    // the next link reads it back: its loss box names the device meanwhile).
     QString noticeMismatch(const Step &step, const QStringList &addressed)
     {
         QStringList bad;
@@ -923,7 +925,7 @@ class TestOperatorRandom : public QObject
                 m_lastEnding[strSerial].start();
             if (n && !addressed.contains(strSerial))
                 bad << QString("%1 notices naming %2, which the step did not address").arg(n).arg(strSerial);
-            if (!n && step.bUntaken && step.strSerial == strSerial)
+            if (!n && step.bUntaken && step.strSerial == strSerial && !TestUtil::said("tipInfor", strSerial))
                 bad << QString("no notice naming %1, which did not take a write").arg(strSerial);
         }
         return bad.join("; ");

@@ -286,6 +286,9 @@ private slots:
         QTest::newRow("layer level dropped") << "layer";
         // a name read answered after it, of unclear owner, tells what the device held then only
         QTest::newRow("name dropped, a name read sent after it of unclear owner") << "unclear";
+        // said only by what the new line's read back shows
+        QTest::newRow("name lost with the line, back holding it") << "lineheld";
+        QTest::newRow("name lost with the line, back without it") << "linelost";
     }
     void deviceWorkOnTheLine()
     {
@@ -308,6 +311,26 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(worker.deviceNameRecord(strName) && strName == "Hall", 5000);
             SimTest::settle(worker, sim);
             QCOMPARE(TestUtil::said("notice"), 0); // the device took it
+        } else if (kind == "lineheld" || kind == "linelost") {
+            const QString strSys = QString::fromUtf8("系统设置");
+            worker.setMcuCommand(strSys, QByteArray(), 1, 10);
+            SimTest::settle(worker, sim);
+            sim.injectFault(kind == "lineheld" ? CDeviceSimulator::TakenNoAnswer : CDeviceSimulator::NoAnswer, 41);
+            worker.setMcuCommand(strSys, QByteArray("Hall").leftJustified(12, '\0'), 2, 10);
+            QTRY_COMPARE(sim.requests(41, 10).last().nReadOrWrite, 2);
+            sim.closePty();
+            QTRY_VERIFY_WITH_TIMEOUT(worker.isFinished(), 10000);
+            QCOMPARE(TestUtil::said("notice"), 0);
+            QVERIFY(sim.openPty());
+            worker.connectToSerislport(sim.ptyName());
+            worker.start();
+            QTRY_COMPARE(sim.requests(41, 10).size(), 3);
+            SimTest::settle(worker, sim);
+            QString strName;
+            QVERIFY(worker.deviceNameRecord(strName));
+            QCOMPARE(strName, sim.model().strDeviceName);
+            QTRY_COMPARE(TestUtil::said("notice", QString(), QString::fromUtf8("修改未生效")), int(kind == "linelost"));
+            QCOMPARE(TestUtil::said("notice"), int(kind == "linelost"));
         } else if (kind == "slow") {
             int nUnanswered = 0;
             worker.commandLedger().setObserver([&nUnanswered](const _mcu_cmd &, CCommandLedger::Event e) {

@@ -52,6 +52,14 @@
         <translation>设备 %1 未应答，修改未生效。</translation>
     </message>
     <message>
+        <source>修改未确认</source>
+        <translation>修改未确认</translation>
+    </message>
+    <message>
+        <source>设备 %1 未应答，无法确认修改是否生效。</source>
+        <translation>设备 %1 未应答，无法确认修改是否生效。</translation>
+    </message>
+    <message>
         <source>画布未刷新</source>
         <translation>画布未刷新</translation>
     </message>

@@ -52,6 +52,14 @@
         <translation>Device %1 did not answer; the change was not made.</translation>
     </message>
     <message>
+        <source>修改未确认</source>
+        <translation>Change not confirmed</translation>
+    </message>
+    <message>
+        <source>设备 %1 未应答，无法确认修改是否生效。</source>
+        <translation>Device %1 did not answer; whether the change was made is not known.</translation>
+    </message>
+    <message>
         <source>画布未刷新</source>
         <translation>Canvas not refreshed</translation>
     </message>
