@@ -754,6 +754,7 @@ private slots:
         QTest::newRow("save over the last scene taken, never answered, a count read before its read back") << "saveover" << "";
         // a count read of ours queued behind it shows the scene beyond the count
         QTest::newRow("save to a new scene never answered, a count read then") << "savecount" << "修改未生效";
+        QTest::newRow("save to a new scene never answered, a count read then, no scene read answered") << "savecountquiet" << "修改未生效";
         // refused, each time perhaps for the read before it: asked to its bound, then not known
         QTest::newRow("save to a new scene never answered, its read back refused of unclear owner") << "saveunclear" << "修改未确认";
         // a settings read refused there is asked again once the queue has room
@@ -805,12 +806,12 @@ private slots:
             settle(worker, sim);
             QCOMPARE(sim.model().nBrightness, 75);
             QCOMPARE(worker.getSystemInfo()->nbrightness, 75);
-        } else if (ending == "saverefused" || ending == "saveunclear" || ending == "savecount") {
+        } else if (ending == "saverefused" || ending == "saveunclear" || ending.startsWith("savecount")) {
             // unclear: the read back unanswered too, those asked again refused
-            sim.injectFault(CDeviceSimulator::NoAnswer, 35, ending == "saveunclear" ? 2 : ending == "savecount" ? 4 : 1);
+            sim.injectFault(CDeviceSimulator::NoAnswer, 35, ending == "saveunclear" ? 2 : ending == "savecount" ? 4 : ending == "savecountquiet" ? 20 : 1);
             worker.setHeartbeatInterval(300);
             worker.setMcuCommand(strScene, hex("0104"), 2, 10);
-            if (ending == "savecount")
+            if (ending.startsWith("savecount"))
                 worker.setMcuCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
             settle(worker, sim);
             if (ending == "saveunclear")
