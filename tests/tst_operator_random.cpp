@@ -892,6 +892,9 @@ class TestOperatorRandom : public QObject
             pWorker->setHeartbeatInterval(300); // the next heartbeat's reply ends what is unanswered
         } else {
             // One in flight may have been taken: read back on the next link, said if it was not.
+            // What is queued at the switch-off is known once the worker thread can send nothing
+            // more before a reply, which this thread takes in.
+            (void)QTest::qWaitFor([pWorker]() { return !pWorker->hasWriteQueued() || pWorker->queueHeld(); }, 5000);
             step.bUntaken = pWorker->hasWriteQueued();
             strHow = pWorker->hasWritePending() ? "switched off with writes pending" : "switched off";
             QTest::mouseClick(m_pWindow->checkR4Exist(strSerial)->switchButton(), Qt::LeftButton);
