@@ -401,16 +401,14 @@ void TestMainWindowE2E::deviceNameLandsOnItsOwnRow()
     // Two devices on the one device port, at two loopback addresses.
     CSimDeviceList list(2);
     QVERIFY(list.isListening());
-    CDeviceSimulator *pSimA = &list.sim(0);
-    CDeviceSimulator *pSimB = &list.sim(1);
+    CDeviceSimulator *pSimA = &list.sim(0), *pSimB = &list.sim(1);
     pSimA->model().strDeviceName = QStringLiteral("甲设备");
     pSimB->model().strDeviceName = QStringLiteral("乙设备");
     MainWindow *pWindow = &list.window();
     list.announce(0);
     list.announce(1);
     QCOMPARE(pWindow->rowItems().size(), 2);
-    QTreeWidgetItem *pRowA = pWindow->rowItems().at(0);
-    QTreeWidgetItem *pRowB = pWindow->rowItems().at(1);
+    QTreeWidgetItem *pRowA = pWindow->rowItems().at(0), *pRowB = pWindow->rowItems().at(1);
     QCOMPARE(pRowA->text(0), list.address(0));
 
     QVERIFY(list.switchOn(0) && list.switchOn(1));
@@ -455,7 +453,6 @@ void TestMainWindowE2E::deviceNameLandsOnItsOwnRow()
 void TestMainWindowE2E::lostTarnLinkIsHandledBeforeTheBox()
 {
     CSimDeviceList list;
-    QVERIFY(list.isListening());
     CDeviceSimulator &sim = list.sim();
     CTcpDeviceThread *pDevice = list.switchOn();
     QVERIFY(pDevice);
@@ -511,7 +508,6 @@ void TestMainWindowE2E::oneBoxAndNoticePerLoss()
 {
     QFETCH(bool, bFrozen);
     CSimDeviceList list;
-    QVERIFY(list.isListening());
     CDeviceSimulator *pSim = &list.sim();
     CTcpDeviceThread *pDevice = list.switchOn();
     QVERIFY(pDevice);
@@ -595,7 +591,6 @@ void TestMainWindowE2E::lostLinkBoxGoesWhenTheLinkIsBack()
     QFETCH(bool, bFrozen);
     QFETCH(int, nDevices);
     CSimDeviceList list(nDevices);
-    QVERIFY(list.isListening());
     QList<CTcpDeviceThread *> listDevices;
     for (int n = 0; n < nDevices; ++n) {
         listDevices << list.switchOn(n);
@@ -604,14 +599,7 @@ void TestMainWindowE2E::lostLinkBoxGoesWhenTheLinkIsBack()
     }
     BesMessageBox::clearTestAnswer(); // real boxes, each running its own event loop
     const auto restore = qScopeGuard([]() { BesMessageBox::setTestAnswer(QMessageBox::Cancel); });
-    const auto boxOf = [&](int n) -> QWidget * {
-        for (QWidget *pBox : QApplication::topLevelWidgets()) {
-            QLabel *pText = pBox->isVisible() ? pBox->findChild<QLabel *>(QStringLiteral("labelMessageContent")) : nullptr;
-            if (pText && pText->text().contains(list.serial(n)))
-                return pBox;
-        }
-        return nullptr;
-    };
+    const auto boxOf = [&](int n) { return TestUtil::shownBoxes(list.serial(n)).value(0); };
     // Runs inside the boxes' loops: once every box shows, the devices announce themselves again,
     // each once the box of the one before went; a frozen one answers again once it is linked with
     // its box still there. A box still there long after is closed here so that the test can end.
@@ -637,12 +625,8 @@ void TestMainWindowE2E::lostLinkBoxGoesWhenTheLinkIsBack()
             QApplication::activeModalWidget()->close();
     });
     poll.start(20);
-    for (int n = 0; n < nDevices; ++n) {
-        if (bFrozen)
-            list.sim(n).setAnswering(false);
-        else
-            list.sim(n).dropClients();
-    }
+    for (int n = 0; n < nDevices; ++n)
+        bFrozen ? list.sim(n).setAnswering(false) : list.sim(n).dropClients();
     QTRY_VERIFY_WITH_TIMEOUT(nBack == nDevices && !QApplication::activeModalWidget(), 15000);
     QVERIFY(nPolls <= 400);
     QCOMPARE(listSeen, (nDevices == 1 ? QStringList{"1 back: 0 left"} : QStringList{"1 back: 1 left", "2 back: 0 left"}));
@@ -686,7 +670,6 @@ void TestMainWindowE2E::reannouncedAddressIsDialled()
 void TestMainWindowE2E::endedLoopRestartsWithoutWaiting()
 {
     CSimDeviceList list;
-    QVERIFY(list.isListening());
     CTcpDeviceThread *pDevice = list.switchOn();
     QVERIFY(pDevice);
 

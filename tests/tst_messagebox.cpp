@@ -14,6 +14,7 @@
 #include "BesMessageBox.h"
 #include "BesScaleUtil.h"
 #include "FontSubstitution.h"
+#include "TestUtil.h"
 
 // Runs pAction on the modal box as soon as it is shown (the box's own nested
 // event loop delivers the zero-delay timer).
@@ -234,14 +235,7 @@ private slots:
         QFETCH(QStringList, steps);
         QObject devices[2];
         QStringList listSeen; // boxes covered or off the screen; for each device back, the loss boxes left
-        const auto shown = [](const QString &strText) {
-            QList<QWidget *> list;
-            for (QWidget *pBox : QApplication::topLevelWidgets())
-                if (pBox->isVisible() && pBox->inherits("BesFramelessDialog")
-                    && pBox->findChild<QLabel *>("labelMessageContent")->text().contains(strText))
-                    list << pBox;
-            return list;
-        };
+        const auto shown = &TestUtil::shownBoxes;
         std::function<void(int)> openFrom = [&](int nStep) {
             for (; nStep < steps.size() && steps.at(nStep).startsWith("notice"); ++nStep)
                 BesMessageBox::notice("t", steps.at(nStep) + " refused a change made here", 60000);

@@ -304,15 +304,15 @@ private slots:
         QCOMPARE(worker.getSceneList().size(), 2);
         BesMessageBox::clearTestRecords();
         sim.clearRequests();
+        const QString strSys = QString::fromUtf8("系统设置");
         if (kind == "name") {
             sim.injectFault(CDeviceSimulator::TakenNoAnswer, 41);
-            worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray("Hall").leftJustified(12, '\0'), 2, 10);
+            worker.setMcuCommand(strSys, QByteArray("Hall").leftJustified(12, '\0'), 2, 10);
             QString strName;
             QTRY_VERIFY_WITH_TIMEOUT(worker.deviceNameRecord(strName) && strName == "Hall", 5000);
             SimTest::settle(worker, sim);
             QCOMPARE(TestUtil::said("notice"), 0); // the device took it
         } else if (kind == "lineheld" || kind == "linelost") {
-            const QString strSys = QString::fromUtf8("系统设置");
             worker.setMcuCommand(strSys, QByteArray(), 1, 10);
             SimTest::settle(worker, sim);
             sim.injectFault(kind == "lineheld" ? CDeviceSimulator::TakenNoAnswer : CDeviceSimulator::NoAnswer, 41);
@@ -377,7 +377,6 @@ private slots:
             QTRY_COMPARE_WITH_TIMEOUT(TestUtil::said("notice", sim.ptyName()), 1, 5000);
             QVERIFY(sim.hasRequest(35, 80));
         } else if (kind == "unclear") { // the read after it goes out at once: one name read ended before
-            const QString strSys = QString::fromUtf8("系统设置");
             sim.injectFault(CDeviceSimulator::NoAnswer, 41, 2);
             worker.setMcuCommand(strSys, QByteArray(), 1, 10);
             SimTest::settle(worker, sim);

@@ -442,8 +442,7 @@ private slots:
     }
 
     // The scene count, the scene records and the scenes' audio end as the device holds them (an
-    // audio record may be forgotten, never wrong): after a delete or a save to a new scene it
-    // acknowledged, a delete or save of unknown fate, and a device back with fewer scenes.
+    // audio record may be forgotten, never wrong), whatever the scene write's fate.
     void sceneRecordsFollowTheDevice_data()
     {
         QTest::addColumn<int>("sub");          // the scene write; 0: none, the device comes back without scene 3
@@ -487,10 +486,7 @@ private slots:
             QTRY_VERIFY(worker.isFinished());
             if (sub == 0)
                 sim.model().scenes.removeLast();
-            QSignalSpy connected(&worker, &CTcpDeviceThread::connected);
-            worker.reConnected();
-            QVERIFY(connected.wait(3000));
-            worker.start();
+            QVERIFY(SimTest::linkAgain(worker));
             worker.setMcuCommand(strCounts, hex("01"), 1, 0); // as the start-up reads ask
         }
         settle(worker, sim);
@@ -697,10 +693,7 @@ private slots:
                 sim.dropClients();
             }
             QTRY_VERIFY(worker.isFinished());
-            QSignalSpy connected(&worker, &CTcpDeviceThread::connected);
-            worker.reConnected();
-            QVERIFY(connected.wait(3000));
-            worker.start();
+            QVERIFY(SimTest::linkAgain(worker));
         }
         QTRY_COMPARE(record(), held);
         settle(worker, sim);
@@ -770,15 +763,15 @@ private slots:
         worker.setDeviceType("Z");
         QVERIFY(connectWorker(worker, sim, "ZS"));
         const QString strLayer = QString::fromUtf8("图层设置"), strScene = QString::fromUtf8("场景操作");
-        worker.setMcuCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
+        const QString strCounts = QString::fromUtf8("源及场景数");
+        worker.setMcuCommand(strCounts, hex("01"), 1, 0);
         worker.setMcuCommand(strLayer, hex("00"), 1, 0);
         settle(worker, sim);
         BesMessageBox::clearTestRecords();
         CHubSpy spy;
-        if (ending == "nak" || ending == "lost")
-            sim.injectFault(ending == "nak" ? CDeviceSimulator::Nak : CDeviceSimulator::DropConnection, 34);
-        if (ending == "losttaken")
-            sim.injectFault(CDeviceSimulator::TakenNoAnswer, 34);
+        if (ending == "nak" || ending.startsWith("lost"))
+            sim.injectFault(ending == "nak" ? CDeviceSimulator::Nak
+                            : ending == "lost" ? CDeviceSimulator::DropConnection : CDeviceSimulator::TakenNoAnswer, 34);
         if (ending.startsWith("noanswer") || ending == "recall" || ending == "latenak" || ending.startsWith("taken")
             || ending == "giveup" || ending == "same") {
             sim.injectFault(ending.startsWith("taken") ? CDeviceSimulator::TakenNoAnswer : CDeviceSimulator::NoAnswer,
@@ -812,7 +805,7 @@ private slots:
             worker.setHeartbeatInterval(300);
             worker.setMcuCommand(strScene, hex("0104"), 2, 10);
             if (ending.startsWith("savecount"))
-                worker.setMcuCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
+                worker.setMcuCommand(strCounts, hex("01"), 1, 0);
             settle(worker, sim);
             if (ending == "saveunclear")
                 QCOMPARE(sim.requests(35, 0).size(), 3 + 3); // the start-up reads of three scenes, then three asks
@@ -823,11 +816,8 @@ private slots:
             worker.setHeartbeatInterval(300);
             worker.setMcuCommand(strScene, hex("0104"), 2, 10);
             QTRY_VERIFY(worker.isFinished());
-            QSignalSpy connected(&worker, &CTcpDeviceThread::connected);
-            worker.reConnected();
-            QVERIFY(connected.wait(3000));
-            worker.start();
-            worker.setMcuCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
+            QVERIFY(SimTest::linkAgain(worker));
+            worker.setMcuCommand(strCounts, hex("01"), 1, 0);
             settle(worker, sim);
             QCOMPARE(sim.model().scenes.size(), 3);
             QCOMPARE(worker.getDeviceInfo()->nSceneNum, 3);
@@ -835,7 +825,7 @@ private slots:
             sim.injectFault(CDeviceSimulator::TakenNoAnswer, 35);
             worker.setHeartbeatInterval(300);
             worker.setMcuCommand(strScene, hex("0103"), 2, 10);
-            worker.setMcuCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
+            worker.setMcuCommand(strCounts, hex("01"), 1, 0);
             settle(worker, sim);
         } else if (ending == "rename" || ending == "renametaken") { // its read back unanswered, asked again
             sim.injectFault(ending == "rename" ? CDeviceSimulator::NoAnswer : CDeviceSimulator::TakenNoAnswer, 35);
@@ -868,13 +858,10 @@ private slots:
                 QTRY_VERIFY(sim.hasRequest(34, 45));
                 sim.dropClients();
             }
-            if (ending == "lost" || ending == "losttaken") { // nothing said while away; the next link reads it back
+            if (ending.startsWith("lost")) { // nothing said while away; the next link reads it back
                 QTRY_VERIFY(worker.isFinished());
                 QCOMPARE(said("notice"), 0);
-                QSignalSpy connected(&worker, &CTcpDeviceThread::connected);
-                worker.reConnected();
-                QVERIFY(connected.wait(3000));
-                worker.start();
+                QVERIFY(SimTest::linkAgain(worker));
             }
             if (ending == "bound") {
                 QTRY_VERIFY(!BesMessageBox::testRecords().isEmpty());
@@ -914,7 +901,7 @@ private slots:
         QTest::qWait(50);
         QCOMPARE(said("notice"), int(!title.isEmpty()));
         QCOMPARE(said("notice", "ZS", title), int(!title.isEmpty()));
-        QCOMPARE(said("tipInfor", "ZS"), int(ending == "lost" || ending == "losttaken" || ending == "savegone")); // a lost link is a box naming the device
+        QCOMPARE(said("tipInfor", "ZS"), int(ending.startsWith("lost") || ending == "savegone")); // a lost link is a box naming the device
     }
 
     // Over TCP a device from which nothing came for three heartbeat periods lost its link: the

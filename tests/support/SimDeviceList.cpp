@@ -22,26 +22,15 @@ CSimDeviceList::CSimDeviceList(int nDevices)
         if (bAll)
             m_nPort = sim(0).port();
     }
-    if (!m_nPort)
-        return;
-    MainWindow::setDevicePort(m_nPort);
-    m_pWindow = std::make_unique<MainWindow>();
+    if (m_nPort) {
+        MainWindow::setDevicePort(m_nPort);
+        m_pWindow = std::make_unique<MainWindow>();
+    }
 }
 
-CSimDeviceList::~CSimDeviceList()
-{
-    closeWindow();
-}
-
-QString CSimDeviceList::address(int n) const
-{
-    return QStringLiteral("127.0.0.%1").arg(2 + n);
-}
-
-QString CSimDeviceList::serial(int n) const
-{
-    return QStringLiteral("SN%1").arg(1 + n);
-}
+CSimDeviceList::~CSimDeviceList() = default;
+void CSimDeviceList::remove(int n) { m_listSims.at(size_t(n)).reset(); }
+void CSimDeviceList::closeWindow() { m_pWindow.reset(); }
 
 CTcpDeviceThread *CSimDeviceList::worker(int n) const
 {
@@ -55,17 +44,13 @@ void CSimDeviceList::announce(int n)
 
 CTcpDeviceThread *CSimDeviceList::switchOn(int n)
 {
+    if (!isListening())
+        return nullptr;
     announce(n);
     QTest::mouseClick(m_pWindow->checkR4Exist(serial(n))->switchButton(), Qt::LeftButton);
     CTcpDeviceThread *pDevice = worker(n);
-    if (!QTest::qWaitFor([&]() { return pDevice->isConnected() && pDevice->isRunning() && sim(n).hasClient(); }, 5000))
-        return nullptr;
-    return pDevice;
-}
-
-void CSimDeviceList::remove(int n)
-{
-    m_listSims.at(size_t(n)).reset();
+    return QTest::qWaitFor([&]() { return pDevice->isConnected() && pDevice->isRunning() && sim(n).hasClient(); }, 5000)
+               ? pDevice : nullptr;
 }
 
 CDeviceSimulator *CSimDeviceList::bringBack(int n)
@@ -75,9 +60,4 @@ CDeviceSimulator *CSimDeviceList::bringBack(int n)
         return nullptr;
     m_listSims.at(size_t(n)) = std::move(pSim);
     return &sim(n);
-}
-
-void CSimDeviceList::closeWindow()
-{
-    m_pWindow.reset();
 }

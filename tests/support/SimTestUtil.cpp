@@ -22,6 +22,15 @@ bool connectWorker(CTcpDeviceThread &worker, CDeviceSimulator &sim, const QStrin
     return connected.count() > 0 || connected.wait(3000);
 }
 
+bool linkAgain(CTcpDeviceThread &worker)
+{
+    QSignalSpy connected(&worker, &CTcpDeviceThread::connected);
+    worker.reConnected();
+    const bool bConnected = connected.wait(3000);
+    worker.start();
+    return bConnected;
+}
+
 void settle(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nQuietMs)
 {
     QElapsedTimer t;

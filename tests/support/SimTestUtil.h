@@ -14,6 +14,9 @@ namespace SimTest {
 // Connects the worker to the simulator over TCP and starts its loop; true once connected.
 bool connectWorker(CTcpDeviceThread &worker, CDeviceSimulator &sim, const QString &strSerial = "SN1");
 
+// The link is made again (the device list's reconnection) and the loop started; true once connected.
+bool linkAgain(CTcpDeviceThread &worker);
+
 // Waits (at most 8 s) until the worker's queue is empty, no command awaits its answer and the
 // simulator has received nothing new for nQuietMs.
 void settle(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nQuietMs = 150);

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
 #include <QWidget>
@@ -40,6 +41,18 @@ void retype(QWidget *pField, const QString &strText)
         pSpin->selectAll();
     QTest::keyClick(pField, Qt::Key_Backspace);
     QTest::keyClicks(pField, strText);
+}
+
+QList<QWidget *> shownBoxes(const QString &strText)
+{
+    QList<QWidget *> list;
+    for (QWidget *pBox : QApplication::topLevelWidgets()) {
+        QLabel *pText = pBox->isVisible() && pBox->inherits("BesFramelessDialog")
+                            ? pBox->findChild<QLabel *>(QStringLiteral("labelMessageContent")) : nullptr;
+        if (pText && pText->text().contains(strText))
+            list << pBox;
+    }
+    return list;
 }
 
 void lookAtNextModal(std::function<void(QWidget *)> fnLook)

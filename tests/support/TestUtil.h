@@ -1,6 +1,7 @@
 #ifndef TESTUTIL_H
 #define TESTUTIL_H
 
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -21,6 +22,8 @@ void lookAtNextModal(std::function<void(QWidget *)> fnLook);
 // The message boxes shown so far (as recorded for tests) of that kind whose text contains
 // strText, and of that title when one is given.
 int said(const QString &strKind, const QString &strText = QString(), const QString &strTitle = QString());
+// The message boxes on the screen now whose text contains strText.
+QList<QWidget *> shownBoxes(const QString &strText = QString());
 
 // The program's own style sheet, in force for the application while this lives.
 class CProgramStyle
