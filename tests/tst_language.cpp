@@ -496,14 +496,13 @@ void TestLanguage::textsMadeInCodeFollowASwitch_data()
     QTest::addColumn<bool>("bMute");
     QTest::addColumn<QStringList>("listThen");
 
-    QStringList listCn{QStringLiteral("静音"), QStringLiteral("添加场景"), QStringLiteral("添加场景"),
-                       QStringLiteral("  版本号：V1.0.Vistel-V1.1(20240604)  "), QStringLiteral("已调用"),
-                       QStringLiteral("版本号：V1.0.Vistel-V1.1(20250108)  ")};
-    QStringList listEn{QStringLiteral("Mute"), QStringLiteral("Add scene"), QStringLiteral("Add scene"),
-                       QStringLiteral("  Version number：V1.0.Vistel-V1.1(20240604)  "), QStringLiteral("Taken"),
-                       QStringLiteral("Version number：V1.0.Vistel-V1.1(20250108)  ")};
-    listCn << QStringLiteral("设备 127.0.0.9 (SNL) 未连接，修改未生效。");
-    listEn << QStringLiteral("Device 127.0.0.9 (SNL) is not connected; the change was not made.");
+    const QStringList listCn{QStringLiteral("静音"), QStringLiteral("添加场景"), QStringLiteral("添加场景"),
+                             QStringLiteral("  版本号：V1.0.Vistel-V1.1(20240604)  "), QStringLiteral("已调用"),
+                             QStringLiteral("版本号：V1.0.Vistel-V1.1(20250108)  "), QStringLiteral("设备 127.0.0.9 (SNL) 未连接，修改未生效。")};
+    const QStringList listEn{QStringLiteral("Mute"), QStringLiteral("Add scene"), QStringLiteral("Add scene"),
+                             QStringLiteral("  Version number：V1.0.Vistel-V1.1(20240604)  "), QStringLiteral("Taken"),
+                             QStringLiteral("Version number：V1.0.Vistel-V1.1(20250108)  "),
+                             QStringLiteral("Device 127.0.0.9 (SNL) is not connected; the change was not made.")};
     QStringList listCnMuted = listCn, listEnMuted = listEn;
     listCnMuted[0] = QStringLiteral("取消静音");
     listEnMuted[0] = QStringLiteral("Unmute");

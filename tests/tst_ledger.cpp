@@ -582,9 +582,8 @@ private slots:
             QVERIFY2(nEvents[e] > 20, qPrintable(QString("event %1 met %2 times").arg(e).arg(nEvents[e])));
     }
 
-    // Past the late list's bound: more reads of one kind than it keeps ended by a heartbeat's
-    // reply, then a read of another kind answered, in flight or late. The device answers in order:
-    // the next reply of the first kind is the next read's own.
+    // More reads of one kind than the late list keeps ended by a heartbeat's reply, then one of another
+    // kind answered, in flight or late: the device answers in order, the next reply of the first kind is the next read's.
     void creditForgetsTheLateBeforeIt()
     {
         for (bool bLate : {false, true}) {

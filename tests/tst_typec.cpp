@@ -273,8 +273,8 @@ void TestTypeC::pulledLineAndANewOne()
 
 // A line whose far end answers nothing, or never answers the connect's first read whole, is a line
 // lost: said once, as a device that does not answer (not a loose cable), naming the port; the port
-// closes and the tab can connect again. One garbled
-// answer to that read is asked again: the device is read and its frame opens.
+// closes and the tab can connect again. One garbled answer to that read is asked again: the device
+// is read and its frame opens.
 void TestTypeC::silentLine_data()
 {
     QTest::addColumn<int>("garbled"); // answers of the device information read sent garbled; -1: none sent; -2: none once read
