@@ -784,6 +784,8 @@ private slots:
         }
         if (ending == "off")
             sim.setReplyDelay(400);
+        if (ending.startsWith("recall") || ending.startsWith("save") || ending.startsWith("rename"))
+            worker.setHeartbeatInterval(300); // its reply ends the write or its read back
         if (ending == "recall") {
             worker.setMcuCommand(strScene, hex("03"), 2, 20);
             QTRY_VERIFY(!BesMessageBox::testRecords().isEmpty());
@@ -794,7 +796,6 @@ private slots:
         } else if (ending == "recallread" || ending == "recallnak") { // the scene's brightness is live after it: read again
             sim.model().scenes[1].nBrightness = 75;
             sim.injectFault(ending == "recallnak" ? CDeviceSimulator::Nak : CDeviceSimulator::NoAnswer, 34);
-            worker.setHeartbeatInterval(300);
             worker.setMcuCommand(strScene, hex("02"), 2, 20);
             settle(worker, sim);
             QCOMPARE(sim.model().nBrightness, 75);
@@ -802,7 +803,6 @@ private slots:
         } else if (ending == "saverefused" || ending == "saveunclear" || ending.startsWith("savecount")) {
             // unclear: the read back unanswered too, those asked again refused
             sim.injectFault(CDeviceSimulator::NoAnswer, 35, ending == "saveunclear" ? 2 : ending == "savecount" ? 4 : ending == "savecountquiet" ? 20 : 1);
-            worker.setHeartbeatInterval(300);
             worker.setMcuCommand(strScene, hex("0104"), 2, 10);
             if (ending.startsWith("savecount"))
                 worker.setMcuCommand(strCounts, hex("01"), 1, 0);
@@ -813,7 +813,6 @@ private slots:
         } else if (ending == "savegone") {
             sim.injectFault(CDeviceSimulator::NoAnswer, 35);
             sim.injectFault(CDeviceSimulator::DropConnection, 35);
-            worker.setHeartbeatInterval(300);
             worker.setMcuCommand(strScene, hex("0104"), 2, 10);
             QTRY_VERIFY(worker.isFinished());
             QVERIFY(SimTest::linkAgain(worker));
@@ -823,14 +822,12 @@ private slots:
             QCOMPARE(worker.getDeviceInfo()->nSceneNum, 3);
         } else if (ending == "saveover") {
             sim.injectFault(CDeviceSimulator::TakenNoAnswer, 35);
-            worker.setHeartbeatInterval(300);
             worker.setMcuCommand(strScene, hex("0103"), 2, 10);
             worker.setMcuCommand(strCounts, hex("01"), 1, 0);
             settle(worker, sim);
         } else if (ending == "rename" || ending == "renametaken") { // its read back unanswered, asked again
             sim.injectFault(ending == "rename" ? CDeviceSimulator::NoAnswer : CDeviceSimulator::TakenNoAnswer, 35);
             sim.injectFault(CDeviceSimulator::NoAnswer, 35);
-            worker.setHeartbeatInterval(300);
             worker.setMcuCommand(strScene, hex("02") + g_toGbkField("New", 12), 2, 40);
             settle(worker, sim);
             QCOMPARE(sim.requests(35, 0).size(), 3 + 2); // the start-up reads of three scenes, then two asks
@@ -874,11 +871,10 @@ private slots:
                 worker.setCanConnected(false);
                 QCOMPARE(worker.queuedCommandCount(), 0);
                 worker.disconnectFromServer();
-            }
-            if (ending == "off")
                 QTRY_VERIFY(!worker.isConnected());
-            else
+            } else {
                 settle(worker, sim);
+            }
             if (ending == "straynak" || ending == "latenak") {
                 if (ending == "latenak") {
                     worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
