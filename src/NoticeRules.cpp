@@ -50,18 +50,21 @@ CNoticeRules::Notice CNoticeRules::writeNotTaken(Ending eEnding, qint64 nNowMs, 
 }
 
 CNoticeRules::Notice CNoticeRules::writeInDoubt(const QByteArray &readKey, const QByteArray &target, const QByteArray &printRecords,
-                                                qint64 nSentMs)
+                                                qint64 nSentMs, const QByteArray &printTaken)
 {
     // Doubts of one write target keep the first print: the records change by reads and taken
-    // writes only, which update it.
-    if (indexOf(readKey, target) >= 0)
+    // writes only, which update it. What the device holds had it taken them is the last one's.
+    const int nIndex = indexOf(readKey, target);
+    if (nIndex >= 0) {
+        m_listDoubts[nIndex].printTaken = printTaken;
         return Nothing;
+    }
     Notice eNotice = Nothing;
     if (m_listDoubts.size() >= MaxDoubts) {
         m_listDoubts.removeFirst(); // no longer waited for: not known
         eNotice = Unconfirmed;
     }
-    m_listDoubts.append({readKey, target, printRecords, nSentMs});
+    m_listDoubts.append({readKey, target, printRecords, nSentMs, printTaken});
     return eNotice;
 }
 
@@ -72,10 +75,12 @@ void CNoticeRules::writeTaken(const QByteArray &readKey, const QByteArray &targe
         Doubt &doubt = m_listDoubts[i];
         if (doubt.key != readKey)
             continue;
-        if (doubt.target == target && nSentMs >= doubt.nSinceMs)
+        if (doubt.target == target && nSentMs >= doubt.nSinceMs) {
             m_listDoubts.removeAt(i);
-        else
+        } else {
             doubt.print = printRecords;
+            doubt.printTaken.clear(); // what it would hold now is not known
+        }
     }
 }
 
@@ -89,9 +94,10 @@ CNoticeRules::Notice CNoticeRules::readAnswered(const QByteArray &readKey, const
             continue;
         if (nSentMs < doubt.nSinceMs) {
             doubt.print = printRecords; // what the device held before the write
+            doubt.printTaken.clear();
             continue;
         }
-        bOld = bOld || doubt.print == printRecords;
+        bOld = bOld || (doubt.printTaken.isEmpty() ? doubt.print == printRecords : doubt.printTaken != printRecords);
         m_listDoubts.removeAt(i);
     }
     (void)nNowMs;

@@ -62,11 +62,22 @@ public:
     // or on the next link) will say what the device holds, printRecords is what the records hold
     // for it now. target names what the write changes (a field, a port, a layer). At MaxDoubts the
     // oldest doubt is given up: what it returns is said of it.
-    Notice writeInDoubt(const QByteArray &readKey, const QByteArray &target, const QByteArray &printRecords, qint64 nSentMs);
+    // printTaken, when given, is what the records would hold had the write been taken: an answer
+    // showing neither (a device back with a third value) did not take it either.
+    Notice writeInDoubt(const QByteArray &readKey, const QByteArray &target, const QByteArray &printRecords, qint64 nSentMs,
+                        const QByteArray &printTaken = QByteArray());
     // A write ended unanswered that no read can tell about: its fate is not known.
     Notice writeUnanswered(qint64 nNowMs, qint64 nSentMs) { return say(Unconfirmed, nNowMs, nSentMs); }
     // Writes dropped from the queue behind a command the device did not take: not made.
     Notice writeWithdrawn(qint64 nNowMs) { return say(NotMade, nNowMs, nNowMs); }
+    // A write of target ended of unclear fate: had it been taken, the device holds it, so what it
+    // would hold had the doubted writes of that target been taken is not known any more.
+    void writeUnclear(const QByteArray &readKey, const QByteArray &target)
+    {
+        const int nIndex = indexOf(readKey, target);
+        if (nIndex >= 0)
+            m_listDoubts[nIndex].printTaken.clear();
+    }
     // A write sent at nSentMs was taken (answered, in time or late): the burst ends. A doubt of
     // its read (readKey) about a write of the same target sent no later is settled: the device
     // holds what came after it, whatever became of the one in doubt. Any other doubt of that read
@@ -110,6 +121,7 @@ private:
         QByteArray target;
         QByteArray print;
         qint64 nSinceMs = 0;
+        QByteArray printTaken; // empty: not known, a changed print counts as taken
     };
     int indexOf(const QByteArray &readKey) const;
     int indexOf(const QByteArray &readKey, const QByteArray &target) const;

@@ -443,7 +443,7 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
             // A read of it sent after the write was answered already: the records hold what the
             // device holds since, whatever it did with the write; nothing is guessed.
             if (!bInDoubt && m_hashReadAnsweredSentMs.value(key, -1) < cmd.nSentMs)
-                sayNotice(m_notices.writeInDoubt(key, writeTarget(cmd), print, cmd.nSentMs));
+                sayNotice(m_notices.writeInDoubt(key, writeTarget(cmd), print, cmd.nSentMs, printIfTaken(cmd, key)));
             bInDoubt = true;
         }
     }
@@ -758,16 +758,42 @@ QByteArray CTcpDeviceThread::recordPrint(const QByteArray &key) const
     return print;
 }
 
+QByteArray CTcpDeviceThread::printIfTaken(const _mcu_cmd &sent, const QByteArray &key)
+{
+    // The value is put into the records as if taken, printed, and the records restored: nothing
+    // is told meanwhile.
+    const QByteArray &p = sent.byte;
+    QByteArray after;
+    if (sent.nCmdIndex == Tx_SetSystem && sent.nSubIndex3 == 10 && p.size() >= 12) {
+        const bool bNameRead = m_bNameRead;
+        const QString strName = m_strDeviceName;
+        m_bNameRead = true;
+        m_strDeviceName = g_fromGbkField(p.left(12));
+        after = recordPrint(key);
+        m_bNameRead = bNameRead;
+        m_strDeviceName = strName;
+    } else if (isTarn() && sent.nCmdIndex == Tx_LEDWHSet && sent.nSubIndex3 == 0 && p.size() >= 4) {
+        const int nWidth = m_pDeviceInfo->nScreenWidth;
+        const int nHeight = m_pDeviceInfo->nScreenHeight;
+        m_pDeviceInfo->nScreenWidth = be16(p, 0);
+        m_pDeviceInfo->nScreenHeight = be16(p, 2);
+        after = recordPrint(key);
+        m_pDeviceInfo->nScreenWidth = nWidth;
+        m_pDeviceInfo->nScreenHeight = nHeight;
+    }
+    return after;
+}
+
 bool CTcpDeviceThread::recordsHoldWrite(const _mcu_cmd &sent, const QByteArray &key, const QByteArray &print)
 {
     // The write is put into the records as if taken, printed, and the records restored: nothing
     // is told meanwhile.
     const QByteArray &p = sent.byte;
     bool bApplied = false;
-    QByteArray after;
+    QByteArray after = printIfTaken(sent, key);
+    if (!after.isEmpty())
+        return after == print;
     switch (sent.nCmdIndex) {
-    case Tx_SetSystem:
-        return sent.nSubIndex3 == 10 && p.size() >= 12 && m_bNameRead && g_fromGbkField(p.left(12)) == m_strDeviceName;
     case Tx_InputSet: {
         const InputSource *pInput = p.isEmpty() ? nullptr : m_pDeviceInfo->findInput(uchar(p.at(0)));
         return pInput && sent.nSubIndex3 == 2 && p.size() >= 14 && p.at(1) == 0 && g_fromGbkField(p.mid(2, 12)) == pInput->strName;
@@ -803,8 +829,6 @@ bool CTcpDeviceThread::recordsHoldWrite(const _mcu_cmd &sent, const QByteArray &
             bApplied = applyZSettingsWrite(sent);
             after = recordPrint(key);
             *m_pSystemInfo = saved;
-        } else if (isTarn() && sent.nCmdIndex == Tx_LEDWHSet && sent.nSubIndex3 == 0 && p.size() >= 4) {
-            return be16(p, 0) == m_pDeviceInfo->nScreenWidth && be16(p, 2) == m_pDeviceInfo->nScreenHeight;
         }
         break;
     default:
@@ -1773,8 +1797,10 @@ void CTcpDeviceThread::endCommands(const CCommandLedger::Outcome &out)
         for (const _mcu_cmd &cmd : *pList) {
             CDeviceLog::write({QString("The device"), m_strIp, QString("answer of unclear owner:"), cmd.nCmdIndex, cmd.nSubIndex3,
                                cmd.nReadOrWrite});
-            if (cmd.nReadOrWrite != 1)
+            if (cmd.nReadOrWrite != 1) {
+                m_notices.writeUnclear(readBackKey(cmd), writeTarget(cmd));
                 readBackAfter(cmd);
+            }
         }
     }
 }

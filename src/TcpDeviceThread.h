@@ -287,6 +287,9 @@ private:
     // The records hold already what sent writes (printRecords: their print for readKey): the
     // read back of it cannot tell whether the device took it.
     bool recordsHoldWrite(const _mcu_cmd &sent, const QByteArray &readKey, const QByteArray &printRecords);
+    // What the records would print for readKey had the device taken sent, where that is the
+    // written value alone (the device name, the Tarn screen size); empty elsewhere.
+    QByteArray printIfTaken(const _mcu_cmd &sent, const QByteArray &readKey);
     // One read of a read-back: queued now (at most MaxOwnReads of one read per link until the
     // operator writes its command again), or kept for the next link while the link is down. False
     // when it was asked often enough on this link.

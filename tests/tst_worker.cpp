@@ -627,7 +627,7 @@ private slots:
     // with the read of its kind (on the next link when the link went): the records and the panel
     // that shows the value end with what the device holds, its read back lost once too (asked
     // again, on the next link when the link went with it). Unanswered or lost, nothing calls it
-    // not made: the device holds it.
+    // not made: the device holds it (unless it comes back holding a third name).
     void writeOfUnknownFateIsReadBack_data()
     {
         QTest::addColumn<QString>("cmd");
@@ -637,7 +637,7 @@ private slots:
         QTest::addColumn<bool>("lost");          // the link goes before the answer
         QTest::addColumn<QString>("topic");      // the panel told the value read back
         QTest::addColumn<QString>("held");       // the record at the end
-        QTest::addColumn<QString>("readBack");   // its read back's first answer: "", "none" or "lost" with the link
+        QTest::addColumn<QString>("readBack");   // its read back's first answer: "", "none", "lost" with the link, or "other": the device back holding held
         const QByteArray name = QByteArray("Hall").leftJustified(12, '\0');
         QTest::newRow("device name, unanswered") << "系统设置" << 10 << QByteArray() << name << false << "slot_getSystemDeviceName" << "Hall" << "";
         QTest::newRow("output delay, unanswered") << "输出口设置" << 21 << hex("01") << hex("01002A") << false << "Delay" << "42" << "";
@@ -646,6 +646,8 @@ private slots:
         const QByteArray osd = hex("0100C8FF01000000000080001000FF000000FF");
         QTest::newRow("OSD settings, unanswered") << "OSD参数设置" << 1 << QByteArray() << osd << false << "slot_osdSettingsHeld" << QString(osd.toHex()) << "";
         QTest::newRow("device name, lost with the link") << "系统设置" << 10 << QByteArray() << name << true << "slot_getSystemDeviceName" << "Hall" << "";
+        // back holding neither the old name nor the new one: not made
+        QTest::newRow("device name, lost with the link, back with another") << "系统设置" << 10 << QByteArray() << name << true << "slot_getSystemDeviceName" << "Lobby" << "other";
         QTest::newRow("output delay, lost with the link") << "输出口设置" << 21 << hex("01") << hex("01002A") << true << "Delay" << "42" << "";
         QTest::newRow("device name, read back unanswered once") << "系统设置" << 10 << QByteArray() << name << false << "slot_getSystemDeviceName" << "Hall" << "none";
         QTest::newRow("output delay, read back lost with the link") << "输出口设置" << 21 << hex("01") << hex("01002A") << false << "Delay" << "42" << "lost";
@@ -684,13 +686,15 @@ private slots:
         BesMessageBox::clearTestRecords();
         spy.clear();
         sim.injectFault(CDeviceSimulator::TakenNoAnswer, g_getTexingIndex(cmd));
-        if (!readBack.isEmpty())
+        if (!readBack.isEmpty() && readBack != "other")
             sim.injectFault(readBack == "lost" ? CDeviceSimulator::DropConnection : CDeviceSimulator::NoAnswer, g_getTexingIndex(cmd));
         worker.setMcuCommand(cmd, write, 2, sub);
         if (lost || readBack == "lost") {
             if (lost) {
                 QTRY_VERIFY(sim.hasRequest(g_getTexingIndex(cmd), sub) && sim.requests(g_getTexingIndex(cmd), sub).last().nReadOrWrite == 2);
                 sim.dropClients();
+                if (readBack == "other")
+                    sim.model().strDeviceName = held;
             }
             QTRY_VERIFY(worker.isFinished());
             QVERIFY(SimTest::linkAgain(worker));
@@ -702,7 +706,8 @@ private slots:
         for (const QVariant &v : spy.last(topic))
             shown << (v.type() == QVariant::ByteArray ? QString(v.toByteArray().toHex()) : v.toString());
         QVERIFY2(shown.contains(held.section('x', 0, 0)), qPrintable(shown.join(' ')));
-        QCOMPARE(said("notice"), 0);
+        QCOMPARE(said("notice"), int(readBack == "other"));
+        QCOMPARE(said("notice", "SN1", QString::fromUtf8("修改未生效")), int(readBack == "other"));
     }
 
     // Every write ends taken or said. Taken: the records follow, nothing is said. Refused by the
