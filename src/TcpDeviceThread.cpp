@@ -438,12 +438,14 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
         const QByteArray print = key.isEmpty() ? QByteArray() : recordPrint(key);
         // What the records hold already: the read back cannot tell made from not made, and the
         // device holds that value either way.
-        bInDoubt = !key.isEmpty() && recordsHoldWrite(cmd, key, print);
+        const QByteArray printTaken = key.isEmpty() ? QByteArray() : printIfTaken(cmd, key);
+        bInDoubt = !key.isEmpty() && recordsHoldWrite(cmd, printTaken, print);
         if (readBackAfter(cmd) && !key.isEmpty()) {
             // A read of it sent after the write was answered already: the records hold what the
             // device holds since, whatever it did with the write; nothing is guessed.
             if (!bInDoubt && m_hashReadAnsweredSentMs.value(key, -1) < cmd.nSentMs)
-                sayNotice(m_notices.writeInDoubt(key, writeTarget(cmd), print, cmd.nSentMs, printIfTaken(cmd, key)));
+                sayNotice(m_notices.writeInDoubt(key, writeTarget(cmd), print, cmd.nSentMs,
+                                                 takesWrittenValueAlone(cmd) ? printTaken : QByteArray()));
             bInDoubt = true;
         }
     }
@@ -763,78 +765,64 @@ QByteArray CTcpDeviceThread::printIfTaken(const _mcu_cmd &sent, const QByteArray
     // The value is put into the records as if taken, printed, and the records restored: nothing
     // is told meanwhile.
     const QByteArray &p = sent.byte;
+    bool bApplied = false;
     QByteArray after;
+    const auto printApplied = [&](auto &record, const std::function<bool()> &fnApply) {
+        const auto saved = record;
+        bApplied = fnApply();
+        if (bApplied)
+            after = recordPrint(key);
+        record = saved;
+    };
     if (sent.nCmdIndex == Tx_SetSystem && sent.nSubIndex3 == 10 && p.size() >= 12) {
         const bool bNameRead = m_bNameRead;
-        const QString strName = m_strDeviceName;
-        m_bNameRead = true;
-        m_strDeviceName = g_fromGbkField(p.left(12));
-        after = recordPrint(key);
+        printApplied(m_strDeviceName, [&] {
+            m_bNameRead = true;
+            m_strDeviceName = g_fromGbkField(p.left(12));
+            return true;
+        });
         m_bNameRead = bNameRead;
-        m_strDeviceName = strName;
     } else if (isTarn() && sent.nCmdIndex == Tx_LEDWHSet && sent.nSubIndex3 == 0 && p.size() >= 4) {
-        const int nWidth = m_pDeviceInfo->nScreenWidth;
-        const int nHeight = m_pDeviceInfo->nScreenHeight;
-        m_pDeviceInfo->nScreenWidth = be16(p, 0);
-        m_pDeviceInfo->nScreenHeight = be16(p, 2);
-        after = recordPrint(key);
-        m_pDeviceInfo->nScreenWidth = nWidth;
-        m_pDeviceInfo->nScreenHeight = nHeight;
+        printApplied(*m_pDeviceInfo, [&] {
+            m_pDeviceInfo->nScreenWidth = be16(p, 0);
+            m_pDeviceInfo->nScreenHeight = be16(p, 2);
+            return true;
+        });
+    } else if (sent.nCmdIndex == Tx_Outletsetting) {
+        printApplied(m_outputs, [&] { return takeOutputSetting(sent.nSubIndex3, p); });
+    } else if (sent.nCmdIndex == Tx_SceneInfo && (sent.nSubIndex3 == 50 || sent.nSubIndex3 == 51)) {
+        printApplied(m_sceneAudio, [&] { return takeSceneAudio(sent.nSubIndex3, p); });
+    } else if (isZ() && m_bSystemRead && (sent.nCmdIndex == Tx_LEDWHSet || sent.nCmdIndex == Tx_SetLayer)) {
+        printApplied(*m_pSystemInfo, [&] { return applyZSettingsWrite(sent); });
     }
     return after;
 }
 
-bool CTcpDeviceThread::recordsHoldWrite(const _mcu_cmd &sent, const QByteArray &key, const QByteArray &print)
+bool CTcpDeviceThread::takesWrittenValueAlone(const _mcu_cmd &sent) const
 {
-    // The write is put into the records as if taken, printed, and the records restored: nothing
-    // is told meanwhile.
+    return (sent.nCmdIndex == Tx_SetSystem && sent.nSubIndex3 == 10)
+           || (isTarn() && sent.nCmdIndex == Tx_LEDWHSet && sent.nSubIndex3 == 0);
+}
+
+bool CTcpDeviceThread::recordsHoldWrite(const _mcu_cmd &sent, const QByteArray &printTaken, const QByteArray &print) const
+{
+    if (!printTaken.isEmpty())
+        return printTaken == print;
     const QByteArray &p = sent.byte;
-    bool bApplied = false;
-    QByteArray after = printIfTaken(sent, key);
-    if (!after.isEmpty())
-        return after == print;
-    switch (sent.nCmdIndex) {
-    case Tx_InputSet: {
+    if (sent.nCmdIndex == Tx_InputSet) {
         const InputSource *pInput = p.isEmpty() ? nullptr : m_pDeviceInfo->findInput(uchar(p.at(0)));
         return pInput && sent.nSubIndex3 == 2 && p.size() >= 14 && p.at(1) == 0 && g_fromGbkField(p.mid(2, 12)) == pInput->strName;
     }
-    case Tx_Outletsetting: {
-        const COutputsRecord saved = m_outputs;
-        bApplied = takeOutputSetting(sent.nSubIndex3, p);
-        after = recordPrint(key);
-        m_outputs = saved;
-        break;
-    }
-    case Tx_SceneInfo:
-        if (sent.nSubIndex3 == 40 && p.size() >= 13) {
-            const QString strName = g_fromGbkField(p.mid(1, 12));
-            if (isTarn()) {
-                const CTarnSceneRecord *pScene = findTarnScene(uchar(p.at(0)));
-                return pScene && pScene->strName == strName;
-            }
-            const ZSceneInfo *pScene = findZScene(uchar(p.at(0)));
+    if (sent.nCmdIndex == Tx_SceneInfo && sent.nSubIndex3 == 40 && p.size() >= 13) {
+        const QString strName = g_fromGbkField(p.mid(1, 12));
+        if (isTarn()) {
+            const CTarnSceneRecord *pScene = findTarnScene(uchar(p.at(0)));
             return pScene && pScene->strName == strName;
         }
-        if (sent.nSubIndex3 == 50 || sent.nSubIndex3 == 51) {
-            const QMap<int, CSceneAudioRecord> saved = m_sceneAudio;
-            bApplied = takeSceneAudio(sent.nSubIndex3, p);
-            after = recordPrint(key);
-            m_sceneAudio = saved;
-        }
-        break;
-    case Tx_LEDWHSet:
-    case Tx_SetLayer:
-        if (isZ() && m_bSystemRead) {
-            const SystemInfo saved = *m_pSystemInfo;
-            bApplied = applyZSettingsWrite(sent);
-            after = recordPrint(key);
-            *m_pSystemInfo = saved;
-        }
-        break;
-    default:
-        break;
+        const ZSceneInfo *pScene = findZScene(uchar(p.at(0)));
+        return pScene && pScene->strName == strName;
     }
-    return bApplied && after == print;
+    return false;
 }
 
 // A write the device did not answer, or that went with the link, may still have been taken: what

@@ -284,12 +284,15 @@ private:
     static QByteArray writeTarget(const _mcu_cmd &sent);
     // What the records hold for the read of that key (compared, not shown).
     QByteArray recordPrint(const QByteArray &readKey) const;
-    // The records hold already what sent writes (printRecords: their print for readKey): the
-    // read back of it cannot tell whether the device took it.
-    bool recordsHoldWrite(const _mcu_cmd &sent, const QByteArray &readKey, const QByteArray &printRecords);
-    // What the records would print for readKey had the device taken sent, where that is the
-    // written value alone (the device name, the Tarn screen size); empty elsewhere.
+    // What the records would print for readKey had the device taken sent (the device name, the
+    // Tarn screen size, an output port, a scene's audio, the Z live settings); empty elsewhere.
     QByteArray printIfTaken(const _mcu_cmd &sent, const QByteArray &readKey);
+    // The read back of sent prints the written value alone (the device name, the Tarn screen
+    // size): an answer showing neither it nor the old value shows the write not taken.
+    bool takesWrittenValueAlone(const _mcu_cmd &sent) const;
+    // The records hold already what sent writes (printTaken: printIfTaken's, printRecords: their
+    // print now): the read back of it cannot tell whether the device took it.
+    bool recordsHoldWrite(const _mcu_cmd &sent, const QByteArray &printTaken, const QByteArray &printRecords) const;
     // One read of a read-back: queued now (at most MaxOwnReads of one read per link until the
     // operator writes its command again), or kept for the next link while the link is down. False
     // when it was asked often enough on this link.
