@@ -750,9 +750,13 @@ QByteArray CTcpDeviceThread::recordPrint(const QByteArray &key) const
         s << m_bOsdKnown << m_bOsdOn << m_osdSettings;
         break;
     case Tx_InputSet:
-        for (const InputSource *pInput : qAsConst(m_pDeviceInfo->vectorInput))
-            if (pInput)
-                s << pInput->nId << pInput->strName << pInput->nEdidWidth << pInput->nEdidHeight << pInput->nEdidHZ << pInput->nResouType;
+        // The input the read names, and of it what the read answers (its name, or its EDID).
+        if (const InputSource *pInput = m_pDeviceInfo->findInput(nArg)) {
+            if (nSub == 2)
+                s << pInput->strName;
+            else
+                s << pInput->nEdidWidth << pInput->nEdidHeight << pInput->nEdidHZ << pInput->nResouType;
+        }
         break;
     default:
         break;
@@ -873,10 +877,10 @@ bool CTcpDeviceThread::askReadBack(int nCmd, const QByteArray &payload, int nSub
 void CTcpDeviceThread::readFailed(const _mcu_cmd &read)
 {
     // Only a read the console asked itself to learn what the device holds: a panel's read is the
-    // panel's.
+    // panel's. One a doubt waits on stays the console's, whatever the operator wrote since.
     const QByteArray key = readKey(read.nCmdIndex, read.nSubIndex3, read.byte);
     const bool bStartup = m_setStartupReads.contains(key);
-    if (!bStartup && !m_hashOwnReads.contains(key))
+    if (!bStartup && !m_hashOwnReads.contains(key) && !m_notices.hasDoubt(doubtKeyOfRead(read)))
         return;
     // A start-up read gone with its link: the next link's start reads it again.
     if (bStartup && m_bLinkDown)
@@ -1757,9 +1761,13 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
     } else if (!bAnswered && !f.isNak() && f.nReadOrWrite == 1) {
         // Credited to none, it answers one of our reads of its kind all the same, perhaps one sent
         // before a write in doubt: it tells what the device held, not what it did with the write.
+        // A doubt it leaves waiting has its read asked again (it may take the answer of its own
+        // that follows), within its bound, and given up, is said.
         for (const _mcu_cmd &read : qAsConst(out.listUnclear)) {
             if (read.nReadOrWrite == 1 && read.nCmdIndex == f.nCmd && read.nSubIndex3 == f.nSub) {
                 readAnswered(read, false, out.nAnswersSentFrom);
+                if (m_notices.hasDoubt(doubtKeyOfRead(read)) && !(isTarn() && read.nCmdIndex == Tx_SceneInfo && (read.nSubIndex3 == 0 || read.nSubIndex3 == 80)))
+                    readFailed(read);
                 break;
             }
         }

@@ -297,8 +297,10 @@ private:
     // operator writes its command again), or kept for the next link while the link is down. False
     // when it was asked often enough on this link.
     bool askReadBack(int nCmd, const QByteArray &payload, int nSub);
-    // A read of what the device holds failed (unanswered, lost with the link or dropped with the
-    // queue): asked again, bounded as every read-back; given up, what it was to settle is said.
+    // A read of what the device holds failed (unanswered, lost with the link, dropped with the
+    // queue, or answered of unclear owner leaving a doubt waiting): asked again, bounded as every
+    // read-back, with the link down on the next link; given up, what it was to settle is said. A
+    // read a doubt waits on is the console's own, whatever the operator wrote since.
     void readFailed(const _mcu_cmd &read);
     // The key a doubt waits on that this read answers (the read readBackKey names).
     QByteArray doubtKeyOfRead(const _mcu_cmd &read) const;

@@ -6,6 +6,7 @@
 
 #include "BesMessageBox.h"
 #include "DeviceSimulator.h"
+#include "GbkCodec.h"
 #include "HubSpy.h"
 #include "QorGlobal.h"
 #include "SimTestUtil.h"
@@ -289,6 +290,8 @@ private slots:
         // said only by what the new line's read back shows
         QTest::newRow("name lost with the line, back holding it") << "lineheld";
         QTest::newRow("name lost with the line, back without it") << "linelost";
+        // another input renamed meanwhile: its read back shows input 1's old name
+        QTest::newRow("input name dropped, another input's taken") << "inputs";
     }
     void deviceWorkOnTheLine()
     {
@@ -383,6 +386,12 @@ private slots:
             worker.setMcuCommand(strSys, QByteArray("Hall").leftJustified(12, '\0'), 2, 10);
             worker.setMcuCommand(strSys, QByteArray(), 1, 10);
             QTRY_COMPARE_WITH_TIMEOUT(TestUtil::said("notice", sim.ptyName()), 1, 8000);
+        } else if (kind == "inputs") {
+            sim.injectFault(CDeviceSimulator::NoAnswer, 31);
+            worker.setMcuCommand(QString::fromUtf8("输入设置"), QByteArray::fromHex("0100") + g_toGbkField("Cam", 12), 2, 2);
+            worker.setMcuCommand(QString::fromUtf8("输入设置"), QByteArray::fromHex("0000") + g_toGbkField("Desk", 12), 2, 2);
+            QTRY_COMPARE_WITH_TIMEOUT(TestUtil::said("notice", sim.ptyName(), QString::fromUtf8("修改未生效")), 1, 5000);
+            QCOMPARE(worker.getDeviceInfo()->findInput(0)->strName, QString("Desk"));
         } else if (kind == "scenes") {
             sim.model().scenes[0].strName = "Moved";
             sim.injectFault(CDeviceSimulator::NoAnswer, 35);

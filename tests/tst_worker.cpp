@@ -728,6 +728,8 @@ private slots:
         // said by what its read back answers: the device's value, asked again when not answered
         QTest::newRow("taken, never answered") << "taken" << "";
         QTest::newRow("never answered, its read back unanswered once") << "noanswer2" << "修改未生效";
+        // the read back's answer may be that read's: asked again, the next answer is the read back's
+        QTest::newRow("never answered behind a read of its kind never answered") << "afterread" << "修改未生效";
         // a refusal that may be the unanswered read's is asked again: the answer shows the write
         QTest::newRow("taken, never answered, its read back unanswered, then refused") << "takennak" << "";
         // a refusal of its kind that answers nothing open ends nothing and sends nothing
@@ -757,6 +759,12 @@ private slots:
         QTest::newRow("save to a new scene never answered, its read back refused of unclear owner") << "saveunclear" << "修改未确认";
         // a settings read refused there is asked again once the queue has room
         QTest::newRow("queue at its bound") << "bound" << "设备忙";
+        // refused by the device, its read back is turned away at the bound: the next link asks it
+        QTest::newRow("never answered, its read back at the queue's bound, then lost with the link") << "boundlost" << "修改未生效";
+        // an input's name read back stays ours whatever the operator writes since, and shows that input alone
+        QTest::newRow("input name never answered, its read back unanswered, another input renamed") << "inputs" << "修改未生效";
+        // no start-up read reads it: the read back is asked on the next link
+        QTest::newRow("input name lost in flight") << "inputlost" << "修改未生效";
     }
     void writeEndings()
     {
@@ -778,9 +786,9 @@ private slots:
             sim.injectFault(ending == "nak" ? CDeviceSimulator::Nak
                             : ending == "lost" ? CDeviceSimulator::DropConnection : CDeviceSimulator::TakenNoAnswer, 34);
         if (ending.startsWith("noanswer") || ending == "recall" || ending == "latenak" || ending.startsWith("taken")
-            || ending == "giveup" || ending == "same") {
+            || ending == "giveup" || ending == "same" || ending == "afterread") {
             sim.injectFault(ending.startsWith("taken") ? CDeviceSimulator::TakenNoAnswer : CDeviceSimulator::NoAnswer,
-                            ending == "recall" ? 35 : 34, ending == "noanswer2" ? 2 : ending == "giveup" ? 4 : 1);
+                            ending == "recall" ? 35 : 34, ending == "noanswer2" || ending == "afterread" ? 2 : ending == "giveup" ? 4 : 1);
             worker.setHeartbeatInterval(300); // its reply ends the write
         }
         if (ending == "takennak") {
@@ -837,6 +845,41 @@ private slots:
             settle(worker, sim);
             QCOMPARE(sim.requests(35, 0).size(), 3 + 2); // the start-up reads of three scenes, then two asks
             QCOMPARE(worker.findZScene(2)->strName, sim.model().scenes[1].strName);
+        } else if (ending.startsWith("input")) { // input 1 renamed
+            const QString strInput = QString::fromUtf8("输入设置");
+            worker.setHeartbeatInterval(300);
+            sim.injectFault(ending == "inputs" ? CDeviceSimulator::NoAnswer : CDeviceSimulator::DropConnection, 31, ending == "inputs" ? 2 : 1);
+            sim.clearRequests();
+            worker.setMcuCommand(strInput, hex("0100") + g_toGbkField("Cam", 12), 2, 2);
+            if (ending == "inputs") {
+                QTRY_COMPARE(sim.requests(31, 2).size(), 2); // the write and its read back
+                worker.setMcuCommand(strInput, hex("0000") + g_toGbkField("Desk", 12), 2, 2);
+            } else {
+                QTRY_VERIFY(worker.isFinished());
+                QVERIFY(SimTest::linkAgain(worker));
+            }
+            settle(worker, sim);
+            QCOMPARE(worker.getDeviceInfo()->findInput(1)->strName, sim.model().inputs[1].strName);
+        } else if (ending == "boundlost") { // the device falls silent as the read back reaches it
+            sim.injectFault(CDeviceSimulator::NoAnswer, 34);
+            worker.setHeartbeatInterval(300);
+            sim.clearRequests();
+            const QMetaObject::Connection silence = connect(&sim, &CDeviceSimulator::requestReceived, [&sim](int nCmd, int nRw) {
+                if (nCmd == 34 && nRw == 1)
+                    sim.setAnswering(false);
+            });
+            worker.setMcuCommand(strLayer, hex("001E"), 2, 45); // sound 30
+            QTRY_VERIFY(sim.hasRequest(34, 0) && worker.hasCommandInFlight());
+            disconnect(silence);
+            for (int i = 0; worker.queuedCommandCount() < 1024; ++i)
+                worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(1, char(i >> 8)) + char(i & 0xFF), 1, 10);
+            worker.injectReceivedData(CDeviceSimulator::replyFrame(34, 1, 0, hex("C5C0")));
+            sim.dropClients();
+            QTRY_VERIFY(worker.isFinished());
+            sim.setAnswering(true);
+            QVERIFY(SimTest::linkAgain(worker));
+            settle(worker, sim);
+            QCOMPARE(worker.getSystemInfo()->nsound, 50);
         } else if (ending == "late") { // a name (not read back), acknowledged after the next heartbeat's reply
             sim.injectFault(CDeviceSimulator::AfterNext, 41);
             worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray("BBBB").leftJustified(12, '\0'), 2, 10);
@@ -855,6 +898,8 @@ private slots:
             }
             for (int i = 0; ending == "burst" && i < 300; ++i)
                 worker.setMcuCommand(strLayer, hex("0014"), 2, 45);
+            if (ending == "afterread")
+                worker.setMcuCommand(strLayer, hex("00"), 1, 0);
             worker.setMcuCommand(strLayer, hex(ending == "same" ? "0032" : "001E"), 2, 45); // sound 30 (50: held)
             if (ending == "losttaken") {
                 QTRY_VERIFY(sim.hasRequest(34, 45));
@@ -902,7 +947,7 @@ private slots:
         QTest::qWait(50);
         QCOMPARE(said("notice"), int(!title.isEmpty()));
         QCOMPARE(said("notice", "ZS", title), int(!title.isEmpty()));
-        QCOMPARE(said("tipInfor", "ZS"), int(ending.startsWith("lost") || ending == "savegone")); // a lost link is a box naming the device
+        QCOMPARE(said("tipInfor", "ZS"), int(ending.contains("lost") || ending == "savegone")); // a lost link is a box naming the device
     }
 
     // Over TCP a device from which nothing came for three heartbeat periods lost its link: the
