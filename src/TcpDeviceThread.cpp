@@ -831,8 +831,9 @@ bool CTcpDeviceThread::recordsHoldWrite(const _mcu_cmd &sent, const QByteArray &
 
 // A write the device did not answer, or that went with the link, may still have been taken: what
 // it wrote is read back with the read readBackKey names, and the reply puts the records and every
-// panel that shows them right. Scenes, the live scene, the name, the screen, the OSD and the inputs
-// are read again by the next link's start-up reads; the rest is kept for that link.
+// panel that shows them right. With the link down the read is kept for the next link, which asks
+// it after its start-up reads (they read no output port, nor an input's name by its own read); a
+// Tarn scene is read by them.
 bool CTcpDeviceThread::readBackAfter(const _mcu_cmd &sent)
 {
     forgetSceneAudioInDoubt(sent); // no read of ours puts the scenes' audio right
