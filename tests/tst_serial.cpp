@@ -272,7 +272,8 @@ private slots:
     // canvas unsaid, none ended unanswered, and the line quiet once it caught up; a garbled answer
     // to a scene read, then an idle line, reads the scene at most three times; a scene read whose
     // answer is lost while the next scene's is answered reads that scene again; a port's delay the
-    // device dropped, whose place the next port's acknowledgement took, is read back.
+    // device dropped, whose place the next port's acknowledgement took, is read back; a save to a
+    // new scene whose acknowledgement came garbled counts the scene once its read answers.
     void deviceWorkOnTheLine_data()
     {
         QTest::addColumn<QString>("kind");
@@ -292,6 +293,8 @@ private slots:
         QTest::newRow("name lost with the line, back without it") << "linelost";
         // another input renamed meanwhile: its read back shows input 1's old name
         QTest::newRow("input name dropped, another input's taken") << "inputs";
+        // the scene's read shows the device holds it: the count follows
+        QTest::newRow("save to a new scene, its acknowledgement garbled") << "save";
     }
     void deviceWorkOnTheLine()
     {
@@ -392,6 +395,13 @@ private slots:
             worker.setMcuCommand(QString::fromUtf8("输入设置"), QByteArray::fromHex("0000") + g_toGbkField("Desk", 12), 2, 2);
             QTRY_COMPARE_WITH_TIMEOUT(TestUtil::said("notice", sim.ptyName(), QString::fromUtf8("修改未生效")), 1, 5000);
             QCOMPARE(worker.getDeviceInfo()->findInput(0)->strName, QString("Desk"));
+        } else if (kind == "save") {
+            sim.injectFault(CDeviceSimulator::BadCheck, 35);
+            worker.setMcuCommand(QString::fromUtf8("场景操作"), QByteArray::fromHex("0103"), 2, 10);
+            worker.setMcuCommand(QString::fromUtf8("场景操作"), QByteArray(1, 3), 1, 0);
+            QTRY_COMPARE_WITH_TIMEOUT(worker.getSceneList().size(), 3, 5000);
+            SimTest::settle(worker, sim);
+            QCOMPARE(worker.getDeviceInfo()->nSceneNum, sim.model().scenes.size());
         } else if (kind == "scenes") {
             sim.model().scenes[0].strName = "Moved";
             sim.injectFault(CDeviceSimulator::NoAnswer, 35);
