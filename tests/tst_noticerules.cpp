@@ -3,9 +3,9 @@
 #include "NoticeRules.h"
 
 // What the operator is told of one device's writes, as a table of event scripts and what is said.
-// An event is op[,key,print[,target[,taken]]]@ms[/sent]: a write in doubt (taken: what the records
-// would print had it been taken) or taken, a read answered (the read, or the taken write, numbered
-// sent: the ledger's order; a doubt's write is numbered ms).
+// An event is op[,key,print[,target[,taken]]]@ms[/seq]: a write in doubt (taken: what the records
+// would print had the device taken it) or taken, a read answered. Commands are numbered in sending
+// order: the read or the taken write seq, the write in doubt ms.
 class TestNoticeRules : public QObject
 {
     Q_OBJECT
