@@ -277,9 +277,13 @@ void TestTypeC::pulledLineAndANewOne()
 // is read and its frame opens.
 void TestTypeC::silentLine_data()
 {
-    QTest::addColumn<int>("garbled"); // answers of the device information read sent garbled; -1: none sent; -2: none once read
+    // Answers of the device information read sent garbled; -1: none sent; -2: none once read;
+    // -3: none from a poll on; -4: none to a poll, then answers again.
+    QTest::addColumn<int>("garbled");
     QTest::newRow("answers nothing") << -1;
     QTest::newRow("answers nothing once read") << -2;
+    QTest::newRow("answers nothing from a poll on") << -3;
+    QTest::newRow("misses a poll, answers the next ask") << -4;
     QTest::newRow("device information garbled at every ask") << 3;
     QTest::newRow("device information garbled once") << 1;
 }
@@ -287,6 +291,7 @@ void TestTypeC::silentLine_data()
 void TestTypeC::silentLine()
 {
     QFETCH(int, garbled);
+    int nLostPoll = 0; // -3 and -4: the number of requests up to the poll the device did not answer
     QTemporaryDir dir;
     const QString strPort = dir.filePath(QStringLiteral("ttyTypeC"));
     CDeviceSimulator sim(CSimDeviceModel::Tarn, 4, 2);
@@ -306,6 +311,25 @@ void TestTypeC::silentLine()
     if (garbled == -2) {
         QTRY_VERIFY_WITH_TIMEOUT(w.editSceneMain()->isVisible(), 8000);
         sim.setAnswering(false);
+    }
+    if (garbled <= -3) {
+        QTRY_VERIFY_WITH_TIMEOUT(w.editSceneMain()->isVisible(), 8000);
+        QTRY_VERIFY(!pDevice->hasCommandInFlight() && pDevice->queuedCommandCount() == 0);
+        // Silent right after the source poll is sent: that poll is the one lost.
+        connect(&sim, &CDeviceSimulator::requestReceived, &sim, [&](int nCmd) {
+            if (!nLostPoll && nCmd == 32)
+                nLostPoll = sim.requestCount();
+            sim.setAnswering(!nLostPoll || (garbled == -4 && sim.requestCount() > nLostPoll));
+        });
+    }
+    if (garbled == -4) {
+        // Asked once more, it answers: the line stays, nothing is said, the next poll is answered.
+        QTRY_VERIFY_WITH_TIMEOUT(nLostPoll && sim.requestCount() > nLostPoll && !pDevice->hasCommandInFlight(), 8000);
+        const int nPolls = sim.requests(32).size();
+        QTRY_VERIFY_WITH_TIMEOUT(sim.requests(32).size() > nPolls && !pDevice->hasCommandInFlight(), 8000);
+        QVERIFY(pDevice->isConnected());
+        QCOMPARE(TestUtil::said("tipInfor"), 0);
+        return;
     }
     if (garbled == 1) {
         QTRY_VERIFY_WITH_TIMEOUT(w.editSceneMain()->isVisible(), 8000);
