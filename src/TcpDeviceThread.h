@@ -413,6 +413,8 @@ private:
     void askWantedReads();
     CTarnSceneRecord *findTarnScene(int nId) const;
     void removeTarnScene(int nIndex);
+    // A read of scene nId answered with the scene: the scene count is at least nId.
+    void sceneHeld(int nId);
     // A delete the device acknowledged: the live scene, the scene count and the scenes' audio follow.
     void followDeletedScene(int nDeleted);
     // The scene id of the recall (20) or delete (30) the reply being handled answers, or -1.

@@ -366,6 +366,8 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
                 readScene(nSceneId);
             break;
         }
+        // The device numbers the scenes behind the deleted one one lower; the records follow by
+        // number (they may not know every scene: one read out of turn leaves a gap).
         if (isTarn()) {
             for (int i = 0; i < m_listScene.size(); ++i) {
                 if (m_listScene.at(i)->nId == nSceneId) {
@@ -373,12 +375,12 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
                     break;
                 }
             }
-            for (int i = 0; i < m_listScene.size(); ++i) {
-                const int nOld = m_listScene.at(i)->nId;
-                m_listScene.at(i)->nId = i + 1;
-                CTarnSceneSink *pSink = CTarnSceneSink::installed();
-                if (nOld != i + 1 && pSink)
-                    pSink->sceneRenumbered(this, nOld, i + 1);
+            for (CTarnSceneRecord *pScene : qAsConst(m_listScene)) {
+                if (pScene->nId <= nSceneId)
+                    continue;
+                const int nOld = pScene->nId--;
+                if (CTarnSceneSink *pSink = CTarnSceneSink::installed())
+                    pSink->sceneRenumbered(this, nOld, pScene->nId);
             }
             // The queued scene reads followed the delete before the worker could send one.
             followDeletedScene(nSceneId);
@@ -392,8 +394,9 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
                     break;
                 }
             }
-            for (int i = 0; i < m_listZScene.size(); ++i)
-                m_listZScene.at(i)->nSceneIndex = i + 1;
+            for (ZSceneInfo *pScene : qAsConst(m_listZScene))
+                if (pScene->nSceneIndex > nSceneId)
+                    --pScene->nSceneIndex;
             followDeletedScene(nSceneId);
             // The strip and the copies held by pages and dialogs take the new numbering and live
             // scene now, not at the re-read: with the last scene gone nothing is read again.
@@ -448,6 +451,14 @@ void CTcpDeviceThread::followDeletedScene(int nDeleted)
             moved.insert(it.key() > nDeleted ? it.key() - 1 : it.key(), it.value());
     }
     m_sceneAudio = moved;
+}
+
+// The device answered a read of scene nId with the scene: it holds at least as many scenes (a save
+// to a new scene whose answer went astray, or another client's).
+void CTcpDeviceThread::sceneHeld(int nId)
+{
+    if (nId > m_pDeviceInfo->nSceneNum)
+        m_pDeviceInfo->nSceneNum = nId;
 }
 
 // Device name (41), read replies.

@@ -31,14 +31,14 @@ void putLayer(QVector<CTarnLayerRecord> &layers, const CTarnLayerRecord &l)
 
 } // namespace
 
-// The Tarn scene record with this device scene id (the last one, should the device repeat an id).
+// The Tarn scene record with this device scene id. The records are kept in scene number order,
+// one per number, whatever order the answers came in.
 CTarnSceneRecord *CTcpDeviceThread::findTarnScene(int nId) const
 {
-    CTarnSceneRecord *pScene = nullptr;
     for (CTarnSceneRecord *s : m_listScene)
         if (s->nId == nId)
-            pScene = s;
-    return pScene;
+            return s;
+    return nullptr;
 }
 
 void CTcpDeviceThread::removeTarnScene(int nIndex)
@@ -66,8 +66,9 @@ void CTcpDeviceThread::getSceneAndSrcNum(const CReplyFrame &f)
     const bool bTakeChanged = nTakeBefore != m_pDeviceInfo->nTakeScene;
     if (nKeep == 0)
         CDeviceLog::write({QString("The device"), m_strIp, QString("scene number failure!")});
+    // The scenes numbered beyond the count are gone (whichever records the answers made first).
     bool bTrimmed = false;
-    while (m_listScene.size() > nKeep) {
+    while (!m_listScene.isEmpty() && m_listScene.last()->nId > nKeep) {
         removeTarnScene(m_listScene.size() - 1);
         bTrimmed = true;
     }
@@ -165,8 +166,11 @@ void CTcpDeviceThread::getTarnSceneRead(const CReplyFrame &f)
         if (bCreated) {
             pScene = new CTarnSceneRecord();
             pScene->nId = nId;
-            m_listScene.append(pScene);
+            const auto it = std::find_if(m_listScene.begin(), m_listScene.end(),
+                                         [nId](const CTarnSceneRecord *s) { return s->nId > nId; });
+            m_listScene.insert(it, pScene);
         }
+        sceneHeld(nId);
         // The name as the device holds it now: renamed here, by another client, or renumbered.
         pScene->strName = g_fromGbkField(p.mid(2, 12));
         pScene->nSceneState = u8(p, 1);

@@ -60,15 +60,16 @@ void CTcpDeviceThread::getZSceneRead(const CReplyFrame &f)
     const QByteArray &p = f.payload;
     const int nId = u8(p, 0);
     if (p.size() >= 39) {
-        ZSceneInfo *pScene = nullptr;
-        for (ZSceneInfo *s : m_listZScene)
-            if (s->nSceneIndex == nId)
-                pScene = s;
+        // Kept in scene number order, one record per number, whatever order the answers came in.
+        ZSceneInfo *pScene = findZScene(nId);
         if (!pScene) {
             pScene = new ZSceneInfo();
             pScene->nSceneIndex = nId;
-            m_listZScene.append(pScene);
+            const auto it = std::find_if(m_listZScene.begin(), m_listZScene.end(),
+                                         [nId](const ZSceneInfo *s) { return s->nSceneIndex > nId; });
+            m_listZScene.insert(it, pScene);
         }
+        sceneHeld(nId);
         // The name as the device holds it now: renamed here, by another client, or renumbered.
         pScene->strName = g_fromGbkField(p.mid(2, 12));
         if (isZ()) {

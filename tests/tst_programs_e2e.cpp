@@ -330,16 +330,33 @@ private slots:
     }
 
     // Another client deletes scene 1 while scene 2 is live: after a refresh the strip holds the
-    // device's scenes, names and live scene, and no card for a scene that is gone.
-    void refreshFollowsAnExternalDelete_data() { renameHoldsThroughARefresh_data(); }
+    // device's scenes, names and live scene, and no card for a scene that is gone. Or it adds two
+    // scenes, the last of which is read first: the strip shows them in the device's order.
+    void refreshFollowsAnExternalDelete_data()
+    {
+        QTest::addColumn<bool>("bZ");
+        QTest::addColumn<bool>("bAdded");
+        QTest::newRow("Tarn") << false << false;
+        QTest::newRow("Z") << true << false;
+        QTest::newRow("Tarn, two added, the last read first") << false << true;
+        QTest::newRow("Z, two added, the last read first") << true << true;
+    }
     void refreshFollowsAnExternalDelete()
     {
         QFETCH(bool, bZ);
+        QFETCH(bool, bAdded);
         CProgramListWidget *pStrip = bZ ? zstrip() : tarn();
         CDeviceSimulator &sim = bZ ? *m_pSimZ : *m_pSimT;
-        sim.model().nTakeScene = 2;
-        sim.model().answer(35, 2, 30, QByteArray(1, 1));
-        QCOMPARE(held(sim), QStringList({"1 S2", "live 1"}));
+        if (bAdded) {
+            sim.model().answer(35, 2, 10, QByteArray::fromHex("0103"));
+            sim.model().answer(35, 2, 10, QByteArray::fromHex("0104"));
+            m_pWindow->getCurrentDevice(bZ ? "ZSN" : "TSN")->setMcuCommand(QString::fromUtf8("场景操作"), QByteArray(1, 4), 1, 0);
+            SimTest::settle(*m_pWindow->getCurrentDevice(bZ ? "ZSN" : "TSN"), sim);
+        } else {
+            sim.model().nTakeScene = 2;
+            sim.model().answer(35, 2, 30, QByteArray(1, 1));
+            QCOMPARE(held(sim), QStringList({"1 S2", "live 1"}));
+        }
         refreshAndCompare(pStrip, sim, bZ ? "ZSN" : "TSN");
     }
 };

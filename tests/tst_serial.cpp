@@ -271,7 +271,8 @@ private slots:
     // canvas unsaid, none ended unanswered, and the line quiet once it caught up; a garbled answer
     // to a scene read, then an idle line, reads the scene at most three times; a scene read whose
     // answer is lost while the next scene's is answered reads that scene again; a port's delay the
-    // device dropped, whose place the next port's acknowledgement took, is read back.
+    // device dropped, whose place the next port's acknowledgement took, is read back; a save to a
+    // new scene whose acknowledgement came garbled counts the scene once its read answers.
     void deviceWorkOnTheLine_data()
     {
         QTest::addColumn<QString>("kind");
@@ -289,6 +290,8 @@ private slots:
         // said only by what the new line's read back shows
         QTest::newRow("name lost with the line, back holding it") << "lineheld";
         QTest::newRow("name lost with the line, back without it") << "linelost";
+        // the scene's read shows the device holds it: the count follows
+        QTest::newRow("save to a new scene, its acknowledgement garbled") << "save";
     }
     void deviceWorkOnTheLine()
     {
@@ -383,6 +386,13 @@ private slots:
             worker.setMcuCommand(strSys, QByteArray("Hall").leftJustified(12, '\0'), 2, 10);
             worker.setMcuCommand(strSys, QByteArray(), 1, 10);
             QTRY_COMPARE_WITH_TIMEOUT(TestUtil::said("notice", sim.ptyName()), 1, 8000);
+        } else if (kind == "save") {
+            sim.injectFault(CDeviceSimulator::BadCheck, 35);
+            worker.setMcuCommand(QString::fromUtf8("场景操作"), QByteArray::fromHex("0103"), 2, 10);
+            worker.setMcuCommand(QString::fromUtf8("场景操作"), QByteArray(1, 3), 1, 0);
+            QTRY_COMPARE_WITH_TIMEOUT(worker.getSceneList().size(), 3, 5000);
+            SimTest::settle(worker, sim);
+            QCOMPARE(worker.getDeviceInfo()->nSceneNum, sim.model().scenes.size());
         } else if (kind == "scenes") {
             sim.model().scenes[0].strName = "Moved";
             sim.injectFault(CDeviceSimulator::NoAnswer, 35);

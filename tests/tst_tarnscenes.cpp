@@ -58,6 +58,8 @@ private slots:
         rig.feed(sceneReply(scene(2, "Renamed", 0)));
         QCOMPARE(rig.scene(2), pFirst.data());
         QCOMPARE(rig.scene(2)->getSceneName(), QString("Renamed"));
+        rig.feed(sceneReply(scene(1, "One", 0))); // read after scene 2, kept before it
+        QCOMPARE(rig.store.scenes("SN1"), QList<CEditBaseScene *>({rig.scene(1), rig.scene(2)}));
     }
 
     // Layers at device pixels come out at device pixels / scale, matched by layer id.

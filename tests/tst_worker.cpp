@@ -442,26 +442,39 @@ private slots:
     }
 
     // The scene count, the scene records and the scenes' audio end as the device holds them (an
-    // audio record may be forgotten, never wrong), whatever the scene write's fate.
+    // audio record may be forgotten, never wrong), whatever the scene write's fate and whatever
+    // order the scenes another client added were read in.
     void sceneRecordsFollowTheDevice_data()
     {
-        QTest::addColumn<int>("sub");          // the scene write; 0: none, the device comes back without scene 3
+        QTest::addColumn<int>("sub");          // the scene write; 0: none, the device comes back without its last scene; 33: a count read
         QTest::addColumn<QByteArray>("write");
         QTest::addColumn<int>("fault");        // of its reply; negative: and the link goes before it
+        QTest::addColumn<int>("added");        // scenes another client adds first (named "Added<n>")
+        QTest::addColumn<QList<int>>("reads"); // scenes the console reads around the write (0: the write)
         const int nTaken = CDeviceSimulator::TakenNoAnswer;
-        QTest::newRow("delete acknowledged") << 30 << hex("02") << 0;
-        QTest::newRow("save to a new scene acknowledged") << 10 << hex("0104") << 0;
-        QTest::newRow("delete taken, never answered") << 30 << hex("02") << nTaken;
-        QTest::newRow("delete never answered") << 30 << hex("02") << int(CDeviceSimulator::NoAnswer);
-        QTest::newRow("delete taken, lost with the link") << 30 << hex("01") << -nTaken;
-        QTest::newRow("save over a scene taken, never answered") << 10 << hex("0102") << nTaken;
-        QTest::newRow("device back with fewer scenes") << 0 << QByteArray() << 0;
+        const QList<int> w = {0};
+        QTest::newRow("delete acknowledged") << 30 << hex("02") << 0 << 0 << w;
+        QTest::newRow("save to a new scene acknowledged") << 10 << hex("0104") << 0 << 0 << w;
+        QTest::newRow("delete taken, never answered") << 30 << hex("02") << nTaken << 0 << w;
+        QTest::newRow("delete never answered") << 30 << hex("02") << int(CDeviceSimulator::NoAnswer) << 0 << w;
+        QTest::newRow("delete taken, lost with the link") << 30 << hex("01") << -nTaken << 0 << w;
+        QTest::newRow("save over a scene taken, never answered") << 10 << hex("0102") << nTaken << 0 << w;
+        QTest::newRow("device back with fewer scenes") << 0 << QByteArray() << 0 << 0 << w;
+        QTest::newRow("delete of the last scene acknowledged") << 30 << hex("03") << 0 << 0 << w;
+        QTest::newRow("save to a new scene taken, never answered") << 10 << hex("0104") << nTaken << 0 << w;
+        QTest::newRow("save to a new scene answered after the next reply") << 10 << hex("0104") << int(CDeviceSimulator::AfterNext) << 0 << w;
+        QTest::newRow("save beyond the next new scene, one added") << 10 << hex("0105") << 0 << 1 << w;
+        QTest::newRow("two added, the last read first, then the counts") << 33 << QByteArray() << 0 << 2 << QList<int>({5, 0});
+        QTest::newRow("two added, the last read first, then a delete") << 30 << hex("03") << 0 << 2 << QList<int>({5, 0, 3});
+        QTest::newRow("two added, the last read first, back with one less") << 0 << QByteArray() << 0 << 2 << QList<int>({5, 0});
     }
     void sceneRecordsFollowTheDevice()
     {
         QFETCH(int, sub);
         QFETCH(QByteArray, write);
         QFETCH(int, fault);
+        QFETCH(int, added);
+        QFETCH(QList<int>, reads);
         CDeviceSimulator sim(CSimDeviceModel::Tarn, 2, 3);
         for (int i = 0; i < 3; ++i)
             std::tie(sim.model().scenes[i].nAudioSource, sim.model().scenes[i].nSound) = std::make_tuple(i + 1, 10 * (i + 1));
@@ -475,8 +488,21 @@ private slots:
             worker.setMcuCommand(strScene, QByteArray(1, char(1 + nRead / 2)), 1, 50 + nRead % 2);
         settle(worker, sim);
         QVERIFY(worker.sceneAudioRecord(3) && worker.sceneAudioRecord(3)->nVolume == 30);
+        for (int i = 4; i < 4 + added; ++i) {
+            sim.model().scenes.append(CSimScene());
+            sim.model().scenes.last().strName = QString("Added%1").arg(i);
+        }
+        const auto readScenes = [&](const QList<int> &ids) {
+            for (int nId : ids)
+                worker.setMcuCommand(strScene, QByteArray(1, char(nId)), 1, 0);
+            if (!ids.isEmpty())
+                settle(worker, sim);
+        };
+        readScenes(reads.mid(0, reads.indexOf(0)));
         sim.injectFault(CDeviceSimulator::Fault(qAbs(fault)), 35);
-        if (sub > 0)
+        if (sub == 33)
+            worker.setMcuCommand(strCounts, hex("01"), 1, 0);
+        else if (sub > 0)
             worker.setMcuCommand(strScene, write, 2, sub);
         if (sub == 10) // as the scene cards do
             worker.setMcuCommand(strScene, write.mid(1), 1, 0);
@@ -490,12 +516,14 @@ private slots:
             worker.setMcuCommand(strCounts, hex("01"), 1, 0); // as the start-up reads ask
         }
         settle(worker, sim);
+        readScenes(reads.mid(reads.indexOf(0) + 1));
         const QList<CSimScene> &scenes = sim.model().scenes;
         QCOMPARE(worker.getDeviceInfo()->nSceneNum, scenes.size());
         QCOMPARE(worker.getSceneList().size(), scenes.size());
-        for (int nId = 1; nId <= 4; ++nId) {
+        for (int nId = 1; nId <= std::max(4, scenes.size() + 1); ++nId) {
             const CSceneAudioRecord *pAudio = worker.sceneAudioRecord(nId);
-            QVERIFY(nId > scenes.size() || worker.getSceneList().at(nId - 1)->strName == scenes.at(nId - 1).strName);
+            const CTarnSceneRecord *pScene = nId > scenes.size() ? nullptr : worker.getSceneList().at(nId - 1);
+            QVERIFY(!pScene || (pScene->nId == nId && pScene->strName == scenes.at(nId - 1).strName));
             QVERIFY2(!pAudio || (nId <= scenes.size() && pAudio->nSource == scenes.at(nId - 1).nAudioSource
                                  && pAudio->nVolume == scenes.at(nId - 1).nSound),
                      qPrintable(QString("audio of scene %1").arg(nId)));

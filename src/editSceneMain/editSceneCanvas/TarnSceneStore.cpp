@@ -126,7 +126,10 @@ CEditBaseScene *CTarnSceneStore::newScene(const QString &strSerial, int nDeviceI
     Entry e;
     e.nDeviceId = nDeviceId;
     e.pScene = pScene;
-    m_devices[strSerial].listScene.append(e);
+    // In device scene order, whatever order the reads came in.
+    QList<Entry> &list = m_devices[strSerial].listScene;
+    const auto it = std::find_if(list.begin(), list.end(), [nDeviceId](const Entry &o) { return o.nDeviceId > nDeviceId; });
+    list.insert(it, e);
     return pScene;
 }
 
