@@ -59,7 +59,6 @@ void CCommandLedger::keepLate(_mcu_cmd cmd)
             itKind = m_listDroppedLate.insert(m_listDroppedLate.end(), d);
         }
         ++itKind->nCount;
-        itKind->nSentMs = std::max(itKind->nSentMs, dropped.nSentMs);
         itKind->nSeq = std::max(itKind->nSeq, dropped.nSeq);
     }
 }
@@ -127,7 +126,7 @@ void CCommandLedger::credit(int nFlight, bool bNak, Outcome &out)
     m_nHeartsAnswered = std::max(m_nHeartsAnswered, cmd.nHeartsBefore);
     out.bAnswered = true;
     out.answered = cmd;
-    out.nAnswersSentBy = cmd.nSentMs;
+    out.nAnswersSeqBy = cmd.nSeq;
     ended(cmd, bNak ? Refused : Answered, out);
     if (cmd.nReadOrWrite == 1)
         return;
@@ -185,8 +184,8 @@ CCommandLedger::Outcome CCommandLedger::reply(int nCmd, int nSub, bool bRead, bo
         if (!mayAnswer(d.kind, key, nKey))
             continue;
         bDropped = true;
-        out.nAnswersSentBy = d.nSentMs;
-        out.nAnswersSentFrom = d.nSentMs;
+        out.nAnswersSeqBy = d.nSeq;
+        out.nAnswersSeqFrom = d.nSeq;
         if (--d.nCount == 0)
             m_listDroppedLate.removeAt(i);
     }
@@ -205,12 +204,12 @@ CCommandLedger::Outcome CCommandLedger::reply(int nCmd, int nSub, bool bRead, bo
             return out;
         }
         const qint64 nOldest = listLate.isEmpty() ? 0 : m_listLate.at(listLate.first()).nSeq;
-        const qint64 nFromMs = listLate.isEmpty() ? m_listInFlight.at(nFlight).nSentMs : m_listLate.at(listLate.first()).nSentMs;
-        out.nAnswersSentFrom = bDropped ? std::min(out.nAnswersSentFrom, nFromMs) : nFromMs;
+        const qint64 nFrom = listLate.isEmpty() ? m_listInFlight.at(nFlight).nSeq : nOldest;
+        out.nAnswersSeqFrom = bDropped ? std::min(out.nAnswersSeqFrom, nFrom) : nFrom;
         if (!listLate.isEmpty() && !bDropped)
             forgetLate();
         const _mcu_cmd cmd = m_listInFlight.takeAt(nFlight);
-        out.nAnswersSentBy = std::max(out.nAnswersSentBy, cmd.nSentMs);
+        out.nAnswersSeqBy = std::max(out.nAnswersSeqBy, cmd.nSeq);
         ended(cmd, Unclear, out);
         keepLate(cmd); // its own reply may be the next of its kind
         frontMoved(nNowMs, nOldest);
@@ -225,7 +224,7 @@ CCommandLedger::Outcome CCommandLedger::reply(int nCmd, int nSub, bool bRead, bo
     if (!bRead && listLate.size() > 1) {
         // Several writes of its kind ended unanswered: whose reply it is cannot be told (they
         // ended of unknown fate already).
-        out.nAnswersSentBy = m_listLate.at(listLate.last()).nSentMs;
+        out.nAnswersSeqBy = m_listLate.at(listLate.last()).nSeq;
         frontMoved(nNowMs, m_listLate.at(listLate.first()).nSeq);
         forgetLate();
         return out;
@@ -233,7 +232,7 @@ CCommandLedger::Outcome CCommandLedger::reply(int nCmd, int nSub, bool bRead, bo
     out.bAnswered = true;
     out.answered = m_listLate.takeAt(listLate.first());
     forgetLateBefore(out.answered.nSeq);
-    out.nAnswersSentBy = out.answered.nSentMs;
+    out.nAnswersSeqBy = out.answered.nSeq;
     tell(out.answered, AnsweredLate);
     frontMoved(nNowMs, out.answered.nSeq);
     return out;

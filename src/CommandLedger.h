@@ -84,11 +84,11 @@ public:
         QList<_mcu_cmd> listLost;         // ended with the link
         QList<_mcu_cmd> listUnclear;      // ended of unclear fate
         QList<_mcu_cmd> listDoubted;      // writes ended before whose answer is in doubt now
-        // The reply answers a command of ours sent no later than this (worker's clock), credited
-        // or not; -1: none of ours.
-        qint64 nAnswersSentBy = -1;
-        // Credited to none: the oldest of ours it may answer was sent then (-1: none of ours).
-        qint64 nAnswersSentFrom = -1;
+        // The reply answers a command of ours numbered no later than this (nSeq), credited or not;
+        // -1: none of ours.
+        qint64 nAnswersSeqBy = -1;
+        // Credited to none: the oldest of ours it may answer, its number (-1: none of ours).
+        qint64 nAnswersSeqFrom = -1;
     };
 
     // At most this many commands in flight, and as many kept for a late reply or in doubt.
@@ -119,6 +119,8 @@ public:
     // sent since the old link ended: they are answered on this one.
     void linkBegan();
 
+    // The number of the last command sent (0: none yet): those numbered up to it left before now.
+    qint64 lastSentSeq() const { return m_nNextSeq - 1; }
     bool hasInFlight() const { return !m_listInFlight.isEmpty(); }
     int inFlightCount() const { return m_listInFlight.size(); }
     // The commands in flight, oldest first.
@@ -168,8 +170,7 @@ private:
     {
         _mcu_cmd kind;
         int nCount = 0;
-        qint64 nSentMs = 0; // the latest sent
-        qint64 nSeq = 0;    // the latest sent, its number
+        qint64 nSeq = 0; // the latest sent, its number
     };
     QList<DroppedLate> m_listDroppedLate;
     int m_nHeartsSent = 0;

@@ -50,13 +50,22 @@ CNoticeRules::Notice CNoticeRules::writeNotTaken(Ending eEnding, qint64 nNowMs, 
 }
 
 CNoticeRules::Notice CNoticeRules::writeInDoubt(const QByteArray &readKey, const QByteArray &target, const QByteArray &printRecords,
-                                                qint64 nSentMs, const QByteArray &printTaken)
+                                                qint64 nWriteSeq, const QByteArray &printTaken)
 {
+    // Doubts of another target of the read: had the device taken some of them and not others,
+    // what it holds is not one write's print.
+    bool bOtherTarget = false;
+    for (Doubt &doubt : m_listDoubts) {
+        if (doubt.key == readKey && doubt.target != target) {
+            doubt.printTaken.clear();
+            bOtherTarget = true;
+        }
+    }
     // Doubts of one write target keep the first print: the records change by reads and taken
     // writes only, which update it. What the device holds had it taken them is the last one's.
     const int nIndex = indexOf(readKey, target);
     if (nIndex >= 0) {
-        m_listDoubts[nIndex].printTaken = printTaken;
+        m_listDoubts[nIndex].printTaken = bOtherTarget ? QByteArray() : printTaken;
         return Nothing;
     }
     Notice eNotice = Nothing;
@@ -64,18 +73,18 @@ CNoticeRules::Notice CNoticeRules::writeInDoubt(const QByteArray &readKey, const
         m_listDoubts.removeFirst(); // no longer waited for: not known
         eNotice = Unconfirmed;
     }
-    m_listDoubts.append({readKey, target, printRecords, nSentMs, printTaken});
+    m_listDoubts.append({readKey, target, printRecords, nWriteSeq, bOtherTarget ? QByteArray() : printTaken});
     return eNotice;
 }
 
-void CNoticeRules::writeTaken(const QByteArray &readKey, const QByteArray &target, const QByteArray &printRecords, qint64 nSentMs)
+void CNoticeRules::writeTaken(const QByteArray &readKey, const QByteArray &target, const QByteArray &printRecords, qint64 nWriteSeq)
 {
     m_bSaid = false;
     for (int i = m_listDoubts.size() - 1; i >= 0; --i) {
         Doubt &doubt = m_listDoubts[i];
         if (doubt.key != readKey)
             continue;
-        if (doubt.target == target && nSentMs >= doubt.nSinceMs) {
+        if (doubt.target == target && nWriteSeq >= doubt.nWriteSeq) {
             m_listDoubts.removeAt(i);
         } else {
             doubt.print = printRecords;
@@ -84,7 +93,7 @@ void CNoticeRules::writeTaken(const QByteArray &readKey, const QByteArray &targe
     }
 }
 
-CNoticeRules::Notice CNoticeRules::readAnswered(const QByteArray &readKey, const QByteArray &printRecords, qint64 nSentMs,
+CNoticeRules::Notice CNoticeRules::readAnswered(const QByteArray &readKey, const QByteArray &printRecords, qint64 nReadSeq,
                                                 qint64 nNowMs)
 {
     bool bOld = false;
@@ -92,7 +101,7 @@ CNoticeRules::Notice CNoticeRules::readAnswered(const QByteArray &readKey, const
         Doubt &doubt = m_listDoubts[i];
         if (doubt.key != readKey)
             continue;
-        if (nSentMs < doubt.nSinceMs) {
+        if (nReadSeq < doubt.nWriteSeq) {
             doubt.print = printRecords; // what the device held before the write
             doubt.printTaken.clear();
             continue;

@@ -6,7 +6,8 @@
 // ended and what the reads back of the doubtful ones answered; it returns what to say.
 //
 // No widgets, no socket, no lock of its own (GUI thread); the clock is passed in, in
-// milliseconds.
+// milliseconds. Which of a read and a write left first is told by the ledger's numbers
+// (_mcu_cmd::nSeq), never the clock: both may leave in one millisecond.
 //
 // The rules:
 // - A write refused on the spot, refused by the device or dropped from the queue never reached
@@ -58,13 +59,14 @@ public:
     // A write ended not taken (lost in flight: of unknown fate, no read telling about it).
     // nSentMs: when the write was sent (one not sent: now).
     Notice writeNotTaken(Ending eEnding, qint64 nNowMs, qint64 nSentMs);
-    // A write sent at nSentMs ended unanswered or went with the link; the read readKey (asked now,
-    // or on the next link) will say what the device holds, printRecords is what the records hold
-    // for it now. target names what the write changes (a field, a port, a layer). At MaxDoubts the
-    // oldest doubt is given up: what it returns is said of it.
+    // The write numbered nWriteSeq ended unanswered or went with the link; the read readKey (asked
+    // now, or on the next link) will say what the device holds, printRecords is what the records
+    // hold for it now. target names what the write changes (a field, a port, a layer). At MaxDoubts
+    // the oldest doubt is given up: what it returns is said of it.
     // printTaken, when given, is what the records would hold had the write been taken: an answer
-    // showing neither (a device back with a third value) did not take it either.
-    Notice writeInDoubt(const QByteArray &readKey, const QByteArray &target, const QByteArray &printRecords, qint64 nSentMs,
+    // showing neither (a device back with a third value) did not take it either. Known only while
+    // the write's target is the one of its read in doubt.
+    Notice writeInDoubt(const QByteArray &readKey, const QByteArray &target, const QByteArray &printRecords, qint64 nWriteSeq,
                         const QByteArray &printTaken = QByteArray());
     // A write ended unanswered that no read can tell about: its fate is not known.
     Notice writeUnanswered(qint64 nNowMs, qint64 nSentMs) { return say(Unconfirmed, nNowMs, nSentMs); }
@@ -78,14 +80,14 @@ public:
         if (nIndex >= 0)
             m_listDoubts[nIndex].printTaken.clear();
     }
-    // A write sent at nSentMs was taken (answered, in time or late): the burst ends. A doubt of
-    // its read (readKey) about a write of the same target sent no later is settled: the device
+    // The write numbered nWriteSeq was taken (answered, in time or late): the burst ends. A doubt
+    // of its read (readKey) about a write of the same target sent no later is settled: the device
     // holds what came after it, whatever became of the one in doubt. Any other doubt of that read
     // now compares with the records as the taken write left them (printRecords).
-    void writeTaken(const QByteArray &readKey, const QByteArray &target, const QByteArray &printRecords, qint64 nSentMs);
-    // The read readKey sent at nSentMs was answered; printRecords is what the records hold now. A
+    void writeTaken(const QByteArray &readKey, const QByteArray &target, const QByteArray &printRecords, qint64 nWriteSeq);
+    // The read readKey numbered nReadSeq was answered; printRecords is what the records hold now. A
     // read sent before the doubtful write tells what the device held before it.
-    Notice readAnswered(const QByteArray &readKey, const QByteArray &printRecords, qint64 nSentMs, qint64 nNowMs);
+    Notice readAnswered(const QByteArray &readKey, const QByteArray &printRecords, qint64 nReadSeq, qint64 nNowMs);
     // The read readKey is not asked again on this link, unanswered: what it was to settle is said
     // as of unknown fate.
     Notice readGivenUp(const QByteArray &readKey, qint64 nNowMs);
@@ -120,7 +122,7 @@ private:
         QByteArray key;
         QByteArray target;
         QByteArray print;
-        qint64 nSinceMs = 0;
+        qint64 nWriteSeq = 0;  // the first write of its target in doubt, its number
         QByteArray printTaken; // empty: not known, a changed print counts as taken
     };
     int indexOf(const QByteArray &readKey) const;

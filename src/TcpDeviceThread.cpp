@@ -445,8 +445,8 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
         if (readBackAfter(cmd) && !key.isEmpty()) {
             // A read of it sent after the write was answered already: the records hold what the
             // device holds since, whatever it did with the write; nothing is guessed.
-            if (!bInDoubt && m_hashReadAnsweredSentMs.value(key, -1) < cmd.nSentMs)
-                sayNotice(m_notices.writeInDoubt(key, writeTarget(cmd), print, cmd.nSentMs,
+            if (!bInDoubt && m_hashReadAnsweredSeq.value(key, -1) < cmd.nSeq)
+                sayNotice(m_notices.writeInDoubt(key, writeTarget(cmd), print, cmd.nSeq,
                                                  takesWrittenValueAlone(cmd) ? printTaken : QByteArray()));
             bInDoubt = true;
         }
@@ -512,15 +512,15 @@ void CTcpDeviceThread::sceneReadNotAnswered(const _mcu_cmd &cmd, Ending eEnding)
     if (cmd.byte.isEmpty())
         return;
     const int nId = uchar(cmd.byte.at(0));
-    if (cmd.nSentMs <= m_nSceneDeleteMs) {
+    if (cmd.nSeq <= m_nSceneDeleteSeq) {
         // Sent before a delete was answered: it named a scene the device has numbered anew (or no
         // longer has). The delete's answer renumbered the records, which the canvas shows.
         CDeviceLog::write({QString("The device"), m_strIp, QString("scene read of the numbering before a delete not answered:"),
                            nId, cmd.nSubIndex3});
         return;
     }
-    if (m_bCanSerislPortConnected && eEnding == Unanswered && m_nLastAnswerAtMs >= cmd.nSentMs
-        && m_nLastAnsweredSentMs < cmd.nSentMs) {
+    if (m_bCanSerislPortConnected && eEnding == Unanswered && m_nSentByLastAnswerSeq >= cmd.nSeq
+        && m_nLastAnsweredSeq < cmd.nSeq) {
         // The device went on answering what was sent before it: it works through a backlog, and
         // the answer to this one, coming late, is taken then.
         CDeviceLog::write({QString("The device"), m_strIp, QString("scene read behind the device's backlog, answered late:"),
@@ -556,7 +556,11 @@ bool CTcpDeviceThread::answersSceneRead(int nId, int nSub) const
 
 void CTcpDeviceThread::renumberQueuedSceneReads(int nDeleted)
 {
-    m_nSceneDeleteMs = nowMs();
+    {
+        // Nothing left since the delete's answer came (its commands are being ended).
+        QMutexLocker state(m_pMutexRecv);
+        m_nSceneDeleteSeq = m_ledger.lastSentSeq();
+    }
     m_hashSceneReadFailures.clear(); // the operator acted on the scenes
     const auto isSceneRead = [](const _mcu_cmd &c) {
         return c.nCmdIndex == Tx_SceneInfo && c.nReadOrWrite == 1 && (c.nSubIndex3 == 0 || c.nSubIndex3 == 80)
@@ -641,7 +645,7 @@ void CTcpDeviceThread::writeAcknowledged(const _mcu_cmd &sent)
 {
     // Taken: a later refusal is news again, and a doubt of its kind is settled.
     const QByteArray key = readBackKey(sent);
-    m_notices.writeTaken(key, writeTarget(sent), m_notices.hasDoubt(key) ? recordPrint(key) : QByteArray(), sent.nSentMs);
+    m_notices.writeTaken(key, writeTarget(sent), m_notices.hasDoubt(key) ? recordPrint(key) : QByteArray(), sent.nSeq);
     if (m_bReshowWhenSettled && !hasWritePending())
         scheduleShowLastRead();
 }
@@ -796,6 +800,20 @@ QByteArray CTcpDeviceThread::printIfTaken(const _mcu_cmd &sent, const QByteArray
         printApplied(m_sceneAudio, [&] { return takeSceneAudio(sent.nSubIndex3, p); });
     } else if (isZ() && m_bSystemRead && (sent.nCmdIndex == Tx_LEDWHSet || sent.nCmdIndex == Tx_SetLayer)) {
         printApplied(*m_pSystemInfo, [&] { return applyZSettingsWrite(sent); });
+    } else if (sent.nCmdIndex == Tx_SceneInfo && sent.nSubIndex3 == 40 && p.size() >= 13) {
+        const int nId = uchar(p.at(0));
+        QString *pName = nullptr;
+        if (isTarn()) {
+            if (CTarnSceneRecord *pScene = findTarnScene(nId))
+                pName = &pScene->strName;
+        } else if (ZSceneInfo *pScene = findZScene(nId)) {
+            pName = &pScene->strName;
+        }
+        if (pName)
+            printApplied(*pName, [&] {
+                *pName = g_fromGbkField(p.mid(1, 12));
+                return true;
+            });
     }
     return after;
 }
@@ -803,7 +821,8 @@ QByteArray CTcpDeviceThread::printIfTaken(const _mcu_cmd &sent, const QByteArray
 bool CTcpDeviceThread::takesWrittenValueAlone(const _mcu_cmd &sent) const
 {
     return (sent.nCmdIndex == Tx_SetSystem && sent.nSubIndex3 == 10)
-           || (isTarn() && sent.nCmdIndex == Tx_LEDWHSet && sent.nSubIndex3 == 0);
+           || (isTarn() && sent.nCmdIndex == Tx_LEDWHSet && sent.nSubIndex3 == 0)
+           || (sent.nCmdIndex == Tx_SceneInfo && sent.nSubIndex3 == 40);
 }
 
 bool CTcpDeviceThread::recordsHoldWrite(const _mcu_cmd &sent, const QByteArray &printTaken, const QByteArray &print) const
@@ -814,15 +833,6 @@ bool CTcpDeviceThread::recordsHoldWrite(const _mcu_cmd &sent, const QByteArray &
     if (sent.nCmdIndex == Tx_InputSet) {
         const InputSource *pInput = p.isEmpty() ? nullptr : m_pDeviceInfo->findInput(uchar(p.at(0)));
         return pInput && sent.nSubIndex3 == 2 && p.size() >= 14 && p.at(1) == 0 && g_fromGbkField(p.mid(2, 12)) == pInput->strName;
-    }
-    if (sent.nCmdIndex == Tx_SceneInfo && sent.nSubIndex3 == 40 && p.size() >= 13) {
-        const QString strName = g_fromGbkField(p.mid(1, 12));
-        if (isTarn()) {
-            const CTarnSceneRecord *pScene = findTarnScene(uchar(p.at(0)));
-            return pScene && pScene->strName == strName;
-        }
-        const ZSceneInfo *pScene = findZScene(uchar(p.at(0)));
-        return pScene && pScene->strName == strName;
     }
     return false;
 }
@@ -927,7 +937,7 @@ QByteArray CTcpDeviceThread::doubtKeyOfRead(const _mcu_cmd &read) const
     return bScene ? readKey(Tx_SceneInfo, 0, read.byte.left(1)) : readKey(read.nCmdIndex, read.nSubIndex3, read.byte);
 }
 
-void CTcpDeviceThread::readAnswered(const _mcu_cmd &read, bool bCredited, qint64 nAnswersSentMs)
+void CTcpDeviceThread::readAnswered(const _mcu_cmd &read, bool bCredited, qint64 nAnswersSeq)
 {
     if (isTarn() && read.nCmdIndex == Tx_SceneInfo && (read.nSubIndex3 == 0 || read.nSubIndex3 == 80)) {
         // A Tarn scene is read whole with its layers: its scene read answers for it once no layer
@@ -940,13 +950,13 @@ void CTcpDeviceThread::readAnswered(const _mcu_cmd &read, bool bCredited, qint64
     }
     const QByteArray key = doubtKeyOfRead(read);
     if (bCredited) {
-        if (m_hashReadAnsweredSentMs.size() > 4 * MaxWantedReads)
-            m_hashReadAnsweredSentMs.clear(); // a bound: what it keeps only spares a read-back
-        qint64 &nLatest = m_hashReadAnsweredSentMs[key];
-        nLatest = std::max(nLatest, read.nSentMs);
+        if (m_hashReadAnsweredSeq.size() > 4 * MaxWantedReads)
+            m_hashReadAnsweredSeq.clear(); // a bound: what it keeps only spares a read-back
+        qint64 &nLatest = m_hashReadAnsweredSeq[key];
+        nLatest = std::max(nLatest, read.nSeq);
     }
     if (m_notices.hasDoubt(key))
-        sayNotice(m_notices.readAnswered(key, recordPrint(key), nAnswersSentMs, nowMs()));
+        sayNotice(m_notices.readAnswered(key, recordPrint(key), nAnswersSeq, nowMs()));
 }
 
 void CTcpDeviceThread::readRefused(const _mcu_cmd &read, bool bCredited)
@@ -989,11 +999,11 @@ void CTcpDeviceThread::ownReadsLinkStart()
 {
     m_hashOwnReads.clear();
     m_setStartupReads.clear();
-    m_hashReadAnsweredSentMs.clear();
+    m_hashReadAnsweredSeq.clear();
     m_hashSceneReadFailures.clear();
-    m_nSceneDeleteMs = -1;
-    m_nLastAnswerAtMs = -1;
-    m_nLastAnsweredSentMs = -1;
+    m_nSceneDeleteSeq = -1;
+    m_nSentByLastAnswerSeq = -1;
+    m_nLastAnsweredSeq = -1;
 }
 
 void CTcpDeviceThread::operatorWrote(int nCmd, int nSub, const QByteArray &payload)
@@ -1444,6 +1454,11 @@ void CTcpDeviceThread::injectClockStep(int nMs)
     slot_replyTimeOut();
 }
 
+void CTcpDeviceThread::injectClockHeld(bool bHeld)
+{
+    m_nClockHeldMs = bHeld ? m_clock.elapsed() + m_nClockStepMs : -1;
+}
+
 void CTcpDeviceThread::injectSerialLine(bool bSerial)
 {
     m_bCanSerislPortConnected = bSerial;
@@ -1705,6 +1720,7 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
         return;
     }
     CCommandLedger::Outcome out;
+    qint64 nLastSent = -1; // the last command that left before the reply came
     {
         // One hold of the state lock with the ledger's decision: the time-out sweep (on this
         // thread too) ends nothing the reply is answering, and nothing leaves meanwhile.
@@ -1712,6 +1728,7 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
         m_nSubIndex3 = f.nSub;
         m_nRecvIndex = f.nCmd;
         out = m_ledger.reply(f.nCmd, f.nSub, f.nReadOrWrite == 1, f.isNak(), f.nCmd == Tx_Heart, nowMs(), f.echoedKey());
+        nLastSent = m_ledger.lastSentSeq();
         m_bEndingCommands = true;
     }
     const bool bAnswered = out.bAnswered;
@@ -1722,9 +1739,9 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
     m_bAnswered = bAnswered;
     // What the device answered last was sent no later than this, whoever the reply is credited to:
     // a device still answering what was sent before a read works through a backlog.
-    if (out.nAnswersSentBy >= 0) {
-        m_nLastAnswerAtMs = nowMs();
-        m_nLastAnsweredSentMs = out.nAnswersSentBy;
+    if (out.nAnswersSeqBy >= 0) {
+        m_nSentByLastAnswerSeq = nLastSent;
+        m_nLastAnsweredSeq = out.nAnswersSeqBy;
     }
     if (f.nCmd != Tx_Heart && !bAnswered)
         CDeviceLog::write({QString("The device"), m_strIp, QString("reply answers no open command:"), f.nCmd, f.nSub,
@@ -1786,13 +1803,13 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
     dispatch(f);
     // The read filled the records: a write in doubt that waited for it is said or not.
     if (bAnswered && answered.nReadOrWrite == 1 && !f.isNak()) {
-        readAnswered(answered, true, answered.nSentMs);
+        readAnswered(answered, true, answered.nSeq);
     } else if (!bAnswered && !f.isNak() && f.nReadOrWrite == 1) {
         // Credited to none, it answers one of our reads of its kind all the same, perhaps one sent
         // before a write in doubt: it tells what the device held, not what it did with the write.
         for (const _mcu_cmd &read : qAsConst(out.listUnclear)) {
             if (read.nReadOrWrite == 1 && read.nCmdIndex == f.nCmd && read.nSubIndex3 == f.nSub) {
-                readAnswered(read, false, out.nAnswersSentFrom);
+                readAnswered(read, false, out.nAnswersSeqFrom);
                 break;
             }
         }

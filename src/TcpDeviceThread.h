@@ -14,7 +14,7 @@
 //
 // Seams for tests and tools: setHeartbeatInterval(), setReplyTimeout(), setConnectTimeout(),
 // injectReceivedData(), injectSentCommand(), injectFrameWritten(), injectLinkUp(),
-// injectHeartbeatSent(), injectClockStep(),
+// injectHeartbeatSent(), injectClockStep(), injectClockHeld(),
 // injectSerialLine(), commandLedger(), queuedCommandCount(); the scene hand-off is
 // CTarnSceneSink::install().
 //
@@ -176,6 +176,8 @@ public:
     // (fuzzing).
     void injectHeartbeatSent();
     void injectClockStep(int nMs);
+    // The worker's clock stands still while held: what leaves meanwhile leaves in one millisecond.
+    void injectClockHeld(bool bHeld);
     void injectSerialLine(bool bSerial);
     // The lives of the commands sent (tests watch it through its observer).
     CCommandLedger &commandLedger() { return m_ledger; }
@@ -273,7 +275,11 @@ private:
     // Serial: the reply timer runs to the next command's time-out (GUI thread).
     void armReplyTimer();
     // The worker's clock (milliseconds; tests may move it on).
-    qint64 nowMs() const { return m_clock.elapsed() + m_nClockStepMs; }
+    qint64 nowMs() const
+    {
+        const qint64 nHeldMs = m_nClockHeldMs;
+        return nHeldMs >= 0 ? nHeldMs : m_clock.elapsed() + m_nClockStepMs;
+    }
     // A write the device may have taken without answering (or lost with the link): read back what
     // it holds, with the read of its kind, on this link or, with the link down, on the next one.
     // False when no read answers for it (none of its kind, or asked often enough on this link).
@@ -286,10 +292,12 @@ private:
     // What the records hold for the read of that key (compared, not shown).
     QByteArray recordPrint(const QByteArray &readKey) const;
     // What the records would print for readKey had the device taken sent (the device name, the
-    // Tarn screen size, an output port, a scene's audio, the Z live settings); empty elsewhere.
+    // Tarn screen size, an output port, a scene's audio or name, the Z live settings); empty
+    // elsewhere.
     QByteArray printIfTaken(const _mcu_cmd &sent, const QByteArray &readKey);
     // The read back of sent prints the written value alone (the device name, the Tarn screen
-    // size): an answer showing neither it nor the old value shows the write not taken.
+    // size) or beside what the write leaves alone (a scene's name): an answer showing neither it
+    // nor the old value shows the write not taken.
     bool takesWrittenValueAlone(const _mcu_cmd &sent) const;
     // The records hold already what sent writes (printTaken: printIfTaken's, printRecords: their
     // print now): the read back of it cannot tell whether the device took it.
@@ -305,9 +313,9 @@ private:
     QByteArray doubtKeyOfRead(const _mcu_cmd &read) const;
     // The reply being handled answered the read of ours, whose records are filled now: a write in
     // doubt that waited for it is said or not. Not credited (a reply that may be an earlier read's),
-    // it answers one of ours sent at nAnswersSentMs or later: a doubt about a write sent after
+    // it answers one of ours numbered nAnswersSeq or later: a doubt about a write sent after
     // that learns what the device held before it only.
-    void readAnswered(const _mcu_cmd &read, bool bCredited, qint64 nAnswersSentMs);
+    void readAnswered(const _mcu_cmd &read, bool bCredited, qint64 nAnswersSeq);
     // The device refused a read of ours. A scene it refuses to read it does not have: a write in
     // doubt that waited for its answer is said as not made. Any other refusal (or one that may be
     // another read's of its kind, bCredited false) tells nothing: the read is asked again, bounded
@@ -510,15 +518,15 @@ private:
     QHash<int, int> m_hashSceneReadFailures;
     enum { MaxSceneReadRetries = 2 };
     bool m_bCanvasNoticePending = false;
-    // When the last Tarn scene delete was answered, on m_clock (-1: none): reads sent before it
-    // named scenes by the numbering before it.
-    qint64 m_nSceneDeleteMs = -1;
-    // The last reply that answered a command of ours: when it came, and when that command was sent
-    // (m_clock, GUI thread). Over a serial line a read ended at the time-out while the device went
-    // on answering commands sent before it sits behind a backlog: its answer comes late, and is
-    // taken then.
-    qint64 m_nLastAnswerAtMs = -1;
-    qint64 m_nLastAnsweredSentMs = -1;
+    // The last command sent (its ledger number) when the last Tarn scene delete was answered (-1:
+    // none): reads numbered up to it named scenes by the numbering before it.
+    qint64 m_nSceneDeleteSeq = -1;
+    // The last reply that answered a command of ours: the last command sent when it came, and the
+    // command it answers (ledger numbers, GUI thread). Over a serial line a read ended at the
+    // time-out while the device went on answering commands sent before it sits behind a backlog:
+    // its answer comes late, and is taken then.
+    qint64 m_nSentByLastAnswerSeq = -1;
+    qint64 m_nLastAnsweredSeq = -1;
     // Read-backs asked on this link, by read (command, sub-command, payload), and those kept for
     // the next link (GUI thread).
     QHash<QByteArray, int> m_hashOwnReads;
@@ -528,8 +536,8 @@ private:
     QSet<QByteArray> m_setStartupReads;
     bool m_bSilentLinePending = false;
     QList<_mcu_cmd> m_listNextLinkReads;
-    // Reads answered on this link, by read: when the latest one answered was sent (GUI thread).
-    QHash<QByteArray, qint64> m_hashReadAnsweredSentMs;
+    // Reads answered on this link, by read: the latest one answered, its ledger number (GUI thread).
+    QHash<QByteArray, qint64> m_hashReadAnsweredSeq;
     // Records (GUI thread; see CDeviceRecords).
     QString m_strDeviceName;
     bool m_bNameRead = false;
@@ -553,6 +561,7 @@ private:
     enum { MaxInFlight = CCommandLedger::MaxInFlight };
     QElapsedTimer m_clock; // the worker's clock
     std::atomic<qint64> m_nClockStepMs{0}; // tests: how far the clock was moved on
+    std::atomic<qint64> m_nClockHeldMs{-1}; // tests: where the clock stands still (-1: it runs)
     // Serial: runs to the next command's reply time-out, counted from when its bytes were
     // written (GUI thread). Before it ends anything, what the line holds is taken in.
     QTimer *m_pReplyTimer = nullptr;

@@ -3,8 +3,9 @@
 #include "NoticeRules.h"
 
 // What the operator is told of one device's writes, as a table of event scripts and what is said.
-// An event is op[,key,print[,target]]@ms[/sent]: a write in doubt or taken, a read answered (the
-// read, or the taken write, sent at sent).
+// An event is op[,key,print[,target[,taken]]]@ms[/seq]: a write in doubt (taken: what the records
+// would print had the device taken it) or taken, a read answered. Commands are numbered in sending
+// order: the read or the taken write seq, the write in doubt ms.
 class TestNoticeRules : public QObject
 {
     Q_OBJECT
@@ -33,6 +34,12 @@ private slots:
         QTest::newRow("an earlier write of its kind taken") << "doubt,a,old@100 taken,a,mid@150/50 answer,a,mid@300/200" << "NotMade";
         QTest::newRow("a read sent before the write answered")
             << "doubt,a,old@100 answer,a,mid@200/50 answer,a,mid@300/150" << "NotMade";
+        // Back with a third value: not made. What the device would hold is the last write's, and
+        // not known once another target of the read is in doubt too.
+        QTest::newRow("two writes of one target, the device took the second")
+            << "doubt,a,old,t,n1@0 doubt,a,old,t,n2@50 answer,a,n2@300/100" << "";
+        QTest::newRow("writes of two targets, the device took both")
+            << "doubt,a,old,t,n1@0 doubt,a,old,u@50 answer,a,both@300/100" << "";
         // The old value read back: not made, once, and only for the doubt of that read.
         QTest::newRow("read back shows the old value") << "doubt,a,old@0 answer,b,old@200/100 answer,a,old@300/100 answer,a,old@400/350"
                                                       << "NotMade";
@@ -75,7 +82,7 @@ private slots:
             CNoticeRules::Notice e = CNoticeRules::Nothing;
             const QByteArray target = op.value(3, "t").toLatin1();
             if (op.first() == "doubt")
-                rules.writeInDoubt(key, target, print, nNow);
+                rules.writeInDoubt(key, target, print, nNow, op.value(4).toLatin1());
             else if (op.first() == "answer")
                 e = rules.readAnswered(key, print, times.last().toLongLong(), nNow);
             else if (op.first() == "taken")

@@ -655,7 +655,8 @@ private slots:
     // with the read of its kind (on the next link when the link went): the records and the panel
     // that shows the value end with what the device holds, its read back lost once too (asked
     // again, on the next link when the link went with it). Unanswered or lost, nothing calls it
-    // not made: the device holds it (unless it comes back holding a third name).
+    // not made: the device holds it (unless it comes back holding a third name). A read of it sent
+    // before it in the same millisecond tells what the device held before it.
     void writeOfUnknownFateIsReadBack_data()
     {
         QTest::addColumn<QString>("cmd");
@@ -665,17 +666,19 @@ private slots:
         QTest::addColumn<bool>("lost");          // the link goes before the answer
         QTest::addColumn<QString>("topic");      // the panel told the value read back
         QTest::addColumn<QString>("held");       // the record at the end
-        QTest::addColumn<QString>("readBack");   // its read back's first answer: "", "none", "lost" with the link, or "other": the device back holding held
+        QTest::addColumn<QString>("readBack");   // its read back's first answer: "", "none", "lost" with the link, "other": the device back holding held, or "late": a read sent with it, both answered after the next heartbeat's
         const QByteArray name = QByteArray("Hall").leftJustified(12, '\0');
         QTest::newRow("device name, unanswered") << "系统设置" << 10 << QByteArray() << name << false << "slot_getSystemDeviceName" << "Hall" << "";
         QTest::newRow("output delay, unanswered") << "输出口设置" << 21 << hex("01") << hex("01002A") << false << "Delay" << "42" << "";
         QTest::newRow("scene volume, unanswered") << "场景操作" << 51 << hex("01") << hex("015A") << false << "slot_SetAudio" << "90" << "";
         QTest::newRow("screen size, unanswered") << "大屏宽高" << 0 << hex("00") << hex("0F0008703C") << false << "slot_tarnScreenHeld" << "3840x2160" << "";
+        QTest::newRow("screen size, answered late behind a read of the old size") << "大屏宽高" << 0 << hex("00") << hex("0F0008703C") << false << "slot_tarnScreenHeld" << "3840x2160" << "late";
         const QByteArray osd = hex("0100C8FF01000000000080001000FF000000FF");
         QTest::newRow("OSD settings, unanswered") << "OSD参数设置" << 1 << QByteArray() << osd << false << "slot_osdSettingsHeld" << QString(osd.toHex()) << "";
         QTest::newRow("device name, lost with the link") << "系统设置" << 10 << QByteArray() << name << true << "slot_getSystemDeviceName" << "Hall" << "";
         // back holding neither the old name nor the new one: not made
         QTest::newRow("device name, lost with the link, back with another") << "系统设置" << 10 << QByteArray() << name << true << "slot_getSystemDeviceName" << "Lobby" << "other";
+        QTest::newRow("scene name, lost with the link, back with another") << "场景操作" << 40 << hex("01") << hex("01") + name << true << "" << "Lobby" << "other";
         QTest::newRow("output delay, lost with the link") << "输出口设置" << 21 << hex("01") << hex("01002A") << true << "Delay" << "42" << "";
         QTest::newRow("device name, read back unanswered once") << "系统设置" << 10 << QByteArray() << name << false << "slot_getSystemDeviceName" << "Hall" << "none";
         QTest::newRow("output delay, read back lost with the link") << "输出口设置" << 21 << hex("01") << hex("01002A") << false << "Delay" << "42" << "lost";
@@ -690,14 +693,19 @@ private slots:
         QFETCH(QString, topic);
         QFETCH(QString, held);
         QFETCH(QString, readBack);
+        const int nCmd = g_getTexingIndex(cmd);
+        const int nReadSub = nCmd == Tx_OSDSet || sub == 40 ? 0 : sub; // a rename by the scene read
+        const bool bLate = readBack == "late";
         CDeviceSimulator sim;
         QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
         CTcpDeviceThread worker;
+        if (bLate)
+            worker.setHeartbeatInterval(60000); // none but the first until asked
         QVERIFY(connectWorker(worker, sim, "SN1"));
-        if (!lost)
+        if (!lost && !bLate)
             worker.setHeartbeatInterval(300); // its reply ends the write
         CHubSpy spy;
-        worker.setMcuCommand(cmd, read, 1, g_getTexingIndex(cmd) == Tx_OSDSet ? 0 : sub);
+        worker.setMcuCommand(cmd, read, 1, nReadSub);
         settle(worker, sim);
         const auto record = [&]() {
             QString strName;
@@ -706,26 +714,40 @@ private slots:
                 return QString(spy.last("slot_osdSettingsHeld").value(1).toByteArray().toHex());
             case Tx_SetSystem: return worker.deviceNameRecord(strName) ? strName : QString();
             case Tx_Outletsetting: return QString::number(worker.outputsRecord().ports.value(1).nDelay);
-            case Tx_SceneInfo: return worker.sceneAudioRecord(1) ? QString::number(worker.sceneAudioRecord(1)->nVolume) : QString();
+            case Tx_SceneInfo:
+                if (sub == 40)
+                    return worker.getSceneList().value(0) ? worker.getSceneList().value(0)->strName : QString();
+                return worker.sceneAudioRecord(1) ? QString::number(worker.sceneAudioRecord(1)->nVolume) : QString();
             default: return QString("%1x%2").arg(worker.getDeviceInfo()->nScreenWidth).arg(worker.getDeviceInfo()->nScreenHeight);
             }
         };
         QVERIFY(record() != held);
         BesMessageBox::clearTestRecords();
         spy.clear();
-        sim.injectFault(CDeviceSimulator::TakenNoAnswer, g_getTexingIndex(cmd));
-        if (!readBack.isEmpty() && readBack != "other")
-            sim.injectFault(readBack == "lost" ? CDeviceSimulator::DropConnection : CDeviceSimulator::NoAnswer, g_getTexingIndex(cmd));
+        // late: the read and the write go out in one millisecond, the read first (its id was the
+        // last answered: no gate between them); the next heartbeat's reply comes before theirs
+        sim.injectFault(bLate ? CDeviceSimulator::AfterNext : CDeviceSimulator::TakenNoAnswer, nCmd, bLate ? 2 : 1);
+        if (!readBack.isEmpty() && readBack != "other" && !bLate)
+            sim.injectFault(readBack == "lost" ? CDeviceSimulator::DropConnection : CDeviceSimulator::NoAnswer, nCmd);
+        worker.injectClockHeld(bLate);
+        if (bLate)
+            worker.setMcuCommand(cmd, read, 1, nReadSub);
         worker.setMcuCommand(cmd, write, 2, sub);
+        if (lost || bLate)
+            QTRY_VERIFY(sim.hasRequest(nCmd, sub) && sim.requests(nCmd, sub).last().nReadOrWrite == 2);
+        worker.injectClockHeld(false);
+        if (bLate)
+            worker.setHeartbeatInterval(300);
         if (lost || readBack == "lost") {
             if (lost) {
-                QTRY_VERIFY(sim.hasRequest(g_getTexingIndex(cmd), sub) && sim.requests(g_getTexingIndex(cmd), sub).last().nReadOrWrite == 2);
                 sim.dropClients();
                 if (readBack == "other")
-                    sim.model().strDeviceName = held;
+                    (sub == 40 ? sim.model().scenes[0].strName : sim.model().strDeviceName) = held;
             }
             QTRY_VERIFY(worker.isFinished());
             QVERIFY(SimTest::linkAgain(worker));
+            if (sub == 40) // the next link's start reads the scenes
+                worker.setMcuCommand(cmd, read, 1, nReadSub);
         }
         QTRY_COMPARE(record(), held);
         settle(worker, sim);
@@ -733,7 +755,7 @@ private slots:
         QStringList shown;
         for (const QVariant &v : spy.last(topic))
             shown << (v.type() == QVariant::ByteArray ? QString(v.toByteArray().toHex()) : v.toString());
-        QVERIFY2(shown.contains(held.section('x', 0, 0)), qPrintable(shown.join(' ')));
+        QVERIFY2(topic.isEmpty() || shown.contains(held.section('x', 0, 0)), qPrintable(shown.join(' ')));
         QCOMPARE(said("notice"), int(readBack == "other"));
         QCOMPARE(said("notice", "SN1", QString::fromUtf8("修改未生效")), int(readBack == "other"));
     }
@@ -768,6 +790,7 @@ private slots:
         QTest::newRow("never answered, its read back given up") << "giveup" << "修改未确认";
         QTest::newRow("rename never answered, its read back unanswered once") << "rename" << "修改未生效";
         QTest::newRow("rename taken, never answered, its read back unanswered once") << "renametaken" << "";
+        QTest::newRow("rename lost in flight, the device back with another name") << "renamelost" << "修改未生效";
         QTest::newRow("in flight and queued at a switch-off") << "off" << "设备未连接";
         QTest::newRow("recall never answered, then another") << "recall" << "修改未生效";
         QTest::newRow("recall taken, its live settings read unanswered once") << "recallread" << "";
@@ -865,6 +888,14 @@ private slots:
             settle(worker, sim);
             QCOMPARE(sim.requests(35, 0).size(), 3 + 2); // the start-up reads of three scenes, then two asks
             QCOMPARE(worker.findZScene(2)->strName, sim.model().scenes[1].strName);
+        } else if (ending == "renamelost") { // read back on the next link
+            sim.injectFault(CDeviceSimulator::DropConnection, 35);
+            worker.setMcuCommand(strScene, hex("02") + g_toGbkField("New", 12), 2, 40);
+            QTRY_VERIFY(worker.isFinished());
+            sim.model().scenes[1].strName = "Other";
+            QVERIFY(SimTest::linkAgain(worker));
+            settle(worker, sim);
+            QCOMPARE(worker.findZScene(2)->strName, QString("Other"));
         } else if (ending == "late") { // a name (not read back), acknowledged after the next heartbeat's reply
             sim.injectFault(CDeviceSimulator::AfterNext, 41);
             worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray("BBBB").leftJustified(12, '\0'), 2, 10);
@@ -930,7 +961,7 @@ private slots:
         QTest::qWait(50);
         QCOMPARE(said("notice"), int(!title.isEmpty()));
         QCOMPARE(said("notice", "ZS", title), int(!title.isEmpty()));
-        QCOMPARE(said("tipInfor", "ZS"), int(ending.startsWith("lost") || ending == "savegone")); // a lost link is a box naming the device
+        QCOMPARE(said("tipInfor", "ZS"), int(ending.contains("lost") || ending == "savegone")); // a lost link is a box naming the device
     }
 
     // Over TCP a device from which nothing came for three heartbeat periods lost its link: the
