@@ -231,8 +231,10 @@ void CTcpDeviceThread::serialLineOpened()
     m_notices.linkBegan(nowMs());
     // As over TCP: the start-up reads read every input's settings, names included.
     m_bGetEquipmentMessages = true;
-    // A device that answers nothing on it for three heartbeat periods is a line lost.
+    // A device that answers nothing on it for three heartbeat periods, nor when asked once more,
+    // is a line lost.
     m_bSilenceConfirming = false;
+    m_bSilenceAsked = false;
     m_firstUnheardWrite.invalidate();
     m_pSilenceTimer->start(silenceMs());
     {
@@ -1038,8 +1040,8 @@ void CTcpDeviceThread::operatorWrote(int nCmd, int nSub, const QByteArray &paylo
 
 // Nothing came from the device for three heartbeat periods, and what was written to it went
 // unanswered (a frozen device, a cable pulled without a reset, nothing at the far end of a serial
-// line): the link is lost, as when the socket drops or the line fails. A console too busy to
-// write its frames gives the device no blame.
+// line; a serial device is asked once more first): the link is lost, as when the socket drops or
+// the line fails. A console too busy to write its frames gives the device no blame.
 void CTcpDeviceThread::slot_linkSilent()
 {
     if (!m_bIsConnected)
@@ -1049,6 +1051,14 @@ void CTcpDeviceThread::slot_linkSilent()
         m_bSilenceConfirming = false;
         m_pSilenceTimer->start(int(nLeft));
         return;
+    }
+    if (m_bCanSerislPortConnected) {
+        const qint64 nAskLeft = silenceAskLeftMs();
+        if (nAskLeft > 0) {
+            m_bSilenceConfirming = false;
+            m_pSilenceTimer->start(int(std::min<qint64>(nAskLeft, INT_MAX)));
+            return;
+        }
     }
     if (!m_bSilenceConfirming) {
         // This thread may have been too busy to take in what came: that goes first.
@@ -1081,12 +1091,34 @@ qint64 CTcpDeviceThread::silenceLeftMs() const
     return nSilence * 2 / 3 - m_firstUnheardWrite.elapsed();
 }
 
+// A serial device silent for the period may only have missed one answer (noise on the line, busy
+// for a moment): it is asked once more before its line is lost. The first frame written from then
+// on (what is queued, else the input-state read) is given the reply time-out; 0 or less: asked,
+// and that went unanswered too. Any bytes from the device end the ask (handleReceivedData).
+qint64 CTcpDeviceThread::silenceAskLeftMs()
+{
+    if (!m_bSilenceAsked) {
+        m_bSilenceAsked = true;
+        m_silenceAskWritten.invalidate();
+        CDeviceLog::write({QString("The device"), m_strIp, QString("sent nothing for"), silenceMs(),
+                           QString("ms, asked once more")});
+        if (queuedCommandCount() == 0)
+            setInputSrcCmd(false); // a new frame, even with the lost one still counting
+        return m_nReplyTimeoutMs;
+    }
+    if (!m_silenceAskWritten.isValid()) // waits behind what is in flight, which runs out in turn
+        return queuedCommandCount() > 0 || hasCommandInFlight() ? m_nReplyTimeoutMs.load() : 0;
+    return m_nReplyTimeoutMs - m_silenceAskWritten.elapsed();
+}
+
 void CTcpDeviceThread::slot_frameWritten()
 {
     if (!m_firstUnheardWrite.isValid())
         m_firstUnheardWrite.start();
     if (!m_bCanSerislPortConnected)
         return;
+    if (m_bSilenceAsked && !m_silenceAskWritten.isValid())
+        m_silenceAskWritten.start();
     {
         QMutexLocker lock(m_pMutexRecv);
         m_ledger.written(nowMs());
@@ -1446,11 +1478,11 @@ bool CTcpDeviceThread::takeOpenCountRead()
     return true;
 }
 
-void CTcpDeviceThread::setInputSrcCmd()
+void CTcpDeviceThread::setInputSrcCmd(bool bMerge)
 {
     QByteArray payload(2, '\0');
     payload[1] = char((m_pDeviceInfo->nSrcNum - 1) & 0xFF);
-    queueRead(Tx_GetInput, payload, 1);
+    queueRead(Tx_GetInput, payload, 1, bMerge);
 }
 
 void CTcpDeviceThread::setScreenSizeCmd()
@@ -1643,6 +1675,7 @@ void CTcpDeviceThread::sendMcuCommand(int nCmd, int nLen, const QByteArray &payl
 void CTcpDeviceThread::handleReceivedData(QByteArray data)
 {
     m_firstUnheardWrite.invalidate();
+    m_bSilenceAsked = false;
     if (m_pSilenceTimer->isActive()) {
         m_bSilenceConfirming = false;
         m_pSilenceTimer->start(silenceMs()); // any reply counts

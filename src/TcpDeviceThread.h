@@ -30,7 +30,8 @@
 // A device switched off, or whose link was lost or could not be made, takes no commands until a
 // link is attempted again: what was queued for it is dropped and new commands are refused. Over
 // TCP a device from which nothing came for three heartbeat periods has lost its link, as if the
-// socket had dropped; over a serial line such a device is a line lost: the port closes.
+// socket had dropped; over a serial line such a device, asked once more and silent still, is a
+// line lost: the port closes.
 //
 // Every write ends in one of two ways. The device acknowledges it: the records take the value and
 // the device's panels are told. Or it does not: refused on the spot (link down, queue at its
@@ -139,7 +140,7 @@ public:
     // unanswered, lost or garbled, it is asked again, at most MaxOwnReads times per link. Given up
     // over a serial line, the device is taken as silent: the line is said lost and closes.
     bool askStartupRead(const QString &strName, const QByteArray &payload, int nSubIndex);
-    void setInputSrcCmd();
+    void setInputSrcCmd(bool bMerge = true);
     void setScreenSizeCmd();
     int queuedCommandCount() const;
     // The same read (command, sub-command, payload) was sent and awaits its answer, with no write
@@ -591,6 +592,11 @@ private:
     // in arrives, before the link counts as lost.
     bool m_bSilenceConfirming = false;
     enum { SilenceConfirmMs = 300 };
+    // Serial: the silent device was asked once more (silenceAskLeftMs); since when the first frame
+    // written after that went out (invalid: none yet).
+    bool m_bSilenceAsked = false;
+    QElapsedTimer m_silenceAskWritten;
+    qint64 silenceAskLeftMs();
 
     QString m_strDevType;
     CDeviceFrameReader m_reader;

@@ -224,11 +224,12 @@ private slots:
     // the screen, and each loss box goes when its own device is back, the other staying.
     void boxesShownTogether_data()
     {
-        QTest::addColumn<QStringList>("steps"); // "loss N": open until device N is back; "notice N"
+        QTest::addColumn<QStringList>("steps"); // "loss N": open until device N is back; "notice N"; "question"
         QTest::newRow("two devices lost at once") << QStringList{"loss 1", "loss 2"};
         QTest::newRow("a notice over a loss box") << QStringList{"loss 1", "notice 1"};
         QTest::newRow("a loss box over a notice") << QStringList{"notice 1", "loss 1"};
         QTest::newRow("a notice growing over a loss box") << QStringList{"notice 1", "loss 1", "notice 2", "notice 3", "notice 4"};
+        QTest::newRow("a question over a loss box and a notice") << QStringList{"loss 1", "notice 1", "question"};
     }
     void boxesShownTogether()
     {
@@ -239,10 +240,13 @@ private slots:
         std::function<void(int)> openFrom = [&](int nStep) {
             for (; nStep < steps.size() && steps.at(nStep).startsWith("notice"); ++nStep)
                 BesMessageBox::notice("t", steps.at(nStep) + " refused a change made here", 60000);
-            if (nStep < steps.size()) { // the rest comes while this loss box runs its loop
+            if (nStep < steps.size()) { // the rest comes while this box runs its loop
                 QTimer::singleShot(0, [&openFrom, nStep]() { openFrom(nStep + 1); });
-                BesMessageBox::tipInforUntil("t", steps.at(nStep), &devices[steps.at(nStep).right(1).toInt() - 1],
-                                             SIGNAL(objectNameChanged(QString)));
+                if (steps.at(nStep) == "question")
+                    BesMessageBox::question("t", "a question");
+                else
+                    BesMessageBox::tipInforUntil("t", steps.at(nStep), &devices[steps.at(nStep).right(1).toInt() - 1],
+                                                 SIGNAL(objectNameChanged(QString)));
                 return;
             }
             for (QWidget *pBox : shown(QString()))
@@ -250,6 +254,8 @@ private slots:
                     if ((pBox != pOther && pBox->frameGeometry().intersects(pOther->frameGeometry()))
                         || !QGuiApplication::primaryScreen()->availableGeometry().contains(pBox->frameGeometry()))
                         listSeen << "covered or off the screen";
+            for (QWidget *pBox : shown("a question"))
+                pBox->close();
             for (int n = 1; n <= 2 && !shown(QString("loss %1").arg(n)).isEmpty(); ++n) {
                 devices[n - 1].setObjectName("back");
                 listSeen << QString("%1 back: %2 left").arg(n).arg(shown("loss").size());
