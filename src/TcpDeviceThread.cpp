@@ -548,6 +548,26 @@ void CTcpDeviceThread::sceneReadNotAnswered(const _mcu_cmd &cmd, Ending eEnding)
     sayNotice(m_notices.sceneReadGivenUp());
 }
 
+void CTcpDeviceThread::sceneReadOfUnclearOwner(const _mcu_cmd &read)
+{
+    if (read.byte.isEmpty())
+        return;
+    const int nId = uchar(read.byte.at(0));
+    // A scene answer with layers in use queued the layer read that answers for the scene.
+    const CTarnSceneRecord *pScene = findTarnScene(nId);
+    if (read.nSubIndex3 == 0 && pScene && pScene->nLayerUse > 0)
+        return;
+    int &nFailures = m_hashSceneReadFailures[nId];
+    if (++nFailures <= MaxSceneReadRetries) {
+        CDeviceLog::write({QString("The device"), m_strIp, QString("scene read of unclear owner, read again:"), nId, read.nSubIndex3});
+        readScene(nId);
+        return;
+    }
+    // The answer filled the records, which the canvas shows: only the doubt's write is not known.
+    CDeviceLog::write({QString("The device"), m_strIp, QString("scene read of unclear owner, given up:"), nId});
+    sayNotice(m_notices.readGivenUp(doubtKeyOfRead(read), nowMs()));
+}
+
 bool CTcpDeviceThread::answersSceneRead(int nId, int nSub) const
 {
     return m_bAnswered && !m_answered.bEnded && m_answered.nReadOrWrite == 1 && m_answered.nCmdIndex == Tx_SceneInfo
@@ -1817,7 +1837,11 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
         for (const _mcu_cmd &read : qAsConst(out.listUnclear)) {
             if (read.nReadOrWrite == 1 && read.nCmdIndex == f.nCmd && read.nSubIndex3 == f.nSub) {
                 readAnswered(read, false, out.nAnswersSeqFrom);
-                if (m_notices.hasDoubt(doubtKeyOfRead(read)) && !(isTarn() && read.nCmdIndex == Tx_SceneInfo && (read.nSubIndex3 == 0 || read.nSubIndex3 == 80)))
+                if (!m_notices.hasDoubt(doubtKeyOfRead(read)))
+                    break;
+                if (isTarn() && read.nCmdIndex == Tx_SceneInfo && (read.nSubIndex3 == 0 || read.nSubIndex3 == 80))
+                    sceneReadOfUnclearOwner(read);
+                else
                     readFailed(read);
                 break;
             }

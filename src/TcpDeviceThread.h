@@ -451,6 +451,11 @@ private:
     // operator is told, at each give-up, that the canvas was not refreshed. A read sent before a
     // delete was answered named the scene by the numbering the delete ended: not a failure.
     void sceneReadNotAnswered(const _mcu_cmd &cmd, Ending eEnding);
+    // A Tarn scene or layer read answered of unclear owner left a doubt of that scene waiting:
+    // unless a layer read follows, the scene is read again within the same bound, and at the
+    // bound the doubt is given up (said as not known; the records, and the canvas, hold the
+    // answer).
+    void sceneReadOfUnclearOwner(const _mcu_cmd &read);
     void showCanvasNotice();
     // A Tarn scene was deleted: the scene reads still queued follow the device's new numbering.
     void renumberQueuedSceneReads(int nDeleted);

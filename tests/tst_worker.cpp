@@ -656,7 +656,8 @@ private slots:
     // that shows the value end with what the device holds, its read back lost once too (asked
     // again, on the next link when the link went with it). Unanswered or lost, nothing calls it
     // not made: the device holds it (unless it comes back holding a third name). A read of it sent
-    // before it in the same millisecond tells what the device held before it.
+    // before it in the same millisecond tells what the device held before it; so does the answer
+    // of its read back that may be an earlier read's, which is asked again.
     void writeOfUnknownFateIsReadBack_data()
     {
         QTest::addColumn<QString>("cmd");
@@ -666,7 +667,7 @@ private slots:
         QTest::addColumn<bool>("lost");          // the link goes before the answer
         QTest::addColumn<QString>("topic");      // the panel told the value read back
         QTest::addColumn<QString>("held");       // the record at the end
-        QTest::addColumn<QString>("readBack");   // its read back's first answer: "", "none", "lost" with the link, "other": the device back holding held, or "late": a read sent with it, both answered after the next heartbeat's
+        QTest::addColumn<QString>("readBack");   // its read back's first answer: "", "none", "lost" with the link, "other": the device back holding held, "late": a read sent with it, both answered after the next heartbeat's, or "unclear": a read sent before it and it left unanswered, not taken
         const QByteArray name = QByteArray("Hall").leftJustified(12, '\0');
         QTest::newRow("device name, unanswered") << "系统设置" << 10 << QByteArray() << name << false << "slot_getSystemDeviceName" << "Hall" << "";
         QTest::newRow("output delay, unanswered") << "输出口设置" << 21 << hex("01") << hex("01002A") << false << "Delay" << "42" << "";
@@ -682,6 +683,7 @@ private slots:
         QTest::newRow("output delay, lost with the link") << "输出口设置" << 21 << hex("01") << hex("01002A") << true << "Delay" << "42" << "";
         QTest::newRow("device name, read back unanswered once") << "系统设置" << 10 << QByteArray() << name << false << "slot_getSystemDeviceName" << "Hall" << "none";
         QTest::newRow("output delay, read back lost with the link") << "输出口设置" << 21 << hex("01") << hex("01002A") << false << "Delay" << "42" << "lost";
+        QTest::newRow("scene name of a scene without layers, not taken, read back of unclear owner") << "场景操作" << 40 << hex("01") << hex("01") + name << false << "" << "S1" << "unclear";
     }
     void writeOfUnknownFateIsReadBack()
     {
@@ -696,7 +698,11 @@ private slots:
         const int nCmd = g_getTexingIndex(cmd);
         const int nReadSub = nCmd == Tx_OSDSet || sub == 40 ? 0 : sub; // a rename by the scene read
         const bool bLate = readBack == "late";
+        const bool bUnclear = readBack == "unclear";
+        const bool bSaid = readBack == "other" || bUnclear; // not made
         CDeviceSimulator sim;
+        if (bUnclear)
+            sim.model().scenes[0].layers.clear(); // no layer read follows its answer
         QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
         CTcpDeviceThread worker;
         if (bLate)
@@ -721,16 +727,17 @@ private slots:
             default: return QString("%1x%2").arg(worker.getDeviceInfo()->nScreenWidth).arg(worker.getDeviceInfo()->nScreenHeight);
             }
         };
-        QVERIFY(record() != held);
+        QVERIFY(record() != held || bUnclear);
         BesMessageBox::clearTestRecords();
         spy.clear();
         // late: the read and the write go out in one millisecond, the read first (its id was the
         // last answered: no gate between them); the next heartbeat's reply comes before theirs
-        sim.injectFault(bLate ? CDeviceSimulator::AfterNext : CDeviceSimulator::TakenNoAnswer, nCmd, bLate ? 2 : 1);
-        if (!readBack.isEmpty() && readBack != "other" && !bLate)
+        sim.injectFault(bLate ? CDeviceSimulator::AfterNext : bUnclear ? CDeviceSimulator::NoAnswer : CDeviceSimulator::TakenNoAnswer, nCmd,
+                        bLate || bUnclear ? 2 : 1);
+        if (!readBack.isEmpty() && readBack != "other" && !bLate && !bUnclear)
             sim.injectFault(readBack == "lost" ? CDeviceSimulator::DropConnection : CDeviceSimulator::NoAnswer, nCmd);
         worker.injectClockHeld(bLate);
-        if (bLate)
+        if (bLate || bUnclear)
             worker.setMcuCommand(cmd, read, 1, nReadSub);
         worker.setMcuCommand(cmd, write, 2, sub);
         if (lost || bLate)
@@ -756,8 +763,8 @@ private slots:
         for (const QVariant &v : spy.last(topic))
             shown << (v.type() == QVariant::ByteArray ? QString(v.toByteArray().toHex()) : v.toString());
         QVERIFY2(topic.isEmpty() || shown.contains(held.section('x', 0, 0)), qPrintable(shown.join(' ')));
-        QCOMPARE(said("notice"), int(readBack == "other"));
-        QCOMPARE(said("notice", "SN1", QString::fromUtf8("修改未生效")), int(readBack == "other"));
+        QCOMPARE(said("notice"), int(bSaid));
+        QCOMPARE(said("notice", "SN1", QString::fromUtf8("修改未生效")), int(bSaid));
     }
 
     // Every write ends taken or said. Taken: the records follow, nothing is said. Refused by the
