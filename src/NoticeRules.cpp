@@ -1,5 +1,7 @@
 #include "NoticeRules.h"
 
+#include <algorithm>
+
 int CNoticeRules::indexOf(const QByteArray &readKey) const
 {
     for (int i = 0; i < m_listDoubts.size(); ++i)
@@ -62,10 +64,13 @@ CNoticeRules::Notice CNoticeRules::writeInDoubt(const QByteArray &readKey, const
         }
     }
     // Doubts of one write target keep the first print: the records change by reads and taken
-    // writes only, which update it. What the device holds had it taken them is the last one's.
+    // writes only, which update it. What the device holds had it taken them is the last one's,
+    // and so is the number a read must follow to tell of it: one sent before the last write tells
+    // only what the device held before it.
     const int nIndex = indexOf(readKey, target);
     if (nIndex >= 0) {
         m_listDoubts[nIndex].printTaken = bOtherTarget ? QByteArray() : printTaken;
+        m_listDoubts[nIndex].nWriteSeq = std::max(m_listDoubts.at(nIndex).nWriteSeq, nWriteSeq);
         return Nothing;
     }
     Notice eNotice = Nothing;

@@ -81,12 +81,12 @@ public:
             m_listDoubts[nIndex].printTaken.clear();
     }
     // The write numbered nWriteSeq was taken (answered, in time or late): the burst ends. A doubt
-    // of its read (readKey) about a write of the same target sent no later is settled: the device
-    // holds what came after it, whatever became of the one in doubt. Any other doubt of that read
-    // now compares with the records as the taken write left them (printRecords).
+    // of its read (readKey) about writes of the same target, the last sent no later, is settled:
+    // the device holds what came after them, whatever became of those in doubt. Any other doubt of
+    // that read now compares with the records as the taken write left them (printRecords).
     void writeTaken(const QByteArray &readKey, const QByteArray &target, const QByteArray &printRecords, qint64 nWriteSeq);
     // The read readKey numbered nReadSeq was answered; printRecords is what the records hold now. A
-    // read sent before the doubtful write tells what the device held before it.
+    // read sent before the (last) doubtful write tells what the device held before it.
     Notice readAnswered(const QByteArray &readKey, const QByteArray &printRecords, qint64 nReadSeq, qint64 nNowMs);
     // The read readKey is not asked again on this link, unanswered: what it was to settle is said
     // as of unknown fate.
@@ -122,7 +122,7 @@ private:
         QByteArray key;
         QByteArray target;
         QByteArray print;
-        qint64 nWriteSeq = 0;  // the first write of its target in doubt, its number
+        qint64 nWriteSeq = 0;  // the last write of its target in doubt, its number
         QByteArray printTaken; // empty: not known, a changed print counts as taken
     };
     int indexOf(const QByteArray &readKey) const;

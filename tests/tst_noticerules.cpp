@@ -40,6 +40,9 @@ private slots:
             << "doubt,a,old,t,n1@0 doubt,a,old,t,n2@50 answer,a,n2@300/100" << "";
         QTest::newRow("writes of two targets, the device took both")
             << "doubt,a,old,t,n1@0 doubt,a,old,u@50 answer,a,both@300/100" << "";
+        // a read sent between two writes of one target tells only what the device held before the second
+        QTest::newRow("two writes of one target, a read between them shows the first, the device dropped the second")
+            << "doubt,a,old@0 doubt,a,old@100 answer,a,n1@200/50 answer,a,n1@300/150" << "NotMade";
         // The old value read back: not made, once, and only for the doubt of that read.
         QTest::newRow("read back shows the old value") << "doubt,a,old@0 answer,b,old@200/100 answer,a,old@300/100 answer,a,old@400/350"
                                                       << "NotMade";
