@@ -18,13 +18,15 @@ int CNoticeRules::indexOf(const QByteArray &readKey, const QByteArray &target) c
     return -1;
 }
 
-CNoticeRules::Notice CNoticeRules::say(Notice eNotice, qint64 nNowMs, qint64 nSentMs, bool bOnLink)
+CNoticeRules::Notice CNoticeRules::say(Notice eNotice, qint64 nNowMs, qint64 nWriteSeq, bool bOnLink)
 {
     // Lost with a link on which the device never answered: the contact lost before was not
     // regained, and what was said of its loss says this too.
-    const bool bUnheardLink = bOnLink && !m_bHeard && m_nLinkBeganMs >= 0;
+    const bool bUnheardLink = bOnLink && !m_bHeard && m_nLinkBeganSeq >= 0;
     // A write of an earlier link ending on this one: news of its own, the burst goes on as it was.
-    if (nSentMs < m_nLinkBeganMs && !bUnheardLink)
+    // Sent before the link came up is told by the ledger's numbers: both may fall in one
+    // millisecond.
+    if (nWriteSeq > 0 && nWriteSeq <= m_nLinkBeganSeq && !bUnheardLink)
         return eNotice;
     const bool bSameBurst = m_bSaid && m_nLastEndingMs >= 0
                             && (nNowMs - m_nLastEndingMs < BurstMs || (bUnheardLink && m_nLastEndingMs >= m_nLastHeardMs));
@@ -35,19 +37,19 @@ CNoticeRules::Notice CNoticeRules::say(Notice eNotice, qint64 nNowMs, qint64 nSe
     return eNotice;
 }
 
-CNoticeRules::Notice CNoticeRules::writeNotTaken(Ending eEnding, qint64 nNowMs, qint64 nSentMs)
+CNoticeRules::Notice CNoticeRules::writeNotTaken(Ending eEnding, qint64 nNowMs, qint64 nWriteSeq)
 {
     switch (eEnding) {
     case QueueFull:
-        return say(Busy, nNowMs, nSentMs);
+        return say(Busy, nNowMs, nWriteSeq);
     case DeviceRefused:
-        return say(Refused, nNowMs, nSentMs);
+        return say(Refused, nNowMs, nWriteSeq);
     case LostInFlight:
-        return say(Unconfirmed, nNowMs, nSentMs, true);
+        return say(Unconfirmed, nNowMs, nWriteSeq, true);
     case Dropped:
-        return say(NotConnected, nNowMs, nSentMs, true);
+        return say(NotConnected, nNowMs, nWriteSeq, true);
     default:
-        return say(NotConnected, nNowMs, nSentMs);
+        return say(NotConnected, nNowMs, nWriteSeq);
     }
 }
 

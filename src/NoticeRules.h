@@ -6,8 +6,9 @@
 // ended and what the reads back of the doubtful ones answered; it returns what to say.
 //
 // No widgets, no socket, no lock of its own (GUI thread); the clock is passed in, in
-// milliseconds. Which of a read and a write left first is told by the ledger's numbers
-// (_mcu_cmd::nSeq), never the clock: both may leave in one millisecond.
+// milliseconds. Which of a read and a write left first, or whether a write left before the link
+// came up, is told by the ledger's numbers (_mcu_cmd::nSeq), never the clock: both may fall in one
+// millisecond.
 //
 // The rules:
 // - A write refused on the spot, refused by the device or dropped from the queue never reached
@@ -57,8 +58,9 @@ public:
     enum { BurstMs = 2000, MaxDoubts = 64 };
 
     // A write ended not taken (lost in flight: of unknown fate, no read telling about it).
-    // nSentMs: when the write was sent (one not sent: now).
-    Notice writeNotTaken(Ending eEnding, qint64 nNowMs, qint64 nSentMs);
+    // nWriteSeq: the write's number on the ledger (0: never sent, refused on the spot or dropped
+    // from the queue, which is of the present link).
+    Notice writeNotTaken(Ending eEnding, qint64 nNowMs, qint64 nWriteSeq);
     // The write numbered nWriteSeq ended unanswered or went with the link; the read readKey (asked
     // now, or on the next link) will say what the device holds, printRecords is what the records
     // hold for it now. target names what the write changes (a field, a port, a layer). At MaxDoubts
@@ -69,9 +71,9 @@ public:
     Notice writeInDoubt(const QByteArray &readKey, const QByteArray &target, const QByteArray &printRecords, qint64 nWriteSeq,
                         const QByteArray &printTaken = QByteArray());
     // A write ended unanswered that no read can tell about: its fate is not known.
-    Notice writeUnanswered(qint64 nNowMs, qint64 nSentMs) { return say(Unconfirmed, nNowMs, nSentMs); }
+    Notice writeUnanswered(qint64 nNowMs, qint64 nWriteSeq) { return say(Unconfirmed, nNowMs, nWriteSeq); }
     // Writes dropped from the queue behind a command the device did not take: not made.
-    Notice writeWithdrawn(qint64 nNowMs) { return say(NotMade, nNowMs, nNowMs); }
+    Notice writeWithdrawn(qint64 nNowMs) { return say(NotMade, nNowMs, 0); }
     // A write of target ended of unclear fate: had it been taken, the device holds it, so what it
     // would hold had the doubted writes of that target been taken is not known any more.
     void writeUnclear(const QByteArray &readKey, const QByteArray &target)
@@ -95,12 +97,13 @@ public:
     // or a rename of it was not made.
     Notice sceneNotHeld(const QByteArray &readKey) { return settle(readKey) ? NotMade : Nothing; }
     Notice sceneReadGivenUp() const { return CanvasNotShown; }
-    // A new link is made (doubts wait for their reads, which go to this link). Nothing is news
-    // again before the device is heard on it.
-    void linkBegan(qint64 nNowMs)
+    // A new link is made (doubts wait for their reads, which go to this link); nLastSentSeq: the
+    // ledger's last number then, the writes numbered up to it are of the links before. Nothing is
+    // news again before the device is heard on it.
+    void linkBegan(qint64 nLastSentSeq)
     {
         m_bHeard = false;
-        m_nLinkBeganMs = nNowMs;
+        m_nLinkBeganSeq = nLastSentSeq;
     }
     // A good frame came from the device. The first one on a link regains contact: a refusal is
     // news again.
@@ -129,13 +132,13 @@ private:
     int indexOf(const QByteArray &readKey, const QByteArray &target) const;
     // The doubts of that read end; false when there were none.
     bool settle(const QByteArray &readKey);
-    // bOnLink: a write lost with the link or dropped from its queue.
-    Notice say(Notice eNotice, qint64 nNowMs, qint64 nSentMs, bool bOnLink = false);
+    // nWriteSeq: as writeNotTaken's. bOnLink: a write lost with the link or dropped from its queue.
+    Notice say(Notice eNotice, qint64 nNowMs, qint64 nWriteSeq, bool bOnLink = false);
 
     QList<Doubt> m_listDoubts;
     bool m_bSaid = false;        // the present burst was said
     qint64 m_nLastEndingMs = -1; // the last ending said or repeated
-    qint64 m_nLinkBeganMs = -1;  // the present link came up then
+    qint64 m_nLinkBeganSeq = -1; // the ledger's last number when the present link came up (-1: none)
     bool m_bHeard = false;       // the device was heard on the present link
     qint64 m_nLastHeardMs = -1;  // the last good frame came then
 };

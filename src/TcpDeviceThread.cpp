@@ -228,7 +228,6 @@ void CTcpDeviceThread::serialLineOpened()
 {
     m_bIsConnected = true;
     m_bLinkLossShown = false; // a new line: its loss is news again
-    m_notices.linkBegan(nowMs());
     // As over TCP: the start-up reads read every input's settings, names included.
     m_bGetEquipmentMessages = true;
     // A device that answers nothing on it for three heartbeat periods, nor when asked once more,
@@ -241,6 +240,7 @@ void CTcpDeviceThread::serialLineOpened()
         // Nothing of the line before can be answered late on this one.
         QMutexLocker lock(m_pMutexRecv);
         m_ledger.linkBegan();
+        m_notices.linkBegan(m_ledger.lastSentSeq());
     }
     ownReadsLinkStart();
     emit connected();         // closes the box of the last loss, still open
@@ -254,7 +254,6 @@ void CTcpDeviceThread::handleConnected()
     // Contact is regained when the device answers on the link (deviceHeard), not when it accepts
     // the connection: a frozen device still does. Until then its loss is not news again.
     m_bDeviceHeard = false;
-    m_notices.linkBegan(nowMs());
     // The start-up reads read every input's settings, names included: a name changed while the
     // device was off, here or elsewhere, shows as soon as they are answered.
     m_bGetEquipmentMessages = true;
@@ -264,6 +263,7 @@ void CTcpDeviceThread::handleConnected()
         QMutexLocker lock(m_pMutexRecv);
         m_nOpenCountReads = 0;
         m_ledger.linkBegan();
+        m_notices.linkBegan(m_ledger.lastSentSeq()); // what left before is of the links before
         m_nRecvIndex = m_nSendIndex;
         m_nRecvExtraVal = m_nSendExtraVal;
         m_nExtraValue2 = m_nExtraValue1;
@@ -480,7 +480,7 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
         return;
     if (eEnding == Unanswered) {
         // Nothing reads it back: the device did not answer, which is all there is to say.
-        sayNotice(m_notices.writeUnanswered(nowMs(), cmd.nSentMs));
+        sayNotice(m_notices.writeUnanswered(nowMs(), cmd.nSeq));
         return;
     }
     if (eEnding == Dropped && !m_bLinkDown) {
@@ -491,7 +491,7 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
     static const CNoticeRules::Ending s_eKnown[] = {CNoticeRules::NotSent, CNoticeRules::QueueFull, CNoticeRules::DeviceRefused,
                                                     CNoticeRules::LostInFlight, CNoticeRules::LostInFlight, CNoticeRules::Dropped};
     const bool bSent = eEnding == Refused || eEnding == LostInFlight;
-    sayNotice(m_notices.writeNotTaken(s_eKnown[eEnding], nowMs(), bSent ? cmd.nSentMs : nowMs()));
+    sayNotice(m_notices.writeNotTaken(s_eKnown[eEnding], nowMs(), bSent ? cmd.nSeq : 0));
 }
 
 void CTcpDeviceThread::sayNotice(CNoticeRules::Notice eNotice)

@@ -5,7 +5,8 @@
 // What the operator is told of one device's writes, as a table of event scripts and what is said.
 // An event is op[,key,print[,target[,taken]]]@ms[/seq]: a write in doubt (taken: what the records
 // would print had the device taken it) or taken, a read answered. Commands are numbered in sending
-// order: the read or the taken write seq, the write in doubt ms.
+// order: the read, the taken, refused or lost write seq, the write in doubt ms; a link seq is the
+// last number sent when it came up.
 class TestNoticeRules : public QObject
 {
     Q_OBJECT
@@ -68,6 +69,8 @@ private slots:
         // a write of the last link lost on this one: its own news, the burst unchanged
         QTest::newRow("a write of the last link lost on this one")
             << "lost@0 link@100 heard@150 lost@200/50 lost@300 lost@400" << "Unconfirmed Unconfirmed Unconfirmed";
+        QTest::newRow("the write sent last before the link came up lost on it, then one never sent")
+            << "lost@0 link@100/50 heard@150 lost@200/50 lost@300/60 full@400" << "Unconfirmed Unconfirmed Unconfirmed";
     }
     void rules()
     {
@@ -99,13 +102,13 @@ private slots:
             else if (op.first() == "refuse")
                 e = rules.writeNotTaken(CNoticeRules::DeviceRefused, nNow, times.last().toLongLong());
             else if (op.first() == "full")
-                e = rules.writeNotTaken(CNoticeRules::QueueFull, nNow, nNow);
+                e = rules.writeNotTaken(CNoticeRules::QueueFull, nNow, 0);
             else if (op.first() == "lost")
                 e = rules.writeNotTaken(CNoticeRules::LostInFlight, nNow, times.last().toLongLong());
             else if (op.first() == "drop")
-                e = rules.writeNotTaken(CNoticeRules::Dropped, nNow, nNow);
+                e = rules.writeNotTaken(CNoticeRules::Dropped, nNow, 0);
             else if (op.first() == "link")
-                rules.linkBegan(nNow);
+                rules.linkBegan(times.last().toLongLong());
             else if (op.first() == "heard")
                 rules.deviceHeard(nNow);
             if (e != CNoticeRules::Nothing)
