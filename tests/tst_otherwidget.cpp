@@ -399,12 +399,15 @@ private slots:
     }
 
     // Preview and take show a stored scene without sending or writing the record (the take its
-    // mute too); numbers outside the lists are ignored.
+    // mute too), found by scene number; numbers of no scene held are ignored.
     void previewAndTake()
     {
         Recorder rec;
         SystemInfo &s = record();
-        ZSceneInfo a, b;
+        ZSceneInfo a, b; // scenes 1 and 3: scene 2 not read
+        a.nSceneIndex = 1;
+        b.nSceneIndex = 3;
+        b.nXinput = 9;
         a.nXinput = 7;
         a.nMainSig = 1;
         a.nScaleMode = 0;
@@ -420,13 +423,15 @@ private slots:
         QCOMPARE(w.findChild<QSlider *>("brightnessSlider")->value(), 33);
         QCOMPARE(w.findChild<QComboBox *>("ScalecomboBox")->currentIndex(), 0);
         QCOMPARE(rec.events, QStringList{"preview IN2"});
-        w.slot_setZDeviceScenepreview(2);
-        QCOMPARE(rec.events.size(), 1);
-        for (int n : {0, 3, -1})
+        for (int n : {0, 2, 4, -1})
             w.slot_setZDeviceScenepreview(n);
+        QCOMPARE(edit(w, "lineEditCutX")->text(), QString("7"));
+        w.slot_setZDeviceScenepreview(3);
+        QCOMPARE(edit(w, "lineEditCutX")->text(), QString("9"));
+        QCOMPARE(rec.events.size(), 1);
         QToolButton *pMute = w.findChild<QToolButton *>("SilenttoolButton");
         QVERIFY(pMute->styleSheet().contains("volume.png"));
-        w.slot_setZDeviceSceneTake(3);
+        w.slot_setZDeviceSceneTake(2);
         w.slot_setZDeviceSceneTake(1);
         QVERIFY(pMute->styleSheet().contains("mute.png"));
         QVERIFY(rec.cmds.isEmpty());

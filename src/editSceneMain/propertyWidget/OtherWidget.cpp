@@ -6,6 +6,7 @@
 #include <QSlider>
 #include <QtDebug>
 
+#include <algorithm>
 #include <memory>
 
 #include "BesMessageBox.h"
@@ -219,9 +220,12 @@ void COtherWidget::slot_setZDeviceinputname(QList<QString> inputstrname, QString
 
 const ZSceneInfo *COtherWidget::showStoredScene(int nId)
 {
-    if (nId < 1 || nId > m_listZDeviceScene.size())
+    // By scene number: a scene not read (yet) leaves a gap in the list, not a shift.
+    const auto it = std::find_if(m_listZDeviceScene.cbegin(), m_listZDeviceScene.cend(),
+                                 [nId](const ZSceneInfo &scene) { return scene.nSceneIndex == nId; });
+    if (nId < 1 || it == m_listZDeviceScene.cend())
         return nullptr;
-    const ZSceneInfo *s = &m_listZDeviceScene.at(nId - 1);
+    const ZSceneInfo *s = &*it;
     setNumber(ui->lineEditCutX, s->nXinput);
     setNumber(ui->lineEditCutY, s->nYinput);
     setNumber(ui->lineEditCutW, s->ninputWidth);
