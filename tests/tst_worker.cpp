@@ -449,7 +449,7 @@ private slots:
         QTest::addColumn<int>("sub");          // the scene write; 0: none, the device comes back without its last scene; 33: a count read
         QTest::addColumn<QByteArray>("write");
         QTest::addColumn<int>("fault");        // of its reply; negative: and the link goes before it
-        QTest::addColumn<int>("added");        // scenes another client adds first (named "Added<n>")
+        QTest::addColumn<int>("added");        // scenes another client saves first
         QTest::addColumn<QList<int>>("reads"); // scenes the console reads around the write (0: the write)
         const int nTaken = CDeviceSimulator::TakenNoAnswer;
         const QList<int> w = {0};
@@ -488,15 +488,12 @@ private slots:
             worker.setMcuCommand(strScene, QByteArray(1, char(1 + nRead / 2)), 1, 50 + nRead % 2);
         settle(worker, sim);
         QVERIFY(worker.sceneAudioRecord(3) && worker.sceneAudioRecord(3)->nVolume == 30);
-        for (int i = 4; i < 4 + added; ++i) {
-            sim.model().scenes.append(CSimScene());
-            sim.model().scenes.last().strName = QString("Added%1").arg(i);
-        }
+        for (int nId = 4; nId < 4 + added; ++nId)
+            sim.model().answer(35, 2, 10, QByteArray(1, 1) + char(nId));
         const auto readScenes = [&](const QList<int> &ids) {
             for (int nId : ids)
                 worker.setMcuCommand(strScene, QByteArray(1, char(nId)), 1, 0);
-            if (!ids.isEmpty())
-                settle(worker, sim);
+            settle(worker, sim);
         };
         readScenes(reads.mid(0, reads.indexOf(0)));
         sim.injectFault(CDeviceSimulator::Fault(qAbs(fault)), 35);
@@ -921,16 +918,7 @@ private slots:
         } else if (ending == "boundlost") { // the device falls silent as the read back reaches it
             sim.injectFault(CDeviceSimulator::NoAnswer, 34);
             worker.setHeartbeatInterval(300);
-            sim.clearRequests();
-            const QMetaObject::Connection silence = connect(&sim, &CDeviceSimulator::requestReceived, [&sim](int nCmd, int nRw) {
-                if (nCmd == 34 && nRw == 1)
-                    sim.setAnswering(false);
-            });
-            worker.setMcuCommand(strLayer, hex("001E"), 2, 45); // sound 30
-            QTRY_VERIFY(sim.hasRequest(34, 0) && worker.hasCommandInFlight());
-            disconnect(silence);
-            for (int i = 0; worker.queuedCommandCount() < 1024; ++i)
-                worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(1, char(i >> 8)) + char(i & 0xFF), 1, 10);
+            SimTest::holdQueue(worker, sim, 1024, [&] { worker.setMcuCommand(strLayer, hex("001E"), 2, 45); }, 34); // sound 30
             worker.injectReceivedData(CDeviceSimulator::replyFrame(34, 1, 0, hex("C5C0")));
             sim.dropClients();
             QTRY_VERIFY(worker.isFinished());

@@ -52,20 +52,22 @@ void settle(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nQuietMs)
     }
 }
 
-void holdQueue(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nQueued)
+void holdQueue(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nQueued, std::function<void()> fnSend, int nCmd)
 {
     // The device falls silent as the read reaches it, not before: a heartbeat it left unanswered
     // would keep the gate shut, and the read would never leave.
     bool bSilent = false;
     const QMetaObject::Connection silence =
-        QObject::connect(&sim, &CDeviceSimulator::requestReceived, &sim, [&sim, &bSilent](int nCmd, int nRw, int nSub) {
-            if (nCmd == 41 && nRw == 1 && nSub == 10) {
+        QObject::connect(&sim, &CDeviceSimulator::requestReceived, &sim, [&sim, &bSilent, nCmd](int nGot, int nRw, int nSub) {
+            if (nGot == nCmd && nRw == 1 && nSub == (nCmd == 41 ? 10 : 0)) {
                 bSilent = true;
                 sim.setAnswering(false);
             }
         });
     const auto disconnect = qScopeGuard([&silence] { QObject::disconnect(silence); });
-    worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10);
+    if (!fnSend)
+        fnSend = [&worker] { worker.setMcuCommand(QString::fromUtf8("系统设置"), QByteArray(), 1, 10); };
+    fnSend();
     QTRY_VERIFY(bSilent && worker.hasCommandInFlight());
     int i = 0;
     const auto topUp = [&] {

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 class CDeviceSimulator;
 class CSimDeviceModel;
 class CTcpDeviceThread;
@@ -23,7 +25,8 @@ void settle(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nQuietMs = 150)
 
 // The device stops answering: a read stays in flight and distinct reads wait behind it until
 // nQueued are queued (0, or more than the commands allowed in flight; 1024: the queue is at its bound).
-void holdQueue(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nQueued = 1024);
+// The read is the device name's, or the read of nCmd (sub-index 0) that fnSend leads to.
+void holdQueue(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nQueued = 1024, std::function<void()> fnSend = {}, int nCmd = 41);
 
 // A UDP port on 127.0.0.1 that was free a moment ago.
 quint16 freeUdpPort();
