@@ -5,8 +5,7 @@
 // What the operator is told of one device's writes, as a table of event scripts and what is said.
 // An event is op[,key,print[,target[,taken]]]@ms[/seq]: a write in doubt (taken: what the records
 // would print had the device taken it) or taken, a read answered. Commands are numbered in sending
-// order: the read, the taken, refused or lost write seq, the write in doubt ms; a link seq is the
-// last number sent when it came up.
+// order (seq; a write in doubt's is its ms); a link's seq is the last number sent when it came up.
 class TestNoticeRules : public QObject
 {
     Q_OBJECT
@@ -35,8 +34,7 @@ private slots:
         QTest::newRow("an earlier write of its kind taken") << "doubt,a,old@100 taken,a,mid@150/50 answer,a,mid@300/200" << "NotMade";
         QTest::newRow("a read sent before the write answered")
             << "doubt,a,old@100 answer,a,mid@200/50 answer,a,mid@300/150" << "NotMade";
-        // Back with a third value: not made. What the device would hold is the last write's, and
-        // not known once another target of the read is in doubt too.
+        // Back with what the last write would hold: made; with another target of the read in doubt: not known.
         QTest::newRow("two writes of one target, the device took the second")
             << "doubt,a,old,t,n1@0 doubt,a,old,t,n2@50 answer,a,n2@300/100" << "";
         QTest::newRow("writes of two targets, the device took both")

@@ -336,10 +336,9 @@ private slots:
     {
         QTest::addColumn<bool>("bZ");
         QTest::addColumn<bool>("bAdded");
-        QTest::newRow("Tarn") << false << false;
-        QTest::newRow("Z") << true << false;
-        QTest::newRow("Tarn, two added, the last read first") << false << true;
-        QTest::newRow("Z, two added, the last read first") << true << true;
+        for (bool bAdded : {false, true})
+            for (bool bZ : {false, true})
+                QTest::addRow("%s%s", bZ ? "Z" : "Tarn", bAdded ? ", two added, the last read first" : "") << bZ << bAdded;
     }
     void refreshFollowsAnExternalDelete()
     {
@@ -348,8 +347,8 @@ private slots:
         CProgramListWidget *pStrip = bZ ? zstrip() : tarn();
         CDeviceSimulator &sim = bZ ? *m_pSimZ : *m_pSimT;
         if (bAdded) {
-            sim.model().answer(35, 2, 10, QByteArray::fromHex("0103"));
-            sim.model().answer(35, 2, 10, QByteArray::fromHex("0104"));
+            for (char nId : {3, 4})
+                sim.model().answer(35, 2, 10, QByteArray(1, 1) + nId);
             m_pWindow->getCurrentDevice(bZ ? "ZSN" : "TSN")->setMcuCommand(QString::fromUtf8("场景操作"), QByteArray(1, 4), 1, 0);
             SimTest::settle(*m_pWindow->getCurrentDevice(bZ ? "ZSN" : "TSN"), sim);
         } else {

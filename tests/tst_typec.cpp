@@ -277,9 +277,7 @@ void TestTypeC::pulledLineAndANewOne()
 // is read and its frame opens.
 void TestTypeC::silentLine_data()
 {
-    // Answers of the device information read sent garbled; -1: none sent; -2: none once read;
-    // -3: none to a poll, the next request answered.
-    QTest::addColumn<int>("garbled");
+    QTest::addColumn<int>("garbled"); // answers of the device information read sent garbled; -1: none sent; -2: none once read; -3: a poll missed
     QTest::newRow("answers nothing") << -1;
     QTest::newRow("answers nothing once read") << -2;
     QTest::newRow("misses a poll, answers when asked once more") << -3;
@@ -313,8 +311,7 @@ void TestTypeC::silentLine()
     if (garbled == -3) {
         QTRY_VERIFY_WITH_TIMEOUT(w.editSceneMain()->isVisible(), 8000);
         QTRY_VERIFY(!pDevice->hasCommandInFlight() && pDevice->queuedCommandCount() == 0);
-        // Silent right after the next source poll is sent (that poll is the one lost), back at the
-        // request after it: the line stays, nothing is said, and the poll after that goes out.
+        // The next source poll goes unanswered, the request after it is: the line stays, the polls go on, nothing is said.
         const int nPolls = sim.requests(32).size();
         connect(&sim, &CDeviceSimulator::requestReceived, &sim,
                 [&sim, nPolls](int nCmd) { sim.setAnswering(nCmd != 32 || sim.requests(32).size() != nPolls + 1); });

@@ -652,9 +652,8 @@ private slots:
     // with the read of its kind (on the next link when the link went): the records and the panel
     // that shows the value end with what the device holds, its read back lost once too (asked
     // again, on the next link when the link went with it). Unanswered or lost, nothing calls it
-    // not made: the device holds it (unless it comes back holding a third name). A read of it sent
-    // before it in the same millisecond tells what the device held before it; so does the answer
-    // of its read back that may be an earlier read's, which is asked again.
+    // not made: the device holds it (unless it comes back holding a third name). A read sent just
+    // before it, or a read back's answer that may be such a read's (asked again), tells the old value.
     void writeOfUnknownFateIsReadBack_data()
     {
         QTest::addColumn<QString>("cmd");
@@ -694,8 +693,7 @@ private slots:
         QFETCH(QString, readBack);
         const int nCmd = g_getTexingIndex(cmd);
         const int nReadSub = nCmd == Tx_OSDSet || sub == 40 ? 0 : sub; // a rename by the scene read
-        const bool bLate = readBack == "late";
-        const bool bUnclear = readBack == "unclear";
+        const bool bLate = readBack == "late", bUnclear = readBack == "unclear";
         const bool bSaid = readBack == "other" || bUnclear; // not made
         CDeviceSimulator sim;
         if (bUnclear)
@@ -727,11 +725,10 @@ private slots:
         QVERIFY(record() != held || bUnclear);
         BesMessageBox::clearTestRecords();
         spy.clear();
-        // late: the read and the write go out in one millisecond, the read first (its id was the
-        // last answered: no gate between them); the next heartbeat's reply comes before theirs
+        // late: the read, then the write, in one millisecond (no gate between them: its id was the last answered)
         sim.injectFault(bLate ? CDeviceSimulator::AfterNext : bUnclear ? CDeviceSimulator::NoAnswer : CDeviceSimulator::TakenNoAnswer, nCmd,
                         bLate || bUnclear ? 2 : 1);
-        if (!readBack.isEmpty() && readBack != "other" && !bLate && !bUnclear)
+        if (readBack == "none" || readBack == "lost")
             sim.injectFault(readBack == "lost" ? CDeviceSimulator::DropConnection : CDeviceSimulator::NoAnswer, nCmd);
         worker.injectClockHeld(bLate);
         if (bLate || bUnclear)
