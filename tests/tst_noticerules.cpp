@@ -35,10 +35,8 @@ private slots:
         QTest::newRow("a read sent before the write answered")
             << "doubt,a,old@100 answer,a,mid@200/50 answer,a,mid@300/150" << "NotMade";
         // Back with what the last write would hold: made; with another target of the read in doubt: not known.
-        QTest::newRow("two writes of one target, the device took the second")
-            << "doubt,a,old,t,n1@0 doubt,a,old,t,n2@50 answer,a,n2@300/100" << "";
-        QTest::newRow("writes of two targets, the device took both")
-            << "doubt,a,old,t,n1@0 doubt,a,old,u@50 answer,a,both@300/100" << "";
+        QTest::newRow("two writes of one target, the device took the second") << "doubt,a,old,t,n1@0 doubt,a,old,t,n2@50 answer,a,n2@300/100" << "";
+        QTest::newRow("writes of two targets, the device took both") << "doubt,a,old,t,n1@0 doubt,a,old,u@50 answer,a,both@300/100" << "";
         // a read sent between two writes of one target tells only what the device held before the second
         QTest::newRow("two writes of one target, a read between them shows the first, the device dropped the second")
             << "doubt,a,old@0 doubt,a,old@100 answer,a,n1@200/50 answer,a,n1@300/150" << "NotMade";
