@@ -293,7 +293,6 @@ private slots:
         QTest::newRow("name lost with the line, back without it") << "linelost";
         // another input renamed meanwhile: its read back shows input 1's old name
         QTest::newRow("input name dropped, another input's taken") << "inputs";
-        // the scene's read shows the device holds it: the count follows
         QTest::newRow("save to a new scene, its acknowledgement garbled") << "save";
     }
     void deviceWorkOnTheLine()
