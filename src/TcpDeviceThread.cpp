@@ -469,7 +469,9 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
     if (!bWrite) {
         if (cmd.nCmdIndex != Tx_SceneInfo)
             return;
-        if (bTarnSceneRead && (eEnding == Refused || eEnding == Unanswered))
+        // A Z scene read refused names a scene the device does not hold: not read again.
+        if ((bTarnSceneRead && (eEnding == Refused || eEnding == Unanswered))
+            || (!isTarn() && cmd.nSubIndex3 == 0 && eEnding == Unanswered))
             sceneReadNotAnswered(cmd, eEnding);
         else if (eEnding != Refused && eEnding != Unanswered)
             scheduleShowLastRead(); // not sent, or gone with the link: the next link reads it again
@@ -543,9 +545,11 @@ void CTcpDeviceThread::sceneReadNotAnswered(const _mcu_cmd &cmd, Ending eEnding)
         return;
     }
     CDeviceLog::write({QString("The device"), m_strIp, QString("scene read not answered, given up:"), nId});
-    // The panels take the records again; showing them reads nothing. Every give-up is said.
+    // The panels take the records again; showing them reads nothing. Every give-up of a scene the
+    // canvas may show is said.
     scheduleShowLastRead();
-    sayNotice(m_notices.sceneReadGivenUp());
+    if (isTarn())
+        sayNotice(m_notices.sceneReadGivenUp());
 }
 
 void CTcpDeviceThread::sceneReadOfUnclearOwner(const _mcu_cmd &read)

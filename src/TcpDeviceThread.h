@@ -445,11 +445,12 @@ private:
     // Queues a read of one stored scene (its layers follow when it has any), unless the same read
     // waits in the queue or in flight.
     void readScene(int nSceneId);
-    // A Tarn scene or layer read refused or left unanswered: the editor would keep what the read
-    // was to put right. The scene is read again, at most MaxSceneReadRetries times per link until
-    // the operator acts on that scene again; then the panels are shown the records and the
-    // operator is told, at each give-up, that the canvas was not refreshed. A read sent before a
-    // delete was answered named the scene by the numbering the delete ended: not a failure.
+    // A Tarn scene or layer read refused or left unanswered, or a Z scene read left unanswered:
+    // the editor would keep what the read was to put right (the strip would lack the scene). The
+    // scene is read again, at most MaxSceneReadRetries times per link until the operator acts on
+    // that scene again; then the panels are shown the records and, of a Tarn scene, the operator
+    // is told at each give-up that the canvas was not refreshed. A read sent before a delete was
+    // answered named the scene by the numbering the delete ended: not a failure.
     void sceneReadNotAnswered(const _mcu_cmd &cmd, Ending eEnding);
     // A Tarn scene or layer read answered of unclear owner left a doubt of that scene waiting:
     // unless a layer read follows, the scene is read again within the same bound, and at the

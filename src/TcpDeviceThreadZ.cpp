@@ -70,6 +70,8 @@ void CTcpDeviceThread::getZSceneRead(const CReplyFrame &f)
             m_listZScene.insert(it, pScene);
         }
         sceneHeld(nId);
+        if (answersSceneRead(nId, 0))
+            m_hashSceneReadFailures.remove(nId); // read, in answer to our read
         // The name as the device holds it now: renamed here, by another client, or renumbered.
         pScene->strName = g_fromGbkField(p.mid(2, 12));
         if (isZ()) {

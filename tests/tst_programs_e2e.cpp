@@ -331,26 +331,39 @@ private slots:
 
     // Another client deletes scene 1 while scene 2 is live: after a refresh the strip holds the
     // device's scenes, names and live scene, and no card for a scene that is gone. Or it adds two
-    // scenes, the last of which is read first: the strip shows them in the device's order.
+    // scenes, the last of which is read first, or whose first read goes unanswered once: the strip
+    // shows them in the device's order.
     void refreshFollowsAnExternalDelete_data()
     {
         QTest::addColumn<bool>("bZ");
-        QTest::addColumn<bool>("bAdded");
-        for (bool bAdded : {false, true})
+        QTest::addColumn<int>("added"); // 0: none; 1: the last read first; 2: the first's read unanswered once
+        for (int nAdded : {0, 1, 2})
             for (bool bZ : {false, true})
-                QTest::addRow("%s%s", bZ ? "Z" : "Tarn", bAdded ? ", two added, the last read first" : "") << bZ << bAdded;
+                QTest::addRow("%s%s", bZ ? "Z" : "Tarn",
+                              nAdded == 1 ? ", two added, the last read first" : nAdded == 2 ? ", two added, one read unanswered" : "")
+                    << bZ << nAdded;
     }
     void refreshFollowsAnExternalDelete()
     {
         QFETCH(bool, bZ);
-        QFETCH(bool, bAdded);
+        QFETCH(int, added);
         CProgramListWidget *pStrip = bZ ? zstrip() : tarn();
         CDeviceSimulator &sim = bZ ? *m_pSimZ : *m_pSimT;
-        if (bAdded) {
+        CTcpDeviceThread &worker = *m_pWindow->getCurrentDevice(bZ ? "ZSN" : "TSN");
+        if (added > 0) {
             for (char nId : {3, 4})
                 sim.model().answer(35, 2, 10, QByteArray(1, 1) + nId);
-            m_pWindow->getCurrentDevice(bZ ? "ZSN" : "TSN")->setMcuCommand(QString::fromUtf8("场景操作"), QByteArray(1, 4), 1, 0);
-            SimTest::settle(*m_pWindow->getCurrentDevice(bZ ? "ZSN" : "TSN"), sim);
+        }
+        if (added == 1) {
+            worker.setMcuCommand(QString::fromUtf8("场景操作"), QByteArray(1, 4), 1, 0);
+            SimTest::settle(worker, sim);
+        } else if (added == 2) {
+            worker.setHeartbeatInterval(300); // its reply ends the read left unanswered
+            connect(&sim, &CDeviceSimulator::requestReceived, this, [&sim](int nCmd, int nRw, int nSub) {
+                if (nCmd == 35 && nRw == 1 && nSub == 0 && sim.requests().last().payload == QByteArray(1, 3)
+                    && sim.requests(35, 0).size() == 3)
+                    sim.injectFault(CDeviceSimulator::NoAnswer, 35);
+            });
         } else {
             sim.model().nTakeScene = 2;
             sim.model().answer(35, 2, 30, QByteArray(1, 1));
