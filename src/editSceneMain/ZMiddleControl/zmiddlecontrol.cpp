@@ -67,8 +67,6 @@ void ZMiddleControl::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     QFont font(QStringLiteral("Comic Sans MS"), 16);
-    const QFontMetrics metrics(font);
-    const int h = metrics.height();
     const QStringList list = lines();
 
     if (m_nsig != 1) {
@@ -86,13 +84,14 @@ void ZMiddleControl::paintEvent(QPaintEvent *)
     painter.drawRect(0, 0, width(), height());
     painter.setPen(Qt::white);
     painter.setFont(font);
+    // Measured as this widget draws the font (its resolution, the font it falls back to): a line
+    // is never cut short of its end.
+    const int h = painter.fontMetrics().height();
 
     // Line tops: 5, h + 5, 2 (h + 5), 3 h + 15.
     const int tops[] = {5, h + 5, 2 * (h + 5), 3 * h + 15};
-    for (int i = 0; i < list.size() && i < 4; ++i) {
-        const QRect rect(0, tops[i], metrics.horizontalAdvance(list.at(i)), h);
-        painter.drawText(rect, Qt::AlignLeft, list.at(i));
-    }
+    for (int i = 0; i < list.size() && i < 4; ++i)
+        painter.drawText(QRect(0, tops[i], width(), h), Qt::AlignLeft, list.at(i));
 }
 
 // The seven numbers are taken only with a present main source; otherwise the
