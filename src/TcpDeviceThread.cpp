@@ -451,7 +451,7 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
             bInDoubt = true;
         }
     }
-    const bool bTarnSceneRead = isTarn() && cmd.nCmdIndex == Tx_SceneInfo && (cmd.nSubIndex3 == 0 || cmd.nSubIndex3 == 80);
+    const bool bTarnSceneRead = isTarnSceneRead(cmd);
     if (!bWrite && !bOsdPacket && !bTarnSceneRead && (eEnding == Unanswered || eEnding == LostInFlight || eEnding == Dropped))
         readFailed(cmd);
     if (!bWrite && !bOsdPacket && eEnding == Refused)
@@ -557,9 +557,7 @@ void CTcpDeviceThread::sceneReadOfUnclearOwner(const _mcu_cmd &read)
     if (read.byte.isEmpty())
         return;
     const int nId = uchar(read.byte.at(0));
-    // A scene answer with layers in use queued the layer read that answers for the scene.
-    const CTarnSceneRecord *pScene = findTarnScene(nId);
-    if (read.nSubIndex3 == 0 && pScene && pScene->nLayerUse > 0)
+    if (layerReadFollows(read))
         return;
     int &nFailures = m_hashSceneReadFailures[nId];
     if (++nFailures <= MaxSceneReadRetries) {
@@ -570,6 +568,19 @@ void CTcpDeviceThread::sceneReadOfUnclearOwner(const _mcu_cmd &read)
     // The answer filled the records, which the canvas shows: only the doubt's write is not known.
     CDeviceLog::write({QString("The device"), m_strIp, QString("scene read of unclear owner, given up:"), nId});
     sayNotice(m_notices.readGivenUp(doubtKeyOfRead(read), nowMs()));
+}
+
+bool CTcpDeviceThread::isTarnSceneRead(const _mcu_cmd &cmd) const
+{
+    return isTarn() && cmd.nCmdIndex == Tx_SceneInfo && (cmd.nSubIndex3 == 0 || cmd.nSubIndex3 == 80);
+}
+
+bool CTcpDeviceThread::layerReadFollows(const _mcu_cmd &read) const
+{
+    if (!isTarnSceneRead(read) || read.nSubIndex3 != 0 || read.byte.isEmpty())
+        return false;
+    const CTarnSceneRecord *pScene = findTarnScene(uchar(read.byte.at(0)));
+    return pScene && pScene->nLayerUse > 0;
 }
 
 bool CTcpDeviceThread::answersSceneRead(int nId, int nSub) const
@@ -968,15 +979,10 @@ QByteArray CTcpDeviceThread::doubtKeyOfRead(const _mcu_cmd &read) const
 
 void CTcpDeviceThread::readAnswered(const _mcu_cmd &read, bool bCredited, qint64 nAnswersSeq)
 {
-    if (isTarn() && read.nCmdIndex == Tx_SceneInfo && (read.nSubIndex3 == 0 || read.nSubIndex3 == 80)) {
-        // A Tarn scene is read whole with its layers: its scene read answers for it once no layer
-        // read follows.
-        if (read.byte.isEmpty())
-            return;
-        const CTarnSceneRecord *pScene = findTarnScene(uchar(read.byte.at(0)));
-        if (read.nSubIndex3 == 0 && pScene && pScene->nLayerUse > 0)
-            return;
-    }
+    // A Tarn scene is read whole with its layers: its scene read answers for it once no layer read
+    // follows.
+    if (isTarnSceneRead(read) && (read.byte.isEmpty() || layerReadFollows(read)))
+        return;
     const QByteArray key = doubtKeyOfRead(read);
     if (bCredited) {
         if (m_hashReadAnsweredSeq.size() > 4 * MaxWantedReads)
@@ -1843,7 +1849,7 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
                 readAnswered(read, false, out.nAnswersSeqFrom);
                 if (!m_notices.hasDoubt(doubtKeyOfRead(read)))
                     break;
-                if (isTarn() && read.nCmdIndex == Tx_SceneInfo && (read.nSubIndex3 == 0 || read.nSubIndex3 == 80))
+                if (isTarnSceneRead(read))
                     sceneReadOfUnclearOwner(read);
                 else
                     readFailed(read);

@@ -463,6 +463,11 @@ private:
     // The reply being handled answers a read of ours of scene nId (scene or layer read, bSub), in
     // time: the scene was read whole.
     bool answersSceneRead(int nId, int nSub) const;
+    // A Tarn scene read (35, sub-command 0) or layer read (80).
+    bool isTarnSceneRead(const _mcu_cmd &cmd) const;
+    // A Tarn scene read whose scene has layers in use: its answer queued the layer read that
+    // answers for the scene.
+    bool layerReadFollows(const _mcu_cmd &read) const;
     // A Tarn device's acknowledgement or refusal of a layer write to its live scene: the scene's
     // records take what the device took, and a refused or unmatched one reads the scene again.
     void followTarnLayerWrite(const CReplyFrame &f, const _mcu_cmd *pSent);
