@@ -56,9 +56,11 @@ void CCommandLedger::keepLate(_mcu_cmd cmd)
         if (itKind == m_listDroppedLate.end()) {
             DroppedLate d;
             d.kind = _mcu_cmd(dropped.nCmdIndex, dropped.nReadOrWrite, dropped.nSubIndex3, dropped.byte.left(1));
+            d.nFirstSeq = dropped.nSeq;
             itKind = m_listDroppedLate.insert(m_listDroppedLate.end(), d);
         }
         ++itKind->nCount;
+        itKind->nFirstSeq = std::min(itKind->nFirstSeq, dropped.nSeq);
         itKind->nSeq = std::max(itKind->nSeq, dropped.nSeq);
     }
 }
@@ -185,7 +187,7 @@ CCommandLedger::Outcome CCommandLedger::reply(int nCmd, int nSub, bool bRead, bo
             continue;
         bDropped = true;
         out.nAnswersSeqBy = d.nSeq;
-        out.nAnswersSeqFrom = d.nSeq;
+        out.nAnswersSeqFrom = d.nFirstSeq;
         if (--d.nCount == 0)
             m_listDroppedLate.removeAt(i);
     }

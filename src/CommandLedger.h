@@ -170,7 +170,8 @@ private:
     {
         _mcu_cmd kind;
         int nCount = 0;
-        qint64 nSeq = 0; // the latest sent, its number
+        qint64 nFirstSeq = 0; // the oldest sent, its number: a reply may be its answer
+        qint64 nSeq = 0;      // the latest sent, its number
     };
     QList<DroppedLate> m_listDroppedLate;
     int m_nHeartsSent = 0;

@@ -604,6 +604,32 @@ private slots:
         }
     }
 
+    // Reads of one kind, a write, one more read, all ended by a heartbeat's reply, then so many more
+    // that the first ones are dropped from the late list: the next reply of the read's kind may be
+    // the answer of the first read, sent before the write.
+    void answerPastTheLateBound()
+    {
+        CCommandLedger ledger;
+        _mcu_cmd read(11, 1, 0, QByteArray(1, 0)), write(11, 2, 0, QByteArray(4, 1));
+        qint64 nFirstRead = 0;
+        for (int i = 0; i < Bound / 2; ++i) {
+            ledger.sent(read, i, true);
+            nFirstRead = nFirstRead ? nFirstRead : read.nSeq;
+        }
+        ledger.sent(write, 200, true);
+        ledger.sent(read, 201, true);
+        ledger.heartbeatSent();
+        ledger.reply(27, 0, true, false, true, 300);
+        for (int i = 0; i < Bound; ++i)
+            ledger.sent(read, 400 + i, true);
+        ledger.heartbeatSent();
+        ledger.reply(27, 0, true, false, true, 700);
+        const CCommandLedger::Outcome out = ledger.reply(11, 0, true, false, false, 800);
+        QVERIFY(!out.bAnswered);
+        QCOMPARE(out.nAnswersSeqFrom, nFirstRead);
+        QVERIFY(out.nAnswersSeqFrom < write.nSeq);
+    }
+
     // What was handed to a link while it came up (heartbeats, a command) goes out on it: the
     // replies to the heartbeats sent before the command end nothing.
     void linkComingUp()
