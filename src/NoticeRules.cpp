@@ -127,6 +127,24 @@ CNoticeRules::Notice CNoticeRules::readGivenUp(const QByteArray &readKey, qint64
     return settle(readKey) ? Unconfirmed : Nothing;
 }
 
+void CNoticeRules::renumbered(qint64 nSeq, const std::function<QByteArray(const QByteArray &)> &fnNow)
+{
+    for (int i = m_listDoubts.size() - 1; i >= 0; --i) {
+        Doubt &doubt = m_listDoubts[i];
+        if (doubt.nWriteSeq >= nSeq)
+            continue; // sent after it: the device took its numbers in the new numbering
+        const QByteArray key = fnNow(doubt.key);
+        if (key.isEmpty()) {
+            m_listDoubts.removeAt(i);
+            continue;
+        }
+        doubt.key = key;
+        const QByteArray target = fnNow(doubt.target);
+        if (!target.isEmpty())
+            doubt.target = target;
+    }
+}
+
 bool CNoticeRules::settle(const QByteArray &readKey)
 {
     bool bDoubt = false;

@@ -39,6 +39,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 class CNoticeRules
 {
 public:
@@ -97,6 +99,11 @@ public:
     // or a rename of it was not made.
     Notice sceneNotHeld(const QByteArray &readKey) { return settle(readKey) ? NotMade : Nothing; }
     Notice sceneReadGivenUp() const { return CanvasNotShown; }
+    // The device numbered its records anew (a scene deleted) on the command numbered nSeq: the
+    // doubts of writes sent before it follow, their read and target named as fnNow names them now.
+    // A doubt whose read fnNow names no more (the deleted scene's) is moot: it ends unsaid. A
+    // target fnNow names no more stays as it is (its read still tells).
+    void renumbered(qint64 nSeq, const std::function<QByteArray(const QByteArray &)> &fnNow);
     // A new link is made (doubts wait for their reads, which go to this link); nLastSentSeq: the
     // ledger's last number then, the writes numbered up to it are of the links before. Nothing is
     // news again before the device is heard on it.

@@ -51,6 +51,23 @@ bool keepRead(QList<_mcu_cmd> &list, const _mcu_cmd &read, int nMax)
     list.append(read);
     return true;
 }
+
+// A read key or write target naming a scene (a scene, its audio, a save, rename, recall or
+// delete), named as the device numbers it after scene nDeleted went: the scenes behind it one
+// lower. Empty for the deleted scene itself; anything else as it is.
+QByteArray sceneKeyAfterDelete(const QByteArray &key, int nDeleted)
+{
+    static const int s_anSubs[] = {0, 10, 20, 30, 40, 50, 51, 80};
+    if (key.size() < 3 || uchar(key.at(0)) != Tx_SceneInfo || std::find(std::begin(s_anSubs), std::end(s_anSubs), uchar(key.at(1))) == std::end(s_anSubs))
+        return key;
+    const int nScene = uchar(key.at(2));
+    if (nScene == nDeleted)
+        return QByteArray();
+    QByteArray now = key;
+    if (nScene > nDeleted)
+        now[2] = char(nScene - 1);
+    return now;
+}
 } // namespace
 
 QString CTcpDeviceThread::s_strEditedSerial;
@@ -435,19 +452,25 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
     // device took them): what it holds is read back, on the next link when the link is down, and
     // the read back's answer decides what is said.
     bool bInDoubt = false;
-    if (bWrite && (eEnding == Unanswered || eEnding == LostInFlight)) {
-        const QByteArray key = readBackKey(cmd);
+    _mcu_cmd now = cmd;
+    if (bWrite && (eEnding == Unanswered || eEnding == LostInFlight) && !sceneNumbersNow(now)) {
+        // Of a scene deleted since: whatever became of it, the scene is gone. Nothing to tell.
+        CDeviceLog::write({QString("The device"), m_strIp, QString("write of a scene deleted since, not read back:"), cmd.nSubIndex3});
+        bInDoubt = true;
+    } else if (bWrite && (eEnding == Unanswered || eEnding == LostInFlight)) {
+        // Its scenes as the device numbers them now.
+        const QByteArray key = readBackKey(now);
         const QByteArray print = key.isEmpty() ? QByteArray() : recordPrint(key);
         // What the records hold already: the read back cannot tell made from not made, and the
         // device holds that value either way.
-        const QByteArray printTaken = key.isEmpty() ? QByteArray() : printIfTaken(cmd, key);
-        bInDoubt = !key.isEmpty() && recordsHoldWrite(cmd, printTaken, print);
-        if (readBackAfter(cmd) && !key.isEmpty()) {
+        const QByteArray printTaken = key.isEmpty() ? QByteArray() : printIfTaken(now, key);
+        bInDoubt = !key.isEmpty() && recordsHoldWrite(now, printTaken, print);
+        if (readBackAfter(now) && !key.isEmpty()) {
             // A read of it sent after the write was answered already: the records hold what the
             // device holds since, whatever it did with the write; nothing is guessed.
-            if (!bInDoubt && m_hashReadAnsweredSeq.value(key, -1) < cmd.nSeq)
-                sayNotice(m_notices.writeInDoubt(key, writeTarget(cmd), print, cmd.nSeq,
-                                                 takesWrittenValueAlone(cmd) ? printTaken : QByteArray()));
+            if (!bInDoubt && m_hashReadAnsweredSeq.value(key, -1) < now.nSeq)
+                sayNotice(m_notices.writeInDoubt(key, writeTarget(now), print, now.nSeq,
+                                                 takesWrittenValueAlone(now) ? printTaken : QByteArray()));
             bInDoubt = true;
         }
     }
@@ -589,7 +612,7 @@ bool CTcpDeviceThread::answersSceneRead(int nId, int nSub) const
            && m_answered.nSubIndex3 == nSub && !m_answered.byte.isEmpty() && uchar(m_answered.byte.at(0)) == nId;
 }
 
-void CTcpDeviceThread::renumberQueuedSceneReads(int nDeleted)
+void CTcpDeviceThread::renumberAfterDelete(int nDeleted, qint64 nDeleteSeq)
 {
     {
         // Nothing left since the delete's answer came (its commands are being ended).
@@ -597,6 +620,27 @@ void CTcpDeviceThread::renumberQueuedSceneReads(int nDeleted)
         m_nSceneDeleteSeq = m_ledger.lastSentSeq();
     }
     m_hashSceneReadFailures.clear(); // the operator acted on the scenes
+    m_listSceneDeletes.append({nDeleteSeq, nDeleted});
+    if (m_listSceneDeletes.size() > MaxWantedReads)
+        m_listSceneDeletes.removeFirst();
+    // The doubts of writes sent before it, and what was read before it, name scenes by the
+    // numbering it ended.
+    const auto now = [nDeleted](const QByteArray &key) { return sceneKeyAfterDelete(key, nDeleted); };
+    m_notices.renumbered(nDeleteSeq, now);
+    QHash<QByteArray, qint64> hashAnswered;
+    for (auto it = m_hashReadAnsweredSeq.cbegin(); it != m_hashReadAnsweredSeq.cend(); ++it) {
+        const QByteArray key = it.value() < nDeleteSeq ? now(it.key()) : it.key();
+        if (!key.isEmpty())
+            hashAnswered[key] = std::max(hashAnswered.value(key), it.value());
+    }
+    m_hashReadAnsweredSeq.swap(hashAnswered);
+    QHash<QByteArray, int> hashOwn; // the reads queued follow below, and their counts with them
+    for (auto it = m_hashOwnReads.cbegin(); it != m_hashOwnReads.cend(); ++it) {
+        const QByteArray key = now(it.key());
+        if (!key.isEmpty())
+            hashOwn[key] = std::max(hashOwn.value(key), it.value());
+    }
+    m_hashOwnReads.swap(hashOwn);
     const auto isSceneRead = [](const _mcu_cmd &c) {
         return c.nCmdIndex == Tx_SceneInfo && c.nReadOrWrite == 1 && (c.nSubIndex3 == 0 || c.nSubIndex3 == 80)
                && !c.byte.isEmpty();
@@ -604,18 +648,45 @@ void CTcpDeviceThread::renumberQueuedSceneReads(int nDeleted)
     const QList<_mcu_cmd> listGone =
         takeQueued([&](const _mcu_cmd &c) { return isSceneRead(c) && uchar(c.byte.at(0)) == nDeleted; });
     int nMoved = 0;
+    const auto follow = [&](_mcu_cmd &read) {
+        if (isSceneRead(read) && uchar(read.byte.at(0)) > nDeleted) {
+            read.byte[0] = char(uchar(read.byte.at(0)) - 1);
+            ++nMoved;
+        }
+    };
     {
         QMutexLocker queue(m_pMutexSend);
-        for (_mcu_cmd *pCmd : qAsConst(m_listMcuCmd)) {
-            if (isSceneRead(*pCmd) && uchar(pCmd->byte.at(0)) > nDeleted) {
-                pCmd->byte[0] = char(uchar(pCmd->byte.at(0)) - 1);
-                ++nMoved;
-            }
-        }
+        for (_mcu_cmd *pCmd : qAsConst(m_listMcuCmd))
+            follow(*pCmd);
     }
+    m_listWantedReads.erase(std::remove_if(m_listWantedReads.begin(), m_listWantedReads.end(),
+                                           [&](const _mcu_cmd &c) { return isSceneRead(c) && uchar(c.byte.at(0)) == nDeleted; }),
+                            m_listWantedReads.end());
+    for (_mcu_cmd &read : m_listWantedReads)
+        follow(read);
     if (!listGone.isEmpty() || nMoved > 0)
         CDeviceLog::write({QString("The device"), m_strIp, QString("queued scene reads follow the delete of"), nDeleted,
                            QString("dropped, renumbered:"), listGone.size(), nMoved});
+}
+
+bool CTcpDeviceThread::sceneNumbersNow(_mcu_cmd &cmd) const
+{
+    if (cmd.nCmdIndex != Tx_SceneInfo || cmd.nReadOrWrite == 1 || cmd.byte.isEmpty())
+        return true;
+    // A save names its source, then the scene it writes (the one read back); the others one scene.
+    const int nAt = cmd.nSubIndex3 == 10 ? 1 : 0;
+    for (const QPair<qint64, int> &del : m_listSceneDeletes) {
+        if (del.first <= cmd.nSeq)
+            continue;
+        for (int i = 0; i <= nAt && i < cmd.byte.size(); ++i) {
+            const int nScene = uchar(cmd.byte.at(i));
+            if (nScene == del.second && i == nAt)
+                return false;
+            if (nScene > del.second)
+                cmd.byte[i] = char(nScene - 1);
+        }
+    }
+    return true;
 }
 
 void CTcpDeviceThread::showCanvasNotice()
@@ -1037,6 +1108,7 @@ void CTcpDeviceThread::ownReadsLinkStart()
     m_hashReadAnsweredSeq.clear();
     m_hashSceneReadFailures.clear();
     m_nSceneDeleteSeq = -1;
+    m_listSceneDeletes.clear(); // the writes sent before have ended
     m_nSentByLastAnswerSeq = -1;
     m_nLastAnsweredSeq = -1;
 }
@@ -1799,11 +1871,12 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
                 if (read.nReadOrWrite == 1)
                     readRefused(read, false);
     }
-    // Scene reads queued behind a delete the device took name scenes by the numbering before it:
-    // they follow the new numbering before the worker may send one.
-    if (bAnswered && !f.isNak() && isTarn() && answered.nCmdIndex == Tx_SceneInfo && answered.nSubIndex3 == 30
+    // Scene reads queued behind a delete the device took, and the doubts of writes sent before it,
+    // name scenes by the numbering before it: they follow the new numbering before the worker may
+    // send one.
+    if (bAnswered && !f.isNak() && answered.nCmdIndex == Tx_SceneInfo && answered.nSubIndex3 == 30
         && answered.nReadOrWrite != 1 && !answered.byte.isEmpty())
-        renumberQueuedSceneReads(uchar(answered.byte.at(0)));
+        renumberAfterDelete(uchar(answered.byte.at(0)), answered.nSeq);
     endingCommandsDone();
     if (f.nCmd != Tx_Heart) {
         if (f.isNak()) {
@@ -1878,9 +1951,10 @@ void CTcpDeviceThread::endCommands(const CCommandLedger::Outcome &out)
         for (const _mcu_cmd &cmd : *pList) {
             CDeviceLog::write({QString("The device"), m_strIp, QString("answer of unclear owner:"), cmd.nCmdIndex, cmd.nSubIndex3,
                                cmd.nReadOrWrite});
-            if (cmd.nReadOrWrite != 1) {
-                m_notices.writeUnclear(readBackKey(cmd), writeTarget(cmd));
-                readBackAfter(cmd);
+            _mcu_cmd now = cmd;
+            if (cmd.nReadOrWrite != 1 && sceneNumbersNow(now)) {
+                m_notices.writeUnclear(readBackKey(now), writeTarget(now));
+                readBackAfter(now);
             }
         }
     }
