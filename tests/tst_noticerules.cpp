@@ -5,7 +5,8 @@
 // What the operator is told of one device's writes, as a table of event scripts and what is said.
 // An event is op[,key,print[,target[,taken]]]@ms[/seq]: a write in doubt (taken: what the records
 // would print had the device taken it) or taken, a read answered. Commands are numbered in sending
-// order (seq; a write in doubt's is its ms); a link's seq is the last number sent when it came up.
+// order (seq; a write in doubt's is its ms); a link's seq is the last number sent when it came up;
+// a delete of key's scene renames every other key k to k'.
 class TestNoticeRules : public QObject
 {
     Q_OBJECT
@@ -67,6 +68,10 @@ private slots:
             << "lost@0 link@100 heard@150 lost@200/50 lost@300 lost@400" << "Unconfirmed Unconfirmed Unconfirmed";
         QTest::newRow("the write sent last before the link came up lost on it, then one never sent")
             << "lost@0 link@100/50 heard@150 lost@200/50 lost@300/60 full@400" << "Unconfirmed Unconfirmed Unconfirmed";
+        // a delete numbered 200: what was written before it is named anew (a'), the deleted scene's is moot
+        QTest::newRow("a delete, doubts of writes sent before and after it")
+            << "doubt,a,old@100 doubt,b,old@300 deleted,b@400/200 answer,b,old@500/450 answer,a',old@600/450" << "NotMade NotMade";
+        QTest::newRow("a delete of the scene in doubt") << "doubt,a,old@100 deleted,a@200/150 answer,a,old@300/250 giveup,a@400" << "";
     }
     void rules()
     {
@@ -105,6 +110,8 @@ private slots:
                 e = rules.writeNotTaken(CNoticeRules::Dropped, nNow, 0);
             else if (op.first() == "link")
                 rules.linkBegan(times.last().toLongLong());
+            else if (op.first() == "deleted")
+                rules.renumbered(times.last().toLongLong(), [&key](const QByteArray &k) { return k == key ? QByteArray() : k + "'"; });
             else if (op.first() == "heard")
                 rules.deviceHeard(nNow);
             if (e != CNoticeRules::Nothing)
