@@ -58,7 +58,9 @@ bool keepRead(QList<_mcu_cmd> &list, const _mcu_cmd &read, int nMax)
 QByteArray sceneKeyAfterDelete(const QByteArray &key, int nDeleted)
 {
     static const int s_anSubs[] = {0, 10, 20, 30, 40, 50, 51, 80};
-    if (key.size() < 3 || uchar(key.at(0)) != Tx_SceneInfo || std::find(std::begin(s_anSubs), std::end(s_anSubs), uchar(key.at(1))) == std::end(s_anSubs))
+    const bool bScene = key.size() >= 3 && uchar(key.at(0)) == Tx_SceneInfo
+                        && std::find(std::begin(s_anSubs), std::end(s_anSubs), uchar(key.at(1))) != std::end(s_anSubs);
+    if (!bScene)
         return key;
     const int nScene = uchar(key.at(2));
     if (nScene == nDeleted)
@@ -452,25 +454,19 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
     // device took them): what it holds is read back, on the next link when the link is down, and
     // the read back's answer decides what is said.
     bool bInDoubt = false;
-    _mcu_cmd now = cmd;
-    if (bWrite && (eEnding == Unanswered || eEnding == LostInFlight) && !sceneNumbersNow(now)) {
-        // Of a scene deleted since: whatever became of it, the scene is gone. Nothing to tell.
-        CDeviceLog::write({QString("The device"), m_strIp, QString("write of a scene deleted since, not read back:"), cmd.nSubIndex3});
-        bInDoubt = true;
-    } else if (bWrite && (eEnding == Unanswered || eEnding == LostInFlight)) {
-        // Its scenes as the device numbers them now.
-        const QByteArray key = readBackKey(now);
+    if (bWrite && (eEnding == Unanswered || eEnding == LostInFlight)) {
+        const QByteArray key = readBackKey(cmd);
         const QByteArray print = key.isEmpty() ? QByteArray() : recordPrint(key);
         // What the records hold already: the read back cannot tell made from not made, and the
         // device holds that value either way.
-        const QByteArray printTaken = key.isEmpty() ? QByteArray() : printIfTaken(now, key);
-        bInDoubt = !key.isEmpty() && recordsHoldWrite(now, printTaken, print);
-        if (readBackAfter(now) && !key.isEmpty()) {
+        const QByteArray printTaken = key.isEmpty() ? QByteArray() : printIfTaken(cmd, key);
+        bInDoubt = !key.isEmpty() && recordsHoldWrite(cmd, printTaken, print);
+        if (readBackAfter(cmd) && !key.isEmpty()) {
             // A read of it sent after the write was answered already: the records hold what the
             // device holds since, whatever it did with the write; nothing is guessed.
-            if (!bInDoubt && m_hashReadAnsweredSeq.value(key, -1) < now.nSeq)
-                sayNotice(m_notices.writeInDoubt(key, writeTarget(now), print, now.nSeq,
-                                                 takesWrittenValueAlone(now) ? printTaken : QByteArray()));
+            if (!bInDoubt && m_hashReadAnsweredSeq.value(key, -1) < cmd.nSeq)
+                sayNotice(m_notices.writeInDoubt(key, writeTarget(cmd), print, cmd.nSeq,
+                                                 takesWrittenValueAlone(cmd) ? printTaken : QByteArray()));
             bInDoubt = true;
         }
     }
@@ -620,20 +616,10 @@ void CTcpDeviceThread::renumberAfterDelete(int nDeleted, qint64 nDeleteSeq)
         m_nSceneDeleteSeq = m_ledger.lastSentSeq();
     }
     m_hashSceneReadFailures.clear(); // the operator acted on the scenes
-    m_listSceneDeletes.append({nDeleteSeq, nDeleted});
-    if (m_listSceneDeletes.size() > MaxWantedReads)
-        m_listSceneDeletes.removeFirst();
-    // The doubts of writes sent before it, and what was read before it, name scenes by the
-    // numbering it ended.
+    // The doubts of writes sent before it name scenes by the numbering it ended. The device answers
+    // in order: every write sent before it has ended by now (its doubt made), none ends later.
     const auto now = [nDeleted](const QByteArray &key) { return sceneKeyAfterDelete(key, nDeleted); };
     m_notices.renumbered(nDeleteSeq, now);
-    QHash<QByteArray, qint64> hashAnswered;
-    for (auto it = m_hashReadAnsweredSeq.cbegin(); it != m_hashReadAnsweredSeq.cend(); ++it) {
-        const QByteArray key = it.value() < nDeleteSeq ? now(it.key()) : it.key();
-        if (!key.isEmpty())
-            hashAnswered[key] = std::max(hashAnswered.value(key), it.value());
-    }
-    m_hashReadAnsweredSeq.swap(hashAnswered);
     QHash<QByteArray, int> hashOwn; // the reads queued follow below, and their counts with them
     for (auto it = m_hashOwnReads.cbegin(); it != m_hashOwnReads.cend(); ++it) {
         const QByteArray key = now(it.key());
@@ -667,26 +653,6 @@ void CTcpDeviceThread::renumberAfterDelete(int nDeleted, qint64 nDeleteSeq)
     if (!listGone.isEmpty() || nMoved > 0)
         CDeviceLog::write({QString("The device"), m_strIp, QString("queued scene reads follow the delete of"), nDeleted,
                            QString("dropped, renumbered:"), listGone.size(), nMoved});
-}
-
-bool CTcpDeviceThread::sceneNumbersNow(_mcu_cmd &cmd) const
-{
-    if (cmd.nCmdIndex != Tx_SceneInfo || cmd.nReadOrWrite == 1 || cmd.byte.isEmpty())
-        return true;
-    // A save names its source, then the scene it writes (the one read back); the others one scene.
-    const int nAt = cmd.nSubIndex3 == 10 ? 1 : 0;
-    for (const QPair<qint64, int> &del : m_listSceneDeletes) {
-        if (del.first <= cmd.nSeq)
-            continue;
-        for (int i = 0; i <= nAt && i < cmd.byte.size(); ++i) {
-            const int nScene = uchar(cmd.byte.at(i));
-            if (nScene == del.second && i == nAt)
-                return false;
-            if (nScene > del.second)
-                cmd.byte[i] = char(nScene - 1);
-        }
-    }
-    return true;
 }
 
 void CTcpDeviceThread::showCanvasNotice()
@@ -1108,7 +1074,6 @@ void CTcpDeviceThread::ownReadsLinkStart()
     m_hashReadAnsweredSeq.clear();
     m_hashSceneReadFailures.clear();
     m_nSceneDeleteSeq = -1;
-    m_listSceneDeletes.clear(); // the writes sent before have ended
     m_nSentByLastAnswerSeq = -1;
     m_nLastAnsweredSeq = -1;
 }
@@ -1951,10 +1916,9 @@ void CTcpDeviceThread::endCommands(const CCommandLedger::Outcome &out)
         for (const _mcu_cmd &cmd : *pList) {
             CDeviceLog::write({QString("The device"), m_strIp, QString("answer of unclear owner:"), cmd.nCmdIndex, cmd.nSubIndex3,
                                cmd.nReadOrWrite});
-            _mcu_cmd now = cmd;
-            if (cmd.nReadOrWrite != 1 && sceneNumbersNow(now)) {
-                m_notices.writeUnclear(readBackKey(now), writeTarget(now));
-                readBackAfter(now);
+            if (cmd.nReadOrWrite != 1) {
+                m_notices.writeUnclear(readBackKey(cmd), writeTarget(cmd));
+                readBackAfter(cmd);
             }
         }
     }

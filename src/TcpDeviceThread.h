@@ -462,9 +462,6 @@ private:
     // queued or wanted, the doubts of writes sent before it and the reads answered before it
     // follow the device's new numbering.
     void renumberAfterDelete(int nDeleted, qint64 nDeleteSeq);
-    // A scene write cmd, ended after deletes it was sent before were answered, named as the device
-    // numbers its scenes now; false when the scene it writes was deleted.
-    bool sceneNumbersNow(_mcu_cmd &cmd) const;
     // The reply being handled answers a read of ours of scene nId (scene or layer read, bSub), in
     // time: the scene was read whole.
     bool answersSceneRead(int nId, int nSub) const;
@@ -539,9 +536,6 @@ private:
     // The last command sent (its ledger number) when the last Tarn scene delete was answered (-1:
     // none): reads numbered up to it named scenes by the numbering before it.
     qint64 m_nSceneDeleteSeq = -1;
-    // The scene deletes the device took on this link: each one's ledger number and scene (at most
-    // MaxWantedReads, the latest).
-    QList<QPair<qint64, int>> m_listSceneDeletes;
     // The last reply that answered a command of ours: the last command sent when it came, and the
     // command it answers (ledger numbers, GUI thread). Over a serial line a read ended at the
     // time-out while the device went on answering commands sent before it sits behind a backlog:
