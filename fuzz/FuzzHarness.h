@@ -170,6 +170,7 @@ inline void fuzzReplyStream(const uint8_t *pData, size_t nSize)
     static const struct { int nCmd, nSub, nRw; } s_kinds[] = {
         {Tx_SetSystem, 10, 2}, {Tx_SetSystem, 10, 1}, {Tx_SetLayer, 10, 2}, {Tx_SetLayer, 0, 1},  {Tx_SetLayer, 0, 2},
         {Tx_SetLayer, 45, 2},  {Tx_SceneInfo, 0, 1},  {Tx_SceneInfo, 80, 1}, {Tx_SceneInfo, 20, 2}, {Tx_SceneInfo, 30, 2},
+        {Tx_SceneInfo, 40, 2},
         {Tx_InputSet, 2, 1},   {Tx_InputSet, 2, 2},   {Tx_Outletsetting, 10, 2}, {Tx_Outletsetting, 10, 1},
         {Tx_OSDSet, 0, 1},     {Tx_GetSourceNum, 0, 1}, {Tx_LEDWHSet, 0, 2}, {Tx_GetInput, 1, 1}};
     size_t s = 2; // the script
