@@ -95,6 +95,10 @@ public:
     // The read readKey is not asked again on this link, unanswered: what it was to settle is said
     // as of unknown fate.
     Notice readGivenUp(const QByteArray &readKey, qint64 nNowMs);
+    // A read the console asked itself, no doubt waiting on it (the Z live settings after a recall),
+    // is not asked again on this link, unanswered: the records may not hold what the device does.
+    // Said as not confirmed, once per burst.
+    Notice ownReadGivenUp(qint64 nNowMs) { return say(Unconfirmed, nNowMs, 0); }
     // The device holds no scene of the read readKey (refused, or beyond its count): a save to it
     // or a rename of it was not made.
     Notice sceneNotHeld(const QByteArray &readKey) { return settle(readKey) ? NotMade : Nothing; }

@@ -965,7 +965,8 @@ void CTcpDeviceThread::readFailed(const _mcu_cmd &read)
     // panel's. One a doubt waits on stays the console's, whatever the operator wrote since.
     const QByteArray key = readKey(read.nCmdIndex, read.nSubIndex3, read.byte);
     const bool bStartup = m_setStartupReads.contains(key);
-    if (!bStartup && !m_hashOwnReads.contains(key) && !m_notices.hasDoubt(doubtKeyOfRead(read)))
+    const bool bDoubt = m_notices.hasDoubt(doubtKeyOfRead(read));
+    if (!bStartup && !m_hashOwnReads.contains(key) && !bDoubt)
         return;
     // A start-up read gone with its link: the next link's start reads it again.
     if (bStartup && m_bLinkDown)
@@ -973,6 +974,10 @@ void CTcpDeviceThread::readFailed(const _mcu_cmd &read)
     if (askReadBack(read.nCmdIndex, read.byte, read.nSubIndex3))
         return;
     sayNotice(m_notices.readGivenUp(key, nowMs()));
+    // The Z live settings read after a recall, given up with no doubt to say it: the records, and
+    // the settings page, may still hold the scene shown before.
+    if (!bStartup && !bDoubt && isZ() && key == readKey(Tx_SetLayer, 0, QByteArray(1, '\0')))
+        sayNotice(m_notices.ownReadGivenUp(nowMs()));
     // No heartbeat tells a serial device's silence: one that leaves its start unanswered has none.
     if (bStartup && m_bCanSerislPortConnected)
         callOnceLater(m_bSilentLinePending, &CTcpDeviceThread::closeSilentLine);
@@ -1080,17 +1085,15 @@ void CTcpDeviceThread::ownReadsLinkStart()
 
 void CTcpDeviceThread::operatorWrote(int nCmd, int nSub, const QByteArray &payload)
 {
-    // The reads back of what it writes may be asked again (a recall or delete is read back by the
-    // counts).
+    // The reads back of what it writes may be asked again as often as before (a recall or delete is
+    // read back by the counts); a read of ours stays ours (failed, it is asked again).
     const bool bCounts = nCmd == Tx_SceneInfo && (nSub == 20 || nSub == 30);
     // A Z device's recall and screen write change its live settings.
     const bool bZSettings = isZ() && (nCmd == Tx_LEDWHSet || (nCmd == Tx_SceneInfo && nSub == 20));
-    for (auto it = m_hashOwnReads.begin(); it != m_hashOwnReads.end();) {
+    for (auto it = m_hashOwnReads.begin(); it != m_hashOwnReads.end(); ++it) {
         const int nRead = uchar(it.key().at(0));
         if (nRead == nCmd || (bCounts && nRead == Tx_GetSourceNum) || (bZSettings && nRead == Tx_SetLayer))
-            it = m_hashOwnReads.erase(it);
-        else
-            ++it;
+            it.value() = 0;
     }
     // The scene it acts on may be read again as often as before.
     if (nCmd == Tx_SetLayer && isTarn()) {

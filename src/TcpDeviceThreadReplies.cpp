@@ -357,6 +357,9 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
                 // strip reads it), and everything else as the device reports it.
                 if (const ZSceneInfo *pScene = findZScene(nSceneId))
                     m_pSystemInfo->nMainSignumber = pScene->nMainSig;
+                // The strips show the live scene and source the records hold now: an answer
+                // handled since the card marked the recall (a scene read) showed them the old one.
+                notifySerial("slot_updateCurrentZDevice");
                 readZSettings();
             }
             CDeviceLog::write({QString("The device"), m_strIp, QString("take the scene successfully!"), nSendIndex, f.nSub});

@@ -278,6 +278,31 @@ private slots:
         QCOMPARE(m_pWindow->getCurrentDevice("ZSN")->getSystemInfo()->nMainSignumber, m_pSimZ->model().nMainSig);
     }
 
+    // A Z scene read goes out, and at once (no answer handled in between) the operator recalls
+    // scene 2 on the strip. The device answers in turn, on one link: the read's answer refreshes
+    // the strips from the records, still on scene 1, then the recall's acknowledgement moves the
+    // records to scene 2. The strip marks the scene the device runs, and the source strip shows
+    // its main source.
+    void zRecallBehindASceneRead()
+    {
+        CTcpDeviceThread &worker = *m_pWindow->getCurrentDevice("ZSN");
+        CSimDeviceModel &m = m_pSimZ->model();
+        m.scenes[1].nMainSig = 1; // the read takes it into the records
+        QCOMPARE(shown(zstrip()).last(), QString("live 1"));
+        worker.setMcuCommand(QString::fromUtf8("场景操作"), QByteArray(1, 2), 1, 0);
+        QTest::mouseDClick(card(zstrip(), 2), Qt::LeftButton);
+        QCOMPARE(shown(zstrip()).last(), QString("live 2")); // the click marks it
+        SimTest::settle(worker, *m_pSimZ);
+        QCOMPARE(sceneOps(*m_pSimZ).mid(0, 2), QStringList({"1 0 02", "2 20 02"}));
+        QCOMPARE(m.nTakeScene, 2);
+        QCOMPARE(worker.getDeviceInfo()->nTakeScene, 2);
+        QCOMPARE(shown(zstrip()), held(*m_pSimZ));
+        QCOMPARE(zstrip()->takeScene(), 2);
+        QCOMPARE(m_pWindow->zInterface()->middleControl()->lines().first(),
+                 QString::fromUtf8("[当前信号源:%1]").arg(m.inputs.at(1).strName));
+        QCOMPARE(shown(tarn()).last(), QString("live 1"));
+    }
+
     // A read-back of the same scenes arrives while the delete notice is up: the card stays, scene 2,
     // which the operator chose, is deleted once, and scene 1 stays.
     void tarnDeleteDuringAReadBack()

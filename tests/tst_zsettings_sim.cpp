@@ -226,6 +226,9 @@ private slots:
         QTest::newRow("canvas size taken") << -1 << "lineEditH" << "720";
         QTest::newRow("canvas width 0") << -1 << "lineEditW" << "0";
         QTest::newRow("take") << -1 << "take" << "";
+        // the live settings read after the take goes unanswered, and the operator mutes while it is
+        // on its way: it is asked again, and page and record show the scene taken
+        QTest::newRow("take, its read unanswered, mute at once") << -1 << "takemute" << "";
         // a mute queued, then one write too many at the queue's bound (said, the page shown the
         // records): once the device takes the mute the page shows it
         QTest::newRow("mute queued, one too many") << 0 << "bound" << "";
@@ -271,13 +274,29 @@ private slots:
             QApplication::sendEvent(pSound, &wheel);
         } else if (field == "rename") {
             a.worker.setMcuCommand(QString::fromUtf8("输入设置"), QByteArray(2, '\0') + text.toLatin1().leftJustified(12, '\0'), 2, 2);
-        } else if (field == "take") { // as a scene card takes it
+        } else if (field == "take" || field == "takemute") { // as a scene card takes it
+            const int nReads = a.sim.requests(34, 0).size();
+            QMetaObject::Connection muteOnTheRead;
+            if (field == "takemute") {
+                a.worker.setHeartbeatInterval(300); // its reply ends the read left unanswered
+                a.sim.injectFault(CDeviceSimulator::NoAnswer, 34);
+                muteOnTheRead = connect(&a.sim, &CDeviceSimulator::requestReceived, this, [&a, pMute](int nCmd, int nRw, int nSub) {
+                    if (nCmd == 34 && nRw == 1 && nSub == 0 && !a.sim.hasRequest(34, 44))
+                        QTest::mouseClick(pMute, Qt::LeftButton);
+                });
+            }
             QByteArray take(1, char(2));
             QString strSerial = a.strSerial, strOp = QString::fromUtf8("场景操作");
             globalObserver *pHub = globalObserver::getGlobalObserver();
             pHub->notify("slot_setDeviceCmd", Q_ARG(QString, strSerial), Q_ARG(QString, strOp),
                          Q_ARG(QByteArray &, take), Q_ARG(int, 2), Q_ARG(int, 20));
             pHub->notify("slot_setZDeviceSceneTake", Q_ARG(int, 2));
+            if (field == "takemute") {
+                settle(a.worker, a.sim);
+                disconnect(muteOnTheRead);
+                QCOMPARE(a.sim.requests(34, 44).size(), 1);
+                QCOMPARE(a.sim.requests(34, 0).size() - nReads, 2);
+            }
         } else {
             TestUtil::retype(edit(a.page, qPrintable(field)), text);
             QTest::keyClick(edit(a.page, qPrintable(field)), Qt::Key_Return);
