@@ -1027,6 +1027,8 @@ void CTcpDeviceThread::readAnswered(const _mcu_cmd &read, bool bCredited, qint64
         return;
     const QByteArray key = doubtKeyOfRead(read);
     if (bCredited) {
+        // A start-up read answered: the same read asked later is a read of ours like any other.
+        m_setStartupReads.remove(readKey(read.nCmdIndex, read.nSubIndex3, read.byte));
         if (m_hashReadAnsweredSeq.size() > 4 * MaxWantedReads)
             m_hashReadAnsweredSeq.clear(); // a bound: what it keeps only spares a read-back
         qint64 &nLatest = m_hashReadAnsweredSeq[key];

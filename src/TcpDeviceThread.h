@@ -546,8 +546,8 @@ private:
     // the next link (GUI thread).
     QHash<QByteArray, int> m_hashOwnReads;
     enum { MaxOwnReads = 3 };
-    // The reads of this link's start, by read: dropped with the link they are not kept, the next
-    // link's start reads them anyway (GUI thread).
+    // The reads of this link's start, by read, until answered: dropped with the link they are not
+    // kept, the next link's start reads them anyway (GUI thread).
     QSet<QByteArray> m_setStartupReads;
     bool m_bSilentLinePending = false;
     QList<_mcu_cmd> m_listNextLinkReads;

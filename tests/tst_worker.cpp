@@ -933,6 +933,10 @@ private slots:
             QCOMPARE(sim.model().nBrightness, 75);
             QCOMPARE(worker.getSystemInfo()->nbrightness, 75);
         } else if (ending == "recallmute" || ending == "recallgiveup") {
+            if (ending == "recallgiveup") { // read at the link's start, as a Z device's live settings are
+                worker.askStartupRead(strLayer, hex("00"), 0);
+                settle(worker, sim);
+            }
             sim.model().scenes[1].nBrightness = 75;
             sim.model().scenes[1].nScaleMode = 1;
             sim.model().scenes[1].nSilent = 1; // stored with its sound on
