@@ -443,7 +443,7 @@ private slots:
 
     // The scene count, the scene records and the scenes' audio end as the device holds them (an
     // audio record may be forgotten, never wrong), whatever the scene write's fate and whatever
-    // order the scenes another client added were read in.
+    // order the scenes another client added were read in. Rows named "Z: ..." run on a Z device.
     void sceneRecordsFollowTheDevice_data()
     {
         QTest::addColumn<int>("sub");          // the scene write; 0: none, the device comes back without its last scene; 33: a count read
@@ -462,6 +462,8 @@ private slots:
         QTest::newRow("device back with fewer scenes") << 0 << QByteArray() << 0 << 0 << w;
         QTest::newRow("delete of the last scene acknowledged") << 30 << hex("03") << 0 << 0 << w;
         QTest::newRow("save to a new scene taken, never answered") << 10 << hex("0104") << nTaken << 0 << w;
+        QTest::newRow("Z: save to a new scene taken, never answered") << 10 << hex("0104") << nTaken << 0 << w;
+        QTest::newRow("Z: two added, the last read first, then a delete") << 30 << hex("03") << 0 << 2 << QList<int>({5, 0, 3});
         QTest::newRow("save to a new scene answered after the next reply") << 10 << hex("0104") << int(CDeviceSimulator::AfterNext) << 0 << w;
         QTest::newRow("save beyond the next new scene, one added") << 10 << hex("0105") << 0 << 1 << w;
         QTest::newRow("two added, the last read first, then the counts") << 33 << QByteArray() << 0 << 2 << QList<int>({5, 0});
@@ -475,11 +477,14 @@ private slots:
         QFETCH(int, fault);
         QFETCH(int, added);
         QFETCH(QList<int>, reads);
-        CDeviceSimulator sim(CSimDeviceModel::Tarn, 2, 3);
+        const bool bZ = QByteArray(QTest::currentDataTag()).startsWith("Z: ");
+        CDeviceSimulator sim(bZ ? CSimDeviceModel::Z : CSimDeviceModel::Tarn, 2, 3);
         for (int i = 0; i < 3; ++i)
             std::tie(sim.model().scenes[i].nAudioSource, sim.model().scenes[i].nSound) = std::make_tuple(i + 1, 10 * (i + 1));
         QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
         CTcpDeviceThread worker;
+        if (bZ)
+            worker.setDeviceType("Z");
         QVERIFY(connectWorker(worker, sim));
         worker.setHeartbeatInterval(300); // its reply ends a write left unanswered
         const QString strScene = QString::fromUtf8("场景操作"), strCounts = QString::fromUtf8("源及场景数");
@@ -516,11 +521,13 @@ private slots:
         readScenes(reads.mid(reads.indexOf(0) + 1));
         const QList<CSimScene> &scenes = sim.model().scenes;
         QCOMPARE(worker.getDeviceInfo()->nSceneNum, scenes.size());
-        QCOMPARE(worker.getSceneList().size(), scenes.size());
+        QCOMPARE(bZ ? worker.getZSceneList().size() : worker.getSceneList().size(), scenes.size());
         for (int nId = 1; nId <= std::max(4, scenes.size() + 1); ++nId) {
             const CSceneAudioRecord *pAudio = worker.sceneAudioRecord(nId);
-            const CTarnSceneRecord *pScene = nId > scenes.size() ? nullptr : worker.getSceneList().at(nId - 1);
+            const CTarnSceneRecord *pScene = bZ || nId > scenes.size() ? nullptr : worker.getSceneList().at(nId - 1);
             QVERIFY(!pScene || (pScene->nId == nId && pScene->strName == scenes.at(nId - 1).strName));
+            const ZSceneInfo *pZScene = bZ ? worker.findZScene(nId) : nullptr;
+            QVERIFY(!pZScene || (nId <= scenes.size() && pZScene->strName == scenes.at(nId - 1).strName));
             QVERIFY2(!pAudio || (nId <= scenes.size() && pAudio->nSource == scenes.at(nId - 1).nAudioSource
                                  && pAudio->nVolume == scenes.at(nId - 1).nSound),
                      qPrintable(QString("audio of scene %1").arg(nId)));
@@ -715,7 +722,8 @@ private slots:
     // that shows the value end with what the device holds, its read back lost once too (asked
     // again, on the next link when the link went with it). Unanswered or lost, nothing calls it
     // not made: the device holds it (unless it comes back holding a third name). A read sent just
-    // before it, or a read back's answer that may be such a read's (asked again), tells the old value.
+    // before it, or a read back's answer that may be such a read's (asked again), tells the old value;
+    // a Tarn scene's, asked to its bound so, leaves the write said as not known.
     void writeOfUnknownFateIsReadBack_data()
     {
         QTest::addColumn<QString>("cmd");
@@ -725,13 +733,17 @@ private slots:
         QTest::addColumn<bool>("lost");          // the link goes before the answer
         QTest::addColumn<QString>("topic");      // the panel told the value read back
         QTest::addColumn<QString>("held");       // the record at the end
-        QTest::addColumn<QString>("readBack");   // its read back's first answer: "", "none", "lost" with the link, "other": the device back holding held, "late": a read sent with it, both answered after the next heartbeat's, or "unclear": a read sent before it and it left unanswered, not taken
+        QTest::addColumn<QString>("readBack");   // its read back's first answer: "", "none", "lost" with the link, "other": the device back holding held, "late": a read sent with it, both answered after the next heartbeat's, "inflight": a read sent with it, both left unanswered (it taken), the read's answer coming while its read back, unanswered, is in flight, or "unclear": a read sent before it and it left unanswered, not taken ("unclearbound": its read back unanswered once too, the doubt given up at the scene reads' bound)
         const QByteArray name = QByteArray("Hall").leftJustified(12, '\0');
         QTest::newRow("device name, unanswered") << "系统设置" << 10 << QByteArray() << name << false << "slot_getSystemDeviceName" << "Hall" << "";
         QTest::newRow("output delay, unanswered") << "输出口设置" << 21 << hex("01") << hex("01002A") << false << "Delay" << "42" << "";
         QTest::newRow("scene volume, unanswered") << "场景操作" << 51 << hex("01") << hex("015A") << false << "slot_SetAudio" << "90" << "";
         QTest::newRow("screen size, unanswered") << "大屏宽高" << 0 << hex("00") << hex("0F0008703C") << false << "slot_tarnScreenHeld" << "3840x2160" << "";
         QTest::newRow("screen size, answered late behind a read of the old size") << "大屏宽高" << 0 << hex("00") << hex("0F0008703C") << false << "slot_tarnScreenHeld" << "3840x2160" << "late";
+        // the late answer may be the read back's or the read's: it counts from the read, sent before the write
+        QTest::newRow("screen size, answered late while its read back is in flight") << "大屏宽高" << 0 << hex("00") << hex("0F0008703C") << false << "slot_tarnScreenHeld" << "3840x2160" << "inflight";
+        // each answer may be a read's sent before it: at the bound the doubt is said as not known
+        QTest::newRow("scene name of a scene without layers, not taken, read back of unclear owner to its bound") << "场景操作" << 40 << hex("01") << hex("01") + name << false << "" << "S1" << "unclearbound";
         const QByteArray osd = hex("0100C8FF01000000000080001000FF000000FF");
         QTest::newRow("OSD settings, unanswered") << "OSD参数设置" << 1 << QByteArray() << osd << false << "slot_osdSettingsHeld" << QString(osd.toHex()) << "";
         QTest::newRow("device name, lost with the link") << "系统设置" << 10 << QByteArray() << name << true << "slot_getSystemDeviceName" << "Hall" << "";
@@ -755,17 +767,17 @@ private slots:
         QFETCH(QString, readBack);
         const int nCmd = g_getTexingIndex(cmd);
         const int nReadSub = nCmd == Tx_OSDSet || sub == 40 ? 0 : sub; // a rename by the scene read
-        const bool bLate = readBack == "late", bUnclear = readBack == "unclear";
-        const bool bSaid = readBack == "other" || bUnclear; // not made
+        const bool bLate = readBack == "late", bUnclear = readBack.startsWith("unclear"), bInFlight = readBack == "inflight";
+        const bool bSaid = readBack == "other" || bUnclear; // not made (at the bound: not known)
         CDeviceSimulator sim;
         if (bUnclear)
             sim.model().scenes[0].layers.clear(); // no layer read follows its answer
         QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
         CTcpDeviceThread worker;
-        if (bLate)
+        if (bLate || bInFlight)
             worker.setHeartbeatInterval(60000); // none but the first until asked
         QVERIFY(connectWorker(worker, sim, "SN1"));
-        if (!lost && !bLate)
+        if (!lost && !bLate && !bInFlight)
             worker.setHeartbeatInterval(300); // its reply ends the write
         CHubSpy spy;
         worker.setMcuCommand(cmd, read, 1, nReadSub);
@@ -787,17 +799,26 @@ private slots:
         QVERIFY(record() != held || bUnclear);
         BesMessageBox::clearTestRecords();
         spy.clear();
+        const QByteArray oldAnswer = bInFlight ? CDeviceSimulator::replyFrame(nCmd, 1, nReadSub, sim.model().answer(nCmd, 1, nReadSub, read))
+                                               : QByteArray();
+        if (bInFlight)
+            sim.injectFault(CDeviceSimulator::NoAnswer, nCmd); // the read; the write is taken
         // late: the read, then the write, in one millisecond (no gate between them: its id was the last answered)
         sim.injectFault(bLate ? CDeviceSimulator::AfterNext : bUnclear ? CDeviceSimulator::NoAnswer : CDeviceSimulator::TakenNoAnswer, nCmd,
                         bLate || bUnclear ? 2 : 1);
-        if (readBack == "none" || readBack == "lost")
+        if (readBack == "none" || readBack == "lost" || bInFlight || readBack == "unclearbound")
             sim.injectFault(readBack == "lost" ? CDeviceSimulator::DropConnection : CDeviceSimulator::NoAnswer, nCmd);
         worker.injectClockHeld(bLate);
-        if (bLate || bUnclear)
+        if (bLate || bUnclear || bInFlight)
             worker.setMcuCommand(cmd, read, 1, nReadSub);
         worker.setMcuCommand(cmd, write, 2, sub);
-        if (lost || bLate)
+        if (lost || bLate || bInFlight)
             QTRY_VERIFY(sim.hasRequest(nCmd, sub) && sim.requests(nCmd, sub).last().nReadOrWrite == 2);
+        if (bInFlight) { // a heartbeat's reply ends both; the read's answer comes once the read back is sent
+            worker.injectHeartbeatSent();
+            QTRY_COMPARE(sim.requests(nCmd).last().nReadOrWrite, 1);
+            worker.injectReceivedData(oldAnswer);
+        }
         worker.injectClockHeld(false);
         if (bLate)
             worker.setHeartbeatInterval(300);
@@ -820,7 +841,7 @@ private slots:
             shown << (v.type() == QVariant::ByteArray ? QString(v.toByteArray().toHex()) : v.toString());
         QVERIFY2(topic.isEmpty() || shown.contains(held.section('x', 0, 0)), qPrintable(shown.join(' ')));
         QCOMPARE(said("notice"), int(bSaid));
-        QCOMPARE(said("notice", "SN1", QString::fromUtf8("修改未生效")), int(bSaid));
+        QCOMPARE(said("notice", "SN1", QString::fromUtf8(readBack == "unclearbound" ? "修改未确认" : "修改未生效")), int(bSaid));
     }
 
     // Every write ends taken or said. Taken: the records follow, nothing is said. Refused by the
@@ -881,6 +902,8 @@ private slots:
         QTest::newRow("never answered, its read back at the queue's bound, then lost with the link") << "boundlost" << "修改未生效";
         // an input's name read back stays ours whatever the operator writes since, and shows that input alone
         QTest::newRow("input name never answered, its read back unanswered, another input renamed") << "inputs" << "修改未生效";
+        // the name read back tells of the name alone: its EDID, read changed meanwhile, tells nothing of it
+        QTest::newRow("input name never answered, its EDID read changed before its read back") << "inputedid" << "修改未生效";
         // no start-up read reads it: the read back is asked on the next link
         QTest::newRow("input name lost in flight") << "inputlost" << "修改未生效";
     }
@@ -997,18 +1020,22 @@ private slots:
         } else if (ending.startsWith("input")) { // input 1 renamed
             const QString strInput = QString::fromUtf8("输入设置");
             worker.setHeartbeatInterval(300);
-            sim.injectFault(ending == "inputs" ? CDeviceSimulator::NoAnswer : CDeviceSimulator::DropConnection, 31, ending == "inputs" ? 2 : 1);
+            sim.injectFault(ending == "inputlost" ? CDeviceSimulator::DropConnection : CDeviceSimulator::NoAnswer, 31, ending == "inputs" ? 2 : 1);
             sim.clearRequests();
             worker.setMcuCommand(strInput, hex("0100") + g_toGbkField("Cam", 12), 2, 2);
             if (ending == "inputs") {
                 QTRY_COMPARE(sim.requests(31, 2).size(), 2); // the write and its read back
                 worker.setMcuCommand(strInput, hex("0000") + g_toGbkField("Desk", 12), 2, 2);
+            } else if (ending == "inputedid") { // queued before the read back
+                sim.model().inputs[1].nEdidWidth = 1280;
+                worker.setMcuCommand(strInput, hex("01"), 1, 3);
             } else {
                 QTRY_VERIFY(worker.isFinished());
                 QVERIFY(SimTest::linkAgain(worker));
             }
             settle(worker, sim);
             QCOMPARE(worker.getDeviceInfo()->findInput(1)->strName, sim.model().inputs[1].strName);
+            QCOMPARE(worker.getDeviceInfo()->findInput(1)->nEdidWidth, sim.model().inputs[1].nEdidWidth);
         } else if (ending == "boundlost") { // the device falls silent as the read back reaches it
             sim.injectFault(CDeviceSimulator::NoAnswer, 34);
             worker.setHeartbeatInterval(300);
