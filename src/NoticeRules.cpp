@@ -54,14 +54,16 @@ CNoticeRules::Notice CNoticeRules::writeNotTaken(Ending eEnding, qint64 nNowMs, 
 }
 
 CNoticeRules::Notice CNoticeRules::writeInDoubt(const QByteArray &readKey, const QByteArray &target, const QByteArray &printRecords,
-                                                qint64 nWriteSeq, const QByteArray &printTaken)
+                                                qint64 nWriteSeq, const QByteArray &printTaken, const QByteArray &printWrote)
 {
+    const QByteArray &wrote = printWrote.isEmpty() ? printTaken : printWrote;
     // Doubts of another target of the read: had the device taken some of them and not others,
     // what it holds is not one write's print.
     bool bOtherTarget = false;
     for (Doubt &doubt : m_listDoubts) {
         if (doubt.key == readKey && doubt.target != target) {
             doubt.printTaken.clear();
+            doubt.printWrote.clear();
             bOtherTarget = true;
         }
     }
@@ -72,6 +74,7 @@ CNoticeRules::Notice CNoticeRules::writeInDoubt(const QByteArray &readKey, const
     const int nIndex = indexOf(readKey, target);
     if (nIndex >= 0) {
         m_listDoubts[nIndex].printTaken = bOtherTarget ? QByteArray() : printTaken;
+        m_listDoubts[nIndex].printWrote = bOtherTarget ? QByteArray() : wrote;
         m_listDoubts[nIndex].nWriteSeq = std::max(m_listDoubts.at(nIndex).nWriteSeq, nWriteSeq);
         return Nothing;
     }
@@ -80,7 +83,8 @@ CNoticeRules::Notice CNoticeRules::writeInDoubt(const QByteArray &readKey, const
         m_listDoubts.removeFirst(); // no longer waited for: not known
         eNotice = Unconfirmed;
     }
-    m_listDoubts.append({readKey, target, printRecords, nWriteSeq, bOtherTarget ? QByteArray() : printTaken});
+    m_listDoubts.append({readKey, target, printRecords, nWriteSeq, bOtherTarget ? QByteArray() : printTaken,
+                         bOtherTarget ? QByteArray() : wrote});
     return eNotice;
 }
 
@@ -96,6 +100,7 @@ void CNoticeRules::writeTaken(const QByteArray &readKey, const QByteArray &targe
         } else {
             doubt.print = printRecords;
             doubt.printTaken.clear(); // what it would hold now is not known
+            doubt.printWrote.clear();
         }
     }
 }
@@ -109,8 +114,15 @@ CNoticeRules::Notice CNoticeRules::readAnswered(const QByteArray &readKey, const
         if (doubt.key != readKey)
             continue;
         if (nReadSeq < doubt.nWriteSeq) {
-            doubt.print = printRecords; // what the device held before the write
+            // What the device held before the write, unless it is the answer of a read sent after
+            // it: showing what the write leaves, it shows the device holds that either way.
+            if (!doubt.printWrote.isEmpty() && doubt.printWrote == printRecords) {
+                m_listDoubts.removeAt(i);
+                continue;
+            }
+            doubt.print = printRecords;
             doubt.printTaken.clear();
+            doubt.printWrote.clear();
             continue;
         }
         bOld = bOld || (doubt.printTaken.isEmpty() ? doubt.print == printRecords : doubt.printTaken != printRecords);

@@ -69,9 +69,11 @@ public:
     // the oldest doubt is given up: what it returns is said of it.
     // printTaken, when given, is what the records would hold had the write been taken: an answer
     // showing neither (a device back with a third value) did not take it either. Known only while
-    // the write's target is the one of its read in doubt.
+    // the write's target is the one of its read in doubt. printWrote, when given, is the same for
+    // a read that prints beside the written value what others may change (printTaken counts as
+    // one): an answer showing it shows the device holds what the write wrote, whoever's answer it is.
     Notice writeInDoubt(const QByteArray &readKey, const QByteArray &target, const QByteArray &printRecords, qint64 nWriteSeq,
-                        const QByteArray &printTaken = QByteArray());
+                        const QByteArray &printTaken = QByteArray(), const QByteArray &printWrote = QByteArray());
     // A write ended unanswered that no read can tell about: its fate is not known.
     Notice writeUnanswered(qint64 nNowMs, qint64 nWriteSeq) { return say(Unconfirmed, nNowMs, nWriteSeq); }
     // Writes dropped from the queue behind a command the device did not take: not made.
@@ -81,8 +83,10 @@ public:
     void writeUnclear(const QByteArray &readKey, const QByteArray &target)
     {
         const int nIndex = indexOf(readKey, target);
-        if (nIndex >= 0)
+        if (nIndex >= 0) {
             m_listDoubts[nIndex].printTaken.clear();
+            m_listDoubts[nIndex].printWrote.clear();
+        }
     }
     // The write numbered nWriteSeq was taken (answered, in time or late): the burst ends. A doubt
     // of its read (readKey) about writes of the same target, the last sent no later, is settled:
@@ -138,6 +142,7 @@ private:
         QByteArray print;
         qint64 nWriteSeq = 0;  // the last write of its target in doubt, its number
         QByteArray printTaken; // empty: not known, a changed print counts as taken
+        QByteArray printWrote; // empty: not known
     };
     int indexOf(const QByteArray &readKey) const;
     int indexOf(const QByteArray &readKey, const QByteArray &target) const;

@@ -466,7 +466,7 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
             // device holds since, whatever it did with the write; nothing is guessed.
             if (!bInDoubt && m_hashReadAnsweredSeq.value(key, -1) < cmd.nSeq)
                 sayNotice(m_notices.writeInDoubt(key, writeTarget(cmd), print, cmd.nSeq,
-                                                 takesWrittenValueAlone(cmd) ? printTaken : QByteArray()));
+                                                 takesWrittenValueAlone(cmd) ? printTaken : QByteArray(), printTaken));
             bInDoubt = true;
         }
     }

@@ -733,7 +733,7 @@ private slots:
         QTest::addColumn<bool>("lost");          // the link goes before the answer
         QTest::addColumn<QString>("topic");      // the panel told the value read back
         QTest::addColumn<QString>("held");       // the record at the end
-        QTest::addColumn<QString>("readBack");   // its read back's first answer: "", "none", "lost" with the link, "other": the device back holding held, "late": a read sent with it, both answered after the next heartbeat's, "inflight": a read sent with it, both left unanswered (it taken), the read's answer coming while its read back, unanswered, is in flight, or "unclear": a read sent before it and it left unanswered, not taken ("unclearbound": its read back unanswered once too, the doubt given up at the scene reads' bound)
+        QTest::addColumn<QString>("readBack");   // its read back's first answer: "", "none", "lost" with the link, "other": the device back holding held, "late": a read sent with it, both answered after the next heartbeat's, "inflight": a read sent with it, both left unanswered (it taken), the read's answer coming while its read back, unanswered, is in flight ("behind": the read back answered), or "unclear": a read sent before it and it left unanswered, not taken ("unclearbound": its read back unanswered once too, the doubt given up at the scene reads' bound)
         const QByteArray name = QByteArray("Hall").leftJustified(12, '\0');
         QTest::newRow("device name, unanswered") << "系统设置" << 10 << QByteArray() << name << false << "slot_getSystemDeviceName" << "Hall" << "";
         QTest::newRow("output delay, unanswered") << "输出口设置" << 21 << hex("01") << hex("01002A") << false << "Delay" << "42" << "";
@@ -742,6 +742,9 @@ private slots:
         QTest::newRow("screen size, answered late behind a read of the old size") << "大屏宽高" << 0 << hex("00") << hex("0F0008703C") << false << "slot_tarnScreenHeld" << "3840x2160" << "late";
         // the late answer may be the read back's or the read's: it counts from the read, sent before the write
         QTest::newRow("screen size, answered late while its read back is in flight") << "大屏宽高" << 0 << hex("00") << hex("0F0008703C") << false << "slot_tarnScreenHeld" << "3840x2160" << "inflight";
+        // its read back's answer may be the read's, sent before it: showing the new value, it shows it taken
+        QTest::newRow("screen size, its read back answered behind a read left unanswered") << "大屏宽高" << 0 << hex("00") << hex("0F0008703C") << false << "slot_tarnScreenHeld" << "3840x2160" << "behind";
+        QTest::newRow("output delay, its read back answered behind a read left unanswered") << "输出口设置" << 21 << hex("01") << hex("01002A") << false << "Delay" << "42" << "behind";
         // each answer may be a read's sent before it: at the bound the doubt is said as not known
         QTest::newRow("scene name of a scene without layers, not taken, read back of unclear owner to its bound") << "场景操作" << 40 << hex("01") << hex("01") + name << false << "" << "S1" << "unclearbound";
         const QByteArray osd = hex("0100C8FF01000000000080001000FF000000FF");
@@ -767,7 +770,8 @@ private slots:
         QFETCH(QString, readBack);
         const int nCmd = g_getTexingIndex(cmd);
         const int nReadSub = nCmd == Tx_OSDSet || sub == 40 ? 0 : sub; // a rename by the scene read
-        const bool bLate = readBack == "late", bUnclear = readBack.startsWith("unclear"), bInFlight = readBack == "inflight";
+        const bool bLate = readBack == "late", bUnclear = readBack.startsWith("unclear");
+        const bool bInFlight = readBack == "inflight" || readBack == "behind";
         const bool bSaid = readBack == "other" || bUnclear; // not made (at the bound: not known)
         CDeviceSimulator sim;
         if (bUnclear)
@@ -799,14 +803,14 @@ private slots:
         QVERIFY(record() != held || bUnclear);
         BesMessageBox::clearTestRecords();
         spy.clear();
-        const QByteArray oldAnswer = bInFlight ? CDeviceSimulator::replyFrame(nCmd, 1, nReadSub, sim.model().answer(nCmd, 1, nReadSub, read))
+        const QByteArray oldAnswer = readBack == "inflight" ? CDeviceSimulator::replyFrame(nCmd, 1, nReadSub, sim.model().answer(nCmd, 1, nReadSub, read))
                                                : QByteArray();
         if (bInFlight)
             sim.injectFault(CDeviceSimulator::NoAnswer, nCmd); // the read; the write is taken
         // late: the read, then the write, in one millisecond (no gate between them: its id was the last answered)
         sim.injectFault(bLate ? CDeviceSimulator::AfterNext : bUnclear ? CDeviceSimulator::NoAnswer : CDeviceSimulator::TakenNoAnswer, nCmd,
                         bLate || bUnclear ? 2 : 1);
-        if (readBack == "none" || readBack == "lost" || bInFlight || readBack == "unclearbound")
+        if (readBack == "none" || readBack == "lost" || readBack == "inflight" || readBack == "unclearbound")
             sim.injectFault(readBack == "lost" ? CDeviceSimulator::DropConnection : CDeviceSimulator::NoAnswer, nCmd);
         worker.injectClockHeld(bLate);
         if (bLate || bUnclear || bInFlight)
@@ -817,7 +821,8 @@ private slots:
         if (bInFlight) { // a heartbeat's reply ends both; the read's answer comes once the read back is sent
             worker.injectHeartbeatSent();
             QTRY_COMPARE(sim.requests(nCmd).last().nReadOrWrite, 1);
-            worker.injectReceivedData(oldAnswer);
+            if (!oldAnswer.isEmpty())
+                worker.injectReceivedData(oldAnswer);
         }
         worker.injectClockHeld(false);
         if (bLate)
