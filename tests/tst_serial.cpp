@@ -294,6 +294,12 @@ private slots:
         // another input renamed meanwhile: its read back shows input 1's old name
         QTest::newRow("input name dropped, another input's taken") << "inputs";
         QTest::newRow("save to a new scene, its acknowledgement garbled") << "save";
+        // answers in turn, a name read's past the reply time-out and a scene read's later still:
+        // the scene read, ended while the device answered the read before it, is taken late,
+        // neither read again nor said
+        QTest::newRow("scene read behind a backlog") << "backlog";
+        // the port opened again with a write on the line: its refusal is news of its own
+        QTest::newRow("write refused on the port opened again") << "reopened";
     }
     void deviceWorkOnTheLine()
     {
@@ -407,6 +413,30 @@ private slots:
             worker.setMcuCommand(QString::fromUtf8("场景操作"), QByteArray(1, 1), 1, 0);
             worker.setMcuCommand(QString::fromUtf8("场景操作"), QByteArray(1, 2), 1, 0);
             QTRY_COMPARE_WITH_TIMEOUT(worker.getSceneList().at(0)->strName, QString("Moved"), 5000);
+        } else if (kind == "backlog") { // a name read answered last: the next one and the scene read go out back to back
+            worker.setMcuCommand(strSys, QByteArray(), 1, 10);
+            SimTest::settle(worker, sim);
+            sim.model().scenes[1].strName = "Moved";
+            sim.setAnswersInTurn(true);
+            connect(&sim, &CDeviceSimulator::requestReceived, &sim,
+                    [&sim](int nCmd) { sim.setReplyDelay(nCmd == 35 ? 1200 : 400); }); // 300 ms reply time-out
+            worker.setMcuCommand(strSys, QByteArray(), 1, 10);
+            worker.setMcuCommand(QString::fromUtf8("场景操作"), QByteArray(1, 2), 1, 0);
+            QTRY_COMPARE_WITH_TIMEOUT(worker.getSceneList().at(1)->strName, QString("Moved"), 5000);
+            SimTest::settle(worker, sim);
+            QCOMPARE(TestUtil::said("notice", QString(), QString::fromUtf8("画布未刷新")), 0);
+            QCOMPARE(sim.requests(35, 0).size(), 1);
+        } else if (kind == "reopened") {
+            const QString strPorts = QString::fromUtf8("输出口设置");
+            sim.injectFault(CDeviceSimulator::Nak, 37, 2);
+            worker.setMcuCommand(strPorts, QByteArray::fromHex("01002A"), 2, 21);
+            QTRY_COMPARE(TestUtil::said("notice", QString(), QString::fromUtf8("修改未生效")), 1);
+            connect(&sim, &CDeviceSimulator::requestReceived, &worker, [&worker, &sim](int nCmd) {
+                if (nCmd == 37) // the write on the line: the port is opened again before the device refuses it
+                    worker.connectToSerislport(sim.ptyName());
+            });
+            worker.setMcuCommand(strPorts, QByteArray::fromHex("020007"), 2, 21);
+            QTRY_COMPARE(TestUtil::said("notice", QString(), QString::fromUtf8("修改未生效")), 2);
         } else {
             sim.injectFault(CDeviceSimulator::BadCheck, 35);
             worker.setMcuCommand(QString::fromUtf8("场景操作"), QByteArray(1, 2), 1, 0);

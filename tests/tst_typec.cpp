@@ -281,6 +281,7 @@ void TestTypeC::silentLine_data()
     QTest::newRow("answers nothing") << -1;
     QTest::newRow("answers nothing once read") << -2;
     QTest::newRow("misses a poll, answers when asked once more") << -3;
+    QTest::newRow("misses a poll twice, answering in between") << -4; // -4: two polls missed
     QTest::newRow("device information garbled at every ask") << 3;
     QTest::newRow("device information garbled once") << 1;
 }
@@ -308,7 +309,7 @@ void TestTypeC::silentLine()
         QTRY_VERIFY_WITH_TIMEOUT(w.editSceneMain()->isVisible(), 8000);
         sim.setAnswering(false);
     }
-    if (garbled == 1 || garbled == -3) {
+    if (garbled == 1 || garbled <= -3) {
         QTRY_VERIFY_WITH_TIMEOUT(w.editSceneMain()->isVisible(), 8000);
         QCOMPARE(w.editSceneMain()->currentDevice(), pDevice->getDeviceInfo());
         QTRY_COMPARE(pDevice->getDeviceInfo()->vectorInput.size(), 4);
@@ -318,6 +319,18 @@ void TestTypeC::silentLine()
             connect(&sim, &CDeviceSimulator::requestReceived, &sim,
                     [&sim, nPolls](int nCmd) { sim.setAnswering(nCmd != 32 || sim.requests(32).size() != nPolls + 1); });
             QTRY_VERIFY_WITH_TIMEOUT(sim.requests(32).size() > nPolls + 2 && !pDevice->hasCommandInFlight(), 12000);
+        }
+        if (garbled == -4) { // the next poll goes unanswered, the ask after it is answered, the next poll not: asked once more too
+            QTRY_VERIFY(!pDevice->hasCommandInFlight() && pDevice->queuedCommandCount() == 0);
+            const int nPolls = sim.requests(32).size();
+            connect(&sim, &CDeviceSimulator::requestReceived, &sim, [&sim, nPolls](int nCmd) {
+                const int nPoll = sim.requests(32).size() - nPolls;
+                sim.setAnswering(nCmd != 32 || (nPoll != 1 && nPoll != 3));
+            });
+            QTRY_VERIFY_WITH_TIMEOUT(sim.requests(32).size() > nPolls + 1 && !pDevice->hasCommandInFlight(), 8000);
+            pDevice->setInputSrcCmd(); // polled again at once, not at the poll's period
+            QTRY_VERIFY_WITH_TIMEOUT(!pDevice->isConnected() || (sim.requests(32).size() > nPolls + 3 && !pDevice->hasCommandInFlight()),
+                                     8000);
         }
         QVERIFY(pDevice->isConnected());
         QCOMPARE(TestUtil::said("tipInfor"), 0);
