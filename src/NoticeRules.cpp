@@ -139,8 +139,9 @@ CNoticeRules::Notice CNoticeRules::readGivenUp(const QByteArray &readKey, qint64
     return settle(readKey) ? Unconfirmed : Nothing;
 }
 
-void CNoticeRules::renumbered(qint64 nSeq, const std::function<QByteArray(const QByteArray &)> &fnNow)
+QList<QByteArray> CNoticeRules::renumbered(qint64 nSeq, const std::function<QByteArray(const QByteArray &)> &fnNow)
 {
+    QList<QByteArray> listMoved;
     for (int i = m_listDoubts.size() - 1; i >= 0; --i) {
         Doubt &doubt = m_listDoubts[i];
         if (doubt.nWriteSeq >= nSeq)
@@ -150,11 +151,14 @@ void CNoticeRules::renumbered(qint64 nSeq, const std::function<QByteArray(const 
             m_listDoubts.removeAt(i);
             continue;
         }
+        if (key != doubt.key && !listMoved.contains(key))
+            listMoved.append(key);
         doubt.key = key;
         const QByteArray target = fnNow(doubt.target);
         if (!target.isEmpty())
             doubt.target = target;
     }
+    return listMoved;
 }
 
 bool CNoticeRules::settle(const QByteArray &readKey)

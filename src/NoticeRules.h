@@ -110,8 +110,9 @@ public:
     // The device numbered its records anew (a scene deleted) on the command numbered nSeq: the
     // doubts of writes sent before it follow, their read and target named as fnNow names them now.
     // A doubt whose read fnNow names no more (the deleted scene's) is moot: it ends unsaid. A
-    // target fnNow names no more stays as it is (its read still tells).
-    void renumbered(qint64 nSeq, const std::function<QByteArray(const QByteArray &)> &fnNow);
+    // target fnNow names no more stays as it is (its read still tells). Returns the reads the
+    // doubts that moved now wait for.
+    QList<QByteArray> renumbered(qint64 nSeq, const std::function<QByteArray(const QByteArray &)> &fnNow);
     // A new link is made (doubts wait for their reads, which go to this link); nLastSentSeq: the
     // ledger's last number then, the writes numbered up to it are of the links before. Nothing is
     // news again before the device is heard on it.

@@ -619,7 +619,7 @@ void CTcpDeviceThread::renumberAfterDelete(int nDeleted, qint64 nDeleteSeq)
     // The doubts of writes sent before it name scenes by the numbering it ended. The device answers
     // in order: every write sent before it has ended by now (its doubt made), none ends later.
     const auto now = [nDeleted](const QByteArray &key) { return sceneKeyAfterDelete(key, nDeleted); };
-    m_notices.renumbered(nDeleteSeq, now);
+    const QList<QByteArray> listMoved = m_notices.renumbered(nDeleteSeq, now);
     QHash<QByteArray, int> hashOwn; // the reads queued follow below, and their counts with them
     for (auto it = m_hashOwnReads.cbegin(); it != m_hashOwnReads.cend(); ++it) {
         const QByteArray key = now(it.key());
@@ -650,6 +650,15 @@ void CTcpDeviceThread::renumberAfterDelete(int nDeleted, qint64 nDeleteSeq)
                             m_listWantedReads.end());
     for (_mcu_cmd &read : m_listWantedReads)
         follow(read);
+    // A read a moved doubt waited for may have left after the delete, naming its scene by the old
+    // numbering: the device answers it for the next scene. Its scene is read by the new numbering
+    // (merged into one still queued, renumbered above).
+    for (const QByteArray &key : listMoved) {
+        if (isTarnSceneRead(_mcu_cmd(Tx_SceneInfo, 1, uchar(key.at(1)), key.mid(2))))
+            readScene(uchar(key.at(2)));
+        else
+            queueRead(uchar(key.at(0)), key.mid(2), uchar(key.at(1)));
+    }
     if (!listGone.isEmpty() || nMoved > 0)
         CDeviceLog::write({QString("The device"), m_strIp, QString("queued scene reads follow the delete of"), nDeleted,
                            QString("dropped, renumbered:"), listGone.size(), nMoved});

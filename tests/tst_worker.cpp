@@ -583,6 +583,7 @@ private slots:
         BesMessageBox::clearTestRecords();
         sim.injectFault(CDeviceSimulator::Fault(fault), 35);
         worker.setMcuCommand(strScene, hex("03") + g_toGbkField("New", 12), 2, 40);
+        worker.setMcuCommand(strScene, hex("03"), 1, 0); // as the card does
         worker.setMcuCommand(strScene, QByteArray(1, char(deleted)), 2, 30);
         QTRY_VERIFY(sim.hasRequest(35, 30));
         if (title.isEmpty())
