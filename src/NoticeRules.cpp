@@ -88,7 +88,7 @@ CNoticeRules::Notice CNoticeRules::writeInDoubt(const QByteArray &readKey, const
     return eNotice;
 }
 
-void CNoticeRules::writeTaken(const QByteArray &readKey, const QByteArray &target, const QByteArray &printRecords, qint64 nWriteSeq)
+void CNoticeRules::writeTaken(const QByteArray &readKey, const QByteArray &target, const PrintOf &fnPrint, qint64 nWriteSeq)
 {
     m_bSaid = false;
     for (int i = m_listDoubts.size() - 1; i >= 0; --i) {
@@ -98,21 +98,21 @@ void CNoticeRules::writeTaken(const QByteArray &readKey, const QByteArray &targe
         if (doubt.target == target && nWriteSeq >= doubt.nWriteSeq) {
             m_listDoubts.removeAt(i);
         } else {
-            doubt.print = printRecords;
+            doubt.print = fnPrint(doubt.target);
             doubt.printTaken.clear(); // what it would hold now is not known
             doubt.printWrote.clear();
         }
     }
 }
 
-CNoticeRules::Notice CNoticeRules::readAnswered(const QByteArray &readKey, const QByteArray &printRecords, qint64 nReadSeq,
-                                                qint64 nNowMs)
+CNoticeRules::Notice CNoticeRules::readAnswered(const QByteArray &readKey, const PrintOf &fnPrint, qint64 nReadSeq, qint64 nNowMs)
 {
     bool bOld = false;
     for (int i = m_listDoubts.size() - 1; i >= 0; --i) {
         Doubt &doubt = m_listDoubts[i];
         if (doubt.key != readKey)
             continue;
+        const QByteArray printRecords = fnPrint(doubt.target);
         if (nReadSeq < doubt.nWriteSeq) {
             // What the device held before the write, unless it is the answer of a read sent after
             // it: showing what the write leaves, it shows the device holds that either way.

@@ -88,14 +88,25 @@ public:
             m_listDoubts[nIndex].printWrote.clear();
         }
     }
+    // What the records hold now for the read, as a doubt of the write target given compares it
+    // (a read that tells several fields: the target's own, where others may change the rest).
+    using PrintOf = std::function<QByteArray(const QByteArray &target)>;
     // The write numbered nWriteSeq was taken (answered, in time or late): the burst ends. A doubt
     // of its read (readKey) about writes of the same target, the last sent no later, is settled:
     // the device holds what came after them, whatever became of those in doubt. Any other doubt of
-    // that read now compares with the records as the taken write left them (printRecords).
-    void writeTaken(const QByteArray &readKey, const QByteArray &target, const QByteArray &printRecords, qint64 nWriteSeq);
-    // The read readKey numbered nReadSeq was answered; printRecords is what the records hold now. A
+    // that read now compares with the records as the taken write left them (fnPrint).
+    void writeTaken(const QByteArray &readKey, const QByteArray &target, const PrintOf &fnPrint, qint64 nWriteSeq);
+    void writeTaken(const QByteArray &readKey, const QByteArray &target, const QByteArray &printRecords, qint64 nWriteSeq)
+    {
+        writeTaken(readKey, target, [&printRecords](const QByteArray &) { return printRecords; }, nWriteSeq);
+    }
+    // The read readKey numbered nReadSeq was answered; fnPrint gives what the records hold now. A
     // read sent before the (last) doubtful write tells what the device held before it.
-    Notice readAnswered(const QByteArray &readKey, const QByteArray &printRecords, qint64 nReadSeq, qint64 nNowMs);
+    Notice readAnswered(const QByteArray &readKey, const PrintOf &fnPrint, qint64 nReadSeq, qint64 nNowMs);
+    Notice readAnswered(const QByteArray &readKey, const QByteArray &printRecords, qint64 nReadSeq, qint64 nNowMs)
+    {
+        return readAnswered(readKey, [&printRecords](const QByteArray &) { return printRecords; }, nReadSeq, nNowMs);
+    }
     // The read readKey is not asked again on this link, unanswered: what it was to settle is said
     // as of unknown fate.
     Notice readGivenUp(const QByteArray &readKey, qint64 nNowMs);

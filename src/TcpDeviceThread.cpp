@@ -456,7 +456,7 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
     bool bInDoubt = false;
     if (bWrite && (eEnding == Unanswered || eEnding == LostInFlight)) {
         const QByteArray key = readBackKey(cmd);
-        const QByteArray print = key.isEmpty() ? QByteArray() : recordPrint(key);
+        const QByteArray print = key.isEmpty() ? QByteArray() : recordPrint(key, writeTarget(cmd));
         // What the records hold already: the read back cannot tell made from not made, and the
         // device holds that value either way.
         const QByteArray printTaken = key.isEmpty() ? QByteArray() : printIfTaken(cmd, key);
@@ -726,7 +726,8 @@ void CTcpDeviceThread::writeAcknowledged(const _mcu_cmd &sent)
 {
     // Taken: a later refusal is news again, and a doubt of its kind is settled.
     const QByteArray key = readBackKey(sent);
-    m_notices.writeTaken(key, writeTarget(sent), m_notices.hasDoubt(key) ? recordPrint(key) : QByteArray(), sent.nSeq);
+    m_notices.writeTaken(key, writeTarget(sent), [this, &key](const QByteArray &target) { return recordPrint(key, target); },
+                         sent.nSeq);
     if (m_bReshowWhenSettled && !hasWritePending())
         scheduleShowLastRead();
 }
@@ -784,7 +785,7 @@ QByteArray CTcpDeviceThread::writeTarget(const _mcu_cmd &sent)
     return target;
 }
 
-QByteArray CTcpDeviceThread::recordPrint(const QByteArray &key) const
+QByteArray CTcpDeviceThread::recordPrint(const QByteArray &key, const QByteArray &target) const
 {
     QByteArray print;
     if (key.size() < 2)
@@ -825,9 +826,26 @@ QByteArray CTcpDeviceThread::recordPrint(const QByteArray &key) const
         break;
     case Tx_SetLayer: {
         const SystemInfo &i = *m_pSystemInfo;
-        s << m_bSystemRead << i.nMainSignumber << i.nXDeflection << i.nYDeflection << i.nLayerWidth << i.nLayerHeight << i.nXinput
-          << i.nYinput << i.ninputWidth << i.ninputHeight << i.nScaleMode << i.nXoutput << i.nYoutput << i.noutputWidth
-          << i.noutputHeight << i.nsilent << i.nsound << i.nbrightness;
+        s << m_bSystemRead;
+        // A Z live settings write sets its own fields alone (applyZSettingsWrite): a recall meanwhile
+        // changes the rest.
+        const int nWrite = target.size() < 2 || !isZ() ? -1 : uchar(target.at(0));
+        switch (nWrite == Tx_LEDWHSet ? 0 : nWrite == Tx_SetLayer ? uchar(target.at(1)) : -1) {
+        case 0: s << i.nLayerWidth << i.nLayerHeight; break;
+        case 10: s << i.nXDeflection << i.nYDeflection << i.nLayerWidth << i.nLayerHeight; break;
+        case 20: s << i.nXinput << i.nYinput << i.ninputWidth << i.ninputHeight; break;
+        case 42: s << i.nXoutput << i.nYoutput << i.noutputWidth << i.noutputHeight; break;
+        case 3: s << i.nMainSignumber; break;
+        case 43: s << i.nScaleMode; break;
+        case 44: s << i.nsilent; break;
+        case 45: s << i.nsound; break;
+        case 46: s << i.nbrightness; break;
+        default:
+            s << i.nMainSignumber << i.nXDeflection << i.nYDeflection << i.nLayerWidth << i.nLayerHeight << i.nXinput
+              << i.nYinput << i.ninputWidth << i.ninputHeight << i.nScaleMode << i.nXoutput << i.nYoutput << i.noutputWidth
+              << i.noutputHeight << i.nsilent << i.nsound << i.nbrightness;
+            break;
+        }
         break;
     }
     case Tx_LEDWHSet:
@@ -862,7 +880,7 @@ QByteArray CTcpDeviceThread::printIfTaken(const _mcu_cmd &sent, const QByteArray
         const auto saved = record;
         bApplied = fnApply();
         if (bApplied)
-            after = recordPrint(key);
+            after = recordPrint(key, writeTarget(sent));
         record = saved;
     };
     if (sent.nCmdIndex == Tx_SetSystem && sent.nSubIndex3 == 10 && p.size() >= 12) {
@@ -957,14 +975,17 @@ bool CTcpDeviceThread::askReadBack(int nCmd, const QByteArray &payload, int nSub
 {
     if (m_bLinkDown)
         return keepRead(m_listNextLinkReads, _mcu_cmd(nCmd, 1, nSub, payload), MaxWantedReads);
-    int &nAsked = m_hashOwnReads[readKey(nCmd, nSub, payload)];
-    if (nAsked >= MaxOwnReads) {
+    const QByteArray key = readKey(nCmd, nSub, payload);
+    if (m_hashOwnReads.value(key) >= MaxOwnReads) {
         CDeviceLog::write({QString("The device"), m_strIp, QString("read-back asked often enough on this link:"), nCmd, nSub});
         return false;
     }
-    ++nAsked;
     CDeviceLog::write({QString("The device"), m_strIp, QString("read back:"), nCmd, nSub});
-    queueRead(nCmd, payload, nSub);
+    bool bMerged = false;
+    queueRead(nCmd, payload, nSub, true, &bMerged);
+    int &nAsked = m_hashOwnReads[key]; // the read waiting is ours now
+    if (!bMerged)
+        ++nAsked;
     return true;
 }
 
@@ -1044,7 +1065,8 @@ void CTcpDeviceThread::readAnswered(const _mcu_cmd &read, bool bCredited, qint64
         nLatest = std::max(nLatest, read.nSeq);
     }
     if (m_notices.hasDoubt(key))
-        sayNotice(m_notices.readAnswered(key, recordPrint(key), nAnswersSeq, nowMs()));
+        sayNotice(m_notices.readAnswered(key, [this, &key](const QByteArray &target) { return recordPrint(key, target); },
+                                         nAnswersSeq, nowMs()));
 }
 
 void CTcpDeviceThread::readRefused(const _mcu_cmd &read, bool bCredited)
@@ -1440,12 +1462,13 @@ bool CTcpDeviceThread::setMcuCommand(const QString &strName, const QByteArray &p
     return enqueue(strName, payload, nReadOrWrite, nSubIndex, nReadOrWrite == 1);
 }
 
-bool CTcpDeviceThread::queueRead(int nCmd, const QByteArray &payload, int nSubIndex, bool bMerge)
+bool CTcpDeviceThread::queueRead(int nCmd, const QByteArray &payload, int nSubIndex, bool bMerge, bool *pMerged)
 {
-    return enqueue(g_texing_name[nCmd], payload, 1, nSubIndex, bMerge);
+    return enqueue(g_texing_name[nCmd], payload, 1, nSubIndex, bMerge, pMerged);
 }
 
-bool CTcpDeviceThread::enqueue(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSubIndex, bool bOnce)
+bool CTcpDeviceThread::enqueue(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSubIndex, bool bOnce,
+                               bool *pMerged)
 {
     if (!g_isTexingName(strName)) {
         CDeviceLog::write({QString("The device"), m_strIp, QString("unknown command name, not sent:"), strName});
@@ -1473,6 +1496,8 @@ bool CTcpDeviceThread::enqueue(const QString &strName, const QByteArray &payload
             bool bMerged = bInFlight;
             for (const _mcu_cmd *pQueued : qAsConst(m_listMcuCmd))
                 bMerged = readStillWaiting(bMerged, *pQueued, nCmd, nSubIndex, payload);
+            if (pMerged)
+                *pMerged = bMerged;
             if (bMerged)
                 return true;
         }

@@ -249,11 +249,13 @@ private:
     void sendHeartbeat();
     void sendMcuCommand(int nCmd, int nLen, const QByteArray &payload, int nReadOrWrite, int nSub);
     void wakeWorker();
-    bool enqueue(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSubIndex, bool bOnce);
+    // pMerged, when given, says whether a read was merged into the same one waiting.
+    bool enqueue(const QString &strName, const QByteArray &payload, int nReadOrWrite, int nSubIndex, bool bOnce,
+                 bool *pMerged = nullptr);
     // A follow-up read of the reply handlers. bMerge: a read nobody asked for (repeated at every
     // poll), which is not queued again while the same read waits anywhere in the queue; reads
     // the rules ask for (bMerge false) are queued as asked, twice if asked twice.
-    bool queueRead(int nCmd, const QByteArray &payload, int nSubIndex, bool bMerge = true);
+    bool queueRead(int nCmd, const QByteArray &payload, int nSubIndex, bool bMerge = true, bool *pMerged = nullptr);
     // How a command ended without the device taking it.
     enum Ending {
         NotSent,      // refused on the spot: switched off, link lost or never made
@@ -289,8 +291,9 @@ private:
     QByteArray readBackKey(const _mcu_cmd &sent) const;
     // What a write changes (the field, and the port, layer, scene or input), for the notice rules.
     static QByteArray writeTarget(const _mcu_cmd &sent);
-    // What the records hold for the read of that key (compared, not shown).
-    QByteArray recordPrint(const QByteArray &readKey) const;
+    // What the records hold for the read of that key (compared, not shown); given a write target
+    // of the Z live settings, only the fields such a write sets (a recall changes the rest).
+    QByteArray recordPrint(const QByteArray &readKey, const QByteArray &target = QByteArray()) const;
     // What the records would print for readKey had the device taken sent (the device name, the
     // Tarn screen size, an output port, a scene's audio or name, the Z live settings); empty
     // elsewhere.
@@ -303,8 +306,9 @@ private:
     // print now): the read back of it cannot tell whether the device took it.
     bool recordsHoldWrite(const _mcu_cmd &sent, const QByteArray &printTaken, const QByteArray &printRecords) const;
     // One read of a read-back: queued now (at most MaxOwnReads of one read per link until the
-    // operator writes its command again), or kept for the next link while the link is down. False
-    // when it was asked often enough on this link.
+    // operator writes its command again; one merged into the same read waiting is not asked
+    // again), or kept for the next link while the link is down. False when it was asked often
+    // enough on this link.
     bool askReadBack(int nCmd, const QByteArray &payload, int nSub);
     // A read of what the device holds failed (unanswered, lost with the link, dropped with the
     // queue, or answered of unclear owner leaving a doubt waiting): asked again, bounded as every

@@ -7,6 +7,7 @@
 #include "globalObserver.h"
 
 #include <algorithm>
+#include <tuple>
 
 using WireBytes::be16;
 using WireBytes::u8;
@@ -353,10 +354,17 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
         if (f.nSub == 20) {
             m_pDeviceInfo->nTakeScene = nSceneId;
             if (isZ()) {
-                // The scene's stored values are live now: its main source at once (the source
-                // strip reads it), and everything else as the device reports it.
-                if (const ZSceneInfo *pScene = findZScene(nSceneId))
-                    m_pSystemInfo->nMainSignumber = pScene->nMainSig;
+                // The scene's stored values are live now, as last read (the source strip reads
+                // the main source); the live settings read that follows says what the device holds.
+                // A write in doubt sent behind the recall compares with them.
+                if (const ZSceneInfo *pScene = findZScene(nSceneId)) {
+                    SystemInfo &i = *m_pSystemInfo;
+                    i.nMainSignumber = pScene->nMainSig;
+                    std::tie(i.nXinput, i.nYinput, i.ninputWidth, i.ninputHeight) =
+                        std::make_tuple(pScene->nXinput, pScene->nYinput, pScene->ninputWidth, pScene->ninputHeight);
+                    std::tie(i.nScaleMode, i.nsilent, i.nsound, i.nbrightness) =
+                        std::make_tuple(pScene->nScaleMode, pScene->nsilent, pScene->nsound, pScene->nbrightness);
+                }
                 // The strips show the live scene and source the records hold now: an answer
                 // handled since the card marked the recall (a scene read) showed them the old one.
                 notifySerial("slot_updateCurrentZDevice");

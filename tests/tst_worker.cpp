@@ -889,6 +889,9 @@ private slots:
         QTest::newRow("recall taken, its live settings read refused once") << "recallnak" << "";
         // asked to its bound, then said once: the records may hold the scene shown before
         QTest::newRow("recall taken, its live settings read never answered") << "recallgiveup" << "修改未确认";
+        // the mute's read back merges into that read: asked as often as before; the scene stored with
+        // its sound on, the device holding it shows the mute dropped
+        QTest::newRow("recall taken, the mute behind it dropped, its live settings read unanswered twice") << "recallmute" << "修改未生效";
         // the next link's count says the scene is not there
         QTest::newRow("save to a new scene never answered, its read back lost with the link") << "savegone" << "修改未生效";
         // the device refuses to read a scene it does not have; a refusal credited to none is asked again
@@ -951,18 +954,24 @@ private slots:
             settle(worker, sim);
             QCOMPARE(sim.model().nTakeScene, 2);
             QCOMPARE(worker.getDeviceInfo()->nTakeScene, sim.model().nTakeScene);
-        } else if (ending == "recallread" || ending == "recallnak" || ending == "recallgiveup") { // the scene's brightness is live after it: read again
-            if (ending == "recallgiveup") { // read at the link's start, as a Z device's live settings are
+        } else if (ending.startsWith("recall")) { // the scene's brightness is live after it: read again
+            std::tie(sim.model().scenes[1].nBrightness, sim.model().scenes[1].nSilent) = std::make_tuple(75, 1); // its sound on
+            worker.setMcuCommand(strScene, hex("02"), 1, 0);
+            if (ending == "recallgiveup" || ending == "recallmute") { // read at the link's start, as a Z device's live settings are
+                sim.model().nSilent = 0; // muted
                 worker.askStartupRead(strLayer, hex("00"), 0);
-                settle(worker, sim);
             }
-            sim.model().scenes[1].nBrightness = 75;
-            sim.injectFault(ending == "recallnak" ? CDeviceSimulator::Nak : CDeviceSimulator::NoAnswer, 34, ending == "recallgiveup" ? 3 : 1);
-            worker.setMcuCommand(strScene, hex("02"), 2, 20);
             settle(worker, sim);
-            QCOMPARE(sim.model().nBrightness, 75);
-            // given up, the records keep the live settings of the scene shown before (said below)
-            QCOMPARE(worker.getSystemInfo()->nbrightness, ending == "recallgiveup" ? 100 : 75);
+            if (ending == "recallmute")
+                sim.model().scenes[1].nBrightness = 80; // another client's: the mute's doubt minds the sound alone
+            sim.injectFault(ending == "recallnak" ? CDeviceSimulator::Nak : CDeviceSimulator::NoAnswer, 34, ending == "recallread" || ending == "recallnak" ? 1 : 3);
+            worker.setMcuCommand(strScene, hex("02"), 2, 20);
+            if (ending == "recallmute")
+                worker.setMcuCommand(strLayer, hex("0000"), 2, 44);
+            settle(worker, sim);
+            QCOMPARE(sim.model().nSilent, 1);
+            QCOMPARE(worker.getSystemInfo()->nsilent, 1);
+            QCOMPARE(worker.getSystemInfo()->nbrightness, ending == "recallgiveup" ? 75 : sim.model().nBrightness); // given up: as stored
         } else if (ending == "saverefused" || ending == "saveunclear" || ending.startsWith("savecount")) {
             // unclear: the read back unanswered too, those asked again refused
             sim.injectFault(CDeviceSimulator::NoAnswer, 35, ending == "saveunclear" ? 2 : ending == "savecount" ? 4 : ending == "savecountquiet" ? 20 : 1);
