@@ -111,7 +111,7 @@ public:
     // as of unknown fate.
     Notice readGivenUp(const QByteArray &readKey, qint64 nNowMs);
     // A read the console asked itself, no doubt waiting on it (the Z live settings after a recall),
-    // is not asked again on this link, unanswered: the records may not hold what the device does.
+    // is not asked again on this link, unanswered: what the device holds was never reported.
     // Said as not confirmed, once per burst.
     Notice ownReadGivenUp(qint64 nNowMs) { return say(Unconfirmed, nNowMs, 0); }
     // The device holds no scene of the read readKey (refused, or beyond its count): a save to it

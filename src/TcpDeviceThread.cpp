@@ -1005,7 +1005,7 @@ void CTcpDeviceThread::readFailed(const _mcu_cmd &read)
         return;
     sayNotice(m_notices.readGivenUp(key, nowMs()));
     // The Z live settings read after a recall, given up with no doubt to say it: the records, and
-    // the settings page, may still hold the scene shown before.
+    // the settings page, hold the scene's values as stored, not what the device reported.
     if (!bStartup && !bDoubt && isZ() && key == readKey(Tx_SetLayer, 0, QByteArray(1, '\0')))
         sayNotice(m_notices.ownReadGivenUp(nowMs()));
     // No heartbeat tells a serial device's silence: one that leaves its start unanswered has none.
