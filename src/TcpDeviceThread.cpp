@@ -631,8 +631,8 @@ void CTcpDeviceThread::renumberAfterDelete(int nDeleted, qint64 nDeleteSeq)
         return c.nCmdIndex == Tx_SceneInfo && c.nReadOrWrite == 1 && (c.nSubIndex3 == 0 || c.nSubIndex3 == 80)
                && !c.byte.isEmpty();
     };
-    const QList<_mcu_cmd> listGone =
-        takeQueued([&](const _mcu_cmd &c) { return isSceneRead(c) && uchar(c.byte.at(0)) == nDeleted; });
+    const auto ofDeleted = [&](const _mcu_cmd &c) { return isSceneRead(c) && uchar(c.byte.at(0)) == nDeleted; };
+    const QList<_mcu_cmd> listGone = takeQueued(ofDeleted);
     int nMoved = 0;
     const auto follow = [&](_mcu_cmd &read) {
         if (isSceneRead(read) && uchar(read.byte.at(0)) > nDeleted) {
@@ -645,20 +645,14 @@ void CTcpDeviceThread::renumberAfterDelete(int nDeleted, qint64 nDeleteSeq)
         for (_mcu_cmd *pCmd : qAsConst(m_listMcuCmd))
             follow(*pCmd);
     }
-    m_listWantedReads.erase(std::remove_if(m_listWantedReads.begin(), m_listWantedReads.end(),
-                                           [&](const _mcu_cmd &c) { return isSceneRead(c) && uchar(c.byte.at(0)) == nDeleted; }),
-                            m_listWantedReads.end());
+    m_listWantedReads.erase(std::remove_if(m_listWantedReads.begin(), m_listWantedReads.end(), ofDeleted), m_listWantedReads.end());
     for (_mcu_cmd &read : m_listWantedReads)
         follow(read);
     // A read a moved doubt waited for may have left after the delete, naming its scene by the old
     // numbering: the device answers it for the next scene. Its scene is read by the new numbering
     // (merged into one still queued, renumbered above).
-    for (const QByteArray &key : listMoved) {
-        if (isTarnSceneRead(_mcu_cmd(Tx_SceneInfo, 1, uchar(key.at(1)), key.mid(2))))
-            readScene(uchar(key.at(2)));
-        else
-            queueRead(uchar(key.at(0)), key.mid(2), uchar(key.at(1)));
-    }
+    for (const QByteArray &key : listMoved)
+        queueRead(uchar(key.at(0)), key.mid(2), uchar(key.at(1)));
     if (!listGone.isEmpty() || nMoved > 0)
         CDeviceLog::write({QString("The device"), m_strIp, QString("queued scene reads follow the delete of"), nDeleted,
                            QString("dropped, renumbered:"), listGone.size(), nMoved});

@@ -463,8 +463,8 @@ private:
     void sceneReadOfUnclearOwner(const _mcu_cmd &read);
     void showCanvasNotice();
     // The device took the delete of scene nDeleted, numbered nDeleteSeq: the scene reads still
-    // queued or wanted, the doubts of writes sent before it and the reads answered before it
-    // follow the device's new numbering.
+    // queued or wanted, the counts of our reads and the doubts of writes sent before it follow the
+    // device's new numbering; a doubt moved reads its scene again.
     void renumberAfterDelete(int nDeleted, qint64 nDeleteSeq);
     // The reply being handled answers a read of ours of scene nId (scene or layer read, bSub), in
     // time: the scene was read whole.

@@ -887,7 +887,7 @@ private slots:
         QTest::newRow("recall never answered, then another") << "recall" << "修改未生效";
         QTest::newRow("recall taken, its live settings read unanswered once") << "recallread" << "";
         QTest::newRow("recall taken, its live settings read refused once") << "recallnak" << "";
-        // asked to its bound, then said once: the records may hold the scene shown before
+        // asked to its bound, then said once: the records hold the scene as stored, not as reported
         QTest::newRow("recall taken, its live settings read never answered") << "recallgiveup" << "修改未确认";
         // the mute's read back merges into that read: asked as often as before; the scene stored with
         // its sound on, the device holding it shows the mute dropped
