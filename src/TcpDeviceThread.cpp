@@ -52,15 +52,25 @@ bool keepRead(QList<_mcu_cmd> &list, const _mcu_cmd &read, int nMax)
     return true;
 }
 
+// The scene commands that name a scene by its number in their first byte (a scene, its layers,
+// its audio, a save (its source, then its target), a recall, a delete, a rename).
+bool namesSceneBySub(int nCmd, int nSub)
+{
+    static const int s_anSubs[] = {0, 10, 20, 30, 40, 50, 51, 80};
+    return nCmd == Tx_SceneInfo && std::find(std::begin(s_anSubs), std::end(s_anSubs), nSub) != std::end(s_anSubs);
+}
+
+bool namesScene(const _mcu_cmd &cmd)
+{
+    return namesSceneBySub(cmd.nCmdIndex, cmd.nSubIndex3) && !cmd.byte.isEmpty();
+}
+
 // A read key or write target naming a scene (a scene, its audio, a save, rename, recall or
 // delete), named as the device numbers it after scene nDeleted went: the scenes behind it one
 // lower. Empty for the deleted scene itself; anything else as it is.
 QByteArray sceneKeyAfterDelete(const QByteArray &key, int nDeleted)
 {
-    static const int s_anSubs[] = {0, 10, 20, 30, 40, 50, 51, 80};
-    const bool bScene = key.size() >= 3 && uchar(key.at(0)) == Tx_SceneInfo
-                        && std::find(std::begin(s_anSubs), std::end(s_anSubs), uchar(key.at(1))) != std::end(s_anSubs);
-    if (!bScene)
+    if (key.size() < 3 || !namesSceneBySub(uchar(key.at(0)), uchar(key.at(1))))
         return key;
     const int nScene = uchar(key.at(2));
     if (nScene == nDeleted)
@@ -69,6 +79,24 @@ QByteArray sceneKeyAfterDelete(const QByteArray &key, int nDeleted)
     if (nScene > nDeleted)
         now[2] = char(nScene - 1);
     return now;
+}
+
+// A queued command naming scenes by number, renumbered as the device numbers them after scene
+// nDeleted went. False when it names the deleted scene: nothing is left for it to act on (a save
+// from the live scene names it 0, which stays).
+bool followDelete(_mcu_cmd &cmd, int nDeleted)
+{
+    if (!namesScene(cmd))
+        return true;
+    const int nNamed = std::min(cmd.nSubIndex3 == 10 ? 2 : 1, cmd.byte.size());
+    for (int i = 0; i < nNamed; ++i) {
+        const int nScene = uchar(cmd.byte.at(i));
+        if (nScene == nDeleted)
+            return false;
+        if (nScene > nDeleted)
+            cmd.byte[i] = char(nScene - 1);
+    }
+    return true;
 }
 } // namespace
 
@@ -627,18 +655,19 @@ void CTcpDeviceThread::renumberAfterDelete(int nDeleted, qint64 nDeleteSeq)
             hashOwn[key] = std::max(hashOwn.value(key), it.value());
     }
     m_hashOwnReads.swap(hashOwn);
-    const auto isSceneRead = [](const _mcu_cmd &c) {
-        return c.nCmdIndex == Tx_SceneInfo && c.nReadOrWrite == 1 && (c.nSubIndex3 == 0 || c.nSubIndex3 == 80)
-               && !c.byte.isEmpty();
+    // What waits in the queue was made by the numbering before it (no command naming a scene
+    // leaves while a delete is in flight): it follows, and what names the deleted scene goes. A
+    // write of it is moot, said of nowhere; the panels are shown the records.
+    const auto ofDeleted = [nDeleted](const _mcu_cmd &c) {
+        _mcu_cmd copy = c;
+        return !followDelete(copy, nDeleted);
     };
-    const auto ofDeleted = [&](const _mcu_cmd &c) { return isSceneRead(c) && uchar(c.byte.at(0)) == nDeleted; };
     const QList<_mcu_cmd> listGone = takeQueued(ofDeleted);
     int nMoved = 0;
-    const auto follow = [&](_mcu_cmd &read) {
-        if (isSceneRead(read) && uchar(read.byte.at(0)) > nDeleted) {
-            read.byte[0] = char(uchar(read.byte.at(0)) - 1);
-            ++nMoved;
-        }
+    const auto follow = [&](_mcu_cmd &cmd) {
+        const QByteArray before = cmd.byte;
+        followDelete(cmd, nDeleted);
+        nMoved += cmd.byte != before;
     };
     {
         QMutexLocker queue(m_pMutexSend);
@@ -648,13 +677,14 @@ void CTcpDeviceThread::renumberAfterDelete(int nDeleted, qint64 nDeleteSeq)
     m_listWantedReads.erase(std::remove_if(m_listWantedReads.begin(), m_listWantedReads.end(), ofDeleted), m_listWantedReads.end());
     for (_mcu_cmd &read : m_listWantedReads)
         follow(read);
-    // A read a moved doubt waited for may have left after the delete, naming its scene by the old
-    // numbering: the device answers it for the next scene. Its scene is read by the new numbering
-    // (merged into one still queued, renumbered above).
+    if (std::any_of(listGone.cbegin(), listGone.cend(), [](const _mcu_cmd &c) { return c.nReadOrWrite != 1; }))
+        scheduleShowLastRead();
+    // A moved doubt's read is asked by the new numbering: merged into the one still queued
+    // (renumbered above), or asked anew when none waits.
     for (const QByteArray &key : listMoved)
         queueRead(uchar(key.at(0)), key.mid(2), uchar(key.at(1)));
     if (!listGone.isEmpty() || nMoved > 0)
-        CDeviceLog::write({QString("The device"), m_strIp, QString("queued scene reads follow the delete of"), nDeleted,
+        CDeviceLog::write({QString("The device"), m_strIp, QString("queued scene commands follow the delete of"), nDeleted,
                            QString("dropped, renumbered:"), listGone.size(), nMoved});
 }
 
@@ -1727,6 +1757,11 @@ int CTcpDeviceThread::sendCmdList(bool bSerial)
         // queue lock, so a command queued after the stop is never taken by this loop.
         QMutexLocker queue(m_pMutexSend);
         if (m_listMcuCmd.isEmpty() || m_bStop)
+            return -1;
+        // A scene named by number waits while a delete is in flight: the device numbers the
+        // scenes behind the deleted one anew, and the delete's answer renumbers what waits.
+        const auto isDelete = [](const _mcu_cmd &c) { return c.nCmdIndex == Tx_SceneInfo && c.nSubIndex3 == 30 && c.nReadOrWrite != 1; };
+        if (namesScene(*m_listMcuCmd.first()) && std::any_of(m_ledger.inFlight().cbegin(), m_ledger.inFlight().cend(), isDelete))
             return -1;
         pCmd = m_listMcuCmd.takeFirst();
     }

@@ -400,20 +400,28 @@ private slots:
 
     // Scene commands sent back to back: each reply is applied to the scene its own command
     // named, so the worker's scenes and live scene end as the device's; after a delete the
-    // live scene follows the scene it named.
+    // live scene follows the scene it named. A command queued before a delete's answer names
+    // scenes as they were numbered then: it acts on the scene the operator saw.
     void backToBackSceneCommands_data()
     {
-        QTest::addColumn<QList<int>>("commands"); // (sub, scene id) pairs in sending order
-        QTest::addColumn<QStringList>("names");   // scene names left, in order
-        QTest::newRow("recall 3, delete 2") << QList<int>({20, 3, 30, 2}) << QStringList({"S1", "S3"});
-        QTest::newRow("recall 2, delete 3") << QList<int>({20, 2, 30, 3}) << QStringList({"S1", "S2"});
-        QTest::newRow("delete 3, delete 2") << QList<int>({30, 3, 30, 2}) << QStringList({"S1"});
-        QTest::newRow("recall 3, delete 1") << QList<int>({20, 3, 30, 1}) << QStringList({"S2", "S3"});
+        QTest::addColumn<QByteArrayList>("commands"); // sub (0: a read), then payload, in sending order
+        QTest::addColumn<QStringList>("names");       // scene names left, in order
+        QTest::addColumn<QString>("live");
+        QTest::newRow("recall 3, delete 2") << QByteArrayList({hex("1403"), hex("1e02")}) << QStringList({"S1", "S3"}) << "S3";
+        QTest::newRow("recall 2, delete 3") << QByteArrayList({hex("1402"), hex("1e03")}) << QStringList({"S1", "S2"}) << "S2";
+        QTest::newRow("delete 3, delete 2") << QByteArrayList({hex("1e03"), hex("1e02")}) << QStringList({"S1"}) << "S1";
+        QTest::newRow("recall 3, delete 1") << QByteArrayList({hex("1403"), hex("1e01")}) << QStringList({"S2", "S3"}) << "S3";
+        QTest::newRow("delete 1, recall 3") << QByteArrayList({hex("1e01"), hex("1403")}) << QStringList({"S2", "S3"}) << "S3";
+        QTest::newRow("delete 2, delete 3") << QByteArrayList({hex("1e02"), hex("1e03")}) << QStringList({"S1"}) << "S1";
+        QTest::newRow("delete 2, delete 2 again") << QByteArrayList({hex("1e02"), hex("1e02")}) << QStringList({"S1", "S3"}) << "S1";
+        QTest::newRow("delete 1, rename 3") << QByteArrayList({hex("1e01"), hex("2803") + g_toGbkField("New", 12), hex("0003")})
+                                            << QStringList({"S2", "New"}) << "none";
     }
     void backToBackSceneCommands()
     {
-        QFETCH(QList<int>, commands);
+        QFETCH(QByteArrayList, commands);
         QFETCH(QStringList, names);
+        QFETCH(QString, live);
         CDeviceSimulator sim(CSimDeviceModel::Tarn, 2, 3);
         QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
         CTcpDeviceThread worker;
@@ -421,24 +429,24 @@ private slots:
         worker.setMcuCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
         settle(worker, sim);
         QCOMPARE(worker.getSceneList().size(), 3);
-        // the last reply was a scene reply, so the two commands leave back to back and the
-        // first reply arrives after the second command went out
+        // the last reply was a scene reply, so the commands may leave back to back and the first
+        // reply arrives after the second command was queued
         sim.setReplyDelay(200);
-        for (int i = 0; i < commands.size(); i += 2)
-            worker.setMcuCommand(QString::fromUtf8("场景操作"), QByteArray(1, char(commands.at(i + 1))), 2, commands.at(i));
-        QTRY_VERIFY_WITH_TIMEOUT(sim.requests(35, commands.at(2)).size() >= 1, 3000);
-        QTRY_COMPARE(worker.getSceneList().size(), names.size());
+        for (const QByteArray &cmd : commands)
+            worker.setMcuCommand(QString::fromUtf8("场景操作"), cmd.mid(1), cmd.at(0) ? 2 : 1, uchar(cmd.at(0)));
+        settle(worker, sim);
         QStringList held;
         for (int i = 0; i < worker.getSceneList().size(); ++i) {
             QCOMPARE(worker.getSceneList().at(i)->nId, i + 1);
             held << worker.getSceneList().at(i)->strName;
         }
-        QCOMPARE(held, names);
         QStringList device;
         for (const CSimScene &s : sim.model().scenes)
             device << s.strName;
+        QCOMPARE(device, names);
         QCOMPARE(held, device);
         QTRY_COMPARE(worker.getDeviceInfo()->nTakeScene, sim.model().nTakeScene);
+        QCOMPARE(live, sim.model().nTakeScene > 0 ? sim.model().scenes.at(sim.model().nTakeScene - 1).strName : QString("none"));
     }
 
     // The scene count, the scene records and the scenes' audio end as the device holds them (an
