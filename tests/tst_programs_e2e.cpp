@@ -319,6 +319,22 @@ private slots:
         refreshAndCompare(tarn(), *m_pSimT, "TSN");
     }
 
+    // A card's menu open while the scene ahead of it is deleted: the card takes its scene's new
+    // number in place, and the entry chosen then recalls the scene the operator saw.
+    void menuOpenAcrossADelete()
+    {
+        QPointer<CCardProgramWidget> pCard = card(tarn(), 2);
+        QScopedPointer<QMenu> pMenu(pCard->createMenu());
+        QVERIFY(choose(card(tarn(), 1), "删除场景"));
+        QTRY_COMPARE_WITH_TIMEOUT(usedIds(tarn()), QList<int>({1}), 5000);
+        QVERIFY(pCard);
+        for (QAction *pEntry : pMenu->actions())
+            if (pEntry->text() == QString::fromUtf8("调用场景"))
+                pEntry->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(held(*m_pSimT), QStringList({"1 S2", "live 1"}), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(shown(tarn()), held(*m_pSimT), 5000);
+    }
+
     // A name typed on a card reaches its device, and the strip keeps what the device holds (the
     // 12-byte field) through a refresh. Only that device and strip change: a Z card has nothing
     // to do with the Tarn canvas's live scene.

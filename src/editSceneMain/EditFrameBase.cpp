@@ -305,15 +305,30 @@ void CEditFrameBase::fillProgramCards(const CardList &listCards)
     // The same scenes as shown: the cards stay and take the names and the live scene read, so a
     // read-back (after a recall, a rename, a refresh) leaves a card's open name editor, its menu
     // or its question alone.
-    QList<int> listShown;
-    for (CCardProgramWidget *pCard : m_pProgramListWidget->cards())
-        if (pCard->checkCardIsUse())
+    QList<CCardProgramWidget *> listUsed;
+    QList<int> listShown, listRead;
+    QStringList listShownNames, listReadNames;
+    for (CCardProgramWidget *pCard : m_pProgramListWidget->cards()) {
+        if (pCard->checkCardIsUse()) {
+            listUsed.append(pCard);
             listShown.append(pCard->getCardId());
-    QList<int> listRead;
-    for (const QPair<int, QString> &card : listCards)
+            listShownNames.append(pCard->getCardName());
+        }
+    }
+    for (const QPair<int, QString> &card : listCards) {
         listRead.append(card.first);
-    const bool bSameScenes = listShown == listRead && m_pProgramListWidget->serial() == m_pCurrentDevice->strSerial
+        listReadNames.append(card.second);
+    }
+    const bool bSameDevice = m_pProgramListWidget->serial() == m_pCurrentDevice->strSerial
                              && m_pProgramListWidget->sceneMax() == m_pCurrentDevice->nSceneMax;
+    bool bSameScenes = bSameDevice && listShown == listRead;
+    // The scenes shown, numbered anew after a delete (its card left the strip when it was chosen):
+    // the cards take their new numbers in place, so a menu or editor open on one acts on its scene.
+    if (bSameDevice && !bSameScenes && listShownNames == listReadNames) {
+        for (int i = 0; i < listUsed.size(); ++i)
+            listUsed.at(i)->setCardId(listRead.at(i));
+        bSameScenes = true;
+    }
     if (!bSameScenes)
         m_pProgramListWidget->destroyProgram();
     // A card the strip still holds takes its name and the live scene in place.

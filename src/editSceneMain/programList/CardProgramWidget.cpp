@@ -180,6 +180,12 @@ void CCardProgramWidget::setCardStauts(bool bSelect)
     update();
 }
 
+void CCardProgramWidget::setCardId(int nId)
+{
+    m_nId = nId;
+    ui->labelIndex->setText(QString::number(nId));
+}
+
 QString CCardProgramWidget::indexText() const
 {
     return ui->labelIndex->text();

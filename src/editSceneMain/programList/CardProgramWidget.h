@@ -46,6 +46,8 @@ public:
     void setSceneMax(int nSceneMax) { m_nSceneMax = nSceneMax; }
     int getSceneMax() const { return m_nSceneMax; }
     int getCardId() const { return m_nId; }
+    // The card's scene numbered anew by the device (a scene before it was deleted).
+    void setCardId(int nId);
     void setCardName(QString strName);
     QString getCardName() const { return m_strName; }
     QString getSerial() const { return m_strSerial; }
