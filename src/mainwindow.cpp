@@ -818,6 +818,7 @@ void MainWindow::on_comboBoxLanguage_activated(int index)
 
     retranslateForm();
     initTree();
+    m_nLanguage = index; // asked while the panels switch (the layers' size words)
 
     globalObserver *pHub = globalObserver::getGlobalObserver();
     pHub->notify(QStringLiteral("slot_updatelanguage"), Q_ARG(int, index));
@@ -830,8 +831,6 @@ void MainWindow::on_comboBoxLanguage_activated(int index)
         m_pEditSceneMain->initLanguage(index);
     pHub->notify(QStringLiteral("slot_updateEditSceneCanvaslanguage"), Q_ARG(int, index));
     pHub->notify(QStringLiteral("slot_updateZMiddleControllanguage"), Q_ARG(int, index));
-
-    m_nLanguage = index;
 
     QSettings settings(QString::fromLatin1(kConfigFile), QSettings::IniFormat);
     settings.setIniCodec("GB2312");

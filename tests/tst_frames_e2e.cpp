@@ -365,7 +365,10 @@ private slots:
         QTRY_VERIFY(!pTarn->propertyStack()->backCanvasWidget()->findChild<QLineEdit *>("lineScreenEditW")->text().isEmpty());
         const int nTarnPage = pTarn->propertyStack()->currentIndex();
         QVERIFY(nTarnPage != 2);
+        QTRY_VERIFY(pTarn->canvas()->currentScene() && !pTarn->canvas()->currentScene()->layerItems().isEmpty());
+        CEditSingleTextItem *pLayer = pTarn->canvas()->currentScene()->layerItems().first();
         QVERIFY(QMetaObject::invokeMethod(m_pWindow, "on_comboBoxLanguage_activated", Q_ARG(int, 1)));
+        QVERIFY2(pLayer->labelLines().at(1).startsWith("[Width:"), qPrintable(pLayer->labelLines().at(1)));
         // Each column stays on its frame's page: the Tarn one on a Tarn page, the Z one on its device page.
         QCOMPARE(pTarn->propertyStack()->currentIndex(), nTarnPage);
         QCOMPARE(pZFrame->propertyStack()->currentIndex(), 2);

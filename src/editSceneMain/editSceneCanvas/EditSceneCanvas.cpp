@@ -634,6 +634,10 @@ void CEditSceneCanvas::slot_updateEditSceneCanvaslanguage(int nlanguage)
     g_applyLanguage(m_pTranslator, nlanguage);
     ui->retranslateUi(this);
     setToolTips();
+    // The layers' labels name their size in the new language now, not at their next refresh.
+    if (m_pCurrentScene)
+        for (CEditSingleTextItem *pLayer : m_pCurrentScene->layerItems())
+            pLayer->refreshLabel();
 }
 
 void CEditSceneCanvas::setToolTips()

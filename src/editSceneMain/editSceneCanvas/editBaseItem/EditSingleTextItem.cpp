@@ -85,6 +85,11 @@ void CEditSingleTextItem::onTick()
     --m_nTimer;
     if (m_nTimer > 0 && !m_bUpdateNow)
         return;
+    refreshLabel();
+}
+
+void CEditSingleTextItem::refreshLabel()
+{
     m_nTimer = 10;
     m_bUpdateNow = false;
     globalObserver *pHub = globalObserver::getGlobalObserver();

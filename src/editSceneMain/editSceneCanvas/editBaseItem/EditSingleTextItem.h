@@ -38,6 +38,10 @@ public:
     // Main source n; the backup becomes n + 1 for 0, else n - 1. Sends nothing.
     void setItemMainSig(int n);
     void setItemUpdateNow() { m_bUpdateNow = true; }
+    // The label (source name, size words in the language in force) taken again at once.
+    void refreshLabel();
+    // The three label lines as painted: level, size in device pixels, source text.
+    QStringList labelLines() const;
     void setItemFile(const QString &strPath) override;
     void setItemState(EditSelectionHandleState state) override;
 
@@ -114,8 +118,6 @@ public:
 
 private:
     void onTick();
-    // The three label lines: level, size in device pixels, source text.
-    QStringList labelLines() const;
     // Everything the item's picture depends on, as one text.
     QString shownState() const;
     // The geometry clamped to the device canvas; false when nothing of it is left to send.
