@@ -120,6 +120,8 @@ void CTcpDeviceThread::getLayerInfo(const CReplyFrame &f)
             QString strSerial = m_strSerial;
             globalObserver::getGlobalObserver()->notify("slot_initWidgetdate", Q_ARG(SystemInfo *, s),
                                                         Q_ARG(QString, strSerial));
+            // The source strip too, as an input-state reply tells it: the main source may have changed.
+            notifyZSourceStrip();
         }
         break;
     case 1:

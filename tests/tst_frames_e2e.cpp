@@ -62,6 +62,18 @@ void readInputState(const QString &strSerial)
                                                 Q_ARG(int, nRead), Q_ARG(int, nSub));
 }
 
+// The Z live settings read (layer settings, sub 0).
+void readLiveSettings(const QString &strSerial)
+{
+    QByteArray payload(1, '\0');
+    int nRead = 1;
+    int nSub = 0;
+    QString strCmd = QStringLiteral("图层设置");
+    globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_setDeviceCmd"), Q_ARG(QString, strSerial),
+                                                Q_ARG(QString, strCmd), Q_ARG(QByteArray &, payload),
+                                                Q_ARG(int, nRead), Q_ARG(int, nSub));
+}
+
 } // namespace
 
 class TestFramesE2E : public QObject
@@ -437,7 +449,8 @@ private slots:
     }
 
     // With two Z devices connected, the Z frame and its strip show only the
-    // device opened in it, whatever the other one replies.
+    // device opened in it, whatever the other one replies: its live source as
+    // the records hold it once bound, and as a live-settings answer tells it.
     void zFrameIgnoresTheOtherZDevice()
     {
         std::unique_ptr<CDeviceSimulator> pSimA(new CDeviceSimulator(CSimDeviceModel::Z, 3, 1));
@@ -456,11 +469,14 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(m_pWindow->getCurrentDevice("ZA")->getDeviceInfo()->vectorInput.size() == 3
                                      && m_pWindow->getCurrentDevice("ZB")->getDeviceInfo()->vectorInput.size() == 3,
                                  5000);
+        CTcpDeviceThread *pWorkerA = m_pWindow->getCurrentDevice("ZA");
+        SimTest::settle(*pWorkerA, *pSimA);
+        SimTest::settle(*m_pWindow->getCurrentDevice("ZB"), *pSimB);
         edit("ZA");
         Zinferface *pZFrame = m_pWindow->zInterface();
-        readInputState("ZA");
+        // Nothing asked or answered since the binding.
         const QString strA = QString("[当前信号源:%1]").arg(pSimA->model().inputs[0].strName);
-        QTRY_COMPARE_WITH_TIMEOUT(pZFrame->middleControl()->lines().first(), strA, 5000);
+        QCOMPARE(pZFrame->middleControl()->lines().first(), strA);
 
         pSimB->clearRequests();
         readInputState("ZB");
@@ -469,6 +485,19 @@ private slots:
         QCOMPARE(pZFrame->middleControl()->lines().first(), strA);
         QCOMPARE(pZFrame->fileListWidget()->serial(), QString("ZA"));
         QCOMPARE(pZFrame->fileListWidget()->deviceInfo(), m_pWindow->getCurrentDevice("ZA")->getDeviceInfo());
+
+        // Another main source from a live-settings answer; the source poll held, so no
+        // input-state reply tells it instead.
+        g_setSourcePoll(false, "ZA");
+        SimTest::settle(*pWorkerA, *pSimA);
+        pSimA->model().nMainSig = 1;
+        pSimA->clearRequests();
+        readLiveSettings("ZA");
+        QTRY_VERIFY_WITH_TIMEOUT(pSimA->hasRequest(34, 0), 5000);
+        SimTest::settle(*pWorkerA, *pSimA);
+        QVERIFY(!pSimA->hasRequest(32));
+        QCOMPARE(pZFrame->middleControl()->lines().first(),
+                 QString("[当前信号源:%1]").arg(pSimA->model().inputs[1].strName));
     }
 
     // Every window shows the program's icon, and the device list shows which

@@ -59,6 +59,10 @@ void Zinferface::initSceneData(DeviceInfo *device, const QList<ZSceneInfo *> &li
     // Made when a device is first edited here; it holds the Z device settings page.
     ensurePropertyStack();
     bindDevice(device, cardsOf(listScene));
+    // The source strip shows the device's live source as its records hold it, not the last
+    // device's or none until a recall.
+    if (m_pZMiddleControl)
+        m_pZMiddleControl->showDeviceSource(device->strSerial);
 }
 
 void Zinferface::updateZSceneData(QString strSerial, const QList<ZSceneInfo *> &listScene)
