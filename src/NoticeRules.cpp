@@ -98,7 +98,10 @@ void CNoticeRules::writeTaken(const QByteArray &readKey, const QByteArray &targe
         if (doubt.target == target && nWriteSeq >= doubt.nWriteSeq) {
             m_listDoubts.removeAt(i);
         } else {
-            doubt.print = fnPrint(doubt.target);
+            const QByteArray print = fnPrint(doubt.target);
+            if (print.isNull())
+                continue; // it compares a field that write left as it was
+            doubt.print = print;
             doubt.printTaken.clear(); // what it would hold now is not known
             doubt.printWrote.clear();
         }

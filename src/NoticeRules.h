@@ -90,11 +90,13 @@ public:
     }
     // What the records hold now for the read, as a doubt of the write target given compares it
     // (a read that tells several fields: the target's own, where others may change the rest).
+    // Null, to writeTaken: the doubt keeps its print (a field of its own the taken write left alone).
     using PrintOf = std::function<QByteArray(const QByteArray &target)>;
     // The write numbered nWriteSeq was taken (answered, in time or late): the burst ends. A doubt
     // of its read (readKey) about writes of the same target, the last sent no later, is settled:
     // the device holds what came after them, whatever became of those in doubt. Any other doubt of
-    // that read now compares with the records as the taken write left them (fnPrint).
+    // that read now compares with the records as the taken write left them (fnPrint), unless
+    // fnPrint gives it none.
     void writeTaken(const QByteArray &readKey, const QByteArray &target, const PrintOf &fnPrint, qint64 nWriteSeq);
     void writeTaken(const QByteArray &readKey, const QByteArray &target, const QByteArray &printRecords, qint64 nWriteSeq)
     {

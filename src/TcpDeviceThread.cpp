@@ -750,7 +750,17 @@ void CTcpDeviceThread::writeAcknowledged(const _mcu_cmd &sent)
 {
     // Taken: a later refusal is news again, and a doubt of its kind is settled.
     const QByteArray key = readBackKey(sent);
-    m_notices.writeTaken(key, writeTarget(sent), [this, &key](const QByteArray &target) { return recordPrint(key, target); },
+    const QByteArray taken = writeTarget(sent);
+    m_notices.writeTaken(key, taken,
+                         [this, &key, &taken](const QByteArray &target) {
+                             // A rename's doubt compares the name alone, which a write of another
+                             // target (a layer of the scene) leaves as it was.
+                             if (target != taken && isRenameTarget(target))
+                                 return QByteArray();
+                             // No record prints empty, not the null that keeps a doubt's print.
+                             const QByteArray print = recordPrint(key, target);
+                             return print.isNull() ? QByteArray("") : print;
+                         },
                          sent.nSeq);
     if (m_bReshowWhenSettled && !hasWritePending())
         scheduleShowLastRead();
@@ -809,6 +819,11 @@ QByteArray CTcpDeviceThread::writeTarget(const _mcu_cmd &sent)
     return target;
 }
 
+bool CTcpDeviceThread::isRenameTarget(const QByteArray &target)
+{
+    return target.size() >= 2 && uchar(target.at(0)) == Tx_SceneInfo && uchar(target.at(1)) == 40;
+}
+
 QByteArray CTcpDeviceThread::recordPrint(const QByteArray &key, const QByteArray &target) const
 {
     QByteArray print;
@@ -833,6 +848,15 @@ QByteArray CTcpDeviceThread::recordPrint(const QByteArray &key, const QByteArray
         if (nSub == 50 || nSub == 51) {
             const CSceneAudioRecord *pAudio = sceneAudioRecord(nArg);
             s << (pAudio ? pAudio->nSource : -2) << (pAudio ? pAudio->nVolume : -2);
+        } else if (isRenameTarget(target)) {
+            // A rename sets the name alone: the layers, which the operator may change meanwhile,
+            // count neither for it nor against it.
+            if (isTarn()) {
+                if (const CTarnSceneRecord *pScene = findTarnScene(nArg))
+                    s << pScene->strName;
+            } else if (const ZSceneInfo *z = findZScene(nArg)) {
+                s << z->strName;
+            }
         } else if (isTarn()) {
             if (const CTarnSceneRecord *pScene = findTarnScene(nArg)) {
                 s << pScene->strName << pScene->nLayerUse;

@@ -291,16 +291,19 @@ private:
     QByteArray readBackKey(const _mcu_cmd &sent) const;
     // What a write changes (the field, and the port, layer, scene or input), for the notice rules.
     static QByteArray writeTarget(const _mcu_cmd &sent);
+    // A scene rename's target (a scene's name).
+    static bool isRenameTarget(const QByteArray &target);
     // What the records hold for the read of that key (compared, not shown); given a write target
-    // of the Z live settings, only the fields such a write sets (a recall changes the rest).
+    // of the Z live settings, only the fields such a write sets (a recall changes the rest); given
+    // a rename's, the scene's name alone.
     QByteArray recordPrint(const QByteArray &readKey, const QByteArray &target = QByteArray()) const;
     // What the records would print for readKey had the device taken sent (the device name, the
     // Tarn screen size, an output port, a scene's audio or name, the Z live settings); empty
     // elsewhere.
     QByteArray printIfTaken(const _mcu_cmd &sent, const QByteArray &readKey);
     // The read back of sent prints the written value alone (the device name, the Tarn screen
-    // size) or beside what the write leaves alone (a scene's name): an answer showing neither it
-    // nor the old value shows the write not taken.
+    // size, a scene's name): an answer showing neither it nor the old value shows the write not
+    // taken.
     bool takesWrittenValueAlone(const _mcu_cmd &sent) const;
     // The records hold already what sent writes (printTaken: printIfTaken's, printRecords: their
     // print now): the read back of it cannot tell whether the device took it.

@@ -4,9 +4,10 @@
 
 // What the operator is told of one device's writes, as a table of event scripts and what is said.
 // An event is op[,key,print[,target[,taken]]]@ms[/seq]: a write in doubt (taken: what the records
-// would print had the device taken it) or taken, a read answered. Commands are numbered in sending
-// order (seq; a write in doubt's is its ms); a link's seq is the last number sent when it came up;
-// a delete of key's scene renames every other key k to k'.
+// would print had the device taken it) or taken (no print: it gives none for the doubts of other
+// targets of its read, as for a doubt that prints its own field alone), a read answered. Commands
+// are numbered in sending order (seq; a write in doubt's is its ms); a link's seq is the last
+// number sent when it came up; a delete of key's scene renames every other key k to k'.
 class TestNoticeRules : public QObject
 {
     Q_OBJECT
@@ -28,6 +29,9 @@ private slots:
         QTest::newRow("a later write of its target taken") << "doubt,a,old@100 taken,a,new@150/120 answer,a,new@300/200" << "";
         QTest::newRow("a later write of another target taken")
             << "doubt,a,old@100 taken,a,mid,u@150/120 answer,a,mid@300/200" << "NotMade";
+        // a scene's name: a layer write taken leaves what its doubt compares with
+        QTest::newRow("a taken write of another target leaves a field-alone doubt's print")
+            << "doubt,a,old,n@100 taken,a,,u@150/120 answer,a,old@300/200" << "NotMade";
         // two targets the read shows (a sound and a brightness): each doubt stands on its own
         QTest::newRow("doubts of two targets, one of them taken")
             << "doubt,a,old@0 doubt,a,old,u@50 taken,a,mid@150/120 answer,a,mid@300/200" << "NotMade";
@@ -85,7 +89,7 @@ private slots:
             const QStringList times = at.last().split('/');
             const qint64 nNow = times.first().toLongLong();
             const QByteArray key = op.value(1).toLatin1();
-            const QByteArray print = op.value(2).toLatin1();
+            const QByteArray print = op.value(2).isEmpty() ? QByteArray() : op.value(2).toLatin1();
             CNoticeRules::Notice e = CNoticeRules::Nothing;
             const QByteArray target = op.value(3, "t").toLatin1();
             if (op.first() == "doubt")

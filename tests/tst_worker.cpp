@@ -742,7 +742,7 @@ private slots:
         QTest::addColumn<bool>("lost");          // the link goes before the answer
         QTest::addColumn<QString>("topic");      // the panel told the value read back
         QTest::addColumn<QString>("held");       // the record at the end
-        QTest::addColumn<QString>("readBack");   // its read back's first answer: "", "none", "lost" with the link, "other": the device back holding held, "late": a read sent with it, both answered after the next heartbeat's, "inflight": a read sent with it, both left unanswered (it taken), the read's answer coming while its read back, unanswered, is in flight ("behind": the read back answered), or "unclear": a read sent before it and it left unanswered, not taken ("unclearbound": its read back unanswered once too, the doubt given up at the scene reads' bound)
+        QTest::addColumn<QString>("readBack");   // its read back's first answer: "", "none", "lost" with the link, "other": the device back holding held, "late": a read sent with it, both answered after the next heartbeat's, "inflight": a read sent with it, both left unanswered (it taken), the read's answer coming while its read back, unanswered, is in flight ("behind": the read back answered), or "unclear": a read sent before it and it left unanswered, not taken ("unclearbound": its read back unanswered once too, the doubt given up at the scene reads' bound); "layer": a layer write of the live scene taken between its read back's scene and layer answers
         const QByteArray name = QByteArray("Hall").leftJustified(12, '\0');
         QTest::newRow("device name, unanswered") << "系统设置" << 10 << QByteArray() << name << false << "slot_getSystemDeviceName" << "Hall" << "";
         QTest::newRow("output delay, unanswered") << "输出口设置" << 21 << hex("01") << hex("01002A") << false << "Delay" << "42" << "";
@@ -766,6 +766,8 @@ private slots:
         QTest::newRow("device name, read back unanswered once") << "系统设置" << 10 << QByteArray() << name << false << "slot_getSystemDeviceName" << "Hall" << "none";
         QTest::newRow("output delay, read back lost with the link") << "输出口设置" << 21 << hex("01") << hex("01002A") << false << "Delay" << "42" << "lost";
         QTest::newRow("scene name of a scene without layers, not taken, read back of unclear owner") << "场景操作" << 40 << hex("01") << hex("01") + name << false << "" << "S1" << "unclear";
+        // the layer write's read back is the same scene read: the name's doubt still compares the name it held
+        QTest::newRow("live scene name, unanswered, a layer write taken before its layers are read back") << "场景操作" << 40 << hex("01") << hex("01") + name << false << "" << "Hall" << "layer";
     }
     void writeOfUnknownFateIsReadBack()
     {
@@ -793,6 +795,8 @@ private slots:
         if (!lost && !bLate && !bInFlight)
             worker.setHeartbeatInterval(300); // its reply ends the write
         CHubSpy spy;
+        if (readBack == "layer")
+            worker.setMcuCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0); // the live scene
         worker.setMcuCommand(cmd, read, 1, nReadSub);
         settle(worker, sim);
         const auto record = [&]() {
@@ -821,6 +825,14 @@ private slots:
                         bLate || bUnclear ? 2 : 1);
         if (readBack == "none" || readBack == "lost" || readBack == "inflight" || readBack == "unclearbound")
             sim.injectFault(readBack == "lost" ? CDeviceSimulator::DropConnection : CDeviceSimulator::NoAnswer, nCmd);
+        QMetaObject::Connection layerWrite; // queued while the scene read back is answered: sent before its layer read
+        if (readBack == "layer")
+            layerWrite = connect(&sim, &CDeviceSimulator::requestReceived, &sim, [&](int nReqCmd, int nReqRw, int nReqSub) {
+                if (nReqCmd == nCmd && nReqRw == 1 && nReqSub == 0) {
+                    disconnect(layerWrite);
+                    worker.setMcuCommand(QString::fromUtf8("图层设置"), hex("0032"), 2, 30); // layer 0 at transparency 50
+                }
+            });
         worker.injectClockHeld(bLate);
         if (bLate || bUnclear || bInFlight)
             worker.setMcuCommand(cmd, read, 1, nReadSub);
@@ -850,6 +862,14 @@ private slots:
         QTRY_COMPARE(record(), held);
         settle(worker, sim);
         QCOMPARE(record(), held);
+        if (readBack == "layer") {
+            QStringList order;
+            for (const CSimRequest &r : sim.requests())
+                if (r.nCmd == Tx_SetLayer || (r.nCmd == nCmd && r.nReadOrWrite == 1))
+                    order << QString("%1/%2").arg(r.nCmd).arg(r.nSub);
+            QVERIFY2(order.join(' ').endsWith("35/0 34/30 35/80"), qPrintable(order.join(' ')));
+            QCOMPARE(sim.model().scenes[0].layers.at(0).nTrans, 50);
+        }
         QStringList shown;
         for (const QVariant &v : spy.last(topic))
             shown << (v.type() == QVariant::ByteArray ? QString(v.toByteArray().toHex()) : v.toString());
