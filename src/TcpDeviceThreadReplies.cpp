@@ -232,16 +232,20 @@ void CTcpDeviceThread::tellZInputNames()
                                                 Q_ARG(QString, strSerial));
 }
 
-// The Z source strip shows the main input of the device edited in the Z frame only.
+// The Z source strip shows the main input of the device edited in the Z frame only: none before
+// its live settings are read, or when none of its inputs is the main source (as the frame does).
 void CTcpDeviceThread::notifyZSourceStrip()
 {
-    InputSource *pMain = actsOnSharedTopics() ? m_pDeviceInfo->findInput(m_pSystemInfo->nMainSignumber) : nullptr;
-    if (!pMain)
+    if (!actsOnSharedTopics())
         return;
-    QString strName = pMain->strName;
-    int nSig = pMain->nSig, nW = pMain->nWidth, nH = pMain->nHeight, nHz = pMain->nHz;
-    int nX = m_pSystemInfo->nXDeflection, nY = m_pSystemInfo->nYDeflection;
-    int nLW = m_pSystemInfo->nLayerWidth, nLH = m_pSystemInfo->nLayerHeight;
+    const InputSource *pMain = m_bSystemRead ? m_pDeviceInfo->findInput(m_pSystemInfo->nMainSignumber) : nullptr;
+    QString strName = pMain ? pMain->strName : QString();
+    int nSig = 0, nW = 0, nH = 0, nHz = 0, nX = 0, nY = 0, nLW = 0, nLH = 0;
+    if (pMain) {
+        std::tie(nSig, nW, nH, nHz) = std::make_tuple(pMain->nSig, pMain->nWidth, pMain->nHeight, pMain->nHz);
+        std::tie(nX, nY, nLW, nLH) = std::make_tuple(m_pSystemInfo->nXDeflection, m_pSystemInfo->nYDeflection,
+                                                     m_pSystemInfo->nLayerWidth, m_pSystemInfo->nLayerHeight);
+    }
     globalObserver::getGlobalObserver()->notify("slot_updateCurrentZDeviceDate", Q_ARG(QString, strName), Q_ARG(int, nSig),
                                                 Q_ARG(int, nW), Q_ARG(int, nH), Q_ARG(int, nHz), Q_ARG(int, nX),
                                                 Q_ARG(int, nY), Q_ARG(int, nLW), Q_ARG(int, nLH));

@@ -460,6 +460,7 @@ private slots:
         QVERIFY(CDeviceSimulator::listenOnOnePort(*pSimA, QHostAddress("127.0.0.6"), *pSimB, QHostAddress("127.0.0.7")));
         for (int i = 0; i < 3; ++i)
             pSimB->model().inputs[i].strName = QString("B-IN%1").arg(i + 1);
+        pSimA->model().nMainSig = 1; // not the records' value before they are read
         MainWindow::setDevicePort(pSimA->port());
         m_pWindow = new MainWindow;
         m_pWindow->slot_newDevice({"127.0.0.6", QString(), "Z7", "ZA"});
@@ -474,9 +475,11 @@ private slots:
         SimTest::settle(*m_pWindow->getCurrentDevice("ZB"), *pSimB);
         edit("ZA");
         Zinferface *pZFrame = m_pWindow->zInterface();
-        // Nothing asked or answered since the binding.
-        const QString strA = QString("[当前信号源:%1]").arg(pSimA->model().inputs[0].strName);
-        QCOMPARE(pZFrame->middleControl()->lines().first(), strA);
+        // Bound before the live settings read the edit asks is answered: no source yet, then the
+        // one the device names.
+        QCOMPARE(pZFrame->middleControl()->lines().first(), QString("[当前信号源:]"));
+        const QString strA = QString("[当前信号源:%1]").arg(pSimA->model().inputs[1].strName);
+        QTRY_COMPARE_WITH_TIMEOUT(pZFrame->middleControl()->lines().first(), strA, 5000);
 
         pSimB->clearRequests();
         readInputState("ZB");
@@ -490,14 +493,21 @@ private slots:
         // input-state reply tells it instead.
         g_setSourcePoll(false, "ZA");
         SimTest::settle(*pWorkerA, *pSimA);
-        pSimA->model().nMainSig = 1;
-        pSimA->clearRequests();
-        readLiveSettings("ZA");
-        QTRY_VERIFY_WITH_TIMEOUT(pSimA->hasRequest(34, 0), 5000);
-        SimTest::settle(*pWorkerA, *pSimA);
-        QVERIFY(!pSimA->hasRequest(32));
-        QCOMPARE(pZFrame->middleControl()->lines().first(),
-                 QString("[当前信号源:%1]").arg(pSimA->model().inputs[1].strName));
+        const auto liveSource = [&](int nMainSig) {
+            pSimA->model().nMainSig = nMainSig;
+            pSimA->clearRequests();
+            readLiveSettings("ZA");
+            SimTest::settle(*pWorkerA, *pSimA);
+            return pSimA->hasRequest(34, 0) && !pSimA->hasRequest(32) ? pZFrame->middleControl()->lines().first() : QString();
+        };
+        QCOMPARE(liveSource(2), QString("[当前信号源:%1]").arg(pSimA->model().inputs[2].strName));
+        QCOMPARE(liveSource(7), QString("[当前信号源:]")); // none of its inputs
+
+        // Opened then on ZB, its live settings not read yet: no source, not ZA's.
+        liveSource(1);
+        edit("ZB");
+        QCOMPARE(pZFrame->fileListWidget()->serial(), QString("ZB"));
+        QCOMPARE(pZFrame->middleControl()->lines().first(), QString("[当前信号源:]"));
     }
 
     // Every window shows the program's icon, and the device list shows which

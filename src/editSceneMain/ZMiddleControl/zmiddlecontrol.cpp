@@ -127,9 +127,14 @@ void ZMiddleControl::showDeviceSource(const QString &strSerial)
     if (!pDevice)
         return;
     const SystemInfo *s = pDevice->systemRecord();
-    if (const InputSource *pInput = pDevice->deviceRecord()->findInput(s->nMainSignumber))
+    // Before its live settings are read the record's main source is no value of the device's: no
+    // name then, as for a source none of its inputs is (rather than another device's).
+    const InputSource *pInput = pDevice->systemRecordRead() ? pDevice->deviceRecord()->findInput(s->nMainSignumber) : nullptr;
+    if (pInput)
         slot_updateCurrentZDeviceDate(pInput->strName, pInput->nSig, pInput->nWidth, pInput->nHeight, pInput->nHz,
                                       s->nXDeflection, s->nYDeflection, s->nLayerWidth, s->nLayerHeight);
+    else
+        slot_updateCurrentZDeviceDate(QString(), 0, 0, 0, 0, 0, 0, 0, 0);
 }
 
 void ZMiddleControl::slot_WaitupdateCurrentZDeviceDate()
