@@ -51,27 +51,24 @@ CDeviceItem *rowOf(CFileListWidget *pPanel, int nId)
     return nullptr;
 }
 
+// A read sent through the hub as a panel sends it.
+void readThroughHub(QString strSerial, QString strCmd, QByteArray payload, int nSub)
+{
+    int nRead = 1;
+    globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_setDeviceCmd"), Q_ARG(QString, strSerial),
+                                                Q_ARG(QString, strCmd), Q_ARG(QByteArray &, payload),
+                                                Q_ARG(int, nRead), Q_ARG(int, nSub));
+}
+
 void readInputState(const QString &strSerial)
 {
-    QByteArray empty;
-    int nRead = 1;
-    int nSub = 1;
-    QString strCmd = QStringLiteral("获取输入状态");
-    globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_setDeviceCmd"), Q_ARG(QString, strSerial),
-                                                Q_ARG(QString, strCmd), Q_ARG(QByteArray &, empty),
-                                                Q_ARG(int, nRead), Q_ARG(int, nSub));
+    readThroughHub(strSerial, QStringLiteral("获取输入状态"), QByteArray(), 1);
 }
 
 // The Z live settings read (layer settings, sub 0).
 void readLiveSettings(const QString &strSerial)
 {
-    QByteArray payload(1, '\0');
-    int nRead = 1;
-    int nSub = 0;
-    QString strCmd = QStringLiteral("图层设置");
-    globalObserver::getGlobalObserver()->notify(QStringLiteral("slot_setDeviceCmd"), Q_ARG(QString, strSerial),
-                                                Q_ARG(QString, strCmd), Q_ARG(QByteArray &, payload),
-                                                Q_ARG(int, nRead), Q_ARG(int, nSub));
+    readThroughHub(strSerial, QStringLiteral("图层设置"), QByteArray(1, '\0'), 0);
 }
 
 } // namespace
