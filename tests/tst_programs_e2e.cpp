@@ -14,6 +14,7 @@
 #include "CardProgramWidget.h"
 #include "DeviceControl.h"
 #include "DeviceSimulator.h"
+#include "EditBaseScene.h"
 #include "EditSceneCanvas.h"
 #include "EditSceneMain.h"
 #include "ProgramListWidget.h"
@@ -333,6 +334,31 @@ private slots:
                 pEntry->trigger();
         QTRY_COMPARE_WITH_TIMEOUT(held(*m_pSimT), QStringList({"1 S2", "live 1"}), 5000);
         QTRY_COMPARE_WITH_TIMEOUT(shown(tarn()), held(*m_pSimT), 5000);
+    }
+
+    // A scene not live renamed: the recall goes first, and a name typed before its answer is the
+    // recalled scene's; the canvas, still showing the scene live before, keeps that one's name.
+    void renameTypedBeforeTheRecallsAnswer()
+    {
+        CEditSceneCanvas *pCanvas = m_pWindow->editSceneMain()->canvas();
+        QVERIFY(pCanvas->currentScene() && pCanvas->currentScene()->getSceneID() == 1);
+        m_pSimT->setReplyDelay(300);
+        CCardProgramWidget *pCard = card(tarn(), 2);
+        QVERIFY(choose(pCard, "重命名场景")); // the recall question answered OK
+        QVERIFY(pCard->isEditingName());
+        pCard->nameEditor()->setText("Neu");
+        QTest::keyClick(pCard->nameEditor(), Qt::Key_Return);
+        QCOMPARE(pCanvas->currentScene()->getSceneID(), 1u);
+        QCOMPARE(pCanvas->currentScene()->getSceneName(), QString("S1"));
+        QTRY_COMPARE_WITH_TIMEOUT(simNames(*m_pSimT), QStringList({"S1", "Neu"}), 5000);
+        SimTest::settle(*m_pWindow->getCurrentDevice("TSN"), *m_pSimT);
+        const auto names = [pCanvas]() {
+            QStringList list;
+            for (const CEditBaseScene *pScene : pCanvas->sceneList())
+                list << QString("%1 %2").arg(pScene->getSceneID()).arg(pScene->getSceneName());
+            return list;
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(names(), QStringList({"1 S1", "2 Neu"}), 5000);
     }
 
     // A name typed on a card reaches its device, and the strip keeps what the device holds (the

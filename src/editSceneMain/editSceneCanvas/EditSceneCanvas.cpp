@@ -475,7 +475,10 @@ void CEditSceneCanvas::slot_changeCanvasScene(int nId)
 
 void CEditSceneCanvas::slot_changeCavasSceneName(QString strName)
 {
-    if (m_pCurrentScene)
+    // A card renames the live scene (it recalls it first): the scene shown takes the name only when
+    // it is that one. The canvas may show another, or not the recalled one yet; the read back that
+    // follows the rename names it then.
+    if (m_pCurrentScene && int(m_pCurrentScene->getSceneID()) == m_nTakeScene)
         m_pCurrentScene->setSceneName(strName);
 }
 
