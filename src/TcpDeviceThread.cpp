@@ -510,6 +510,11 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
         for (const _mcu_cmd &layer :
              takeQueued([](const _mcu_cmd &c) { return c.nCmdIndex == Tx_SetLayer && c.nReadOrWrite != 1; }))
             commandNotTaken(layer, Dropped);
+    // Scene writes queued behind a delete the device did not answer name scenes by the numbering
+    // before it, which the device may have changed: they are not sent (reads tell what it holds).
+    if (bWrite && cmd.nCmdIndex == Tx_SceneInfo && cmd.nSubIndex3 == 30 && eEnding == Unanswered)
+        for (const _mcu_cmd &write : takeQueued([](const _mcu_cmd &c) { return namesScene(c) && c.nReadOrWrite != 1; }))
+            commandNotTaken(write, Dropped);
     // A write the editor may already show, or a scene read meant to put the editor right.
     if (m_bHandingBack)
         return;
@@ -533,7 +538,8 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
         return;
     }
     if (eEnding == Dropped && !m_bLinkDown) {
-        // Dropped with the link up, it went with a recall the device did not answer or refused.
+        // Dropped with the link up, it went with a recall the device did not answer or refused, or
+        // with a delete it did not answer.
         sayNotice(m_notices.writeWithdrawn(nowMs()));
         return;
     }

@@ -401,27 +401,33 @@ private slots:
     // Scene commands sent back to back: each reply is applied to the scene its own command
     // named, so the worker's scenes and live scene end as the device's; after a delete the
     // live scene follows the scene it named. A command queued before a delete's answer names
-    // scenes as they were numbered then: it acts on the scene the operator saw.
+    // scenes as they were numbered then: it acts on the scene the operator saw. Behind a delete
+    // left unanswered ("lost") a scene write is not sent, and said not made: the numbering it was
+    // made by may be gone.
     void backToBackSceneCommands_data()
     {
         QTest::addColumn<QByteArrayList>("commands"); // sub (0: a read), then payload, in sending order
         QTest::addColumn<QStringList>("names");       // scene names left, in order
         QTest::addColumn<QString>("live");
-        QTest::newRow("recall 3, delete 2") << QByteArrayList({hex("1403"), hex("1e02")}) << QStringList({"S1", "S3"}) << "S3";
-        QTest::newRow("recall 2, delete 3") << QByteArrayList({hex("1402"), hex("1e03")}) << QStringList({"S1", "S2"}) << "S2";
-        QTest::newRow("delete 3, delete 2") << QByteArrayList({hex("1e03"), hex("1e02")}) << QStringList({"S1"}) << "S1";
-        QTest::newRow("recall 3, delete 1") << QByteArrayList({hex("1403"), hex("1e01")}) << QStringList({"S2", "S3"}) << "S3";
-        QTest::newRow("delete 1, recall 3") << QByteArrayList({hex("1e01"), hex("1403")}) << QStringList({"S2", "S3"}) << "S3";
-        QTest::newRow("delete 2, delete 3") << QByteArrayList({hex("1e02"), hex("1e03")}) << QStringList({"S1"}) << "S1";
-        QTest::newRow("delete 2, delete 2 again") << QByteArrayList({hex("1e02"), hex("1e02")}) << QStringList({"S1", "S3"}) << "S1";
+        QTest::addColumn<bool>("lost"); // the first command's answer: the device takes it, says nothing
+        QTest::newRow("recall 3, delete 2") << QByteArrayList({hex("1403"), hex("1e02")}) << QStringList({"S1", "S3"}) << "S3" << false;
+        QTest::newRow("recall 2, delete 3") << QByteArrayList({hex("1402"), hex("1e03")}) << QStringList({"S1", "S2"}) << "S2" << false;
+        QTest::newRow("delete 3, delete 2") << QByteArrayList({hex("1e03"), hex("1e02")}) << QStringList({"S1"}) << "S1" << false;
+        QTest::newRow("recall 3, delete 1") << QByteArrayList({hex("1403"), hex("1e01")}) << QStringList({"S2", "S3"}) << "S3" << false;
+        QTest::newRow("delete 1, recall 3") << QByteArrayList({hex("1e01"), hex("1403")}) << QStringList({"S2", "S3"}) << "S3" << false;
+        QTest::newRow("delete 2, delete 3") << QByteArrayList({hex("1e02"), hex("1e03")}) << QStringList({"S1"}) << "S1" << false;
+        QTest::newRow("delete 2, delete 2 again") << QByteArrayList({hex("1e02"), hex("1e02")}) << QStringList({"S1", "S3"}) << "S1" << false;
         QTest::newRow("delete 1, rename 3") << QByteArrayList({hex("1e01"), hex("2803") + g_toGbkField("New", 12), hex("0003")})
-                                            << QStringList({"S2", "New"}) << "none";
+                                            << QStringList({"S2", "New"}) << "none" << false;
+        QTest::newRow("delete 1 lost, rename 2") << QByteArrayList({hex("1e01"), hex("2802") + g_toGbkField("New", 12), hex("0002")})
+                                                 << QStringList({"S2", "S3"}) << "none" << true;
     }
     void backToBackSceneCommands()
     {
         QFETCH(QByteArrayList, commands);
         QFETCH(QStringList, names);
         QFETCH(QString, live);
+        QFETCH(bool, lost);
         CDeviceSimulator sim(CSimDeviceModel::Tarn, 2, 3);
         QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
         CTcpDeviceThread worker;
@@ -429,6 +435,10 @@ private slots:
         worker.setMcuCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
         settle(worker, sim);
         QCOMPARE(worker.getSceneList().size(), 3);
+        worker.setHeartbeatInterval(300); // its reply ends a command left unanswered
+        BesMessageBox::clearTestRecords();
+        if (lost)
+            sim.injectFault(CDeviceSimulator::TakenNoAnswer, 35);
         // the last reply was a scene reply, so the commands may leave back to back and the first
         // reply arrives after the second command was queued
         sim.setReplyDelay(200);
@@ -447,6 +457,7 @@ private slots:
         QCOMPARE(held, device);
         QTRY_COMPARE(worker.getDeviceInfo()->nTakeScene, sim.model().nTakeScene);
         QCOMPARE(live, sim.model().nTakeScene > 0 ? sim.model().scenes.at(sim.model().nTakeScene - 1).strName : QString("none"));
+        QCOMPARE(said("notice", "", lost ? "修改未生效" : ""), int(lost));
     }
 
     // The scene count, the scene records and the scenes' audio end as the device holds them (an
