@@ -81,22 +81,41 @@ QByteArray sceneKeyAfterDelete(const QByteArray &key, int nDeleted)
     return now;
 }
 
-// A queued command naming scenes by number, renumbered as the device numbers them after scene
-// nDeleted went. False when it names the deleted scene: nothing is left for it to act on (a save
-// from the live scene names it 0, which stays).
+// How many scene numbers a queued command names from its first byte on: one, or a save's two (its
+// source, then its target).
+int namedScenes(const _mcu_cmd &cmd)
+{
+    return namesScene(cmd) ? std::min(cmd.nSubIndex3 == 10 ? 2 : 1, cmd.byte.size()) : 0;
+}
+
+// The queued command names scene nDeleted, which the device no longer holds: nothing is left for
+// it to act on (a save from the live scene names it 0).
+bool namesDeletedScene(const _mcu_cmd &cmd, int nDeleted)
+{
+    for (int i = 0; i < namedScenes(cmd); ++i)
+        if (uchar(cmd.byte.at(i)) == nDeleted)
+            return true;
+    return false;
+}
+
+// The scenes a queued command names, as the device numbers them after scene nDeleted went; true
+// when one moved.
 bool followDelete(_mcu_cmd &cmd, int nDeleted)
 {
-    if (!namesScene(cmd))
-        return true;
-    const int nNamed = std::min(cmd.nSubIndex3 == 10 ? 2 : 1, cmd.byte.size());
-    for (int i = 0; i < nNamed; ++i) {
-        const int nScene = uchar(cmd.byte.at(i));
-        if (nScene == nDeleted)
-            return false;
-        if (nScene > nDeleted)
-            cmd.byte[i] = char(nScene - 1);
+    bool bMoved = false;
+    for (int i = 0; i < namedScenes(cmd); ++i) {
+        if (uchar(cmd.byte.at(i)) > nDeleted) {
+            cmd.byte[i] = char(uchar(cmd.byte.at(i)) - 1);
+            bMoved = true;
+        }
     }
-    return true;
+    return bMoved;
+}
+
+// A scene delete of ours, sent or queued.
+bool isSceneDelete(const _mcu_cmd &cmd)
+{
+    return namesScene(cmd) && cmd.nSubIndex3 == 30 && cmd.nReadOrWrite != 1;
 }
 } // namespace
 
@@ -512,7 +531,7 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
             commandNotTaken(layer, Dropped);
     // Scene writes queued behind a delete the device did not answer name scenes by the numbering
     // before it, which the device may have changed: they are not sent (reads tell what it holds).
-    if (bWrite && cmd.nCmdIndex == Tx_SceneInfo && cmd.nSubIndex3 == 30 && eEnding == Unanswered)
+    if (isSceneDelete(cmd) && eEnding == Unanswered)
         for (const _mcu_cmd &write : takeQueued([](const _mcu_cmd &c) { return namesScene(c) && c.nReadOrWrite != 1; }))
             commandNotTaken(write, Dropped);
     // A write the editor may already show, or a scene read meant to put the editor right.
@@ -664,25 +683,17 @@ void CTcpDeviceThread::renumberAfterDelete(int nDeleted, qint64 nDeleteSeq)
     // What waits in the queue was made by the numbering before it (no command naming a scene
     // leaves while a delete is in flight): it follows, and what names the deleted scene goes. A
     // write of it is moot, said of nowhere; the panels are shown the records.
-    const auto ofDeleted = [nDeleted](const _mcu_cmd &c) {
-        _mcu_cmd copy = c;
-        return !followDelete(copy, nDeleted);
-    };
+    const auto ofDeleted = [nDeleted](const _mcu_cmd &c) { return namesDeletedScene(c, nDeleted); };
     const QList<_mcu_cmd> listGone = takeQueued(ofDeleted);
     int nMoved = 0;
-    const auto follow = [&](_mcu_cmd &cmd) {
-        const QByteArray before = cmd.byte;
-        followDelete(cmd, nDeleted);
-        nMoved += cmd.byte != before;
-    };
     {
         QMutexLocker queue(m_pMutexSend);
         for (_mcu_cmd *pCmd : qAsConst(m_listMcuCmd))
-            follow(*pCmd);
+            nMoved += followDelete(*pCmd, nDeleted);
     }
     m_listWantedReads.erase(std::remove_if(m_listWantedReads.begin(), m_listWantedReads.end(), ofDeleted), m_listWantedReads.end());
     for (_mcu_cmd &read : m_listWantedReads)
-        follow(read);
+        nMoved += followDelete(read, nDeleted);
     if (std::any_of(listGone.cbegin(), listGone.cend(), [](const _mcu_cmd &c) { return c.nReadOrWrite != 1; }))
         scheduleShowLastRead();
     // A moved doubt's read is asked by the new numbering: merged into the one still queued
@@ -1790,8 +1801,7 @@ int CTcpDeviceThread::sendCmdList(bool bSerial)
             return -1;
         // A scene named by number waits while a delete is in flight: the device numbers the
         // scenes behind the deleted one anew, and the delete's answer renumbers what waits.
-        const auto isDelete = [](const _mcu_cmd &c) { return c.nCmdIndex == Tx_SceneInfo && c.nSubIndex3 == 30 && c.nReadOrWrite != 1; };
-        if (namesScene(*m_listMcuCmd.first()) && std::any_of(m_ledger.inFlight().cbegin(), m_ledger.inFlight().cend(), isDelete))
+        if (namesScene(*m_listMcuCmd.first()) && std::any_of(m_ledger.inFlight().cbegin(), m_ledger.inFlight().cend(), isSceneDelete))
             return -1;
         pCmd = m_listMcuCmd.takeFirst();
     }
@@ -1937,8 +1947,7 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
     // Scene reads queued behind a delete the device took, and the doubts of writes sent before it,
     // name scenes by the numbering before it: they follow the new numbering before the worker may
     // send one.
-    if (bAnswered && !f.isNak() && answered.nCmdIndex == Tx_SceneInfo && answered.nSubIndex3 == 30
-        && answered.nReadOrWrite != 1 && !answered.byte.isEmpty())
+    if (bAnswered && !f.isNak() && isSceneDelete(answered))
         renumberAfterDelete(uchar(answered.byte.at(0)), answered.nSeq);
     endingCommandsDone();
     if (f.nCmd != Tx_Heart) {

@@ -232,13 +232,13 @@ void CTcpDeviceThread::tellZInputNames()
                                                 Q_ARG(QString, strSerial));
 }
 
-// The Z source strip shows the main input of the device edited in the Z frame only: none before
-// its live settings are read, or when none of its inputs is the main source (as the frame does).
+// The Z source strip shows the main input of the device edited in the Z frame only, or none when
+// none is known (as the frame does).
 void CTcpDeviceThread::notifyZSourceStrip()
 {
     if (!actsOnSharedTopics())
         return;
-    const InputSource *pMain = m_bSystemRead ? m_pDeviceInfo->findInput(m_pSystemInfo->nMainSignumber) : nullptr;
+    const InputSource *pMain = liveMainInput();
     QString strName = pMain ? pMain->strName : QString();
     int nSig = 0, nW = 0, nH = 0, nHz = 0, nX = 0, nY = 0, nLW = 0, nLH = 0;
     if (pMain) {

@@ -127,10 +127,8 @@ void ZMiddleControl::showDeviceSource(const QString &strSerial)
     if (!pDevice)
         return;
     const SystemInfo *s = pDevice->systemRecord();
-    // Before its live settings are read the record's main source is no value of the device's: no
-    // name then, as for a source none of its inputs is (rather than another device's).
-    const InputSource *pInput = pDevice->systemRecordRead() ? pDevice->deviceRecord()->findInput(s->nMainSignumber) : nullptr;
-    if (pInput)
+    // None known: no name, rather than another device's or a guess.
+    if (const InputSource *pInput = pDevice->liveMainInput())
         slot_updateCurrentZDeviceDate(pInput->strName, pInput->nSig, pInput->nWidth, pInput->nHeight, pInput->nHz,
                                       s->nXDeflection, s->nYDeflection, s->nLayerWidth, s->nLayerHeight);
     else

@@ -58,6 +58,12 @@ public:
     virtual const SystemInfo *systemRecord() const = 0;
     // False until the device's live settings were read: the system record holds no values yet.
     virtual bool systemRecordRead() const = 0;
+    // The input the device shows as its main source: none before its live settings are read, nor
+    // when none of its inputs is the main source.
+    const InputSource *liveMainInput() const
+    {
+        return systemRecordRead() ? deviceRecord()->findInput(systemRecord()->nMainSignumber) : nullptr;
+    }
     // The device's own name (not its model); false until read or a write of it acknowledged.
     virtual bool deviceNameRecord(QString &strName) const = 0;
     virtual const COutputsRecord &outputsRecord() const = 0;
