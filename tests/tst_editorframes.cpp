@@ -544,6 +544,16 @@ private slots:
         QCOMPARE(z.fileListWidget()->deviceInfo(), &a.info);
         z.updateZSceneData("ZB", none); // another serial: nothing
         QCOMPARE(z.currentDevice(), &a.info);
+        // ZA showing its scene 2, then ZB, which holds no scene: the strip stands for ZB, no scene live.
+        ZSceneInfo s1, s2;
+        s1.nSceneIndex = 1;
+        s2.nSceneIndex = 2;
+        a.info.nTakeScene = 2;
+        z.initSceneData(&a.info, {&s1, &s2});
+        QCOMPARE(z.programListWidget()->takeScene(), 2);
+        z.initSceneData(&b.info, none);
+        QCOMPARE(z.programListWidget()->serial(), QString("ZB"));
+        QCOMPARE(z.programListWidget()->takeScene(), 0);
         z.hide();
     }
 

@@ -290,6 +290,9 @@ void CEditFrameBase::bindDevice(DeviceInfo *device, const CardList &listCards)
     m_pCurrentDevice = device;
     m_pListWidget->addDeviceToList(device, device->strSerial);
     fillProgramCards(listCards);
+    // The strip stands for this device, its live scene too, whether or not it holds a scene.
+    if (m_pProgramListWidget)
+        m_pProgramListWidget->setBoundDevice(device->strSerial, device->nTakeScene, device->nSceneMax);
     if (m_pPropertyStack) {
         m_pPropertyStack->setDeviceModel(device->strDevName);
         m_pPropertyStack->setServedDevice(device->strSerial, m_strFamily);

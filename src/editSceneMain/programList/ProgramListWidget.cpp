@@ -281,6 +281,13 @@ void CProgramListWidget::updateTakeStatus(int nTake)
         pCard->setTake(nTake);
 }
 
+void CProgramListWidget::setBoundDevice(const QString &strSerial, int nTake, int nSceneMax)
+{
+    m_strSerial = strSerial;
+    m_nSceneMax = nSceneMax;
+    updateTakeStatus(nTake);
+}
+
 void CProgramListWidget::slot_updateLayoutTakeStatus(int nTake, QString strSerial)
 {
     if (strSerial == m_strSerial)

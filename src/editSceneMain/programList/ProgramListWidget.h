@@ -47,6 +47,9 @@ public:
     void initValue();
     void destroyProgram();
     void addUsedCardItem(int nId, QString strName, QString strSerial, int nTake, int nSceneMax);
+    // The device the frame is bound to, its live scene and scene maximum, after its cards were
+    // filled: a device with no scene leaves no card, and the strip still stands for it.
+    void setBoundDevice(const QString &strSerial, int nTake, int nSceneMax);
     // Outlines the card of the scene the frame shows (none for an id no card has), and only it.
     void markShownScene(int nId);
 
