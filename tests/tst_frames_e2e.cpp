@@ -21,6 +21,7 @@
 #include "QorGlobal.h"
 #include "SceneSaveAsDlg.h"
 #include "SceneTestUtil.h"
+#include "SimDeviceList.h"
 #include "SimTestUtil.h"
 #include "SwitchButton.h"
 #include "TcpDeviceThread.h"
@@ -348,6 +349,64 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!pTStack->selectedItem(), 5000);
         QCOMPARE(pTStack->currentIndex(), 1);
         QVERIFY(zOnDevicePage());
+    }
+
+    // The Tarn frame opened on a device that holds no scene, after one showing its scene 1 with a
+    // layer selected, or alone: the strip stands for that device with no live scene, no page keeps
+    // the other device's canvas or layer, and a name applied on the screen page writes to neither
+    // device: said, and the field shows the device's own name.
+    void deviceWithoutScenes_data()
+    {
+        QTest::addColumn<bool>("after");
+        QTest::newRow("after a device showing scene 1") << true;
+        QTest::newRow("alone") << false;
+    }
+
+    void deviceWithoutScenes()
+    {
+        QFETCH(bool, after);
+        CSimDeviceList list(2);
+        QVERIFY(list.isListening());
+        list.sim(1).model().reset(CSimDeviceModel::Tarn, 2, 0);
+        list.sim(1).model().strDeviceName = QStringLiteral("乙设备");
+        CTcpDeviceThread *pA = list.switchOn(0), *pB = list.switchOn(1);
+        QVERIFY(pA && pB);
+        QTRY_VERIFY_WITH_TIMEOUT(pA->getDeviceInfo()->vectorInput.size() == 2 && pB->getDeviceInfo()->vectorInput.size() == 2, 5000);
+        const auto editOf = [&](int n) {
+            list.window().checkR4Exist(list.serial(n))->findChild<QPushButton *>(QStringLiteral("btnEdit"))->click();
+            return list.window().editSceneMain();
+        };
+        if (after) {
+            CEditSceneMain *pTarn = editOf(0);
+            QTRY_VERIFY_WITH_TIMEOUT(pTarn->canvas()->currentScene() && !pTarn->canvas()->currentScene()->layerItems().isEmpty(), 5000);
+            QGraphicsItem *pLayer = pTarn->canvas()->currentScene()->layerItems().first();
+            globalObserver::getGlobalObserver()->notify("slot_propertyDataChange", Q_ARG(QGraphicsItem *, pLayer));
+            QCOMPARE(pTarn->propertyStack()->currentIndex(), 0);
+        }
+        CEditSceneMain *pTarn = editOf(1);
+        CPropertyStack *pStack = pTarn->propertyStack();
+        QCOMPARE(pTarn->programListWidget()->serial(), list.serial(1));
+        QCOMPARE(pTarn->programListWidget()->takeScene(), 0);
+        QVERIFY(!pStack->selectedItem() && !pStack->backCanvasWidget()->canvas());
+        QCOMPARE(pStack->currentIndex(), 1);
+
+        SimTest::settle(*pA, list.sim(0));
+        SimTest::settle(*pB, list.sim(1));
+        list.sim(0).clearRequests();
+        list.sim(1).clearRequests();
+        BesMessageBox::setTestAnswer(QMessageBox::Ok);
+        BesMessageBox::clearTestRecords();
+        auto *pName = pStack->backCanvasWidget()->findChild<QLineEdit *>(QStringLiteral("lineEditstrSerial"));
+        TestUtil::retype(pName, QStringLiteral("Typed"));
+        pStack->findChild<QPushButton *>(QStringLiteral("Application"))->click();
+        SimTest::settle(*pA, list.sim(0));
+        SimTest::settle(*pB, list.sim(1));
+        for (int n : {0, 1})
+            for (const CSimRequest &r : list.sim(n).requestsWithoutHeartbeat())
+                QVERIFY2(r.nReadOrWrite == 1, qPrintable(QString("device %1 got %2/%3").arg(n).arg(r.nCmd).arg(r.nSub)));
+        QCOMPARE(BesMessageBox::testRecords().size(), 1);
+        QCOMPARE(BesMessageBox::testRecords().first().text, QString::fromUtf8("设备参数尚未读取，请稍候再试！"));
+        QCOMPARE(pName->text(), QStringLiteral("乙设备"));
     }
 
     // With both frames open, a language switch reaches both, whichever family

@@ -1,6 +1,7 @@
 #include "BackCanvasWidget.h"
 #include "ui_BackCanvasWidget.h"
 
+#include <QCoreApplication>
 #include <QIntValidator>
 #include <QLinearGradient>
 #include <QRegularExpressionValidator>
@@ -174,6 +175,27 @@ void CBackCanvasWidget::setWidgetData(QGraphicsItem *pItem)
     m_baccent = false;
 }
 
+void CBackCanvasWidget::setServedSerial(const QString &strSerial)
+{
+    m_strSerial = strSerial;
+    auto *pScene = canvas() ? dynamic_cast<CEditBaseScene *>(m_pCanvas->scene()) : nullptr;
+    if (canvas() && (!pScene || pScene->deviceSerial() != strSerial))
+        letGoOfCanvas();
+}
+
+void CBackCanvasWidget::letGoOfCanvas()
+{
+    m_pCanvas = nullptr;
+    m_pCanvasGuard.clear();
+    for (QLineEdit *pEdit : {ui->lineScreenEditW, ui->lineScreenEditH, ui->lineEditW, ui->lineEditH}) {
+        const bool bBlocked = pEdit->blockSignals(true);
+        pEdit->clear();
+        pEdit->blockSignals(bBlocked);
+    }
+    m_baccent = false;
+    m_nHZ = 60;
+}
+
 void CBackCanvasWidget::getDeviceName(QString strName)
 {
     m_strHeldName = strName;
@@ -202,8 +224,16 @@ void CBackCanvasWidget::sendDeviceNameChangeCmd()
 
 void CBackCanvasWidget::sendDeviceCmd()
 {
-    if (!canvas())
+    // No scene of the device is shown (its scenes are not read yet): nothing typed here goes out,
+    // and the operator is told; the screen fields are emptied and the name field shows the
+    // device's name again.
+    if (!canvas()) {
+        BesMessageBox::information(QCoreApplication::translate("COtherWidget", "修改失败"),
+                                   QCoreApplication::translate("COtherWidget", "设备参数尚未读取，请稍候再试！"), false);
+        letGoOfCanvas();
+        showHeldName();
         return;
+    }
     auto *pScene = dynamic_cast<CEditBaseScene *>(m_pCanvas->scene());
     globalObserver *pHub = globalObserver::getGlobalObserver();
     int nSceneId = pScene ? int(pScene->getSceneID()) : 0;

@@ -14,6 +14,10 @@
 // The device has the last word on the screen size ("slot_tarnScreenHeld" from
 // its worker): the page shows the size the device holds. An OSD item the apply
 // took off the canvas comes back with the worker's hand-back of the OSD state.
+//
+// In a frame the page serves the device the frame is bound to (setServedSerial): it shows no
+// canvas of another device, and its Apply writes to the bound device only. With no canvas of its
+// device (its scenes not read) Apply sends nothing and says so.
 
 #include <QPointer>
 #include <QWidget>
@@ -33,6 +37,8 @@ public:
     ~CBackCanvasWidget() override;
 
     void setWidgetData(QGraphicsItem *pItem);
+    // The device the hosting frame is bound to: a canvas of another device is let go.
+    void setServedSerial(const QString &strSerial);
     void getDeviceName(QString strName);
     void sendDeviceCmd();
     void sendDeviceNameChangeCmd();
@@ -58,6 +64,8 @@ private:
     bool screenFieldsValid() const;
     // Fills the canvas edits from the screen edits; false when they hold no valid screen.
     bool applyScreenRule();
+    // No canvas: the screen and canvas fields are emptied, nothing armed.
+    void letGoOfCanvas();
     void sendName();
     // The name the device holds (as its records say, else as the page was last given it) in the
     // name field again, in place of one typed and not sent.

@@ -232,8 +232,24 @@ void CPropertyStack::setServedDevice(const QString &strSerial, const QString &st
         m_strDeviceName.clear();
         if (const CDeviceRecords *pDevice = servedRecords())
             pDevice->deviceNameRecord(m_strDeviceName);
-        if (m_pBackCanvasWidget)
+        if (m_pBackCanvasWidget) {
             m_pBackCanvasWidget->getDeviceName(m_strDeviceName);
+            m_pBackCanvasWidget->setServedSerial(strSerial);
+        }
+        // Nor does the stack keep a layer or OSD item of the device served before selected: it
+        // shows the screen page until the canvas shows a scene of this device (none before its
+        // scenes are read).
+        if (QGraphicsItem *pItem = selectedItem()) {
+            auto *pScene = dynamic_cast<CEditBaseScene *>(pItem->scene());
+            if (!pScene || pScene->deviceSerial() != strSerial) {
+                m_pItem = nullptr;
+                m_pItemGuard.clear();
+                if (m_nCurrentIndex == 0) {
+                    m_nCurrentIndex = 1;
+                    setShowWidget();
+                }
+            }
+        }
     }
     // The device page serves the Z family only: a Tarn frame's stack shows a page of its own.
     if (isTarnStack() && m_nCurrentIndex == 2) {
