@@ -1087,6 +1087,19 @@ bool CTcpDeviceThread::askStartupRead(const QString &strName, const QByteArray &
     return askReadBack(nCmd, payload, nSubIndex);
 }
 
+bool CTcpDeviceThread::askOwnRead(const QString &strName, const QByteArray &payload, int nSubIndex)
+{
+    if (m_bLinkDown || !g_isTexingName(strName))
+        return setMcuCommand(strName, payload, 1, nSubIndex); // refused there, and said or logged
+    const int nCmd = g_getTexingIndex(strName);
+    const QByteArray key = readKey(nCmd, nSubIndex, payload);
+    // The operator asked for it now: no start-up read any more (given up, it is said), and asked
+    // as often as a read of ours may be.
+    m_setStartupReads.remove(key);
+    m_hashOwnReads[key] = 0;
+    return askReadBack(nCmd, payload, nSubIndex);
+}
+
 void CTcpDeviceThread::closeSilentLine()
 {
     if (!m_bCanSerislPortConnected || !m_bIsConnected || !m_pSerislPort)
