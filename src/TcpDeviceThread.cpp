@@ -1068,6 +1068,8 @@ void CTcpDeviceThread::readFailed(const _mcu_cmd &read)
         return;
     if (askReadBack(read.nCmdIndex, read.byte, read.nSubIndex3))
         return;
+    // Given up, a start-up read is over: the same read asked later (a recall's) is a read of ours.
+    m_setStartupReads.remove(key);
     sayNotice(m_notices.readGivenUp(key, nowMs()));
     // The Z live settings read after a recall, given up with no doubt to say it: the records, and
     // the settings page, hold the scene's values as stored, not what the device reported.
