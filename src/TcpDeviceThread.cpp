@@ -1068,6 +1068,8 @@ void CTcpDeviceThread::readFailed(const _mcu_cmd &read)
         return;
     if (askReadBack(read.nCmdIndex, read.byte, read.nSubIndex3))
         return;
+    // Given up, a start-up read is over: the same read asked later (a recall's) is a read of ours.
+    m_setStartupReads.remove(key);
     sayNotice(m_notices.readGivenUp(key, nowMs()));
     // The Z live settings read after a recall, given up with no doubt to say it: the records, and
     // the settings page, hold the scene's values as stored, not what the device reported.
@@ -1084,6 +1086,19 @@ bool CTcpDeviceThread::askStartupRead(const QString &strName, const QByteArray &
         return setMcuCommand(strName, payload, 1, nSubIndex); // refused there, and said or logged
     const int nCmd = g_getTexingIndex(strName);
     m_setStartupReads.insert(readKey(nCmd, nSubIndex, payload));
+    return askReadBack(nCmd, payload, nSubIndex);
+}
+
+bool CTcpDeviceThread::askOwnRead(const QString &strName, const QByteArray &payload, int nSubIndex)
+{
+    if (m_bLinkDown || !g_isTexingName(strName))
+        return setMcuCommand(strName, payload, 1, nSubIndex); // refused there, and said or logged
+    const int nCmd = g_getTexingIndex(strName);
+    const QByteArray key = readKey(nCmd, nSubIndex, payload);
+    // The operator asked for it now: no start-up read any more (given up, it is said), and asked
+    // as often as a read of ours may be.
+    m_setStartupReads.remove(key);
+    m_hashOwnReads[key] = 0;
     return askReadBack(nCmd, payload, nSubIndex);
 }
 

@@ -140,6 +140,10 @@ public:
     // unanswered, lost or garbled, it is asked again, at most MaxOwnReads times per link. Given up
     // over a serial line, the device is taken as silent: the line is said lost and closes.
     bool askStartupRead(const QString &strName, const QByteArray &payload, int nSubIndex);
+    // A read the console asks to show what the device holds (a frame bound to it reads its live
+    // settings): a read of ours, its asks counted anew; failed, it is asked again within its bound
+    // on this link, and given up, said. With the link down it is refused as any command is.
+    bool askOwnRead(const QString &strName, const QByteArray &payload, int nSubIndex);
     void setInputSrcCmd(bool bMerge = true);
     void setScreenSizeCmd();
     int queuedCommandCount() const;

@@ -683,11 +683,10 @@ void MainWindow::slot_editScene(QString strSerial, QString strDeviceName, QStrin
         g_strDevType = QStringLiteral("Tarn");
     } else {
         g_strDevType = QStringLiteral("Z");
-        // Only a device that has a worker can be asked for its layers.
-        if (pDevice) {
-            QByteArray byte = payloadOf("\x00", 1);
-            pDevice->setMcuCommand(QStringLiteral("图层设置"), byte, 1, 0);
-        }
+        // Only a device that has a worker can be asked for its live settings: a read of the
+        // console's own, asked again when its answer is lost, said when given up.
+        if (pDevice)
+            pDevice->askOwnRead(QStringLiteral("图层设置"), payloadOf("\x00", 1), 0);
     }
 
     if (!pDevice || !pDevice->isConnected()) {

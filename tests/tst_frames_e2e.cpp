@@ -16,6 +16,7 @@
 #include "EditSingleTextItem.h"
 #include "FileListWidget.h"
 #include "LayoutListWidget.h"
+#include "OtherWidget.h"
 #include "PropertyStack.h"
 #include "ProgramListWidget.h"
 #include "QorGlobal.h"
@@ -35,9 +36,11 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSlider>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QToolButton>
 
 #include <memory>
@@ -564,6 +567,55 @@ private slots:
         edit("ZB");
         QCOMPARE(pZFrame->fileListWidget()->serial(), QString("ZB"));
         QCOMPARE(pZFrame->middleControl()->lines().first(), QString("[当前信号源:]"));
+    }
+
+    // The Z frame bound to its device reads the live settings as a read of the console's own: an
+    // answer lost, or a silence shorter than a lost link's, is asked again and the page shows what
+    // the device holds; never answered, it is said.
+    void zBindingReadsTheLiveSettings_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("nLiveScene"); // 0: none
+        QTest::newRow("its answer lost once") << "lost" << 1;
+        QTest::newRow("its answer lost once, no live scene") << "lost" << 0;
+        QTest::newRow("the device silent 1.5 s from the binding") << "silent" << 1;
+        QTest::newRow("never answered") << "never" << 1;
+    }
+    void zBindingReadsTheLiveSettings()
+    {
+        QFETCH(QString, fault);
+        QFETCH(int, nLiveScene);
+        QVERIFY(startTwoDevices());
+        CTcpDeviceThread *pWorker = m_pWindow->getCurrentDevice("ZSN");
+        m_pSimZ->model().nTakeScene = nLiveScene;
+        std::tie(m_pSimZ->model().nBrightness, m_pSimZ->model().nSound) = std::make_tuple(90, 40);
+        pWorker->setMcuCommand(QStringLiteral("源及场景数"), QByteArray(1, '\x01'), 1, 0);
+        SimTest::settle(*pWorker, *m_pSimZ);
+        QCOMPARE(pWorker->getDeviceInfo()->nTakeScene, nLiveScene);
+        BesMessageBox::clearTestRecords();
+        if (fault == "silent") {
+            m_pSimZ->setAnswering(false);
+            QTimer::singleShot(1500, m_pSimZ.get(), [this] { m_pSimZ->setAnswering(true); });
+        } else {
+            pWorker->setHeartbeatInterval(300); // its reply ends the read left unanswered
+            m_pSimZ->injectFault(CDeviceSimulator::NoAnswer, 34, fault == "never" ? 3 : 1);
+        }
+        edit("ZSN");
+        SimTest::settle(*pWorker, *m_pSimZ);
+        const auto *pPage = qobject_cast<COtherWidget *>(m_pWindow->zInterface()->propertyStack()->tipsWidget());
+        QVERIFY(pPage);
+        const auto shown = [pPage] {
+            return QList<int>({pPage->findChild<QSlider *>("brightnessSlider")->value(),
+                               pPage->findChild<QSlider *>("SoundSlider")->value()});
+        };
+        if (fault == "never") {
+            QTRY_COMPARE(TestUtil::said("notice", "ZSN", QStringLiteral("修改未确认")), 1);
+            QCOMPARE(shown(), QList<int>({0, 0})); // nothing read, nothing guessed
+        } else {
+            QCOMPARE(shown(), QList<int>({m_pSimZ->model().nBrightness, m_pSimZ->model().nSound}));
+            QCOMPARE(m_pSimZ->requests(34, 0).size(), 2);
+        }
+        QCOMPARE(TestUtil::said("notice"), int(fault == "never"));
     }
 
     // Every window shows the program's icon, and the device list shows which

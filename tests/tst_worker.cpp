@@ -928,6 +928,11 @@ private slots:
         QTest::newRow("recall taken, its live settings read refused once") << "recallnak" << "";
         // asked to its bound, then said once: the records hold the scene as stored, not as reported
         QTest::newRow("recall taken, its live settings read never answered") << "recallgiveup" << "修改未确认";
+        // the read back merges into the page's read queued behind the recall: that read is ours now
+        QTest::newRow("recall taken, the page's live settings read behind it never answered") << "recallpage" << "修改未确认";
+        // the operator changed nothing: a start-up read given up is no write's doubt; a recall's read
+        // of the same settings given up then is said
+        QTest::newRow("the start-up live settings read never answered, then a recall's") << "startup" << "修改未确认";
         // the mute's read back merges into that read: asked as often as before; the scene stored with
         // its sound on, the device holding it shows the mute dropped
         QTest::newRow("recall taken, the mute behind it dropped, its live settings read unanswered twice") << "recallmute" << "修改未生效";
@@ -1003,14 +1008,28 @@ private slots:
             settle(worker, sim);
             if (ending == "recallmute")
                 sim.model().scenes[1].nBrightness = 80; // another client's: the mute's doubt minds the sound alone
-            sim.injectFault(ending == "recallnak" ? CDeviceSimulator::Nak : CDeviceSimulator::NoAnswer, 34, ending == "recallread" || ending == "recallnak" ? 1 : 3);
+            sim.injectFault(ending == "recallnak" ? CDeviceSimulator::Nak : CDeviceSimulator::NoAnswer, 34, ending == "recallread" || ending == "recallnak" ? 1 : ending == "recallpage" ? 4 : 3);
             worker.setMcuCommand(strScene, hex("02"), 2, 20);
             if (ending == "recallmute")
                 worker.setMcuCommand(strLayer, hex("0000"), 2, 44);
+            if (ending == "recallpage") // the recall's read back merges into it, then is asked three times
+                worker.setMcuCommand(strLayer, hex("00"), 1, 0);
             settle(worker, sim);
             QCOMPARE(sim.model().nSilent, 1);
             QCOMPARE(worker.getSystemInfo()->nsilent, 1);
             QCOMPARE(worker.getSystemInfo()->nbrightness, ending == "recallgiveup" ? 75 : sim.model().nBrightness); // given up: as stored
+        } else if (ending == "startup") {
+            worker.setHeartbeatInterval(300);
+            sim.injectFault(CDeviceSimulator::NoAnswer, 34, 3);
+            sim.clearRequests();
+            worker.askStartupRead(strLayer, hex("00"), 0);
+            settle(worker, sim);
+            QCOMPARE(sim.requests(34, 0).size(), 3);
+            QCOMPARE(said("notice"), 0);
+            sim.injectFault(CDeviceSimulator::NoAnswer, 34, 3);
+            worker.setMcuCommand(strScene, hex("02"), 2, 20);
+            settle(worker, sim);
+            QCOMPARE(sim.requests(34, 0).size(), 3 + 3);
         } else if (ending == "saverefused" || ending == "saveunclear" || ending.startsWith("savecount")) {
             // unclear: the read back unanswered too, those asked again refused
             sim.injectFault(CDeviceSimulator::NoAnswer, 35, ending == "saveunclear" ? 2 : ending == "savecount" ? 4 : ending == "savecountquiet" ? 20 : 1);

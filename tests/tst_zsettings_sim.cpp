@@ -229,6 +229,9 @@ private slots:
         // the live settings read after the take goes unanswered, and the operator mutes while it is
         // on its way: it is asked again, and page and record show the scene taken
         QTest::newRow("take, its read unanswered, mute at once") << -1 << "takemute" << "";
+        // three takes on one link, each one's live settings read unanswered once: each is asked
+        // again, and the page shows the scene as the device holds it, not as last read
+        QTest::newRow("three takes, each one's read unanswered once") << -1 << "take3" << "";
         // a mute queued, then one write too many at the queue's bound (said, the page shown the
         // records): once the device takes the mute the page shows it
         QTest::newRow("mute queued, one too many") << 0 << "bound" << "";
@@ -274,6 +277,17 @@ private slots:
             QApplication::sendEvent(pSound, &wheel);
         } else if (field == "rename") {
             a.worker.setMcuCommand(QString::fromUtf8("输入设置"), QByteArray(2, '\0') + text.toLatin1().leftJustified(12, '\0'), 2, 2);
+        } else if (field == "take3") {
+            a.worker.setHeartbeatInterval(300); // its reply ends the read left unanswered
+            a.sim.model().scenes[0].nBrightness = 70; // not what the worker read of the scenes
+            a.sim.model().scenes[1].nBrightness = 80;
+            for (const int nScene : {2, 1, 2}) {
+                a.sim.injectFault(CDeviceSimulator::NoAnswer, 34);
+                a.worker.setMcuCommand(QString::fromUtf8("场景操作"), QByteArray(1, char(nScene)), 2, 20);
+                settle(a.worker, a.sim);
+                QCOMPARE(a.sim.model().nTakeScene, nScene);
+                QCOMPARE(shown(a.page), held(a.sim.model()));
+            }
         } else if (field == "take" || field == "takemute") { // as a scene card takes it
             const int nReads = a.sim.requests(34, 0).size();
             QMetaObject::Connection muteOnTheRead;
