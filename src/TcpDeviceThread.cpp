@@ -379,6 +379,7 @@ void CTcpDeviceThread::linkDown(const char *pszWhy)
     m_listWantedReads.clear();
     m_hashSceneReadFailures.clear();
     m_pReplyTimer->stop();
+    endDeleteInDoubt(); // the next link reads the scenes anew
     CCommandLedger::Outcome out;
     {
         QMutexLocker lock(m_pMutexRecv);
@@ -529,11 +530,15 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
         for (const _mcu_cmd &layer :
              takeQueued([](const _mcu_cmd &c) { return c.nCmdIndex == Tx_SetLayer && c.nReadOrWrite != 1; }))
             commandNotTaken(layer, Dropped);
-    // Scene writes queued behind a delete the device did not answer name scenes by the numbering
-    // before it, which the device may have changed: they are not sent (reads tell what it holds).
-    if (isSceneDelete(cmd) && eEnding == Unanswered)
-        for (const _mcu_cmd &write : takeQueued([](const _mcu_cmd &c) { return namesScene(c) && c.nReadOrWrite != 1; }))
-            commandNotTaken(write, Dropped);
+    // A delete the device did not answer may still be taken, or have been: until a count read sent
+    // after it (asked above) or its late answer tells, commands naming a scene wait, as they wait
+    // while it is in flight, and follow what it did.
+    if (isSceneDelete(cmd) && eEnding == Unanswered) {
+        QMutexLocker state(m_pMutexRecv);
+        m_nDeleteInDoubtSeq = cmd.nSeq;
+        m_nDeleteInDoubtScene = uchar(cmd.byte.at(0));
+        m_nScenesBeforeDelete = m_pDeviceInfo->nSceneNum;
+    }
     // A write the editor may already show, or a scene read meant to put the editor right.
     if (m_bHandingBack)
         return;
@@ -566,6 +571,68 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
                                                     CNoticeRules::LostInFlight, CNoticeRules::LostInFlight, CNoticeRules::Dropped};
     const bool bSent = eEnding == Refused || eEnding == LostInFlight;
     sayNotice(m_notices.writeNotTaken(s_eKnown[eEnding], nowMs(), bSent ? cmd.nSeq : 0));
+}
+
+void CTcpDeviceThread::endDeleteInDoubt()
+{
+    {
+        QMutexLocker state(m_pMutexRecv);
+        if (m_nDeleteInDoubtSeq == 0)
+            return;
+        m_nDeleteInDoubtSeq = 0;
+    }
+    wakeWorker();
+}
+
+void CTcpDeviceThread::deleteFateCounted()
+{
+    const qint64 nSeq = m_nDeleteInDoubtSeq; // written on this thread only
+    if (nSeq == 0 || !m_bAnswered || m_answered.nCmdIndex != Tx_GetSourceNum || m_answered.nReadOrWrite != 1
+        || m_answered.nSeq < nSeq)
+        return;
+    const int nDeleted = m_nDeleteInDoubtScene;
+    const bool bTaken = m_pDeviceInfo->nSceneNum == m_nScenesBeforeDelete - 1;
+    CDeviceLog::write({QString("The device"), m_strIp, QString("the count read after a delete left unanswered tells it"),
+                       nDeleted, bTaken ? QString("taken") : QString("not taken")});
+    if (bTaken) {
+        // The device answers in order: the delete, sent before the read, is answered now or never
+        // (the ledger let it go with the read's answer), so it is followed here once, as its
+        // answer would have been. The counts just read stay the device's.
+        const int nCount = m_pDeviceInfo->nSceneNum;
+        const int nTake = m_pDeviceInfo->nTakeScene;
+        renumberAfterDelete(nDeleted, nSeq);
+        sceneRecordsFollowDelete(nDeleted);
+        m_pDeviceInfo->nSceneNum = nCount;
+        m_pDeviceInfo->nTakeScene = nTake;
+    }
+    endDeleteInDoubt(); // what waits follows the device's numbering now
+}
+
+void CTcpDeviceThread::giveUpDeleteFateUnlessAsked()
+{
+    const qint64 nSeq = m_nDeleteInDoubtSeq;
+    if (nSeq == 0)
+        return;
+    const auto countRead = [](const _mcu_cmd &c) { return c.nCmdIndex == Tx_GetSourceNum && c.nReadOrWrite == 1; };
+    {
+        QMutexLocker state(m_pMutexRecv);
+        for (const _mcu_cmd &sent : m_ledger.inFlight())
+            if (countRead(sent) && sent.nSeq > nSeq)
+                return;
+        QMutexLocker queue(m_pMutexSend);
+        for (const _mcu_cmd *pQueued : qAsConst(m_listMcuCmd))
+            if (countRead(*pQueued))
+                return;
+    }
+    if (std::any_of(m_listWantedReads.cbegin(), m_listWantedReads.cend(), countRead))
+        return;
+    // Its count read was given up: by which numbering the device now goes is not known.
+    CDeviceLog::write({QString("The device"), m_strIp, QString("the fate of a delete left unanswered not known, scene writes waiting not sent:"),
+                       m_nDeleteInDoubtScene});
+    const QList<_mcu_cmd> listDropped = takeQueued([](const _mcu_cmd &c) { return namesScene(c) && c.nReadOrWrite != 1; });
+    endDeleteInDoubt();
+    for (const _mcu_cmd &write : listDropped)
+        commandNotTaken(write, Dropped);
 }
 
 void CTcpDeviceThread::sayNotice(CNoticeRules::Notice eNotice)
@@ -1349,6 +1416,7 @@ void CTcpDeviceThread::slot_replyTimeOut()
                            QString("within"), m_nReplyTimeoutMs.load(), QString("ms")});
     endCommands(out);
     endingCommandsDone();
+    giveUpDeleteFateUnlessAsked();
 }
 
 void CTcpDeviceThread::handleSerislDisConnected()
@@ -1816,9 +1884,22 @@ int CTcpDeviceThread::sendCmdList(bool bSerial)
             return -1;
         // A scene named by number waits while a delete is in flight: the device numbers the
         // scenes behind the deleted one anew, and the delete's answer renumbers what waits.
-        if (namesScene(*m_listMcuCmd.first()) && std::any_of(m_ledger.inFlight().cbegin(), m_ledger.inFlight().cend(), isSceneDelete))
-            return -1;
-        pCmd = m_listMcuCmd.takeFirst();
+        int nNext = 0;
+        if (namesScene(*m_listMcuCmd.first())) {
+            if (std::any_of(m_ledger.inFlight().cbegin(), m_ledger.inFlight().cend(), isSceneDelete))
+                return -1;
+            // So does one behind a delete left unanswered, until its fate is known; a count read
+            // waiting behind it, whose answer tells that fate, goes first.
+            if (m_nDeleteInDoubtSeq > 0) {
+                nNext = -1;
+                for (int i = 1; i < m_listMcuCmd.size() && nNext < 0; ++i)
+                    if (m_listMcuCmd.at(i)->nCmdIndex == Tx_GetSourceNum && m_listMcuCmd.at(i)->nReadOrWrite == 1)
+                        nNext = i;
+                if (nNext < 0)
+                    return -1;
+            }
+        }
+        pCmd = m_listMcuCmd.takeAt(nNext);
     }
     m_nSubIndex3 = pCmd->nSubIndex3;
     m_ledger.sent(*pCmd, nowMs(), !bSerial); // over a serial line, written when the port says so
@@ -1886,6 +1967,7 @@ void CTcpDeviceThread::handleReceivedData(QByteArray data)
         parseMcuData(frame);
     }
     m_bDraining = false;
+    giveUpDeleteFateUnlessAsked();
 }
 
 void CTcpDeviceThread::parseMcuData(QByteArray &data)
@@ -1964,6 +2046,9 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
     // send one.
     if (bAnswered && !f.isNak() && isSceneDelete(answered))
         renumberAfterDelete(uchar(answered.byte.at(0)), answered.nSeq);
+    // A delete left unanswered, answered late: its answer tells its fate (taken, followed above).
+    if (bAnswered && isSceneDelete(answered) && answered.nSeq == m_nDeleteInDoubtSeq)
+        endDeleteInDoubt();
     endingCommandsDone();
     if (f.nCmd != Tx_Heart) {
         if (f.isNak()) {

@@ -273,6 +273,18 @@ private:
     // as CNoticeRules decides, and the panels are shown the device's records again. A read of
     // what the device holds is asked again (readFailed).
     void commandNotTaken(const _mcu_cmd &cmd, Ending eEnding);
+    // The delete of unknown fate is over (answered late, its count read answered, given up, or
+    // the link gone): scene commands leave again.
+    void endDeleteInDoubt();
+    // A count reply answering a read sent after the delete in doubt tells its fate: a count one
+    // lower, the device took it (followed as its answer would be), else it did not.
+    void deleteFateCounted();
+    // Nothing asked any more can tell the delete's fate (its count read given up): what waits
+    // naming a scene is not sent, and said not made.
+    void giveUpDeleteFateUnlessAsked();
+    // The records follow a delete of scene nDeleted the device took (Tarn or Z scenes, the live
+    // scene, the count and the scenes' audio), and the panels are told.
+    void sceneRecordsFollowDelete(int nDeleted);
     // Ends what the ledger says a reply, the time-out or the link's end ended (the one answered
     // aside): unanswered and lost ones are said, writes of unclear or doubted fate read back.
     void endCommands(const CCommandLedger::Outcome &out);
@@ -547,6 +559,13 @@ private:
     // The last command sent (its ledger number) when the last Tarn scene delete was answered (-1:
     // none): reads numbered up to it named scenes by the numbering before it.
     qint64 m_nSceneDeleteSeq = -1;
+    // A scene delete left unanswered, its ledger number (state lock; 0: none), its scene and the
+    // scenes the device held before it (GUI thread). Until its fate is known (its late answer, or
+    // a count read sent after it answered) commands naming a scene wait: the device may number
+    // the scenes behind it anew.
+    qint64 m_nDeleteInDoubtSeq = 0;
+    int m_nDeleteInDoubtScene = 0;
+    int m_nScenesBeforeDelete = 0;
     // The last reply that answered a command of ours: the last command sent when it came, and the
     // command it answers (ledger numbers, GUI thread). Over a serial line a read ended at the
     // time-out while the device went on answering commands sent before it sits behind a backlog:

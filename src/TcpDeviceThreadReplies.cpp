@@ -381,44 +381,12 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
                 readScene(nSceneId);
             break;
         }
-        // The device numbers the scenes behind the deleted one one lower; the records follow by
-        // number (they may not know every scene: one read out of turn leaves a gap).
-        if (isTarn()) {
-            for (int i = 0; i < m_listScene.size(); ++i) {
-                if (m_listScene.at(i)->nId == nSceneId) {
-                    removeTarnScene(i);
-                    break;
-                }
-            }
-            for (CTarnSceneRecord *pScene : qAsConst(m_listScene)) {
-                if (pScene->nId <= nSceneId)
-                    continue;
-                const int nOld = pScene->nId--;
-                if (CTarnSceneSink *pSink = CTarnSceneSink::installed())
-                    pSink->sceneRenumbered(this, nOld, pScene->nId);
-            }
-            // The queued scene reads followed the delete before the worker could send one.
-            followDeletedScene(nSceneId);
-            notifySerial("slot_updateCurrentDevice");
-            CDeviceLog::write({QString("The device"), m_strIp, QString("delete the "), nSceneId, QString("index scene successfully!"),
-                               nSendIndex, f.nSub, m_listScene.size()});
-        } else {
-            for (int i = 0; i < m_listZScene.size(); ++i) {
-                if (m_listZScene.at(i)->nSceneIndex == nSceneId) {
-                    delete m_listZScene.takeAt(i);
-                    break;
-                }
-            }
-            for (ZSceneInfo *pScene : qAsConst(m_listZScene))
-                if (pScene->nSceneIndex > nSceneId)
-                    --pScene->nSceneIndex;
-            followDeletedScene(nSceneId);
-            // The strip and the copies held by pages and dialogs take the new numbering and live
-            // scene now, not at the re-read: with the last scene gone nothing is read again.
-            notifySerial("slot_updateCurrentZDevice");
-            notifyZSceneList();
+        // The queued scene reads followed the delete before the worker could send one.
+        sceneRecordsFollowDelete(nSceneId);
+        CDeviceLog::write({QString("The device"), m_strIp, QString("delete the "), nSceneId, QString("index scene successfully!"),
+                           nSendIndex, f.nSub});
+        if (isZ())
             notifySetDeviceCmd(g_texing_name[Tx_GetSourceNum], QByteArray(), 1, 0);
-        }
         break;
     }
     case 40:
@@ -439,6 +407,44 @@ void CTcpDeviceThread::getSceneInfo(const CReplyFrame &f)
     default:
         break;
     }
+}
+
+void CTcpDeviceThread::sceneRecordsFollowDelete(int nDeleted)
+{
+    // The device numbers the scenes behind the deleted one one lower; the records follow by
+    // number (they may not know every scene: one read out of turn leaves a gap).
+    if (isTarn()) {
+        for (int i = 0; i < m_listScene.size(); ++i) {
+            if (m_listScene.at(i)->nId == nDeleted) {
+                removeTarnScene(i);
+                break;
+            }
+        }
+        for (CTarnSceneRecord *pScene : qAsConst(m_listScene)) {
+            if (pScene->nId <= nDeleted)
+                continue;
+            const int nOld = pScene->nId--;
+            if (CTarnSceneSink *pSink = CTarnSceneSink::installed())
+                pSink->sceneRenumbered(this, nOld, pScene->nId);
+        }
+        followDeletedScene(nDeleted);
+        notifySerial("slot_updateCurrentDevice");
+        return;
+    }
+    for (int i = 0; i < m_listZScene.size(); ++i) {
+        if (m_listZScene.at(i)->nSceneIndex == nDeleted) {
+            delete m_listZScene.takeAt(i);
+            break;
+        }
+    }
+    for (ZSceneInfo *pScene : qAsConst(m_listZScene))
+        if (pScene->nSceneIndex > nDeleted)
+            --pScene->nSceneIndex;
+    followDeletedScene(nDeleted);
+    // The strip and the copies held by pages and dialogs take the new numbering and live scene
+    // now, not at the re-read: with the last scene gone nothing is read again.
+    notifySerial("slot_updateCurrentZDevice");
+    notifyZSceneList();
 }
 
 int CTcpDeviceThread::answeredSceneCommand(int nSub) const

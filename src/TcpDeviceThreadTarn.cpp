@@ -57,6 +57,7 @@ void CTcpDeviceThread::getSceneAndSrcNum(const CReplyFrame &f)
         return;
     if (!answersCountRead())
         return;
+    deleteFateCounted(); // before the scenes beyond the count go
     scenesBeyondCountAnswered();
     CDeviceLog::write({QString::fromUtf8("信号源操作，组包发送"), m_pDeviceInfo->nSrcNum});
     CDeviceLog::write({QString::fromUtf8("场景操作，组包发送"), m_pDeviceInfo->nSceneNum});

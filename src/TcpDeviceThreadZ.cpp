@@ -19,6 +19,7 @@ void CTcpDeviceThread::getZSceneAndSrcNum(const CReplyFrame &f)
         return;
     if (!answersCountRead())
         return;
+    deleteFateCounted(); // before the scenes beyond the count go
     trimZScenes();
     scenesBeyondCountAnswered();
     // The live scene as the device says it (a recall whose answer was lost, or made elsewhere).

@@ -45,6 +45,8 @@ private slots:
         // a read sent between two writes of one target tells only what the device held before the second
         QTest::newRow("two writes of one target, a read between them shows the first, the device dropped the second")
             << "doubt,a,old@0 doubt,a,old@100 answer,a,n1@200/50 answer,a,n1@300/150" << "NotMade";
+        QTest::newRow("two writes of one value, a read between them shows the first, the device dropped the second")
+            << "doubt,a,old,t,n1@0 doubt,a,old,t,n2@100 answer,a,n1@200/50 answer,a,n1@300/150" << "NotMade";
         // The old value read back: not made, once, and only for the doubt of that read.
         QTest::newRow("read back shows the old value") << "doubt,a,old@0 answer,b,old@200/100 answer,a,old@300/100 answer,a,old@400/350"
                                                       << "NotMade";
@@ -76,6 +78,9 @@ private slots:
         QTest::newRow("a delete, doubts of writes sent before and after it")
             << "doubt,a,old@100 doubt,b,old@300 deleted,b@400/200 answer,b,old@500/450 answer,a',old@600/450" << "NotMade NotMade";
         QTest::newRow("a delete of the scene in doubt") << "doubt,a,old@100 deleted,a@200/150 answer,a,old@300/250 giveup,a@400" << "";
+        // its target moves with its read: the same scene renamed again and taken settles it
+        QTest::newRow("a delete, a write of the target in doubt taken since")
+            << "doubt,a,old,n,new@100 deleted,b@200/150 taken,a',,n'@300/250 answer,a',new2@400/350" << "";
     }
     void rules()
     {

@@ -300,6 +300,9 @@ private slots:
         QTest::newRow("scene read behind a backlog") << "backlog";
         // the port opened again with a write on the line: its refusal is news of its own
         QTest::newRow("write refused on the port opened again") << "reopened";
+        // taken at once, answered past the reply time-out: the rename of the scene after it waits
+        // for the count read sent after it, and renames the scene the operator chose
+        QTest::newRow("delete answered late, a rename made after it ended") << "delete";
     }
     void deviceWorkOnTheLine()
     {
@@ -426,6 +429,14 @@ private slots:
             SimTest::settle(worker, sim);
             QCOMPARE(TestUtil::said("notice", QString(), QString::fromUtf8("画布未刷新")), 0);
             QCOMPARE(sim.requests(35, 0).size(), 1);
+        } else if (kind == "delete") {
+            QVERIFY(SimTest::afterUnansweredDelete(worker, sim, 1, [&worker]() {
+                worker.setMcuCommand(QString::fromUtf8("场景操作"), QByteArray(1, 2) + g_toGbkField("SN", 12), 2, 40);
+            }));
+            QCOMPARE(sim.model().scenes.size(), 1);
+            QCOMPARE(sim.model().scenes.at(0).strName, QString("SN"));
+            QCOMPARE(worker.getSceneList().size(), 1);
+            QCOMPARE(worker.getSceneList().at(0)->strName, QString("SN"));
         } else if (kind == "reopened") {
             const QString strPorts = QString::fromUtf8("输出口设置");
             sim.injectFault(CDeviceSimulator::Nak, 37, 2);

@@ -37,6 +37,29 @@ class TestWorker : public QObject
 
     static QByteArray hex(const char *psz) { return QByteArray::fromHex(psz); }
 
+    // The scene names the worker's records hold, in scene number order (each numbered by its place).
+    static QStringList sceneNames(CTcpDeviceThread &worker)
+    {
+        QStringList list;
+        for (const ZSceneInfo *pScene : worker.getZSceneList())
+            list << (pScene->nSceneIndex == list.size() + 1 ? pScene->strName : QString("#%1").arg(pScene->nSceneIndex));
+        for (const CTarnSceneRecord *pScene : worker.getSceneList())
+            list << (pScene->nId == list.size() + 1 ? pScene->strName : QString("#%1").arg(pScene->nId));
+        return list;
+    }
+    static QStringList deviceScenes(CDeviceSimulator &sim)
+    {
+        QStringList list;
+        for (const CSimScene &s : sim.model().scenes)
+            list << s.strName;
+        return list;
+    }
+    static QString liveScene(CDeviceSimulator &sim)
+    {
+        const int nLive = sim.model().nTakeScene;
+        return nLive > 0 ? sim.model().scenes.at(nLive - 1).strName : QString("none");
+    }
+
     static qint64 timeOf(const CDeviceSimulator &sim, int nCmd, int nSub = -1)
     {
         const QList<CSimRequest> list = sim.requests(nCmd, nSub);
@@ -401,9 +424,9 @@ private slots:
     // Scene commands sent back to back: each reply is applied to the scene its own command
     // named, so the worker's scenes and live scene end as the device's; after a delete the
     // live scene follows the scene it named. A command queued before a delete's answer names
-    // scenes as they were numbered then: it acts on the scene the operator saw. Behind a delete
-    // left unanswered ("lost") a scene write is not sent, and said not made: the numbering it was
-    // made by may be gone.
+    // scenes as they were numbered then: it acts on the scene the operator saw, whether the delete
+    // is answered or left unanswered ("lost": a count read sent after it tells the device took it).
+    // Rows named "Z: ..." run on a Z device.
     void backToBackSceneCommands_data()
     {
         QTest::addColumn<QByteArrayList>("commands"); // sub (0: a read), then payload, in sending order
@@ -420,7 +443,12 @@ private slots:
         QTest::newRow("delete 1, rename 3") << QByteArrayList({hex("1e01"), hex("2803") + g_toGbkField("New", 12), hex("0003")})
                                             << QStringList({"S2", "New"}) << "none" << false;
         QTest::newRow("delete 1 lost, rename 2") << QByteArrayList({hex("1e01"), hex("2802") + g_toGbkField("New", 12), hex("0002")})
-                                                 << QStringList({"S2", "S3"}) << "none" << true;
+                                                 << QStringList({"New", "S3"}) << "none" << true;
+        // a save names its source and its target: the old S3 is overwritten, no scene added
+        QTest::newRow("delete 2, save the live scene to 3") << QByteArrayList({hex("1e02"), hex("0a0003")}) << QStringList({"S1", "S3"})
+                                                            << "S1" << false;
+        QTest::newRow("Z: delete 1, rename 3") << QByteArrayList({hex("1e01"), hex("2803") + g_toGbkField("New", 12), hex("0003")})
+                                               << QStringList({"S2", "New"}) << "none" << false;
     }
     void backToBackSceneCommands()
     {
@@ -428,13 +456,16 @@ private slots:
         QFETCH(QStringList, names);
         QFETCH(QString, live);
         QFETCH(bool, lost);
-        CDeviceSimulator sim(CSimDeviceModel::Tarn, 2, 3);
+        const bool bZ = QByteArray(QTest::currentDataTag()).startsWith("Z: ");
+        CDeviceSimulator sim(bZ ? CSimDeviceModel::Z : CSimDeviceModel::Tarn, 2, 3);
         QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
         CTcpDeviceThread worker;
+        if (bZ)
+            worker.setDeviceType("Z");
         QVERIFY(connectWorker(worker, sim));
         worker.setMcuCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
         settle(worker, sim);
-        QCOMPARE(worker.getSceneList().size(), 3);
+        QCOMPARE(sceneNames(worker).size(), 3);
         worker.setHeartbeatInterval(300); // its reply ends a command left unanswered
         BesMessageBox::clearTestRecords();
         if (lost)
@@ -445,19 +476,75 @@ private slots:
         for (const QByteArray &cmd : commands)
             worker.setMcuCommand(QString::fromUtf8("场景操作"), cmd.mid(1), cmd.at(0) ? 2 : 1, uchar(cmd.at(0)));
         settle(worker, sim);
-        QStringList held;
-        for (int i = 0; i < worker.getSceneList().size(); ++i) {
-            QCOMPARE(worker.getSceneList().at(i)->nId, i + 1);
-            held << worker.getSceneList().at(i)->strName;
-        }
-        QStringList device;
-        for (const CSimScene &s : sim.model().scenes)
-            device << s.strName;
-        QCOMPARE(device, names);
-        QCOMPARE(held, device);
+        QCOMPARE(deviceScenes(sim), names);
+        QCOMPARE(sceneNames(worker), names);
         QTRY_COMPARE(worker.getDeviceInfo()->nTakeScene, sim.model().nTakeScene);
-        QCOMPARE(live, sim.model().nTakeScene > 0 ? sim.model().scenes.at(sim.model().nTakeScene - 1).strName : QString("none"));
-        QCOMPARE(said("notice", "", lost ? "修改未生效" : ""), int(lost));
+        QCOMPARE(live, liveScene(sim));
+        QCOMPARE(said("notice"), 0);
+    }
+
+    // A scene command made after a delete ended unanswered, the device taking the delete at once
+    // and answering it late, heartbeats first: it waits until the count read sent after the delete
+    // (or the delete's late answer) tells what the device did, then acts on the scene the operator
+    // chose. With no count read answered it is not sent, and said not made. Rows named "Z: ..." run
+    // on a Z device.
+    void sceneCommandAfterAnUnansweredDelete_data()
+    {
+        QTest::addColumn<QByteArray>("command"); // sub, then payload; made after the delete of scene 1 ended
+        QTest::addColumn<int>("fault");          // of the delete's reply (-1: taken at once, answered late)
+        QTest::addColumn<int>("counts");         // count reads left unanswered
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QString>("live");
+        QTest::addColumn<QString>("title");      // said; empty: nothing
+        const QByteArray rename2 = hex("2802") + g_toGbkField("SN", 12);
+        QTest::newRow("rename S2") << rename2 << -1 << 0 << QStringList({"SN", "S3", "S4"}) << "none" << "";
+        QTest::newRow("recall S3") << hex("1403") << -1 << 0 << QStringList({"S2", "S3", "S4"}) << "S3" << "";
+        QTest::newRow("delete S2") << hex("1e02") << -1 << 0 << QStringList({"S3", "S4"}) << "none" << "";
+        QTest::newRow("Z: rename S2") << rename2 << -1 << 0 << QStringList({"SN", "S3", "S4"}) << "none" << "";
+        QTest::newRow("rename S2, the delete dropped") << rename2 << int(CDeviceSimulator::NoAnswer) << 0
+                                                       << QStringList({"S1", "SN", "S3", "S4"}) << "S1" << "修改未生效";
+        QTest::newRow("rename S2, no count read answered") << rename2 << int(CDeviceSimulator::TakenNoAnswer) << 3 << QStringList({"S2", "S3", "S4"}) << "none"
+                                                           << "修改未生效";
+        // answered right behind the heartbeat's reply that ended it, before its count read: S2 is scene 1
+        QTest::newRow("rename S2 as numbered after the late answer") << hex("2801") + g_toGbkField("SN", 12)
+                                                                     << int(CDeviceSimulator::AfterNext) << 0
+                                                                     << QStringList({"SN", "S3", "S4"}) << "none" << "";
+    }
+    void sceneCommandAfterAnUnansweredDelete()
+    {
+        QFETCH(QByteArray, command);
+        QFETCH(int, fault);
+        QFETCH(int, counts);
+        QFETCH(QStringList, names);
+        QFETCH(QString, live);
+        QFETCH(QString, title);
+        const bool bZ = QByteArray(QTest::currentDataTag()).startsWith("Z: ");
+        CDeviceSimulator sim(bZ ? CSimDeviceModel::Z : CSimDeviceModel::Tarn, 2, 4);
+        QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));
+        CTcpDeviceThread worker;
+        if (bZ)
+            worker.setDeviceType("Z");
+        QVERIFY(connectWorker(worker, sim));
+        worker.setMcuCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
+        settle(worker, sim);
+        QCOMPARE(sceneNames(worker).size(), 4);
+        worker.setHeartbeatInterval(300); // its reply ends the delete
+        BesMessageBox::clearTestRecords();
+        if (counts > 0)
+            sim.injectFault(CDeviceSimulator::NoAnswer, 33, counts);
+        QVERIFY(SimTest::afterUnansweredDelete(worker, sim, 1, [&]() {
+            worker.setMcuCommand(QString::fromUtf8("场景操作"), command.mid(1), 2, uchar(command.at(0)));
+        }, fault));
+        if (counts > 0) { // nothing told the records the delete was taken: the next count read does
+            worker.setMcuCommand(QString::fromUtf8("源及场景数"), hex("01"), 1, 0);
+            settle(worker, sim);
+        }
+        QCOMPARE(deviceScenes(sim), names);
+        QCOMPARE(sceneNames(worker), names);
+        QTRY_COMPARE(worker.getDeviceInfo()->nTakeScene, sim.model().nTakeScene);
+        QCOMPARE(liveScene(sim), live);
+        QCOMPARE(said("notice", "SN1", title) > 0, !title.isEmpty());
+        QCOMPARE(said("notice") > 0, !title.isEmpty());
     }
 
     // The scene count, the scene records and the scenes' audio end as the device holds them (an

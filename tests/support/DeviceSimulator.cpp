@@ -395,6 +395,23 @@ void CDeviceSimulator::sendReply(Channel *pChannel, const CSimRequest &req)
         m_model.answer(req.nCmd, req.nReadOrWrite, req.nSub, req.payload);
         return;
     }
+    if (fault == TakenLate) {
+        const QByteArray frame =
+            replyFrame(req.nCmd, req.nReadOrWrite, req.nSub, m_model.answer(req.nCmd, req.nReadOrWrite, req.nSub, req.payload));
+        const int nId = pChannel->nId;
+        ++m_nLateAnswersPending;
+        QTimer::singleShot(m_nLateAnswerMs, this, [this, nId, frame]() {
+            --m_nLateAnswersPending;
+            if (m_pPtyChannel && m_pPtyChannel->nId == nId) {
+                writeBytes(m_pPtyChannel, frame);
+                return;
+            }
+            for (Channel *c : m_listChannel)
+                if (c->nId == nId)
+                    writeBytes(c, frame);
+        });
+        return;
+    }
     if (fault == DropConnection) {
         // Deferred: the channel is still being read from.
         if (pChannel->pSocket)

@@ -36,6 +36,8 @@
 //   DropConnection  the link is closed instead of answering
 //   GarbageBefore   preceded by a few stray bytes (including a lone 55)
 //   AfterNext       held back and written after the following reply (a slow one overtaken)
+//   TakenLate       taken at once (the model is changed) and answered setLateAnswerDelay() ms
+//                   later, out of turn: every reply to the requests after it goes first
 // injectOsdPacketFault(packet, fault) does the same for the first reply to one OSD bitmap packet.
 // setNextReplyPayload(cmd, sub, payload) replaces the model's payload of the next reply to that
 // command and sub-command (-1: any); setReplyDelay(ms) delays every reply (setAnswersInTurn: one
@@ -72,7 +74,7 @@ class CDeviceSimulator : public QObject
     Q_OBJECT
 public:
     enum Fault { NoFault, SplitBytes, MergeWithNext, BadCheck, ForeignType, Nak, NoAnswer, DropConnection, GarbageBefore, AfterNext,
-                 TakenNoAnswer };
+                 TakenNoAnswer, TakenLate };
 
     explicit CDeviceSimulator(CSimDeviceModel::Family family = CSimDeviceModel::Tarn, int nInputs = 4, int nScenes = 2,
                               QObject *parent = nullptr);
@@ -129,6 +131,8 @@ public:
     // arrived, when that is later): one at a time, as a device on a serial line works.
     void setAnswersInTurn(bool bInTurn) { m_bAnswersInTurn = bInTurn; }
     void setAnswering(bool bAnswer) { m_bAnswering = bAnswer; }   // false: a device that never answers
+    void setLateAnswerDelay(int nMs) { m_nLateAnswerMs = nMs; }
+    int lateAnswersPending() const { return m_nLateAnswersPending; } // TakenLate answers not written yet
 
     // Builds a reply frame as a device does (55 AA, type 10 00, echoing rw and sub).
     static QByteArray replyFrame(int nCmd, int nReadOrWrite, int nSub, const QByteArray &payload);
@@ -173,6 +177,8 @@ private:
     QList<QPair<int, Fault>> m_listOsdPacketFault;
     QList<Override> m_listOverride;
     int m_nReplyDelayMs = 0;
+    int m_nLateAnswerMs = 2500;
+    int m_nLateAnswersPending = 0;
     bool m_bAnswersInTurn = false;
     qint64 m_nBusyUntilMs = 0; // in turn: when the last answer scheduled goes out (since m_nStartMs)
     bool m_bAnswering = true;

@@ -52,6 +52,26 @@ void settle(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nQuietMs)
     }
 }
 
+bool afterUnansweredDelete(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nScene, const std::function<void()> &fnAfter,
+                           int nFault)
+{
+    bool bMade = false;
+    const QMetaObject::Connection made =
+        QObject::connect(&sim, &CDeviceSimulator::requestReceived, [&](int nCmd, int nReadOrWrite, int) {
+            if (!bMade && nCmd == 33 && nReadOrWrite == 1 && sim.hasRequest(35, 30)) {
+                bMade = true;
+                fnAfter();
+            }
+        });
+    const auto disconnect = qScopeGuard([&made] { QObject::disconnect(made); });
+    sim.injectFault(nFault < 0 ? CDeviceSimulator::TakenLate : CDeviceSimulator::Fault(nFault), 35);
+    worker.setMcuCommand(QString::fromUtf8("场景操作"), QByteArray(1, char(nScene)), 2, 30);
+    if (!QTest::qWaitFor([&] { return bMade && sim.lateAnswersPending() == 0; }, 10000))
+        return false;
+    settle(worker, sim);
+    return true;
+}
+
 void holdQueue(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nQueued, std::function<void()> fnSend, int nCmd)
 {
     // The device falls silent as the read reaches it, not before: a heartbeat it left unanswered

@@ -28,6 +28,13 @@ void settle(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nQuietMs = 150)
 // The read is the device name's, or the read of nCmd (sub-index 0) that fnSend leads to.
 void holdQueue(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nQueued = 1024, std::function<void()> fnSend = {}, int nCmd = 41);
 
+// The worker deletes scene nScene; the device takes the delete at once and answers it with the
+// fault given (by default late, out of turn: CDeviceSimulator::TakenLate). fnAfter, the operator's
+// next command, is made once the delete ended unanswered: as the count read sent after it reaches
+// the device, before it is answered. True once the late answer was written and all settled.
+bool afterUnansweredDelete(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nScene, const std::function<void()> &fnAfter,
+                           int nFault = -1);
+
 // A UDP port on 127.0.0.1 that was free a moment ago.
 quint16 freeUdpPort();
 

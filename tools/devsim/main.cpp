@@ -39,8 +39,11 @@ int main(int argc, char *argv[])
     const QCommandLineOption quiet("quiet", "Do not print the requests.");
     const QCommandLineOption delay("reply-delay", "Milliseconds each reply is delayed (default 0).", "ms", "0");
     const QCommandLineOption inTurn("in-turn", "Work through one request at a time: each reply waits for the one before.");
+    const QCommandLineOption lateDeletes("late-deletes",
+                                         "Take every scene delete at once and answer it this many milliseconds later, out of turn "
+                                         "(default 0: in turn).", "ms", "0");
     parser.addOptions({family, count, address, port, announcePort, announceTo, interval, inputs, scenes, serialPrefix, serial, quiet,
-                       delay, inTurn});
+                       delay, inTurn, lateDeletes});
     parser.process(app);
 
     QTextStream out(stdout);
@@ -64,10 +67,11 @@ int main(int argc, char *argv[])
     const int nAnnouncePort = parser.value(announcePort).toInt();
     const int nInterval = parser.value(interval).toInt();
     const int nDelay = parser.value(delay).toInt();
+    const int nLateDeletes = parser.value(lateDeletes).toInt();
     QHostAddress first(parser.value(address));
     if (!bOk || nCount < 1 || nCount > 200 || nInputs < 0 || nInputs > 255 || nScenes < 0 || nScenes > 255
         || nPort < 0 || nPort > 65535 || nAnnouncePort < 1 || nAnnouncePort > 65535 || nInterval < 50
-        || nDelay < 0 || nDelay > 60000
+        || nDelay < 0 || nDelay > 60000 || nLateDeletes < 0 || nLateDeletes > 60000
         || first.protocol() != QAbstractSocket::IPv4Protocol) {
         err << "devsim: bad option value (see --help)\n";
         return 2;
@@ -81,6 +85,13 @@ int main(int argc, char *argv[])
         const QString strSerial = pSim->serial();
         pSim->setReplyDelay(nDelay);
         pSim->setAnswersInTurn(parser.isSet(inTurn));
+        if (nLateDeletes > 0) {
+            pSim->setLateAnswerDelay(nLateDeletes);
+            QObject::connect(pSim, &CDeviceSimulator::requestReceived, pSim, [pSim](int nCmd, int nRw, int nSub) {
+                if (nCmd == 35 && nRw == 2 && nSub == 30)
+                    pSim->injectFault(CDeviceSimulator::TakenLate, 35); // the reply to this request
+            });
+        }
         if (!parser.isSet(quiet)) {
             QObject::connect(pSim, &CDeviceSimulator::requestReceived, pSim, [pSim, strSerial](int nCmd, int nRw, int nSub) {
                 if (nCmd == 27)
