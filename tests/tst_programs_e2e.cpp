@@ -66,7 +66,7 @@ QStringList simNames(CDeviceSimulator &sim)
     return names;
 }
 
-// The strip as the operator reads it: "id name" per used card, then the card marked live.
+// The strip as the operator reads it: "number name" per used card, then the card marked live.
 QStringList shown(const CProgramListWidget *pStrip)
 {
     QStringList list;
@@ -74,7 +74,7 @@ QStringList shown(const CProgramListWidget *pStrip)
     for (CCardProgramWidget *c : pStrip->cards()) {
         if (!c->checkCardIsUse())
             continue;
-        list << QString("%1 %2").arg(c->getCardId()).arg(c->nameLabel()->text());
+        list << QString("%1 %2").arg(c->indexText(), c->nameLabel()->text());
         if (c->takeText() == QString::fromUtf8("已调用"))
             nLive = c->getCardId();
     }
@@ -320,20 +320,62 @@ private slots:
         refreshAndCompare(tarn(), *m_pSimT, "TSN");
     }
 
-    // A card's menu open while the scene ahead of it is deleted: the card takes its scene's new
-    // number in place, and the entry chosen then recalls the scene the operator saw.
-    void menuOpenAcrossADelete()
+    // A card's menu or question open while the scene ahead of it is deleted, and the delete ends
+    // taken, refused or unanswered: the card stays and follows its scene's number, which it shows,
+    // and the entry chosen or the question confirmed then acts on the scene the operator saw (the
+    // rename's recall question on "3 S3", confirmed once the strip followed the delete's end).
+    void choiceOpenAcrossADelete_data()
     {
-        QPointer<CCardProgramWidget> pCard = card(tarn(), 2);
+        QTest::addColumn<int>("ending"); // the delete's answer: none missing, refused or none
+        QTest::addColumn<bool>("bQuestion");
+        QTest::addColumn<QList<int>>("between"); // the cards once the delete ended
+        QTest::addColumn<QStringList>("after");
+        QTest::newRow("menu, delete taken") << int(CDeviceSimulator::NoFault) << false << QList<int>{1, 2}
+                                            << QStringList{"1 S2", "2 S3", "live 2"};
+        QTest::newRow("menu, delete refused") << int(CDeviceSimulator::Nak) << false << QList<int>{1, 2, 3}
+                                              << QStringList{"1 S1", "2 S2", "3 S3", "live 3"};
+        QTest::newRow("question, delete unanswered") << int(CDeviceSimulator::NoAnswer) << true << QList<int>{1, 2, 3}
+                                                     << QStringList{"1 S1", "2 S2", "3 Neu", "live 3"};
+    }
+    void choiceOpenAcrossADelete()
+    {
+        QFETCH(int, ending);
+        QFETCH(bool, bQuestion);
+        QFETCH(QList<int>, between);
+        QFETCH(QStringList, after);
+        CTcpDeviceThread &worker = *m_pWindow->getCurrentDevice("TSN");
+        m_pSimT->model().scenes.append(m_pSimT->model().scenes.at(1));
+        m_pSimT->model().scenes.last().strName = "S3";
+        refreshAndCompare(tarn(), *m_pSimT, "TSN");
+        QPointer<CCardProgramWidget> pCard = card(tarn(), 3);
         QScopedPointer<QMenu> pMenu(pCard->createMenu());
+        if (ending != CDeviceSimulator::NoFault)
+            m_pSimT->injectFault(CDeviceSimulator::Fault(ending), 35);
+        if (ending == CDeviceSimulator::NoAnswer)
+            worker.setHeartbeatInterval(300); // its reply ends the delete left unanswered
         QVERIFY(choose(card(tarn(), 1), "删除场景"));
-        QTRY_COMPARE_WITH_TIMEOUT(usedIds(tarn()), QList<int>({1}), 5000);
-        QVERIFY(pCard);
-        for (QAction *pEntry : pMenu->actions())
-            if (pEntry->text() == QString::fromUtf8("调用场景"))
-                pEntry->trigger();
-        QTRY_COMPARE_WITH_TIMEOUT(held(*m_pSimT), QStringList({"1 S2", "live 1"}), 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(shown(tarn()), held(*m_pSimT), 5000);
+        bool bFollowed = false;
+        if (bQuestion) {
+            BesMessageBox::setTestAnswerHook([&](const BesMessageRecord &r) {
+                if (r.kind == "question")
+                    bFollowed = QTest::qWaitFor([&]() { return usedIds(tarn()) == between; }, 8000);
+                return int(QMessageBox::Ok);
+            });
+            QVERIFY(choose(pCard, "重命名场景"));
+            QVERIFY(bFollowed);
+            if (pCard && pCard->isEditingName()) {
+                pCard->nameEditor()->setText("Neu");
+                QTest::keyClick(pCard->nameEditor(), Qt::Key_Return);
+            }
+        } else {
+            QTRY_COMPARE_WITH_TIMEOUT(usedIds(tarn()), between, 8000);
+            for (QAction *pEntry : pMenu->actions())
+                if (pEntry->text() == QString::fromUtf8("调用场景"))
+                    pEntry->trigger();
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(held(*m_pSimT), after, 8000);
+        SimTest::settle(worker, *m_pSimT);
+        QTRY_COMPARE_WITH_TIMEOUT(shown(tarn()), after, 5000);
     }
 
     // A scene not live renamed: the recall goes first, and a name typed before its answer is the
