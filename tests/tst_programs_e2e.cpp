@@ -3,12 +3,15 @@
 // as the frame shows it after the replies. Both frames are open on two devices at once.
 #include "TestMain.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSlider>
 #include <QTimer>
 
 #include <memory>
+#include <tuple>
 
 #include "BesMessageBox.h"
 #include "CardProgramWidget.h"
@@ -26,6 +29,8 @@
 #include "SwitchButton.h"
 #include "TcpDeviceThread.h"
 #include "FileListWidget.h"
+#include "OtherWidget.h"
+#include "PropertyStack.h"
 #include "globalObserver.h"
 #include "mainwindow.h"
 #include "zinferface.h"
@@ -302,6 +307,33 @@ private slots:
         QCOMPARE(m_pWindow->zInterface()->middleControl()->lines().first(),
                  QString::fromUtf8("[当前信号源:%1]").arg(m.inputs.at(1).strName));
         QCOMPARE(shown(tarn()).last(), QString("live 1"));
+    }
+
+    // Scene 2 previewed on the Z strip shows its stored values on the settings page; when its card
+    // goes (deleted), no scene is previewed: the page shows what the device runs.
+    void previewGoneShowsTheLiveSettings()
+    {
+        CSimDeviceModel &m = m_pSimZ->model();
+        std::tie(m.nBrightness, m.nSound, m.nScaleMode) = std::make_tuple(90, 30, 0);
+        std::tie(m.scenes[1].nBrightness, m.scenes[1].nSound, m.scenes[1].nScaleMode) = std::make_tuple(75, 50, 1);
+        refreshAndCompare(zstrip(), *m_pSimZ, "ZSN");
+        QVERIFY(choose(card(zstrip(), 1), "更新场景")); // the live settings read
+        SimTest::settle(*m_pWindow->getCurrentDevice("ZSN"), *m_pSimZ);
+        auto *pPage = qobject_cast<COtherWidget *>(m_pWindow->zInterface()->propertyStack()->tipsWidget());
+        QVERIFY(pPage);
+        const auto page = [pPage]() {
+            return QList<int>({pPage->findChild<QSlider *>("brightnessSlider")->value(),
+                               pPage->findChild<QSlider *>("SoundSlider")->value(),
+                               pPage->findChild<QComboBox *>("ScalecomboBox")->currentIndex()});
+        };
+        QCOMPARE(page(), QList<int>({90, 30, 0}));
+        QTest::mouseClick(card(zstrip(), 2), Qt::LeftButton);
+        QCOMPARE(page(), QList<int>({75, 50, 1}));
+        QVERIFY(choose(card(zstrip(), 2), "删除场景"));
+        QCOMPARE(page(), QList<int>({m.nBrightness, m.nSound, m.nScaleMode}));
+        SimTest::settle(*m_pWindow->getCurrentDevice("ZSN"), *m_pSimZ);
+        QCOMPARE(held(*m_pSimZ), QStringList({"1 S1", "live 1"}));
+        QCOMPARE(page(), QList<int>({m.nBrightness, m.nSound, m.nScaleMode}));
     }
 
     // A read-back of the same scenes arrives while the delete notice is up: the card stays, scene 2,

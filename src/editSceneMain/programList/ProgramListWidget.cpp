@@ -127,10 +127,16 @@ void CProgramListWidget::deleteCard(CCardProgramWidget *pCard)
 {
     if (!pCard)
         return;
+    const bool bPreviewed = pCard->checkCardIsUse() && pCard->isSelected() && deviceFamily() == "Z";
     pCard->disconnect(this);
     pCard->setOwnerList(nullptr);
     pCard->hide();
     pCard->deleteLater();
+    if (!bPreviewed)
+        return;
+    // The page showed that scene's stored values and the poll waited for the preview's end.
+    g_setSourcePoll(true, m_strSerial);
+    emit sig_previewGone();
 }
 
 void CProgramListWidget::addUsedCardItem(int nId, QString strName, QString strSerial, int nTake, int nSceneMax)

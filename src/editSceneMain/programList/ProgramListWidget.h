@@ -95,6 +95,10 @@ private slots:
     void slot_tarnCardDelete(CCardProgramWidget *pThis);
     void slot_zCardDelete(CCardProgramWidget *pThis);
 
+signals:
+    // The Z card the operator previewed left the strip: no scene is previewed now.
+    void sig_previewGone();
+
 private:
     void addProgramItem(QString strSerial, int nTake, bool bUse);
     CCardProgramWidget *makeCard(const QString &strSerial, const QString &strName, int nId, int nTake, bool bUse);
