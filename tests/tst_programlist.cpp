@@ -17,6 +17,7 @@
 #include "QorGlobal.h"
 #include "RollLabel.h"
 #include "SceneSaveAsDlg.h"
+#include "TestUtil.h"
 #include "globalObserver.h"
 
 using namespace ProgramTest;
@@ -347,6 +348,48 @@ private slots:
         QTest::keyClick(pCard->nameEditor(), Qt::Key_Return);
         QVERIFY(!pCard->isEditingName());
         QCOMPARE(spy.cmds.at(spy.cmds.size() - 2).sub, 40);
+    }
+
+    // The device's list read again, after card 2 was deleted, while the rename's recall question
+    // on card 3 is open: the card keeps its number among scenes of the same name (the delete
+    // refused) or takes the next lower (taken), and the confirmed recall goes to that number; a
+    // card whose scene is gone is said not recalled, and nothing is sent.
+    void questionOpenWhileTheListIsReadAgain_data()
+    {
+        QTest::addColumn<QStringList>("read"); // scenes 1.. by name
+        QTest::addColumn<int>("recalled");     // 0: the card went
+        QTest::newRow("a delete refused, names alike") << QStringList{"U", "U", "U"} << 3;
+        QTest::newRow("the delete taken") << QStringList{"U", "U"} << 2;
+        QTest::newRow("its scene gone") << QStringList{"U", "X"} << 0;
+    }
+    void questionOpenWhileTheListIsReadAgain()
+    {
+        QFETCH(QStringList, read);
+        QFETCH(int, recalled);
+        CProgramSpy spy;
+        CProgramListWidget strip;
+        strip.setDeviceFamily("Tarn");
+        fill(strip, "SN1", {"U", "U", "U"}, 1, 8);
+        QVERIFY(chooseEntry(card(strip, 2), QString::fromUtf8("删除场景")));
+        spy.clear();
+        QVector<QPair<int, QString>> listRead;
+        for (int i = 0; i < read.size(); ++i)
+            listRead.append({i + 1, read.at(i)});
+        QPointer<CCardProgramWidget> pCard = card(strip, 3);
+        BesMessageBox::setTestAnswerHook([&](const BesMessageRecord &r) {
+            if (r.kind == "question") {
+                strip.followScenes(listRead);
+                processDeferredDeletes();
+            }
+            return int(QMessageBox::Ok);
+        });
+        QVERIFY(chooseEntry(pCard, QString::fromUtf8("重命名场景")));
+        QCOMPARE(usedIds(strip).size(), read.size());
+        QCOMPARE(spy.cmds.size(), recalled > 0 ? 1 : 0);
+        if (recalled > 0)
+            QCOMPARE(spy.cmds[0].payload, bytes({recalled}));
+        QCOMPARE(TestUtil::said("notice", QString::fromUtf8("场景3已不存在"), QString::fromUtf8("场景未调用")),
+                 recalled > 0 ? 0 : 1);
     }
 
     void saveToSendsOnlyATargetItOffered_data()

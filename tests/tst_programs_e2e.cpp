@@ -3,12 +3,15 @@
 // as the frame shows it after the replies. Both frames are open on two devices at once.
 #include "TestMain.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSlider>
 #include <QTimer>
 
 #include <memory>
+#include <tuple>
 
 #include "BesMessageBox.h"
 #include "CardProgramWidget.h"
@@ -26,6 +29,8 @@
 #include "SwitchButton.h"
 #include "TcpDeviceThread.h"
 #include "FileListWidget.h"
+#include "OtherWidget.h"
+#include "PropertyStack.h"
 #include "globalObserver.h"
 #include "mainwindow.h"
 #include "zinferface.h"
@@ -66,7 +71,7 @@ QStringList simNames(CDeviceSimulator &sim)
     return names;
 }
 
-// The strip as the operator reads it: "id name" per used card, then the card marked live.
+// The strip as the operator reads it: "number name" per used card, then the card marked live.
 QStringList shown(const CProgramListWidget *pStrip)
 {
     QStringList list;
@@ -74,7 +79,7 @@ QStringList shown(const CProgramListWidget *pStrip)
     for (CCardProgramWidget *c : pStrip->cards()) {
         if (!c->checkCardIsUse())
             continue;
-        list << QString("%1 %2").arg(c->getCardId()).arg(c->nameLabel()->text());
+        list << QString("%1 %2").arg(c->indexText(), c->nameLabel()->text());
         if (c->takeText() == QString::fromUtf8("已调用"))
             nLive = c->getCardId();
     }
@@ -304,6 +309,25 @@ private slots:
         QCOMPARE(shown(tarn()).last(), QString("live 1"));
     }
 
+    // Scene 2 previewed on the Z strip shows its stored values on the settings page; when its card
+    // goes (deleted), no scene is previewed: the page shows what the device runs.
+    void previewGoneShowsTheLiveSettings()
+    {
+        CSimDeviceModel &m = m_pSimZ->model();
+        std::tie(m.scenes[1].nBrightness, m.scenes[1].nSound, m.scenes[1].nScaleMode) = std::make_tuple(75, 30, 1);
+        refreshAndCompare(zstrip(), *m_pSimZ, "ZSN");
+        auto *pPage = qobject_cast<COtherWidget *>(m_pWindow->zInterface()->propertyStack()->tipsWidget());
+        const auto page = [pPage]() {
+            return QList<int>({pPage->findChild<QSlider *>("brightnessSlider")->value(),
+                               pPage->findChild<QSlider *>("SoundSlider")->value(),
+                               pPage->findChild<QComboBox *>("ScalecomboBox")->currentIndex()});
+        };
+        QTest::mouseClick(card(zstrip(), 2), Qt::LeftButton);
+        QCOMPARE(page(), QList<int>({75, 30, 1}));
+        QVERIFY(choose(card(zstrip(), 2), "删除场景"));
+        QCOMPARE(page(), QList<int>({m.nBrightness, m.nSound, m.nScaleMode}));
+    }
+
     // A read-back of the same scenes arrives while the delete notice is up: the card stays, scene 2,
     // which the operator chose, is deleted once, and scene 1 stays.
     void tarnDeleteDuringAReadBack()
@@ -320,20 +344,62 @@ private slots:
         refreshAndCompare(tarn(), *m_pSimT, "TSN");
     }
 
-    // A card's menu open while the scene ahead of it is deleted: the card takes its scene's new
-    // number in place, and the entry chosen then recalls the scene the operator saw.
-    void menuOpenAcrossADelete()
+    // A card's menu or question open while the scene ahead of it is deleted, and the delete ends
+    // taken, refused or unanswered: the card stays and follows its scene's number, which it shows,
+    // and the entry chosen or the question confirmed then acts on the scene the operator saw (the
+    // rename's recall question on "3 S3", confirmed once the strip followed the delete's end).
+    void choiceOpenAcrossADelete_data()
     {
-        QPointer<CCardProgramWidget> pCard = card(tarn(), 2);
+        QTest::addColumn<int>("ending"); // the delete's answer: none missing, refused or none
+        QTest::addColumn<bool>("bQuestion");
+        QTest::addColumn<QList<int>>("between"); // the cards once the delete ended
+        QTest::addColumn<QStringList>("after");
+        QTest::newRow("menu, delete taken") << int(CDeviceSimulator::NoFault) << false << QList<int>{1, 2}
+                                            << QStringList{"1 S2", "2 S3", "live 2"};
+        QTest::newRow("menu, delete refused") << int(CDeviceSimulator::Nak) << false << QList<int>{1, 2, 3}
+                                              << QStringList{"1 S1", "2 S2", "3 S3", "live 3"};
+        QTest::newRow("question, delete unanswered") << int(CDeviceSimulator::NoAnswer) << true << QList<int>{1, 2, 3}
+                                                     << QStringList{"1 S1", "2 S2", "3 Neu", "live 3"};
+    }
+    void choiceOpenAcrossADelete()
+    {
+        QFETCH(int, ending);
+        QFETCH(bool, bQuestion);
+        QFETCH(QList<int>, between);
+        QFETCH(QStringList, after);
+        CTcpDeviceThread &worker = *m_pWindow->getCurrentDevice("TSN");
+        m_pSimT->model().scenes.append(m_pSimT->model().scenes.at(1));
+        m_pSimT->model().scenes.last().strName = "S3";
+        refreshAndCompare(tarn(), *m_pSimT, "TSN");
+        QPointer<CCardProgramWidget> pCard = card(tarn(), 3);
         QScopedPointer<QMenu> pMenu(pCard->createMenu());
+        if (ending != CDeviceSimulator::NoFault)
+            m_pSimT->injectFault(CDeviceSimulator::Fault(ending), 35);
+        if (ending == CDeviceSimulator::NoAnswer)
+            worker.setHeartbeatInterval(300); // its reply ends the delete left unanswered
         QVERIFY(choose(card(tarn(), 1), "删除场景"));
-        QTRY_COMPARE_WITH_TIMEOUT(usedIds(tarn()), QList<int>({1}), 5000);
-        QVERIFY(pCard);
-        for (QAction *pEntry : pMenu->actions())
-            if (pEntry->text() == QString::fromUtf8("调用场景"))
-                pEntry->trigger();
-        QTRY_COMPARE_WITH_TIMEOUT(held(*m_pSimT), QStringList({"1 S2", "live 1"}), 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(shown(tarn()), held(*m_pSimT), 5000);
+        bool bFollowed = false;
+        if (bQuestion) {
+            BesMessageBox::setTestAnswerHook([&](const BesMessageRecord &r) {
+                if (r.kind == "question")
+                    bFollowed = QTest::qWaitFor([&]() { return usedIds(tarn()) == between; }, 8000);
+                return int(QMessageBox::Ok);
+            });
+            QVERIFY(choose(pCard, "重命名场景"));
+            QVERIFY(bFollowed);
+            if (pCard && pCard->isEditingName()) {
+                pCard->nameEditor()->setText("Neu");
+                QTest::keyClick(pCard->nameEditor(), Qt::Key_Return);
+            }
+        } else {
+            QTRY_COMPARE_WITH_TIMEOUT(usedIds(tarn()), between, 8000);
+            for (QAction *pEntry : pMenu->actions())
+                if (pEntry->text() == QString::fromUtf8("调用场景"))
+                    pEntry->trigger();
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(held(*m_pSimT), after, 8000);
+        SimTest::settle(worker, *m_pSimT);
+        QTRY_COMPARE_WITH_TIMEOUT(shown(tarn()), after, 5000);
     }
 
     // A scene not live renamed: the recall goes first, and a name typed before its answer is the

@@ -305,42 +305,22 @@ void CEditFrameBase::fillProgramCards(const CardList &listCards)
 {
     if (!m_pProgramListWidget || !m_pCurrentDevice)
         return;
-    // The same scenes as shown: the cards stay and take the names and the live scene read, so a
-    // read-back (after a recall, a rename, a refresh) leaves a card's open name editor, its menu
-    // or its question alone.
-    QList<CCardProgramWidget *> listUsed;
-    QList<int> listShown, listRead;
-    QStringList listShownNames, listReadNames;
-    for (CCardProgramWidget *pCard : m_pProgramListWidget->cards()) {
-        if (pCard->checkCardIsUse()) {
-            listUsed.append(pCard);
-            listShown.append(pCard->getCardId());
-            listShownNames.append(pCard->getCardName());
-        }
-    }
-    for (const QPair<int, QString> &card : listCards) {
-        listRead.append(card.first);
-        listReadNames.append(card.second);
-    }
+    // The same device: the cards of the scenes it still holds stay, renumbered in place, so a
+    // read-back (after a recall, a rename, a refresh) or the end of a delete, taken, refused or
+    // left unanswered, leaves a card's open name editor, its menu or its question alone.
     const bool bSameDevice = m_pProgramListWidget->serial() == m_pCurrentDevice->strSerial
                              && m_pProgramListWidget->sceneMax() == m_pCurrentDevice->nSceneMax;
-    bool bSameScenes = bSameDevice && listShown == listRead;
-    // The scenes shown, numbered anew after a delete (its card left the strip when it was chosen):
-    // the cards take their new numbers in place, so a menu or editor open on one acts on its scene.
-    if (bSameDevice && !bSameScenes && listShownNames == listReadNames) {
-        for (int i = 0; i < listUsed.size(); ++i)
-            listUsed.at(i)->setCardId(listRead.at(i));
-        bSameScenes = true;
-    }
-    if (!bSameScenes)
+    if (bSameDevice)
+        m_pProgramListWidget->followScenes(listCards);
+    else
         m_pProgramListWidget->destroyProgram();
     // A card the strip still holds takes its name and the live scene in place.
     for (const QPair<int, QString> &card : listCards)
         m_pProgramListWidget->addUsedCardItem(card.first, card.second, m_pCurrentDevice->strSerial,
                                               m_pCurrentDevice->nTakeScene, m_pCurrentDevice->nSceneMax);
-    if (bSameScenes)
+    if (bSameDevice)
         m_pProgramListWidget->slot_updateLayoutTakeStatus(m_pCurrentDevice->nTakeScene, m_pCurrentDevice->strSerial);
-    else if (!listCards.isEmpty() && listCards.size() < m_pCurrentDevice->nSceneMax)
+    if (!listCards.isEmpty() && listCards.size() < m_pCurrentDevice->nSceneMax)
         m_pProgramListWidget->slot_updateProgramLayout(m_pCurrentDevice->strSerial);
 }
 

@@ -2,7 +2,9 @@
 #include "ui_zinferface.h"
 
 #include "FileListWidget.h"
+#include "OtherWidget.h"
 #include "ProgramListWidget.h"
+#include "PropertyStack.h"
 #include "QorGlobal.h"
 #include "globalObserver.h"
 #include "zmiddlecontrol.h"
@@ -32,6 +34,16 @@ Zinferface::Zinferface(QWidget *parent)
     setWindowTitle(QStringLiteral("Zinferface"));
 
     applyVersionText();
+
+    // The card previewed went (deleted, or its scene gone from the device's list): the page and
+    // the source strip show what the device runs, not the scene's stored values.
+    connect(m_pProgramListWidget, &CProgramListWidget::sig_previewGone, this, [this]() {
+        if (m_pPropertyStack)
+            if (auto *pPage = qobject_cast<COtherWidget *>(m_pPropertyStack->tipsWidget()))
+                pPage->showLiveSettings();
+        if (m_pZMiddleControl)
+            m_pZMiddleControl->showDeviceSource(m_pProgramListWidget->serial());
+    });
 
     globalObserver::getGlobalObserver()->attach(QStringLiteral("slot_updateZEquipmentInputSource"), this,
                                                 "slot_updateZEquipmentInputSource");

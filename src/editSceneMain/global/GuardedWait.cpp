@@ -32,7 +32,8 @@ bool CGuardedWait::confirm(const QString &strTitle, const QString &strText, cons
                            const QString &strNo, bool bShowIcon, bool bWordWrap)
 {
     const int nAnswer = BesMessageBox::question(strTitle, strText, strYes, strNo, bShowIcon, bWordWrap);
-    return alive() && nAnswer == QMessageBox::Ok;
+    m_bAnsweredYes = nAnswer == QMessageBox::Ok;
+    return alive() && m_bAnsweredYes;
 }
 
 bool CGuardedWait::information(const QString &strTitle, const QString &strText, bool bWordWrap)

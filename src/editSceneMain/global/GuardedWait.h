@@ -48,6 +48,9 @@ public:
     // everything named outlived the box.
     bool confirm(const QString &strTitle, const QString &strText, const QString &strYes = QString(),
                  const QString &strNo = QString(), bool bShowIcon = true, bool bWordWrap = false);
+    // The operator answered the last question OK, whether or not everything named outlived it: a
+    // handler whose object went says the choice was not carried out.
+    bool answeredYes() const { return m_bAnsweredYes; }
     // The notices of BesMessageBox; both return alive().
     bool information(const QString &strTitle, const QString &strText, bool bWordWrap = false);
     bool tipInfor(const QString &strTitle, const QString &strText, bool bWordWrap = false);
@@ -74,6 +77,7 @@ public:
 
 private:
     QList<QPointer<QObject>> m_listGuarded;
+    bool m_bAnsweredYes = false;
 };
 
 #endif // GUARDEDWAIT_H

@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include "BesMessageBox.h"
 #include "GbkCodec.h"
 #include "GuardedWait.h"
 #include "ProgramListWidget.h"
@@ -377,14 +378,21 @@ bool CCardProgramWidget::isSceneTaken()
 bool CCardProgramWidget::askRecall(bool bTranslated)
 {
     CGuardedWait wait{this};
+    const int nId = m_nId;
     m_bAsking = true;
     bool bYes;
     if (bTranslated)
         bYes = wait.confirm(tr("场景未调用"), tr("该场景未调用，是否立即调用？"), tr("确定"), tr("取消"), true, false);
     else
         bYes = wait.confirm("场景未调用", "该场景未调用，是否立即调用？", "确定", "取消", true, false);
-    if (!wait.alive())
+    if (!wait.alive()) {
+        // The card went while the question was open: the device's list no longer holds its scene
+        // (or the strip shows another device). What the operator agreed to is not done, and said.
+        if (wait.answeredYes())
+            BesMessageBox::notice(staticMetaObject.className(), QT_TR_NOOP("场景未调用"),
+                                  QT_TR_NOOP("场景%1已不存在，请重新输入！"), {QString::number(nId)});
         return false;
+    }
     m_bAsking = false;
     recheckHover();
     return bYes;

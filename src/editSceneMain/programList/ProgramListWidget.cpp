@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QTranslator>
+#include <QVector>
 
 #include "BesMessageBox.h"
 #include "CardProgramWidget.h"
@@ -126,10 +127,16 @@ void CProgramListWidget::deleteCard(CCardProgramWidget *pCard)
 {
     if (!pCard)
         return;
+    const bool bPreviewed = pCard->checkCardIsUse() && pCard->isSelected() && deviceFamily() == "Z";
     pCard->disconnect(this);
     pCard->setOwnerList(nullptr);
     pCard->hide();
     pCard->deleteLater();
+    if (!bPreviewed)
+        return;
+    // The page showed that scene's stored values and the poll waited for the preview's end.
+    g_setSourcePoll(true, m_strSerial);
+    emit sig_previewGone();
 }
 
 void CProgramListWidget::addUsedCardItem(int nId, QString strName, QString strSerial, int nTake, int nSceneMax)
@@ -170,16 +177,24 @@ void CProgramListWidget::initCardItem()
 void CProgramListWidget::addProgramItem(QString strSerial, int nTake, bool bUse)
 {
     const int nId = nextCardId(0);
+    CCardProgramWidget *pCard = makeCard(strSerial, m_strCardName, nId, nTake, bUse);
+    if (m_pFlowLayout) {
+        m_pFlowLayout->addWidget(pCard);
+        m_pFlowLayout->update();
+    } else {
+        delete pCard;
+    }
+}
 
-    QString strName;
-    if (m_strCardName.isEmpty())
-        strName = QString::fromUtf8("节目") + QString::number(nId);
-    else if (g_strLanguage == "English" && m_strCardName == QString::fromUtf8("用户场景"))
-        strName = "User scenario";
-    else
-        strName = m_strCardName;
-
-    auto *pCard = new CCardProgramWidget(strSerial, strName, nId, nullptr);
+CCardProgramWidget *CProgramListWidget::makeCard(const QString &strSerial, const QString &strName, int nId, int nTake,
+                                                 bool bUse)
+{
+    QString strShown = strName;
+    if (strName.isEmpty())
+        strShown = QString::fromUtf8("节目") + QString::number(nId);
+    else if (g_strLanguage == "English" && strName == QString::fromUtf8("用户场景"))
+        strShown = "User scenario";
+    auto *pCard = new CCardProgramWidget(strSerial, strShown, nId, nullptr);
     pCard->setOwnerList(this);
     pCard->setUsedCard(bUse);
     pCard->setTake(nTake);
@@ -194,12 +209,74 @@ void CProgramListWidget::addProgramItem(QString strSerial, int nTake, bool bUse)
         connect(pCard, &CCardProgramWidget::sig_changeCard, this, &CProgramListWidget::slot_zCardChanged);
         connect(pCard, &CCardProgramWidget::sig_deleteCard, this, &CProgramListWidget::slot_zCardDelete);
     }
-    if (m_pFlowLayout) {
-        m_pFlowLayout->addWidget(pCard);
-        m_pFlowLayout->update();
-    } else {
-        delete pCard;
+    return pCard;
+}
+
+void CProgramListWidget::followScenes(const QVector<QPair<int, QString>> &listScenes)
+{
+    if (!m_pFlowLayout)
+        return;
+    QList<CCardProgramWidget *> listUsed, listEmpty;
+    for (CCardProgramWidget *pCard : cards())
+        (pCard->checkCardIsUse() ? listUsed : listEmpty).append(pCard);
+    const int nCards = listUsed.size();
+    const int nScenes = listScenes.size();
+    // The same numbers: every card stays, and takes its scene's name read (a rename).
+    bool bSameNumbers = nCards == nScenes;
+    for (int i = 0; bSameNumbers && i < nCards; ++i)
+        bSameNumbers = listUsed.at(i)->getCardId() == listScenes.at(i).first;
+    if (bSameNumbers)
+        return;
+
+    // Otherwise the cards stand for the scenes of the same names in the same order, as many as
+    // can, each keeping its own number where it can: a delete the device took numbers the scenes
+    // behind it one lower, one it refused or left unanswered leaves every number as it was.
+    const int kMatch = 1 << 16; // outweighs every number kept
+    QVector<QVector<int>> best(nCards + 1, QVector<int>(nScenes + 1, 0));
+    for (int i = nCards - 1; i >= 0; --i) {
+        for (int j = nScenes - 1; j >= 0; --j) {
+            int nBest = qMax(best[i + 1][j], best[i][j + 1]);
+            if (listUsed.at(i)->getCardName() == listScenes.at(j).second)
+                nBest = qMax(nBest, best[i + 1][j + 1] + kMatch
+                                        + (listUsed.at(i)->getCardId() == listScenes.at(j).first ? 1 : 0));
+            best[i][j] = nBest;
+        }
     }
+    QList<CCardProgramWidget *> listOrder, listGone;
+    int i = 0, j = 0;
+    while (j < nScenes) {
+        const QPair<int, QString> &scene = listScenes.at(j);
+        if (i < nCards && listUsed.at(i)->getCardName() == scene.second
+            && best[i][j] == best[i + 1][j + 1] + kMatch + (listUsed.at(i)->getCardId() == scene.first ? 1 : 0)) {
+            listUsed.at(i)->setCardId(scene.first);
+            listOrder.append(listUsed.at(i));
+            ++i;
+            ++j;
+        } else if (i < nCards && best[i][j] == best[i + 1][j]) {
+            listGone.append(listUsed.at(i++));
+        } else {
+            listOrder.append(makeCard(m_strSerial, scene.second, scene.first, m_nTake, true));
+            ++j;
+        }
+    }
+    while (i < nCards)
+        listGone.append(listUsed.at(i++));
+    // The add-card, while the device holds scenes and has room for one more (as a fill makes it).
+    for (CCardProgramWidget *pEmpty : qAsConst(listEmpty))
+        (nScenes > 0 && nScenes < m_nSceneMax ? listOrder : listGone).append(pEmpty);
+
+    // The layout takes the cards in the new order; the cards kept are the same widgets.
+    while (QLayoutItem *pItem = m_pFlowLayout->takeAt(0))
+        delete pItem;
+    for (CCardProgramWidget *pCard : qAsConst(listOrder))
+        m_pFlowLayout->addWidget(pCard);
+    for (CCardProgramWidget *pCard : qAsConst(listGone))
+        deleteCard(pCard);
+    // The add-card stands for the next free number, as one made now would.
+    for (CCardProgramWidget *pCard : qAsConst(listOrder))
+        if (!pCard->checkCardIsUse())
+            pCard->setCardId(nextCardId(0));
+    m_pFlowLayout->update();
 }
 
 void CProgramListWidget::updateLayoutStatus()

@@ -2,6 +2,8 @@
 #define PROGRAMLISTWIDGET_H
 
 #include <QList>
+#include <QPair>
+#include <QVector>
 #include <QString>
 #include <QWidget>
 
@@ -16,8 +18,8 @@ class programListWidget;
 // The collapsible "场景列表" strip of an editor frame: one card per stored
 // scene of the device being edited, in the order the frame hands them over,
 // and one add-card while the device has room for more. The frame fills it
-// (destroyProgram, addUsedCardItem per scene, slot_updateProgramLayout) and
-// empties it on teardown.
+// (destroyProgram, addUsedCardItem per scene, slot_updateProgramLayout), follows
+// its device's list read again in place (followScenes) and empties it on teardown.
 //
 // Card ids are the smallest positive numbers no used card holds, so a fresh
 // fill numbers the cards 1..n as the device numbers its scenes.
@@ -50,6 +52,12 @@ public:
     // The device the frame is bound to, its live scene and scene maximum, after its cards were
     // filled: a device with no scene leaves no card, and the strip still stands for it.
     void setBoundDevice(const QString &strSerial, int nTake, int nSceneMax);
+    // The device's scenes read again, (number, name) in its order, for the device the strip shows:
+    // a card whose scene the list still holds stays, taking the scene's number in place (so a
+    // menu, question or name editor open on it acts on its scene); a card whose scene is gone
+    // goes, and a scene no card shows gets one in its place. The add-card stays last, and goes
+    // when the list fills the strip. The names and live scene follow in addUsedCardItem.
+    void followScenes(const QVector<QPair<int, QString>> &listScenes);
     // Outlines the card of the scene the frame shows (none for an id no card has), and only it.
     void markShownScene(int nId);
 
@@ -90,8 +98,13 @@ private slots:
     void slot_tarnCardDelete(CCardProgramWidget *pThis);
     void slot_zCardDelete(CCardProgramWidget *pThis);
 
+signals:
+    // The Z card the operator previewed left the strip: no scene is previewed now.
+    void sig_previewGone();
+
 private:
     void addProgramItem(QString strSerial, int nTake, bool bUse);
+    CCardProgramWidget *makeCard(const QString &strSerial, const QString &strName, int nId, int nTake, bool bUse);
     void updateLayoutStatus();
     bool answersPlainTopic() const;
     int nextCardId(int nDefault) const;

@@ -249,6 +249,15 @@ void COtherWidget::slot_setZDeviceScenepreview(int nId)
     }
 }
 
+void COtherWidget::showLiveSettings()
+{
+    const CDeviceRecords *pDevice = CDeviceRecords::find(m_strSerial);
+    if (!pDevice || !pDevice->systemRecordRead())
+        return;
+    SystemInfo settings = *pDevice->systemRecord();
+    slot_initWidgetdate(&settings);
+}
+
 void COtherWidget::slot_setZDeviceSceneTake(int nId)
 {
     // The device makes the scene's stored values live: the page shows them, mute included, at

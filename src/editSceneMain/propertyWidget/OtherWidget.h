@@ -57,6 +57,9 @@ public:
     // The device's settings record, looked up by the page's serial at each call; null until the
     // settings were read, or when no device of that serial is listed. Not to be kept.
     const SystemInfo *systemInfo() const;
+    // The device's live settings as its records hold them (nothing before they were read): no
+    // stored scene is previewed any more.
+    void showLiveSettings();
     // The save-to-scene dialog (made at the first save, kept for the page's life).
     CSceneSaveAsDlg *sceneSaveAsDlg() const { return m_pSceneSaveAsDlg; }
 

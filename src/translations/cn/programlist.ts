@@ -78,6 +78,10 @@
         <translation>该场景未调用，是否立即调用？</translation>
     </message>
     <message>
+        <source>场景%1已不存在，请重新输入！</source>
+        <translation>场景%1已不存在，请重新输入！</translation>
+    </message>
+    <message>
         <source>确定</source>
         <translation>确定</translation>
     </message>

@@ -78,6 +78,10 @@
         <translation>This scene is not taken. Take it now?</translation>
     </message>
     <message>
+        <source>场景%1已不存在，请重新输入！</source>
+        <translation>Scene %1 no longer exists, please enter another number!</translation>
+    </message>
+    <message>
         <source>确定</source>
         <translation>OK</translation>
     </message>
