@@ -358,14 +358,18 @@ private slots:
     {
         QTest::addColumn<QStringList>("read"); // scenes 1.. by name
         QTest::addColumn<int>("recalled");     // 0: the card went
-        QTest::newRow("a delete refused, names alike") << QStringList{"U", "U", "U"} << 3;
-        QTest::newRow("the delete taken") << QStringList{"U", "U"} << 2;
-        QTest::newRow("its scene gone") << QStringList{"U", "X"} << 0;
+        QTest::addColumn<QString>("open");     // what is open when the list comes: the question, the save-to dialog, the menu
+        QTest::newRow("a delete refused, names alike") << QStringList{"U", "U", "U"} << 3 << "question";
+        QTest::newRow("the delete taken") << QStringList{"U", "U"} << 2 << "question";
+        QTest::newRow("its scene gone") << QStringList{"U", "X"} << 0 << "question";
+        QTest::newRow("save-to open, its scene gone") << QStringList{"U", "X"} << 0 << "dialog";
+        QTest::newRow("menu open, its scene gone") << QStringList{"U", "X"} << 0 << "menu";
     }
     void questionOpenWhileTheListIsReadAgain()
     {
         QFETCH(QStringList, read);
         QFETCH(int, recalled);
+        QFETCH(QString, open);
         CProgramSpy spy;
         CProgramListWidget strip;
         strip.setDeviceFamily("Tarn");
@@ -383,7 +387,30 @@ private slots:
             }
             return int(QMessageBox::Ok);
         });
-        QVERIFY(chooseEntry(pCard, QString::fromUtf8("重命名场景")));
+        const auto readAgain = [&]() {
+            strip.followScenes(listRead);
+            processDeferredDeletes();
+        };
+        if (open == "question") {
+            QVERIFY(chooseEntry(pCard, QString::fromUtf8("重命名场景")));
+        } else if (open == "dialog") {
+            QTimer::singleShot(0, [&]() {
+                QPointer<QWidget> pDlg = QApplication::activeModalWidget();
+                readAgain();
+                if (pDlg)
+                    QTest::mouseClick(pDlg->findChild<QPushButton *>("pushButtonYOK"), Qt::LeftButton);
+            });
+            QVERIFY(chooseEntry(pCard, QString::fromUtf8("保存到场景")));
+        } else {
+            QTimer::singleShot(0, [&]() {
+                QMenu *pMenu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+                QVERIFY(pMenu);
+                readAgain();
+                pMenu->setActiveAction(pMenu->actions().at(1)); // 调用场景
+                QTest::keyClick(pMenu, Qt::Key_Return);
+            });
+            emit pCard->customContextMenuRequested(QPoint(5, 5));
+        }
         QCOMPARE(usedIds(strip).size(), read.size());
         QCOMPARE(spy.cmds.size(), recalled > 0 ? 1 : 0);
         if (recalled > 0)

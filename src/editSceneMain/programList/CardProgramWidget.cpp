@@ -258,7 +258,7 @@ QMenu *CCardProgramWidget::createMenu()
         "solid rgb(172, 172, 172);padding:5px 10px;margin:0px 0px; }QMenu::item:selected {background-color: "
         "rgb(26, 171, 169); }");
     // The card is the context of every connection: an entry chosen after the
-    // card went away does nothing.
+    // card went away does nothing (the menu's runner says so).
     connect(pMenu->addAction(tr("更新场景")), &QAction::triggered, this, &CCardProgramWidget::updateScene);
     connect(pMenu->addAction(tr("调用场景")), &QAction::triggered, this, [this]() { takeScene(false); });
     if (family() == "Tarn") {
@@ -277,10 +277,21 @@ void CCardProgramWidget::slot_showMenu(const QPoint &pos)
         return;
     const QPoint ptGlobal = mapToGlobal(pos);
     QPointer<CCardProgramWidget> pSelf(this);
-    // The card may be gone once exec returns (an entry's dialog runs inside it).
-    pMenu->exec(ptGlobal);
+    const int nId = m_nId;
+    // The card may be gone once exec returns (an entry's dialog runs inside it, or the device's
+    // list no longer held its scene while the menu was open).
+    const QAction *pChosen = pMenu->exec(ptGlobal);
     if (pSelf)
         recheckHover();
+    else if (pChosen)
+        sceneGone(nId);
+}
+
+void CCardProgramWidget::sceneGone(int nId)
+{
+    // What the operator chose on a card that went meanwhile is not done, and said.
+    BesMessageBox::notice(staticMetaObject.className(), QT_TR_NOOP("场景未调用"), QT_TR_NOOP("场景%1已不存在，请重新输入！"),
+                          {QString::number(nId)});
 }
 
 // ------------------------------------------------------------------ commands
@@ -337,6 +348,7 @@ void CCardProgramWidget::saveScene()
 void CCardProgramWidget::saveToScene()
 {
     QPointer<CCardProgramWidget> pSelf(this);
+    const int nId = m_nId;
     int n = askNewCardId();
     CSceneSaveAsDlg dlg(family());
     if (m_nSceneMax < n)
@@ -344,8 +356,11 @@ void CCardProgramWidget::saveToScene()
     dlg.setSaveSceneIndex(n);
     dlg.setWindowTitle("保存到场景");
     const int nResult = dlg.exec();
-    if (!pSelf)
+    if (!pSelf) {
+        if (nResult == QDialog::Accepted)
+            sceneGone(nId);
         return;
+    }
     recheckHover();
     if (nResult != QDialog::Accepted)
         return;
@@ -389,8 +404,7 @@ bool CCardProgramWidget::askRecall(bool bTranslated)
         // The card went while the question was open: the device's list no longer holds its scene
         // (or the strip shows another device). What the operator agreed to is not done, and said.
         if (wait.answeredYes())
-            BesMessageBox::notice(staticMetaObject.className(), QT_TR_NOOP("场景未调用"),
-                                  QT_TR_NOOP("场景%1已不存在，请重新输入！"), {QString::number(nId)});
+            sceneGone(nId);
         return false;
     }
     m_bAsking = false;

@@ -117,6 +117,8 @@ private:
     // Asks whether to recall a scene that is not shown; false when the card
     // is gone or the answer is not OK.
     bool askRecall(bool bTranslated);
+    // Says that what was chosen on the card of scene nId was not done: the card went meanwhile.
+    static void sceneGone(int nId);
     bool isSceneTaken();
     void openNameEditor();
     // False when the name was refused (the operator was told; the editor is left as it is).
