@@ -9,12 +9,14 @@
 // 8089 of the announced address) and announces itself every --interval milliseconds. Every
 // request is printed.
 
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QHostAddress>
 #include <QTextStream>
 
 #include <cstdio>
+#include <memory>
 
 #include "DeviceSimulator.h"
 
@@ -42,8 +44,12 @@ int main(int argc, char *argv[])
     const QCommandLineOption lateDeletes("late-deletes",
                                          "Take every scene delete at once and answer it this many milliseconds later, out of turn "
                                          "(default 0: in turn).", "ms", "0");
+    const QCommandLineOption lose("lose",
+                                  "Leave requests of command <cmd>, sub-command <sub> unanswered: the <nth> one and the <count> - 1 "
+                                  "after it (default count 1), e.g. 34:0:2 loses the answer to the second 34/0 request.",
+                                  "cmd:sub:nth[:count]");
     parser.addOptions({family, count, address, port, announcePort, announceTo, interval, inputs, scenes, serialPrefix, serial, quiet,
-                       delay, inTurn, lateDeletes});
+                       delay, inTurn, lateDeletes, lose});
     parser.process(app);
 
     QTextStream out(stdout);
@@ -68,6 +74,14 @@ int main(int argc, char *argv[])
     const int nInterval = parser.value(interval).toInt();
     const int nDelay = parser.value(delay).toInt();
     const int nLateDeletes = parser.value(lateDeletes).toInt();
+    QList<int> listLose; // cmd, sub, nth, count
+    if (parser.isSet(lose)) {
+        for (const QString &strPart : parser.value(lose).split(':'))
+            listLose.append(strPart.toInt(&bOk) * int(bOk) - int(!bOk));
+        if (listLose.size() == 3)
+            listLose.append(1);
+        bOk = bOk && listLose.size() == 4 && listLose.at(2) >= 1 && listLose.at(3) >= 1;
+    }
     QHostAddress first(parser.value(address));
     if (!bOk || nCount < 1 || nCount > 200 || nInputs < 0 || nInputs > 255 || nScenes < 0 || nScenes > 255
         || nPort < 0 || nPort > 65535 || nAnnouncePort < 1 || nAnnouncePort > 65535 || nInterval < 50
@@ -90,6 +104,16 @@ int main(int argc, char *argv[])
             QObject::connect(pSim, &CDeviceSimulator::requestReceived, pSim, [pSim](int nCmd, int nRw, int nSub) {
                 if (nCmd == 35 && nRw == 2 && nSub == 30)
                     pSim->injectFault(CDeviceSimulator::TakenLate, 35); // the reply to this request
+            });
+        }
+        if (!listLose.isEmpty()) {
+            auto pSeen = std::make_shared<int>(0);
+            QObject::connect(pSim, &CDeviceSimulator::requestReceived, pSim, [pSim, listLose, pSeen](int nCmd, int, int nSub) {
+                if (nCmd != listLose.at(0) || nSub != listLose.at(1))
+                    return;
+                const int nThis = ++*pSeen;
+                if (nThis >= listLose.at(2) && nThis < listLose.at(2) + listLose.at(3))
+                    pSim->injectFault(CDeviceSimulator::NoAnswer, nCmd); // the reply to this request
             });
         }
         if (!parser.isSet(quiet)) {
