@@ -372,6 +372,7 @@ private slots:
         QVERIFY(list.isListening());
         list.sim(1).model().reset(CSimDeviceModel::Tarn, 2, 0);
         list.sim(1).model().strDeviceName = QStringLiteral("乙设备");
+        list.sim(1).model().nScreenWidth = 1280;
         CTcpDeviceThread *pA = list.switchOn(0), *pB = list.switchOn(1);
         QVERIFY(pA && pB);
         QTRY_VERIFY_WITH_TIMEOUT(pA->getDeviceInfo()->vectorInput.size() == 2 && pB->getDeviceInfo()->vectorInput.size() == 2, 5000);
@@ -408,8 +409,12 @@ private slots:
             for (const CSimRequest &r : list.sim(n).requestsWithoutHeartbeat())
                 QVERIFY2(r.nReadOrWrite == 1, qPrintable(QString("device %1 got %2/%3").arg(n).arg(r.nCmd).arg(r.nSub)));
         QCOMPARE(BesMessageBox::testRecords().size(), 1);
-        QCOMPARE(BesMessageBox::testRecords().first().text, QString::fromUtf8("设备参数尚未读取，请稍候再试！"));
+        QCOMPARE(BesMessageBox::testRecords().first().text,
+                 QString::fromUtf8("设备 %1 未返回场景，画布显示的可能不是设备上的内容。").arg(pB->noticeName()));
         QCOMPARE(pName->text(), QStringLiteral("乙设备"));
+        // the screen fields show the screen the device holds, not the one of the device before
+        auto *pScreenW = pStack->backCanvasWidget()->findChild<QLineEdit *>(QStringLiteral("lineScreenEditW"));
+        QCOMPARE(pScreenW->text(), QString::number(list.sim(1).model().nScreenWidth));
     }
 
     // With both frames open, a language switch reaches both, whichever family

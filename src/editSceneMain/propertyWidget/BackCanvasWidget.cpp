@@ -87,9 +87,12 @@ void CBackCanvasWidget::slot_tarnScreenHeld(QString strSerial, int nWidth, int n
     Q_UNUSED(nHeight)
     if (strSerial.isEmpty() || strSerial != m_strSerial)
         return;
-    // The fields show the canvas in the geometry the worker has just set.
+    // The fields show the canvas in the geometry the worker has just set, or with no canvas the
+    // screen the device holds.
     if (canvas())
         setWidgetData(nullptr);
+    else
+        letGoOfCanvas();
 }
 
 int CBackCanvasWidget::canvasWidthFor(int W, int H, int &nHz)
@@ -179,7 +182,7 @@ void CBackCanvasWidget::setServedSerial(const QString &strSerial)
 {
     m_strSerial = strSerial;
     auto *pScene = canvas() ? dynamic_cast<CEditBaseScene *>(m_pCanvas->scene()) : nullptr;
-    if (canvas() && (!pScene || pScene->deviceSerial() != strSerial))
+    if (!canvas() || !pScene || pScene->deviceSerial() != strSerial)
         letGoOfCanvas();
 }
 
@@ -187,9 +190,15 @@ void CBackCanvasWidget::letGoOfCanvas()
 {
     m_pCanvas = nullptr;
     m_pCanvasGuard.clear();
+    // With no canvas the screen fields show the screen the device holds, when its records know it.
+    const CDeviceRecords *pDevice = CDeviceRecords::find(m_strSerial);
+    const DeviceInfo *pInfo = pDevice ? pDevice->deviceRecord() : nullptr;
+    const bool bScreen = pInfo && pInfo->nScreenWidth > 0 && pInfo->nScreenHeight > 0;
     for (QLineEdit *pEdit : {ui->lineScreenEditW, ui->lineScreenEditH, ui->lineEditW, ui->lineEditH}) {
         const bool bBlocked = pEdit->blockSignals(true);
         pEdit->clear();
+        if (bScreen && (pEdit == ui->lineScreenEditW || pEdit == ui->lineScreenEditH))
+            pEdit->setText(QString::number(pEdit == ui->lineScreenEditW ? pInfo->nScreenWidth : pInfo->nScreenHeight));
         pEdit->blockSignals(bBlocked);
     }
     m_baccent = false;
@@ -224,12 +233,14 @@ void CBackCanvasWidget::sendDeviceNameChangeCmd()
 
 void CBackCanvasWidget::sendDeviceCmd()
 {
-    // No scene of the device is shown (its scenes are not read yet): nothing typed here goes out,
-    // and the operator is told; the screen fields are emptied and the name field shows the
-    // device's name again.
+    // No scene of the device is shown (none read, or it holds none): nothing typed here goes out,
+    // and the operator is told; the fields show the device's screen and name again.
     if (!canvas()) {
+        const CDeviceRecords *pDevice = CDeviceRecords::find(m_strSerial);
         BesMessageBox::information(QCoreApplication::translate("COtherWidget", "修改失败"),
-                                   QCoreApplication::translate("COtherWidget", "设备参数尚未读取，请稍候再试！"), false);
+                                   QCoreApplication::translate("CTcpDeviceThread", "设备 %1 未返回场景，画布显示的可能不是设备上的内容。")
+                                       .arg(pDevice ? pDevice->noticeName() : m_strSerial),
+                                   false);
         letGoOfCanvas();
         showHeldName();
         return;
