@@ -52,7 +52,8 @@ public:
         Refused,       // the device refused it
         NotMade,        // the device did not answer, and its read back shows the old value
         CanvasNotShown, // a scene read given up: the canvas may not show what the device holds
-        Unconfirmed     // the device did not answer, and nothing told what became of the write
+        Unconfirmed,    // the device did not answer, and nothing told what became of the write
+        SettingsNotRead // a read the operator asked for given up: a page may not show what the device holds
     };
     // How a write ended that is known at once.
     enum Ending { NotSent, QueueFull, DeviceRefused, LostInFlight, Dropped };
@@ -116,6 +117,8 @@ public:
     // is not asked again on this link, unanswered: what the device holds was never reported.
     // Said as not confirmed, once per burst.
     Notice ownReadGivenUp(qint64 nNowMs) { return say(Unconfirmed, nNowMs, 0); }
+    // A read the operator asked for (a frame bound), with no write of theirs behind it, given up.
+    Notice askedReadGivenUp() const { return SettingsNotRead; }
     // The device holds no scene of the read readKey (refused, or beyond its count): a save to it
     // or a rename of it was not made.
     Notice sceneNotHeld(const QByteArray &readKey) { return settle(readKey) ? NotMade : Nothing; }

@@ -806,6 +806,9 @@ void CTcpDeviceThread::showRefusalNotice()
         } else if (eNotice == CNoticeRules::Unconfirmed) {
             pszTitle = QT_TR_NOOP("修改未确认");
             pszText = QT_TR_NOOP("设备 %1 未应答，无法确认修改是否生效。");
+        } else if (eNotice == CNoticeRules::SettingsNotRead) {
+            pszTitle = QT_TR_NOOP("设备无应答");
+            pszText = QT_TR_NOOP("设备参数尚未读取，请稍候再试！");
         }
         BesMessageBox::notice(staticMetaObject.className(), pszTitle, pszText, {strDevice});
     }
@@ -1141,7 +1144,7 @@ void CTcpDeviceThread::readFailed(const _mcu_cmd &read)
     // The Z live settings read after a recall, given up with no doubt to say it: the records, and
     // the settings page, hold the scene's values as stored, not what the device reported.
     if (!bStartup && !bDoubt && isZ() && key == readKey(Tx_SetLayer, 0, QByteArray(1, '\0')))
-        sayNotice(m_notices.ownReadGivenUp(nowMs()));
+        sayNotice(m_setAskedReads.remove(key) ? m_notices.askedReadGivenUp() : m_notices.ownReadGivenUp(nowMs()));
     // No heartbeat tells a serial device's silence: one that leaves its start unanswered has none.
     if (bStartup && m_bCanSerislPortConnected)
         callOnceLater(m_bSilentLinePending, &CTcpDeviceThread::closeSilentLine);
@@ -1165,6 +1168,7 @@ bool CTcpDeviceThread::askOwnRead(const QString &strName, const QByteArray &payl
     // The operator asked for it now: no start-up read any more (given up, it is said), and asked
     // as often as a read of ours may be.
     m_setStartupReads.remove(key);
+    m_setAskedReads.insert(key);
     m_hashOwnReads[key] = 0;
     return askReadBack(nCmd, payload, nSubIndex);
 }
@@ -1206,6 +1210,7 @@ void CTcpDeviceThread::readAnswered(const _mcu_cmd &read, bool bCredited, qint64
     if (bCredited) {
         // A start-up read answered: the same read asked later is a read of ours like any other.
         m_setStartupReads.remove(readKey(read.nCmdIndex, read.nSubIndex3, read.byte));
+        m_setAskedReads.remove(readKey(read.nCmdIndex, read.nSubIndex3, read.byte));
         if (m_hashReadAnsweredSeq.size() > 4 * MaxWantedReads)
             m_hashReadAnsweredSeq.clear(); // a bound: what it keeps only spares a read-back
         qint64 &nLatest = m_hashReadAnsweredSeq[key];
@@ -1256,6 +1261,7 @@ void CTcpDeviceThread::ownReadsLinkStart()
 {
     m_hashOwnReads.clear();
     m_setStartupReads.clear();
+    m_setAskedReads.clear();
     m_hashReadAnsweredSeq.clear();
     m_hashSceneReadFailures.clear();
     m_nSceneDeleteSeq = -1;
@@ -1272,8 +1278,10 @@ void CTcpDeviceThread::operatorWrote(int nCmd, int nSub, const QByteArray &paylo
     const bool bZSettings = isZ() && (nCmd == Tx_LEDWHSet || (nCmd == Tx_SceneInfo && nSub == 20));
     for (auto it = m_hashOwnReads.begin(); it != m_hashOwnReads.end(); ++it) {
         const int nRead = uchar(it.key().at(0));
-        if (nRead == nCmd || (bCounts && nRead == Tx_GetSourceNum) || (bZSettings && nRead == Tx_SetLayer))
+        if (nRead == nCmd || (bCounts && nRead == Tx_GetSourceNum) || (bZSettings && nRead == Tx_SetLayer)) {
             it.value() = 0;
+            m_setAskedReads.remove(it.key()); // it reads what the write left now
+        }
     }
     // The scene it acts on may be read again as often as before.
     if (nCmd == Tx_SetLayer && isTarn()) {

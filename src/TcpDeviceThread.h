@@ -579,6 +579,10 @@ private:
     // The reads of this link's start, by read, until answered: dropped with the link they are not
     // kept, the next link's start reads them anyway (GUI thread).
     QSet<QByteArray> m_setStartupReads;
+    // The reads asked for a frame bound (askOwnRead), by read, while no write made since may
+    // change what they answer: given up, a page is not shown the device's values, and no change is
+    // unconfirmed (GUI thread).
+    QSet<QByteArray> m_setAskedReads;
     bool m_bSilentLinePending = false;
     QList<_mcu_cmd> m_listNextLinkReads;
     // Reads answered on this link, by read: the latest one answered, its ledger number (GUI thread).

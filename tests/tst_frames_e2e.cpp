@@ -614,7 +614,8 @@ private slots:
                                pPage->findChild<QSlider *>("SoundSlider")->value()});
         };
         if (fault == "never") {
-            QTRY_COMPARE(TestUtil::said("notice", "ZSN", QStringLiteral("修改未确认")), 1);
+            // the operator changed nothing: what is said is that the settings were not read
+            QTRY_COMPARE(TestUtil::said("notice", QStringLiteral("设备参数尚未读取"), QStringLiteral("设备无应答")), 1);
             QCOMPARE(shown(), QList<int>({0, 0})); // nothing read, nothing guessed
         } else {
             QCOMPARE(shown(), QList<int>({m_pSimZ->model().nBrightness, m_pSimZ->model().nSound}));

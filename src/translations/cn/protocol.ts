@@ -77,6 +77,10 @@
         <translation>设备无应答，请检查设备后重新连接
 %1</translation>
     </message>
+    <message>
+        <source>设备参数尚未读取，请稍候再试！</source>
+        <translation>设备参数尚未读取，请稍候再试！</translation>
+    </message>
 </context>
 <context>
     <name>SerislPort</name>

@@ -77,6 +77,10 @@
         <translation>The device does not answer, please check it and connect again
 %1</translation>
     </message>
+    <message>
+        <source>设备参数尚未读取，请稍候再试！</source>
+        <translation>The device settings have not been read yet, please try again shortly!</translation>
+    </message>
 </context>
 <context>
     <name>SerislPort</name>
