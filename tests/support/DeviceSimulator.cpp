@@ -343,17 +343,23 @@ void CDeviceSimulator::handleRequest(Channel *pChannel, const CSimRequest &req)
         // A device answers in order: a coarse timer could let a later request's answer (a heartbeat's)
         // overtake this one.
         QTimer::singleShot(nDelayMs, Qt::PreciseTimer, this, [this, nId, req]() {
-            if (m_pPtyChannel && m_pPtyChannel->nId == nId) {
-                sendReply(m_pPtyChannel, req);
-                return;
-            }
-            for (Channel *c : m_listChannel)
-                if (c->nId == nId)
-                    sendReply(c, req);
+            if (Channel *c = channelById(nId))
+                sendReply(c, req);
         });
         return;
     }
     sendReply(pChannel, req);
+}
+
+CDeviceSimulator::Channel *CDeviceSimulator::channelById(int nId) const
+{
+    // A reply made later goes to the channel of its request, if that one is still open.
+    if (m_pPtyChannel && m_pPtyChannel->nId == nId)
+        return m_pPtyChannel;
+    for (Channel *c : m_listChannel)
+        if (c->nId == nId)
+            return c;
+    return nullptr;
 }
 
 CDeviceSimulator::Fault CDeviceSimulator::takeFault(int nCmd)
@@ -402,13 +408,8 @@ void CDeviceSimulator::sendReply(Channel *pChannel, const CSimRequest &req)
         ++m_nLateAnswersPending;
         QTimer::singleShot(m_nLateAnswerMs, this, [this, nId, frame]() {
             --m_nLateAnswersPending;
-            if (m_pPtyChannel && m_pPtyChannel->nId == nId) {
-                writeBytes(m_pPtyChannel, frame);
-                return;
-            }
-            for (Channel *c : m_listChannel)
-                if (c->nId == nId)
-                    writeBytes(c, frame);
+            if (Channel *c = channelById(nId))
+                writeBytes(c, frame);
         });
         return;
     }

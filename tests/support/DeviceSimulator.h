@@ -154,6 +154,7 @@ private:
 
     void consume(Channel *pChannel);
     void handleRequest(Channel *pChannel, const CSimRequest &req);
+    Channel *channelById(int nId) const;
     void sendReply(Channel *pChannel, const CSimRequest &req);
     void writeBytes(Channel *pChannel, const QByteArray &bytes);
     Fault takeFault(int nCmd);
