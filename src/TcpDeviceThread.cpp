@@ -117,6 +117,13 @@ bool isSceneDelete(const _mcu_cmd &cmd)
 {
     return namesScene(cmd) && cmd.nSubIndex3 == 30 && cmd.nReadOrWrite != 1;
 }
+
+// A read of the source and scene counts, whose answer tells whether a delete left unanswered was
+// taken.
+bool isCountRead(const _mcu_cmd &cmd)
+{
+    return cmd.nCmdIndex == Tx_GetSourceNum && cmd.nReadOrWrite == 1;
+}
 } // namespace
 
 QString CTcpDeviceThread::s_strEditedSerial;
@@ -587,8 +594,7 @@ void CTcpDeviceThread::endDeleteInDoubt()
 void CTcpDeviceThread::deleteFateCounted()
 {
     const qint64 nSeq = m_nDeleteInDoubtSeq; // written on this thread only
-    if (nSeq == 0 || !m_bAnswered || m_answered.nCmdIndex != Tx_GetSourceNum || m_answered.nReadOrWrite != 1
-        || m_answered.nSeq < nSeq)
+    if (nSeq == 0 || !m_bAnswered || !isCountRead(m_answered) || m_answered.nSeq < nSeq)
         return;
     const int nDeleted = m_nDeleteInDoubtScene;
     const bool bTaken = m_pDeviceInfo->nSceneNum == m_nScenesBeforeDelete - 1;
@@ -613,18 +619,17 @@ void CTcpDeviceThread::giveUpDeleteFateUnlessAsked()
     const qint64 nSeq = m_nDeleteInDoubtSeq;
     if (nSeq == 0)
         return;
-    const auto countRead = [](const _mcu_cmd &c) { return c.nCmdIndex == Tx_GetSourceNum && c.nReadOrWrite == 1; };
     {
         QMutexLocker state(m_pMutexRecv);
         for (const _mcu_cmd &sent : m_ledger.inFlight())
-            if (countRead(sent) && sent.nSeq > nSeq)
+            if (isCountRead(sent) && sent.nSeq > nSeq)
                 return;
         QMutexLocker queue(m_pMutexSend);
         for (const _mcu_cmd *pQueued : qAsConst(m_listMcuCmd))
-            if (countRead(*pQueued))
+            if (isCountRead(*pQueued))
                 return;
     }
-    if (std::any_of(m_listWantedReads.cbegin(), m_listWantedReads.cend(), countRead))
+    if (std::any_of(m_listWantedReads.cbegin(), m_listWantedReads.cend(), isCountRead))
         return;
     // Its count read was given up: by which numbering the device now goes is not known.
     CDeviceLog::write({QString("The device"), m_strIp, QString("the fate of a delete left unanswered not known, scene writes waiting not sent:"),
@@ -1209,8 +1214,9 @@ void CTcpDeviceThread::readAnswered(const _mcu_cmd &read, bool bCredited, qint64
     const QByteArray key = doubtKeyOfRead(read);
     if (bCredited) {
         // A start-up read answered: the same read asked later is a read of ours like any other.
-        m_setStartupReads.remove(readKey(read.nCmdIndex, read.nSubIndex3, read.byte));
-        m_setAskedReads.remove(readKey(read.nCmdIndex, read.nSubIndex3, read.byte));
+        const QByteArray asked = readKey(read.nCmdIndex, read.nSubIndex3, read.byte);
+        m_setStartupReads.remove(asked);
+        m_setAskedReads.remove(asked);
         if (m_hashReadAnsweredSeq.size() > 4 * MaxWantedReads)
             m_hashReadAnsweredSeq.clear(); // a bound: what it keeps only spares a read-back
         qint64 &nLatest = m_hashReadAnsweredSeq[key];
@@ -1899,12 +1905,11 @@ int CTcpDeviceThread::sendCmdList(bool bSerial)
             // So does one behind a delete left unanswered, until its fate is known; a count read
             // waiting behind it, whose answer tells that fate, goes first.
             if (m_nDeleteInDoubtSeq > 0) {
-                nNext = -1;
-                for (int i = 1; i < m_listMcuCmd.size() && nNext < 0; ++i)
-                    if (m_listMcuCmd.at(i)->nCmdIndex == Tx_GetSourceNum && m_listMcuCmd.at(i)->nReadOrWrite == 1)
-                        nNext = i;
-                if (nNext < 0)
+                const auto it = std::find_if(m_listMcuCmd.cbegin() + 1, m_listMcuCmd.cend(),
+                                             [](const _mcu_cmd *pQueued) { return isCountRead(*pQueued); });
+                if (it == m_listMcuCmd.cend())
                     return -1;
+                nNext = int(it - m_listMcuCmd.cbegin());
             }
         }
         pCmd = m_listMcuCmd.takeAt(nNext);

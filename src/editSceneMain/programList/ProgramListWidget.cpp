@@ -231,23 +231,26 @@ void CProgramListWidget::followScenes(const QVector<QPair<int, QString>> &listSc
     // Otherwise the cards stand for the scenes of the same names in the same order, as many as
     // can, each keeping its own number where it can: a delete the device took numbers the scenes
     // behind it one lower, one it refused or left unanswered leaves every number as it was.
-    const int kMatch = 1 << 16; // outweighs every number kept
+    // What card i standing for scene j is worth: a name matched outweighs every number kept; -1
+    // when the names differ.
+    const auto gain = [&](int i, int j) {
+        if (listUsed.at(i)->getCardName() != listScenes.at(j).second)
+            return -1;
+        return (1 << 16) + (listUsed.at(i)->getCardId() == listScenes.at(j).first ? 1 : 0);
+    };
     QVector<QVector<int>> best(nCards + 1, QVector<int>(nScenes + 1, 0));
     for (int i = nCards - 1; i >= 0; --i) {
         for (int j = nScenes - 1; j >= 0; --j) {
-            int nBest = qMax(best[i + 1][j], best[i][j + 1]);
-            if (listUsed.at(i)->getCardName() == listScenes.at(j).second)
-                nBest = qMax(nBest, best[i + 1][j + 1] + kMatch
-                                        + (listUsed.at(i)->getCardId() == listScenes.at(j).first ? 1 : 0));
-            best[i][j] = nBest;
+            const int nGain = gain(i, j);
+            best[i][j] = qMax(qMax(best[i + 1][j], best[i][j + 1]), nGain < 0 ? 0 : best[i + 1][j + 1] + nGain);
         }
     }
     QList<CCardProgramWidget *> listOrder, listGone;
     int i = 0, j = 0;
     while (j < nScenes) {
         const QPair<int, QString> &scene = listScenes.at(j);
-        if (i < nCards && listUsed.at(i)->getCardName() == scene.second
-            && best[i][j] == best[i + 1][j + 1] + kMatch + (listUsed.at(i)->getCardId() == scene.first ? 1 : 0)) {
+        const int nGain = i < nCards ? gain(i, j) : -1;
+        if (nGain >= 0 && best[i][j] == best[i + 1][j + 1] + nGain) {
             listUsed.at(i)->setCardId(scene.first);
             listOrder.append(listUsed.at(i));
             ++i;
