@@ -29,6 +29,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDateTime>
 #include <QDir>
 #include <QTranslator>
 #include <QFile>
@@ -105,11 +106,18 @@ QByteArray readIni()
     return file.readAll();
 }
 
+// QSettings keeps a file it has read and reads it again only when its size or
+// time changed; a file of the same size written in the same clock tick would be
+// taken for the one before, so each file written here gets a time of its own.
 void writeIni(const QByteArray &content)
 {
+    static int s_nWritten = 0;
     QFile file(QStringLiteral("Morvane.ini"));
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(content);
+    file.flush();
+    QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(++s_nWritten * 10),
+                             QFileDevice::FileModificationTime));
 }
 
 void switchLanguage(MainWindow &w, int nIndex)
