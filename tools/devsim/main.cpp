@@ -9,7 +9,6 @@
 // 8089 of the announced address) and announces itself every --interval milliseconds. Every
 // request is printed.
 
-
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QHostAddress>
@@ -76,11 +75,18 @@ int main(int argc, char *argv[])
     const int nLateDeletes = parser.value(lateDeletes).toInt();
     QList<int> listLose; // cmd, sub, nth, count
     if (parser.isSet(lose)) {
-        for (const QString &strPart : parser.value(lose).split(':'))
-            listLose.append(strPart.toInt(&bOk) * int(bOk) - int(!bOk));
+        // Every part a number: one that is not refuses the whole option (and never hides a bad
+        // value given before it).
+        bool bLoseOk = true;
+        for (const QString &strPart : parser.value(lose).split(':')) {
+            bool bPart = false;
+            listLose.append(strPart.toInt(&bPart));
+            bLoseOk = bLoseOk && bPart;
+        }
         if (listLose.size() == 3)
             listLose.append(1);
-        bOk = bOk && listLose.size() == 4 && listLose.at(2) >= 1 && listLose.at(3) >= 1;
+        bOk = bOk && bLoseOk && listLose.size() == 4 && listLose.at(0) >= 0 && listLose.at(1) >= 0 && listLose.at(2) >= 1
+              && listLose.at(3) >= 1;
     }
     QHostAddress first(parser.value(address));
     if (!bOk || nCount < 1 || nCount > 200 || nInputs < 0 || nInputs > 255 || nScenes < 0 || nScenes > 255
