@@ -380,17 +380,15 @@ private slots:
         for (int i = 0; i < read.size(); ++i)
             listRead.append({i + 1, read.at(i)});
         QPointer<CCardProgramWidget> pCard = card(strip, 3);
-        BesMessageBox::setTestAnswerHook([&](const BesMessageRecord &r) {
-            if (r.kind == "question") {
-                strip.followScenes(listRead);
-                processDeferredDeletes();
-            }
-            return int(QMessageBox::Ok);
-        });
         const auto readAgain = [&]() {
             strip.followScenes(listRead);
             processDeferredDeletes();
         };
+        BesMessageBox::setTestAnswerHook([&](const BesMessageRecord &r) {
+            if (r.kind == "question")
+                readAgain();
+            return int(QMessageBox::Ok);
+        });
         if (open == "question") {
             QVERIFY(chooseEntry(pCard, QString::fromUtf8("重命名场景")));
         } else if (open == "dialog") {

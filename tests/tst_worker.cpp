@@ -63,6 +63,12 @@ class TestWorker : public QObject
     // The worker linked to the simulated device (a Z one for a row named "Z: ..."), its scenes
     // counted, the heartbeat fast enough that its reply ends a command left unanswered, and no
     // notice said yet.
+    // Rows named "Z: ..." run on a Z device, the others on a Tarn one.
+    static CSimDeviceModel::Family rowFamily()
+    {
+        return QByteArray(QTest::currentDataTag()).startsWith("Z: ") ? CSimDeviceModel::Z : CSimDeviceModel::Tarn;
+    }
+
     static bool linkForScenes(CTcpDeviceThread &worker, CDeviceSimulator &sim)
     {
         if (!sim.listen(QHostAddress("127.0.0.1"), 0))
@@ -474,8 +480,7 @@ private slots:
         QFETCH(QStringList, names);
         QFETCH(QString, live);
         QFETCH(bool, lost);
-        const bool bZ = QByteArray(QTest::currentDataTag()).startsWith("Z: ");
-        CDeviceSimulator sim(bZ ? CSimDeviceModel::Z : CSimDeviceModel::Tarn, 2, 3);
+        CDeviceSimulator sim(rowFamily(), 2, 3);
         CTcpDeviceThread worker;
         QVERIFY(linkForScenes(worker, sim));
         if (lost)
@@ -528,8 +533,7 @@ private slots:
         QFETCH(QStringList, names);
         QFETCH(QString, live);
         QFETCH(QString, title);
-        const bool bZ = QByteArray(QTest::currentDataTag()).startsWith("Z: ");
-        CDeviceSimulator sim(bZ ? CSimDeviceModel::Z : CSimDeviceModel::Tarn, 2, 4);
+        CDeviceSimulator sim(rowFamily(), 2, 4);
         CTcpDeviceThread worker;
         QVERIFY(linkForScenes(worker, sim));
         if (counts > 0)
@@ -585,8 +589,8 @@ private slots:
         QFETCH(int, fault);
         QFETCH(int, added);
         QFETCH(QList<int>, reads);
-        const bool bZ = QByteArray(QTest::currentDataTag()).startsWith("Z: ");
-        CDeviceSimulator sim(bZ ? CSimDeviceModel::Z : CSimDeviceModel::Tarn, 2, 3);
+        const bool bZ = rowFamily() == CSimDeviceModel::Z;
+        CDeviceSimulator sim(rowFamily(), 2, 3);
         for (int i = 0; i < 3; ++i)
             std::tie(sim.model().scenes[i].nAudioSource, sim.model().scenes[i].nSound) = std::make_tuple(i + 1, 10 * (i + 1));
         QVERIFY(sim.listen(QHostAddress("127.0.0.1"), 0));

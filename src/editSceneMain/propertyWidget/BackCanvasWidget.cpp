@@ -5,6 +5,7 @@
 #include <QIntValidator>
 #include <QLinearGradient>
 #include <QRegularExpressionValidator>
+#include <QSignalBlocker>
 
 #include "BesMessageBox.h"
 #include "DeviceRecords.h"
@@ -194,13 +195,13 @@ void CBackCanvasWidget::letGoOfCanvas()
     const CDeviceRecords *pDevice = CDeviceRecords::find(m_strSerial);
     const DeviceInfo *pInfo = pDevice ? pDevice->deviceRecord() : nullptr;
     const bool bScreen = pInfo && pInfo->nScreenWidth > 0 && pInfo->nScreenHeight > 0;
-    for (QLineEdit *pEdit : {ui->lineScreenEditW, ui->lineScreenEditH, ui->lineEditW, ui->lineEditH}) {
-        const bool bBlocked = pEdit->blockSignals(true);
-        pEdit->clear();
-        if (bScreen && (pEdit == ui->lineScreenEditW || pEdit == ui->lineScreenEditH))
-            pEdit->setText(QString::number(pEdit == ui->lineScreenEditW ? pInfo->nScreenWidth : pInfo->nScreenHeight));
-        pEdit->blockSignals(bBlocked);
-    }
+    // Filled with their signals blocked: letting go arms nothing.
+    const QSignalBlocker blockScreenW(ui->lineScreenEditW), blockScreenH(ui->lineScreenEditH);
+    const QSignalBlocker blockW(ui->lineEditW), blockH(ui->lineEditH);
+    ui->lineScreenEditW->setText(bScreen ? QString::number(pInfo->nScreenWidth) : QString());
+    ui->lineScreenEditH->setText(bScreen ? QString::number(pInfo->nScreenHeight) : QString());
+    ui->lineEditW->clear();
+    ui->lineEditH->clear();
     m_baccent = false;
     m_nHZ = 60;
 }
