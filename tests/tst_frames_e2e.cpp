@@ -357,17 +357,21 @@ private slots:
     // The Tarn frame opened on a device that holds no scene, after one showing its scene 1 with a
     // layer selected, or alone: the strip stands for that device with no live scene, no page keeps
     // the other device's canvas or layer, and a name applied on the screen page writes to neither
-    // device: said, and the field shows the device's own name.
+    // device: said, and the field shows the device's own name. So does the page a language switch
+    // builds again.
     void deviceWithoutScenes_data()
     {
         QTest::addColumn<bool>("after");
-        QTest::newRow("after a device showing scene 1") << true;
-        QTest::newRow("alone") << false;
+        QTest::addColumn<bool>("bSwitch");
+        QTest::newRow("after a device showing scene 1") << true << false;
+        QTest::newRow("alone") << false << false;
+        QTest::newRow("alone, the page built again by a language switch") << false << true;
     }
 
     void deviceWithoutScenes()
     {
         QFETCH(bool, after);
+        QFETCH(bool, bSwitch);
         CSimDeviceList list(2);
         QVERIFY(list.isListening());
         list.sim(1).model().reset(CSimDeviceModel::Tarn, 2, 0);
@@ -393,6 +397,11 @@ private slots:
         QCOMPARE(pTarn->programListWidget()->takeScene(), 0);
         QVERIFY(!pStack->selectedItem() && !pStack->backCanvasWidget()->canvas());
         QCOMPARE(pStack->currentIndex(), 1);
+        if (bSwitch) {
+            for (int nLanguage : {1, 0})
+                QVERIFY(QMetaObject::invokeMethod(&list.window(), "on_comboBoxLanguage_activated", Q_ARG(int, nLanguage)));
+            QCOMPARE(pStack->currentIndex(), 1);
+        }
 
         SimTest::settle(*pA, list.sim(0));
         SimTest::settle(*pB, list.sim(1));

@@ -23,13 +23,16 @@
 using namespace ProgramTest;
 
 namespace {
-// What the frames do with a device's scene list.
-void fill(CProgramListWidget &strip, const QString &strSerial, const QStringList &names, int nTake, int nMax)
+// What the frames do with a device's scene list (nCount: the device's scene count, -1 not read).
+void fill(CProgramListWidget &strip, const QString &strSerial, const QStringList &names, int nTake, int nMax,
+          int nCount = -1)
 {
+    strip.setSceneCount(nCount);
     strip.destroyProgram();
+    strip.setBoundDevice(strSerial, nTake, nMax);
     for (int i = 0; i < names.size(); ++i)
         strip.addUsedCardItem(i + 1, names.at(i), strSerial, nTake, nMax);
-    if (!names.isEmpty() && names.size() < nMax)
+    if (strip.offersAddCard(names.size()))
         strip.slot_updateProgramLayout();
 }
 
@@ -83,9 +86,14 @@ private slots:
         QTest::addColumn<int>("nMax");
         QTest::addColumn<QList<int>>("ids");
         QTest::addColumn<int>("nAddId");
-        QTest::newRow("room for more") << 3 << 8 << QList<int>{1, 2, 3} << 4;
-        QTest::newRow("full") << 2 << 2 << QList<int>{1, 2} << 0;
-        QTest::newRow("no scenes") << 0 << 8 << QList<int>{} << 0;
+        QTest::addColumn<int>("nCount");
+        QTest::newRow("room for more") << 3 << 8 << QList<int>{1, 2, 3} << 4 << 3;
+        QTest::newRow("full") << 2 << 2 << QList<int>{1, 2} << 0 << 2;
+        QTest::newRow("no scenes, count not read") << 0 << 8 << QList<int>{} << 0 << -1;
+        // An empty list while the count says there are scenes is no empty device.
+        QTest::newRow("no scenes read yet, the count says 2") << 0 << 8 << QList<int>{} << 0 << 2;
+        // A device holding none offers the add-card for its first scene.
+        QTest::newRow("the device holds none") << 0 << 8 << QList<int>{} << 1 << 0;
     }
     void fillNumbersCardsAndAddsOneEmptyCard()
     {
@@ -93,11 +101,12 @@ private slots:
         QFETCH(int, nMax);
         QFETCH(QList<int>, ids);
         QFETCH(int, nAddId);
+        QFETCH(int, nCount);
         CProgramListWidget strip;
         QStringList names;
         for (int i = 0; i < nScenes; ++i)
             names << QString("S%1").arg(i + 1);
-        fill(strip, "SN1", names, 2, nMax);
+        fill(strip, "SN1", names, 2, nMax, nCount);
         QCOMPARE(usedIds(strip), ids);
         CCardProgramWidget *pAdd = addCard(strip);
         QCOMPARE(pAdd ? pAdd->getCardId() : 0, nAddId);
@@ -112,8 +121,9 @@ private slots:
             QCOMPARE(card(strip, 1)->nameLabel()->text(), QString("S1"));
         }
         // A second fill with the same scenes rebuilds, it does not pile up.
-        fill(strip, "SN1", names, 2, nMax);
+        fill(strip, "SN1", names, 2, nMax, nCount);
         QCOMPARE(usedIds(strip), ids);
+        QCOMPARE(addCard(strip) ? addCard(strip)->getCardId() : 0, nAddId);
     }
 
     void cardNamesFollowTheLanguageRule()
@@ -704,18 +714,37 @@ private slots:
         QCOMPARE(usedIds(strip), idsAfter);
     }
 
+    // The strip taken down while an add waits in its notice: nothing is stored. The list of a
+    // device holding none read again meanwhile leaves its add-card, and the first scene is stored.
+    void rebuildDuringAnAddNotice_data()
+    {
+        QTest::addColumn<bool>("bHoldsNone");
+        QTest::newRow("strip emptied") << false;
+        QTest::newRow("an empty device's list read again") << true;
+    }
     void rebuildDuringAnAddNotice()
     {
+        QFETCH(bool, bHoldsNone);
         CProgramSpy spy;
         CProgramListWidget strip;
-        fill(strip, "SN1", {"A"}, 1, 8);
+        if (bHoldsNone)
+            fill(strip, "SN1", {}, 0, 8, 0);
+        else
+            fill(strip, "SN1", {"A"}, 1, 8);
         QPointer<CCardProgramWidget> pAdd = addCard(strip);
-        QTimer::singleShot(0, &strip, [&]() { strip.destroyProgram(); });
+        QTimer::singleShot(0, &strip, [&]() {
+            if (bHoldsNone)
+                strip.followScenes({});
+            else
+                strip.destroyProgram();
+        });
         spy.clear();
         QTest::mouseClick(pAdd->addButton(), Qt::LeftButton);
         processDeferredDeletes();
-        QVERIFY(!pAdd);
-        QVERIFY(spy.cmds.isEmpty());
+        QCOMPARE(!pAdd, !bHoldsNone);
+        QCOMPARE(spy.cmds.size(), bHoldsNone ? 2 : 0);
+        if (bHoldsNone)
+            QCOMPARE(spy.cmds[0].payload, bytes({0, 1}));
     }
 
     void stripGoneDuringADeleteNotice()

@@ -55,35 +55,41 @@ private slots:
             QCOMPARE(dlg.findChild<QLabel *>("tipslabel")->isVisible(), bZ);
             QCOMPARE(button(&dlg, "pushButtonYOK")->isVisible(), !bZ);
             QCOMPARE(button(&dlg, "pushButtonCancel")->isVisible(), !bZ);
-            QCOMPARE(dlg.findChild<QLabel *>("tipslabel")->text(), QString("TextLabel"));
+            // no placeholder before the device's count came
+            QCOMPARE(dlg.findChild<QLabel *>("tipslabel")->text(), QString());
         }
     }
 
     // (count, typed number, commands sent): a save is followed by the read of what the device
-    // stored, the counts for a new scene, the scene itself for an existing one.
+    // stored, the counts for a new scene, the scene itself for an existing one. A number the
+    // operator typed in the open dialog before the count came is the one saved to.
     void zOkChecksTheRangeAndSaves_data()
     {
         QTest::addColumn<int>("nCount");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QStringList>("cmds");
+        QTest::addColumn<bool>("bTypedFirst");
         const QString op = QString::fromUtf8("场景操作");
         const QString count = QString::fromUtf8("源及场景数");
-        QTest::newRow("count 0, new scene 1") << 0 << "1" << QStringList{op + " 00 01 2 10", count + "  1 0"};
-        QTest::newRow("count 0, 0") << 0 << "0" << QStringList{};
-        QTest::newRow("count 0, 2") << 0 << "2" << QStringList{};
-        QTest::newRow("count 4, new scene 5") << 4 << "5" << QStringList{op + " 00 05 2 10", count + "  1 0"};
-        QTest::newRow("count 4, existing 4") << 4 << "4" << QStringList{op + " 00 04 2 10", op + " 04 1 0"};
-        QTest::newRow("count 4, existing 1") << 4 << "1" << QStringList{op + " 00 01 2 10", op + " 01 1 0"};
-        QTest::newRow("no number") << 4 << "3a" << QStringList{};
-        QTest::newRow("empty") << 4 << "" << QStringList{};
+        QTest::newRow("count 0, new scene 1") << 0 << "1" << QStringList{op + " 00 01 2 10", count + "  1 0"} << false;
+        QTest::newRow("count 0, 0") << 0 << "0" << QStringList{} << false;
+        QTest::newRow("count 0, 2") << 0 << "2" << QStringList{} << false;
+        QTest::newRow("count 4, new scene 5") << 4 << "5" << QStringList{op + " 00 05 2 10", count + "  1 0"} << false;
+        QTest::newRow("count 4, existing 4") << 4 << "4" << QStringList{op + " 00 04 2 10", op + " 04 1 0"} << false;
+        QTest::newRow("count 4, existing 1") << 4 << "1" << QStringList{op + " 00 01 2 10", op + " 01 1 0"} << false;
+        QTest::newRow("no number") << 4 << "3a" << QStringList{} << false;
+        QTest::newRow("empty") << 4 << "" << QStringList{} << false;
         // The count has not arrived: nothing is a valid number yet.
-        QTest::newRow("before the count") << -1 << "1" << QStringList{};
+        QTest::newRow("before the count") << -1 << "1" << QStringList{} << false;
+        QTest::newRow("count 4, 3 typed before it came") << 4 << "3" << QStringList{op + " 00 03 2 10", op + " 03 1 0"}
+                                                         << true;
     }
     void zOkChecksTheRangeAndSaves()
     {
         QFETCH(int, nCount);
         QFETCH(QString, typed);
         QFETCH(QStringList, cmds);
+        QFETCH(bool, bTypedFirst);
         CProgramSpy spy;
         CTcpDeviceThread dev;
         dev.setDeviceSerial("SNZ");
@@ -93,14 +99,19 @@ private slots:
         const QList<ZSceneInfo> before = dev.zSceneValues();
         CSceneSaveAsDlg dlg("Z");
         fillZ(dlg, before);
+        if (bTypedFirst) {
+            dlg.show();
+            QTest::keyClicks(edit(&dlg), typed);
+        }
         if (nCount >= 0) {
             dlg.setZsencedate(nCount, 2);
-            QCOMPARE(edit(&dlg)->text(), QString("2"));
+            QCOMPARE(edit(&dlg)->text(), bTypedFirst ? typed : QString("2"));
             QCOMPARE(dlg.findChild<QLabel *>("tipslabel")->text(),
                      QString::fromUtf8("[场景保存范围:1~%1]").arg(nCount + 1));
         }
         dlg.show();
-        edit(&dlg)->setText(typed);
+        if (!bTypedFirst)
+            edit(&dlg)->setText(typed);
         QTest::mouseClick(button(&dlg, "pushButtonOk"), Qt::LeftButton);
 
         QStringList got;

@@ -310,17 +310,24 @@ void CEditFrameBase::fillProgramCards(const CardList &listCards)
     // left unanswered, leaves a card's open name editor, its menu or its question alone.
     const bool bSameDevice = m_pProgramListWidget->serial() == m_pCurrentDevice->strSerial
                              && m_pProgramListWidget->sceneMax() == m_pCurrentDevice->nSceneMax;
-    if (bSameDevice)
+    // The count the device gave tells an empty device (its add-card alone) from one whose scenes
+    // are still to be read.
+    m_pProgramListWidget->setSceneCount(m_pCurrentDevice->nSceneNum);
+    if (bSameDevice) {
         m_pProgramListWidget->followScenes(listCards);
-    else
+    } else {
         m_pProgramListWidget->destroyProgram();
+        // An add-card made below is the new device's.
+        m_pProgramListWidget->setBoundDevice(m_pCurrentDevice->strSerial, m_pCurrentDevice->nTakeScene,
+                                             m_pCurrentDevice->nSceneMax);
+    }
     // A card the strip still holds takes its name and the live scene in place.
     for (const QPair<int, QString> &card : listCards)
         m_pProgramListWidget->addUsedCardItem(card.first, card.second, m_pCurrentDevice->strSerial,
                                               m_pCurrentDevice->nTakeScene, m_pCurrentDevice->nSceneMax);
     if (bSameDevice)
         m_pProgramListWidget->slot_updateLayoutTakeStatus(m_pCurrentDevice->nTakeScene, m_pCurrentDevice->strSerial);
-    if (!listCards.isEmpty() && listCards.size() < m_pCurrentDevice->nSceneMax)
+    if (m_pProgramListWidget->offersAddCard(listCards.size()))
         m_pProgramListWidget->slot_updateProgramLayout(m_pCurrentDevice->strSerial);
 }
 

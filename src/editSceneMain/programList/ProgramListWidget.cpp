@@ -264,9 +264,10 @@ void CProgramListWidget::followScenes(const QVector<QPair<int, QString>> &listSc
     }
     while (i < nCards)
         listGone.append(listUsed.at(i++));
-    // The add-card, while the device holds scenes and has room for one more (as a fill makes it).
+    // The add-card, while the strip offers it (as a fill makes it): the same widget, so a click
+    // on it still waiting in its notice is not lost.
     for (CCardProgramWidget *pEmpty : qAsConst(listEmpty))
-        (nScenes > 0 && nScenes < m_nSceneMax ? listOrder : listGone).append(pEmpty);
+        (offersAddCard(nScenes) ? listOrder : listGone).append(pEmpty);
 
     // The layout takes the cards in the new order; the cards kept are the same widgets.
     while (QLayoutItem *pItem = m_pFlowLayout->takeAt(0))
@@ -280,6 +281,11 @@ void CProgramListWidget::followScenes(const QVector<QPair<int, QString>> &listSc
         if (!pCard->checkCardIsUse())
             pCard->setCardId(nextCardId(0));
     m_pFlowLayout->update();
+}
+
+bool CProgramListWidget::offersAddCard(int nCards) const
+{
+    return (nCards > 0 || m_nSceneCount == 0) && nCards < m_nSceneMax;
 }
 
 void CProgramListWidget::updateLayoutStatus()

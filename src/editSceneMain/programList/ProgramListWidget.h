@@ -52,11 +52,18 @@ public:
     // The device the frame is bound to, its live scene and scene maximum, after its cards were
     // filled: a device with no scene leaves no card, and the strip still stands for it.
     void setBoundDevice(const QString &strSerial, int nTake, int nSceneMax);
+    // The device's count of stored scenes as last read, given before a fill (-1: not known). With
+    // none held the add-card stands alone, for the device's first scene; an empty list while the
+    // count says there are scenes is one still to be read, and offers no card.
+    void setSceneCount(int nCount) { m_nSceneCount = nCount; }
+    // Whether a strip showing nCards of the device's scenes offers the add-card: the device has
+    // room, and the cards are its scenes (some, or none because it holds none).
+    bool offersAddCard(int nCards) const;
     // The device's scenes read again, (number, name) in its order, for the device the strip shows:
     // a card whose scene the list still holds stays, taking the scene's number in place (so a
     // menu, question or name editor open on it acts on its scene); a card whose scene is gone
-    // goes, and a scene no card shows gets one in its place. The add-card stays last, and goes
-    // when the list fills the strip. The names and live scene follow in addUsedCardItem.
+    // goes, and a scene no card shows gets one in its place. The add-card stays last while the
+    // strip offers it (offersAddCard). The names and live scene follow in addUsedCardItem.
     void followScenes(const QVector<QPair<int, QString>> &listScenes);
     // Outlines the card of the scene the frame shows (none for an id no card has), and only it.
     void markShownScene(int nId);
@@ -120,6 +127,7 @@ private:
 
     int m_nTake = 0;
     int m_nSceneMax = 0;
+    int m_nSceneCount = -1;
     QString m_strSerial;
     QString m_strCardName = "";
     int m_nMaxHeight = 0;

@@ -2,6 +2,7 @@
 #include "ui_SceneSaveAsDlg.h"
 
 #include <QIntValidator>
+#include <QShowEvent>
 
 #include "BesMessageBox.h"
 #include "DeviceRecords.h"
@@ -31,8 +32,9 @@ CSceneSaveAsDlg::CSceneSaveAsDlg(const QString &strFamily, QWidget *parent)
         ui->pushButtonExit->hide();
         ui->pushButtonOk->hide();
         ui->tipslabel->hide();
-        connect(ui->lineEditIndex, &QLineEdit::textEdited, this, &CSceneSaveAsDlg::slot_indexEdited);
     }
+    // Only the operator's own edits reach it: text set by the program does not.
+    connect(ui->lineEditIndex, &QLineEdit::textEdited, this, &CSceneSaveAsDlg::slot_indexEdited);
     connect(ui->pushButtonYOK, &QPushButton::clicked, this, &CSceneSaveAsDlg::slot_acceptIndex);
     connect(ui->pushButtonCancel, &QPushButton::clicked, this, &CSceneSaveAsDlg::reject);
 }
@@ -74,7 +76,9 @@ void CSceneSaveAsDlg::setZsencedate(int nCount, int nTake)
 {
     m_nscenenum = nCount;
     m_ntake = nTake;
-    ui->lineEditIndex->setText(QString::number(nTake));
+    // A number the operator typed while the counts were on their way stays.
+    if (!m_bIndexTyped)
+        ui->lineEditIndex->setText(QString::number(nTake));
     const int nMax = deviceSceneMax();
     const int nLast = nMax > 0 ? qMin(nCount + 1, nMax) : nCount + 1;
     ui->tipslabel->setText(QString("[%1:%2~%3]").arg(Scenerange).arg(1).arg(nLast));
@@ -100,7 +104,17 @@ int CSceneSaveAsDlg::getValidSaveSceneIndex() const
 
 void CSceneSaveAsDlg::slot_indexEdited(const QString &strText)
 {
-    m_strIndex = strText;
+    m_bIndexTyped = true;
+    if (!m_bZMode)
+        m_strIndex = strText;
+}
+
+// Every run starts with an edit the operator has not touched: the counts the opener asked for fill it.
+void CSceneSaveAsDlg::showEvent(QShowEvent *event)
+{
+    if (!event->spontaneous())
+        m_bIndexTyped = false;
+    QDialog::showEvent(event);
 }
 
 // Tarn mode: the opener sends the save after an accept, so nothing outside

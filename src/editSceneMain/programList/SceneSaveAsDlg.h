@@ -37,8 +37,10 @@ public:
     QList<ZSceneInfo> listZDeviceScene() const { return m_listZDeviceScene; }
 
     // The device's scene count and taken scene (Z mode): fills the edit with
-    // the taken scene and shows the allowed range 1 .. count + 1, which stops
-    // at the device's maximum (from its records, found by serial).
+    // the taken scene, unless the operator typed a number since the dialog was
+    // shown, and shows the allowed range 1 .. count + 1, which stops at the
+    // device's maximum (from its records, found by serial). Until the count
+    // came the range shows nothing.
     void setZsencedate(int nCount, int nTake);
 
     // Proposes scene number n and accepts the numbers 1 .. n (Tarn mode).
@@ -60,6 +62,9 @@ public slots:
     void slot_setListZDeviceScene(QList<ZSceneInfo> list);
     void slot_setListZDeviceScene(QList<ZSceneInfo> list, QString strSerial);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private slots:
     void slot_indexEdited(const QString &strText);
     void slot_acceptIndex();
@@ -75,6 +80,7 @@ private:
     QString m_strIndex;
     int m_nMaxIndex = 0; // highest number accepted in Tarn mode
     bool m_bZMode = false;
+    bool m_bIndexTyped = false; // the operator typed in the edit since the dialog was shown
     QList<ZSceneInfo> m_listZDeviceScene;
     Ui::CSceneSaveAsDlg *ui;
 };

@@ -367,6 +367,8 @@ void CPropertyStack::slot_updatePropertyStacklanguage(int nlanguage)
         delete pPage;
     }
     initWidget();
+    // The new screen page serves the frame's device, with or without a canvas of it.
+    m_pBackCanvasWidget->setServedSerial(m_strServedSerial);
     if (pCanvas)
         m_pBackCanvasWidget->setWidgetData(pCanvas);
     showServedDevice();
