@@ -395,6 +395,11 @@ private slots:
         CPropertyStack *pStack = pTarn->propertyStack();
         QCOMPARE(pTarn->programListWidget()->serial(), list.serial(1));
         QCOMPARE(pTarn->programListWidget()->takeScene(), 0);
+        // its add-card alone, for the device's first scene
+        const QList<CCardProgramWidget *> listCards = pTarn->programListWidget()->cards();
+        QCOMPARE(listCards.size(), 1);
+        QVERIFY(!listCards.first()->checkCardIsUse());
+        QCOMPARE(listCards.first()->getSerial(), list.serial(1));
         QVERIFY(!pStack->selectedItem() && !pStack->backCanvasWidget()->canvas());
         QCOMPARE(pStack->currentIndex(), 1);
         if (bSwitch) {
