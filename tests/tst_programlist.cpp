@@ -714,29 +714,30 @@ private slots:
         QCOMPARE(usedIds(strip), idsAfter);
     }
 
-    // The strip taken down while an add waits in its notice: nothing is stored. The list of a
-    // device holding none read again meanwhile leaves its add-card, and the first scene is stored.
+    // The strip taken down while an add waits in its notice: nothing is stored. The device's list
+    // read again meanwhile, its last scene gone (deleted by another client): the add-card stays,
+    // and the click stores the device's first scene.
     void rebuildDuringAnAddNotice_data()
     {
         QTest::addColumn<bool>("bHoldsNone");
         QTest::newRow("strip emptied") << false;
-        QTest::newRow("an empty device's list read again") << true;
+        QTest::newRow("the device's last scene gone") << true;
     }
     void rebuildDuringAnAddNotice()
     {
         QFETCH(bool, bHoldsNone);
         CProgramSpy spy;
         CProgramListWidget strip;
-        if (bHoldsNone)
-            fill(strip, "SN1", {}, 0, 8, 0);
-        else
-            fill(strip, "SN1", {"A"}, 1, 8);
+        fill(strip, "SN1", {"A"}, 0, 8, 1);
         QPointer<CCardProgramWidget> pAdd = addCard(strip);
+        QVERIFY(pAdd);
         QTimer::singleShot(0, &strip, [&]() {
-            if (bHoldsNone)
+            if (bHoldsNone) {
+                strip.setSceneCount(0);
                 strip.followScenes({});
-            else
+            } else {
                 strip.destroyProgram();
+            }
         });
         spy.clear();
         QTest::mouseClick(pAdd->addButton(), Qt::LeftButton);
