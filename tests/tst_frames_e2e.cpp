@@ -429,6 +429,15 @@ private slots:
         // the screen fields show the screen the device holds, not the one of the device before
         auto *pScreenW = pStack->backCanvasWidget()->findChild<QLineEdit *>(QStringLiteral("lineScreenEditW"));
         QCOMPARE(pScreenW->text(), QString::number(list.sim(1).model().nScreenWidth));
+
+        // the add-card stores the device's first scene, which the strip shows, the add-card after it
+        CProgramListWidget *pStrip = pTarn->programListWidget();
+        QTest::mouseClick(pStrip->cards().last()->addButton(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(list.sim(1).model().scenes.size(), 1, 5000);
+        SimTest::settle(*pB, list.sim(1));
+        QTRY_COMPARE_WITH_TIMEOUT(pStrip->cards().size(), 2, 5000);
+        QVERIFY(pStrip->cards().first()->checkCardIsUse() && !pStrip->cards().last()->checkCardIsUse());
+        QCOMPARE(pStrip->cards().first()->getCardId(), 1);
     }
 
     // With both frames open, a language switch reaches both, whichever family

@@ -462,37 +462,6 @@ private slots:
         QCOMPARE(shown(bZ ? tarn() : zstrip()), otherShown);
     }
 
-    // Another client deletes every scene: the strip shows the add-card alone, and a click on it
-    // stores the device's first scene, which the strip then shows, the add-card after it.
-    void firstSceneOnADeviceHoldingNone_data()
-    {
-        QTest::addColumn<bool>("bZ");
-        QTest::newRow("Tarn") << false;
-        QTest::newRow("Z") << true;
-    }
-    void firstSceneOnADeviceHoldingNone()
-    {
-        QFETCH(bool, bZ);
-        CProgramListWidget *pStrip = bZ ? zstrip() : tarn();
-        CDeviceSimulator &sim = bZ ? *m_pSimZ : *m_pSimT;
-        const char *pszSerial = bZ ? "ZSN" : "TSN";
-        sim.model().scenes.clear();
-        sim.model().nTakeScene = 0;
-        refreshAndCompare(pStrip, sim, pszSerial);
-        QTRY_VERIFY_WITH_TIMEOUT(addCard(pStrip), 3000);
-        QCOMPARE(pStrip->cards(), QList<CCardProgramWidget *>({addCard(pStrip)}));
-        QCOMPARE(addCard(pStrip)->getCardId(), 1);
-
-        sim.clearRequests();
-        QTest::mouseClick(addCard(pStrip)->addButton(), Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(sim.model().scenes.size(), 1, 5000);
-        QVERIFY(sceneOps(sim).contains("2 10 00 01"));
-        SimTest::settle(*m_pWindow->getCurrentDevice(pszSerial), sim);
-        QTRY_COMPARE_WITH_TIMEOUT(shown(pStrip), held(sim), 5000);
-        QTRY_VERIFY_WITH_TIMEOUT(addCard(pStrip) && addCard(pStrip)->getCardId() == 2, 3000);
-        QCOMPARE(pStrip->cards().last(), addCard(pStrip));
-    }
-
     // Another client deletes scene 1 while scene 2 is live: after a refresh the strip holds the
     // device's scenes, names and live scene, and no card for a scene that is gone. Or it adds two
     // scenes, the last of which is read first, or whose first read goes unanswered once: the strip
