@@ -594,16 +594,23 @@ void CTcpDeviceThread::endDeleteInDoubt()
 void CTcpDeviceThread::deleteFateCounted()
 {
     const qint64 nSeq = m_nDeleteInDoubtSeq; // written on this thread only
-    if (nSeq == 0 || !m_bAnswered || !isCountRead(m_answered) || m_answered.nSeq < nSeq)
+    if (nSeq == 0)
+        return;
+    // A count read asked again may be answered of unclear owner: it tells as well when every read
+    // it may answer was sent after the delete.
+    const bool bAfter = m_bAnswered ? isCountRead(m_answered) && m_answered.nSeq > nSeq : m_nAnswersSeqFrom > nSeq;
+    if (!bAfter)
         return;
     const int nDeleted = m_nDeleteInDoubtScene;
     const bool bTaken = m_pDeviceInfo->nSceneNum == m_nScenesBeforeDelete - 1;
     CDeviceLog::write({QString("The device"), m_strIp, QString("the count read after a delete left unanswered tells it"),
                        nDeleted, bTaken ? QString("taken") : QString("not taken")});
+    m_nDeleteCountedSeq = nSeq;
     if (bTaken) {
         // The device answers in order: the delete, sent before the read, is answered now or never
-        // (the ledger let it go with the read's answer), so it is followed here once, as its
-        // answer would have been. The counts just read stay the device's.
+        // (the ledger let it go with the read's answer, or credits its late answer to nothing),
+        // so it is followed here once, as its answer would have been. The counts just read stay
+        // the device's.
         const int nCount = m_pDeviceInfo->nSceneNum;
         const int nTake = m_pDeviceInfo->nTakeScene;
         renumberAfterDelete(nDeleted, nSeq);
@@ -614,30 +621,56 @@ void CTcpDeviceThread::deleteFateCounted()
     endDeleteInDoubt(); // what waits follows the device's numbering now
 }
 
-void CTcpDeviceThread::giveUpDeleteFateUnlessAsked()
+bool CTcpDeviceThread::deleteFateAsked() const
 {
     const qint64 nSeq = m_nDeleteInDoubtSeq;
-    if (nSeq == 0)
-        return;
     {
         QMutexLocker state(m_pMutexRecv);
         for (const _mcu_cmd &sent : m_ledger.inFlight())
             if (isCountRead(sent) && sent.nSeq > nSeq)
-                return;
+                return true;
         QMutexLocker queue(m_pMutexSend);
         for (const _mcu_cmd *pQueued : qAsConst(m_listMcuCmd))
             if (isCountRead(*pQueued))
-                return;
+                return true;
     }
-    if (std::any_of(m_listWantedReads.cbegin(), m_listWantedReads.cend(), isCountRead))
+    return std::any_of(m_listWantedReads.cbegin(), m_listWantedReads.cend(), isCountRead);
+}
+
+void CTcpDeviceThread::askDeleteFate(bool bOperator)
+{
+    if (m_nDeleteInDoubtSeq == 0 || deleteFateAsked())
         return;
-    // Its count read was given up: by which numbering the device now goes is not known.
-    CDeviceLog::write({QString("The device"), m_strIp, QString("the fate of a delete left unanswered not known, scene writes waiting not sent:"),
+    const QByteArray payload(1, 1);
+    if (bOperator)
+        m_hashOwnReads[readKey(Tx_GetSourceNum, 0, payload)] = 0;
+    CDeviceLog::write({QString("The device"), m_strIp, QString("a scene command waits for the fate of a delete left unanswered:"),
                        m_nDeleteInDoubtScene});
-    const QList<_mcu_cmd> listDropped = takeQueued([](const _mcu_cmd &c) { return namesScene(c) && c.nReadOrWrite != 1; });
-    endDeleteInDoubt();
-    for (const _mcu_cmd &write : listDropped)
-        commandNotTaken(write, Dropped);
+    if (!askReadBack(Tx_GetSourceNum, payload, 0))
+        dropHeldSceneCommandsUnlessAsked();
+}
+
+void CTcpDeviceThread::dropHeldSceneCommandsUnlessAsked()
+{
+    if (m_nDeleteInDoubtSeq == 0 || deleteFateAsked())
+        return;
+    // Its count reads were given up: by which numbering the device now goes is not known.
+    const QList<_mcu_cmd> listDropped = takeQueued([](const _mcu_cmd &c) { return namesScene(c); });
+    if (listDropped.isEmpty())
+        return;
+    CDeviceLog::write({QString("The device"), m_strIp, QString("the fate of a delete left unanswered not known, scene commands waiting not sent:"),
+                       m_nDeleteInDoubtScene, listDropped.size()});
+    for (const _mcu_cmd &cmd : listDropped)
+        commandNotTaken(cmd, Dropped);
+}
+
+void CTcpDeviceThread::writeRefusedLate(const _mcu_cmd &sent)
+{
+    CDeviceLog::write({QString("The device"), m_strIp, QString("refused late the command it left unanswered:"), sent.nCmdIndex,
+                       sent.nSubIndex3});
+    const QByteArray key = readBackKey(sent);
+    sayNotice(m_notices.writeRefusedLate(key, key.isEmpty() ? QByteArray() : writeTarget(sent), sent.nSeq));
+    scheduleShowLastRead();
 }
 
 void CTcpDeviceThread::sayNotice(CNoticeRules::Notice eNotice)
@@ -1430,7 +1463,7 @@ void CTcpDeviceThread::slot_replyTimeOut()
                            QString("within"), m_nReplyTimeoutMs.load(), QString("ms")});
     endCommands(out);
     endingCommandsDone();
-    giveUpDeleteFateUnlessAsked();
+    dropHeldSceneCommandsUnlessAsked();
 }
 
 void CTcpDeviceThread::handleSerislDisConnected()
@@ -1676,6 +1709,8 @@ bool CTcpDeviceThread::enqueue(const QString &strName, const QByteArray &payload
         m_listMcuCmd.append(pCmd);
     }
     wakeWorker();
+    if (namesScene(_mcu_cmd(nCmd, nReadOrWrite, nSubIndex, payload)))
+        askDeleteFate(nReadOrWrite != 1);
     return true;
 }
 
@@ -1980,7 +2015,7 @@ void CTcpDeviceThread::handleReceivedData(QByteArray data)
         parseMcuData(frame);
     }
     m_bDraining = false;
-    giveUpDeleteFateUnlessAsked();
+    dropHeldSceneCommandsUnlessAsked();
 }
 
 void CTcpDeviceThread::parseMcuData(QByteArray &data)
@@ -2021,12 +2056,15 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
         nLastSent = m_ledger.lastSentSeq();
         m_bEndingCommands = true;
     }
-    const bool bAnswered = out.bAnswered;
+    // A delete whose fate a count read told was followed then: its late answer credits nothing.
+    const bool bAnswered =
+        out.bAnswered && !(m_nDeleteCountedSeq > 0 && isSceneDelete(out.answered) && out.answered.nSeq == m_nDeleteCountedSeq);
     const _mcu_cmd answered = out.answered;
     endCommands(out);
     // Valid while the handlers run (they may run nested event loops; a later reply replaces it).
     m_answered = answered;
     m_bAnswered = bAnswered;
+    m_nAnswersSeqFrom = bAnswered ? -1 : out.nAnswersSeqFrom;
     // What the device answered last was sent no later than this, whoever the reply is credited to:
     // a device still answering what was sent before a read works through a backlog.
     if (out.nAnswersSeqBy >= 0) {
@@ -2049,6 +2087,8 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
         // nothing open ends nothing.
         if (bAnswered && !answered.bEnded)
             commandNotTaken(answered, Refused);
+        else if (bAnswered && answered.nReadOrWrite != 1)
+            writeRefusedLate(answered);
         else if (!bAnswered && f.nReadOrWrite == 1) // credited to none: it may be a read's of ours a doubt waits for
             for (const _mcu_cmd &read : qAsConst(out.listUnclear))
                 if (read.nReadOrWrite == 1)
