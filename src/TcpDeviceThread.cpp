@@ -605,12 +605,11 @@ void CTcpDeviceThread::deleteFateCounted()
     const bool bTaken = m_pDeviceInfo->nSceneNum == m_nScenesBeforeDelete - 1;
     CDeviceLog::write({QString("The device"), m_strIp, QString("the count read after a delete left unanswered tells it"),
                        nDeleted, bTaken ? QString("taken") : QString("not taken")});
-    m_nDeleteCountedSeq = nSeq;
     if (bTaken) {
         // The device answers in order: the delete, sent before the read, is answered now or never
-        // (the ledger let it go with the read's answer, or credits its late answer to nothing),
-        // so it is followed here once, as its answer would have been. The counts just read stay
-        // the device's.
+        // (the ledger let it go with the read's answer, whoever's it was credited to), so it is
+        // followed here once, as its answer would have been. The counts just read stay the
+        // device's.
         const int nCount = m_pDeviceInfo->nSceneNum;
         const int nTake = m_pDeviceInfo->nTakeScene;
         renumberAfterDelete(nDeleted, nSeq);
@@ -2056,9 +2055,7 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
         nLastSent = m_ledger.lastSentSeq();
         m_bEndingCommands = true;
     }
-    // A delete whose fate a count read told was followed then: its late answer credits nothing.
-    const bool bAnswered =
-        out.bAnswered && !(m_nDeleteCountedSeq > 0 && isSceneDelete(out.answered) && out.answered.nSeq == m_nDeleteCountedSeq);
+    const bool bAnswered = out.bAnswered;
     const _mcu_cmd answered = out.answered;
     endCommands(out);
     // Valid while the handlers run (they may run nested event loops; a later reply replaces it).

@@ -576,9 +576,6 @@ private:
     qint64 m_nDeleteInDoubtSeq = 0;
     int m_nDeleteInDoubtScene = 0;
     int m_nScenesBeforeDelete = 0;
-    // The last delete whose fate a count read told (GUI thread): a late answer to it credits
-    // nothing, it was followed once.
-    qint64 m_nDeleteCountedSeq = 0;
     // The last reply that answered a command of ours: the last command sent when it came, and the
     // command it answers (ledger numbers, GUI thread). Over a serial line a read ended at the
     // time-out while the device went on answering commands sent before it sits behind a backlog:
