@@ -665,6 +665,8 @@ void CTcpDeviceThread::dropHeldSceneCommandsUnlessAsked()
 
 void CTcpDeviceThread::writeRefusedLate(const _mcu_cmd &sent)
 {
+    if (sent.nCmdIndex == Tx_OSDSet && sent.nSubIndex3 >= 10 && sent.nSubIndex3 <= 12)
+        return; // the OSD bitmap transfer says its own packets' fate
     CDeviceLog::write({QString("The device"), m_strIp, QString("refused late the command it left unanswered:"), sent.nCmdIndex,
                        sent.nSubIndex3});
     const QByteArray key = readBackKey(sent);
@@ -2153,6 +2155,7 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
         }
     }
     m_bAnswered = false;
+    m_nAnswersSeqFrom = -1;
     {
         QMutexLocker lock(m_pMutexRecv);
         m_nSubIndex3 = -1;
