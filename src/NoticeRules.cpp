@@ -88,6 +88,14 @@ CNoticeRules::Notice CNoticeRules::writeInDoubt(const QByteArray &readKey, const
     return eNotice;
 }
 
+CNoticeRules::Notice CNoticeRules::writeRefusedLate(const QByteArray &readKey, const QByteArray &target, qint64 nWriteSeq)
+{
+    const int nIndex = indexOf(readKey, target);
+    if (nIndex >= 0 && m_listDoubts.at(nIndex).nWriteSeq == nWriteSeq)
+        m_listDoubts.removeAt(nIndex);
+    return Refused;
+}
+
 void CNoticeRules::writeTaken(const QByteArray &readKey, const QByteArray &target, const PrintOf &fnPrint, qint64 nWriteSeq)
 {
     m_bSaid = false;

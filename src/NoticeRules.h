@@ -75,6 +75,10 @@ public:
     // one): an answer showing it shows the device holds what the write wrote, whoever's answer it is.
     Notice writeInDoubt(const QByteArray &readKey, const QByteArray &target, const QByteArray &printRecords, qint64 nWriteSeq,
                         const QByteArray &printTaken = QByteArray(), const QByteArray &printWrote = QByteArray());
+    // The write numbered nWriteSeq, ended unanswered, was refused late: the device did not take
+    // it. Its doubt (of read readKey and target) ends, and the refusal is said, an event of its own
+    // (what was said of it before, unanswered, was true then).
+    Notice writeRefusedLate(const QByteArray &readKey, const QByteArray &target, qint64 nWriteSeq);
     // A write ended unanswered that no read can tell about: its fate is not known.
     Notice writeUnanswered(qint64 nNowMs, qint64 nWriteSeq) { return say(Unconfirmed, nNowMs, nWriteSeq); }
     // Writes dropped from the queue behind a command the device did not take: not made.

@@ -594,7 +594,12 @@ void CTcpDeviceThread::endDeleteInDoubt()
 void CTcpDeviceThread::deleteFateCounted()
 {
     const qint64 nSeq = m_nDeleteInDoubtSeq; // written on this thread only
-    if (nSeq == 0 || !m_bAnswered || !isCountRead(m_answered) || m_answered.nSeq < nSeq)
+    if (nSeq == 0)
+        return;
+    // A count read asked again may be answered of unclear owner: it tells as well when every read
+    // it may answer was sent after the delete.
+    const bool bAfter = m_bAnswered ? isCountRead(m_answered) && m_answered.nSeq > nSeq : m_nAnswersSeqFrom > nSeq;
+    if (!bAfter)
         return;
     const int nDeleted = m_nDeleteInDoubtScene;
     const bool bTaken = m_pDeviceInfo->nSceneNum == m_nScenesBeforeDelete - 1;
@@ -602,8 +607,9 @@ void CTcpDeviceThread::deleteFateCounted()
                        nDeleted, bTaken ? QString("taken") : QString("not taken")});
     if (bTaken) {
         // The device answers in order: the delete, sent before the read, is answered now or never
-        // (the ledger let it go with the read's answer), so it is followed here once, as its
-        // answer would have been. The counts just read stay the device's.
+        // (the ledger let it go with the read's answer, whoever's it was credited to), so it is
+        // followed here once, as its answer would have been. The counts just read stay the
+        // device's.
         const int nCount = m_pDeviceInfo->nSceneNum;
         const int nTake = m_pDeviceInfo->nTakeScene;
         renumberAfterDelete(nDeleted, nSeq);
@@ -614,30 +620,58 @@ void CTcpDeviceThread::deleteFateCounted()
     endDeleteInDoubt(); // what waits follows the device's numbering now
 }
 
-void CTcpDeviceThread::giveUpDeleteFateUnlessAsked()
+bool CTcpDeviceThread::deleteFateAsked() const
 {
     const qint64 nSeq = m_nDeleteInDoubtSeq;
-    if (nSeq == 0)
-        return;
     {
         QMutexLocker state(m_pMutexRecv);
         for (const _mcu_cmd &sent : m_ledger.inFlight())
             if (isCountRead(sent) && sent.nSeq > nSeq)
-                return;
+                return true;
         QMutexLocker queue(m_pMutexSend);
         for (const _mcu_cmd *pQueued : qAsConst(m_listMcuCmd))
             if (isCountRead(*pQueued))
-                return;
+                return true;
     }
-    if (std::any_of(m_listWantedReads.cbegin(), m_listWantedReads.cend(), isCountRead))
+    return std::any_of(m_listWantedReads.cbegin(), m_listWantedReads.cend(), isCountRead);
+}
+
+void CTcpDeviceThread::askDeleteFate(bool bOperator)
+{
+    if (m_nDeleteInDoubtSeq == 0 || deleteFateAsked())
         return;
-    // Its count read was given up: by which numbering the device now goes is not known.
-    CDeviceLog::write({QString("The device"), m_strIp, QString("the fate of a delete left unanswered not known, scene writes waiting not sent:"),
+    const QByteArray payload(1, 1);
+    if (bOperator)
+        m_hashOwnReads[readKey(Tx_GetSourceNum, 0, payload)] = 0;
+    CDeviceLog::write({QString("The device"), m_strIp, QString("a scene command waits for the fate of a delete left unanswered:"),
                        m_nDeleteInDoubtScene});
-    const QList<_mcu_cmd> listDropped = takeQueued([](const _mcu_cmd &c) { return namesScene(c) && c.nReadOrWrite != 1; });
-    endDeleteInDoubt();
-    for (const _mcu_cmd &write : listDropped)
-        commandNotTaken(write, Dropped);
+    if (!askReadBack(Tx_GetSourceNum, payload, 0))
+        dropHeldSceneCommandsUnlessAsked();
+}
+
+void CTcpDeviceThread::dropHeldSceneCommandsUnlessAsked()
+{
+    if (m_nDeleteInDoubtSeq == 0 || deleteFateAsked())
+        return;
+    // Its count reads were given up: by which numbering the device now goes is not known.
+    const QList<_mcu_cmd> listDropped = takeQueued([](const _mcu_cmd &c) { return namesScene(c); });
+    if (listDropped.isEmpty())
+        return;
+    CDeviceLog::write({QString("The device"), m_strIp, QString("the fate of a delete left unanswered not known, scene commands waiting not sent:"),
+                       m_nDeleteInDoubtScene, listDropped.size()});
+    for (const _mcu_cmd &cmd : listDropped)
+        commandNotTaken(cmd, Dropped);
+}
+
+void CTcpDeviceThread::writeRefusedLate(const _mcu_cmd &sent)
+{
+    if (sent.nCmdIndex == Tx_OSDSet && sent.nSubIndex3 >= 10 && sent.nSubIndex3 <= 12)
+        return; // the OSD bitmap transfer says its own packets' fate
+    CDeviceLog::write({QString("The device"), m_strIp, QString("refused late the command it left unanswered:"), sent.nCmdIndex,
+                       sent.nSubIndex3});
+    const QByteArray key = readBackKey(sent);
+    sayNotice(m_notices.writeRefusedLate(key, key.isEmpty() ? QByteArray() : writeTarget(sent), sent.nSeq));
+    scheduleShowLastRead();
 }
 
 void CTcpDeviceThread::sayNotice(CNoticeRules::Notice eNotice)
@@ -1430,7 +1464,7 @@ void CTcpDeviceThread::slot_replyTimeOut()
                            QString("within"), m_nReplyTimeoutMs.load(), QString("ms")});
     endCommands(out);
     endingCommandsDone();
-    giveUpDeleteFateUnlessAsked();
+    dropHeldSceneCommandsUnlessAsked();
 }
 
 void CTcpDeviceThread::handleSerislDisConnected()
@@ -1676,6 +1710,8 @@ bool CTcpDeviceThread::enqueue(const QString &strName, const QByteArray &payload
         m_listMcuCmd.append(pCmd);
     }
     wakeWorker();
+    if (namesScene(_mcu_cmd(nCmd, nReadOrWrite, nSubIndex, payload)))
+        askDeleteFate(nReadOrWrite != 1);
     return true;
 }
 
@@ -1980,7 +2016,7 @@ void CTcpDeviceThread::handleReceivedData(QByteArray data)
         parseMcuData(frame);
     }
     m_bDraining = false;
-    giveUpDeleteFateUnlessAsked();
+    dropHeldSceneCommandsUnlessAsked();
 }
 
 void CTcpDeviceThread::parseMcuData(QByteArray &data)
@@ -2027,6 +2063,7 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
     // Valid while the handlers run (they may run nested event loops; a later reply replaces it).
     m_answered = answered;
     m_bAnswered = bAnswered;
+    m_nAnswersSeqFrom = bAnswered ? -1 : out.nAnswersSeqFrom;
     // What the device answered last was sent no later than this, whoever the reply is credited to:
     // a device still answering what was sent before a read works through a backlog.
     if (out.nAnswersSeqBy >= 0) {
@@ -2049,6 +2086,8 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
         // nothing open ends nothing.
         if (bAnswered && !answered.bEnded)
             commandNotTaken(answered, Refused);
+        else if (bAnswered && answered.nReadOrWrite != 1)
+            writeRefusedLate(answered);
         else if (!bAnswered && f.nReadOrWrite == 1) // credited to none: it may be a read's of ours a doubt waits for
             for (const _mcu_cmd &read : qAsConst(out.listUnclear))
                 if (read.nReadOrWrite == 1)
@@ -2116,6 +2155,7 @@ void CTcpDeviceThread::parseMcuData(QByteArray &data)
         }
     }
     m_bAnswered = false;
+    m_nAnswersSeqFrom = -1;
     {
         QMutexLocker lock(m_pMutexRecv);
         m_nSubIndex3 = -1;

@@ -273,15 +273,25 @@ private:
     // as CNoticeRules decides, and the panels are shown the device's records again. A read of
     // what the device holds is asked again (readFailed).
     void commandNotTaken(const _mcu_cmd &cmd, Ending eEnding);
-    // The delete of unknown fate is over (answered late, its count read answered, given up, or
+    // The delete of unknown fate is over (answered or refused late, its count read answered, or
     // the link gone): scene commands leave again.
     void endDeleteInDoubt();
-    // A count reply answering a read sent after the delete in doubt tells its fate: a count one
-    // lower, the device took it (followed as its answer would be), else it did not.
+    // A count reply answering a read sent after the delete in doubt tells its fate (one credited
+    // to none too, when every read it may answer was sent after the delete): a count one lower,
+    // the device took it (followed as its answer would be), else it did not.
     void deleteFateCounted();
-    // Nothing asked any more can tell the delete's fate (its count read given up): what waits
-    // naming a scene is not sent, and said not made.
-    void giveUpDeleteFateUnlessAsked();
+    // A count read sent after the delete in doubt is in flight, queued or wanted.
+    bool deleteFateAsked() const;
+    // A command naming a scene was queued while the delete's fate is unknown: it waits behind a
+    // count read, asked for it unless one is asked already (counted anew for an operator's write,
+    // bOperator); none left to ask, it is not sent.
+    void askDeleteFate(bool bOperator);
+    // Nothing asked any more can tell the delete's fate (its count reads given up): what waits
+    // naming a scene is not sent, writes said not made. The fate stays unknown: a command made
+    // later asks again, and a late answer or refusal is still followed.
+    void dropHeldSceneCommandsUnlessAsked();
+    // A write that ended unanswered was refused late: its doubt ends, the refusal is said.
+    void writeRefusedLate(const _mcu_cmd &sent);
     // The records follow a delete of scene nDeleted the device took (Tarn or Z scenes, the live
     // scene, the count and the scenes' audio), and the panels are told.
     void sceneRecordsFollowDelete(int nDeleted);
@@ -622,6 +632,8 @@ private:
     // The command the reply being handled answers (GUI thread, valid during dispatch).
     _mcu_cmd m_answered;
     bool m_bAnswered = false;
+    // Credited to none: the oldest command of ours the reply may answer, its number (-1: none).
+    qint64 m_nAnswersSeqFrom = -1;
     // Panels were shown the records while writes were still pending: once none is, they are
     // shown the records again, so that what the device took meanwhile shows.
     bool m_bReshowWhenSettled = false;

@@ -303,6 +303,9 @@ private slots:
         // taken at once, answered past the reply time-out: the rename of the scene after it waits
         // for the count read sent after it, and renames the scene the operator chose
         QTest::newRow("delete answered late, a rename made after it ended") << "delete";
+        // the delete taken, it and its count reads left unanswered: the rename made after the
+        // give-up waits for the count read it asks, and renames the scene the operator chose
+        QTest::newRow("delete taken unanswered, its count reads given up, a rename made then") << "silent";
     }
     void deviceWorkOnTheLine()
     {
@@ -437,6 +440,17 @@ private slots:
             QCOMPARE(sim.model().scenes.at(0).strName, QString("SN"));
             QCOMPARE(worker.getSceneList().size(), 1);
             QCOMPARE(worker.getSceneList().at(0)->strName, QString("SN"));
+        } else if (kind == "silent") {
+            sim.injectFault(CDeviceSimulator::TakenNoAnswer, 35);
+            sim.injectFault(CDeviceSimulator::NoAnswer, 33, 3);
+            worker.setMcuCommand(QString::fromUtf8("场景操作"), QByteArray(1, 1), 2, 30);
+            QTRY_VERIFY_WITH_TIMEOUT(sim.requests(33).size() == 3 && !worker.hasCommandInFlight(), 4000);
+            worker.setMcuCommand(QString::fromUtf8("场景操作"), QByteArray(1, 2) + g_toGbkField("SN", 12), 2, 40);
+            SimTest::settle(worker, sim);
+            QCOMPARE(sim.model().scenes.at(0).strName, QString("SN"));
+            QCOMPARE(worker.getSceneList().size(), 1);
+            QCOMPARE(worker.getSceneList().at(0)->strName, QString("SN"));
+            QCOMPARE(TestUtil::said("notice", QString(), QString::fromUtf8("修改未生效")), 0);
         } else if (kind == "reopened") {
             const QString strPorts = QString::fromUtf8("输出口设置");
             sim.injectFault(CDeviceSimulator::Nak, 37, 2);

@@ -432,7 +432,7 @@ void CDeviceSimulator::sendReply(Channel *pChannel, const CSimRequest &req)
             break;
         }
     }
-    if (fault == Nak)
+    if (fault == Nak || fault == NakAfterNext)
         payload = CSimDeviceModel::nak();
     else if (!bOverridden)
         payload = m_model.answer(req.nCmd, req.nReadOrWrite, req.nSub, req.payload);
@@ -454,7 +454,8 @@ void CDeviceSimulator::sendReply(Channel *pChannel, const CSimRequest &req)
     case MergeWithNext:
         pChannel->held.append(frame);
         return;
-    case AfterNext: pChannel->after.append(frame); return;
+    case AfterNext:
+    case NakAfterNext: pChannel->after.append(frame); return;
     default:
         break;
     }

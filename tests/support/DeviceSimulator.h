@@ -36,6 +36,7 @@
 //   DropConnection  the link is closed instead of answering
 //   GarbageBefore   preceded by a few stray bytes (including a lone 55)
 //   AfterNext       held back and written after the following reply (a slow one overtaken)
+//   NakAfterNext    answered with a NAK, held back so (the model is not changed)
 //   TakenLate       taken at once (the model is changed) and answered setLateAnswerDelay() ms
 //                   later, out of turn: every reply to the requests after it goes first
 // injectOsdPacketFault(packet, fault) does the same for the first reply to one OSD bitmap packet.
@@ -74,7 +75,7 @@ class CDeviceSimulator : public QObject
     Q_OBJECT
 public:
     enum Fault { NoFault, SplitBytes, MergeWithNext, BadCheck, ForeignType, Nak, NoAnswer, DropConnection, GarbageBefore, AfterNext,
-                 TakenNoAnswer, TakenLate };
+                 TakenNoAnswer, TakenLate, NakAfterNext };
 
     explicit CDeviceSimulator(CSimDeviceModel::Family family = CSimDeviceModel::Tarn, int nInputs = 4, int nScenes = 2,
                               QObject *parent = nullptr);

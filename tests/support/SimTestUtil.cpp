@@ -53,20 +53,27 @@ void settle(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nQuietMs)
 }
 
 bool afterUnansweredDelete(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nScene, const std::function<void()> &fnAfter,
-                           int nFault)
+                           int nFault, const std::function<bool()> &fnWhen)
 {
     bool bMade = false;
+    const auto make = [&] {
+        bMade = true;
+        fnAfter();
+    };
     const QMetaObject::Connection made =
         QObject::connect(&sim, &CDeviceSimulator::requestReceived, [&](int nCmd, int nReadOrWrite, int) {
-            if (!bMade && nCmd == 33 && nReadOrWrite == 1 && sim.hasRequest(35, 30)) {
-                bMade = true;
-                fnAfter();
-            }
+            if (!bMade && !fnWhen && nCmd == 33 && nReadOrWrite == 1 && sim.hasRequest(35, 30))
+                make();
         });
     const auto disconnect = qScopeGuard([&made] { QObject::disconnect(made); });
     sim.injectFault(nFault < 0 ? CDeviceSimulator::TakenLate : CDeviceSimulator::Fault(nFault), 35);
     worker.setMcuCommand(QString::fromUtf8("场景操作"), QByteArray(1, char(nScene)), 2, 30);
-    if (!QTest::qWaitFor([&] { return bMade && sim.lateAnswersPending() == 0; }, 10000))
+    const auto done = [&] {
+        if (!bMade && fnWhen && sim.hasRequest(35, 30) && fnWhen())
+            make();
+        return bMade && sim.lateAnswersPending() == 0;
+    };
+    if (!QTest::qWaitFor(done, 12000))
         return false;
     settle(worker, sim);
     return true;

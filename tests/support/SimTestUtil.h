@@ -31,9 +31,10 @@ void holdQueue(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nQueued = 10
 // The worker deletes scene nScene; the device takes the delete at once and answers it with the
 // fault given (by default late, out of turn: CDeviceSimulator::TakenLate). fnAfter, the operator's
 // next command, is made once the delete ended unanswered: as the count read sent after it reaches
-// the device, before it is answered. True once the late answer was written and all settled.
+// the device, before it is answered (or, fnWhen given, once it holds). True once the late answer
+// was written and all settled.
 bool afterUnansweredDelete(CTcpDeviceThread &worker, CDeviceSimulator &sim, int nScene, const std::function<void()> &fnAfter,
-                           int nFault = -1);
+                           int nFault = -1, const std::function<bool()> &fnWhen = {});
 
 // A UDP port on 127.0.0.1 that was free a moment ago.
 quint16 freeUdpPort();
