@@ -346,6 +346,9 @@ private:
     // another read's of its kind, bCredited false) tells nothing: the read is asked again, bounded
     // as every read-back, and given up, said as not answered.
     void readRefused(const _mcu_cmd &read, bool bCredited);
+    // A read of ours given up on this link, no doubt and no link's start behind it: the Z live
+    // settings read is said as settings not read (a frame's binding) or not confirmed (a recall's).
+    void liveSettingsReadGivenUp(const QByteArray &key);
     // A count read of ours was answered: a write in doubt that saved or renamed a scene numbered
     // beyond the device's count did not make it (no read of that scene follows to say so).
     void scenesBeyondCountAnswered();
