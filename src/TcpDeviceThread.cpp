@@ -1042,7 +1042,7 @@ QByteArray CTcpDeviceThread::printIfTaken(const _mcu_cmd &sent, const QByteArray
     } else if (sent.nCmdIndex == Tx_SceneInfo && (sent.nSubIndex3 == 50 || sent.nSubIndex3 == 51)) {
         printApplied(m_sceneAudio, [&] { return takeSceneAudio(sent.nSubIndex3, p); });
     } else if (isZ() && m_bSystemRead && (sent.nCmdIndex == Tx_LEDWHSet || sent.nCmdIndex == Tx_SetLayer)) {
-        printApplied(*m_pSystemInfo, [&] { return applyZSettingsWrite(sent); });
+        printApplied(*m_pSystemInfo, [&] { return applyZSettingsWrite(sent, *m_pSystemInfo); });
     } else if (sent.nCmdIndex == Tx_SceneInfo && sent.nSubIndex3 == 40 && p.size() >= 13) {
         const int nId = uchar(p.at(0));
         QString *pName = nullptr;

@@ -211,6 +211,53 @@ private slots:
         QCOMPARE(a.page.systemInfo(), b.worker.getSystemInfo());
     }
 
+    // The frame bound to the device reads its live settings; the operator presses mute or another
+    // scale mode before the answer comes (300 ms late, in order). The answer, which the device made
+    // before it took the press, never puts the old value back: page, record and device end alike.
+    // A page whose settings were never read sends no press and says so.
+    void pressBeforeTheBindingReadIsAnswered_data()
+    {
+        QTest::addColumn<QString>("press");
+        QTest::addColumn<bool>("bReadBefore");
+        QTest::newRow("mute, the device read before") << "mute" << true;
+        QTest::newRow("scale, the device read before") << "scale" << true;
+        // another command than the read's: it waits in the queue until the read is answered
+        QTest::newRow("canvas height applied, the device read before") << "lineEditH" << true;
+        QTest::newRow("mute, never read") << "mute" << false;
+    }
+    void pressBeforeTheBindingReadIsAnswered()
+    {
+        QFETCH(QString, press);
+        QFETCH(bool, bReadBefore);
+        CHubSpy spy;
+        Device a("ZA", 1920);
+        spy.setRouteTo(&a.worker);
+        QVERIFY(a.sim.listen(QHostAddress("127.0.0.1"), 0) && connectWorker(a.worker, a.sim, a.strSerial));
+        if (bReadBefore)
+            readLayer(a);
+        const QList<int> before = held(a.sim.model());
+        a.page.setServedDevice("ZB", "Z"); // rebound from another device
+        a.page.setServedDevice("ZA", "Z");
+        BesMessageBox::clearTestRecords();
+        a.sim.setReplyDelay(300);
+        QVERIFY(a.worker.askOwnRead(QString::fromUtf8("图层设置"), QByteArray(1, '\0'), 0));
+        if (press == "mute") {
+            QTest::mouseClick(a.page.findChild<QToolButton *>("SilenttoolButton"), Qt::LeftButton);
+        } else if (press == "scale") {
+            QComboBox *pScale = a.page.findChild<QComboBox *>("ScalecomboBox");
+            pScale->setCurrentIndex(1 - pScale->currentIndex());
+        } else {
+            TestUtil::retype(edit(a.page, qPrintable(press)), "720");
+            a.page.sendZDeviceCmd();
+        }
+        settle(a.worker, a.sim);
+        QCOMPARE(held(a.sim.model()) != before, bReadBefore);
+        QCOMPARE(TestUtil::said("notice", QString::fromUtf8("设备参数尚未读取")), int(!bReadBefore));
+        QCOMPARE(BesMessageBox::testRecords().size(), int(!bReadBefore));
+        QCOMPARE(shown(a.page), held(a.sim.model()));
+        QCOMPARE(recorded(*a.worker.getSystemInfo()), held(a.sim.model()));
+    }
+
     // After each action page and record show what the device holds: a write it refuses, or a
     // take of a scene stored muted with another scale mode, leaves them at the device's values; a
     // write it takes is recorded; a canvas of width 0 is refused by the page and never sent. The
