@@ -309,8 +309,8 @@ void CTcpDeviceThread::takeZLiveSettings(const QByteArray &p)
     // The device made the answer before it took the writes sent after the read (it answers in
     // order): the page keeps showing what the operator pressed since, until those writes end
     // (taken: the record follows; refused or unanswered: the settings are read again). An answer
-    // credited to no read of ours is as old as the last command it may answer.
-    const qint64 nAnswerSeq = m_bAnswered && m_answered.nReadOrWrite == 1 ? m_answered.nSeq : m_nLastAnsweredSeq;
+    // credited to no read of ours may be the oldest one's: every write pending goes over it.
+    const qint64 nAnswerSeq = m_bAnswered && m_answered.nReadOrWrite == 1 ? m_answered.nSeq : -1;
     SystemInfo shown = settingsWithPendingWrites(nAnswerSeq);
     QString strSerial = m_strSerial;
     globalObserver::getGlobalObserver()->notify("slot_initWidgetdate", Q_ARG(SystemInfo *, &shown), Q_ARG(QString, strSerial));
