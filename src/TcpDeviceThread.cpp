@@ -1076,7 +1076,7 @@ QByteArray CTcpDeviceThread::printIfTaken(const _mcu_cmd &sent, const QByteArray
     } else if (sent.nCmdIndex == Tx_SceneInfo && (sent.nSubIndex3 == 50 || sent.nSubIndex3 == 51)) {
         printApplied(m_sceneAudio, [&] { return takeSceneAudio(sent.nSubIndex3, p); });
     } else if (isZ() && m_bSystemRead && (sent.nCmdIndex == Tx_LEDWHSet || sent.nCmdIndex == Tx_SetLayer)) {
-        printApplied(*m_pSystemInfo, [&] { return applyZSettingsWrite(sent); });
+        printApplied(*m_pSystemInfo, [&] { return applyZSettingsWrite(sent, *m_pSystemInfo); });
     } else if (sent.nCmdIndex == Tx_SceneInfo && sent.nSubIndex3 == 40 && p.size() >= 13) {
         const int nId = uchar(p.at(0));
         QString *pName = nullptr;
@@ -1180,10 +1180,8 @@ void CTcpDeviceThread::readFailed(const _mcu_cmd &read)
     // Given up, a start-up read is over: the same read asked later (a recall's) is a read of ours.
     m_setStartupReads.remove(key);
     sayNotice(m_notices.readGivenUp(key, nowMs()));
-    // The Z live settings read after a recall, given up with no doubt to say it: the records, and
-    // the settings page, hold the scene's values as stored, not what the device reported.
-    if (!bStartup && !bDoubt && isZ() && key == readKey(Tx_SetLayer, 0, QByteArray(1, '\0')))
-        sayNotice(m_setAskedReads.remove(key) ? m_notices.askedReadGivenUp() : m_notices.ownReadGivenUp(nowMs()));
+    if (!bStartup && !bDoubt)
+        liveSettingsReadGivenUp(key);
     // No heartbeat tells a serial device's silence: one that leaves its start unanswered has none.
     if (bStartup && m_bCanSerislPortConnected)
         callOnceLater(m_bSilentLinePending, &CTcpDeviceThread::closeSilentLine);
@@ -1271,11 +1269,25 @@ void CTcpDeviceThread::readRefused(const _mcu_cmd &read, bool bCredited)
     }
     // Any other refusal tells nothing of what the device holds: a read of ours, or one a doubt
     // waits for, is asked again within its bound, and given up, said for what it is.
-    if (!m_notices.hasDoubt(key) && !m_hashOwnReads.contains(readKey(read.nCmdIndex, read.nSubIndex3, read.byte)))
+    const QByteArray asked = readKey(read.nCmdIndex, read.nSubIndex3, read.byte);
+    const bool bDoubt = m_notices.hasDoubt(key);
+    if (!bDoubt && !m_hashOwnReads.contains(asked))
         return;
     if (askReadBack(read.nCmdIndex, key.mid(2), uchar(key.at(1))))
         return;
     sayNotice(m_notices.readGivenUp(key, nowMs()));
+    // Refused at every ask, it is given up as one left unanswered is.
+    if (!bDoubt && !m_setStartupReads.contains(asked))
+        liveSettingsReadGivenUp(asked);
+}
+
+void CTcpDeviceThread::liveSettingsReadGivenUp(const QByteArray &key)
+{
+    // The Z live settings read after a recall, or a frame's binding, given up with no doubt to say
+    // it: the records, and the settings page, hold the scene's values as stored (or nothing),
+    // not what the device reported.
+    if (isZ() && key == readKey(Tx_SetLayer, 0, QByteArray(1, '\0')))
+        sayNotice(m_setAskedReads.remove(key) ? m_notices.askedReadGivenUp() : m_notices.ownReadGivenUp(nowMs()));
 }
 
 void CTcpDeviceThread::scenesBeyondCountAnswered()

@@ -356,6 +356,9 @@ private:
     // another read's of its kind, bCredited false) tells nothing: the read is asked again, bounded
     // as every read-back, and given up, said as not answered.
     void readRefused(const _mcu_cmd &read, bool bCredited);
+    // A read of ours given up on this link, no doubt and no link's start behind it: the Z live
+    // settings read is said as settings not read (a frame's binding) or not confirmed (a recall's).
+    void liveSettingsReadGivenUp(const QByteArray &key);
     // A count read of ours was answered: a write in doubt that saved or renamed a scene numbered
     // beyond the device's count did not make it (no read of that scene follows to say so).
     void scenesBeyondCountAnswered();
@@ -473,8 +476,15 @@ private:
     // A Z device's acknowledgement or refusal of a write to its live settings; pSent is the
     // command it answers, null when the reply could not be matched to one.
     void followZSettingsWrite(const CReplyFrame &f, const _mcu_cmd *pSent);
-    bool applyZSettingsWrite(const _mcu_cmd &sent);
+    // Puts what the live settings write sent writes into settings; false for a write it cannot read.
+    static bool applyZSettingsWrite(const _mcu_cmd &sent, SystemInfo &settings);
     void readZSettings();
+    // A live settings read (34/0) answered: the record takes what the device held then, and the
+    // settings page is shown it with the writes made after the read, still pending, over it.
+    void takeZLiveSettings(const QByteArray &payload);
+    // The live settings as the record holds them, with the settings writes sent after the command
+    // numbered nAnswerSeq (queued ones too) over them, in the order they go.
+    SystemInfo settingsWithPendingWrites(qint64 nAnswerSeq) const;
     // Queues a read of one stored scene (its layers follow when it has any), unless the same read
     // waits in the queue or in flight.
     void readScene(int nSceneId);

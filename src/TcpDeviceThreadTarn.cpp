@@ -99,30 +99,7 @@ void CTcpDeviceThread::getLayerInfo(const CReplyFrame &f)
         if (bWrite) {
             strText = "set layer all parameter";
         } else if (isZ() && !f.isAck() && p.size() >= 35) {
-            SystemInfo *s = m_pSystemInfo;
-            s->nMainSignumber = u8(p, 3);
-            s->nXDeflection = be16(p, 6);
-            s->nYDeflection = be16(p, 8);
-            s->nLayerWidth = be16(p, 10);
-            s->nLayerHeight = be16(p, 12);
-            s->nXinput = be16(p, 15);
-            s->nYinput = be16(p, 17);
-            s->ninputWidth = be16(p, 19);
-            s->ninputHeight = be16(p, 21);
-            s->nScaleMode = u8(p, 23);
-            s->nXoutput = be16(p, 24);
-            s->nYoutput = be16(p, 26);
-            s->noutputWidth = be16(p, 28);
-            s->noutputHeight = be16(p, 30);
-            s->nsilent = u8(p, 32);
-            s->nsound = u8(p, 33);
-            s->nbrightness = u8(p, 34);
-            m_bSystemRead = true;
-            QString strSerial = m_strSerial;
-            globalObserver::getGlobalObserver()->notify("slot_initWidgetdate", Q_ARG(SystemInfo *, s),
-                                                        Q_ARG(QString, strSerial));
-            // The source strip too, as an input-state reply tells it: the main source may have changed.
-            notifyZSourceStrip();
+            takeZLiveSettings(p);
         }
         break;
     case 1:

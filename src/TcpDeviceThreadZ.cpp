@@ -215,7 +215,7 @@ void CTcpDeviceThread::followZSettingsWrite(const CReplyFrame &f, const _mcu_cmd
     // A reply to a read is none of this; an unmatched reply counts as a write's by its frame.
     if (pSent ? pSent->nReadOrWrite != 2 : f.nReadOrWrite != 2)
         return;
-    if (f.isAck() && pSent && applyZSettingsWrite(*pSent)) {
+    if (f.isAck() && pSent && applyZSettingsWrite(*pSent, *m_pSystemInfo)) {
         if (pSent->nSubIndex3 == 3 && pSent->nCmdIndex == Tx_SetLayer) {
             // The source strip shows the live source the device took.
             notifySerial("slot_updateCurrentZDevice");
@@ -226,10 +226,10 @@ void CTcpDeviceThread::followZSettingsWrite(const CReplyFrame &f, const _mcu_cmd
     readZSettings();
 }
 
-bool CTcpDeviceThread::applyZSettingsWrite(const _mcu_cmd &sent)
+bool CTcpDeviceThread::applyZSettingsWrite(const _mcu_cmd &sent, SystemInfo &settings)
 {
     const QByteArray &p = sent.byte;
-    SystemInfo *s = m_pSystemInfo;
+    SystemInfo *s = &settings;
     if (sent.nCmdIndex == Tx_LEDWHSet) {
         if (p.size() < 4)
             return false;
@@ -283,4 +283,54 @@ bool CTcpDeviceThread::applyZSettingsWrite(const _mcu_cmd &sent)
 void CTcpDeviceThread::readZSettings()
 {
     askReadBack(Tx_SetLayer, QByteArray(1, '\0'), 0); // asked again should it fail
+}
+
+void CTcpDeviceThread::takeZLiveSettings(const QByteArray &p)
+{
+    SystemInfo *s = m_pSystemInfo;
+    s->nMainSignumber = u8(p, 3);
+    s->nXDeflection = be16(p, 6);
+    s->nYDeflection = be16(p, 8);
+    s->nLayerWidth = be16(p, 10);
+    s->nLayerHeight = be16(p, 12);
+    s->nXinput = be16(p, 15);
+    s->nYinput = be16(p, 17);
+    s->ninputWidth = be16(p, 19);
+    s->ninputHeight = be16(p, 21);
+    s->nScaleMode = u8(p, 23);
+    s->nXoutput = be16(p, 24);
+    s->nYoutput = be16(p, 26);
+    s->noutputWidth = be16(p, 28);
+    s->noutputHeight = be16(p, 30);
+    s->nsilent = u8(p, 32);
+    s->nsound = u8(p, 33);
+    s->nbrightness = u8(p, 34);
+    m_bSystemRead = true;
+    // The device made the answer before it took the writes sent after the read (it answers in
+    // order): the page keeps showing what the operator pressed since, until those writes end
+    // (taken: the record follows; refused or unanswered: the settings are read again). An answer
+    // credited to no read of ours may be the oldest one's: every write pending goes over it.
+    const qint64 nAnswerSeq = m_bAnswered && m_answered.nReadOrWrite == 1 ? m_answered.nSeq : -1;
+    SystemInfo shown = settingsWithPendingWrites(nAnswerSeq);
+    QString strSerial = m_strSerial;
+    globalObserver::getGlobalObserver()->notify("slot_initWidgetdate", Q_ARG(SystemInfo *, &shown), Q_ARG(QString, strSerial));
+    // The source strip too, as an input-state reply tells it: the main source may have changed.
+    notifyZSourceStrip();
+}
+
+SystemInfo CTcpDeviceThread::settingsWithPendingWrites(qint64 nAnswerSeq) const
+{
+    SystemInfo settings = *m_pSystemInfo;
+    const auto pending = [](const _mcu_cmd &c) { return c.nReadOrWrite == 2 && isZSettingsWrite(c.nCmdIndex, c.nSubIndex3); };
+    {
+        QMutexLocker state(m_pMutexRecv);
+        for (const _mcu_cmd &cmd : m_ledger.inFlight())
+            if (cmd.nSeq > nAnswerSeq && pending(cmd))
+                applyZSettingsWrite(cmd, settings);
+    }
+    QMutexLocker queue(m_pMutexSend);
+    for (const _mcu_cmd *pCmd : m_listMcuCmd)
+        if (pending(*pCmd))
+            applyZSettingsWrite(*pCmd, settings);
+    return settings;
 }

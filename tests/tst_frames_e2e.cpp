@@ -608,6 +608,10 @@ private slots:
         QTest::newRow("its answer lost once, no live scene") << "lost" << 0;
         QTest::newRow("the device silent 1.5 s from the binding") << "silent" << 1;
         QTest::newRow("never answered") << "never" << 1;
+        QTest::newRow("refused at every ask") << "refused" << 1;
+        // the live settings read after a recall left unanswered until given up: the binding asks
+        // it anew all the same
+        QTest::newRow("after a recall's read given up") << "recall" << 1;
     }
     void zBindingReadsTheLiveSettings()
     {
@@ -624,6 +628,19 @@ private slots:
         if (fault == "silent") {
             m_pSimZ->setAnswering(false);
             QTimer::singleShot(1500, m_pSimZ.get(), [this] { m_pSimZ->setAnswering(true); });
+        } else if (fault == "refused") {
+            m_pSimZ->injectFault(CDeviceSimulator::Nak, 34, 3);
+        } else if (fault == "recall") {
+            pWorker->setHeartbeatInterval(300);
+            m_pSimZ->injectFault(CDeviceSimulator::NoAnswer, 34, 3);
+            pWorker->setMcuCommand(QStringLiteral("场景操作"), QByteArray(1, '\x02'), 2, 20);
+            QTRY_COMPARE_WITH_TIMEOUT(TestUtil::said("notice", QString(), QStringLiteral("修改未确认")), 1, 10000);
+            SimTest::settle(*pWorker, *m_pSimZ);
+            QCOMPARE(m_pSimZ->requests(34, 0).size(), 3);
+            m_pSimZ->clearRequests();
+            BesMessageBox::clearTestRecords();
+            // changed on the device alone: only a read shows it
+            std::tie(m_pSimZ->model().nBrightness, m_pSimZ->model().nSound) = std::make_tuple(55, 25);
         } else {
             pWorker->setHeartbeatInterval(300); // its reply ends the read left unanswered
             m_pSimZ->injectFault(CDeviceSimulator::NoAnswer, 34, fault == "never" ? 3 : 1);
@@ -636,15 +653,15 @@ private slots:
             return QList<int>({pPage->findChild<QSlider *>("brightnessSlider")->value(),
                                pPage->findChild<QSlider *>("SoundSlider")->value()});
         };
-        if (fault == "never") {
+        if (fault == "never" || fault == "refused") {
             // the operator changed nothing: what is said is that the settings were not read
             QTRY_COMPARE(TestUtil::said("notice", QStringLiteral("设备参数尚未读取"), QStringLiteral("设备无应答")), 1);
             QCOMPARE(shown(), QList<int>({0, 0})); // nothing read, nothing guessed
         } else {
             QCOMPARE(shown(), QList<int>({m_pSimZ->model().nBrightness, m_pSimZ->model().nSound}));
-            QCOMPARE(m_pSimZ->requests(34, 0).size(), 2);
+            QCOMPARE(m_pSimZ->requests(34, 0).size(), fault == "recall" ? 1 : 2);
         }
-        QCOMPARE(TestUtil::said("notice"), int(fault == "never"));
+        QCOMPARE(TestUtil::said("notice"), int(fault == "never" || fault == "refused"));
     }
 
     // Every window shows the program's icon, and the device list shows which

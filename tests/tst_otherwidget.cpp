@@ -309,10 +309,17 @@ private slots:
         QVERIFY(rec.cmds.isEmpty());
         QCOMPARE(BesMessageBox::testRecords().size(), 1);
         w.slot_setZDeviceSceneTake(1);
-        // the immediate commands still go, with nothing to write into
-        w.findChild<QComboBox *>("ScalecomboBox")->setCurrentIndex(1);
-        QCOMPARE(rec.cmds.size(), 1);
-        QCOMPARE(rec.cmds[0].payload.toHex(), QByteArray("0001"));
+        // nor do the immediate commands: each press is said, and its control shows what it showed
+        QComboBox *pScale = w.findChild<QComboBox *>("ScalecomboBox");
+        QSlider *pSound = w.findChild<QSlider *>("SoundSlider");
+        pScale->setCurrentIndex(1);
+        w.findChild<QToolButton *>("SilenttoolButton")->click();
+        QTest::keyClick(pSound, Qt::Key_PageUp);
+        QVERIFY(rec.cmds.isEmpty());
+        QCOMPARE(TestUtil::said("notice", QString::fromUtf8("设备参数尚未读取")), 3);
+        QCOMPARE(pScale->currentIndex(), 0);
+        QCOMPARE(pSound->value(), pSound->minimum());
+        QVERIFY(w.findChild<QToolButton *>("SilenttoolButton")->styleSheet().contains("volume.png"));
     }
 
     // Filling shows the device's values and sends nothing, whatever the combo showed before.

@@ -346,6 +346,10 @@ private slots:
         CPropertyStack tarn, z;
         tarn.setServedDevice("T1", "Tarn");
         z.setServedDevice("Z1", "Z");
+        // the Z page's presses need the device's live settings read
+        sim.model().nBrightness = 50;
+        worker.setMcuCommand(QString::fromUtf8("图层设置"), QByteArray(1, '\0'), 1, 0);
+        SimTest::settle(worker, sim);
         QString strName = "ZDev", strSerial = "Z1";
         int nLanguage = 1;
         globalObserver::getGlobalObserver()->notify("slot_updateZDeviceName", Q_ARG(QString, strName), Q_ARG(QString, strSerial));

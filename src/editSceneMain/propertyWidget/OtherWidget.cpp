@@ -110,8 +110,7 @@ void COtherWidget::clearDeviceValues()
     for (QLineEdit *pEdit : listEdits)
         pEdit->clear();
     // Nothing of the previous device stays on the page.
-    const QSignalBlocker blocker(ui->ScalecomboBox);
-    ui->ScalecomboBox->setCurrentIndex(0);
+    showScale(0);
     ui->brightnessSlider->setValue(ui->brightnessSlider->minimum());
     ui->SoundSlider->setValue(ui->SoundSlider->minimum());
     showSilent(true);
@@ -179,11 +178,7 @@ void COtherWidget::slot_initWidgetdate(SystemInfo *SysteminitInfo)
     setNumber(ui->lineEditoutCutY, s->nYoutput);
     setNumber(ui->lineEditoutCutW, s->noutputWidth);
     setNumber(ui->lineEditoutCutH, s->noutputHeight);
-    // Showing the device's value is not a change to send back.
-    {
-        const QSignalBlocker blocker(ui->ScalecomboBox);
-        ui->ScalecomboBox->setCurrentIndex(s->nScaleMode);
-    }
+    showScale(s->nScaleMode);
     ui->brightnessSlider->setValue(s->nbrightness);
     ui->SoundSlider->setValue(s->nsound);
     showSilent(s->nsilent != 0);
@@ -232,8 +227,7 @@ const ZSceneInfo *COtherWidget::showStoredScene(int nId)
     setNumber(ui->lineEditCutH, s->ninputHeight);
     ui->brightnessSlider->setValue(s->nbrightness);
     ui->SoundSlider->setValue(s->nsound);
-    const QSignalBlocker blocker(ui->ScalecomboBox);
-    ui->ScalecomboBox->setCurrentIndex(s->nScaleMode);
+    showScale(s->nScaleMode);
     return s;
 }
 
@@ -314,10 +308,23 @@ void COtherWidget::sendLayerCmd(int nSub, const QByteArray &payload)
     sendCmd(g_texing_name[Tx_SetLayer], payload, 2, nSub);
 }
 
+void COtherWidget::showScale(int nMode)
+{
+    // Showing a value is not a change to send back.
+    const QSignalBlocker blocker(ui->ScalecomboBox);
+    ui->ScalecomboBox->setCurrentIndex(nMode);
+    m_nScaleShown = ui->ScalecomboBox->currentIndex();
+}
+
 void COtherWidget::on_ScalecomboBox_currentIndexChanged(int index)
 {
     if (index < 0)
         return;
+    if (!pressNeedsRecord()) {
+        showScale(m_nScaleShown);
+        return;
+    }
+    m_nScaleShown = index;
     QByteArray payload(2, '\0');
     payload[1] = char(index & 0xFF);
     sendLayerCmd(43, payload);
@@ -326,6 +333,7 @@ void COtherWidget::on_ScalecomboBox_currentIndexChanged(int index)
 // Every move of the operator's (a page step on the groove, the wheel, a key, a drag) sends the
 // value the slider comes to show; a drag sends once, on release, and only when the value changed
 // while the handle was held. Values the page sets (the device's, a stored scene's) send nothing.
+// Before the device's settings are read a move is not sent: the slider goes back.
 void COtherWidget::sendOperatorMoves(QSlider *pSlider, int nSub)
 {
     const auto send = [this, nSub](int nValue) {
@@ -333,16 +341,25 @@ void COtherWidget::sendOperatorMoves(QSlider *pSlider, int nSub)
         payload[1] = char(nValue & 0xFF);
         sendLayerCmd(nSub, payload);
     };
-    // Emitted with the new position, before the value follows it.
-    connect(pSlider, &QAbstractSlider::actionTriggered, this, [pSlider, send](int) {
-        if (!pSlider->isSliderDown() && pSlider->sliderPosition() != pSlider->value())
+    // Emitted with the new position, before the value follows it (it follows the position as it
+    // stands once this returns).
+    connect(pSlider, &QAbstractSlider::actionTriggered, this, [this, pSlider, send](int) {
+        if (pSlider->isSliderDown() || pSlider->sliderPosition() == pSlider->value())
+            return;
+        if (pressNeedsRecord())
             send(pSlider->sliderPosition());
+        else
+            pSlider->setSliderPosition(pSlider->value());
     });
     auto pPressed = std::make_shared<int>(-1);
     connect(pSlider, &QAbstractSlider::sliderPressed, this, [pSlider, pPressed]() { *pPressed = pSlider->sliderPosition(); });
-    connect(pSlider, &QAbstractSlider::sliderReleased, this, [pSlider, pPressed, send]() {
-        if (pSlider->sliderPosition() != *pPressed)
+    connect(pSlider, &QAbstractSlider::sliderReleased, this, [this, pSlider, pPressed, send]() {
+        if (pSlider->sliderPosition() == *pPressed)
+            return;
+        if (pressNeedsRecord())
             send(pSlider->sliderPosition());
+        else
+            pSlider->setValue(*pPressed);
     });
 }
 
@@ -354,10 +371,10 @@ void COtherWidget::showSilent(bool bSoundOn)
 
 void COtherWidget::on_SilenttoolButton_clicked()
 {
-    if (m_strSerial.isEmpty())
-        return;
     // Turn over what the button shows: the device's state as read, taken or last sent (a
-    // refusal has the device's state read back and shown).
+    // refusal has the device's state read back and shown); never a guess before it was read.
+    if (m_strSerial.isEmpty() || !pressNeedsRecord())
+        return;
     const int nNew = m_bSilent ? 0 : 1;
     QByteArray payload(2, '\0');
     payload[1] = char(nNew);
@@ -381,6 +398,14 @@ bool COtherWidget::needsRecord()
     if (systemInfo())
         return true;
     BesMessageBox::information(tr("修改失败"), tr("设备参数尚未读取，请稍候再试！"), false);
+    return false;
+}
+
+bool COtherWidget::pressNeedsRecord()
+{
+    if (systemInfo())
+        return true;
+    BesMessageBox::notice(staticMetaObject.className(), QT_TR_NOOP("修改失败"), QT_TR_NOOP("设备参数尚未读取，请稍候再试！"), {});
     return false;
 }
 

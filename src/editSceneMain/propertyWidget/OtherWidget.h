@@ -21,8 +21,9 @@
 // values. After a take the page shows the scene's stored values and then what the worker reads
 // back. Saving into a stored scene saves the device's live settings; the save-to dialog reads the
 // scene back, so its record holds what the device stored, whatever a preview put on the page.
-// Until the device's settings have arrived the page sends nothing that needs them. A page without
-// a device says so on Apply, and its sliders do not move.
+// Until the device's settings have arrived the page sends nothing that needs them (Apply and the
+// immediate scale, mute, sound and brightness say so). A page without a device says so on Apply,
+// and its sliders do not move.
 
 #include <QList>
 #include <QSize>
@@ -114,6 +115,12 @@ private:
     bool refuse(const QString &strTitle, const QString &strText, const QList<QLineEdit *> &listEdits,
                 const QList<int> &listValues);
     bool needsRecord();
+    // A press of scale, mute, sound or brightness sends a value of the device's live settings: as
+    // Apply, it needs them read; before, it is not sent and said (a notice: no nested loop inside
+    // the control's handler).
+    bool pressNeedsRecord();
+    // The scale mode shown, not sent.
+    void showScale(int nMode);
 
     QString m_strSerial;
     bool m_bServed = false;   // setServedDevice was called
@@ -129,6 +136,7 @@ private:
     // What the mute button shows: true for sound on. A click turns it over.
     bool m_bSilent = true;
     bool m_bSystemRead = false; // the device's settings have arrived
+    int m_nScaleShown = 0;      // the scale combo's index as the page set it or the operator sent it
     CSceneSaveAsDlg *m_pSceneSaveAsDlg = nullptr;
 };
 
