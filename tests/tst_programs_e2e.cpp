@@ -406,26 +406,31 @@ private slots:
     // number after every scene the device may hold, 5, and follows the delete's end as a queued save
     // does (taken late, or its answer lost and its fate told by the count read after it: stored as
     // 4; refused late: as 5). It is a new scene on the device either way, and the strip shows what
-    // the device holds; the refusal is the one notice.
+    // the device holds; the refusal is the one notice. A Tarn save is made from the live scene:
+    // with that one deleted it is not sent, and said.
     void addWhileADeleteIsPending_data()
     {
         QTest::addColumn<bool>("bZ");
+        QTest::addColumn<int>("nDeleted");
         QTest::addColumn<int>("ending"); // the delete's fault
         QTest::addColumn<QStringList>("after");
         QTest::addColumn<QStringList>("notices");
         const QStringList taken{"1 A", "2 C", "3 D", "4 S4", "live 1"}, refused{"1 A", "2 B", "3 C", "4 D", "5 S5", "live 1"};
+        const QStringList none, notMade{QString::fromUtf8("修改未生效")};
         for (bool bZ : {false, true}) {
             const char *pszFamily = bZ ? "Z" : "Tarn";
-            QTest::addRow("%s, delete taken late", pszFamily) << bZ << int(CDeviceSimulator::TakenLate) << taken << QStringList();
-            QTest::addRow("%s, delete refused late", pszFamily)
-                << bZ << int(CDeviceSimulator::RefusedLate) << refused << QStringList{QString::fromUtf8("修改未生效")};
+            QTest::addRow("%s, delete taken late", pszFamily) << bZ << 2 << int(CDeviceSimulator::TakenLate) << taken << none;
+            QTest::addRow("%s, delete refused late", pszFamily) << bZ << 2 << int(CDeviceSimulator::RefusedLate) << refused << notMade;
             QTest::addRow("%s, delete unanswered, its fate counted later", pszFamily)
-                << bZ << int(CDeviceSimulator::TakenNoAnswer) << taken << QStringList();
+                << bZ << 2 << int(CDeviceSimulator::TakenNoAnswer) << taken << none;
         }
+        QTest::newRow("Tarn, the live scene's delete taken late")
+            << false << 1 << int(CDeviceSimulator::TakenLate) << QStringList{"1 B", "2 C", "3 D", "live 0"} << notMade;
     }
     void addWhileADeleteIsPending()
     {
         QFETCH(bool, bZ);
+        QFETCH(int, nDeleted);
         QFETCH(int, ending);
         QFETCH(QStringList, after);
         QFETCH(QStringList, notices);
@@ -443,16 +448,18 @@ private slots:
         sim.injectFault(CDeviceSimulator::Fault(ending), 35);
         sim.setLateAnswerDelay(-1);        // a late answer is written once the new scene was made
         worker.setHeartbeatInterval(60000); // and no heartbeat's reply ends the delete before
-        QVERIFY(choose(card(pStrip, 2), "删除场景"));
+        QVERIFY(choose(card(pStrip, nDeleted), "删除场景"));
         QTRY_VERIFY_WITH_TIMEOUT(sim.hasRequest(35, 30), 5000);
         QTest::mouseClick(addCard(pStrip)->addButton(), Qt::LeftButton);
-        QCOMPARE(usedIds(pStrip), QList<int>({1, 3, 4, 5}));
+        QCOMPARE(usedIds(pStrip).last(), 5);
         sim.releaseLateAnswers();
         worker.setHeartbeatInterval(300); // its reply ends a delete left unanswered
-        QTRY_COMPARE_WITH_TIMEOUT(sceneOps(sim).filter("2 10").size(), 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(held(sim), after, 10000);
         SimTest::settle(worker, sim);
+        // Stored as a new scene, or not sent at all.
         const int nScenes = after.size() - 1;
-        QCOMPARE(sceneOps(sim).filter("2 10"), QStringList{QString("2 10 %1 0%2").arg(bZ ? "00" : "01").arg(nScenes)});
+        const QStringList save{QString("2 10 %1 0%2").arg(bZ ? "00" : "01").arg(nScenes)};
+        QCOMPARE(sceneOps(sim).filter("2 10"), nScenes == 3 ? QStringList() : save);
         QCOMPARE(held(sim), after);
         QTRY_COMPARE_WITH_TIMEOUT(shown(pStrip), after, 5000);
         QCOMPARE(addCard(pStrip)->getCardId(), nScenes + 1);
