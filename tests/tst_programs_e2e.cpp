@@ -447,7 +447,8 @@ private slots:
         BesMessageBox::clearTestRecords();
         sim.injectFault(CDeviceSimulator::Fault(ending), 35);
         sim.setLateAnswerDelay(-1);        // a late answer is written once the new scene was made
-        worker.setHeartbeatInterval(60000); // and no heartbeat's reply ends the delete before
+        worker.setHeartbeatInterval(60000); // and neither a heartbeat's reply nor a time-out ends
+        worker.setReplyTimeout(60000);      // the delete before
         QVERIFY(choose(card(pStrip, nDeleted), "删除场景"));
         QTRY_VERIFY_WITH_TIMEOUT(sim.hasRequest(35, 30), 5000);
         QTest::mouseClick(addCard(pStrip)->addButton(), Qt::LeftButton);
