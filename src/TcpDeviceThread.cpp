@@ -112,6 +112,14 @@ bool followDelete(_mcu_cmd &cmd, int nDeleted)
     return bMoved;
 }
 
+// A save to another scene from scene nDeleted (a Tarn save names the live scene as its source):
+// the device no longer holds what it was to store.
+bool savesFromDeletedScene(const _mcu_cmd &cmd, int nDeleted)
+{
+    return namesScene(cmd) && cmd.nSubIndex3 == 10 && cmd.nReadOrWrite != 1 && cmd.byte.size() >= 2
+           && uchar(cmd.byte.at(0)) == nDeleted && uchar(cmd.byte.at(1)) != nDeleted;
+}
+
 // A scene delete of ours, sent or queued.
 bool isSceneDelete(const _mcu_cmd &cmd)
 {
@@ -791,6 +799,26 @@ void CTcpDeviceThread::renumberAfterDelete(int nDeleted, qint64 nDeleteSeq)
     // write of it is moot, said of nowhere; the panels are shown the records.
     const auto ofDeleted = [nDeleted](const _mcu_cmd &c) { return namesDeletedScene(c, nDeleted); };
     const QList<_mcu_cmd> listGone = takeQueued(ofDeleted);
+    // A save from the deleted scene (the live one) to another one was the operator's: it is not
+    // sent and said not made, naming the scene gone. The read of the new scene it was to add
+    // (beyond every scene the records hold) goes with it.
+    QList<_mcu_cmd> listNotMade;
+    for (const _mcu_cmd &c : listGone)
+        if (savesFromDeletedScene(c, nDeleted))
+            listNotMade.append(c);
+    const int nHeld = isTarn() ? (m_listScene.isEmpty() ? 0 : m_listScene.last()->nId)
+                               : (m_listZScene.isEmpty() ? 0 : m_listZScene.last()->nSceneIndex);
+    const auto readOfNotMade = [&listNotMade, nHeld](const _mcu_cmd &c) {
+        return c.nCmdIndex == Tx_SceneInfo && c.nReadOrWrite == 1 && c.nSubIndex3 == 0 && !c.byte.isEmpty()
+               && uchar(c.byte.at(0)) > nHeld
+               && std::any_of(listNotMade.cbegin(), listNotMade.cend(),
+                              [&c](const _mcu_cmd &save) { return save.byte.at(1) == c.byte.at(0); });
+    };
+    if (!listNotMade.isEmpty()) {
+        takeQueued(readOfNotMade);
+        m_listWantedReads.erase(std::remove_if(m_listWantedReads.begin(), m_listWantedReads.end(), readOfNotMade),
+                                m_listWantedReads.end());
+    }
     int nMoved = 0;
     {
         QMutexLocker queue(m_pMutexSend);
@@ -809,6 +837,14 @@ void CTcpDeviceThread::renumberAfterDelete(int nDeleted, qint64 nDeleteSeq)
     if (!listGone.isEmpty() || nMoved > 0)
         CDeviceLog::write({QString("The device"), m_strIp, QString("queued scene commands follow the delete of"), nDeleted,
                            QString("dropped, renumbered:"), listGone.size(), nMoved});
+    for (const _mcu_cmd &save : qAsConst(listNotMade)) {
+        CDeviceLog::write({QString("The device"), m_strIp, QString("save from the deleted scene not sent:"), nDeleted,
+                           uchar(save.byte.at(1))});
+        BesMessageBox::notice(staticMetaObject.className(), QT_TR_NOOP("修改未生效"), QT_TR_NOOP("场景%1已不存在，请重新输入！"),
+                              {QString::number(nDeleted)});
+    }
+    if (!listNotMade.isEmpty())
+        scheduleShowLastRead();
 }
 
 void CTcpDeviceThread::showCanvasNotice()

@@ -36,6 +36,19 @@ void fill(CProgramListWidget &strip, const QString &strSerial, const QStringList
         strip.slot_updateProgramLayout();
 }
 
+// What the frames do with the same device's list read again.
+void follow(CProgramListWidget &strip, const QString &strSerial, const QStringList &names, int nTake, int nMax)
+{
+    QVector<QPair<int, QString>> list;
+    for (int i = 0; i < names.size(); ++i)
+        list.append({i + 1, names.at(i)});
+    strip.followScenes(list);
+    for (int i = 0; i < names.size(); ++i)
+        strip.addUsedCardItem(i + 1, names.at(i), strSerial, nTake, nMax);
+    if (!names.isEmpty() && names.size() < nMax)
+        strip.slot_updateProgramLayout(strSerial);
+}
+
 QStringList entries(CCardProgramWidget *pCard)
 {
     QStringList list;
@@ -480,34 +493,44 @@ private slots:
         QCOMPARE(spy.cmds[1].rw, 1);
     }
 
+    // A card deleted leaves its number to the device: until the device's list is read again a
+    // new scene takes the number after every scene the device may hold; a strip in step with
+    // the device, the smallest free one.
     void addStoresTheNextFreeNumber_data()
     {
         QTest::addColumn<QString>("family");
         QTest::addColumn<int>("nMax");
-        QTest::addColumn<bool>("bDeleteTwo");
+        QTest::addColumn<int>("before"); // 0: nothing; 1: scene 1 deleted; 2: and the device's list read
         QTest::addColumn<QStringList>("expected");
         QTest::addColumn<int>("nNewAddId");
-        QTest::newRow("Tarn") << "Tarn" << 8 << false
+        QTest::newRow("Tarn") << "Tarn" << 8 << 0
                               << QStringList{"slot_createCanvasScene(用户场景)", "02 04 / 2 10", "04 / 1 0"} << 5;
-        QTest::newRow("Tarn at the maximum") << "Tarn" << 4 << false
+        QTest::newRow("Tarn at the maximum") << "Tarn" << 4 << 0
                                              << QStringList{"slot_createCanvasScene(用户场景)", "02 04 / 2 10", "04 / 1 0"}
                                              << 0;
-        QTest::newRow("Z") << "Z" << 8 << false << QStringList{"00 04 / 2 10", "04 / 1 0"} << 5;
-        QTest::newRow("Z after a gap") << "Z" << 8 << true << QStringList{"00 02 / 2 10", "02 / 1 0"} << 4;
+        QTest::newRow("Z") << "Z" << 8 << 0 << QStringList{"00 04 / 2 10", "04 / 1 0"} << 5;
+        QTest::newRow("Tarn, a delete pending") << "Tarn" << 8 << 1
+                                                << QStringList{"slot_createCanvasScene(用户场景)", "02 04 / 2 10", "04 / 1 0"} << 5;
+        QTest::newRow("Z, a delete pending") << "Z" << 8 << 1 << QStringList{"00 04 / 2 10", "04 / 1 0"} << 5;
+        QTest::newRow("Z, the delete followed") << "Z" << 8 << 2 << QStringList{"00 03 / 2 10", "03 / 1 0"} << 4;
     }
     void addStoresTheNextFreeNumber()
     {
         QFETCH(QString, family);
         QFETCH(int, nMax);
-        QFETCH(bool, bDeleteTwo);
+        QFETCH(int, before);
         QFETCH(QStringList, expected);
         QFETCH(int, nNewAddId);
         g_strDevType = family;
         CProgramSpy spy;
         CProgramListWidget strip;
+        strip.setDeviceFamily(family);
         fill(strip, "SN1", {"A", "B", "C"}, 2, nMax);
-        if (bDeleteTwo)
-            QVERIFY(chooseEntry(card(strip, 2), QString::fromUtf8("删除场景")));
+        BesMessageBox::setTestAnswer(QMessageBox::Ok);
+        if (before >= 1)
+            QVERIFY(chooseEntry(card(strip, 1), QString::fromUtf8("删除场景")));
+        if (before == 2)
+            follow(strip, "SN1", {"B", "C"}, 1, nMax);
         processDeferredDeletes();
         spy.clear();
         CCardProgramWidget *pAdd = addCard(strip);
@@ -522,7 +545,7 @@ private slots:
             got << QString("%1 / %2 %3").arg(QString::fromLatin1(c.payload.toHex(' '))).arg(c.rw).arg(c.sub);
         QCOMPARE(got, expected);
         // The card now is the new scene, under the number it was stored as.
-        const int nNew = bDeleteTwo ? 2 : 4;
+        const int nNew = before == 2 ? 3 : 4;
         QVERIFY(pAdd->checkCardIsUse());
         QCOMPARE(pAdd->getCardId(), nNew);
         QCOMPARE(pAdd->indexText(), QString::number(nNew));
@@ -536,11 +559,14 @@ private slots:
         QCOMPARE(spy.cmds[0].payload, bytes({nNew}));
     }
 
-    void zDeleteFreesTheIdAndBringsTheAddCardBack()
+    // A full device's scene deleted: the device may still hold it, so the add-card comes back
+    // with the device's list, for the number the scene left.
+    void zDeleteBringsTheAddCardBackWithTheList()
     {
         g_strDevType = "Z";
         CProgramSpy spy;
         CProgramListWidget strip;
+        strip.setDeviceFamily("Z");
         fill(strip, "SN1", {"A", "B", "C"}, 1, 3);
         QVERIFY(!addCard(strip));
         QVERIFY(chooseEntry(card(strip, 2), QString::fromUtf8("删除场景")));
@@ -548,11 +574,14 @@ private slots:
         QCOMPARE(spy.cmds[0].payload, bytes({2}));
         QCOMPARE(spy.cmds[0].sub, 30);
         QCOMPARE(usedIds(strip), QList<int>({1, 3}));
+        QVERIFY(!addCard(strip));
+        follow(strip, "SN1", {"A", "C"}, 1, 3);
+        QCOMPARE(usedIds(strip), QList<int>({1, 2}));
         QVERIFY(addCard(strip));
-        QCOMPARE(addCard(strip)->getCardId(), 2);
+        QCOMPARE(addCard(strip)->getCardId(), 3);
         int n = 0;
         strip.slot_getNewCardId(n);
-        QCOMPARE(n, 2);
+        QCOMPARE(n, 3);
         QVERIFY(spy.eventsOf("slot_changeCanvasScene").isEmpty());
     }
 
@@ -591,7 +620,8 @@ private slots:
         QCOMPARE(usedIds(strip).size(), nScenes - 1);
         // The canvas goes to the last stored scene left.
         QCOMPARE(spy.eventsOf("slot_changeCanvasScene").last(), QString("slot_changeCanvasScene(%1)").arg(nScenes));
-        QVERIFY(addCard(strip));
+        // A full device may still hold the scene until its list is read again.
+        QCOMPARE(bool(addCard(strip)), nScenes < nMax);
     }
 
     void stripCollapsesOnlyWhileThePanelIsOpen()

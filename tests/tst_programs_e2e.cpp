@@ -402,6 +402,77 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(shown(tarn()), after, 5000);
     }
 
+    // The add-card clicked while the delete of scene 2 ("B") is pending: the new scene takes the
+    // number after every scene the device may hold, 5, and follows the delete's end as a queued save
+    // does (taken late, or its answer lost and its fate told by the count read after it: stored as
+    // 4; refused late: as 5). It is a new scene on the device either way, and the strip shows what
+    // the device holds; the refusal is the one notice. A Tarn save is made from the live scene:
+    // with that one deleted it is not sent, and said.
+    void addWhileADeleteIsPending_data()
+    {
+        QTest::addColumn<bool>("bZ");
+        QTest::addColumn<int>("nDeleted");
+        QTest::addColumn<int>("ending"); // the delete's fault
+        QTest::addColumn<QStringList>("after");
+        QTest::addColumn<QStringList>("notices");
+        const QStringList taken{"1 A", "2 C", "3 D", "4 S4", "live 1"}, refused{"1 A", "2 B", "3 C", "4 D", "5 S5", "live 1"};
+        const QStringList none, notMade{QString::fromUtf8("修改未生效")};
+        for (bool bZ : {false, true}) {
+            const char *pszFamily = bZ ? "Z" : "Tarn";
+            QTest::addRow("%s, delete taken late", pszFamily) << bZ << 2 << int(CDeviceSimulator::TakenLate) << taken << none;
+            QTest::addRow("%s, delete refused late", pszFamily) << bZ << 2 << int(CDeviceSimulator::RefusedLate) << refused << notMade;
+            QTest::addRow("%s, delete unanswered, its fate counted later", pszFamily)
+                << bZ << 2 << int(CDeviceSimulator::TakenNoAnswer) << taken << none;
+        }
+        QTest::newRow("Tarn, the live scene's delete taken late")
+            << false << 1 << int(CDeviceSimulator::TakenLate) << QStringList{"1 B", "2 C", "3 D", "live 0"} << notMade;
+    }
+    void addWhileADeleteIsPending()
+    {
+        QFETCH(bool, bZ);
+        QFETCH(int, nDeleted);
+        QFETCH(int, ending);
+        QFETCH(QStringList, after);
+        QFETCH(QStringList, notices);
+        CProgramListWidget *pStrip = bZ ? zstrip() : tarn();
+        CDeviceSimulator &sim = bZ ? *m_pSimZ : *m_pSimT;
+        CTcpDeviceThread &worker = *m_pWindow->getCurrentDevice(bZ ? "ZSN" : "TSN");
+        QList<CSimScene> &scenes = sim.model().scenes;
+        scenes.append(scenes.at(1));
+        scenes.append(scenes.at(1));
+        for (int i = 0; i < scenes.size(); ++i)
+            scenes[i].strName = QString(QChar('A' + i));
+        refreshAndCompare(pStrip, sim, bZ ? "ZSN" : "TSN");
+        sim.clearRequests();
+        BesMessageBox::clearTestRecords();
+        sim.injectFault(CDeviceSimulator::Fault(ending), 35);
+        sim.setLateAnswerDelay(-1);        // a late answer is written once the new scene was made
+        worker.setHeartbeatInterval(60000); // and neither a heartbeat's reply nor a time-out ends
+        worker.setReplyTimeout(60000);      // the delete before
+        QVERIFY(choose(card(pStrip, nDeleted), "删除场景"));
+        QTRY_VERIFY_WITH_TIMEOUT(sim.hasRequest(35, 30), 5000);
+        QTest::mouseClick(addCard(pStrip)->addButton(), Qt::LeftButton);
+        QCOMPARE(usedIds(pStrip).last(), 5);
+        if (ending == CDeviceSimulator::TakenNoAnswer)
+            worker.setHeartbeatInterval(300); // its reply ends the delete left unanswered
+        else
+            sim.releaseLateAnswers();
+        QTRY_COMPARE_WITH_TIMEOUT(held(sim), after, 10000);
+        SimTest::settle(worker, sim);
+        // Stored as a new scene, or not sent at all.
+        const int nScenes = after.size() - 1;
+        const QStringList save{QString("2 10 %1 0%2").arg(bZ ? "00" : "01").arg(nScenes)};
+        QCOMPARE(sceneOps(sim).filter("2 10"), nScenes == 3 ? QStringList() : save);
+        QCOMPARE(held(sim), after);
+        QTRY_COMPARE_WITH_TIMEOUT(shown(pStrip), after, 5000);
+        QCOMPARE(addCard(pStrip)->getCardId(), nScenes + 1);
+        QStringList said;
+        for (const BesMessageRecord &r : BesMessageBox::testRecords())
+            if (r.kind == "notice")
+                said << r.title;
+        QCOMPARE(said, notices);
+    }
+
     // A scene not live renamed: the recall goes first, and a name typed before its answer is the
     // recalled scene's; the canvas, still showing the scene live before, keeps that one's name.
     void renameTypedBeforeTheRecallsAnswer()

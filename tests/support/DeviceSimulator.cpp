@@ -376,6 +376,17 @@ CDeviceSimulator::Fault CDeviceSimulator::takeFault(int nCmd)
     return NoFault;
 }
 
+void CDeviceSimulator::releaseLateAnswers()
+{
+    const QList<QPair<int, QByteArray>> listHeld = m_listLateHeld;
+    m_listLateHeld.clear();
+    for (const QPair<int, QByteArray> &held : listHeld) {
+        --m_nLateAnswersPending;
+        if (Channel *c = channelById(held.first))
+            writeBytes(c, held.second);
+    }
+}
+
 void CDeviceSimulator::injectOsdPacketFault(int nPacket, Fault fault)
 {
     m_listOsdPacketFault.append(qMakePair(nPacket, fault));
@@ -401,11 +412,17 @@ void CDeviceSimulator::sendReply(Channel *pChannel, const CSimRequest &req)
         m_model.answer(req.nCmd, req.nReadOrWrite, req.nSub, req.payload);
         return;
     }
-    if (fault == TakenLate) {
+    if (fault == TakenLate || fault == RefusedLate) {
         const QByteArray frame =
-            replyFrame(req.nCmd, req.nReadOrWrite, req.nSub, m_model.answer(req.nCmd, req.nReadOrWrite, req.nSub, req.payload));
+            replyFrame(req.nCmd, req.nReadOrWrite, req.nSub,
+                       fault == RefusedLate ? CSimDeviceModel::nak()
+                                            : m_model.answer(req.nCmd, req.nReadOrWrite, req.nSub, req.payload));
         const int nId = pChannel->nId;
         ++m_nLateAnswersPending;
+        if (m_nLateAnswerMs < 0) {
+            m_listLateHeld.append(qMakePair(nId, frame));
+            return;
+        }
         QTimer::singleShot(m_nLateAnswerMs, this, [this, nId, frame]() {
             --m_nLateAnswersPending;
             if (Channel *c = channelById(nId))

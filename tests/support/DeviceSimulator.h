@@ -38,7 +38,9 @@
 //   AfterNext       held back and written after the following reply (a slow one overtaken)
 //   NakAfterNext    answered with a NAK, held back so (the model is not changed)
 //   TakenLate       taken at once (the model is changed) and answered setLateAnswerDelay() ms
-//                   later, out of turn: every reply to the requests after it goes first
+//                   later, out of turn: every reply to the requests after it goes first (a delay
+//                   below 0: when releaseLateAnswers() is called)
+//   RefusedLate     the same, but refused (NAK) and the model not changed
 // injectOsdPacketFault(packet, fault) does the same for the first reply to one OSD bitmap packet.
 // setNextReplyPayload(cmd, sub, payload) replaces the model's payload of the next reply to that
 // command and sub-command (-1: any); setReplyDelay(ms) delays every reply (setAnswersInTurn: one
@@ -75,7 +77,7 @@ class CDeviceSimulator : public QObject
     Q_OBJECT
 public:
     enum Fault { NoFault, SplitBytes, MergeWithNext, BadCheck, ForeignType, Nak, NoAnswer, DropConnection, GarbageBefore, AfterNext,
-                 TakenNoAnswer, TakenLate, NakAfterNext };
+                 TakenNoAnswer, TakenLate, NakAfterNext, RefusedLate };
 
     explicit CDeviceSimulator(CSimDeviceModel::Family family = CSimDeviceModel::Tarn, int nInputs = 4, int nScenes = 2,
                               QObject *parent = nullptr);
@@ -133,7 +135,8 @@ public:
     void setAnswersInTurn(bool bInTurn) { m_bAnswersInTurn = bInTurn; }
     void setAnswering(bool bAnswer) { m_bAnswering = bAnswer; }   // false: a device that never answers
     void setLateAnswerDelay(int nMs) { m_nLateAnswerMs = nMs; }
-    int lateAnswersPending() const { return m_nLateAnswersPending; } // TakenLate answers not written yet
+    int lateAnswersPending() const { return m_nLateAnswersPending; } // late answers not written yet
+    void releaseLateAnswers(); // writes the late answers held (delay below 0), in the order made
 
     // Builds a reply frame as a device does (55 AA, type 10 00, echoing rw and sub).
     static QByteArray replyFrame(int nCmd, int nReadOrWrite, int nSub, const QByteArray &payload);
@@ -181,6 +184,7 @@ private:
     int m_nReplyDelayMs = 0;
     int m_nLateAnswerMs = 2500;
     int m_nLateAnswersPending = 0;
+    QList<QPair<int, QByteArray>> m_listLateHeld; // channel id, frame
     bool m_bAnswersInTurn = false;
     qint64 m_nBusyUntilMs = 0; // in turn: when the last answer scheduled goes out (since m_nStartMs)
     bool m_bAnswering = true;

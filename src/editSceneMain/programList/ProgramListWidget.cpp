@@ -111,6 +111,7 @@ void CProgramListWidget::runWaitNotice(const QString &strText, int nMs, bool bOn
 
 void CProgramListWidget::destroyProgram()
 {
+    m_nMayHold = 0;
     if (!m_pFlowLayout)
         return;
     while (m_pFlowLayout->count() > 0) {
@@ -216,6 +217,8 @@ void CProgramListWidget::followScenes(const QVector<QPair<int, QString>> &listSc
 {
     if (!m_pFlowLayout)
         return;
+    // The device's list: a delete sent before it is followed in it (its scene gone, or back).
+    m_nMayHold = 0;
     QList<CCardProgramWidget *> listUsed, listEmpty;
     for (CCardProgramWidget *pCard : cards())
         (pCard->checkCardIsUse() ? listUsed : listEmpty).append(pCard);
@@ -276,7 +279,7 @@ void CProgramListWidget::followScenes(const QVector<QPair<int, QString>> &listSc
         m_pFlowLayout->addWidget(pCard);
     for (CCardProgramWidget *pCard : qAsConst(listGone))
         deleteCard(pCard);
-    // The add-card stands for the next free number, as one made now would.
+    // The add-card stands for the next number, as one made now would.
     for (CCardProgramWidget *pCard : qAsConst(listOrder))
         if (!pCard->checkCardIsUse())
             pCard->setCardId(nextCardId(0));
@@ -332,6 +335,10 @@ int CProgramListWidget::nextCardId(int nDefault) const
 {
     if (!m_pFlowLayout)
         return nDefault;
+    // A delete not yet followed may be taken or refused: the number after every scene the device
+    // may hold is a new scene either way (one lower once the delete is taken).
+    if (m_nMayHold > 0)
+        return qMax(m_nMayHold, highestUsedId()) + 1;
     const QList<CCardProgramWidget *> listCard = cards();
     for (int nCandidate = 1;; ++nCandidate) {
         bool bTaken = false;
@@ -394,6 +401,15 @@ int CProgramListWidget::getLastUseCard()
     for (CCardProgramWidget *pCard : cards())
         if (pCard->checkCardIsUse())
             nId = pCard->getCardId();
+    return nId;
+}
+
+int CProgramListWidget::highestUsedId() const
+{
+    int nId = 0;
+    for (CCardProgramWidget *pCard : cards())
+        if (pCard->checkCardIsUse())
+            nId = qMax(nId, pCard->getCardId());
     return nId;
 }
 
@@ -483,6 +499,8 @@ void CProgramListWidget::slot_zCardDelete(CCardProgramWidget *pThis)
         return;
     QPointer<CProgramListWidget> pSelf(this);
     const int nId = pThis->getCardId();
+    // Until its list is read again the device may hold every scene it held before.
+    m_nMayHold = qMax(m_nMayHold, highestUsedId());
     QByteArray data(1, char(nId & 0xFF));
     pThis->setCmdData(data, 2, 30);
     if (!pSelf)
@@ -491,7 +509,8 @@ void CProgramListWidget::slot_zCardDelete(CCardProgramWidget *pThis)
     if (nNow < 0)
         return;
     deleteCardItem(nNow, nId);
-    if (pSelf && m_pFlowLayout->count() < m_nSceneMax)
+    // The add-card once a new scene surely has room (a full device may still hold every scene).
+    if (pSelf && nextCardId(0) <= m_nSceneMax)
         updateLayoutStatus();
 }
 

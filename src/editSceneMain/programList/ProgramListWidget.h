@@ -22,7 +22,11 @@ class programListWidget;
 // its device's list read again in place (followScenes) and empties it on teardown.
 //
 // Card ids are the smallest positive numbers no used card holds, so a fresh
-// fill numbers the cards 1..n as the device numbers its scenes.
+// fill numbers the cards 1..n as the device numbers its scenes. A card deleted
+// goes at once, but until the device's list is read again the device may still
+// hold its scene: meanwhile a new card takes the number after every scene the
+// device may hold (the worker renumbers what waits behind the delete, as it
+// does a queued save), never the number freed.
 //
 // Hub topics attached: "slot_getNewCardId", "slot_addUsedCardItem",
 // "slot_addNormalCardItem", "slot_updateProgramLayout",
@@ -115,6 +119,7 @@ private:
     void updateLayoutStatus();
     bool answersPlainTopic() const;
     int nextCardId(int nDefault) const;
+    int highestUsedId() const;
     void updateTakeStatus(int nTake);
     void deleteCard(CCardProgramWidget *pCard);
     void deleteCardItem(int nIndex, int nId);
@@ -128,6 +133,9 @@ private:
     int m_nTake = 0;
     int m_nSceneMax = 0;
     int m_nSceneCount = -1;
+    // The highest scene number the device may still hold while a delete sent from the strip is
+    // not yet shown by the device's list (0: none pending).
+    int m_nMayHold = 0;
     QString m_strSerial;
     QString m_strCardName = "";
     int m_nMaxHeight = 0;

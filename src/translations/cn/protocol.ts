@@ -40,6 +40,10 @@
         <translation>设备 %1 忙，修改未生效。</translation>
     </message>
     <message>
+        <source>场景%1已不存在，请重新输入！</source>
+        <translation>场景%1已不存在，请重新输入！</translation>
+    </message>
+    <message>
         <source>修改未生效</source>
         <translation>修改未生效</translation>
     </message>

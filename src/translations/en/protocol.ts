@@ -40,6 +40,10 @@
         <translation>Device %1 is busy; the change was not made.</translation>
     </message>
     <message>
+        <source>场景%1已不存在，请重新输入！</source>
+        <translation>Scene %1 no longer exists, please enter another number!</translation>
+    </message>
+    <message>
         <source>修改未生效</source>
         <translation>Change not made</translation>
     </message>
