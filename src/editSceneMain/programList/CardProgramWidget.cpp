@@ -202,6 +202,17 @@ bool CCardProgramWidget::isEditingName() const
     return ui->stackedWidget->currentIndex() == 1;
 }
 
+void CCardProgramWidget::abandonNameEdit()
+{
+    if (!isEditingName())
+        return;
+    // The number the card held may name another scene by now: the focus the editor loses as it
+    // hides commits nothing.
+    m_bCommitting = true;
+    ui->stackedWidget->setCurrentIndex(0);
+    m_bCommitting = false;
+}
+
 void CCardProgramWidget::setCmdData(QByteArray &data, int nReadOrWrite, int nSub)
 {
     QString strSerial = m_strSerial;

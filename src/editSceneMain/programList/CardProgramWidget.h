@@ -82,6 +82,8 @@ public:
     QString indexText() const;
     QString takeText() const;
     bool isEditingName() const;
+    // The card leaves its strip: an open name edit ends, and what was typed is not sent.
+    void abandonNameEdit();
 
 signals:
     void sig_changeCard(int nId);

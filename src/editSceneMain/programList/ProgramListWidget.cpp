@@ -131,6 +131,7 @@ void CProgramListWidget::deleteCard(CCardProgramWidget *pCard)
     const bool bPreviewed = pCard->checkCardIsUse() && pCard->isSelected() && deviceFamily() == "Z";
     pCard->disconnect(this);
     pCard->setOwnerList(nullptr);
+    pCard->abandonNameEdit();
     pCard->hide();
     pCard->deleteLater();
     if (!bPreviewed)
