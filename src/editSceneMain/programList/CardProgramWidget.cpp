@@ -207,10 +207,13 @@ void CCardProgramWidget::abandonNameEdit()
     if (!isEditingName())
         return;
     // The number the card held may name another scene by now: the focus the editor loses as it
-    // hides commits nothing.
+    // hides commits nothing. A name the operator typed is said not made.
+    const bool bTyped = m_pEditName && m_pEditName->text() != m_strName;
     m_bCommitting = true;
     ui->stackedWidget->setCurrentIndex(0);
     m_bCommitting = false;
+    if (bTyped)
+        sceneGone(m_nId);
 }
 
 void CCardProgramWidget::setCmdData(QByteArray &data, int nReadOrWrite, int nSub)

@@ -82,7 +82,7 @@ public:
     QString indexText() const;
     QString takeText() const;
     bool isEditingName() const;
-    // The card leaves its strip: an open name edit ends, and what was typed is not sent.
+    // The card leaves its strip: an open name edit ends; a name typed in it is not sent, and said.
     void abandonNameEdit();
 
 signals:
