@@ -117,10 +117,6 @@
         <translation>保存到场景序号：</translation>
     </message>
     <message>
-        <source>TextLabel</source>
-        <translation>TextLabel</translation>
-    </message>
-    <message>
         <source>确定</source>
         <translation>确定</translation>
     </message>

@@ -117,10 +117,6 @@
         <translation>Save to scene number:</translation>
     </message>
     <message>
-        <source>TextLabel</source>
-        <translation>TextLabel</translation>
-    </message>
-    <message>
         <source>确定</source>
         <translation>OK</translation>
     </message>
