@@ -120,6 +120,12 @@ bool savesFromDeletedScene(const _mcu_cmd &cmd, int nDeleted)
            && uchar(cmd.byte.at(0)) == nDeleted && uchar(cmd.byte.at(1)) != nDeleted;
 }
 
+// A packet of the OSD bitmap transfer, whose fate the transfer itself follows and says.
+bool isOsdPacket(const _mcu_cmd &cmd)
+{
+    return cmd.nCmdIndex == Tx_OSDSet && cmd.nSubIndex3 >= 10 && cmd.nSubIndex3 <= 12;
+}
+
 // A scene delete of ours, sent or queued.
 bool isSceneDelete(const _mcu_cmd &cmd)
 {
@@ -506,7 +512,7 @@ void CTcpDeviceThread::commandNotTaken(const _mcu_cmd &cmd, Ending eEnding)
         "is switched off or has lost its link, not sent:", "command queue full, not sent:", "refused the command:",
         "lost the link with the command in flight:", "did not answer the command:", "dropped the queued command:"};
     // The OSD bitmap transfer decides itself what follows for its packets (it retries and says).
-    const bool bOsdPacket = cmd.nCmdIndex == Tx_OSDSet && cmd.nSubIndex3 >= 10 && cmd.nSubIndex3 <= 12;
+    const bool bOsdPacket = isOsdPacket(cmd);
     const bool bWrite = cmd.nReadOrWrite != 1 && !bOsdPacket;
     if (bWrite || eEnding == NotSent || eEnding == QueueFull)
         CDeviceLog::write({QString("The device"), m_strIp, QString::fromLatin1(s_pszWhy[eEnding]),
@@ -673,8 +679,8 @@ void CTcpDeviceThread::dropHeldSceneCommandsUnlessAsked()
 
 void CTcpDeviceThread::writeRefusedLate(const _mcu_cmd &sent)
 {
-    if (sent.nCmdIndex == Tx_OSDSet && sent.nSubIndex3 >= 10 && sent.nSubIndex3 <= 12)
-        return; // the OSD bitmap transfer says its own packets' fate
+    if (isOsdPacket(sent))
+        return;
     CDeviceLog::write({QString("The device"), m_strIp, QString("refused late the command it left unanswered:"), sent.nCmdIndex,
                        sent.nSubIndex3});
     const QByteArray key = readBackKey(sent);
