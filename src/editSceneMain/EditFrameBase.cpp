@@ -290,9 +290,6 @@ void CEditFrameBase::bindDevice(DeviceInfo *device, const CardList &listCards)
     m_pCurrentDevice = device;
     m_pListWidget->addDeviceToList(device, device->strSerial);
     fillProgramCards(listCards);
-    // The strip stands for this device, its live scene too, whether or not it holds a scene.
-    if (m_pProgramListWidget)
-        m_pProgramListWidget->setBoundDevice(device->strSerial, device->nTakeScene, device->nSceneMax);
     if (m_pPropertyStack) {
         m_pPropertyStack->setDeviceModel(device->strDevName);
         m_pPropertyStack->setServedDevice(device->strSerial, m_strFamily);
@@ -317,7 +314,8 @@ void CEditFrameBase::fillProgramCards(const CardList &listCards)
         m_pProgramListWidget->followScenes(listCards);
     } else {
         m_pProgramListWidget->destroyProgram();
-        // An add-card made below is the new device's.
+        // The strip stands for this device, its live scene too, whether or not it holds a scene;
+        // an add-card made below is the new device's.
         m_pProgramListWidget->setBoundDevice(m_pCurrentDevice->strSerial, m_pCurrentDevice->nTakeScene,
                                              m_pCurrentDevice->nSceneMax);
     }

@@ -53,8 +53,8 @@ public:
     void initValue();
     void destroyProgram();
     void addUsedCardItem(int nId, QString strName, QString strSerial, int nTake, int nSceneMax);
-    // The device the frame is bound to, its live scene and scene maximum, after its cards were
-    // filled: a device with no scene leaves no card, and the strip still stands for it.
+    // The device the frame is bound to, its live scene and scene maximum, given before its cards
+    // are filled: a device with no scene leaves no card, and the strip still stands for it.
     void setBoundDevice(const QString &strSerial, int nTake, int nSceneMax);
     // The device's count of stored scenes as last read, given before a fill (-1: not known). With
     // none held the add-card stands alone, for the device's first scene; an empty list while the
