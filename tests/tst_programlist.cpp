@@ -23,6 +23,15 @@
 using namespace ProgramTest;
 
 namespace {
+// The cards of a device's scene list, and the add-card where the strip offers it.
+void addCards(CProgramListWidget &strip, const QString &strSerial, const QStringList &names, int nTake, int nMax)
+{
+    for (int i = 0; i < names.size(); ++i)
+        strip.addUsedCardItem(i + 1, names.at(i), strSerial, nTake, nMax);
+    if (strip.offersAddCard(names.size()))
+        strip.slot_updateProgramLayout(strSerial);
+}
+
 // What the frames do with a device's scene list (nCount: the device's scene count, -1 not read).
 void fill(CProgramListWidget &strip, const QString &strSerial, const QStringList &names, int nTake, int nMax,
           int nCount = -1)
@@ -30,10 +39,7 @@ void fill(CProgramListWidget &strip, const QString &strSerial, const QStringList
     strip.setSceneCount(nCount);
     strip.destroyProgram();
     strip.setBoundDevice(strSerial, nTake, nMax);
-    for (int i = 0; i < names.size(); ++i)
-        strip.addUsedCardItem(i + 1, names.at(i), strSerial, nTake, nMax);
-    if (strip.offersAddCard(names.size()))
-        strip.slot_updateProgramLayout();
+    addCards(strip, strSerial, names, nTake, nMax);
 }
 
 // What the frames do with the same device's list read again.
@@ -43,10 +49,7 @@ void follow(CProgramListWidget &strip, const QString &strSerial, const QStringLi
     for (int i = 0; i < names.size(); ++i)
         list.append({i + 1, names.at(i)});
     strip.followScenes(list);
-    for (int i = 0; i < names.size(); ++i)
-        strip.addUsedCardItem(i + 1, names.at(i), strSerial, nTake, nMax);
-    if (!names.isEmpty() && names.size() < nMax)
-        strip.slot_updateProgramLayout(strSerial);
+    addCards(strip, strSerial, names, nTake, nMax);
 }
 
 QStringList entries(CCardProgramWidget *pCard)
